@@ -1,0 +1,79 @@
+#include "platform/AppPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace norvelle {
+
+namespace {
+
+QString xdgOrHome(const char* variable, const QString& fallbackBelowHome)
+{
+    const QString value = qEnvironmentVariable(variable);
+    if (!value.isEmpty() && QDir::isAbsolutePath(value)) {
+        return value;
+    }
+    return QDir::homePath() + "/" + fallbackBelowHome;
+}
+
+} // namespace
+
+QString AppPaths::homeOverride()
+{
+    return qEnvironmentVariable("NORVELLE_HOME");
+}
+
+QString AppPaths::applicationSupportDirectory()
+{
+    const QString home = homeOverride();
+    if (!home.isEmpty()) {
+        return home + "/data";
+    }
+    return xdgOrHome("XDG_DATA_HOME", ".local/share");
+}
+
+QString AppPaths::configDirectory()
+{
+    const QString home = homeOverride();
+    if (!home.isEmpty()) {
+        return home + "/config/norvelle";
+    }
+    return xdgOrHome("XDG_CONFIG_HOME", ".config") + "/norvelle";
+}
+
+QString AppPaths::autostartDirectory()
+{
+    const QString home = homeOverride();
+    if (!home.isEmpty()) {
+        return home + "/config/autostart";
+    }
+    return xdgOrHome("XDG_CONFIG_HOME", ".config") + "/autostart";
+}
+
+QString AppPaths::temporaryDirectory()
+{
+    QString path;
+    const QString home = homeOverride();
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!home.isEmpty()) {
+        path = home + "/runtime";
+    } else if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) {
+        path = runtime + "/norvelle";
+    } else {
+        path = QDir::tempPath() + QString("/norvelle-%1").arg(getuid());
+    }
+    if (ensureDirectory(path)) {
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    return path;
+}
+
+bool AppPaths::ensureDirectory(const QString& path)
+{
+    return QDir().mkpath(path);
+}
+
+} // namespace norvelle

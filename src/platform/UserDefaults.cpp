@@ -1,0 +1,422 @@
+#include "platform/UserDefaults.h"
+
+#include "platform/AppPaths.h"
+#include "platform/SystemLog.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+#include <cmath>
+#include <limits>
+#include <memory>
+
+namespace norvelle {
+
+namespace {
+
+const SystemLog log("defaults");
+
+std::mutex standardMutex;
+std::unique_ptr<UserDefaults>& standardInstance()
+{
+    static std::unique_ptr<UserDefaults> instance;
+    return instance;
+}
+
+// Each value is written as a one-member object naming its type: {"int": "42"}. 64-bit
+// integers travel as decimal text because JSON numbers are doubles.
+const QString kBool = "bool";
+const QString kInt = "int";
+const QString kDouble = "double";
+const QString kString = "string";
+const QString kData = "data";
+const QString kArray = "array";
+const QString kDictionary = "dict";
+
+QVariant normalized(const QVariant& value, bool* ok)
+{
+    *ok = true;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::QString:
+    case QMetaType::QByteArray:
+        return value;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::Short:
+        return QVariant(value.toLongLong());
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+        if (value.toULongLong() > quint64(std::numeric_limits<qint64>::max())) {
+            *ok = false;
+            return {};
+        }
+        return QVariant(value.toLongLong());
+    case QMetaType::Float:
+        return QVariant(value.toDouble());
+    case QMetaType::QStringList:
+    case QMetaType::QVariantList: {
+        QVariantList out;
+        for (const QVariant& item : value.toList()) {
+            bool itemOk = false;
+            out.append(normalized(item, &itemOk));
+            if (!itemOk) {
+                *ok = false;
+                return {};
+            }
+        }
+        return out;
+    }
+    case QMetaType::QVariantMap: {
+        QVariantMap out;
+        const QVariantMap in = value.toMap();
+        for (auto it = in.begin(); it != in.end(); ++it) {
+            bool itemOk = false;
+            out.insert(it.key(), normalized(it.value(), &itemOk));
+            if (!itemOk) {
+                *ok = false;
+                return {};
+            }
+        }
+        return out;
+    }
+    default:
+        *ok = false;
+        return {};
+    }
+}
+
+} // namespace
+
+UserDefaults::UserDefaults(QString filePath, QObject* parent)
+    : QObject(parent)
+    , m_filePath(std::move(filePath))
+{
+    load();
+}
+
+UserDefaults& UserDefaults::standard()
+{
+    std::lock_guard lock(standardMutex);
+    auto& instance = standardInstance();
+    if (!instance) {
+        instance = std::make_unique<UserDefaults>(AppPaths::configDirectory() + "/defaults.json");
+    }
+    return *instance;
+}
+
+void UserDefaults::resetStandard()
+{
+    std::lock_guard lock(standardMutex);
+    standardInstance().reset();
+}
+
+QJsonValue UserDefaults::encode(const QVariant& value, bool* ok)
+{
+    bool valid = true;
+    const QVariant v = normalized(value, &valid);
+    if (ok) {
+        *ok = valid;
+    }
+    if (!valid) {
+        return {};
+    }
+    switch (v.typeId()) {
+    case QMetaType::Bool:
+        return QJsonObject { { kBool, v.toBool() } };
+    case QMetaType::LongLong:
+        return QJsonObject { { kInt, QString::number(v.toLongLong()) } };
+    case QMetaType::Double:
+        return QJsonObject { { kDouble, v.toDouble() } };
+    case QMetaType::QString:
+        return QJsonObject { { kString, v.toString() } };
+    case QMetaType::QByteArray:
+        return QJsonObject { { kData, QString::fromLatin1(v.toByteArray().toBase64()) } };
+    case QMetaType::QVariantList: {
+        QJsonArray items;
+        for (const QVariant& item : v.toList()) {
+            items.append(encode(item));
+        }
+        return QJsonObject { { kArray, items } };
+    }
+    default: {
+        QJsonObject members;
+        const QVariantMap map = v.toMap();
+        for (auto it = map.begin(); it != map.end(); ++it) {
+            members.insert(it.key(), encode(it.value()));
+        }
+        return QJsonObject { { kDictionary, members } };
+    }
+    }
+}
+
+QVariant UserDefaults::decode(const QJsonValue& json, bool* ok)
+{
+    bool dummy = true;
+    bool& valid = ok ? *ok : dummy;
+    valid = false;
+    if (!json.isObject() || json.toObject().size() != 1) {
+        return {};
+    }
+    const QJsonObject object = json.toObject();
+    const QString type = object.begin().key();
+    const QJsonValue payload = object.begin().value();
+    if (type == kBool && payload.isBool()) {
+        valid = true;
+        return payload.toBool();
+    }
+    if (type == kInt && payload.isString()) {
+        qint64 number = payload.toString().toLongLong(&valid);
+        return valid ? QVariant(number) : QVariant();
+    }
+    if (type == kDouble && payload.isDouble()) {
+        valid = true;
+        return payload.toDouble();
+    }
+    if (type == kString && payload.isString()) {
+        valid = true;
+        return payload.toString();
+    }
+    if (type == kData && payload.isString()) {
+        const auto result = QByteArray::fromBase64Encoding(payload.toString().toLatin1(),
+            QByteArray::AbortOnBase64DecodingErrors);
+        valid = bool(result);
+        return valid ? QVariant(*result) : QVariant();
+    }
+    if (type == kArray && payload.isArray()) {
+        QVariantList items;
+        for (const QJsonValue& item : payload.toArray()) {
+            bool itemOk = false;
+            items.append(decode(item, &itemOk));
+            if (!itemOk) {
+                return {};
+            }
+        }
+        valid = true;
+        return items;
+    }
+    if (type == kDictionary && payload.isObject()) {
+        QVariantMap members;
+        const QJsonObject in = payload.toObject();
+        for (auto it = in.begin(); it != in.end(); ++it) {
+            bool itemOk = false;
+            members.insert(it.key(), decode(it.value(), &itemOk));
+            if (!itemOk) {
+                return {};
+            }
+        }
+        valid = true;
+        return members;
+    }
+    return {};
+}
+
+void UserDefaults::load()
+{
+    QFile file(m_filePath);
+    if (!file.exists()) {
+        return;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        setAsideUnreadableFile(file.errorString());
+        return;
+    }
+    QJsonParseError error {};
+    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
+    file.close();
+    if (error.error != QJsonParseError::NoError || !document.isObject()) {
+        setAsideUnreadableFile(error.error != QJsonParseError::NoError ? error.errorString() : "not an object");
+        return;
+    }
+    const QJsonObject root = document.object();
+    QVariantMap values;
+    QStringList badKeys;
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        bool ok = false;
+        QVariant value = decode(it.value(), &ok);
+        if (ok) {
+            values.insert(it.key(), value);
+        } else {
+            badKeys.append(it.key());
+        }
+    }
+    if (!badKeys.isEmpty()) {
+        // The readable keys are kept; the file itself goes aside so the next save cannot
+        // destroy what could not be read.
+        setAsideUnreadableFile("unreadable values for " + badKeys.join(", "));
+    }
+    std::lock_guard lock(m_mutex);
+    m_values = std::move(values);
+}
+
+void UserDefaults::setAsideUnreadableFile(const QString& reason)
+{
+    const QString stamp = QDateTime::currentDateTimeUtc().toString("yyyyMMdd'T'HHmmss'Z'");
+    QString aside = m_filePath + ".unreadable-" + stamp;
+    for (int n = 2; QFileInfo::exists(aside); ++n) {
+        aside = m_filePath + ".unreadable-" + stamp + "-" + QString::number(n);
+    }
+    const bool movedAside = QFile::rename(m_filePath, aside);
+    log.error(QString("settings file %1 could not be read (%2); %3").arg(m_filePath, reason,
+        movedAside ? "kept as " + aside : QString("it could not be moved and is left as it is")));
+    if (!movedAside) {
+        // Never write over a file we could not read: save beside it instead.
+        m_filePath += ".recovered";
+    }
+}
+
+void UserDefaults::save()
+{
+    QJsonObject root;
+    {
+        std::lock_guard lock(m_mutex);
+        for (auto it = m_values.begin(); it != m_values.end(); ++it) {
+            root.insert(it.key(), encode(it.value()));
+        }
+    }
+    AppPaths::ensureDirectory(QFileInfo(m_filePath).absolutePath());
+    QSaveFile file(m_filePath);
+    bool ok = file.open(QIODevice::WriteOnly);
+    ok = ok && file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0;
+    ok = ok && file.commit();
+    if (!ok) {
+        log.error(QString("settings could not be saved to %1: %2").arg(m_filePath, file.errorString()));
+    }
+    std::lock_guard lock(m_mutex);
+    m_lastSaveSucceeded = ok;
+}
+
+bool UserDefaults::lastSaveSucceeded() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_lastSaveSucceeded;
+}
+
+QVariant UserDefaults::object(const QString& key) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_values.value(key);
+}
+
+bool UserDefaults::contains(const QString& key) const
+{
+    std::lock_guard lock(m_mutex);
+    return m_values.contains(key);
+}
+
+bool UserDefaults::boolValue(const QString& key) const
+{
+    const QVariant value = object(key);
+    switch (value.typeId()) {
+    case QMetaType::Bool: return value.toBool();
+    case QMetaType::LongLong: return value.toLongLong() != 0;
+    case QMetaType::Double: return value.toDouble() != 0.0;
+    default: return false;
+    }
+}
+
+qint64 UserDefaults::integer(const QString& key) const
+{
+    const QVariant value = object(key);
+    switch (value.typeId()) {
+    case QMetaType::Bool: return value.toBool() ? 1 : 0;
+    case QMetaType::LongLong: return value.toLongLong();
+    case QMetaType::Double: {
+        const double d = value.toDouble();
+        if (!std::isfinite(d) || d >= 9.2e18 || d <= -9.2e18) {
+            return 0;
+        }
+        return qint64(d);
+    }
+    default: return 0;
+    }
+}
+
+double UserDefaults::doubleValue(const QString& key) const
+{
+    const QVariant value = object(key);
+    switch (value.typeId()) {
+    case QMetaType::Bool: return value.toBool() ? 1.0 : 0.0;
+    case QMetaType::LongLong: return double(value.toLongLong());
+    case QMetaType::Double: return value.toDouble();
+    default: return 0.0;
+    }
+}
+
+std::optional<QString> UserDefaults::string(const QString& key) const
+{
+    const QVariant value = object(key);
+    if (value.typeId() == QMetaType::QString) {
+        return value.toString();
+    }
+    return std::nullopt;
+}
+
+std::optional<QByteArray> UserDefaults::data(const QString& key) const
+{
+    const QVariant value = object(key);
+    if (value.typeId() == QMetaType::QByteArray) {
+        return value.toByteArray();
+    }
+    return std::nullopt;
+}
+
+std::optional<QVariantList> UserDefaults::array(const QString& key) const
+{
+    const QVariant value = object(key);
+    if (value.typeId() == QMetaType::QVariantList) {
+        return value.toList();
+    }
+    return std::nullopt;
+}
+
+std::optional<QVariantMap> UserDefaults::dictionary(const QString& key) const
+{
+    const QVariant value = object(key);
+    if (value.typeId() == QMetaType::QVariantMap) {
+        return value.toMap();
+    }
+    return std::nullopt;
+}
+
+void UserDefaults::set(const QString& key, const QVariant& value)
+{
+    if (!value.isValid()) {
+        remove(key);
+        return;
+    }
+    bool ok = false;
+    const QVariant stored = normalized(value, &ok);
+    if (!ok) {
+        log.error(QString("refused to store a value of type %1 under %2").arg(value.typeName(), key));
+        return;
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        m_values.insert(key, stored);
+    }
+    save();
+    emit changed(key);
+}
+
+void UserDefaults::remove(const QString& key)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_values.remove(key) == 0) {
+            return;
+        }
+    }
+    save();
+    emit changed(key);
+}
+
+} // namespace norvelle
