@@ -1,0 +1,73 @@
+#include "app/core/OSLogAnalyticsTracker.h"
+
+#include "platform/UserDefaults.h"
+
+namespace norvelle {
+
+namespace {
+
+QString quoted(const QString& text)
+{
+    QString out = "\"";
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case '"': out += "\\\""; break;
+        case '\\': out += "\\\\"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case 0: out += "\\0"; break;
+        default:
+            if (c.category() == QChar::Other_Control) {
+                out += QString("\\u{%1}").arg(c.unicode(), 0, 16).toUpper().replace("\\U{", "\\u{");
+            } else {
+                out += c;
+            }
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace
+
+bool isTelemetryEnabled()
+{
+    const QVariant value = UserDefaults::standard().object("norvelle.telemetryEnabled");
+    if (value.typeId() == QMetaType::Bool) {
+        return value.toBool();
+    }
+    return true;
+}
+
+OSLogAnalyticsTracker::OSLogAnalyticsTracker()
+    : m_logger("com.norvelle.app.analytics")
+{
+}
+
+AnalyticsTracking& OSLogAnalyticsTracker::shared()
+{
+    static OSLogAnalyticsTracker instance;
+    return instance;
+}
+
+QString OSLogAnalyticsTracker::metadataText(const AnalyticsMetadata& metadata)
+{
+    if (metadata.isEmpty()) {
+        return "[:]";
+    }
+    QStringList entries;
+    for (auto it = metadata.begin(); it != metadata.end(); ++it) {
+        entries.append(quoted(it.key()) + ": " + quoted(it.value()));
+    }
+    return "[" + entries.join(", ") + "]";
+}
+
+void OSLogAnalyticsTracker::track(const QString& event, const AnalyticsMetadata& metadata)
+{
+    if (!isTelemetryEnabled()) {
+        return;
+    }
+    m_logger.notice("event=" + event + " metadata=" + metadataText(metadata));
+}
+
+} // namespace norvelle
