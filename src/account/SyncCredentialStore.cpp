@@ -1,0 +1,126 @@
+#include "account/SyncCredentialStore.h"
+
+#include "platform/AppPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <unistd.h>
+
+namespace norvelle {
+
+namespace {
+
+constexpr QFileDevice::Permissions kOwnerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions kOwnerOnlyFolder = kOwnerOnlyFile | QFileDevice::ExeOwner;
+
+} // namespace
+
+SyncCredentialStore::SyncCredentialStore(QString folder, FileReader readFile)
+    : m_folder(std::move(folder))
+    , m_readFile(std::move(readFile))
+{
+}
+
+SyncCredentialStore& SyncCredentialStore::shared()
+{
+    static SyncCredentialStore store;
+    return store;
+}
+
+QString SyncCredentialStore::defaultFolder()
+{
+    return AppPaths::applicationSupportDirectory() + "/Norvelle";
+}
+
+QString SyncCredentialStore::sessionFilePath() const
+{
+    return m_folder + "/sync-session.json";
+}
+
+QString SyncCredentialStore::prepareSessionFile() const
+{
+    // The folder is tightened even when it already existed: the session's tokens live here.
+    if (AppPaths::ensureDirectory(m_folder)) {
+        QFile::setPermissions(m_folder, kOwnerOnlyFolder);
+    }
+    return sessionFilePath();
+}
+
+std::optional<QByteArray> SyncCredentialStore::readWholeFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return std::nullopt;
+    }
+    return file.readAll();
+}
+
+std::optional<SyncCredentialError> SyncCredentialStore::save(const StoredSyncSession& session)
+{
+    std::lock_guard guard(m_lock);
+    const std::optional<QByteArray> data = session.toJson();
+    if (!data) {
+        return SyncCredentialError(SyncCredentialError::Kind::Encode, "The session's expiry date is not valid.");
+    }
+    const QString path = prepareSessionFile();
+    // QTemporaryFile creates its file 0600, so the tokens are never readable by others, not
+    // even before the rename.
+    QTemporaryFile temporary(m_folder + "/.sync-session-XXXXXX");
+    if (!temporary.open()) {
+        return SyncCredentialError(SyncCredentialError::Kind::Write, temporary.errorString());
+    }
+    temporary.setPermissions(kOwnerOnlyFile);
+    if (temporary.write(*data) != data->size() || !temporary.flush() || ::fsync(temporary.handle()) != 0) {
+        return SyncCredentialError(SyncCredentialError::Kind::Write, temporary.errorString());
+    }
+    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
+        return SyncCredentialError(SyncCredentialError::Kind::Write, QString::fromLocal8Bit(std::strerror(errno)));
+    }
+    temporary.setAutoRemove(false);
+    m_memoryCache = session;
+    ++m_generation;
+    return std::nullopt;
+}
+
+std::optional<StoredSyncSession> SyncCredentialStore::load()
+{
+    quint64 generation = 0;
+    {
+        std::lock_guard guard(m_lock);
+        if (m_memoryCache) {
+            return m_memoryCache;
+        }
+        generation = m_generation;
+    }
+    const QString path = prepareSessionFile();
+    std::optional<StoredSyncSession> session;
+    if (QFileInfo::exists(path)) {
+        if (const std::optional<QByteArray> data = m_readFile(path)) {
+            session = StoredSyncSession::fromJson(*data);
+        }
+    }
+    std::lock_guard guard(m_lock);
+    if (generation != m_generation) {
+        // A save or clear finished while the file was read: its state is the newer one.
+        return m_memoryCache;
+    }
+    m_memoryCache = session;
+    return session;
+}
+
+void SyncCredentialStore::clear()
+{
+    std::lock_guard guard(m_lock);
+    QFile::remove(sessionFilePath());
+    m_memoryCache.reset();
+    ++m_generation;
+}
+
+} // namespace norvelle

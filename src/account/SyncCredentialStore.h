@@ -1,0 +1,52 @@
+#pragma once
+
+#include "account/StoredSyncSession.h"
+#include "account/SyncCredentialError.h"
+
+#include <QString>
+
+#include <functional>
+#include <mutex>
+#include <optional>
+
+namespace norvelle {
+
+// The signed-in session: one JSON file only the user can read, with a memory cache in front.
+// Any thread may call it.
+class SyncCredentialStore {
+public:
+    using FileReader = std::function<std::optional<QByteArray>(const QString& path)>;
+
+    // The file is `folder`/sync-session.json. `readFile` reads the file outside the lock
+    // (tests put a concurrent change in there).
+    explicit SyncCredentialStore(QString folder = defaultFolder(), FileReader readFile = readWholeFile);
+
+    static SyncCredentialStore& shared();
+    // The program's own folder in the user's data folder.
+    static QString defaultFolder();
+
+    // Writes the file atomically (0600, in a 0700 folder) and caches the session.
+    [[nodiscard]] std::optional<SyncCredentialError> save(const StoredSyncSession& session);
+    // The cached session, else the file's; nothing when absent or unreadable (the file is left
+    // as it is).
+    std::optional<StoredSyncSession> load();
+    void clear();
+
+    QString sessionFilePath() const;
+
+    static std::optional<QByteArray> readWholeFile(const QString& path);
+
+private:
+    // Makes sure the folder exists and is private; returns the file path.
+    QString prepareSessionFile() const;
+
+    QString m_folder;
+    FileReader m_readFile;
+    std::mutex m_lock;
+    std::optional<StoredSyncSession> m_memoryCache;
+    // Bumped by every save and clear, so a load that read the file meanwhile does not put
+    // an older state back into the cache.
+    quint64 m_generation = 0;
+};
+
+} // namespace norvelle

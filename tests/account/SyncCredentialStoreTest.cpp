@@ -1,0 +1,201 @@
+#include "account/SyncCredentialStore.h"
+
+#include "support/TestHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <sys/stat.h>
+#include <thread>
+
+using namespace norvelle;
+
+namespace {
+
+StoredSyncSession sampleSession(const QString& user = "user-1")
+{
+    return {user, "access-" + user, "refresh-" + user,
+        QDateTime::fromMSecsSinceEpoch(1893456000123, Qt::UTC)};
+}
+
+QString folder()
+{
+    return test::TestHomeListener::home() + "/data/Norvelle";
+}
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 0777;
+}
+
+} // namespace
+
+TEST(SyncCredentialStore, SavedSessionReadsBackInAFreshStoreToTheMillisecond)
+{
+    SyncCredentialStore store;
+    ASSERT_FALSE(store.save(sampleSession()));
+    EXPECT_EQ(store.sessionFilePath(), folder() + "/sync-session.json");
+
+    SyncCredentialStore fresh;
+    EXPECT_EQ(fresh.load(), sampleSession());
+}
+
+TEST(SyncCredentialStore, FileHoldsTheFourKeysWithTheDateAsReferenceSeconds)
+{
+    SyncCredentialStore store;
+    ASSERT_FALSE(store.save(sampleSession()));
+    const QByteArray json = readFile(store.sessionFilePath());
+    EXPECT_FALSE(json.contains('\n'));
+    EXPECT_TRUE(json.contains("\"expiresAt\":915148800.123")) << json.constData();
+    EXPECT_TRUE(json.contains("\"userId\":\"user-1\""));
+}
+
+TEST(SyncCredentialStore, FileIsOwnerOnlyInAnOwnerOnlyFolderEvenWhenTheFolderExisted)
+{
+    QDir().mkpath(folder());
+    QFile::setPermissions(folder(), QFileDevice::Permissions(0x7755));
+    SyncCredentialStore store;
+    ASSERT_FALSE(store.save(sampleSession()));
+    EXPECT_EQ(modeOf(store.sessionFilePath()), 0600u);
+    EXPECT_EQ(modeOf(folder()), 0700u);
+    // Nothing but the session file is left behind.
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"sync-session.json"});
+}
+
+TEST(SyncCredentialStore, MissingFileIsNoSessionAndIsLookedForAgain)
+{
+    SyncCredentialStore store;
+    EXPECT_FALSE(store.load());
+    ASSERT_FALSE(SyncCredentialStore().save(sampleSession("other")));
+    EXPECT_EQ(store.load(), sampleSession("other"));
+}
+
+TEST(SyncCredentialStore, BadFilesReadAsNoSessionAndStayUntouched)
+{
+    const QByteArray bad[] = {
+        "",
+        "not json",
+        "[1,2]",
+        R"({"userId":"u","accessToken":"a","expiresAt":1})",
+        R"({"userId":"u","accessToken":"a","refreshToken":"r","expiresAt":"2030-01-01T00:00:00Z"})",
+        R"({"userId":7,"accessToken":"a","refreshToken":"r","expiresAt":1})",
+        R"({"userId":"u","accessToken":"a","refreshToken":"r","expiresAt":1e300})",
+    };
+    for (const QByteArray& content : bad) {
+        SyncCredentialStore store;
+        writeFile(store.sessionFilePath(), content);
+        EXPECT_FALSE(store.load()) << content.constData();
+        EXPECT_EQ(readFile(store.sessionFilePath()), content);
+    }
+}
+
+TEST(SyncCredentialStore, CacheServesLoadsUntilClear)
+{
+    SyncCredentialStore store;
+    ASSERT_FALSE(store.save(sampleSession()));
+    QFile::remove(store.sessionFilePath());
+    EXPECT_EQ(store.load(), sampleSession());
+
+    store.clear();
+    EXPECT_FALSE(store.load());
+    store.clear();
+    EXPECT_FALSE(store.load());
+}
+
+TEST(SyncCredentialStore, ExpiredSessionIsStillReturned)
+{
+    StoredSyncSession expired = sampleSession();
+    expired.expiresAt = QDateTime::fromMSecsSinceEpoch(1000, Qt::UTC);
+    ASSERT_FALSE(SyncCredentialStore().save(expired));
+    EXPECT_EQ(SyncCredentialStore().load(), expired);
+}
+
+TEST(SyncCredentialStore, FailedWritesReportAndKeepThePreviousSession)
+{
+    SyncCredentialStore store;
+    ASSERT_FALSE(store.save(sampleSession()));
+
+    StoredSyncSession undated = sampleSession("undated");
+    undated.expiresAt = QDateTime();
+    const auto encodeError = store.save(undated);
+    ASSERT_TRUE(encodeError);
+    EXPECT_EQ(encodeError->kind(), SyncCredentialError::Kind::Encode);
+
+    // A folder that cannot be made: its place is taken by a file.
+    SyncCredentialStore blocked(store.sessionFilePath() + "/inner");
+    const auto writeError = blocked.save(sampleSession("blocked"));
+    ASSERT_TRUE(writeError);
+    EXPECT_EQ(writeError->kind(), SyncCredentialError::Kind::Write);
+    EXPECT_EQ(store.load(), sampleSession());
+    EXPECT_EQ(SyncCredentialStore().load(), sampleSession());
+}
+
+TEST(SyncCredentialStore, ClearDuringALoadsFileReadIsNotUndone)
+{
+    SyncCredentialStore* storeInRead = nullptr;
+    SyncCredentialStore store(SyncCredentialStore::defaultFolder(), [&](const QString& path) {
+        const auto data = SyncCredentialStore::readWholeFile(path);
+        storeInRead->clear();
+        return data;
+    });
+    storeInRead = &store;
+    ASSERT_FALSE(SyncCredentialStore().save(sampleSession()));
+
+    EXPECT_FALSE(store.load());
+    EXPECT_FALSE(QFileInfo::exists(store.sessionFilePath()));
+    storeInRead = nullptr;
+}
+
+TEST(SyncCredentialStore, SaveDuringALoadsFileReadWins)
+{
+    SyncCredentialStore* storeInRead = nullptr;
+    SyncCredentialStore store(SyncCredentialStore::defaultFolder(), [&](const QString& path) {
+        const auto data = SyncCredentialStore::readWholeFile(path);
+        EXPECT_FALSE(storeInRead->save(sampleSession("newer")));
+        return data;
+    });
+    storeInRead = &store;
+    ASSERT_FALSE(SyncCredentialStore().save(sampleSession("older")));
+
+    EXPECT_EQ(store.load(), sampleSession("newer"));
+}
+
+TEST(SyncCredentialStore, ReadersNeverSeeAPartialFileWhileSavesReplaceIt)
+{
+    SyncCredentialStore writer;
+    ASSERT_FALSE(writer.save(sampleSession("0")));
+    std::atomic<bool> done = false;
+    std::atomic<int> torn = 0;
+    std::thread reader([&] {
+        while (!done) {
+            if (!StoredSyncSession::fromJson(readFile(writer.sessionFilePath()))) {
+                ++torn;
+            }
+        }
+    });
+    for (int i = 1; i <= 300; ++i) {
+        ASSERT_FALSE(writer.save(sampleSession(QString::number(i).repeated(i % 50 + 1))));
+    }
+    done = true;
+    reader.join();
+    EXPECT_EQ(torn, 0);
+}
