@@ -2,10 +2,13 @@
 
 #include "platform/UserDefaults.h"
 
+#include <QStringList>
+
 namespace norvelle {
 
 namespace {
 
+// Quoted, with backslash escapes for quotes, backslashes and control characters.
 QString quoted(const QString& text)
 {
     QString out = "\"";
@@ -19,7 +22,7 @@ QString quoted(const QString& text)
         case 0: out += "\\0"; break;
         default:
             if (c.category() == QChar::Other_Control) {
-                out += QString("\\u{%1}").arg(c.unicode(), 0, 16).toUpper().replace("\\U{", "\\u{");
+                out += "\\u{" + QString::number(c.unicode(), 16).toUpper() + "}";
             } else {
                 out += c;
             }

@@ -1,0 +1,19 @@
+#include "app/core/LocalAutomationHooks.h"
+
+#include "app/core/OSLogAnalyticsTracker.h"
+
+namespace norvelle {
+
+AutomationHooking& LocalAutomationHooks::shared()
+{
+    static LocalAutomationHooks instance;
+    return instance;
+}
+
+void LocalAutomationHooks::trigger(const QString& event, const AutomationPayload& payload)
+{
+    OSLogAnalyticsTracker::shared().track("automation_hook_triggered",
+        { { "event", event }, { "payloadCount", QString::number(payload.size()) } });
+}
+
+} // namespace norvelle

@@ -1,0 +1,11 @@
+#include "app/core/SearchIndexService.h"
+
+namespace norvelle {
+
+SearchIndexService& SearchIndexService::shared()
+{
+    static SearchIndexService instance;
+    return instance;
+}
+
+} // namespace norvelle

@@ -1,0 +1,93 @@
+#include "app/core/CrashTelemetryService.h"
+#include "app/core/LocalAutomationHooks.h"
+#include "app/core/OSLogAnalyticsTracker.h"
+#include "app/core/ReliabilityService.h"
+#include "app/core/SearchIndexService.h"
+#include "platform/UserDefaults.h"
+#include "support/RecordingTracker.h"
+#include "support/LogCapture.h"
+#include "support/TestHome.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+#include <vector>
+
+using namespace norvelle;
+using Event = test::RecordingTracker::Event;
+
+TEST(ReliabilityService, ReportsOnlyNotesAbove8000Characters)
+{
+    test::RecordingTracker tracker;
+    ReliabilityService service(tracker);
+    service.reportLargeNote(0);
+    service.reportLargeNote(8000);
+    EXPECT_TRUE(tracker.events().isEmpty());
+
+    service.reportLargeNote(8001);
+    service.reportLargeNote(8001);
+    const QList<Event> expected(2, Event { "large_note_detected", { { "characters", "8001" } } });
+    EXPECT_EQ(tracker.events(), expected);
+}
+
+TEST(ReliabilityService, SharedInstanceLogsThroughTheSharedTracker)
+{
+    test::LogCapture log;
+    ReliabilityService::shared().reportLargeNote(123456);
+    EXPECT_EQ(log.messages(),
+        QStringList { R"(event=large_note_detected metadata=["characters": "123456"])" });
+    EXPECT_EQ(&ReliabilityService::shared().tracker, &OSLogAnalyticsTracker::shared());
+    EXPECT_EQ(&CrashTelemetryService::shared().tracker, &OSLogAnalyticsTracker::shared());
+}
+
+TEST(LocalAutomationHooks, LogsTheEventAndThePayloadSizeButNotThePayload)
+{
+    test::LogCapture log;
+    LocalAutomationHooks::shared().trigger("note_created", { { "title", "secret title" }, { "id", "ABC" } });
+    const QStringList lines = log.messages();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_EQ(lines[0],
+        R"(event=automation_hook_triggered metadata=["event": "note_created", "payloadCount": "2"])");
+    EXPECT_FALSE(lines[0].contains("secret"));
+}
+
+TEST(LocalAutomationHooks, ObeysTheTelemetrySwitch)
+{
+    UserDefaults::standard().set("norvelle.telemetryEnabled", false);
+    test::LogCapture log;
+    LocalAutomationHooks::shared().trigger("note_created", {});
+    EXPECT_TRUE(log.messages().isEmpty());
+}
+
+TEST(SearchIndexService, ReplacesTheEntryOfANote)
+{
+    auto& index = SearchIndexService::shared().index;
+    const QString id = "6F9619FF-8B86-D011-B42D-00C04FC964FF";
+    index.insert(id, "first\ntext");
+    index.insert(id, "second\ntext");
+    EXPECT_EQ(SearchIndexService::shared().index.value(id), "second\ntext");
+    index.remove(id);
+}
+
+TEST(SharedInstances, ConcurrentFirstCallersGetOneObject)
+{
+    std::vector<void*> seen(16);
+    std::vector<std::thread> threads;
+    for (size_t i = 0; i < seen.size(); ++i) {
+        threads.emplace_back([&seen, i] {
+            void* objects[] = { &ReliabilityService::shared(), &CrashTelemetryService::shared(),
+                &LocalAutomationHooks::shared(), &SearchIndexService::shared(), &OSLogAnalyticsTracker::shared() };
+            quintptr sum = 0;
+            for (void* object : objects) {
+                sum ^= reinterpret_cast<quintptr>(object);
+            }
+            seen[i] = reinterpret_cast<void*>(sum);
+        });
+    }
+    for (auto& thread : threads) {
+        thread.join();
+    }
+    for (void* value : seen) {
+        EXPECT_EQ(value, seen.front());
+    }
+}
