@@ -1,6 +1,7 @@
 #include "app/core/OSLogAnalyticsTracker.h"
 #include "platform/UserDefaults.h"
 #include "support/LogCapture.h"
+#include "support/QtPrinters.h"
 #include "support/TestHome.h"
 
 #include <gtest/gtest.h>

@@ -6,6 +6,7 @@
 #include "platform/UserDefaults.h"
 #include "support/RecordingTracker.h"
 #include "support/LogCapture.h"
+#include "support/QtPrinters.h"
 #include "support/TestHome.h"
 
 #include <gtest/gtest.h>
