@@ -29,9 +29,11 @@ int main(int argc, char** argv)
 #else
     qputenv("QT_QPA_PLATFORM", "xcb");
 #endif
+    // Before InitGoogleTest, which takes its own flags out of argv.
+    const bool onlyListing = isOnlyListing(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     std::unique_ptr<QApplication> app;
-    if (!isOnlyListing(argc, argv)) {
+    if (!onlyListing) {
         app = std::make_unique<QApplication>(argc, argv);
         app->setQuitOnLastWindowClosed(false);
     }

@@ -1,0 +1,221 @@
+// Real hot keys on the test's X server, pressed by xdotool as another program would.
+#include "app/HotKeyManager.h"
+#include "app/core/NorvelleShortcutsProfile.h"
+#include "platform/MainQueue.h"
+#include "support/TestHome.h"
+
+#include <QProcess>
+#include <gtest/gtest.h>
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <linux/input-event-codes.h>
+
+namespace norvelle {
+namespace {
+
+using Action = NorvelleShortcutAction;
+
+constexpr int waitMs = 20000;
+
+void press(const QString& chord)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), chord}), 0) << chord.toStdString();
+}
+
+// A second X client of its own, as another program holding keys would be.
+class OtherClient {
+public:
+    OtherClient()
+        : m_display(XOpenDisplay(nullptr))
+    {
+    }
+    ~OtherClient()
+    {
+        if (m_display) {
+            XCloseDisplay(m_display);
+        }
+    }
+
+    Display* display() const { return m_display; }
+
+    // Grabs the key with exactly `mask`; returns whether the server accepted it.
+    bool grab(int evdevKeyCode, unsigned mask)
+    {
+        refused = false;
+        XSync(m_display, False);
+        XErrorHandler previous = XSetErrorHandler(recordError);
+        XGrabKey(m_display, evdevKeyCode + 8, mask, DefaultRootWindow(m_display), False, GrabModeAsync,
+            GrabModeAsync);
+        XSync(m_display, False);
+        XSetErrorHandler(previous);
+        return !refused;
+    }
+
+    unsigned lockedModifiers() const
+    {
+        XkbStateRec state{};
+        XkbGetState(m_display, XkbUseCoreKbd, &state);
+        return state.locked_mods;
+    }
+
+private:
+    static int recordError(Display*, XErrorEvent* event)
+    {
+        refused = refused || event->error_code == BadAccess;
+        return 0;
+    }
+    static inline bool refused = false;
+    Display* m_display;
+};
+
+// Turns a lock key on for the test's length and back off after it.
+class LockOn {
+public:
+    LockOn(OtherClient& client, const QString& key, unsigned mask)
+        : m_client(client)
+        , m_key(key)
+        , m_mask(mask)
+    {
+        if (!(m_client.lockedModifiers() & m_mask)) {
+            press(m_key);
+        }
+        on = test::waitUntil([this] { return (m_client.lockedModifiers() & m_mask) != 0; }, waitMs);
+    }
+    ~LockOn()
+    {
+        if (m_client.lockedModifiers() & m_mask) {
+            press(m_key);
+        }
+    }
+    bool on = false;
+
+private:
+    OtherClient& m_client;
+    QString m_key;
+    unsigned m_mask;
+};
+
+class HotKeyX11Test : public testing::Test {
+protected:
+    HotKeyX11Test()
+    {
+        manager.onTrigger = [this](Action action) {
+            triggered.append(action);
+            allOnMainThread = allOnMainThread && MainQueue::isMainThread();
+        };
+    }
+
+    bool waitForTrigger(Action action)
+    {
+        return test::waitUntil([&] { return triggered.contains(action); }, waitMs);
+    }
+
+    HotKeyManager manager{GlobalHotKeys::system()};
+    QList<Action> triggered;
+    bool allOnMainThread = true;
+};
+
+TEST_F(HotKeyX11Test, ClipboardHotKeyRunsItsActionOnceOnTheMainThread)
+{
+    manager.registerAll();
+    ASSERT_EQ(manager.idToAction().size(), 3u);
+
+    press("super+shift+v");
+    ASSERT_TRUE(waitForTrigger(Action::clipboardHistory));
+    // A later key as a marker: were the first press handled twice, it would show by then.
+    press("super+shift+k");
+    ASSERT_TRUE(waitForTrigger(Action::openWorkspace));
+    EXPECT_EQ(triggered, (QList<Action>{Action::clipboardHistory, Action::openWorkspace}));
+    EXPECT_TRUE(allOnMainThread);
+}
+
+TEST_F(HotKeyX11Test, EveryNewPressFiresAgain)
+{
+    manager.registerAll();
+    press("super+shift+n");
+    ASSERT_TRUE(waitForTrigger(Action::newNote));
+    press("super+shift+n");
+    EXPECT_TRUE(test::waitUntil([&] { return triggered.count(Action::newNote) == 2; }, waitMs));
+}
+
+TEST_F(HotKeyX11Test, HotKeysFireWithNumLockAndCapsLockOn)
+{
+    OtherClient client;
+    ASSERT_NE(client.display(), nullptr);
+    manager.registerAll();
+
+    LockOn numLock(client, "Num_Lock", Mod2Mask);
+    ASSERT_TRUE(numLock.on);
+    press("super+shift+v");
+    ASSERT_TRUE(waitForTrigger(Action::clipboardHistory));
+
+    LockOn capsLock(client, "Caps_Lock", LockMask);
+    ASSERT_TRUE(capsLock.on);
+    press("super+shift+n");
+    ASSERT_TRUE(waitForTrigger(Action::newNote));
+    EXPECT_EQ(triggered, (QList<Action>{Action::clipboardHistory, Action::newNote}));
+}
+
+TEST_F(HotKeyX11Test, AfterReRegistrationTheOldKeyDoesNothing)
+{
+    manager.registerAll();
+    auto profile = NorvelleShortcutsProfile::defaults();
+    profile.clipboardHistory = ActionShortcut{false, ShortcutModifierPreset::commandShift, "x"};
+    saveShortcutsProfile(profile);
+    manager.registerAll();
+
+    press("super+shift+v");
+    press("super+shift+k");
+    ASSERT_TRUE(waitForTrigger(Action::openWorkspace));
+    EXPECT_EQ(triggered, QList<Action>{Action::openWorkspace}) << "the old clipboard key still fired";
+
+    press("super+shift+x");
+    ASSERT_TRUE(waitForTrigger(Action::clipboardHistory));
+}
+
+TEST_F(HotKeyX11Test, AKeyAnotherProgramHoldsIsRefusedAndTheOthersStillFire)
+{
+    OtherClient other;
+    ASSERT_NE(other.display(), nullptr);
+    ASSERT_TRUE(other.grab(KEY_N, Mod4Mask | ShiftMask));
+
+    manager.registerAll();
+    EXPECT_EQ(manager.idToAction(),
+        (std::map<quint32, Action>{{1, Action::openWorkspace}, {3, Action::clipboardHistory}}));
+
+    press("super+shift+n");
+    press("super+shift+k");
+    press("super+shift+v");
+    ASSERT_TRUE(waitForTrigger(Action::clipboardHistory));
+    EXPECT_EQ(triggered, (QList<Action>{Action::openWorkspace, Action::clipboardHistory}));
+}
+
+TEST(GlobalHotKeysX11, ARefusedRegistrationLeavesNoneOfItsGrabsBehind)
+{
+    OtherClient holder;
+    ASSERT_TRUE(holder.grab(KEY_J, Mod4Mask | ShiftMask | LockMask));
+
+    const auto registration =
+        GlobalHotKeys::system().registerHotKey(KEY_J, GlobalHotKeys::super | GlobalHotKeys::shift, 42);
+    EXPECT_EQ(registration.error, HotKeyError::heldByAnotherProgram);
+
+    // Were the variants that did succeed still held, a third client could not take them.
+    OtherClient third;
+    EXPECT_TRUE(third.grab(KEY_J, Mod4Mask | ShiftMask));
+    EXPECT_TRUE(third.grab(KEY_J, Mod4Mask | ShiftMask | Mod2Mask));
+}
+
+TEST(GlobalHotKeysX11, UnregisteringReleasesTheKey)
+{
+    const auto registration =
+        GlobalHotKeys::system().registerHotKey(KEY_G, GlobalHotKeys::super | GlobalHotKeys::alt, 7);
+    ASSERT_TRUE(registration.succeeded());
+    OtherClient other;
+    EXPECT_FALSE(other.grab(KEY_G, Mod4Mask | Mod1Mask));
+    GlobalHotKeys::system().unregisterHotKey(registration.ref);
+    EXPECT_TRUE(other.grab(KEY_G, Mod4Mask | Mod1Mask));
+}
+
+} // namespace
+} // namespace norvelle
