@@ -1,0 +1,109 @@
+#include "ClipboardMonitorFixture.h"
+#include "ClipboardTestImages.h"
+
+#include <cmath>
+
+using namespace norvelle;
+using namespace norvelle::test;
+
+namespace {
+
+ClipEntry clip(const QString& text, std::optional<QByteArray> image = {}, std::optional<QString> type = {})
+{
+    return { QUuid::createUuid(), text, image, type, "App", QDateTime::currentDateTimeUtc() };
+}
+
+} // namespace
+
+TEST_F(ClipboardMonitorTest, OwnCopyAndChangesInsideTheWindowAreNotCaptured)
+{
+    monitor.copyToPasteboard(clip("pasted"), 0.22);
+    EXPECT_TRUE(monitor.isInternalCopy());
+    EXPECT_EQ(pasteboard.string(), "pasted");
+    monitor.poll();
+    pasteboard.setText("racing in the window");
+    monitor.poll();
+    EXPECT_TRUE(monitor.items().isEmpty());
+
+    ASSERT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, 5000));
+    monitor.poll();
+    EXPECT_TRUE(monitor.items().isEmpty()) << "the racing change was already seen";
+    pasteboard.setText("after the window");
+    monitor.poll();
+    EXPECT_EQ(texts(), (QStringList { "after the window" }));
+}
+
+TEST_F(ClipboardMonitorTest, ResetDelayIsClampedToAFiniteRange)
+{
+    for (const double delay : { std::nan(""), double(INFINITY), -double(INFINITY), -3.0 }) {
+        monitor.copyText("x", delay);
+        EXPECT_TRUE(monitor.isInternalCopy());
+        EXPECT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, 2000)) << delay;
+    }
+    monitor.copyText("x", 1e12);
+    EXPECT_FALSE(waitUntil([&] { return !monitor.isInternalCopy(); }, 300));
+    EXPECT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, 20000)) << "at most ten seconds";
+}
+
+TEST_F(ClipboardMonitorTest, TheFirstResetToComeClearsTheGuard)
+{
+    monitor.copyText("long", 5);
+    monitor.copyText("short", 0.05);
+    EXPECT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, 3000));
+}
+
+TEST_F(ClipboardMonitorTest, CopyBackWritesImageThenTrimmedText)
+{
+    const QByteArray png = encodedImage("png");
+    monitor.copyToPasteboard(clip("  words \n", png, PasteboardType::png), 0.22);
+    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::png, PasteboardType::plainText }));
+    EXPECT_EQ(pasteboard.data(PasteboardType::png), png);
+    EXPECT_EQ(pasteboard.string(), "words");
+}
+
+TEST_F(ClipboardMonitorTest, TiffClipsGoBackAsTiffOtherImagesAsPng)
+{
+    const QByteArray png = encodedImage("png", Qt::yellow);
+    monitor.copyToPasteboard(clip("", png, PasteboardType::tiff), 0);
+    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::tiff }));
+    EXPECT_EQ(decodedImage(pasteboard.data(PasteboardType::tiff), "tiff").pixelColor(1, 1), QColor(Qt::yellow));
+
+    monitor.copyToPasteboard(clip("", png, QString("image/jpeg")), 0);
+    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::png }));
+    monitor.copyToPasteboard(clip("", png), 0);
+    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::png }));
+
+    monitor.copyToPasteboard(clip("", QByteArray("broken"), PasteboardType::tiff), 0);
+    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::png })) << "a failed TIFF falls back to PNG";
+    EXPECT_EQ(pasteboard.data(PasteboardType::png), "broken");
+}
+
+TEST_F(ClipboardMonitorTest, CopyingNothingJustClearsThePasteboard)
+{
+    pasteboard.setText("something");
+    monitor.copyText(" \n ", 0);
+    EXPECT_TRUE(pasteboard.types().isEmpty());
+    monitor.copyToPasteboard(clip("", QByteArray()), 0);
+    EXPECT_TRUE(pasteboard.types().isEmpty());
+}
+
+TEST_F(ClipboardMonitorTest, AMonitorGoneBeforeItsResetIsHarmless)
+{
+    auto shortLived = std::make_unique<ClipboardMonitor>(pasteboard, ClipboardMonitor::SourceAppName {});
+    shortLived->copyText("bye", 0.01);
+    pasteboard.setContents({ { PasteboardType::png, encodedImage("png", Qt::red, { 800, 600 }) } });
+    shortLived->poll();
+    shortLived.reset();
+    waitUntil([] { return false; }, 100);
+    SUCCEED();
+}
+
+TEST_F(ClipboardMonitorTest, StartPollsOnATimer)
+{
+    monitor.start();
+    pasteboard.setText("timed");
+    EXPECT_TRUE(waitUntil([&] { return monitor.items().size() == 1; }, 5000));
+    monitor.start();
+    pasteboard.setText("still timed");
+    EXPECT_TRUE(waitUntil([&] { return monitor.items().size() == 2; }, 5000));
+}
