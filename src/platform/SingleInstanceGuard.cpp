@@ -1,0 +1,88 @@
+#include "platform/SingleInstanceGuard.h"
+
+#include "platform/AppPaths.h"
+#include "platform/SystemLog.h"
+
+#include <QCryptographicHash>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+#include <unistd.h>
+
+namespace norvelle {
+
+namespace {
+
+constexpr int kTimeoutMs = 2000;
+const QByteArray kReopen = "reopen\n";
+const QByteArray kAcknowledged = "ok\n";
+
+} // namespace
+
+SingleInstanceGuard::SingleInstanceGuard(QString serverName, QObject* parent)
+    : QObject(parent)
+    , m_serverName(std::move(serverName))
+{
+}
+
+SingleInstanceGuard::~SingleInstanceGuard() = default;
+
+QString SingleInstanceGuard::defaultServerName()
+{
+    const QByteArray home = QCryptographicHash::hash(AppPaths::configDirectory().toUtf8(), QCryptographicHash::Sha256);
+    return QString("norvelle-%1-%2").arg(getuid()).arg(QString::fromLatin1(home.toHex().left(12)));
+}
+
+bool SingleInstanceGuard::claim()
+{
+    if (askRunningCopyToReopen()) {
+        return false;
+    }
+    // Nobody answered: a socket left over from a copy that crashed is in the way.
+    QLocalServer::removeServer(m_serverName);
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!m_server->listen(m_serverName)) {
+        SystemLog("app").error("Cannot listen for later launches: " + m_server->errorString());
+        return true;
+    }
+    connect(m_server, &QLocalServer::newConnection, this, &SingleInstanceGuard::acceptConnection);
+    return true;
+}
+
+bool SingleInstanceGuard::askRunningCopyToReopen()
+{
+    QLocalSocket socket;
+    socket.connectToServer(m_serverName);
+    if (!socket.waitForConnected(kTimeoutMs)) {
+        return false;
+    }
+    socket.write(kReopen);
+    if (!socket.waitForBytesWritten(kTimeoutMs)) {
+        return false;
+    }
+    while (socket.bytesAvailable() < kAcknowledged.size() && socket.waitForReadyRead(kTimeoutMs)) {
+    }
+    return socket.readAll().startsWith(kAcknowledged);
+}
+
+void SingleInstanceGuard::acceptConnection()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+            if (!socket->canReadLine()) {
+                return;
+            }
+            const QByteArray request = socket->readLine();
+            if (request == kReopen) {
+                socket->write(kAcknowledged);
+                socket->flush();
+                emit reopenRequested();
+            }
+            socket->disconnectFromServer();
+        });
+    }
+}
+
+} // namespace norvelle

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QRect>
+#include <QString>
+
+#include <memory>
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace norvelle {
+
+// One icon in the desktop's system tray. A left click (on release) emits clicked(); the right
+// button opens the context menu.
+class StatusItem : public QObject {
+    Q_OBJECT
+public:
+    StatusItem(const QIcon& icon, const QString& accessibilityDescription, const QString& toolTip,
+        QObject* parent = nullptr);
+    ~StatusItem() override;
+
+    // Whether the desktop has a tray to show items in.
+    static bool isTrayAvailable();
+
+    QString accessibilityDescription() const { return m_accessibilityDescription; }
+    QString toolTip() const;
+    QIcon icon() const;
+    // Not owned; must outlive the item.
+    void setContextMenu(QMenu* menu);
+    QMenu* contextMenu() const;
+
+    // Where the icon is on screen; empty when the tray does not tell.
+    QRect geometry() const;
+
+    // The same as a left click on the icon.
+    void click() { emit clicked(); }
+
+signals:
+    void clicked();
+
+private:
+    std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+    QString m_accessibilityDescription;
+};
+
+} // namespace norvelle

@@ -1,0 +1,63 @@
+#include "platform/Symbols.h"
+
+#include <QHash>
+#include <QStandardPaths>
+
+namespace norvelle {
+
+namespace {
+
+const QHash<QString, QString>& themeNames()
+{
+    static const QHash<QString, QString> names{
+        {"doc.on.clipboard", "edit-paste-symbolic"},
+        {"note.text", "accessories-text-editor-symbolic"},
+        {"gearshape", "emblem-system-symbolic"},
+        {"power", "system-shutdown-symbolic"},
+    };
+    return names;
+}
+
+constexpr auto kFallbackIcon = "image-missing";
+
+} // namespace
+
+void Symbols::ensureTheme()
+{
+    static const bool installed = [] {
+        // Without a desktop platform theme Qt looks only in its resources.
+        QStringList paths = QIcon::themeSearchPaths();
+        for (const QString& data : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation)) {
+            if (!paths.contains(data + "/icons")) {
+                paths << data + "/icons";
+            }
+        }
+        QIcon::setThemeSearchPaths(paths);
+        if (QIcon::themeName().isEmpty() || QIcon::themeName() == "hicolor") {
+            QIcon::setThemeName("Adwaita");
+        }
+        QIcon::setFallbackThemeName("Adwaita");
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
+QString Symbols::themeName(const QString& systemName)
+{
+    return themeNames().value(systemName);
+}
+
+QIcon Symbols::icon(const QString& systemName)
+{
+    ensureTheme();
+    const QString name = themeName(systemName);
+    if (!name.isEmpty()) {
+        const QIcon icon = QIcon::fromTheme(name);
+        if (!icon.isNull()) {
+            return icon;
+        }
+    }
+    return QIcon::fromTheme(kFallbackIcon);
+}
+
+} // namespace norvelle
