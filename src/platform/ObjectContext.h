@@ -1,0 +1,96 @@
+#pragma once
+
+#include "platform/FetchRequest.h"
+#include "platform/ManagedObject.h"
+#include "platform/ObjectID.h"
+#include "platform/ObjectStore.h"
+#include "platform/ObjectStoreError.h"
+
+#include <QHash>
+#include <QObject>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace norvelle {
+
+// The scratch pad in which objects of a store are read and changed, on the main thread.
+// It holds one object per stored row (an identity map): fetching a row twice gives the same
+// object. Inserts, changes and deletions stay in the context until save() writes them all in
+// one transaction, or rollback() throws them away.
+//
+//     auto note = context.insert<StickyNote>();       // ID permanent from here on
+//     note->setTitle("Groceries");
+//     context.save();
+//     auto notes = context.fetch(StickyNote::fetchRequest());
+class ObjectContext : public QObject {
+    Q_OBJECT
+public:
+    explicit ObjectContext(ObjectStore& store);
+    ~ObjectContext() override;
+
+    ObjectStore& store() const { return m_store; }
+
+    // A new object of the entity, with its attribute defaults, registered as inserted.
+    std::shared_ptr<ManagedObject> insert(const EntityDescription& entity);
+    template <class T>
+    std::shared_ptr<T> insert() { return std::static_pointer_cast<T>(insert(T::entity())); }
+
+    // Marks the object for deletion at the next save. An object inserted since the last save
+    // simply leaves the context (its ID stays used up).
+    void deleteObject(const std::shared_ptr<ManagedObject>& object);
+
+    // The objects matching the request, with the context's unsaved changes taken into
+    // account. On failure returns nothing and sets `error` when given.
+    std::vector<std::shared_ptr<ManagedObject>> fetch(const FetchRequest& request,
+                                                      std::optional<ObjectStoreError>* error = nullptr);
+    template <class T>
+    std::vector<std::shared_ptr<T>> fetch(const TypedFetchRequest<T>& request,
+                                          std::optional<ObjectStoreError>* error = nullptr)
+    {
+        std::vector<std::shared_ptr<T>> typed;
+        for (auto& object : fetch(static_cast<const FetchRequest&>(request), error)) {
+            typed.push_back(std::static_pointer_cast<T>(object));
+        }
+        return typed;
+    }
+    int count(const FetchRequest& request, std::optional<ObjectStoreError>* error = nullptr);
+
+    // The registered or stored object with this ID or URI text; null when there is none, it
+    // is deleted, or the URI names another store.
+    std::shared_ptr<ManagedObject> existingObject(const ObjectID& id);
+    std::shared_ptr<ManagedObject> existingObject(const QString& uri);
+    template <class T>
+    std::shared_ptr<T> existingObject(const QString& uri)
+    {
+        auto object = existingObject(uri);
+        return object && &object->entity() == &T::entity() ? std::static_pointer_cast<T>(object) : nullptr;
+    }
+
+    bool hasChanges() const { return !m_changed.isEmpty(); }
+    // Writes every change in one transaction. On failure the changes stay in the context,
+    // nothing of them is in the store, and the error is returned.
+    std::optional<ObjectStoreError> save();
+    // Forgets every unsaved change: inserted objects leave, changed ones get their stored
+    // values back, deleted ones return.
+    void rollback();
+
+signals:
+    // After an insert, a change of a value, a deletion or a rollback.
+    void objectsDidChange();
+    // After a save wrote changes.
+    void didSave();
+
+private:
+    friend class ManagedObject;
+    void objectDidChange(ManagedObject& object);
+    std::shared_ptr<ManagedObject> registeredObject(const EntityDescription& entity, const ObjectStore::Row& row);
+    bool hasChangesFor(const QString& entityName) const;
+
+    ObjectStore& m_store;
+    QHash<ObjectID, std::shared_ptr<ManagedObject>> m_objects;
+    QHash<ObjectID, std::shared_ptr<ManagedObject>> m_changed;
+};
+
+} // namespace norvelle

@@ -1,0 +1,440 @@
+#include "platform/ObjectStore.h"
+
+#include "platform/ManagedObject.h"
+#include "platform/ObjectContext.h"
+#include "platform/SqliteConnection.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace norvelle {
+
+namespace {
+
+constexpr auto quoted = &SqliteConnection::quoted;
+
+QString columnType(AttributeType type)
+{
+    switch (type) {
+    case AttributeType::UUID:
+    case AttributeType::String: return QStringLiteral("TEXT");
+    case AttributeType::Binary: return QStringLiteral("BLOB");
+    case AttributeType::Double: return QStringLiteral("REAL");
+    case AttributeType::Date:
+    case AttributeType::Integer64:
+    case AttributeType::Boolean: return QStringLiteral("INTEGER");
+    }
+    return {};
+}
+
+QString typeName(AttributeType type)
+{
+    switch (type) {
+    case AttributeType::UUID: return QStringLiteral("UUID");
+    case AttributeType::Date: return QStringLiteral("Date");
+    case AttributeType::String: return QStringLiteral("String");
+    case AttributeType::Binary: return QStringLiteral("Binary");
+    case AttributeType::Integer64: return QStringLiteral("Integer64");
+    case AttributeType::Boolean: return QStringLiteral("Boolean");
+    case AttributeType::Double: return QStringLiteral("Double");
+    }
+    return {};
+}
+
+QString columnList(const EntityDescription& entity)
+{
+    QStringList columns;
+    for (const AttributeDescription& attribute : entity.attributes) {
+        columns << quoted(attribute.name);
+    }
+    return columns.join(", ");
+}
+
+std::vector<QVariant> storedValues(const ManagedObject& object)
+{
+    std::vector<QVariant> values;
+    values.reserve(object.entity().attributes.size() + 1);
+    for (size_t i = 0; i < object.entity().attributes.size(); ++i) {
+        values.push_back(storedForm(object.entity().attributes[i].type, object.value(int(i))));
+    }
+    return values;
+}
+
+void containsFunction(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    const auto text = [](sqlite3_value* value) {
+        return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_value_text(value)), sqlite3_value_bytes(value));
+    };
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+        sqlite3_result_int(context, 0);
+        return;
+    }
+    sqlite3_result_int(context, Predicate::textContains(text(arguments[0]), text(arguments[1])) ? 1 : 0);
+}
+
+} // namespace
+
+ObjectStore::ObjectStore(QString path, const ObjectModel& model, std::unique_ptr<SqliteConnection> connection)
+    : m_path(std::move(path))
+    , m_model(model)
+    , m_db(std::move(connection))
+{
+}
+
+ObjectStore::~ObjectStore()
+{
+    m_viewContext.reset();
+}
+
+std::unique_ptr<ObjectStore> ObjectStore::open(const QString& path, const ObjectModel& model,
+                                               std::optional<ObjectStoreError>& error)
+{
+    std::unique_ptr<ObjectStore> store(new ObjectStore(path, model, std::make_unique<SqliteConnection>(path)));
+    error = store->load();
+    if (error) {
+        store->m_db->leaveFilesAsTheyAreOnClose();
+        return nullptr;
+    }
+    store->m_viewContext = std::make_unique<ObjectContext>(*store);
+    return store;
+}
+
+ObjectStoreError ObjectStore::failure(ObjectStoreError::Code code, const QString& what) const
+{
+    switch (m_db->errorCode()) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT: code = ObjectStoreError::Code::NotReadable; break;
+    case SQLITE_READONLY:
+    case SQLITE_PERM: code = ObjectStoreError::Code::ReadOnly; break;
+    case SQLITE_CANTOPEN: code = ObjectStoreError::Code::CannotOpen; break;
+    default: break;
+    }
+    return ObjectStoreError(code, QStringLiteral("%1 (%2): %3").arg(what, m_path, m_db->errorMessage()));
+}
+
+std::optional<ObjectStoreError> ObjectStore::load()
+{
+    using Code = ObjectStoreError::Code;
+    if (!m_db->isOpen()) {
+        return failure(Code::CannotOpen, QStringLiteral("The note store cannot be opened"));
+    }
+    if (!isInMemory()) {
+        if (QFileInfo(m_path).isDir()) {
+            return ObjectStoreError(Code::CannotOpen, QStringLiteral("The note store (%1) is a folder").arg(m_path));
+        }
+        if (m_db->isReadOnly()) {
+            return ObjectStoreError(Code::ReadOnly, QStringLiteral("The note store (%1) cannot be written").arg(m_path));
+        }
+        std::vector<QList<QVariant>> mode;
+        if (!m_db->query(QStringLiteral("PRAGMA journal_mode=WAL"), {}, mode)) {
+            return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+        }
+        if (mode.empty() || mode.front().value(0).toString() != QLatin1String("wal")) {
+            return ObjectStoreError(Code::CannotOpen, QStringLiteral("The note store (%1) cannot keep a write-ahead log").arg(m_path));
+        }
+        // With a write-ahead log, NORMAL syncs only at checkpoints: a committed save is in the
+        // log (the operating system's cache) when commit returns, so it survives the process
+        // being killed; only a power loss can take back the last saves, never the consistency.
+        if (!m_db->exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+            return failure(Code::CannotOpen, QStringLiteral("The note store cannot be set up"));
+        }
+        // A truncated or damaged file often opens and only fails on the pages it lost.
+        std::vector<QList<QVariant>> check;
+        if (!m_db->query(QStringLiteral("PRAGMA quick_check"), {}, check)) {
+            return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+        }
+        if (check.size() != 1 || check.front().value(0).toString() != QLatin1String("ok")) {
+            return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is damaged: %2")
+                                                           .arg(m_path, check.empty() ? QString() : check.front().value(0).toString()));
+        }
+    }
+    if (sqlite3_create_function_v2(m_db->handle(), Predicate::containsFunctionName, 2,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, containsFunction,
+                                   nullptr, nullptr, nullptr) != SQLITE_OK) {
+        return failure(Code::CannotOpen, QStringLiteral("The note store cannot be set up"));
+    }
+    if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return failure(Code::CannotOpen, QStringLiteral("The note store cannot be locked"));
+    }
+    std::optional<ObjectStoreError> error = loadSchema();
+    if (!error && !m_db->exec(QStringLiteral("COMMIT"))) {
+        error = failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+    }
+    if (error && m_db->inTransaction()) {
+        m_db->exec(QStringLiteral("ROLLBACK"));
+    }
+    return error;
+}
+
+std::optional<ObjectStoreError> ObjectStore::loadSchema()
+{
+    using Code = ObjectStoreError::Code;
+    const bool created = m_db->exec(QStringLiteral(
+        "CREATE TABLE IF NOT EXISTS norvelle_metadata (key TEXT PRIMARY KEY, value TEXT NOT NULL);"
+        "CREATE TABLE IF NOT EXISTS norvelle_attributes (entity TEXT NOT NULL, attribute TEXT NOT NULL, "
+        "  type TEXT NOT NULL, PRIMARY KEY (entity, attribute));"
+        "CREATE TABLE IF NOT EXISTS norvelle_sequence (entity TEXT PRIMARY KEY, last INTEGER NOT NULL);"));
+    if (!created) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
+    }
+    std::vector<QList<QVariant>> rows;
+    if (!m_db->query(QStringLiteral("SELECT value FROM norvelle_metadata WHERE key = 'storeIdentifier'"), {}, rows)) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+    }
+    m_identifier = rows.empty() ? QUuid() : QUuid(rows.front().value(0).toString());
+    if (m_identifier.isNull()) {
+        m_identifier = QUuid::createUuid();
+        const bool stored = m_db->run(m_db->prepare(
+            QStringLiteral("INSERT OR REPLACE INTO norvelle_metadata (key, value) VALUES ('storeIdentifier', ?)"),
+            { m_identifier.toString(QUuid::WithoutBraces) }));
+        if (!stored) {
+            return failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+        }
+    }
+    for (const EntityDescription* entity : m_model.entities) {
+        if (auto error = migrateEntity(*entity)) {
+            return error;
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescription& entity)
+{
+    using Code = ObjectStoreError::Code;
+    const QString table = quoted(entity.name);
+    std::vector<QList<QVariant>> columns;
+    if (!m_db->query(QStringLiteral("PRAGMA table_info(%1)").arg(table), {}, columns)) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+    }
+    if (columns.empty()) {
+        QStringList definitions { QStringLiteral("_pk INTEGER PRIMARY KEY AUTOINCREMENT") };
+        for (const AttributeDescription& attribute : entity.attributes) {
+            definitions << quoted(attribute.name) + ' ' + columnType(attribute.type);
+        }
+        if (!m_db->exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(table, definitions.join(", ")))) {
+            return failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+        }
+    }
+    QHash<QString, QString> declaredTypes;
+    bool hasKey = columns.empty();
+    for (const QList<QVariant>& column : columns) {
+        declaredTypes.insert(column.value(1).toString(), column.value(2).toString().toUpper());
+        hasKey = hasKey || (column.value(1).toString() == QLatin1String("_pk") && column.value(5).toInt() == 1);
+    }
+    if (!hasKey) {
+        return ObjectStoreError(Code::IncompatibleModel,
+                                QStringLiteral("The note store (%1) holds a table %2 of another program").arg(m_path, entity.name));
+    }
+    std::vector<QList<QVariant>> recorded;
+    if (!m_db->query(QStringLiteral("SELECT attribute, type FROM norvelle_attributes WHERE entity = ?"), { entity.name }, recorded)) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+    }
+    QHash<QString, QString> recordedTypes;
+    for (const QList<QVariant>& row : recorded) {
+        recordedTypes.insert(row.value(0).toString(), row.value(1).toString());
+    }
+    for (const AttributeDescription& attribute : entity.attributes) {
+        const bool hasColumn = columns.empty() || declaredTypes.contains(attribute.name);
+        const bool compatible = recordedTypes.contains(attribute.name)
+            ? recordedTypes.value(attribute.name) == typeName(attribute.type)
+            : !hasColumn || columns.empty() || declaredTypes.value(attribute.name) == columnType(attribute.type);
+        if (!compatible) {
+            return ObjectStoreError(Code::IncompatibleModel,
+                                    QStringLiteral("The note store (%1) keeps %2.%3 as another type than %4")
+                                        .arg(m_path, entity.name, attribute.name, typeName(attribute.type)));
+        }
+        if (!hasColumn
+            && !m_db->exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, quoted(attribute.name), columnType(attribute.type)))) {
+            return failure(Code::WriteFailed, QStringLiteral("The note store cannot add the attribute %1").arg(attribute.name));
+        }
+        if (!recordedTypes.contains(attribute.name)
+            && !m_db->run(m_db->prepare(QStringLiteral("INSERT INTO norvelle_attributes (entity, attribute, type) VALUES (?, ?, ?)"),
+                                        { entity.name, attribute.name, typeName(attribute.type) }))) {
+            return failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+        }
+    }
+    std::vector<QList<QVariant>> last;
+    const QString lastSql = QStringLiteral("SELECT max(ifnull((SELECT last FROM norvelle_sequence WHERE entity = ?), 0), "
+                                           "ifnull((SELECT max(_pk) FROM %1), 0))").arg(table);
+    if (!m_db->query(lastSql, { entity.name }, last) || last.empty()) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+    }
+    m_lastRowID.insert(entity.name, last.front().value(0).toLongLong());
+    return std::nullopt;
+}
+
+ObjectID ObjectStore::allocateObjectID(const EntityDescription& entity)
+{
+    const qint64 next = m_lastRowID.value(entity.name) + 1;
+    m_lastRowID.insert(entity.name, next);
+    // Written at once, so an ID handed out is never handed out again, even when the object is
+    // never saved and the process ends.
+    if (!writeSequences()) {
+        m_sequencesBehind = true;
+    }
+    return ObjectID(m_identifier, entity.name, next);
+}
+
+bool ObjectStore::writeSequences()
+{
+    for (auto it = m_lastRowID.cbegin(); it != m_lastRowID.cend(); ++it) {
+        const bool written = m_db->run(m_db->prepare(
+            QStringLiteral("INSERT INTO norvelle_sequence (entity, last) VALUES (?, ?) "
+                           "ON CONFLICT (entity) DO UPDATE SET last = max(last, excluded.last)"),
+            { it.key(), it.value() }));
+        if (!written) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<ObjectStoreError> ObjectStore::fetchRows(const FetchRequest& request, bool applyLimit,
+                                                       const std::function<bool(qint64)>& needsValues,
+                                                       std::vector<Row>& rows)
+{
+    using Code = ObjectStoreError::Code;
+    const EntityDescription* entity = m_model.entity(request.entityName);
+    if (!entity) {
+        return ObjectStoreError(Code::ReadFailed, QStringLiteral("The note store has no entity %1").arg(request.entityName));
+    }
+    QString sql = QStringLiteral("SELECT _pk, %1 FROM %2").arg(columnList(*entity), quoted(entity->name));
+    QString condition;
+    std::vector<QVariant> bindings;
+    if (!request.predicate.sql(*entity, condition, bindings)) {
+        return ObjectStoreError(Code::ReadFailed, QStringLiteral("The filter names an attribute %1 does not have").arg(entity->name));
+    }
+    if (!condition.isEmpty()) {
+        sql += QStringLiteral(" WHERE ") + condition;
+    }
+    QStringList order;
+    for (const SortDescriptor& sort : request.sortDescriptors) {
+        if (entity->indexOf(sort.attribute) < 0) {
+            return ObjectStoreError(Code::ReadFailed, QStringLiteral("%1 has no attribute %2 to sort by").arg(entity->name, sort.attribute));
+        }
+        order << quoted(sort.attribute) + (sort.ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
+    }
+    order << QStringLiteral("_pk ASC");
+    sql += QStringLiteral(" ORDER BY ") + order.join(", ");
+    if (applyLimit && request.fetchLimit > 0) {
+        sql += QStringLiteral(" LIMIT %1").arg(request.fetchLimit);
+    }
+    return readRows(sql, bindings, *entity, needsValues, rows);
+}
+
+std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row)
+{
+    std::vector<Row> rows;
+    const QString sql = QStringLiteral("SELECT _pk, %1 FROM %2 WHERE _pk = ?").arg(columnList(entity), quoted(entity.name));
+    if (auto error = readRows(sql, { rowID }, entity, {}, rows)) {
+        return error;
+    }
+    if (!rows.empty()) {
+        row = std::move(rows.front());
+    }
+    return std::nullopt;
+}
+
+std::optional<ObjectStoreError> ObjectStore::readRows(const QString& sql, const std::vector<QVariant>& bindings,
+                                                      const EntityDescription& entity,
+                                                      const std::function<bool(qint64)>& needsValues, std::vector<Row>& rows)
+{
+    using Code = ObjectStoreError::Code;
+    sqlite3_stmt* statement = m_db->prepare(sql, bindings);
+    if (!statement) {
+        return failure(Code::ReadFailed, QStringLiteral("The notes cannot be read"));
+    }
+    const int attributeCount = int(entity.attributes.size());
+    int code;
+    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
+        Row row;
+        row.rowID = sqlite3_column_int64(statement, 0);
+        if (!needsValues || needsValues(row.rowID)) {
+            row.values.reserve(attributeCount);
+            for (int i = 0; i < attributeCount; ++i) {
+                row.values.append(valueFromStoredForm(entity.attributes[size_t(i)].type,
+                                                      SqliteConnection::columnValue(statement, i + 1)));
+            }
+        }
+        rows.push_back(std::move(row));
+    }
+    sqlite3_reset(statement);
+    if (code != SQLITE_DONE) {
+        return failure(Code::ReadFailed, QStringLiteral("The notes cannot be read"));
+    }
+    return std::nullopt;
+}
+
+std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const ManagedObject*>& inserted,
+                                                   const std::vector<const ManagedObject*>& updated,
+                                                   const std::vector<const ManagedObject*>& deleted)
+{
+    using Code = ObjectStoreError::Code;
+    if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return failure(Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
+    }
+    bool written = true;
+    for (const ManagedObject* object : inserted) {
+        const EntityDescription& entity = object->entity();
+        std::vector<QVariant> values = storedValues(*object);
+        values.insert(values.begin(), object->objectID().rowID());
+        QStringList places(int(entity.attributes.size()) + 1, QStringLiteral("?"));
+        const QString sql = QStringLiteral("INSERT INTO %1 (_pk, %2) VALUES (%3)")
+                                .arg(quoted(entity.name), columnList(entity), places.join(", "));
+        written = written && m_db->run(m_db->prepare(sql, values));
+    }
+    for (const ManagedObject* object : updated) {
+        const EntityDescription& entity = object->entity();
+        std::vector<QVariant> values = storedValues(*object);
+        values.push_back(object->objectID().rowID());
+        QStringList assignments;
+        for (const AttributeDescription& attribute : entity.attributes) {
+            assignments << quoted(attribute.name) + QStringLiteral(" = ?");
+        }
+        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE _pk = ?").arg(quoted(entity.name), assignments.join(", "));
+        written = written && m_db->run(m_db->prepare(sql, values));
+    }
+    for (const ManagedObject* object : deleted) {
+        const QString sql = QStringLiteral("DELETE FROM %1 WHERE _pk = ?").arg(quoted(object->entity().name));
+        written = written && m_db->run(m_db->prepare(sql, { object->objectID().rowID() }));
+    }
+    if (written && m_sequencesBehind) {
+        written = writeSequences();
+    }
+    if (written && m_db->exec(QStringLiteral("COMMIT"))) {
+        m_sequencesBehind = false;
+        return std::nullopt;
+    }
+    ObjectStoreError error = failure(Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
+    if (m_db->inTransaction()) {
+        m_db->exec(QStringLiteral("ROLLBACK"));
+    }
+    return error;
+}
+
+bool ObjectStore::moveFilesAside(const QString& path, QStringList* movedTo)
+{
+    const QString aside = path + QStringLiteral(".broken-")
+        + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss.zzz'Z'"));
+    bool moved = true;
+    for (const QString& suffix : { QString(), QStringLiteral("-wal"), QStringLiteral("-shm") }) {
+        const QString from = path + suffix;
+        if (!QFileInfo::exists(from) && !QFileInfo(from).isSymLink()) {
+            continue;
+        }
+        if (QDir().rename(from, aside + suffix)) {
+            if (movedTo) {
+                *movedTo << aside + suffix;
+            }
+        } else {
+            moved = false;
+        }
+    }
+    return moved;
+}
+
+} // namespace norvelle

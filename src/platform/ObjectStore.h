@@ -1,0 +1,91 @@
+#pragma once
+
+#include "platform/EntityDescription.h"
+#include "platform/FetchRequest.h"
+#include "platform/ObjectID.h"
+#include "platform/ObjectStoreError.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace norvelle {
+
+class ManagedObject;
+class ObjectContext;
+class SqliteConnection;
+
+// A persistent container: one SQLite database holding one table per entity of a model, and
+// the view context through which the program reads and writes it (main thread only).
+//
+// On disk the database runs in WAL mode, so "<file>-wal" and "<file>-shm" sit beside it.
+// Loading brings the tables up to the model: a missing table is created, an attribute the model
+// gained becomes a column; an attribute whose stored type differs fails the load.
+class ObjectStore {
+public:
+    static inline const QString inMemoryPath = QStringLiteral(":memory:");
+
+    // Opens and loads the store at `path` (inMemoryPath for one that never touches the disk).
+    // Returns null and sets `error` when it cannot be loaded.
+    static std::unique_ptr<ObjectStore> open(const QString& path, const ObjectModel& model,
+                                             std::optional<ObjectStoreError>& error);
+    ~ObjectStore();
+
+    QString path() const { return m_path; }
+    bool isInMemory() const { return m_path == inMemoryPath; }
+    // Made with the file, kept for its life: the host part of every object ID URI.
+    QUuid identifier() const { return m_identifier; }
+    const ObjectModel& model() const { return m_model; }
+    ObjectContext& viewContext() { return *m_viewContext; }
+
+    // Renames the database and its -wal and -shm companions to "<file>.broken-<UTC time>",
+    // "<file>.broken-<UTC time>-wal" and "-shm", so the set still opens as one database for a
+    // recovery. Returns the new paths of the files that existed; false when one could not move.
+    static bool moveFilesAside(const QString& path, QStringList* movedTo = nullptr);
+
+    // The row-level operations the contexts use.
+    struct Row {
+        qint64 rowID = 0;
+        QList<QVariant> values; // empty when the caller said it needs none
+    };
+    // A new object ID for `entity`, never handed out before in this store.
+    ObjectID allocateObjectID(const EntityDescription& entity);
+    // The rows matching `request` in its order; values are read only for rows for which
+    // `needsValues` holds. `applyLimit` false ignores the request's fetch limit.
+    std::optional<ObjectStoreError> fetchRows(const FetchRequest& request, bool applyLimit,
+                                              const std::function<bool(qint64)>& needsValues,
+                                              std::vector<Row>& rows);
+    // The stored row `rowID` of `entity`, if there is one.
+    std::optional<ObjectStoreError> fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row);
+    // Writes all changes in one transaction; on failure nothing is written.
+    std::optional<ObjectStoreError> write(const std::vector<const ManagedObject*>& inserted,
+                                          const std::vector<const ManagedObject*>& updated,
+                                          const std::vector<const ManagedObject*>& deleted);
+
+private:
+    ObjectStore(QString path, const ObjectModel& model, std::unique_ptr<SqliteConnection> connection);
+    std::optional<ObjectStoreError> load();
+    std::optional<ObjectStoreError> loadSchema();
+    std::optional<ObjectStoreError> migrateEntity(const EntityDescription& entity);
+    ObjectStoreError failure(ObjectStoreError::Code code, const QString& what) const;
+    bool writeSequences();
+    std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,
+                                             const EntityDescription& entity,
+                                             const std::function<bool(qint64)>& needsValues, std::vector<Row>& rows);
+
+    QString m_path;
+    const ObjectModel& m_model;
+    std::unique_ptr<SqliteConnection> m_db;
+    QUuid m_identifier;
+    QHash<QString, qint64> m_lastRowID;
+    bool m_sequencesBehind = false; // an allocation could not be written; the next save does
+    std::unique_ptr<ObjectContext> m_viewContext;
+};
+
+} // namespace norvelle

@@ -1,0 +1,58 @@
+#pragma once
+
+// The note database: one store, loaded once, read and written through its view context on
+// the main thread.
+//
+//     ObjectContext& context = PersistenceController::shared().viewContext();
+//     auto notes = context.fetch(StickyNote::fetchRequestNewestFirst());
+//     notes.front()->setIsPinned(true);
+//     PersistenceController::shared().save();   // quiet; context.save() returns the error
+//
+// Tests and previews build their own with PersistenceController(true): a store in memory
+// that never touches the disk.
+
+#include "platform/ObjectContext.h"
+#include "platform/ObjectStore.h"
+
+#include <QStringList>
+
+#include <memory>
+
+namespace norvelle {
+
+class PersistenceController {
+public:
+    // The process's controller, loading the store on first use.
+    static PersistenceController& shared();
+
+    // Loads the store at storePath(), or one in memory. A store file that cannot be loaded is
+    // moved aside with its companions (never deleted) and an empty store is loaded; when that
+    // fails too, or an in-memory store fails, the process stops with a fatal error.
+    explicit PersistenceController(bool inMemory = false);
+    ~PersistenceController();
+    PersistenceController(const PersistenceController&) = delete;
+    PersistenceController& operator=(const PersistenceController&) = delete;
+
+    // The container named "Norvelle".
+    ObjectStore& container() { return *m_container; }
+    ObjectContext& viewContext() { return m_container->viewContext(); }
+
+    // Saves the view context when it has changes. A failure is logged only; the changes stay
+    // in the context for the next save.
+    void save();
+
+    // Where the files a failed load moved aside went (empty when the store loaded at once).
+    QStringList filesSetAside() const { return m_filesSetAside; }
+
+    // The model: the entities "StickyNote" and "ClipItem".
+    static const ObjectModel& model();
+    // The "Norvelle" folder in the data folder, and the store file in it.
+    static QString storeDirectory();
+    static QString storePath();
+
+private:
+    std::unique_ptr<ObjectStore> m_container;
+    QStringList m_filesSetAside;
+};
+
+} // namespace norvelle
