@@ -10,7 +10,7 @@ QString hotKeyErrorMessage(HotKeyError error)
     case HotKeyError::none:
         return {};
     case HotKeyError::noDisplay:
-        return QStringLiteral("No X display is available for global hot keys.");
+        return QStringLiteral("Global hot keys need an X display, and none is available.");
     case HotKeyError::heldByAnotherProgram:
         return QStringLiteral("Another program already uses this key combination.");
     case HotKeyError::unknownKey:

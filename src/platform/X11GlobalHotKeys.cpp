@@ -132,7 +132,7 @@ HotKeyRegistration X11GlobalHotKeys::registerHotKey(int evdevKeyCode, Modifiers 
     if (!display) {
         if (!m_reportedNoDisplay) {
             m_reportedNoDisplay = true;
-            m_log.notice(QStringLiteral("Global hot keys are off: ") + hotKeyErrorMessage(HotKeyError::noDisplay));
+            m_log.notice(hotKeyErrorMessage(HotKeyError::noDisplay));
         }
         return {0, HotKeyError::noDisplay};
     }

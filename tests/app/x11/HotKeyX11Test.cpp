@@ -87,6 +87,8 @@ public:
         if (m_client.lockedModifiers() & m_mask) {
             press(m_key);
         }
+        // Later tests type with the lock off.
+        EXPECT_TRUE(test::waitUntil([this] { return (m_client.lockedModifiers() & m_mask) == 0; }, waitMs));
     }
     bool on = false;
 
@@ -137,6 +139,18 @@ TEST_F(HotKeyX11Test, EveryNewPressFiresAgain)
     ASSERT_TRUE(waitForTrigger(Action::newNote));
     press("super+shift+n");
     EXPECT_TRUE(test::waitUntil([&] { return triggered.count(Action::newNote) == 2; }, waitMs));
+}
+
+TEST_F(HotKeyX11Test, HoldingTheKeysFiresOnceDespiteAutoRepeat)
+{
+    manager.registerAll();
+    // The server repeats a held key many times a second.
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
+                  {"keydown", "super+shift+v", "sleep", "1.2", "keyup", "super+shift+v"}),
+        0);
+    press("super+shift+k");
+    ASSERT_TRUE(waitForTrigger(Action::openWorkspace));
+    EXPECT_EQ(triggered, (QList<Action>{Action::clipboardHistory, Action::openWorkspace}));
 }
 
 TEST_F(HotKeyX11Test, HotKeysFireWithNumLockAndCapsLockOn)
