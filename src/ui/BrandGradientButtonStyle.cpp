@@ -1,0 +1,99 @@
+#include "ui/BrandGradientButtonStyle.h"
+
+#include "ui/BrandPalette.h"
+
+#include <QApplication>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QProxyStyle>
+#include <QPushButton>
+#include <QStyleOptionButton>
+
+#include <algorithm>
+
+namespace norvelle {
+
+namespace {
+
+constexpr int horizontalPadding = 18;
+constexpr int verticalPadding = 9;
+constexpr qreal cornerRadius = 10;
+constexpr float pressedBrightness = -0.05f;
+
+QColor brightened(const QColor& color, float delta)
+{
+    const auto shift = [delta](float component) { return std::clamp(component + delta, 0.0f, 1.0f); };
+    return QColor::fromRgbF(shift(color.redF()), shift(color.greenF()), shift(color.blueF()), color.alphaF());
+}
+
+// Draws push buttons in the brand look and sizes them as label plus padding.
+class GradientPushButtonStyle : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+        const QWidget* widget) const override
+    {
+        const auto* button = qstyleoption_cast<const QStyleOptionButton*>(option);
+        if (element != CE_PushButton || !button) {
+            QProxyStyle::drawControl(element, option, painter, widget);
+            return;
+        }
+        painter->save();
+        BrandGradientButtonStyle::paintBackground(*painter, option->rect, option->state & State_Sunken);
+        painter->setPen(Qt::white);
+        const int mnemonic = styleHint(SH_UnderlineShortcut, option, widget) ? Qt::TextShowMnemonic
+                                                                             : Qt::TextHideMnemonic;
+        painter->drawText(option->rect, Qt::AlignCenter | mnemonic, button->text);
+        painter->restore();
+    }
+
+    QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& contentsSize,
+        const QWidget* widget) const override
+    {
+        if (type != CT_PushButton) {
+            return QProxyStyle::sizeFromContents(type, option, contentsSize, widget);
+        }
+        return contentsSize + QSize(2 * horizontalPadding, 2 * verticalPadding);
+    }
+};
+
+QStyle* gradientPushButtonStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new GradientPushButtonStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+} // namespace
+
+void BrandGradientButtonStyle::apply(QPushButton& button) const
+{
+    QFont font = button.font();
+    font.setPixelSize(14);
+    font.setWeight(QFont::DemiBold);
+    button.setFont(font);
+    button.setStyle(gradientPushButtonStyle());
+    button.setSizePolicy(fullWidth ? QSizePolicy::Expanding : QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void BrandGradientButtonStyle::paintBackground(QPainter& painter, const QRectF& rect, bool pressed)
+{
+    QLinearGradient gradient(rect.topLeft(), rect.bottomRight());
+    const auto& colors = brandGradientColors();
+    const float brightness = pressed ? pressedBrightness : 0.0f;
+    for (size_t i = 0; i < colors.size(); ++i) {
+        gradient.setColorAt(qreal(i) / qreal(colors.size() - 1), brightened(colors[i], brightness));
+    }
+    QPainterPath shape;
+    shape.addRoundedRect(rect, cornerRadius, cornerRadius);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(shape, gradient);
+    painter.restore();
+}
+
+} // namespace norvelle
