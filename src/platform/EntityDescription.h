@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <functional>
@@ -28,6 +29,9 @@ struct EntityDescription {
     QString name;
     std::vector<AttributeDescription> attributes;
     std::function<std::shared_ptr<ManagedObject>(const EntityDescription&)> makeObject;
+    // Orders the store keeps an index for, so fetches sorted that way need no sorting: each
+    // is a list of attribute names, a leading "-" meaning descending.
+    std::vector<QStringList> sortIndexes = {};
 
     // The attribute's position, or -1.
     int indexOf(const QString& attribute) const;

@@ -33,6 +33,7 @@ const EntityDescription& StickyNote::entity()
             { "opacity", Type::Double, 1.0 },
         },
         [](const EntityDescription& entity) { return std::make_shared<StickyNote>(entity); },
+        { { "-updatedAt", "-createdAt" } },
     };
     return description;
 }

@@ -27,11 +27,6 @@ void writeFile(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-QStringList brokenFiles()
-{
-    return QDir(storeDir()).entryList({ "Norvelle.sqlite.broken-*" }, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
-}
-
 QString saveOneNote(const QString& title)
 {
     PersistenceController controller;
@@ -168,6 +163,38 @@ TEST(PersistenceController, KeysStayTheSameAcrossReopensAndAreNeverReused)
     PersistenceController controller;
     EXPECT_FALSE(controller.viewContext().existingObject(second));
     EXPECT_EQ(controller.viewContext().existingObject<StickyNote>(first)->title(), "one");
+}
+
+TEST(PersistenceController, TheWorkspaceOrderIsNewestChangeFirstThenNewestCreation)
+{
+    const QDateTime t = QDateTime::fromMSecsSinceEpoch(1700000000000, Qt::UTC);
+    {
+        PersistenceController controller;
+        const std::vector<std::tuple<QString, QDateTime, QDateTime>> notes {
+            { "old", t, t }, { "tie-older", t.addSecs(5), t }, { "tie-newer", t.addSecs(5), t.addSecs(1) },
+            { "newest", t.addSecs(9), t }, { "no change time", QDateTime(), t.addSecs(99) },
+        };
+        for (const auto& [title, updated, created] : notes) {
+            auto note = StickyNote::insert(controller.viewContext());
+            note->setTitle(title);
+            note->setUpdatedAt(updated);
+            note->setCreatedAt(created);
+        }
+        // Unsaved, the context sorts; saved, the store does. Both agree.
+        auto unsaved = controller.viewContext().fetch(StickyNote::fetchRequestNewestFirst());
+        QStringList titles;
+        for (const auto& note : unsaved) {
+            titles << note->title();
+        }
+        EXPECT_EQ(titles, (QStringList { "newest", "tie-newer", "tie-older", "old", "no change time" }));
+        controller.save();
+    }
+    PersistenceController controller;
+    QStringList titles;
+    for (const auto& note : controller.viewContext().fetch(StickyNote::fetchRequestNewestFirst())) {
+        titles << note->title();
+    }
+    EXPECT_EQ(titles, (QStringList { "newest", "tie-newer", "tie-older", "old", "no change time" }));
 }
 
 TEST(PersistenceController, SaveWithoutChangesLeavesTheFilesUntouched)

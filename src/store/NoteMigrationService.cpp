@@ -1,0 +1,65 @@
+#include "store/NoteMigrationService.h"
+
+#include "app/core/OSLogAnalyticsTracker.h"
+#include "platform/ObjectContext.h"
+#include "store/StickyNote.h"
+
+namespace norvelle {
+
+NoteMigrationService& NoteMigrationService::shared()
+{
+    static NoteMigrationService service(OSLogAnalyticsTracker::shared());
+    return service;
+}
+
+QString NoteMigrationService::titleFromPlainText(const QString& plainText)
+{
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= plainText.size(); ++i) {
+        const bool atEnd = i == plainText.size();
+        // A carriage return and a line feed form one character, which is not a line feed.
+        const bool lineFeed = !atEnd && plainText[i] == QLatin1Char('\n') && (i == 0 || plainText[i - 1] != QLatin1Char('\r'));
+        if (!atEnd && !lineFeed) {
+            continue;
+        }
+        if (i > start) {
+            return plainText.mid(start, i - start).trimmed();
+        }
+        start = i + 1;
+    }
+    return QStringLiteral("Untitled");
+}
+
+void NoteMigrationService::migrate(ObjectContext& context)
+{
+    std::optional<ObjectStoreError> error;
+    const std::vector<std::shared_ptr<StickyNote>> notes = context.fetch(StickyNote::fetchRequest(), &error);
+    if (error || notes.empty()) {
+        return;
+    }
+    int updatedFields = 0;
+    for (const std::shared_ptr<StickyNote>& note : notes) {
+        if (note->title().trimmed().isEmpty()) {
+            // An empty title stays a value, not an absent one.
+            const QString title = titleFromPlainText(note->plainText());
+            note->setTitle(title.isNull() ? QStringLiteral("") : title);
+            ++updatedFields;
+        }
+        if (!note->updatedAt().isValid()) {
+            note->setUpdatedAt(note->createdAt().isValid() ? note->createdAt() : QDateTime::currentDateTimeUtc());
+            ++updatedFields;
+        }
+        if (note->version() == 0) {
+            note->setVersion(1);
+            ++updatedFields;
+        }
+    }
+    if (context.hasChanges()) {
+        context.save();
+    }
+    if (updatedFields > 0) {
+        m_tracker.track(QStringLiteral("note_model_migrated"), { { QStringLiteral("updatedFields"), QString::number(updatedFields) } });
+    }
+}
+
+} // namespace norvelle
