@@ -1,5 +1,7 @@
 #include "store/NoteFileText.h"
 
+#include "platform/RichTextCodec.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -81,6 +83,11 @@ std::optional<QString> NoteFileText::read(const QString& path)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         return std::nullopt;
+    }
+    if (pathExtension(path).toLower() == QStringLiteral("rtf")) {
+        if (std::optional<QString> text = RichTextCodec::plainText(bytes)) {
+            return text;
+        }
     }
     return decodeText(bytes);
 }

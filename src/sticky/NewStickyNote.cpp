@@ -1,0 +1,82 @@
+#include "sticky/NewStickyNote.h"
+
+#include "app/core/AnalyticsTracking.h"
+#include "app/core/AutomationHooking.h"
+#include "app/core/SearchIndexService.h"
+#include "platform/ObjectContext.h"
+#include "platform/UserDefaults.h"
+#include "store/NoteTitle.h"
+#include "store/StickyNote.h"
+#include "ui/NorvelleAppearancePreference.h"
+
+#include <QDateTime>
+#include <QGuiApplication>
+#include <QPalette>
+#include <QUuid>
+
+namespace norvelle {
+
+std::shared_ptr<StickyNote> NewStickyNote::create(const QString& text, ColorScheme scheme, ObjectContext& context,
+                                                  AnalyticsTracking& tracker, AutomationHooking& hooks,
+                                                  SearchIndexService& searchIndex)
+{
+    const auto note = StickyNote::insert(context);
+    const QUuid id = QUuid::createUuid();
+    note->setId(id);
+    note->setCreatedAt(QDateTime::currentDateTimeUtc());
+    note->setUpdatedAt(QDateTime::currentDateTimeUtc());
+    note->setPaperColor(defaultPaperColor(scheme));
+    note->setTextureName(QStringLiteral("lined"));
+    note->setIsWindowOpen(true);
+    note->setIsArchived(false);
+    note->setPlainText(text);
+    note->setTitle(titleFor(text));
+    note->setVersion(1);
+    note->setLastSyncedVersion(0);
+    note->setPermissions(QStringLiteral("Private"));
+    note->setIsPinned(false);
+    if (const std::optional<QString> folder = folderFor(UserDefaults::standard().string(preferredFolderKey))) {
+        note->setWorkspaceId(*folder);
+    }
+    context.save();
+
+    tracker.track(QStringLiteral("note_created"), { { QStringLiteral("source"), QStringLiteral("menu_or_shortcut") } });
+    const QString idText = id.toString(QUuid::WithoutBraces).toUpper();
+    hooks.trigger(QStringLiteral("note_created"), { { QStringLiteral("title"), note->title() },
+                                                    { QStringLiteral("id"), idText } });
+    searchIndex.index.insert(idText, (note->title() + u'\n' + text).toLower());
+    return note;
+}
+
+QString NewStickyNote::defaultPaperColor(ColorScheme scheme)
+{
+    return scheme == ColorScheme::dark ? QStringLiteral("#2C2C2E") : QStringLiteral("#FDFDF8");
+}
+
+ColorScheme NewStickyNote::currentColorScheme()
+{
+    if (const std::optional<ColorScheme> chosen = appearance::colorScheme(appearance::stored())) {
+        return *chosen;
+    }
+    const QColor window = QGuiApplication::palette().color(QPalette::Window);
+    return window.lightnessF() < 0.5 ? ColorScheme::dark : ColorScheme::light;
+}
+
+QString NewStickyNote::titleFor(const QString& text)
+{
+    return NoteTitle::firstLine(text).value_or(QStringLiteral("Untitled"));
+}
+
+std::optional<QString> NewStickyNote::folderFor(const std::optional<QString>& preferredSlug)
+{
+    if (!preferredSlug) {
+        return std::nullopt;
+    }
+    const QString slug = preferredSlug->toLower();
+    if (slug.isEmpty() || slug == QStringLiteral("all") || slug == QStringLiteral("inbox")) {
+        return std::nullopt;
+    }
+    return slug;
+}
+
+} // namespace norvelle

@@ -1,0 +1,104 @@
+#include "sticky/StickyControllerTable.h"
+
+#include "platform/ObjectContext.h"
+#include "sticky/StickyPlacement.h"
+#include "sticky/StickyWindow.h"
+#include "sticky/StickyWindowController.h"
+#include "store/NoteTrashOperations.h"
+#include "store/StickyNote.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace norvelle {
+
+StickyControllerTable::StickyControllerTable()
+    : pointerPosition([] { return QCursor::pos(); })
+{
+}
+
+StickyControllerTable::~StickyControllerTable()
+{
+    qDeleteAll(m_controllers);
+}
+
+void StickyControllerTable::openSticky(StickyNote& note)
+{
+    if (note.deletedAt().isValid()) {
+        NoteTrashOperations::restoreNoteFromTrash(note);
+    }
+    const QString key = note.objectID().uriString();
+    if (StickyWindowController* open = m_controllers.value(key)) {
+        open->showWindow();
+        return;
+    }
+    ObjectContext* context = note.managedObjectContext();
+    std::shared_ptr<StickyNote> stored = context ? context->existingObject<StickyNote>(key) : nullptr;
+    if (!stored) {
+        return;
+    }
+
+    auto* controller = new StickyWindowController;
+    controller->stickyID = key;
+    controller->initWithNote(stored);
+
+    note.setIsWindowOpen(true);
+    context->save();
+
+    if (!controller->restoreSavedFrame()) {
+        placeNearPointer(*controller->window());
+    }
+    m_controllers.insert(key, controller);
+    controller->showWindow();
+}
+
+void StickyControllerTable::placeNearPointer(QWidget& window)
+{
+    const QPoint pointer = pointerPosition();
+    const QList<QScreen*> screens = QGuiApplication::screens();
+    QList<QRect> frames;
+    for (const QScreen* screen : screens) {
+        frames.append(screen->geometry());
+    }
+    const auto chosen = StickyPlacement::screenForPointer(pointer, frames,
+                                                          screens.indexOf(QGuiApplication::primaryScreen()));
+    if (!chosen) {
+        return;
+    }
+    const QRect visible = screens[*chosen]->availableGeometry();
+    const qint64 index = m_spawnIndex++;
+    window.move(StickyPlacement::originNearPointer(pointer, visible, window.frameGeometry().size(), index));
+}
+
+void StickyControllerTable::closeWindow(const QString& key)
+{
+    if (StickyWindowController* controller = m_controllers.value(key)) {
+        controller->window()->close();
+    }
+}
+
+void StickyControllerTable::remove(const QString& key)
+{
+    StickyWindowController* controller = m_controllers.take(key);
+    if (!controller) {
+        return;
+    }
+    controller->window()->close();
+    release(controller);
+}
+
+void StickyControllerTable::forget(const QString& key)
+{
+    if (StickyWindowController* controller = m_controllers.take(key)) {
+        release(controller);
+    }
+}
+
+void StickyControllerTable::release(StickyWindowController* controller)
+{
+    // Called from inside the window's closing: the controller goes once that is over.
+    controller->deleteLater();
+}
+
+} // namespace norvelle

@@ -1,0 +1,80 @@
+#include "sticky/StickyWindow.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace norvelle {
+
+StickyWindow::StickyWindow()
+    : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint)
+    , m_editor(new QPlainTextEdit(this))
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setMinimumSize(minimumContentSize);
+    resize(contentSize);
+
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->setTabChangesFocus(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_editor);
+
+    connect(m_editor, &QPlainTextEdit::textChanged, this, [this] {
+        if (!m_settingText) {
+            emit textEdited(m_editor->toPlainText());
+        }
+    });
+}
+
+void StickyWindow::setText(const QString& text)
+{
+    m_settingText = true;
+    m_editor->setPlainText(text);
+    m_settingText = false;
+}
+
+void StickyWindow::setPaperColor(const QColor& paper)
+{
+    // Dark paper gets light ink and the other way round.
+    const bool dark = paper.lightnessF() < 0.5;
+    QPalette palette = m_editor->palette();
+    palette.setColor(QPalette::Base, paper);
+    palette.setColor(QPalette::Window, paper);
+    palette.setColor(QPalette::Text, dark ? QColor(0xF2, 0xF2, 0xF2) : QColor(0x1D, 0x1D, 0x1F));
+    m_editor->setPalette(palette);
+    setPalette(palette);
+}
+
+void StickyWindow::bringToFront()
+{
+    // Window managers may forget the stay-on-top state of a withdrawn window; set it again
+    // before mapping (changing flags of a shown window would hide it).
+    if (!isVisible()) {
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    }
+    show();
+    raise();
+    activateWindow();
+    m_editor->setFocus();
+}
+
+void StickyWindow::closeEvent(QCloseEvent* event)
+{
+    emit closing();
+    event->accept();
+}
+
+void StickyWindow::moveEvent(QMoveEvent* event)
+{
+    QWidget::moveEvent(event);
+    emit frameChanged();
+}
+
+void StickyWindow::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    emit frameChanged();
+}
+
+} // namespace norvelle

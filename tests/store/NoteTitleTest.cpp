@@ -1,0 +1,27 @@
+#include "store/NoteTitle.h"
+
+#include <gtest/gtest.h>
+
+using namespace norvelle;
+
+TEST(NoteTitle, FirstLineSkipsEmptyLinesAndKeepsSpaces)
+{
+    EXPECT_EQ(NoteTitle::firstLine("\n\n  first line \nsecond line"), "  first line ");
+    EXPECT_EQ(NoteTitle::firstLine("only"), "only");
+    EXPECT_EQ(NoteTitle::firstLine(""), std::nullopt);
+    EXPECT_EQ(NoteTitle::firstLine("\n\n\n"), std::nullopt);
+    // A line of spaces is not empty.
+    EXPECT_EQ(NoteTitle::firstLine("\n   \nnext"), "   ");
+    // Carriage return and line feed stay together: no split there.
+    EXPECT_EQ(NoteTitle::firstLine("a\r\nb\nc"), "a\r\nb");
+    EXPECT_EQ(NoteTitle::firstLine("\r\n"), "\r\n");
+}
+
+TEST(NoteTitle, FirstNonBlankLineIsTrimmedOfSpacesAndTabs)
+{
+    EXPECT_EQ(NoteTitle::firstNonBlankLine(" \t\n\r\n  \t Groceries \t\nmilk"), "Groceries");
+    EXPECT_EQ(NoteTitle::firstNonBlankLine(QString::fromUtf8("first\u2028second")), "first");
+    EXPECT_EQ(NoteTitle::firstNonBlankLine(QString::fromUtf8("\u00A0\u3000\nx")), "x");
+    EXPECT_EQ(NoteTitle::firstNonBlankLine(" \n\t\n"), "");
+    EXPECT_EQ(NoteTitle::firstNonBlankLine(""), "");
+}
