@@ -74,7 +74,7 @@ void StickyControllerTable::placeNearPointer(QWidget& window)
 void StickyControllerTable::closeWindow(const QString& key)
 {
     if (StickyWindowController* controller = m_controllers.value(key)) {
-        controller->window()->close();
+        controller->close();
     }
 }
 
@@ -84,7 +84,7 @@ void StickyControllerTable::remove(const QString& key)
     if (!controller) {
         return;
     }
-    controller->window()->close();
+    controller->close();
     release(controller);
 }
 

@@ -1,6 +1,5 @@
 #include "sticky/StickyWindow.h"
 
-#include <QCloseEvent>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -10,12 +9,12 @@ StickyWindow::StickyWindow()
     : QWidget(nullptr, Qt::Tool | Qt::WindowStaysOnTopHint)
     , m_editor(new QPlainTextEdit(this))
 {
-    setAttribute(Qt::WA_DeleteOnClose, false);
     setMinimumSize(minimumContentSize);
     resize(contentSize);
 
     m_editor->setFrameShape(QFrame::NoFrame);
     m_editor->setTabChangesFocus(false);
+    setFocusProxy(m_editor);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_editor);
@@ -44,25 +43,6 @@ void StickyWindow::setPaperColor(const QColor& paper)
     palette.setColor(QPalette::Text, dark ? QColor(0xF2, 0xF2, 0xF2) : QColor(0x1D, 0x1D, 0x1F));
     m_editor->setPalette(palette);
     setPalette(palette);
-}
-
-void StickyWindow::bringToFront()
-{
-    // Window managers may forget the stay-on-top state of a withdrawn window; set it again
-    // before mapping (changing flags of a shown window would hide it).
-    if (!isVisible()) {
-        setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    }
-    show();
-    raise();
-    activateWindow();
-    m_editor->setFocus();
-}
-
-void StickyWindow::closeEvent(QCloseEvent* event)
-{
-    emit closing();
-    event->accept();
 }
 
 void StickyWindow::moveEvent(QMoveEvent* event)

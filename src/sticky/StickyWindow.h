@@ -20,19 +20,13 @@ public:
     void setText(const QString& text);
     void setPaperColor(const QColor& paper);
 
-    // Raises the window and gives it the keyboard, re-asserting that it floats.
-    void bringToFront();
-
 signals:
     // The user changed the text (not setText).
     void textEdited(const QString& text);
     // The window moved or was resized.
     void frameChanged();
-    // The window is closing, for whatever reason.
-    void closing();
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 

@@ -52,18 +52,19 @@ QString StickyWindowController::frameKey(const QString& stickyID)
 }
 
 StickyWindowController::StickyWindowController()
-    : m_window(std::make_unique<StickyWindow>())
+    : WindowController(std::make_unique<StickyWindow>())
+    , m_window(static_cast<StickyWindow*>(window()))
 {
     m_frameSave.setSingleShot(true);
     m_frameSave.setInterval(frameSaveDelayMs);
     connect(&m_frameSave, &QTimer::timeout, this, &StickyWindowController::saveFrame);
-    connect(m_window.get(), &StickyWindow::frameChanged, this, [this] {
+    connect(m_window, &StickyWindow::frameChanged, this, [this] {
         if (m_window->isVisible()) {
             m_frameSave.start();
         }
     });
-    connect(m_window.get(), &StickyWindow::textEdited, this, &StickyWindowController::textEdited);
-    connect(m_window.get(), &StickyWindow::closing, this, &StickyWindowController::windowWillClose);
+    connect(m_window, &StickyWindow::textEdited, this, &StickyWindowController::textEdited);
+    connect(this, &WindowController::windowWillClose, this, &StickyWindowController::windowClosing);
 }
 
 StickyWindowController::~StickyWindowController() = default;
@@ -138,17 +139,7 @@ void StickyWindowController::saveNote()
     }
 }
 
-StickyWindow* StickyWindowController::window() const
-{
-    return m_window.get();
-}
-
-void StickyWindowController::showWindow()
-{
-    m_window->bringToFront();
-}
-
-void StickyWindowController::windowWillClose()
+void StickyWindowController::windowClosing()
 {
     saveFrame();
     if (m_note) {

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "platform/WindowController.h"
+
 #include <QString>
 #include <QTimer>
 
@@ -19,7 +20,7 @@ class StickyWindow;
 //     auto controller = new StickyWindowController;   // hidden window
 //     controller->stickyID = key;
 //     controller->initWithNote(note);                  // restores a saved frame
-class StickyWindowController : public QObject {
+class StickyWindowController : public WindowController {
     Q_OBJECT
 public:
     static QString frameKey(const QString& stickyID);
@@ -43,8 +44,7 @@ public:
     // saves. Runs after every edit.
     void saveNote();
 
-    StickyWindow* window() const;
-    void showWindow();
+    StickyWindow* stickyWindow() const { return m_window; }
 
     const std::shared_ptr<StickyNote>& note() const { return m_note; }
     QString text() const { return m_text; }
@@ -52,9 +52,9 @@ public:
 
 private:
     void textEdited(const QString& text);
-    void windowWillClose();
+    void windowClosing();
 
-    std::unique_ptr<StickyWindow> m_window;
+    StickyWindow* m_window; // owned by the base
     std::shared_ptr<StickyNote> m_note;
     QString m_text;
     bool m_hasLoadedSavedFrame = false;

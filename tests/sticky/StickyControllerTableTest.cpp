@@ -65,7 +65,7 @@ TEST_F(StickyControllerTableTest, OpensOneWindowPerNote)
     ASSERT_TRUE(table.contains(keyOf(note)));
     StickyWindowController* controller = table.controller(keyOf(note));
     EXPECT_EQ(controller->stickyID, keyOf(note));
-    EXPECT_TRUE(controller->window()->isVisible());
+    EXPECT_TRUE(controller->stickyWindow()->isVisible());
     EXPECT_TRUE(note->isWindowOpen());
     EXPECT_FALSE(context.hasChanges());
 
@@ -81,7 +81,7 @@ TEST_F(StickyControllerTableTest, NewWindowsCascadeNearThePointerAndSavedFramesA
     for (int i = 0; i < 9; ++i) {
         const auto note = savedNote();
         table.openSticky(*note);
-        origins.push_back(table.controller(keyOf(note))->window()->pos());
+        origins.push_back(table.controller(keyOf(note))->stickyWindow()->pos());
     }
     EXPECT_EQ(table.spawnIndex(), 9);
     EXPECT_EQ(origins[1] - origins[0], QPoint(18, 18));
@@ -91,7 +91,7 @@ TEST_F(StickyControllerTableTest, NewWindowsCascadeNearThePointerAndSavedFramesA
     const QRect frame(area.x() + 12, area.y() + 14, 300, 320);
     UserDefaults::standard().set(StickyWindowController::frameKey(keyOf(remembered)), StickyFrameString::format(frame));
     table.openSticky(*remembered);
-    EXPECT_EQ(table.controller(keyOf(remembered))->window()->pos(), frame.topLeft());
+    EXPECT_EQ(table.controller(keyOf(remembered))->stickyWindow()->pos(), frame.topLeft());
     EXPECT_EQ(table.spawnIndex(), 9);
 }
 
@@ -101,7 +101,7 @@ TEST_F(StickyControllerTableTest, AnOffScreenFrameIsPlacedNearThePointerKeepingI
     const QRect away(area.right() + 4000, area.bottom() + 4000, 310, 330);
     UserDefaults::standard().set(StickyWindowController::frameKey(keyOf(note)), StickyFrameString::format(away));
     table.openSticky(*note);
-    StickyWindow* window = table.controller(keyOf(note))->window();
+    StickyWindow* window = table.controller(keyOf(note))->stickyWindow();
     EXPECT_EQ(window->size(), QSize(310, 330));
     EXPECT_TRUE(area.intersects(window->frameGeometry()));
     EXPECT_EQ(table.spawnIndex(), 1);
@@ -124,7 +124,7 @@ TEST_F(StickyControllerTableTest, ClosingAWindowTakesItsEntryOutAndOpeningAgainB
     const auto note = savedNote();
     table.openSticky(*note);
     QPointer<StickyWindowController> first = table.controller(keyOf(note));
-    first->window()->close();
+    first->stickyWindow()->close();
     EXPECT_FALSE(table.contains(keyOf(note)));
     EXPECT_FALSE(note->isWindowOpen());
     EXPECT_TRUE(test::waitUntil([&] { return first.isNull(); }));
@@ -144,9 +144,11 @@ TEST_F(StickyControllerTableTest, TrashAndDeletionCloseTheWindowsThroughTheDeleg
     EXPECT_FALSE(table.contains(keyOf(trashed)));
     EXPECT_FALSE(trashed->isWindowOpen());
 
-    StickyWindow* window = table.controller(keyOf(deleted))->window();
+    StickyWindowController* controller = table.controller(keyOf(deleted));
+    StickyWindow* window = controller->stickyWindow();
     bool entryGoneWhenClosing = false;
-    QObject::connect(window, &StickyWindow::closing, [&] { entryGoneWhenClosing = !table.contains(keyOf(deleted)); });
+    QObject::connect(controller, &WindowController::windowWillClose,
+                     [&] { entryGoneWhenClosing = !table.contains(keyOf(deleted)); });
     NoteTrashOperations::deleteNotePermanently(*deleted);
     EXPECT_TRUE(entryGoneWhenClosing);
     EXPECT_FALSE(window->isVisible());

@@ -58,7 +58,7 @@ TEST_F(StickyWindowControllerTest, ShowsTheNoteInAFloatingToolWindow)
 {
     const auto note = savedNote("Call Ana\nabout Friday");
     const auto controller = controllerFor(note);
-    StickyWindow* window = controller->window();
+    StickyWindow* window = controller->stickyWindow();
     ASSERT_TRUE(window);
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::Tool));
     EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
@@ -76,8 +76,8 @@ TEST_F(StickyWindowControllerTest, RestoresAUsableSavedFrame)
     const QRect frame(area.x() + 30, area.y() + 40, 300, 310);
     const auto controller = controllerFor(savedNote(""), StickyFrameString::format(frame));
     EXPECT_TRUE(controller->hasLoadedSavedFrame());
-    EXPECT_EQ(controller->window()->pos(), frame.topLeft());
-    EXPECT_EQ(controller->window()->size(), frame.size());
+    EXPECT_EQ(controller->stickyWindow()->pos(), frame.topLeft());
+    EXPECT_EQ(controller->stickyWindow()->size(), frame.size());
 }
 
 TEST_F(StickyWindowControllerTest, UnusableSavedFramesLeaveThePlacingToTheCaller)
@@ -85,7 +85,7 @@ TEST_F(StickyWindowControllerTest, UnusableSavedFramesLeaveThePlacingToTheCaller
     for (const char* text : { "{{10, 10}, {0, 340}}", "{{10, 10}, {280, 0}}", "not a frame", "" }) {
         const auto controller = controllerFor(savedNote(""), QString::fromUtf8(text));
         EXPECT_FALSE(controller->hasLoadedSavedFrame()) << text;
-        EXPECT_EQ(controller->window()->size(), QSize(280, 340)) << text;
+        EXPECT_EQ(controller->stickyWindow()->size(), QSize(280, 340)) << text;
     }
 
     // Off every screen: not applied, but its size is kept for the new place.
@@ -93,7 +93,7 @@ TEST_F(StickyWindowControllerTest, UnusableSavedFramesLeaveThePlacingToTheCaller
     const QRect away(area.right() + 5000, area.y(), 320, 360);
     const auto controller = controllerFor(savedNote(""), StickyFrameString::format(away));
     EXPECT_FALSE(controller->hasLoadedSavedFrame());
-    EXPECT_EQ(controller->window()->size(), QSize(320, 360));
+    EXPECT_EQ(controller->stickyWindow()->size(), QSize(320, 360));
 }
 
 TEST_F(StickyWindowControllerTest, WithoutAStickyIDNoFrameIsReadOrWritten)
@@ -114,7 +114,7 @@ TEST_F(StickyWindowControllerTest, EveryEditIsSavedAsALocalChangeAndHandedToSync
     const auto controller = controllerFor(note);
     const QDateTime before = QDateTime::currentDateTimeUtc();
 
-    QPlainTextEdit& editor = controller->window()->editor();
+    QPlainTextEdit& editor = controller->stickyWindow()->editor();
     editor.setPlainText("\n  Plans for May  \nbuy seeds");
     EXPECT_EQ(note->version(), 4);
     EXPECT_EQ(note->plainText(), "\n  Plans for May  \nbuy seeds");
@@ -122,7 +122,7 @@ TEST_F(StickyWindowControllerTest, EveryEditIsSavedAsALocalChangeAndHandedToSync
     EXPECT_EQ(note->updatedBy(), "local-device");
     EXPECT_GE(note->updatedAt(), before);
     EXPECT_FALSE(context.hasChanges());
-    EXPECT_EQ(controller->window()->windowTitle(), "Plans for May");
+    EXPECT_EQ(controller->stickyWindow()->windowTitle(), "Plans for May");
 
     editor.appendPlainText(QString(8001, u'x'));
     EXPECT_EQ(note->version(), 5);
@@ -141,9 +141,9 @@ TEST_F(StickyWindowControllerTest, ClosingMarksTheNoteClosedSavesTheFrameAndLeav
     app.openWindows = { key };
     controller->showWindow();
     const QRect area = screenArea();
-    controller->window()->move(area.x() + 20, area.y() + 30);
+    controller->stickyWindow()->move(area.x() + 20, area.y() + 30);
 
-    controller->window()->close();
+    controller->stickyWindow()->close();
     EXPECT_FALSE(note->isWindowOpen());
     EXPECT_FALSE(context.hasChanges());
     EXPECT_EQ(app.calls, QStringList({ "forgetStickyWindow:" + key }));
