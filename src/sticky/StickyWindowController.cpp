@@ -13,7 +13,6 @@
 #include <QColor>
 #include <QDateTime>
 #include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QTextBoundaryFinder>
 
