@@ -1,5 +1,8 @@
 #include "sticky/StickyWindow.h"
 
+#include "ui/HexColor.h"
+#include "ui/TextContrast.h"
+
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -33,10 +36,11 @@ void StickyWindow::setText(const QString& text)
     m_settingText = false;
 }
 
-void StickyWindow::setPaperColor(const QColor& paper)
+void StickyWindow::setPaperColor(const QString& hex)
 {
+    const QColor paper = colorFromHex(normalizePaperHex(hex)).value_or(QColor(0xFD, 0xFD, 0xF8));
     // Dark paper gets light ink and the other way round.
-    const bool dark = paper.lightnessF() < 0.5;
+    const bool dark = isDarkHexColor(hexString(paper), false, 1.0);
     QPalette palette = m_editor->palette();
     palette.setColor(QPalette::Base, paper);
     palette.setColor(QPalette::Window, paper);

@@ -18,7 +18,8 @@ public:
 
     QPlainTextEdit& editor() const { return *m_editor; }
     void setText(const QString& text);
-    void setPaperColor(const QColor& paper);
+    // The paper as a colour text; an unreadable one shows the default paper.
+    void setPaperColor(const QString& hex);
 
 signals:
     // The user changed the text (not setText).

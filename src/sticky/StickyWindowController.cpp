@@ -10,7 +10,6 @@
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 
-#include <QColor>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QScreen>
@@ -20,7 +19,6 @@ namespace norvelle {
 
 namespace {
 
-const QString defaultPaper = QStringLiteral("#FDFDF8");
 // A frame written at most this long after the last move or resize of a drag.
 constexpr int frameSaveDelayMs = 200;
 
@@ -73,9 +71,7 @@ void StickyWindowController::initWithNote(std::shared_ptr<StickyNote> note)
     m_note = std::move(note);
     m_text = m_note ? m_note->plainText() : QString();
 
-    const QString paperHex = m_note && !m_note->paperColor().isNull() ? m_note->paperColor() : defaultPaper;
-    const QColor paper(paperHex.trimmed());
-    m_window->setPaperColor(paper.isValid() ? paper : QColor(defaultPaper));
+    m_window->setPaperColor(m_note ? m_note->paperColor() : QString());
     m_window->setText(m_text);
     m_window->setWindowTitle(m_note ? m_note->title() : QString());
 

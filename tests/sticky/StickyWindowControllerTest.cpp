@@ -70,6 +70,22 @@ TEST_F(StickyWindowControllerTest, ShowsTheNoteInAFloatingToolWindow)
     EXPECT_EQ(note->version(), 3);
 }
 
+TEST_F(StickyWindowControllerTest, DarkPaperGetsLightInkAndUnreadablePaperTheDefault)
+{
+    const auto dark = savedNote("night");
+    dark->setPaperColor("#2C2C2E");
+    const auto darkController = controllerFor(dark);
+    const QPalette darkPalette = darkController->stickyWindow()->editor().palette();
+    EXPECT_EQ(darkPalette.color(QPalette::Base), QColor("#2C2C2E"));
+    EXPECT_GT(darkPalette.color(QPalette::Text).lightnessF(), 0.5);
+
+    const auto odd = savedNote("odd");
+    odd->setPaperColor("not a colour");
+    const QPalette oddPalette = controllerFor(odd)->stickyWindow()->editor().palette();
+    EXPECT_EQ(oddPalette.color(QPalette::Base), QColor("#FDFDF8"));
+    EXPECT_LT(oddPalette.color(QPalette::Text).lightnessF(), 0.5);
+}
+
 TEST_F(StickyWindowControllerTest, RestoresAUsableSavedFrame)
 {
     const QRect area = screenArea();
