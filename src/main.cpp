@@ -1,6 +1,9 @@
+#include "app/AppDelegate.h"
+#include "platform/SingleInstanceGuard.h"
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
+#include <QTimer>
 
 int main(int argc, char** argv)
 {
@@ -9,9 +12,23 @@ int main(int argc, char** argv)
     QApplication::setOrganizationName("Norvelle");
     QApplication::setQuitOnLastWindowClosed(false);
 
+    norvelle::SingleInstanceGuard instance;
+    if (!instance.claim()) {
+        return 0;
+    }
+
+    norvelle::AppDelegate delegate;
+    QObject::connect(&instance, &norvelle::SingleInstanceGuard::reopenRequested, &delegate,
+        [&delegate] { delegate.applicationShouldHandleReopen(delegate.hasVisibleWindows()); });
+
     norvelle::TerminationSignals termination;
     QObject::connect(&termination, &norvelle::TerminationSignals::terminationRequested, &app,
         [] { QApplication::quit(); });
+    // Logging out of the desktop ends the program the same orderly way.
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
+        [] { QTimer::singleShot(0, qApp, [] { QApplication::quit(); }); });
+    QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, [&delegate] { delegate.applicationWillTerminate(); });
 
+    delegate.applicationDidFinishLaunching();
     return QApplication::exec();
 }

@@ -38,7 +38,7 @@ bool SingleInstanceGuard::claim()
     if (askRunningCopyToReopen()) {
         return false;
     }
-    // Nobody answered: a socket left over from a copy that crashed is in the way.
+    // Nobody listens: a socket left over from a copy that crashed would be in the way.
     QLocalServer::removeServer(m_serverName);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -57,20 +57,23 @@ bool SingleInstanceGuard::askRunningCopyToReopen()
     if (!socket.waitForConnected(kTimeoutMs)) {
         return false;
     }
+    // Someone is listening: the running copy. Even when it does not answer in time, starting
+    // a second copy next to it would be worse.
     socket.write(kReopen);
-    if (!socket.waitForBytesWritten(kTimeoutMs)) {
-        return false;
-    }
+    socket.waitForBytesWritten(kTimeoutMs);
     while (socket.bytesAvailable() < kAcknowledged.size() && socket.waitForReadyRead(kTimeoutMs)) {
     }
-    return socket.readAll().startsWith(kAcknowledged);
+    if (!socket.readAll().startsWith(kAcknowledged)) {
+        SystemLog("app").error("The running copy of Norvelle did not answer the reopen request");
+    }
+    return true;
 }
 
 void SingleInstanceGuard::acceptConnection()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        const auto readRequest = [this, socket] {
             if (!socket->canReadLine()) {
                 return;
             }
@@ -81,7 +84,10 @@ void SingleInstanceGuard::acceptConnection()
                 emit reopenRequested();
             }
             socket->disconnectFromServer();
-        });
+        };
+        connect(socket, &QLocalSocket::readyRead, this, readRequest);
+        // The request may have arrived with the connection.
+        readRequest();
     }
 }
 

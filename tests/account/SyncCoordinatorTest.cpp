@@ -2,6 +2,7 @@
 #include "account/SyncCoordinator.h"
 
 #include "platform/UserDefaults.h"
+#include "support/FakeNotesSyncService.h"
 #include "support/RecordingTracker.h"
 #include "support/TestHome.h"
 
@@ -37,12 +38,6 @@ struct Coordinator {
         }
         return out;
     }
-};
-
-class CountingSyncService : public NotesSyncService {
-public:
-    void syncNow() override { ++syncs; }
-    int syncs = 0;
 };
 
 } // namespace
@@ -89,7 +84,7 @@ TEST(NotesSyncService, SwitchStopsTheSyncOnlyWhenItReadsAsFalse)
     };
     for (const auto& c : cases) {
         UserDefaults::standard().set("norvelle.sync.enabled", c.stored);
-        CountingSyncService service;
+        test::FakeNotesSyncService service;
         service.syncNowIfEnabled();
         EXPECT_EQ(service.syncs, c.runs ? 1 : 0) << c.stored.toString().toStdString();
     }

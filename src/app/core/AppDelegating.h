@@ -15,7 +15,7 @@
 
 namespace norvelle {
 
-class ClipEntry;
+struct ClipEntry;
 class ClipboardMonitor;
 class StickyNote;
 

@@ -1,0 +1,181 @@
+#include "app/AppDelegate.h"
+
+#include "account/CollaborationWindowController.h"
+#include "account/NotesSyncService.h"
+#include "account/SyncCoordinator.h"
+#include "account/SyncCredentialStore.h"
+#include "app/HotKeyManager.h"
+#include "app/core/NorvelleShortcutsProfile.h"
+#include "clipboard/ClipboardMonitor.h"
+#include "onboarding/OnboardingWindowController.h"
+#include "platform/MainQueue.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Popover.h"
+#include "platform/RepeatingTimer.h"
+#include "platform/StatusItem.h"
+#include "platform/SystemLog.h"
+#include "platform/UserDefaults.h"
+#include "settings/SettingsWindowController.h"
+#include "workspace/MainAppWindowController.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QMenu>
+
+namespace norvelle {
+
+namespace {
+
+constexpr double kAutoSyncInterval = 180.0;
+constexpr double kAutoSyncTolerance = 20.0;
+constexpr double kFirstSyncDelay = 2.0;
+
+// A sync switch is off only when it holds the Boolean false.
+bool syncSwitchIsOn(const QString& key)
+{
+    const QVariant value = UserDefaults::standard().object(key);
+    return value.typeId() != QMetaType::Bool || value.toBool();
+}
+
+} // namespace
+
+AppDelegate::AppDelegate(AppServices services, QObject* parent)
+    : QObject(parent)
+    , m_services(std::move(services))
+    , m_clipboardMonitor(m_services.makeClipboardMonitor())
+    , m_trayMenu(std::make_unique<QMenu>())
+{
+    m_settingsAction = new QAction(QStringLiteral("Settings…"), this);
+    m_settingsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Comma));
+    m_settingsAction->setShortcutContext(Qt::ApplicationShortcut);
+    connect(m_settingsAction, &QAction::triggered, this, [] {
+        if (AppDelegating* delegate = AppDelegating::current()) {
+            delegate->openSettings();
+        }
+    });
+    m_trayMenu->addAction(m_settingsAction);
+    m_trayMenu->addAction(QStringLiteral("Quit Norvelle"), this, [] { QCoreApplication::quit(); });
+}
+
+AppDelegate::~AppDelegate()
+{
+    if (AppDelegating::current() == this) {
+        AppDelegating::setCurrent(nullptr);
+    }
+}
+
+void AppDelegate::applicationDidFinishLaunching()
+{
+    AppDelegating::setCurrent(this);
+    m_services.openNoteStore();
+    m_services.startCrashTelemetry();
+    m_services.migrateNotes();
+    m_activationPolicy = ActivationPolicy::accessory;
+    installStatusItems();
+    if (!m_services.isTrayAvailable()) {
+        SystemLog("app").notice("No system tray on this desktop: the tray items cannot show; the hot keys still work");
+    }
+    installHotKeys();
+    NotificationCenter::defaultCenter().addObserver(sessionEndedNotification, this, [this](const Notification&) {
+        MainQueue::async([this] { handleSessionEnded(); }, this);
+    });
+    m_clipboardMonitor->start();
+
+    UserDefaults& defaults = UserDefaults::standard();
+    if (!defaults.boolValue("norvelle.didMigrateWorkspaceLaunchDefault")) {
+        defaults.set("norvelle.didMigrateWorkspaceLaunchDefault", true);
+        defaults.remove("norvelle.openWorkspaceOnLaunch");
+    }
+    decideFirstWindow();
+    restartAutoSyncTimer();
+    MainQueue::asyncAfter(kFirstSyncDelay, [this] { m_services.notesSync->syncNowIfEnabled(); }, this);
+}
+
+void AppDelegate::decideFirstWindow()
+{
+    const UserDefaults& defaults = UserDefaults::standard();
+    if (!defaults.boolValue("norvelle.hasCompletedOnboarding") && !m_services.credentials->load()) {
+        MainQueue::async([this] { showOnboarding(); }, this);
+    } else if (defaults.boolValue("norvelle.openWorkspaceOnLaunch") || !m_services.isTrayAvailable()) {
+        // Without a tray nothing else would show that the program runs.
+        MainQueue::async([this] { openMainWindow(); }, this);
+    }
+}
+
+void AppDelegate::installHotKeys()
+{
+    if (!m_services.hotKeys) {
+        return;
+    }
+    m_services.hotKeys->onTrigger = [delegate = QPointer<AppDelegate>(this)](NorvelleShortcutAction action) {
+        if (!delegate) {
+            return;
+        }
+        switch (action) {
+        case NorvelleShortcutAction::openWorkspace: delegate->openMainWindow(); break;
+        case NorvelleShortcutAction::newNote: delegate->createNewSticky(QString()); break;
+        case NorvelleShortcutAction::clipboardHistory: delegate->toggleClipboardStrip(); break;
+        }
+    };
+    m_services.hotKeys->registerAll();
+    NotificationCenter::defaultCenter().addObserver(shortcutsChangedNotification(), this,
+        [this](const Notification&) { m_services.hotKeys->registerAll(); });
+}
+
+void AppDelegate::applicationWillTerminate()
+{
+    if (m_terminated) {
+        return;
+    }
+    m_terminated = true;
+    m_clipboardMonitor->setItems({});
+    NotificationCenter::defaultCenter().post(ClipboardMonitor::historyChangedNotification);
+    removeStatusItems();
+    m_services.syncCoordinator->flush();
+    m_services.notesSync->syncNowIfEnabled();
+    if (m_autoSyncTimer) {
+        m_autoSyncTimer->invalidate();
+    }
+    m_services.saveNoteStore();
+}
+
+void AppDelegate::handleSessionEnded()
+{
+    if (m_mainAppWindowController) {
+        m_mainAppWindowController->close();
+    }
+    m_primaryWindowObservers.remove(m_mainAppWindowController.get());
+    m_mainAppWindowController.reset();
+    if (m_settingsWindowController) {
+        m_settingsWindowController->close();
+    }
+    m_primaryWindowObservers.remove(m_settingsWindowController.get());
+    m_settingsWindowController.reset();
+    m_activationPolicy = ActivationPolicy::accessory;
+    if (!m_onboardingWindowController) {
+        showOnboarding();
+    } else if (!m_onboardingWindowController->window()->isVisible()) {
+        // Closed without finishing: bring it back rather than leave no window at all.
+        showAndActivate(*m_onboardingWindowController);
+    }
+}
+
+void AppDelegate::restartAutoSyncTimer()
+{
+    if (m_autoSyncTimer) {
+        m_autoSyncTimer->invalidate();
+        m_autoSyncTimer.reset();
+    }
+    if (!syncSwitchIsOn("norvelle.sync.enabled") || !syncSwitchIsOn("norvelle.sync.autoEnabled")) {
+        return;
+    }
+    m_autoSyncTimer = std::make_unique<RepeatingTimer>(kAutoSyncInterval, kAutoSyncTolerance,
+        [sync = m_services.notesSync] { sync->syncNowIfEnabled(); });
+}
+
+bool AppDelegate::isAutoSyncScheduled() const
+{
+    return m_autoSyncTimer && m_autoSyncTimer->isValid();
+}
+
+} // namespace norvelle

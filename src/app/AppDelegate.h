@@ -1,0 +1,129 @@
+#pragma once
+
+#include "app/AppServices.h"
+#include "app/core/AppDelegating.h"
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+
+#include <memory>
+#include <optional>
+
+class QAction;
+class QMenu;
+class QWidget;
+
+namespace norvelle {
+
+class ClipboardMonitor;
+class CollaborationWindowController;
+class MainAppWindowController;
+class OnboardingWindowController;
+class Popover;
+class RepeatingTimer;
+class SettingsWindowController;
+class StatusItem;
+class StickyWindowController;
+class WindowController;
+
+// Regular: the program shows in the task bar like any other; accessory: it lives in the tray.
+enum class ActivationPolicy { regular = 0, accessory = 1 };
+
+// Starts, wires and stops everything; owns the tray items, the clip popover, the clipboard
+// history and every window. Main thread only; lives for the whole process.
+class AppDelegate : public QObject, public AppDelegating {
+    Q_OBJECT
+public:
+    static inline const QString openSettingsPaneNotification = QStringLiteral("norvelleOpenSettingsPane");
+    static inline const QString sessionEndedNotification = QStringLiteral("norvelleSessionEnded");
+
+    explicit AppDelegate(AppServices services = AppServices::live(), QObject* parent = nullptr);
+    ~AppDelegate() override;
+
+    // The two ends of the process. The shutdown runs once, however often it is asked for.
+    void applicationDidFinishLaunching();
+    void applicationWillTerminate();
+    // A later launch of the program asked this one to come forward; returns true.
+    bool applicationShouldHandleReopen(bool hasVisibleWindows);
+    // Whether any of our windows is on screen (what a reopen request is told).
+    bool hasVisibleWindows() const;
+
+    void handleSessionEnded();
+    void restartAutoSyncTimer() override;
+    bool isAutoSyncScheduled() const;
+
+    // Tray items and the clip popover.
+    void installStatusItems();
+    void removeStatusItems();
+    void toggleClipboardStrip();
+    void handleStickyStatusClick();
+    void rememberPasteTarget();
+    void pasteClip(const ClipEntry& entry) override;
+    // Sends the platform's paste keystroke (Shift+Insert) to the window with the keyboard.
+    void postCommandV();
+
+    // Windows and the activation policy.
+    void openMainWindow() override;
+    void openSettings(const std::optional<QString>& pane = std::nullopt) override;
+    void showOnboarding();
+    void openCollaboration(StickyNote& note) override;
+    void observePrimaryWindow(WindowController* controller);
+    void updateActivationPolicy();
+    ActivationPolicy activationPolicy() const { return m_activationPolicy; }
+
+    // Notes and their sticky windows: AppDelegateNotes.cpp.
+    void createNewSticky(const QString& text) override;
+    void openSticky(StickyNote& note) override;
+    void placeNearPointer(QWidget* window);
+    bool hasStickyWindow(const QString& stickyID) const override;
+    void closeStickyWindow(const QString& stickyID) override;
+    void removeStickyWindow(const QString& stickyID) override;
+    void forgetStickyWindow(const QString& stickyID) override;
+
+    ClipboardMonitor& clipboardMonitor() override { return *m_clipboardMonitor; }
+
+    // What tests and the tray look at.
+    StatusItem* clipStatusItem() const { return m_clipStatusItem.get(); }
+    StatusItem* stickyStatusItem() const { return m_stickyStatusItem.get(); }
+    Popover* clipboardPopover() const { return m_clipboardPopover.get(); }
+    const std::optional<RunningApplication>& pasteTargetApp() const { return m_pasteTargetApp; }
+    MainAppWindowController* mainAppWindowController() const { return m_mainAppWindowController.get(); }
+    SettingsWindowController* settingsWindowController() const { return m_settingsWindowController.get(); }
+    OnboardingWindowController* onboardingWindowController() const { return m_onboardingWindowController.get(); }
+    CollaborationWindowController* collaborationWindowController() const { return m_collaborationWindowController.get(); }
+    // "Settings…" (Ctrl+,), in every window of ours and in the tray menus.
+    QAction* settingsAction() const { return m_settingsAction; }
+
+private:
+    void installHotKeys();
+    void decideFirstWindow();
+    void showAndActivate(WindowController& controller);
+    void primaryWindowWillClose();
+    // The clip list the popover hosts.
+    std::unique_ptr<QWidget> makeClipboardStrip();
+
+    AppServices m_services;
+
+    QHash<QString, StickyWindowController*> m_stickyControllers; // owned, as children
+    std::unique_ptr<StatusItem> m_clipStatusItem;
+    std::unique_ptr<StatusItem> m_stickyStatusItem;
+    std::unique_ptr<Popover> m_clipboardPopover;
+    const std::unique_ptr<ClipboardMonitor> m_clipboardMonitor;
+    std::unique_ptr<MainAppWindowController> m_mainAppWindowController;
+    std::unique_ptr<SettingsWindowController> m_settingsWindowController;
+    std::unique_ptr<CollaborationWindowController> m_collaborationWindowController;
+    std::unique_ptr<OnboardingWindowController> m_onboardingWindowController;
+    std::optional<RunningApplication> m_pasteTargetApp;
+    qint64 m_stickySpawnIndex = 0;
+    std::unique_ptr<RepeatingTimer> m_autoSyncTimer;
+    bool m_didPromptAccessibilityPaste = false;
+
+    ActivationPolicy m_activationPolicy = ActivationPolicy::regular;
+    QHash<WindowController*, QMetaObject::Connection> m_primaryWindowObservers;
+    std::unique_ptr<QMenu> m_trayMenu;
+    QAction* m_settingsAction = nullptr;
+    bool m_terminated = false;
+};
+
+} // namespace norvelle

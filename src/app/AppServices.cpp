@@ -1,0 +1,38 @@
+#include "app/AppServices.h"
+
+#include "account/NotesSyncService.h"
+#include "account/SyncCoordinator.h"
+#include "account/SyncCredentialStore.h"
+#include "app/HotKeyManager.h"
+#include "app/core/CrashTelemetryService.h"
+#include "clipboard/ClipboardMonitor.h"
+#include "platform/KeystrokeSynthesizer.h"
+#include "platform/StatusItem.h"
+
+namespace norvelle {
+
+AppServices AppServices::live()
+{
+    static KeystrokeSynthesizer keystrokes;
+    AppServices services;
+    services.openNoteStore = [] {};
+    services.migrateNotes = [] {};
+    services.saveNoteStore = [] {};
+    services.startCrashTelemetry = [] {
+        CrashTelemetryService& telemetry = CrashTelemetryService::shared();
+        telemetry.reportPreviousRunCrash();
+        telemetry.installSignalHandlers();
+    };
+    services.hotKeys = &HotKeyManager::shared();
+    services.credentials = &SyncCredentialStore::shared();
+    services.notesSync = &NotesSyncService::shared();
+    services.syncCoordinator = &SyncCoordinator::shared();
+    services.keystrokes = &keystrokes;
+    services.makeClipboardMonitor = [] { return std::make_unique<ClipboardMonitor>(); };
+    services.frontmostApplication = &RunningApplication::frontmost;
+    services.activateApplication = [](const RunningApplication& application) { application.activate(); };
+    services.isTrayAvailable = &StatusItem::isTrayAvailable;
+    return services;
+}
+
+} // namespace norvelle

@@ -1,0 +1,226 @@
+#include "app/AppDelegateFixture.h"
+
+#include "app/core/NorvelleShortcutAction.h"
+#include "onboarding/OnboardingWindowController.h"
+#include "platform/NotificationCenter.h"
+#include "platform/Popover.h"
+#include "platform/StatusItem.h"
+#include "platform/UserDefaults.h"
+#include "settings/SettingsWindowController.h"
+#include "support/LogCapture.h"
+#include "workspace/MainAppWindowController.h"
+
+#include <QAction>
+#include <QMenu>
+
+using namespace norvelle;
+using test::AppDelegateTest;
+
+namespace {
+
+UserDefaults& defaults()
+{
+    return UserDefaults::standard();
+}
+
+StoredSyncSession session()
+{
+    return {"user", "access", "refresh", QDateTime::currentDateTimeUtc().addDays(1)};
+}
+
+} // namespace
+
+TEST_F(AppDelegateTest, FreshInstallationStartsInOrderAndShowsOnboarding)
+{
+    AppDelegate& app = launch();
+    EXPECT_EQ(AppDelegating::current(), &app);
+    EXPECT_EQ(steps, (QStringList{"openNoteStore", "startCrashTelemetry", "migrateNotes"}));
+    EXPECT_EQ(app.activationPolicy(), ActivationPolicy::accessory);
+    EXPECT_TRUE(visible(app.onboardingWindowController()));
+    EXPECT_FALSE(app.mainAppWindowController());
+    EXPECT_TRUE(defaults().boolValue("norvelle.didMigrateWorkspaceLaunchDefault"));
+    EXPECT_EQ(hotKeys.registered().size(), 3);
+
+    ASSERT_TRUE(app.clipStatusItem() && app.stickyStatusItem() && app.clipboardPopover());
+    EXPECT_EQ(app.clipStatusItem()->toolTip(), "Clipboard history — click to open");
+    EXPECT_EQ(app.clipStatusItem()->accessibilityDescription(), "Clipboard");
+    EXPECT_EQ(app.stickyStatusItem()->toolTip(), "New sticky note — click to create near the pointer");
+    EXPECT_EQ(app.stickyStatusItem()->accessibilityDescription(), "New Sticky Note");
+    EXPECT_EQ(app.clipboardPopover()->size(), QSize(320, 520));
+    EXPECT_FALSE(app.clipboardPopover()->isShown());
+
+    delegate.reset();
+    EXPECT_EQ(AppDelegating::current(), nullptr);
+}
+
+TEST_F(AppDelegateTest, LegacyOpenWorkspaceSettingIsDroppedOnce)
+{
+    defaults().set("norvelle.hasCompletedOnboarding", true);
+    defaults().set("norvelle.openWorkspaceOnLaunch", true);
+    AppDelegate& app = launch();
+    EXPECT_FALSE(defaults().contains("norvelle.openWorkspaceOnLaunch"));
+    EXPECT_FALSE(app.mainAppWindowController());
+    EXPECT_FALSE(app.onboardingWindowController());
+
+    // Set again in the settings: the next launch honours it.
+    defaults().set("norvelle.openWorkspaceOnLaunch", true);
+    launch();
+    EXPECT_TRUE(visible(delegate->mainAppWindowController()));
+}
+
+TEST_F(AppDelegateTest, StoredSessionSkipsOnboarding)
+{
+    ASSERT_FALSE(credentials.save(session()));
+    defaults().set("norvelle.didMigrateWorkspaceLaunchDefault", true);
+    AppDelegate& app = launch();
+    EXPECT_FALSE(app.onboardingWindowController());
+    EXPECT_FALSE(app.mainAppWindowController());
+
+    defaults().set("norvelle.openWorkspaceOnLaunch", true);
+    launch();
+    EXPECT_FALSE(delegate->onboardingWindowController());
+    EXPECT_TRUE(visible(delegate->mainAppWindowController()));
+    EXPECT_EQ(delegate->activationPolicy(), ActivationPolicy::regular);
+}
+
+TEST_F(AppDelegateTest, WithoutATrayTheWorkspaceOpensAndOneLineIsLogged)
+{
+    trayAvailable = false;
+    defaults().set("norvelle.hasCompletedOnboarding", true);
+    test::LogCapture log;
+    AppDelegate& app = launch();
+    EXPECT_TRUE(visible(app.mainAppWindowController()));
+    EXPECT_EQ(log.messages().filter("tray").size(), 1);
+    EXPECT_EQ(hotKeys.registered().size(), 3);
+}
+
+TEST_F(AppDelegateTest, HotKeysAndTrayItemsReachTheirActions)
+{
+    defaults().set("norvelle.hasCompletedOnboarding", true);
+    AppDelegate& app = launch();
+    for (const auto& [identifier, action] : hotKeyManager.idToAction()) {
+        if (action == NorvelleShortcutAction::openWorkspace) {
+            hotKeys.deliver(identifier);
+        }
+    }
+    EXPECT_TRUE(test::waitUntil([&] { return visible(app.mainAppWindowController()); }));
+
+    app.clipStatusItem()->click();
+    EXPECT_TRUE(app.clipboardPopover()->isShown());
+    app.clipStatusItem()->click();
+    EXPECT_FALSE(app.clipboardPopover()->isShown());
+
+    const QStringList menu = [&] {
+        QStringList texts;
+        for (const QAction* action : app.clipStatusItem()->contextMenu()->actions()) {
+            texts << action->text();
+        }
+        return texts;
+    }();
+    EXPECT_EQ(menu, (QStringList{"Settings…", "Quit Norvelle"}));
+    EXPECT_EQ(app.stickyStatusItem()->contextMenu(), app.clipStatusItem()->contextMenu());
+}
+
+TEST_F(AppDelegateTest, FirstSyncRunsTwoSecondsAfterLaunch)
+{
+    launch();
+    EXPECT_EQ(notesSync.syncs, 0);
+    EXPECT_TRUE(test::waitUntil([&] { return notesSync.syncs == 1; }, 10000));
+}
+
+TEST_F(AppDelegateTest, AutoSyncTimerRunsOnlyWhenBothSwitchesAreOn)
+{
+    const QVariant values[] = {QVariant(), true, false, QString("off"), qlonglong(0)};
+    AppDelegate& app = launch();
+    for (const QVariant& enabled : values) {
+        for (const QVariant& autoEnabled : values) {
+            defaults().set("norvelle.sync.enabled", enabled);
+            defaults().set("norvelle.sync.autoEnabled", autoEnabled);
+            app.restartAutoSyncTimer();
+            const bool off = (enabled.typeId() == QMetaType::Bool && !enabled.toBool())
+                || (autoEnabled.typeId() == QMetaType::Bool && !autoEnabled.toBool());
+            EXPECT_EQ(app.isAutoSyncScheduled(), !off)
+                << enabled.toString().toStdString() << " / " << autoEnabled.toString().toStdString();
+        }
+    }
+}
+
+TEST_F(AppDelegateTest, TurningAutoSyncOnStartsTheTimerAtOnce)
+{
+    defaults().set("norvelle.sync.autoEnabled", false);
+    AppDelegate& app = launch();
+    EXPECT_FALSE(app.isAutoSyncScheduled());
+    defaults().set("norvelle.sync.autoEnabled", true);
+    AppDelegating::current()->restartAutoSyncTimer();
+    EXPECT_TRUE(app.isAutoSyncScheduled());
+}
+
+TEST_F(AppDelegateTest, ShutdownEmptiesTheHistoryFirstAndRunsOnce)
+{
+    AppDelegate& app = launch();
+    pasteboard.setText("secret");
+    app.clipboardMonitor().poll();
+    ASSERT_EQ(app.clipboardMonitor().items().size(), 1);
+    coordinator.enqueue("note-1");
+
+    bool itemsStillInstalled = false;
+    NotificationCenter::defaultCenter().addObserver(ClipboardMonitor::historyChangedNotification, nullptr,
+        [&](const Notification&) {
+            steps << "historyChanged";
+            itemsStillInstalled = app.clipStatusItem() && app.isAutoSyncScheduled();
+            EXPECT_TRUE(app.clipboardMonitor().items().isEmpty());
+        });
+    steps.clear();
+    app.applicationWillTerminate();
+    app.applicationWillTerminate();
+
+    EXPECT_EQ(steps, (QStringList{"historyChanged", "saveNoteStore"}));
+    EXPECT_TRUE(itemsStillInstalled);
+    EXPECT_FALSE(app.clipStatusItem());
+    EXPECT_FALSE(app.stickyStatusItem());
+    EXPECT_FALSE(app.isAutoSyncScheduled());
+    EXPECT_EQ(notesSync.syncs, 1);
+    EXPECT_TRUE(test::waitUntil([&] { return coordinatorSyncs == 1; }, 5000));
+}
+
+TEST_F(AppDelegateTest, SessionEndClosesTheWindowsAndShowsOnboarding)
+{
+    defaults().set("norvelle.hasCompletedOnboarding", true);
+    AppDelegate& app = launch();
+    app.openMainWindow();
+    app.openSettings();
+    QWidget* workspace = app.mainAppWindowController()->window();
+
+    NotificationCenter::defaultCenter().post(AppDelegate::sessionEndedNotification);
+    EXPECT_TRUE(workspace->isVisible()) << "handled on a later turn";
+    nextTurn();
+    EXPECT_FALSE(app.mainAppWindowController());
+    EXPECT_FALSE(app.settingsWindowController());
+    EXPECT_EQ(app.activationPolicy(), ActivationPolicy::accessory);
+    EXPECT_TRUE(visible(app.onboardingWindowController()));
+}
+
+TEST_F(AppDelegateTest, SessionEndKeepsAnOpenOnboardingWindow)
+{
+    AppDelegate& app = launch();
+    OnboardingWindowController* onboarding = app.onboardingWindowController();
+    ASSERT_TRUE(visible(onboarding));
+    app.openMainWindow();
+
+    app.handleSessionEnded();
+    EXPECT_EQ(app.onboardingWindowController(), onboarding);
+    EXPECT_TRUE(visible(onboarding));
+    EXPECT_FALSE(app.mainAppWindowController());
+}
+
+TEST_F(AppDelegateTest, SessionEndShowsAClosedUnfinishedOnboardingAgain)
+{
+    AppDelegate& app = launch();
+    OnboardingWindowController* onboarding = app.onboardingWindowController();
+    onboarding->close();
+    ASSERT_FALSE(visible(onboarding));
+
+    app.handleSessionEnded();
+    EXPECT_EQ(app.onboardingWindowController(), onboarding);
+    EXPECT_TRUE(visible(onboarding));
+}

@@ -1,0 +1,107 @@
+#include "app/AppDelegateFixture.h"
+
+#include "platform/Popover.h"
+#include "platform/StatusItem.h"
+#include "platform/UserDefaults.h"
+
+#include <QElapsedTimer>
+#include <QListWidget>
+
+using namespace norvelle;
+using test::AppDelegateTest;
+
+namespace {
+
+const RunningApplication kEditor(0x400001, 4242, "Editor");
+const RunningApplication kTerminal(0x500001, 4343, "Terminal");
+
+ClipEntry clip(const QString& text)
+{
+    return {QUuid::createUuid(), text, std::nullopt, std::nullopt, "Editor", QDateTime::currentDateTimeUtc()};
+}
+
+class PasteTest : public AppDelegateTest {
+protected:
+    PasteTest()
+    {
+        UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+    }
+};
+
+} // namespace
+
+TEST_F(PasteTest, OpeningTheStripRemembersTheFrontmostOtherProgram)
+{
+    AppDelegate& app = launch();
+    frontmost = kEditor;
+    app.toggleClipboardStrip();
+    EXPECT_TRUE(app.clipboardPopover()->isShown());
+    EXPECT_EQ(app.pasteTargetApp(), kEditor);
+
+    // Closing does not look at the frontmost program.
+    frontmost = kTerminal;
+    app.toggleClipboardStrip();
+    EXPECT_FALSE(app.clipboardPopover()->isShown());
+    EXPECT_EQ(app.pasteTargetApp(), kEditor);
+
+    // Ourselves, or nobody, in front: the last target stays.
+    frontmost = RunningApplication(0x600001, QCoreApplication::applicationPid(), "Norvelle");
+    app.toggleClipboardStrip();
+    app.toggleClipboardStrip();
+    frontmost.reset();
+    app.toggleClipboardStrip();
+    EXPECT_EQ(app.pasteTargetApp(), kEditor);
+}
+
+TEST_F(PasteTest, PastingCopiesClosesActivatesAndTypesAfterADelay)
+{
+    AppDelegate& app = launch();
+    frontmost = kEditor;
+    app.toggleClipboardStrip();
+
+    QElapsedTimer sincePick;
+    qint64 keystrokeAfterMs = -1;
+    keystrokes.onPaste = [&] { keystrokeAfterMs = sincePick.elapsed(); };
+    sincePick.start();
+    app.pasteClip(clip("pasted text"));
+
+    EXPECT_EQ(pasteboard.string(), "pasted text");
+    EXPECT_FALSE(app.clipboardPopover()->isShown());
+    EXPECT_EQ(activated, QList<RunningApplication>{kEditor});
+    EXPECT_EQ(keystrokes.pastes, 0);
+    ASSERT_TRUE(test::waitUntil([&] { return keystrokes.pastes == 1; }, 5000));
+    EXPECT_GE(keystrokeAfterMs, 140);
+    EXPECT_EQ(keystrokes.prompts, 0);
+
+    // Our own write is not a new clip.
+    app.clipboardMonitor().poll();
+    EXPECT_TRUE(app.clipboardMonitor().items().isEmpty());
+}
+
+TEST_F(PasteTest, WithoutKeystrokesTheFirstPickPromptsOnceAndNothingIsTyped)
+{
+    keystrokes.trusted = false;
+    AppDelegate& app = launch();
+    app.pasteClip(clip("one"));
+    app.pasteClip(clip("two"));
+    EXPECT_EQ(keystrokes.prompts, 1);
+    EXPECT_EQ(pasteboard.string(), "two");
+    nextTurn();
+    EXPECT_FALSE(test::waitUntil([&] { return keystrokes.pastes > 0; }, 400));
+    EXPECT_TRUE(activated.isEmpty());
+}
+
+TEST_F(PasteTest, ThePlaceholderListPastesTheClickedClip)
+{
+    AppDelegate& app = launch();
+    pasteboard.setText("from the list");
+    app.clipboardMonitor().poll();
+    app.toggleClipboardStrip();
+    auto* list = app.clipboardPopover()->findChild<QListWidget*>("clipList");
+    ASSERT_TRUE(list);
+    ASSERT_EQ(list->count(), 1);
+    pasteboard.setText("something else");
+    emit list->itemClicked(list->item(0));
+    EXPECT_EQ(pasteboard.string(), "from the list");
+    EXPECT_FALSE(app.clipboardPopover()->isShown());
+}

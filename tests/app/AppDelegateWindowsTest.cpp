@@ -1,0 +1,105 @@
+#include "app/AppDelegateFixture.h"
+
+#include "account/CollaborationWindowController.h"
+#include "onboarding/OnboardingWindowController.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "settings/SettingsWindowController.h"
+#include "workspace/MainAppWindowController.h"
+
+#include <QAction>
+
+using namespace norvelle;
+using test::AppDelegateTest;
+
+namespace {
+
+class AppWindowsTest : public AppDelegateTest {
+protected:
+    AppDelegate& app()
+    {
+        if (!delegate) {
+            UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+            launch();
+        }
+        return *delegate;
+    }
+};
+
+} // namespace
+
+TEST_F(AppWindowsTest, PolicyStaysRegularWhileEitherPrimaryWindowIsOpen)
+{
+    for (const bool workspaceFirst : {true, false}) {
+        app().openMainWindow();
+        app().openSettings();
+        ASSERT_EQ(app().activationPolicy(), ActivationPolicy::regular);
+        WindowController* first = workspaceFirst ? static_cast<WindowController*>(app().mainAppWindowController())
+                                                 : app().settingsWindowController();
+        WindowController* second = workspaceFirst ? static_cast<WindowController*>(app().settingsWindowController())
+                                                  : app().mainAppWindowController();
+        first->close();
+        nextTurn();
+        EXPECT_EQ(app().activationPolicy(), ActivationPolicy::regular);
+
+        second->close();
+        EXPECT_EQ(app().activationPolicy(), ActivationPolicy::regular) << "decided on the next turn";
+        nextTurn();
+        EXPECT_EQ(app().activationPolicy(), ActivationPolicy::accessory);
+    }
+}
+
+TEST_F(AppWindowsTest, ControllersOutliveTheirWindows)
+{
+    app().openMainWindow();
+    MainAppWindowController* workspace = app().mainAppWindowController();
+    workspace->close();
+    app().openMainWindow();
+    app().openMainWindow();
+    EXPECT_EQ(app().mainAppWindowController(), workspace);
+    EXPECT_TRUE(visible(workspace));
+    EXPECT_EQ(workspace->window()->windowTitle(), "Norvelle");
+    EXPECT_EQ(workspace->window()->size(), QSize(1100, 680));
+}
+
+TEST_F(AppWindowsTest, SettingsPostThePaneOnlyWhenOneIsNamed)
+{
+    QStringList panes;
+    NotificationCenter::defaultCenter().addObserver(AppDelegate::openSettingsPaneNotification, nullptr,
+        [&](const Notification& notification) { panes << notification.userInfo.value("pane").toString(); });
+    app().openSettings();
+    app().openSettings("sync");
+    app().settingsAction()->trigger();
+    EXPECT_EQ(panes, QStringList{"sync"});
+    EXPECT_EQ(app().settingsWindowController()->window()->windowTitle(), "Settings");
+    EXPECT_EQ(app().settingsWindowController()->window()->size(), QSize(640, 480));
+    EXPECT_EQ(app().settingsAction()->text(), "Settings…");
+    EXPECT_EQ(app().settingsAction()->shortcut(), QKeySequence("Ctrl+,"));
+}
+
+TEST_F(AppWindowsTest, ReopenOpensTheWorkspaceOnlyWhenNothingIsVisible)
+{
+    EXPECT_TRUE(app().applicationShouldHandleReopen(true));
+    EXPECT_FALSE(app().mainAppWindowController());
+    EXPECT_FALSE(app().hasVisibleWindows());
+    EXPECT_TRUE(app().applicationShouldHandleReopen(app().hasVisibleWindows()));
+    EXPECT_TRUE(visible(app().mainAppWindowController()));
+    EXPECT_TRUE(app().hasVisibleWindows());
+}
+
+TEST_F(AppWindowsTest, FinishingOnboardingOpensTheWorkspace)
+{
+    launch();
+    UserDefaults::standard().remove("norvelle.hasCompletedOnboarding");
+    app().showOnboarding();
+    OnboardingWindowController* onboarding = app().onboardingWindowController();
+    EXPECT_EQ(app().activationPolicy(), ActivationPolicy::accessory);
+    EXPECT_EQ(onboarding->window()->size(), QSize(560, 640));
+
+    onboarding->finish();
+    EXPECT_TRUE(UserDefaults::standard().boolValue("norvelle.hasCompletedOnboarding"));
+    EXPECT_FALSE(app().onboardingWindowController());
+    EXPECT_TRUE(visible(app().mainAppWindowController()));
+    EXPECT_EQ(app().activationPolicy(), ActivationPolicy::regular);
+    nextTurn();
+}

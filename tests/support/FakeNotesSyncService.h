@@ -1,0 +1,14 @@
+#pragma once
+
+#include "account/NotesSyncService.h"
+
+namespace norvelle::test {
+
+// Counts the exchanges the switch lets through.
+class FakeNotesSyncService : public NotesSyncService {
+public:
+    void syncNow() override { ++syncs; }
+    int syncs = 0;
+};
+
+} // namespace norvelle::test
