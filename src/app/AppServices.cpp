@@ -8,6 +8,7 @@
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/KeystrokeSynthesizer.h"
 #include "platform/StatusItem.h"
+#include "store/PersistenceController.h"
 
 namespace norvelle {
 
@@ -15,9 +16,9 @@ AppServices AppServices::live()
 {
     static KeystrokeSynthesizer keystrokes;
     AppServices services;
-    services.openNoteStore = [] {};
+    services.openNoteStore = [] { PersistenceController::shared(); };
     services.migrateNotes = [] {};
-    services.saveNoteStore = [] {};
+    services.saveNoteStore = [] { PersistenceController::shared().save(); };
     services.startCrashTelemetry = [] {
         CrashTelemetryService& telemetry = CrashTelemetryService::shared();
         telemetry.reportPreviousRunCrash();

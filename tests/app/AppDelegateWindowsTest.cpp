@@ -5,6 +5,8 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsWindowController.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
 #include "workspace/MainAppWindowController.h"
 
 #include <QAction>
@@ -102,4 +104,28 @@ TEST_F(AppWindowsTest, FinishingOnboardingOpensTheWorkspace)
     EXPECT_TRUE(visible(app().mainAppWindowController()));
     EXPECT_EQ(app().activationPolicy(), ActivationPolicy::regular);
     nextTurn();
+}
+
+TEST_F(AppWindowsTest, ShareWindowOpensWithoutLeavingTheTray)
+{
+    PersistenceController store(true);
+    const auto note = StickyNote::insert(store.viewContext());
+    app().openCollaboration(*note);
+    CollaborationWindowController* first = app().collaborationWindowController();
+    ASSERT_TRUE(visible(first));
+    EXPECT_EQ(first->window()->windowTitle(), "Share & Collaborate");
+    EXPECT_EQ(first->window()->size(), QSize(420, 320));
+    EXPECT_EQ(app().activationPolicy(), ActivationPolicy::accessory);
+
+    // A second opening replaces the controller; the earlier window stays until closed.
+    QPointer<QWidget> firstWindow = first->window();
+    app().openCollaboration(*note);
+    EXPECT_NE(app().collaborationWindowController(), first);
+    nextTurn();
+    ASSERT_TRUE(firstWindow);
+    EXPECT_TRUE(firstWindow->isVisible());
+    firstWindow->close();
+    nextTurn();
+    EXPECT_FALSE(firstWindow);
+    EXPECT_EQ(app().activationPolicy(), ActivationPolicy::accessory);
 }
