@@ -6,6 +6,8 @@
 #include <QTextDocument>
 #include <QTextTable>
 
+#include <list>
+
 namespace norvelle {
 
 namespace {
@@ -19,9 +21,7 @@ public:
         bool freshBlock = true;
         for (const auto& item : model.items) {
             if (const auto* paragraph = std::get_if<RtfParagraph>(&item)) {
-                if (!freshBlock)
-                    m_cursor.insertBlock();
-                fill(*paragraph);
+                fill(*paragraph, freshBlock ? BlockStart::Reuse : BlockStart::Insert);
                 freshBlock = false;
             } else {
                 insertTable(std::get<RtfTable>(item));
@@ -31,13 +31,40 @@ public:
     }
 
 private:
-    void fill(const RtfParagraph& paragraph, bool setMarkStyle = true)
+    // Reuse: the cursor's block is empty and takes the paragraph; ReuseKeepingMark: the same,
+    // but the block's character format is a table cell's and must stay.
+    enum class BlockStart { Insert, Reuse, ReuseKeepingMark };
+
+    void fill(const RtfParagraph& paragraph, BlockStart start)
     {
-        m_cursor.setBlockFormat(RtfFormatMapping::blockFormat(paragraph.style));
-        if (setMarkStyle)
-            m_cursor.setBlockCharFormat(m_mapping.charFormat(paragraph.markStyle));
+        const QTextBlockFormat blockFormat = RtfFormatMapping::blockFormat(paragraph.style);
+        switch (start) {
+        case BlockStart::Insert:
+            m_cursor.insertBlock(blockFormat, charFormat(paragraph.markStyle));
+            break;
+        case BlockStart::Reuse:
+            m_cursor.setBlockFormat(blockFormat);
+            m_cursor.setBlockCharFormat(charFormat(paragraph.markStyle));
+            break;
+        case BlockStart::ReuseKeepingMark:
+            m_cursor.setBlockFormat(blockFormat);
+            break;
+        }
         for (const RtfRun& run : paragraph.runs)
-            m_cursor.insertText(run.text, m_mapping.charFormat(run.style));
+            m_cursor.insertText(run.text, charFormat(run.style));
+    }
+
+    // Documents use few distinct styles; converting each once saves most of the work.
+    const QTextCharFormat& charFormat(const RtfCharacterStyle& style)
+    {
+        for (const auto& [known, format] : m_formats) {
+            if (known == style)
+                return format;
+        }
+        if (m_formats.size() >= maxCachedFormats)
+            m_formats.pop_back();
+        m_formats.emplace_front(style, m_mapping.charFormat(style));
+        return m_formats.front().second;
     }
 
     void insertTable(const RtfTable& table)
@@ -65,12 +92,10 @@ private:
         m_cursor = target.firstCursorPosition();
         bool first = true;
         for (const RtfParagraph& paragraph : cell.paragraphs) {
-            if (!first)
-                m_cursor.insertBlock();
-            fill(paragraph, !first);
+            fill(paragraph, first ? BlockStart::ReuseKeepingMark : BlockStart::Insert);
             first = false;
         }
-        QTextCharFormat format = m_mapping.charFormat(cell.paragraphs.front().markStyle);
+        QTextCharFormat format = charFormat(cell.paragraphs.front().markStyle);
         format.merge(cellFormat(cell.definition));
         target.setFormat(format);
     }
@@ -129,8 +154,11 @@ private:
         return format;
     }
 
+    static constexpr size_t maxCachedFormats = 64;
+
     QTextCursor m_cursor;
     RtfFormatMapping m_mapping;
+    std::list<std::pair<RtfCharacterStyle, QTextCharFormat>> m_formats;
 };
 
 } // namespace
@@ -139,7 +167,10 @@ std::unique_ptr<QTextDocument> RtfDocumentBuilder::build(const RtfDocumentModel&
 {
     auto document = std::make_unique<QTextDocument>();
     document->setUndoRedoEnabled(false);
+    QTextCursor batch(document.get());
+    batch.beginEditBlock();
     Builder(*document).run(model);
+    batch.endEditBlock();
     document->setUndoRedoEnabled(true);
     return document;
 }

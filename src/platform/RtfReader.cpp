@@ -182,10 +182,8 @@ void Parser::handle(const RtfToken& token)
         return;
     case Kind::GroupEnd:
         m_skipCount = 0;
-        if (group().destination == Destination::FontTable && m_groups.size() > 1
-            && m_groups[m_groups.size() - 2].destination == Destination::FontTable) {
+        if (group().destination == Destination::FontTable)
             finishFontEntry();
-        }
         // The document group's state stays: the last paragraph still needs it.
         if (m_groups.size() == 1) {
             m_done = true;
@@ -209,6 +207,10 @@ void Parser::handleSymbol(char symbol)
 {
     if (symbol == '*') {
         group().ignorable = true;
+        return;
+    }
+    if (group().destination == Destination::FontTable && (symbol == '\\' || symbol == '{' || symbol == '}')) {
+        queueBytes(QByteArrayView(&symbol, 1), false);
         return;
     }
     if (group().destination != Destination::Body)
@@ -527,8 +529,10 @@ void Parser::finishFontEntry()
     if (m_fontEntry >= 0) {
         flushFontName();
         FontEntry& entry = m_fonts[m_fontEntry];
-        entry.name = entry.name.trimmed();
+        entry.name.truncate(maxFontNameLength);
         sanitize(entry.name);
+        entry.name.replace(QChar::LineSeparator, QChar(' '));
+        entry.name = entry.name.simplified();
         m_styleStale = true;
     }
     m_fontEntry = -1;

@@ -5,6 +5,10 @@
 
 #include <QHash>
 
+#include <charconv>
+#include <string>
+#include <string_view>
+
 namespace norvelle {
 
 namespace {
@@ -51,32 +55,34 @@ private:
 };
 
 // Appends control words and text, putting a delimiting space between a word and text only
-// where the text would otherwise continue the word.
+// where the text would otherwise continue the word. A std::string grows geometrically where
+// QByteArray's appends showed up as repeated reallocations.
 class Output {
 public:
-    QByteArray bytes;
+    std::string bytes;
 
-    void word(const char* name)
+    void word(std::string_view name)
     {
-        bytes.append('\\').append(name);
+        bytes += '\\';
+        bytes += name;
         m_afterWord = true;
     }
 
-    void word(const char* name, int parameter)
+    void word(std::string_view name, int parameter)
     {
-        bytes.append('\\').append(name).append(QByteArray::number(parameter));
-        m_afterWord = true;
+        word(name);
+        number(parameter);
     }
 
-    void raw(const char* text)
+    void raw(std::string_view text)
     {
-        bytes.append(text);
+        bytes += text;
         m_afterWord = false;
     }
 
     void newline()
     {
-        bytes.append('\n');
+        bytes += '\n';
         m_afterWord = false;
     }
 
@@ -89,21 +95,31 @@ public:
             } else if (unit == 0x2028) {
                 word("line");
             } else if (unit == u'\\' || unit == u'{' || unit == u'}') {
-                bytes.append('\\').append(char(unit));
+                bytes += '\\';
+                bytes += char(unit);
                 m_afterWord = false;
             } else if (unit >= 0x20 && unit < 0x7F) {
                 if (m_afterWord)
-                    bytes.append(' ');
-                bytes.append(char(unit));
+                    bytes += ' ';
+                bytes += char(unit);
                 m_afterWord = false;
             } else {
-                bytes.append("\\u").append(QByteArray::number(int(int16_t(unit)))).append('?');
+                bytes += "\\u";
+                number(int16_t(unit));
+                bytes += '?';
                 m_afterWord = false;
             }
         }
     }
 
 private:
+    void number(int value)
+    {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        bytes.append(digits, end);
+    }
+
     bool m_afterWord = false;
 };
 
@@ -118,14 +134,17 @@ public:
             else
                 writeTable(std::get<RtfTable>(model.items[i]));
         }
-        Output document;
-        document.raw("{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0");
-        document.newline();
-        writeFontTable(document);
-        writeColorTables(document);
-        document.bytes.append(m_body.bytes);
-        document.raw("}");
-        return document.bytes;
+        Output header;
+        header.raw("{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0");
+        header.newline();
+        writeFontTable(header);
+        writeColorTables(header);
+        QByteArray document;
+        document.reserve(qsizetype(header.bytes.size() + m_body.bytes.size() + 1));
+        document.append(header.bytes.data(), qsizetype(header.bytes.size()));
+        document.append(m_body.bytes.data(), qsizetype(m_body.bytes.size()));
+        document.append('}');
+        return document;
     }
 
 private:

@@ -245,3 +245,22 @@ TEST(RichTextReaderTest, TableSizesAreBounded)
     }
     EXPECT_EQ(rows, 50000);
 }
+
+TEST(RichTextReaderTest, OddFontNamesReadAndWriteBackStably)
+{
+    const QByteArray longName(300, 'n');
+    const auto document = RichTextCodec::readRtf("{\\rtf1{\\fonttbl{\\f0 Brace\\{d\\} \\\\ Name;}\\f1 Flat\tTabbed\\u8364?"
+                                                 "{\\*\\falt x}}{\\fonttbl\\f2 " + longName + ";}\\f0 a\\f1 b\\f2 c}");
+    ASSERT_TRUE(document);
+    QTextCursor cursor(document.get());
+    cursor.setPosition(1);
+    EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList(), QStringList{"Brace{d} \\ Name"});
+    cursor.setPosition(2);
+    EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList(), QStringList{QString::fromUtf8("Flat Tabbed€")});
+    cursor.setPosition(3);
+    EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList().front().size(), 256);
+    const QByteArray once = RichTextCodec::writeRtf(*document);
+    const auto again = RichTextCodec::readRtf(once);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(RichTextCodec::writeRtf(*again), once);
+}
