@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QColor>
+#include <QPalette>
+
+#include <functional>
+
+namespace norvelle {
+
+// The colours of the clip views for the desktop's light or dark scheme: in the dark scheme
+// white at an opacity, in the light one black at an opacity or the palette's text colours.
+class ClipColors {
+public:
+    explicit ClipColors(const QPalette& palette);
+
+    // Dark when the palette's window colour is dark.
+    static bool isDarkScheme(const QPalette& palette);
+    bool isDark() const { return m_dark; }
+
+    // White at `darkOpacity` in the dark scheme, black at `lightOpacity` in the light one.
+    QColor overlay(qreal darkOpacity, qreal lightOpacity) const;
+
+    QColor label() const;
+    QColor secondaryText() const;
+    QColor tertiaryText() const;
+    QColor footerText() const;
+    QColor accent() const;
+    QColor background() const;
+    QColor destructive() const;
+
+    static QColor stripBlue(qreal opacity = 1.0);
+    static QColor stickyViolet();
+
+private:
+    QColor textAt(qreal opacity) const;
+
+    QPalette m_palette;
+    bool m_dark;
+};
+
+// A colour chosen from the scheme when drawn, so a change of the desktop palette shows at once.
+using ClipColorRole = std::function<QColor(const ClipColors&)>;
+
+} // namespace norvelle

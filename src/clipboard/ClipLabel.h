@@ -1,0 +1,34 @@
+#pragma once
+
+#include "clipboard/ClipColors.h"
+
+#include <QLabel>
+
+namespace norvelle {
+
+// A text in the clip views' font and a colour of the current scheme.
+class ClipLabel : public QLabel {
+public:
+    ClipLabel(const QString& text, const QFont& font, ClipColorRole color, QWidget* parent = nullptr);
+
+    // A title after its symbol, both in the label colour, as headers show them.
+    static QWidget* withSymbol(const QString& symbol, const QString& title, const QFont& font, int spacing,
+                               QWidget* parent);
+
+    // Keeps the text on one line, shrinking its font down to `minimumScale` of its size to fit
+    // the width it is given.
+    void setShrinkToFit(qreal minimumScale);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void fitFont();
+
+    ClipColorRole m_color;
+    QFont m_font;
+    qreal m_minimumScale = 1.0;
+};
+
+} // namespace norvelle

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QPainter>
+#include <QPixmap>
+#include <QRectF>
+#include <QString>
+
+namespace norvelle {
+
+// Small drawing steps shared by the clip views' painted rows, cards and surfaces.
+
+// A rounded rectangle; radius 0 is a plain rectangle and a negative radius a capsule.
+void fillRounded(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color);
+// The outline of the same shape, kept inside `rect`.
+void strokeRounded(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color, qreal width);
+
+// A pixmap clipped to a rounded rectangle.
+void drawRoundedPixmap(QPainter& painter, const QRectF& rect, qreal radius, const QPixmap& pixmap);
+
+// Text with `padding` around it on a rounded fill; returns the badge's size for `text`.
+QSizeF badgeSize(const QString& text, const QFont& font, QSizeF padding);
+void drawBadge(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
+               const QColor& textColor, const QColor& fill, qreal radius);
+
+} // namespace norvelle

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "clipboard/ClipColors.h"
+
+#include <QWidget>
+
+namespace norvelle {
+
+// A full-width line `thickness` logical pixels high (a fraction stays sharp at higher ratios).
+class ClipRule : public QWidget {
+public:
+    ClipRule(ClipColorRole color, qreal thickness, QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ClipColorRole m_color;
+    qreal m_thickness;
+};
+
+} // namespace norvelle

@@ -1,0 +1,180 @@
+#include "clipboard/ClipStripList.h"
+
+#include "clipboard/ClipColors.h"
+#include "clipboard/ClipFonts.h"
+#include "clipboard/ClipPainting.h"
+#include "clipboard/ClipThumbnailCache.h"
+#include "clipboard/RelativeTime.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace norvelle {
+
+namespace {
+
+constexpr int kSideMargin = 8;
+constexpr int kVerticalMargin = 6;
+constexpr int kRowSpacing = 4;
+constexpr qreal kRowPadding = 10;
+constexpr qreal kThumbnailSide = 40;
+constexpr qreal kStackSpacing = 8;
+const QString kStickyTitle = QStringLiteral("→ Sticky");
+
+QFont sourceFont() { return clipFont(10.5); }
+QFont titleFont() { return clipFont(13); }
+QFont timeFont() { return clipFont(11); }
+QFont badgeFont() { return clipFont(10, QFont::DemiBold); }
+QFont stickyFont() { return clipFont(11, QFont::DemiBold); }
+
+QSizeF badgePadding() { return {6, 3}; }
+
+// The capsule of "→ Sticky": text padded 10 by 6, at least 30 high with its outer padding.
+QSizeF stickyCapsuleSize()
+{
+    const QFontMetricsF metrics(stickyFont());
+    return {metrics.horizontalAdvance(kStickyTitle) + 20, metrics.height() + 12};
+}
+
+QString oneLine(const QString& title)
+{
+    QString line = title;
+    line.replace(u'\n', u' ').replace(u'\r', u' ').replace(u'\t', u' ');
+    return line;
+}
+
+bool hasStickyText(const ClipEntry& entry)
+{
+    return !entry.text.trimmed().isEmpty();
+}
+
+} // namespace
+
+ClipStripList::ClipStripList(QWidget* parent)
+    : ClipListWidget(parent)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+}
+
+void ClipStripList::entriesChanged()
+{
+    setFixedHeight(sizeHint().height());
+}
+
+void ClipStripList::setSelectedIndex(int index)
+{
+    if (index == m_selectedIndex)
+        return;
+    m_selectedIndex = index;
+    update();
+}
+
+QSize ClipStripList::sizeHint() const
+{
+    const int rows = int(entries().size());
+    const int height = rows == 0 ? 0 : 2 * kVerticalMargin + rows * rowHeight + (rows - 1) * kRowSpacing;
+    return {320, height};
+}
+
+QRect ClipStripList::itemRect(int index) const
+{
+    return {kSideMargin, kVerticalMargin + index * (rowHeight + kRowSpacing), width() - 2 * kSideMargin, rowHeight};
+}
+
+bool ClipStripList::showsStickyButton(int index) const
+{
+    return isHovered(index) && hasStickyText(entries().at(index));
+}
+
+QRect ClipStripList::stickyButtonRect(int index) const
+{
+    if (!showsStickyButton(index))
+        return {};
+    const QRect row = itemRect(index);
+    const QSizeF capsule = stickyCapsuleSize();
+    const int width = int(std::ceil(capsule.width())) + 12;
+    const int height = std::max(30, int(std::ceil(capsule.height())));
+    return {row.right() + 1 - int(kRowPadding) - width, row.center().y() - height / 2, width, height};
+}
+
+QString ClipStripList::badgeText(int index)
+{
+    if (index < 0 || index >= badgedRows)
+        return {};
+    return QStringLiteral("Ctrl+%1").arg(index + 1);
+}
+
+int ClipStripList::partAt(int index, QPoint position) const
+{
+    return stickyButtonRect(index).contains(position) ? stickyButton : body;
+}
+
+void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now) const
+{
+    const ClipEntry& entry = entries().at(index);
+    const ClipColors colors(palette());
+    const QRectF row = itemRect(index);
+    const qreal centreY = row.center().y();
+
+    const QColor fill = index == m_selectedIndex ? ClipColors::stripBlue(0.18)
+        : isHovered(index)                      ? ClipColors::stripBlue(0.12)
+                                                : colors.overlay(0.04, 0.04);
+    fillRounded(painter, row, 10, fill);
+
+    qreal left = row.left() + kRowPadding;
+    qreal right = row.right() - kRowPadding;
+
+    const QPixmap thumbnail = ClipThumbnailCache::shared().thumbnail(entry, int(kThumbnailSide), Qt::IgnoreAspectRatio,
+                                                                     painter.device()->devicePixelRatioF());
+    if (!thumbnail.isNull()) {
+        drawRoundedPixmap(painter, QRectF(left, centreY - kThumbnailSide / 2, kThumbnailSide, kThumbnailSide), 6,
+                          thumbnail);
+        left += kThumbnailSide + kStackSpacing;
+    }
+
+    if (showsStickyButton(index)) {
+        const QRectF button = stickyButtonRect(index);
+        const QSizeF capsuleSize = stickyCapsuleSize();
+        const QRectF capsule(button.left() + 6, centreY - capsuleSize.height() / 2, capsuleSize.width(), capsuleSize.height());
+        drawBadge(painter, capsule, kStickyTitle, stickyFont(), Qt::white, ClipColors::stickyViolet(), -1);
+        right = button.left() - kStackSpacing;
+    }
+
+    // Age above the shortcut badge, both flush right.
+    const QString age = relativeTimeText(entry.createdAt, now);
+    const QFontMetricsF timeMetrics(timeFont());
+    const QString badge = badgeText(index);
+    const QSizeF badgeBox = badge.isEmpty() ? QSizeF() : badgeSize(badge, badgeFont(), badgePadding());
+    const qreal columnHeight = timeMetrics.height() + (badge.isEmpty() ? 0 : 4 + badgeBox.height());
+    const qreal columnWidth = std::max(timeMetrics.horizontalAdvance(age), badgeBox.width());
+    const qreal columnTop = centreY - columnHeight / 2;
+    painter.setFont(timeFont());
+    painter.setPen(colors.secondaryText());
+    painter.drawText(QRectF(right - columnWidth, columnTop, columnWidth, timeMetrics.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, age);
+    if (!badge.isEmpty())
+        drawBadge(painter,
+                  QRectF(right - badgeBox.width(), columnTop + timeMetrics.height() + 4, badgeBox.width(), badgeBox.height()),
+                  badge, badgeFont(), colors.tertiaryText(), colors.overlay(0.07, 0.06), 5);
+    right -= columnWidth + kStackSpacing;
+
+    // Source above title, flush left, the title cut to one line.
+    const QFontMetricsF sourceMetrics(sourceFont());
+    const QFontMetricsF titleMetrics(titleFont());
+    const qreal textWidth = std::max(right - left, 0.0);
+    const qreal textTop = centreY - (sourceMetrics.height() + 2 + titleMetrics.height()) / 2;
+    painter.setFont(sourceFont());
+    painter.setPen(colors.secondaryText());
+    painter.drawText(QRectF(left, textTop, textWidth, sourceMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     sourceMetrics.elidedText(entry.sourceApp, Qt::ElideRight, textWidth));
+    painter.setFont(titleFont());
+    painter.setPen(colors.label());
+    painter.drawText(QRectF(left, textTop + sourceMetrics.height() + 2, textWidth, titleMetrics.height()),
+                     Qt::AlignLeft | Qt::AlignVCenter,
+                     titleMetrics.elidedText(oneLine(entry.displayTitle()), Qt::ElideRight, textWidth));
+}
+
+} // namespace norvelle

@@ -1,0 +1,32 @@
+#include "clipboard/ClipSurface.h"
+
+#include "clipboard/ClipPainting.h"
+
+#include <QPainter>
+
+namespace norvelle {
+
+ClipSurface::ClipSurface(ClipColorRole fill, qreal radius, QWidget* parent)
+    : QWidget(parent)
+    , m_fill(std::move(fill))
+    , m_radius(radius)
+{
+}
+
+void ClipSurface::setStroke(ClipColorRole color, qreal width)
+{
+    m_stroke = std::move(color);
+    m_strokeWidth = width;
+    update();
+}
+
+void ClipSurface::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const ClipColors colors(palette());
+    fillRounded(painter, rect(), m_radius, m_fill(colors));
+    if (m_stroke)
+        strokeRounded(painter, rect(), m_radius, m_stroke(colors), m_strokeWidth);
+}
+
+} // namespace norvelle

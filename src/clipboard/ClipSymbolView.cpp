@@ -1,0 +1,46 @@
+#include "clipboard/ClipSymbolView.h"
+
+#include "clipboard/ClipPainting.h"
+#include "clipboard/ClipSymbols.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace norvelle {
+
+ClipSymbolView::ClipSymbolView(const QString& symbol, int symbolSize, ClipColorRole color, QWidget* parent)
+    : QWidget(parent)
+    , m_symbol(symbol)
+    , m_symbolSize(symbolSize)
+    , m_color(std::move(color))
+{
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+}
+
+void ClipSymbolView::setCircle(int diameter, ClipColorRole fill)
+{
+    m_diameter = diameter;
+    m_circleFill = std::move(fill);
+    updateGeometry();
+}
+
+QSize ClipSymbolView::sizeHint() const
+{
+    const int side = std::max(m_symbolSize, m_diameter);
+    return {side, side};
+}
+
+void ClipSymbolView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const ClipColors colors(palette());
+    const QPointF centre = QRectF(rect()).center();
+    if (m_diameter > 0)
+        fillRounded(painter, QRectF(centre.x() - m_diameter / 2.0, centre.y() - m_diameter / 2.0, m_diameter, m_diameter),
+                    -1, m_circleFill(colors));
+    const QPixmap symbol = clipSymbol(m_symbol, m_symbolSize, m_color(colors), painter.device()->devicePixelRatioF());
+    painter.drawPixmap(QPointF(centre.x() - m_symbolSize / 2.0, centre.y() - m_symbolSize / 2.0), symbol);
+}
+
+} // namespace norvelle

@@ -1,0 +1,75 @@
+#include "clipboard/ClipThumbnailCache.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QSet>
+
+#include <cmath>
+
+namespace norvelle {
+
+namespace {
+
+// Large enough for a 44-pixel square at a device-pixel ratio of 4.
+constexpr int kSourceSide = 192;
+
+QImage decodeReduced(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kSourceSide || size.height() > kSourceSide))
+        reader.setScaledSize(size.scaled(kSourceSide, kSourceSide, Qt::KeepAspectRatioByExpanding)
+                                 .boundedTo(size));
+    const QImage image = reader.read();
+    return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+} // namespace
+
+ClipThumbnailCache& ClipThumbnailCache::shared()
+{
+    static ClipThumbnailCache cache;
+    return cache;
+}
+
+void ClipThumbnailCache::update(const QList<ClipEntry>& items)
+{
+    QSet<QUuid> listed;
+    for (const ClipEntry& entry : items) {
+        listed.insert(entry.id);
+        cached(entry);
+    }
+    m_clips.removeIf([&](const auto& clip) { return !listed.contains(clip.key()); });
+}
+
+ClipThumbnailCache::Cached& ClipThumbnailCache::cached(const ClipEntry& entry)
+{
+    auto found = m_clips.find(entry.id);
+    if (found == m_clips.end())
+        found = m_clips.insert(entry.id, {entry.imageData ? decodeReduced(*entry.imageData) : QImage(), {}});
+    return *found;
+}
+
+QPixmap ClipThumbnailCache::thumbnail(const ClipEntry& entry, int side, Qt::AspectRatioMode mode, qreal dpr)
+{
+    Cached& clip = cached(entry);
+    if (clip.source.isNull())
+        return {};
+    const int pixels = int(std::ceil(side * dpr));
+    const quint64 key = (quint64(pixels) << 8) | quint64(mode);
+    if (const auto found = clip.pixmaps.constFind(key); found != clip.pixmaps.constEnd())
+        return *found;
+
+    QImage scaled = clip.source.scaled(pixels, pixels, mode, Qt::SmoothTransformation);
+    if (scaled.size() != QSize(pixels, pixels))
+        scaled = scaled.copy((scaled.width() - pixels) / 2, (scaled.height() - pixels) / 2, pixels, pixels);
+    QPixmap pixmap = QPixmap::fromImage(scaled);
+    pixmap.setDevicePixelRatio(qreal(pixels) / side);
+    clip.pixmaps.insert(key, pixmap);
+    return pixmap;
+}
+
+} // namespace norvelle

@@ -1,0 +1,260 @@
+#include "ClipViewFixture.h"
+
+#include "clipboard/ClipButton.h"
+#include "clipboard/ClipStripList.h"
+#include "clipboard/ClipThumbnailCache.h"
+#include "clipboard/ClipboardStripView.h"
+
+#include <QLineEdit>
+#include <QShortcut>
+#include <QTest>
+
+namespace norvelle::test {
+namespace {
+
+class StripViewTest : public ClipViewTest {
+protected:
+    ClipboardStripView& strip()
+    {
+        if (!m_strip) {
+            m_strip = std::make_unique<ClipboardStripView>(monitor, ClipboardStripView::Callbacks {
+                .onCreateSticky = [this](const QString& text) { events << QStringLiteral("sticky:") + text; },
+                .onPasteClip = [this](const ClipEntry& entry) {
+                    events << QStringLiteral("paste:%1@%2").arg(entry.text).arg(m_strip->selectedIndex());
+                },
+                .onDismiss = [this] { events << QStringLiteral("dismiss"); },
+                .onOpenMain = [this] { events << QStringLiteral("openMain"); },
+            });
+            m_strip->resize(ClipboardStripView::stripWidth, 520);
+        }
+        return *m_strip;
+    }
+
+    void setTexts(int count)
+    {
+        QList<ClipEntry> items;
+        for (int i = 1; i <= count; ++i)
+            items << makeClip(QStringLiteral("clip %1").arg(i));
+        monitor.setItems(items);
+    }
+
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QTest::keyClick(strip().searchField(), Qt::Key(key), modifiers);
+    }
+
+    QStringList boundKeys()
+    {
+        QStringList keys;
+        for (QShortcut* shortcut : strip().findChildren<QShortcut*>()) {
+            for (const QKeySequence& sequence : shortcut->keys())
+                keys << sequence.toString();
+        }
+        keys.sort();
+        return keys;
+    }
+
+    void hoverRow(int index)
+    {
+        ClipStripList* list = strip().list();
+        // Qt drops a move to where the pointer already is, so come from elsewhere.
+        QTest::mouseMove(list, list->itemRect(index).center() + QPoint(1, 1));
+        QTest::mouseMove(list, list->itemRect(index).center());
+    }
+
+    std::unique_ptr<ClipboardStripView> m_strip;
+    QStringList events;
+};
+
+TEST_F(StripViewTest, EmptyHistoryShowsTheEmptyStateAndStillOffersClearAll)
+{
+    showActive(strip());
+    EXPECT_EQ(strip().content(), ClipboardStripView::Content::empty);
+    EXPECT_FALSE(strip().searchField()->isVisibleTo(&strip()));
+    EXPECT_TRUE(strip().clearAllButton()->isVisible());
+    EXPECT_EQ(strip().footerCountText(), "0 clips");
+
+    strip().clearAllButton()->click();
+    EXPECT_EQ(notifications, 1);
+}
+
+TEST_F(StripViewTest, NothingIsBoundToReturnOrCtrlDigitsWhileTheListIsEmpty)
+{
+    showActive(strip());
+    EXPECT_EQ(boundKeys(), QStringList({"Down", "Esc", "Up"}));
+    key(Qt::Key_Return);
+    key(Qt::Key_1, Qt::ControlModifier);
+    key(Qt::Key_Down);
+    EXPECT_TRUE(events.isEmpty());
+
+    // A search that matches nothing empties the list in the same way.
+    setTexts(2);
+    strip().searchField()->setText(QStringLiteral("zzz"));
+    EXPECT_EQ(strip().content(), ClipboardStripView::Content::noMatch);
+    EXPECT_EQ(boundKeys(), QStringList({"Down", "Esc", "Up"}));
+    key(Qt::Key_Return);
+    EXPECT_TRUE(events.isEmpty());
+}
+
+TEST_F(StripViewTest, TenRowsShowNineBadgesAndBindCtrl1ToCtrl9)
+{
+    setTexts(10);
+    showActive(strip());
+    for (int index = 0; index < 9; ++index)
+        EXPECT_EQ(ClipStripList::badgeText(index), QStringLiteral("Ctrl+%1").arg(index + 1));
+    EXPECT_TRUE(ClipStripList::badgeText(9).isEmpty());
+    const QStringList keys = boundKeys();
+    EXPECT_EQ(keys.size(), 3 + 2 + 9) << keys.join(u',').toStdString();
+    EXPECT_FALSE(keys.contains("Ctrl+0"));
+
+    key(Qt::Key_3, Qt::ControlModifier);
+    key(Qt::Key_9, Qt::ControlModifier);
+    key(Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(events, QStringList({"paste:clip 3@0", "paste:clip 9@0"}));
+}
+
+TEST_F(StripViewTest, ArrowsClampAtBothEndsAndReturnPastesTheSelectedRow)
+{
+    setTexts(3);
+    showActive(strip());
+    key(Qt::Key_Up);
+    EXPECT_EQ(strip().selectedIndex(), 0);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(strip().selectedIndex(), 2);
+    key(Qt::Key_Up);
+    key(Qt::Key_Return);
+    EXPECT_EQ(events, QStringList({"paste:clip 2@1"}));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(events.last(), "dismiss");
+}
+
+TEST_F(StripViewTest, ReturnWithTheSelectionBeyondTheFilteredListPastesTheLastRow)
+{
+    QList<ClipEntry> items;
+    for (int i = 1; i <= 10; ++i)
+        items << makeClip(i % 3 == 0 ? QStringLiteral("keep %1").arg(i) : QStringLiteral("other %1").arg(i));
+    monitor.setItems(items);
+    showActive(strip());
+    for (int i = 0; i < 7; ++i)
+        key(Qt::Key_Down);
+    ASSERT_EQ(strip().selectedIndex(), 7);
+
+    strip().searchField()->setText(QStringLiteral("KEEP"));
+    ASSERT_EQ(strip().filteredItems().size(), 3);
+    EXPECT_EQ(strip().selectedIndex(), 7) << "a search does not reset the selection";
+    key(Qt::Key_Return);
+    EXPECT_EQ(events, QStringList({"paste:keep 9@7"}));
+
+    // Up walks back into range one step at a time; Down clamps to the last row at once.
+    key(Qt::Key_Down);
+    EXPECT_EQ(strip().selectedIndex(), 2);
+}
+
+TEST_F(StripViewTest, AClickPastesAndThenSelectsWhileStickyDoesNeither)
+{
+    monitor.setItems({makeClip(QStringLiteral("first")), makeClip(QStringLiteral("  second\n")),
+                      makeClip(QStringLiteral("third"))});
+    showActive(strip());
+    ClipStripList* list = strip().list();
+
+    QTest::mouseClick(list, Qt::LeftButton, {}, list->itemRect(2).center());
+    EXPECT_EQ(events, QStringList({"paste:third@0"})) << "pasted before the selection moved";
+    EXPECT_EQ(strip().selectedIndex(), 2);
+
+    events.clear();
+    hoverRow(1);
+    EXPECT_EQ(strip().hoveredID(), monitor.items().at(1).id);
+    const QRect sticky = list->stickyButtonRect(1);
+    ASSERT_FALSE(sticky.isEmpty());
+    QTest::mouseClick(list, Qt::LeftButton, {}, sticky.center());
+    EXPECT_EQ(events, QStringList({"sticky:  second\n"})) << "the text as stored, untrimmed";
+    EXPECT_EQ(strip().selectedIndex(), 2);
+}
+
+TEST_F(StripViewTest, ImagesWithoutTextAndBlankTextsNeverOfferSticky)
+{
+    const QByteArray png = makePng({64, 48}, Qt::red, Qt::blue);
+    monitor.setItems({makeClip({}, QStringLiteral("Paint"), 5, png), makeClip(QStringLiteral("   ")),
+                      makeClip(QStringLiteral("caption"), QStringLiteral("Paint"), 5, png)});
+    showActive(strip());
+    EXPECT_EQ(strip().filteredItems().at(0).displayTitle(), "Image");
+    for (int index : {0, 1}) {
+        hoverRow(index);
+        EXPECT_TRUE(strip().list()->stickyButtonRect(index).isEmpty()) << index;
+    }
+    hoverRow(2);
+    EXPECT_FALSE(strip().list()->stickyButtonRect(2).isEmpty());
+
+    QTest::mouseMove(strip().list(), strip().list()->rect().bottomRight() + QPoint(0, 50));
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(strip().list(), &leave);
+    EXPECT_EQ(strip().hoveredID(), std::nullopt);
+}
+
+TEST_F(StripViewTest, SearchingImageFindsTextlessImagesAndSourcesAreSearchedToo)
+{
+    const QByteArray png = makePng({32, 32}, Qt::green, Qt::black);
+    monitor.setItems({makeClip({}, QStringLiteral("Paint"), 5, png),
+                      makeClip(QStringLiteral("a photo"), QStringLiteral("Viewer"), 5, png),
+                      makeClip(QStringLiteral("notes"), QStringLiteral("Terminal"))});
+    strip().searchField()->setText(QStringLiteral("IMAGE"));
+    ASSERT_EQ(strip().filteredItems().size(), 1);
+    EXPECT_FALSE(strip().filteredItems().at(0).hasImage() && !strip().filteredItems().at(0).text.isEmpty());
+
+    strip().searchField()->setText(QStringLiteral("termin"));
+    ASSERT_EQ(strip().filteredItems().size(), 1);
+    EXPECT_EQ(strip().filteredItems().at(0).text, "notes");
+
+    strip().searchField()->setText(QStringLiteral("  "));
+    EXPECT_EQ(strip().filteredItems().size(), 3);
+
+    strip().searchField()->setText(QStringLiteral(" nothing "));
+    EXPECT_EQ(strip().noMatchText(), "No clips match “ nothing ”");
+}
+
+TEST_F(StripViewTest, FooterCountsTheWholeHistoryAndOpensTheWorkspaceBeforeDismissing)
+{
+    setTexts(1);
+    EXPECT_EQ(strip().footerCountText(), "1 clips");
+    setTexts(4);
+    strip().searchField()->setText(QStringLiteral("clip 2"));
+    EXPECT_EQ(strip().footerCountText(), "4 clips");
+
+    strip().openMainButton()->click();
+    EXPECT_EQ(events, QStringList({"openMain", "dismiss"}));
+}
+
+TEST_F(StripViewTest, ClearAllEmptiesTheHistoryButKeepsTheSearchText)
+{
+    setTexts(3);
+    strip().searchField()->setText(QStringLiteral("clip"));
+    strip().clearAllButton()->click();
+    EXPECT_TRUE(monitor.items().isEmpty());
+    EXPECT_EQ(notifications, 1);
+    EXPECT_EQ(strip().content(), ClipboardStripView::Content::empty);
+
+    setTexts(1);
+    EXPECT_EQ(strip().searchField()->text(), "clip");
+    EXPECT_EQ(strip().filteredItems().size(), 1);
+}
+
+TEST_F(StripViewTest, ImagesAreDecodedOnArrivalAndUndecodableOnesDrawNoThumbnail)
+{
+    const ClipEntry broken = makeClip({}, QStringLiteral("Paint"), 5, QByteArray("not a png"));
+    const ClipEntry picture = makeClip({}, QStringLiteral("Paint"), 5, makePng({400, 300}, Qt::red, Qt::yellow));
+    monitor.setItems({broken, picture});
+    strip();
+    EXPECT_TRUE(ClipThumbnailCache::shared().hasDecoded(picture.id));
+    EXPECT_TRUE(ClipThumbnailCache::shared().thumbnail(broken, 40, Qt::IgnoreAspectRatio, 2).isNull());
+    const QPixmap thumbnail = ClipThumbnailCache::shared().thumbnail(picture, 40, Qt::IgnoreAspectRatio, 2);
+    EXPECT_EQ(thumbnail.size(), QSize(80, 80));
+    EXPECT_EQ(thumbnail.deviceIndependentSize(), QSizeF(40, 40));
+
+    monitor.setItems({});
+    EXPECT_FALSE(ClipThumbnailCache::shared().hasDecoded(picture.id)) << "forgotten with its clip";
+}
+
+} // namespace
+} // namespace norvelle::test
