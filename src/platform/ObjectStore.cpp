@@ -110,6 +110,11 @@ ObjectStoreError ObjectStore::failure(ObjectStoreError::Code code, const QString
     case SQLITE_READONLY:
     case SQLITE_PERM: code = ObjectStoreError::Code::ReadOnly; break;
     case SQLITE_CANTOPEN: code = ObjectStoreError::Code::CannotOpen; break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_NOMEM: code = ObjectStoreError::Code::Unavailable; break;
     default: break;
     }
     return ObjectStoreError(code, QStringLiteral("%1 (%2): %3").arg(what, m_path, m_db->errorMessage()));
@@ -118,13 +123,13 @@ ObjectStoreError ObjectStore::failure(ObjectStoreError::Code code, const QString
 std::optional<ObjectStoreError> ObjectStore::load()
 {
     using Code = ObjectStoreError::Code;
+    if (!isInMemory() && QFileInfo(m_path).isDir()) {
+        return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is a folder").arg(m_path));
+    }
     if (!m_db->isOpen()) {
         return failure(Code::CannotOpen, QStringLiteral("The note store cannot be opened"));
     }
     if (!isInMemory()) {
-        if (QFileInfo(m_path).isDir()) {
-            return ObjectStoreError(Code::CannotOpen, QStringLiteral("The note store (%1) is a folder").arg(m_path));
-        }
         if (m_db->isReadOnly()) {
             return ObjectStoreError(Code::ReadOnly, QStringLiteral("The note store (%1) cannot be written").arg(m_path));
         }
@@ -162,7 +167,7 @@ std::optional<ObjectStoreError> ObjectStore::load()
     }
     std::optional<ObjectStoreError> error = loadSchema();
     if (!error && !m_db->exec(QStringLiteral("COMMIT"))) {
-        error = failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+        error = failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
     }
     if (error && m_db->inTransaction()) {
         m_db->exec(QStringLiteral("ROLLBACK"));
@@ -192,7 +197,7 @@ std::optional<ObjectStoreError> ObjectStore::loadSchema()
             QStringLiteral("INSERT OR REPLACE INTO norvelle_metadata (key, value) VALUES ('storeIdentifier', ?)"),
             { m_identifier.toString(QUuid::WithoutBraces) }));
         if (!stored) {
-            return failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+            return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
         }
     }
     for (const EntityDescription* entity : m_model.entities) {
@@ -217,7 +222,7 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
             definitions << quoted(attribute.name) + ' ' + columnType(attribute.type);
         }
         if (!m_db->exec(QStringLiteral("CREATE TABLE %1 (%2)").arg(table, definitions.join(", ")))) {
-            return failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+            return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
         }
     }
     QHash<QString, QString> declaredTypes;
@@ -250,12 +255,12 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
         }
         if (!hasColumn
             && !m_db->exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, quoted(attribute.name), columnType(attribute.type)))) {
-            return failure(Code::WriteFailed, QStringLiteral("The note store cannot add the attribute %1").arg(attribute.name));
+            return failure(Code::NotReadable, QStringLiteral("The note store cannot add the attribute %1").arg(attribute.name));
         }
         if (!recordedTypes.contains(attribute.name)
             && !m_db->run(m_db->prepare(QStringLiteral("INSERT INTO norvelle_attributes (entity, attribute, type) VALUES (?, ?, ?)"),
                                         { entity.name, attribute.name, typeName(attribute.type) }))) {
-            return failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+            return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
         }
     }
     for (const QStringList& order : entity.sortIndexes) {
@@ -268,7 +273,7 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
             name += '_' + key;
         }
         if (!m_db->exec(QStringLiteral("CREATE INDEX IF NOT EXISTS %1 ON %2 (%3)").arg(quoted(name), table, columns.join(", ")))) {
-            return failure(Code::WriteFailed, QStringLiteral("The note store cannot be set up"));
+            return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
         }
     }
     std::vector<QList<QVariant>> last;

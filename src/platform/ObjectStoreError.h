@@ -9,8 +9,9 @@ class ObjectStoreError {
 public:
     enum class Code {
         CannotOpen,         // the file or its folder cannot be opened or created
-        NotReadable,        // not a database, or a damaged one
+        Unavailable,        // locked by another program, disk full, input/output error
         ReadOnly,           // the file can be read but not written
+        NotReadable,        // not a database, a damaged one, or one laid out by another program
         IncompatibleModel,  // the stored attributes cannot be migrated to the model
         ReadFailed,         // a fetch failed
         WriteFailed,        // a save or an identifier allocation failed
@@ -20,6 +21,10 @@ public:
 
     Code code() const { return m_code; }
     QString localizedDescription() const { return m_message; }
+
+    // Whether the store file itself is unusable, rather than the place or the moment: only
+    // then may a fresh store take its place.
+    bool isUnusableFile() const { return m_code == Code::NotReadable || m_code == Code::IncompatibleModel; }
 
 private:
     Code m_code;

@@ -55,11 +55,14 @@ PersistenceController::PersistenceController(bool inMemory)
     if (inMemory) {
         stopWithFatalError(QStringLiteral("Core Data failed to load: ") + error->localizedDescription());
     }
-    // The notes stay in the files set aside, for a later recovery; the program goes on with
-    // an empty store rather than none.
     logger().error(QStringLiteral("The note store cannot be loaded: ") + error->localizedDescription());
-    ObjectStore::moveFilesAside(path, &m_filesSetAside);
-    logger().error(QStringLiteral("The note store files were moved aside to: ") + m_filesSetAside.join(", "));
+    // Only a file that is unusable in itself makes way for an empty store, and its notes stay
+    // in the files set aside for a recovery. A store that is locked, read-only or on a full
+    // disk is left where it is: an empty store in its place would hide every note.
+    if (error->isUnusableFile()) {
+        ObjectStore::moveFilesAside(path, &m_filesSetAside);
+        logger().error(QStringLiteral("The note store files were moved aside to: ") + m_filesSetAside.join(", "));
+    }
     m_container = openStore(path, error);
     if (!m_container) {
         stopWithFatalError(QStringLiteral("Core Data failed after reset: ") + error->localizedDescription());

@@ -25,9 +25,10 @@ public:
     // The process's controller, loading the store on first use.
     static PersistenceController& shared();
 
-    // Loads the store at storePath(), or one in memory. A store file that cannot be loaded is
-    // moved aside with its companions (never deleted) and an empty store is loaded; when that
-    // fails too, or an in-memory store fails, the process stops with a fatal error.
+    // Loads the store at storePath(), or one in memory. A store file that is damaged or of an
+    // incompatible model is moved aside with its companions (never deleted) and an empty store
+    // is loaded; any other failure is tried once more. When the second load fails too, or an
+    // in-memory store fails, the process stops with a fatal error.
     explicit PersistenceController(bool inMemory = false);
     ~PersistenceController();
     PersistenceController(const PersistenceController&) = delete;

@@ -302,18 +302,6 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
 INSTANTIATE_TEST_SUITE_P(Kinds, UnloadableStore,
                          testing::Values("garbage", "truncated", "directory", "foreign", "incompatible"));
 
-TEST(PersistenceController, AReadOnlyStoreFileIsSetAsideNotWrittenOver)
-{
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind root";
-    }
-    saveOneNote("read-only");
-    QFile::setPermissions(PersistenceController::storePath(), QFileDevice::ReadOwner);
-    PersistenceController controller;
-    EXPECT_EQ(noteCount(controller), 0);
-    EXPECT_FALSE(controller.filesSetAside().isEmpty());
-}
-
 using PersistenceControllerDeathTest = testing::Test;
 
 TEST_F(PersistenceControllerDeathTest, AStoreThatFailsAgainAfterTheResetIsFatal)
@@ -323,4 +311,58 @@ TEST_F(PersistenceControllerDeathTest, AStoreThatFailsAgainAfterTheResetIsFatal)
     writeFile(storeDir(), "not a folder");
     EXPECT_DEATH(PersistenceController controller, "Core Data failed after reset: ");
     EXPECT_TRUE(QFileInfo(storeDir()).isFile());
+}
+
+// The death test's child runs this test again in a home of its own; the parent hands its home
+// down so both look at the same store.
+QString sharedHomeForDeathTest(bool& isChild)
+{
+    const QString handedDown = qEnvironmentVariable("NORVELLE_DEATH_TEST_HOME");
+    isChild = !handedDown.isEmpty();
+    const QString home = isChild ? handedDown : test::TestHomeListener::home();
+    qputenv("NORVELLE_DEATH_TEST_HOME", home.toLocal8Bit());
+    qputenv("NORVELLE_HOME", home.toLocal8Bit());
+    return home;
+}
+
+TEST_F(PersistenceControllerDeathTest, ALockedStoreIsNeitherSetAsideNorReplacedButStopsTheLoad)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    bool isChild = false;
+    sharedHomeForDeathTest(isChild);
+    sqlite3* lock = nullptr;
+    if (!isChild) {
+        saveOneNote("locked away");
+        ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &lock), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(lock, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    }
+    EXPECT_DEATH(PersistenceController controller, "Core Data failed after reset: .*locked");
+    sqlite3_exec(lock, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(lock);
+    qunsetenv("NORVELLE_DEATH_TEST_HOME");
+
+    EXPECT_EQ(QDir(storeDir()).entryList({ "*.broken-*" }, QDir::AllEntries), QStringList());
+    PersistenceController controller;
+    EXPECT_EQ(controller.viewContext().fetch(StickyNote::fetchRequest()).at(0)->title(), "locked away");
+}
+
+TEST_F(PersistenceControllerDeathTest, AReadOnlyStoreFileStaysWhereItIsAndStopsTheLoad)
+{
+    if (geteuid() == 0) {
+        GTEST_SKIP() << "file permissions do not bind root";
+    }
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    bool isChild = false;
+    sharedHomeForDeathTest(isChild);
+    if (!isChild) {
+        saveOneNote("read only");
+        QFile::setPermissions(PersistenceController::storePath(), QFileDevice::ReadOwner);
+    }
+    EXPECT_DEATH(PersistenceController controller, "Core Data failed after reset: .*cannot be written");
+    qunsetenv("NORVELLE_DEATH_TEST_HOME");
+
+    EXPECT_EQ(QDir(storeDir()).entryList({ "*.broken-*" }, QDir::AllEntries), QStringList());
+    QFile::setPermissions(PersistenceController::storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    PersistenceController controller;
+    EXPECT_EQ(controller.viewContext().fetch(StickyNote::fetchRequest()).at(0)->title(), "read only");
 }
