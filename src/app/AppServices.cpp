@@ -8,6 +8,7 @@
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/KeystrokeSynthesizer.h"
 #include "platform/StatusItem.h"
+#include "store/NoteMigrationService.h"
 #include "store/PersistenceController.h"
 
 namespace norvelle {
@@ -17,7 +18,7 @@ AppServices AppServices::live()
     static KeystrokeSynthesizer keystrokes;
     AppServices services;
     services.openNoteStore = [] { PersistenceController::shared(); };
-    services.migrateNotes = [] {};
+    services.migrateNotes = [] { NoteMigrationService::shared().migrate(PersistenceController::shared().viewContext()); };
     services.saveNoteStore = [] { PersistenceController::shared().save(); };
     services.startCrashTelemetry = [] {
         CrashTelemetryService& telemetry = CrashTelemetryService::shared();

@@ -39,7 +39,7 @@ OnboardingWindowController::OnboardingWindowController(QObject* parent)
 {
     auto* skip = new QPushButton("Skip");
     skip->setObjectName("skipButton");
-    window()->layout()->addWidget(skip);
+    static_cast<QVBoxLayout*>(window()->layout())->insertWidget(0, skip, 0, Qt::AlignRight);
     connect(skip, &QPushButton::clicked, this, &OnboardingWindowController::finish);
 }
 

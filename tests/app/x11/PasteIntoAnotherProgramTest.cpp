@@ -1,0 +1,119 @@
+// A real paste under X11: another program's text field has the keyboard, the clipboard hot key
+// (pressed by xdotool) opens the strip, and picking a clip types it into that field.
+#include "app/AppDelegate.h"
+#include "platform/Popover.h"
+#include "platform/RunningApplication.h"
+#include "platform/UserDefaults.h"
+#include "clipboard/ClipEntry.h"
+#include "support/TestHome.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QSaveFile>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+using namespace norvelle;
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+const char* const kTargetFileVariable = "NORVELLE_PASTE_TARGET_FILE";
+
+// The other program: this same executable started with kTargetFileVariable set becomes a
+// window with one line edit that writes what it holds to that file, before any test runs.
+const bool kRunsAsPasteTarget = [] {
+    const QString file = qEnvironmentVariable(kTargetFileVariable);
+    if (file.isEmpty()) {
+        return false;
+    }
+    static int argc = 1;
+    static char name[] = "paste-target";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication app(argc, argv);
+    QLineEdit field;
+    field.setWindowTitle("Paste target");
+    field.resize(400, 40);
+    QObject::connect(&field, &QLineEdit::textChanged, [file](const QString& text) {
+        QSaveFile out(file);
+        if (out.open(QIODevice::WriteOnly)) {
+            out.write(text.toUtf8());
+            out.commit();
+        }
+    });
+    field.show();
+    field.activateWindow();
+    QTimer::singleShot(60000, &app, &QApplication::quit);
+    std::exit(app.exec());
+}();
+
+QString readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+bool isFrontmost(qint64 pid)
+{
+    const auto frontmost = RunningApplication::frontmost();
+    return frontmost && frontmost->processIdentifier() == pid;
+}
+
+class PasteTarget {
+public:
+    explicit PasteTarget(const QString& file)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(kTargetFileVariable, file);
+        m_process.setProcessEnvironment(environment);
+        m_process.start(QCoreApplication::applicationFilePath(), {});
+    }
+    ~PasteTarget()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+    qint64 pid() const { return m_process.processId(); }
+
+private:
+    QProcess m_process;
+};
+
+} // namespace
+
+TEST(PasteIntoAnotherProgram, HotKeyThenPickTypesTheClipIntoTheRememberedField)
+{
+    ASSERT_FALSE(kRunsAsPasteTarget);
+    const QString out = test::TestHomeListener::home() + "/pasted.txt";
+    PasteTarget target(out);
+    ASSERT_TRUE(test::waitUntil([&] { return target.pid() > 0 && isFrontmost(target.pid()); }, kWaitMs))
+        << "the text field never got the keyboard";
+
+    UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+    AppServices services = AppServices::live();
+    services.startCrashTelemetry = [] {};
+    // The test desktop has no tray host; the strip opens at the pointer all the same.
+    services.isTrayAvailable = [] { return true; };
+    AppDelegate app(services);
+    app.applicationDidFinishLaunching();
+    ASSERT_TRUE(test::waitUntil([&] { return isFrontmost(target.pid()); }, kWaitMs));
+
+    ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
+    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover()->isVisible(); }, kWaitMs))
+        << "the hot key did not open the strip";
+    ASSERT_TRUE(app.pasteTargetApp());
+    EXPECT_EQ(app.pasteTargetApp()->processIdentifier(), target.pid());
+
+    const ClipEntry clip{QUuid::createUuid(), "Pasted by Norvelle 42", std::nullopt, std::nullopt, "Test",
+        QDateTime::currentDateTimeUtc()};
+    app.pasteClip(clip);
+    EXPECT_TRUE(test::waitUntil([&] { return readFile(out) == clip.text; }, kWaitMs))
+        << "the field holds \"" << readFile(out).toStdString() << "\"";
+    EXPECT_FALSE(app.clipboardPopover()->isVisible());
+    app.applicationWillTerminate();
+}
