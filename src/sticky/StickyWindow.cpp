@@ -4,6 +4,7 @@
 #include "ui/TextContrast.h"
 
 #include <QPlainTextEdit>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace norvelle {
@@ -16,6 +17,7 @@ StickyWindow::StickyWindow()
     resize(contentSize);
 
     m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->document()->setDocumentMargin(12);
     m_editor->setTabChangesFocus(false);
     setFocusProxy(m_editor);
     auto* layout = new QVBoxLayout(this);
