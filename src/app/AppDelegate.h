@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/core/AppDelegating.h"
+#include "sticky/StickyControllerTable.h"
 
 #include <QHash>
 #include <QObject>
@@ -24,7 +25,6 @@ class Popover;
 class RepeatingTimer;
 class SettingsWindowController;
 class StatusItem;
-class StickyWindowController;
 class WindowController;
 
 // Regular: the program shows in the task bar like any other; accessory: it lives in the tray.
@@ -86,6 +86,7 @@ public:
     // What tests and the tray look at.
     StatusItem* clipStatusItem() const { return m_clipStatusItem.get(); }
     StatusItem* stickyStatusItem() const { return m_stickyStatusItem.get(); }
+    StickyControllerTable& stickyControllers() { return m_stickyControllers; }
     Popover* clipboardPopover() const { return m_clipboardPopover.get(); }
     const std::optional<RunningApplication>& pasteTargetApp() const { return m_pasteTargetApp; }
     MainAppWindowController* mainAppWindowController() const { return m_mainAppWindowController.get(); }
@@ -105,7 +106,7 @@ private:
 
     AppServices m_services;
 
-    QHash<QString, StickyWindowController*> m_stickyControllers; // owned, as children
+    StickyControllerTable m_stickyControllers;
     std::unique_ptr<StatusItem> m_clipStatusItem;
     std::unique_ptr<StatusItem> m_stickyStatusItem;
     std::unique_ptr<Popover> m_clipboardPopover;
@@ -115,7 +116,6 @@ private:
     std::unique_ptr<CollaborationWindowController> m_collaborationWindowController;
     std::unique_ptr<OnboardingWindowController> m_onboardingWindowController;
     std::optional<RunningApplication> m_pasteTargetApp;
-    qint64 m_stickySpawnIndex = 0;
     std::unique_ptr<RepeatingTimer> m_autoSyncTimer;
     bool m_didPromptAccessibilityPaste = false;
 

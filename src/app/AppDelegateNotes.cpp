@@ -1,20 +1,36 @@
 #include "app/AppDelegate.h"
 
-// Notes and their sticky windows. Creating and showing notes arrives with the sticky window;
-// until then the new-note gestures do nothing and no sticky window is ever open.
+#include "app/core/LocalAutomationHooks.h"
+#include "app/core/OSLogAnalyticsTracker.h"
+#include "app/core/SearchIndexService.h"
+#include "sticky/NewStickyNote.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+
+// Notes and their sticky windows; the windows live in m_stickyControllers.
 
 namespace norvelle {
 
 void AppDelegate::createNewSticky(const QString& text)
 {
+    const auto note = NewStickyNote::create(text, NewStickyNote::currentColorScheme(),
+                                            PersistenceController::shared().viewContext(),
+                                            OSLogAnalyticsTracker::shared(), LocalAutomationHooks::shared(),
+                                            SearchIndexService::shared());
+    // Opening shows the window, brings it forward and gives it the keyboard.
+    openSticky(*note);
 }
 
 void AppDelegate::openSticky(StickyNote& note)
 {
+    m_stickyControllers.openSticky(note);
 }
 
 void AppDelegate::placeNearPointer(QWidget* window)
 {
+    if (window) {
+        m_stickyControllers.placeNearPointer(*window);
+    }
 }
 
 bool AppDelegate::hasStickyWindow(const QString& stickyID) const
@@ -24,15 +40,17 @@ bool AppDelegate::hasStickyWindow(const QString& stickyID) const
 
 void AppDelegate::closeStickyWindow(const QString& stickyID)
 {
+    m_stickyControllers.closeWindow(stickyID);
 }
 
 void AppDelegate::removeStickyWindow(const QString& stickyID)
 {
+    m_stickyControllers.remove(stickyID);
 }
 
 void AppDelegate::forgetStickyWindow(const QString& stickyID)
 {
-    m_stickyControllers.remove(stickyID);
+    m_stickyControllers.forget(stickyID);
 }
 
 } // namespace norvelle
