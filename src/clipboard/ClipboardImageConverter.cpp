@@ -19,6 +19,10 @@ QImage decode(const QByteArray& bytes, const QByteArray& format)
     return reader.read();
 }
 
+// zlib's faster levels: a 4-megapixel screenshot encodes several times faster than at the
+// default level, for some 10 % more bytes.
+constexpr int fastPngCompression = 30;
+
 std::optional<QByteArray> encode(const QImage& image, const char* format)
 {
     if (image.isNull()) {
@@ -28,6 +32,9 @@ std::optional<QByteArray> encode(const QImage& image, const char* format)
     QBuffer buffer(&out);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, format);
+    if (qstrcmp(format, "png") == 0) {
+        writer.setCompression(fastPngCompression);
+    }
     if (!writer.write(image) || out.isEmpty()) {
         return std::nullopt;
     }

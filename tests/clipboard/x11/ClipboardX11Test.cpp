@@ -1,0 +1,155 @@
+// The monitor over the real X11 clipboard, with xclip as the other program.
+#include "clipboard/ClipboardMonitor.h"
+#include "platform/Pasteboard.h"
+#include "support/ProgramRun.h"
+#include "support/TestHome.h"
+
+#include "../ClipboardTestImages.h"
+
+#include <QElapsedTimer>
+#include <QRandomGenerator>
+#include <QTemporaryFile>
+#include <gtest/gtest.h>
+
+using namespace norvelle;
+using namespace norvelle::test;
+
+namespace {
+
+constexpr int generous = 20000;
+
+// Another program takes the clipboard with `bytes` under `type`.
+void xclipCopy(const QByteArray& bytes, const QString& type = "UTF8_STRING")
+{
+    runProgram("xclip", { "-selection", "clipboard", "-t", type, "-i" }, bytes);
+}
+
+QByteArray xclipPaste(const QString& selection = "clipboard", const QString& type = "UTF8_STRING")
+{
+    return runProgram("xclip", { "-selection", selection, "-t", type, "-o" });
+}
+
+// Runs ticks until the monitor holds `count` clips and no capture is pending.
+bool tickUntil(ClipboardMonitor& monitor, int count)
+{
+    return waitUntil([&] {
+        monitor.poll();
+        return monitor.items().size() == count && !monitor.hasPendingCapture();
+    }, generous);
+}
+
+// Lets the change notification of another program's copy reach us.
+bool changeArrives(qint64 before)
+{
+    return waitUntil([&] { return Pasteboard::general().changeCount() != before; }, generous);
+}
+
+ClipEntry textClip(const QString& text)
+{
+    return { QUuid::createUuid(), text, std::nullopt, std::nullopt, "App", QDateTime::currentDateTimeUtc() };
+}
+
+} // namespace
+
+TEST(ClipboardX11, TextCopiedByAnotherProgramIsCaptured)
+{
+    ClipboardMonitor monitor;
+    xclipCopy("  copied by xclip \n");
+    ASSERT_TRUE(tickUntil(monitor, 1));
+    const ClipEntry entry = monitor.items().first();
+    EXPECT_EQ(entry.text, "copied by xclip");
+    EXPECT_FALSE(entry.hasImage());
+    EXPECT_FALSE(entry.sourceApp.isEmpty());
+}
+
+TEST(ClipboardX11, PngAndTiffCopiedByAnotherProgramAreCapturedAsPng)
+{
+    ClipboardMonitor monitor;
+    xclipCopy(encodedImage("png", Qt::red, { 40, 30 }), PasteboardType::png);
+    ASSERT_TRUE(tickUntil(monitor, 1));
+    xclipCopy(encodedImage("tiff", Qt::blue, { 20, 10 }), PasteboardType::tiff);
+    ASSERT_TRUE(tickUntil(monitor, 2));
+
+    const ClipEntry tiff = monitor.items()[0];
+    const ClipEntry png = monitor.items()[1];
+    EXPECT_EQ(png.imagePasteboardType, PasteboardType::png);
+    EXPECT_EQ(tiff.imagePasteboardType, PasteboardType::tiff);
+    const QImage fromPng = decodedImage(*png.imageData, "png");
+    const QImage fromTiff = decodedImage(*tiff.imageData, "png");
+    EXPECT_EQ(fromPng.size(), QSize(40, 30));
+    EXPECT_EQ(fromTiff.size(), QSize(20, 10));
+    EXPECT_EQ(fromTiff.pixelColor(3, 3), QColor(Qt::blue));
+    EXPECT_EQ(tiff.displayTitle(), "Image");
+}
+
+TEST(ClipboardX11, OwnCopyBackIsNotCapturedAndOtherProgramsPasteIt)
+{
+    ClipboardMonitor monitor;
+    monitor.copyToPasteboard(textClip("pasted back"), 0.22);
+    for (int i = 0; i < 5; ++i) {
+        monitor.poll();
+    }
+    EXPECT_EQ(xclipPaste(), "pasted back");
+    EXPECT_EQ(xclipPaste("primary"), "pasted back") << "the primary selection carries it too";
+    ASSERT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, generous));
+    monitor.poll();
+    EXPECT_TRUE(monitor.items().isEmpty());
+
+    const QByteArray png = encodedImage("png", Qt::green, { 12, 12 });
+    const ClipEntry image { QUuid::createUuid(), "with words", png, PasteboardType::png, "App",
+        QDateTime::currentDateTimeUtc() };
+    monitor.copyToPasteboard(image, 0.22);
+    EXPECT_EQ(xclipPaste("clipboard", PasteboardType::png), png);
+    EXPECT_EQ(xclipPaste(), "with words");
+    ASSERT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, generous));
+    monitor.poll();
+    EXPECT_TRUE(monitor.items().isEmpty());
+}
+
+TEST(ClipboardX11, AChangeInsideTheCopyBackWindowIsDroppedTheNextOneCaptured)
+{
+    ClipboardMonitor monitor;
+    monitor.copyToPasteboard(textClip("ours"), 0.22);
+    QElapsedTimer sinceCopy;
+    sinceCopy.start();
+    waitUntil([] { return false; }, 50);
+
+    const qint64 before = Pasteboard::general().changeCount();
+    xclipCopy("racing");
+    ASSERT_TRUE(changeArrives(before));
+    if (!monitor.isInternalCopy()) {
+        GTEST_SKIP() << "the machine took " << sinceCopy.elapsed() << " ms to start xclip: past the window";
+    }
+    monitor.poll();
+    EXPECT_TRUE(monitor.items().isEmpty());
+
+    ASSERT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, generous));
+    monitor.poll();
+    EXPECT_TRUE(monitor.items().isEmpty());
+    xclipCopy("after the window");
+    ASSERT_TRUE(tickUntil(monitor, 1));
+    EXPECT_EQ(monitor.items().first().text, "after the window");
+}
+
+TEST(ClipboardX11, ABigImageIsConvertedOffTheMainThread)
+{
+    QImage noise(2600, 2000, QImage::Format_RGB32);
+    QRandomGenerator random(4);
+    for (int y = 0; y < noise.height(); ++y) {
+        random.fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.width());
+    }
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    noise.save(&buffer, "png");
+    ASSERT_GT(png.size(), 10'000'000);
+
+    ClipboardMonitor monitor;
+    const qint64 before = Pasteboard::general().changeCount();
+    xclipCopy(png, PasteboardType::png);
+    ASSERT_TRUE(changeArrives(before));
+    monitor.poll();
+    EXPECT_TRUE(monitor.hasPendingCapture()) << "the tick hands the conversion over and returns";
+    ASSERT_TRUE(tickUntil(monitor, 1));
+    EXPECT_EQ(decodedImage(*monitor.items().first().imageData, "png").size(), noise.size());
+}
