@@ -9,6 +9,8 @@
 #include "platform/RepeatingTimer.h"
 #include "platform/RunningApplication.h"
 
+#include <QElapsedTimer>
+
 #include <algorithm>
 #include <cmath>
 
@@ -19,6 +21,9 @@ namespace {
 // Image types tried beyond PNG and TIFF: each try may be a slow request to the owner, and a
 // list of hundreds of types must not stall a tick.
 constexpr int maxOtherImageTypes = 8;
+// A read that came back empty after this long was left unanswered by the owner, which will
+// not answer the next type either.
+constexpr qint64 unansweredReadMs = 1000;
 constexpr double maxResetDelay = 10.0;
 
 QString frontmostApplicationName()
@@ -118,8 +123,13 @@ void ClipboardMonitor::continueCapture()
                 break;
             }
             const QString type = capture.imageTypes.takeFirst();
+            QElapsedTimer reading;
+            reading.start();
             const QByteArray bytes = m_pasteboard.data(type);
             if (bytes.isEmpty()) {
+                if (reading.elapsed() >= unansweredReadMs) {
+                    capture.imageTypes.clear();
+                }
                 continue;
             }
             m_converter.async([this, bytes, type] {

@@ -171,6 +171,19 @@ TEST_F(ClipboardMonitorTest, AHugeTypeListCostsABoundedNumberOfReads)
     EXPECT_LE(pasteboard.dataReads(), 10);
 }
 
+TEST_F(ClipboardMonitorTest, AnOwnerThatStopsAnsweringIsNotAskedForEveryType)
+{
+    QList<QPair<QString, QByteArray>> items { { PasteboardType::plainText, "words" } };
+    for (int i = 0; i < 20; ++i) {
+        items.append({ QStringLiteral("image/x-slow-%1").arg(i), {} });
+    }
+    pasteboard.setContents(items);
+    pasteboard.setReadDelay(1100);
+    tick();
+    EXPECT_EQ(pasteboard.dataReads(), 1);
+    EXPECT_EQ(texts(), (QStringList { "words" }));
+}
+
 TEST_F(ClipboardMonitorTest, CapturesKeepTheirOrderWhileAnImageConverts)
 {
     pasteboard.setContents({ { PasteboardType::png, encodedImage("png", Qt::red, { 1200, 900 }) } });

@@ -1,5 +1,7 @@
 #include "support/FakePasteboard.h"
 
+#include <QThread>
+
 namespace norvelle::test {
 
 QStringList FakePasteboard::types() const
@@ -14,6 +16,9 @@ QStringList FakePasteboard::types() const
 QByteArray FakePasteboard::data(const QString& type) const
 {
     ++m_dataReads;
+    if (m_readDelayMs > 0) {
+        QThread::msleep(m_readDelayMs);
+    }
     for (const auto& item : m_items) {
         if (item.first == type) {
             return item.second;

@@ -20,6 +20,8 @@ public:
     // Another program copying plain text.
     void setText(const QString& text);
 
+    // Makes every data() call take this long, as an owner that does not answer would.
+    void setReadDelay(int milliseconds) { m_readDelayMs = milliseconds; }
     // How many times data() was asked (each is a round trip to the owner on X11).
     int dataReads() const { return m_dataReads; }
 
@@ -27,6 +29,7 @@ private:
     QList<QPair<QString, QByteArray>> m_items;
     qint64 m_changeCount = 100;
     mutable int m_dataReads = 0;
+    int m_readDelayMs = 0;
 };
 
 } // namespace norvelle::test
