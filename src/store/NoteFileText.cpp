@@ -73,7 +73,8 @@ bool zeroBytesSuggestBigEndian(const QByteArray& bytes)
 
 std::optional<QString> NoteFileText::read(const QString& path)
 {
-    if (!QFileInfo(path).isFile()) {
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > maximumFileBytes) {
         return std::nullopt;
     }
     QFile file(path);

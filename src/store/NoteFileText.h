@@ -12,8 +12,11 @@ namespace norvelle {
 // as UTF-8, then as UTF-16.
 class NoteFileText {
 public:
-    // The file's text; none when it cannot be read (a folder, a file that is gone) or its bytes
-    // are neither RTF, UTF-8 nor UTF-16 text.
+    // Larger files are not read: their text would not fit a note's window or memory.
+    static constexpr qint64 maximumFileBytes = 256 * 1024 * 1024;
+
+    // The file's text; none when it cannot be read (a folder, a device, a file that is gone or
+    // larger than the maximum) or its bytes are neither RTF, UTF-8 nor UTF-16 text.
     static std::optional<QString> read(const QString& path);
 
     // UTF-8 (a leading byte-order mark is dropped), else UTF-16.

@@ -71,6 +71,14 @@ TEST(NoteFileText, ReadsFilesAndRefusesWhatIsNoFile)
     EXPECT_EQ(NoteFileText::read(writeFile("empty.txt", {})), QString());
     EXPECT_EQ(NoteFileText::read(test::TestHomeListener::home()), std::nullopt);
     EXPECT_EQ(NoteFileText::read(test::TestHomeListener::home() + "/gone.txt"), std::nullopt);
+    EXPECT_EQ(NoteFileText::read("/dev/zero"), std::nullopt);
+
+    // Beyond the limit nothing is read (the file is sparse: no time or disk is spent on it).
+    QFile huge(test::TestHomeListener::home() + "/huge.txt");
+    ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(huge.resize(NoteFileText::maximumFileBytes + 1));
+    huge.close();
+    EXPECT_EQ(NoteFileText::read(huge.fileName()), std::nullopt);
 }
 
 TEST(NoteFileText, SplitsTheExtensionOffTheFileName)
