@@ -96,6 +96,8 @@ private:
             first = false;
         }
         QTextCharFormat format = charFormat(cell.paragraphs.front().markStyle);
+        // Character and cell backgrounds are one property: the cell's wins.
+        format.clearBackground();
         format.merge(cellFormat(cell.definition));
         target.setFormat(format);
     }

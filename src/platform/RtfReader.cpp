@@ -57,17 +57,19 @@ bool isUnpairedSurrogate(const QString& text, qsizetype i)
 // object markers of the layout engine, unpaired surrogates.
 void sanitize(QString& text)
 {
+    qsizetype kept = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
-        if (c < 0x20 && c != u'\t') {
-            text.remove(i--, 1);
-        } else if (c == 0x2029) {
-            text[i] = QChar::LineSeparator;
-        } else if (c == 0xFDD0 || c == 0xFDD1 || c == 0xFDEF || c == 0xFFFC
-            || isUnpairedSurrogate(text, i)) {
-            text[i] = QChar::ReplacementCharacter;
-        }
+        if (c < 0x20 && c != u'\t')
+            continue;
+        QChar out = text[i];
+        if (c == 0x2029)
+            out = QChar::LineSeparator;
+        else if (c == 0xFDD0 || c == 0xFDD1 || c == 0xFDEF || c == 0xFFFC || isUnpairedSurrogate(text, i))
+            out = QChar::ReplacementCharacter;
+        text[kept++] = out;
     }
+    text.truncate(kept);
 }
 
 class Parser {

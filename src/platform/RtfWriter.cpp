@@ -117,7 +117,7 @@ private:
     {
         char digits[16];
         const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
-        bytes.append(digits, end);
+        bytes.append(digits, size_t(end - digits));
     }
 
     bool m_afterWord = false;

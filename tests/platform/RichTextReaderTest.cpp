@@ -264,3 +264,28 @@ TEST(RichTextReaderTest, OddFontNamesReadAndWriteBackStably)
     ASSERT_TRUE(again);
     EXPECT_EQ(RichTextCodec::writeRtf(*again), once);
 }
+
+TEST(RichTextReaderTest, CharacterBackgroundDoesNotBecomeTheCellBackground)
+{
+    const auto document = RichTextCodec::readRtf(
+        "{\\rtf1{\\colortbl;\\red1\\green2\\blue3;\\red9\\green9\\blue9;}\\trowd\\cellx1000\\clcbpat2\\cellx2000"
+        "\\pard\\intbl\\cb1 x\\par y\\cell z\\cell\\row\\pard after}");
+    ASSERT_TRUE(document);
+    QTextTable* table = tables(*document).front();
+    EXPECT_FALSE(table->cellAt(0, 0).format().hasProperty(QTextFormat::BackgroundBrush));
+    EXPECT_EQ(table->cellAt(0, 1).format().background().color(), QColor(9, 9, 9));
+    EXPECT_EQ(formatAt(*document, "x").background().color(), QColor(1, 2, 3));
+    const QByteArray once = RichTextCodec::writeRtf(*document);
+    const auto again = RichTextCodec::readRtf(once);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(RichTextCodec::writeRtf(*again), once);
+}
+
+TEST(RichTextReaderTest, ManyControlCharactersAreDroppedInLinearTime)
+{
+    QByteArray noise = "{\\rtf1 ";
+    for (int i = 0; i < 300000; ++i)
+        noise += "\\'01";
+    noise += "x}";
+    EXPECT_EQ(text(noise), QString("x"));
+}
