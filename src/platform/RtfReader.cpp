@@ -72,6 +72,16 @@ void sanitize(QString& text)
     text.truncate(kept);
 }
 
+// A font name as the writer can print it and read it back unchanged: bounded, one line, no
+// characters sanitize() would drop.
+QString cleanFontName(QString name)
+{
+    name.truncate(maxFontNameLength);
+    sanitize(name);
+    name.replace(QChar::LineSeparator, QChar(' '));
+    return name.simplified();
+}
+
 class Parser {
 public:
     explicit Parser(QByteArrayView data) : m_tokens(data), m_tables(m_model.items) {}
@@ -445,7 +455,7 @@ void Parser::handleTableEntryWord(RtfWord word, int parameter)
                 m_fonts[m_fontEntry].charset = parameter;
             else if (word == RtfWord::FontCodePage)
                 m_fonts[m_fontEntry].codePage = parameter;
-            else if (word == RtfWord::Unicode && parameter != 0)
+            else if (word == RtfWord::Unicode)
                 appendToFontName(char16_t(parameter < 0 ? parameter + 65536 : parameter));
         }
         return;
@@ -531,10 +541,7 @@ void Parser::finishFontEntry()
     if (m_fontEntry >= 0) {
         flushFontName();
         FontEntry& entry = m_fonts[m_fontEntry];
-        entry.name.truncate(maxFontNameLength);
-        sanitize(entry.name);
-        entry.name.replace(QChar::LineSeparator, QChar(' '));
-        entry.name = entry.name.simplified();
+        entry.name = cleanFontName(entry.name);
         m_styleStale = true;
     }
     m_fontEntry = -1;
@@ -623,7 +630,8 @@ const RtfCharacterStyle& Parser::currentStyle()
     RtfCharacterStyle style;
     style.fontKind = RtfFontKind::System;
     if (const auto font = m_fonts.find(character.font); font != m_fonts.end()) {
-        const QString& name = font->second.name;
+        // An entry the font table left open was never cleaned.
+        const QString name = font->first == m_fontEntry ? cleanFontName(font->second.name) : font->second.name;
         if (name == QLatin1String("System Mono")) {
             style.fontKind = RtfFontKind::SystemMono;
         } else if (!name.isEmpty() && name != QLatin1String("System")) {

@@ -263,6 +263,10 @@ TEST(RichTextReaderTest, OddFontNamesReadAndWriteBackStably)
     const auto again = RichTextCodec::readRtf(once);
     ASSERT_TRUE(again);
     EXPECT_EQ(RichTextCodec::writeRtf(*again), once);
+
+    const auto nul = RichTextCodec::readRtf("{\\rtf1{\\fonttbl{\\f0 Null\\u0?Name;}}\\f0 x}");
+    ASSERT_TRUE(nul);
+    EXPECT_EQ(formatAt(*nul, "x").fontFamilies().toStringList(), QStringList{"NullName"});
 }
 
 TEST(RichTextReaderTest, CharacterBackgroundDoesNotBecomeTheCellBackground)
