@@ -1,9 +1,11 @@
 // The program as a process: one copy per user, and an orderly exit on the termination signals.
+#include "platform/SingleInstanceGuard.h"
 #include "platform/UserDefaults.h"
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -35,9 +37,16 @@ public:
     }
     QProcess& process() { return m_process; }
 
-    // A second launch returns at once once this copy listens for it.
+    // A second launch returns at once once this copy listens for it. Until then a second
+    // launch would become the running copy itself, so it is only tried once the socket answers.
     bool isListening()
     {
+        QLocalSocket probe;
+        probe.connectToServer(norvelle::SingleInstanceGuard::defaultServerName());
+        if (!probe.waitForConnected(100)) {
+            return false;
+        }
+        probe.disconnectFromServer();
         QProcess later;
         later.start(programPath(), {});
         return later.waitForFinished(kWaitMs) && later.exitStatus() == QProcess::NormalExit && later.exitCode() == 0
