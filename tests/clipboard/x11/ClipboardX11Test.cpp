@@ -153,3 +153,26 @@ TEST(ClipboardX11, ABigImageIsConvertedOffTheMainThread)
     ASSERT_TRUE(tickUntil(monitor, 1));
     EXPECT_EQ(decodedImage(*monitor.items().first().imageData, "png").size(), noise.size());
 }
+
+TEST(ClipboardX11, BadContentFromAnotherProgramIsSkippedOrCapturedAsDesigned)
+{
+    ClipboardMonitor monitor;
+    const QList<QPair<QByteArray, QString>> skipped {
+        { "\x89PNG\r\n\x1a\n this is no image", PasteboardType::png },
+        { {}, PasteboardType::png },
+        { "GIF89a broken", "image/gif" },
+        { " \n\t ", "UTF8_STRING" },
+    };
+    for (const auto& [bytes, type] : skipped) {
+        const qint64 before = Pasteboard::general().changeCount();
+        xclipCopy(bytes, type);
+        ASSERT_TRUE(changeArrives(before)) << type.toStdString();
+        monitor.poll();
+        ASSERT_TRUE(waitUntil([&] { return !monitor.hasPendingCapture(); }, generous));
+        EXPECT_TRUE(monitor.items().isEmpty()) << type.toStdString();
+    }
+
+    xclipCopy("bad \xff\xfe bytes");
+    ASSERT_TRUE(tickUntil(monitor, 1));
+    EXPECT_TRUE(monitor.items().first().text.startsWith("bad "));
+}
