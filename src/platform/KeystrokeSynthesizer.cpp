@@ -24,20 +24,32 @@ const SystemLog& log()
     return logger;
 }
 
-Display* qtDisplay()
+// A connection of our own to the X display the application runs on, so the keys can still be
+// released after the toolkit has closed its connection.
+Display* openApplicationDisplay()
 {
-    if (auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr) {
-        return x11->display();
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->display()) {
+        return nullptr;
     }
-    return nullptr;
+    return XOpenDisplay(DisplayString(x11->display()));
 }
 
 } // namespace
 
 KeystrokeSynthesizer::KeystrokeSynthesizer(QObject* parent)
     : QObject(parent)
-    , m_display(qtDisplay())
+    , m_display(openApplicationDisplay())
 {
+}
+
+KeystrokeSynthesizer::~KeystrokeSynthesizer()
+{
+    // Never leave Shift and Insert held down in the X server when we go first.
+    releaseChord();
+    if (m_display) {
+        XCloseDisplay(static_cast<Display*>(m_display));
+    }
 }
 
 bool KeystrokeSynthesizer::isTrusted()
@@ -119,11 +131,20 @@ void KeystrokeSynthesizer::sendChord()
     XTestFakeKeyEvent(display, shift, True, CurrentTime);
     XTestFakeKeyEvent(display, insert, True, CurrentTime);
     XFlush(display);
-    QTimer::singleShot(kKeyHoldMs, this, [display, shift, insert] {
-        XTestFakeKeyEvent(display, insert, False, CurrentTime);
-        XTestFakeKeyEvent(display, shift, False, CurrentTime);
-        XFlush(display);
-    });
+    m_chordHeld = true;
+    QTimer::singleShot(kKeyHoldMs, this, &KeystrokeSynthesizer::releaseChord);
+}
+
+void KeystrokeSynthesizer::releaseChord()
+{
+    if (!m_chordHeld) {
+        return;
+    }
+    m_chordHeld = false;
+    auto* display = static_cast<Display*>(m_display);
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Insert), False, CurrentTime);
+    XTestFakeKeyEvent(display, XKeysymToKeycode(display, XK_Shift_L), False, CurrentTime);
+    XFlush(display);
 }
 
 } // namespace norvelle

@@ -29,6 +29,7 @@ class KeystrokeSynthesizer : public QObject, public KeystrokeSynthesizing {
 public:
     // On the X display the application runs on (none when it runs elsewhere).
     explicit KeystrokeSynthesizer(QObject* parent = nullptr);
+    ~KeystrokeSynthesizer() override;
 
     bool isTrusted() override;
     void prompt() override;
@@ -40,8 +41,10 @@ public:
 private:
     void waitForReleasedModifiers(int attemptsLeft);
     void sendChord();
+    void releaseChord();
 
     void* m_display = nullptr;
+    bool m_chordHeld = false;
     QPointer<QMessageBox> m_notice;
 };
 

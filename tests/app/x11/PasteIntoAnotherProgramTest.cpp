@@ -47,7 +47,16 @@ const bool kRunsAsPasteTarget = [] {
         }
     });
     field.show();
-    field.activateWindow();
+    // Asks for the keyboard as a pager would until it has it, past focus-stealing prevention.
+    QTimer activation;
+    QObject::connect(&activation, &QTimer::timeout, [&] {
+        if (field.isActiveWindow()) {
+            activation.stop();
+        } else {
+            RunningApplication(field.winId(), QCoreApplication::applicationPid(), "").activate();
+        }
+    });
+    activation.start(100);
     QTimer::singleShot(60000, &app, &QApplication::quit);
     std::exit(app.exec());
 }();
