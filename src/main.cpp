@@ -7,6 +7,12 @@
 
 int main(int argc, char** argv)
 {
+    norvelle::TerminationSignals::holdUntilHandled();
+    // Global hot keys, the clipboard monitor and the paste keystroke speak X11: under a Wayland
+    // session run through XWayland unless the user chose a platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName("Norvelle");
     QApplication::setOrganizationName("Norvelle");

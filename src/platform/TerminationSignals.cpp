@@ -4,6 +4,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,6 +13,15 @@ namespace norvelle {
 namespace {
 
 int signalPipe[2] = { -1, -1 };
+
+void setTerminationSignalsBlocked(bool blocked)
+{
+    sigset_t set;
+    sigemptyset(&set);
+    sigaddset(&set, SIGTERM);
+    sigaddset(&set, SIGINT);
+    pthread_sigmask(blocked ? SIG_BLOCK : SIG_UNBLOCK, &set, nullptr);
+}
 
 extern "C" void forwardSignal(int signalNumber)
 {
@@ -27,6 +37,8 @@ TerminationSignals::TerminationSignals(QObject* parent)
     : QObject(parent)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, signalPipe) != 0) {
+        // No orderly shutdown without the pipe; the signals at least end the program again.
+        setTerminationSignalsBlocked(false);
         return;
     }
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
@@ -38,6 +50,12 @@ TerminationSignals::TerminationSignals(QObject* parent)
     action.sa_flags = SA_RESTART;
     sigaction(SIGTERM, &action, nullptr);
     sigaction(SIGINT, &action, nullptr);
+    setTerminationSignalsBlocked(false);
+}
+
+void TerminationSignals::holdUntilHandled()
+{
+    setTerminationSignalsBlocked(true);
 }
 
 TerminationSignals::~TerminationSignals()

@@ -14,6 +14,10 @@ public:
     explicit TerminationSignals(QObject* parent = nullptr);
     ~TerminationSignals() override;
 
+    // Call first thing in main: holds SIGTERM and SIGINT back (pending, not lost) until a
+    // TerminationSignals exists, so a signal during start-up still ends the program in order.
+    static void holdUntilHandled();
+
 signals:
     void terminationRequested(int signalNumber);
 
