@@ -66,8 +66,8 @@ void ClipButton::paintEvent(QPaintEvent*)
     const QRectF content = shape.marginsRemoved(QMarginsF(m_style.padding.left(), 0, m_style.padding.right(), 0));
     qreal x = content.left();
     if (!m_style.symbol.isEmpty()) {
-        const QPixmap symbol = clipSymbol(m_style.symbol, m_style.symbolSize, color, painter.device()->devicePixelRatioF());
-        painter.drawPixmap(QPointF(x, (height() - m_style.symbolSize) / 2.0), symbol);
+        const QImage symbol = clipSymbol(m_style.symbol, m_style.symbolSize, color, painter.device()->devicePixelRatioF());
+        painter.drawImage(QPointF(x, (height() - m_style.symbolSize) / 2.0), symbol);
         x += m_style.symbolSize + kSymbolTextSpacing;
     }
     if (!text().isEmpty()) {

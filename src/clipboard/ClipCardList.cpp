@@ -246,13 +246,13 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
 
     const qreal centreY = bounds.center().y();
     const QRectF visual(bounds.left() + kCardPadding, centreY - kVisualSide / 2.0, kVisualSide, kVisualSide);
-    const QPixmap image = ClipThumbnailCache::shared().thumbnail(entry, kVisualSide, Qt::KeepAspectRatioByExpanding, dpr);
+    const QImage image = ClipThumbnailCache::shared().thumbnail(entry, kVisualSide, Qt::KeepAspectRatioByExpanding, dpr);
     if (!image.isNull()) {
-        drawRoundedPixmap(painter, visual, 7, image);
+        drawRoundedImage(painter, visual, 7, image);
     } else {
         fillRounded(painter, visual, 7, colors.overlay(0.08, 0.06));
         const int symbolSize = 16;
-        painter.drawPixmap(visual.center() - QPointF(symbolSize / 2.0, symbolSize / 2.0),
+        painter.drawImage(visual.center() - QPointF(symbolSize / 2.0, symbolSize / 2.0),
                            clipSymbol(clipKindSymbol(entry.text), symbolSize, colors.secondaryText(), dpr));
     }
 
@@ -273,7 +273,7 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
     for (Action action : actions(index)) {
         const QRectF button = buttonRect(index, action);
         const QColor color = action == Action::remove ? colors.destructive() : colors.secondaryText();
-        painter.drawPixmap(button.center() - QPointF(kButtonSymbol / 2.0, kButtonSymbol / 2.0),
+        painter.drawImage(button.center() - QPointF(kButtonSymbol / 2.0, kButtonSymbol / 2.0),
                            clipSymbol(actionSymbol(action), kButtonSymbol, color, dpr));
     }
 }

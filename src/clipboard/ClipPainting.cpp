@@ -43,12 +43,12 @@ void strokeRounded(QPainter& painter, const QRectF& rect, qreal radius, const QC
     painter.restore();
 }
 
-void drawRoundedPixmap(QPainter& painter, const QRectF& rect, qreal radius, const QPixmap& pixmap)
+void drawRoundedImage(QPainter& painter, const QRectF& rect, qreal radius, const QImage& image)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipPath(roundedPath(rect, radius));
-    painter.drawPixmap(rect.topLeft(), pixmap);
+    painter.drawImage(rect.topLeft(), image);
     painter.restore();
 }
 

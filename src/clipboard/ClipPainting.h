@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QFont>
 #include <QPainter>
-#include <QPixmap>
+#include <QImage>
 #include <QRectF>
 #include <QString>
 
@@ -16,8 +16,8 @@ void fillRounded(QPainter& painter, const QRectF& rect, qreal radius, const QCol
 // The outline of the same shape, kept inside `rect`.
 void strokeRounded(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color, qreal width);
 
-// A pixmap clipped to a rounded rectangle.
-void drawRoundedPixmap(QPainter& painter, const QRectF& rect, qreal radius, const QPixmap& pixmap);
+// An image clipped to a rounded rectangle.
+void drawRoundedImage(QPainter& painter, const QRectF& rect, qreal radius, const QImage& image);
 
 // Text with `padding` around it on a rounded fill; returns the badge's size for `text`.
 QSizeF badgeSize(const QString& text, const QFont& font, QSizeF padding);

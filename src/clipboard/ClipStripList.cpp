@@ -127,10 +127,10 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
     qreal left = row.left() + kRowPadding;
     qreal right = row.right() - kRowPadding;
 
-    const QPixmap thumbnail = ClipThumbnailCache::shared().thumbnail(entry, int(kThumbnailSide), Qt::IgnoreAspectRatio,
+    const QImage thumbnail = ClipThumbnailCache::shared().thumbnail(entry, int(kThumbnailSide), Qt::IgnoreAspectRatio,
                                                                      painter.device()->devicePixelRatioF());
     if (!thumbnail.isNull()) {
-        drawRoundedPixmap(painter, QRectF(left, centreY - kThumbnailSide / 2, kThumbnailSide, kThumbnailSide), 6,
+        drawRoundedImage(painter, QRectF(left, centreY - kThumbnailSide / 2, kThumbnailSide, kThumbnailSide), 6,
                           thumbnail);
         left += kThumbnailSide + kStackSpacing;
     }

@@ -39,8 +39,8 @@ void ClipSymbolView::paintEvent(QPaintEvent*)
     if (m_diameter > 0)
         fillRounded(painter, QRectF(centre.x() - m_diameter / 2.0, centre.y() - m_diameter / 2.0, m_diameter, m_diameter),
                     -1, m_circleFill(colors));
-    const QPixmap symbol = clipSymbol(m_symbol, m_symbolSize, m_color(colors), painter.device()->devicePixelRatioF());
-    painter.drawPixmap(QPointF(centre.x() - m_symbolSize / 2.0, centre.y() - m_symbolSize / 2.0), symbol);
+    const QImage symbol = clipSymbol(m_symbol, m_symbolSize, m_color(colors), painter.device()->devicePixelRatioF());
+    painter.drawImage(QPointF(centre.x() - m_symbolSize / 2.0, centre.y() - m_symbolSize / 2.0), symbol);
 }
 
 } // namespace norvelle

@@ -53,23 +53,22 @@ ClipThumbnailCache::Cached& ClipThumbnailCache::cached(const ClipEntry& entry)
     return *found;
 }
 
-QPixmap ClipThumbnailCache::thumbnail(const ClipEntry& entry, int side, Qt::AspectRatioMode mode, qreal dpr)
+QImage ClipThumbnailCache::thumbnail(const ClipEntry& entry, int side, Qt::AspectRatioMode mode, qreal dpr)
 {
     Cached& clip = cached(entry);
     if (clip.source.isNull())
         return {};
     const int pixels = int(std::ceil(side * dpr));
     const quint64 key = (quint64(pixels) << 8) | quint64(mode);
-    if (const auto found = clip.pixmaps.constFind(key); found != clip.pixmaps.constEnd())
+    if (const auto found = clip.images.constFind(key); found != clip.images.constEnd())
         return *found;
 
     QImage scaled = clip.source.scaled(pixels, pixels, mode, Qt::SmoothTransformation);
     if (scaled.size() != QSize(pixels, pixels))
         scaled = scaled.copy((scaled.width() - pixels) / 2, (scaled.height() - pixels) / 2, pixels, pixels);
-    QPixmap pixmap = QPixmap::fromImage(scaled);
-    pixmap.setDevicePixelRatio(qreal(pixels) / side);
-    clip.pixmaps.insert(key, pixmap);
-    return pixmap;
+    scaled.setDevicePixelRatio(qreal(pixels) / side);
+    clip.images.insert(key, scaled);
+    return scaled;
 }
 
 } // namespace norvelle

@@ -5,13 +5,13 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
-#include <QPixmap>
+#include <QImage>
 #include <QUuid>
 
 namespace norvelle {
 
 // Thumbnails of clip images, shared by the clip views. Each clip's image is decoded once and
-// kept reduced; the pixmaps drawn are made once per size, mode and device-pixel ratio, so a
+// kept reduced; the images drawn are made once per size, mode and device-pixel ratio, so a
 // paint never decodes.
 class ClipThumbnailCache {
 public:
@@ -22,14 +22,14 @@ public:
 
     // Null when the clip has no image or its bytes do not decode. `mode` is how the image fills
     // the square: stretched (Qt::IgnoreAspectRatio) or cropped (Qt::KeepAspectRatioByExpanding).
-    QPixmap thumbnail(const ClipEntry& entry, int side, Qt::AspectRatioMode mode, qreal dpr);
+    QImage thumbnail(const ClipEntry& entry, int side, Qt::AspectRatioMode mode, qreal dpr);
 
     bool hasDecoded(const QUuid& id) const { return m_clips.contains(id); }
 
 private:
     struct Cached {
         QImage source; // reduced; null when there is no image or it does not decode
-        QHash<quint64, QPixmap> pixmaps; // by pixel size and mode
+        QHash<quint64, QImage> images; // by pixel size and mode
     };
     Cached& cached(const ClipEntry& entry);
 

@@ -14,6 +14,18 @@ const QHash<QString, QString>& themeNames()
         {"note.text", "accessories-text-editor-symbolic"},
         {"gearshape", "emblem-system-symbolic"},
         {"power", "system-shutdown-symbolic"},
+        {"clipboard", "edit-paste-symbolic"},
+        {"list.clipboard", "edit-paste-symbolic"},
+        {"magnifyingglass", "edit-find-symbolic"},
+        {"xmark.circle.fill", "edit-clear-symbolic"},
+        {"hand.tap", "input-touchpad-symbolic"},
+        {"clock", "document-open-recent-symbolic"},
+        {"link", "web-browser-symbolic"},
+        {"paintpalette", "color-select-symbolic"},
+        {"folder", "folder-symbolic"},
+        {"doc.text", "text-x-generic-symbolic"},
+        {"note.text.badge.plus", "document-new-symbolic"},
+        {"trash", "user-trash-symbolic"},
     };
     return names;
 }

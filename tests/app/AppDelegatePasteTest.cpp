@@ -1,11 +1,12 @@
 #include "app/AppDelegateFixture.h"
 
+#include "clipboard/ClipStripList.h"
 #include "platform/Popover.h"
 #include "platform/StatusItem.h"
 #include "platform/UserDefaults.h"
 
 #include <QElapsedTimer>
-#include <QListWidget>
+#include <QTest>
 
 using namespace norvelle;
 using test::AppDelegateTest;
@@ -91,17 +92,17 @@ TEST_F(PasteTest, WithoutKeystrokesTheFirstPickPromptsOnceAndNothingIsTyped)
     EXPECT_TRUE(activated.isEmpty());
 }
 
-TEST_F(PasteTest, ThePlaceholderListPastesTheClickedClip)
+TEST_F(PasteTest, TheClipStripPastesTheClickedClip)
 {
     AppDelegate& app = launch();
     pasteboard.setText("from the list");
     app.clipboardMonitor().poll();
     app.toggleClipboardStrip();
-    auto* list = app.clipboardPopover()->findChild<QListWidget*>("clipList");
+    auto* list = app.clipboardPopover()->findChild<ClipStripList*>();
     ASSERT_TRUE(list);
-    ASSERT_EQ(list->count(), 1);
+    ASSERT_EQ(list->entries().size(), 1);
     pasteboard.setText("something else");
-    emit list->itemClicked(list->item(0));
+    QTest::mouseClick(list, Qt::LeftButton, {}, list->itemRect(0).center());
     EXPECT_EQ(pasteboard.string(), "from the list");
     EXPECT_FALSE(app.clipboardPopover()->isShown());
 }

@@ -248,7 +248,7 @@ TEST_F(StripViewTest, ImagesAreDecodedOnArrivalAndUndecodableOnesDrawNoThumbnail
     strip();
     EXPECT_TRUE(ClipThumbnailCache::shared().hasDecoded(picture.id));
     EXPECT_TRUE(ClipThumbnailCache::shared().thumbnail(broken, 40, Qt::IgnoreAspectRatio, 2).isNull());
-    const QPixmap thumbnail = ClipThumbnailCache::shared().thumbnail(picture, 40, Qt::IgnoreAspectRatio, 2);
+    const QImage thumbnail = ClipThumbnailCache::shared().thumbnail(picture, 40, Qt::IgnoreAspectRatio, 2);
     EXPECT_EQ(thumbnail.size(), QSize(80, 80));
     EXPECT_EQ(thumbnail.deviceIndependentSize(), QSizeF(40, 40));
 
