@@ -1,6 +1,7 @@
 #include "platform/RtfReader.h"
 
 #include "platform/RtfControlWords.h"
+#include "platform/RtfFormatMapping.h"
 #include "platform/RtfLimits.h"
 #include "platform/RtfRowDefinition.h"
 #include "platform/RtfTableAssembler.h"
@@ -657,7 +658,7 @@ std::optional<QRgb> Parser::color(int index) const
         return std::nullopt;
     const int perMille = index < int(m_alphas.size()) ? m_alphas[index] : 1000;
     const QRgb rgb = *m_colors[index];
-    return qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), (perMille * 255 + 500) / 1000);
+    return qRgba(qRed(rgb), qGreen(rgb), qBlue(rgb), RtfFormatMapping::toAlpha(perMille));
 }
 
 int Parser::currentCodePage() const

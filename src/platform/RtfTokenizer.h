@@ -33,7 +33,6 @@ public:
     RtfToken next();
     // For \binN: skips up to `count` bytes of binary data.
     void skipBytes(qint64 count);
-    bool atEnd() const { return m_position >= m_data.size(); }
 
 private:
     RtfToken readControl();
