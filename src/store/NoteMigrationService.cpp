@@ -2,6 +2,7 @@
 
 #include "app/core/OSLogAnalyticsTracker.h"
 #include "platform/ObjectContext.h"
+#include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 
 namespace norvelle {
@@ -14,20 +15,7 @@ NoteMigrationService& NoteMigrationService::shared()
 
 QString NoteMigrationService::titleFromPlainText(const QString& plainText)
 {
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= plainText.size(); ++i) {
-        const bool atEnd = i == plainText.size();
-        // A carriage return and a line feed form one character, which is not a line feed.
-        const bool lineFeed = !atEnd && plainText[i] == QLatin1Char('\n') && (i == 0 || plainText[i - 1] != QLatin1Char('\r'));
-        if (!atEnd && !lineFeed) {
-            continue;
-        }
-        if (i > start) {
-            return plainText.mid(start, i - start).trimmed();
-        }
-        start = i + 1;
-    }
-    return QStringLiteral("Untitled");
+    return NoteTitle::firstLine(plainText).value_or(QStringLiteral("Untitled")).trimmed();
 }
 
 void NoteMigrationService::migrate(ObjectContext& context)

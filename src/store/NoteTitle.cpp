@@ -1,5 +1,7 @@
 #include "store/NoteTitle.h"
 
+#include <QList>
+
 namespace norvelle {
 
 namespace {
@@ -32,14 +34,13 @@ QString trimmedOfBlanks(QStringView line)
 
 std::optional<QString> NoteTitle::firstLine(const QString& text)
 {
-    qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        const bool lineFeed = i < text.size() && text[i] == u'\n' && (i == 0 || text[i - 1] != u'\r');
-        if (i == text.size() || lineFeed) {
-            if (i > start) {
-                return text.mid(start, i - start);
-            }
-            start = i + 1;
+    for (QStringView line : QStringView(text).split(u'\n')) {
+        // Files from Windows end their lines with CR LF: the CR belongs to the line break.
+        if (line.endsWith(u'\r')) {
+            line.chop(1);
+        }
+        if (!line.isEmpty()) {
+            return line.toString();
         }
     }
     return std::nullopt;

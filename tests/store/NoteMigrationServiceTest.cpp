@@ -103,8 +103,8 @@ TEST_F(NoteMigration, TitlesComeFromTheFirstLineFeedPiece)
     EXPECT_EQ(NoteMigrationService::titleFromPlainText("one\ntwo"), "one");
     // Only the first piece counts, even when it trims to nothing.
     EXPECT_EQ(NoteMigrationService::titleFromPlainText("   \nwords"), "");
-    // CR LF is one character and no line feed: the whole text is the title.
-    EXPECT_EQ(NoteMigrationService::titleFromPlainText("  first\r\nsecond\r\n "), "first\r\nsecond");
+    // CR LF ends a line too.
+    EXPECT_EQ(NoteMigrationService::titleFromPlainText("  first\r\nsecond\r\n "), "first");
     EXPECT_EQ(NoteMigrationService::titleFromPlainText("\r\nx\ny"), "x");
 }
 

@@ -12,9 +12,11 @@ TEST(NoteTitle, FirstLineSkipsEmptyLinesAndKeepsSpaces)
     EXPECT_EQ(NoteTitle::firstLine("\n\n\n"), std::nullopt);
     // A line of spaces is not empty.
     EXPECT_EQ(NoteTitle::firstLine("\n   \nnext"), "   ");
-    // Carriage return and line feed stay together: no split there.
-    EXPECT_EQ(NoteTitle::firstLine("a\r\nb\nc"), "a\r\nb");
-    EXPECT_EQ(NoteTitle::firstLine("\r\n"), "\r\n");
+    // Lines from Windows end with CR LF; a lone CR does not end a line.
+    EXPECT_EQ(NoteTitle::firstLine("a\r\nb\nc"), "a");
+    EXPECT_EQ(NoteTitle::firstLine("\r\n"), std::nullopt);
+    EXPECT_EQ(NoteTitle::firstLine("\r\n\r\nsecond\r\n"), "second");
+    EXPECT_EQ(NoteTitle::firstLine("lone\rreturn\nnext"), "lone\rreturn");
 }
 
 TEST(NoteTitle, FirstNonBlankLineIsTrimmedOfSpacesAndTabs)
