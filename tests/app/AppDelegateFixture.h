@@ -5,6 +5,7 @@
 #include "app/AppDelegate.h"
 #include "app/HotKeyManager.h"
 #include "clipboard/ClipboardMonitor.h"
+#include "platform/UserDefaults.h"
 #include "platform/WindowController.h"
 #include "support/FakeGlobalHotKeys.h"
 #include "support/FakeKeystrokeSynthesizer.h"
@@ -53,6 +54,16 @@ protected:
         delegate = std::make_unique<AppDelegate>(services);
         delegate->applicationDidFinishLaunching();
         nextTurn();
+        return *delegate;
+    }
+
+    // The delegate of a user past the first-run window, launched on first use.
+    AppDelegate& app()
+    {
+        if (!delegate) {
+            UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+            launch();
+        }
         return *delegate;
     }
 

@@ -17,15 +17,6 @@ namespace {
 
 class AppNotesTest : public AppDelegateTest {
 protected:
-    AppDelegate& app()
-    {
-        if (!delegate) {
-            UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
-            launch();
-        }
-        return *delegate;
-    }
-
     static ObjectContext& notes() { return PersistenceController::shared().viewContext(); }
 
     // The notes made since `before` was taken.

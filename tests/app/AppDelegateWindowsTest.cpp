@@ -14,21 +14,7 @@
 using namespace norvelle;
 using test::AppDelegateTest;
 
-namespace {
-
-class AppWindowsTest : public AppDelegateTest {
-protected:
-    AppDelegate& app()
-    {
-        if (!delegate) {
-            UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
-            launch();
-        }
-        return *delegate;
-    }
-};
-
-} // namespace
+using AppWindowsTest = AppDelegateTest;
 
 TEST_F(AppWindowsTest, PolicyStaysRegularWhileEitherPrimaryWindowIsOpen)
 {
