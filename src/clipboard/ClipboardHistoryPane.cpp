@@ -30,13 +30,6 @@ namespace {
 
 QColor fieldFill(const ClipColors& colors) { return colors.overlay(0.08, 0.06); }
 
-// The stored choice as the menu shows it: an unknown value reads as the default.
-ClipboardRetentionMode storedRetention()
-{
-    const std::optional<QString> raw = UserDefaults::standard().string(ClipboardRetentionMode::defaultsKey);
-    return raw ? ClipboardRetentionMode::fromRawValue(*raw).value_or(ClipboardRetentionMode()) : ClipboardRetentionMode();
-}
-
 } // namespace
 
 ClipboardHistoryPane::ClipboardHistoryPane(ClipboardMonitor& monitor, UseClip onUse, CreateSticky onCreateSticky,
@@ -211,7 +204,7 @@ void ClipboardHistoryPane::refresh()
 
 void ClipboardHistoryPane::refreshRetention()
 {
-    const ClipboardRetentionMode current = storedRetention();
+    const ClipboardRetentionMode current = ClipboardRetentionMode::current();
     m_retentionButton->setText(QStringLiteral("Keep: ") + current.title());
     for (QAction* action : m_retentionMenu->actions()) {
         if (action->isCheckable())
