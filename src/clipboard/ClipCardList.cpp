@@ -175,7 +175,7 @@ QList<ClipCardList::Action> ClipCardList::actions(int index) const
     if (!isHovered(index))
         return {};
     QList<Action> shown;
-    if (!entries().at(index).text.trimmed().isEmpty())
+    if (!QStringView(entries().at(index).text).trimmed().isEmpty())
         shown << Action::newSticky;
     shown << Action::copy << Action::remove;
     return shown;

@@ -27,23 +27,24 @@ std::optional<qsizetype> characterBoundary(QStringView text, int count)
 }
 
 // The first `count` user-perceived characters of `text`.
-QString leadingCharacters(const QString& text, int count)
+QString leadingCharacters(QStringView text, int count)
 {
     if (text.size() > titleWindow) {
         // The window's last boundary may split a cluster; any boundary before it is exact.
-        const auto end = characterBoundary(QStringView(text).left(titleWindow), count);
+        const auto end = characterBoundary(text.left(titleWindow), count);
         if (end && *end < titleWindow) {
-            return text.left(*end);
+            return text.left(*end).toString();
         }
     }
-    return text.left(characterBoundary(text, count).value_or(text.size()));
+    return text.left(characterBoundary(text, count).value_or(text.size())).toString();
 }
 
 } // namespace
 
 QString ClipEntry::displayTitle() const
 {
-    const QString trimmed = text.trimmed();
+    // A view: views draw titles on every paint, and a clip can be megabytes long.
+    const QStringView trimmed = QStringView(text).trimmed();
     if (!trimmed.isEmpty()) {
         return leadingCharacters(trimmed, titleLength);
     }

@@ -12,7 +12,7 @@ bool isSpaceOrTab(QChar c)
 }
 
 // Only spaces and tabs go: a leading line break keeps "\nhttp…" from counting as a link.
-QString trimSpacesAndTabs(const QString& text)
+QStringView trimSpacesAndTabs(QStringView text)
 {
     qsizetype begin = 0;
     qsizetype end = text.size();
@@ -20,11 +20,17 @@ QString trimSpacesAndTabs(const QString& text)
         ++begin;
     while (end > begin && isSpaceOrTab(text.at(end - 1)))
         --end;
-    return text.mid(begin, end - begin);
+    return text.sliced(begin, end - begin);
 }
 
-bool hasAtMostGraphemes(const QString& text, int limit)
+// Grapheme analysis covers the whole string it is given: a long text is first counted in a
+// prefix, which settles it unless its few characters are each hundreds of code units long.
+constexpr qsizetype countWindow = 1024;
+
+bool hasAtMostGraphemes(QStringView text, int limit)
 {
+    if (text.size() > countWindow && !hasAtMostGraphemes(text.left(countWindow), limit))
+        return false;
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
     int count = 0;
     while (finder.toNextBoundary() != -1) {
@@ -36,10 +42,11 @@ bool hasAtMostGraphemes(const QString& text, int limit)
 
 } // namespace
 
+// Views ask on every paint: the text is looked at in place, never copied or lower-cased whole.
 QString clipKindSymbol(const QString& text)
 {
-    const QString s = trimSpacesAndTabs(text.toLower());
-    if (s.startsWith(u"http"))
+    const QStringView s = trimSpacesAndTabs(text);
+    if (s.startsWith(u"http", Qt::CaseInsensitive))
         return QStringLiteral("link");
     // "#" with up to eight hex digits (#RGB, #RRGGBB, #RRGGBBAA) is a colour code.
     if (s.startsWith(u'#') && hasAtMostGraphemes(s, 9))

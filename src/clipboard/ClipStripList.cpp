@@ -48,7 +48,7 @@ QString oneLine(const QString& title)
 
 bool hasStickyText(const ClipEntry& entry)
 {
-    return !entry.text.trimmed().isEmpty();
+    return !QStringView(entry.text).trimmed().isEmpty();
 }
 
 } // namespace

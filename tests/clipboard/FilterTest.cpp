@@ -65,6 +65,15 @@ TEST(KindIconTest, BoundariesOfLinksColoursAndPaths)
     EXPECT_EQ(clipKindSymbol({}), "doc.text");
 }
 
+TEST(KindIconTest, LongTextsAreJudgedLikeShortOnes)
+{
+    EXPECT_EQ(clipKindSymbol(QStringLiteral("#") + QString(100'000, u'a')), "doc.text");
+    EXPECT_EQ(clipKindSymbol(QStringLiteral("\tHtTp://") + QString(100'000, u'a') + QStringLiteral(" \t")), "link");
+    EXPECT_EQ(clipKindSymbol(QStringLiteral("#a") + QString(5'000, QChar(0x0301)) + QStringLiteral("bc")), "paintpalette")
+        << "one character may be longer than any prefix looked at first";
+    EXPECT_EQ(clipKindSymbol(QStringLiteral("#abc") + QString(5'000, u' ')), "paintpalette") << "trailing spaces go";
+}
+
 TEST(RelativeTimeTest, LargestWholeUnitInShortForm)
 {
     const QDateTime now(QDate(2026, 3, 15), QTime(12, 0));
