@@ -5,7 +5,6 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
-#include <QImage>
 #include <QUuid>
 
 namespace norvelle {
