@@ -97,7 +97,9 @@ std::optional<QString> NoteFileText::decodeText(const QByteArray& bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (!utf8.hasError()) {
+    // UTF-16 of Latin text without a mark is valid UTF-8 too, one NUL after every letter:
+    // text has no NUL characters.
+    if (!utf8.hasError() && !text.contains(QChar(u'\0'))) {
         return text;
     }
     return decodeUtf16(bytes);

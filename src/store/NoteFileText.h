@@ -19,7 +19,7 @@ public:
     // larger than the maximum) or its bytes are neither RTF, UTF-8 nor UTF-16 text.
     static std::optional<QString> read(const QString& path);
 
-    // UTF-8 (a leading byte-order mark is dropped), else UTF-16.
+    // UTF-8 holding no NUL character (a leading byte-order mark is dropped), else UTF-16.
     static std::optional<QString> decodeText(const QByteArray& bytes);
 
     // UTF-16 with a byte-order mark; without one, only when the bytes read as text in the byte

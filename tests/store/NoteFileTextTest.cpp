@@ -46,6 +46,17 @@ TEST(NoteFileText, ReadsUtf16InEitherByteOrder)
     EXPECT_EQ(NoteFileText::decodeText(utf16(text, QStringEncoder::Utf16BE, false)), text);
 }
 
+TEST(NoteFileText, ReadsUnmarkedUtf16OfPlainAsciiAsUtf16NotAsUtf8WithNuls)
+{
+    // Every byte below 0x80: valid UTF-8 as well, but with a NUL beside each letter.
+    const QString text = QStringLiteral("Call Anna\r\nBuy milk\tand bread");
+    EXPECT_EQ(NoteFileText::decodeText(utf16(text, QStringEncoder::Utf16LE, false)), text);
+    EXPECT_EQ(NoteFileText::decodeText(utf16(text, QStringEncoder::Utf16BE, false)), text);
+    // Bytes with NULs that are no UTF-16 text either are refused.
+    EXPECT_EQ(NoteFileText::decodeText(QByteArray("\x00\x01\x02", 3)), std::nullopt);
+    EXPECT_EQ(NoteFileText::decodeText(QByteArray("AB\x00\x01", 4)), std::nullopt);
+}
+
 TEST(NoteFileText, RefusesBytesThatAreNoText)
 {
     // Odd length, a lone surrogate behind a mark, control bytes, typical binary headers.
