@@ -44,10 +44,17 @@ QVariant normalized(const QVariant& value, bool* ok)
     switch (value.typeId()) {
     case QMetaType::Bool:
     case QMetaType::LongLong:
-    case QMetaType::Double:
     case QMetaType::QString:
     case QMetaType::QByteArray:
         return value;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        // JSON has no NaN or infinity: written as null, the value would not read back.
+        if (!std::isfinite(value.toDouble())) {
+            *ok = false;
+            return {};
+        }
+        return QVariant(value.toDouble());
     case QMetaType::Int:
     case QMetaType::UInt:
     case QMetaType::Long:
@@ -60,8 +67,6 @@ QVariant normalized(const QVariant& value, bool* ok)
             return {};
         }
         return QVariant(value.toLongLong());
-    case QMetaType::Float:
-        return QVariant(value.toDouble());
     case QMetaType::QStringList:
     case QMetaType::QVariantList: {
         QVariantList out;

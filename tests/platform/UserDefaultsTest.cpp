@@ -8,6 +8,7 @@
 #include <QSignalSpy>
 
 #include <atomic>
+#include <limits>
 #include <thread>
 #include <vector>
 
@@ -101,6 +102,30 @@ TEST(UserDefaults, UnsupportedValuesAreRefused)
     UserDefaults defaults(defaultsPath());
     defaults.set("point", QPoint(1, 2));
     EXPECT_FALSE(defaults.contains("point"));
+}
+
+TEST(UserDefaults, NumbersTheFileCannotHoldAreRefused)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const double infinity = std::numeric_limits<double>::infinity();
+    {
+        UserDefaults defaults(defaultsPath());
+        defaults.set("kept", 1.5);
+        defaults.set("nan", nan);
+        defaults.set("infinity", -infinity);
+        defaults.set("float", std::numeric_limits<float>::infinity());
+        defaults.set("list", QVariantList { 1, infinity });
+        defaults.set("dict", QVariantMap { { "x", nan } });
+        EXPECT_FALSE(defaults.contains("nan"));
+        EXPECT_FALSE(defaults.contains("infinity"));
+        EXPECT_FALSE(defaults.contains("float"));
+        EXPECT_FALSE(defaults.contains("list"));
+        EXPECT_FALSE(defaults.contains("dict"));
+        EXPECT_TRUE(defaults.lastSaveSucceeded());
+    }
+    UserDefaults reloaded(defaultsPath());
+    EXPECT_DOUBLE_EQ(reloaded.doubleValue("kept"), 1.5);
+    EXPECT_TRUE(asideFiles().isEmpty());
 }
 
 TEST(UserDefaults, CorruptFilesAreSetAsideAndNeverOverwritten)
