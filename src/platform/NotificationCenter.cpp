@@ -57,7 +57,11 @@ void NotificationCenter::post(const QString& name, const void* object, const QVa
     if (MainQueue::isMainThread()) {
         deliver(notification);
     } else {
-        MainQueue::async([this, notification] { deliver(notification); });
+        MainQueue::async([this, alive = std::weak_ptr(m_alive), notification] {
+            if (!alive.expired()) {
+                deliver(notification);
+            }
+        });
     }
 }
 

@@ -6,6 +6,7 @@
 #include <QVariantMap>
 
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -47,6 +48,8 @@ private:
     std::mutex m_mutex;
     std::vector<Entry> m_entries;
     Token m_nextToken = 1;
+    // Lets a post queued from another thread find out that this hub has gone meanwhile.
+    std::shared_ptr<const bool> m_alive = std::make_shared<const bool>(true);
 };
 
 } // namespace norvelle

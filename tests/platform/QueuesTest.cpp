@@ -59,6 +59,18 @@ TEST(NotificationCenter, AnObserverMayRemoveAnotherDuringDelivery)
     EXPECT_EQ(secondCalls, 0);
 }
 
+TEST(NotificationCenter, APostQueuedFromAnotherThreadEndsWithItsHub)
+{
+    std::thread([] { NotificationCenter::defaultCenter().post("late"); }).join();
+    NotificationCenter::resetDefault();
+    int calls = 0;
+    NotificationCenter::defaultCenter().addObserver("late", nullptr, [&](const Notification&) { ++calls; });
+    bool drained = false;
+    MainQueue::async([&] { drained = true; });
+    ASSERT_TRUE(waitUntil([&] { return drained; }));
+    EXPECT_EQ(calls, 0);
+}
+
 TEST(MainQueue, AsyncRunsLaterInOrderAndAfterADelay)
 {
     QStringList order;
