@@ -64,7 +64,13 @@ StickyWindowController::StickyWindowController()
     connect(this, &WindowController::windowWillClose, this, &StickyWindowController::windowClosing);
 }
 
-StickyWindowController::~StickyWindowController() = default;
+StickyWindowController::~StickyWindowController()
+{
+    // Quitting right after a move must not lose the frame still waiting for its delayed write.
+    if (m_frameSave.isActive()) {
+        saveFrame();
+    }
+}
 
 void StickyWindowController::initWithNote(std::shared_ptr<StickyNote> note)
 {

@@ -168,3 +168,21 @@ TEST_F(StickyWindowControllerTest, ClosingMarksTheNoteClosedSavesTheFrameAndLeav
     EXPECT_EQ(saved->topLeft(), QPoint(area.x() + 20, area.y() + 30));
     EXPECT_EQ(saved->size(), QSize(280, 340));
 }
+
+TEST_F(StickyWindowControllerTest, AMoveJustBeforeTheProcessEndsIsStillSaved)
+{
+    const auto note = savedNote("text");
+    auto controller = controllerFor(note);
+    const QString key = controller->stickyID;
+    controller->showWindow();
+    const QRect area = screenArea();
+    controller->stickyWindow()->move(area.x() + 50, area.y() + 60);
+
+    // The table deletes its open controllers this way when the delegate goes at quit.
+    controller.reset();
+    const std::optional<QString> stored = UserDefaults::standard().string(StickyWindowController::frameKey(key));
+    ASSERT_TRUE(stored);
+    const auto saved = StickyFrameString::parse(*stored);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->topLeft(), QPoint(area.x() + 50, area.y() + 60));
+}
