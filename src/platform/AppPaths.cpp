@@ -2,8 +2,10 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cstdlib>
 #include <unistd.h>
 
 namespace norvelle {
@@ -17,6 +19,14 @@ QString xdgOrHome(const char* variable, const QString& fallbackBelowHome)
         return value;
     }
     return QDir::homePath() + "/" + fallbackBelowHome;
+}
+
+// In a folder every user shares, another user (or a link by that name) may have taken our
+// folder's name first.
+bool isOwnFolder(const QString& path)
+{
+    const QFileInfo info(path);
+    return !info.isSymLink() && info.isDir() && info.ownerId() == getuid();
 }
 
 } // namespace
@@ -64,6 +74,14 @@ QString AppPaths::temporaryDirectory()
         path = runtime + "/norvelle";
     } else {
         path = QDir::tempPath() + QString("/norvelle-%1").arg(getuid());
+        ensureDirectory(path);
+        if (!isOwnFolder(path)) {
+            QByteArray fresh = QFile::encodeName(path + "-XXXXXX");
+            if (!mkdtemp(fresh.data())) {
+                return {};
+            }
+            path = QFile::decodeName(fresh);
+        }
     }
     if (ensureDirectory(path)) {
         QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);

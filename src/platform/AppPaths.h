@@ -15,7 +15,8 @@ public:
     static QString configDirectory();
     // ~/.config/autostart: launch-at-login entries.
     static QString autostartDirectory();
-    // A private (0700) folder for short-lived files such as share documents.
+    // A private (0700) folder for short-lived files such as share documents; empty when none
+    // could be made.
     static QString temporaryDirectory();
 
     // Creates `path` (and parents) when missing; returns whether it exists afterwards.
