@@ -1,5 +1,7 @@
 #include "ClipViewFixture.h"
 
+#include "app/core/NorvelleShortcutsProfile.h"
+
 #include "clipboard/ClipButton.h"
 #include "clipboard/ClipStripList.h"
 #include "clipboard/ClipThumbnailCache.h"
@@ -254,6 +256,20 @@ TEST_F(StripViewTest, ImagesAreDecodedOnArrivalAndUndecodableOnesDrawNoThumbnail
 
     monitor.setItems({});
     EXPECT_FALSE(ClipThumbnailCache::shared().hasDecoded(picture.id)) << "forgotten with its clip";
+}
+
+TEST_F(StripViewTest, HeaderBadgeShowsTheHistoryHotKeyAndRereadsItWhenShown)
+{
+    EXPECT_EQ(strip().shortcutBadgeText(), loadShortcutsProfile().label(NorvelleShortcutAction::clipboardHistory));
+    EXPECT_FALSE(strip().shortcutBadgeText().isEmpty());
+
+    NorvelleShortcutsProfile profile = NorvelleShortcutsProfile::defaults();
+    profile.clipboardHistory = {.usesDefault = false, .keyLetter = QStringLiteral("k")};
+    saveShortcutsProfile(profile);
+    const QString changed = profile.label(NorvelleShortcutAction::clipboardHistory);
+    ASSERT_NE(changed, NorvelleShortcutsProfile::defaults().label(NorvelleShortcutAction::clipboardHistory));
+    strip().show();
+    EXPECT_EQ(strip().shortcutBadgeText(), changed);
 }
 
 } // namespace
