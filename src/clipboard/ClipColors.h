@@ -15,7 +15,6 @@ public:
 
     // Dark when the palette's window colour is dark.
     static bool isDarkScheme(const QPalette& palette);
-    bool isDark() const { return m_dark; }
 
     // White at `darkOpacity` in the dark scheme, black at `lightOpacity` in the light one.
     QColor overlay(qreal darkOpacity, qreal lightOpacity) const;

@@ -13,20 +13,11 @@ ClipSurface::ClipSurface(ClipColorRole fill, qreal radius, QWidget* parent)
 {
 }
 
-void ClipSurface::setStroke(ClipColorRole color, qreal width)
-{
-    m_stroke = std::move(color);
-    m_strokeWidth = width;
-    update();
-}
-
 void ClipSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     const ClipColors colors(palette());
     fillRounded(painter, rect(), m_radius, m_fill(colors));
-    if (m_stroke)
-        strokeRounded(painter, rect(), m_radius, m_stroke(colors), m_strokeWidth);
 }
 
 } // namespace norvelle

@@ -7,12 +7,10 @@
 namespace norvelle {
 
 // A plain container drawn as a filled rounded rectangle (radius 0 gives a plain rectangle, a
-// negative radius a capsule), optionally stroked.
+// negative radius a capsule).
 class ClipSurface : public QWidget {
 public:
     ClipSurface(ClipColorRole fill, qreal radius, QWidget* parent = nullptr);
-
-    void setStroke(ClipColorRole color, qreal width);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -20,8 +18,6 @@ protected:
 private:
     ClipColorRole m_fill;
     qreal m_radius;
-    ClipColorRole m_stroke;
-    qreal m_strokeWidth = 0;
 };
 
 } // namespace norvelle

@@ -352,11 +352,6 @@ void ClipboardStripView::clearAll()
     clearClipHistory(m_monitor);
 }
 
-void ClipboardStripView::clearSearch()
-{
-    m_search->setText({});
-}
-
 std::optional<QUuid> ClipboardStripView::hoveredID() const
 {
     return m_list->hoveredID();

@@ -48,7 +48,6 @@ public:
 
     // Empties the history and posts the history-changed notification.
     void clearAll();
-    void clearSearch();
 
     QLineEdit* searchField() const;
     ClipStripList* list() const { return m_list; }
