@@ -55,11 +55,19 @@ QString SyncCredentialStore::prepareSessionFile() const
 
 std::optional<QByteArray> SyncCredentialStore::readWholeFile(const QString& path)
 {
+    // A pipe put in the file's place would block the launch; a huge file would exhaust memory.
+    if (!QFileInfo(path).isFile()) {
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return std::nullopt;
     }
-    return file.readAll();
+    const QByteArray data = file.read(maximumFileBytes + 1);
+    if (file.error() != QFileDevice::NoError || data.size() > maximumFileBytes) {
+        return std::nullopt;
+    }
+    return data;
 }
 
 std::optional<SyncCredentialError> SyncCredentialStore::save(const StoredSyncSession& session)

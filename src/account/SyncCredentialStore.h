@@ -34,6 +34,11 @@ public:
 
     QString sessionFilePath() const;
 
+    // Far more than any session needs; a larger file reads as no session.
+    static constexpr qint64 maximumFileBytes = 1024 * 1024;
+
+    // The file's bytes; nothing for what is no regular file, cannot be read or is larger than
+    // the maximum.
     static std::optional<QByteArray> readWholeFile(const QString& path);
 
 private:

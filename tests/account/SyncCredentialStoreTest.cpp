@@ -108,6 +108,23 @@ TEST(SyncCredentialStore, BadFilesReadAsNoSessionAndStayUntouched)
     }
 }
 
+TEST(SyncCredentialStore, OversizedFilesAndPipesReadAsNoSessionAndStayInPlace)
+{
+    SyncCredentialStore store;
+    const QByteArray valid = R"({"userId":"u","accessToken":"a","refreshToken":"r","expiresAt":1})";
+    const QByteArray padded = valid + QByteArray(SyncCredentialStore::maximumFileBytes, ' ');
+    writeFile(store.sessionFilePath(), padded);
+    EXPECT_FALSE(store.load());
+    EXPECT_EQ(QFileInfo(store.sessionFilePath()).size(), padded.size());
+
+    // Opening a pipe for reading would wait for a writer that never comes.
+    SyncCredentialStore pipeStore;
+    ASSERT_TRUE(QFile::remove(pipeStore.sessionFilePath()));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipeStore.sessionFilePath()).constData(), 0600), 0);
+    EXPECT_FALSE(pipeStore.load());
+    EXPECT_TRUE(QFileInfo(pipeStore.sessionFilePath()).exists());
+}
+
 TEST(SyncCredentialStore, CacheServesLoadsUntilClear)
 {
     SyncCredentialStore store;
