@@ -4,8 +4,10 @@
 #include "platform/SystemLog.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 
 #include <unistd.h>
 
@@ -14,6 +16,8 @@ namespace norvelle {
 namespace {
 
 constexpr int kTimeoutMs = 2000;
+// Longer than a launch that finds a running copy not answering can take.
+constexpr int kStartUpLockTimeoutMs = 4 * kTimeoutMs;
 const QByteArray kReopen = "reopen\n";
 const QByteArray kAcknowledged = "ok\n";
 
@@ -35,6 +39,11 @@ QString SingleInstanceGuard::defaultServerName()
 
 bool SingleInstanceGuard::claim()
 {
+    // Two launches at once must not both find nobody listening and both start listening.
+    QLockFile startUp(QDir::tempPath() + "/" + m_serverName + ".lock");
+    if (!startUp.tryLock(kStartUpLockTimeoutMs)) {
+        SystemLog("app").error("Cannot take the start-up lock: " + startUp.fileName());
+    }
     if (askRunningCopyToReopen()) {
         return false;
     }

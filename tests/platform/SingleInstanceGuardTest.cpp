@@ -46,6 +46,37 @@ TEST(SingleInstanceGuard, SocketLeftByACrashedCopyDoesNotBlockTheNextLaunch)
     EXPECT_TRUE(guard.claim());
 }
 
+TEST(SingleInstanceGuard, TwoCopiesStartingTogetherLeaveOneRunning)
+{
+    for (int round = 0; round < 3; ++round) {
+        const QString name = uniqueName();
+        std::atomic<int> ready = 0;
+        std::atomic<int> decided = 0;
+        std::atomic<int> claimed = 0;
+        const auto launch = [&] {
+            SingleInstanceGuard guard(name);
+            ++ready;
+            while (ready < 2) {
+                std::this_thread::yield();
+            }
+            if (guard.claim()) {
+                ++claimed;
+            }
+            ++decided;
+            // The running copy stays until the other launch has decided (this thread runs no
+            // event loop, so that launch waits out its wait for an answer).
+            while (decided < 2) {
+                std::this_thread::yield();
+            }
+        };
+        std::thread first(launch);
+        std::thread second(launch);
+        first.join();
+        second.join();
+        ASSERT_EQ(claimed, 1) << "round " << round;
+    }
+}
+
 TEST(SingleInstanceGuard, NameDependsOnTheHome)
 {
     const QString first = SingleInstanceGuard::defaultServerName();
