@@ -1,4 +1,4 @@
-# The target of a source folder: "app/core" -> norvelle_app_core.
+# The target of a source folder: "clipboard/x" -> norvelle_clipboard_x.
 function(norvelle_target_name folder out)
   string(REPLACE "/" "_" flat "${folder}")
   set(${out} "norvelle_${flat}" PARENT_SCOPE)

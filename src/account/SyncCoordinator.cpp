@@ -1,7 +1,7 @@
 #include "account/SyncCoordinator.h"
 
 #include "account/NotesSyncService.h"
-#include "app/core/OSLogAnalyticsTracker.h"
+#include "core/OSLogAnalyticsTracker.h"
 #include "platform/MainQueue.h"
 
 namespace norvelle {

@@ -5,7 +5,7 @@
 #include "account/SyncCoordinator.h"
 #include "account/SyncCredentialStore.h"
 #include "app/HotKeyManager.h"
-#include "app/core/NorvelleShortcutsProfile.h"
+#include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "platform/MainQueue.h"

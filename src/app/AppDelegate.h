@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/AppServices.h"
-#include "app/core/AppDelegating.h"
+#include "core/AppDelegating.h"
 #include "sticky/StickyControllerTable.h"
 
 #include <QHash>

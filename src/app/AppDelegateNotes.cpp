@@ -1,8 +1,8 @@
 #include "app/AppDelegate.h"
 
-#include "app/core/LocalAutomationHooks.h"
-#include "app/core/OSLogAnalyticsTracker.h"
-#include "app/core/SearchIndexService.h"
+#include "core/LocalAutomationHooks.h"
+#include "core/OSLogAnalyticsTracker.h"
+#include "core/SearchIndexService.h"
 #include "sticky/NewStickyNote.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"

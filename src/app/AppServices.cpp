@@ -4,7 +4,7 @@
 #include "account/SyncCoordinator.h"
 #include "account/SyncCredentialStore.h"
 #include "app/HotKeyManager.h"
-#include "app/core/CrashTelemetryService.h"
+#include "core/CrashTelemetryService.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/KeystrokeSynthesizer.h"
 #include "platform/StatusItem.h"

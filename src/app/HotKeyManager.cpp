@@ -1,6 +1,6 @@
 #include "app/HotKeyManager.h"
 
-#include "app/core/NorvelleShortcutsProfile.h"
+#include "core/NorvelleShortcutsProfile.h"
 #include "platform/MainQueue.h"
 
 #include <linux/input-event-codes.h>

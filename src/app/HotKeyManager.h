@@ -14,8 +14,8 @@
 // A key another program holds leaves its action without a hot key until the next pass; with
 // no X display nothing is registered and the program runs on without hot keys.
 
-#include "app/core/NorvelleShortcutAction.h"
-#include "app/core/ShortcutModifierFlags.h"
+#include "core/NorvelleShortcutAction.h"
+#include "core/ShortcutModifierFlags.h"
 #include "platform/GlobalHotKeys.h"
 
 #include <QChar>

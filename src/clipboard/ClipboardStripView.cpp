@@ -1,6 +1,6 @@
 #include "clipboard/ClipboardStripView.h"
 
-#include "app/core/NorvelleShortcutsProfile.h"
+#include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClearClipHistory.h"
 #include "clipboard/ClipBadge.h"
 #include "clipboard/ClipButton.h"

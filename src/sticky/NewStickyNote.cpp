@@ -1,8 +1,8 @@
 #include "sticky/NewStickyNote.h"
 
-#include "app/core/AnalyticsTracking.h"
-#include "app/core/AutomationHooking.h"
-#include "app/core/SearchIndexService.h"
+#include "core/AnalyticsTracking.h"
+#include "core/AutomationHooking.h"
+#include "core/SearchIndexService.h"
 #include "platform/ObjectContext.h"
 #include "platform/UserDefaults.h"
 #include "store/NoteTitle.h"

@@ -1,7 +1,7 @@
 #include "sticky/NoteFileOperations.h"
 
-#include "app/core/AnalyticsTracking.h"
-#include "app/core/OSLogAnalyticsTracker.h"
+#include "core/AnalyticsTracking.h"
+#include "core/OSLogAnalyticsTracker.h"
 #include "platform/ObjectContext.h"
 #include "sticky/ExportFileName.h"
 #include "sticky/NoteSyncHandoff.h"

@@ -1,7 +1,7 @@
 #include "sticky/StickyWindowController.h"
 
-#include "app/core/AppDelegating.h"
-#include "app/core/ReliabilityService.h"
+#include "core/AppDelegating.h"
+#include "core/ReliabilityService.h"
 #include "platform/ObjectContext.h"
 #include "platform/UserDefaults.h"
 #include "sticky/NoteSyncHandoff.h"

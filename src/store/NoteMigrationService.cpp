@@ -1,6 +1,6 @@
 #include "store/NoteMigrationService.h"
 
-#include "app/core/OSLogAnalyticsTracker.h"
+#include "core/OSLogAnalyticsTracker.h"
 #include "platform/ObjectContext.h"
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"

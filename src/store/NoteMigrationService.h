@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/AnalyticsTracking.h"
+#include "core/AnalyticsTracking.h"
 
 namespace norvelle {
 

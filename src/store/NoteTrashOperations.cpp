@@ -1,6 +1,6 @@
 #include "store/NoteTrashOperations.h"
 
-#include "app/core/AppDelegating.h"
+#include "core/AppDelegating.h"
 #include "platform/ObjectContext.h"
 #include "store/StickyNote.h"
 

@@ -1,6 +1,6 @@
 #include "app/AppDelegateFixture.h"
 
-#include "app/core/NorvelleShortcutAction.h"
+#include "core/NorvelleShortcutAction.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Popover.h"

@@ -1,5 +1,5 @@
 #include "app/HotKeyManager.h"
-#include "app/core/NorvelleShortcutsProfile.h"
+#include "core/NorvelleShortcutsProfile.h"
 #include "platform/MainQueue.h"
 #include "support/FakeGlobalHotKeys.h"
 #include "support/TestHome.h"

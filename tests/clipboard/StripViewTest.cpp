@@ -1,6 +1,6 @@
 #include "ClipViewFixture.h"
 
-#include "app/core/NorvelleShortcutsProfile.h"
+#include "core/NorvelleShortcutsProfile.h"
 
 #include "clipboard/ClipButton.h"
 #include "clipboard/ClipStripList.h"

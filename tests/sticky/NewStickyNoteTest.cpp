@@ -1,5 +1,5 @@
-#include "app/core/AutomationHooking.h"
-#include "app/core/SearchIndexService.h"
+#include "core/AutomationHooking.h"
+#include "core/SearchIndexService.h"
 #include "platform/UserDefaults.h"
 #include "sticky/NewStickyNote.h"
 #include "store/PersistenceController.h"

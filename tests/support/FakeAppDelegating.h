@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/AppDelegating.h"
+#include "core/AppDelegating.h"
 
 #include <QSet>
 #include <QStringList>

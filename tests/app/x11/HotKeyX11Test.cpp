@@ -1,6 +1,6 @@
 // Real hot keys on the test's X server, pressed by xdotool as another program would.
 #include "app/HotKeyManager.h"
-#include "app/core/NorvelleShortcutsProfile.h"
+#include "core/NorvelleShortcutsProfile.h"
 #include "platform/MainQueue.h"
 #include "support/TestHome.h"
 

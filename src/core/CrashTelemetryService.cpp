@@ -1,6 +1,6 @@
-#include "app/core/CrashTelemetryService.h"
+#include "core/CrashTelemetryService.h"
 
-#include "app/core/OSLogAnalyticsTracker.h"
+#include "core/OSLogAnalyticsTracker.h"
 #include "platform/AppPaths.h"
 #include "platform/UserDefaults.h"
 

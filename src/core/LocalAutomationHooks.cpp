@@ -1,6 +1,6 @@
-#include "app/core/LocalAutomationHooks.h"
+#include "core/LocalAutomationHooks.h"
 
-#include "app/core/OSLogAnalyticsTracker.h"
+#include "core/OSLogAnalyticsTracker.h"
 
 namespace norvelle {
 

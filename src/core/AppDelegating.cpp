@@ -1,4 +1,4 @@
-#include "app/core/AppDelegating.h"
+#include "core/AppDelegating.h"
 
 namespace norvelle {
 

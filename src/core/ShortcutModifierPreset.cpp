@@ -1,4 +1,4 @@
-#include "app/core/ShortcutModifierPreset.h"
+#include "core/ShortcutModifierPreset.h"
 
 namespace norvelle {
 

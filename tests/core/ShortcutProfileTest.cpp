@@ -1,4 +1,4 @@
-#include "app/core/NorvelleShortcutsProfile.h"
+#include "core/NorvelleShortcutsProfile.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 

@@ -1,4 +1,4 @@
-#include "app/core/OSLogAnalyticsTracker.h"
+#include "core/OSLogAnalyticsTracker.h"
 
 #include "platform/UserDefaults.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/AutomationHooking.h"
+#include "core/AutomationHooking.h"
 
 namespace norvelle {
 

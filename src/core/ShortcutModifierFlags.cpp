@@ -1,4 +1,4 @@
-#include "app/core/ShortcutModifierFlags.h"
+#include "core/ShortcutModifierFlags.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
-#include "app/core/ReliabilityService.h"
+#include "core/ReliabilityService.h"
 
-#include "app/core/OSLogAnalyticsTracker.h"
+#include "core/OSLogAnalyticsTracker.h"
 
 namespace norvelle {
 

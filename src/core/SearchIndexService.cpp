@@ -1,4 +1,4 @@
-#include "app/core/SearchIndexService.h"
+#include "core/SearchIndexService.h"
 
 namespace norvelle {
 

@@ -14,9 +14,9 @@
 //       saveShortcutsProfile(profile); // posts "norvelleShortcutsChanged"; hot keys re-register
 //   }
 
-#include "app/core/ActionShortcut.h"
-#include "app/core/NorvelleShortcutAction.h"
-#include "app/core/ShortcutModifierFlags.h"
+#include "core/ActionShortcut.h"
+#include "core/NorvelleShortcutAction.h"
+#include "core/ShortcutModifierFlags.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "app/core/NorvelleShortcutAction.h"
+#include "core/NorvelleShortcutAction.h"
 
 namespace norvelle {
 

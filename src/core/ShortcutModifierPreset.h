@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/ShortcutModifierFlags.h"
+#include "core/ShortcutModifierFlags.h"
 
 #include <QString>
 

@@ -1,4 +1,4 @@
-#include "app/core/CrashTelemetryService.h"
+#include "core/CrashTelemetryService.h"
 #include "platform/UserDefaults.h"
 #include "support/LogCapture.h"
 #include "support/QtPrinters.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/ShortcutModifierPreset.h"
+#include "core/ShortcutModifierPreset.h"
 
 #include <QString>
 
