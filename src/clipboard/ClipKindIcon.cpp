@@ -1,6 +1,6 @@
 #include "clipboard/ClipKindIcon.h"
 
-#include <QTextBoundaryFinder>
+#include "platform/GraphemeWalker.h"
 
 namespace norvelle {
 
@@ -23,23 +23,6 @@ QStringView trimSpacesAndTabs(QStringView text)
     return text.sliced(begin, end - begin);
 }
 
-// Grapheme analysis covers the whole string it is given: a long text is first counted in a
-// prefix, which settles it unless its few characters are each hundreds of code units long.
-constexpr qsizetype countWindow = 1024;
-
-bool hasAtMostGraphemes(QStringView text, int limit)
-{
-    if (text.size() > countWindow && !hasAtMostGraphemes(text.left(countWindow), limit))
-        return false;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    int count = 0;
-    while (finder.toNextBoundary() != -1) {
-        if (++count > limit)
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 // Views ask on every paint: the text is looked at in place, never copied or lower-cased whole.
@@ -49,7 +32,7 @@ QString clipKindSymbol(const QString& text)
     if (s.startsWith(u"http", Qt::CaseInsensitive))
         return QStringLiteral("link");
     // "#" with up to eight hex digits (#RGB, #RRGGBB, #RRGGBBAA) is a colour code.
-    if (s.startsWith(u'#') && hasAtMostGraphemes(s, 9))
+    if (s.startsWith(u'#') && GraphemeWalker::hasAtMost(s, 9))
         return QStringLiteral("paintpalette");
     if (s.startsWith(u'/') || s.startsWith(u'~'))
         return QStringLiteral("folder");

@@ -1,11 +1,11 @@
 #include "core/NorvelleShortcutsProfile.h"
 
+#include "platform/GraphemeWalker.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QTextBoundaryFinder>
 
 namespace norvelle {
 
@@ -154,9 +154,7 @@ std::optional<QString> normalizedShortcutLetter(const QString& text)
         return std::nullopt;
     }
     // The first user-perceived character, so "k" with a combining accent is not taken for "k".
-    QTextBoundaryFinder graphemes(QTextBoundaryFinder::Grapheme, text);
-    const qsizetype end = graphemes.toNextBoundary();
-    const QString letter = text.left(end > 0 ? end : 1).toLower();
+    const QString letter = GraphemeWalker::leading(text, 1).toString().toLower();
     if (letter.size() != 1 || letter.at(0) < QLatin1Char('a') || letter.at(0) > QLatin1Char('z')) {
         return std::nullopt;
     }

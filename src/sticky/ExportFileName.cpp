@@ -1,6 +1,6 @@
 #include "sticky/ExportFileName.h"
 
-#include <QTextBoundaryFinder>
+#include "platform/GraphemeWalker.h"
 
 namespace norvelle {
 
@@ -15,17 +15,15 @@ QString ExportFileName::suggested(const std::optional<QString>& title)
 
     const qsizetype budget = maximumBytes - extension.toUtf8().size();
     if (base.toUtf8().size() > budget) {
-        QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, base);
+        GraphemeWalker characters(base);
         qsizetype fits = 0;
         qsizetype bytes = 0;
-        qsizetype start = 0;
-        for (qsizetype end = characters.toNextBoundary(); end != -1; end = characters.toNextBoundary()) {
-            bytes += QStringView(base).mid(start, end - start).toUtf8().size();
+        while (characters.advance()) {
+            bytes += characters.current().toUtf8().size();
             if (bytes > budget) {
                 break;
             }
-            fits = end;
-            start = end;
+            fits = characters.position();
         }
         base.truncate(fits);
     }

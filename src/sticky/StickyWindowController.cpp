@@ -2,6 +2,7 @@
 
 #include "core/AppDelegating.h"
 #include "core/ReliabilityService.h"
+#include "platform/GraphemeWalker.h"
 #include "platform/ObjectContext.h"
 #include "platform/UserDefaults.h"
 #include "sticky/NoteSyncHandoff.h"
@@ -13,7 +14,6 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QTextBoundaryFinder>
 
 namespace norvelle {
 
@@ -21,16 +21,6 @@ namespace {
 
 // A frame written at most this long after the last move or resize of a drag.
 constexpr int frameSaveDelayMs = 200;
-
-qsizetype characterCount(const QString& text)
-{
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype count = 0;
-    while (finder.toNextBoundary() != -1) {
-        ++count;
-    }
-    return count;
-}
 
 QList<QRect> screenAreas()
 {
@@ -131,7 +121,7 @@ void StickyWindowController::saveNote()
         m_note->setUpdatedBy(QStringLiteral("local-device"));
         m_window->setWindowTitle(title);
     }
-    ReliabilityService::shared().reportLargeNote(characterCount(m_text));
+    ReliabilityService::shared().reportLargeNote(GraphemeWalker::count(m_text));
     if (m_note) {
         NoteSyncHandoff::handOff(*m_note);
         if (ObjectContext* context = m_note->managedObjectContext()) {

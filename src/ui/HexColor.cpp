@@ -1,6 +1,6 @@
 #include "ui/HexColor.h"
 
-#include <QTextBoundaryFinder>
+#include "platform/GraphemeWalker.h"
 
 #include <cmath>
 
@@ -9,18 +9,6 @@ namespace norvelle {
 namespace {
 
 const QString defaultPaperHex = "#FDFDF8";
-
-QStringList graphemes(const QString& text)
-{
-    QStringList out;
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
-    qsizetype start = 0;
-    while (finder.toNextBoundary() != -1) {
-        out.append(text.mid(start, finder.position() - start));
-        start = finder.position();
-    }
-    return out;
-}
 
 int hexDigitValue(QChar c)
 {
@@ -86,7 +74,7 @@ QString normalizePaperHex(const QString& hex)
     if (!text.startsWith(u'#')) {
         text.prepend(u'#');
     }
-    const QStringList characters = graphemes(text);
+    const QStringList characters = GraphemeWalker::split(text);
     if (characters.size() == 4) {
         text = "#";
         for (qsizetype i = 1; i < 4; ++i) {
