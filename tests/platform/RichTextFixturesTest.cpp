@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,7 +17,7 @@ namespace {
 
 QByteArray fixture(const QString& name)
 {
-    QFile file(QFileInfo(QStringLiteral(__FILE__)).dir().filePath("fixtures/rtf/" + name));
+    QFile file(QDir(QStringLiteral(NORVELLE_RTF_FIXTURES)).filePath(name));
     EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name.toStdString();
     return file.readAll();
 }
