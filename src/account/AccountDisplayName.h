@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace norvelle {
+
+// The account's display name as the server reported it at sign-in, kept in the user's
+// defaults trimmed and never empty, until the account is disconnected.
+inline constexpr const char* accountDisplayNameKey = "norvelle.profile.accountDisplayName";
+
+// Stores the trimmed name; a missing or blank name removes the stored one.
+void setStoredAccountDisplayName(const std::optional<QString>& name);
+// The stored name trimmed; nothing when absent or blank.
+std::optional<QString> storedAccountDisplayName();
+
+} // namespace norvelle

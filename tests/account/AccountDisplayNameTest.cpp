@@ -1,0 +1,24 @@
+#include "account/AccountDisplayName.h"
+
+#include "platform/UserDefaults.h"
+
+#include <gtest/gtest.h>
+
+using namespace norvelle;
+
+TEST(AccountDisplayName, IsStoredTrimmedAndNeverBlank)
+{
+    setStoredAccountDisplayName(QStringLiteral(" \n Ada Lovelace \t\n"));
+    EXPECT_EQ(UserDefaults::standard().string(accountDisplayNameKey), "Ada Lovelace");
+    EXPECT_EQ(storedAccountDisplayName(), "Ada Lovelace");
+    setStoredAccountDisplayName(QStringLiteral("   "));
+    EXPECT_FALSE(UserDefaults::standard().contains(accountDisplayNameKey));
+    setStoredAccountDisplayName(QStringLiteral("Ada"));
+    setStoredAccountDisplayName(std::nullopt);
+    EXPECT_FALSE(UserDefaults::standard().contains(accountDisplayNameKey));
+    // Whatever else wrote it, a blank value reads as none.
+    UserDefaults::standard().set(accountDisplayNameKey, QStringLiteral(" \n"));
+    EXPECT_EQ(storedAccountDisplayName(), std::nullopt);
+    UserDefaults::standard().set(accountDisplayNameKey, 42);
+    EXPECT_EQ(storedAccountDisplayName(), std::nullopt);
+}
