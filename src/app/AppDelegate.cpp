@@ -8,6 +8,7 @@
 #include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "onboarding/OnboardingWindowController.h"
+#include "platform/ColorPanel.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Popover.h"
@@ -71,6 +72,7 @@ void AppDelegate::applicationDidFinishLaunching()
     m_services.startCrashTelemetry();
     m_services.migrateNotes();
     m_activationPolicy = ActivationPolicy::accessory;
+    ColorPanel::shared().close();
     installStatusItems();
     if (!m_services.isTrayAvailable()) {
         SystemLog("app").notice("No system tray on this desktop: the tray items cannot show; the hot keys still work");

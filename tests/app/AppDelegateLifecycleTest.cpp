@@ -2,6 +2,7 @@
 
 #include "core/NorvelleShortcutAction.h"
 #include "onboarding/OnboardingWindowController.h"
+#include "platform/ColorPanel.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Popover.h"
 #include "platform/StatusItem.h"
@@ -223,4 +224,13 @@ TEST_F(AppDelegateTest, SessionEndShowsAClosedUnfinishedOnboardingAgain)
     app.handleSessionEnded();
     EXPECT_EQ(app.onboardingWindowController(), onboarding);
     EXPECT_TRUE(visible(onboarding));
+}
+
+TEST_F(AppDelegateTest, LaunchClosesTheColorPanelAndEndsItsOwnership)
+{
+    QObject owner;
+    ColorPanel::shared().open(&owner, Qt::red);
+    launch();
+    EXPECT_FALSE(ColorPanel::shared().isVisible());
+    EXPECT_EQ(ColorPanel::shared().owner(), nullptr);
 }
