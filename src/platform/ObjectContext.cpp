@@ -27,6 +27,7 @@ std::shared_ptr<ManagedObject> ObjectContext::insert(const EntityDescription& en
     object->m_state = ManagedObject::State::Inserted;
     m_objects.insert(object->objectID(), object);
     m_changed.insert(object->objectID(), object);
+    emit objectChanged(object->objectID());
     emit objectsDidChange();
     return object;
 }
@@ -44,12 +45,14 @@ void ObjectContext::deleteObject(const std::shared_ptr<ManagedObject>& object)
     } else {
         m_changed.insert(object->objectID(), object);
     }
+    emit objectChanged(object->objectID());
     emit objectsDidChange();
 }
 
 void ObjectContext::objectDidChange(ManagedObject& object)
 {
     m_changed.insert(object.objectID(), m_objects.value(object.objectID()));
+    emit objectChanged(object.objectID());
     emit objectsDidChange();
 }
 

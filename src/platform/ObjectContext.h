@@ -77,6 +77,8 @@ public:
     void rollback();
 
 signals:
+    // The object that was inserted, changed or deleted; objectsDidChange follows.
+    void objectChanged(const ObjectID& id);
     // After an insert, a change of a value, a deletion or a rollback.
     void objectsDidChange();
     // After a save wrote changes.

@@ -163,6 +163,7 @@ TEST(ObjectStore, RollbackForgetsInsertsChangesAndDeletions)
     auto gone = insertItem(context, "gone", 2);
     ASSERT_FALSE(context.save());
     QSignalSpy changes(&context, &ObjectContext::objectsDidChange);
+    QSignalSpy changedObjects(&context, &ObjectContext::objectChanged);
 
     kept->setName("renamed");
     context.deleteObject(gone);
@@ -171,8 +172,15 @@ TEST(ObjectStore, RollbackForgetsInsertsChangesAndDeletions)
     EXPECT_TRUE(kept->isUpdated());
     EXPECT_TRUE(gone->isDeleted());
     EXPECT_GE(changes.count(), 3);
+    ASSERT_GE(changedObjects.count(), 3);
+    EXPECT_EQ(changedObjects.at(0).at(0).value<ObjectID>(), kept->objectID());
+    EXPECT_EQ(changedObjects.at(1).at(0).value<ObjectID>(), gone->objectID());
+    EXPECT_EQ(changedObjects.at(2).at(0).value<ObjectID>(), added->objectID());
+    changedObjects.clear();
 
+    // A rollback names no object: listeners read everything again.
     context.rollback();
+    EXPECT_EQ(changedObjects.count(), 0);
     EXPECT_FALSE(context.hasChanges());
     EXPECT_EQ(kept->name(), "kept");
     EXPECT_FALSE(gone->isDeleted());

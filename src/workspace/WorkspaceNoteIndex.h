@@ -1,0 +1,58 @@
+#pragma once
+
+#include "platform/ObjectID.h"
+#include "workspace/WorkspaceNoteEntry.h"
+
+#include <QCollator>
+#include <QHash>
+#include <QObject>
+#include <QSet>
+
+#include <memory>
+#include <vector>
+
+namespace norvelle {
+
+class ObjectContext;
+
+// Every note of the context, Trash and archive included, most recently changed first (then
+// most recently created, then oldest row), each with its list and search values ready. It
+// follows the context: whatever changes notes there (a sticky window, sync, an import, the
+// workspace itself) is taken in on the next turn of the event loop, only the changed notes
+// being worked out again. Main thread only.
+class WorkspaceNoteIndex : public QObject {
+    Q_OBJECT
+public:
+    using NoteRefs = std::vector<const WorkspaceNoteEntry*>;
+
+    explicit WorkspaceNoteIndex(ObjectContext& context, QObject* parent = nullptr);
+    ~WorkspaceNoteIndex() override;
+
+    // Valid until the next notesChanged.
+    const NoteRefs& notes() const { return m_ordered; }
+    ObjectContext& context() const { return m_context; }
+
+    // Takes in the changes seen so far now rather than on the next turn.
+    void applyPendingChanges();
+
+signals:
+    void notesChanged();
+
+private:
+    void reload();
+    void refresh(const ObjectID& id);
+    void reorder();
+    void schedule();
+
+    ObjectContext& m_context;
+    QCollator m_titleCollator;
+    QHash<ObjectID, std::shared_ptr<const WorkspaceNoteEntry>> m_entries;
+    NoteRefs m_ordered;
+    QSet<ObjectID> m_changed;
+    // A change signal without an object (a rollback) asks for a fresh fetch.
+    bool m_reloadNeeded = false;
+    bool m_sawObjectChange = false;
+    bool m_scheduled = false;
+};
+
+} // namespace norvelle
