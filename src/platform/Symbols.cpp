@@ -26,6 +26,15 @@ const QHash<QString, QString>& themeNames()
         {"doc.text", "text-x-generic-symbolic"},
         {"note.text.badge.plus", "document-new-symbolic"},
         {"trash", "user-trash-symbolic"},
+        {"slider.horizontal.3", "preferences-system-symbolic"},
+        {"person.crop.circle", "avatar-default-symbolic"},
+        {"arrow.triangle.2.circlepath", "emblem-synchronizing-symbolic"},
+        {"keyboard", "input-keyboard-symbolic"},
+        {"textformat", "preferences-desktop-font-symbolic"},
+        {"hand.raised", "preferences-system-privacy-symbolic"},
+        {"lock.shield", "security-high-symbolic"},
+        {"internaldrive", "drive-harddisk-symbolic"},
+        {"network", "network-workgroup-symbolic"},
     };
     return names;
 }

@@ -4,11 +4,19 @@
 
 namespace norvelle {
 
-// The settings window. For now a plain window of the settings' size.
+class NorvelleSettingsView;
+
+// The settings window, "Settings", 640 × 480 and resizable down to 580 × 420, hosting the
+// settings view. Closing hides it: the view and its state live as long as the controller.
 class SettingsWindowController : public WindowController {
     Q_OBJECT
 public:
     explicit SettingsWindowController(QObject* parent = nullptr);
+
+    NorvelleSettingsView* view() const { return m_view; }
+
+private:
+    NorvelleSettingsView* m_view = nullptr;
 };
 
 } // namespace norvelle

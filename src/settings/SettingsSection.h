@@ -1,0 +1,41 @@
+#pragma once
+
+#include "clipboard/ClipColors.h"
+
+#include <QWidget>
+
+class QVBoxLayout;
+
+namespace norvelle {
+
+class ClipLabel;
+class ToggleSwitch;
+
+// One section of a settings pane: an optional header over a rounded box whose rows are
+// parted by hairlines.
+//
+//     auto* section = form->addSection("General settings");
+//     ToggleSwitch* open = section->addSwitch("Open workspace when Norvelle starts");
+//     section->addText("Shown under the switch.");
+class SettingsSection : public QWidget {
+    Q_OBJECT
+public:
+    // An empty header shows none.
+    explicit SettingsSection(const QString& header, QWidget* parent = nullptr);
+
+    QString header() const { return m_header; }
+
+    void addRow(QWidget* row);
+    // A row of the title on the left and `control` on the right.
+    QWidget* addLabelledRow(const QString& title, QWidget* control);
+    ToggleSwitch* addSwitch(const QString& title);
+    // A wrapping text of `size` points in `color`.
+    ClipLabel* addText(const QString& text, qreal size = 11, ClipColorRole color = &ClipColors::secondaryText);
+
+private:
+    QString m_header;
+    QWidget* m_box = nullptr;
+    QVBoxLayout* m_rows = nullptr;
+};
+
+} // namespace norvelle

@@ -1,0 +1,114 @@
+#include "settings/ShortcutRow.h"
+
+#include "clipboard/ClipFonts.h"
+#include "clipboard/ClipLabel.h"
+#include "core/NorvelleShortcutsProfile.h"
+#include "settings/ToggleSwitch.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+namespace norvelle {
+
+namespace {
+
+QString presetTitle(ShortcutModifierPreset preset)
+{
+    const QString names = modifierNames(modifierFlags(preset));
+    return preset == ShortcutModifierPreset::commandShift ? names + QStringLiteral(" — recommended") : names;
+}
+
+} // namespace
+
+ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
+    : QWidget(parent)
+    , m_action(action)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 10, 0, 10);
+    layout->setSpacing(8);
+    layout->addWidget(new ClipLabel(shortcutActionTitle(action), clipFont(12, QFont::DemiBold), &ClipColors::label, this));
+    m_active = new ClipLabel({}, clipFont(10), &ClipColors::secondaryText, this);
+    layout->addWidget(m_active);
+
+    const QString defaultLetter = shortcutActionDefaultLetter(action);
+    const QString defaultTitle = QStringLiteral("Use Norvelle default (%1)")
+        .arg(shortcutLabel(modifierFlags(ShortcutModifierPreset::commandShift), defaultLetter));
+    auto* switchRow = new QHBoxLayout;
+    switchRow->setSpacing(12);
+    switchRow->addWidget(new ClipLabel(defaultTitle, clipFont(13), &ClipColors::label, this), 1);
+    m_default = new ToggleSwitch(this);
+    m_default->setAccessibleName(defaultTitle);
+    switchRow->addWidget(m_default);
+    layout->addLayout(switchRow);
+
+    m_modifiers = new QComboBox;
+    for (const ShortcutModifierPreset preset : allShortcutModifierPresets()) {
+        m_modifiers->addItem(presetTitle(preset), QVariant::fromValue(int(preset)));
+    }
+    m_letter = new QComboBox;
+    for (char letter = 'a'; letter <= 'z'; ++letter) {
+        m_letter->addItem(QString(QChar(letter)).toUpper(), QString(QChar(letter)));
+    }
+    m_letter->setMaxVisibleItems(13);
+    m_pickers = new QWidget(this);
+    auto* pickers = new QVBoxLayout(m_pickers);
+    pickers->setContentsMargins(0, 0, 0, 0);
+    pickers->setSpacing(6);
+    pickers->addWidget(makeLabelledPicker(QStringLiteral("Modifiers"), m_modifiers));
+    pickers->addWidget(makeLabelledPicker(QStringLiteral("Letter key"), m_letter));
+    layout->addWidget(m_pickers);
+
+    connect(m_default, &QAbstractButton::clicked, this, [this](bool on) {
+        ActionShortcut proposal = m_entry;
+        proposal.usesDefault = on;
+        emit changeRequested(m_action, proposal);
+    });
+    connect(m_modifiers, &QComboBox::activated, this, [this](int index) {
+        ActionShortcut proposal = m_entry;
+        proposal.modifierPreset = allShortcutModifierPresets()[index];
+        emit changeRequested(m_action, proposal);
+    });
+    connect(m_letter, &QComboBox::activated, this, [this](int index) {
+        ActionShortcut proposal = m_entry;
+        proposal.keyLetter = m_letter->itemData(index).toString();
+        emit changeRequested(m_action, proposal);
+    });
+    refreshActive();
+}
+
+QWidget* ShortcutRow::makeLabelledPicker(const QString& title, QComboBox* picker)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(12);
+    layout->addWidget(new ClipLabel(title, clipFont(13), &ClipColors::label, row), 1);
+    picker->setAccessibleName(title);
+    picker->setFixedWidth(200);
+    layout->addWidget(picker);
+    return row;
+}
+
+void ShortcutRow::showEntry(const ActionShortcut& entry)
+{
+    m_entry = entry;
+    const QSignalBlocker blockSwitch(m_default);
+    m_default->setChecked(entry.usesDefault);
+    m_pickers->setVisible(!entry.usesDefault);
+    const auto& presets = allShortcutModifierPresets();
+    m_modifiers->setCurrentIndex(int(std::find(presets.begin(), presets.end(), entry.modifierPreset) - presets.begin()));
+    // An empty letter shows the default one; a first character that is no letter shows none.
+    const QString letter = entry.keyLetter.isEmpty() ? shortcutActionDefaultLetter(m_action) : entry.keyLetter.left(1).toLower();
+    m_letter->setCurrentIndex(m_letter->findData(letter));
+    refreshActive();
+}
+
+void ShortcutRow::refreshActive()
+{
+    m_active->setText(QStringLiteral("Active: ") + loadShortcutsProfile().label(m_action));
+}
+
+} // namespace norvelle

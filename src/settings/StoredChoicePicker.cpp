@@ -1,0 +1,66 @@
+#include "settings/StoredChoicePicker.h"
+
+#include "platform/UserDefaults.h"
+#include "settings/StoredSettings.h"
+
+#include <QButtonGroup>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace norvelle {
+
+StoredChoicePicker::StoredChoicePicker(const QString& key, const QList<Option>& options,
+    const QString& fallback, QWidget* parent)
+    : QWidget(parent)
+    , m_key(key)
+    , m_fallback(fallback)
+    , m_options(options)
+    , m_group(new QButtonGroup(this))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    for (qsizetype i = 0; i < options.size(); ++i) {
+        auto* button = new QRadioButton(options[i].first, this);
+        m_group->addButton(button, int(i));
+        layout->addWidget(button);
+    }
+    connect(m_group, &QButtonGroup::idClicked, this, [this](int id) {
+        UserDefaults::standard().set(m_key, m_options[id].second);
+    });
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& changed) {
+        if (changed == m_key) {
+            showStored();
+        }
+    });
+    showStored();
+}
+
+QRadioButton* StoredChoicePicker::button(const QString& rawValue) const
+{
+    for (qsizetype i = 0; i < m_options.size(); ++i) {
+        if (m_options[i].second == rawValue) {
+            return qobject_cast<QRadioButton*>(m_group->button(int(i)));
+        }
+    }
+    return nullptr;
+}
+
+QString StoredChoicePicker::chosen() const
+{
+    const int id = m_group->checkedId();
+    return id < 0 ? QString() : m_options[id].second;
+}
+
+void StoredChoicePicker::showStored()
+{
+    const QString stored = storedSettings::text(m_key, m_fallback);
+    // An exclusive group cannot show "none marked".
+    m_group->setExclusive(false);
+    for (qsizetype i = 0; i < m_options.size(); ++i) {
+        m_group->button(int(i))->setChecked(m_options[i].second == stored);
+    }
+    m_group->setExclusive(true);
+}
+
+} // namespace norvelle

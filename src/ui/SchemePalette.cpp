@@ -1,0 +1,88 @@
+#include "ui/SchemePalette.h"
+
+#include "platform/UserDefaults.h"
+#include "ui/NorvelleAppearancePreference.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+namespace norvelle {
+
+namespace {
+
+QPalette darkPalette()
+{
+    QPalette palette;
+    const QColor window(0x2B, 0x2B, 0x2E);
+    const QColor base(0x1E, 0x1E, 0x21);
+    const QColor text(0xEE, 0xEE, 0xF0);
+    const QColor disabledText(0x7A, 0x7A, 0x80);
+    palette.setColor(QPalette::Window, window);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::AlternateBase, window);
+    palette.setColor(QPalette::ToolTipBase, window);
+    palette.setColor(QPalette::ToolTipText, text);
+    palette.setColor(QPalette::PlaceholderText, QColor(0x8A, 0x8A, 0x90));
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Button, QColor(0x3A, 0x3A, 0x3E));
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::BrightText, Qt::white);
+    palette.setColor(QPalette::Light, QColor(0x4A, 0x4A, 0x50));
+    palette.setColor(QPalette::Midlight, QColor(0x40, 0x40, 0x45));
+    palette.setColor(QPalette::Mid, QColor(0x30, 0x30, 0x33));
+    palette.setColor(QPalette::Dark, QColor(0x18, 0x18, 0x1A));
+    palette.setColor(QPalette::Shadow, Qt::black);
+    palette.setColor(QPalette::Highlight, QColor(0x0A, 0x84, 0xFF));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    palette.setColor(QPalette::Link, QColor(0x4C, 0xA8, 0xFF));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, disabledText);
+    }
+    return palette;
+}
+
+QPalette lightPalette()
+{
+    QPalette palette(QColor(0xEC, 0xEC, 0xEC), QColor(0xF6, 0xF6, 0xF6));
+    palette.setColor(QPalette::Window, QColor(0xEC, 0xEC, 0xEC));
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, QColor(0x1D, 0x1D, 0x1F));
+    palette.setColor(QPalette::WindowText, QColor(0x1D, 0x1D, 0x1F));
+    palette.setColor(QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F));
+    palette.setColor(QPalette::Highlight, QColor(0x00, 0x7A, 0xFF));
+    palette.setColor(QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+void applyStoredAppearance(QWidget& window)
+{
+    const std::optional<ColorScheme> scheme = appearance::colorScheme(appearance::stored());
+    window.setPalette(scheme ? schemePalette(*scheme) : QApplication::palette());
+}
+
+} // namespace
+
+QPalette schemePalette(ColorScheme scheme)
+{
+    return scheme == ColorScheme::dark ? darkPalette() : lightPalette();
+}
+
+ColorScheme schemeOf(const QPalette& palette)
+{
+    return palette.color(QPalette::Window).lightnessF() < 0.5 ? ColorScheme::dark : ColorScheme::light;
+}
+
+void followAppearancePreference(QWidget& window)
+{
+    applyStoredAppearance(window);
+    QObject::connect(&UserDefaults::standard(), &UserDefaults::changed, &window,
+        [target = QPointer<QWidget>(&window)](const QString& key) {
+            if (target && key == QLatin1String(appearance::defaultsKey)) {
+                applyStoredAppearance(*target);
+            }
+        });
+}
+
+} // namespace norvelle

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "ui/ColorScheme.h"
+
+#include <QPalette>
+
+#include <optional>
+
+class QWidget;
+
+namespace norvelle {
+
+// The palette of a window forced into the light or dark look, whatever the desktop uses.
+QPalette schemePalette(ColorScheme scheme);
+
+// The look a palette draws: dark when its window colour is dark.
+ColorScheme schemeOf(const QPalette& palette);
+
+// Gives `window` the look stored under "norvelle.appearance" (the desktop's own for "system"
+// or anything unknown), now and whenever that setting changes.
+void followAppearancePreference(QWidget& window);
+
+} // namespace norvelle

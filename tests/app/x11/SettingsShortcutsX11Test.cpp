@@ -1,0 +1,74 @@
+// A shortcut changed in the settings window takes over on the real X server: the new key
+// fires, the old one no longer does.
+#include "app/AppDelegateFixture.h"
+#include "settings/NorvelleSettingsView.h"
+#include "settings/SettingsWindowController.h"
+#include "settings/ShortcutRow.h"
+#include "settings/ShortcutsPane.h"
+#include "settings/ToggleSwitch.h"
+#include "workspace/MainAppWindowController.h"
+
+#include <QComboBox>
+#include <QPushButton>
+#include <QProcess>
+#include <QTest>
+
+namespace norvelle::test {
+namespace {
+
+using Action = NorvelleShortcutAction;
+
+void press(const QString& chord)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), chord}), 0) << chord.toStdString();
+}
+
+class SettingsShortcutsX11Test : public AppDelegateTest {
+protected:
+    SettingsShortcutsX11Test() { services.hotKeys = &realHotKeys; }
+
+    HotKeyManager realHotKeys{GlobalHotKeys::system()};
+};
+
+TEST_F(SettingsShortcutsX11Test, TheNewKeyFiresAndTheOldOneNoLonger)
+{
+    app();
+    QList<Action> fired;
+    realHotKeys.onTrigger = [&fired, original = realHotKeys.onTrigger](Action action) {
+        fired << action;
+        original(action);
+    };
+
+    app().openSettings(QStringLiteral("Shortcuts"));
+    QWidget* window = app().settingsWindowController()->window();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    auto* pane = static_cast<ShortcutsPane*>(app().settingsWindowController()->view()->currentForm());
+    ShortcutRow* row = pane->row(Action::openWorkspace);
+
+    // Default off, then Alt+Super and J, as the user picks them.
+    QTest::mouseClick(row->defaultSwitch(), Qt::LeftButton);
+    ASSERT_TRUE(row->modifiersPicker()->isVisible());
+    QTest::keyClick(row->modifiersPicker(), Qt::Key_Down);
+    QTest::keyClick(row->letterPicker(), Qt::Key_J);
+    ASSERT_EQ(loadShortcutsProfile().label(Action::openWorkspace), "Alt+Super+J");
+    ASSERT_FALSE(pane->alertMessage().has_value());
+
+    press("super+shift+k");
+    press("super+alt+j");
+    ASSERT_TRUE(waitUntil([&] { return !fired.isEmpty(); }, 20000));
+    // Presses arrive in order: the old chord, had it still been ours, would be first.
+    QTest::qWait(200);
+    EXPECT_EQ(fired, QList<Action>{Action::openWorkspace});
+    EXPECT_TRUE(waitUntil([&] { return visible(app().mainAppWindowController()); }));
+
+    // Restoring the defaults gives the old chord back.
+    QTest::mouseClick(pane->restoreDefaultsButton(), Qt::LeftButton);
+    press("super+alt+j");
+    press("super+shift+k");
+    ASSERT_TRUE(waitUntil([&] { return fired.size() == 2; }, 20000));
+    QTest::qWait(200);
+    EXPECT_EQ(fired.size(), 2);
+}
+
+} // namespace
+} // namespace norvelle::test
