@@ -32,14 +32,15 @@ void Popover::setContentWidget(QWidget* content)
     layout()->addWidget(content);
 }
 
-QPoint Popover::placement(const QRect& anchor, const QPoint& pointer, QSize size, const QRect& available)
+QPoint Popover::placement(const QRect& anchor, const QPoint& pointer, QSize size, const QRect& available, Edge edge)
 {
     const QRect origin = anchor.isEmpty() ? QRect(pointer, QSize(1, 1)) : anchor;
     int x = origin.x() + origin.width() / 2 - size.width() / 2;
-    int y = origin.bottom() + 1 + kGap;
-    if (y + size.height() > available.bottom() + 1 && origin.top() - kGap - size.height() >= available.top()) {
-        y = origin.top() - kGap - size.height();
-    }
+    const int below = origin.bottom() + 1 + kGap;
+    const int above = origin.top() - kGap - size.height();
+    const bool roomBelow = below + size.height() <= available.bottom() + 1;
+    const bool roomAbove = above >= available.top();
+    int y = edge == Edge::below ? (roomBelow || !roomAbove ? below : above) : (roomAbove || !roomBelow ? above : below);
     x = std::clamp(x, available.left(), std::max(available.left(), available.right() + 1 - size.width()));
     y = std::clamp(y, available.top(), std::max(available.top(), available.bottom() + 1 - size.height()));
     return {x, y};
@@ -47,17 +48,31 @@ QPoint Popover::placement(const QRect& anchor, const QPoint& pointer, QSize size
 
 void Popover::showRelativeTo(const QRect& anchor)
 {
-    const QPoint pointer = QCursor::pos();
-    QScreen* screen = QGuiApplication::screenAt(anchor.isEmpty() ? pointer : anchor.center());
-    if (!screen) {
-        screen = QGuiApplication::primaryScreen();
-    }
-    const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), size());
-    move(placement(anchor, pointer, size(), available));
+    m_anchor = anchor;
+    place();
     m_sinceOutsideDismissal.invalidate();
     show();
     raise();
     activateWindow();
+}
+
+void Popover::place()
+{
+    const QPoint pointer = QCursor::pos();
+    QScreen* screen = QGuiApplication::screenAt(m_anchor.isEmpty() ? pointer : m_anchor.center());
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    const QRect available = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), size());
+    move(placement(m_anchor, pointer, size(), available, m_edge));
+}
+
+void Popover::setContentSize(QSize size)
+{
+    setFixedSize(size);
+    if (isVisible()) {
+        place();
+    }
 }
 
 bool Popover::isShown() const

@@ -12,7 +12,14 @@ namespace norvelle {
 class Popover : public QWidget {
     Q_OBJECT
 public:
+    // Which side of its anchor the popover prefers; it takes the other when that has no room.
+    enum class Edge { below, above };
+
     explicit Popover(QSize contentSize, QWidget* parent = nullptr);
+
+    void setPreferredEdge(Edge edge) { m_edge = edge; }
+    // Resizes the popover; a shown one stays on its side of the anchor.
+    void setContentSize(QSize size);
 
     // Replaces the hosted content (the popover takes it over).
     void setContentWidget(QWidget* content);
@@ -27,7 +34,8 @@ public:
     void performClose();
 
     // Where showRelativeTo() puts a popover of `size` within `available` (the screen's free area).
-    static QPoint placement(const QRect& anchor, const QPoint& pointer, QSize size, const QRect& available);
+    static QPoint placement(const QRect& anchor, const QPoint& pointer, QSize size, const QRect& available,
+                            Edge edge = Edge::below);
 
 signals:
     void closed();
@@ -36,7 +44,11 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
+    void place();
+
     QWidget* m_content = nullptr;
+    Edge m_edge = Edge::below;
+    QRect m_anchor;
     bool m_closingOnRequest = false;
     QElapsedTimer m_sinceOutsideDismissal;
 };
