@@ -15,6 +15,9 @@ public:
     // The shared service's syncNowIfEnabled().
     static void syncSharedIfEnabled();
 
+    // The highest note version this device has received from the server.
+    static inline const QString sinceVersionKey = QStringLiteral("norvelle.sync.sinceGlobalVersion");
+
     // One pull-and-push exchange, unless "norvelle.sync.enabled" holds false or the number 0
     // (absent or any other value counts as on).
     void syncNowIfEnabled();

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+namespace norvelle {
+
+// Where the service's REST server is. The user may point the program at another server under
+// "norvelle.api.baseURL"; it is read afresh for every request.
+struct APIConfig {
+    QUrl baseURL;
+
+    // The override when it is an https address, or an http one on this computer (loopback);
+    // otherwise (absent, empty, unparsable, any other scheme or host) the built-in default.
+    static APIConfig current();
+    // Trims the text; nothing or blank removes the override, anything else is stored as typed
+    // and only used when current() accepts it.
+    static void setBaseURLOverride(const std::optional<QString>& text);
+
+    static QUrl defaultBaseURL();
+    // The service's web site: the consent links and share links live there.
+    static QString webOrigin();
+    // Share links are this followed by a note's share token.
+    static QString shareLinkBase();
+
+    static inline const QString overrideKey = QStringLiteral("norvelle.api.baseURL");
+};
+
+} // namespace norvelle

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/HttpClient.h"
+
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+namespace norvelle {
+
+// Turns endpoint paths into request URLs under the configured base, and builds the requests
+// every account and sync call shares (POST or GET, JSON, bearer token where needed).
+class APIGateway {
+public:
+    // The base's origin and path prefix (a trailing "/v1" dropped, so the endpoint's own
+    // "v1/" is never doubled), then the path's segments; the base's query stays, its
+    // fragment goes.
+    static QUrl endpointURL(const QString& path);
+    static QUrl endpointURL(const QString& path, const QUrl& base);
+
+    // A request to `path`; "Content-Type: application/json" when there is a body,
+    // "Authorization: Bearer <token>" when a token is given.
+    static HttpRequest request(const QByteArray& method, const QString& path, const std::optional<QByteArray>& body,
+        const std::optional<QString>& accessToken, qint64 maximumReplyBytes);
+
+    // Replies of the account endpoints are small; a larger one is refused.
+    static constexpr qint64 maximumAccountReplyBytes = 8 * 1024 * 1024;
+};
+
+} // namespace norvelle

@@ -1,0 +1,48 @@
+#include "platform/DeviceIdentity.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSysInfo>
+
+namespace norvelle {
+
+namespace {
+
+// A machine id is 33 bytes; anything much larger is not one.
+constexpr qint64 kMaximumFileBytes = 4096;
+
+} // namespace
+
+QStringList DeviceIdentity::defaultFiles()
+{
+    return {QStringLiteral("/etc/machine-id"), QStringLiteral("/var/lib/dbus/machine-id")};
+}
+
+QString DeviceIdentity::machineId(const QStringList& files)
+{
+    for (const QString& path : files) {
+        if (!QFileInfo(path).isFile()) {
+            continue;
+        }
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        const QByteArray data = file.read(kMaximumFileBytes + 1);
+        if (data.size() > kMaximumFileBytes) {
+            continue;
+        }
+        const QString id = QString::fromUtf8(data.left(data.indexOf('\n') < 0 ? data.size() : data.indexOf('\n'))).trimmed();
+        if (!id.isEmpty()) {
+            return id;
+        }
+    }
+    return {};
+}
+
+QString DeviceIdentity::hostName()
+{
+    return QSysInfo::machineHostName();
+}
+
+} // namespace norvelle

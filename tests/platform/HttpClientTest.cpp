@@ -1,0 +1,115 @@
+#include "platform/HttpClient.h"
+
+#include "support/LoopbackApiServer.h"
+#include "support/TestHome.h"
+
+#include <QTcpServer>
+#include <gtest/gtest.h>
+
+using namespace norvelle;
+using test::ScriptedReply;
+
+namespace {
+
+struct Exchange {
+    test::LoopbackApiServer server;
+    HttpClient client{500};
+
+    HttpResult send(HttpRequest request, const QString& path = "/x")
+    {
+        if (request.url.isEmpty()) {
+            request.url = server.baseURL().resolved(QUrl(path));
+        }
+        std::optional<HttpResult> result;
+        client.send(request, [&](HttpResult r) { result = std::move(r); });
+        EXPECT_TRUE(test::waitUntil([&] { return result.has_value(); }, 5000));
+        return result.value_or(HttpResult(HttpError{HttpError::Kind::transferFailed, {}}));
+    }
+
+    std::optional<HttpError::Kind> errorOf(const HttpResult& result)
+    {
+        const HttpError* error = std::get_if<HttpError>(&result);
+        return error ? std::optional(error->kind) : std::nullopt;
+    }
+};
+
+} // namespace
+
+TEST(HttpClient, GivesBackEveryStatusWithItsBodyAndSendsWhatItIsGiven)
+{
+    Exchange e;
+    e.server.reply("/x", ScriptedReply::raw(404, "missing"));
+    e.server.reply("/x", ScriptedReply::raw(500, "boom"));
+    e.server.reply("/x", ScriptedReply::raw(204, ""));
+    HttpRequest request;
+    request.method = "POST";
+    request.body = "{\"a\":1}";
+    request.headers.append({QByteArray("Content-Type"), QByteArray("application/json")});
+    for (const auto& [status, body] : {std::pair{404, QByteArray("missing")}, {500, "boom"}, {204, ""}}) {
+        const HttpResult result = e.send(request);
+        ASSERT_TRUE(std::holds_alternative<HttpResponse>(result));
+        EXPECT_EQ(std::get<HttpResponse>(result).status, status);
+        EXPECT_EQ(std::get<HttpResponse>(result).body, body);
+    }
+    const test::RecordedRequest sent = e.server.requests().first();
+    EXPECT_EQ(sent.method, "POST");
+    EXPECT_EQ(sent.body, "{\"a\":1}");
+    EXPECT_EQ(sent.header("content-type"), "application/json");
+}
+
+TEST(HttpClient, ARedirectIsAnAnswerNeverFollowed)
+{
+    Exchange e;
+    ScriptedReply redirect = ScriptedReply::raw(302, "");
+    redirect.headers.append({QByteArray("Location"), QByteArray("http://127.0.0.1:1/elsewhere")});
+    e.server.reply("/x", redirect);
+    const HttpResult result = e.send({});
+    ASSERT_TRUE(std::holds_alternative<HttpResponse>(result));
+    EXPECT_EQ(std::get<HttpResponse>(result).status, 302);
+    EXPECT_EQ(e.server.requests().size(), 1);
+}
+
+TEST(HttpClient, BrokenAnswersAreErrors)
+{
+    Exchange e;
+    ScriptedReply truncated = ScriptedReply::raw(200, QByteArray(4000, 'x'));
+    truncated.mode = ScriptedReply::Mode::truncated;
+    e.server.reply("/cut", truncated);
+    ScriptedReply garbage;
+    garbage.mode = ScriptedReply::Mode::notHttp;
+    e.server.reply("/garbage", garbage);
+    ScriptedReply silent;
+    silent.mode = ScriptedReply::Mode::never;
+    e.server.reply("/silent", silent);
+    ScriptedReply slow = ScriptedReply::raw(200, "late");
+    slow.delayMs = 1500;
+    e.server.reply("/slow", slow);
+
+    EXPECT_EQ(e.errorOf(e.send({}, "/cut")), HttpError::Kind::transferFailed);
+    EXPECT_EQ(e.errorOf(e.send({}, "/garbage")), HttpError::Kind::notHttp);
+    EXPECT_EQ(e.errorOf(e.send({}, "/silent")), HttpError::Kind::timedOut);
+    EXPECT_EQ(e.errorOf(e.send({}, "/slow")), HttpError::Kind::timedOut);
+}
+
+TEST(HttpClient, RefusesAnswersBeyondTheRequestsMaximum)
+{
+    Exchange e;
+    e.server.reply("/big", ScriptedReply::raw(200, QByteArray(2048, 'x')));
+    HttpRequest request;
+    request.maximumReplyBytes = 2047;
+    EXPECT_EQ(e.errorOf(e.send(request, "/big")), HttpError::Kind::replyTooLarge);
+    request.maximumReplyBytes = 2048;
+    EXPECT_FALSE(e.errorOf(e.send(request, "/big")));
+}
+
+TEST(HttpClient, NoServerIsCannotConnect)
+{
+    Exchange e;
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    const quint16 port = closed.serverPort();
+    closed.close();
+    HttpRequest request;
+    request.url = QUrl(QString("http://127.0.0.1:%1/x").arg(port));
+    EXPECT_EQ(e.errorOf(e.send(request)), HttpError::Kind::cannotConnect);
+}
