@@ -1,0 +1,47 @@
+#pragma once
+
+#include "editor/TextStorage.h"
+
+#include <QColor>
+
+#include <optional>
+
+namespace norvelle {
+
+// Checklist items in the editor's text: a line that starts with a drawn box and one space. In
+// stored and plain text the box is a token ("○ ", "● "), or U+FFFC and a space in plain text;
+// normalising turns every such line start into a drawn box.
+class ChecklistEditing {
+public:
+    // `textColor` is what item text is reset to whenever a box is set on its line.
+    explicit ChecklistEditing(TextStorage& storage, QColor textColor = {}, QColor boxColor = {})
+        : m_storage(storage), m_textColor(std::move(textColor)), m_boxColor(std::move(boxColor)) {}
+
+    // The box of the line starting at `start`: none when the line has none.
+    std::optional<bool> checklistMarkerState(int start, int length) const;
+    // Puts a drawn box at the start of a line (`lineLength` without its line break), replacing
+    // the box or token there; the item text becomes 14-point regular text without strikethrough.
+    void setChecklistMarker(int start, int lineLength, bool checked);
+    // Every token, lone U+FFFC or foreign attachment at a line start becomes a drawn box.
+    // Returns whether anything changed.
+    bool normalizeChecklistMarkers();
+    // Whether normalising would change anything (cheap: one look per line).
+    bool needsNormalizing() const;
+    // Makes every selected line an item; returns the caret position after the block.
+    int markSelectedLinesAsChecklist(TextRange selection);
+    // The command: on a selection marks its lines, on a caret adds or flips the line's box.
+    // Returns the new caret, or none to leave it.
+    std::optional<int> insertChecklist(TextRange selection);
+
+    QTextCharFormat itemTextFormat() const;
+
+private:
+    enum class LineStart { Nothing, Box, Token, CheckedToken, LegacyToken, LoneObject, OtherAttachment };
+    LineStart lineStart(int start) const;
+
+    TextStorage& m_storage;
+    QColor m_textColor;
+    QColor m_boxColor;
+};
+
+} // namespace norvelle

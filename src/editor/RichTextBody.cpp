@@ -1,0 +1,117 @@
+#include "editor/RichTextBody.h"
+
+#include "editor/ChecklistMarkerAttachment.h"
+#include "editor/TextStorage.h"
+#include "platform/RichTextCodec.h"
+#include "platform/RtfDocumentCapture.h"
+#include "platform/RtfWriter.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <utility>
+#include <vector>
+
+namespace norvelle {
+
+namespace {
+
+// Every object character the writer will see, in document order: a box (ticked or not), or
+// none for any other U+FFFC. Images are left out, as the writer leaves them out.
+std::vector<std::optional<bool>> objectCharacters(const QTextDocument& document, bool& anyBox)
+{
+    std::vector<std::optional<bool>> objects;
+    anyBox = false;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat())
+                continue;
+            if (ChecklistMarkerAttachment::isMarker(format)) {
+                anyBox = true;
+                objects.insert(objects.end(), size_t(fragment.length()), ChecklistMarkerAttachment::isChecked(format));
+                continue;
+            }
+            const QString text = fragment.text();
+            for (qsizetype n = text.count(QChar::ObjectReplacementCharacter); n > 0; --n)
+                objects.emplace_back(std::nullopt);
+        }
+    }
+    return objects;
+}
+
+class MarkerText {
+public:
+    explicit MarkerText(const std::vector<std::optional<bool>>& objects) : m_objects(objects) {}
+
+    void paragraph(RtfParagraph& paragraph)
+    {
+        bool dropSpace = false;
+        for (RtfRun& run : paragraph.runs) {
+            if (!dropSpace && !run.text.contains(QChar::ObjectReplacementCharacter))
+                continue;
+            QString text;
+            text.reserve(run.text.size() + 4);
+            for (const QChar c : std::as_const(run.text)) {
+                if (std::exchange(dropSpace, false) && c == u' ')
+                    continue;
+                if (c == QChar::ObjectReplacementCharacter && m_next < m_objects.size()) {
+                    if (const std::optional<bool> checked = m_objects[m_next++]) {
+                        // The token brings its own space; the one after the box goes.
+                        text += *checked ? ChecklistMarkerAttachment::checkedToken : ChecklistMarkerAttachment::uncheckedToken;
+                        dropSpace = true;
+                        continue;
+                    }
+                }
+                text += c;
+            }
+            run.text = std::move(text);
+        }
+    }
+
+private:
+    const std::vector<std::optional<bool>>& m_objects;
+    size_t m_next = 0;
+};
+
+} // namespace
+
+void checklistMarkersToText(RtfDocumentModel& model, const std::vector<std::optional<bool>>& objects)
+{
+    MarkerText markers(objects);
+    for (auto& item : model.items) {
+        if (auto* paragraph = std::get_if<RtfParagraph>(&item)) {
+            markers.paragraph(*paragraph);
+            continue;
+        }
+        for (auto& row : std::get<RtfTable>(item).rows) {
+            for (RtfCell& cell : row) {
+                for (RtfParagraph& paragraph : cell.paragraphs)
+                    markers.paragraph(paragraph);
+            }
+        }
+    }
+}
+
+std::optional<QByteArray> encodeRichTextData(const QTextDocument& text)
+{
+    if (text.characterCount() <= 1)
+        return std::nullopt;
+    bool anyBox = false;
+    const std::vector<std::optional<bool>> objects = objectCharacters(text, anyBox);
+    if (!anyBox)
+        return RichTextCodec::writeRtf(text);
+    RtfDocumentModel model = RtfDocumentCapture::capture(text);
+    checklistMarkersToText(model, objects);
+    return RtfWriter::write(model);
+}
+
+std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data)
+{
+    if (data.isEmpty())
+        return nullptr;
+    return RichTextCodec::readRtf(data);
+}
+
+} // namespace norvelle

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QTextDocument;
+
+namespace norvelle {
+
+struct RtfDocumentModel;
+
+// A note's rich body: an RTF document in which every checklist box stands as its text token
+// ("○ " open, "● " ticked), so no drawn object is ever stored.
+//
+//     std::optional<QByteArray> body = encodeRichTextData(editorDocument);  // none: empty text
+//     std::unique_ptr<QTextDocument> text = decodeRichTextData(body);      // none: not RTF, no text
+//
+// Encoding never touches its argument (boxes stay boxes on screen). Decoded text still holds the tokens; the editor turns
+// them into boxes when it loads.
+std::optional<QByteArray> encodeRichTextData(const QTextDocument& text);
+std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data);
+
+// The marker step of encoding: in the captured text, each box (with the space after it)
+// becomes its token in the box's own attributes. `objects` lists the document's object
+// characters in order: ticked or not for a box, none for anything else.
+void checklistMarkersToText(RtfDocumentModel& model, const std::vector<std::optional<bool>>& objects);
+
+} // namespace norvelle

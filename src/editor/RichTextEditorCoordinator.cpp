@@ -1,0 +1,416 @@
+#include "editor/RichTextEditorCoordinator.h"
+
+#include "editor/ChecklistEditing.h"
+#include "editor/ChecklistMarkerAttachment.h"
+#include "editor/EditorColors.h"
+#include "editor/EditorCommands.h"
+#include "editor/EditorFonts.h"
+#include "editor/LinePrefixes.h"
+#include "editor/RichTextBody.h"
+#include "editor/RichTextEditor.h"
+#include "ui/HexColor.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <cmath>
+
+namespace norvelle {
+
+namespace {
+
+// Runs without a colour, or in the previous default colour, take the new default.
+bool takesDefaultColor(const QTextFormat& format, const std::optional<QColor>& old, const QColor& color)
+{
+    if (ChecklistMarkerAttachment::isAttachment(format))
+        return false;
+    const QBrush brush = format.brushProperty(QTextFormat::ForegroundBrush);
+    if (!format.hasProperty(QTextFormat::ForegroundBrush) || brush.style() == Qt::NoBrush)
+        return true;
+    return old && EditorColors::colorsMatch(brush.color(), *old) && !EditorColors::colorsMatch(brush.color(), color);
+}
+
+void recolor(QTextDocument& document, const std::optional<QColor>& old, const QColor& color)
+{
+    std::vector<TextRange> runs;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (!takesDefaultColor(it.fragment().charFormat(), old, color))
+                continue;
+            const TextRange run {it.fragment().position(), it.fragment().length()};
+            // Neighbouring runs (split only by other attributes) in one change.
+            if (!runs.empty() && runs.back().end() == run.start)
+                runs.back().length += run.length;
+            else
+                runs.push_back(run);
+        }
+    }
+    if (runs.empty())
+        return;
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    TextStorage storage(document);
+    QTextCharFormat foreground;
+    foreground.setForeground(color);
+    for (const TextRange& run : runs)
+        storage.mergeCharFormat(run, foreground);
+    document.setUndoRedoEnabled(undo);
+}
+
+} // namespace
+
+RichTextEditorCoordinator::RichTextEditorCoordinator(RichTextEditor& parent)
+    : m_parent(parent)
+{
+}
+
+RichTextEditorCoordinator::~RichTextEditorCoordinator()
+{
+    for (const NotificationCenter::Token token : m_observers)
+        NotificationCenter::defaultCenter().removeObserver(token);
+}
+
+bool RichTextEditorCoordinator::accepts(const Notification& notification) const
+{
+    if (notification.object)
+        return notification.object == &m_parent;
+    const QWidget* window = m_parent.window();
+    return window && window->isActiveWindow();
+}
+
+void RichTextEditorCoordinator::observeEditorCommands(StickyTextView& textView)
+{
+    m_textView = &textView;
+    textView.setDelegate(this);
+    const std::pair<const QString*, std::function<void(const QVariantMap&)>> commands[] = {
+        {&EditorCommands::insertChecklist, [this](const QVariantMap&) { insertChecklist(); }},
+    };
+    for (const auto& [name, handler] : commands) {
+        m_observers.push_back(NotificationCenter::defaultCenter().addObserver(*name, this,
+            [this, handler](const Notification& notification) {
+                if (m_textView && accepts(notification))
+                    handler(notification.userInfo);
+            }));
+    }
+    connect(&textView, &QTextEdit::cursorPositionChanged, this, &RichTextEditorCoordinator::selectionDidChange);
+}
+
+QColor RichTextEditorCoordinator::checklistMarkerColor() const
+{
+    return EditorColors(m_parent.paperHex()).checklistMarker();
+}
+
+void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> document)
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    document->setDocumentMargin(RichTextEditor::textInset);
+    document->setDefaultFont(EditorFonts::system(RichTextEditor::defaultFontSize));
+    document->setUndoRedoEnabled(false);
+    {
+        TextStorage storage(*document);
+        ChecklistEditing(storage, m_parent.textColor()).normalizeChecklistMarkers();
+    }
+    // Before the view lays the text out: colouring is then a matter of formats only.
+    recolor(*document, std::nullopt, m_parent.textColor());
+    document->setUndoRedoEnabled(true);
+    document->setParent(view);
+    ++m_suppressChanges;
+    // The view deletes a document of its own making; ours are its children.
+    const QPointer<QTextDocument> old = view->document();
+    view->setDocument(document.release());
+    if (old && old->parent() == view)
+        delete old.data();
+    ChecklistMarkerRenderer::install(*view->document())->setColor(checklistMarkerColor());
+    connect(view->document(), &QTextDocument::contentsChanged, this, &RichTextEditorCoordinator::contentsChanged);
+    m_appliedDefaultTextColor.reset();
+    --m_suppressChanges;
+}
+
+void RichTextEditorCoordinator::loadContent(const QString& text, const std::optional<QByteArray>& richData)
+{
+    std::unique_ptr<QTextDocument> document;
+    if (richData && !richData->isEmpty()) {
+        document = decodeRichTextData(*richData);
+        if (document) {
+            TextStorage storage(*document);
+            ChecklistEditing(storage, m_parent.textColor()).normalizeChecklistMarkers();
+            // A plain text changed elsewhere (sync, the workspace) is newer than the body.
+            if (storage.string() != text)
+                document.reset();
+        }
+    }
+    if (!document) {
+        document = std::make_unique<QTextDocument>();
+        QTextCharFormat format = EditorFonts::systemFormat(RichTextEditor::defaultFontSize);
+        format.setForeground(m_parent.textColor());
+        QTextCursor cursor(document.get());
+        cursor.setBlockCharFormat(format);
+        if (!text.isEmpty())
+            cursor.insertText(text, format);
+    }
+    installDocument(std::move(document));
+    applyDefaultTextColor(m_parent.textColor());
+    applySelectionColors();
+    refreshTableAppearance();
+}
+
+void RichTextEditorCoordinator::applyDefaultTextColor(const QColor& color)
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    const std::optional<QColor> old = m_appliedDefaultTextColor;
+    // A new paper colour is no edit of the note: it is neither reported nor undone.
+    ++m_suppressChanges;
+    recolor(*view->document(), old, color);
+    --m_suppressChanges;
+    QTextCharFormat typing = typingAttributes();
+    if (takesDefaultColor(typing, old, color)) {
+        typing.setForeground(color);
+        setTypingAttributes(typing);
+    }
+    QPalette palette = view->palette();
+    palette.setColor(QPalette::Text, color);
+    view->setPalette(palette);
+    m_appliedDefaultTextColor = color;
+}
+
+void RichTextEditorCoordinator::applySelectionColors()
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    const EditorColors colors(m_parent.paperHex());
+    QPalette palette = view->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Highlight, colors.selectionHighlight());
+        palette.setColor(group, QPalette::HighlightedText, m_parent.textColor());
+    }
+    view->setPalette(palette);
+    ChecklistMarkerRenderer::install(*view->document())->setColor(colors.checklistMarker());
+}
+
+void RichTextEditorCoordinator::refreshTableAppearance()
+{
+}
+
+QTextCharFormat RichTextEditorCoordinator::typingAttributes() const
+{
+    return m_textView ? m_textView->currentCharFormat() : QTextCharFormat();
+}
+
+void RichTextEditorCoordinator::setTypingAttributes(const QTextCharFormat& format)
+{
+    // With a selection the view's format is the selection's, not the typing attributes.
+    if (m_textView && !m_textView->textCursor().hasSelection())
+        m_textView->setCurrentCharFormat(format);
+}
+
+void RichTextEditorCoordinator::contentsChanged()
+{
+    if (m_suppressChanges > 0) {
+        m_changedWhileSuppressed = true;
+        return;
+    }
+    textDidChange();
+}
+
+void RichTextEditorCoordinator::textDidChange()
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    QTextDocument& document = *view->document();
+    TextStorage storage(document);
+    if (!m_isNormalizingChecklist) {
+        ChecklistEditing checklists(storage, m_parent.textColor());
+        if (checklists.needsNormalizing()) {
+            m_isNormalizingChecklist = true;
+            ++m_suppressChanges;
+            // Part of the edit that brought the token in, so one undo takes both back.
+            QTextCursor step(&document);
+            step.joinPreviousEditBlock();
+            checklists.normalizeChecklistMarkers();
+            step.endEditBlock();
+            --m_suppressChanges;
+            m_isNormalizingChecklist = false;
+        }
+    }
+    const std::optional<QByteArray> richData = storage.isEmpty() ? std::nullopt : encodeRichTextData(document);
+    m_parent.writeBindings(richData, storage.string());
+    broadcastFormattingState();
+}
+
+void RichTextEditorCoordinator::selectionDidChange()
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    const TextStorage storage(*view->document());
+    const int location = view->textCursor().selectionStart();
+    if (storage.isEmpty() || location >= storage.length()) {
+        emit m_parent.selectionTableStateChanged(false);
+        return;
+    }
+    emit m_parent.selectionTableStateChanged(storage.tableAt(location) != nullptr);
+    broadcastFormattingState();
+}
+
+void RichTextEditorCoordinator::broadcastFormattingState()
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    const TextStorage storage(*view->document());
+    const int location = view->textCursor().selectionStart();
+    const bool atText = !storage.isEmpty() && location < storage.length();
+    const QTextCharFormat attributes = atText ? storage.charFormat(location) : typingAttributes();
+    const QTextBlockFormat paragraph = atText ? storage.blockFormat(location) : view->textCursor().blockFormat();
+    const qreal size = attributes.hasProperty(QTextFormat::FontPointSize) ? attributes.fontPointSize() : RichTextEditor::defaultFontSize;
+    const auto brushHex = [&](int property, const QColor& fallback) {
+        const QBrush brush = attributes.brushProperty(property);
+        return hexString(attributes.hasProperty(property) && brush.style() != Qt::NoBrush ? brush.color() : fallback);
+    };
+    QString alignment = QStringLiteral("left");
+    const Qt::Alignment horizontal = paragraph.alignment() & Qt::AlignHorizontal_Mask;
+    if (horizontal & Qt::AlignRight)
+        alignment = QStringLiteral("right");
+    else if (horizontal & Qt::AlignHCenter)
+        alignment = QStringLiteral("center");
+    else if (horizontal & Qt::AlignJustify)
+        alignment = QStringLiteral("justify");
+    const int index = std::clamp(location, 0, storage.length());
+    const TextRange line = storage.lineRange(index);
+    const QString lineText = storage.text(TextStorage::withoutLineBreak(line, storage.text(line)));
+    const bool quoted = LinePrefixes::isQuotedLine(lineText) || (index < storage.length() && storage.blockFormat(index).leftMargin() >= 15);
+    const QVariantMap state {
+        {QStringLiteral("bold"), attributes.fontWeight() >= EditorFonts::bold},
+        {QStringLiteral("italic"), attributes.fontItalic()},
+        {QStringLiteral("underline"), attributes.fontUnderline()},
+        {QStringLiteral("strike"), attributes.fontStrikeOut()},
+        {QStringLiteral("fontSize"), int(std::lround(size))},
+        {QStringLiteral("textColorHex"), brushHex(QTextFormat::ForegroundBrush, m_parent.textColor())},
+        {QStringLiteral("highlightHex"), brushHex(QTextFormat::BackgroundBrush, m_currentHighlightColor)},
+        {QStringLiteral("alignment"), alignment},
+        {QStringLiteral("listStyle"), LinePrefixes::caretListStyle(lineText)},
+        {QStringLiteral("isQuoted"), quoted},
+    };
+    NotificationCenter::defaultCenter().post(EditorCommands::formattingStateDidChange, &m_parent, state);
+}
+
+void RichTextEditorCoordinator::commitEdit(const std::function<std::optional<int>(TextStorage&)>& body)
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    QTextDocument& document = *view->document();
+    TextStorage storage(document);
+    m_changedWhileSuppressed = false;
+    ++m_suppressChanges;
+    QTextCursor step(&document);
+    step.beginEditBlock();
+    const std::optional<int> caret = body(storage);
+    step.endEditBlock();
+    --m_suppressChanges;
+    if (caret) {
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(std::clamp(*caret, 0, storage.length()));
+        view->setTextCursor(cursor);
+    }
+    if (m_changedWhileSuppressed)
+        textDidChange();
+    else
+        broadcastFormattingState();
+}
+
+void RichTextEditorCoordinator::insertChecklist()
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    const QTextCursor cursor = view->textCursor();
+    const TextRange selection {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
+    commitEdit([&](TextStorage& storage) {
+        return ChecklistEditing(storage, m_parent.textColor()).insertChecklist(selection);
+    });
+}
+
+bool RichTextEditorCoordinator::highlightActiveAtCaret() const
+{
+    const auto highlighted = [](const QTextFormat& format) {
+        return format.hasProperty(QTextFormat::BackgroundBrush) && format.brushProperty(QTextFormat::BackgroundBrush).style() != Qt::NoBrush;
+    };
+    if (highlighted(typingAttributes()))
+        return true;
+    const TextStorage storage(*m_textView->document());
+    if (storage.isEmpty())
+        return false;
+    const int index = std::clamp(m_textView->textCursor().selectionStart(), 0, storage.length());
+    return (index > 0 && highlighted(storage.charFormat(index - 1))) || (index < storage.length() && highlighted(storage.charFormat(index)));
+}
+
+bool RichTextEditorCoordinator::handleChecklistReturn(TextStorage& storage, TextRange line)
+{
+    const QString lineText = storage.text(TextStorage::withoutLineBreak(line, storage.text(line)));
+    const int tokenLength = int(ChecklistMarkerAttachment::uncheckedToken.size());
+    const bool emptyItem = lineText.mid(tokenLength).trimmed().isEmpty();
+    StickyTextView& view = *m_textView;
+    commitEdit([&](TextStorage& text) -> std::optional<int> {
+        ChecklistEditing checklists(text, m_parent.textColor());
+        if (emptyItem) {
+            // An empty item ends the list: its box goes and a plain line break follows.
+            text.cursor({line.start, tokenLength}).removeSelectedText();
+            QTextCursor cursor = view.textCursor();
+            cursor.insertBlock();
+            return cursor.position();
+        }
+        QTextCursor cursor = view.textCursor();
+        cursor.insertBlock();
+        cursor.insertText(ChecklistMarkerAttachment::uncheckedToken, checklists.itemTextFormat());
+        const int caret = cursor.position();
+        const TextRange next = text.lineRange(std::max(0, caret - tokenLength));
+        checklists.setChecklistMarker(next.start, TextStorage::withoutLineBreak(next, text.text(next)).length, false);
+        return caret;
+    });
+    return true;
+}
+
+bool RichTextEditorCoordinator::doCommand(Command command)
+{
+    StickyTextView* view = m_textView;
+    if (!view || command != Command::InsertNewline)
+        return false;
+    TextStorage storage(*view->document());
+    const int caret = std::min(view->textCursor().selectionStart(), storage.length());
+    const TextRange line = storage.lineRange(caret);
+    const TextRange body = TextStorage::withoutLineBreak(line, storage.text(line));
+    if (ChecklistEditing(storage).checklistMarkerState(line.start, body.length))
+        return handleChecklistReturn(storage, line);
+    if (!highlightActiveAtCaret())
+        return false;
+    commitEdit([&](TextStorage&) -> std::optional<int> {
+        QTextCursor cursor = view->textCursor();
+        cursor.insertBlock();
+        view->setTextCursor(cursor);
+        return std::nullopt;
+    });
+    QTextCharFormat typing = typingAttributes();
+    typing.clearBackground();
+    setTypingAttributes(typing);
+    broadcastFormattingState();
+    return true;
+}
+
+bool RichTextEditorCoordinator::doShortcut(const QKeyCombination&)
+{
+    return false;
+}
+
+QMenu* RichTextEditorCoordinator::contextMenu(QMenu* defaultMenu, int)
+{
+    return defaultMenu;
+}
+
+} // namespace norvelle

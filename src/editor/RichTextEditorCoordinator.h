@@ -1,0 +1,76 @@
+#pragma once
+
+#include "editor/StickyTextView.h"
+#include "editor/TextStorage.h"
+#include "platform/NotificationCenter.h"
+
+#include <QColor>
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QTextDocument;
+
+namespace norvelle {
+
+class RichTextEditor;
+
+// The heart of an editor: loads a note into the text view, turns every edit into the rich body
+// and the plain text (in that order), keeps checklist boxes drawn, runs the editor commands
+// meant for its editor, routes the special keys, and reports the formatting state at the caret.
+class RichTextEditorCoordinator : public QObject, public StickyTextViewDelegate {
+    Q_OBJECT
+public:
+    explicit RichTextEditorCoordinator(RichTextEditor& parent);
+    ~RichTextEditorCoordinator() override;
+
+    // Registers for the command notifications and the text view's changes.
+    void observeEditorCommands(StickyTextView& textView);
+    // Replaces what is shown: the rich body when it decodes to `text`, else `text` itself.
+    void loadContent(const QString& text, const std::optional<QByteArray>& richData);
+
+    void applyDefaultTextColor(const QColor& color);
+    void applySelectionColors();
+    void refreshTableAppearance();
+
+    void textDidChange();
+    void selectionDidChange();
+    void broadcastFormattingState();
+
+    void insertChecklist();
+
+    const QColor& currentHighlightColor() const { return m_currentHighlightColor; }
+    // Whether a notification is meant for this editor (its own, or no object and its window active).
+    bool accepts(const Notification& notification) const;
+
+    bool doCommand(Command command) override;
+    bool doShortcut(const QKeyCombination& key) override;
+    QMenu* contextMenu(QMenu* defaultMenu, int characterIndex) override;
+
+private:
+    // Runs a change to the text as one undoable step; the body returns where the caret goes
+    // (none leaves it). Ends with the text-change handling when the text changed, else with
+    // the formatting-state broadcast.
+    void commitEdit(const std::function<std::optional<int>(TextStorage&)>& body);
+    void contentsChanged();
+    bool handleChecklistReturn(TextStorage& storage, TextRange line);
+    bool highlightActiveAtCaret() const;
+    QTextCharFormat typingAttributes() const;
+    void setTypingAttributes(const QTextCharFormat& format);
+    void installDocument(std::unique_ptr<QTextDocument> document);
+    QColor checklistMarkerColor() const;
+
+    RichTextEditor& m_parent;
+    QPointer<StickyTextView> m_textView;
+    QColor m_currentHighlightColor { 0xFF, 0xFF, 0x00 };
+    std::optional<QColor> m_appliedDefaultTextColor;
+    bool m_isNormalizingChecklist = false;
+    int m_suppressChanges = 0;
+    bool m_changedWhileSuppressed = false;
+    std::vector<NotificationCenter::Token> m_observers;
+};
+
+} // namespace norvelle

@@ -1,0 +1,204 @@
+#include "EditorTestSupport.h"
+
+#include "editor/ChecklistEditing.h"
+#include "editor/EditorCommands.h"
+#include "editor/RichTextBody.h"
+#include "editor/RichTextEditorCoordinator.h"
+#include "platform/RichTextCodec.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+using namespace norvelle;
+using namespace norvelle::test;
+
+namespace {
+
+QByteArray boldBody(const QString& text)
+{
+    QTextDocument document;
+    QTextCharFormat bold;
+    bold.setFontWeight(700);
+    QTextCursor(&document).insertText(text, bold);
+    return RichTextCodec::writeRtf(document);
+}
+
+TEST(RichTextEditorLoading, PlainTextShowsItsBoxes)
+{
+    EditorProbe probe(QStringLiteral("\uFFFC milk\n\u25CF bread\nplain"));
+    EXPECT_EQ(probe.string(), box + "milk\n" + box + "bread\nplain");
+    TextStorage storage(probe.document());
+    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(7, 7), true);
+    EXPECT_TRUE(probe.reports.empty());
+}
+
+TEST(RichTextEditorLoading, AMatchingBodyKeepsItsFormattingAndAStaleOneLosesToThePlainText)
+{
+    EditorProbe matching(QStringLiteral("hello"), boldBody(QStringLiteral("hello")));
+    EXPECT_EQ(TextStorage(matching.document()).charFormat(1).fontWeight(), 700);
+
+    EditorProbe stale(QStringLiteral("hello again"), boldBody(QStringLiteral("hello")));
+    EXPECT_EQ(stale.string(), QStringLiteral("hello again"));
+    EXPECT_EQ(TextStorage(stale.document()).charFormat(1).fontWeight(), 400);
+
+    EditorProbe broken(QStringLiteral("kept"), QByteArray("not rich at all"));
+    EXPECT_EQ(broken.string(), QStringLiteral("kept"));
+    EditorProbe empty(QStringLiteral("kept"), QByteArray());
+    EXPECT_EQ(empty.string(), QStringLiteral("kept"));
+}
+
+TEST(RichTextEditorLoading, AnUpdateReloadsOnlyWhenThePlainTextDiffers)
+{
+    EditorProbe probe(QStringLiteral("hello"), boldBody(QStringLiteral("hello")));
+    probe.caret(3);
+    probe.editor->update(QStringLiteral("hello"), QByteArray("whatever"));
+    EXPECT_EQ(probe.view().textCursor().position(), 3);
+    EXPECT_EQ(TextStorage(probe.document()).charFormat(1).fontWeight(), 700);
+
+    probe.editor->update(QStringLiteral("synced text"), boldBody(QStringLiteral("hello")));
+    EXPECT_EQ(probe.string(), QStringLiteral("synced text"));
+    probe.editor->update(QStringLiteral("bold again"), boldBody(QStringLiteral("bold again")));
+    EXPECT_EQ(TextStorage(probe.document()).charFormat(1).fontWeight(), 700);
+    EXPECT_TRUE(probe.reports.empty());
+}
+
+TEST(RichTextEditorEdits, TypingReportsTheBodyAndThenTheText)
+{
+    EditorProbe probe;
+    probe.view().setFocus();
+    QTest::keyClicks(&probe.view(), QStringLiteral("hi"));
+    ASSERT_EQ(probe.reports.size(), 4u);
+    EXPECT_EQ(probe.reports[2].kind, EditorProbe::Report::RichData);
+    EXPECT_EQ(probe.reports[3].kind, EditorProbe::Report::Text);
+    EXPECT_EQ(probe.reports[3].text, QStringLiteral("hi"));
+    ASSERT_TRUE(probe.reports[2].richData);
+    EXPECT_EQ(RichTextCodec::plainText(*probe.reports[2].richData), QStringLiteral("hi"));
+    EXPECT_EQ(probe.editor->text(), QStringLiteral("hi"));
+}
+
+TEST(RichTextEditorEdits, EmptyingTheTextReportsNoBodyThenAnEmptyText)
+{
+    EditorProbe probe(QStringLiteral("x"));
+    probe.caret(1);
+    QTest::keyClick(&probe.view(), Qt::Key_Backspace);
+    ASSERT_EQ(probe.reports.size(), 2u);
+    EXPECT_EQ(probe.reports[0].kind, EditorProbe::Report::RichData);
+    EXPECT_FALSE(probe.reports[0].richData);
+    EXPECT_EQ(probe.reports[1].text, QString());
+}
+
+TEST(RichTextEditorEdits, TypedTokensBecomeBoxesAndTheBodyStoresTokens)
+{
+    EditorProbe probe;
+    typeText(probe.view(), QStringLiteral("\u25CF tea"));
+    EXPECT_EQ(probe.string(), box + "tea");
+    EXPECT_EQ(probe.reports.back().text, box + "tea");
+    EXPECT_EQ(RichTextCodec::plainText(*probe.editor->richData()), QStringLiteral("\u25CF tea"));
+}
+
+TEST(RichTextEditorCommands, AChecklistCommandWritesTheBodyBeforeTheText)
+{
+    EditorProbe probe(QStringLiteral("milk"));
+    probe.caret(2);
+    probe.post(EditorCommands::insertChecklist);
+    EXPECT_EQ(probe.string(), box + "milk");
+    EXPECT_EQ(probe.view().textCursor().position(), 4);
+    ASSERT_EQ(probe.reports.size(), 2u);
+    EXPECT_EQ(probe.reports[0].kind, EditorProbe::Report::RichData);
+    EXPECT_EQ(RichTextCodec::plainText(*probe.reports[0].richData), QStringLiteral("\u25CB milk"));
+    EXPECT_EQ(probe.reports[1].text, box + "milk");
+}
+
+TEST(RichTextEditorCommands, ACommandReachesOnlyItsOwnEditor)
+{
+    EditorProbe first(QStringLiteral("one"));
+    EditorProbe second(QStringLiteral("two"));
+    first.post(EditorCommands::insertChecklist);
+    EXPECT_EQ(first.string(), box + "one");
+    EXPECT_EQ(second.string(), QStringLiteral("two"));
+
+    // No object: only the editor of the active window.
+    second.editor->show();
+    second.editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(second.editor.get()));
+    NotificationCenter::defaultCenter().post(EditorCommands::insertChecklist);
+    EXPECT_EQ(second.string(), box + "two");
+    EXPECT_EQ(first.string(), box + "one");
+
+    // Another object altogether: nobody.
+    int stranger = 0;
+    NotificationCenter::defaultCenter().post(EditorCommands::insertChecklist, &stranger);
+    EXPECT_EQ(second.string(), box + "two");
+}
+
+TEST(RichTextEditorState, TheBroadcastCarriesTheEditorAndRoundsTheSize)
+{
+    QTextDocument document;
+    QTextCharFormat a;
+    a.setFontPointSize(13.5);
+    QTextCharFormat b;
+    b.setFontPointSize(12.49);
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("ab"), a);
+    cursor.insertText(QStringLiteral("cd"), b);
+    EditorProbe probe(QStringLiteral("abcd"), RichTextCodec::writeRtf(document));
+    probe.caret(1);
+    ASSERT_FALSE(probe.states.empty());
+    EXPECT_EQ(probe.states.back().value("fontSize"), 14);
+    // Sizes the body format cannot hold (it keeps half points) still round as sizes.
+    TextStorage(probe.document()).mergeCharFormat({2, 2}, b);
+    probe.caret(3);
+    EXPECT_EQ(probe.states.back().value("fontSize"), 12);
+    EXPECT_EQ(probe.states.back().value("textColorHex"), QStringLiteral("#000000"));
+    EXPECT_EQ(probe.states.back().value("highlightHex"), QStringLiteral("#FFFF00"));
+    EXPECT_EQ(probe.states.back().value("alignment"), QStringLiteral("left"));
+    EXPECT_EQ(probe.states.back().value("listStyle"), QStringLiteral("none"));
+    EXPECT_EQ(probe.states.back().value("isQuoted"), false);
+}
+
+TEST(RichTextEditorState, TheCaretAtTheEndReportsNoTableAndNoState)
+{
+    EditorProbe probe(QStringLiteral("abc"));
+    QSignalSpy table(probe.editor.get(), &RichTextEditor::selectionTableStateChanged);
+    probe.caret(1);
+    const size_t states = probe.states.size();
+    probe.caret(3);
+    ASSERT_EQ(table.size(), 2);
+    EXPECT_FALSE(table.back().front().toBool());
+    EXPECT_EQ(probe.states.size(), states);
+    QTest::keyClick(&probe.view(), Qt::Key_D);
+    EXPECT_GT(probe.states.size(), states);
+}
+
+TEST(RichTextEditorAppearance, ANewTextColourRecoloursOnlyTheOldDefault)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat red;
+    red.setForeground(QColor(Qt::red));
+    QTextCharFormat nearBlack;
+    nearBlack.setForeground(QColor(4, 4, 4));
+    QTextCharFormat grey;
+    grey.setForeground(QColor(6, 6, 6));
+    cursor.insertText(QStringLiteral("a"), nearBlack);
+    cursor.insertText(QStringLiteral("b"), red);
+    cursor.insertText(QStringLiteral("c"), grey);
+    cursor.insertText(QStringLiteral("d"), QTextCharFormat());
+    EditorProbe probe(QStringLiteral("abcd"), RichTextCodec::writeRtf(document));
+    TextStorage storage(probe.document());
+    EXPECT_EQ(storage.charFormat(3).foreground().color(), QColor(Qt::black));
+    EXPECT_EQ(storage.charFormat(0).foreground().color(), QColor(4, 4, 4));
+
+    probe.editor->setAppearance(Qt::white, QStringLiteral("#1C1C1E"));
+    EXPECT_EQ(storage.charFormat(0).foreground().color(), QColor(Qt::white));
+    EXPECT_EQ(storage.charFormat(1).foreground().color(), QColor(Qt::red));
+    EXPECT_EQ(storage.charFormat(2).foreground().color(), QColor(6, 6, 6));
+    EXPECT_EQ(storage.charFormat(3).foreground().color(), QColor(Qt::white));
+    EXPECT_EQ(probe.view().currentCharFormat().foreground().color(), QColor(Qt::white));
+    EXPECT_TRUE(probe.reports.empty());
+}
+
+} // namespace
