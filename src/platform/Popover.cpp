@@ -29,7 +29,9 @@ void Popover::setContentWidget(QWidget* content)
 {
     delete m_content;
     m_content = content;
-    layout()->addWidget(content);
+    if (content) {
+        layout()->addWidget(content);
+    }
 }
 
 QPoint Popover::placement(const QRect& anchor, const QPoint& pointer, QSize size, const QRect& available, Edge edge)

@@ -21,7 +21,7 @@ public:
     // Resizes the popover; a shown one stays on its side of the anchor.
     void setContentSize(QSize size);
 
-    // Replaces the hosted content (the popover takes it over).
+    // Replaces the hosted content (the popover takes it over); null leaves it empty.
     void setContentWidget(QWidget* content);
     QWidget* contentWidget() const { return m_content; }
 
