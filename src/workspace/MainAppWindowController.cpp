@@ -1,7 +1,13 @@
 #include "workspace/MainAppWindowController.h"
 
+#include "platform/LoginItem.h"
+#include "store/PersistenceController.h"
+#include "workspace/WorkspaceFoldersStore.h"
+#include "workspace/WorkspaceView.h"
+
 #include <QGuiApplication>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace norvelle {
 
@@ -22,7 +28,12 @@ std::unique_ptr<QWidget> makeCentredWindow()
 
 MainAppWindowController::MainAppWindowController(QObject* parent)
     : WindowController(makeCentredWindow(), parent)
+    , m_view(new WorkspaceView(PersistenceController::shared().viewContext(), WorkspaceFoldersStore::shared(),
+                               [] { return LoginItem::status() == LoginItem::Status::enabled; }, window()))
 {
+    auto* layout = new QVBoxLayout(window());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_view);
 }
 
 } // namespace norvelle

@@ -4,11 +4,19 @@
 
 namespace norvelle {
 
-// The notes workspace window. For now a plain window of the workspace's size.
+class WorkspaceView;
+
+// The notes workspace window: 1100 × 680, down to 680 × 420, centred on its screen, hosting
+// the WorkspaceView over the note database. Closing hides it with all its state.
 class MainAppWindowController : public WindowController {
     Q_OBJECT
 public:
     explicit MainAppWindowController(QObject* parent = nullptr);
+
+    WorkspaceView* workspaceView() const { return m_view; }
+
+private:
+    WorkspaceView* m_view;
 };
 
 } // namespace norvelle

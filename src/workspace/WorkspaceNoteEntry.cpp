@@ -3,6 +3,8 @@
 #include "store/StickyNote.h"
 #include "workspace/NoteDisplayText.h"
 
+#include <string>
+
 namespace norvelle {
 
 namespace {
@@ -40,7 +42,26 @@ WorkspaceNoteEntry::WorkspaceNoteEntry(std::shared_ptr<StickyNote> stickyNote, c
 
 QByteArray WorkspaceNoteEntry::searchForm(const QString& text)
 {
-    return text.toLower().normalized(QString::NormalizationForm_C).toUtf8();
+    // Below U+0300 every character is already in NFC and lower-cases to one character below
+    // U+0300 (but for U+0130): most notes are folded in one pass into one exact allocation.
+    static thread_local std::string scratch;
+    scratch.resize(size_t(text.size()) * 2);
+    char* out = scratch.data();
+    for (const QChar c : text) {
+        const char16_t unit = c.toLower().unicode();
+        if (unit >= 0x300 || c.unicode() == 0x130) {
+            QByteArray folded = text.toLower().normalized(QString::NormalizationForm_C).toUtf8();
+            folded.squeeze();
+            return folded;
+        }
+        if (unit < 0x80) {
+            *out++ = char(unit);
+        } else {
+            *out++ = char(0xC0 | (unit >> 6));
+            *out++ = char(0x80 | (unit & 0x3F));
+        }
+    }
+    return QByteArray(scratch.data(), out - scratch.data());
 }
 
 const QString& WorkspaceNoteEntry::previewLine() const

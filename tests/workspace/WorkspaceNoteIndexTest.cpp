@@ -62,3 +62,13 @@ TEST_F(WorkspaceNoteIndexTest, EntriesCarryTheirListValues)
     EXPECT_EQ(entry.createdAt, WorkspaceNoteEntry::distantPast);
     EXPECT_EQ(entry.searchText, QString::fromUtf8("groceries\nmilk and café").toUtf8());
 }
+
+TEST(WorkspaceNoteEntry, SearchFormIsLowerCaseNfcInUtf8)
+{
+    EXPECT_EQ(WorkspaceNoteEntry::searchForm("Weekly REPORT"), "weekly report");
+    EXPECT_EQ(WorkspaceNoteEntry::searchForm(QString::fromUtf8("CAFÉ Ÿ")), QString::fromUtf8("café ÿ").toUtf8());
+    EXPECT_EQ(WorkspaceNoteEntry::searchForm(QString::fromUtf8("Cafe\u0301")), QString::fromUtf8("café").toUtf8());
+    EXPECT_EQ(WorkspaceNoteEntry::searchForm(QString::fromUtf8("ΑΒΓ \U0001F600")), QString::fromUtf8("αβγ \U0001F600").toUtf8());
+    EXPECT_EQ(WorkspaceNoteEntry::searchForm(QString::fromUtf8("\u0130")), QString::fromUtf8("i\u0307").toUtf8());
+    EXPECT_EQ(WorkspaceNoteEntry::searchForm(QString()), "");
+}

@@ -1,0 +1,208 @@
+// The workspace window over 10,000 notes of about 1 KB of text each, in a real store file:
+// opening it to the first painted list, a search keystroke (filter, sort and list update with
+// its repaint), switching the sort mode, and the resident memory of the open workspace. The
+// store is filled, and each opening measured, in a process of its own, as a user's first
+// opening after launch would be.
+#include "platform/ObjectContext.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+#include "workspace/MainAppWindowController.h"
+#include "workspace/WorkspaceView.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+using namespace norvelle;
+
+namespace {
+
+constexpr int noteCount = 10000;
+
+const QStringList words { "meeting", "project", "Groceries", "milk", "report", "weekly", "idea", "plan",
+                          "Budget", "travel", "café", "draft", "review", "call", "Monday", "launch",
+                          "design", "notes", "todo", "book", "garden", "recipe", "invoice", "client" };
+
+QString paragraph(QRandomGenerator& random, int characters)
+{
+    QString text;
+    while (text.size() < characters) {
+        text += words[random.bounded(words.size())];
+        text += random.bounded(12) == 0 ? u'\n' : u' ';
+    }
+    return text;
+}
+
+void fillStore()
+{
+    PersistenceController controller;
+    QRandomGenerator random(7);
+    const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-400);
+    for (int i = 0; i < noteCount; ++i) {
+        auto note = StickyNote::insert(controller.viewContext());
+        const QString title = paragraph(random, 20).simplified();
+        const QString text = title + u'\n' + paragraph(random, 1000);
+        note->setId(QUuid::createUuid());
+        note->setTitle(title);
+        note->setPlainText(text);
+        note->setContent("{\\rtf1\\ansi\\deff0 " + text.toUtf8() + "}");
+        note->setCreatedAt(start.addSecs(i * 60));
+        note->setUpdatedAt(start.addSecs(i * 3600 % 9999991));
+        note->setPaperColor("#FDFDF8");
+        note->setTextureName("lined");
+        note->setIsPinned(i % 97 == 0);
+        note->setWorkspaceId(i % 3 == 0 ? "work" : "");
+        note->setVersion(1);
+        note->setPermissions("Private");
+    }
+    controller.save();
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+double residentMiB()
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly)) {
+        return 0;
+    }
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:")) {
+            return line.mid(6).trimmed().split(' ').front().toDouble() / 1024.0;
+        }
+    }
+    return 0;
+}
+
+// Counts the paints a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+        }
+        return false;
+    }
+};
+
+void waitForPaint(const PaintCounter& counter)
+{
+    while (counter.paints == 0) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+}
+
+QWidget* noteList(const WorkspaceView& view)
+{
+    return view.findChild<QWidget*>("workspaceNoteList");
+}
+
+} // namespace
+
+double openOnce()
+{
+    // The store is loaded at launch, before any window.
+    PersistenceController::shared();
+    const double before = residentMiB();
+    QElapsedTimer timer;
+    timer.start();
+    MainAppWindowController controller;
+    PaintCounter counter;
+    noteList(*controller.workspaceView())->installEventFilter(&counter);
+    controller.showWindow();
+    waitForPaint(counter);
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    std::printf("%.3f %.1f %.1f\n", elapsed, before, residentMiB());
+    return elapsed;
+}
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    QTemporaryDir home;
+    if (mode.isEmpty()) {
+        qputenv("NORVELLE_HOME", home.path().toLocal8Bit());
+    }
+    QApplication app(argc, argv);
+    if (mode == "--fill") {
+        fillStore();
+        return 0;
+    }
+    if (mode == "--open") {
+        openOnce();
+        return 0;
+    }
+
+    std::printf("Preparing %d notes of about 1 KB...\n", noteCount);
+    QProcess::execute(QCoreApplication::applicationFilePath(), { "--fill" });
+    std::vector<double> opens;
+    QList<QByteArray> memory;
+    for (int run = 0; run < 5; ++run) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), { "--open" });
+        child.waitForFinished(-1);
+        const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+        if (figures.size() == 3) {
+            opens.push_back(figures[0].toDouble());
+            memory = figures;
+        }
+    }
+
+    MainAppWindowController controller;
+    controller.showWindow();
+    QCoreApplication::processEvents();
+    WorkspaceView& view = *controller.workspaceView();
+
+    std::vector<double> keystrokes;
+    const QStringList queries { "weekly report", "café dra", "invoice client", "zzz" };
+    for (const QString& query : queries) {
+        for (int length = 1; length <= query.size(); ++length) {
+            QElapsedTimer timer;
+            timer.start();
+            view.setSearchQuery(query.left(length));
+            noteList(view)->repaint();
+            keystrokes.push_back(timer.nsecsElapsed() / 1e6);
+        }
+        view.setSearchQuery(QString());
+    }
+
+    std::vector<double> sorts;
+    for (int run = 0; run < 9; ++run) {
+        for (const WorkspaceSortMode mode : workspaceSortMode::allCases) {
+            QElapsedTimer timer;
+            timer.start();
+            view.setSortMode(mode);
+            noteList(view)->repaint();
+            sorts.push_back(timer.nsecsElapsed() / 1e6);
+        }
+    }
+
+    if (!opens.empty()) {
+        std::printf("open the workspace to its first painted list (first opening in a process), median of %zu: %.1f ms\n",
+                    opens.size(), median(opens));
+        std::printf("resident memory: %s MiB before opening, %s MiB with the workspace open\n",
+                    memory[1].constData(), memory[2].constData());
+    }
+    std::printf("search keystroke (filter, sort, list update and repaint), median of %zu: %.2f ms, worst %.2f ms\n",
+                keystrokes.size(), median(keystrokes), *std::max_element(keystrokes.begin(), keystrokes.end()));
+    std::printf("switch the sort mode, median of %zu: %.2f ms\n", sorts.size(), median(sorts));
+    return 0;
+}

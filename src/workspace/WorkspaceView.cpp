@@ -1,0 +1,338 @@
+#include "workspace/WorkspaceView.h"
+
+#include "clipboard/ClipboardMonitor.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "store/NoteTrashOperations.h"
+#include "store/StickyNote.h"
+#include "ui/NorvelleAppearancePreference.h"
+#include "ui/SchemePalette.h"
+#include "workspace/NoteListModel.h"
+#include "workspace/WorkspaceFoldersStore.h"
+
+#include <QHBoxLayout>
+#include <QListView>
+#include <QPainter>
+#include <QShortcut>
+
+namespace norvelle {
+
+namespace {
+
+std::vector<std::shared_ptr<StickyNote>> stickyNotes(const WorkspaceView::NoteRefs& notes)
+{
+    std::vector<std::shared_ptr<StickyNote>> result;
+    result.reserve(notes.size());
+    for (const WorkspaceNoteEntry* note : notes) {
+        result.push_back(note->note);
+    }
+    return result;
+}
+
+} // namespace
+
+WorkspaceView::WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& folderStore,
+                             const std::function<bool()>& loginItemEnabled, QWidget* parent)
+    : QWidget(parent)
+    , m_folderStore(folderStore)
+    , m_index(context)
+    , m_showLaunchAtLoginBanner(initialShowLaunchAtLoginBanner(loginItemEnabled()))
+{
+    setAutoFillBackground(false);
+    rebuildList();
+    connect(&m_index, &WorkspaceNoteIndex::notesChanged, this, [this] {
+        rebuildList();
+        changed();
+    });
+    connect(&m_folderStore, &WorkspaceFoldersStore::userFoldersChanged, this, &WorkspaceView::changed);
+
+    UserDefaults& defaults = UserDefaults::standard();
+    defaults.set(preferredFolderKey, m_list.selectedFolderSlug);
+    connect(&defaults, &UserDefaults::changed, this, [this](const QString& key) {
+        if (key == avatarPathKey) {
+            changed();
+        }
+    });
+    NotificationCenter& center = NotificationCenter::defaultCenter();
+    center.addObserver(avatarChangedNotification, this, [this](const Notification&) {
+        ++m_profileAvatarRevision;
+        changed();
+    });
+    center.addObserver(ClipboardMonitor::historyChangedNotification, this, [this](const Notification&) {
+        ++m_clipboardSidebarTick;
+        changed();
+    });
+
+    for (const QKeySequence& key : { QKeySequence(Qt::Key_Backspace), QKeySequence(Qt::Key_Delete) }) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &WorkspaceView::handleDeleteKey);
+        m_deleteShortcuts << shortcut;
+    }
+    updateDeleteShortcuts();
+    auto* selectAll = new QShortcut(QKeySequence(Qt::ALT | Qt::Key_A), this);
+    connect(selectAll, &QShortcut::activated, this, &WorkspaceView::selectAllShortcut);
+
+    buildContent();
+    followAppearancePreference(*this);
+}
+
+WorkspaceView::~WorkspaceView() = default;
+
+void WorkspaceView::buildContent()
+{
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addSpacing(sidebarWidth);
+    auto* model = new NoteListModel(this);
+    auto* list = new QListView(this);
+    list->setObjectName(QStringLiteral("workspaceNoteList"));
+    list->setFrameShape(QFrame::NoFrame);
+    list->setUniformItemSizes(true);
+    list->setModel(model);
+    layout->addWidget(list, 1);
+    model->setNotes(m_workspaceNoteList);
+    connect(this, &WorkspaceView::stateChanged, model, [this, model] { model->setNotes(m_workspaceNoteList); });
+}
+
+bool WorkspaceView::initialShowLaunchAtLoginBanner(bool loginItemEnabled)
+{
+    return !loginItemEnabled && !UserDefaults::standard().boolValue(bannerDismissedKey);
+}
+
+QString WorkspaceView::appearanceRaw() const
+{
+    return UserDefaults::standard().string(appearance::defaultsKey).value_or(QStringLiteral("system"));
+}
+
+QString WorkspaceView::profileAvatarPath() const
+{
+    return UserDefaults::standard().string(avatarPathKey).value_or(QString());
+}
+
+void WorkspaceView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+}
+
+void WorkspaceView::changed()
+{
+    updateDeleteShortcuts();
+    emit stateChanged();
+}
+
+void WorkspaceView::rebuildList()
+{
+    m_workspaceNoteList = WorkspaceNoteLists::workspaceNoteList(m_index.notes(), m_list);
+}
+
+void WorkspaceView::updateDeleteShortcuts()
+{
+    // Only a key that deletes something is taken; otherwise it goes on to the focused view.
+    const bool armed = m_isSelectingNotes && !m_bulkSelectedIDs.isEmpty();
+    for (QShortcut* shortcut : std::as_const(m_deleteShortcuts)) {
+        shortcut->setEnabled(armed);
+    }
+}
+
+void WorkspaceView::setSelection(MainSection selection)
+{
+    if (selection == m_list.selection) {
+        return;
+    }
+    m_list.selection = selection;
+    m_isSelectingNotes = false;
+    m_bulkSelectedIDs.clear();
+    rebuildList();
+    changed();
+}
+
+void WorkspaceView::setShowClipboardHistory(bool show)
+{
+    if (show != m_showClipboardHistory) {
+        m_showClipboardHistory = show;
+        changed();
+    }
+}
+
+void WorkspaceView::setShowLaunchAtLoginBanner(bool show)
+{
+    if (show != m_showLaunchAtLoginBanner) {
+        m_showLaunchAtLoginBanner = show;
+        changed();
+    }
+}
+
+void WorkspaceView::setSelectedFolderSlug(const QString& slug)
+{
+    if (slug == m_list.selectedFolderSlug) {
+        return;
+    }
+    m_list.selectedFolderSlug = slug;
+    UserDefaults::standard().set(preferredFolderKey, slug);
+    rebuildList();
+    changed();
+}
+
+void WorkspaceView::setSearchQuery(const QString& query)
+{
+    if (query == m_list.searchQuery) {
+        return;
+    }
+    m_list.searchQuery = query;
+    rebuildList();
+    changed();
+}
+
+void WorkspaceView::setViewModeGrid(bool grid)
+{
+    if (grid != m_viewModeGrid) {
+        m_viewModeGrid = grid;
+        changed();
+    }
+}
+
+void WorkspaceView::setConfirmEmptyTrash(bool confirm)
+{
+    if (confirm != m_confirmEmptyTrash) {
+        m_confirmEmptyTrash = confirm;
+        changed();
+    }
+}
+
+void WorkspaceView::setSelectingNotes(bool selecting)
+{
+    if (selecting != m_isSelectingNotes) {
+        m_isSelectingNotes = selecting;
+        changed();
+    }
+}
+
+void WorkspaceView::setBulkSelectedIDs(const QSet<QString>& ids)
+{
+    if (ids != m_bulkSelectedIDs) {
+        m_bulkSelectedIDs = ids;
+        changed();
+    }
+}
+
+void WorkspaceView::setShowNewFolderSheet(bool show)
+{
+    if (show != m_showNewFolderSheet) {
+        m_showNewFolderSheet = show;
+        changed();
+    }
+}
+
+void WorkspaceView::setNewFolderName(const QString& name)
+{
+    if (name != m_newFolderName) {
+        m_newFolderName = name;
+        changed();
+    }
+}
+
+void WorkspaceView::setConfirmBulkPermanentDelete(bool confirm)
+{
+    if (confirm != m_confirmBulkPermanentDelete) {
+        m_confirmBulkPermanentDelete = confirm;
+        changed();
+    }
+}
+
+void WorkspaceView::setSortMode(WorkspaceSortMode mode)
+{
+    if (mode == m_list.sortMode) {
+        return;
+    }
+    m_list.sortMode = mode;
+    rebuildList();
+    changed();
+}
+
+void WorkspaceView::exitSelectionMode()
+{
+    if (m_isSelectingNotes || !m_bulkSelectedIDs.isEmpty()) {
+        m_isSelectingNotes = false;
+        m_bulkSelectedIDs.clear();
+        changed();
+    }
+}
+
+WorkspaceView::NoteRefs WorkspaceView::liveNotes() const
+{
+    return WorkspaceNoteLists::liveNotes(m_index.notes());
+}
+
+WorkspaceView::NoteRefs WorkspaceView::trashNotes() const
+{
+    return WorkspaceNoteLists::trashNotes(m_index.notes());
+}
+
+int WorkspaceView::trashCount() const
+{
+    return WorkspaceNoteLists::trashCount(m_index.notes());
+}
+
+WorkspaceView::NoteRefs WorkspaceView::pinnedStripNotes() const
+{
+    return WorkspaceNoteLists::pinnedStripNotes(m_workspaceNoteList, m_list.selection);
+}
+
+WorkspaceView::NoteRefs WorkspaceView::selectedNotes() const
+{
+    return WorkspaceNoteLists::selectedNotes(m_workspaceNoteList, m_bulkSelectedIDs);
+}
+
+bool WorkspaceView::isNoteSelected(const WorkspaceNoteEntry& note) const
+{
+    return m_bulkSelectedIDs.contains(note.identity);
+}
+
+void WorkspaceView::toggleNoteSelection(const WorkspaceNoteEntry& note)
+{
+    if (!m_bulkSelectedIDs.remove(note.identity)) {
+        m_bulkSelectedIDs.insert(note.identity);
+    }
+    changed();
+}
+
+bool WorkspaceView::handleDeleteKey()
+{
+    if (!m_isSelectingNotes || m_bulkSelectedIDs.isEmpty()) {
+        return false;
+    }
+    if (m_list.selection == MainSection::trash) {
+        setConfirmBulkPermanentDelete(true);
+    } else {
+        trashSelectedNotes();
+    }
+    return true;
+}
+
+void WorkspaceView::trashSelectedNotes()
+{
+    const NoteRefs selected = selectedNotes();
+    if (!selected.empty()) {
+        NoteTrashOperations::moveNotesToTrash(stickyNotes(selected));
+    }
+    exitSelectionMode();
+}
+
+void WorkspaceView::selectAllShortcut()
+{
+    if (m_workspaceNoteList.empty()) {
+        return;
+    }
+    QSet<QString> all;
+    all.reserve(qsizetype(m_workspaceNoteList.size()));
+    for (const WorkspaceNoteEntry* note : m_workspaceNoteList) {
+        all.insert(note->identity);
+    }
+    m_isSelectingNotes = true;
+    m_bulkSelectedIDs = std::move(all);
+    changed();
+}
+
+} // namespace norvelle

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "workspace/MainSection.h"
+#include "workspace/WorkspaceNoteIndex.h"
+#include "workspace/WorkspaceNoteLists.h"
+#include "workspace/WorkspaceSortMode.h"
+
+#include <QSet>
+#include <QWidget>
+
+#include <functional>
+
+class QShortcut;
+
+namespace norvelle {
+
+class ObjectContext;
+class WorkspaceFoldersStore;
+
+// The root of the workspace window. It owns the whole state of the workspace (section, folder,
+// search, sort, grid or list, bulk selection, pending confirmations and sheets, the counters
+// that refresh the sidebar), works out the lists shown from one index of every note, and
+// handles the keys, settings and notifications that reach the workspace as a whole. Its views
+// read the state and change it through these members; stateChanged() tells them to redraw.
+class WorkspaceView : public QWidget {
+    Q_OBJECT
+public:
+    using NoteRefs = WorkspaceNoteIndex::NoteRefs;
+
+    static inline const QString preferredFolderKey = QStringLiteral("norvelle.preferredNewNoteFolderSlug");
+    static inline const QString bannerDismissedKey = QStringLiteral("norvelle.launchAtLoginBannerDismissed");
+    static inline const QString avatarPathKey = QStringLiteral("norvelle.profile.avatarPath");
+    static inline const QString avatarChangedNotification = QStringLiteral("norvelle.profileAvatarDidChange");
+
+    // `loginItemEnabled` is asked once, for the launch-at-login banner.
+    WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& folderStore,
+                  const std::function<bool()>& loginItemEnabled, QWidget* parent = nullptr);
+    ~WorkspaceView() override;
+
+    static bool initialShowLaunchAtLoginBanner(bool loginItemEnabled);
+    static constexpr int sidebarWidth = 228;
+
+    WorkspaceNoteIndex& index() { return m_index; }
+    WorkspaceFoldersStore& folderStore() const { return m_folderStore; }
+
+    // The state.
+    MainSection selection() const { return m_list.selection; }
+    bool showClipboardHistory() const { return m_showClipboardHistory; }
+    bool showLaunchAtLoginBanner() const { return m_showLaunchAtLoginBanner; }
+    QString selectedFolderSlug() const { return m_list.selectedFolderSlug; }
+    QString searchQuery() const { return m_list.searchQuery; }
+    bool viewModeGrid() const { return m_viewModeGrid; }
+    bool confirmEmptyTrash() const { return m_confirmEmptyTrash; }
+    bool isSelectingNotes() const { return m_isSelectingNotes; }
+    const QSet<QString>& bulkSelectedIDs() const { return m_bulkSelectedIDs; }
+    bool showNewFolderSheet() const { return m_showNewFolderSheet; }
+    QString newFolderName() const { return m_newFolderName; }
+    bool confirmBulkPermanentDelete() const { return m_confirmBulkPermanentDelete; }
+    WorkspaceSortMode sortMode() const { return m_list.sortMode; }
+    QString appearanceRaw() const;
+    QString profileAvatarPath() const;
+    int profileAvatarRevision() const { return m_profileAvatarRevision; }
+    int clipboardSidebarTick() const { return m_clipboardSidebarTick; }
+
+    // Changing the section leaves bulk mode; changing the folder stores it as the folder new
+    // notes are filed in.
+    void setSelection(MainSection selection);
+    void setShowClipboardHistory(bool show);
+    void setShowLaunchAtLoginBanner(bool show);
+    void setSelectedFolderSlug(const QString& slug);
+    void setSearchQuery(const QString& query);
+    void setViewModeGrid(bool grid);
+    void setConfirmEmptyTrash(bool confirm);
+    void setSelectingNotes(bool selecting);
+    void setBulkSelectedIDs(const QSet<QString>& ids);
+    void setShowNewFolderSheet(bool show);
+    void setNewFolderName(const QString& name);
+    void setConfirmBulkPermanentDelete(bool confirm);
+    void setSortMode(WorkspaceSortMode mode);
+    // Selection mode off and nothing selected.
+    void exitSelectionMode();
+
+    // The lists, from the index and the state.
+    NoteRefs liveNotes() const;
+    NoteRefs trashNotes() const;
+    int trashCount() const;
+    // What the detail column shows; valid until the next stateChanged.
+    const NoteRefs& workspaceNoteList() const { return m_workspaceNoteList; }
+    NoteRefs pinnedStripNotes() const;
+    NoteRefs selectedNotes() const;
+    bool isNoteSelected(const WorkspaceNoteEntry& note) const;
+    void toggleNoteSelection(const WorkspaceNoteEntry& note);
+
+    // Backspace or Delete in selection mode: the selected notes go to the Trash, or in the
+    // Trash the permanent deletion is asked for. Returns whether the key was used.
+    bool handleDeleteKey();
+    void trashSelectedNotes();
+    // Alt+A: selection mode on with every listed note selected.
+    void selectAllShortcut();
+
+signals:
+    // Any of the state or the notes changed.
+    void stateChanged();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildContent();
+    void rebuildList();
+    void changed();
+    void updateDeleteShortcuts();
+
+    WorkspaceFoldersStore& m_folderStore;
+    WorkspaceNoteIndex m_index;
+    WorkspaceListState m_list;
+    NoteRefs m_workspaceNoteList;
+    bool m_showClipboardHistory = false;
+    bool m_showLaunchAtLoginBanner = false;
+    bool m_viewModeGrid = true;
+    bool m_confirmEmptyTrash = false;
+    bool m_isSelectingNotes = false;
+    QSet<QString> m_bulkSelectedIDs;
+    bool m_showNewFolderSheet = false;
+    QString m_newFolderName;
+    bool m_confirmBulkPermanentDelete = false;
+    int m_profileAvatarRevision = 0;
+    int m_clipboardSidebarTick = 0;
+    QList<QShortcut*> m_deleteShortcuts;
+};
+
+} // namespace norvelle
