@@ -2,7 +2,7 @@
 
 #include "platform/ObjectContext.h"
 #include "sticky/StickyPlacement.h"
-#include "sticky/StickyWindow.h"
+#include "sticky/KeyablePanel.h"
 #include "sticky/StickyWindowController.h"
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"
@@ -72,6 +72,9 @@ void StickyControllerTable::openSticky(StickyNote& note)
     }
     const QString key = note.objectID().uriString();
     if (StickyWindowController* open = m_controllers.value(key)) {
+        // A minimised panel has no task bar entry to come back from: opening it again does.
+        QWidget* window = open->window();
+        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         open->showWindow();
         return;
     }

@@ -1,19 +1,31 @@
 #include "sticky/StickyWindowController.h"
 
 #include "core/AppDelegating.h"
+#include "core/OSLogAnalyticsTracker.h"
 #include "core/ReliabilityService.h"
 #include "platform/GraphemeWalker.h"
 #include "platform/ObjectContext.h"
 #include "platform/UserDefaults.h"
+#include "sticky/KeyablePanel.h"
 #include "sticky/NoteSyncHandoff.h"
+#include "sticky/PaperTheme.h"
+#include "sticky/StickyContentView.h"
 #include "sticky/StickyFrameString.h"
-#include "sticky/StickyWindow.h"
+#include "sticky/StickyHeaderBar.h"
+#include "sticky/StickyPlacement.h"
+#include "sticky/StickyState.h"
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 
+#include <QCursor>
 #include <QDateTime>
 #include <QGuiApplication>
+#include <QPlainTextEdit>
 #include <QScreen>
+#include <QTextDocument>
+#include <QVBoxLayout>
+
+#include <cmath>
 
 namespace norvelle {
 
@@ -31,6 +43,19 @@ QList<QRect> screenAreas()
     return areas;
 }
 
+// A stored opacity of 0 (never set) opens opaque, and so does one that is no number.
+double openingOpacity(double stored)
+{
+    return stored == 0.0 || !std::isfinite(stored) ? 1.0 : stored;
+}
+
+void saveContext(const StickyNote& note)
+{
+    if (ObjectContext* context = note.managedObjectContext()) {
+        context->save();
+    }
+}
+
 } // namespace
 
 QString StickyWindowController::frameKey(const QString& stickyID)
@@ -38,26 +63,41 @@ QString StickyWindowController::frameKey(const QString& stickyID)
     return QStringLiteral("norvelle.sticky.frame.") + stickyID;
 }
 
+QString StickyWindowController::followThemeKey(const QString& stickyID)
+{
+    return QStringLiteral("norvelle.sticky.followTheme.") + stickyID;
+}
+
 StickyWindowController::StickyWindowController()
-    : WindowController(std::make_unique<StickyWindow>())
-    , m_window(static_cast<StickyWindow*>(window()))
+    : WindowController(std::make_unique<KeyablePanel>())
+    , m_panel(static_cast<KeyablePanel*>(window()))
+    , m_state(std::make_unique<StickyState>())
 {
     m_frameSave.setSingleShot(true);
     m_frameSave.setInterval(frameSaveDelayMs);
     connect(&m_frameSave, &QTimer::timeout, this, &StickyWindowController::saveFrame);
-    connect(m_window, &StickyWindow::frameChanged, this, [this] {
-        if (m_window->isVisible()) {
+    const auto frameChanged = [this] {
+        if (m_panel->isVisible()) {
             m_frameSave.start();
         }
-    });
-    connect(m_window, &StickyWindow::textEdited, this, &StickyWindowController::textEdited);
+    };
+    connect(m_panel, &KeyablePanel::moved, this, frameChanged);
+    connect(m_panel, &KeyablePanel::resized, this, frameChanged);
+    m_opacitySave.setSingleShot(true);
+    m_opacitySave.setInterval(opacitySaveDelayMs);
+    connect(&m_opacitySave, &QTimer::timeout, this, &StickyWindowController::saveOpacity);
     connect(this, &WindowController::windowWillClose, this, &StickyWindowController::windowClosing);
 }
 
 StickyWindowController::~StickyWindowController()
 {
-    // Quitting right after a move must not lose the frame still waiting for its delayed write.
-    if (m_frameSave.isActive()) {
+    if (m_opacitySave.isActive()) {
+        saveOpacity();
+    }
+    if (m_panel->isVisible()) {
+        flushEditorContents();
+        saveFrame();
+    } else if (m_frameSave.isActive()) {
         saveFrame();
     }
 }
@@ -65,15 +105,113 @@ StickyWindowController::~StickyWindowController()
 void StickyWindowController::initWithNote(std::shared_ptr<StickyNote> note)
 {
     m_note = std::move(note);
-    m_text = m_note ? m_note->plainText() : QString();
-
-    m_window->setPaperColor(m_note ? m_note->paperColor() : QString());
-    m_window->setText(m_text);
-    m_window->setWindowTitle(m_note ? m_note->title() : QString());
+    StickyState& state = *m_state;
+    if (m_note) {
+        const QString paper = m_note->paperColor();
+        const QString texture = m_note->textureName();
+        state.setPaperHex(paper.isNull() ? PaperTheme::lightPaper : paper);
+        state.setTextureName(texture.isNull() ? QStringLiteral("lined") : texture);
+        state.setOpacity(openingOpacity(m_note->opacity()));
+        state.setFollowsSystemTheme(resolveFollowsSystemTheme(*m_note));
+        state.setIsDark(PaperTheme::isDarkPaperHexSRGB(state.paperHex()));
+        state.setIsPinned(m_note->isPinned());
+        const QByteArray content = m_note->content();
+        m_richBodyData = content.isEmpty() ? std::nullopt : std::optional(content);
+        m_text = m_note->plainText();
+        m_panel->setWindowTitle(m_note->title());
+    }
+    installAppearanceObservers();
+    buildContent();
 
     if (!m_hasLoadedSavedFrame) {
         m_hasLoadedSavedFrame = restoreSavedFrame();
     }
+}
+
+bool StickyWindowController::resolveFollowsSystemTheme(const StickyNote& note) const
+{
+    if (!stickyID.isEmpty()) {
+        const QVariant stored = UserDefaults::standard().object(followThemeKey(stickyID));
+        if (stored.isValid()) {
+            return UserDefaults::standard().boolValue(followThemeKey(stickyID));
+        }
+    }
+    return PaperTheme::paperFollowsThemeByDefault(note.paperColor());
+}
+
+void StickyWindowController::installAppearanceObservers()
+{
+    for (const QMetaObject::Connection& observer : m_appearanceObservers) {
+        disconnect(observer);
+    }
+    m_appearanceObservers[0] = connect(m_state.get(), &StickyState::textureNameChanged, this, [this](const QString& name) {
+        if (m_note) {
+            m_note->setTextureName(name);
+            saveContext(*m_note);
+        }
+    });
+    // The transparency control changes the opacity many times a second; the note is written
+    // once it stands still.
+    m_appearanceObservers[1] = connect(m_state.get(), &StickyState::opacityChanged, this, [this] { m_opacitySave.start(); });
+}
+
+void StickyWindowController::saveOpacity()
+{
+    m_opacitySave.stop();
+    if (m_note) {
+        m_note->setOpacity(m_state->opacity());
+        saveContext(*m_note);
+    }
+}
+
+void StickyWindowController::buildContent()
+{
+    if (m_content) {
+        m_loadingEditor = true;
+        m_editor->setPlainText(m_text);
+        m_loadingEditor = false;
+        return;
+    }
+    m_editor = new QPlainTextEdit;
+    m_editor->setFrameShape(QFrame::NoFrame);
+    m_editor->document()->setDocumentMargin(12);
+    m_editor->setTabChangesFocus(false);
+    m_editor->viewport()->setAutoFillBackground(false);
+    m_editor->setAutoFillBackground(false);
+    m_editor->setPlainText(m_text);
+    connect(m_editor, &QPlainTextEdit::textChanged, this, &StickyWindowController::editorTextChanged);
+
+    m_content = new StickyContentView(*m_state, m_editor);
+    m_content->setTranslucent(m_panel->isTranslucent());
+    auto* layout = new QVBoxLayout(m_panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_content);
+    m_panel->setFocusProxy(m_editor);
+
+    StickyHeaderBar& header = m_content->headerBar();
+    connect(&header, &StickyHeaderBar::closeClicked, this, &WindowController::close);
+    connect(&header, &StickyHeaderBar::minimizeClicked, m_panel, &QWidget::showMinimized);
+    connect(&header, &StickyHeaderBar::togglePinClicked, this, &StickyWindowController::togglePin);
+    connect(m_content, &StickyContentView::appearanceChanged, this, &StickyWindowController::applyEditorLook);
+    applyEditorLook();
+}
+
+void StickyWindowController::applyEditorLook()
+{
+    QPalette palette = m_editor->palette();
+    const QColor text = m_content->editorTextColor().value_or(m_content->palette().color(QPalette::WindowText));
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::Base, Qt::transparent);
+    m_editor->setPalette(palette);
+}
+
+void StickyWindowController::editorTextChanged()
+{
+    if (m_loadingEditor) {
+        return;
+    }
+    m_text = m_editor->toPlainText();
+    saveNote();
 }
 
 bool StickyWindowController::restoreSavedFrame()
@@ -86,11 +224,20 @@ bool StickyWindowController::restoreSavedFrame()
     if (!frame) {
         return false;
     }
-    m_window->resize(frame->size());
-    if (!StickyFrameString::isOnAnyScreen(*frame, screenAreas())) {
-        return false;
+    m_panel->resize(frame->size());
+    if (StickyFrameString::isOnAnyScreen(*frame, screenAreas())) {
+        m_panel->move(frame->topLeft());
+        return true;
     }
-    m_window->move(frame->topLeft());
+    // A screen that has gone: the note comes back where the user is looking.
+    const QPoint pointer = QCursor::pos();
+    QScreen* screen = QGuiApplication::screenAt(pointer);
+    if (!screen) {
+        screen = QGuiApplication::primaryScreen();
+    }
+    if (screen) {
+        m_panel->move(StickyPlacement::originNearPointer(pointer, screen->availableGeometry(), m_panel->size(), 0));
+    }
     return true;
 }
 
@@ -100,14 +247,8 @@ void StickyWindowController::saveFrame()
     if (stickyID.isEmpty()) {
         return;
     }
-    const QRect frame(m_window->pos(), m_window->size());
+    const QRect frame(m_panel->pos(), m_panel->size());
     UserDefaults::standard().set(frameKey(stickyID), StickyFrameString::format(frame));
-}
-
-void StickyWindowController::textEdited(const QString& text)
-{
-    m_text = text;
-    saveNote();
 }
 
 void StickyWindowController::saveNote()
@@ -115,31 +256,74 @@ void StickyWindowController::saveNote()
     const QString title = NoteTitle::firstNonBlankLine(m_text);
     if (m_note) {
         m_note->setPlainText(m_text);
+        m_note->setContent(m_richBodyData.value_or(QByteArray()));
         m_note->setTitle(title);
         m_note->setUpdatedAt(QDateTime::currentDateTimeUtc());
         m_note->setVersion(m_note->version() + 1);
         m_note->setUpdatedBy(QStringLiteral("local-device"));
-        m_window->setWindowTitle(title);
+        m_panel->setWindowTitle(title);
     }
-    ReliabilityService::shared().reportLargeNote(GraphemeWalker::count(m_text));
+    const qsizetype characters = GraphemeWalker::count(m_text);
+    ReliabilityService::shared().reportLargeNote(characters);
     if (m_note) {
         NoteSyncHandoff::handOff(*m_note);
-        if (ObjectContext* context = m_note->managedObjectContext()) {
-            context->save();
-        }
     }
+    OSLogAnalyticsTracker::shared().track(QStringLiteral("note_updated"),
+                                          { { QStringLiteral("length"), QString::number(characters) } });
+    if (m_note) {
+        saveContext(*m_note);
+    }
+}
+
+void StickyWindowController::flushEditorContents()
+{
+    if (!m_editor) {
+        return;
+    }
+    const QString plain = m_editor->toPlainText();
+    if (plain != m_text) {
+        m_text = plain;
+        saveNote();
+    }
+}
+
+void StickyWindowController::togglePin()
+{
+    m_state->setIsPinned(!m_state->isPinned());
+    if (m_note) {
+        m_note->setIsPinned(m_state->isPinned());
+    }
+    markNoteChanged();
+}
+
+void StickyWindowController::markNoteChanged()
+{
+    if (!m_note) {
+        return;
+    }
+    m_note->setUpdatedAt(QDateTime::currentDateTimeUtc());
+    m_note->setVersion(m_note->version() + 1);
+    m_note->setUpdatedBy(QStringLiteral("local-device"));
+    saveContext(*m_note);
+    NoteSyncHandoff::handOff(*m_note);
 }
 
 void StickyWindowController::windowClosing()
 {
+    flushEditorContents();
     saveFrame();
+    // A pending opacity belongs to the note; after the close nothing may write it any more.
+    if (m_opacitySave.isActive()) {
+        saveOpacity();
+    }
+    for (const QMetaObject::Connection& observer : m_appearanceObservers) {
+        disconnect(observer);
+    }
     if (m_note) {
         m_note->setIsWindowOpen(false);
-        if (ObjectContext* context = m_note->managedObjectContext()) {
-            context->save();
-        }
+        saveContext(*m_note);
     }
-    // The delegate may let go of this controller here; nothing below may touch it.
+    // The delegate lets go of this controller here; nothing below may touch it.
     if (auto* app = AppDelegating::current()) {
         app->forgetStickyWindow(stickyID);
     }

@@ -2,20 +2,28 @@
 
 #include "platform/WindowController.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QTimer>
 
+#include <array>
 #include <memory>
+#include <optional>
+
+class QPlainTextEdit;
 
 namespace norvelle {
 
+class KeyablePanel;
+class StickyContentView;
 class StickyNote;
-class StickyWindow;
+class StickyState;
 
-// Drives the sticky window of one note: fills it from the note, writes every edit back into the
-// note at once (and hands the note to synchronisation), and remembers the window's frame under
-// "norvelle.sticky.frame." + stickyID. When the window closes the note is marked closed and the
-// controller leaves the application delegate's table.
+// Drives the floating window of one note. It fills the window's look (StickyState) and editor
+// from the note, writes every edit back into the note at once (and hands the note to sync),
+// stores texture and opacity changes, and remembers the window's frame under
+// "norvelle.sticky.frame." + stickyID. Closing the window marks the note closed and takes the
+// controller out of the application delegate's table, which then lets it go.
 //
 //     auto controller = new StickyWindowController;   // hidden window
 //     controller->stickyID = key;
@@ -24,8 +32,13 @@ class StickyWindowController : public WindowController {
     Q_OBJECT
 public:
     static QString frameKey(const QString& stickyID);
+    static QString followThemeKey(const QString& stickyID);
+    // Opacity changes reach the note once they have stood this long.
+    static constexpr int opacitySaveDelayMs = 250;
 
     StickyWindowController();
+    // A controller that goes while its window is open (the program quits) keeps the note open
+    // and its last text and frame saved.
     ~StickyWindowController() override;
 
     // The note's key (the URI text of its object ID); set before initWithNote.
@@ -34,31 +47,55 @@ public:
     // Shows `note` in the window; the first call also restores the saved frame.
     void initWithNote(std::shared_ptr<StickyNote> note);
 
-    // Applies the saved frame: false when no stickyID, nothing stored, a text that is no frame,
-    // or a frame off every screen (then only its size is taken, for placing it elsewhere).
+    // Applies the saved frame. False when there is no stickyID, nothing stored, or a text that
+    // is no frame with a positive size. A frame lying off every screen is moved onto the screen
+    // under the pointer with its size kept, and counts as restored.
     bool restoreSavedFrame();
     void saveFrame();
 
-    // Writes the window's text into the note with its title, a new date, the next version and
-    // "local-device", reports the size to the reliability check, hands the note to sync and
-    // saves. Runs after every edit.
+    // Writes text, rich body, title, a new date, the next version and "local-device" into the
+    // note, reports its size, hands it to sync, logs "note_updated" and saves. Runs after every
+    // edit.
     void saveNote();
+    // Takes the editor's current text and rich body; saves once when either differs.
+    void flushEditorContents();
 
-    StickyWindow* stickyWindow() const { return m_window; }
+    // Whether the note follows the desktop's light or dark theme: the stored choice for this
+    // note, else whether its paper is one of the theme colours.
+    bool resolveFollowsSystemTheme(const StickyNote& note) const;
+    void togglePin();
+
+    KeyablePanel* panel() const { return m_panel; }
+    StickyContentView* contentView() const { return m_content; }
+    StickyState& stickyState() const { return *m_state; }
+    QPlainTextEdit* editor() const { return m_editor; }
 
     const std::shared_ptr<StickyNote>& note() const { return m_note; }
     QString text() const { return m_text; }
+    const std::optional<QByteArray>& richBodyData() const { return m_richBodyData; }
     bool hasLoadedSavedFrame() const { return m_hasLoadedSavedFrame; }
 
 private:
-    void textEdited(const QString& text);
+    void buildContent();
+    void installAppearanceObservers();
+    void applyEditorLook();
+    void editorTextChanged();
+    void saveOpacity();
+    void markNoteChanged();
     void windowClosing();
 
-    StickyWindow* m_window; // owned by the base
+    KeyablePanel* m_panel; // owned by the base
+    std::unique_ptr<StickyState> m_state;
+    StickyContentView* m_content = nullptr;
+    QPlainTextEdit* m_editor = nullptr;
     std::shared_ptr<StickyNote> m_note;
     QString m_text;
+    std::optional<QByteArray> m_richBodyData;
     bool m_hasLoadedSavedFrame = false;
+    bool m_loadingEditor = false;
     QTimer m_frameSave;
+    QTimer m_opacitySave;
+    std::array<QMetaObject::Connection, 2> m_appearanceObservers;
 };
 
 } // namespace norvelle

@@ -2,6 +2,9 @@
 
 #include <QList>
 
+#include <algorithm>
+#include <utility>
+
 namespace norvelle {
 
 namespace {
@@ -30,6 +33,25 @@ QString trimmedOfBlanks(QStringView line)
     return line.mid(start, end - start).toString();
 }
 
+// The first line holding more than blanks, trimmed, and where the text after its line break
+// starts; none when there is no such line.
+std::optional<std::pair<QString, qsizetype>> titleLine(const QString& text)
+{
+    qsizetype start = 0;
+    while (start <= text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !isLineBreak(text[end])) {
+            ++end;
+        }
+        const QString line = trimmedOfBlanks(QStringView(text).mid(start, end - start));
+        if (!line.isEmpty()) {
+            return std::pair(line, std::min(end + 1, text.size()));
+        }
+        start = end + 1;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 std::optional<QString> NoteTitle::firstLine(const QString& text)
@@ -48,19 +70,23 @@ std::optional<QString> NoteTitle::firstLine(const QString& text)
 
 QString NoteTitle::firstNonBlankLine(const QString& text)
 {
-    qsizetype start = 0;
-    while (start <= text.size()) {
-        qsizetype end = start;
-        while (end < text.size() && !isLineBreak(text[end])) {
-            ++end;
-        }
-        const QString line = trimmedOfBlanks(QStringView(text).mid(start, end - start));
-        if (!line.isEmpty()) {
-            return line;
-        }
-        start = end + 1;
+    const auto line = titleLine(text);
+    return line ? line->first : QString();
+}
+
+QString NoteTitle::bodyAfterTitle(const QString& text)
+{
+    const auto line = titleLine(text);
+    if (!line) {
+        return QString();
     }
-    return QString();
+    QString body = text.mid(line->second);
+    for (QChar& c : body) {
+        if (isLineBreak(c)) {
+            c = u'\n';
+        }
+    }
+    return body.trimmed();
 }
 
 } // namespace norvelle

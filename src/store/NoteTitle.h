@@ -16,6 +16,9 @@ public:
     // For edited notes: the first line (at any line break) holding more than spaces and tabs,
     // trimmed of them; "" when there is none.
     static QString firstNonBlankLine(const QString& text);
+    // The lines after that one (each line break read as "\n"), trimmed of white space and
+    // line breaks; "" when there is no title line.
+    static QString bodyAfterTitle(const QString& text);
 };
 
 } // namespace norvelle

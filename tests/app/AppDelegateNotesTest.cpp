@@ -2,7 +2,7 @@
 
 #include "platform/StatusItem.h"
 #include "platform/UserDefaults.h"
-#include "sticky/StickyWindow.h"
+#include "sticky/KeyablePanel.h"
 #include "sticky/StickyWindowController.h"
 #include "store/NoteTrashOperations.h"
 #include "store/PersistenceController.h"
@@ -57,7 +57,7 @@ TEST_F(AppNotesTest, TheNewNoteHotKeyAndTheStickyTrayItemOpenABlankNote)
         EXPECT_EQ(note->plainText(), "");
         EXPECT_TRUE(note->isWindowOpen());
         ASSERT_TRUE(windowOf(note));
-        EXPECT_TRUE(windowOf(note)->stickyWindow()->isVisible());
+        EXPECT_TRUE(windowOf(note)->panel()->isVisible());
     }
     EXPECT_FALSE(notes().hasChanges());
 }
@@ -70,7 +70,7 @@ TEST_F(AppNotesTest, NotesMadeThroughTheDelegateReferenceCarryTheirText)
     const auto made = newSince(before);
     ASSERT_EQ(made.size(), 1);
     EXPECT_EQ(made[0]->title(), "https://example.org");
-    EXPECT_EQ(windowOf(made[0])->stickyWindow()->editor().toPlainText(), "https://example.org\nfrom the clipboard");
+    EXPECT_EQ(windowOf(made[0])->editor()->toPlainText(), "https://example.org\nfrom the clipboard");
     EXPECT_TRUE(AppDelegating::current()->hasStickyWindow(made[0]->objectID().uriString()));
 }
 
@@ -80,12 +80,12 @@ TEST_F(AppNotesTest, OpeningAnOpenNoteBringsItsWindowForwardAndBuildsNoOther)
     const auto note = notes().fetch(StickyNote::fetchRequestNewestFirst()).front();
     StickyWindowController* controller = windowOf(note);
     const qsizetype count = app().stickyControllers().count();
-    controller->stickyWindow()->hide();
+    controller->panel()->hide();
 
     app().openSticky(*note);
     EXPECT_EQ(app().stickyControllers().count(), count);
     EXPECT_EQ(windowOf(note), controller);
-    EXPECT_TRUE(controller->stickyWindow()->isVisible());
+    EXPECT_TRUE(controller->panel()->isVisible());
 }
 
 TEST_F(AppNotesTest, TrashAndDeletionCloseWindowsThroughTheDelegate)

@@ -1,6 +1,10 @@
 #include "platform/UserDefaults.h"
+#include "sticky/KeyablePanel.h"
+#include "sticky/StickyContentView.h"
 #include "sticky/StickyFrameString.h"
-#include "sticky/StickyWindow.h"
+#include "sticky/HeaderSymbolButton.h"
+#include "sticky/StickyHeaderBar.h"
+#include "sticky/StickyState.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
@@ -15,6 +19,8 @@
 #include <QUuid>
 
 #include <gtest/gtest.h>
+
+#include <limits>
 
 using namespace norvelle;
 
@@ -50,40 +56,92 @@ protected:
     }
 
     static QRect screenArea() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+
+    int eventCount(const test::LogCapture& log, const QString& event)
+    {
+        return int(log.messages().filter("event=" + event + " ").size());
+    }
 };
 
 } // namespace
 
-TEST_F(StickyWindowControllerTest, ShowsTheNoteInAFloatingToolWindow)
+TEST_F(StickyWindowControllerTest, OpensAFramelessFloatingPanelWithTheNotesLook)
 {
     const auto note = savedNote("Call Ana\nabout Friday");
+    note->setPaperColor("#14532D");
+    note->setTextureName("grid");
+    note->setOpacity(0.5);
+    note->setIsPinned(true);
+    context.save();
     const auto controller = controllerFor(note);
-    StickyWindow* window = controller->stickyWindow();
-    ASSERT_TRUE(window);
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::Tool));
-    EXPECT_TRUE(window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(window->editor().toPlainText(), "Call Ana\nabout Friday");
-    EXPECT_EQ(window->size(), QSize(280, 340));
-    EXPECT_EQ(window->editor().palette().color(QPalette::Base), QColor("#FDFDF8"));
+    KeyablePanel* panel = controller->panel();
+    EXPECT_TRUE(panel->windowFlags().testFlag(Qt::Tool));
+    EXPECT_TRUE(panel->windowFlags().testFlag(Qt::FramelessWindowHint));
+    EXPECT_TRUE(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(panel->size(), QSize(280, 340));
+    EXPECT_EQ(panel->minimumSize(), QSize(240, 280));
+    EXPECT_EQ(controller->editor()->toPlainText(), "Call Ana\nabout Friday");
+
+    const StickyState& state = controller->stickyState();
+    EXPECT_EQ(state.paperHex(), "#14532D");
+    EXPECT_EQ(state.textureName(), "grid");
+    EXPECT_EQ(state.opacity(), 0.5);
+    EXPECT_TRUE(state.isDark());
+    EXPECT_TRUE(state.isPinned());
+    EXPECT_FALSE(state.followsSystemTheme());
     EXPECT_FALSE(controller->hasLoadedSavedFrame());
-    // Filling the window is no edit.
+    // Filling the window is no edit, and the look is not written back.
     EXPECT_EQ(note->version(), 3);
+    EXPECT_FALSE(context.hasChanges());
 }
 
-TEST_F(StickyWindowControllerTest, DarkPaperGetsLightInkAndUnreadablePaperTheDefault)
+TEST_F(StickyWindowControllerTest, MissingOrBadLookValuesOpenOnTheDefaults)
 {
-    const auto dark = savedNote("night");
-    dark->setPaperColor("#2C2C2E");
-    const auto darkController = controllerFor(dark);
-    const QPalette darkPalette = darkController->stickyWindow()->editor().palette();
-    EXPECT_EQ(darkPalette.color(QPalette::Base), QColor("#2C2C2E"));
-    EXPECT_GT(darkPalette.color(QPalette::Text).lightnessF(), 0.5);
+    const auto bare = savedNote("");
+    const auto controller = controllerFor(bare);
+    EXPECT_EQ(controller->stickyState().paperHex(), "#FDFDF8");
+    EXPECT_EQ(controller->stickyState().textureName(), "lined");
+    EXPECT_EQ(controller->stickyState().opacity(), 1.0);
+    EXPECT_TRUE(controller->stickyState().followsSystemTheme());
+
+    for (const double stored : { 0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() }) {
+        const auto note = savedNote("");
+        note->setOpacity(stored);
+        EXPECT_EQ(controllerFor(note)->stickyState().opacity(), 1.0) << stored;
+    }
+    for (const double stored : { 0.16, -0.5, 3.0 }) {
+        const auto note = savedNote("");
+        note->setOpacity(stored);
+        EXPECT_EQ(controllerFor(note)->stickyState().opacity(), stored);
+    }
 
     const auto odd = savedNote("odd");
     odd->setPaperColor("not a colour");
-    const QPalette oddPalette = controllerFor(odd)->stickyWindow()->editor().palette();
-    EXPECT_EQ(oddPalette.color(QPalette::Base), QColor("#FDFDF8"));
-    EXPECT_LT(oddPalette.color(QPalette::Text).lightnessF(), 0.5);
+    const auto oddController = controllerFor(odd);
+    EXPECT_FALSE(oddController->stickyState().isDark());
+    EXPECT_FALSE(oddController->stickyState().followsSystemTheme());
+    // Unreadable paper is drawn white with black ink.
+    EXPECT_EQ(oddController->editor()->palette().color(QPalette::Text), QColor(Qt::black));
+}
+
+TEST_F(StickyWindowControllerTest, FollowsTheThemeByStoredChoiceElseByThemePaper)
+{
+    const auto dark = savedNote("");
+    dark->setPaperColor("#2c2c2e");
+    EXPECT_TRUE(controllerFor(dark)->stickyState().followsSystemTheme());
+
+    const auto chosen = savedNote("");
+    chosen->setPaperColor("#FDFDF8");
+    UserDefaults::standard().set(StickyWindowController::followThemeKey(chosen->objectID().uriString()), false);
+    EXPECT_FALSE(controllerFor(chosen)->stickyState().followsSystemTheme());
+
+    const auto green = savedNote("");
+    green->setPaperColor("#14532D");
+    UserDefaults::standard().set(StickyWindowController::followThemeKey(green->objectID().uriString()), true);
+    const auto controller = controllerFor(green);
+    EXPECT_TRUE(controller->stickyState().followsSystemTheme());
+    // Following the theme shows its paper, not the stored one.
+    EXPECT_NE(controller->contentView()->effectivePaperHex(), "#14532D");
 }
 
 TEST_F(StickyWindowControllerTest, RestoresAUsableSavedFrame)
@@ -92,24 +150,27 @@ TEST_F(StickyWindowControllerTest, RestoresAUsableSavedFrame)
     const QRect frame(area.x() + 30, area.y() + 40, 300, 310);
     const auto controller = controllerFor(savedNote(""), StickyFrameString::format(frame));
     EXPECT_TRUE(controller->hasLoadedSavedFrame());
-    EXPECT_EQ(controller->stickyWindow()->pos(), frame.topLeft());
-    EXPECT_EQ(controller->stickyWindow()->size(), frame.size());
+    EXPECT_EQ(controller->panel()->pos(), frame.topLeft());
+    EXPECT_EQ(controller->panel()->size(), frame.size());
 }
 
 TEST_F(StickyWindowControllerTest, UnusableSavedFramesLeaveThePlacingToTheCaller)
 {
-    for (const char* text : { "{{10, 10}, {0, 340}}", "{{10, 10}, {280, 0}}", "not a frame", "" }) {
+    for (const char* text : { "{{10, 10}, {0, 340}}", "{{10, 10}, {280, 0}}", "not a frame", "", "{{nan, 1}, {2, 3}}" }) {
         const auto controller = controllerFor(savedNote(""), QString::fromUtf8(text));
         EXPECT_FALSE(controller->hasLoadedSavedFrame()) << text;
-        EXPECT_EQ(controller->stickyWindow()->size(), QSize(280, 340)) << text;
+        EXPECT_EQ(controller->panel()->size(), QSize(280, 340)) << text;
     }
+}
 
-    // Off every screen: not applied, but its size is kept for the new place.
+TEST_F(StickyWindowControllerTest, AFrameOffEveryScreenComesBackOnTheScreenWithItsSize)
+{
     const QRect area = screenArea();
     const QRect away(area.right() + 5000, area.y(), 320, 360);
     const auto controller = controllerFor(savedNote(""), StickyFrameString::format(away));
-    EXPECT_FALSE(controller->hasLoadedSavedFrame());
-    EXPECT_EQ(controller->stickyWindow()->size(), QSize(320, 360));
+    EXPECT_TRUE(controller->hasLoadedSavedFrame());
+    EXPECT_EQ(controller->panel()->size(), QSize(320, 360));
+    EXPECT_TRUE(area.contains(controller->panel()->geometry()));
 }
 
 TEST_F(StickyWindowControllerTest, WithoutAStickyIDNoFrameIsReadOrWritten)
@@ -123,6 +184,20 @@ TEST_F(StickyWindowControllerTest, WithoutAStickyIDNoFrameIsReadOrWritten)
     EXPECT_EQ(UserDefaults::standard().string(StickyWindowController::frameKey("")), "{{1, 2}, {300, 300}}");
 }
 
+TEST_F(StickyWindowControllerTest, MovesAndResizesAreWrittenOnceTheyStop)
+{
+    const auto controller = controllerFor(savedNote(""));
+    const QString key = StickyWindowController::frameKey(controller->stickyID);
+    controller->showWindow();
+    const QRect area = screenArea();
+    controller->panel()->move(area.x() + 11, area.y() + 12);
+    controller->panel()->resize(200, 200); // below the minimum
+    ASSERT_TRUE(test::waitUntil([&] { return UserDefaults::standard().string(key).has_value(); }));
+    const auto saved = StickyFrameString::parse(*UserDefaults::standard().string(key));
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(*saved, QRect(area.x() + 11, area.y() + 12, 240, 280));
+}
+
 TEST_F(StickyWindowControllerTest, EveryEditIsSavedAsALocalChangeAndHandedToSync)
 {
     test::LogCapture log;
@@ -130,22 +205,60 @@ TEST_F(StickyWindowControllerTest, EveryEditIsSavedAsALocalChangeAndHandedToSync
     const auto controller = controllerFor(note);
     const QDateTime before = QDateTime::currentDateTimeUtc();
 
-    QPlainTextEdit& editor = controller->stickyWindow()->editor();
-    editor.setPlainText("\n  Plans for May  \nbuy seeds");
+    controller->editor()->setPlainText("\n  Plans for May  \nbuy seeds\n\n");
     EXPECT_EQ(note->version(), 4);
-    EXPECT_EQ(note->plainText(), "\n  Plans for May  \nbuy seeds");
+    EXPECT_EQ(note->plainText(), "\n  Plans for May  \nbuy seeds\n\n");
     EXPECT_EQ(note->title(), "Plans for May");
     EXPECT_EQ(note->updatedBy(), "local-device");
     EXPECT_GE(note->updatedAt(), before);
     EXPECT_FALSE(context.hasChanges());
-    EXPECT_EQ(controller->stickyWindow()->windowTitle(), "Plans for May");
+    EXPECT_EQ(controller->panel()->windowTitle(), "Plans for May");
 
-    editor.appendPlainText(QString(8001, u'x'));
+    controller->editor()->setPlainText(" \t\n");
+    EXPECT_EQ(note->title(), "");
     EXPECT_EQ(note->version(), 5);
+
+    controller->editor()->setPlainText(QString(8001, u'x'));
     EXPECT_TRUE(test::waitUntil([&] {
-        const QString all = log.messages().join('\n');
-        return all.contains("event=large_note_detected") && all.contains("event=sync_enqueued");
+        return eventCount(log, "large_note_detected") == 1 && eventCount(log, "sync_enqueued") >= 1
+            && eventCount(log, "note_updated") == 3;
     }, 5000));
+    EXPECT_TRUE(log.messages().filter("event=note_updated").last().contains("\"length\": \"8001\""));
+}
+
+TEST_F(StickyWindowControllerTest, TextureIsStoredAtOnceAndOpacityOnceItStands)
+{
+    const auto note = savedNote("");
+    const auto controller = controllerFor(note);
+    StickyState& state = controller->stickyState();
+
+    state.setTextureName("dot");
+    EXPECT_EQ(note->textureName(), "dot");
+    EXPECT_FALSE(context.hasChanges());
+    EXPECT_EQ(note->version(), 3);
+
+    for (double opacity = 1.0; opacity >= 0.4; opacity -= 0.1) {
+        state.setOpacity(opacity);
+        QTest::qWait(20);
+    }
+    EXPECT_EQ(note->opacity(), 1.0);
+    ASSERT_TRUE(test::waitUntil([&] { return note->opacity() != 1.0; }, 2000));
+    EXPECT_NEAR(note->opacity(), state.opacity(), 1e-9);
+    EXPECT_FALSE(context.hasChanges());
+    EXPECT_EQ(note->version(), 3);
+}
+
+TEST_F(StickyWindowControllerTest, PinningIsAVersionedChange)
+{
+    const auto note = savedNote("");
+    const auto controller = controllerFor(note);
+    controller->togglePin();
+    EXPECT_TRUE(note->isPinned());
+    EXPECT_TRUE(controller->stickyState().isPinned());
+    controller->togglePin();
+    EXPECT_FALSE(note->isPinned());
+    EXPECT_EQ(note->version(), 5);
+    EXPECT_EQ(note->updatedBy(), "local-device");
 }
 
 TEST_F(StickyWindowControllerTest, ClosingMarksTheNoteClosedSavesTheFrameAndLeavesTheTable)
@@ -157,11 +270,13 @@ TEST_F(StickyWindowControllerTest, ClosingMarksTheNoteClosedSavesTheFrameAndLeav
     app.openWindows = { key };
     controller->showWindow();
     const QRect area = screenArea();
-    controller->stickyWindow()->move(area.x() + 20, area.y() + 30);
+    controller->panel()->move(area.x() + 20, area.y() + 30);
 
-    controller->stickyWindow()->close();
+    controller->panel()->close();
     EXPECT_FALSE(note->isWindowOpen());
     EXPECT_FALSE(context.hasChanges());
+    // Nothing changed in the editor: no save of the text.
+    EXPECT_EQ(note->version(), 3);
     EXPECT_EQ(app.calls, QStringList({ "forgetStickyWindow:" + key }));
     const auto saved = StickyFrameString::parse(*UserDefaults::standard().string(StickyWindowController::frameKey(key)));
     ASSERT_TRUE(saved);
@@ -169,20 +284,59 @@ TEST_F(StickyWindowControllerTest, ClosingMarksTheNoteClosedSavesTheFrameAndLeav
     EXPECT_EQ(saved->size(), QSize(280, 340));
 }
 
-TEST_F(StickyWindowControllerTest, AMoveJustBeforeTheProcessEndsIsStillSaved)
+TEST_F(StickyWindowControllerTest, ClosingWritesAPendingOpacityAndNothingAfterwards)
+{
+    const auto note = savedNote("text");
+    auto controller = controllerFor(note);
+    controller->showWindow();
+    controller->stickyState().setOpacity(0.6);
+    controller->panel()->close();
+    EXPECT_EQ(note->opacity(), 0.6);
+    EXPECT_FALSE(note->isWindowOpen());
+
+    controller->stickyState().setOpacity(0.3);
+    QTest::qWait(StickyWindowController::opacitySaveDelayMs + 100);
+    controller.reset();
+    EXPECT_EQ(note->opacity(), 0.6);
+    EXPECT_FALSE(note->isWindowOpen());
+}
+
+TEST_F(StickyWindowControllerTest, QuittingWithTheWindowOpenKeepsItOpenWithItsLastState)
 {
     const auto note = savedNote("text");
     auto controller = controllerFor(note);
     const QString key = controller->stickyID;
     controller->showWindow();
     const QRect area = screenArea();
-    controller->stickyWindow()->move(area.x() + 50, area.y() + 60);
+    controller->panel()->move(area.x() + 50, area.y() + 60);
+    controller->stickyState().setOpacity(0.7);
 
     // The table deletes its open controllers this way when the delegate goes at quit.
     controller.reset();
+    EXPECT_TRUE(note->isWindowOpen());
+    EXPECT_EQ(note->opacity(), 0.7);
     const std::optional<QString> stored = UserDefaults::standard().string(StickyWindowController::frameKey(key));
     ASSERT_TRUE(stored);
     const auto saved = StickyFrameString::parse(*stored);
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->topLeft(), QPoint(area.x() + 50, area.y() + 60));
+}
+
+TEST_F(StickyWindowControllerTest, TheHeaderDotsAndStarActOnTheWindowAndNote)
+{
+    test::FakeAppDelegating app;
+    const auto note = savedNote("text");
+    const auto controller = controllerFor(note);
+    controller->showWindow();
+    StickyContentView* content = controller->contentView();
+    // Header, editor and the toolbar's place stack down the whole window.
+    EXPECT_EQ(content->headerBar().geometry(), QRect(0, 0, 280, 36));
+    EXPECT_EQ(controller->editor()->geometry(), QRect(0, 36, 280, 340 - 36 - 52));
+
+    QTest::mouseClick(content->headerBar().pinButton(), Qt::LeftButton);
+    EXPECT_TRUE(note->isPinned());
+    QTest::mouseClick(content->headerBar().closeButton(), Qt::LeftButton);
+    EXPECT_FALSE(controller->panel()->isVisible());
+    EXPECT_FALSE(note->isWindowOpen());
+    EXPECT_EQ(app.calls, QStringList({ "forgetStickyWindow:" + controller->stickyID }));
 }

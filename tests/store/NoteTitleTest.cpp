@@ -27,3 +27,12 @@ TEST(NoteTitle, FirstNonBlankLineIsTrimmedOfSpacesAndTabs)
     EXPECT_EQ(NoteTitle::firstNonBlankLine(" \n\t\n"), "");
     EXPECT_EQ(NoteTitle::firstNonBlankLine(""), "");
 }
+
+TEST(NoteTitle, TheBodyIsEveryLineAfterTheTitleTrimmed)
+{
+    EXPECT_EQ(NoteTitle::bodyAfterTitle("\n  Plans \n\n buy seeds \r\n water\n\n"), "buy seeds \n\n water");
+    EXPECT_EQ(NoteTitle::bodyAfterTitle(QString::fromUtf8("title\u2029one\u2028two")), "one\ntwo");
+    EXPECT_EQ(NoteTitle::bodyAfterTitle("title only"), "");
+    EXPECT_EQ(NoteTitle::bodyAfterTitle("title\n"), "");
+    EXPECT_EQ(NoteTitle::bodyAfterTitle(" \t\n\n"), "");
+}

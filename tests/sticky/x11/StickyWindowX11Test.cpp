@@ -1,6 +1,6 @@
 // A sticky window on a real X server with a window manager: where it lands and how it floats.
 #include "sticky/StickyControllerTable.h"
-#include "sticky/StickyWindow.h"
+#include "sticky/KeyablePanel.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
@@ -33,7 +33,7 @@ protected:
     PersistenceController store { true };
     StickyControllerTable table;
 
-    StickyWindow* open(QPoint pointer)
+    KeyablePanel* open(QPoint pointer)
     {
         EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(pointer.x()),
                                                                   QString::number(pointer.y()) }), 0);
@@ -43,7 +43,7 @@ protected:
         note->setPlainText("floating");
         store.viewContext().save();
         table.openSticky(*note);
-        return table.controller(note->objectID().uriString())->stickyWindow();
+        return table.controller(note->objectID().uriString())->panel();
     }
 };
 
@@ -53,7 +53,7 @@ TEST_F(StickyWindowX11Test, OpensCentredUnderThePointerAboveOtherWindows)
 {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     const QPoint pointer = area.center();
-    StickyWindow* window = open(pointer);
+    KeyablePanel* window = open(pointer);
     // The window manager's frame included, the bottom edge ends 40 points below the pointer.
     ASSERT_TRUE(test::waitUntil([&] {
         const QRect frame = window->frameGeometry();
@@ -67,7 +67,7 @@ TEST_F(StickyWindowX11Test, OpensCentredUnderThePointerAboveOtherWindows)
 TEST_F(StickyWindowX11Test, StaysInsideTheScreenNearItsCorner)
 {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    StickyWindow* window = open(area.bottomRight() - QPoint(1, 1));
+    KeyablePanel* window = open(area.bottomRight() - QPoint(1, 1));
     const auto frame = [window] { return window->frameGeometry(); };
     EXPECT_TRUE(test::waitUntil([&] {
         return window->isVisible()
