@@ -17,10 +17,12 @@
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsWindowController.h"
+#include "store/StickyNote.h"
 #include "workspace/MainAppWindowController.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QEvent>
 #include <QMenu>
 
 namespace norvelle {
@@ -68,6 +70,7 @@ AppDelegate::~AppDelegate()
 void AppDelegate::applicationDidFinishLaunching()
 {
     AppDelegating::setCurrent(this);
+    QCoreApplication::instance()->installEventFilter(this);
     m_services.openNoteStore();
     m_services.startCrashTelemetry();
     m_services.migrateNotes();
@@ -89,6 +92,7 @@ void AppDelegate::applicationDidFinishLaunching()
         defaults.remove("norvelle.openWorkspaceOnLaunch");
     }
     decideFirstWindow();
+    reopenStickyWindows();
     restartAutoSyncTimer();
     MainQueue::asyncAfter(kFirstSyncDelay, [this] { m_services.notesSync->syncNowIfEnabled(); }, this);
 }
@@ -124,6 +128,23 @@ void AppDelegate::installHotKeys()
         [this](const Notification&) { m_services.hotKeys->registerAll(); });
 }
 
+void AppDelegate::reopenStickyWindows()
+{
+    for (const std::shared_ptr<StickyNote>& note : m_services.notesWithOpenWindows()) {
+        openSticky(*note);
+    }
+}
+
+// Qt's quit closes every window before the event loop ends, and a closing sticky window marks
+// its note closed: the shutdown has to run first.
+bool AppDelegate::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+        applicationWillTerminate();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 void AppDelegate::applicationWillTerminate()
 {
     if (m_terminated) {
@@ -133,6 +154,7 @@ void AppDelegate::applicationWillTerminate()
     m_clipboardMonitor->setItems({});
     NotificationCenter::defaultCenter().post(ClipboardMonitor::historyChangedNotification);
     removeStatusItems();
+    m_stickyControllers.releaseAllAtQuit();
     m_services.syncCoordinator->flush();
     m_services.notesSync->syncNowIfEnabled();
     if (m_autoSyncTimer) {

@@ -41,7 +41,8 @@ public:
     explicit AppDelegate(AppServices services = AppServices::live(), QObject* parent = nullptr);
     ~AppDelegate() override;
 
-    // The two ends of the process. The shutdown runs once, however often it is asked for.
+    // The two ends of the process. The shutdown runs once, however often it is asked for, and
+    // before Qt's quit closes any window.
     void applicationDidFinishLaunching();
     void applicationWillTerminate();
     // A later launch of the program asked this one to come forward; returns true.
@@ -96,8 +97,12 @@ public:
     // "Settings…" (Ctrl+,), in every window of ours and in the tray menus.
     QAction* settingsAction() const { return m_settingsAction; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void installHotKeys();
+    void reopenStickyWindows();
     void decideFirstWindow();
     void showAndActivate(WindowController& controller);
     void primaryWindowWillClose();

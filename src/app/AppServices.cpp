@@ -10,6 +10,7 @@
 #include "platform/StatusItem.h"
 #include "store/NoteMigrationService.h"
 #include "store/PersistenceController.h"
+#include "store/StickyNote.h"
 
 namespace norvelle {
 
@@ -20,6 +21,12 @@ AppServices AppServices::live()
     services.openNoteStore = [] { PersistenceController::shared(); };
     services.migrateNotes = [] { NoteMigrationService::shared().migrate(PersistenceController::shared().viewContext()); };
     services.saveNoteStore = [] { PersistenceController::shared().save(); };
+    services.notesWithOpenWindows = [] {
+        TypedFetchRequest<StickyNote> request;
+        request.predicate = Predicate::equal(QStringLiteral("isWindowOpen"), true)
+            && Predicate::isNull(QStringLiteral("deletedAt"));
+        return PersistenceController::shared().viewContext().fetch(request);
+    };
     services.startCrashTelemetry = [] {
         CrashTelemetryService& telemetry = CrashTelemetryService::shared();
         telemetry.reportPreviousRunCrash();

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace norvelle {
 
@@ -12,6 +13,7 @@ class ClipboardMonitor;
 class HotKeyManager;
 class KeystrokeSynthesizing;
 class NotesSyncService;
+class StickyNote;
 class SyncCoordinator;
 class SyncCredentialStore;
 
@@ -22,6 +24,8 @@ struct AppServices {
     std::function<void()> openNoteStore;
     std::function<void()> migrateNotes;
     std::function<void()> saveNoteStore;
+    // The notes whose sticky windows were open when the program last ended (not in the Trash).
+    std::function<std::vector<std::shared_ptr<StickyNote>>()> notesWithOpenWindows;
     // Reports the crash of the previous run, then installs the crash signal handlers.
     std::function<void()> startCrashTelemetry;
 

@@ -143,6 +143,13 @@ void StickyControllerTable::forget(const QString& key)
     }
 }
 
+void StickyControllerTable::releaseAllAtQuit()
+{
+    const QList<StickyWindowController*> controllers = m_controllers.values();
+    m_controllers.clear();
+    qDeleteAll(controllers);
+}
+
 void StickyControllerTable::release(StickyWindowController* controller)
 {
     // Called from inside the window's closing: the controller goes once that is over.

@@ -45,6 +45,9 @@ public:
     void remove(const QString& key);
     // Drops the entry of a window that is closing.
     void forget(const QString& key);
+    // At quit: lets every window go without closing it, so each note stays marked open and
+    // its window comes back at the next launch.
+    void releaseAllAtQuit();
 
 private:
     void release(StickyWindowController* controller);

@@ -31,6 +31,10 @@ protected:
         services.startCrashTelemetry = [this] { steps << "startCrashTelemetry"; };
         services.migrateNotes = [this] { steps << "migrateNotes"; };
         services.saveNoteStore = [this] { steps << "saveNoteStore"; };
+        services.notesWithOpenWindows = [this] {
+            steps << "notesWithOpenWindows";
+            return notesWithOpenWindows;
+        };
         services.hotKeys = &hotKeyManager;
         services.credentials = &credentials;
         services.notesSync = &notesSync;
@@ -92,6 +96,7 @@ protected:
     std::optional<RunningApplication> frontmost;
     QList<RunningApplication> activated;
     bool trayAvailable = true;
+    std::vector<std::shared_ptr<StickyNote>> notesWithOpenWindows;
     AppServices services;
     std::unique_ptr<AppDelegate> delegate;
 };

@@ -35,7 +35,7 @@ TEST_F(AppDelegateTest, FreshInstallationStartsInOrderAndShowsOnboarding)
 {
     AppDelegate& app = launch();
     EXPECT_EQ(AppDelegating::current(), &app);
-    EXPECT_EQ(steps, (QStringList{"openNoteStore", "startCrashTelemetry", "migrateNotes"}));
+    EXPECT_EQ(steps, (QStringList{"openNoteStore", "startCrashTelemetry", "migrateNotes", "notesWithOpenWindows"}));
     EXPECT_EQ(app.activationPolicy(), ActivationPolicy::accessory);
     EXPECT_TRUE(visible(app.onboardingWindowController()));
     EXPECT_FALSE(app.mainAppWindowController());

@@ -111,3 +111,21 @@ TEST_F(AppNotesTest, TrashAndDeletionCloseWindowsThroughTheDelegate)
     EXPECT_FALSE(trashed->deletedAt().isValid());
     EXPECT_TRUE(app().hasStickyWindow(trashedKey));
 }
+
+TEST_F(AppNotesTest, QuittingLeavesOpenNotesMarkedOpenAndReopensThemAtTheNextLaunch)
+{
+    app().createNewSticky(QStringLiteral("kept open"));
+    const auto before = notes().fetch(StickyNote::fetchRequest());
+    const auto note = before.back();
+    ASSERT_TRUE(windowOf(note));
+
+    app().applicationWillTerminate();
+    EXPECT_EQ(app().stickyControllers().count(), 0);
+    EXPECT_TRUE(note->isWindowOpen());
+    EXPECT_FALSE(note->hasChanges());
+
+    notesWithOpenWindows = { note };
+    launch();
+    ASSERT_TRUE(windowOf(note));
+    EXPECT_TRUE(windowOf(note)->stickyWindow()->isVisible());
+}

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -57,7 +58,55 @@ private:
     QProcess m_process;
 };
 
+// Visible windows on the display whose title is exactly `title`.
+int windowsTitled(const QString& title)
+{
+    QProcess search;
+    search.start(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^" + title + "$"});
+    search.waitForFinished(kWaitMs);
+    return int(search.readAllStandardOutput().split('\n').count() - 1);
+}
+
+void xdotool(const QStringList& arguments)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
+}
+
+// A new note from the hot key, with `text` typed into it (its title once saved).
+void newStickyWithText(const QString& text)
+{
+    const int untitled = windowsTitled(QStringLiteral("Untitled"));
+    xdotool({"key", "super+shift+n"});
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QStringLiteral("Untitled")) > untitled; }, kWaitMs));
+    // The new window has the keyboard once the window manager has activated it.
+    QThread::msleep(300);
+    xdotool({"type", "--delay", "20", text});
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(text) == 1; }, kWaitMs)) << text.toStdString();
+}
+
 } // namespace
+
+TEST(ProcessLife, StickiesOpenAtTheTerminationSignalComeBackAtTheNextLaunch)
+{
+    {
+        RunningProgram program;
+        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, kWaitMs));
+        newStickyWithText(QStringLiteral("first sticky"));
+        newStickyWithText(QStringLiteral("second sticky"));
+
+        ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
+        ASSERT_TRUE(program.process().waitForFinished(kWaitMs));
+        EXPECT_EQ(program.process().exitCode(), 0);
+    }
+    EXPECT_EQ(windowsTitled(QStringLiteral("first sticky")), 0);
+
+    RunningProgram relaunched;
+    ASSERT_TRUE(relaunched.process().waitForStarted(kWaitMs));
+    EXPECT_TRUE(norvelle::test::waitUntil([] {
+        return windowsTitled(QStringLiteral("first sticky")) == 1 && windowsTitled(QStringLiteral("second sticky")) == 1;
+    }, kWaitMs));
+}
 
 TEST(ProcessLife, SecondLaunchHandsOverAndEachSignalEndsTheProgramCleanly)
 {
