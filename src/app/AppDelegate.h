@@ -58,6 +58,7 @@ public:
     void installStatusItems();
     void removeStatusItems();
     void toggleClipboardStrip();
+    void closeClipboardPopover();
     void handleStickyStatusClick();
     void rememberPasteTarget();
     void pasteClip(const ClipEntry& entry) override;

@@ -10,7 +10,9 @@ std::unique_ptr<QWidget> AppDelegate::makeClipboardStrip()
     const QPointer<AppDelegate> delegate(this);
     return std::make_unique<ClipboardStripView>(*m_clipboardMonitor, ClipboardStripView::Callbacks {
         .onCreateSticky = [delegate](const QString& text) {
+            // The popover goes first: open, it would keep the keyboard the new note needs.
             if (delegate) {
+                delegate->closeClipboardPopover();
                 delegate->createNewSticky(text);
             }
         },
@@ -20,8 +22,8 @@ std::unique_ptr<QWidget> AppDelegate::makeClipboardStrip()
             }
         },
         .onDismiss = [delegate] {
-            if (delegate && delegate->m_clipboardPopover) {
-                delegate->m_clipboardPopover->performClose();
+            if (delegate) {
+                delegate->closeClipboardPopover();
             }
         },
         .onOpenMain = [delegate] {

@@ -50,7 +50,7 @@ void AppDelegate::toggleClipboardStrip()
         return;
     }
     if (m_clipboardPopover && m_clipboardPopover->isShown()) {
-        m_clipboardPopover->performClose();
+        closeClipboardPopover();
         return;
     }
     rememberPasteTarget();
@@ -58,6 +58,13 @@ void AppDelegate::toggleClipboardStrip()
         return;
     }
     m_clipboardPopover->showRelativeTo(m_clipStatusItem->geometry());
+}
+
+void AppDelegate::closeClipboardPopover()
+{
+    if (m_clipboardPopover) {
+        m_clipboardPopover->performClose();
+    }
 }
 
 void AppDelegate::handleStickyStatusClick()
@@ -77,9 +84,7 @@ void AppDelegate::rememberPasteTarget()
 void AppDelegate::pasteClip(const ClipEntry& entry)
 {
     m_clipboardMonitor->copyToPasteboard(entry, kCopyBackIgnoreWindow);
-    if (m_clipboardPopover) {
-        m_clipboardPopover->performClose();
-    }
+    closeClipboardPopover();
     if (m_pasteTargetApp) {
         m_services.activateApplication(*m_pasteTargetApp);
     }
