@@ -7,13 +7,15 @@
 
 #include <memory>
 
+class QEvent;
 class QMenu;
 class QSystemTrayIcon;
 
 namespace norvelle {
 
-// One icon in the desktop's system tray. A left click (on release) emits clicked(); the right
-// button opens the context menu.
+// One icon in the desktop's system tray. A left click emits clicked() when the button goes up
+// over the icon; the right button opens the context menu. The accessibility description names
+// the icon's window for the tray host and assistive technology.
 class StatusItem : public QObject {
     Q_OBJECT
 public:
@@ -40,9 +42,16 @@ public:
 signals:
     void clicked();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void triggered();
+    bool isOurIconWindow(const QObject* object) const;
+
     std::unique_ptr<QSystemTrayIcon> m_trayIcon;
     QString m_accessibilityDescription;
+    bool m_awaitingRelease = false;
 };
 
 } // namespace norvelle
