@@ -108,7 +108,9 @@ QString caretListStyle(const QString& line)
 
 bool isQuotedLine(const QString& line)
 {
-    return line.trimmed().startsWith(quote);
+    // A bar alone on its line (a quoted blank line) counts too, so such a quote can end.
+    const QString trimmed = line.trimmed();
+    return trimmed.startsWith(quote) || trimmed == quote.trimmed();
 }
 
 } // namespace norvelle::LinePrefixes

@@ -28,7 +28,7 @@ QString stripListPrefix(const QString& line);
 QString listPrefix(int index, const QString& style);
 // What the formatting state reports for a line: "bullet", "dash", "number" or "none".
 QString caretListStyle(const QString& line);
-// The line, trimmed, starts with "│ ".
+// The line, trimmed, starts with "│ " (or is the bar alone).
 bool isQuotedLine(const QString& line);
 
 } // namespace LinePrefixes

@@ -6,6 +6,7 @@
 #include "editor/EditorCommands.h"
 #include "editor/EditorFonts.h"
 #include "editor/LinePrefixes.h"
+#include "editor/ListEditing.h"
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "ui/HexColor.h"
@@ -82,8 +83,46 @@ void RichTextEditorCoordinator::observeEditorCommands(StickyTextView& textView)
 {
     m_textView = &textView;
     textView.setDelegate(this);
-    const std::pair<const QString*, std::function<void(const QVariantMap&)>> commands[] = {
-        {&EditorCommands::insertChecklist, [this](const QVariantMap&) { insertChecklist(); }},
+    using Info = const QVariantMap&;
+    const auto withHex = [](Info info, const auto& apply) {
+        const QVariant hex = info.value(QStringLiteral("hex"));
+        if (hex.typeId() != QMetaType::QString)
+            return;
+        if (const std::optional<QColor> color = colorFromHex(hex.toString()))
+            apply(*color);
+    };
+    const auto withString = [](Info info, const QString& key, const auto& apply) {
+        const QVariant value = info.value(key);
+        if (value.typeId() == QMetaType::QString)
+            apply(value.toString());
+    };
+    const std::pair<const QString*, std::function<void(Info)>> commands[] = {
+        {&EditorCommands::insertChecklist, [this](Info) { insertChecklist(); }},
+        {&EditorCommands::setFontSize, [this](Info info) {
+            const QVariant size = info.value(QStringLiteral("size"));
+            if (size.typeId() == QMetaType::Int || size.typeId() == QMetaType::LongLong)
+                applyFontSize(qreal(std::clamp<qlonglong>(size.toLongLong(), 1, 1638)));
+        }},
+        {&EditorCommands::toggleBold, [this](Info) { toggleFontTrait(FontTrait::Bold); }},
+        {&EditorCommands::toggleItalic, [this](Info) { toggleFontTrait(FontTrait::Italic); }},
+        {&EditorCommands::toggleUnderline, [this](Info) { toggleLineStyle(LineStyle::Underline); }},
+        {&EditorCommands::toggleStrikethrough, [this](Info) { toggleLineStyle(LineStyle::Strikethrough); }},
+        {&EditorCommands::applyTitleStyle, [this](Info) { applyTextStyle(22, EditorFonts::bold); }},
+        {&EditorCommands::applyHeadingStyle, [this](Info) { applyTextStyle(18, EditorFonts::semibold); }},
+        {&EditorCommands::applySubheadingStyle, [this](Info) { applyTextStyle(16, EditorFonts::semibold); }},
+        {&EditorCommands::applyBodyStyle, [this](Info) { applyTextStyle(14, EditorFonts::regular); }},
+        {&EditorCommands::applyCaptionStyle, [this](Info) { applyTextStyle(12, EditorFonts::regular); }},
+        {&EditorCommands::applyMonospacedStyle, [this](Info) { applyMonospacedStyle(14); }},
+        {&EditorCommands::toggleHighlight, [this](Info) { toggleHighlight(); }},
+        {&EditorCommands::setHighlightColor, [this, withHex](Info info) { withHex(info, [this](const QColor& c) { storeHighlightColor(c); }); }},
+        {&EditorCommands::setTextColor, [this, withHex](Info info) { withHex(info, [this](const QColor& c) { applyTextColor(c); }); }},
+        {&EditorCommands::setAlignment, [this, withString](Info info) {
+            withString(info, QStringLiteral("alignment"), [this](const QString& name) { applyAlignment(name); });
+        }},
+        {&EditorCommands::setListStyle, [this, withString](Info info) {
+            withString(info, QStringLiteral("style"), [this](const QString& style) { setListStyle(style); });
+        }},
+        {&EditorCommands::toggleQuote, [this](Info) { toggleQuote(); }},
     };
     for (const auto& [name, handler] : commands) {
         m_observers.push_back(NotificationCenter::defaultCenter().addObserver(*name, this,
@@ -123,6 +162,8 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     if (old && old->parent() == view)
         delete old.data();
     ChecklistMarkerRenderer::install(*view->document())->setColor(checklistMarkerColor());
+    // contentsChanged also ends every empty edit block; contentsChange says something changed.
+    connect(view->document(), &QTextDocument::contentsChange, this, [this] { m_contentsChanged = true; });
     connect(view->document(), &QTextDocument::contentsChanged, this, &RichTextEditorCoordinator::contentsChanged);
     m_appliedDefaultTextColor.reset();
     --m_suppressChanges;
@@ -210,6 +251,8 @@ void RichTextEditorCoordinator::setTypingAttributes(const QTextCharFormat& forma
 
 void RichTextEditorCoordinator::contentsChanged()
 {
+    if (!std::exchange(m_contentsChanged, false))
+        return;
     if (m_suppressChanges > 0) {
         m_changedWhileSuppressed = true;
         return;
@@ -263,7 +306,7 @@ void RichTextEditorCoordinator::broadcastFormattingState()
     StickyTextView* view = m_textView;
     if (!view)
         return;
-    const TextStorage storage(*view->document());
+    TextStorage storage(*view->document());
     const int location = view->textCursor().selectionStart();
     const bool atText = !storage.isEmpty() && location < storage.length();
     const QTextCharFormat attributes = atText ? storage.charFormat(location) : typingAttributes();
@@ -283,7 +326,7 @@ void RichTextEditorCoordinator::broadcastFormattingState()
         alignment = QStringLiteral("justify");
     const int index = std::clamp(location, 0, storage.length());
     const TextRange line = storage.lineRange(index);
-    const QString lineText = storage.text(TextStorage::withoutLineBreak(line, storage.text(line)));
+    const QString lineText = ListEditing(storage).lineBody(line);
     const bool quoted = LinePrefixes::isQuotedLine(lineText) || (index < storage.length() && storage.blockFormat(index).leftMargin() >= 15);
     const QVariantMap state {
         {QStringLiteral("bold"), attributes.fontWeight() >= EditorFonts::bold},
@@ -403,9 +446,23 @@ bool RichTextEditorCoordinator::doCommand(Command command)
     return true;
 }
 
-bool RichTextEditorCoordinator::doShortcut(const QKeyCombination&)
+bool RichTextEditorCoordinator::doShortcut(const QKeyCombination& key)
 {
-    return false;
+    if (key.keyboardModifiers() != Qt::ControlModifier)
+        return false;
+    switch (key.key()) {
+    case Qt::Key_B:
+        toggleFontTrait(FontTrait::Bold);
+        return true;
+    case Qt::Key_I:
+        toggleFontTrait(FontTrait::Italic);
+        return true;
+    case Qt::Key_U:
+        toggleLineStyle(LineStyle::Underline);
+        return true;
+    default:
+        return false;
+    }
 }
 
 QMenu* RichTextEditorCoordinator::contextMenu(QMenu* defaultMenu, int)

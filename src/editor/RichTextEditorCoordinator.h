@@ -42,6 +42,21 @@ public:
 
     void insertChecklist();
 
+    enum class FontTrait { Bold, Italic };
+    void applyFontSize(qreal size);
+    void applyTextStyle(qreal size, int weight);
+    void applyMonospacedStyle(qreal size);
+    void applyTextColor(const QColor& color);
+    void toggleFontTrait(FontTrait trait);
+    enum class LineStyle { Underline, Strikethrough };
+    // The first selected character decides for the whole selection.
+    void toggleLineStyle(LineStyle style);
+    void toggleHighlight();
+    void storeHighlightColor(const QColor& color) { m_currentHighlightColor = color; }
+    void applyAlignment(const QString& name);
+    void setListStyle(const QString& style);
+    void toggleQuote();
+
     const QColor& currentHighlightColor() const { return m_currentHighlightColor; }
     // Whether a notification is meant for this editor (its own, or no object and its window active).
     bool accepts(const Notification& notification) const;
@@ -51,6 +66,9 @@ public:
     QMenu* contextMenu(QMenu* defaultMenu, int characterIndex) override;
 
 private:
+    TextRange selection() const;
+    // With a selection the attributes go to the selected text, else to the typing attributes.
+    void applyCharacterFormat(const QTextCharFormat& format);
     // Runs a change to the text as one undoable step; the body returns where the caret goes
     // (none leaves it). Ends with the text-change handling when the text changed, else with
     // the formatting-state broadcast.
@@ -70,6 +88,7 @@ private:
     bool m_isNormalizingChecklist = false;
     int m_suppressChanges = 0;
     bool m_changedWhileSuppressed = false;
+    bool m_contentsChanged = false;
     std::vector<NotificationCenter::Token> m_observers;
 };
 
