@@ -127,5 +127,5 @@ TEST_F(AppNotesTest, QuittingLeavesOpenNotesMarkedOpenAndReopensThemAtTheNextLau
     notesWithOpenWindows = { note };
     launch();
     ASSERT_TRUE(windowOf(note));
-    EXPECT_TRUE(windowOf(note)->stickyWindow()->isVisible());
+    EXPECT_TRUE(windowOf(note)->window()->isVisible());
 }
