@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Predicate.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -32,6 +34,9 @@ struct EntityDescription {
     // Orders the store keeps an index for, so fetches sorted that way need no sorting: each
     // is a list of attribute names, a leading "-" meaning descending.
     std::vector<QStringList> sortIndexes = {};
+    // Conditions the store keeps a partial index for, by name, so that a fetch filtered by
+    // exactly one of them reads only the rows it matches, however many others there are.
+    std::vector<std::pair<QString, Predicate>> filterIndexes = {};
 
     // The attribute's position, or -1.
     int indexOf(const QString& attribute) const;

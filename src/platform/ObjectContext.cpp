@@ -11,8 +11,10 @@ ObjectContext::ObjectContext(ObjectStore& store)
 
 ObjectContext::~ObjectContext()
 {
-    for (const auto& object : std::as_const(m_objects)) {
-        object->m_context = nullptr;
+    for (const auto& registered : std::as_const(m_objects)) {
+        if (std::shared_ptr<ManagedObject> object = registered.lock()) {
+            object->m_context = nullptr;
+        }
     }
 }
 
@@ -51,7 +53,7 @@ void ObjectContext::deleteObject(const std::shared_ptr<ManagedObject>& object)
 
 void ObjectContext::objectDidChange(ManagedObject& object)
 {
-    m_changed.insert(object.objectID(), m_objects.value(object.objectID()));
+    m_changed.insert(object.objectID(), liveObject(object.objectID()));
     emit objectChanged(object.objectID());
     emit objectsDidChange();
 }
@@ -69,7 +71,7 @@ bool ObjectContext::hasChangesFor(const QString& entityName) const
 std::shared_ptr<ManagedObject> ObjectContext::registeredObject(const EntityDescription& entity, const ObjectStore::Row& row)
 {
     const ObjectID id(m_store.identifier(), entity.name, row.rowID);
-    if (std::shared_ptr<ManagedObject> known = m_objects.value(id)) {
+    if (std::shared_ptr<ManagedObject> known = liveObject(id)) {
         return known;
     }
     std::shared_ptr<ManagedObject> object = entity.makeObject(entity);
@@ -90,6 +92,7 @@ std::vector<std::shared_ptr<ManagedObject>> ObjectContext::fetch(const FetchRequ
     std::vector<ObjectStore::Row> rows;
     const QUuid storeID = m_store.identifier();
     const QString entityName = request.entityName;
+    forgetReleasedObjects();
     std::optional<ObjectStoreError> failure = m_store.fetchRows(request, storeDecides, [&](qint64 rowID) {
         return !m_objects.contains(ObjectID(storeID, entityName, rowID));
     }, rows);
@@ -129,6 +132,17 @@ std::vector<std::shared_ptr<ManagedObject>> ObjectContext::fetch(const FetchRequ
     return objects;
 }
 
+int ObjectContext::registeredObjectCount()
+{
+    forgetReleasedObjects();
+    return int(m_objects.size());
+}
+
+void ObjectContext::forgetReleasedObjects()
+{
+    m_objects.removeIf([](const auto& entry) { return entry.value().expired(); });
+}
+
 int ObjectContext::count(const FetchRequest& request, std::optional<ObjectStoreError>* error)
 {
     return int(fetch(request, error).size());
@@ -136,13 +150,14 @@ int ObjectContext::count(const FetchRequest& request, std::optional<ObjectStoreE
 
 std::shared_ptr<ManagedObject> ObjectContext::existingObject(const ObjectID& id)
 {
-    if (std::shared_ptr<ManagedObject> known = m_objects.value(id)) {
+    if (std::shared_ptr<ManagedObject> known = liveObject(id)) {
         return known->isDeleted() ? nullptr : known;
     }
     const EntityDescription* entity = m_store.model().entity(id.entityName());
     if (!entity || id.storeID() != m_store.identifier() || id.isNull()) {
         return nullptr;
     }
+    forgetReleasedObjects();
     std::optional<ObjectStore::Row> row;
     if (m_store.fetchRow(*entity, id.rowID(), row) || !row) {
         return nullptr;
@@ -189,6 +204,7 @@ std::optional<ObjectStoreError> ObjectContext::save()
         object->m_savedValues.clear();
     }
     m_changed.clear();
+    forgetReleasedObjects();
     emit didSave();
     return std::nullopt;
 }

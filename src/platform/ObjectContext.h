@@ -17,8 +17,10 @@ namespace norvelle {
 
 // The scratch pad in which objects of a store are read and changed, on the main thread.
 // It holds one object per stored row (an identity map): fetching a row twice gives the same
-// object. Inserts, changes and deletions stay in the context until save() writes them all in
-// one transaction, or rollback() throws them away.
+// object while anybody holds it. The context itself keeps only the objects with unsaved
+// changes; an unchanged object nobody holds any more is let go, and a later fetch reads its
+// row again. Inserts, changes and deletions stay in the context until save() writes them all
+// in one transaction, or rollback() throws them away.
 //
 //     auto note = context.insert<StickyNote>();       // ID permanent from here on
 //     note->setTitle("Groceries");
@@ -69,6 +71,8 @@ public:
     }
 
     bool hasChanges() const { return !m_changed.isEmpty(); }
+    // How many objects are registered: those with unsaved changes and those somebody holds.
+    int registeredObjectCount();
     // Writes every change in one transaction. On failure the changes stay in the context,
     // nothing of them is in the store, and the error is returned.
     std::optional<ObjectStoreError> save();
@@ -88,10 +92,13 @@ private:
     friend class ManagedObject;
     void objectDidChange(ManagedObject& object);
     std::shared_ptr<ManagedObject> registeredObject(const EntityDescription& entity, const ObjectStore::Row& row);
+    std::shared_ptr<ManagedObject> liveObject(const ObjectID& id) const { return m_objects.value(id).lock(); }
     bool hasChangesFor(const QString& entityName) const;
+    void forgetReleasedObjects();
 
     ObjectStore& m_store;
-    QHash<ObjectID, std::shared_ptr<ManagedObject>> m_objects;
+    QHash<ObjectID, std::weak_ptr<ManagedObject>> m_objects;
+    // Holds every changed object until the change is saved or rolled back.
     QHash<ObjectID, std::shared_ptr<ManagedObject>> m_changed;
 };
 

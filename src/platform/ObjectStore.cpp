@@ -126,6 +126,8 @@ std::optional<ObjectStoreError> ObjectStore::load()
     if (!isInMemory() && QFileInfo(m_path).isDir()) {
         return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is a folder").arg(m_path));
     }
+    // Read before SQLite opens the log: beyond its 32-byte header a log holds pages.
+    const bool logHeldPages = QFileInfo(m_path + QStringLiteral("-wal")).size() > 32;
     if (!m_db->isOpen()) {
         return failure(Code::CannotOpen, QStringLiteral("The note store cannot be opened"));
     }
@@ -143,18 +145,11 @@ std::optional<ObjectStoreError> ObjectStore::load()
         // With a write-ahead log, NORMAL syncs only at checkpoints: a committed save is in the
         // log (the operating system's cache) when commit returns, so it survives the process
         // being killed; only a power loss can take back the last saves, never the consistency.
-        // Reading through a memory map spares copying every page of a large fetch.
-        if (!m_db->exec(QStringLiteral("PRAGMA synchronous=NORMAL; PRAGMA mmap_size=268435456"))) {
+        if (!m_db->exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
             return failure(Code::CannotOpen, QStringLiteral("The note store cannot be set up"));
         }
-        // A truncated or damaged file often opens and only fails on the pages it lost.
-        std::vector<QList<QVariant>> check;
-        if (!m_db->query(QStringLiteral("PRAGMA quick_check"), {}, check)) {
-            return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
-        }
-        if (check.size() != 1 || check.front().value(0).toString() != QLatin1String("ok")) {
-            return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is damaged: %2")
-                                                           .arg(m_path, check.empty() ? QString() : check.front().value(0).toString()));
+        if (auto error = checkLength(logHeldPages)) {
+            return *error;
         }
     }
     if (sqlite3_create_function_v2(m_db->handle(), Predicate::containsFunctionName, 2,
@@ -173,6 +168,27 @@ std::optional<ObjectStoreError> ObjectStore::load()
         m_db->exec(QStringLiteral("ROLLBACK"));
     }
     return error;
+}
+
+std::optional<ObjectStoreError> ObjectStore::checkLength(bool logHeldPages)
+{
+    using Code = ObjectStoreError::Code;
+    // A file cut short often opens and only fails on the pages it lost. Its header still
+    // counts them, so without pages in the log a sound file is at least that long. (Reading
+    // every page to check them would make each launch cost in proportion to the notes.)
+    std::vector<QList<QVariant>> pages;
+    std::vector<QList<QVariant>> pageSize;
+    if (!m_db->query(QStringLiteral("PRAGMA page_count"), {}, pages) || pages.empty()
+        || !m_db->query(QStringLiteral("PRAGMA page_size"), {}, pageSize) || pageSize.empty()) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+    }
+    const qint64 expected = pages.front().value(0).toLongLong() * pageSize.front().value(0).toLongLong();
+    const qint64 actual = QFileInfo(m_path).size();
+    if (!logHeldPages && actual < expected) {
+        return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is damaged: %2 of its %3 bytes are missing")
+                                                       .arg(m_path).arg(expected - actual).arg(expected));
+    }
+    return std::nullopt;
 }
 
 std::optional<ObjectStoreError> ObjectStore::loadSchema()
@@ -276,6 +292,11 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
             return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
         }
     }
+    for (const auto& [key, predicate] : entity.filterIndexes) {
+        if (auto error = keepFilterIndex(entity, key, predicate)) {
+            return error;
+        }
+    }
     std::vector<QList<QVariant>> last;
     const QString lastSql = QStringLiteral("SELECT max(ifnull((SELECT last FROM norvelle_sequence WHERE entity = ?), 0), "
                                            "ifnull((SELECT max(_pk) FROM %1), 0))").arg(table);
@@ -283,6 +304,31 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
         return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
     }
     m_lastRowID.insert(entity.name, last.front().value(0).toLongLong());
+    return std::nullopt;
+}
+
+std::optional<ObjectStoreError> ObjectStore::keepFilterIndex(const EntityDescription& entity, const QString& key,
+                                                             const Predicate& predicate)
+{
+    using Code = ObjectStoreError::Code;
+    QString condition;
+    if (!predicate.indexSql(entity, condition)) {
+        return ObjectStoreError(Code::IncompatibleModel, QStringLiteral("%1 cannot keep the index %2").arg(entity.name, key));
+    }
+    const QString name = entity.name + QStringLiteral("_where_") + key;
+    const QString sql = QStringLiteral("CREATE INDEX %1 ON %2 (_pk) WHERE %3").arg(quoted(name), quoted(entity.name), condition);
+    std::vector<QList<QVariant>> existing;
+    if (!m_db->query(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?"), { name }, existing)) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+    }
+    if (!existing.empty() && existing.front().value(0).toString() == sql) {
+        return std::nullopt;
+    }
+    // A condition that changed since the index was made would leave it unused.
+    const bool kept = (existing.empty() || m_db->exec(QStringLiteral("DROP INDEX %1").arg(quoted(name)))) && m_db->exec(sql);
+    if (!kept) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
+    }
     return std::nullopt;
 }
 

@@ -71,8 +71,10 @@ public:
 private:
     ObjectStore(QString path, const ObjectModel& model, std::unique_ptr<SqliteConnection> connection);
     std::optional<ObjectStoreError> load();
+    std::optional<ObjectStoreError> checkLength(bool logHeldPages);
     std::optional<ObjectStoreError> loadSchema();
     std::optional<ObjectStoreError> migrateEntity(const EntityDescription& entity);
+    std::optional<ObjectStoreError> keepFilterIndex(const EntityDescription& entity, const QString& key, const Predicate& predicate);
     ObjectStoreError failure(ObjectStoreError::Code code, const QString& what) const;
     bool writeSequences();
     std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,

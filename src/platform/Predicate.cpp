@@ -1,12 +1,13 @@
 #include "platform/Predicate.h"
 
+#include "platform/EntityDescription.h"
 #include "platform/ManagedObject.h"
 #include "platform/SqliteConnection.h"
 
 namespace norvelle {
 
 struct Predicate::Node {
-    enum class Kind { Nothing, Equal, NotEqual, Less, Greater, IsNull, NotNull, Contains, And, Or, Not };
+    enum class Kind { Nothing, Equal, NotEqual, Less, Greater, IsNull, NotNull, Contains, IsBlank, And, Or, Not };
     Kind kind;
     QString attribute;
     QVariant value;
@@ -24,7 +25,23 @@ std::shared_ptr<const Node> leaf(Kind kind, const QString& attribute, const QVar
     return std::make_shared<const Node>(Node { kind, attribute, value, nullptr, nullptr });
 }
 
-bool nodeSql(const Node& node, const EntityDescription& entity, QString& out, std::vector<QVariant>& bindings)
+// Every character QString::trimmed() takes away, for SQL's trim().
+const QString& whiteSpace()
+{
+    static const QString characters = [] {
+        QString all;
+        for (char32_t c = 0; c <= 0xffff; ++c) {
+            if (QChar::isSpace(c)) {
+                all += QChar(c);
+            }
+        }
+        return all;
+    }();
+    return characters;
+}
+
+// Without `bindings` the values are written in as literals.
+bool nodeSql(const Node& node, const EntityDescription& entity, QString& out, std::vector<QVariant>* bindings)
 {
     if (node.kind == Kind::And || node.kind == Kind::Or) {
         QString left;
@@ -55,17 +72,29 @@ bool nodeSql(const Node& node, const EntityDescription& entity, QString& out, st
     }
     const AttributeType type = entity.attributes[size_t(index)].type;
     const QString column = SqliteConnection::quoted(node.attribute);
+    const auto value = [bindings](const QVariant& stored) {
+        if (!bindings) {
+            return SqliteConnection::literal(stored);
+        }
+        bindings->push_back(stored);
+        return QStringLiteral("?");
+    };
     const QVariant stored = storedForm(type, normalizedValue(type, node.value));
     switch (node.kind) {
-    case Kind::Equal: out = column + " IS ?"; bindings.push_back(stored); return true;
-    case Kind::NotEqual: out = column + " IS NOT ?"; bindings.push_back(stored); return true;
-    case Kind::Less: out = column + " < ?"; bindings.push_back(stored); return true;
-    case Kind::Greater: out = column + " > ?"; bindings.push_back(stored); return true;
+    case Kind::Equal: out = column + " IS " + value(stored); return true;
+    case Kind::NotEqual: out = column + " IS NOT " + value(stored); return true;
+    case Kind::Less: out = column + " < " + value(stored); return true;
+    case Kind::Greater: out = column + " > " + value(stored); return true;
     case Kind::IsNull: out = column + " IS NULL"; return true;
     case Kind::NotNull: out = column + " IS NOT NULL"; return true;
+    case Kind::IsBlank:
+        out = QStringLiteral("trim(ifnull(%1, ''), %2) = ''").arg(column, SqliteConnection::literal(whiteSpace()));
+        return true;
     case Kind::Contains:
-        out = QStringLiteral("%1(%2, ?)").arg(QLatin1String(Predicate::containsFunctionName), column);
-        bindings.push_back(node.value.toString());
+        if (!bindings) {
+            return false;
+        }
+        out = QStringLiteral("%1(%2, %3)").arg(QLatin1String(Predicate::containsFunctionName), column, value(node.value.toString()));
         return true;
     default:
         return false;
@@ -96,6 +125,7 @@ bool nodeEvaluate(const Node& node, const ManagedObject& object)
     case Kind::IsNull: return !current.isValid();
     case Kind::NotNull: return current.isValid();
     case Kind::Contains: return current.isValid() && Predicate::textContains(current.toString(), node.value.toString());
+    case Kind::IsBlank: return current.toString().trimmed().isEmpty();
     default: return false;
     }
 }
@@ -109,6 +139,7 @@ Predicate Predicate::greaterThan(const QString& attribute, const QVariant& value
 Predicate Predicate::isNull(const QString& attribute) { return Predicate(leaf(Kind::IsNull, attribute)); }
 Predicate Predicate::notNull(const QString& attribute) { return Predicate(leaf(Kind::NotNull, attribute)); }
 Predicate Predicate::contains(const QString& attribute, const QString& text) { return Predicate(leaf(Kind::Contains, attribute, text)); }
+Predicate Predicate::isBlank(const QString& attribute) { return Predicate(leaf(Kind::IsBlank, attribute)); }
 
 Predicate Predicate::operator&&(const Predicate& other) const
 {
@@ -137,7 +168,13 @@ Predicate Predicate::operator!() const
 bool Predicate::sql(const EntityDescription& entity, QString& condition, std::vector<QVariant>& bindings) const
 {
     condition.clear();
-    return !m_node || nodeSql(*m_node, entity, condition, bindings);
+    return !m_node || nodeSql(*m_node, entity, condition, &bindings);
+}
+
+bool Predicate::indexSql(const EntityDescription& entity, QString& condition) const
+{
+    condition.clear();
+    return !m_node || nodeSql(*m_node, entity, condition, nullptr);
 }
 
 bool Predicate::evaluate(const ManagedObject& object) const

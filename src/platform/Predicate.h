@@ -1,7 +1,5 @@
 #pragma once
 
-#include "platform/EntityDescription.h"
-
 #include <QString>
 #include <QVariant>
 
@@ -11,6 +9,8 @@
 namespace norvelle {
 
 class ManagedObject;
+struct EntityDescription;
+enum class AttributeType;
 
 // A filter on the attributes of one entity. It runs as SQL in the store and in memory on the
 // objects a context has changed, with the same answer both ways: an absent value matches
@@ -28,6 +28,9 @@ public:
     static Predicate notNull(const QString& attribute);
     // Case-insensitive substring of a text attribute.
     static Predicate contains(const QString& attribute, const QString& text);
+    // Text that is absent or holds nothing but white space and line breaks, as
+    // QString::trimmed() counts them.
+    static Predicate isBlank(const QString& attribute);
 
     Predicate operator&&(const Predicate& other) const;
     Predicate operator||(const Predicate& other) const;
@@ -38,6 +41,10 @@ public:
     // The SQL condition for `entity`, appending the values to bind; empty when it matches all.
     // Returns false when the predicate names an attribute the entity does not have.
     bool sql(const EntityDescription& entity, QString& condition, std::vector<QVariant>& bindings) const;
+    // The same condition with the values written in, for the WHERE clause of a partial index
+    // (which takes no bound values). SQLite still matches a query's bound values against it.
+    // False also for contains(): another program writing the file has no such SQL function.
+    bool indexSql(const EntityDescription& entity, QString& condition) const;
     bool evaluate(const ManagedObject& object) const;
 
     // The SQL function the store provides for contains(), and what it computes.

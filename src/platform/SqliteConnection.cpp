@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
+
 namespace norvelle {
 
 SqliteConnection::SqliteConnection(const QString& path)
@@ -117,6 +119,33 @@ void SqliteConnection::leaveFilesAsTheyAreOnClose()
 QString SqliteConnection::quoted(const QString& name)
 {
     return '"' + QString(name).replace('"', QStringLiteral("\"\"")) + '"';
+}
+
+QString SqliteConnection::literal(const QVariant& value)
+{
+    if (!value.isValid()) {
+        return QStringLiteral("NULL");
+    }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+        return QString::number(value.toLongLong());
+    case QMetaType::Double: {
+        const double number = value.toDouble();
+        if (std::isnan(number)) {
+            return QStringLiteral("NULL");
+        }
+        // SQLite reads a literal beyond the range of a double as infinity.
+        return std::isinf(number) ? (number > 0 ? QStringLiteral("9e999") : QStringLiteral("-9e999"))
+                                  : QString::number(number, 'g', 17);
+    }
+    case QMetaType::QByteArray:
+        return QStringLiteral("X'%1'").arg(QString::fromLatin1(value.toByteArray().toHex()));
+    default:
+        return '\'' + value.toString().replace('\'', QStringLiteral("''")) + '\'';
+    }
 }
 
 QVariant SqliteConnection::columnValue(sqlite3_stmt* statement, int column)

@@ -47,6 +47,8 @@ public:
 
     // A table or column name as an SQL identifier.
     static QString quoted(const QString& name);
+    // A value as an SQL literal, of the type bind() gives it.
+    static QString literal(const QVariant& value);
     static QVariant columnValue(sqlite3_stmt* statement, int column);
     static bool bind(sqlite3_stmt* statement, int position, const QVariant& value);
 

@@ -20,8 +20,9 @@ QString NoteMigrationService::titleFromPlainText(const QString& plainText)
 
 void NoteMigrationService::migrate(ObjectContext& context)
 {
+    // Only the notes a rule below applies to: complete ones would be read for nothing.
     std::optional<ObjectStoreError> error;
-    const std::vector<std::shared_ptr<StickyNote>> notes = context.fetch(StickyNote::fetchRequest(), &error);
+    const std::vector<std::shared_ptr<StickyNote>> notes = context.fetch(StickyNote::fetchRequestIncomplete(), &error);
     if (error || notes.empty()) {
         return;
     }

@@ -4,6 +4,16 @@
 
 namespace norvelle {
 
+namespace {
+
+Predicate incomplete()
+{
+    return Predicate::isBlank(QStringLiteral("title")) || Predicate::isNull(QStringLiteral("updatedAt"))
+        || Predicate::isNull(QStringLiteral("version")) || Predicate::equal(QStringLiteral("version"), qint64(0));
+}
+
+} // namespace
+
 const EntityDescription& StickyNote::entity()
 {
     using Type = AttributeType;
@@ -34,6 +44,7 @@ const EntityDescription& StickyNote::entity()
         },
         [](const EntityDescription& entity) { return std::make_shared<StickyNote>(entity); },
         { { "-updatedAt", "-createdAt" } },
+        { { QStringLiteral("incomplete"), incomplete() } },
     };
     return description;
 }
@@ -52,6 +63,13 @@ TypedFetchRequest<StickyNote> StickyNote::fetchRequestNewestFirst()
 {
     TypedFetchRequest<StickyNote> request;
     request.sortDescriptors = { { QStringLiteral("updatedAt"), false }, { QStringLiteral("createdAt"), false } };
+    return request;
+}
+
+TypedFetchRequest<StickyNote> StickyNote::fetchRequestIncomplete()
+{
+    TypedFetchRequest<StickyNote> request;
+    request.predicate = incomplete();
     return request;
 }
 

@@ -46,6 +46,10 @@ public:
     static TypedFetchRequest<StickyNote> fetchRequest();
     // Every note, most recently changed first, then most recently created.
     static TypedFetchRequest<StickyNote> fetchRequestNewestFirst();
+    // Every note without a title (or with one of white space only), a change time or a
+    // version: what the launch repairs. The store keeps an index of them, so reading them
+    // costs nothing for the notes that are complete.
+    static TypedFetchRequest<StickyNote> fetchRequestIncomplete();
 
     std::optional<QUuid> id() const { return uuidValue(Id); }
     void setId(const std::optional<QUuid>& id) { setValue(Id, id ? QVariant(*id) : QVariant()); }

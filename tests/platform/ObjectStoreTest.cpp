@@ -1,6 +1,7 @@
 #include "platform/ManagedObject.h"
 #include "platform/ObjectContext.h"
 #include "platform/ObjectStore.h"
+#include "platform/SqliteConnection.h"
 #include "support/TestHome.h"
 
 #include <QFileInfo>
@@ -25,9 +26,12 @@ public:
               { "bytes", AttributeType::Binary }, { "count", AttributeType::Integer64, qint64(0) },
               { "flag", AttributeType::Boolean, false }, { "ratio", AttributeType::Double } },
             [](const EntityDescription& entity) { return std::make_shared<Item>(entity); },
+            {},
+            { { "unfinished", unfinished() } },
         };
         return description;
     }
+    static Predicate unfinished() { return Predicate::isBlank("name") || Predicate::equal("count", 0); }
     QString name() const { return stringValue(Name); }
     void setName(const QString& name) { setValue(Name, name); }
     qint64 count() const { return integerValue(Count); }
@@ -320,4 +324,112 @@ TEST(ObjectStore, MovingFilesAsideKeepsThemOpenableAsOneDatabase)
     EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)), "in the log");
     sqlite3_finalize(statement);
     sqlite3_close(db);
+}
+
+TEST(ObjectStore, TheContextLetsGoOfWhatNobodyHoldsAndKeepsWhatIsUnsaved)
+{
+    auto store = openStore();
+    ObjectContext& context = store->viewContext();
+    for (const char* name : { "a", "b", "c" }) {
+        insertItem(context, name, 1);
+    }
+    EXPECT_EQ(context.registeredObjectCount(), 3) << "unsaved inserts stay";
+    ASSERT_FALSE(context.save());
+    EXPECT_EQ(context.registeredObjectCount(), 0);
+
+    auto all = context.fetch(TypedFetchRequest<Item>());
+    ASSERT_EQ(all.size(), 3u);
+    EXPECT_EQ(context.registeredObjectCount(), 3);
+    const std::shared_ptr<Item> held = all[0];
+    all[1]->setName("changed");
+    const QString changedKey = all[1]->objectID().uriString();
+    all.clear();
+    EXPECT_EQ(context.registeredObjectCount(), 2) << "the held one and the changed one";
+    EXPECT_EQ(context.fetch(TypedFetchRequest<Item>()).front().get(), held.get());
+    EXPECT_EQ(context.existingObject(changedKey)->value("name"), "changed");
+
+    ASSERT_FALSE(context.save());
+    EXPECT_EQ(context.registeredObjectCount(), 1);
+    EXPECT_EQ(context.existingObject(changedKey)->value("name"), "changed") << "read again from the store";
+
+    context.existingObject(changedKey)->setValue("name", "dropped");
+    context.rollback();
+    EXPECT_EQ(context.registeredObjectCount(), 1);
+    EXPECT_EQ(context.existingObject(changedKey)->value("name"), "changed");
+
+    // Objects outliving their store's context are told so, whether or not it still held them.
+    store.reset();
+    EXPECT_EQ(held->managedObjectContext(), nullptr);
+}
+
+TEST(ObjectStore, ABlankTextFilterGivesOneAnswerInTheStoreAndInMemoryAndReadsOnlyItsIndex)
+{
+    auto store = openStore();
+    ObjectContext& context = store->viewContext();
+    const QStringList blank { QString(), "", " \t\r\n", QString::fromUtf8("\u00a0\u3000\u2029\u0085") };
+    const QStringList written { "a", " b ", QString::fromUtf8("\u200b"), "\u00a0x" };
+    for (const QString& name : blank + written) {
+        insertItem(context, name, 5);
+    }
+    insertItem(context, "counted as unfinished", 0);
+    ASSERT_FALSE(context.save());
+
+    TypedFetchRequest<Item> request;
+    request.predicate = Item::unfinished();
+    const auto inStore = context.fetch(request);
+    EXPECT_EQ(inStore.size(), size_t(blank.size() + 1));
+    const auto all = context.fetch(TypedFetchRequest<Item>());
+    for (const auto& item : all) {
+        const bool found = std::find(inStore.begin(), inStore.end(), item) != inStore.end();
+        EXPECT_EQ(found, request.predicate.evaluate(*item)) << item->name().toStdString();
+    }
+
+    // The store answers from the partial index it keeps, with the values the query binds.
+    QString condition;
+    std::vector<QVariant> bindings;
+    ASSERT_TRUE(request.predicate.sql(Item::entity(), condition, bindings));
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(storePath().toUtf8().constData(), &db), SQLITE_OK);
+    sqlite3_stmt* plan = nullptr;
+    const QByteArray sql = ("EXPLAIN QUERY PLAN SELECT _pk FROM Item WHERE " + condition).toUtf8();
+    ASSERT_EQ(sqlite3_prepare_v2(db, sql.constData(), -1, &plan, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    for (size_t i = 0; i < bindings.size(); ++i) {
+        ASSERT_TRUE(SqliteConnection::bind(plan, int(i) + 1, bindings[i]));
+    }
+    QString steps;
+    while (sqlite3_step(plan) == SQLITE_ROW) {
+        steps += QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(plan, 3))) + '\n';
+    }
+    sqlite3_finalize(plan);
+    sqlite3_close(db);
+    EXPECT_TRUE(steps.contains("Item_where_unfinished")) << steps.toStdString();
+}
+
+TEST(ObjectStore, AFileCutShortFailsTheLoadButPagesStillInTheLogDoNot)
+{
+    openStore();
+    // As after a crash: the file has grown only in its log.
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(storePath().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100) "
+                               "INSERT INTO Item (name, count) SELECT printf('%.3000c', 'x'), i FROM n",
+                           nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    int persist = 1;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+    sqlite3_close(db);
+    {
+        auto store = openStore();
+        ASSERT_TRUE(store);
+        EXPECT_EQ(store->viewContext().count(TypedFetchRequest<Item>()), 100);
+    }
+    QFile file(storePath());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    file.close();
+    std::optional<ObjectStoreError> error;
+    EXPECT_FALSE(ObjectStore::open(storePath(), model, error));
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->code(), ObjectStoreError::Code::NotReadable);
+    EXPECT_TRUE(error->isUnusableFile());
 }

@@ -155,6 +155,7 @@ TEST_F(NoteMigration, AFailedSaveStillRecordsTheFullCountAndKeepsTheRepairsForTh
     migrate();
     EXPECT_EQ(updatedFields(), QStringList { "3" });
     EXPECT_TRUE(context().hasChanges());
+    EXPECT_EQ(context().registeredObjectCount(), 2) << "the unsaved repairs stay for the next save";
 
     ASSERT_EQ(sqlite3_exec(db, "DROP TRIGGER refuse", nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
@@ -189,4 +190,40 @@ TEST_F(NoteMigration, RowsWrittenByAnotherProgramWithNullsAndEmptyStrings)
     // A note inserted after the foreign rows still gets an unused key.
     PersistenceController reopened;
     EXPECT_TRUE(StickyNote::insert(reopened.viewContext())->objectID().uriString().endsWith("/p102"));
+}
+
+TEST_F(NoteMigration, AmongManyCompleteNotesOnlyTheIncompleteAreRepairedAndNoNoteStaysInMemory)
+{
+    for (int i = 0; i < 300; ++i) {
+        completeNote(context(), QStringLiteral("note %1").arg(i))->setPlainText(QString(1000, 'x'));
+    }
+    completeNote(context(), QString::fromUtf8("\u00a0\u3000\t"))->setPlainText("from a wide space\nrest");
+    completeNote(context(), "no change time")->setUpdatedAt(QDateTime());
+    completeNote(context(), "version zero")->setVersion(0);
+    ASSERT_FALSE(context().save().has_value());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "UPDATE StickyNote SET version = NULL WHERE title = 'note 7'", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    EXPECT_EQ(context().registeredObjectCount(), 0);
+
+    migrate();
+    EXPECT_EQ(updatedFields(), QStringList { "4" });
+    EXPECT_EQ(context().registeredObjectCount(), 0) << "the pass lets every note go";
+    EXPECT_FALSE(context().hasChanges());
+
+    PersistenceController reopened;
+    auto request = StickyNote::fetchRequest();
+    request.predicate = !Predicate::contains("title", "note ");
+    QStringList repaired;
+    for (const auto& note : reopened.viewContext().fetch(request)) {
+        repaired << note->title();
+        EXPECT_TRUE(note->updatedAt().isValid());
+        EXPECT_EQ(note->version(), note->title() == "version zero" ? 1 : 4);
+    }
+    EXPECT_EQ(repaired, (QStringList { "from a wide space", "no change time", "version zero" }));
+    auto seventh = StickyNote::fetchRequest();
+    seventh.predicate = Predicate::equal("title", "note 7");
+    EXPECT_EQ(reopened.viewContext().fetch(seventh).at(0)->version(), 1);
+    EXPECT_TRUE(reopened.viewContext().fetch(StickyNote::fetchRequestIncomplete()).empty());
 }
