@@ -1,6 +1,7 @@
 #include "sticky/KeyablePanel.h"
 
 #include "platform/Compositor.h"
+#include "platform/PanelWindowHints.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -115,6 +116,15 @@ void KeyablePanel::resizeEvent(QResizeEvent* event)
         setMask(QRegion(outline.toFillPolygon().toPolygon()));
     }
     emit resized();
+}
+
+void KeyablePanel::showEvent(QShowEvent* event)
+{
+    // Before the window is mapped: a panel belongs in no task bar.
+    if (!isVisible() || !testAttribute(Qt::WA_Mapped)) {
+        PanelWindowHints::skipTaskbarAndPager(*this);
+    }
+    QWidget::showEvent(event);
 }
 
 } // namespace norvelle

@@ -3,6 +3,10 @@
 #include "core/AppDelegating.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "core/ReliabilityService.h"
+#include "editor/RichTextEditor.h"
+#include "editor/StickyTextView.h"
+#include "editor/TextStorage.h"
+#include "platform/ColorPanel.h"
 #include "platform/GraphemeWalker.h"
 #include "platform/ObjectContext.h"
 #include "platform/UserDefaults.h"
@@ -14,15 +18,14 @@
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyPlacement.h"
 #include "sticky/StickyState.h"
+#include "sticky/StickyToolbarPill.h"
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 
 #include <QCursor>
 #include <QDateTime>
 #include <QGuiApplication>
-#include <QPlainTextEdit>
 #include <QScreen>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -167,21 +170,30 @@ void StickyWindowController::saveOpacity()
 void StickyWindowController::buildContent()
 {
     if (m_content) {
-        m_loadingEditor = true;
-        m_editor->setPlainText(m_text);
-        m_loadingEditor = false;
+        m_editor->update(m_text, m_richBodyData);
         return;
     }
-    m_editor = new QPlainTextEdit;
-    m_editor->setFrameShape(QFrame::NoFrame);
-    m_editor->document()->setDocumentMargin(12);
-    m_editor->setTabChangesFocus(false);
-    m_editor->viewport()->setAutoFillBackground(false);
-    m_editor->setAutoFillBackground(false);
-    m_editor->setPlainText(m_text);
-    connect(m_editor, &QPlainTextEdit::textChanged, this, &StickyWindowController::editorTextChanged);
+    m_editor = new RichTextEditor(Qt::black, m_state->paperHex());
+    m_editor->load(m_text, m_richBodyData);
+    // The editor reports the rich body first and the plain text second; each is saved.
+    connect(m_editor, &RichTextEditor::richDataChanged, this, [this](const std::optional<QByteArray>& rich) {
+        m_richBodyData = rich;
+        saveNote();
+    });
+    connect(m_editor, &RichTextEditor::textChanged, this, [this](const QString& text) {
+        m_text = text;
+        saveNote();
+    });
+
+    m_pill = new StickyToolbarPill(m_editor);
+    connect(m_editor, &RichTextEditor::selectionTableStateChanged, this, [this](bool inTable) {
+        m_isInTableCell = inTable;
+        m_pill->setInTableCell(inTable);
+    });
+    connect(m_pill, &StickyToolbarPill::opacityEdited, m_state.get(), &StickyState::setOpacity);
 
     m_content = new StickyContentView(*m_state, m_editor);
+    m_content->setToolbar(m_pill);
     m_content->setTranslucent(m_panel->isTranslucent());
     auto* layout = new QVBoxLayout(m_panel);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -192,26 +204,19 @@ void StickyWindowController::buildContent()
     connect(&header, &StickyHeaderBar::closeClicked, this, &WindowController::close);
     connect(&header, &StickyHeaderBar::minimizeClicked, m_panel, &QWidget::showMinimized);
     connect(&header, &StickyHeaderBar::togglePinClicked, this, &StickyWindowController::togglePin);
-    connect(m_content, &StickyContentView::appearanceChanged, this, &StickyWindowController::applyEditorLook);
-    applyEditorLook();
+    connect(m_content, &StickyContentView::appearanceChanged, this, &StickyWindowController::applyLook);
+    applyLook();
 }
 
-void StickyWindowController::applyEditorLook()
+void StickyWindowController::applyLook()
 {
-    QPalette palette = m_editor->palette();
+    const QString paper = m_content->effectivePaperHex();
     const QColor text = m_content->editorTextColor().value_or(m_content->palette().color(QPalette::WindowText));
-    palette.setColor(QPalette::Text, text);
-    palette.setColor(QPalette::Base, Qt::transparent);
-    m_editor->setPalette(palette);
-}
-
-void StickyWindowController::editorTextChanged()
-{
-    if (m_loadingEditor) {
-        return;
+    if (text != m_editor->textColor() || paper != m_editor->paperHex()) {
+        m_editor->setAppearance(text, paper);
     }
-    m_text = m_editor->toPlainText();
-    saveNote();
+    m_pill->setPaper(paper, PaperTheme::isDarkPaperHex(paper));
+    m_pill->setOpacity(m_state->opacity());
 }
 
 bool StickyWindowController::restoreSavedFrame()
@@ -280,8 +285,10 @@ void StickyWindowController::flushEditorContents()
     if (!m_editor) {
         return;
     }
-    const QString plain = m_editor->toPlainText();
-    if (plain != m_text) {
+    const std::optional<QByteArray> rich = m_editor->richData();
+    const QString plain = TextStorage(*m_editor->textView().document()).string();
+    if (rich != m_richBodyData || plain != m_text) {
+        m_richBodyData = rich;
         m_text = plain;
         saveNote();
     }
@@ -312,6 +319,10 @@ void StickyWindowController::windowClosing()
 {
     flushEditorContents();
     saveFrame();
+    // A colour panel left open for this note would go on colouring nothing.
+    if (ColorPanel::shared().isVisible()) {
+        ColorPanel::shared().close();
+    }
     // A pending opacity belongs to the note; after the close nothing may write it any more.
     if (m_opacitySave.isActive()) {
         saveOpacity();

@@ -10,14 +10,14 @@
 #include <memory>
 #include <optional>
 
-class QPlainTextEdit;
-
 namespace norvelle {
 
 class KeyablePanel;
+class RichTextEditor;
 class StickyContentView;
 class StickyNote;
 class StickyState;
+class StickyToolbarPill;
 
 // Drives the floating window of one note. It fills the window's look (StickyState) and editor
 // from the note, writes every edit back into the note at once (and hands the note to sync),
@@ -68,7 +68,9 @@ public:
     KeyablePanel* panel() const { return m_panel; }
     StickyContentView* contentView() const { return m_content; }
     StickyState& stickyState() const { return *m_state; }
-    QPlainTextEdit* editor() const { return m_editor; }
+    RichTextEditor* editor() const { return m_editor; }
+    StickyToolbarPill* toolbarPill() const { return m_pill; }
+    bool isInTableCell() const { return m_isInTableCell; }
 
     const std::shared_ptr<StickyNote>& note() const { return m_note; }
     QString text() const { return m_text; }
@@ -78,8 +80,7 @@ public:
 private:
     void buildContent();
     void installAppearanceObservers();
-    void applyEditorLook();
-    void editorTextChanged();
+    void applyLook();
     void saveOpacity();
     void markNoteChanged();
     void windowClosing();
@@ -87,12 +88,13 @@ private:
     KeyablePanel* m_panel; // owned by the base
     std::unique_ptr<StickyState> m_state;
     StickyContentView* m_content = nullptr;
-    QPlainTextEdit* m_editor = nullptr;
+    RichTextEditor* m_editor = nullptr;
+    StickyToolbarPill* m_pill = nullptr;
     std::shared_ptr<StickyNote> m_note;
     QString m_text;
     std::optional<QByteArray> m_richBodyData;
     bool m_hasLoadedSavedFrame = false;
-    bool m_loadingEditor = false;
+    bool m_isInTableCell = false;
     QTimer m_frameSave;
     QTimer m_opacitySave;
     std::array<QMetaObject::Connection, 2> m_appearanceObservers;

@@ -2,6 +2,7 @@
 
 #include "platform/StatusItem.h"
 #include "platform/UserDefaults.h"
+#include "editor/RichTextEditor.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyWindowController.h"
 #include "store/NoteTrashOperations.h"
@@ -70,7 +71,7 @@ TEST_F(AppNotesTest, NotesMadeThroughTheDelegateReferenceCarryTheirText)
     const auto made = newSince(before);
     ASSERT_EQ(made.size(), 1);
     EXPECT_EQ(made[0]->title(), "https://example.org");
-    EXPECT_EQ(windowOf(made[0])->editor()->toPlainText(), "https://example.org\nfrom the clipboard");
+    EXPECT_EQ(windowOf(made[0])->editor()->text(), "https://example.org\nfrom the clipboard");
     EXPECT_TRUE(AppDelegating::current()->hasStickyWindow(made[0]->objectID().uriString()));
 }
 

@@ -1,5 +1,8 @@
 #include "platform/UserDefaults.h"
+#include "editor/RichTextEditor.h"
+#include "editor/StickyTextView.h"
 #include "sticky/KeyablePanel.h"
+#include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyFrameString.h"
 #include "sticky/HeaderSymbolButton.h"
@@ -13,7 +16,9 @@
 #include "support/TestHome.h"
 
 #include <QGuiApplication>
-#include <QPlainTextEdit>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QScreen>
 #include <QTest>
 #include <QUuid>
@@ -80,7 +85,7 @@ TEST_F(StickyWindowControllerTest, OpensAFramelessFloatingPanelWithTheNotesLook)
     EXPECT_TRUE(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(panel->size(), QSize(280, 340));
     EXPECT_EQ(panel->minimumSize(), QSize(240, 280));
-    EXPECT_EQ(controller->editor()->toPlainText(), "Call Ana\nabout Friday");
+    EXPECT_EQ(controller->editor()->textView().toPlainText(), "Call Ana\nabout Friday");
 
     const StickyState& state = controller->stickyState();
     EXPECT_EQ(state.paperHex(), "#14532D");
@@ -121,7 +126,7 @@ TEST_F(StickyWindowControllerTest, MissingOrBadLookValuesOpenOnTheDefaults)
     EXPECT_FALSE(oddController->stickyState().isDark());
     EXPECT_FALSE(oddController->stickyState().followsSystemTheme());
     // Unreadable paper is drawn white with black ink.
-    EXPECT_EQ(oddController->editor()->palette().color(QPalette::Text), QColor(Qt::black));
+    EXPECT_EQ(oddController->editor()->textColor(), QColor(Qt::black));
 }
 
 TEST_F(StickyWindowControllerTest, FollowsTheThemeByStoredChoiceElseByThemePaper)
@@ -205,25 +210,64 @@ TEST_F(StickyWindowControllerTest, EveryEditIsSavedAsALocalChangeAndHandedToSync
     const auto controller = controllerFor(note);
     const QDateTime before = QDateTime::currentDateTimeUtc();
 
-    controller->editor()->setPlainText("\n  Plans for May  \nbuy seeds\n\n");
-    EXPECT_EQ(note->version(), 4);
+    // One edit reports the rich body and then the text: two saves.
+    controller->editor()->textView().setPlainText("\n  Plans for May  \nbuy seeds\n\n");
+    EXPECT_EQ(note->version(), 5);
     EXPECT_EQ(note->plainText(), "\n  Plans for May  \nbuy seeds\n\n");
+    EXPECT_FALSE(note->content().isEmpty());
     EXPECT_EQ(note->title(), "Plans for May");
     EXPECT_EQ(note->updatedBy(), "local-device");
     EXPECT_GE(note->updatedAt(), before);
     EXPECT_FALSE(context.hasChanges());
     EXPECT_EQ(controller->panel()->windowTitle(), "Plans for May");
 
-    controller->editor()->setPlainText(" \t\n");
+    controller->editor()->textView().setPlainText(" \t\n");
     EXPECT_EQ(note->title(), "");
-    EXPECT_EQ(note->version(), 5);
+    EXPECT_EQ(note->version(), 7);
 
-    controller->editor()->setPlainText(QString(8001, u'x'));
+    controller->editor()->textView().setPlainText(QString(8001, u'x'));
     EXPECT_TRUE(test::waitUntil([&] {
         return eventCount(log, "large_note_detected") == 1 && eventCount(log, "sync_enqueued") >= 1
-            && eventCount(log, "note_updated") == 3;
+            && eventCount(log, "note_updated") == 6;
     }, 5000));
     EXPECT_TRUE(log.messages().filter("event=note_updated").last().contains("\"length\": \"8001\""));
+}
+
+TEST_F(StickyWindowControllerTest, TypedTextKeepsItsRichBodyAndOldFormattingSurvives)
+{
+    const auto note = savedNote("first");
+    const auto controller = controllerFor(note);
+    controller->showWindow();
+    StickyTextView& view = controller->editor()->textView();
+    view.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&view, " line");
+    EXPECT_EQ(note->plainText(), "first line");
+    const QByteArray body = note->content();
+    ASSERT_FALSE(body.isEmpty());
+    EXPECT_TRUE(body.startsWith("{\\rtf"));
+
+    // The same note opened again shows its rich body; an unchanged close saves nothing.
+    const qint64 version = note->version();
+    const auto again = controllerFor(note);
+    again->showWindow();
+    again->panel()->close();
+    EXPECT_EQ(note->version(), version);
+    EXPECT_EQ(note->content(), body);
+}
+
+TEST_F(StickyWindowControllerTest, ClosingSavesAnEditTheEditorHasNotReportedOnce)
+{
+    const auto note = savedNote("text");
+    const auto controller = controllerFor(note);
+    controller->showWindow();
+    QTextDocument& document = *controller->editor()->textView().document();
+    // An edit behind the editor's back, as a pending input method would leave it.
+    const QSignalBlocker quiet(&document);
+    QTextCursor(&document).insertText("more ");
+    const qint64 version = note->version();
+    controller->panel()->close();
+    EXPECT_EQ(note->version(), version + 1);
+    EXPECT_EQ(note->plainText(), "more text");
 }
 
 TEST_F(StickyWindowControllerTest, TextureIsStoredAtOnceAndOpacityOnceItStands)
@@ -264,7 +308,7 @@ TEST_F(StickyWindowControllerTest, PinningIsAVersionedChange)
 TEST_F(StickyWindowControllerTest, ClosingMarksTheNoteClosedSavesTheFrameAndLeavesTheTable)
 {
     test::FakeAppDelegating app;
-    const auto note = savedNote("text");
+    const auto note = savedNote("");
     const auto controller = controllerFor(note);
     const QString key = controller->stickyID;
     app.openWindows = { key };
@@ -332,6 +376,7 @@ TEST_F(StickyWindowControllerTest, TheHeaderDotsAndStarActOnTheWindowAndNote)
     // Header, editor and the toolbar's place stack down the whole window.
     EXPECT_EQ(content->headerBar().geometry(), QRect(0, 0, 280, 36));
     EXPECT_EQ(controller->editor()->geometry(), QRect(0, 36, 280, 340 - 36 - 52));
+    EXPECT_EQ(controller->toolbarPill()->parentWidget()->geometry(), QRect(0, 340 - 52, 280, 52));
 
     QTest::mouseClick(content->headerBar().pinButton(), Qt::LeftButton);
     EXPECT_TRUE(note->isPinned());

@@ -1,0 +1,111 @@
+// A sticky note as the user gets it: the running program, its new-note hot key pressed by
+// xdotool, typing, hiding, moving and quitting through the real X server and window manager.
+#include "platform/UserDefaults.h"
+#include "sticky/StickyFrameString.h"
+#include "sticky/StickyWindowController.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+#include "support/ProgramRun.h"
+#include "support/TestHome.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+using namespace norvelle;
+
+namespace {
+
+constexpr int kWaitMs = 20000;
+
+QString xdotool(const QStringList& arguments)
+{
+    return QString::fromUtf8(test::runProgram(QStringLiteral("xdotool"), arguments)).trimmed();
+}
+
+class StickyProgramX11Test : public testing::Test {
+protected:
+    StickyProgramX11Test()
+    {
+        UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+        m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        m_process.start(QCoreApplication::applicationDirPath() + "/../norvelle", {});
+    }
+    ~StickyProgramX11Test() override
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished(kWaitMs);
+        }
+    }
+
+    // The program's visible windows that carry the note's title.
+    QString stickyWindow(const QString& title)
+    {
+        QString found;
+        test::waitUntil([&] {
+            found = xdotool({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
+                              "^" + title + "$" }).section('\n', 0, 0);
+            return !found.isEmpty();
+        }, kWaitMs);
+        return found;
+    }
+
+    QProcess m_process;
+};
+
+} // namespace
+
+TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTyped)
+{
+    ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
+    // The first note gets its window: an empty note is titled "Untitled".
+    ASSERT_TRUE(test::waitUntil([&] {
+        xdotool({ "key", "super+shift+n" });
+        return !xdotool({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
+                          "^Untitled$" }).isEmpty();
+    }, kWaitMs));
+    const QString window = stickyWindow("Untitled");
+    ASSERT_FALSE(window.isEmpty());
+    QString state;
+    EXPECT_TRUE(test::waitUntil([&] {
+        state = QString::fromUtf8(test::runProgram("xprop", { "-id", window, "_NET_WM_STATE" }));
+        return state.contains("_NET_WM_STATE_ABOVE") && state.contains("_NET_WM_STATE_SKIP_TASKBAR");
+    }, kWaitMs)) << state.toStdString();
+
+    xdotool({ "windowactivate", "--sync", window });
+    xdotool({ "type", "--delay", "30", "Shopping" });
+    ASSERT_FALSE(stickyWindow("Shopping").isEmpty());
+
+    // Hidden and shown again, the window keeps its text and takes more.
+    xdotool({ "windowunmap", "--sync", window });
+    xdotool({ "windowmap", "--sync", window });
+    xdotool({ "windowactivate", "--sync", window });
+    xdotool({ "key", "End" });
+    xdotool({ "type", "--delay", "30", " list" });
+    ASSERT_FALSE(stickyWindow("Shopping list").isEmpty());
+
+    xdotool({ "windowmove", "--sync", window, "123", "145" });
+    QThread::msleep(600);
+
+    // Quitting keeps the window open for the next launch, with its text, rich body and frame.
+    ::kill(pid_t(m_process.processId()), SIGTERM);
+    ASSERT_TRUE(m_process.waitForFinished(kWaitMs));
+    UserDefaults::resetStandard();
+    PersistenceController store;
+    const auto notes = store.viewContext().fetch(StickyNote::fetchRequest());
+    ASSERT_EQ(notes.size(), 1);
+    const auto& note = notes.front();
+    EXPECT_EQ(note->plainText(), "Shopping list");
+    EXPECT_EQ(note->title(), "Shopping list");
+    EXPECT_TRUE(note->content().startsWith("{\\rtf"));
+    EXPECT_TRUE(note->isWindowOpen());
+    const auto frame = UserDefaults::standard().string(StickyWindowController::frameKey(note->objectID().uriString()));
+    ASSERT_TRUE(frame);
+    const auto rect = StickyFrameString::parse(*frame);
+    ASSERT_TRUE(rect);
+    EXPECT_EQ(rect->topLeft(), QPoint(123, 145));
+}
