@@ -9,6 +9,7 @@
 #include "editor/ListEditing.h"
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
+#include "editor/TableEditing.h"
 #include "ui/HexColor.h"
 
 #include <QTextBlock>
@@ -98,6 +99,7 @@ void RichTextEditorCoordinator::observeEditorCommands(StickyTextView& textView)
     };
     const std::pair<const QString*, std::function<void(Info)>> commands[] = {
         {&EditorCommands::insertChecklist, [this](Info) { insertChecklist(); }},
+        {&EditorCommands::insertTable, [this](Info) { insertTable(); }},
         {&EditorCommands::setFontSize, [this](Info info) {
             const QVariant size = info.value(QStringLiteral("size"));
             if (size.typeId() == QMetaType::Int || size.typeId() == QMetaType::LongLong)
@@ -153,6 +155,12 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     }
     // Before the view lays the text out: colouring is then a matter of formats only.
     recolor(*document, std::nullopt, m_parent.textColor());
+    {
+        TextStorage storage(*document);
+        TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
+        for (QTextTable* table : tables.tables())
+            tables.restyleTable(table);
+    }
     document->setUndoRedoEnabled(true);
     document->setParent(view);
     ++m_suppressChanges;
@@ -194,7 +202,6 @@ void RichTextEditorCoordinator::loadContent(const QString& text, const std::opti
     installDocument(std::move(document));
     applyDefaultTextColor(m_parent.textColor());
     applySelectionColors();
-    refreshTableAppearance();
 }
 
 void RichTextEditorCoordinator::applyDefaultTextColor(const QColor& color)
@@ -235,6 +242,22 @@ void RichTextEditorCoordinator::applySelectionColors()
 
 void RichTextEditorCoordinator::refreshTableAppearance()
 {
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    TextStorage storage(*view->document());
+    TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
+    const std::vector<QTextTable*> found = tables.tables();
+    if (found.empty())
+        return;
+    // The paper's colours are no edit of the note: neither reported nor undone.
+    ++m_suppressChanges;
+    const bool undo = view->document()->isUndoRedoEnabled();
+    view->document()->setUndoRedoEnabled(false);
+    for (QTextTable* table : found)
+        tables.restyleTable(table);
+    view->document()->setUndoRedoEnabled(undo);
+    --m_suppressChanges;
 }
 
 QTextCharFormat RichTextEditorCoordinator::typingAttributes() const
@@ -423,9 +446,36 @@ bool RichTextEditorCoordinator::handleChecklistReturn(TextStorage& storage, Text
 bool RichTextEditorCoordinator::doCommand(Command command)
 {
     StickyTextView* view = m_textView;
-    if (!view || command != Command::InsertNewline)
+    if (!view)
         return false;
     TextStorage storage(*view->document());
+    TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
+    const int location = view->textCursor().selectionStart();
+    switch (command) {
+    case Command::Cancel: {
+        const auto cell = tables.cellInfo(location);
+        if (storage.isEmpty() || !cell)
+            return false;
+        commitEdit([&](TextStorage&) -> std::optional<int> { return tables.leaveTable(cell->table); });
+        return true;
+    }
+    case Command::InsertTab:
+    case Command::InsertBacktab: {
+        const std::optional<int> caret = tables.moveToAdjacentCell(location, command == Command::InsertTab);
+        if (!caret)
+            return false;
+        QTextCursor cursor = view->textCursor();
+        cursor.setPosition(*caret);
+        view->setTextCursor(cursor);
+        return true;
+    }
+    case Command::InsertNewline:
+        break;
+    }
+    if (tables.cellInfo(location)) {
+        commitEdit([&](TextStorage&) { return tables.handleReturnInTable(location); });
+        return true;
+    }
     const int caret = std::min(view->textCursor().selectionStart(), storage.length());
     const TextRange line = storage.lineRange(caret);
     const TextRange body = TextStorage::withoutLineBreak(line, storage.text(line));
@@ -465,9 +515,20 @@ bool RichTextEditorCoordinator::doShortcut(const QKeyCombination& key)
     }
 }
 
-QMenu* RichTextEditorCoordinator::contextMenu(QMenu* defaultMenu, int)
+QMenu* RichTextEditorCoordinator::contextMenu(QMenu* defaultMenu, int characterIndex)
 {
-    return defaultMenu;
+    return tableContextMenu(defaultMenu, characterIndex);
+}
+
+void RichTextEditorCoordinator::insertTable()
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    const TextRange selected = selection();
+    commitEdit([&](TextStorage& storage) -> std::optional<int> {
+        return TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex())).insertTable(selected);
+    });
 }
 
 } // namespace norvelle

@@ -13,6 +13,7 @@
 #include <optional>
 
 class QTextDocument;
+class QTextTable;
 
 namespace norvelle {
 
@@ -57,6 +58,10 @@ public:
     void setListStyle(const QString& style);
     void toggleQuote();
 
+    void insertTable();
+    // The table menu for a right-click in a cell; the view's own menu elsewhere.
+    QMenu* tableContextMenu(QMenu* defaultMenu, int characterIndex);
+
     const QColor& currentHighlightColor() const { return m_currentHighlightColor; }
     // Whether a notification is meant for this editor (its own, or no object and its window active).
     bool accepts(const Notification& notification) const;
@@ -80,6 +85,8 @@ private:
     void setTypingAttributes(const QTextCharFormat& format);
     void installDocument(std::unique_ptr<QTextDocument> document);
     QColor checklistMarkerColor() const;
+    // Runs a table operation on the menu's table as one edit; it returns the caret.
+    void tableMenuAction(const std::function<std::optional<int>(class TableEditing&, QTextTable*)>& action);
 
     RichTextEditor& m_parent;
     QPointer<StickyTextView> m_textView;
@@ -90,6 +97,9 @@ private:
     bool m_changedWhileSuppressed = false;
     bool m_contentsChanged = false;
     std::vector<NotificationCenter::Token> m_observers;
+    QPointer<QTextTable> m_contextMenuTable;
+    int m_contextMenuRow = 0;
+    int m_contextMenuColumn = 0;
 };
 
 } // namespace norvelle

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "editor/EditorColors.h"
+#include "editor/TextStorage.h"
+
+#include <QColor>
+#include <QStringList>
+
+#include <optional>
+#include <vector>
+
+class QTextTable;
+
+namespace norvelle {
+
+// One paragraph of a table cell (a cell may hold several).
+struct TableCellInfo {
+    TextRange range;  // the paragraph with its line break
+    QTextTable* table;
+    int row;
+    int column;
+};
+
+// Text tables in the editor's text: lookups in flat positions, the new 2 × 2 table with its
+// anchors (U+200B before and after, so the caret has a place outside), cell styling from the
+// paper, moving between cells, and the row, column and table commands of the table menu.
+// Each operation returns where the caret goes; none leaves it.
+class TableEditing {
+public:
+    static constexpr QChar seed = QChar(0x200B);
+    static constexpr qreal borderWidth = 1;
+    static constexpr qreal padding = 10;
+
+    TableEditing(TextStorage& storage, QColor textColor, EditorColors colors)
+        : m_storage(storage), m_textColor(std::move(textColor)), m_colors(std::move(colors)) {}
+
+    std::optional<TableCellInfo> cellInfo(int location) const;
+    std::vector<TableCellInfo> cellInfos(QTextTable* table) const;
+    std::optional<TextRange> tableRange(QTextTable* table) const;
+    int tableInsertionLocation(int location) const;
+    // Every table of the text, first to last.
+    std::vector<QTextTable*> tables() const;
+
+    // Borders, background and padding from the paper; equal widths where none is set.
+    void restyleTable(QTextTable* table) const;
+    int insertTable(TextRange selection);
+    int leaveTable(QTextTable* table);
+    // Tab and Backtab: the next or previous cell paragraph; none outside a table.
+    std::optional<int> moveToAdjacentCell(int location, bool forward) const;
+    // Return: the next cell, or past the last cell a new row (the cell has text) or the way out.
+    std::optional<int> handleReturnInTable(int location);
+    int appendTableRow(QTextTable* table);
+
+    int distinctRows(QTextTable* table) const;
+    int distinctColumns(QTextTable* table) const;
+    std::optional<int> insertTableRow(QTextTable* table, int row);
+    std::optional<int> deleteTableRow(QTextTable* table, int row);
+    std::optional<int> insertTableColumn(QTextTable* table, int column, int caretRow);
+    std::optional<int> deleteTableColumn(QTextTable* table, int column, int caretRow);
+    std::optional<int> moveTableRow(QTextTable* table, int from, int to, int caretColumn);
+    std::optional<int> moveTableColumn(QTextTable* table, int from, int to, int caretRow);
+    void moveTable(QTextTable* table, bool up);
+    std::optional<int> deleteTable(QTextTable* table);
+
+    // A cell's text: its paragraphs joined with line breaks, without seeds, trimmed.
+    QString cellText(QTextTable* table, int row, int column) const;
+
+private:
+    QTextCharFormat textFormat() const;
+    QTextBlockFormat cellParagraphFormat() const;
+    void fillCell(QTextTable* table, int row, int column, const QString& text) const;
+    void setEqualWidths(QTextTable* table) const;
+    std::optional<int> caretInCell(QTextTable* table, int row, int column) const;
+    void swapCells(QTextTable* table, int rowA, int columnA, int rowB, int columnB);
+    void insertAnchor(int position);
+
+    TextStorage& m_storage;
+    QColor m_textColor;
+    EditorColors m_colors;
+};
+
+} // namespace norvelle
