@@ -20,8 +20,8 @@ StickyPillButton::StickyPillButton(Label kind, const QString& label, qreal fontS
 {
     setFixedSize(frame);
     setFocusPolicy(Qt::NoFocus);
-    setFont(viewFont(fontSize, weight));
     if (kind == Label::text) {
+        setFont(viewFont(fontSize, weight));
         setText(label);
     }
     setAccessibleName(label);

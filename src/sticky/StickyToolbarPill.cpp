@@ -189,6 +189,14 @@ void StickyToolbarPill::showAa()
         auto* popup = new AaPopupView(m_darkPaper, formatCommandCallbacks(m_editor), m_editor);
         connect(popup, &AaPopupView::heightChanged, m_aaPopover,
                 [this](int height) { m_aaPopover->setContentSize({AaPopupView::popupWidth, height}); });
+        // The colour panel takes over: the popover steps aside so the first click in the panel
+        // picks a colour instead of only dismissing the popover.
+        connect(&ColorPanel::shared(), &ColorPanel::ownerChanged, popup, [this, popup] {
+            if (ColorPanel::shared().isOwnedBy(&popup->model()) && m_aaPopover->isVisible()) {
+                popup->model().setShowHighlightPalette(false);
+                m_aaPopover->performClose();
+            }
+        });
         m_aaPopover->setContentWidget(popup);
     }
     m_aaPopover->setContentSize(aaPopup()->size());
