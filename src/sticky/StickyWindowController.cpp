@@ -19,10 +19,17 @@
 #include "sticky/StickyPlacement.h"
 #include "sticky/StickyState.h"
 #include "sticky/StickyToolbarPill.h"
+#include "sticky/StickyMoreMenu.h"
 #include "store/NoteTitle.h"
+#include "store/NoteTrashOperations.h"
+#include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 
+#include <QAction>
 #include <QCursor>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUuid>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QScreen>
@@ -90,6 +97,21 @@ StickyWindowController::StickyWindowController()
     m_opacitySave.setInterval(opacitySaveDelayMs);
     connect(&m_opacitySave, &QTimer::timeout, this, &StickyWindowController::saveOpacity);
     connect(this, &WindowController::windowWillClose, this, &StickyWindowController::windowClosing);
+    confirmMoveToTrash = [](QWidget* parent) {
+        QMessageBox alert(QMessageBox::Information, QStringLiteral("Norvelle"), QStringLiteral("Move this note to Trash?"),
+                          QMessageBox::NoButton, parent);
+        alert.setInformativeText(QStringLiteral("You can restore it anytime from Trash in the Norvelle workspace."));
+        QPushButton* move = alert.addButton(QStringLiteral("Move to Trash"), QMessageBox::AcceptRole);
+        alert.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
+        alert.setDefaultButton(move);
+        alert.exec();
+        return alert.clickedButton() == move;
+    };
+    auto* duplicate = new QAction(m_panel);
+    duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
+    duplicate->setShortcutContext(Qt::WindowShortcut);
+    connect(duplicate, &QAction::triggered, this, &StickyWindowController::duplicateNote);
+    m_panel->addAction(duplicate);
 }
 
 StickyWindowController::~StickyWindowController()
@@ -204,6 +226,7 @@ void StickyWindowController::buildContent()
     connect(&header, &StickyHeaderBar::closeClicked, this, &WindowController::close);
     connect(&header, &StickyHeaderBar::minimizeClicked, m_panel, &QWidget::showMinimized);
     connect(&header, &StickyHeaderBar::togglePinClicked, this, &StickyWindowController::togglePin);
+    connect(&header, &StickyHeaderBar::moreClicked, this, &StickyWindowController::showMoreMenu);
     connect(m_content, &StickyContentView::appearanceChanged, this, &StickyWindowController::applyLook);
     applyLook();
 }
@@ -301,6 +324,78 @@ void StickyWindowController::togglePin()
         m_note->setIsPinned(m_state->isPinned());
     }
     markNoteChanged();
+}
+
+void StickyWindowController::showMoreMenu()
+{
+    auto* menu = new StickyMoreMenu(m_note && m_note->isArchived(), {
+        .duplicate = [this] { duplicateNote(); },
+        .toggleArchive = [this] { toggleArchive(); },
+        .moveToTrash = [this] { deleteNote(); },
+    }, m_panel);
+    menu->popup(QCursor::pos());
+}
+
+void StickyWindowController::toggleArchive()
+{
+    if (!m_note) {
+        return;
+    }
+    const bool wasArchived = m_note->isArchived();
+    m_note->setIsArchived(!wasArchived);
+    markNoteChanged();
+    if (wasArchived) {
+        return;
+    }
+    closeOutsideTheTable();
+}
+
+void StickyWindowController::closeOutsideTheTable()
+{
+    // The table's entry goes first; it lets go of this controller once the close is over.
+    if (auto* app = AppDelegating::current()) {
+        app->removeStickyWindow(stickyID);
+    }
+    close();
+}
+
+void StickyWindowController::duplicateNote()
+{
+    if (!m_note) {
+        return;
+    }
+    ObjectContext* context = m_note->managedObjectContext();
+    ObjectContext& target = context ? *context : PersistenceController::shared().viewContext();
+    const auto copy = StickyNote::insert(target);
+    copy->setId(QUuid::createUuid());
+    copy->setCreatedAt(QDateTime::currentDateTimeUtc());
+    copy->setUpdatedAt(QDateTime::currentDateTimeUtc());
+    copy->setPaperColor(m_note->paperColor());
+    copy->setPlainText(m_note->plainText());
+    copy->setContent(m_note->content());
+    copy->setTitle(m_note->title());
+    copy->setVersion(1);
+    copy->setLastSyncedVersion(0);
+    copy->setIsPinned(false);
+    copy->setIsArchived(false);
+    copy->setUpdatedBy(QStringLiteral("local-device"));
+    target.save();
+    NoteSyncHandoff::handOff(*copy);
+    if (auto* app = AppDelegating::current()) {
+        app->openSticky(*copy);
+    }
+}
+
+void StickyWindowController::deleteNote()
+{
+    if (!confirmMoveToTrash(m_panel)) {
+        return;
+    }
+    if (m_note) {
+        NoteTrashOperations::moveNoteToTrash(*m_note);
+    } else {
+        closeOutsideTheTable();
+    }
 }
 
 void StickyWindowController::markNoteChanged()

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -65,6 +66,18 @@ public:
     bool resolveFollowsSystemTheme(const StickyNote& note) const;
     void togglePin();
 
+    // The "more" menu at the pointer, and its commands.
+    void showMoreMenu();
+    // Archiving closes the window; unarchiving keeps it.
+    void toggleArchive();
+    // A new note with this one's paper, text, rich body and title (version 1, never synced),
+    // opened in its own window.
+    void duplicateNote();
+    // Asks first; "Move to Trash" then moves the note to the Trash, which closes the window.
+    void deleteNote();
+    // The question "Move this note to Trash?"; true for "Move to Trash". Replaceable for tests.
+    std::function<bool(QWidget* parent)> confirmMoveToTrash;
+
     KeyablePanel* panel() const { return m_panel; }
     StickyContentView* contentView() const { return m_content; }
     StickyState& stickyState() const { return *m_state; }
@@ -83,6 +96,7 @@ private:
     void applyLook();
     void saveOpacity();
     void markNoteChanged();
+    void closeOutsideTheTable();
     void windowClosing();
 
     KeyablePanel* m_panel; // owned by the base
