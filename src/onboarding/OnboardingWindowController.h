@@ -1,22 +1,33 @@
 #pragma once
 
+#include "onboarding/OnboardingAccountPage.h"
 #include "platform/WindowController.h"
 
 #include <functional>
 
 namespace norvelle {
 
-// The first-run window. For now it welcomes the user and offers "Skip", which finishes.
+class OnboardingView;
+class OnboardingWindow;
+
+// The first-run window and its pages. Finishing, in any of its ways, records that onboarding
+// is done, closes the window and calls onFinish; the window offers no other way out.
 class OnboardingWindowController : public WindowController {
     Q_OBJECT
 public:
-    explicit OnboardingWindowController(QObject* parent = nullptr);
+    // `signIn` is how the account page signs in by e-mail (the account service when none).
+    explicit OnboardingWindowController(OnboardingAccountPage::EmailSignIn signIn = {}, QObject* parent = nullptr);
 
     // Called once onboarding is finished and the window closed.
     std::function<void()> onFinish;
 
+    OnboardingView* view() const { return m_view; }
+
     // Records that onboarding is done, closes the window and calls onFinish.
     void finish();
+
+private:
+    OnboardingView* m_view = nullptr;
 };
 
 } // namespace norvelle

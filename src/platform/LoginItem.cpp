@@ -143,4 +143,16 @@ std::optional<QString> LoginItem::unregisterItem()
     return std::nullopt;
 }
 
+std::optional<QString> LoginItem::setEnabled(bool wanted)
+{
+    const bool enabled = status() == Status::enabled;
+    if (wanted && !enabled) {
+        return registerItem();
+    }
+    if (!wanted && enabled) {
+        return unregisterItem();
+    }
+    return std::nullopt;
+}
+
 } // namespace norvelle

@@ -26,6 +26,9 @@ public:
     static std::optional<QString> registerItem();
     // Removes the entry. Returns the reason when it stays.
     static std::optional<QString> unregisterItem();
+    // Registers or unregisters as `wanted` says, only when the status differs. Returns the
+    // reason when the change could not be made.
+    static std::optional<QString> setEnabled(bool wanted);
 
     static QString filePath();
     // The entry's text for `program`, an absolute path.

@@ -35,6 +35,11 @@ const QHash<QString, QString>& themeNames()
         {"lock.shield", "security-high-symbolic"},
         {"internaldrive", "drive-harddisk-symbolic"},
         {"network", "network-workgroup-symbolic"},
+        {"text.alignleft", "format-justify-left-symbolic"},
+        {"photo", "image-x-generic-symbolic"},
+        {"laptopcomputer", "computer-symbolic"},
+        {"desktopcomputer", "computer-symbolic"},
+        {"arrow.left.arrow.right", "emblem-synchronizing-symbolic"},
     };
     return names;
 }

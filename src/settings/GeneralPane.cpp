@@ -42,14 +42,7 @@ void GeneralPane::refreshLaunchAtLogin()
 
 void GeneralPane::setLaunchAtLogin(bool wanted)
 {
-    const bool enabled = LoginItem::status() == LoginItem::Status::enabled;
-    std::optional<QString> error;
-    if (wanted && !enabled) {
-        error = LoginItem::registerItem();
-    } else if (!wanted && enabled) {
-        error = LoginItem::unregisterItem();
-    }
-    if (error) {
+    if (const std::optional<QString> error = LoginItem::setEnabled(wanted)) {
         SystemLog("settings").notice(QStringLiteral("Launch at login could not be changed: %1").arg(*error));
         refreshLaunchAtLogin();
     }

@@ -1,0 +1,163 @@
+#include "onboarding/OnboardingAccountPage.h"
+
+#include "clipboard/ClipButton.h"
+#include "clipboard/ClipFonts.h"
+#include "clipboard/ClipLabel.h"
+#include "onboarding/AppIconView.h"
+#include "onboarding/OnboardingSlide.h"
+#include "platform/GraphemeWalker.h"
+#include "ui/BrandGradientButtonStyle.h"
+
+#include <QHBoxLayout>
+#include <QGraphicsOpacityEffect>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace norvelle {
+
+namespace {
+
+constexpr int fieldWidth = 300;
+constexpr int minimumPasswordLength = 8;
+
+QLineEdit* makeField(const QString& placeholder, QWidget* parent)
+{
+    auto* field = new QLineEdit(parent);
+    field->setPlaceholderText(placeholder);
+    field->setAccessibleName(placeholder);
+    field->setFixedWidth(fieldWidth);
+    field->setMinimumHeight(30);
+    field->setFont(clipFont(13));
+    return field;
+}
+
+// A line of the secondary colour at a quarter of its strength.
+class Hairline : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        QColor color = ClipColors(palette()).secondaryText();
+        color.setAlphaF(color.alphaF() * 0.25f);
+        painter.fillRect(QRectF(0, (height() - 1) / 2.0, width(), 1), color);
+    }
+};
+
+} // namespace
+
+OnboardingAccountPage::OnboardingAccountPage(EmailSignIn signIn, QWidget* parent)
+    : QWidget(parent)
+    , m_signIn(std::move(signIn))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(14);
+    layout->addWidget(new AppIconView(64, this), 0, Qt::AlignHCenter);
+    layout->addWidget(OnboardingSlide::textBlock(QStringLiteral("Sync across your Macs"), 22,
+                          QStringLiteral("Signing in is optional — it syncs your notes across your Macs. Your clipboard "
+                                         "history always stays private on this Mac."),
+                          12.5, 7, 390));
+    layout->addWidget(makeDivider(), 0, Qt::AlignHCenter);
+
+    auto* form = new QVBoxLayout;
+    form->setSpacing(8);
+    m_email = makeField(QStringLiteral("Email"), this);
+    m_password = makeField(QStringLiteral("Password (8+ characters)"), this);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_submit = new QPushButton(this);
+    BrandGradientButtonStyle {.fullWidth = false}.apply(*m_submit);
+    m_submit->setFixedWidth(264 + 2 * 18);
+    auto* dimmed = new QGraphicsOpacityEffect(m_submit);
+    dimmed->setOpacity(0.45);
+    m_submit->setGraphicsEffect(dimmed);
+    m_error = new ClipLabel({}, clipFont(11), &ClipColors::destructive, this);
+    m_error->setWordWrap(true);
+    m_error->setAlignment(Qt::AlignCenter);
+    m_error->setFixedWidth(fieldWidth);
+    m_switch = new ClipButton({}, {.font = clipFont(11), .color = &ClipColors::secondaryText, .padding = QMargins(4, 2, 4, 2)}, this);
+    for (QWidget* item : std::initializer_list<QWidget*> {m_email, m_password, m_submit, m_error, m_switch}) {
+        form->addWidget(item, 0, Qt::AlignHCenter);
+    }
+    layout->addLayout(form);
+
+    m_continue = new ClipButton(QStringLiteral("Continue without an account"),
+        {.font = clipFont(12), .color = &ClipColors::secondaryText, .padding = QMargins(4, 4, 4, 2)}, this);
+    layout->addWidget(m_continue, 0, Qt::AlignHCenter);
+
+    connect(m_email, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
+    connect(m_password, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
+    connect(m_submit, &QPushButton::clicked, this, &OnboardingAccountPage::submit);
+    connect(m_switch, &QAbstractButton::clicked, this, [this] {
+        m_isSignUp = !m_isSignUp;
+        m_emailError.reset();
+        refresh();
+    });
+    connect(m_continue, &QAbstractButton::clicked, this, &OnboardingAccountPage::finished);
+    refresh();
+}
+
+QWidget* OnboardingAccountPage::makeDivider()
+{
+    auto* row = new QWidget(this);
+    row->setFixedWidth(fieldWidth);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(8);
+    const auto line = [row] {
+        auto* rule = new Hairline(row);
+        rule->setFixedHeight(2);
+        return rule;
+    };
+    layout->addWidget(line(), 1, Qt::AlignVCenter);
+    layout->addWidget(new ClipLabel(QStringLiteral("or"), clipFont(10), &ClipColors::tertiaryText, row));
+    layout->addWidget(line(), 1, Qt::AlignVCenter);
+    return row;
+}
+
+void OnboardingAccountPage::submit()
+{
+    if (!m_submit->isEnabled()) {
+        return;
+    }
+    m_emailError.reset();
+    m_busy = true;
+    refresh();
+    m_signIn(m_email->text().trimmed(), m_password->text(), m_isSignUp,
+        [page = QPointer<OnboardingAccountPage>(this)](std::optional<QString> error) {
+            if (!page) {
+                return;
+            }
+            if (!error) {
+                emit page->finished();
+            }
+            if (page) {
+                page->m_emailError = error;
+                page->m_busy = false;
+                page->refresh();
+            }
+        });
+}
+
+void OnboardingAccountPage::refresh()
+{
+    m_submit->setText(m_busy ? QStringLiteral("Please wait…")
+        : m_isSignUp         ? QStringLiteral("Create account")
+                             : QStringLiteral("Sign in"));
+    m_submit->setEnabled(!m_busy && !m_email->text().isEmpty()
+        && GraphemeWalker::endOfFirst(m_password->text(), minimumPasswordLength).has_value());
+    // The brand style has no disabled look of its own.
+    m_submit->graphicsEffect()->setEnabled(!m_submit->isEnabled());
+    m_error->setText(m_emailError.value_or(QString()));
+    m_error->setVisible(m_emailError.has_value());
+    m_switch->setText(m_isSignUp ? QStringLiteral("Already have an account? Sign in")
+                                 : QStringLiteral("New here? Create an account"));
+    m_switch->updateGeometry();
+}
+
+} // namespace norvelle

@@ -1,0 +1,64 @@
+#pragma once
+
+#include "onboarding/OnboardingAccountPage.h"
+
+#include <QWidget>
+
+#include <functional>
+
+class QStackedWidget;
+
+namespace norvelle {
+
+class ClipButton;
+class LaunchAtLoginPage;
+class OnboardingPageDots;
+class OnboardingSlide;
+
+// The onboarding's content: four feature slides, the launch-at-login page and the account
+// page, with the page dots, Back, Continue (Return) and Skip. Every way out calls
+// `onComplete`.
+class OnboardingView : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int lastSlide = 3;
+    static constexpr int accountPage = 5;
+    static constexpr int pageCount = 6;
+
+    OnboardingView(std::function<void()> onComplete, OnboardingAccountPage::EmailSignIn signIn,
+        QWidget* parent = nullptr);
+
+    int page() const { return m_page; }
+    void setPage(int page);
+
+    ClipButton* skipButton() const { return m_skip; }
+    ClipButton* backButton() const { return m_back; }
+    ClipButton* continueButton() const { return m_continue; }
+    OnboardingPageDots* dots() const { return m_dots; }
+    OnboardingSlide* slide(int index) const;
+    LaunchAtLoginPage* launchAtLoginPage() const { return m_launchAtLogin; }
+    OnboardingAccountPage* accountPageView() const { return m_account; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void makeSlides();
+    QWidget* centred(QWidget* page);
+    void pressReturn();
+    void fadeIn();
+
+    std::function<void()> m_onComplete;
+    int m_page = 0;
+    QStackedWidget* m_pages = nullptr;
+    QList<OnboardingSlide*> m_slides;
+    LaunchAtLoginPage* m_launchAtLogin = nullptr;
+    OnboardingAccountPage* m_account = nullptr;
+    OnboardingPageDots* m_dots = nullptr;
+    ClipButton* m_skip = nullptr;
+    ClipButton* m_back = nullptr;
+    ClipButton* m_continue = nullptr;
+};
+
+} // namespace norvelle

@@ -1,0 +1,54 @@
+#include "onboarding/OnboardingWindow.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QWindow>
+
+namespace norvelle {
+
+OnboardingWindow::OnboardingWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+{
+    setWindowTitle(QStringLiteral("Norvelle"));
+    setFixedSize(560, 640);
+}
+
+void OnboardingWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
+        if (!screen) {
+            screen = QGuiApplication::primaryScreen();
+        }
+        if (screen) {
+            move(screen->availableGeometry().center() - rect().center());
+        }
+    }
+}
+
+void OnboardingWindow::closeEvent(QCloseEvent* event)
+{
+    // Only the window manager's close is refused (it comes as a spontaneous event): the
+    // program's own quit closes every window and must not be held up by this one.
+    if (event->spontaneous()) {
+        event->ignore();
+    } else {
+        event->accept();
+    }
+}
+
+void OnboardingWindow::mousePressEvent(QMouseEvent* event)
+{
+    // Reached only for presses no control took: the background.
+    if (event->button() == Qt::LeftButton && windowHandle() && windowHandle()->startSystemMove()) {
+        event->accept();
+        return;
+    }
+    QWidget::mousePressEvent(event);
+}
+
+} // namespace norvelle

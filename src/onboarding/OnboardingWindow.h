@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QWidget>
+
+namespace norvelle {
+
+// The first-run window: 560 × 640, without a title bar or any window control, centred on the
+// screen and moved by dragging its background. A close asked for by the window manager
+// (Alt+F4, the task bar) is refused; the program's own close() and quit go through.
+class OnboardingWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit OnboardingWindow(QWidget* parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    bool m_placed = false;
+};
+
+} // namespace norvelle

@@ -1,0 +1,191 @@
+// The onboarding window's page flow, finishing and launch-at-login page, driven through its
+// buttons and keys.
+#include "clipboard/ClipButton.h"
+#include "onboarding/LaunchAtLoginCard.h"
+#include "onboarding/LaunchAtLoginPage.h"
+#include "onboarding/OnboardingPageDots.h"
+#include "onboarding/OnboardingSlide.h"
+#include "onboarding/OnboardingView.h"
+#include "onboarding/OnboardingWindowController.h"
+#include "platform/AppPaths.h"
+#include "platform/LoginItem.h"
+#include "platform/UserDefaults.h"
+#include "support/TestHome.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+
+namespace norvelle {
+namespace {
+
+class OnboardingFlowTest : public testing::Test {
+protected:
+    OnboardingFlowTest()
+    {
+        controller.onFinish = [this] { ++finishes; };
+        controller.showWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(controller.window()));
+    }
+
+    OnboardingView& view() { return *controller.view(); }
+    static void click(QAbstractButton* button)
+    {
+        ASSERT_TRUE(button->isVisible());
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+    }
+    void pressReturn() { QTest::keyClick(controller.window(), Qt::Key_Return); }
+    bool completed() const { return UserDefaults::standard().boolValue("norvelle.hasCompletedOnboarding"); }
+
+    // A login item the user turned on earlier, with an entry of their own.
+    static void enableLoginItemElsewhere()
+    {
+        QDir().mkpath(AppPaths::autostartDirectory());
+        QFile entry(LoginItem::filePath());
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nExec=/opt/mine\n");
+    }
+
+    OnboardingWindowController controller;
+    int finishes = 0;
+};
+
+TEST_F(OnboardingFlowTest, TheWindowIsAFixedCentredFramelessSquareOfItsSize)
+{
+    QWidget* window = controller.window();
+    EXPECT_EQ(window->size(), QSize(560, 640));
+    EXPECT_EQ(window->minimumSize(), window->maximumSize());
+    EXPECT_TRUE(window->windowFlags() & Qt::FramelessWindowHint);
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_LE((window->geometry().center() - screen.center()).manhattanLength(), 2);
+}
+
+TEST_F(OnboardingFlowTest, ContinueAndBackWalkThePagesWithTheirControls)
+{
+    const QStringList titles {"Welcome to Norvelle", "Never lose a copy again", "Sticky notes that stay put",
+        "In sync, everywhere"};
+    for (int page = 0; page < OnboardingView::pageCount; ++page) {
+        SCOPED_TRACE(page);
+        EXPECT_EQ(view().page(), page);
+        EXPECT_EQ(view().backButton()->isVisible(), page > 0);
+        EXPECT_EQ(view().continueButton()->isVisible(), page <= OnboardingView::lastSlide);
+        EXPECT_EQ(view().skipButton()->isVisible(), page < OnboardingView::accountPage);
+        EXPECT_EQ(view().dots()->count(), 6);
+        EXPECT_EQ(view().dots()->current(), page);
+        if (page <= OnboardingView::lastSlide) {
+            EXPECT_EQ(view().slide(page)->title(), titles[page]);
+            EXPECT_TRUE(view().slide(page)->isVisible());
+            click(view().continueButton());
+        } else if (page == 4) {
+            EXPECT_TRUE(view().launchAtLoginPage()->isVisible());
+            click(view().launchAtLoginPage()->signInLink());
+        } else {
+            EXPECT_TRUE(view().accountPageView()->isVisible());
+        }
+    }
+    for (int page = OnboardingView::accountPage; page > 0; --page) {
+        click(view().backButton());
+        EXPECT_EQ(view().page(), page - 1);
+    }
+    EXPECT_EQ(finishes, 0);
+    EXPECT_FALSE(completed());
+}
+
+TEST_F(OnboardingFlowTest, ReturnContinuesOnTheSlidesAndFinishesOnTheLaunchPage)
+{
+    for (int page = 1; page <= 4; ++page) {
+        pressReturn();
+        EXPECT_EQ(view().page(), page);
+    }
+    pressReturn();
+    EXPECT_EQ(finishes, 1);
+    EXPECT_TRUE(completed());
+    EXPECT_FALSE(controller.window()->isVisible());
+}
+
+TEST_F(OnboardingFlowTest, SkipFinishesOnceFromAnyPageAndClosesTheWindow)
+{
+    click(view().continueButton());
+    click(view().continueButton());
+    click(view().skipButton());
+    EXPECT_TRUE(completed());
+    EXPECT_EQ(finishes, 1);
+    EXPECT_FALSE(controller.window()->isVisible());
+}
+
+TEST_F(OnboardingFlowTest, ClosingTheWindowOtherwiseRecordsNothing)
+{
+    controller.close();
+    EXPECT_FALSE(controller.window()->isVisible());
+    EXPECT_FALSE(completed());
+    EXPECT_EQ(finishes, 0);
+}
+
+TEST_F(OnboardingFlowTest, TheLaunchPageAppliesTheCardOnlyThroughItsTwoButtons)
+{
+    view().setPage(4);
+    LaunchAtLoginPage* page = view().launchAtLoginPage();
+    EXPECT_FALSE(page->card()->isChecked());
+    click(page->card());
+    EXPECT_TRUE(page->card()->isChecked());
+    EXPECT_FALSE(QFile::exists(LoginItem::filePath()));
+    // Back and Skip leave the desktop as it was.
+    click(view().backButton());
+    view().setPage(4);
+    EXPECT_FALSE(QFile::exists(LoginItem::filePath()));
+
+    click(page->finishButton());
+    EXPECT_EQ(LoginItem::status(), LoginItem::Status::enabled);
+    EXPECT_EQ(finishes, 1);
+    EXPECT_TRUE(completed());
+}
+
+TEST_F(OnboardingFlowTest, TheCardLeftOffTurnsOffALoginItemThatWasOn)
+{
+    enableLoginItemElsewhere();
+    view().setPage(4);
+    click(view().launchAtLoginPage()->signInLink());
+    EXPECT_EQ(view().page(), OnboardingView::accountPage);
+    EXPECT_FALSE(QFile::exists(LoginItem::filePath()));
+    EXPECT_EQ(finishes, 0);
+}
+
+TEST_F(OnboardingFlowTest, SkipOnTheLaunchPageLeavesTheLoginItemAsItWas)
+{
+    enableLoginItemElsewhere();
+    view().setPage(4);
+    click(view().skipButton());
+    EXPECT_TRUE(QFile::exists(LoginItem::filePath()));
+    EXPECT_EQ(finishes, 1);
+}
+
+TEST_F(OnboardingFlowTest, ARefusedLoginItemStillFinishes)
+{
+    // A file where the autostart folder belongs.
+    QDir().mkpath(QFileInfo(AppPaths::autostartDirectory()).absolutePath());
+    QFile blocker(AppPaths::autostartDirectory());
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    view().setPage(4);
+    click(view().launchAtLoginPage()->card());
+    click(view().launchAtLoginPage()->finishButton());
+    EXPECT_EQ(finishes, 1);
+    EXPECT_TRUE(completed());
+}
+
+TEST(OnboardingController, FinishingAfterTheControllerIsGoneDoesNothing)
+{
+    auto controller = std::make_unique<OnboardingWindowController>();
+    OnboardingView* view = controller->view();
+    view->setParent(nullptr);
+    controller.reset();
+    view->skipButton()->click();
+    EXPECT_FALSE(UserDefaults::standard().boolValue("norvelle.hasCompletedOnboarding"));
+    delete view;
+}
+
+} // namespace
+} // namespace norvelle

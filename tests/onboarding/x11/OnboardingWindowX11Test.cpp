@@ -1,0 +1,91 @@
+// The onboarding window on a real X server with a window manager: its close is refused, and
+// it never holds up the program's quit.
+#include "onboarding/OnboardingWindowController.h"
+#include "platform/UserDefaults.h"
+#include "support/TestHome.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace norvelle {
+namespace {
+
+constexpr int waitMs = 20000;
+
+bool xdotool(const QStringList& arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+// Shows the window and asks for the keyboard as a pager would, past focus-stealing
+// prevention, until it has it.
+bool showAndFocus(QWidget* window)
+{
+    // A window mapped while the window manager is still settling in can stay unmapped.
+    for (int attempt = 0; !window->isVisible() || !QTest::qWaitForWindowExposed(window, 3000); ++attempt) {
+        if (attempt == 4) {
+            return false;
+        }
+        window->hide();
+        window->show();
+    }
+    return test::waitUntil([window] {
+        if (!window->isActiveWindow()) {
+            xdotool({"windowactivate", QString::number(window->winId())});
+            QTest::qWait(100);
+        }
+        return window->isActiveWindow();
+    }, waitMs);
+}
+
+TEST(OnboardingWindowX11, TheWindowManagersCloseIsRefusedWhereAPlainWindowCloses)
+{
+    // The same key closes an ordinary window, so the close request does arrive.
+    QWidget plain;
+    plain.resize(200, 200);
+    ASSERT_TRUE(showAndFocus(&plain));
+    ASSERT_TRUE(xdotool({"key", "alt+F4"}));
+    ASSERT_TRUE(test::waitUntil([&] { return !plain.isVisible(); }, waitMs));
+
+    OnboardingWindowController controller;
+    int finishes = 0;
+    controller.onFinish = [&finishes] { ++finishes; };
+    ASSERT_TRUE(showAndFocus(controller.window()));
+    ASSERT_TRUE(xdotool({"key", "alt+F4"}));
+    QTest::qWait(500);
+    EXPECT_TRUE(controller.window()->isVisible());
+    EXPECT_FALSE(UserDefaults::standard().boolValue("norvelle.hasCompletedOnboarding"));
+    EXPECT_EQ(finishes, 0);
+}
+
+TEST(OnboardingWindowX11, TheProgramStillQuitsWhileTheOnboardingShows)
+{
+    const QString program = QCoreApplication::applicationDirPath() + "/../norvelle";
+    ASSERT_TRUE(QFile::exists(program));
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(program, {});
+    ASSERT_TRUE(process.waitForStarted(waitMs));
+    const auto onboardingShows = [] {
+        QProcess search;
+        search.start(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^Norvelle$"});
+        return search.waitForFinished(waitMs) && search.exitCode() == 0;
+    };
+    ASSERT_TRUE(test::waitUntil(onboardingShows, waitMs));
+    ::kill(static_cast<pid_t>(process.processId()), SIGTERM);
+    EXPECT_TRUE(process.waitForFinished(waitMs));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(waitMs);
+    }
+}
+
+} // namespace
+} // namespace norvelle
