@@ -177,7 +177,7 @@ QWidget* AaPopupView::buildFontSizeRow()
 
     m_fontSizeField = new QLineEdit(row);
     m_fontSizeField->setObjectName(QStringLiteral("fontSize.field"));
-    m_fontSizeField->setFixedSize(30, 18);
+    m_fontSizeField->setFixedSize(30, 16);
     m_fontSizeField->setAlignment(Qt::AlignCenter);
     m_fontSizeField->setFrame(false);
     m_fontSizeField->setFont(viewFont(12));
