@@ -4,6 +4,7 @@
 #include "settings/ClipboardPane.h"
 #include "settings/EditorPane.h"
 #include "settings/GeneralPane.h"
+#include "settings/PrivacyPane.h"
 #include "settings/SettingsForm.h"
 #include "settings/SettingsSidebar.h"
 #include "settings/ShortcutsPane.h"
@@ -73,9 +74,9 @@ SettingsForm* NorvelleSettingsView::makeForm(SettingsPane pane)
     case SettingsPane::shortcuts: return new ShortcutsPane;
     case SettingsPane::clipboard: return new ClipboardPane;
     case SettingsPane::editor: return new EditorPane;
+    case SettingsPane::privacy: return new PrivacyPane;
     case SettingsPane::account:
-    case SettingsPane::sync:
-    case SettingsPane::privacy: return new SettingsForm;
+    case SettingsPane::sync: return new SettingsForm;
     }
     return new SettingsForm;
 }

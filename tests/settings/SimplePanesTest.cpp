@@ -1,13 +1,18 @@
-// The Clipboard and Editor panes.
+// The Clipboard, Editor and Privacy panes.
 #include "clipboard/ClipboardRetentionMode.h"
 #include "platform/UserDefaults.h"
 #include "settings/ClipboardPane.h"
+#include "core/OSLogAnalyticsTracker.h"
+#include "platform/UserDefaults.h"
 #include "settings/EditorPane.h"
+#include "settings/PrivacyPane.h"
 #include "settings/StoredChoicePicker.h"
 #include "settings/ToggleSwitch.h"
 #include "support/TestHome.h"
 #include "UserInput.h"
 
+#include <QDesktopServices>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -63,5 +68,53 @@ TEST(EditorPane, ItsSwitchesStayAtTheirFixedValues)
     EXPECT_FALSE(QFile::exists(UserDefaults::standard().filePath()));
 }
 
+// Takes the web addresses the program asks the desktop to open.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls()
+    {
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open");
+    }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl& url) { urls << url; }
+};
+
+TEST(PrivacyPane, AnalyticsAreOnUntilSwitchedOffAndTheTrackerFollows)
+{
+    PrivacyPane pane;
+    pane.resize(480, 700);
+    pane.show();
+    EXPECT_TRUE(pane.analyticsSwitch()->isChecked());
+    EXPECT_TRUE(isTelemetryEnabled());
+    EXPECT_FALSE(pane.analyticsSwitch()->toolTip().isEmpty());
+    click(pane.analyticsSwitch());
+    EXPECT_EQ(UserDefaults::standard().object("norvelle.telemetryEnabled"), QVariant(false));
+    EXPECT_FALSE(isTelemetryEnabled());
+    click(pane.analyticsSwitch());
+    EXPECT_TRUE(isTelemetryEnabled());
+}
+
+TEST(PrivacyPane, TheLegalPagesOpenOnTheWebSiteWhateverServerIsSet)
+{
+    UserDefaults::standard().set("norvelle.api.baseURL", "http://127.0.0.1:9");
+    OpenedUrls opened;
+    PrivacyPane pane;
+    pane.resize(480, 700);
+    pane.show();
+    QTest::mouseClick(pane.privacyPolicyButton(), Qt::LeftButton);
+    QTest::mouseClick(pane.termsButton(), Qt::LeftButton);
+    ASSERT_EQ(opened.urls.size(), 2);
+    EXPECT_EQ(opened.urls[0].path(), "/privacy");
+    EXPECT_EQ(opened.urls[1].path(), "/terms");
+    EXPECT_EQ(opened.urls[0].scheme(), "https");
+    EXPECT_NE(opened.urls[0].host(), "127.0.0.1");
+}
+
 } // namespace
 } // namespace norvelle
+
+#include "SimplePanesTest.moc"
