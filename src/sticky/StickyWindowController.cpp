@@ -10,8 +10,10 @@
 #include "platform/GraphemeWalker.h"
 #include "platform/ObjectContext.h"
 #include "platform/UserDefaults.h"
+#include "sticky/BackgroundStyleControls.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/NoteSyncHandoff.h"
+#include "sticky/PaperColorLists.h"
 #include "sticky/PaperTheme.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyFrameString.h"
@@ -213,6 +215,10 @@ void StickyWindowController::buildContent()
         m_pill->setInTableCell(inTable);
     });
     connect(m_pill, &StickyToolbarPill::opacityEdited, m_state.get(), &StickyState::setOpacity);
+    m_pill->setColorsContentFactory([this] {
+        return new BackgroundStyleControls(*m_state, [this](const QString& hex) { applyPaperColor(hex, false); },
+                                           [this](const QString& hex) { applyPaperColor(hex, true); });
+    });
 
     m_content = new StickyContentView(*m_state, m_editor);
     m_content->setToolbar(m_pill);
@@ -324,6 +330,32 @@ void StickyWindowController::togglePin()
         m_note->setIsPinned(m_state->isPinned());
     }
     markNoteChanged();
+}
+
+void StickyWindowController::applyPaperColor(const QString& hex, bool commit)
+{
+    m_state->setFollowsSystemTheme(false);
+    storeFollowsTheme(false);
+    m_state->setPaperHex(hex);
+    m_state->setIsDark(PaperTheme::isDarkPaperHexSRGB(hex));
+    if (m_note) {
+        m_note->setPaperColor(hex);
+        m_note->setUpdatedAt(QDateTime::currentDateTimeUtc());
+        m_note->setVersion(m_note->version() + 1);
+        m_note->setUpdatedBy(QStringLiteral("local-device"));
+        NoteSyncHandoff::handOff(*m_note);
+        saveContext(*m_note);
+    }
+    if (commit) {
+        PaperColorLists::rememberRecentPaperColor(hex);
+    }
+}
+
+void StickyWindowController::storeFollowsTheme(bool follows)
+{
+    if (!stickyID.isEmpty()) {
+        UserDefaults::standard().set(followThemeKey(stickyID), follows);
+    }
 }
 
 void StickyWindowController::showMoreMenu()

@@ -65,6 +65,10 @@ public:
     // note, else whether its paper is one of the theme colours.
     bool resolveFollowsSystemTheme(const StickyNote& note) const;
     void togglePin();
+    // A paper colour chosen (or only previewed) for the note: it stops following the theme and
+    // the note records the change; a chosen one also goes first in the recent colours.
+    void applyPaperColor(const QString& hex, bool commit);
+    void storeFollowsTheme(bool follows);
 
     // The "more" menu at the pointer, and its commands.
     void showMoreMenu();

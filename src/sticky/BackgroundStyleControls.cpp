@@ -1,0 +1,217 @@
+#include "sticky/BackgroundStyleControls.h"
+
+#include "platform/ColorPanel.h"
+#include "platform/NotificationCenter.h"
+#include "sticky/ColorSwatch.h"
+#include "sticky/PaperColorLists.h"
+#include "sticky/StickyState.h"
+#include "ui/HexColor.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace norvelle {
+
+namespace {
+
+struct TextureChoice {
+    const char* name;
+    const char* label;
+};
+constexpr TextureChoice textureChoices[] = { { "blank", "None" }, { "lined", "Lined" }, { "grid", "Grid" }, { "dot", "Dots" } };
+
+QLabel* heading(const QString& text)
+{
+    auto* label = new QLabel(text);
+    QFont font = label->font();
+    font.setPointSizeF(8.5);
+    font.setWeight(QFont::DemiBold);
+    label->setFont(font);
+    label->setForegroundRole(QPalette::PlaceholderText);
+    return label;
+}
+
+QFrame* divider()
+{
+    auto* line = new QFrame;
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    line->setStyleSheet(QStringLiteral("color: rgba(128, 128, 128, 0.35);"));
+    return line;
+}
+
+} // namespace
+
+const QStringList BackgroundStyleControls::builtInPaperColors {
+    "#FDFDF8", "#FFF8E8", "#F0E6CC", "#F0FDF4", "#EDE9FE", "#FFF5F5",
+    "#1E1B4B", "#14532D", "#0C4A6E", "#1C1C1E", "#2C2C2E", "#3A3840",
+};
+
+BackgroundStyleControls::BackgroundStyleControls(StickyState& state, std::function<void(const QString&)> onPreviewPaperColor,
+                                                 std::function<void(const QString&)> onSelectPaperColor, QWidget* parent)
+    : QWidget(parent)
+    , m_state(state)
+    , m_onPreview(std::move(onPreviewPaperColor))
+    , m_onSelect(std::move(onSelectPaperColor))
+    , m_recent(PaperColorLists::load(PaperColorLists::customKey))
+    , m_customColor(colorFromHexOrWhite(normalizePaperHex(state.paperHex())))
+{
+    setFixedWidth(240);
+    new QVBoxLayout(this);
+    NotificationCenter::defaultCenter().addObserver(PaperColorLists::customChangedNotification, this, [this](const Notification&) {
+        m_recent = PaperColorLists::load(PaperColorLists::customKey);
+        rebuild();
+    });
+    connect(&ColorPanel::shared(), &ColorPanel::colorChanged, this, [this](const QColor& color) {
+        if (ColorPanel::shared().isOwnedBy(this)) {
+            m_customColor = color;
+            previewCustomColor(color);
+        }
+    });
+    connect(&state, &StickyState::changed, this, &BackgroundStyleControls::rebuild);
+    rebuild();
+}
+
+BackgroundStyleControls::~BackgroundStyleControls()
+{
+    if (ColorPanel::shared().isOwnedBy(this)) {
+        ColorPanel::shared().close();
+    }
+}
+
+QWidget* BackgroundStyleControls::swatchGrid(const QStringList& colors, const QString& name)
+{
+    auto* grid = new QWidget;
+    auto* layout = new QGridLayout(grid);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setHorizontalSpacing(0);
+    layout->setVerticalSpacing(8);
+    // Six equal columns, however few colours there are.
+    for (int column = 0; column < 6; ++column) {
+        layout->setColumnStretch(column, 1);
+        layout->setColumnMinimumWidth(column, 10);
+    }
+    const QString current = normalizePaperHex(m_state.paperHex());
+    for (qsizetype i = 0; i < colors.size(); ++i) {
+        const QString hex = colors[i];
+        auto* swatch = new ColorSwatch(hex, name.isEmpty() ? hex : name, normalizePaperHex(hex) == current);
+        connect(swatch, &QAbstractButton::clicked, this, [this, hex] { selectPaperSwatch(hex); });
+        layout->addWidget(swatch, int(i / 6), int(i % 6));
+    }
+    return grid;
+}
+
+void BackgroundStyleControls::rebuild()
+{
+    auto* column = static_cast<QVBoxLayout*>(layout());
+    while (QLayoutItem* item = column->takeAt(0)) {
+        if (QWidget* widget = item->widget()) {
+            widget->deleteLater();
+        }
+        delete item;
+    }
+    column->setContentsMargins(14, 14, 14, 14);
+    column->setSpacing(10);
+    column->addWidget(heading(QStringLiteral("Background Style")));
+    column->addWidget(swatchGrid(builtInPaperColors, QString()));
+    if (!m_recent.isEmpty()) {
+        auto* row = new QWidget;
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(0, 0, 0, 0);
+        rowLayout->addWidget(heading(QStringLiteral("Recent")));
+        rowLayout->addStretch(1);
+        auto* clear = new QPushButton(QStringLiteral("Clear Recent"));
+        clear->setFlat(true);
+        clear->setCursor(Qt::PointingHandCursor);
+        clear->setStyleSheet(QStringLiteral("QPushButton { color: palette(highlight); border: none; font-size: 8pt; }"));
+        connect(clear, &QPushButton::clicked, this, &BackgroundStyleControls::clearCustomColors);
+        rowLayout->addWidget(clear);
+        column->addWidget(row);
+        column->addWidget(swatchGrid(m_recent, QStringLiteral("Recent")));
+    }
+    column->addWidget(divider());
+    column->addWidget(heading(QStringLiteral("Texture")));
+    auto* textures = new QWidget;
+    auto* textureRow = new QHBoxLayout(textures);
+    textureRow->setContentsMargins(0, 0, 0, 0);
+    textureRow->setSpacing(8);
+    for (const TextureChoice& choice : textureChoices) {
+        auto* button = new QToolButton;
+        button->setText(QString::fromLatin1(choice.label));
+        button->setCheckable(true);
+        button->setChecked(m_state.textureName() == QLatin1String(choice.name));
+        button->setMinimumSize(42, 30);
+        const QString name = QString::fromLatin1(choice.name);
+        connect(button, &QToolButton::clicked, this, [this, name] { m_state.setTextureName(name); });
+        textureRow->addWidget(button);
+    }
+    column->addWidget(textures);
+    column->addWidget(divider());
+
+    auto* disclosure = new QPushButton(QStringLiteral("Custom color\u2026") + (m_showCustom ? QStringLiteral("  \u25BE") : QStringLiteral("  \u25B8")));
+    disclosure->setFlat(true);
+    disclosure->setStyleSheet(QStringLiteral("text-align: left;"));
+    connect(disclosure, &QPushButton::clicked, this, [this] {
+        m_showCustom = !m_showCustom;
+        rebuild();
+    });
+    column->addWidget(disclosure);
+    if (m_showCustom) {
+        auto* row = new QWidget;
+        auto* rowLayout = new QHBoxLayout(row);
+        rowLayout->setContentsMargins(0, 0, 0, 0);
+        rowLayout->setSpacing(10);
+        auto* pick = new QPushButton(QStringLiteral("Pick custom color"));
+        pick->setStyleSheet(QStringLiteral("QPushButton { background: %1; }").arg(hexString(m_customColor)));
+        connect(pick, &QPushButton::clicked, this, [this] { ColorPanel::shared().open(this, m_customColor); });
+        auto* apply = new QPushButton(QStringLiteral("Apply custom color"));
+        apply->setDefault(true);
+        connect(apply, &QPushButton::clicked, this, &BackgroundStyleControls::applyCustomColor);
+        rowLayout->addWidget(pick);
+        rowLayout->addWidget(apply);
+        column->addWidget(row);
+    }
+    adjustSize();
+}
+
+void BackgroundStyleControls::selectPaperSwatch(const QString& hex)
+{
+    const QString normalized = normalizePaperHex(hex);
+    m_state.setPaperHex(normalized);
+    m_onSelect(normalized);
+}
+
+void BackgroundStyleControls::previewCustomColor(const QColor& color)
+{
+    if (color.isValid()) {
+        m_onPreview(hexString(color));
+    }
+}
+
+void BackgroundStyleControls::applyCustomColor()
+{
+    if (!m_customColor.isValid()) {
+        return;
+    }
+    const QString hex = normalizePaperHex(hexString(m_customColor));
+    m_state.setPaperHex(hex);
+    m_onSelect(hex);
+    PaperColorLists::addCustomPaperColor(hex);
+    m_recent = PaperColorLists::load(PaperColorLists::customKey);
+    m_showCustom = false;
+    rebuild();
+}
+
+void BackgroundStyleControls::clearCustomColors()
+{
+    PaperColorLists::clearCustomPaperColors();
+    m_recent.clear();
+    rebuild();
+}
+
+} // namespace norvelle

@@ -1,0 +1,141 @@
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "sticky/BackgroundStyleControls.h"
+#include "sticky/ColorSwatch.h"
+#include "sticky/PaperColorLists.h"
+#include "sticky/StickyState.h"
+#include "sticky/StickyWindowController.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+#include "support/TestHome.h"
+
+#include <QTest>
+#include <QToolButton>
+#include <QUuid>
+
+#include <gtest/gtest.h>
+
+using namespace norvelle;
+
+TEST(PaperColorLists, CustomColoursAreSixDistinctIgnoringCaseNewestFirst)
+{
+    int posted = 0;
+    NotificationCenter::defaultCenter().addObserver(PaperColorLists::customChangedNotification, nullptr,
+                                                    [&](const Notification&) { ++posted; });
+    for (const char* hex : { "#111111", "#222222", "#333333", "#444444", "#555555", "#666666" }) {
+        PaperColorLists::addCustomPaperColor(hex);
+    }
+    PaperColorLists::addCustomPaperColor(" abc ");
+    EXPECT_EQ(PaperColorLists::load(PaperColorLists::customKey),
+              QStringList({ "#AABBCC", "#666666", "#555555", "#444444", "#333333", "#222222" }));
+    PaperColorLists::addCustomPaperColor("#aabbcc");
+    PaperColorLists::addCustomPaperColor("333333");
+    EXPECT_EQ(PaperColorLists::load(PaperColorLists::customKey),
+              QStringList({ "#333333", "#AABBCC", "#666666", "#555555", "#444444", "#222222" }));
+    EXPECT_EQ(posted, 9);
+
+    PaperColorLists::clearCustomPaperColors();
+    EXPECT_FALSE(UserDefaults::standard().contains(PaperColorLists::customKey));
+    EXPECT_EQ(posted, 10);
+    // A stored value that is no list of texts reads as an empty list.
+    UserDefaults::standard().set(PaperColorLists::customKey, QVariantList { 1, "#FFFFFF" });
+    EXPECT_TRUE(PaperColorLists::load(PaperColorLists::customKey).isEmpty());
+}
+
+TEST(PaperColorLists, RecentColoursKeepTwelveAndAnnounceTheFirst)
+{
+    QStringList announced;
+    NotificationCenter::defaultCenter().addObserver(PaperColorLists::recentChangedNotification, nullptr,
+        [&](const Notification& notification) { announced << notification.userInfo.value("hex").toString(); });
+    for (int i = 0; i < 13; ++i) {
+        PaperColorLists::rememberRecentPaperColor(QString::asprintf("#0000%02X", i));
+    }
+    const QStringList recent = PaperColorLists::load(PaperColorLists::recentKey);
+    EXPECT_EQ(recent.size(), 12);
+    EXPECT_EQ(recent.first(), "#00000C");
+    EXPECT_FALSE(recent.contains("#000000"));
+    PaperColorLists::rememberRecentPaperColor("#000005");
+    EXPECT_EQ(PaperColorLists::load(PaperColorLists::recentKey).first(), "#000005");
+    EXPECT_EQ(PaperColorLists::load(PaperColorLists::recentKey).size(), 12);
+    EXPECT_EQ(announced.last(), "#000005");
+}
+
+namespace {
+
+class PaperColorPickingTest : public testing::Test {
+protected:
+    PersistenceController store { true };
+    std::shared_ptr<StickyNote> note = StickyNote::insert(store.viewContext());
+    std::unique_ptr<StickyWindowController> controller;
+
+    void SetUp() override
+    {
+        note->setId(QUuid::createUuid());
+        note->setVersion(2);
+        store.viewContext().save();
+        controller = std::make_unique<StickyWindowController>();
+        controller->stickyID = note->objectID().uriString();
+        controller->initWithNote(note);
+    }
+};
+
+} // namespace
+
+TEST_F(PaperColorPickingTest, APreviewWritesTheNoteButOnlyAChoiceIsRemembered)
+{
+    ASSERT_TRUE(controller->stickyState().followsSystemTheme());
+    controller->applyPaperColor("#14532D", false);
+    EXPECT_FALSE(controller->stickyState().followsSystemTheme());
+    EXPECT_FALSE(UserDefaults::standard().boolValue(StickyWindowController::followThemeKey(controller->stickyID)));
+    EXPECT_TRUE(UserDefaults::standard().contains(StickyWindowController::followThemeKey(controller->stickyID)));
+    EXPECT_TRUE(controller->stickyState().isDark());
+    EXPECT_EQ(note->paperColor(), "#14532D");
+    EXPECT_EQ(note->version(), 3);
+    EXPECT_EQ(note->updatedBy(), "local-device");
+    EXPECT_FALSE(store.viewContext().hasChanges());
+    EXPECT_TRUE(PaperColorLists::load(PaperColorLists::recentKey).isEmpty());
+
+    controller->applyPaperColor("#fff8e8", true);
+    EXPECT_EQ(note->paperColor(), "#fff8e8");
+    EXPECT_FALSE(controller->stickyState().isDark());
+    EXPECT_EQ(note->version(), 4);
+    EXPECT_EQ(PaperColorLists::load(PaperColorLists::recentKey), QStringList({ "#FFF8E8" }));
+}
+
+TEST_F(PaperColorPickingTest, TheColoursPopoverChoosesPaperAndTextureByClicks)
+{
+    note->setPaperColor("#fdfdf8");
+    StickyState& state = controller->stickyState();
+    state.setPaperHex("#fdfdf8");
+    PaperColorLists::addCustomPaperColor("#123456");
+    BackgroundStyleControls controls(state, [this](const QString& hex) { controller->applyPaperColor(hex, false); },
+                                     [this](const QString& hex) { controller->applyPaperColor(hex, true); });
+    controls.show();
+    QList<ColorSwatch*> swatches = controls.findChildren<ColorSwatch*>();
+    ASSERT_EQ(swatches.size(), 13);
+    // The stored lower-case paper marks the first preset.
+    EXPECT_TRUE(swatches[0]->isSelected());
+    EXPECT_EQ(swatches[12]->toolTip(), "Recent");
+
+    QTest::mouseClick(swatches[7], Qt::LeftButton);
+    EXPECT_EQ(state.paperHex(), "#14532D");
+    EXPECT_EQ(note->paperColor(), "#14532D");
+    EXPECT_EQ(PaperColorLists::load(PaperColorLists::recentKey), QStringList({ "#14532D" }));
+    // Choosing a preset leaves the custom list alone.
+    EXPECT_EQ(PaperColorLists::load(PaperColorLists::customKey), QStringList({ "#123456" }));
+
+    for (QToolButton* button : controls.findChildren<QToolButton*>()) {
+        if (button->text() == "Dots") {
+            QTest::mouseClick(button, Qt::LeftButton);
+            break;
+        }
+    }
+    EXPECT_EQ(note->textureName(), "dot");
+
+    controls.previewCustomColor(QColor::fromRgbF(0.5f, 0.5f, 0.5f));
+    EXPECT_EQ(note->paperColor(), "#7F7F7F");
+    controls.clearCustomColors();
+    // The old rows go at the next turn of the event loop.
+    QTest::qWait(10);
+    EXPECT_EQ(controls.findChildren<ColorSwatch*>().size(), 12);
+}
