@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
-#include <cstdlib>
 #include <unistd.h>
 
 namespace norvelle {
@@ -76,16 +75,15 @@ QString AppPaths::temporaryDirectory()
         path = QDir::tempPath() + QString("/norvelle-%1").arg(getuid());
         ensureDirectory(path);
         if (!isOwnFolder(path)) {
-            QByteArray fresh = QFile::encodeName(path + "-XXXXXX");
-            if (!mkdtemp(fresh.data())) {
-                return {};
-            }
-            path = QFile::decodeName(fresh);
+            // Taken: a folder of our own that stays the same from launch to launch, so a later
+            // launch still finds the running copy's socket.
+            path = xdgOrHome("XDG_CACHE_HOME", ".cache") + "/norvelle/runtime";
         }
     }
-    if (ensureDirectory(path)) {
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (!ensureDirectory(path) || !isOwnFolder(path)) {
+        return {};
     }
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     return path;
 }
 

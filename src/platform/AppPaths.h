@@ -15,8 +15,10 @@ public:
     static QString configDirectory();
     // ~/.config/autostart: launch-at-login entries.
     static QString autostartDirectory();
-    // A private (0700) folder for short-lived files such as share documents; empty when none
-    // could be made.
+    // A private (0700) folder of this user's for short-lived files such as share documents and
+    // the single-instance socket: $XDG_RUNTIME_DIR/norvelle, else norvelle-<uid> in the shared
+    // temporary folder, else (that name taken by someone else) one below ~/.cache. Empty when
+    // none could be made.
     static QString temporaryDirectory();
 
     // Creates `path` (and parents) when missing; returns whether it exists afterwards.

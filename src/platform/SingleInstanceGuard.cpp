@@ -23,24 +23,32 @@ const QByteArray kAcknowledged = "ok\n";
 
 } // namespace
 
-SingleInstanceGuard::SingleInstanceGuard(QString serverName, QObject* parent)
+SingleInstanceGuard::SingleInstanceGuard(QString socketPath, QObject* parent)
     : QObject(parent)
-    , m_serverName(std::move(serverName))
+    , m_socketPath(std::move(socketPath))
 {
 }
 
 SingleInstanceGuard::~SingleInstanceGuard() = default;
 
-QString SingleInstanceGuard::defaultServerName()
+QString SingleInstanceGuard::defaultSocketPath()
 {
+    const QString folder = AppPaths::temporaryDirectory();
+    if (folder.isEmpty()) {
+        return {};
+    }
     const QByteArray home = QCryptographicHash::hash(AppPaths::configDirectory().toUtf8(), QCryptographicHash::Sha256);
-    return QString("norvelle-%1-%2").arg(getuid()).arg(QString::fromLatin1(home.toHex().left(12)));
+    return folder + "/instance-" + QString::fromLatin1(home.toHex().left(12));
 }
 
 bool SingleInstanceGuard::claim()
 {
+    if (m_socketPath.isEmpty()) {
+        SystemLog("app").error("No private runtime folder: later launches cannot find this copy");
+        return true;
+    }
     // Two launches at once must not both find nobody listening and both start listening.
-    QLockFile startUp(QDir::tempPath() + "/" + m_serverName + ".lock");
+    QLockFile startUp(m_socketPath + ".lock");
     if (!startUp.tryLock(kStartUpLockTimeoutMs)) {
         SystemLog("app").error("Cannot take the start-up lock: " + startUp.fileName());
     }
@@ -48,10 +56,10 @@ bool SingleInstanceGuard::claim()
         return false;
     }
     // Nobody listens: a socket left over from a copy that crashed would be in the way.
-    QLocalServer::removeServer(m_serverName);
+    QLocalServer::removeServer(m_socketPath);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_serverName)) {
+    if (!m_server->listen(m_socketPath)) {
         SystemLog("app").error("Cannot listen for later launches: " + m_server->errorString());
         return true;
     }
@@ -62,7 +70,7 @@ bool SingleInstanceGuard::claim()
 bool SingleInstanceGuard::askRunningCopyToReopen()
 {
     QLocalSocket socket;
-    socket.connectToServer(m_serverName);
+    socket.connectToServer(m_socketPath);
     if (!socket.waitForConnected(kTimeoutMs)) {
         return false;
     }

@@ -8,15 +8,17 @@ class QLocalServer;
 namespace norvelle {
 
 // Keeps one running copy of the program per user and home: a later launch hands the running
-// copy a "reopen" request instead of starting a second one.
+// copy a "reopen" request instead of starting a second one. The socket and its start-up lock
+// live in a folder only this user can enter, so no other user can take their place.
 class SingleInstanceGuard : public QObject {
     Q_OBJECT
 public:
-    explicit SingleInstanceGuard(QString serverName = defaultServerName(), QObject* parent = nullptr);
+    explicit SingleInstanceGuard(QString socketPath = defaultSocketPath(), QObject* parent = nullptr);
     ~SingleInstanceGuard() override;
 
-    // The name for this user and this configuration folder.
-    static QString defaultServerName();
+    // The socket for this user and this configuration folder, in the private runtime folder;
+    // empty when there is no such folder.
+    static QString defaultSocketPath();
 
     // True when this process is now the running copy. False when another copy answered; it
     // has been asked to reopen.
@@ -30,7 +32,7 @@ private:
     bool askRunningCopyToReopen();
     void acceptConnection();
 
-    QString m_serverName;
+    QString m_socketPath;
     QLocalServer* m_server = nullptr;
 };
 

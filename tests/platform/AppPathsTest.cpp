@@ -21,17 +21,20 @@ public:
     explicit SharedTemporaryFolder(const QString& tmp)
         : m_runtime(qgetenv("XDG_RUNTIME_DIR"))
         , m_tmpdir(qgetenv("TMPDIR"))
+        , m_cache(qgetenv("XDG_CACHE_HOME"))
     {
         QDir().mkpath(tmp);
         qunsetenv("NORVELLE_HOME");
         qunsetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", tmp.toUtf8());
+        qputenv("XDG_CACHE_HOME", (test::TestHomeListener::home() + "/cache").toUtf8());
     }
     ~SharedTemporaryFolder()
     {
         qputenv("NORVELLE_HOME", test::TestHomeListener::home().toUtf8());
         restore("XDG_RUNTIME_DIR", m_runtime);
         restore("TMPDIR", m_tmpdir);
+        restore("XDG_CACHE_HOME", m_cache);
     }
 
 private:
@@ -46,6 +49,7 @@ private:
 
     QByteArray m_runtime;
     QByteArray m_tmpdir;
+    QByteArray m_cache;
 };
 
 } // namespace
@@ -81,4 +85,8 @@ TEST(AppPaths, ATemporaryFolderNameTakenByALinkIsNotUsed)
     EXPECT_TRUE(info.isDir());
     EXPECT_EQ(info.permissions() & kOthersAndGroup, 0);
     EXPECT_TRUE(QFile::permissions(target) & QFileDevice::ReadOther) << "the linked folder is left alone";
+
+    // Every launch finds the same folder, where the running copy's socket is.
+    SharedTemporaryFolder again(tmp);
+    EXPECT_EQ(AppPaths::temporaryDirectory(), folder);
 }

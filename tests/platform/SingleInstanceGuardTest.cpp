@@ -1,7 +1,13 @@
 #include "platform/SingleInstanceGuard.h"
 
+#include "platform/AppPaths.h"
 #include "support/TestHome.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QUuid>
 #include <gtest/gtest.h>
@@ -9,12 +15,14 @@
 #include <atomic>
 #include <thread>
 
+#include <unistd.h>
+
 using namespace norvelle;
 
 namespace {
 QString uniqueName()
 {
-    return "norvelle-test-" + QUuid::createUuid().toString(QUuid::Id128);
+    return test::TestHomeListener::home() + "/instance-" + QUuid::createUuid().toString(QUuid::Id128).left(8);
 }
 } // namespace
 
@@ -77,10 +85,36 @@ TEST(SingleInstanceGuard, TwoCopiesStartingTogetherLeaveOneRunning)
     }
 }
 
-TEST(SingleInstanceGuard, NameDependsOnTheHome)
+TEST(SingleInstanceGuard, SocketDependsOnTheHomeAndLivesInThePrivateRuntimeFolder)
 {
-    const QString first = SingleInstanceGuard::defaultServerName();
+    const QString first = SingleInstanceGuard::defaultSocketPath();
+    EXPECT_EQ(QFileInfo(first).path(), AppPaths::temporaryDirectory());
     qputenv("NORVELLE_HOME", (test::TestHomeListener::home() + "/other").toUtf8());
-    EXPECT_NE(SingleInstanceGuard::defaultServerName(), first);
+    EXPECT_NE(SingleInstanceGuard::defaultSocketPath(), first);
     qputenv("NORVELLE_HOME", test::TestHomeListener::home().toUtf8());
+}
+
+// Another user may create files of any name in the shared temporary folder: none of them may
+// keep this copy from starting or make it wait.
+TEST(SingleInstanceGuard, FilesOthersLeaveInTheSharedTemporaryFolderAreNotInTheWay)
+{
+    // The name every launch of this user and home once used there.
+    const QString shared = QDir::tempPath();
+    const QByteArray home = QCryptographicHash::hash(AppPaths::configDirectory().toUtf8(), QCryptographicHash::Sha256);
+    const QString legacy = QString("norvelle-%1-%2").arg(getuid()).arg(QString::fromLatin1(home.toHex().left(12)));
+    QLocalServer squatter;
+    QLocalServer::removeServer(legacy);
+    ASSERT_TRUE(squatter.listen(legacy));
+    QFile lock(shared + "/" + legacy + ".lock");
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write("1\nsomeone\nelse\n");
+    lock.close();
+
+    QElapsedTimer elapsed;
+    elapsed.start();
+    SingleInstanceGuard guard;
+    EXPECT_TRUE(guard.claim());
+    EXPECT_LT(elapsed.elapsed(), 4000);
+    squatter.close();
+    QFile::remove(lock.fileName());
 }

@@ -43,7 +43,7 @@ public:
     bool isListening()
     {
         QLocalSocket probe;
-        probe.connectToServer(norvelle::SingleInstanceGuard::defaultServerName());
+        probe.connectToServer(norvelle::SingleInstanceGuard::defaultSocketPath());
         if (!probe.waitForConnected(100)) {
             return false;
         }
