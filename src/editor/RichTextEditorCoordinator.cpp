@@ -222,6 +222,7 @@ void RichTextEditorCoordinator::applyDefaultTextColor(const QColor& color)
     QPalette palette = view->palette();
     palette.setColor(QPalette::Text, color);
     view->setPalette(palette);
+    view->setChecklistBaseTextColor(color);
     m_appliedDefaultTextColor = color;
 }
 
@@ -518,6 +519,17 @@ bool RichTextEditorCoordinator::doShortcut(const QKeyCombination& key)
 QMenu* RichTextEditorCoordinator::contextMenu(QMenu* defaultMenu, int characterIndex)
 {
     return tableContextMenu(defaultMenu, characterIndex);
+}
+
+void RichTextEditorCoordinator::setReportingPaused(bool paused)
+{
+    if (paused) {
+        if (m_suppressChanges++ == 0)
+            m_changedWhileSuppressed = false;
+        return;
+    }
+    if (m_suppressChanges > 0 && --m_suppressChanges == 0 && m_changedWhileSuppressed)
+        textDidChange();
 }
 
 void RichTextEditorCoordinator::insertTable()

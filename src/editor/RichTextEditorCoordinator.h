@@ -69,6 +69,7 @@ public:
     bool doCommand(Command command) override;
     bool doShortcut(const QKeyCombination& key) override;
     QMenu* contextMenu(QMenu* defaultMenu, int characterIndex) override;
+    void setReportingPaused(bool paused) override;
 
 private:
     TextRange selection() const;

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QPointer>
 #include <QTextEdit>
+#include <QTextTable>
+
+#include <optional>
+#include <vector>
 
 namespace norvelle {
 
@@ -16,28 +21,55 @@ public:
     virtual bool doShortcut(const QKeyCombination& key) = 0;
     // The menu for a right-click at a character; `defaultMenu` is the view's own.
     virtual QMenu* contextMenu(QMenu* defaultMenu, int characterIndex) = 0;
+    // While a column border is dragged the edits are reported once, when it is let go.
+    virtual void setReportingPaused(bool paused) = 0;
 };
 
 // The editor's text view: a rich-text edit on a clear background that routes Escape, Tab,
 // Backtab and Return to its delegate first, and takes from a paste or drop only what a note
-// can hold (text, character and paragraph formatting, tables; never images).
+// can hold (text, character and paragraph formatting, tables; never images). A click on a
+// checklist box ticks or opens it; dragging the border between two table columns resizes them.
 class StickyTextView : public QTextEdit {
     Q_OBJECT
 public:
     explicit StickyTextView(QWidget* parent = nullptr);
 
+    static constexpr qreal borderGrabTolerance = 8;
+    static constexpr qreal minimumColumnPercent = 8;
+
     void setDelegate(StickyTextViewDelegate* delegate) { m_delegate = delegate; }
+    // What a checklist line's text becomes after its box is clicked.
+    void setChecklistBaseTextColor(const QColor& color) { m_checklistBaseTextColor = color; }
+
+    struct ColumnBorder {
+        QTextTable* table;
+        int index; // between columns index and index + 1
+    };
+    // The column border within the grab tolerance of a point in the viewport, if any.
+    std::optional<ColumnBorder> hitTestColumnBorder(const QPoint& point) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
     void insertKept(const QMimeData* source);
+    bool toggleChecklistMarker(const QPoint& point);
+    QPointF documentPoint(const QPoint& point) const;
+    std::vector<qreal> columnBorderPositions(QTextTable* table) const;
+    void dragColumnBorder(qreal x);
 
     StickyTextViewDelegate* m_delegate = nullptr;
+    QColor m_checklistBaseTextColor = palette().color(QPalette::Text);
+    QPointer<QTextTable> m_resizeTable;
+    int m_resizingColumn = -1;
+    qreal m_resizeStartX = 0;
+    std::vector<qreal> m_resizeInitialWidths;
 };
 
 } // namespace norvelle
