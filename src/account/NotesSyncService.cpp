@@ -1,6 +1,17 @@
 #include "account/NotesSyncService.h"
 
+#include "account/APIGateway.h"
+#include "account/DeviceAttestation.h"
+#include "account/SessionRefresher.h"
+#include "account/SyncCredentialStore.h"
+#include "core/OSLogAnalyticsTracker.h"
+#include "platform/InternetDateTime.h"
+#include "platform/ObjectContext.h"
 #include "platform/UserDefaults.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+
+#include <algorithm>
 
 namespace norvelle {
 
@@ -18,7 +29,37 @@ bool storedAsFalse(const QVariant& value)
     }
 }
 
+// Where a note date cannot be read: loses to any real date.
+const QDateTime& distantPast()
+{
+    static const QDateTime date(QDate(1, 1, 1), QTime(0, 0), Qt::UTC);
+    return date;
+}
+
+qint64 storedSinceVersion()
+{
+    return UserDefaults::standard().integer(NotesSyncService::sinceVersionKey);
+}
+
 } // namespace
+
+NotesSyncService::NotesSyncService()
+    : NotesSyncService(HttpClient::shared(), OSLogAnalyticsTracker::shared(), SyncCredentialStore::shared(),
+          DeviceAttestation::shared(), SessionRefresher::shared(),
+          []() -> ObjectContext& { return PersistenceController::shared().viewContext(); })
+{
+}
+
+NotesSyncService::NotesSyncService(HttpClient& http, AnalyticsTracking& tracker, SyncCredentialStore& credentials,
+    DeviceAttestation& attestation, SessionRefresher& refresher, std::function<ObjectContext&()> context)
+    : m_tracker(tracker)
+    , m_credentials(credentials)
+    , m_attestation(attestation)
+    , m_refresher(refresher)
+    , m_context(std::move(context))
+    , m_requester(http, credentials, refresher)
+{
+}
 
 NotesSyncService& NotesSyncService::shared()
 {
@@ -31,12 +72,184 @@ void NotesSyncService::syncSharedIfEnabled()
     shared().syncNowIfEnabled();
 }
 
-void NotesSyncService::syncNowIfEnabled()
+void NotesSyncService::syncNowIfEnabled(Done done)
 {
-    if (storedAsFalse(UserDefaults::standard().object("norvelle.sync.enabled"))) {
+    if (storedAsFalse(UserDefaults::standard().object(QStringLiteral("norvelle.sync.enabled")))) {
+        if (done) {
+            done();
+        }
         return;
     }
-    syncNow();
+    syncNow(std::move(done));
+}
+
+void NotesSyncService::syncNow(Done done)
+{
+    const auto finish = [done] {
+        if (done) {
+            done();
+        }
+    };
+    if (!m_credentials.load()) {
+        m_tracker.track(QStringLiteral("sync_now_skipped"), {{QStringLiteral("reason"), QStringLiteral("no_session")}});
+        finish();
+        return;
+    }
+    const qint64 since = storedSinceVersion();
+    exchange(since, {}, [this, since, finish](ServiceResult<SyncPOSTResponse> result) {
+        if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
+            m_tracker.track(QStringLiteral("sync_pull_failed"), {{QStringLiteral("error"), error->debugDescription()}});
+        } else {
+            const SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
+            if (applySyncResponse(response.applied.applied, response.outgoing)) {
+                m_tracker.track(QStringLiteral("sync_pull_ok"), {{QStringLiteral("outgoing"), QString::number(response.outgoing.size())},
+                                                                    {QStringLiteral("since"), QString::number(since)}});
+            } else {
+                m_tracker.track(QStringLiteral("sync_pull_failed"), {{QStringLiteral("error"), QStringLiteral("notesNotSaved")}});
+            }
+        }
+        finish();
+    });
+}
+
+void NotesSyncService::pushNote(const QString& noteID, qint64 version, const QString& title, const QString& body,
+    const QDateTime& updatedAt, Done done)
+{
+    const auto finish = [done] {
+        if (done) {
+            done();
+        }
+    };
+    const QVariant enabled = UserDefaults::standard().object(QStringLiteral("norvelle.sync.enabled"));
+    if (enabled.typeId() == QMetaType::Bool && !enabled.toBool()) {
+        m_tracker.track(QStringLiteral("sync_skipped_disabled"), {{QStringLiteral("noteID"), noteID}});
+        finish();
+        return;
+    }
+    if (!m_credentials.load()) {
+        m_tracker.track(QStringLiteral("sync_skipped_no_session"), {{QStringLiteral("noteID"), noteID}});
+        finish();
+        return;
+    }
+    const SyncNotePayload note{noteID, version, title, body, InternetDateTime::format(updatedAt)};
+    exchange(storedSinceVersion(), {note}, [this, noteID, finish](ServiceResult<SyncPOSTResponse> result) {
+        if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
+            m_tracker.track(QStringLiteral("sync_push_failed"),
+                {{QStringLiteral("noteID"), noteID}, {QStringLiteral("error"), error->debugDescription()}});
+        } else {
+            const SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
+            if (applySyncResponse(response.applied.applied, response.outgoing)) {
+                m_tracker.track(QStringLiteral("sync_push_ok"),
+                    {{QStringLiteral("noteID"), noteID}, {QStringLiteral("applied"), QString::number(response.applied.applied.size())},
+                        {QStringLiteral("conflicts"), QString::number(response.applied.conflicts.size())},
+                        {QStringLiteral("outgoing"), QString::number(response.outgoing.size())}});
+            } else {
+                m_tracker.track(QStringLiteral("sync_push_failed"),
+                    {{QStringLiteral("noteID"), noteID}, {QStringLiteral("error"), QStringLiteral("notesNotSaved")}});
+            }
+        }
+        finish();
+    });
+}
+
+void NotesSyncService::exchange(qint64 since, const QList<SyncNotePayload>& notes,
+    std::function<void(ServiceResult<SyncPOSTResponse>)> done)
+{
+    const SyncPOSTBody body{m_attestation.deviceIdentifier(), since, notes};
+    ensureFreshSession([this, body, done](std::optional<ServiceError> error) {
+        if (error) {
+            done(*error);
+            return;
+        }
+        postAuthorized(QStringLiteral("v1/notes/sync"), body.toJson(), [done](ServiceResult<QByteArray> reply) {
+            if (const ServiceError* failure = std::get_if<ServiceError>(&reply)) {
+                done(*failure);
+                return;
+            }
+            done(SyncPOSTResponse::fromJson(std::get<QByteArray>(reply)));
+        });
+    });
+}
+
+void NotesSyncService::refreshSession(Completion done)
+{
+    m_refresher.refreshSession(std::move(done));
+}
+
+void NotesSyncService::ensureFreshSession(Completion done)
+{
+    const std::optional<StoredSyncSession> session = m_credentials.load();
+    if (!session) {
+        done(ServiceError::noSession());
+        return;
+    }
+    if (session->expiresAt <= QDateTime::currentDateTimeUtc().addSecs(refreshAheadSeconds)) {
+        refreshSession(std::move(done));
+        return;
+    }
+    done(std::nullopt);
+}
+
+void NotesSyncService::postAuthorized(const QString& path, const QByteArray& body, BodyHandler done)
+{
+    m_requester.send("POST", {path}, body, maximumSyncReplyBytes, [done](ServiceResult<HttpResponse> result) {
+        if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
+            done(*error);
+            return;
+        }
+        HttpResponse& response = std::get<HttpResponse>(result);
+        if (response.status != 200) {
+            done(ServiceError::badStatus(response.status));
+            return;
+        }
+        done(std::move(response.body));
+    });
+}
+
+bool NotesSyncService::applySyncResponse(const QList<SyncPOSTResponse::RemoteNoteDTO>& applied,
+    const QList<SyncPOSTResponse::RemoteNoteDTO>& outgoing)
+{
+    qint64 since = storedSinceVersion();
+    for (const auto* list : {&outgoing, &applied}) {
+        for (const SyncPOSTResponse::RemoteNoteDTO& note : *list) {
+            since = std::max(since, note.version);
+        }
+    }
+    if (!applyRemoteNotes(applied + outgoing)) {
+        return false;
+    }
+    // Read again: another answer may have stored a higher value meanwhile. An unchanged value
+    // is not written again (each write goes to disk).
+    const qint64 stored = storedSinceVersion();
+    if (since > stored || !UserDefaults::standard().contains(sinceVersionKey)) {
+        UserDefaults::standard().set(sinceVersionKey, std::max(since, stored));
+    }
+    return true;
+}
+
+bool NotesSyncService::applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes)
+{
+    if (notes.isEmpty()) {
+        return true;
+    }
+    ObjectContext& context = m_context();
+    for (const SyncPOSTResponse::RemoteNoteDTO& dto : notes) {
+        const std::shared_ptr<StickyNote> note = context.existingObject<StickyNote>(dto.id);
+        if (!note) {
+            continue;
+        }
+        const QDateTime remote = InternetDateTime::parse(dto.updatedAt).value_or(distantPast());
+        const QDateTime local = note->updatedAt().isValid() ? note->updatedAt() : distantPast();
+        if (remote < local) {
+            continue;
+        }
+        note->setTitle(dto.title);
+        note->setPlainText(dto.body);
+        note->setUpdatedAt(remote);
+        note->setLastSyncedVersion(dto.version);
+        note->setUpdatedBy(QStringLiteral("sync"));
+    }
+    return !context.save();
 }
 
 } // namespace norvelle

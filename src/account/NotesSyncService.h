@@ -1,32 +1,83 @@
 #pragma once
 
+#include "account/AuthorizedRequester.h"
+#include "account/SyncPOSTBody.h"
+#include "account/SyncPOSTResponse.h"
+#include "core/AnalyticsTracking.h"
+
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
 namespace norvelle {
 
-// The note sync with the server. Until the sync itself exists, the exchange and the push do
-// nothing; the switch rule is already the real one.
+class DeviceAttestation;
+class HttpClient;
+class ObjectContext;
+class SessionRefresher;
+class SyncCredentialStore;
+
+// The note sync with the server: a pull of every change newer than the since-version, a push
+// of one note after each save, and the session refresh ahead of expiry and after a 401. The
+// server's notes are written into the notes that exist here (never created, never deleted,
+// never their rich body), newer or equally new copies only. Outcomes are analytics events;
+// nothing is shown. Main thread; `done` runs once the operation has ended, whatever its outcome.
 class NotesSyncService {
 public:
+    using Done = std::function<void()>;
+
+    // The program's services; the note database's view context.
+    NotesSyncService();
+    NotesSyncService(HttpClient& http, AnalyticsTracking& tracker, SyncCredentialStore& credentials,
+        DeviceAttestation& attestation, SessionRefresher& refresher, std::function<ObjectContext&()> context);
     virtual ~NotesSyncService() = default;
 
     static NotesSyncService& shared();
     // The shared service's syncNowIfEnabled().
     static void syncSharedIfEnabled();
 
+    // The pull, unless "norvelle.sync.enabled" holds false or the number 0 (absent or any
+    // other value counts as on).
+    void syncNowIfEnabled(Done done = {});
+    virtual void syncNow(Done done = {});
+    // Sends one note as just saved, unless "norvelle.sync.enabled" holds the Boolean false or
+    // no session is stored.
+    virtual void pushNote(const QString& noteID, qint64 version, const QString& title, const QString& body,
+        const QDateTime& updatedAt, Done done = {});
+
+    void refreshSession(Completion done);
+
+    // Writes the notes in, then raises the stored since-version to the highest version seen,
+    // only once they are saved (a failed save must not skip server changes for good).
+    // Returns whether they were saved.
+    bool applySyncResponse(const QList<SyncPOSTResponse::RemoteNoteDTO>& applied,
+        const QList<SyncPOSTResponse::RemoteNoteDTO>& outgoing);
+    // Takes each note whose server copy is as new as the local one or newer; one save.
+    // Returns whether the notes are saved (true when there was nothing to save).
+    bool applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes);
+
+    // A sync answer may carry many notes; it is still refused beyond this.
+    static constexpr qint64 maximumSyncReplyBytes = 256 * 1024 * 1024;
+    // A session expiring this close (or closer) is refreshed first.
+    static constexpr int refreshAheadSeconds = 60;
     // The highest note version this device has received from the server.
     static inline const QString sinceVersionKey = QStringLiteral("norvelle.sync.sinceGlobalVersion");
 
-    // One pull-and-push exchange, unless "norvelle.sync.enabled" holds false or the number 0
-    // (absent or any other value counts as on).
-    void syncNowIfEnabled();
-    virtual void syncNow() {}
+private:
+    using BodyHandler = std::function<void(ServiceResult<QByteArray>)>;
+    void ensureFreshSession(Completion done);
+    // The exchange both the pull and the push make; the answer decoded, or why not.
+    void exchange(qint64 since, const QList<SyncNotePayload>& notes,
+        std::function<void(ServiceResult<SyncPOSTResponse>)> done);
+    void postAuthorized(const QString& path, const QByteArray& body, BodyHandler done);
 
-    virtual void pushNote(const QString& noteID, qint64 version, const QString& title, const QString& body,
-        const QDateTime& updatedAt)
-    {
-    }
+    AnalyticsTracking& m_tracker;
+    SyncCredentialStore& m_credentials;
+    DeviceAttestation& m_attestation;
+    SessionRefresher& m_refresher;
+    std::function<ObjectContext&()> m_context;
+    AuthorizedRequester m_requester;
 };
 
 } // namespace norvelle

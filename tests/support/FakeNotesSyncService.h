@@ -7,7 +7,13 @@ namespace norvelle::test {
 // Counts the exchanges the switch lets through.
 class FakeNotesSyncService : public NotesSyncService {
 public:
-    void syncNow() override { ++syncs; }
+    void syncNow(Done done = {}) override
+    {
+        ++syncs;
+        if (done) {
+            done();
+        }
+    }
     int syncs = 0;
 };
 

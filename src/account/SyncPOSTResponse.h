@@ -1,0 +1,36 @@
+#pragma once
+
+#include "account/ServiceError.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace norvelle {
+
+// The answer of POST "v1/notes/sync". Read whole or not at all: one malformed note makes the
+// whole answer unreadable, so nothing of it is applied.
+struct SyncPOSTResponse {
+    // One note as the server has it. The date stays text: it is read when the note is applied.
+    struct RemoteNoteDTO {
+        QString id;
+        qint64 version = 0;
+        QString title;
+        QString body;
+        QString updatedAt;
+    };
+    struct ConflictDTO {
+        QString id;
+    };
+    struct AppliedEnvelope {
+        QList<RemoteNoteDTO> applied;
+        QList<ConflictDTO> conflicts; // absent or null: none
+    };
+
+    AppliedEnvelope applied;
+    QList<RemoteNoteDTO> outgoing;
+
+    static ServiceResult<SyncPOSTResponse> fromJson(const QByteArray& data);
+};
+
+} // namespace norvelle

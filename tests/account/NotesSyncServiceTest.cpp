@@ -1,0 +1,293 @@
+#include "account/SyncFixture.h"
+
+#include "platform/UserDefaults.h"
+
+#include <QTcpServer>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+using namespace norvelle;
+using test::ScriptedReply;
+
+namespace {
+
+const QDateTime kNoon = QDateTime::fromMSecsSinceEpoch(1772366400000, Qt::UTC);
+
+qint64 since()
+{
+    return UserDefaults::standard().integer(NotesSyncService::sinceVersionKey);
+}
+
+} // namespace
+
+TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
+{
+    test::SyncFixture s;
+    s.signInDirectly("access-0");
+    auto note = s.note("mine", kNoon);
+    const QByteArray richBody = note->content();
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 5, "theirs", kNoon.addSecs(1)),
+        s.dto("x-norvelle://00000000-0000-0000-0000-000000000000/StickyNote/p1", 9, "stranger", "2030-01-01T00:00:00Z"),
+        s.dto("not a uri", 3, "nobody", "2030-01-01T00:00:00Z")}));
+    s.pull();
+
+    const test::RecordedRequest request = s.server.requests().first();
+    EXPECT_EQ(request.method, "POST");
+    EXPECT_EQ(request.path, "/v1/notes/sync");
+    EXPECT_EQ(request.header("authorization"), "Bearer access-0");
+    EXPECT_EQ(request.header("content-type"), "application/json");
+    EXPECT_EQ(request.json(), (QJsonObject{{"deviceId", s.attestation.deviceIdentifier()}, {"sinceVersion", 0}, {"notes", QJsonArray()}}));
+
+    EXPECT_EQ(note->plainText(), "theirs");
+    EXPECT_EQ(note->title(), "theirs");
+    EXPECT_EQ(note->updatedAt(), kNoon.addSecs(1));
+    EXPECT_EQ(note->lastSyncedVersion(), 5);
+    EXPECT_EQ(note->version(), 1);
+    EXPECT_EQ(note->updatedBy(), "sync");
+    EXPECT_EQ(note->content(), richBody);
+    EXPECT_FALSE(s.store.viewContext().hasChanges());
+    EXPECT_EQ(s.store.viewContext().count(StickyNote::fetchRequest()), 1);
+    EXPECT_EQ(since(), 9);
+    EXPECT_EQ(s.eventNames(), QStringList{"sync_pull_ok"});
+    EXPECT_EQ(s.event("sync_pull_ok"), (AnalyticsMetadata{{"outgoing", "3"}, {"since", "0"}}));
+}
+
+TEST(NotesSyncService, TheSinceVersionCarriesAcrossRunsAndNeverGoesDown)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto("a", 12, "x", "2030-01-01T00:00:00Z")}));
+    s.server.reply("/v1/notes/sync", s.answer({s.dto("a", 4, "x", "2030-01-01T00:00:00Z")}, {}));
+    s.server.reply("/v1/notes/sync", s.answer({}, {}));
+    s.pull();
+    EXPECT_EQ(since(), 12);
+    {
+        test::SyncFixture later; // a new run: the setting is all that carries over
+        later.signInDirectly();
+        later.server.reply("/v1/notes/sync", later.answer({}, {}));
+        later.pull();
+        EXPECT_EQ(later.server.requests().first().json().value("sinceVersion"), 12);
+        EXPECT_EQ(later.event("sync_pull_ok")->value("since"), "12");
+    }
+    s.pull();
+    EXPECT_EQ(since(), 12);
+    s.pull();
+    EXPECT_EQ(since(), 12);
+    EXPECT_TRUE(UserDefaults::standard().contains(NotesSyncService::sinceVersionKey));
+}
+
+TEST(NotesSyncService, TheServerWinsTiesAndLosesToNewerLocalText)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    auto tie = s.note("tie-local", kNoon);
+    auto newer = s.note("newer-local", kNoon);
+    auto undated = s.note("undated-local", QDateTime());
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(tie, 2, "tie-remote", kNoon), s.dto(newer, 2, "old-remote", kNoon.addMSecs(-1)),
+        s.dto(undated->objectID().uriString(), 2, "remote-undated", "tomorrow")}));
+    s.pull();
+    EXPECT_EQ(tie->plainText(), "tie-remote");
+    EXPECT_EQ(newer->plainText(), "newer-local");
+    EXPECT_EQ(newer->lastSyncedVersion(), 0);
+    EXPECT_EQ(newer->updatedBy(), "local-device");
+    EXPECT_EQ(undated->plainText(), "remote-undated");
+    EXPECT_EQ(undated->updatedAt().date().year(), 1);
+}
+
+TEST(NotesSyncService, APushSendsTheNoteAndCountsWhatCameBack)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    auto note = s.note("hello", kNoon.addMSecs(7));
+    note->setVersion(4);
+    s.server.reply("/v1/notes/sync", s.answer({s.dto(note, 40, "hello", kNoon.addMSecs(7))}, {}, QJsonArray{QJsonObject{{"id", "c1"}}}));
+    s.server.reply("/v1/notes/sync", s.answer({}, {}, QJsonValue::Null));
+    s.push(note);
+    const QJsonObject body = s.server.requests().first().json();
+    EXPECT_EQ(body.value("sinceVersion"), 0);
+    EXPECT_EQ(body.value("notes").toArray(), (QJsonArray{QJsonObject{{"id", note->objectID().uriString()}, {"version", 4},
+        {"title", "hello"}, {"body", "hello"}, {"updatedAt", "2026-03-01T12:00:00.007Z"}}}));
+    // The server's echo compares equal to the local copy, to the millisecond.
+    EXPECT_EQ(note->updatedBy(), "sync");
+    EXPECT_EQ(note->lastSyncedVersion(), 40);
+    EXPECT_EQ(since(), 40);
+    EXPECT_EQ(s.event("sync_push_ok"),
+        (AnalyticsMetadata{{"noteID", note->objectID().uriString()}, {"applied", "1"}, {"conflicts", "1"}, {"outgoing", "0"}}));
+    s.push(note);
+    EXPECT_EQ(s.tracker.events().last().second.value("conflicts"), "0");
+}
+
+TEST(NotesSyncService, AnOlderPushAnswerNeverOverwritesNewerLocalText)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    auto note = s.note("first", kNoon);
+    ScriptedReply slow = s.answer({s.dto(note, 2, "first", kNoon)}, {});
+    slow.delayMs = 300;
+    s.server.reply("/v1/notes/sync", slow);
+    s.server.reply("/v1/notes/sync", s.answer({s.dto(note, 3, "second", kNoon.addMSecs(1))}, {}));
+
+    int finished = 0;
+    s.sync.pushNote(note->objectID().uriString(), 2, "first", "first", kNoon, [&] { ++finished; });
+    note->setPlainText("second");
+    note->setTitle("second");
+    note->setUpdatedAt(kNoon.addMSecs(1));
+    ASSERT_FALSE(s.store.viewContext().save());
+    s.sync.pushNote(note->objectID().uriString(), 3, "second", "second", kNoon.addMSecs(1), [&] { ++finished; });
+    ASSERT_TRUE(test::waitUntil([&] { return finished == 2; }, 5000));
+    EXPECT_EQ(note->plainText(), "second");
+    EXPECT_EQ(note->lastSyncedVersion(), 3);
+}
+
+TEST(NotesSyncService, A401RefreshesOnceAndResends)
+{
+    test::SyncFixture s;
+    s.signInDirectly("access-0");
+    s.server.reply("/v1/notes/sync", ScriptedReply::json(401, {}));
+    s.server.reply("/v1/notes/sync", s.answer({}, {}));
+    s.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2"));
+    s.pull();
+    EXPECT_EQ(s.server.paths(), (QStringList{"/v1/notes/sync", "/v1/auth/refresh", "/v1/notes/sync"}));
+    EXPECT_EQ(s.server.requests().last().header("authorization"), "Bearer access-2");
+    EXPECT_TRUE(s.event("sync_pull_ok"));
+
+    test::SyncFixture twice;
+    twice.signInDirectly();
+    twice.server.reply("/v1/notes/sync", ScriptedReply::json(401, {}));
+    twice.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2"));
+    twice.pull();
+    EXPECT_EQ(twice.server.requests("/v1/auth/refresh").size(), 1);
+    EXPECT_EQ(twice.server.requests("/v1/notes/sync").size(), 2);
+    EXPECT_EQ(twice.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "badStatus(401)"}}));
+}
+
+TEST(NotesSyncService, ASessionCloseToExpiryIsRefreshedFirst)
+{
+    for (const auto& [secondsLeft, refreshes] : {std::pair{60, 1}, {61, 0}, {-5, 1}}) {
+        test::SyncFixture s;
+        s.signInDirectly("access-0", secondsLeft);
+        s.server.reply("/v1/notes/sync", s.answer({}, {}));
+        s.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2"));
+        s.pull();
+        EXPECT_EQ(s.server.requests("/v1/auth/refresh").size(), refreshes) << secondsLeft;
+        EXPECT_EQ(s.server.requests("/v1/notes/sync").size(), 1);
+    }
+    test::SyncFixture failing;
+    failing.signInDirectly("access-0", 10);
+    failing.server.reply("/v1/auth/refresh", ScriptedReply::json(401, {}));
+    failing.pull();
+    EXPECT_TRUE(failing.server.requests("/v1/notes/sync").isEmpty());
+    EXPECT_EQ(failing.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "badStatus(401)"}}));
+    EXPECT_EQ(failing.credentials.load()->accessToken, "access-0");
+}
+
+TEST(NotesSyncService, SkipsWithoutASessionOrWhenSwitchedOff)
+{
+    test::SyncFixture s;
+    auto note = s.note("n", kNoon);
+    const QString id = note->objectID().uriString();
+    s.pull();
+    s.push(note);
+    UserDefaults::standard().set("norvelle.sync.enabled", false);
+    s.push(note);
+    EXPECT_EQ(s.tracker.events(), (QList<test::RecordingTracker::Event>{{"sync_now_skipped", {{"reason", "no_session"}}},
+        {"sync_skipped_no_session", {{"noteID", id}}}, {"sync_skipped_disabled", {{"noteID", id}}}}));
+
+    s.signInDirectly();
+    s.server.replyAlways("/v1/notes/sync", s.answer({}, {}));
+    bool ran = false;
+    s.sync.syncNowIfEnabled([&] { ran = true; });
+    EXPECT_TRUE(ran);
+    UserDefaults::standard().set("norvelle.sync.enabled", 0);
+    s.sync.syncNowIfEnabled();
+    EXPECT_TRUE(s.server.requests().isEmpty());
+    UserDefaults::standard().set("norvelle.sync.enabled", QString("no"));
+    s.push(note);
+    s.pull();
+    EXPECT_EQ(s.server.requests().size(), 2);
+}
+
+TEST(NotesSyncService, AMalformedAnswerIsRefusedWhole)
+{
+    // GOOD stands for a well-formed newer copy of the local note: even it must not be taken.
+    const QByteArray answers[] = {
+        R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"b","version":1.5,"title":"t","body":"b","updatedAt":"x"}]})",
+        R"({"applied":{"applied":[GOOD]}})",
+        R"({"outgoing":[GOOD]})",
+        R"({"applied":{"conflicts":[]},"outgoing":[GOOD]})",
+        R"({"applied":{"applied":[GOOD],"conflicts":[{"id":3}]},"outgoing":[]})",
+        R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"a","version":"1","title":"t","body":"b","updatedAt":"x"}]})",
+        R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"a","version":1,"title":null,"body":"b","updatedAt":"x"}]})",
+        R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"a","version":1e30,"title":"t","body":"b","updatedAt":"x"}]})",
+        R"([GOOD])",
+        "<html>",
+    };
+    for (const QByteArray& text : answers) {
+        test::SyncFixture s;
+        s.signInDirectly();
+        auto note = s.note("mine", kNoon);
+        UserDefaults::standard().set(NotesSyncService::sinceVersionKey, 2);
+        QByteArray body = text;
+        body.replace("GOOD", QJsonDocument(s.dto(note, 50, "theirs", kNoon.addSecs(5))).toJson(QJsonDocument::Compact));
+        s.server.reply("/v1/notes/sync", ScriptedReply::raw(200, body));
+        s.pull();
+        EXPECT_EQ(note->plainText(), "mine") << text.constData();
+        EXPECT_EQ(since(), 2);
+        ASSERT_TRUE(s.event("sync_pull_failed")) << text.constData();
+        EXPECT_TRUE(s.event("sync_pull_failed")->value("error").startsWith("decoding(")) << text.constData();
+    }
+}
+
+TEST(NotesSyncService, StatusesOtherThan200AndADownServerLoseNothing)
+{
+    for (const int status : {201, 204, 500}) {
+        test::SyncFixture s;
+        s.signInDirectly();
+        auto note = s.note("mine", kNoon);
+        s.server.reply("/v1/notes/sync", ScriptedReply::json(status, {}));
+        s.push(note);
+        EXPECT_EQ(s.event("sync_push_failed")->value("error"), QString("badStatus(%1)").arg(status));
+    }
+    test::SyncFixture s;
+    s.signInDirectly();
+    auto note = s.note("mine", kNoon);
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    UserDefaults::standard().set("norvelle.api.baseURL", QString("http://127.0.0.1:%1").arg(closed.serverPort()));
+    closed.close();
+    s.push(note);
+    s.pull();
+    EXPECT_EQ(s.event("sync_push_failed")->value("error"), "transport(cannotConnect)");
+    EXPECT_EQ(s.event("sync_pull_failed")->value("error"), "transport(cannotConnect)");
+    EXPECT_EQ(note->plainText(), "mine");
+    EXPECT_FALSE(s.store.viewContext().hasChanges());
+}
+
+TEST(NotesSyncService, AFailedSaveDoesNotAdvanceTheSinceVersion)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    auto note = s.note("mine", kNoon);
+    UserDefaults::standard().set(NotesSyncService::sinceVersionKey, 3);
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON StickyNote BEGIN SELECT RAISE(ABORT, 'refused'); END;",
+                  nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 8, "theirs", kNoon.addSecs(1))}));
+    s.pull();
+    EXPECT_EQ(since(), 3);
+    EXPECT_EQ(s.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "notesNotSaved"}}));
+}
+
+TEST(NotesSyncService, ANoteOfManyMegabytesIsTakenIn)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    auto note = s.note("mine", kNoon);
+    const QString huge(6 * 1024 * 1024, QChar('w'));
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 2, huge, kNoon.addSecs(1))}));
+    s.pull();
+    EXPECT_EQ(note->plainText().size(), huge.size());
+    EXPECT_TRUE(s.event("sync_pull_ok"));
+}
