@@ -1,10 +1,10 @@
 #include "clipboard/ClipCardList.h"
 
-#include "clipboard/ClipColors.h"
-#include "clipboard/ClipFonts.h"
+#include "ui/SchemeColors.h"
+#include "ui/ViewFont.h"
 #include "clipboard/ClipKindIcon.h"
-#include "clipboard/ClipPainting.h"
-#include "clipboard/ClipSymbols.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SymbolImage.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/RelativeTime.h"
 
@@ -34,8 +34,8 @@ constexpr int kTitleLines = 2;
 // Room kept for the hover buttons whether or not they show, so titles do not re-wrap on hover.
 constexpr int kButtonsWidth = 3 * kButtonSide + 2 * kButtonSpacing;
 
-QFont titleFont() { return clipFont(14, QFont::Medium); }
-QFont detailFont() { return clipFont(11); }
+QFont titleFont() { return viewFont(14, QFont::Medium); }
+QFont detailFont() { return viewFont(11); }
 
 QString actionSymbol(ClipCardList::Action action)
 {
@@ -232,7 +232,7 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
 {
     const ClipEntry& entry = entries().at(index);
     const Card& card = m_cards.at(index);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     const qreal dpr = painter.device()->devicePixelRatioF();
     const bool hovered = isHovered(index);
     const QRectF bounds = card.rect;
@@ -253,7 +253,7 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
         fillRounded(painter, visual, 7, colors.overlay(0.08, 0.06));
         const int symbolSize = 16;
         painter.drawImage(visual.center() - QPointF(symbolSize / 2.0, symbolSize / 2.0),
-                           clipSymbol(clipKindSymbol(entry.text), symbolSize, colors.secondaryText(), dpr));
+                           symbolImage(clipKindSymbol(entry.text), symbolSize, colors.secondaryText(), dpr));
     }
 
     const qreal textLeft = visual.right() + kStackSpacing;
@@ -274,7 +274,7 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
         const QRectF button = buttonRect(index, action);
         const QColor color = action == Action::remove ? colors.destructive() : colors.secondaryText();
         painter.drawImage(button.center() - QPointF(kButtonSymbol / 2.0, kButtonSymbol / 2.0),
-                           clipSymbol(actionSymbol(action), kButtonSymbol, color, dpr));
+                           symbolImage(actionSymbol(action), kButtonSymbol, color, dpr));
     }
 }
 

@@ -6,7 +6,7 @@
 
 namespace norvelle {
 
-ClipRule::ClipRule(ClipColorRole color, qreal thickness, QWidget* parent)
+ClipRule::ClipRule(SchemeColorRole color, qreal thickness, QWidget* parent)
     : QWidget(parent)
     , m_color(std::move(color))
     , m_thickness(thickness)
@@ -18,7 +18,7 @@ ClipRule::ClipRule(ClipColorRole color, qreal thickness, QWidget* parent)
 void ClipRule::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(QRectF(0, 0, width(), m_thickness), m_color(ClipColors(palette())));
+    painter.fillRect(QRectF(0, 0, width(), m_thickness), m_color(SchemeColors(palette())));
 }
 
 } // namespace norvelle

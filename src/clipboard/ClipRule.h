@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 #include <QWidget>
 
@@ -9,13 +9,13 @@ namespace norvelle {
 // A full-width line `thickness` logical pixels high (a fraction stays sharp at higher ratios).
 class ClipRule : public QWidget {
 public:
-    ClipRule(ClipColorRole color, qreal thickness, QWidget* parent = nullptr);
+    ClipRule(SchemeColorRole color, qreal thickness, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    ClipColorRole m_color;
+    SchemeColorRole m_color;
     qreal m_thickness;
 };
 

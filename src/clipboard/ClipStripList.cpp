@@ -1,8 +1,8 @@
 #include "clipboard/ClipStripList.h"
 
-#include "clipboard/ClipColors.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipPainting.h"
+#include "ui/SchemeColors.h"
+#include "ui/ViewFont.h"
+#include "ui/RoundedPainting.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/RelativeTime.h"
 
@@ -24,11 +24,11 @@ constexpr qreal kThumbnailSide = 40;
 constexpr qreal kStackSpacing = 8;
 const QString kStickyTitle = QStringLiteral("→ Sticky");
 
-QFont sourceFont() { return clipFont(10.5); }
-QFont titleFont() { return clipFont(13); }
-QFont timeFont() { return clipFont(11); }
-QFont badgeFont() { return clipFont(10, QFont::DemiBold); }
-QFont stickyFont() { return clipFont(11, QFont::DemiBold); }
+QFont sourceFont() { return viewFont(10.5); }
+QFont titleFont() { return viewFont(13); }
+QFont timeFont() { return viewFont(11); }
+QFont badgeFont() { return viewFont(10, QFont::DemiBold); }
+QFont stickyFont() { return viewFont(11, QFont::DemiBold); }
 
 QSizeF badgePadding() { return {6, 3}; }
 
@@ -115,12 +115,12 @@ int ClipStripList::partAt(int index, QPoint position) const
 void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now) const
 {
     const ClipEntry& entry = entries().at(index);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     const QRectF row = itemRect(index);
     const qreal centreY = row.center().y();
 
-    const QColor fill = index == m_selectedIndex ? ClipColors::stripBlue(0.18)
-        : isHovered(index)                      ? ClipColors::stripBlue(0.12)
+    const QColor fill = index == m_selectedIndex ? SchemeColors::stripBlue(0.18)
+        : isHovered(index)                      ? SchemeColors::stripBlue(0.12)
                                                 : colors.overlay(0.04, 0.04);
     fillRounded(painter, row, 10, fill);
 
@@ -139,7 +139,7 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
         const QRectF button = stickyButtonRect(index);
         const QSizeF capsuleSize = stickyCapsuleSize();
         const QRectF capsule(button.left() + 6, centreY - capsuleSize.height() / 2, capsuleSize.width(), capsuleSize.height());
-        drawBadge(painter, capsule, kStickyTitle, stickyFont(), Qt::white, ClipColors::stickyViolet(), -1);
+        drawBadge(painter, capsule, kStickyTitle, stickyFont(), Qt::white, SchemeColors::stickyViolet(), -1);
         right = button.left() - kStackSpacing;
     }
 

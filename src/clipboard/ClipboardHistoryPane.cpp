@@ -2,15 +2,15 @@
 
 #include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClearClipHistory.h"
-#include "clipboard/ClipBadge.h"
-#include "clipboard/ClipButton.h"
+#include "ui/BadgeLabel.h"
+#include "ui/PlainButton.h"
 #include "clipboard/ClipCardList.h"
-#include "clipboard/ClipColors.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipLabel.h"
+#include "ui/SchemeColors.h"
+#include "ui/ViewFont.h"
+#include "ui/TextLabel.h"
 #include "clipboard/ClipRule.h"
-#include "clipboard/ClipSearchField.h"
-#include "clipboard/ClipSymbolView.h"
+#include "ui/SearchField.h"
+#include "ui/SymbolView.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "clipboard/ClipboardRetentionMode.h"
@@ -28,7 +28,7 @@ namespace norvelle {
 
 namespace {
 
-QColor fieldFill(const ClipColors& colors) { return colors.overlay(0.08, 0.06); }
+QColor fieldFill(const SchemeColors& colors) { return colors.overlay(0.08, 0.06); }
 
 } // namespace
 
@@ -43,7 +43,7 @@ ClipboardHistoryPane::ClipboardHistoryPane(ClipboardMonitor& monitor, UseClip on
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(makeHeader());
-    layout->addWidget(new ClipRule([](const ClipColors& colors) {
+    layout->addWidget(new ClipRule([](const SchemeColors& colors) {
         QColor rule = colors.overlay(0.06, 0.1);
         rule.setAlphaF(rule.alphaF() * 0.35f);
         return rule;
@@ -56,7 +56,7 @@ ClipboardHistoryPane::ClipboardHistoryPane(ClipboardMonitor& monitor, UseClip on
     layout->addWidget(m_content, 1);
 
     connect(&m_monitor, &ClipboardMonitor::itemsChanged, this, &ClipboardHistoryPane::itemsChanged);
-    connect(m_search, &ClipSearchField::textChanged, this, &ClipboardHistoryPane::refresh);
+    connect(m_search, &SearchField::textChanged, this, &ClipboardHistoryPane::refresh);
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
         if (key == ClipboardRetentionMode::defaultsKey)
             refreshRetention();
@@ -74,21 +74,21 @@ QWidget* ClipboardHistoryPane::makeHeader()
 
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(10);
-    titleRow->addWidget(ClipLabel::withSymbol(QStringLiteral("list.clipboard"), QStringLiteral("Clipboard history"),
-                                              clipFont(16, QFont::DemiBold), 7, header));
-    m_countBadge = new ClipBadge(clipFont(11, QFont::Medium), &ClipColors::secondaryText, fieldFill, QSize(7, 2), -1, header);
+    titleRow->addWidget(TextLabel::withSymbol(QStringLiteral("list.clipboard"), QStringLiteral("Clipboard history"),
+                                              viewFont(16, QFont::DemiBold), 7, header));
+    m_countBadge = new BadgeLabel(viewFont(11, QFont::Medium), &SchemeColors::secondaryText, fieldFill, QSize(7, 2), -1, header);
     titleRow->addWidget(m_countBadge);
     titleRow->addStretch(1);
 
-    m_retentionButton = new ClipButton({}, {.font = clipFont(12), .color = &ClipColors::label, .symbol = QStringLiteral("clock"),
+    m_retentionButton = new PlainButton({}, {.font = viewFont(12), .color = &SchemeColors::label, .symbol = QStringLiteral("clock"),
                                             .symbolSize = 12, .padding = QMargins(6, 0, 6, 0), .minimumHeight = 28},
                                        header);
     makeRetentionMenu();
     titleRow->addWidget(m_retentionButton);
 
-    m_clearAllButton = new ClipButton(QStringLiteral("Clear all"),
-                                      {.font = clipFont(12),
-                                       .color = &ClipColors::destructive,
+    m_clearAllButton = new PlainButton(QStringLiteral("Clear all"),
+                                      {.font = viewFont(12),
+                                       .color = &SchemeColors::destructive,
                                        .padding = QMargins(6, 0, 6, 0),
                                        .minimumHeight = 28},
                                       header);
@@ -96,7 +96,7 @@ QWidget* ClipboardHistoryPane::makeHeader()
     titleRow->addWidget(m_clearAllButton);
     layout->addLayout(titleRow);
 
-    m_search = new ClipSearchField(QStringLiteral("Search your clipboard…"), {13, 12, 9, QMargins(12, 8, 12, 8)},
+    m_search = new SearchField(QStringLiteral("Search your clipboard…"), {13, 12, 9, QMargins(12, 8, 12, 8)},
                                    fieldFill, header);
     layout->addWidget(m_search);
     return header;
@@ -126,10 +126,10 @@ QWidget* ClipboardHistoryPane::makeEmptyState()
     auto* layout = new QVBoxLayout(state);
     layout->setSpacing(12);
     layout->addStretch(1);
-    layout->addWidget(new ClipSymbolView(QStringLiteral("list.clipboard"), 42, &ClipColors::secondaryText, state), 0, Qt::AlignHCenter);
-    layout->addWidget(new ClipLabel(QStringLiteral("No clips yet"), clipFont(17, QFont::DemiBold), &ClipColors::label, state), 0,
+    layout->addWidget(new SymbolView(QStringLiteral("list.clipboard"), 42, &SchemeColors::secondaryText, state), 0, Qt::AlignHCenter);
+    layout->addWidget(new TextLabel(QStringLiteral("No clips yet"), viewFont(17, QFont::DemiBold), &SchemeColors::label, state), 0,
                       Qt::AlignHCenter);
-    m_emptyHint = new ClipLabel({}, clipFont(13), &ClipColors::secondaryText, state);
+    m_emptyHint = new TextLabel({}, viewFont(13), &SchemeColors::secondaryText, state);
     m_emptyHint->setAlignment(Qt::AlignHCenter);
     m_emptyHint->setWordWrap(true);
     m_emptyHint->setMaximumWidth(360);
@@ -144,8 +144,8 @@ QWidget* ClipboardHistoryPane::makeNoMatchState()
     auto* layout = new QVBoxLayout(state);
     layout->setSpacing(10);
     layout->addStretch(1);
-    layout->addWidget(new ClipSymbolView(QStringLiteral("magnifyingglass"), 34, &ClipColors::secondaryText, state), 0, Qt::AlignHCenter);
-    m_noMatchLabel = new ClipLabel({}, clipFont(13), &ClipColors::secondaryText, state);
+    layout->addWidget(new SymbolView(QStringLiteral("magnifyingglass"), 34, &SchemeColors::secondaryText, state), 0, Qt::AlignHCenter);
+    m_noMatchLabel = new TextLabel({}, viewFont(13), &SchemeColors::secondaryText, state);
     m_noMatchLabel->setAlignment(Qt::AlignHCenter);
     m_noMatchLabel->setWordWrap(true);
     layout->addWidget(m_noMatchLabel);

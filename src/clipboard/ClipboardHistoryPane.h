@@ -15,11 +15,11 @@ class QStackedWidget;
 
 namespace norvelle {
 
-class ClipBadge;
-class ClipButton;
+class BadgeLabel;
+class PlainButton;
 class ClipCardList;
-class ClipLabel;
-class ClipSearchField;
+class TextLabel;
+class SearchField;
 class ClipboardMonitor;
 
 // The workspace's clipboard history page: every clip of the monitor as a card, newest first,
@@ -41,9 +41,9 @@ public:
     Content content() const;
     QLineEdit* searchField() const;
     ClipCardList* cards() const { return m_cards; }
-    ClipButton* clearAllButton() const { return m_clearAllButton; }
-    ClipBadge* countBadge() const { return m_countBadge; }
-    ClipButton* retentionButton() const { return m_retentionButton; }
+    PlainButton* clearAllButton() const { return m_clearAllButton; }
+    BadgeLabel* countBadge() const { return m_countBadge; }
+    PlainButton* retentionButton() const { return m_retentionButton; }
     QMenu* retentionMenu() const { return m_retentionMenu; }
     QString emptyHint() const;
     QString noMatchText() const;
@@ -70,14 +70,14 @@ private:
     ClipFilter m_filter;
     QList<ClipEntry> m_filtered;
 
-    ClipBadge* m_countBadge = nullptr;
-    ClipButton* m_retentionButton = nullptr;
+    BadgeLabel* m_countBadge = nullptr;
+    PlainButton* m_retentionButton = nullptr;
     QMenu* m_retentionMenu = nullptr;
-    ClipButton* m_clearAllButton = nullptr;
-    ClipSearchField* m_search = nullptr;
+    PlainButton* m_clearAllButton = nullptr;
+    SearchField* m_search = nullptr;
     QStackedWidget* m_content = nullptr;
-    ClipLabel* m_emptyHint = nullptr;
-    ClipLabel* m_noMatchLabel = nullptr;
+    TextLabel* m_emptyHint = nullptr;
+    TextLabel* m_noMatchLabel = nullptr;
     ClipCardList* m_cards = nullptr;
 };
 

@@ -2,17 +2,17 @@
 
 #include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClearClipHistory.h"
-#include "clipboard/ClipBadge.h"
-#include "clipboard/ClipButton.h"
-#include "clipboard/ClipColors.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipLabel.h"
-#include "clipboard/ClipPainting.h"
+#include "ui/BadgeLabel.h"
+#include "ui/PlainButton.h"
+#include "ui/SchemeColors.h"
+#include "ui/ViewFont.h"
+#include "ui/TextLabel.h"
+#include "ui/RoundedPainting.h"
 #include "clipboard/ClipRule.h"
-#include "clipboard/ClipSearchField.h"
+#include "ui/SearchField.h"
 #include "clipboard/ClipStripList.h"
-#include "clipboard/ClipSurface.h"
-#include "clipboard/ClipSymbolView.h"
+#include "ui/RoundedSurface.h"
+#include "ui/SymbolView.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/ClipboardMonitor.h"
 
@@ -39,13 +39,13 @@ constexpr int kStateMinimumHeight = 200;
 constexpr int kListMaximumHeight = 400;
 constexpr qreal kCornerRadius = 16;
 
-QColor subtleFill(const ClipColors& colors) { return colors.overlay(0.07, 0.06); }
-QColor ruleColor(const ClipColors& colors) { return colors.overlay(0.08, 0.08); }
+QColor subtleFill(const SchemeColors& colors) { return colors.overlay(0.07, 0.06); }
+QColor ruleColor(const SchemeColors& colors) { return colors.overlay(0.08, 0.08); }
 
 QFont monospacedFont(qreal size, QFont::Weight weight)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSizeF(clipFont(size).pointSizeF());
+    font.setPointSizeF(viewFont(size).pointSizeF());
     font.setWeight(weight);
     return font;
 }
@@ -80,7 +80,7 @@ ClipboardStripView::ClipboardStripView(ClipboardMonitor& monitor, Callbacks call
     makeKeyboardLayer();
 
     connect(&m_monitor, &ClipboardMonitor::itemsChanged, this, &ClipboardStripView::itemsChanged);
-    connect(m_search, &ClipSearchField::textChanged, this, &ClipboardStripView::refresh);
+    connect(m_search, &SearchField::textChanged, this, &ClipboardStripView::refresh);
     connect(m_list, &ClipStripList::clicked, this, &ClipboardStripView::rowClicked);
     itemsChanged();
 }
@@ -92,16 +92,16 @@ QWidget* ClipboardStripView::makeHeader()
     auto* layout = new QHBoxLayout(header);
     layout->setContentsMargins(12, 0, 12, 0);
     layout->setSpacing(8);
-    layout->addWidget(ClipLabel::withSymbol(QStringLiteral("clipboard"), QStringLiteral("Clipboard"),
-                                            clipFont(13, QFont::DemiBold), 6, header));
+    layout->addWidget(TextLabel::withSymbol(QStringLiteral("clipboard"), QStringLiteral("Clipboard"),
+                                            viewFont(13, QFont::DemiBold), 6, header));
     layout->addStretch(1);
 
-    m_shortcutBadge = new ClipBadge(monospacedFont(10, QFont::DemiBold), &ClipColors::label, subtleFill, QSize(8, 4), 8, header);
+    m_shortcutBadge = new BadgeLabel(monospacedFont(10, QFont::DemiBold), &SchemeColors::label, subtleFill, QSize(8, 4), 8, header);
     layout->addWidget(m_shortcutBadge);
 
-    m_clearAllButton = new ClipButton(QStringLiteral("Clear all"),
-                                      {.font = clipFont(12),
-                                       .color = &ClipColors::destructive,
+    m_clearAllButton = new PlainButton(QStringLiteral("Clear all"),
+                                      {.font = viewFont(12),
+                                       .color = &SchemeColors::destructive,
                                        .padding = QMargins(8, 0, 8, 0),
                                        .minimumHeight = 28},
                                       header);
@@ -115,7 +115,7 @@ QWidget* ClipboardStripView::makeSearchSection()
     m_searchSection = new QWidget(this);
     auto* layout = new QVBoxLayout(m_searchSection);
     layout->setContentsMargins(12, 0, 12, 8);
-    m_search = new ClipSearchField(QStringLiteral("Search clips"), {12, 11, 8, QMargins(10, 6, 10, 6)}, subtleFill,
+    m_search = new SearchField(QStringLiteral("Search clips"), {12, 11, 8, QMargins(10, 6, 10, 6)}, subtleFill,
                                    m_searchSection);
     layout->addWidget(m_search);
     return m_searchSection;
@@ -130,19 +130,19 @@ QWidget* ClipboardStripView::makeEmptyState()
     layout->setSpacing(10);
     addFlexibleSpace(layout, 28);
 
-    auto* symbol = new ClipSymbolView(QStringLiteral("clipboard"), 24, &ClipColors::secondaryText, state);
-    symbol->setCircle(60, [](const ClipColors& colors) {
+    auto* symbol = new SymbolView(QStringLiteral("clipboard"), 24, &SchemeColors::secondaryText, state);
+    symbol->setCircle(60, [](const SchemeColors& colors) {
         QColor accent = colors.accent();
         accent.setAlphaF(0.12f);
         return accent;
     });
     layout->addWidget(symbol, 0, Qt::AlignHCenter);
 
-    auto* title = new ClipLabel(QStringLiteral("No clips yet"), clipFont(15, QFont::DemiBold), &ClipColors::label, state);
+    auto* title = new TextLabel(QStringLiteral("No clips yet"), viewFont(15, QFont::DemiBold), &SchemeColors::label, state);
     layout->addWidget(title, 0, Qt::AlignHCenter);
 
-    auto* message = new ClipLabel(QStringLiteral("Copy anything and it’ll appear here automatically."), clipFont(12),
-                                  &ClipColors::secondaryText, state);
+    auto* message = new TextLabel(QStringLiteral("Copy anything and it’ll appear here automatically."), viewFont(12),
+                                  &SchemeColors::secondaryText, state);
     message->setAlignment(Qt::AlignHCenter);
     message->setWordWrap(true);
     message->setContentsMargins(28, 0, 28, 0);
@@ -159,9 +159,9 @@ QWidget* ClipboardStripView::makeNoMatchState()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
     addFlexibleSpace(layout, 28);
-    layout->addWidget(new ClipSymbolView(QStringLiteral("magnifyingglass"), 22, &ClipColors::secondaryText, state), 0,
+    layout->addWidget(new SymbolView(QStringLiteral("magnifyingglass"), 22, &SchemeColors::secondaryText, state), 0,
                       Qt::AlignHCenter);
-    m_noMatchLabel = new ClipLabel({}, clipFont(13), &ClipColors::secondaryText, state);
+    m_noMatchLabel = new TextLabel({}, viewFont(13), &SchemeColors::secondaryText, state);
     m_noMatchLabel->setAlignment(Qt::AlignHCenter);
     m_noMatchLabel->setWordWrap(true);
     m_noMatchLabel->setContentsMargins(24, 0, 24, 0);
@@ -188,7 +188,7 @@ QWidget* ClipboardStripView::makeListPage()
 
 QWidget* ClipboardStripView::makeHintBar()
 {
-    auto* bar = new ClipSurface([](const ClipColors& colors) {
+    auto* bar = new RoundedSurface([](const SchemeColors& colors) {
         QColor fill = colors.overlay(0.07, 0.06);
         fill.setAlphaF(fill.alphaF() * 0.5f);
         return fill;
@@ -197,9 +197,9 @@ QWidget* ClipboardStripView::makeHintBar()
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(12, 0, 12, 0);
     layout->setSpacing(6);
-    layout->addWidget(new ClipSymbolView(QStringLiteral("hand.tap"), 10, &ClipColors::secondaryText, bar));
-    auto* hint = new ClipLabel(QStringLiteral("Click a clip to paste it into the app you were using."), clipFont(10.5),
-                               &ClipColors::secondaryText, bar);
+    layout->addWidget(new SymbolView(QStringLiteral("hand.tap"), 10, &SchemeColors::secondaryText, bar));
+    auto* hint = new TextLabel(QStringLiteral("Click a clip to paste it into the app you were using."), viewFont(10.5),
+                               &SchemeColors::secondaryText, bar);
     hint->setShrinkToFit(0.9);
     layout->addWidget(hint, 1);
     return bar;
@@ -212,8 +212,8 @@ QWidget* ClipboardStripView::makeFooter()
     footer->setFixedHeight(kFooterHeight);
     auto* layout = new QHBoxLayout(footer);
     layout->setContentsMargins(12, 0, 12, 0);
-    m_openMainButton = new ClipButton(QStringLiteral("Open Norvelle →"),
-                                      {.font = clipFont(12), .color = &ClipColors::footerText, .padding = QMargins(8, 0, 8, 0),
+    m_openMainButton = new PlainButton(QStringLiteral("Open Norvelle →"),
+                                      {.font = viewFont(12), .color = &SchemeColors::footerText, .padding = QMargins(8, 0, 8, 0),
                                        .minimumHeight = 30},
                                       footer);
     connect(m_openMainButton, &QAbstractButton::clicked, this, [this] {
@@ -224,7 +224,7 @@ QWidget* ClipboardStripView::makeFooter()
     });
     layout->addWidget(m_openMainButton);
     layout->addStretch(1);
-    m_countLabel = new ClipLabel({}, clipFont(12), &ClipColors::footerText, footer);
+    m_countLabel = new TextLabel({}, viewFont(12), &SchemeColors::footerText, footer);
     layout->addWidget(m_countLabel);
     return footer;
 }
@@ -398,7 +398,7 @@ void ClipboardStripView::showEvent(QShowEvent* event)
 void ClipboardStripView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     const QRectF bounds = rect();
     fillRounded(painter, bounds, kCornerRadius, colors.background());
     painter.fillRect(QRectF(0, m_footer->y(), width(), 0.5), ruleColor(colors));

@@ -17,10 +17,10 @@ class QStackedWidget;
 
 namespace norvelle {
 
-class ClipBadge;
-class ClipButton;
-class ClipLabel;
-class ClipSearchField;
+class BadgeLabel;
+class PlainButton;
+class TextLabel;
+class SearchField;
 class ClipStripList;
 class ClipboardMonitor;
 
@@ -51,8 +51,8 @@ public:
 
     QLineEdit* searchField() const;
     ClipStripList* list() const { return m_list; }
-    ClipButton* clearAllButton() const { return m_clearAllButton; }
-    ClipButton* openMainButton() const { return m_openMainButton; }
+    PlainButton* clearAllButton() const { return m_clearAllButton; }
+    PlainButton* openMainButton() const { return m_openMainButton; }
     // Which content shows: the empty state, the no-match state or the list.
     enum class Content { empty, noMatch, list };
     Content content() const;
@@ -91,17 +91,17 @@ private:
     QList<ClipEntry> m_filtered;
     int m_selectedIndex = 0;
 
-    ClipBadge* m_shortcutBadge = nullptr;
-    ClipButton* m_clearAllButton = nullptr;
+    BadgeLabel* m_shortcutBadge = nullptr;
+    PlainButton* m_clearAllButton = nullptr;
     QWidget* m_searchSection = nullptr;
-    ClipSearchField* m_search = nullptr;
+    SearchField* m_search = nullptr;
     QStackedWidget* m_content = nullptr;
-    ClipLabel* m_noMatchLabel = nullptr;
+    TextLabel* m_noMatchLabel = nullptr;
     QScrollArea* m_scrollArea = nullptr;
     ClipStripList* m_list = nullptr;
     QWidget* m_footer = nullptr;
-    ClipButton* m_openMainButton = nullptr;
-    ClipLabel* m_countLabel = nullptr;
+    PlainButton* m_openMainButton = nullptr;
+    TextLabel* m_countLabel = nullptr;
 
     QShortcut* m_returnShortcut = nullptr;
     std::vector<QShortcut*> m_digitShortcuts;

@@ -1,9 +1,9 @@
 #include "onboarding/ClipboardPreview.h"
 
-#include "clipboard/ClipColors.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipPainting.h"
-#include "clipboard/ClipSymbols.h"
+#include "ui/SchemeColors.h"
+#include "ui/ViewFont.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SymbolImage.h"
 #include "ui/BrandPalette.h"
 
 #include <QFontMetricsF>
@@ -24,7 +24,7 @@ constexpr qreal minimumGap = 8;
 
 qreal rowHeight()
 {
-    return std::max(QFontMetricsF(clipFont(12.5)).height(), 13.0) + 2 * rowPaddingY;
+    return std::max(QFontMetricsF(viewFont(12.5)).height(), 13.0) + 2 * rowPaddingY;
 }
 
 } // namespace
@@ -46,8 +46,8 @@ void ClipboardPreview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ClipColors colors(palette());
-    const bool dark = ClipColors::isDarkScheme(palette());
+    const SchemeColors colors(palette());
+    const bool dark = SchemeColors::isDarkScheme(palette());
     const QColor primary = colors.label();
     const auto primaryAt = [&primary](qreal opacity) {
         QColor color = primary;
@@ -57,8 +57,8 @@ void ClipboardPreview::paintEvent(QPaintEvent*)
     const QRectF whole(QPointF(0, 0), QSizeF(sizeHint()));
     fillRounded(painter, whole.translated((width() - whole.width()) / 2, 0), 14, primaryAt(0.03));
 
-    const QFont textFont = clipFont(12.5);
-    const QFont timeFont = clipFont(10);
+    const QFont textFont = viewFont(12.5);
+    const QFont timeFont = viewFont(10);
     qreal y = padding;
     const qreal left = (width() - whole.width()) / 2 + padding;
     for (const Row& row : m_rows) {
@@ -67,7 +67,7 @@ void ClipboardPreview::paintEvent(QPaintEvent*)
         strokeRounded(painter, rowRect, 9, primaryAt(0.06), 1);
 
         const qreal dpr = painter.device()->devicePixelRatioF();
-        const QImage symbol = clipSymbol(row.icon, 13, brandPurple(), dpr);
+        const QImage symbol = symbolImage(row.icon, 13, brandPurple(), dpr);
         const qreal centreY = rowRect.center().y();
         painter.drawImage(QPointF(rowRect.left() + rowPaddingX + (iconBox - 13) / 2, centreY - 6.5), symbol);
 

@@ -1,8 +1,8 @@
 #include "onboarding/LaunchAtLoginCard.h"
 
-#include "clipboard/ClipColors.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipPainting.h"
+#include "ui/SchemeColors.h"
+#include "ui/ViewFont.h"
+#include "ui/RoundedPainting.h"
 #include "onboarding/CheckMark.h"
 #include "ui/BrandPalette.h"
 
@@ -25,7 +25,7 @@ const QString detail = QStringLiteral("Keep your clipboard and notes a shortcut 
 QRectF detailRect(qreal width)
 {
     const qreal textWidth = width - 2 * padding - markSize - spacing;
-    return QFontMetricsF(clipFont(11)).boundingRect(QRectF(0, 0, textWidth, 1000), Qt::TextWordWrap, detail);
+    return QFontMetricsF(viewFont(11)).boundingRect(QRectF(0, 0, textWidth, 1000), Qt::TextWordWrap, detail);
 }
 
 } // namespace
@@ -42,7 +42,7 @@ LaunchAtLoginCard::LaunchAtLoginCard(QWidget* parent)
 
 QSize LaunchAtLoginCard::sizeHint() const
 {
-    const qreal titleHeight = QFontMetricsF(clipFont(13.5, QFont::DemiBold)).height();
+    const qreal titleHeight = QFontMetricsF(viewFont(13.5, QFont::DemiBold)).height();
     const qreal textHeight = titleHeight + 2 + detailRect(cardWidth).height();
     return QSizeF(cardWidth, std::max(textHeight, markSize) + 2 * padding).toSize();
 }
@@ -51,7 +51,7 @@ void LaunchAtLoginCard::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     const bool on = isChecked();
     const QRectF card = QRectF(rect()).adjusted(1, 1, -1, -1);
     QColor fill = on ? brandPurple() : colors.label();
@@ -61,7 +61,7 @@ void LaunchAtLoginCard::paintEvent(QPaintEvent*)
     outline.setAlphaF(on ? 1.0f : 0.12f);
     strokeRounded(painter, card, radius, outline, on ? 2 : 1);
 
-    const qreal titleHeight = QFontMetricsF(clipFont(13.5, QFont::DemiBold)).height();
+    const qreal titleHeight = QFontMetricsF(viewFont(13.5, QFont::DemiBold)).height();
     const QRectF detailBox = detailRect(width());
     const qreal textHeight = titleHeight + 2 + detailBox.height();
     const qreal top = (height() - textHeight) / 2;
@@ -72,10 +72,10 @@ void LaunchAtLoginCard::paintEvent(QPaintEvent*)
         paintOpenCircle(painter, icon, colors.secondaryText(), 1.8);
     }
     const qreal textLeft = padding + markSize + spacing;
-    painter.setFont(clipFont(13.5, QFont::DemiBold));
+    painter.setFont(viewFont(13.5, QFont::DemiBold));
     painter.setPen(colors.label());
     painter.drawText(QRectF(textLeft, top, width() - textLeft - padding, titleHeight), Qt::AlignLeft | Qt::AlignVCenter, title);
-    painter.setFont(clipFont(11));
+    painter.setFont(viewFont(11));
     painter.setPen(colors.secondaryText());
     painter.drawText(QRectF(textLeft, top + titleHeight + 2, detailBox.width() + 1, detailBox.height()),
         Qt::TextWordWrap | Qt::AlignLeft, detail);

@@ -1,7 +1,7 @@
 #include "onboarding/LaunchAtLoginPage.h"
 
-#include "clipboard/ClipButton.h"
-#include "clipboard/ClipFonts.h"
+#include "ui/PlainButton.h"
+#include "ui/ViewFont.h"
 #include "onboarding/LaunchAtLoginCard.h"
 #include "platform/LoginItem.h"
 #include "platform/SystemLog.h"
@@ -24,8 +24,8 @@ LaunchAtLoginPage::LaunchAtLoginPage(QWidget* parent)
     BrandGradientButtonStyle {.fullWidth = false}.apply(*m_finish);
     m_finish->setMaximumWidth(320);
     layout->addWidget(m_finish, 0, Qt::AlignHCenter);
-    m_signIn = new ClipButton(QStringLiteral("Sign in to sync across your Macs"),
-        {.font = clipFont(11.5), .color = &ClipColors::secondaryText, .padding = QMargins(4, 4, 4, 4)}, this);
+    m_signIn = new PlainButton(QStringLiteral("Sign in to sync across your Macs"),
+        {.font = viewFont(11.5), .color = &SchemeColors::secondaryText, .padding = QMargins(4, 4, 4, 4)}, this);
     layout->addWidget(m_signIn, 0, Qt::AlignHCenter);
 
     connect(m_finish, &QPushButton::clicked, this, [this] {

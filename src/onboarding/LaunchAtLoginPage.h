@@ -6,7 +6,7 @@ class QPushButton;
 
 namespace norvelle {
 
-class ClipButton;
+class PlainButton;
 class LaunchAtLoginCard;
 
 // The onboarding page that offers launching at login. The choice reaches the desktop only
@@ -18,7 +18,7 @@ public:
 
     LaunchAtLoginCard* card() const { return m_card; }
     QPushButton* finishButton() const { return m_finish; }
-    ClipButton* signInLink() const { return m_signIn; }
+    PlainButton* signInLink() const { return m_signIn; }
 
     // Turns the login item on or off as the card says, when it is not so already. A refusal
     // is only logged: the onboarding goes on.
@@ -31,7 +31,7 @@ signals:
 private:
     LaunchAtLoginCard* m_card = nullptr;
     QPushButton* m_finish = nullptr;
-    ClipButton* m_signIn = nullptr;
+    PlainButton* m_signIn = nullptr;
 };
 
 } // namespace norvelle

@@ -1,8 +1,8 @@
 #include "onboarding/OnboardingAccountPage.h"
 
-#include "clipboard/ClipButton.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipLabel.h"
+#include "ui/PlainButton.h"
+#include "ui/ViewFont.h"
+#include "ui/TextLabel.h"
 #include "onboarding/AppIconView.h"
 #include "onboarding/OnboardingSlide.h"
 #include "platform/GraphemeWalker.h"
@@ -30,7 +30,7 @@ QLineEdit* makeField(const QString& placeholder, QWidget* parent)
     field->setAccessibleName(placeholder);
     field->setFixedWidth(fieldWidth);
     field->setMinimumHeight(30);
-    field->setFont(clipFont(13));
+    field->setFont(viewFont(13));
     return field;
 }
 
@@ -43,7 +43,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        QColor color = ClipColors(palette()).secondaryText();
+        QColor color = SchemeColors(palette()).secondaryText();
         color.setAlphaF(color.alphaF() * 0.25f);
         painter.fillRect(QRectF(0, (height() - 1) / 2.0, width(), 1), color);
     }
@@ -76,18 +76,18 @@ OnboardingAccountPage::OnboardingAccountPage(EmailSignIn signIn, QWidget* parent
     auto* dimmed = new QGraphicsOpacityEffect(m_submit);
     dimmed->setOpacity(0.45);
     m_submit->setGraphicsEffect(dimmed);
-    m_error = new ClipLabel({}, clipFont(11), &ClipColors::destructive, this);
+    m_error = new TextLabel({}, viewFont(11), &SchemeColors::destructive, this);
     m_error->setWordWrap(true);
     m_error->setAlignment(Qt::AlignCenter);
     m_error->setFixedWidth(fieldWidth);
-    m_switch = new ClipButton({}, {.font = clipFont(11), .color = &ClipColors::secondaryText, .padding = QMargins(4, 2, 4, 2)}, this);
+    m_switch = new PlainButton({}, {.font = viewFont(11), .color = &SchemeColors::secondaryText, .padding = QMargins(4, 2, 4, 2)}, this);
     for (QWidget* item : std::initializer_list<QWidget*> {m_email, m_password, m_submit, m_error, m_switch}) {
         form->addWidget(item, 0, Qt::AlignHCenter);
     }
     layout->addLayout(form);
 
-    m_continue = new ClipButton(QStringLiteral("Continue without an account"),
-        {.font = clipFont(12), .color = &ClipColors::secondaryText, .padding = QMargins(4, 4, 4, 2)}, this);
+    m_continue = new PlainButton(QStringLiteral("Continue without an account"),
+        {.font = viewFont(12), .color = &SchemeColors::secondaryText, .padding = QMargins(4, 4, 4, 2)}, this);
     layout->addWidget(m_continue, 0, Qt::AlignHCenter);
 
     connect(m_email, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
@@ -115,7 +115,7 @@ QWidget* OnboardingAccountPage::makeDivider()
         return rule;
     };
     layout->addWidget(line(), 1, Qt::AlignVCenter);
-    layout->addWidget(new ClipLabel(QStringLiteral("or"), clipFont(10), &ClipColors::tertiaryText, row));
+    layout->addWidget(new TextLabel(QStringLiteral("or"), viewFont(10), &SchemeColors::tertiaryText, row));
     layout->addWidget(line(), 1, Qt::AlignVCenter);
     return row;
 }

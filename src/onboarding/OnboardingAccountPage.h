@@ -10,8 +10,8 @@ class QPushButton;
 
 namespace norvelle {
 
-class ClipButton;
-class ClipLabel;
+class PlainButton;
+class TextLabel;
 
 // The onboarding's last page: sign in (or create an account) by e-mail, or go on without an
 // account. A successful sign-in and "Continue without an account" both finish the onboarding.
@@ -28,9 +28,9 @@ public:
     QLineEdit* emailField() const { return m_email; }
     QLineEdit* passwordField() const { return m_password; }
     QPushButton* submitButton() const { return m_submit; }
-    ClipLabel* errorLabel() const { return m_error; }
-    ClipButton* switchLink() const { return m_switch; }
-    ClipButton* continueWithoutAccountButton() const { return m_continue; }
+    TextLabel* errorLabel() const { return m_error; }
+    PlainButton* switchLink() const { return m_switch; }
+    PlainButton* continueWithoutAccountButton() const { return m_continue; }
 
     bool isSignUp() const { return m_isSignUp; }
     bool isBusy() const { return m_busy; }
@@ -54,9 +54,9 @@ private:
     QLineEdit* m_email = nullptr;
     QLineEdit* m_password = nullptr;
     QPushButton* m_submit = nullptr;
-    ClipLabel* m_error = nullptr;
-    ClipButton* m_switch = nullptr;
-    ClipButton* m_continue = nullptr;
+    TextLabel* m_error = nullptr;
+    PlainButton* m_switch = nullptr;
+    PlainButton* m_continue = nullptr;
 };
 
 } // namespace norvelle

@@ -1,6 +1,6 @@
 #include "onboarding/OnboardingPageDots.h"
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 #include "ui/BrandPalette.h"
 
 #include <QPainter>
@@ -43,7 +43,7 @@ void OnboardingPageDots::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    QColor other = ClipColors(palette()).label();
+    QColor other = SchemeColors(palette()).label();
     other.setAlphaF(0.18f);
     for (int i = 0; i < m_count; ++i) {
         painter.setBrush(i == m_current ? brandPurple() : other);

@@ -1,7 +1,7 @@
 #include "onboarding/OnboardingSlide.h"
 
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipLabel.h"
+#include "ui/ViewFont.h"
+#include "ui/TextLabel.h"
 
 #include <QVBoxLayout>
 
@@ -27,8 +27,8 @@ OnboardingSlide::OnboardingSlide(QWidget* picture, const QString& title, const Q
     layout->addWidget(frame);
     QWidget* text = textBlock(title, 24, body, 13.5, 9, 400);
     layout->addWidget(text);
-    m_title = text->findChildren<ClipLabel*>().value(0);
-    m_body = text->findChildren<ClipLabel*>().value(1);
+    m_title = text->findChildren<TextLabel*>().value(0);
+    m_body = text->findChildren<TextLabel*>().value(1);
 }
 
 QString OnboardingSlide::title() const
@@ -49,16 +49,16 @@ QWidget* OnboardingSlide::textBlock(const QString& title, qreal titleSize, const
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
     // The texts are fixed: each label is given the height its wrapped lines take at the width.
-    const auto add = [&](const QString& text, const QFont& font, ClipColorRole color) {
-        auto* label = new ClipLabel(text, font, std::move(color), holder);
+    const auto add = [&](const QString& text, const QFont& font, SchemeColorRole color) {
+        auto* label = new TextLabel(text, font, std::move(color), holder);
         label->setAlignment(Qt::AlignCenter);
         label->setWordWrap(true);
         label->setFixedWidth(width);
         label->setMinimumHeight(label->heightForWidth(width));
         layout->addWidget(label, 0, Qt::AlignHCenter);
     };
-    add(title, clipFont(titleSize, QFont::Bold), &ClipColors::label);
-    add(body, clipFont(bodySize), &ClipColors::secondaryText);
+    add(title, viewFont(titleSize, QFont::Bold), &SchemeColors::label);
+    add(body, viewFont(bodySize), &SchemeColors::secondaryText);
     return holder;
 }
 

@@ -4,7 +4,7 @@
 
 namespace norvelle {
 
-class ClipLabel;
+class TextLabel;
 
 // One feature slide of the onboarding: a picture 200 tall over a centred title and text.
 class OnboardingSlide : public QWidget {
@@ -21,8 +21,8 @@ public:
         int spacing, int width);
 
 private:
-    ClipLabel* m_title = nullptr;
-    ClipLabel* m_body = nullptr;
+    TextLabel* m_title = nullptr;
+    TextLabel* m_body = nullptr;
 };
 
 } // namespace norvelle

@@ -1,8 +1,8 @@
 #include "onboarding/OnboardingView.h"
 
 #include "account/APIConfig.h"
-#include "clipboard/ClipButton.h"
-#include "clipboard/ClipFonts.h"
+#include "ui/PlainButton.h"
+#include "ui/ViewFont.h"
 #include "onboarding/AppIconView.h"
 #include "onboarding/ClipboardPreview.h"
 #include "onboarding/LaunchAtLoginPage.h"
@@ -64,12 +64,12 @@ OnboardingView::OnboardingView(std::function<void()> onComplete, OnboardingAccou
     navigation->setFixedHeight(36);
     auto* navigationLayout = new QHBoxLayout(navigation);
     navigationLayout->setContentsMargins(28, 0, 28, 0);
-    m_back = new ClipButton(QStringLiteral("Back"),
-        {.font = clipFont(13), .color = &ClipColors::secondaryText, .padding = QMargins(6, 6, 6, 6)}, navigation);
-    m_continue = new ClipButton(QStringLiteral("Continue"),
-        {.font = clipFont(13, QFont::Medium), .color = [](const ClipColors&) { return QColor(Qt::white); },
+    m_back = new PlainButton(QStringLiteral("Back"),
+        {.font = viewFont(13), .color = &SchemeColors::secondaryText, .padding = QMargins(6, 6, 6, 6)}, navigation);
+    m_continue = new PlainButton(QStringLiteral("Continue"),
+        {.font = viewFont(13, QFont::Medium), .color = [](const SchemeColors&) { return QColor(Qt::white); },
             .padding = QMargins(18, 8, 18, 8), .minimumHeight = 32,
-            .fill = [](const ClipColors&) { return brandPurple(); }, .radius = 7},
+            .fill = [](const SchemeColors&) { return brandPurple(); }, .radius = 7},
         navigation);
     navigationLayout->addWidget(m_back);
     navigationLayout->addStretch(1);
@@ -77,8 +77,8 @@ OnboardingView::OnboardingView(std::function<void()> onComplete, OnboardingAccou
     layout->addWidget(navigation);
     layout->addSpacing(26);
 
-    m_skip = new ClipButton(QStringLiteral("Skip"),
-        {.font = clipFont(12, QFont::DemiBold), .color = &ClipColors::secondaryText, .padding = QMargins(4, 2, 4, 2)}, this);
+    m_skip = new PlainButton(QStringLiteral("Skip"),
+        {.font = viewFont(12, QFont::DemiBold), .color = &SchemeColors::secondaryText, .padding = QMargins(4, 2, 4, 2)}, this);
 
     connect(m_skip, &QAbstractButton::clicked, this, [this] { m_onComplete(); });
     connect(m_back, &QAbstractButton::clicked, this, [this] { setPage(m_page - 1); });

@@ -10,7 +10,7 @@ class QStackedWidget;
 
 namespace norvelle {
 
-class ClipButton;
+class PlainButton;
 class LaunchAtLoginPage;
 class OnboardingPageDots;
 class OnboardingSlide;
@@ -31,9 +31,9 @@ public:
     int page() const { return m_page; }
     void setPage(int page);
 
-    ClipButton* skipButton() const { return m_skip; }
-    ClipButton* backButton() const { return m_back; }
-    ClipButton* continueButton() const { return m_continue; }
+    PlainButton* skipButton() const { return m_skip; }
+    PlainButton* backButton() const { return m_back; }
+    PlainButton* continueButton() const { return m_continue; }
     OnboardingPageDots* dots() const { return m_dots; }
     OnboardingSlide* slide(int index) const;
     LaunchAtLoginPage* launchAtLoginPage() const { return m_launchAtLogin; }
@@ -56,9 +56,9 @@ private:
     LaunchAtLoginPage* m_launchAtLogin = nullptr;
     OnboardingAccountPage* m_account = nullptr;
     OnboardingPageDots* m_dots = nullptr;
-    ClipButton* m_skip = nullptr;
-    ClipButton* m_back = nullptr;
-    ClipButton* m_continue = nullptr;
+    PlainButton* m_skip = nullptr;
+    PlainButton* m_back = nullptr;
+    PlainButton* m_continue = nullptr;
 };
 
 } // namespace norvelle

@@ -1,7 +1,7 @@
 #include "onboarding/StickyPreview.h"
 
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipPainting.h"
+#include "ui/ViewFont.h"
+#include "ui/RoundedPainting.h"
 #include "onboarding/CheckMark.h"
 
 #include <QFontMetricsF>
@@ -30,12 +30,12 @@ QColor blackAt(qreal opacity)
 
 qreal headingHeight()
 {
-    return QFontMetricsF(clipFont(15, QFont::Bold)).height();
+    return QFontMetricsF(viewFont(15, QFont::Bold)).height();
 }
 
 qreal itemHeight()
 {
-    return std::max(QFontMetricsF(clipFont(13)).height(), markSize);
+    return std::max(QFontMetricsF(viewFont(13)).height(), markSize);
 }
 
 } // namespace
@@ -84,7 +84,7 @@ void StickyPreview::paintEvent(QPaintEvent*)
 
     qreal y = sheet.top() + padding;
     const qreal left = sheet.left() + padding;
-    const QFont heading = clipFont(15, QFont::Bold);
+    const QFont heading = viewFont(15, QFont::Bold);
     painter.setFont(heading);
     painter.setPen(blackAt(0.8));
     painter.drawText(QRectF(left, y, sheet.width() - 2 * padding, headingHeight()), Qt::AlignLeft | Qt::AlignVCenter,
@@ -99,7 +99,7 @@ void StickyPreview::paintEvent(QPaintEvent*)
         } else {
             paintOpenCircle(painter, mark, blackAt(0.35), 1.3);
         }
-        QFont font = clipFont(13);
+        QFont font = viewFont(13);
         font.setStrikeOut(item.done);
         painter.setFont(font);
         painter.setPen(blackAt(item.done ? 0.4 : 0.8));

@@ -1,9 +1,9 @@
 #include "onboarding/SyncPreview.h"
 
-#include "clipboard/ClipColors.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipPainting.h"
-#include "clipboard/ClipSymbols.h"
+#include "ui/SchemeColors.h"
+#include "ui/ViewFont.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SymbolImage.h"
 #include "ui/BrandPalette.h"
 
 #include <QFontMetricsF>
@@ -20,7 +20,7 @@ constexpr qreal linkWidth = 44;
 
 qreal nameHeight()
 {
-    return QFontMetricsF(clipFont(12, QFont::Medium)).height();
+    return QFontMetricsF(viewFont(12, QFont::Medium)).height();
 }
 
 } // namespace
@@ -40,8 +40,8 @@ void SyncPreview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ClipColors colors(palette());
-    const bool dark = ClipColors::isDarkScheme(palette());
+    const SchemeColors colors(palette());
+    const bool dark = SchemeColors::isDarkScheme(palette());
     const qreal dpr = painter.device()->devicePixelRatioF();
     const QSizeF size = QSizeF(sizeHint());
     const QPointF origin((width() - size.width()) / 2, (height() - size.height()) / 2);
@@ -51,21 +51,21 @@ void SyncPreview::paintEvent(QPaintEvent*)
         fillRounded(painter, box, 16, dark ? QColor(255, 255, 255, 18) : QColor(255, 255, 255, 150));
         QColor ink = colors.label();
         ink.setAlphaF(0.7f);
-        painter.drawImage(QPointF(box.center().x() - 18, box.center().y() - 18), clipSymbol(symbol, 36, ink, dpr));
-        painter.setFont(clipFont(12, QFont::Medium));
+        painter.drawImage(QPointF(box.center().x() - 18, box.center().y() - 18), symbolImage(symbol, 36, ink, dpr));
+        painter.setFont(viewFont(12, QFont::Medium));
         painter.setPen(colors.secondaryText());
         painter.drawText(QRectF(box.left() - 10, box.bottom() + tileSpacing, tile + 20, nameHeight()), Qt::AlignCenter, name);
     };
     paintDevice(0, QStringLiteral("laptopcomputer"), QStringLiteral("MacBook"));
     paintDevice(tile + 2 * columnSpacing + linkWidth, QStringLiteral("desktopcomputer"), QStringLiteral("iMac"));
 
-    const QFont wordFont = clipFont(9);
+    const QFont wordFont = viewFont(9);
     const qreal wordHeight = QFontMetricsF(wordFont).height();
     const qreal linkHeight = 16 + 3 + wordHeight;
     const qreal linkLeft = origin.x() + tile + columnSpacing;
     const qreal linkTop = origin.y() + (tile - linkHeight) / 2;
     painter.drawImage(QPointF(linkLeft + (linkWidth - 16) / 2, linkTop),
-        clipSymbol(QStringLiteral("arrow.left.arrow.right"), 16, brandPurple(), dpr));
+        symbolImage(QStringLiteral("arrow.left.arrow.right"), 16, brandPurple(), dpr));
     painter.setFont(wordFont);
     painter.setPen(colors.tertiaryText());
     painter.drawText(QRectF(linkLeft - 10, linkTop + 19, linkWidth + 20, wordHeight), Qt::AlignCenter, QStringLiteral("synced"));

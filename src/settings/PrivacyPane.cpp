@@ -1,8 +1,8 @@
 #include "settings/PrivacyPane.h"
 
 #include "account/APIConfig.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipLabel.h"
+#include "ui/ViewFont.h"
+#include "ui/TextLabel.h"
 #include "settings/SettingsSection.h"
 #include "settings/StoredSettings.h"
 #include "settings/ToggleSwitch.h"
@@ -50,8 +50,8 @@ PrivacyPane::PrivacyPane(QWidget* parent)
                                                    "and flag account sharing.")},
     };
     for (const auto& [symbol, text] : statements) {
-        QWidget* row = ClipLabel::withSymbol(symbol, text, clipFont(12), 8, nullptr);
-        if (auto* label = row->findChild<ClipLabel*>()) {
+        QWidget* row = TextLabel::withSymbol(symbol, text, viewFont(12), 8, nullptr);
+        if (auto* label = row->findChild<TextLabel*>()) {
             label->setWordWrap(true);
         }
         row->setContentsMargins(0, 6, 0, 6);

@@ -1,7 +1,7 @@
 #include "settings/SettingsSection.h"
 
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipLabel.h"
+#include "ui/ViewFont.h"
+#include "ui/TextLabel.h"
 #include "settings/ToggleSwitch.h"
 
 #include <QHBoxLayout>
@@ -24,8 +24,8 @@ protected:
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        const ClipColors colors(palette());
-        const bool dark = ClipColors::isDarkScheme(palette());
+        const SchemeColors colors(palette());
+        const bool dark = SchemeColors::isDarkScheme(palette());
         painter.setPen(QPen(colors.overlay(0.08, 0.09), 1));
         painter.setBrush(dark ? QColor(255, 255, 255, 13) : QColor(Qt::white));
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), boxRadius, boxRadius);
@@ -50,7 +50,7 @@ SettingsSection::SettingsSection(const QString& header, QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(6);
     if (!header.isEmpty()) {
-        auto* title = new ClipLabel(header, clipFont(13, QFont::DemiBold), &ClipColors::label, this);
+        auto* title = new TextLabel(header, viewFont(13, QFont::DemiBold), &SchemeColors::label, this);
         title->setContentsMargins(4, 0, 0, 0);
         layout->addWidget(title);
     }
@@ -74,7 +74,7 @@ QWidget* SettingsSection::addLabelledRow(const QString& title, QWidget* control)
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 6, 0, 6);
     layout->setSpacing(12);
-    auto* label = new ClipLabel(title, clipFont(13), &ClipColors::label, row);
+    auto* label = new TextLabel(title, viewFont(13), &SchemeColors::label, row);
     label->setWordWrap(true);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(label, 1, Qt::AlignTop);
@@ -91,9 +91,9 @@ ToggleSwitch* SettingsSection::addSwitch(const QString& title)
     return toggle;
 }
 
-ClipLabel* SettingsSection::addText(const QString& text, qreal size, ClipColorRole color)
+TextLabel* SettingsSection::addText(const QString& text, qreal size, SchemeColorRole color)
 {
-    auto* label = new ClipLabel(text, clipFont(size), std::move(color));
+    auto* label = new TextLabel(text, viewFont(size), std::move(color));
     label->setWordWrap(true);
     label->setContentsMargins(0, 8, 0, 8);
     addRow(label);

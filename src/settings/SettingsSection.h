@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 #include <QWidget>
 
@@ -8,7 +8,7 @@ class QVBoxLayout;
 
 namespace norvelle {
 
-class ClipLabel;
+class TextLabel;
 class ToggleSwitch;
 
 // One section of a settings pane: an optional header over a rounded box whose rows are
@@ -30,7 +30,7 @@ public:
     QWidget* addLabelledRow(const QString& title, QWidget* control);
     ToggleSwitch* addSwitch(const QString& title);
     // A wrapping text of `size` points in `color`.
-    ClipLabel* addText(const QString& text, qreal size = 11, ClipColorRole color = &ClipColors::secondaryText);
+    TextLabel* addText(const QString& text, qreal size = 11, SchemeColorRole color = &SchemeColors::secondaryText);
 
 private:
     QString m_header;

@@ -1,8 +1,8 @@
 #include "settings/SettingsSidebar.h"
 
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipLabel.h"
-#include "clipboard/ClipSymbolView.h"
+#include "ui/ViewFont.h"
+#include "ui/TextLabel.h"
+#include "ui/SymbolView.h"
 #include "ui/BrandPalette.h"
 
 #include <QHBoxLayout>
@@ -33,10 +33,10 @@ SettingsSidebarRow::SettingsSidebarRow(SettingsPane pane, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 0, 12, 0);
     layout->setSpacing(8);
-    auto* icon = new ClipSymbolView(settingsPaneSymbol(pane), 13, &ClipColors::secondaryText, this);
+    auto* icon = new SymbolView(settingsPaneSymbol(pane), 13, &SchemeColors::secondaryText, this);
     icon->setFixedWidth(16);
     layout->addWidget(icon);
-    layout->addWidget(new ClipLabel(title, clipFont(12, QFont::Medium), &ClipColors::label, this));
+    layout->addWidget(new TextLabel(title, viewFont(12, QFont::Medium), &SchemeColors::label, this));
     layout->addStretch(1);
 }
 
@@ -69,8 +69,8 @@ SettingsSidebar::SettingsSidebar(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 12, 12, 12);
     layout->setSpacing(8);
-    QWidget* header = ClipLabel::withSymbol(QStringLiteral("gearshape"), QStringLiteral("Norvelle Settings"),
-        clipFont(13, QFont::Bold), 6, this);
+    QWidget* header = TextLabel::withSymbol(QStringLiteral("gearshape"), QStringLiteral("Norvelle Settings"),
+        viewFont(13, QFont::Bold), 6, this);
     header->setContentsMargins(0, 0, 0, 4);
     layout->addWidget(header);
     for (const SettingsPane pane : allSettingsPanes) {
@@ -92,7 +92,7 @@ void SettingsSidebar::setCurrentPane(SettingsPane pane)
 void SettingsSidebar::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const bool dark = ClipColors::isDarkScheme(palette());
+    const bool dark = SchemeColors::isDarkScheme(palette());
     painter.fillRect(rect(), dark ? QColor::fromRgbF(0.09f, 0.09f, 0.10f) : palette().color(QPalette::Base));
 }
 

@@ -1,7 +1,7 @@
 #include "settings/ShortcutRow.h"
 
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipLabel.h"
+#include "ui/ViewFont.h"
+#include "ui/TextLabel.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "settings/ToggleSwitch.h"
 
@@ -29,8 +29,8 @@ ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 10, 0, 10);
     layout->setSpacing(8);
-    layout->addWidget(new ClipLabel(shortcutActionTitle(action), clipFont(12, QFont::DemiBold), &ClipColors::label, this));
-    m_active = new ClipLabel({}, clipFont(10), &ClipColors::secondaryText, this);
+    layout->addWidget(new TextLabel(shortcutActionTitle(action), viewFont(12, QFont::DemiBold), &SchemeColors::label, this));
+    m_active = new TextLabel({}, viewFont(10), &SchemeColors::secondaryText, this);
     layout->addWidget(m_active);
 
     const QString defaultLetter = shortcutActionDefaultLetter(action);
@@ -38,7 +38,7 @@ ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
         .arg(shortcutLabel(modifierFlags(ShortcutModifierPreset::commandShift), defaultLetter));
     auto* switchRow = new QHBoxLayout;
     switchRow->setSpacing(12);
-    switchRow->addWidget(new ClipLabel(defaultTitle, clipFont(13), &ClipColors::label, this), 1);
+    switchRow->addWidget(new TextLabel(defaultTitle, viewFont(13), &SchemeColors::label, this), 1);
     m_default = new ToggleSwitch(this);
     m_default->setAccessibleName(defaultTitle);
     switchRow->addWidget(m_default);
@@ -85,7 +85,7 @@ QWidget* ShortcutRow::makeLabelledPicker(const QString& title, QComboBox* picker
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(12);
-    layout->addWidget(new ClipLabel(title, clipFont(13), &ClipColors::label, row), 1);
+    layout->addWidget(new TextLabel(title, viewFont(13), &SchemeColors::label, row), 1);
     picker->setAccessibleName(title);
     picker->setFixedWidth(200);
     layout->addWidget(picker);

@@ -9,7 +9,7 @@ class QComboBox;
 
 namespace norvelle {
 
-class ClipLabel;
+class TextLabel;
 class ToggleSwitch;
 
 // One action's row of the Shortcuts pane: its title, the shortcut in force, the "default"
@@ -26,7 +26,7 @@ public:
     // Reads the shortcut in force from the stored profile again.
     void refreshActive();
 
-    ClipLabel* activeLabel() const { return m_active; }
+    TextLabel* activeLabel() const { return m_active; }
     ToggleSwitch* defaultSwitch() const { return m_default; }
     QComboBox* modifiersPicker() const { return m_modifiers; }
     QComboBox* letterPicker() const { return m_letter; }
@@ -40,7 +40,7 @@ private:
 
     NorvelleShortcutAction m_action;
     ActionShortcut m_entry;
-    ClipLabel* m_active = nullptr;
+    TextLabel* m_active = nullptr;
     ToggleSwitch* m_default = nullptr;
     QWidget* m_pickers = nullptr;
     QComboBox* m_modifiers = nullptr;

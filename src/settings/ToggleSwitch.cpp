@@ -1,6 +1,6 @@
 #include "settings/ToggleSwitch.h"
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 #include <QPainter>
 
@@ -31,7 +31,7 @@ void ToggleSwitch::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     const QRectF track = QRectF(QPointF(0, 0), QSizeF(switchSize)).translated(
         0, (height() - switchSize.height()) / 2.0);
     QColor fill = isChecked() ? colors.accent() : colors.overlay(0.22, 0.16);

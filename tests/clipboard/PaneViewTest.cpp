@@ -1,8 +1,8 @@
 #include "ClipViewFixture.h"
 
 #include "core/NorvelleShortcutsProfile.h"
-#include "clipboard/ClipBadge.h"
-#include "clipboard/ClipButton.h"
+#include "ui/BadgeLabel.h"
+#include "ui/PlainButton.h"
 #include "clipboard/ClipCardList.h"
 #include "clipboard/ClipboardHistoryPane.h"
 #include "clipboard/ClipboardRetentionMode.h"

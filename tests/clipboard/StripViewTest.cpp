@@ -2,7 +2,7 @@
 
 #include "core/NorvelleShortcutsProfile.h"
 
-#include "clipboard/ClipButton.h"
+#include "ui/PlainButton.h"
 #include "clipboard/ClipStripList.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/ClipboardStripView.h"

@@ -1,6 +1,6 @@
 // The onboarding's account page over a stand-in for the account service.
-#include "clipboard/ClipButton.h"
-#include "clipboard/ClipLabel.h"
+#include "ui/PlainButton.h"
+#include "ui/TextLabel.h"
 #include "onboarding/OnboardingAccountPage.h"
 #include "support/TestHome.h"
 

@@ -1,6 +1,6 @@
 // The onboarding window's page flow, finishing and launch-at-login page, driven through its
 // buttons and keys.
-#include "clipboard/ClipButton.h"
+#include "ui/PlainButton.h"
 #include "onboarding/LaunchAtLoginCard.h"
 #include "onboarding/LaunchAtLoginPage.h"
 #include "onboarding/OnboardingPageDots.h"

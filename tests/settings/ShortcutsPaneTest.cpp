@@ -1,5 +1,5 @@
 // The Shortcuts pane, driven through its switches, pickers and alert.
-#include "clipboard/ClipLabel.h"
+#include "ui/TextLabel.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"

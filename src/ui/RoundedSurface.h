@@ -1,6 +1,6 @@
 #pragma once
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 #include <QWidget>
 
@@ -8,15 +8,15 @@ namespace norvelle {
 
 // A plain container drawn as a filled rounded rectangle (radius 0 gives a plain rectangle, a
 // negative radius a capsule).
-class ClipSurface : public QWidget {
+class RoundedSurface : public QWidget {
 public:
-    ClipSurface(ClipColorRole fill, qreal radius, QWidget* parent = nullptr);
+    RoundedSurface(SchemeColorRole fill, qreal radius, QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    ClipColorRole m_fill;
+    SchemeColorRole m_fill;
     qreal m_radius;
 };
 

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 #include <QWidget>
 
 namespace norvelle {
 
 // A symbol in a colour of the scheme, centred in its box, optionally on a filled circle.
-class ClipSymbolView : public QWidget {
+class SymbolView : public QWidget {
 public:
-    ClipSymbolView(const QString& symbol, int symbolSize, ClipColorRole color, QWidget* parent = nullptr);
+    SymbolView(const QString& symbol, int symbolSize, SchemeColorRole color, QWidget* parent = nullptr);
 
     // A circle of `diameter` filled with `fill` behind the symbol.
-    void setCircle(int diameter, ClipColorRole fill);
+    void setCircle(int diameter, SchemeColorRole fill);
     QSize sizeHint() const override;
 
 protected:
@@ -21,9 +21,9 @@ protected:
 private:
     QString m_symbol;
     int m_symbolSize;
-    ClipColorRole m_color;
+    SchemeColorRole m_color;
     int m_diameter = 0;
-    ClipColorRole m_circleFill;
+    SchemeColorRole m_circleFill;
 };
 
 } // namespace norvelle

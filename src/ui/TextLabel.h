@@ -1,15 +1,15 @@
 #pragma once
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 #include <QLabel>
 
 namespace norvelle {
 
-// A text in the clip views' font and a colour of the current scheme.
-class ClipLabel : public QLabel {
+// A text in a view font and a colour of the current scheme.
+class TextLabel : public QLabel {
 public:
-    ClipLabel(const QString& text, const QFont& font, ClipColorRole color, QWidget* parent = nullptr);
+    TextLabel(const QString& text, const QFont& font, SchemeColorRole color, QWidget* parent = nullptr);
 
     // A title after its symbol, both in the label colour, as headers show them.
     static QWidget* withSymbol(const QString& symbol, const QString& title, const QFont& font, int spacing,
@@ -26,7 +26,7 @@ protected:
 private:
     void fitFont();
 
-    ClipColorRole m_color;
+    SchemeColorRole m_color;
     QFont m_font;
     qreal m_minimumScale = 1.0;
 };

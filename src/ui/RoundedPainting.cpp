@@ -1,4 +1,4 @@
-#include "clipboard/ClipPainting.h"
+#include "ui/RoundedPainting.h"
 
 #include <QFontMetricsF>
 #include <QPainterPath>

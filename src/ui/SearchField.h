@@ -1,16 +1,16 @@
 #pragma once
 
-#include "clipboard/ClipSurface.h"
+#include "ui/RoundedSurface.h"
 
 class QLineEdit;
 
 namespace norvelle {
 
-class ClipButton;
+class PlainButton;
 
-// A search box of the clip views: a magnifying glass, a frameless text field and, while there
+// A search box: a magnifying glass, a frameless text field and, while there
 // is text, a button that clears it, on a rounded fill.
-class ClipSearchField : public ClipSurface {
+class SearchField : public RoundedSurface {
     Q_OBJECT
 public:
     struct Metrics {
@@ -20,10 +20,10 @@ public:
         QMargins padding;
     };
 
-    ClipSearchField(const QString& placeholder, Metrics metrics, ClipColorRole fill, QWidget* parent = nullptr);
+    SearchField(const QString& placeholder, Metrics metrics, SchemeColorRole fill, QWidget* parent = nullptr);
 
     QLineEdit* lineEdit() const { return m_lineEdit; }
-    ClipButton* clearButton() const { return m_clearButton; }
+    PlainButton* clearButton() const { return m_clearButton; }
     QString text() const;
     void setText(const QString& text);
 
@@ -32,7 +32,7 @@ signals:
 
 private:
     QLineEdit* m_lineEdit;
-    ClipButton* m_clearButton;
+    PlainButton* m_clearButton;
 };
 
 } // namespace norvelle

@@ -1,27 +1,27 @@
 #pragma once
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 #include <QAbstractButton>
 
 namespace norvelle {
 
-// A borderless button of the clip views: a symbol, a text or both in one colour, with
+// A borderless button: a symbol, a text or both in one colour, with
 // padding, an optional minimum height and an optional filled shape behind.
-class ClipButton : public QAbstractButton {
+class PlainButton : public QAbstractButton {
 public:
     struct Style {
         QFont font {};
-        ClipColorRole color {};
+        SchemeColorRole color {};
         QString symbol {};
         int symbolSize = 0;
         QMargins padding {};
         int minimumHeight = 0;
-        ClipColorRole fill {}; // empty: no shape
+        SchemeColorRole fill {}; // empty: no shape
         qreal radius = 0;      // negative: capsule
     };
 
-    ClipButton(const QString& text, Style style, QWidget* parent = nullptr);
+    PlainButton(const QString& text, Style style, QWidget* parent = nullptr);
 
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override { return sizeHint(); }

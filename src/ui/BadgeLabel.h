@@ -1,15 +1,15 @@
 #pragma once
 
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 #include <QWidget>
 
 namespace norvelle {
 
 // A short text on a small filled shape: the shortcut and count badges.
-class ClipBadge : public QWidget {
+class BadgeLabel : public QWidget {
 public:
-    ClipBadge(const QFont& font, ClipColorRole textColor, ClipColorRole fill, QSize padding, qreal radius,
+    BadgeLabel(const QFont& font, SchemeColorRole textColor, SchemeColorRole fill, QSize padding, qreal radius,
               QWidget* parent = nullptr);
 
     void setText(const QString& text);
@@ -21,8 +21,8 @@ protected:
 
 private:
     QString m_text;
-    ClipColorRole m_textColor;
-    ClipColorRole m_fill;
+    SchemeColorRole m_textColor;
+    SchemeColorRole m_fill;
     QSize m_padding;
     qreal m_radius;
 };

@@ -1,35 +1,35 @@
-#include "clipboard/ClipSearchField.h"
+#include "ui/SearchField.h"
 
-#include "clipboard/ClipButton.h"
-#include "clipboard/ClipFonts.h"
-#include "clipboard/ClipSymbolView.h"
+#include "ui/PlainButton.h"
+#include "ui/ViewFont.h"
+#include "ui/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
 
 namespace norvelle {
 
-ClipSearchField::ClipSearchField(const QString& placeholder, Metrics metrics, ClipColorRole fill, QWidget* parent)
-    : ClipSurface(std::move(fill), metrics.radius, parent)
+SearchField::SearchField(const QString& placeholder, Metrics metrics, SchemeColorRole fill, QWidget* parent)
+    : RoundedSurface(std::move(fill), metrics.radius, parent)
 {
-    const ClipColorRole secondary = &ClipColors::secondaryText;
+    const SchemeColorRole secondary = &SchemeColors::secondaryText;
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(metrics.padding);
     layout->setSpacing(6);
 
-    layout->addWidget(new ClipSymbolView(QStringLiteral("magnifyingglass"), metrics.symbolSize, secondary, this));
+    layout->addWidget(new SymbolView(QStringLiteral("magnifyingglass"), metrics.symbolSize, secondary, this));
 
     m_lineEdit = new QLineEdit(this);
     m_lineEdit->setFrame(false);
     m_lineEdit->setPlaceholderText(placeholder);
-    m_lineEdit->setFont(clipFont(metrics.fontSize));
+    m_lineEdit->setFont(viewFont(metrics.fontSize));
     m_lineEdit->setAttribute(Qt::WA_MacShowFocusRect, false);
     QPalette transparent = m_lineEdit->palette();
     transparent.setColor(QPalette::Base, Qt::transparent);
     m_lineEdit->setPalette(transparent);
     layout->addWidget(m_lineEdit, 1);
 
-    m_clearButton = new ClipButton({}, {.font = clipFont(metrics.symbolSize), .color = secondary,
+    m_clearButton = new PlainButton({}, {.font = viewFont(metrics.symbolSize), .color = secondary,
                                         .symbol = QStringLiteral("xmark.circle.fill"),
                                         .symbolSize = metrics.symbolSize}, this);
     m_clearButton->hide();
@@ -42,12 +42,12 @@ ClipSearchField::ClipSearchField(const QString& placeholder, Metrics metrics, Cl
     });
 }
 
-QString ClipSearchField::text() const
+QString SearchField::text() const
 {
     return m_lineEdit->text();
 }
 
-void ClipSearchField::setText(const QString& text)
+void SearchField::setText(const QString& text)
 {
     m_lineEdit->setText(text);
 }

@@ -1,7 +1,7 @@
-#include "clipboard/ClipSymbolView.h"
+#include "ui/SymbolView.h"
 
-#include "clipboard/ClipPainting.h"
-#include "clipboard/ClipSymbols.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SymbolImage.h"
 
 #include <QPainter>
 
@@ -9,7 +9,7 @@
 
 namespace norvelle {
 
-ClipSymbolView::ClipSymbolView(const QString& symbol, int symbolSize, ClipColorRole color, QWidget* parent)
+SymbolView::SymbolView(const QString& symbol, int symbolSize, SchemeColorRole color, QWidget* parent)
     : QWidget(parent)
     , m_symbol(symbol)
     , m_symbolSize(symbolSize)
@@ -18,28 +18,28 @@ ClipSymbolView::ClipSymbolView(const QString& symbol, int symbolSize, ClipColorR
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void ClipSymbolView::setCircle(int diameter, ClipColorRole fill)
+void SymbolView::setCircle(int diameter, SchemeColorRole fill)
 {
     m_diameter = diameter;
     m_circleFill = std::move(fill);
     updateGeometry();
 }
 
-QSize ClipSymbolView::sizeHint() const
+QSize SymbolView::sizeHint() const
 {
     const int side = std::max(m_symbolSize, m_diameter);
     return {side, side};
 }
 
-void ClipSymbolView::paintEvent(QPaintEvent*)
+void SymbolView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     const QPointF centre = QRectF(rect()).center();
     if (m_diameter > 0)
         fillRounded(painter, QRectF(centre.x() - m_diameter / 2.0, centre.y() - m_diameter / 2.0, m_diameter, m_diameter),
                     -1, m_circleFill(colors));
-    const QImage symbol = clipSymbol(m_symbol, m_symbolSize, m_color(colors), painter.device()->devicePixelRatioF());
+    const QImage symbol = symbolImage(m_symbol, m_symbolSize, m_color(colors), painter.device()->devicePixelRatioF());
     painter.drawImage(QPointF(centre.x() - m_symbolSize / 2.0, centre.y() - m_symbolSize / 2.0), symbol);
 }
 

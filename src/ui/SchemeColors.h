@@ -7,11 +7,11 @@
 
 namespace norvelle {
 
-// The colours of the clip views for the desktop's light or dark scheme: in the dark scheme
+// The colours of painted views for the light or dark scheme: in the dark scheme
 // white at an opacity, in the light one black at an opacity or the palette's text colours.
-class ClipColors {
+class SchemeColors {
 public:
-    explicit ClipColors(const QPalette& palette);
+    explicit SchemeColors(const QPalette& palette);
 
     // Dark when the palette's window colour is dark.
     static bool isDarkScheme(const QPalette& palette);
@@ -38,6 +38,6 @@ private:
 };
 
 // A colour chosen from the scheme when drawn, so a change of the desktop palette shows at once.
-using ClipColorRole = std::function<QColor(const ClipColors&)>;
+using SchemeColorRole = std::function<QColor(const SchemeColors&)>;
 
 } // namespace norvelle

@@ -6,8 +6,8 @@
 
 namespace norvelle {
 
-// A symbol of the clip views drawn in one colour at `size` logical pixels, sharp at `dpr`.
+// A symbol drawn in one colour at `size` logical pixels, sharp at `dpr`.
 // Renderings are cached: lists draw the same few symbols on every paint.
-QImage clipSymbol(const QString& symbolName, int size, const QColor& color, qreal dpr);
+QImage symbolImage(const QString& symbolName, int size, const QColor& color, qreal dpr);
 
 } // namespace norvelle

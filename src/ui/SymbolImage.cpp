@@ -1,4 +1,4 @@
-#include "clipboard/ClipSymbols.h"
+#include "ui/SymbolImage.h"
 
 #include "platform/Symbols.h"
 
@@ -7,7 +7,7 @@
 
 namespace norvelle {
 
-QImage clipSymbol(const QString& symbolName, int size, const QColor& color, qreal dpr)
+QImage symbolImage(const QString& symbolName, int size, const QColor& color, qreal dpr)
 {
     static QHash<QString, QImage> cache;
     const QString key = QStringLiteral("%1|%2|%3|%4").arg(symbolName).arg(size).arg(

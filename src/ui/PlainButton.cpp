@@ -1,7 +1,7 @@
-#include "clipboard/ClipButton.h"
+#include "ui/PlainButton.h"
 
-#include "clipboard/ClipPainting.h"
-#include "clipboard/ClipSymbols.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SymbolImage.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -16,7 +16,7 @@ constexpr int kSymbolTextSpacing = 5;
 
 } // namespace
 
-ClipButton::ClipButton(const QString& text, Style style, QWidget* parent)
+PlainButton::PlainButton(const QString& text, Style style, QWidget* parent)
     : QAbstractButton(parent)
     , m_style(std::move(style))
 {
@@ -27,7 +27,7 @@ ClipButton::ClipButton(const QString& text, Style style, QWidget* parent)
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-QSize ClipButton::sizeHint() const
+QSize PlainButton::sizeHint() const
 {
     const QFontMetrics metrics(font());
     int width = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());
@@ -40,11 +40,11 @@ QSize ClipButton::sizeHint() const
     return {width + p.left() + p.right(), std::max(height + p.top() + p.bottom(), m_style.minimumHeight)};
 }
 
-void ClipButton::paintEvent(QPaintEvent*)
+void PlainButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     if (!isEnabled())
         painter.setOpacity(0.4);
     else if (isDown())
@@ -66,7 +66,7 @@ void ClipButton::paintEvent(QPaintEvent*)
     const QRectF content = shape.marginsRemoved(QMarginsF(m_style.padding.left(), 0, m_style.padding.right(), 0));
     qreal x = content.left();
     if (!m_style.symbol.isEmpty()) {
-        const QImage symbol = clipSymbol(m_style.symbol, m_style.symbolSize, color, painter.device()->devicePixelRatioF());
+        const QImage symbol = symbolImage(m_style.symbol, m_style.symbolSize, color, painter.device()->devicePixelRatioF());
         painter.drawImage(QPointF(x, (height() - m_style.symbolSize) / 2.0), symbol);
         x += m_style.symbolSize + kSymbolTextSpacing;
     }
@@ -77,14 +77,14 @@ void ClipButton::paintEvent(QPaintEvent*)
     }
 }
 
-void ClipButton::enterEvent(QEnterEvent* event)
+void PlainButton::enterEvent(QEnterEvent* event)
 {
     m_hovered = true;
     update();
     QAbstractButton::enterEvent(event);
 }
 
-void ClipButton::leaveEvent(QEvent* event)
+void PlainButton::leaveEvent(QEvent* event)
 {
     m_hovered = false;
     update();

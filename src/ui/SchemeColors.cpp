@@ -1,4 +1,4 @@
-#include "clipboard/ClipColors.h"
+#include "ui/SchemeColors.h"
 
 namespace norvelle {
 
@@ -12,72 +12,72 @@ QColor withOpacity(QColor color, qreal opacity)
 
 } // namespace
 
-ClipColors::ClipColors(const QPalette& palette)
+SchemeColors::SchemeColors(const QPalette& palette)
     : m_palette(palette)
     , m_dark(isDarkScheme(palette))
 {
 }
 
-bool ClipColors::isDarkScheme(const QPalette& palette)
+bool SchemeColors::isDarkScheme(const QPalette& palette)
 {
     return palette.color(QPalette::Window).lightnessF() < 0.5;
 }
 
-QColor ClipColors::overlay(qreal darkOpacity, qreal lightOpacity) const
+QColor SchemeColors::overlay(qreal darkOpacity, qreal lightOpacity) const
 {
     return m_dark ? withOpacity(Qt::white, darkOpacity) : withOpacity(Qt::black, lightOpacity);
 }
 
 // The light scheme's label colours are the palette's text at the weights of primary (0.85),
 // secondary (0.5) and tertiary (0.26) labels.
-QColor ClipColors::textAt(qreal opacity) const
+QColor SchemeColors::textAt(qreal opacity) const
 {
     QColor text = m_palette.color(QPalette::WindowText);
     text.setAlphaF(float(opacity));
     return text;
 }
 
-QColor ClipColors::label() const
+QColor SchemeColors::label() const
 {
     return m_dark ? QColor(Qt::white) : textAt(0.85);
 }
 
-QColor ClipColors::secondaryText() const
+QColor SchemeColors::secondaryText() const
 {
     return m_dark ? withOpacity(Qt::white, 0.45) : textAt(0.5);
 }
 
-QColor ClipColors::tertiaryText() const
+QColor SchemeColors::tertiaryText() const
 {
     return m_dark ? withOpacity(Qt::white, 0.3) : textAt(0.26);
 }
 
-QColor ClipColors::footerText() const
+QColor SchemeColors::footerText() const
 {
     return m_dark ? withOpacity(Qt::white, 0.6) : textAt(0.5);
 }
 
-QColor ClipColors::accent() const
+QColor SchemeColors::accent() const
 {
     return m_palette.color(QPalette::Highlight);
 }
 
-QColor ClipColors::background() const
+QColor SchemeColors::background() const
 {
     return m_palette.color(QPalette::Window);
 }
 
-QColor ClipColors::destructive() const
+QColor SchemeColors::destructive() const
 {
     return m_dark ? QColor::fromRgbF(1.0f, 0.27f, 0.23f) : QColor::fromRgbF(1.0f, 0.23f, 0.19f);
 }
 
-QColor ClipColors::stripBlue(qreal opacity)
+QColor SchemeColors::stripBlue(qreal opacity)
 {
     return QColor::fromRgbF(0.04f, 0.52f, 1.0f, float(opacity));
 }
 
-QColor ClipColors::stickyViolet()
+QColor SchemeColors::stickyViolet()
 {
     return QColor::fromRgbF(0.37f, 0.36f, 0.90f);
 }

@@ -1,6 +1,6 @@
-#include "clipboard/ClipLabel.h"
+#include "ui/TextLabel.h"
 
-#include "clipboard/ClipSymbolView.h"
+#include "ui/SymbolView.h"
 
 #include <QHBoxLayout>
 #include <QFontMetricsF>
@@ -9,7 +9,7 @@
 
 namespace norvelle {
 
-ClipLabel::ClipLabel(const QString& text, const QFont& font, ClipColorRole color, QWidget* parent)
+TextLabel::TextLabel(const QString& text, const QFont& font, SchemeColorRole color, QWidget* parent)
     : QLabel(text, parent)
     , m_color(std::move(color))
     , m_font(font)
@@ -18,19 +18,19 @@ ClipLabel::ClipLabel(const QString& text, const QFont& font, ClipColorRole color
     setTextFormat(Qt::PlainText);
 }
 
-QWidget* ClipLabel::withSymbol(const QString& symbol, const QString& title, const QFont& font, int spacing,
+QWidget* TextLabel::withSymbol(const QString& symbol, const QString& title, const QFont& font, int spacing,
                                QWidget* parent)
 {
     auto* label = new QWidget(parent);
     auto* layout = new QHBoxLayout(label);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
-    layout->addWidget(new ClipSymbolView(symbol, QFontInfo(font).pixelSize(), &ClipColors::label, label));
-    layout->addWidget(new ClipLabel(title, font, &ClipColors::label, label));
+    layout->addWidget(new SymbolView(symbol, QFontInfo(font).pixelSize(), &SchemeColors::label, label));
+    layout->addWidget(new TextLabel(title, font, &SchemeColors::label, label));
     return label;
 }
 
-void ClipLabel::setShrinkToFit(qreal minimumScale)
+void TextLabel::setShrinkToFit(qreal minimumScale)
 {
     m_minimumScale = minimumScale;
     setWordWrap(false);
@@ -38,13 +38,13 @@ void ClipLabel::setShrinkToFit(qreal minimumScale)
     fitFont();
 }
 
-void ClipLabel::resizeEvent(QResizeEvent* event)
+void TextLabel::resizeEvent(QResizeEvent* event)
 {
     QLabel::resizeEvent(event);
     fitFont();
 }
 
-void ClipLabel::fitFont()
+void TextLabel::fitFont()
 {
     if (m_minimumScale >= 1.0)
         return;
@@ -56,10 +56,10 @@ void ClipLabel::fitFont()
         setFont(fitted);
 }
 
-void ClipLabel::paintEvent(QPaintEvent* event)
+void TextLabel::paintEvent(QPaintEvent* event)
 {
     // The scheme is read when drawing, so the text follows a palette change of the desktop.
-    const QColor color = m_color(ClipColors(palette()));
+    const QColor color = m_color(SchemeColors(palette()));
     if (palette().color(QPalette::WindowText) != color) {
         QPalette own = palette();
         own.setColor(QPalette::WindowText, color);

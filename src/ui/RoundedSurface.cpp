@@ -1,22 +1,22 @@
-#include "clipboard/ClipSurface.h"
+#include "ui/RoundedSurface.h"
 
-#include "clipboard/ClipPainting.h"
+#include "ui/RoundedPainting.h"
 
 #include <QPainter>
 
 namespace norvelle {
 
-ClipSurface::ClipSurface(ClipColorRole fill, qreal radius, QWidget* parent)
+RoundedSurface::RoundedSurface(SchemeColorRole fill, qreal radius, QWidget* parent)
     : QWidget(parent)
     , m_fill(std::move(fill))
     , m_radius(radius)
 {
 }
 
-void ClipSurface::paintEvent(QPaintEvent*)
+void RoundedSurface::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     fillRounded(painter, rect(), m_radius, m_fill(colors));
 }
 

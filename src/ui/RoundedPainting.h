@@ -9,7 +9,7 @@
 
 namespace norvelle {
 
-// Small drawing steps shared by the clip views' painted rows, cards and surfaces.
+// Small drawing steps shared by painted rows, cards and surfaces.
 
 // A rounded rectangle; radius 0 is a plain rectangle and a negative radius a capsule.
 void fillRounded(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color);

@@ -1,6 +1,6 @@
-#include "clipboard/ClipBadge.h"
+#include "ui/BadgeLabel.h"
 
-#include "clipboard/ClipPainting.h"
+#include "ui/RoundedPainting.h"
 
 #include <QPainter>
 
@@ -8,7 +8,7 @@
 
 namespace norvelle {
 
-ClipBadge::ClipBadge(const QFont& font, ClipColorRole textColor, ClipColorRole fill, QSize padding, qreal radius,
+BadgeLabel::BadgeLabel(const QFont& font, SchemeColorRole textColor, SchemeColorRole fill, QSize padding, qreal radius,
                      QWidget* parent)
     : QWidget(parent)
     , m_textColor(std::move(textColor))
@@ -20,7 +20,7 @@ ClipBadge::ClipBadge(const QFont& font, ClipColorRole textColor, ClipColorRole f
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void ClipBadge::setText(const QString& text)
+void BadgeLabel::setText(const QString& text)
 {
     if (text == m_text)
         return;
@@ -29,16 +29,16 @@ void ClipBadge::setText(const QString& text)
     update();
 }
 
-QSize ClipBadge::sizeHint() const
+QSize BadgeLabel::sizeHint() const
 {
     const QSizeF size = badgeSize(m_text, font(), m_padding);
     return {int(std::ceil(size.width())), int(std::ceil(size.height()))};
 }
 
-void ClipBadge::paintEvent(QPaintEvent*)
+void BadgeLabel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const ClipColors colors(palette());
+    const SchemeColors colors(palette());
     drawBadge(painter, rect(), m_text, font(), m_textColor(colors), m_fill(colors), m_radius);
 }
 
