@@ -7,6 +7,7 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "workspace/MainAppWindowController.h"
+#include "workspace/NoteGridView.h"
 #include "workspace/WorkspaceView.h"
 
 #include <QApplication>
@@ -109,7 +110,7 @@ void waitForPaint(const PaintCounter& counter)
 
 QWidget* noteList(const WorkspaceView& view)
 {
-    return view.findChild<QWidget*>("workspaceNoteList");
+    return view.findChild<NoteGridView*>()->viewport();
 }
 
 } // namespace

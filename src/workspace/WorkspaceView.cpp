@@ -7,11 +7,10 @@
 #include "store/StickyNote.h"
 #include "ui/NorvelleAppearancePreference.h"
 #include "ui/SchemePalette.h"
-#include "workspace/NoteListModel.h"
+#include "workspace/WorkspaceDetailColumn.h"
 #include "workspace/WorkspaceFoldersStore.h"
 
 #include <QHBoxLayout>
-#include <QListView>
 #include <QPainter>
 #include <QShortcut>
 
@@ -84,15 +83,8 @@ void WorkspaceView::buildContent()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addSpacing(sidebarWidth);
-    auto* model = new NoteListModel(this);
-    auto* list = new QListView(this);
-    list->setObjectName(QStringLiteral("workspaceNoteList"));
-    list->setFrameShape(QFrame::NoFrame);
-    list->setUniformItemSizes(true);
-    list->setModel(model);
-    layout->addWidget(list, 1);
-    model->setNotes(m_workspaceNoteList);
-    connect(this, &WorkspaceView::stateChanged, model, [this, model] { model->setNotes(m_workspaceNoteList); });
+    m_detailColumn = new WorkspaceDetailColumn(*this, this);
+    layout->addWidget(m_detailColumn, 1);
 }
 
 bool WorkspaceView::initialShowLaunchAtLoginBanner(bool loginItemEnabled)

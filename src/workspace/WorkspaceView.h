@@ -15,6 +15,7 @@ class QShortcut;
 namespace norvelle {
 
 class ObjectContext;
+class WorkspaceDetailColumn;
 class WorkspaceFoldersStore;
 
 // The root of the workspace window. It owns the whole state of the workspace (section, folder,
@@ -42,6 +43,7 @@ public:
 
     WorkspaceNoteIndex& index() { return m_index; }
     WorkspaceFoldersStore& folderStore() const { return m_folderStore; }
+    WorkspaceDetailColumn* detailColumn() const { return m_detailColumn; }
 
     // The state.
     MainSection selection() const { return m_list.selection; }
@@ -127,6 +129,7 @@ private:
     int m_profileAvatarRevision = 0;
     int m_clipboardSidebarTick = 0;
     QList<QShortcut*> m_deleteShortcuts;
+    WorkspaceDetailColumn* m_detailColumn = nullptr;
 };
 
 } // namespace norvelle

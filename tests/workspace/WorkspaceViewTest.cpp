@@ -6,11 +6,11 @@
 #include "platform/UserDefaults.h"
 #include "support/TestHome.h"
 #include "ui/SchemePalette.h"
+#include "workspace/NoteGridView.h"
 #include "workspace/WorkspaceFoldersStore.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QListView>
 #include <QTest>
 
 using namespace norvelle;
@@ -213,13 +213,12 @@ TEST_F(WorkspaceViewTest, ANoteChangedElsewhereShowsInTheOpenList)
 {
     auto note = add({ .title = "first", .updatedMinute = 1 });
     WorkspaceView& workspace = view();
-    auto* list = workspace.findChild<QListView*>("workspaceNoteList");
+    auto* list = workspace.findChild<NoteGridView*>();
     ASSERT_NE(list, nullptr);
-    EXPECT_EQ(list->model()->rowCount(), 1);
+    EXPECT_EQ(list->count(), 1);
     add({ .title = "from sync", .updatedMinute = 2 });
     note->setTitle("renamed");
     context().save();
-    ASSERT_TRUE(test::waitUntil([&] { return list->model()->rowCount() == 2; }));
-    EXPECT_EQ(list->model()->index(0, 0).data().toString(), "from sync");
-    EXPECT_EQ(list->model()->index(1, 0).data().toString(), "renamed");
+    ASSERT_TRUE(test::waitUntil([&] { return list->count() == 2; }));
+    EXPECT_EQ(titles(workspace.workspaceNoteList()), QStringList({ "from sync", "renamed" }));
 }

@@ -1,0 +1,27 @@
+#include "workspace/ConfirmationDialog.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace norvelle {
+
+QMessageBox* askToConfirm(QWidget* parent, const QString& title, const QString& message, const QString& confirmText,
+                          std::function<void()> onConfirm)
+{
+    auto* dialog = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
+    dialog->setInformativeText(message);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowModality(Qt::WindowModal);
+    QPushButton* confirm = dialog->addButton(confirmText, QMessageBox::DestructiveRole);
+    dialog->addButton(QMessageBox::Cancel);
+    dialog->setDefaultButton(QMessageBox::Cancel);
+    QObject::connect(dialog, &QMessageBox::buttonClicked, dialog, [confirm, onConfirm = std::move(onConfirm)](QAbstractButton* button) {
+        if (button == confirm) {
+            onConfirm();
+        }
+    });
+    dialog->open();
+    return dialog;
+}
+
+} // namespace norvelle

@@ -1,0 +1,107 @@
+#include "workspace/NoteCard.h"
+
+#include "store/StickyNote.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SchemeColors.h"
+#include "ui/SymbolImage.h"
+#include "ui/ViewFont.h"
+#include "workspace/NotePaper.h"
+#include "workspace/WorkspaceNoteEntry.h"
+#include "workspace/WrappedText.h"
+
+#include <QDateTime>
+#include <QLocale>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace norvelle {
+
+namespace {
+
+constexpr qreal kPadding = 10;
+constexpr qreal kSpacing = 8;
+
+void drawSymbol(QPainter& painter, const QString& name, int size, const QColor& color, const QPointF& centre)
+{
+    const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    const QImage image = symbolImage(name, size, color, dpr);
+    painter.drawImage(QRectF(centre - QPointF(size / 2.0, size / 2.0), QSizeF(size, size)), image);
+}
+
+} // namespace
+
+QString NoteCard::dateText(const WorkspaceNoteEntry& note)
+{
+    QDateTime date = note.note->updatedAt();
+    if (!date.isValid()) {
+        date = note.note->createdAt();
+    }
+    if (!date.isValid()) {
+        date = QDateTime::currentDateTime();
+    }
+    // The abbreviated date and the short time, without seconds.
+    const QLocale locale;
+    const QDateTime local = date.toLocalTime();
+    QString time = locale.timeFormat(QLocale::ShortFormat);
+    time.remove(QStringLiteral(":ss"));
+    return locale.toString(local.date(), QStringLiteral("d MMM yyyy")) + u' ' + locale.toString(local.time(), time);
+}
+
+QString NoteCard::toolTip(const NoteCellState& state)
+{
+    if (state.bulkMode) {
+        return QStringLiteral("Click to select");
+    }
+    return state.showsTrash ? QStringLiteral("Double-click to restore and open") : QStringLiteral("Double-click to open sticky");
+}
+
+QRectF NoteCard::checkRect(const QRectF& rect)
+{
+    return QRectF(rect.topLeft(), QSizeF(38, 38));
+}
+
+void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteEntry& note, const NoteCellState& state)
+{
+    const QRectF rect = cell.translated(0, state.hovered ? -3 : 0);
+    const NotePaper paper(*note.note);
+    QPainterPath shape;
+    shape.addRoundedRect(rect, cornerRadius, cornerRadius);
+    paper.paint(painter, shape);
+    if (note.isPinned) {
+        strokeRounded(painter, rect, cornerRadius, NotePaper::pinnedAccent(), 1.5);
+    }
+
+    const qreal width = rect.width() - 2 * kPadding;
+    QPointF at = rect.topLeft() + QPointF(kPadding, kPadding);
+    at.ry() += drawWrappedText(&painter, at, width, note.displayTitle, viewFont(14, QFont::DemiBold), paper.primary, 2);
+    at.ry() += kSpacing;
+    const QString& preview = note.previewLine();
+    if (preview.isEmpty()) {
+        QFont italic = viewFont(12);
+        italic.setItalic(true);
+        drawWrappedText(&painter, at, width, QStringLiteral("No additional text"), italic, paper.tertiary, 1);
+    } else {
+        drawWrappedText(&painter, at, width, preview, viewFont(12), paper.secondary, 3);
+    }
+    const QFont dateFont = viewFont(11, QFont::Medium);
+    painter.setFont(dateFont);
+    painter.setPen(paper.secondary);
+    const QRectF dateRect(rect.left() + kPadding, rect.bottom() - kPadding - QFontMetricsF(dateFont).height(), width,
+                          QFontMetricsF(dateFont).height());
+    painter.drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter, dateText(note));
+
+    if (state.showsTrash) {
+        drawSymbol(painter, QStringLiteral("trash.fill"), 11, paper.secondary, rect.topRight() + QPointF(-8 - 5.5, 8 + 5.5));
+    } else if (note.isPinned) {
+        const QRectF capsule(rect.right() - 6 - 22, rect.top() + 6, 22, 18);
+        fillRounded(painter, capsule, -1, paper.isDark ? QColor(255, 255, 255, 46) : QColor(0, 0, 0, 31));
+        drawSymbol(painter, QStringLiteral("star.fill"), 10, paper.primary, capsule.center());
+    }
+    if (state.bulkMode) {
+        const SchemeColors colors(state.palette);
+        drawSymbol(painter, state.selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"), 18,
+                   state.selected ? colors.accent() : paper.secondary, checkRect(rect).center());
+    }
+}
+
+} // namespace norvelle

@@ -1,0 +1,76 @@
+#include "workspace/NoteRow.h"
+
+#include "store/StickyNote.h"
+#include "ui/HexColor.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SchemeColors.h"
+#include "ui/SymbolImage.h"
+#include "ui/ViewFont.h"
+#include "workspace/NoteCard.h"
+#include "workspace/WorkspaceNoteEntry.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+
+namespace norvelle {
+
+namespace {
+
+constexpr qreal kPadding = 10;
+constexpr qreal kSpacing = 12;
+
+} // namespace
+
+QRectF NoteRow::checkRect(const QRectF& rect)
+{
+    return QRectF(rect.left() + kPadding, rect.top(), 22, rect.height());
+}
+
+void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const NoteCellState& state)
+{
+    const SchemeColors colors(state.palette);
+    fillRounded(painter, rect, 10, QColor(255, 255, 255, 5));
+    qreal x = rect.left() + kPadding;
+    const qreal middle = rect.center().y();
+    const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+    if (state.bulkMode) {
+        const QImage check = symbolImage(state.selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"), 16,
+                                         state.selected ? colors.accent() : colors.secondaryText(), dpr);
+        painter.drawImage(QRectF(x + 3, middle - 8, 16, 16), check);
+        x += 22 + kSpacing;
+    }
+    const QString paper = note.note->paperColor().isNull() ? QStringLiteral("#FDFDF8") : note.note->paperColor();
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colorFromHexOrWhite(paper));
+    painter.drawEllipse(QRectF(x, middle - 9, 18, 18));
+    painter.restore();
+    x += 18 + kSpacing;
+
+    const QFont dateFont = viewFont(11);
+    const QString date = NoteCard::dateText(note);
+    const qreal dateWidth = QFontMetricsF(dateFont).horizontalAdvance(date);
+    painter.setFont(dateFont);
+    painter.setPen(colors.secondaryText());
+    painter.drawText(QRectF(rect.right() - kPadding - dateWidth, rect.top(), dateWidth, rect.height()),
+                     Qt::AlignRight | Qt::AlignVCenter, date);
+
+    const qreal textWidth = rect.right() - kPadding - dateWidth - kSpacing - x;
+    const QFont titleFont = viewFont(13, QFont::DemiBold);
+    QFont previewFont = viewFont(11);
+    const QString preview = note.previewLine().isEmpty() ? QStringLiteral("No additional text") : note.previewLine();
+    previewFont.setItalic(preview == u"No additional text");
+    const QFontMetricsF titleMetrics(titleFont);
+    const QFontMetricsF previewMetrics(previewFont);
+    const qreal top = middle - (titleMetrics.height() + 2 + previewMetrics.height()) / 2;
+    painter.setFont(titleFont);
+    painter.setPen(colors.label());
+    painter.drawText(QPointF(x, top + titleMetrics.ascent()), titleMetrics.elidedText(note.displayTitle, Qt::ElideRight, textWidth));
+    painter.setFont(previewFont);
+    painter.setPen(colors.secondaryText());
+    painter.drawText(QPointF(x, top + titleMetrics.height() + 2 + previewMetrics.ascent()),
+                     previewMetrics.elidedText(preview, Qt::ElideRight, textWidth));
+}
+
+} // namespace norvelle

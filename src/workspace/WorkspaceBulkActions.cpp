@@ -1,0 +1,120 @@
+#include "workspace/WorkspaceBulkActions.h"
+
+#include "platform/ObjectContext.h"
+#include "platform/Pasteboard.h"
+#include "store/NoteTrashOperations.h"
+#include "store/StickyNote.h"
+#include "workspace/ConfirmationDialog.h"
+#include "workspace/NoteDisplayText.h"
+#include "workspace/WorkspaceView.h"
+
+#include <QDateTime>
+#include <QMessageBox>
+
+namespace norvelle {
+
+namespace {
+
+WorkspaceBulkActions::NoteList notesOf(const WorkspaceView::NoteRefs& entries)
+{
+    WorkspaceBulkActions::NoteList notes;
+    notes.reserve(entries.size());
+    for (const WorkspaceNoteEntry* entry : entries) {
+        notes.push_back(entry->note);
+    }
+    return notes;
+}
+
+} // namespace
+
+void WorkspaceBulkActions::runBulkOperation(WorkspaceView& workspace, const std::function<void(const NoteList&)>& operation)
+{
+    const NoteList notes = notesOf(workspace.selectedNotes());
+    if (!notes.empty()) {
+        operation(notes);
+    }
+    workspace.exitSelectionMode();
+}
+
+void WorkspaceBulkActions::moveSelectedNotes(WorkspaceView& workspace, const QString& slug)
+{
+    const QString folder = slug.toLower();
+    const NoteList notes = notesOf(workspace.selectedNotes());
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    for (const auto& note : notes) {
+        note->setWorkspaceId(folder == u"inbox" ? QString() : folder);
+        note->setUpdatedAt(now);
+        note->setVersion(note->version() + 1);
+    }
+    if (!notes.empty()) {
+        workspace.index().context().save();
+    }
+    workspace.exitSelectionMode();
+}
+
+void WorkspaceBulkActions::restoreSelectedNotes(WorkspaceView& workspace)
+{
+    runBulkOperation(workspace, NoteTrashOperations::restoreNotesFromTrash);
+}
+
+QString WorkspaceBulkActions::sharedText(const NoteList& notes)
+{
+    QStringList pieces;
+    for (const auto& note : notes) {
+        const QString text = note->plainText().trimmed();
+        pieces << (text.isEmpty() ? displayTitle(*note) : displayTitle(*note) + QStringLiteral("\n\n") + text);
+    }
+    return pieces.join(QStringLiteral("\n\n---\n\n"));
+}
+
+void WorkspaceBulkActions::shareSelectedNotes(WorkspaceView& workspace, Pasteboard& pasteboard)
+{
+    const NoteList notes = notesOf(workspace.selectedNotes());
+    if (notes.empty()) {
+        return;
+    }
+    pasteboard.clearContents();
+    pasteboard.write({ .data = {}, .string = sharedText(notes) });
+}
+
+void WorkspaceBulkActions::selectAll(WorkspaceView& workspace)
+{
+    QSet<QString> all;
+    for (const WorkspaceNoteEntry* note : workspace.workspaceNoteList()) {
+        all.insert(note->identity);
+    }
+    workspace.setBulkSelectedIDs(all);
+}
+
+QString WorkspaceBulkActions::bulkDeleteTitle(qsizetype count)
+{
+    return QStringLiteral("Permanently delete %1 notes?").arg(count);
+}
+
+QString WorkspaceBulkActions::emptyTrashTitle(qsizetype count)
+{
+    return QStringLiteral("Permanently delete all %1 notes in Trash?").arg(count);
+}
+
+QMessageBox* WorkspaceBulkActions::confirmBulkPermanentDelete(WorkspaceView& workspace, QWidget* dialogParent)
+{
+    // The count is of the notes that will go: the selected notes the list shows.
+    QMessageBox* dialog = askToConfirm(dialogParent, bulkDeleteTitle(qsizetype(workspace.selectedNotes().size())),
+                                       permanentDeleteMessage(), QStringLiteral("Delete Permanently"), [&workspace] {
+                                           runBulkOperation(workspace, NoteTrashOperations::deleteNotesPermanently);
+                                       });
+    QObject::connect(dialog, &QObject::destroyed, &workspace, [&workspace] { workspace.setConfirmBulkPermanentDelete(false); });
+    return dialog;
+}
+
+QMessageBox* WorkspaceBulkActions::confirmEmptyTrash(WorkspaceView& workspace, QWidget* dialogParent)
+{
+    QMessageBox* dialog = askToConfirm(dialogParent, emptyTrashTitle(qsizetype(workspace.workspaceNoteList().size())),
+                                       permanentDeleteMessage(), QStringLiteral("Delete All"), [&workspace] {
+                                           NoteTrashOperations::deleteNotesPermanently(notesOf(workspace.workspaceNoteList()));
+                                       });
+    QObject::connect(dialog, &QObject::destroyed, &workspace, [&workspace] { workspace.setConfirmEmptyTrash(false); });
+    return dialog;
+}
+
+} // namespace norvelle

@@ -1,0 +1,305 @@
+#include "workspace/WorkspaceDetailColumn.h"
+
+#include "WorkspaceNotesFixture.h"
+#include "support/FakeAppDelegating.h"
+#include "support/FakePasteboard.h"
+#include "support/TestHome.h"
+#include "ui/BadgeLabel.h"
+#include "ui/PlainButton.h"
+#include "ui/TextLabel.h"
+#include "workspace/NoteActions.h"
+#include "workspace/NoteCard.h"
+#include "workspace/NoteGridView.h"
+#include "workspace/PinnedNotePreviewChip.h"
+#include "workspace/WorkspaceBulkActions.h"
+#include "workspace/WorkspaceBulkBar.h"
+#include "workspace/WorkspaceEmptyState.h"
+#include "workspace/WorkspaceFoldersStore.h"
+#include "workspace/WorkspaceView.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QMenu>
+#include <QMessageBox>
+#include <QTest>
+
+using namespace norvelle;
+
+namespace {
+
+class WorkspaceDetailTest : public test::WorkspaceNotesFixture {
+protected:
+    WorkspaceView& view()
+    {
+        if (!m_view) {
+            context().save();
+            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [] { return true; });
+            m_view->resize(1000, 700);
+            m_view->show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+        }
+        return *m_view;
+    }
+    WorkspaceDetailColumn& detail() { return *view().detailColumn(); }
+    NoteGridView& grid() { return *detail().notesView(); }
+
+    void settle()
+    {
+        index().applyPendingChanges();
+        view().index().applyPendingChanges();
+        QCoreApplication::processEvents();
+    }
+
+    QPoint centreOf(int index) { return grid().itemRect(index).center(); }
+
+    QStringList menuTexts(int index)
+    {
+        QStringList texts;
+        const std::unique_ptr<QMenu> menu = grid().contextMenu(index);
+        for (QAction* action : menu->actions()) {
+            texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        }
+        return texts;
+    }
+
+    void clickButton(QMessageBox* dialog, const QString& text)
+    {
+        for (QAbstractButton* button : dialog->buttons()) {
+            if (button->text() == text) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        ADD_FAILURE() << "no button " << text.toStdString();
+    }
+
+    test::FakeAppDelegating m_app;
+    WorkspaceFoldersStore m_folders;
+    std::unique_ptr<WorkspaceView> m_view;
+};
+
+} // namespace
+
+TEST_F(WorkspaceDetailTest, ClickSelectsOnlyInBulkModeAndDoubleClickOpens)
+{
+    add({ .title = "first", .updatedMinute = 2 });
+    add({ .title = "second", .updatedMinute = 1 });
+    view();
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, centreOf(0));
+    EXPECT_TRUE(view().bulkSelectedIDs().isEmpty());
+    QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, centreOf(0));
+    EXPECT_EQ(m_app.calls, QStringList({ "openSticky:" }));
+
+    view().setSelectingNotes(true);
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, centreOf(1));
+    EXPECT_EQ(view().bulkSelectedIDs(), QSet<QString>({ view().workspaceNoteList()[1]->identity }));
+    EXPECT_TRUE(grid().cellState(1).selected);
+    QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, centreOf(1));
+    EXPECT_TRUE(view().bulkSelectedIDs().isEmpty());
+    EXPECT_EQ(m_app.calls.size(), 1) << "no opening in bulk mode";
+    EXPECT_EQ(NoteCard::toolTip(grid().cellState(0)), "Click to select");
+}
+
+TEST_F(WorkspaceDetailTest, MenusDependOnSectionModeAndView)
+{
+    add({ .title = "live", .updatedMinute = 2 });
+    add({ .title = "gone", .updatedMinute = 1, .deletedMinute = 1 });
+    view();
+    EXPECT_EQ(menuTexts(0), QStringList({ "Open sticky", "Collaborate…", "Share Link", "Export .txt", "Pin", "-", "Move to Trash" }));
+    view().setViewModeGrid(false);
+    EXPECT_EQ(menuTexts(0), QStringList({ "Open sticky", "-", "Move to Trash" }));
+    view().setSelection(MainSection::trash);
+    EXPECT_EQ(menuTexts(0), QStringList({ "Restore to Library", "Delete Permanently…" }));
+    EXPECT_EQ(NoteCard::toolTip(grid().cellState(0)), "Double-click to restore and open");
+    view().setSelectingNotes(true);
+    EXPECT_TRUE(menuTexts(0).isEmpty());
+}
+
+TEST_F(WorkspaceDetailTest, PinAndShareLinkRaiseTheVersionAndHandTheNoteToSync)
+{
+    auto note = add({ .title = "shared", .updatedMinute = 1 });
+    context().save();
+    const qint64 version = note->version();
+    NoteActions::togglePin(*note);
+    NoteActions::togglePin(*note);
+    EXPECT_FALSE(note->isPinned());
+    EXPECT_EQ(note->version(), version + 2);
+    EXPECT_EQ(note->updatedBy(), "local-device");
+    EXPECT_FALSE(context().hasChanges());
+
+    test::FakePasteboard pasteboard;
+    NoteActions::copyShareLink(*note, pasteboard);
+    const QString token = note->id()->toString(QUuid::WithoutBraces).toLower();
+    EXPECT_EQ(note->shareToken(), token);
+    EXPECT_TRUE(note->sharePreviewURL().endsWith("/share/" + token));
+    EXPECT_EQ(pasteboard.string(), note->sharePreviewURL());
+    EXPECT_EQ(note->version(), version + 3);
+    NoteActions::copyShareLink(*note, pasteboard);
+    EXPECT_EQ(note->version(), version + 3) << "a second copy changes nothing";
+}
+
+TEST_F(WorkspaceDetailTest, PermanentDeleteAsksWithTheTitleInTypographicQuotes)
+{
+    auto note = add({ .title = "say \"hi\"", .updatedMinute = 1, .deletedMinute = 1 });
+    view().setSelection(MainSection::trash);
+    NoteActions::confirmPermanentDelete(note, &view());
+    auto* dialog = view().findChild<QMessageBox*>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->text(), QString::fromUtf8("Permanently delete “say \"hi\"”?"));
+    EXPECT_EQ(dialog->informativeText(), "This note will be removed from this Mac and cannot be recovered.");
+    clickButton(dialog, "Cancel");
+    settle();
+    EXPECT_EQ(view().trashCount(), 1);
+    NoteActions::confirmPermanentDelete(note, &view());
+    clickButton(view().findChild<QMessageBox*>(), "Delete Permanently");
+    settle();
+    EXPECT_EQ(view().trashCount(), 0);
+}
+
+TEST_F(WorkspaceDetailTest, EmptyTrashCountsAndDeletesOnlyTheListedNotes)
+{
+    for (int i = 0; i < 5; ++i) {
+        add({ .title = i < 2 ? QStringLiteral("match %1").arg(i) : QStringLiteral("other %1").arg(i), .updatedMinute = i,
+              .deletedMinute = i });
+    }
+    view().setSelection(MainSection::trash);
+    view().setSearchQuery("match");
+    ASSERT_TRUE(detail().emptyTrashButton()->isVisible());
+    QTest::mouseClick(detail().emptyTrashButton(), Qt::LeftButton);
+    QMessageBox* dialog = detail().openConfirmation();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->text(), "Permanently delete all 2 notes in Trash?");
+    EXPECT_EQ(dialog->informativeText(), "This cannot be undone.");
+    clickButton(dialog, "Delete All");
+    settle();
+    EXPECT_FALSE(view().confirmEmptyTrash());
+    EXPECT_EQ(view().trashCount(), 3);
+    EXPECT_FALSE(detail().emptyTrashButton()->isVisible()) << "the search now matches nothing";
+    EXPECT_EQ(WorkspaceBulkActions::emptyTrashTitle(1), "Permanently delete all 1 notes in Trash?");
+}
+
+TEST_F(WorkspaceDetailTest, BulkDeleteNamesTheNotesItWillDelete)
+{
+    add({ .title = "a", .updatedMinute = 1, .deletedMinute = 1 });
+    add({ .title = "b", .updatedMinute = 2, .deletedMinute = 2 });
+    view().setSelection(MainSection::trash);
+    view().setSelectingNotes(true);
+    WorkspaceBulkActions::selectAll(view());
+    view().setBulkSelectedIDs(view().bulkSelectedIDs() + QSet<QString>({ "x-norvelle://gone/StickyNote/p99" }));
+    EXPECT_EQ(detail().bulkBar()->countLabel()->text(), "3 selected");
+    QTest::mouseClick(detail().bulkBar()->deleteButton(), Qt::LeftButton);
+    QMessageBox* dialog = detail().openConfirmation();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->text(), "Permanently delete 2 notes?");
+    clickButton(dialog, "Delete Permanently");
+    settle();
+    EXPECT_EQ(view().trashCount(), 0);
+    EXPECT_FALSE(view().isSelectingNotes());
+    EXPECT_TRUE(view().bulkSelectedIDs().isEmpty());
+}
+
+TEST_F(WorkspaceDetailTest, BulkBarOffersTheSectionsActionsAndMovesNotes)
+{
+    auto first = add({ .title = "first", .updatedMinute = 2, .workspaceId = "work" });
+    auto second = add({ .title = "second", .updatedMinute = 1, .workspaceId = "work" });
+    context().save();
+    first->setUpdatedBy("elsewhere");
+    view().setSelectingNotes(true);
+    WorkspaceBulkBar& bar = *detail().bulkBar();
+    EXPECT_TRUE(bar.isVisible());
+    EXPECT_EQ(bar.countLabel()->text(), "0 selected");
+    for (PlainButton* button : { bar.moveButton(), bar.trashButton(), bar.shareButton() }) {
+        EXPECT_FALSE(button->isEnabled());
+    }
+    EXPECT_TRUE(bar.selectAllButton()->isEnabled());
+    EXPECT_FALSE(bar.restoreButton()->isVisible());
+    QTest::mouseClick(bar.selectAllButton(), Qt::LeftButton);
+    EXPECT_EQ(view().bulkSelectedIDs().size(), 2);
+    QStringList folders;
+    for (QAction* action : bar.moveMenu()->actions()) {
+        folders << action->text();
+    }
+    EXPECT_EQ(folders, QStringList({ "Inbox", "Work", "Personal", "Ideas" }));
+    const qint64 version = first->version();
+    WorkspaceBulkActions::moveSelectedNotes(view(), "Inbox");
+    EXPECT_TRUE(first->workspaceId().isNull());
+    EXPECT_EQ(first->version(), version + 1);
+    EXPECT_EQ(first->updatedBy(), "elsewhere");
+    EXPECT_FALSE(view().isSelectingNotes());
+    view().setSelectingNotes(true);
+    WorkspaceBulkActions::selectAll(view());
+    WorkspaceBulkActions::moveSelectedNotes(view(), "Ideas");
+    EXPECT_EQ(second->workspaceId(), "ideas");
+}
+
+TEST_F(WorkspaceDetailTest, SharingJoinsTitlesAndTextsAndKeepsSelection)
+{
+    add({ .title = "A", .plainText = " x \n", .updatedMinute = 3 });
+    add({ .title = "B", .plainText = "", .updatedMinute = 2 });
+    add({ .title = "", .plainText = "", .updatedMinute = 1 });
+    view().setSelectingNotes(true);
+    WorkspaceBulkActions::selectAll(view());
+    test::FakePasteboard pasteboard;
+    WorkspaceBulkActions::shareSelectedNotes(view(), pasteboard);
+    EXPECT_EQ(pasteboard.string(), "A\n\nx\n\n---\n\nB\n\n---\n\nEmpty note");
+    EXPECT_TRUE(view().isSelectingNotes());
+}
+
+TEST_F(WorkspaceDetailTest, EmptyStatesPerSectionAndSearch)
+{
+    using Texts = WorkspaceEmptyState::Texts;
+    EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::trash, "  "),
+              (Texts { "trash", "Trash is empty", "Deleted notes appear here. Use Empty Trash to remove them permanently." }));
+    EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::trash, "x"),
+              (Texts { "trash", "No matching notes", "Try another search or clear the search field." }));
+    EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::pinned, "x"),
+              (Texts { "magnifyingglass", "No matching notes", "Try another search or clear the search field." }));
+    EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::all, ""),
+              (Texts { "note.text", "No notes yet", "Create a note with the compose button in the top toolbar." }));
+    EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::recent, "").title, "No recent notes");
+    EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::archive, "").title, "Nothing in Archive");
+    EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::pinned, "").hint, "Notes you add will appear in this section.");
+
+    view().setSelection(MainSection::archive);
+    EXPECT_TRUE(detail().emptyState()->isVisible());
+    EXPECT_EQ(detail().emptyState()->title(), "Nothing in Archive");
+    EXPECT_EQ(detail().countBadge()->text(), "0");
+    EXPECT_EQ(detail().titleLabel()->text(), "Archive");
+}
+
+TEST_F(WorkspaceDetailTest, PinnedStripShowsFourChipsOnAllNotesOutsideSelection)
+{
+    for (int i = 0; i < 6; ++i) {
+        add({ .title = QStringLiteral("pinned %1").arg(i), .updatedMinute = 10 - i, .pinned = true });
+    }
+    view();
+    EXPECT_TRUE(detail().pinnedStrip()->isVisible());
+    auto chips = detail().pinnedStrip()->findChildren<PinnedNotePreviewChip*>();
+    ASSERT_EQ(chips.size(), 4);
+    QTest::mouseClick(chips.front(), Qt::LeftButton);
+    EXPECT_EQ(m_app.calls, QStringList({ "openSticky:" }));
+    EXPECT_EQ(grid().count(), 6);
+    view().setSelectingNotes(true);
+    EXPECT_FALSE(detail().pinnedStrip()->isVisible());
+    view().setSelection(MainSection::pinned);
+    EXPECT_FALSE(detail().pinnedStrip()->isVisible());
+}
+
+TEST_F(WorkspaceDetailTest, GridAdaptsItsColumnsAndOnlyPaintsWhatIsInSight)
+{
+    for (int i = 0; i < 400; ++i) {
+        add({ .title = QStringLiteral("note %1").arg(i), .updatedMinute = i });
+    }
+    view();
+    const int width = grid().viewport()->width();
+    EXPECT_EQ(grid().columnCount(), std::max(1, (width - 2 * NoteGridView::padding + 10) / 210));
+    const QRect first = grid().itemRect(0);
+    EXPECT_GE(first.width(), 200);
+    EXPECT_EQ(first.topLeft(), QPoint(14, 14));
+    EXPECT_EQ(grid().itemRect(1).left(), first.right() + 1 + 10);
+    EXPECT_EQ(grid().indexAt(first.center()), 0);
+    EXPECT_EQ(grid().indexAt(first.bottomLeft() + QPoint(0, 5)), -1) << "the gap between rows";
+    view().setViewModeGrid(false);
+    EXPECT_EQ(grid().columnCount(), 1);
+    EXPECT_EQ(grid().itemRect(1).top() - grid().itemRect(0).top(), 44 + 10);
+}
