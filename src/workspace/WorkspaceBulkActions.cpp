@@ -103,7 +103,7 @@ QMessageBox* WorkspaceBulkActions::confirmBulkPermanentDelete(WorkspaceView& wor
                                        permanentDeleteMessage(), QStringLiteral("Delete Permanently"), [&workspace] {
                                            runBulkOperation(workspace, NoteTrashOperations::deleteNotesPermanently);
                                        });
-    QObject::connect(dialog, &QObject::destroyed, &workspace, [&workspace] { workspace.setConfirmBulkPermanentDelete(false); });
+    QObject::connect(dialog, &QDialog::finished, &workspace, [&workspace] { workspace.setConfirmBulkPermanentDelete(false); });
     return dialog;
 }
 
@@ -113,7 +113,7 @@ QMessageBox* WorkspaceBulkActions::confirmEmptyTrash(WorkspaceView& workspace, Q
                                        permanentDeleteMessage(), QStringLiteral("Delete All"), [&workspace] {
                                            NoteTrashOperations::deleteNotesPermanently(notesOf(workspace.workspaceNoteList()));
                                        });
-    QObject::connect(dialog, &QObject::destroyed, &workspace, [&workspace] { workspace.setConfirmEmptyTrash(false); });
+    QObject::connect(dialog, &QDialog::finished, &workspace, [&workspace] { workspace.setConfirmEmptyTrash(false); });
     return dialog;
 }
 

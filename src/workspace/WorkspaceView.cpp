@@ -7,12 +7,20 @@
 #include "store/StickyNote.h"
 #include "ui/NorvelleAppearancePreference.h"
 #include "ui/SchemePalette.h"
+#include "clipboard/ClipboardHistoryPane.h"
+#include "core/AppDelegating.h"
+#include "workspace/LaunchAtLoginBanner.h"
+#include "workspace/NewFolderSheet.h"
 #include "workspace/WorkspaceDetailColumn.h"
+#include "workspace/WorkspaceProfileFooter.h"
+#include "workspace/WorkspaceSidebar.h"
+#include "workspace/WorkspaceToolbar.h"
 #include "workspace/WorkspaceFoldersStore.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QShortcut>
+#include <QStackedWidget>
 
 namespace norvelle {
 
@@ -31,11 +39,13 @@ std::vector<std::shared_ptr<StickyNote>> stickyNotes(const WorkspaceView::NoteRe
 } // namespace
 
 WorkspaceView::WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& folderStore,
-                             const std::function<bool()>& loginItemEnabled, QWidget* parent)
+                             const std::function<bool()>& loginItemEnabled, RegisterLoginItem registerLoginItem,
+                             QWidget* parent)
     : QWidget(parent)
     , m_folderStore(folderStore)
     , m_index(context)
     , m_showLaunchAtLoginBanner(initialShowLaunchAtLoginBanner(loginItemEnabled()))
+    , m_registerLoginItem(std::move(registerLoginItem))
 {
     setAutoFillBackground(false);
     rebuildList();
@@ -82,9 +92,53 @@ void WorkspaceView::buildContent()
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addSpacing(sidebarWidth);
-    m_detailColumn = new WorkspaceDetailColumn(*this, this);
-    layout->addWidget(m_detailColumn, 1);
+    m_sidebar = new WorkspaceSidebar(*this, this);
+    m_sidebar->setFooter(new WorkspaceProfileFooter(*this, m_sidebar));
+    layout->addWidget(m_sidebar);
+    m_detail = new QStackedWidget(this);
+    m_detailColumn = new WorkspaceDetailColumn(*this, m_detail);
+    m_detailColumn->setToolbar(new WorkspaceToolbar(*this, m_detailColumn));
+    if (m_showLaunchAtLoginBanner) {
+        m_banner = new LaunchAtLoginBanner(*this, m_registerLoginItem, m_detailColumn);
+        m_detailColumn->setBanner(m_banner);
+    }
+    m_detail->addWidget(m_detailColumn);
+    layout->addWidget(m_detail, 1);
+    connect(this, &WorkspaceView::stateChanged, this, &WorkspaceView::showPanes);
+}
+
+void WorkspaceView::showPanes()
+{
+    if (m_banner) {
+        m_banner->setVisible(m_showLaunchAtLoginBanner);
+    }
+    AppDelegating* app = AppDelegating::current();
+    if (m_showClipboardHistory && app) {
+        if (!m_clipboardPane) {
+            ClipboardMonitor& monitor = app->clipboardMonitor();
+            m_clipboardPane = new ClipboardHistoryPane(monitor, [&monitor](const ClipEntry& entry) {
+                // A clip of an image alone is copied as it is, never as an empty text.
+                if (entry.text.isEmpty() && entry.imageData) {
+                    monitor.copyToPasteboard(entry, 0.22);
+                } else {
+                    monitor.copyText(entry.text, 0.22);
+                }
+            }, [](const QString& text) {
+                if (AppDelegating* current = AppDelegating::current()) {
+                    current->createNewSticky(text);
+                }
+            }, m_detail);
+            m_detail->addWidget(m_clipboardPane);
+        }
+        m_detail->setCurrentWidget(m_clipboardPane);
+    } else {
+        m_detail->setCurrentWidget(m_detailColumn);
+    }
+    if (m_showNewFolderSheet && !m_newFolderSheet) {
+        m_newFolderSheet = new NewFolderSheet(*this, this);
+        m_newFolderSheet->setAttribute(Qt::WA_DeleteOnClose);
+        m_newFolderSheet->open();
+    }
 }
 
 bool WorkspaceView::initialShowLaunchAtLoginBanner(bool loginItemEnabled)
@@ -100,6 +154,11 @@ QString WorkspaceView::appearanceRaw() const
 QString WorkspaceView::profileAvatarPath() const
 {
     return UserDefaults::standard().string(avatarPathKey).value_or(QString());
+}
+
+QWidget* WorkspaceView::currentDetail() const
+{
+    return m_detail->currentWidget();
 }
 
 void WorkspaceView::paintEvent(QPaintEvent*)

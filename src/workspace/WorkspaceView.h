@@ -1,21 +1,28 @@
 #pragma once
 
 #include "workspace/MainSection.h"
+#include "workspace/NewFolderSheet.h"
 #include "workspace/WorkspaceNoteIndex.h"
 #include "workspace/WorkspaceNoteLists.h"
 #include "workspace/WorkspaceSortMode.h"
 
+#include <QPointer>
 #include <QSet>
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QShortcut;
+class QStackedWidget;
 
 namespace norvelle {
 
+class ClipboardHistoryPane;
+class LaunchAtLoginBanner;
 class ObjectContext;
 class WorkspaceDetailColumn;
+class WorkspaceSidebar;
 class WorkspaceFoldersStore;
 
 // The root of the workspace window. It owns the whole state of the workspace (section, folder,
@@ -33,17 +40,26 @@ public:
     static inline const QString avatarPathKey = QStringLiteral("norvelle.profile.avatarPath");
     static inline const QString avatarChangedNotification = QStringLiteral("norvelle.profileAvatarDidChange");
 
+    // Registers the program to start at login; returns the reason when it could not.
+    using RegisterLoginItem = std::function<std::optional<QString>()>;
+
     // `loginItemEnabled` is asked once, for the launch-at-login banner.
     WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& folderStore,
-                  const std::function<bool()>& loginItemEnabled, QWidget* parent = nullptr);
+                  const std::function<bool()>& loginItemEnabled, RegisterLoginItem registerLoginItem,
+                  QWidget* parent = nullptr);
     ~WorkspaceView() override;
 
     static bool initialShowLaunchAtLoginBanner(bool loginItemEnabled);
-    static constexpr int sidebarWidth = 228;
 
     WorkspaceNoteIndex& index() { return m_index; }
     WorkspaceFoldersStore& folderStore() const { return m_folderStore; }
     WorkspaceDetailColumn* detailColumn() const { return m_detailColumn; }
+    WorkspaceSidebar* sidebar() const { return m_sidebar; }
+    LaunchAtLoginBanner* banner() const { return m_banner; }
+    ClipboardHistoryPane* clipboardPane() const { return m_clipboardPane; }
+    NewFolderSheet* newFolderSheet() const { return m_newFolderSheet; }
+    // The clipboard history while it is shown, else the notes.
+    QWidget* currentDetail() const;
 
     // The state.
     MainSection selection() const { return m_list.selection; }
@@ -109,6 +125,7 @@ protected:
 
 private:
     void buildContent();
+    void showPanes();
     void rebuildList();
     void changed();
     void updateDeleteShortcuts();
@@ -129,7 +146,13 @@ private:
     int m_profileAvatarRevision = 0;
     int m_clipboardSidebarTick = 0;
     QList<QShortcut*> m_deleteShortcuts;
+    RegisterLoginItem m_registerLoginItem;
+    WorkspaceSidebar* m_sidebar = nullptr;
+    QStackedWidget* m_detail = nullptr;
     WorkspaceDetailColumn* m_detailColumn = nullptr;
+    LaunchAtLoginBanner* m_banner = nullptr;
+    ClipboardHistoryPane* m_clipboardPane = nullptr;
+    QPointer<NewFolderSheet> m_newFolderSheet;
 };
 
 } // namespace norvelle

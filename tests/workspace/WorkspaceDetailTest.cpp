@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceDetailColumn.h"
 
 #include "WorkspaceNotesFixture.h"
+#include "clipboard/ClipboardMonitor.h"
 #include "support/FakeAppDelegating.h"
 #include "support/FakePasteboard.h"
 #include "support/TestHome.h"
@@ -27,13 +28,22 @@ using namespace norvelle;
 
 namespace {
 
+// An application delegate with a clipboard history of its own.
+class WorkspaceApp : public test::FakeAppDelegating {
+public:
+    test::FakePasteboard pasteboard;
+    ClipboardMonitor monitor { pasteboard, [] { return QStringLiteral("Tests"); } };
+    ClipboardMonitor& clipboardMonitor() override { return monitor; }
+};
+
 class WorkspaceDetailTest : public test::WorkspaceNotesFixture {
 protected:
     WorkspaceView& view()
     {
         if (!m_view) {
             context().save();
-            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [] { return true; });
+            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [] { return true; },
+                                                     [] { return std::optional<QString>(); });
             m_view->resize(1000, 700);
             m_view->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
@@ -73,7 +83,7 @@ protected:
         ADD_FAILURE() << "no button " << text.toStdString();
     }
 
-    test::FakeAppDelegating m_app;
+    WorkspaceApp m_app;
     WorkspaceFoldersStore m_folders;
     std::unique_ptr<WorkspaceView> m_view;
 };

@@ -23,7 +23,10 @@ protected:
     {
         if (!m_view) {
             context().save();
-            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [=] { return loginItemEnabled; });
+            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [=] { return loginItemEnabled; }, [this] {
+                ++m_registrations;
+                return std::optional<QString>();
+            });
             m_view->resize(900, 600);
         }
         return *m_view;
@@ -56,6 +59,7 @@ protected:
 
     WorkspaceFoldersStore m_folders;
     std::unique_ptr<WorkspaceView> m_view;
+    int m_registrations = 0;
 };
 
 } // namespace

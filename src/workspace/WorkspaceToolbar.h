@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QWidget>
+
+class QMenu;
+class QPushButton;
+
+namespace norvelle {
+
+class PlainButton;
+class SearchField;
+class WorkspaceView;
+
+// The header's controls after the section title: "Search notes", the grid/list switch,
+// Select, Import, the Sort by menu and the New note menu with the templates.
+class WorkspaceToolbar : public QWidget {
+    Q_OBJECT
+public:
+    explicit WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent = nullptr);
+
+    void refresh();
+
+    SearchField* searchField() const { return m_search; }
+    PlainButton* gridButton() const { return m_grid; }
+    PlainButton* listButton() const { return m_list; }
+    QPushButton* selectButton() const { return m_select; }
+    QPushButton* importButton() const { return m_import; }
+    PlainButton* sortButton() const { return m_sort; }
+    QMenu* sortMenu() const { return m_sortMenu; }
+    PlainButton* newNoteButton() const { return m_newNote; }
+    QMenu* newNoteMenu() const { return m_newNoteMenu; }
+
+private:
+    void fillSortMenu();
+
+    WorkspaceView& m_workspace;
+    SearchField* m_search;
+    PlainButton* m_grid;
+    PlainButton* m_list;
+    QPushButton* m_select;
+    QPushButton* m_import;
+    PlainButton* m_sort;
+    QMenu* m_sortMenu;
+    PlainButton* m_newNote;
+    QMenu* m_newNoteMenu;
+};
+
+} // namespace norvelle

@@ -1,0 +1,206 @@
+#include "workspace/WorkspaceSidebar.h"
+
+#include "WorkspaceNotesFixture.h"
+#include "clipboard/ClipboardHistoryPane.h"
+#include "clipboard/ClipboardMonitor.h"
+#include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
+#include "support/FakeAppDelegating.h"
+#include "support/FakePasteboard.h"
+#include "support/TestHome.h"
+#include "ui/PlainButton.h"
+#include "ui/SearchField.h"
+#include "workspace/LaunchAtLoginBanner.h"
+#include "workspace/NewFolderSheet.h"
+#include "workspace/SidebarRow.h"
+#include "workspace/WorkspaceDetailColumn.h"
+#include "workspace/WorkspaceFoldersStore.h"
+#include "workspace/WorkspaceProfileFooter.h"
+#include "workspace/WorkspaceToolbar.h"
+#include "workspace/WorkspaceView.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+
+using namespace norvelle;
+
+namespace {
+
+class WorkspaceApp : public test::FakeAppDelegating {
+public:
+    test::FakePasteboard pasteboard;
+    ClipboardMonitor monitor { pasteboard, [] { return QStringLiteral("Tests"); } };
+    ClipboardMonitor& clipboardMonitor() override { return monitor; }
+};
+
+class WorkspaceChromeTest : public test::WorkspaceNotesFixture {
+protected:
+    WorkspaceView& view()
+    {
+        if (!m_view) {
+            context().save();
+            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [] { return false; }, [this] {
+                ++m_registrations;
+                return std::optional<QString>(QStringLiteral("no autostart folder"));
+            });
+            m_view->resize(1100, 680);
+            m_view->show();
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
+        }
+        return *m_view;
+    }
+    WorkspaceSidebar& sidebar() { return *view().sidebar(); }
+    WorkspaceToolbar& toolbar() { return *view().findChild<WorkspaceToolbar*>(); }
+
+    QStringList texts(QMenu* menu)
+    {
+        QStringList result;
+        for (QAction* action : menu->actions()) {
+            result << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isChecked() ? "*" : ""));
+        }
+        return result;
+    }
+
+    WorkspaceApp m_app;
+    WorkspaceFoldersStore m_folders;
+    std::unique_ptr<WorkspaceView> m_view;
+    int m_registrations = 0;
+};
+
+} // namespace
+
+TEST_F(WorkspaceChromeTest, SectionCountsIgnoreFolderAndSearch)
+{
+    add({ .title = "pinned", .updatedMinute = 1, .pinned = true, .workspaceId = "work" });
+    add({ .title = "archived", .updatedMinute = 2, .archived = true });
+    add({ .title = "trashed", .updatedMinute = 3, .deletedMinute = 3 });
+    view().setSelectedFolderSlug("ideas");
+    view().setSearchQuery("nothing like it");
+    EXPECT_EQ(sidebar().sectionCount(MainSection::all), "2");
+    EXPECT_EQ(sidebar().sectionCount(MainSection::pinned), "1");
+    EXPECT_EQ(sidebar().sectionCount(MainSection::archive), "1");
+    EXPECT_EQ(sidebar().sectionCount(MainSection::trash), "1");
+    EXPECT_EQ(sidebar().sectionCount(MainSection::recent), std::nullopt);
+    EXPECT_EQ(sidebar().folderNoteCount("work"), 1);
+    EXPECT_EQ(sidebar().folderNoteCount("inbox"), 1);
+    EXPECT_EQ(sidebar().folderRow("ideas")->look().badge, "0");
+    EXPECT_EQ(sidebar().folderRow("work")->look().badge, "");
+}
+
+TEST_F(WorkspaceChromeTest, SectionRowsAndTheClipboardEntrySwapTheDetail)
+{
+    add({ .title = "note", .updatedMinute = 1 });
+    view().setSelection(MainSection::trash);
+    QTest::mouseClick(sidebar().clipboardRow(), Qt::LeftButton);
+    EXPECT_TRUE(view().showClipboardHistory());
+    EXPECT_EQ(view().currentDetail(), view().clipboardPane());
+    EXPECT_FALSE(sidebar().sectionRow(MainSection::trash)->look().selected);
+    QTest::mouseClick(sidebar().sectionRow(MainSection::trash), Qt::LeftButton);
+    EXPECT_FALSE(view().showClipboardHistory());
+    EXPECT_TRUE(sidebar().sectionRow(MainSection::trash)->look().selected);
+    EXPECT_EQ(view().currentDetail(), view().detailColumn());
+}
+
+TEST_F(WorkspaceChromeTest, TheClipboardBadgeFollowsTheHistory)
+{
+    view();
+    EXPECT_EQ(sidebar().clipboardRow()->look().badge, "");
+    QList<ClipEntry> clips;
+    for (int i = 0; i < 1234; ++i) {
+        ClipEntry clip;
+        clip.id = QUuid::createUuid();
+        clip.text = QStringLiteral("clip %1").arg(i);
+        clip.createdAt = QDateTime::currentDateTime();
+        clips << clip;
+    }
+    m_app.monitor.setItems(clips);
+    // The badge is read again when the history announces its change.
+    EXPECT_EQ(sidebar().clipboardRow()->look().badge, "");
+    NotificationCenter::defaultCenter().post(ClipboardMonitor::historyChangedNotification);
+    EXPECT_EQ(sidebar().clipboardRow()->look().badge, "1234");
+    m_app.monitor.removeEntry(clips.front().id);
+    EXPECT_EQ(sidebar().clipboardRow()->look().badge, "1233");
+}
+
+TEST_F(WorkspaceChromeTest, ANewFolderIsCreatedSelectedAndPreferred)
+{
+    view();
+    QTest::mouseClick(sidebar().newFolderButton(), Qt::LeftButton);
+    NewFolderSheet* sheet = view().newFolderSheet();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_FALSE(sheet->createButton()->isEnabled());
+    QTest::keyClicks(sheet->nameField(), "   ");
+    EXPECT_FALSE(sheet->createButton()->isEnabled());
+    sheet->nameField()->clear();
+    QTest::keyClicks(sheet->nameField(), "Reading List");
+    QTest::keyClick(sheet->nameField(), Qt::Key_Return);
+    EXPECT_EQ(view().selectedFolderSlug(), "reading-list");
+    EXPECT_EQ(UserDefaults::standard().string(WorkspaceView::preferredFolderKey), "reading-list");
+    EXPECT_FALSE(view().showNewFolderSheet());
+    EXPECT_EQ(view().newFolderName(), "");
+    ASSERT_NE(sidebar().folderRow("reading-list"), nullptr);
+    EXPECT_EQ(sidebar().folderRow("reading-list")->look().title, "Reading List");
+    EXPECT_EQ(sidebar().folderRow("reading-list")->look().badge, "0");
+}
+
+TEST_F(WorkspaceChromeTest, SignedOutFooterInvitesToSignInAndTheMenuHasNoLogOut)
+{
+    view();
+    WorkspaceProfileFooter& footer = *view().findChild<WorkspaceProfileFooter*>();
+    EXPECT_FALSE(footer.isSignedIn());
+    EXPECT_TRUE(footer.signInButton()->isVisible());
+    QTest::mouseClick(footer.signInButton(), Qt::LeftButton);
+    QTest::mouseClick(footer.settingsButton(), Qt::LeftButton);
+    EXPECT_EQ(m_app.calls, QStringList({ "openSettings:Account", "openSettings:" }));
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    QMenu* menu = footer.profileMenu();
+    EXPECT_EQ(texts(menu), QStringList({ "Profile & Settings", "Appearance", "Help" }));
+    QMenu* appearance = menu->actions()[1]->menu();
+    EXPECT_EQ(texts(appearance), QStringList({ "System", "Light", "Dark*" }));
+    appearance->actions()[1]->trigger();
+    EXPECT_EQ(UserDefaults::standard().string("norvelle.appearance"), "light");
+}
+
+TEST_F(WorkspaceChromeTest, TheBannerGoesForGoodEvenWhenRegistrationFails)
+{
+    LaunchAtLoginBanner* banner = view().banner();
+    ASSERT_NE(banner, nullptr);
+    EXPECT_TRUE(banner->isVisible());
+    QTest::mouseClick(banner->enableButton(), Qt::LeftButton);
+    EXPECT_EQ(m_registrations, 1);
+    EXPECT_FALSE(banner->isVisible());
+    EXPECT_TRUE(UserDefaults::standard().boolValue(WorkspaceView::bannerDismissedKey));
+    EXPECT_FALSE(WorkspaceView::initialShowLaunchAtLoginBanner(false));
+}
+
+TEST_F(WorkspaceChromeTest, ToolbarSearchesSwitchesSortsAndMakesNotesFromTemplates)
+{
+    add({ .title = "alpha", .updatedMinute = 2 });
+    add({ .title = "beta", .updatedMinute = 1 });
+    view();
+    QTest::keyClicks(toolbar().searchField()->lineEdit(), "ALP");
+    EXPECT_EQ(view().searchQuery(), "ALP");
+    EXPECT_EQ(view().workspaceNoteList().size(), 1u);
+    QTest::mouseClick(toolbar().listButton(), Qt::LeftButton);
+    EXPECT_FALSE(view().viewModeGrid());
+    QTest::mouseClick(toolbar().selectButton(), Qt::LeftButton);
+    EXPECT_TRUE(view().isSelectingNotes());
+    EXPECT_FALSE(toolbar().isVisible());
+    view().exitSelectionMode();
+    EXPECT_TRUE(toolbar().isVisible());
+
+    view().setSortMode(WorkspaceSortMode::title);
+    EXPECT_EQ(toolbar().sortButton()->toolTip(), "Sort by Title");
+    QTest::mouseClick(toolbar().sortButton(), Qt::LeftButton);
+    EXPECT_EQ(texts(toolbar().sortMenu()), QStringList({ "Date modified", "Date created", "Title*" }));
+    toolbar().sortMenu()->close();
+
+    EXPECT_EQ(texts(toolbar().newNoteMenu()), QStringList({ "New Note", "-", "Daily Plan", "Standup", "Idea Capture" }));
+    toolbar().newNoteMenu()->actions()[3]->trigger();
+    EXPECT_EQ(m_app.calls, QStringList({ "createNewSticky:Standup\n\nYesterday:\nToday:\nBlockers:" }));
+    view().setSelection(MainSection::trash);
+    EXPECT_FALSE(toolbar().newNoteButton()->isEnabled());
+}
