@@ -1,5 +1,6 @@
 #include "workspace/WorkspaceSidebar.h"
 
+#include "WorkspaceApp.h"
 #include "WorkspaceNotesFixture.h"
 #include "clipboard/ClipboardHistoryPane.h"
 #include "clipboard/ClipboardMonitor.h"
@@ -29,13 +30,6 @@ using namespace norvelle;
 
 namespace {
 
-class WorkspaceApp : public test::FakeAppDelegating {
-public:
-    test::FakePasteboard pasteboard;
-    ClipboardMonitor monitor { pasteboard, [] { return QStringLiteral("Tests"); } };
-    ClipboardMonitor& clipboardMonitor() override { return monitor; }
-};
-
 class WorkspaceChromeTest : public test::WorkspaceNotesFixture {
 protected:
     WorkspaceView& view()
@@ -64,7 +58,7 @@ protected:
         return result;
     }
 
-    WorkspaceApp m_app;
+    test::WorkspaceApp m_app;
     WorkspaceFoldersStore m_folders;
     std::unique_ptr<WorkspaceView> m_view;
     int m_registrations = 0;

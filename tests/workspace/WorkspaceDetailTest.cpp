@@ -1,5 +1,6 @@
 #include "workspace/WorkspaceDetailColumn.h"
 
+#include "WorkspaceApp.h"
 #include "WorkspaceNotesFixture.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "support/FakeAppDelegating.h"
@@ -27,14 +28,6 @@
 using namespace norvelle;
 
 namespace {
-
-// An application delegate with a clipboard history of its own.
-class WorkspaceApp : public test::FakeAppDelegating {
-public:
-    test::FakePasteboard pasteboard;
-    ClipboardMonitor monitor { pasteboard, [] { return QStringLiteral("Tests"); } };
-    ClipboardMonitor& clipboardMonitor() override { return monitor; }
-};
 
 class WorkspaceDetailTest : public test::WorkspaceNotesFixture {
 protected:
@@ -83,7 +76,7 @@ protected:
         ADD_FAILURE() << "no button " << text.toStdString();
     }
 
-    WorkspaceApp m_app;
+    test::WorkspaceApp m_app;
     WorkspaceFoldersStore m_folders;
     std::unique_ptr<WorkspaceView> m_view;
 };
