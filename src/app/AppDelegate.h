@@ -106,6 +106,8 @@ private:
     void reopenStickyWindows();
     void decideFirstWindow();
     void showAndActivate(WindowController& controller);
+    // Lets "Settings…" (Ctrl+,) work while `window` has the keyboard.
+    void offerSettings(QWidget& window);
     void primaryWindowWillClose();
     // The clip list the popover hosts.
     std::unique_ptr<QWidget> makeClipboardStrip();

@@ -4,6 +4,7 @@
 #include "core/OSLogAnalyticsTracker.h"
 #include "core/SearchIndexService.h"
 #include "sticky/NewStickyNote.h"
+#include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 
@@ -24,6 +25,9 @@ void AppDelegate::createNewSticky(const QString& text)
 void AppDelegate::openSticky(StickyNote& note)
 {
     m_stickyControllers.openSticky(note);
+    if (StickyWindowController* controller = m_stickyControllers.controller(note.objectID().uriString())) {
+        offerSettings(*controller->window());
+    }
 }
 
 void AppDelegate::placeNearPointer(QWidget* window)

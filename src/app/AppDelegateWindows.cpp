@@ -25,11 +25,17 @@ void dropLater(std::unique_ptr<Controller>& controller)
 
 } // namespace
 
+void AppDelegate::offerSettings(QWidget& window)
+{
+    // A shortcut only works through a visible widget that holds its action.
+    if (!window.actions().contains(m_settingsAction)) {
+        window.addAction(m_settingsAction);
+    }
+}
+
 void AppDelegate::showAndActivate(WindowController& controller)
 {
-    if (!controller.window()->actions().contains(m_settingsAction)) {
-        controller.window()->addAction(m_settingsAction);
-    }
+    offerSettings(*controller.window());
     controller.showWindow();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Popover.h"
 #include "platform/StatusItem.h"
 #include "platform/UserDefaults.h"
+#include "settings/SettingsWindowController.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
 #include "support/TrayHost.h"
@@ -135,4 +136,19 @@ TEST_F(TrayTest, EachIconIsNamedForTheDesktop)
         search.waitForFinished(kWaitMs);
         EXPECT_EQ(search.readAllStandardOutput().count('\n'), 1) << name.toStdString();
     }
+}
+
+TEST_F(TrayTest, SettingsShortcutWorksFromANewSticky)
+{
+    movePointer(app->stickyStatusItem()->geometry().center());
+    xdotool({"click", "1"});
+    ASSERT_TRUE(test::waitUntil([&] {
+        QWidget* active = QApplication::activeWindow();
+        return app->stickyControllers().count() == 1 && active && active->windowTitle() == "Untitled";
+    }, kWaitMs)) << "the new note never got the keyboard";
+
+    xdotool({"key", "ctrl+comma"});
+    EXPECT_TRUE(test::waitUntil([&] {
+        return app->settingsWindowController() && app->settingsWindowController()->window()->isVisible();
+    }, kWaitMs));
 }
