@@ -142,7 +142,7 @@ TEST_F(ClipboardMonitorTest, PngIsPreferredThenTiffThenTheListOrder)
 
 TEST_F(ClipboardMonitorTest, UndecodableOrEmptyImagesAreSkipped)
 {
-    pasteboard.setContents({ { PasteboardType::png, QByteArray("\x89PNG\r\n\x1a\n garbage", 18) } });
+    pasteboard.setContents({ { PasteboardType::png, QByteArrayLiteral("\x89PNG\r\n\x1a\n garbage") } });
     tick();
     pasteboard.setContents({ { PasteboardType::png, {} }, { "image/gif", {} } });
     tick();

@@ -66,9 +66,34 @@ QStringList nextLaunch()
     return log.messages();
 }
 
+// Under AddressSanitizer the child must die by the signal itself, through our handlers, not be
+// caught and reported by the sanitizer's own.
+class SanitizerSignalsLeftAlone {
+public:
+    SanitizerSignalsLeftAlone()
+        : m_saved(qgetenv(variable))
+    {
+        const QByteArray own = "handle_segv=0:handle_abort=0:allow_user_segv_handler=1";
+        qputenv(variable, m_saved.isEmpty() ? own : m_saved + ":" + own);
+    }
+    ~SanitizerSignalsLeftAlone()
+    {
+        if (m_saved.isEmpty()) {
+            qunsetenv(variable);
+        } else {
+            qputenv(variable, m_saved);
+        }
+    }
+
+private:
+    static constexpr const char* variable = "ASAN_OPTIONS";
+    QByteArray m_saved;
+};
+
 void crashChild(const QString& home, Fault fault, int expectedSignal)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SanitizerSignalsLeftAlone sanitizer;
     EXPECT_EXIT(launchAndCrash(home, fault), testing::KilledBySignal(expectedSignal), "");
 }
 
