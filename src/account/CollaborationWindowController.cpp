@@ -1,5 +1,11 @@
 #include "account/CollaborationWindowController.h"
 
+#include "account/CollaborationView.h"
+#include "platform/ObjectContext.h"
+#include "store/StickyNote.h"
+
+#include <QVBoxLayout>
+
 namespace norvelle {
 
 CollaborationWindowController::CollaborationWindowController(std::unique_ptr<QWidget> window, QObject* parent)
@@ -7,10 +13,19 @@ CollaborationWindowController::CollaborationWindowController(std::unique_ptr<QWi
 {
 }
 
-std::unique_ptr<QWidget> CollaborationWindowController::makeWindow()
+std::unique_ptr<QWidget> CollaborationWindowController::makeWindow(StickyNote& note, AnalyticsTracking& tracker,
+    Pasteboard& pasteboard)
 {
-    return WindowController::makeWindow("Share & Collaborate", {420, 320}, {},
+    auto window = WindowController::makeWindow("Share & Collaborate", {420, 320}, {},
         Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    // The view holds the note for as long as the window lives, not only as long as the caller.
+    ObjectContext* context = note.managedObjectContext();
+    std::shared_ptr<StickyNote> held =
+        context ? context->existingObject<StickyNote>(note.objectID().uriString()) : nullptr;
+    auto* layout = new QVBoxLayout(window.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(new CollaborationView(std::move(held), tracker, pasteboard, window.get()));
+    return window;
 }
 
 } // namespace norvelle

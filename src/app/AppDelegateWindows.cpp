@@ -1,9 +1,11 @@
 #include "app/AppDelegate.h"
 
 #include "account/CollaborationWindowController.h"
+#include "core/OSLogAnalyticsTracker.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Pasteboard.h"
 #include "settings/SettingsWindowController.h"
 #include "workspace/MainAppWindowController.h"
 
@@ -87,7 +89,8 @@ void AppDelegate::openCollaboration(StickyNote& note)
         }
     }
     m_collaborationWindowController =
-        std::make_unique<CollaborationWindowController>(CollaborationWindowController::makeWindow());
+        std::make_unique<CollaborationWindowController>(
+            CollaborationWindowController::makeWindow(note, OSLogAnalyticsTracker::shared(), Pasteboard::general()));
     showAndActivate(*m_collaborationWindowController);
 }
 
