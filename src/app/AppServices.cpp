@@ -22,10 +22,7 @@ AppServices AppServices::live()
     services.migrateNotes = [] { NoteMigrationService::shared().migrate(PersistenceController::shared().viewContext()); };
     services.saveNoteStore = [] { PersistenceController::shared().save(); };
     services.notesWithOpenWindows = [] {
-        TypedFetchRequest<StickyNote> request;
-        request.predicate = Predicate::equal(QStringLiteral("isWindowOpen"), true)
-            && Predicate::isNull(QStringLiteral("deletedAt"));
-        return PersistenceController::shared().viewContext().fetch(request);
+        return PersistenceController::shared().viewContext().fetch(StickyNote::fetchRequestWindowOpen());
     };
     services.startCrashTelemetry = [] {
         CrashTelemetryService& telemetry = CrashTelemetryService::shared();

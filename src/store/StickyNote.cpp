@@ -12,6 +12,11 @@ Predicate incomplete()
         || Predicate::isNull(QStringLiteral("version")) || Predicate::equal(QStringLiteral("version"), qint64(0));
 }
 
+Predicate windowOpen()
+{
+    return Predicate::equal(QStringLiteral("isWindowOpen"), true) && Predicate::isNull(QStringLiteral("deletedAt"));
+}
+
 } // namespace
 
 const EntityDescription& StickyNote::entity()
@@ -44,7 +49,7 @@ const EntityDescription& StickyNote::entity()
         },
         [](const EntityDescription& entity) { return std::make_shared<StickyNote>(entity); },
         { { "-updatedAt", "-createdAt" } },
-        { { QStringLiteral("incomplete"), incomplete() } },
+        { { QStringLiteral("incomplete"), incomplete() }, { QStringLiteral("windowOpen"), windowOpen() } },
     };
     return description;
 }
@@ -70,6 +75,13 @@ TypedFetchRequest<StickyNote> StickyNote::fetchRequestIncomplete()
 {
     TypedFetchRequest<StickyNote> request;
     request.predicate = incomplete();
+    return request;
+}
+
+TypedFetchRequest<StickyNote> StickyNote::fetchRequestWindowOpen()
+{
+    TypedFetchRequest<StickyNote> request;
+    request.predicate = windowOpen();
     return request;
 }
 

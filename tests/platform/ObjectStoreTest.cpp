@@ -391,7 +391,9 @@ TEST(ObjectStore, ABlankTextFilterGivesOneAnswerInTheStoreAndInMemoryAndReadsOnl
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(storePath().toUtf8().constData(), &db), SQLITE_OK);
     sqlite3_stmt* plan = nullptr;
-    const QByteArray sql = ("EXPLAIN QUERY PLAN SELECT _pk FROM Item WHERE " + condition).toUtf8();
+    // As a fetch asks: every column, in row order.
+    const QByteArray sql = ("EXPLAIN QUERY PLAN SELECT _pk, uid, \"when\", name, bytes, count, flag, ratio FROM Item WHERE "
+                            + condition + " ORDER BY _pk ASC").toUtf8();
     ASSERT_EQ(sqlite3_prepare_v2(db, sql.constData(), -1, &plan, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     for (size_t i = 0; i < bindings.size(); ++i) {
         ASSERT_TRUE(SqliteConnection::bind(plan, int(i) + 1, bindings[i]));
