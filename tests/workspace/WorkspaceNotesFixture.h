@@ -14,7 +14,7 @@ namespace norvelle::test {
 // An in-memory note store, notes made to measure, and the workspace's index over them.
 class WorkspaceNotesFixture : public testing::Test {
 protected:
-    struct NoteSpec {
+    struct NoteFields {
         QString title {};
         QString plainText {};
         // Minutes after a fixed instant; a negative value leaves the date missing.
@@ -31,18 +31,18 @@ protected:
         return minute < 0 ? QDateTime() : QDateTime(QDate(2026, 1, 1), QTime(0, 0), Qt::UTC).addSecs(60 * minute);
     }
 
-    std::shared_ptr<StickyNote> add(const NoteSpec& spec)
+    std::shared_ptr<StickyNote> add(const NoteFields& fields)
     {
         auto note = StickyNote::insert(context());
         note->setId(QUuid::createUuid());
-        note->setTitle(spec.title);
-        note->setPlainText(spec.plainText);
-        note->setUpdatedAt(at(spec.updatedMinute));
-        note->setCreatedAt(at(spec.createdMinute));
-        note->setDeletedAt(at(spec.deletedMinute));
-        note->setIsPinned(spec.pinned);
-        note->setIsArchived(spec.archived);
-        note->setWorkspaceId(spec.workspaceId);
+        note->setTitle(fields.title);
+        note->setPlainText(fields.plainText);
+        note->setUpdatedAt(at(fields.updatedMinute));
+        note->setCreatedAt(at(fields.createdMinute));
+        note->setDeletedAt(at(fields.deletedMinute));
+        note->setIsPinned(fields.pinned);
+        note->setIsArchived(fields.archived);
+        note->setWorkspaceId(fields.workspaceId);
         note->setVersion(1);
         return note;
     }
