@@ -212,6 +212,11 @@ int ClipCardList::partAt(int index, QPoint position) const
     return body;
 }
 
+QRect ClipCardList::partRect(int index, int part) const
+{
+    return part == body ? itemRect(index) : buttonRect(index, Action(part));
+}
+
 bool ClipCardList::event(QEvent* event)
 {
     if (event->type() == QEvent::ToolTip) {

@@ -6,6 +6,7 @@
 #include <QScrollArea>
 
 #include <algorithm>
+#include <utility>
 
 namespace norvelle {
 
@@ -18,7 +19,7 @@ ClipListWidget::ClipListWidget(QWidget* parent)
 void ClipListWidget::setEntries(const QList<ClipEntry>& entries)
 {
     m_entries = entries;
-    if (m_hoveredID && std::none_of(entries.begin(), entries.end(), [&](const ClipEntry& e) { return e.id == *m_hoveredID; }))
+    if (m_hoveredID && indexOf(*m_hoveredID) < 0)
         m_hoveredID.reset();
     entriesChanged();
     update();
@@ -27,6 +28,12 @@ void ClipListWidget::setEntries(const QList<ClipEntry>& entries)
 bool ClipListWidget::isHovered(int index) const
 {
     return index >= 0 && index < m_entries.size() && m_hoveredID == m_entries.at(index).id;
+}
+
+int ClipListWidget::indexOf(const QUuid& id) const
+{
+    const auto found = std::find_if(m_entries.begin(), m_entries.end(), [&](const ClipEntry& e) { return e.id == id; });
+    return found == m_entries.end() ? -1 : int(found - m_entries.begin());
 }
 
 QScrollArea* ClipListWidget::inScrollArea(QWidget* parent)
@@ -72,16 +79,20 @@ void ClipListWidget::leaveEvent(QEvent*)
 
 void ClipListWidget::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton ? targetAt(event->position().toPoint()) : Target{};
+    m_pressed.reset();
+    const Target target = targetAt(event->position().toPoint());
+    if (event->button() == Qt::LeftButton && target.index >= 0)
+        m_pressed = Press{m_entries.at(target.index).id, target.part, partRect(target.index, target.part)};
 }
 
-// A click counts when the button goes up over what it went down on.
+// A click counts when the button goes up where it went down, and the clip pressed is still listed.
 void ClipListWidget::mouseReleaseEvent(QMouseEvent* event)
 {
-    const Target pressed = m_pressed;
-    m_pressed = {};
-    if (event->button() == Qt::LeftButton && pressed.index >= 0 && targetAt(event->position().toPoint()) == pressed)
-        emit clicked(pressed.index, pressed.part);
+    const std::optional<Press> pressed = std::exchange(m_pressed, std::nullopt);
+    if (event->button() != Qt::LeftButton || !pressed || !pressed->area.contains(event->position().toPoint()))
+        return;
+    if (indexOf(pressed->id) >= 0)
+        emit clicked(pressed->id, pressed->part);
 }
 
 void ClipListWidget::paintEvent(QPaintEvent* event)

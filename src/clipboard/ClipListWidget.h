@@ -13,7 +13,8 @@ namespace norvelle {
 
 // A list of clips drawn in one widget, item by item, only where exposed. It tracks the item
 // under the pointer (by clip id, cleared by any leave) and turns a press and release over the
-// same item and part into a click. Subclasses place and draw the items and their buttons.
+// same place into a click on the clip pressed, even when clips arrived in between and moved it.
+// Subclasses place and draw the items and their buttons.
 class ClipListWidget : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +27,8 @@ public:
     const QList<ClipEntry>& entries() const { return m_entries; }
     std::optional<QUuid> hoveredID() const { return m_hoveredID; }
     bool isHovered(int index) const;
+    // The index of the clip `id` in entries(), or -1.
+    int indexOf(const QUuid& id) const;
 
     virtual QRect itemRect(int index) const = 0;
 
@@ -33,19 +36,20 @@ public:
     QScrollArea* inScrollArea(QWidget* parent);
 
 signals:
-    // A click on item `index`: on its body or on the button numbered `part`.
-    void clicked(int index, int part);
+    // A click on the clip `id`: on its body or on the button numbered `part`.
+    void clicked(const QUuid& id, int part);
 
 protected:
     // The button of item `index` under `position`, or body.
     virtual int partAt(int index, QPoint position) const = 0;
+    // Where button `part` of item `index` is; the item itself for body.
+    virtual QRect partRect(int index, int part) const = 0;
     virtual void paintItem(QPainter& painter, int index, const QDateTime& now) const = 0;
     virtual void entriesChanged() {}
 
     struct Target {
         int index = -1;
         int part = body;
-        bool operator==(const Target&) const = default;
     };
     Target targetAt(QPoint position) const;
 
@@ -60,7 +64,13 @@ private:
 
     QList<ClipEntry> m_entries;
     std::optional<QUuid> m_hoveredID;
-    Target m_pressed;
+    // What a press went down on: the clip, not its row, which a new clip can shift.
+    struct Press {
+        QUuid id;
+        int part = body;
+        QRect area;
+    };
+    std::optional<Press> m_pressed;
 };
 
 } // namespace norvelle

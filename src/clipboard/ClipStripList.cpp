@@ -112,6 +112,11 @@ int ClipStripList::partAt(int index, QPoint position) const
     return stickyButtonRect(index).contains(position) ? stickyButton : body;
 }
 
+QRect ClipStripList::partRect(int index, int part) const
+{
+    return part == stickyButton ? stickyButtonRect(index) : itemRect(index);
+}
+
 void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now) const
 {
     const ClipEntry& entry = entries().at(index);

@@ -28,6 +28,7 @@ public:
 
 protected:
     int partAt(int index, QPoint position) const override;
+    QRect partRect(int index, int part) const override;
     void paintItem(QPainter& painter, int index, const QDateTime& now) const override;
     void entriesChanged() override;
 

@@ -161,11 +161,12 @@ QWidget* ClipboardHistoryPane::makeList()
 }
 
 // The card itself and its copy button use the clip; delete asks nothing.
-void ClipboardHistoryPane::cardClicked(int index, int part)
+void ClipboardHistoryPane::cardClicked(const QUuid& id, int part)
 {
-    if (index >= m_filtered.size())
+    const int index = m_cards->indexOf(id);
+    if (index < 0)
         return;
-    const ClipEntry entry = m_filtered.at(index);
+    const ClipEntry entry = m_cards->entries().at(index);
     if (part == int(ClipCardList::Action::remove)) {
         m_monitor.removeEntry(entry.id);
     } else if (part == int(ClipCardList::Action::newSticky)) {

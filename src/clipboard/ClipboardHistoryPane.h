@@ -58,7 +58,7 @@ private:
     QWidget* makeList();
     void makeRetentionMenu();
 
-    void cardClicked(int index, int part);
+    void cardClicked(const QUuid& id, int part);
     void itemsChanged();
     void refresh();
     void refreshRetention();

@@ -302,9 +302,10 @@ void ClipboardStripView::rebuildPasteShortcuts()
 }
 
 // A click on a row pastes it and then selects it; "→ Sticky" does neither.
-void ClipboardStripView::rowClicked(int index, int part)
+void ClipboardStripView::rowClicked(const QUuid& id, int part)
 {
-    if (index >= m_filtered.size())
+    const int index = m_list->indexOf(id);
+    if (index < 0 || index >= m_filtered.size())
         return;
     if (part == ClipStripList::stickyButton) {
         if (m_callbacks.onCreateSticky)

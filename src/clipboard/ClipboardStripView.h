@@ -79,7 +79,7 @@ private:
     void itemsChanged();
     void refresh();
     void rebuildPasteShortcuts();
-    void rowClicked(int index, int part);
+    void rowClicked(const QUuid& id, int part);
     void moveSelection(int step);
     void returnPressed();
     void paste(int index);

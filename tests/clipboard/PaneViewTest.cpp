@@ -110,6 +110,26 @@ TEST_F(PaneViewTest, CardsAndTheirButtonsCallTheHostOrDeleteWithoutAsking)
     EXPECT_EQ(ClipCardList::buttonHelp(Action::remove), "Delete this clip");
 }
 
+TEST_F(PaneViewTest, AClipArrivingDuringAClickDeletesTheCardPressedNotItsNewNeighbour)
+{
+    monitor.setItems({makeClip(QStringLiteral("newer")), makeClip(QStringLiteral("doomed")),
+                      makeClip(QStringLiteral("older"))});
+    showActive(pane());
+    ClipCardList* cards = pane().cards();
+    hoverCard(1);
+    const QPoint remove = cards->buttonRect(1, Action::remove).center();
+
+    QTest::mousePress(cards, Qt::LeftButton, {}, remove);
+    pasteboard.setText(QStringLiteral("arrived"));
+    monitor.poll();
+    ASSERT_EQ(cards->entries().at(1).text, "newer");
+    QTest::mouseRelease(cards, Qt::LeftButton, {}, remove);
+    QStringList left;
+    for (const ClipEntry& entry : monitor.items())
+        left << entry.text;
+    EXPECT_EQ(left, QStringList({"arrived", "newer", "older"}));
+}
+
 TEST_F(PaneViewTest, ALeaveFromAnyCardClearsTheHighlight)
 {
     monitor.setItems({makeClip(QStringLiteral("one")), makeClip(QStringLiteral("two"))});

@@ -175,6 +175,39 @@ TEST_F(StripViewTest, AClickPastesAndThenSelectsWhileStickyDoesNeither)
     EXPECT_EQ(strip().selectedIndex(), 2);
 }
 
+// A clip the monitor captures between press and release moves every row down one.
+TEST_F(StripViewTest, AClipArrivingDuringAClickDoesNotChangeWhichClipIsActedOn)
+{
+    monitor.setItems({makeClip(QStringLiteral("first")), makeClip(QStringLiteral("second")),
+                      makeClip(QStringLiteral("third"))});
+    showActive(strip());
+    ClipStripList* list = strip().list();
+    const QPoint row1 = list->itemRect(1).center();
+
+    QTest::mousePress(list, Qt::LeftButton, {}, row1);
+    pasteboard.setText(QStringLiteral("arrived"));
+    monitor.poll();
+    ASSERT_EQ(list->entries().at(1).text, "first") << "the rows moved under the pointer";
+    QTest::mouseRelease(list, Qt::LeftButton, {}, row1);
+    EXPECT_EQ(events, QStringList({"paste:second@0"}));
+    EXPECT_EQ(strip().selectedIndex(), 2) << "the selection follows the clip pasted";
+
+    events.clear();
+    hoverRow(2);
+    const QPoint sticky = list->stickyButtonRect(2).center();
+    QTest::mousePress(list, Qt::LeftButton, {}, sticky);
+    pasteboard.setText(QStringLiteral("another"));
+    monitor.poll();
+    QTest::mouseRelease(list, Qt::LeftButton, {}, sticky);
+    EXPECT_EQ(events, QStringList({"sticky:second"}));
+
+    events.clear();
+    QTest::mousePress(list, Qt::LeftButton, {}, list->itemRect(0).center());
+    monitor.removeEntry(monitor.items().at(0).id);
+    QTest::mouseRelease(list, Qt::LeftButton, {}, list->itemRect(0).center());
+    EXPECT_TRUE(events.isEmpty()) << "a clip gone before the release is not acted on";
+}
+
 TEST_F(StripViewTest, ImagesWithoutTextAndBlankTextsNeverOfferSticky)
 {
     const QByteArray png = makePng({64, 48}, Qt::red, Qt::blue);
