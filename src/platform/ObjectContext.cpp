@@ -148,6 +148,41 @@ int ObjectContext::count(const FetchRequest& request, std::optional<ObjectStoreE
     return int(fetch(request, error).size());
 }
 
+std::optional<ObjectStoreError> ObjectContext::visitValues(const EntityDescription& entity, const std::vector<int>& attributes,
+                                                           const std::function<void(const ObjectID&, const QList<QVariant>&)>& visit)
+{
+    forgetReleasedObjects();
+    // Rows with a live object are read from the object: it holds any unsaved change.
+    std::vector<std::shared_ptr<ManagedObject>> live;
+    for (const auto& registered : std::as_const(m_objects)) {
+        std::shared_ptr<ManagedObject> object = registered.lock();
+        if (object && &object->entity() == &entity) {
+            live.push_back(std::move(object));
+        }
+    }
+    const QUuid storeID = m_store.identifier();
+    std::optional<ObjectStoreError> failure = m_store.readValues(entity, attributes, [&](qint64 rowID, const QList<QVariant>& values) {
+        const ObjectID id(storeID, entity.name, rowID);
+        if (!m_objects.contains(id)) {
+            visit(id, values);
+        }
+    });
+    if (failure) {
+        return failure;
+    }
+    QList<QVariant> values(qsizetype(attributes.size()));
+    for (const auto& object : live) {
+        if (object->isDeleted()) {
+            continue;
+        }
+        for (size_t i = 0; i < attributes.size(); ++i) {
+            values[qsizetype(i)] = object->value(attributes[i]);
+        }
+        visit(object->objectID(), values);
+    }
+    return std::nullopt;
+}
+
 std::shared_ptr<ManagedObject> ObjectContext::existingObject(const ObjectID& id)
 {
     if (std::shared_ptr<ManagedObject> known = liveObject(id)) {

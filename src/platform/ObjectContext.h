@@ -9,6 +9,7 @@
 #include <QHash>
 #include <QObject>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -58,6 +59,13 @@ public:
         return typed;
     }
     int count(const FetchRequest& request, std::optional<ObjectStoreError>* error = nullptr);
+    // The values of `attributes` (positions in the entity, in that order) of every object of
+    // `entity`, unsaved changes included, handed to `visit` one object at a time in no
+    // particular order. Only those columns are read and no object is made for a row nobody
+    // holds: for lists that need a few values of many objects. `visit` must not change the
+    // context.
+    std::optional<ObjectStoreError> visitValues(const EntityDescription& entity, const std::vector<int>& attributes,
+                                                const std::function<void(const ObjectID&, const QList<QVariant>&)>& visit);
 
     // The registered or stored object with this ID or URI text; null when there is none, it
     // is deleted, or the URI names another store.

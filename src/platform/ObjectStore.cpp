@@ -10,6 +10,8 @@
 
 #include <sqlite3.h>
 
+#include <numeric>
+
 namespace norvelle {
 
 namespace {
@@ -51,6 +53,13 @@ QString columnList(const EntityDescription& entity)
         columns << quoted(attribute.name);
     }
     return columns.join(", ");
+}
+
+std::vector<int> allAttributes(const EntityDescription& entity)
+{
+    std::vector<int> attributes(entity.attributes.size());
+    std::iota(attributes.begin(), attributes.end(), 0);
+    return attributes;
 }
 
 std::vector<QVariant> storedValues(const ManagedObject& object)
@@ -388,14 +397,16 @@ std::optional<ObjectStoreError> ObjectStore::fetchRows(const FetchRequest& reque
     if (applyLimit && request.fetchLimit > 0) {
         sql += QStringLiteral(" LIMIT %1").arg(request.fetchLimit);
     }
-    return readRows(sql, bindings, *entity, needsValues, rows);
+    return readRows(sql, bindings, *entity, allAttributes(*entity), needsValues,
+                    [&rows](Row&& row) { rows.push_back(std::move(row)); });
 }
 
 std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row)
 {
     std::vector<Row> rows;
     const QString sql = QStringLiteral("SELECT _pk, %1 FROM %2 WHERE _pk = ?").arg(columnList(entity), quoted(entity.name));
-    if (auto error = readRows(sql, { rowID }, entity, {}, rows)) {
+    if (auto error = readRows(sql, { rowID }, entity, allAttributes(entity), {},
+                              [&rows](Row&& row) { rows.push_back(std::move(row)); })) {
         return error;
     }
     if (!rows.empty()) {
@@ -404,28 +415,44 @@ std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& e
     return std::nullopt;
 }
 
+std::optional<ObjectStoreError> ObjectStore::readValues(const EntityDescription& entity, const std::vector<int>& attributes,
+                                                       const std::function<void(qint64, const QList<QVariant>&)>& visit)
+{
+    QStringList columns;
+    for (const int attribute : attributes) {
+        if (attribute < 0 || size_t(attribute) >= entity.attributes.size()) {
+            return ObjectStoreError(ObjectStoreError::Code::ReadFailed,
+                                    QStringLiteral("%1 has no attribute at %2").arg(entity.name).arg(attribute));
+        }
+        columns << quoted(entity.attributes[size_t(attribute)].name);
+    }
+    const QString sql = QStringLiteral("SELECT _pk%1 FROM %2")
+                            .arg(columns.isEmpty() ? QString() : ", " + columns.join(", "), quoted(entity.name));
+    return readRows(sql, {}, entity, attributes, {}, [&visit](Row&& row) { visit(row.rowID, row.values); });
+}
+
 std::optional<ObjectStoreError> ObjectStore::readRows(const QString& sql, const std::vector<QVariant>& bindings,
-                                                      const EntityDescription& entity,
-                                                      const std::function<bool(qint64)>& needsValues, std::vector<Row>& rows)
+                                                      const EntityDescription& entity, const std::vector<int>& attributes,
+                                                      const std::function<bool(qint64)>& needsValues,
+                                                      const std::function<void(Row&&)>& take)
 {
     using Code = ObjectStoreError::Code;
     sqlite3_stmt* statement = m_db->prepare(sql, bindings);
     if (!statement) {
         return failure(Code::ReadFailed, QStringLiteral("The notes cannot be read"));
     }
-    const int attributeCount = int(entity.attributes.size());
     int code;
     while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
         Row row;
         row.rowID = sqlite3_column_int64(statement, 0);
         if (!needsValues || needsValues(row.rowID)) {
-            row.values.reserve(attributeCount);
-            for (int i = 0; i < attributeCount; ++i) {
-                row.values.append(valueFromStoredForm(entity.attributes[size_t(i)].type,
-                                                      SqliteConnection::columnValue(statement, i + 1)));
+            row.values.reserve(qsizetype(attributes.size()));
+            for (size_t i = 0; i < attributes.size(); ++i) {
+                row.values.append(valueFromStoredForm(entity.attributes[size_t(attributes[i])].type,
+                                                      SqliteConnection::columnValue(statement, int(i) + 1)));
             }
         }
-        rows.push_back(std::move(row));
+        take(std::move(row));
     }
     sqlite3_reset(statement);
     if (code != SQLITE_DONE) {

@@ -63,6 +63,10 @@ public:
                                               std::vector<Row>& rows);
     // The stored row `rowID` of `entity`, if there is one.
     std::optional<ObjectStoreError> fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row);
+    // The stored values of `attributes` (positions in the entity, in that order) of every row of
+    // `entity`, handed to `visit` one row at a time, in no particular order.
+    std::optional<ObjectStoreError> readValues(const EntityDescription& entity, const std::vector<int>& attributes,
+                                               const std::function<void(qint64 rowID, const QList<QVariant>& values)>& visit);
     // Writes all changes in one transaction; on failure nothing is written.
     std::optional<ObjectStoreError> write(const std::vector<const ManagedObject*>& inserted,
                                           const std::vector<const ManagedObject*>& updated,
@@ -77,9 +81,12 @@ private:
     std::optional<ObjectStoreError> keepFilterIndex(const EntityDescription& entity, const QString& key, const Predicate& predicate);
     ObjectStoreError failure(ObjectStoreError::Code code, const QString& what) const;
     bool writeSequences();
+    // Steps through the rows `sql` selects (_pk, then the columns of `attributes`), handing each
+    // to `take`, with its values when `needsValues` holds for its row ID.
     std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,
-                                             const EntityDescription& entity,
-                                             const std::function<bool(qint64)>& needsValues, std::vector<Row>& rows);
+                                             const EntityDescription& entity, const std::vector<int>& attributes,
+                                             const std::function<bool(qint64)>& needsValues,
+                                             const std::function<void(Row&&)>& take);
 
     QString m_path;
     const ObjectModel& m_model;

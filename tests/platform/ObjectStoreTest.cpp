@@ -5,6 +5,7 @@
 #include "support/TestHome.h"
 
 #include <QFileInfo>
+#include <QMap>
 #include <QSignalSpy>
 
 #include <sqlite3.h>
@@ -360,6 +361,36 @@ TEST(ObjectStore, TheContextLetsGoOfWhatNobodyHoldsAndKeepsWhatIsUnsaved)
     // Objects outliving their store's context are told so, whether or not it still held them.
     store.reset();
     EXPECT_EQ(held->managedObjectContext(), nullptr);
+}
+
+TEST(ObjectStore, VisitingValuesGivesTheColumnsAskedForOfEveryObjectWithUnsavedChanges)
+{
+    auto store = openStore();
+    ObjectContext& context = store->viewContext();
+    for (const auto& [name, count] : std::vector<std::pair<QString, int>> { { "kept", 1 }, { "changed", 2 }, { "deleted", 3 } }) {
+        insertItem(context, name, count);
+    }
+    ASSERT_FALSE(context.save());
+    auto all = context.fetch(TypedFetchRequest<Item>());
+    all[1]->setName("renamed");
+    context.deleteObject(all[2]);
+    insertItem(context, "inserted", 4);
+    all.clear();
+    EXPECT_EQ(context.registeredObjectCount(), 3) << "the changed, deleted and inserted ones";
+
+    QMap<QString, qint64> seen;
+    const auto visit = [&](const ObjectID& id, const QList<QVariant>& values) {
+        ASSERT_EQ(values.size(), 2);
+        EXPECT_EQ(id.entityName(), "Item");
+        seen.insert(values[1].toString(), values[0].toLongLong());
+    };
+    EXPECT_FALSE(context.visitValues(Item::entity(), { Item::Count, Item::Name }, visit));
+    EXPECT_EQ(seen, (QMap<QString, qint64> { { "kept", 1 }, { "renamed", 2 }, { "inserted", 4 } }));
+    EXPECT_EQ(context.registeredObjectCount(), 3) << "no object was made for the unchanged row";
+
+    std::optional<ObjectStoreError> error = context.visitValues(Item::entity(), { Item::Ratio + 1 }, visit);
+    ASSERT_TRUE(error.has_value());
+    EXPECT_EQ(error->code(), ObjectStoreError::Code::ReadFailed);
 }
 
 TEST(ObjectStore, ABlankTextFilterGivesOneAnswerInTheStoreAndInMemoryAndReadsOnlyItsIndex)
