@@ -89,6 +89,7 @@ public:
     StatusItem* clipStatusItem() const { return m_clipStatusItem.get(); }
     StatusItem* stickyStatusItem() const { return m_stickyStatusItem.get(); }
     StickyControllerTable& stickyControllers() { return m_stickyControllers; }
+    // Null until the clip strip is first opened.
     Popover* clipboardPopover() const { return m_clipboardPopover.get(); }
     const std::optional<RunningApplication>& pasteTargetApp() const { return m_pasteTargetApp; }
     MainAppWindowController* mainAppWindowController() const { return m_mainAppWindowController.get(); }

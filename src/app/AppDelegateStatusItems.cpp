@@ -33,9 +33,6 @@ void AppDelegate::installStatusItems()
         QStringLiteral("New sticky note — click to create near the pointer"));
     m_stickyStatusItem->setContextMenu(m_trayMenu.get());
     connect(m_stickyStatusItem.get(), &StatusItem::clicked, this, &AppDelegate::handleStickyStatusClick);
-
-    m_clipboardPopover = std::make_unique<Popover>(kPopoverSize);
-    m_clipboardPopover->setContentWidget(makeClipboardStrip().release());
 }
 
 void AppDelegate::removeStatusItems()
@@ -54,8 +51,10 @@ void AppDelegate::toggleClipboardStrip()
         return;
     }
     rememberPasteTarget();
+    // Built on first use, then kept: until then the resident program needs no fonts or widgets.
     if (!m_clipboardPopover) {
-        return;
+        m_clipboardPopover = std::make_unique<Popover>(kPopoverSize);
+        m_clipboardPopover->setContentWidget(makeClipboardStrip().release());
     }
     m_clipboardPopover->showRelativeTo(m_clipStatusItem->geometry());
 }

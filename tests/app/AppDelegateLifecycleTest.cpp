@@ -42,13 +42,13 @@ TEST_F(AppDelegateTest, FreshInstallationStartsInOrderAndShowsOnboarding)
     EXPECT_TRUE(defaults().boolValue("norvelle.didMigrateWorkspaceLaunchDefault"));
     EXPECT_EQ(hotKeys.registered().size(), 3);
 
-    ASSERT_TRUE(app.clipStatusItem() && app.stickyStatusItem() && app.clipboardPopover());
+    ASSERT_TRUE(app.clipStatusItem() && app.stickyStatusItem());
     EXPECT_EQ(app.clipStatusItem()->toolTip(), "Clipboard history — click to open");
     EXPECT_EQ(app.clipStatusItem()->accessibilityDescription(), "Clipboard");
     EXPECT_EQ(app.stickyStatusItem()->toolTip(), "New sticky note — click to create near the pointer");
     EXPECT_EQ(app.stickyStatusItem()->accessibilityDescription(), "New Sticky Note");
-    EXPECT_EQ(app.clipboardPopover()->size(), QSize(320, 520));
-    EXPECT_FALSE(app.clipboardPopover()->isShown());
+    // The clip strip costs nothing until it is first opened.
+    EXPECT_FALSE(app.clipboardPopover());
 
     delegate.reset();
     EXPECT_EQ(AppDelegating::current(), nullptr);
@@ -107,9 +107,16 @@ TEST_F(AppDelegateTest, HotKeysAndTrayItemsReachTheirActions)
     EXPECT_TRUE(test::waitUntil([&] { return visible(app.mainAppWindowController()); }));
 
     app.clipStatusItem()->click();
-    EXPECT_TRUE(app.clipboardPopover()->isShown());
+    Popover* popover = app.clipboardPopover();
+    ASSERT_TRUE(popover);
+    EXPECT_TRUE(popover->isShown());
+    EXPECT_EQ(popover->size(), QSize(320, 520));
     app.clipStatusItem()->click();
-    EXPECT_FALSE(app.clipboardPopover()->isShown());
+    EXPECT_FALSE(popover->isShown());
+    // Built once and kept for every later showing.
+    app.toggleClipboardStrip();
+    EXPECT_EQ(app.clipboardPopover(), popover);
+    EXPECT_TRUE(popover->isShown());
 
     const QStringList menu = [&] {
         QStringList texts;

@@ -113,7 +113,7 @@ TEST(PasteIntoAnotherProgram, HotKeyThenPickTypesTheClipIntoTheRememberedField)
     ASSERT_TRUE(test::waitUntil([&] { return isFrontmost(target.pid()); }, kWaitMs));
 
     ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover()->isVisible(); }, kWaitMs))
+    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover() && app.clipboardPopover()->isVisible(); }, kWaitMs))
         << "the hot key did not open the strip";
     ASSERT_TRUE(app.pasteTargetApp());
     EXPECT_EQ(app.pasteTargetApp()->processIdentifier(), target.pid());

@@ -78,8 +78,9 @@ TEST_F(TrayTest, StickyFromTheStripTakesTheKeyboardForWhatTheUserTypesNext)
 
     movePointer(app->clipStatusItem()->geometry().center());
     xdotool({"click", "1"});
+    ASSERT_TRUE(test::waitUntil([&] { return app->clipboardPopover() && app->clipboardPopover()->isVisible(); }, kWaitMs))
+        << "the tray click opened no strip";
     Popover* popover = app->clipboardPopover();
-    ASSERT_TRUE(test::waitUntil([&] { return popover->isVisible(); }, kWaitMs)) << "the tray click opened no strip";
     auto* strip = qobject_cast<ClipboardStripView*>(popover->contentWidget());
     ASSERT_TRUE(strip);
 
