@@ -1,23 +1,16 @@
 #include "platform/Crypto.h"
 
-#include <openssl/evp.h>
-#include <openssl/rand.h>
+#include <QCryptographicHash>
 
-#include <memory>
+#include <algorithm>
+#include <cerrno>
+#include <sys/random.h>
 
 namespace norvelle {
 
 QByteArray Crypto::sha256(const QByteArray& data)
 {
-    std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> context(EVP_MD_CTX_new(), EVP_MD_CTX_free);
-    QByteArray digest(EVP_MAX_MD_SIZE, Qt::Uninitialized);
-    unsigned int length = 0;
-    const bool ok = context && EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) == 1
-        && EVP_DigestUpdate(context.get(), data.constData(), size_t(data.size())) == 1
-        && EVP_DigestFinal_ex(context.get(), reinterpret_cast<unsigned char*>(digest.data()), &length) == 1;
-    // Empty only when libcrypto ran out of memory.
-    digest.truncate(ok ? int(length) : 0);
-    return digest;
+    return QCryptographicHash::hash(data, QCryptographicHash::Sha256);
 }
 
 QString Crypto::sha256Hex(const QByteArray& data)
@@ -31,8 +24,13 @@ std::optional<QByteArray> Crypto::randomBytes(int count)
         return std::nullopt;
     }
     QByteArray bytes(count, Qt::Uninitialized);
-    if (count > 0 && RAND_bytes(reinterpret_cast<unsigned char*>(bytes.data()), count) != 1) {
-        return std::nullopt;
+    // A large request can come back in parts, and a signal can cut one short.
+    for (qsizetype filled = 0; filled < count;) {
+        const ssize_t got = getrandom(bytes.data() + filled, size_t(count - filled), 0);
+        if (got < 0 && errno != EINTR) {
+            return std::nullopt;
+        }
+        filled += std::max<ssize_t>(got, 0);
     }
     return bytes;
 }

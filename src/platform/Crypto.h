@@ -7,7 +7,7 @@
 
 namespace norvelle {
 
-// Hashing and randomness from OpenSSL. Thread-safe.
+// Hashing and the kernel's secure randomness. Thread-safe.
 class Crypto {
 public:
     // The 32-byte SHA-256 digest of `data`.

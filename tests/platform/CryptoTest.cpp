@@ -22,4 +22,10 @@ TEST(Crypto, RandomBytesHaveTheAskedLengthAndDiffer)
     EXPECT_NE(*a, *b);
     EXPECT_EQ(Crypto::randomBytes(0), QByteArray());
     EXPECT_FALSE(Crypto::randomBytes(-1));
+
+    // More than one read of the kernel's generator gives at once.
+    const auto large = Crypto::randomBytes(64 * 1024 * 1024);
+    ASSERT_TRUE(large);
+    EXPECT_EQ(large->size(), 64 * 1024 * 1024);
+    EXPECT_NE(large->right(1024), QByteArray(1024, '\0'));
 }
