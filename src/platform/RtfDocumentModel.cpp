@@ -37,12 +37,11 @@ QString RtfDocumentModel::plainText() const
     for (size_t i = 0; i < items.size(); ++i) {
         if (const auto* paragraph = std::get_if<RtfParagraph>(&items[i])) {
             appendParagraphText(*paragraph, out);
-            if (i + 1 < items.size() && std::holds_alternative<RtfParagraph>(items[i + 1]))
+            // An empty paragraph before a table is a line too, as the editor shows it.
+            if (i + 1 < items.size())
                 out.append('\n');
             continue;
         }
-        if (!out.isEmpty() && !out.endsWith('\n'))
-            out.append('\n');
         for (const auto& row : std::get<RtfTable>(items[i]).rows) {
             for (const RtfCell& cell : row) {
                 for (const RtfParagraph& paragraph : cell.paragraphs) {

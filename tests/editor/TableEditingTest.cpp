@@ -3,6 +3,7 @@
 #include "editor/EditorCommands.h"
 #include "editor/RichTextEditorCoordinator.h"
 #include "editor/TableEditing.h"
+#include "platform/RichTextCodec.h"
 
 #include <QMenu>
 #include <QTest>
@@ -242,6 +243,65 @@ TEST(TableMenu, MovingAndDeletingTheWholeTable)
     EXPECT_TRUE(probe.string().startsWith(QStringLiteral("top\n") + zw)) << probe.string().replace(zw, u'~').replace(u'\n', u'|').toStdString();
 }
 
+QStringList rowTexts(EditorProbe& probe, int row)
+{
+    QTextTable* table = firstTable(probe);
+    TextStorage storage(probe.document());
+    TableEditing tables(storage, Qt::black, EditorColors(QStringLiteral("#FDFDF8")));
+    QStringList out;
+    for (int column = 0; column < table->columns(); ++column)
+        out.append(tables.cellText(table, row, column));
+    return out;
+}
+
+TEST(TableMenu, ColumnLeftRowUpAndTheEdgesOfSmallTables)
+{
+    std::unique_ptr<EditorProbe> holder;
+    EditorProbe& probe = *threeByThree(holder);
+    MenuProbe middle(probe, cellStart(probe, 1, 1));
+    for (const char* title : {"Move Column Left", "Move Column Right", "Move Row Up", "Move Row Down", "Delete Row", "Delete Column"})
+        EXPECT_TRUE(middle.item(title)->isEnabled()) << title;
+
+    MenuProbe(probe, cellStart(probe, 1, 1)).item("Add Column Left")->trigger();
+    EXPECT_EQ(rowTexts(probe, 1), (QStringList{"r1c0", "", "r1c1", "r1c2"}));
+    EXPECT_EQ(probe.view().textCursor().position(), cellStart(probe, 1, 1) + 1);
+    MenuProbe(probe, cellStart(probe, 2, 3)).item("Move Column Left")->trigger();
+    EXPECT_EQ(rowTexts(probe, 2), (QStringList{"r2c0", "", "r2c2", "r2c1"}));
+    EXPECT_EQ(probe.view().textCursor().position(), cellStart(probe, 2, 2) + 1);
+    MenuProbe(probe, cellStart(probe, 2, 0)).item("Move Row Up")->trigger();
+    EXPECT_EQ(rowTexts(probe, 1), (QStringList{"r2c0", "", "r2c2", "r2c1"}));
+    EXPECT_EQ(rowTexts(probe, 2), (QStringList{"r1c0", "", "r1c2", "r1c1"}));
+    EXPECT_EQ(probe.view().textCursor().position(), cellStart(probe, 1, 0) + 1);
+
+    // One row and one column: nothing to move or delete but the table.
+    EditorProbe single;
+    single.post(EditorCommands::insertTable);
+    MenuProbe(single, cellStart(single, 1, 1)).item("Delete Row")->trigger();
+    MenuProbe(single, cellStart(single, 0, 1)).item("Delete Column")->trigger();
+    MenuProbe alone(single, cellStart(single, 0, 0));
+    for (const char* title : {"Move Column Left", "Move Column Right", "Move Row Up", "Move Row Down", "Delete Row", "Delete Column"})
+        EXPECT_FALSE(alone.item(title)->isEnabled()) << title;
+    for (const char* title : {"Add Row Above", "Add Column Right", "Move Table Up", "Move Table Down", "Delete Table"})
+        EXPECT_TRUE(alone.item(title)->isEnabled()) << title;
+}
+
+TEST(TableMenu, ATableDoesNotMoveUpIntoTheTableAboveIt)
+{
+    EditorProbe probe;
+    probe.post(EditorCommands::insertTable);
+    probe.post(EditorCommands::insertTable);
+    TextStorage storage(probe.document());
+    const std::vector<QTextTable*> both = TableEditing(storage, Qt::black, EditorColors(QStringLiteral("#FDFDF8"))).tables();
+    ASSERT_EQ(both.size(), 2u);
+    // The anchor line between them goes below; then only the empty line tables keep between them is left.
+    MenuProbe(probe, both[1]->firstPosition()).item("Move Table Up")->trigger();
+    const QString moved = seedLine().repeated(5) + u'\n' + seedLine().repeated(5) + zw + zw;
+    EXPECT_EQ(probe.string(), moved);
+    MenuProbe(probe, both[1]->firstPosition()).item("Move Table Up")->trigger();
+    EXPECT_EQ(probe.string(), moved);
+    EXPECT_EQ(TableEditing(storage, Qt::black, EditorColors(QStringLiteral("#FDFDF8"))).tables().size(), 2u);
+}
+
 TEST(TableEditing, ATableSurvivesSavingWithItsWidthsAndColours)
 {
     EditorProbe probe;
@@ -260,6 +320,24 @@ TEST(TableEditing, ATableSurvivesSavingWithItsWidthsAndColours)
     // On dark paper the borders turn light.
     reopened.editor->setAppearance(Qt::white, QStringLiteral("#1C1C1E"));
     EXPECT_EQ(firstTable(reopened)->cellAt(0, 0).format().toTableCellFormat().topBorderBrush().color(), QColor::fromRgbF(1, 1, 1, 0.52f));
+}
+
+TEST(TableEditing, OurAnchorsReadBackExactlyOnce)
+{
+    EditorProbe probe(QStringLiteral("abc"));
+    probe.caret(3);
+    probe.post(EditorCommands::insertTable);
+    probe.post(EditorCommands::insertTable);
+    EditorProbe leading;
+    leading.post(EditorCommands::insertTable);
+    leading.select(0, 1);
+    QTest::keyClick(&leading.view(), Qt::Key_Delete);
+    ASSERT_EQ(leading.string(), u'\n' + seedLine().repeated(4) + zw);
+    for (EditorProbe* written : {&probe, &leading}) {
+        const QByteArray body = written->editor->richData().value();
+        EXPECT_EQ(EditorProbe(written->editor->text(), body).string(), written->string());
+        EXPECT_EQ(RichTextCodec::plainText(body), written->string());
+    }
 }
 
 } // namespace

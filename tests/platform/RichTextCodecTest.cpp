@@ -274,6 +274,9 @@ TEST(RichTextCodecTest, TablesAtTheEdgesAndSideBySideSurviveRoundTrip)
     const QByteArray once = RichTextCodec::writeRtf(document);
     EXPECT_EQ(RichTextCodec::writeRtf(*read), once);
     EXPECT_EQ(read->toRawText(), document.toRawText());
+    // The empty paragraphs Qt keeps before each table are one line each, no more, no less.
+    EXPECT_EQ(RichTextCodec::plainText(once), QStringLiteral("\nfirst\n\n0\n1\n2\n3\n4\n5\n"));
+    EXPECT_EQ(RichTextCodec::plainText(once), document.toPlainText());
 }
 
 TEST(RichTextCodecTest, SameDocumentGivesSameBytes)

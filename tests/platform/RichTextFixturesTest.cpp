@@ -39,6 +39,8 @@ public:
     }
 
     QTextBlockFormat block(const QString& needle) const { return m_document->find(needle).block().blockFormat(); }
+    QTextBlock blockAt(int position) const { return m_document->findBlock(position); }
+    QByteArray written() const { return RichTextCodec::writeRtf(*m_document); }
 
     std::vector<QTextTable*> tables() const
     {
@@ -72,7 +74,7 @@ public:
     // Reading what we wrote gives the same bytes again.
     bool rewritesStably() const
     {
-        const QByteArray once = RichTextCodec::writeRtf(*m_document);
+        const QByteArray once = written();
         const auto again = RichTextCodec::readRtf(once);
         return again && RichTextCodec::writeRtf(*again) == once;
     }
@@ -220,5 +222,26 @@ TEST(RichTextFixturesTest, TextEditorStyleFile)
     EXPECT_EQ(shaded.topBorder(), 1);
     EXPECT_EQ(shaded.topBorderBrush().color(), QColor(0, 0, 0));
     EXPECT_EQ(shaded.leftPadding(), 5);
+    EXPECT_TRUE(file.rewritesStably());
+}
+
+TEST(RichTextFixturesTest, LatexConverterStyleFileKeepsTheEmptyLineBeforeItsTable)
+{
+    const Fixture file("latex-converter-style.rtf");
+    ASSERT_TRUE(file.isRead());
+    const QString expected = QStringLiteral("1 Shopping\nThe list for the week, in a table.\n\n"
+                                            "Item\nCount\nMilk\n2\nBread\n1\nNothing else this week.\n");
+    EXPECT_EQ(file.text(), expected);
+    EXPECT_EQ(file.cells(), (QStringList{"Item", "Count", "Milk", "2", "Bread", "1"}));
+    QTextTable* table = file.tables().front();
+    const QTextBlock before = file.blockAt(table->firstPosition() - 1);
+    EXPECT_TRUE(before.text().isEmpty());
+    EXPECT_EQ(before.blockFormat().topMargin(), 12);
+    EXPECT_EQ(before.previous().text(), "The list for the week, in a table.");
+    EXPECT_EQ(file.format("Item").fontWeight(), 700);
+    EXPECT_EQ(file.block("Count").alignment(), Qt::AlignRight);
+    EXPECT_EQ(table->format().columnWidthConstraints().value(1), QTextLength(QTextLength::FixedLength, 108));
+    // Written by us and read again, the empty line is still there once.
+    EXPECT_EQ(RichTextCodec::plainText(file.written()), expected);
     EXPECT_TRUE(file.rewritesStably());
 }

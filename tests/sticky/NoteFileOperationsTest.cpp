@@ -130,6 +130,15 @@ TEST_F(NoteFileOperationsTest, ReadsRtfByItsExtensionInAnyCase)
     EXPECT_EQ(tracker.events()[0].second.value("extension"), "RTF");
 }
 
+TEST_F(NoteFileOperationsTest, AnotherProgramsEmptyLineBeforeATableIsImported)
+{
+    const auto note = import(QDir(QStringLiteral(NORVELLE_RTF_FIXTURES)).filePath("latex-converter-style.rtf"));
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->title(), "1 Shopping");
+    EXPECT_EQ(note->plainText(), "1 Shopping\nThe list for the week, in a table.\n\nItem\nCount\nMilk\n2\nBread\n1\n"
+                                 "Nothing else this week.\n");
+}
+
 TEST_F(NoteFileOperationsTest, RtfWithoutTextFallsBackToReadingTheBytesAsText)
 {
     const QByteArray truncated("{\\rtf1\\ansi{\\fonttbl\\f0 Helvetica;}");
