@@ -87,15 +87,30 @@ TEST_F(ClipboardMonitorTest, CopyingNothingJustClearsThePasteboard)
     EXPECT_TRUE(pasteboard.types().isEmpty());
 }
 
-TEST_F(ClipboardMonitorTest, AMonitorGoneBeforeItsResetIsHarmless)
+TEST_F(ClipboardMonitorTest, AMonitorGoneWithWorkPendingLeavesNoTrace)
 {
+    const auto copyImageThenPoll = [&](ClipboardMonitor& other) {
+        pasteboard.setContents({ { PasteboardType::png, encodedImage("png", Qt::red, { 800, 600 }) } });
+        other.poll();
+        EXPECT_TRUE(other.hasPendingCapture());
+    };
+    // A monitor that stays gets the image and announces it in this time.
+    ClipboardMonitor staying(pasteboard, ClipboardMonitor::SourceAppName {});
+    copyImageThenPoll(staying);
+    ASSERT_TRUE(waitUntil([&] { return notifications == 1; }, 20000));
+    EXPECT_EQ(staying.items().size(), 1);
+
+    // One that goes with its reset and a conversion pending: neither runs later.
     auto shortLived = std::make_unique<ClipboardMonitor>(pasteboard, ClipboardMonitor::SourceAppName {});
-    shortLived->copyText("bye", 0.01);
-    pasteboard.setContents({ { PasteboardType::png, encodedImage("png", Qt::red, { 800, 600 }) } });
-    shortLived->poll();
+    shortLived->copyText("bye", 0.05);
+    ASSERT_TRUE(waitUntil([&] { return !shortLived->isInternalCopy(); }, 5000));
+    copyImageThenPoll(*shortLived);
+    shortLived->copyText("again", 0.05);
     shortLived.reset();
-    waitUntil([] { return false; }, 100);
-    SUCCEED();
+    waitUntil([] { return false; }, 1000);
+    EXPECT_EQ(notifications, 1);
+    EXPECT_EQ(pasteboard.string(), "again");
+    EXPECT_TRUE(monitor.items().isEmpty());
 }
 
 TEST_F(ClipboardMonitorTest, StartPollsOnATimer)

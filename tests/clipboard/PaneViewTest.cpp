@@ -7,6 +7,7 @@
 #include "clipboard/ClipboardHistoryPane.h"
 #include "clipboard/ClipboardRetentionMode.h"
 #include "platform/UserDefaults.h"
+#include "support/RenderedImage.h"
 
 #include <QDir>
 #include <QLineEdit>
@@ -201,10 +202,35 @@ TEST_F(PaneViewTest, SavesThePaneInLightAndDarkForReview)
         pane().setAutoFillBackground(true);
         showActive(pane());
         hoverCard(0);
-        QImage image(pane().size() * 2, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(2);
-        pane().render(&image);
-        EXPECT_TRUE(image.save(folder + (dark ? "/pane-dark@2x.png" : "/pane-light@2x.png")));
+        QImage rendered(pane().size() * 2, QImage::Format_ARGB32_Premultiplied);
+        rendered.setDevicePixelRatio(2);
+        pane().render(&rendered);
+        EXPECT_TRUE(rendered.save(folder + (dark ? "/pane-dark@2x.png" : "/pane-light@2x.png")));
+
+        const RenderedImage image(rendered);
+        EXPECT_EQ(image.logicalSize(), QSize(640, 600));
+        ClipCardList* cards = pane().cards();
+        const auto card = [&](int index) {
+            const QRect rect = cards->itemRect(index);
+            return QRect(cards->mapTo(&pane(), rect.topLeft()), rect.size());
+        };
+        const QColor background = image.dominantColour(QRect(card(0).left() - 8, card(0).top(), 6, card(4).bottom() - card(0).top()));
+        EXPECT_EQ(dark, background.lightness() < 128);
+        for (int index = 0; index < 5; ++index) {
+            EXPECT_FALSE(RenderedImage::near(image.dominantColour(card(index)), background, 2)) << "card " << index;
+            EXPECT_GT(image.distinctColours(card(index)), 20) << "card " << index;
+        }
+        // Only the card under the pointer shows its buttons; delete is red.
+        const QRect remove = cards->buttonRect(0, Action::remove).translated(card(0).topLeft() - cards->itemRect(0).topLeft());
+        ASSERT_FALSE(remove.isEmpty());
+        const auto red = [](const QColor& c) { return c.red() > 180 && c.green() < 110 && c.blue() < 110; };
+        EXPECT_GT(image.countPixels(remove, red), 20);
+        EXPECT_TRUE(cards->buttonRect(2, Action::remove).isEmpty());
+        EXPECT_EQ(image.countPixels(remove.translated(0, card(2).top() - card(0).top()), red), 0);
+        // The image card shows the picture: its orange is there, and nowhere on the text cards.
+        const auto orange = [](const QColor& c) { return c.red() > 200 && c.green() > 100 && c.green() < 170 && c.blue() < 80; };
+        EXPECT_GT(image.countPixels(card(1), orange), 50);
+        EXPECT_EQ(image.countPixels(card(2), orange), 0);
     }
 }
 

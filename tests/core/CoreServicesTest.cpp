@@ -2,7 +2,6 @@
 #include "core/LocalAutomationHooks.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "core/ReliabilityService.h"
-#include "core/SearchIndexService.h"
 #include "platform/UserDefaults.h"
 #include "support/RecordingTracker.h"
 #include "support/LogCapture.h"
@@ -10,9 +9,6 @@
 #include "support/TestHome.h"
 
 #include <gtest/gtest.h>
-
-#include <thread>
-#include <vector>
 
 using namespace norvelle;
 using Event = test::RecordingTracker::Event;
@@ -58,37 +54,4 @@ TEST(LocalAutomationHooks, ObeysTheTelemetrySwitch)
     test::LogCapture log;
     LocalAutomationHooks::shared().trigger("note_created", {});
     EXPECT_TRUE(log.messages().isEmpty());
-}
-
-TEST(SearchIndexService, ReplacesTheEntryOfANote)
-{
-    auto& index = SearchIndexService::shared().index;
-    const QString id = "6F9619FF-8B86-D011-B42D-00C04FC964FF";
-    index.insert(id, "first\ntext");
-    index.insert(id, "second\ntext");
-    EXPECT_EQ(SearchIndexService::shared().index.value(id), "second\ntext");
-    index.remove(id);
-}
-
-TEST(SharedInstances, ConcurrentFirstCallersGetOneObject)
-{
-    std::vector<void*> seen(16);
-    std::vector<std::thread> threads;
-    for (size_t i = 0; i < seen.size(); ++i) {
-        threads.emplace_back([&seen, i] {
-            void* objects[] = { &ReliabilityService::shared(), &CrashTelemetryService::shared(),
-                &LocalAutomationHooks::shared(), &SearchIndexService::shared(), &OSLogAnalyticsTracker::shared() };
-            quintptr sum = 0;
-            for (void* object : objects) {
-                sum ^= reinterpret_cast<quintptr>(object);
-            }
-            seen[i] = reinterpret_cast<void*>(sum);
-        });
-    }
-    for (auto& thread : threads) {
-        thread.join();
-    }
-    for (void* value : seen) {
-        EXPECT_EQ(value, seen.front());
-    }
 }

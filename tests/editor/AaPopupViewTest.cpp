@@ -10,6 +10,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Popover.h"
 #include "support/QtPrinters.h"
+#include "support/RenderedImage.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -231,13 +232,36 @@ TEST(AaPopupScreenshots, SavesCompactAndExpandedInBothThemes)
                 view.finishAnimation();
                 QCoreApplication::processEvents();
             }
-            QImage image(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
-            image.setDevicePixelRatio(2);
-            image.fill(dark ? QColor(40, 40, 40) : QColor(220, 220, 220));
-            view.render(&image, {}, {}, QWidget::DrawChildren);
+            QImage rendered(view.size() * 2, QImage::Format_ARGB32_Premultiplied);
+            rendered.setDevicePixelRatio(2);
+            rendered.fill(dark ? QColor(40, 40, 40) : QColor(220, 220, 220));
+            view.render(&rendered, {}, {}, QWidget::DrawChildren);
             const QString name = QStringLiteral("/aa-popup-%1-%2.png")
                                      .arg(expanded ? "expanded" : "compact", dark ? "dark" : "light");
-            EXPECT_TRUE(image.save(folder + name));
+            EXPECT_TRUE(rendered.save(folder + name));
+
+            const RenderedImage image(rendered);
+            EXPECT_EQ(image.logicalSize(), QSize(AaPopupView::popupWidth,
+                                                 expanded ? AaPopupView::expandedHeight : AaPopupView::compactHeight));
+            const auto area = [&](const char* name) {
+                const auto* widget = view.findChild<QWidget*>(QString::fromLatin1(name));
+                EXPECT_TRUE(widget && widget->isVisible()) << name;
+                return widget ? QRect(widget->mapTo(&view, QPoint(0, 0)), widget->size()) : QRect();
+            };
+            const QColor panel = image.dominantColour(QRect(QPoint(0, 0), image.logicalSize()));
+            EXPECT_EQ(dark, panel.lightness() < 128) << panel.name().toStdString();
+            // The state the editor reported shows: bold on in the accent, italic off.
+            EXPECT_TRUE(RenderedImage::bluish(image.dominantColour(area("bold"))));
+            const QColor off = image.dominantColour(area("italic"));
+            EXPECT_TRUE(RenderedImage::neutral(off)) << off.name().toStdString();
+            EXPECT_FALSE(RenderedImage::near(off, panel, 2)) << "a chip, not the panel";
+            if (expanded) {
+                EXPECT_TRUE(RenderedImage::bluish(image.dominantColour(area("align.center"))));
+                EXPECT_TRUE(RenderedImage::neutral(image.dominantColour(area("align.left"))));
+                const auto red = [](const QColor& c) { return c.red() > 220 && c.green() < 90 && c.blue() < 90; };
+                EXPECT_GT(image.countPixels(area("swatch.1"), red), 30) << "the red swatch";
+                EXPECT_EQ(image.countPixels(area("swatch.4"), red), 0) << "the green one";
+            }
         }
     }
 }

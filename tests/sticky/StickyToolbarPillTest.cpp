@@ -10,6 +10,7 @@
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyTransparencyView.h"
 #include "support/QtPrinters.h"
+#include "support/RenderedImage.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -255,10 +256,23 @@ TEST(StickyToolbarPillScreenshots, SavesThePillOnLightAndDarkPaper)
         pill.setPaper(paper, dark);
         host.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&host));
-        QImage image(host.size() * 2, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(2);
-        host.render(&image);
-        EXPECT_TRUE(image.save(folder + QStringLiteral("/pill-%1.png").arg(QString(paper).mid(1))));
+        QImage rendered(host.size() * 2, QImage::Format_ARGB32_Premultiplied);
+        rendered.setDevicePixelRatio(2);
+        host.render(&rendered);
+        EXPECT_TRUE(rendered.save(folder + QStringLiteral("/pill-%1.png").arg(QString(paper).mid(1))));
+
+        const RenderedImage image(rendered);
+        EXPECT_EQ(image.logicalSize(), QSize(300, 52));
+        EXPECT_TRUE(RenderedImage::near(image.dominantColour(QRect(0, 0, 20, 52)), QColor(paper), 1)) << paper;
+        const QRect capsule = pill.capsuleRect().translated(pill.pos());
+        const QColor face = image.dominantColour(capsule);
+        EXPECT_FALSE(RenderedImage::near(face, QColor(paper), 3)) << paper;
+        // The five icons in the ink, light on dark paper and dark on light paper.
+        const QColor ink = pill.ink();
+        EXPECT_EQ(dark, ink.lightness() > 128) << paper;
+        const int inked = image.countPixels(capsule, [&](const QColor& c) { return RenderedImage::near(c, ink, 24); });
+        EXPECT_GT(inked, 400) << paper;
+        EXPECT_EQ(image.countPixels(QRect(0, 0, capsule.left(), 52), [&](const QColor& c) { return RenderedImage::near(c, ink, 24); }), 0);
     }
 }
 
