@@ -1,5 +1,7 @@
 #include "sticky/StickyMoreMenu.h"
 
+#include "ui/MenuEntry.h"
+
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWidgetAction>
@@ -60,12 +62,7 @@ StickyMoreMenu::StickyMoreMenu(bool isArchived, Actions actions, QWidget* parent
 
 QAction* StickyMoreMenu::action(const QString& text) const
 {
-    for (QAction* candidate : actions()) {
-        if (candidate->text() == text) {
-            return candidate;
-        }
-    }
-    return nullptr;
+    return menuEntry(*this, text);
 }
 
 } // namespace norvelle

@@ -1,5 +1,6 @@
 #include "sticky/StickyWindowController.h"
 
+#include "account/SyncCredentialStore.h"
 #include "core/AppDelegating.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "core/ReliabilityService.h"
@@ -9,12 +10,14 @@
 #include "platform/ColorPanel.h"
 #include "platform/GraphemeWalker.h"
 #include "platform/ObjectContext.h"
+#include "platform/ShareSheet.h"
 #include "platform/UserDefaults.h"
 #include "sticky/BackgroundStyleControls.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/NoteSyncHandoff.h"
 #include "sticky/PaperColorLists.h"
 #include "sticky/PaperTheme.h"
+#include "sticky/ShareCard.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyFrameString.h"
 #include "sticky/StickyHeaderBar.h"
@@ -22,6 +25,7 @@
 #include "sticky/StickyState.h"
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyMoreMenu.h"
+#include "sticky/StickyShareMenu.h"
 #include "store/NoteTitle.h"
 #include "store/NoteTrashOperations.h"
 #include "store/PersistenceController.h"
@@ -30,6 +34,7 @@
 #include <QAction>
 #include <QCursor>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QUuid>
 #include <QDateTime>
@@ -109,6 +114,7 @@ StickyWindowController::StickyWindowController()
         alert.exec();
         return alert.clickedButton() == move;
     };
+    isAccountConnected = [] { return SyncCredentialStore::shared().load().has_value(); };
     auto* duplicate = new QAction(m_panel);
     duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     duplicate->setShortcutContext(Qt::WindowShortcut);
@@ -233,6 +239,7 @@ void StickyWindowController::buildContent()
     connect(&header, &StickyHeaderBar::minimizeClicked, m_panel, &QWidget::showMinimized);
     connect(&header, &StickyHeaderBar::togglePinClicked, this, &StickyWindowController::togglePin);
     connect(&header, &StickyHeaderBar::moreClicked, this, &StickyWindowController::showMoreMenu);
+    connect(&header, &StickyHeaderBar::shareOptionsRequested, this, &StickyWindowController::showShareMenu);
     connect(m_content, &StickyContentView::appearanceChanged, this, &StickyWindowController::applyLook);
     applyLook();
 }
@@ -366,6 +373,93 @@ void StickyWindowController::showMoreMenu()
         .moveToTrash = [this] { deleteNote(); },
     }, m_panel);
     menu->popup(QCursor::pos());
+}
+
+void StickyWindowController::showShareMenu(QWidget* anchor)
+{
+    // A menu can outlive the button it was opened from; its shares then do nothing.
+    const QPointer<QWidget> guardedAnchor(anchor);
+    const auto shareAt = [this, guardedAnchor](ShareKind kind) {
+        return [this, guardedAnchor, kind] {
+            if (guardedAnchor) {
+                presentSharePicker(kind, guardedAnchor);
+            }
+        };
+    };
+    auto* menu = new StickyShareMenu(isAccountConnected(), {
+        .shareText = shareAt(ShareKind::text),
+        .shareRichText = shareAt(ShareKind::richText),
+        .shareCard = shareAt(ShareKind::card),
+        .copyCollaborativeLink = [this] { copyCollaborativeLink(); },
+    }, m_panel);
+    menu->popup(anchor->mapToGlobal(QPoint(0, anchor->height() + 2)));
+}
+
+void StickyWindowController::presentSharePicker(ShareKind kind, QWidget* anchor)
+{
+    QList<ShareItem> items = shareItems(kind);
+    if (items.isEmpty()) {
+        return;
+    }
+    ShareSheet::present({ .items = std::move(items), .generatedLink = std::nullopt },
+                        anchor->mapToGlobal(QPoint(0, anchor->height())), m_panel);
+}
+
+QList<ShareItem> StickyWindowController::shareItems(ShareKind kind)
+{
+    if (!m_note) {
+        return {};
+    }
+    const QPointer<StickyWindowController> window(this);
+    return ShareComposer::shared()
+        .composeForSticky(kind, snapshot(true), [window]() -> std::optional<QImage> {
+            if (!window) {
+                return std::nullopt;
+            }
+            return window->renderShareCardImage();
+        })
+        .items;
+}
+
+void StickyWindowController::copyCollaborativeLink()
+{
+    if (!m_note) {
+        return;
+    }
+    const SharePayload payload = ShareComposer::shared().composeForSticky(ShareKind::collaborationLink, snapshot(false),
+                                                                          [] { return std::nullopt; });
+    if (!payload.generatedLink) {
+        return;
+    }
+    m_note->setShareToken(payload.generatedLink->fileName());
+    m_note->setPermissions(QStringLiteral("Can Edit"));
+    m_note->setSharePreviewURL(payload.generatedLink->toString(QUrl::FullyEncoded));
+    // A failed save keeps the link on the note in memory; the next save writes it.
+    saveContext(*m_note);
+}
+
+QImage StickyWindowController::renderShareCardImage()
+{
+    if (!m_editor) {
+        return ShareCard::render(nullptr, m_state->paperHex());
+    }
+    // The caret is no part of the note.
+    StickyTextView& view = m_editor->textView();
+    const int caretWidth = view.cursorWidth();
+    view.setCursorWidth(0);
+    QImage card = ShareCard::render(m_content, m_state->paperHex());
+    view.setCursorWidth(caretWidth);
+    return card;
+}
+
+NoteSnapshot StickyWindowController::snapshot(bool untitledWhenEmpty) const
+{
+    QString title = NoteTitle::firstNonBlankLine(m_text);
+    if (title.isEmpty() && untitledWhenEmpty) {
+        title = QStringLiteral("Untitled");
+    }
+    return { .id = m_note ? m_note->id() : std::nullopt, .title = title, .body = NoteTitle::bodyAfterTitle(m_text),
+             .paperHex = m_state->paperHex(), .version = m_note ? m_note->version() : 0 };
 }
 
 void StickyWindowController::toggleArchive()

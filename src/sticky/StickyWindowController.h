@@ -1,5 +1,6 @@
 #pragma once
 
+#include "account/ShareComposer.h"
 #include "platform/WindowController.h"
 
 #include <QByteArray>
@@ -82,6 +83,20 @@ public:
     // The question "Move this note to Trash?"; true for "Move to Trash". Replaceable for tests.
     std::function<bool(QWidget* parent)> confirmMoveToTrash;
 
+    // The share button's menu, just below `anchor`.
+    void showShareMenu(QWidget* anchor);
+    // The share menu for what `kind` makes of the note, below `anchor`; nothing when that is
+    // nothing.
+    void presentSharePicker(ShareKind kind, QWidget* anchor);
+    // Nothing without a stored note.
+    QList<ShareItem> shareItems(ShareKind kind);
+    // Puts the note's link on the clipboard and records it on the note ("Can Edit").
+    void copyCollaborativeLink();
+    // The sticky card of this window as it is now.
+    QImage renderShareCardImage();
+    // Whether an account is signed in (the link is offered only then). Replaceable for tests.
+    std::function<bool()> isAccountConnected;
+
     KeyablePanel* panel() const { return m_panel; }
     StickyContentView* contentView() const { return m_content; }
     StickyState& stickyState() const { return *m_state; }
@@ -102,6 +117,8 @@ private:
     void markNoteChanged();
     void closeOutsideTheTable();
     void windowClosing();
+    // Title and body of the text as shown; an empty title reads "Untitled" where asked.
+    NoteSnapshot snapshot(bool untitledWhenEmpty) const;
 
     KeyablePanel* m_panel; // owned by the base
     std::unique_ptr<StickyState> m_state;
