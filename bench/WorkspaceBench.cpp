@@ -135,7 +135,10 @@ double openOnce()
     controller.showWindow();
     waitForPaint(counter);
     const double elapsed = timer.nsecsElapsed() / 1e6;
-    std::printf("%.3f %.1f %.1f\n", elapsed, before, residentMiB());
+    const double painted = residentMiB();
+    // The text every search looks in is read a moment after the first paint.
+    controller.workspaceView()->index().loadAllWords();
+    std::printf("%.3f %.1f %.1f %.1f\n", elapsed, before, painted, residentMiB());
     return elapsed;
 }
 
@@ -160,15 +163,16 @@ int main(int argc, char** argv)
     }
 
     std::printf("Preparing %d notes of about 1 KB...\n", noteCount);
+    std::fflush(stdout);
     QProcess::execute(QCoreApplication::applicationFilePath(), { "--fill" });
     std::vector<double> opens;
     QList<QByteArray> memory;
-    for (int run = 0; run < 5; ++run) {
+    for (int run = 0; run < 7; ++run) {
         QProcess child;
         child.start(QCoreApplication::applicationFilePath(), { "--open" });
         child.waitForFinished(-1);
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
-        if (figures.size() == 3) {
+        if (figures.size() == 4) {
             opens.push_back(figures[0].toDouble());
             memory = figures;
         }
@@ -176,7 +180,12 @@ int main(int argc, char** argv)
 
     MainAppWindowController controller;
     controller.showWindow();
-    QCoreApplication::processEvents();
+    // As a user would, start typing once the window has settled.
+    QElapsedTimer settle;
+    settle.start();
+    while (settle.elapsed() < 300) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
     WorkspaceView& view = *controller.workspaceView();
 
     std::vector<double> keystrokes;
@@ -217,10 +226,10 @@ int main(int argc, char** argv)
     }
 
     if (!opens.empty()) {
-        std::printf("open the workspace to its first painted list (first opening in a process), median of %zu: %.1f ms\n",
-                    opens.size(), median(opens));
-        std::printf("resident memory: %s MiB before opening, %s MiB with the workspace open\n",
-                    memory[1].constData(), memory[2].constData());
+        std::printf("open the workspace to its first painted list (first opening in a process), median of %zu: %.1f ms, best %.1f ms\n",
+                    opens.size(), median(opens), *std::min_element(opens.begin(), opens.end()));
+        std::printf("resident memory: %s MiB before opening, %s MiB at the first paint, %s MiB once the search text is read\n",
+                    memory[1].constData(), memory[2].constData(), memory[3].constData());
     }
     std::printf("search keystroke (filter, sort, list update and repaint), median of %zu: %.2f ms, worst %.2f ms\n",
                 keystrokes.size(), median(keystrokes), *std::max_element(keystrokes.begin(), keystrokes.end()));

@@ -1,6 +1,5 @@
 #include "workspace/NoteCard.h"
 
-#include "store/StickyNote.h"
 #include "ui/RoundedPainting.h"
 #include "ui/SchemeColors.h"
 #include "ui/SymbolImage.h"
@@ -32,13 +31,9 @@ void drawSymbol(QPainter& painter, const QString& name, int size, const QColor& 
 
 QString NoteCard::dateText(const WorkspaceNoteEntry& note)
 {
-    QDateTime date = note.note->updatedAt();
-    if (!date.isValid()) {
-        date = note.note->createdAt();
-    }
-    if (!date.isValid()) {
-        date = QDateTime::currentDateTime();
-    }
+    const qint64 stored = note.updatedAt != WorkspaceNoteEntry::distantPast ? note.updatedAt : note.createdAt;
+    const QDateTime date = stored != WorkspaceNoteEntry::distantPast ? QDateTime::fromMSecsSinceEpoch(stored, Qt::UTC)
+                                                                     : QDateTime::currentDateTime();
     // The abbreviated date and the short time, without seconds.
     const QLocale locale;
     const QDateTime local = date.toLocalTime();
@@ -60,10 +55,11 @@ QRectF NoteCard::checkRect(const QRectF& rect)
     return QRectF(rect.topLeft(), QSizeF(38, 38));
 }
 
-void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteEntry& note, const NoteCellState& state)
+void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteEntry& note, const QString& preview,
+                     const NoteCellState& state)
 {
     const QRectF rect = cell.translated(0, state.hovered ? -3 : 0);
-    const NotePaper paper(*note.note);
+    const NotePaper paper(note.paperColor, note.textureName, note.opacity);
     QPainterPath shape;
     shape.addRoundedRect(rect, cornerRadius, cornerRadius);
     paper.paint(painter, shape);
@@ -75,7 +71,6 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
     QPointF at = rect.topLeft() + QPointF(kPadding, kPadding);
     at.ry() += drawWrappedText(&painter, at, width, note.displayTitle, viewFont(14, QFont::DemiBold), paper.primary, 2);
     at.ry() += kSpacing;
-    const QString& preview = note.previewLine();
     if (preview.isEmpty()) {
         QFont italic = viewFont(12);
         italic.setItalic(true);

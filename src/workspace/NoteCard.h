@@ -21,7 +21,8 @@ public:
     static constexpr qreal minimumWidth = 200;
     static constexpr qreal cornerRadius = 14;
 
-    static void paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const NoteCellState& state);
+    static void paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const QString& previewLine,
+                      const NoteCellState& state);
     // The bulk check's area within a card at `rect` (clicks on it toggle, as on the card).
     static QRectF checkRect(const QRectF& rect);
     // "Click to select", "Double-click to restore and open" or "Double-click to open sticky".

@@ -2,7 +2,6 @@
 
 #include "store/StickyNote.h"
 
-#include <QStringList>
 #include <QTextBoundaryFinder>
 
 namespace norvelle {
@@ -12,19 +11,19 @@ namespace {
 constexpr int kPreviewCharacters = 400;
 
 // The first `count` user-perceived characters of `line`.
-QString leadingCharacters(const QString& line, int count)
+QString leadingCharacters(QStringView line, int count)
 {
     // No text of `count` UTF-16 units can hold more characters than that.
     if (line.size() <= count) {
-        return line;
+        return line.toString();
     }
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
     for (int characters = 0; characters < count; ++characters) {
         if (finder.toNextBoundary() == -1) {
-            return line;
+            return line.toString();
         }
     }
-    return line.left(finder.position());
+    return line.left(finder.position()).toString();
 }
 
 QStringView firstLine(const QString& plainText)
@@ -33,16 +32,18 @@ QStringView firstLine(const QString& plainText)
     return end < 0 ? QStringView(plainText) : QStringView(plainText).left(end);
 }
 
-// The first non-empty trimmed line from position `from` on.
-QString firstFilledLine(const QList<QStringView>& lines, qsizetype from)
+// The first non-empty trimmed line after the first `skip` lines; read line by line, as notes
+// are long and this runs for every note.
+QStringView firstFilledLine(QStringView text, qsizetype skip)
 {
-    for (qsizetype i = from; i < lines.size(); ++i) {
-        const QStringView line = lines[i].trimmed();
-        if (!line.isEmpty()) {
-            return leadingCharacters(line.toString(), kPreviewCharacters);
+    for (const QStringView line : text.tokenize(u'\n')) {
+        if (skip > 0) {
+            --skip;
+        } else if (const QStringView trimmed = line.trimmed(); !trimmed.isEmpty()) {
+            return trimmed;
         }
     }
-    return QString();
+    return {};
 }
 
 } // namespace
@@ -66,23 +67,12 @@ QString displayTitle(const StickyNote& note)
 QString previewLine(const QString& title, const QString& plainText)
 {
     const QString trimmedTitle = title.trimmed();
-    const QList<QStringView> lines = QStringView(plainText).split(u'\n');
-    if (trimmedTitle.isEmpty()) {
-        // The first line is the title then: the preview starts at the second.
-        return firstFilledLine(lines, 1);
+    const QStringView first = firstFilledLine(plainText, 0);
+    // Without a title the first line is the title; a first line repeating the title is skipped.
+    if (trimmedTitle.isEmpty() || first.compare(trimmedTitle, Qt::CaseInsensitive) == 0) {
+        return leadingCharacters(firstFilledLine(plainText, 1), kPreviewCharacters);
     }
-    for (const QStringView line : lines) {
-        const QStringView trimmed = line.trimmed();
-        if (trimmed.isEmpty()) {
-            continue;
-        }
-        if (trimmed.compare(trimmedTitle, Qt::CaseInsensitive) != 0) {
-            return leadingCharacters(trimmed.toString(), kPreviewCharacters);
-        }
-        // The text repeats the title: look again from the second line.
-        return firstFilledLine(lines, 1);
-    }
-    return QString();
+    return leadingCharacters(first, kPreviewCharacters);
 }
 
 QString previewLine(const StickyNote& note)

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolTip>
 
 #include <algorithm>
@@ -102,6 +103,11 @@ NoteCellState NoteGridView::cellState(int index) const
 
 void NoteGridView::paintEvent(QPaintEvent* event)
 {
+    if (!m_wordsRequested) {
+        // Once the first list is on screen, the text of every note is read for the search to come.
+        m_wordsRequested = true;
+        QTimer::singleShot(50, &m_workspace.index(), &WorkspaceNoteIndex::loadAllWords);
+    }
     QPainter painter(viewport());
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
@@ -118,10 +124,12 @@ void NoteGridView::paintEvent(QPaintEvent* event)
                 return;
             }
             const QRect rect = itemRect(index);
+            const WorkspaceNoteEntry& note = *m_notes[size_t(index)];
+            const QString& preview = m_workspace.index().words(note).previewLine;
             if (m_grid) {
-                NoteCard::paint(painter, rect, *m_notes[size_t(index)], cellState(index));
+                NoteCard::paint(painter, rect, note, preview, cellState(index));
             } else {
-                NoteRow::paint(painter, rect, *m_notes[size_t(index)], cellState(index));
+                NoteRow::paint(painter, rect, note, preview, cellState(index));
             }
         }
     }
@@ -186,15 +194,19 @@ void NoteGridView::mouseDoubleClickEvent(QMouseEvent* event)
         m_pressed = index;
         return;
     }
-    const std::shared_ptr<StickyNote> note = m_notes[size_t(index)]->note;
-    NoteActions::openSticky(*note);
+    if (const std::shared_ptr<StickyNote> note = m_workspace.index().note(*m_notes[size_t(index)])) {
+        NoteActions::openSticky(*note);
+    }
 }
 
 std::unique_ptr<QMenu> NoteGridView::contextMenu(int index)
 {
     auto menu = std::make_unique<QMenu>();
-    if (index >= 0 && index < count()) {
-        NoteActions::fillContextMenu(*menu, m_notes[size_t(index)]->note, cellState(index), m_grid, window());
+    if (index < 0 || index >= count()) {
+        return menu;
+    }
+    if (std::shared_ptr<StickyNote> note = m_workspace.index().note(*m_notes[size_t(index)])) {
+        NoteActions::fillContextMenu(*menu, std::move(note), cellState(index), m_grid, window());
     }
     return menu;
 }

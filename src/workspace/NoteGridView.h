@@ -59,6 +59,7 @@ private:
     bool m_grid = true;
     int m_hovered = -1;
     int m_pressed = -1;
+    bool m_wordsRequested = false;
 };
 
 } // namespace norvelle

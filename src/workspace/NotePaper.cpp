@@ -17,9 +17,9 @@ namespace {
 
 const QString kDefaultPaper = QStringLiteral("#FDFDF8");
 
-QString paperOf(const StickyNote& note)
+QString paperOr(const QString& paperColor)
 {
-    return note.paperColor().isNull() ? kDefaultPaper : note.paperColor();
+    return paperColor.isNull() ? kDefaultPaper : paperColor;
 }
 
 QColor withAlpha(QColor color, double alpha)
@@ -52,22 +52,27 @@ const QPixmap& textureTile(const QString& name, bool isDark, QSize size, qreal d
 
 } // namespace
 
-PaperTextColors paperTextColors(const StickyNote& note)
+PaperTextColors paperTextColors(const QString& paper)
 {
-    if (compareTextContrast(paperOf(note))) {
+    if (compareTextContrast(paper)) {
         return { Qt::white, withAlpha(Qt::white, 0.82), withAlpha(Qt::white, 0.64) };
     }
     return { withAlpha(Qt::black, 0.88), withAlpha(Qt::black, 0.58), withAlpha(Qt::black, 0.45) };
 }
 
 NotePaper::NotePaper(const StickyNote& note)
-    : paper(paperOf(note))
-    , texture(note.textureName().isNull() ? QStringLiteral("lined") : note.textureName())
-    , fillOpacity(std::max(std::min(note.opacity(), 1.0), 0.16))
-    , textureOpacity(std::max(std::min(fillOpacity * 0.7 + 0.1, 0.78), 0.18))
-    , isDark(isDarkHexColor(paper, false, note.opacity()))
+    : NotePaper(note.paperColor(), note.textureName(), note.opacity())
 {
-    const PaperTextColors colors = paperTextColors(note);
+}
+
+NotePaper::NotePaper(const QString& paperColor, const QString& textureName, double opacity)
+    : paper(paperOr(paperColor))
+    , texture(textureName.isNull() ? QStringLiteral("lined") : textureName)
+    , fillOpacity(std::max(std::min(opacity, 1.0), 0.16))
+    , textureOpacity(std::max(std::min(fillOpacity * 0.7 + 0.1, 0.78), 0.18))
+    , isDark(isDarkHexColor(paper, false, opacity))
+{
+    const PaperTextColors colors = paperTextColors(paper);
     primary = colors.primary;
     secondary = colors.secondary;
     tertiary = colors.tertiary;

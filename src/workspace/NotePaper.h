@@ -14,6 +14,8 @@ class StickyNote;
 // opacity, its texture, and text colours that read on it.
 struct NotePaper {
     explicit NotePaper(const StickyNote& note);
+    // From the note's stored paper colour and texture name (null when it has none) and opacity.
+    NotePaper(const QString& paperColor, const QString& textureName, double opacity);
 
     QString paper;   // "#FDFDF8" when the note has none
     QString texture; // "lined" when the note has none
@@ -38,6 +40,6 @@ struct PaperTextColors {
     QColor secondary;
     QColor tertiary;
 };
-PaperTextColors paperTextColors(const StickyNote& note);
+PaperTextColors paperTextColors(const QString& paper);
 
 } // namespace norvelle

@@ -26,7 +26,8 @@ QRectF NoteRow::checkRect(const QRectF& rect)
     return QRectF(rect.left() + kPadding, rect.top(), 22, rect.height());
 }
 
-void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const NoteCellState& state)
+void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const QString& previewLine,
+                    const NoteCellState& state)
 {
     const SchemeColors colors(state.palette);
     fillRounded(painter, rect, 10, QColor(255, 255, 255, 5));
@@ -39,7 +40,7 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
         painter.drawImage(QRectF(x + 3, middle - 8, 16, 16), check);
         x += 22 + kSpacing;
     }
-    const QString paper = note.note->paperColor().isNull() ? QStringLiteral("#FDFDF8") : note.note->paperColor();
+    const QString paper = note.paperColor.isNull() ? QStringLiteral("#FDFDF8") : note.paperColor;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -59,7 +60,7 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
     const qreal textWidth = rect.right() - kPadding - dateWidth - kSpacing - x;
     const QFont titleFont = viewFont(13, QFont::DemiBold);
     QFont previewFont = viewFont(11);
-    const QString preview = note.previewLine().isEmpty() ? QStringLiteral("No additional text") : note.previewLine();
+    const QString preview = previewLine.isEmpty() ? QStringLiteral("No additional text") : previewLine;
     previewFont.setItalic(preview == u"No additional text");
     const QFontMetricsF titleMetrics(titleFont);
     const QFontMetricsF previewMetrics(previewFont);

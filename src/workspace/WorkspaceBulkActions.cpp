@@ -13,23 +13,9 @@
 
 namespace norvelle {
 
-namespace {
-
-WorkspaceBulkActions::NoteList notesOf(const WorkspaceView::NoteRefs& entries)
-{
-    WorkspaceBulkActions::NoteList notes;
-    notes.reserve(entries.size());
-    for (const WorkspaceNoteEntry* entry : entries) {
-        notes.push_back(entry->note);
-    }
-    return notes;
-}
-
-} // namespace
-
 void WorkspaceBulkActions::runBulkOperation(WorkspaceView& workspace, const std::function<void(const NoteList&)>& operation)
 {
-    const NoteList notes = notesOf(workspace.selectedNotes());
+    const NoteList notes = workspace.index().notes(workspace.selectedNotes());
     if (!notes.empty()) {
         operation(notes);
     }
@@ -39,7 +25,7 @@ void WorkspaceBulkActions::runBulkOperation(WorkspaceView& workspace, const std:
 void WorkspaceBulkActions::moveSelectedNotes(WorkspaceView& workspace, const QString& slug)
 {
     const QString folder = slug.toLower();
-    const NoteList notes = notesOf(workspace.selectedNotes());
+    const NoteList notes = workspace.index().notes(workspace.selectedNotes());
     const QDateTime now = QDateTime::currentDateTimeUtc();
     for (const auto& note : notes) {
         note->setWorkspaceId(folder == u"inbox" ? QString() : folder);
@@ -69,7 +55,7 @@ QString WorkspaceBulkActions::sharedText(const NoteList& notes)
 
 void WorkspaceBulkActions::shareSelectedNotes(WorkspaceView& workspace, Pasteboard& pasteboard)
 {
-    const NoteList notes = notesOf(workspace.selectedNotes());
+    const NoteList notes = workspace.index().notes(workspace.selectedNotes());
     if (notes.empty()) {
         return;
     }
@@ -81,7 +67,7 @@ void WorkspaceBulkActions::selectAll(WorkspaceView& workspace)
 {
     QSet<QString> all;
     for (const WorkspaceNoteEntry* note : workspace.workspaceNoteList()) {
-        all.insert(note->identity);
+        all.insert(note->identity());
     }
     workspace.setBulkSelectedIDs(all);
 }
@@ -111,7 +97,7 @@ QMessageBox* WorkspaceBulkActions::confirmEmptyTrash(WorkspaceView& workspace, Q
 {
     QMessageBox* dialog = askToConfirm(dialogParent, emptyTrashTitle(qsizetype(workspace.workspaceNoteList().size())),
                                        permanentDeleteMessage(), QStringLiteral("Delete All"), [&workspace] {
-                                           NoteTrashOperations::deleteNotesPermanently(notesOf(workspace.workspaceNoteList()));
+                                           NoteTrashOperations::deleteNotesPermanently(workspace.index().notes(workspace.workspaceNoteList()));
                                        });
     QObject::connect(dialog, &QDialog::finished, &workspace, [&workspace] { workspace.setConfirmEmptyTrash(false); });
     return dialog;

@@ -162,7 +162,7 @@ void WorkspaceDetailColumn::refreshPinnedStrip()
     const WorkspaceView::NoteRefs pinned = m_workspace.isSelectingNotes() ? WorkspaceView::NoteRefs() : m_workspace.pinnedStripNotes();
     QStringList shown;
     for (const WorkspaceNoteEntry* note : pinned) {
-        shown << note->identity;
+        shown << note->identity();
     }
     m_pinnedStrip->setVisible(!pinned.empty());
     if (shown == m_pinnedShown) {
@@ -175,8 +175,9 @@ void WorkspaceDetailColumn::refreshPinnedStrip()
     while (m_chips->count() > 1) {
         delete m_chips->takeAt(0)->widget();
     }
-    for (qsizetype i = 0; i < qsizetype(pinned.size()); ++i) {
-        m_chips->insertWidget(int(i), new PinnedNotePreviewChip(pinned[size_t(i)]->note, m_chips->parentWidget()));
+    const std::vector<std::shared_ptr<StickyNote>> notes = m_workspace.index().notes(pinned);
+    for (qsizetype i = 0; i < qsizetype(notes.size()); ++i) {
+        m_chips->insertWidget(int(i), new PinnedNotePreviewChip(notes[size_t(i)], m_chips->parentWidget()));
     }
 }
 

@@ -3,15 +3,20 @@
 #include "store/StickyNote.h"
 #include "workspace/NoteDisplayText.h"
 
+#include <QDateTime>
+
 #include <string>
 
 namespace norvelle {
 
 namespace {
 
-qint64 milliseconds(const QDateTime& date)
+enum Value { Title, UpdatedAt, CreatedAt, DeletedAt, IsPinned, IsArchived, WorkspaceId, PaperColor, TextureName, Opacity };
+
+qint64 milliseconds(const QVariant& date)
 {
-    return date.isValid() ? date.toMSecsSinceEpoch() : WorkspaceNoteEntry::distantPast;
+    const QDateTime time = date.toDateTime();
+    return time.isValid() ? time.toMSecsSinceEpoch() : WorkspaceNoteEntry::distantPast;
 }
 
 QString folderKeyOf(const QString& workspaceId)
@@ -22,21 +27,42 @@ QString folderKeyOf(const QString& workspaceId)
 
 } // namespace
 
-WorkspaceNoteEntry::WorkspaceNoteEntry(std::shared_ptr<StickyNote> stickyNote, const QCollator& titleCollator)
-    : note(std::move(stickyNote))
-    , identity(note->objectID().uriString())
-    , rowID(note->objectID().rowID())
-    , updatedAt(milliseconds(note->updatedAt()))
-    , createdAt(milliseconds(note->createdAt()))
-    , deletedAt(milliseconds(note->deletedAt()))
-    , isTrashed(note->deletedAt().isValid())
-    , isPinned(note->isPinned())
-    , isArchived(note->isArchived())
-    , folderKey(folderKeyOf(note->workspaceId()))
-    , searchTitle(searchForm(note->title()))
-    , searchText(searchForm(note->plainText()))
-    , displayTitle(norvelle::displayTitle(*note))
+const std::vector<int>& WorkspaceNoteEntry::attributes()
+{
+    static const std::vector<int> attributes { StickyNote::Title,      StickyNote::UpdatedAt,   StickyNote::CreatedAt,
+                                               StickyNote::DeletedAt,  StickyNote::IsPinned,    StickyNote::IsArchived,
+                                               StickyNote::WorkspaceId, StickyNote::PaperColor, StickyNote::TextureName,
+                                               StickyNote::Opacity };
+    return attributes;
+}
+
+bool WorkspaceNoteEntry::hasBlankTitle(const QList<QVariant>& values)
+{
+    return values[Title].toString().trimmed().isEmpty();
+}
+
+WorkspaceNoteEntry::Words::Words(const QString& title, const QString& plainText)
+    : searchTitle(searchForm(title))
+    , searchText(searchForm(plainText))
+    , previewLine(norvelle::previewLine(title, plainText))
+{
+}
+
+WorkspaceNoteEntry::WorkspaceNoteEntry(const ObjectID& objectID, const QList<QVariant>& values, const QString& plainText,
+                                       const QCollator& titleCollator)
+    : id(objectID)
+    , updatedAt(milliseconds(values[UpdatedAt]))
+    , createdAt(milliseconds(values[CreatedAt]))
+    , deletedAt(milliseconds(values[DeletedAt]))
+    , isTrashed(deletedAt != distantPast)
+    , isPinned(values[IsPinned].toBool())
+    , isArchived(values[IsArchived].toBool())
+    , folderKey(folderKeyOf(values[WorkspaceId].toString()))
+    , displayTitle(norvelle::displayTitle(values[Title].toString(), plainText))
     , titleSortKey(titleCollator.sortKey(displayTitle))
+    , paperColor(values[PaperColor].toString())
+    , textureName(values[TextureName].toString())
+    , opacity(values[Opacity].toDouble())
 {
 }
 
@@ -62,14 +88,6 @@ QByteArray WorkspaceNoteEntry::searchForm(const QString& text)
         }
     }
     return QByteArray(scratch.data(), out - scratch.data());
-}
-
-const QString& WorkspaceNoteEntry::previewLine() const
-{
-    if (!m_previewLine) {
-        m_previewLine = norvelle::previewLine(*note);
-    }
-    return *m_previewLine;
 }
 
 } // namespace norvelle

@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceNoteIndex.h"
 
 #include "platform/ObjectContext.h"
+#include "platform/SystemLog.h"
 #include "store/StickyNote.h"
 
 #include <QLocale>
@@ -80,10 +81,22 @@ void WorkspaceNoteIndex::applyPendingChanges()
 
 void WorkspaceNoteIndex::reload()
 {
+    // The text is read only for the rare note without a title, whose name it gives.
     QHash<ObjectID, std::shared_ptr<const WorkspaceNoteEntry>> entries;
-    for (auto& note : m_context.fetch(StickyNote::fetchRequest())) {
-        const ObjectID id = note->objectID();
-        entries.insert(id, std::make_shared<const WorkspaceNoteEntry>(std::move(note), m_titleCollator));
+    std::vector<ObjectID> untitled;
+    const std::optional<ObjectStoreError> error = m_context.visitValues(
+        StickyNote::entity(), WorkspaceNoteEntry::attributes(), [&](const ObjectID& id, const QList<QVariant>& values) {
+            entries.insert(id, std::make_shared<const WorkspaceNoteEntry>(id, values, QString(), m_titleCollator));
+            if (WorkspaceNoteEntry::hasBlankTitle(values)) {
+                untitled.push_back(id);
+            }
+        });
+    for (const ObjectID& id : untitled) {
+        refreshInto(entries, id);
+    }
+    if (error) {
+        SystemLog(QStringLiteral("workspace")).error(QStringLiteral("The workspace could not read the notes: %1").arg(error->localizedDescription()));
+        return;
     }
     m_entries = std::move(entries);
     reorder();
@@ -91,13 +104,71 @@ void WorkspaceNoteIndex::reload()
 
 void WorkspaceNoteIndex::refresh(const ObjectID& id)
 {
+    refreshInto(m_entries, id);
+}
+
+void WorkspaceNoteIndex::refreshInto(QHash<ObjectID, std::shared_ptr<const WorkspaceNoteEntry>>& entries, const ObjectID& id)
+{
     std::shared_ptr<ManagedObject> object = m_context.existingObject(id);
-    if (object && &object->entity() == &StickyNote::entity()) {
-        m_entries.insert(id, std::make_shared<const WorkspaceNoteEntry>(std::static_pointer_cast<StickyNote>(object),
-                                                                        m_titleCollator));
-    } else {
-        m_entries.remove(id);
+    if (!object || &object->entity() != &StickyNote::entity()) {
+        entries.remove(id);
+        return;
     }
+    const auto& note = static_cast<const StickyNote&>(*object);
+    QList<QVariant> values;
+    for (const int attribute : WorkspaceNoteEntry::attributes()) {
+        values.append(note.value(attribute));
+    }
+    auto entry = std::make_shared<const WorkspaceNoteEntry>(id, values, note.plainText(), m_titleCollator);
+    entry->setWords(note.title(), note.plainText());
+    entries.insert(id, std::move(entry));
+}
+
+const WorkspaceNoteEntry::Words& WorkspaceNoteIndex::words(const WorkspaceNoteEntry& entry) const
+{
+    if (!entry.words()) {
+        const std::shared_ptr<StickyNote> found = note(entry);
+        entry.setWords(found ? found->title() : QString(), found ? found->plainText() : QString());
+    }
+    return *entry.words();
+}
+
+void WorkspaceNoteIndex::loadAllWords()
+{
+    if (std::all_of(m_ordered.begin(), m_ordered.end(), [](const WorkspaceNoteEntry* entry) { return entry->words(); })) {
+        return;
+    }
+    const std::optional<ObjectStoreError> error = m_context.visitValues(
+        StickyNote::entity(), { StickyNote::Title, StickyNote::PlainText }, [this](const ObjectID& id, const QList<QVariant>& values) {
+            const auto entry = m_entries.constFind(id);
+            if (entry != m_entries.cend() && !entry.value()->words()) {
+                entry.value()->setWords(values[0].toString(), values[1].toString());
+            }
+        });
+    if (error) {
+        SystemLog(QStringLiteral("workspace")).error(QStringLiteral("The workspace could not read the notes' text: %1").arg(error->localizedDescription()));
+    }
+    for (const WorkspaceNoteEntry* entry : m_ordered) {
+        words(*entry);
+    }
+}
+
+std::shared_ptr<StickyNote> WorkspaceNoteIndex::note(const WorkspaceNoteEntry& entry) const
+{
+    std::shared_ptr<ManagedObject> object = m_context.existingObject(entry.id);
+    return object && &object->entity() == &StickyNote::entity() ? std::static_pointer_cast<StickyNote>(object) : nullptr;
+}
+
+std::vector<std::shared_ptr<StickyNote>> WorkspaceNoteIndex::notes(const NoteRefs& entries) const
+{
+    std::vector<std::shared_ptr<StickyNote>> notes;
+    notes.reserve(entries.size());
+    for (const WorkspaceNoteEntry* entry : entries) {
+        if (std::shared_ptr<StickyNote> found = note(*entry)) {
+            notes.push_back(std::move(found));
+        }
+    }
+    return notes;
 }
 
 void WorkspaceNoteIndex::reorder()
@@ -114,7 +185,7 @@ void WorkspaceNoteIndex::reorder()
         if (a->createdAt != b->createdAt) {
             return a->createdAt > b->createdAt;
         }
-        return a->rowID < b->rowID;
+        return a->id.rowID() < b->id.rowID();
     });
 }
 

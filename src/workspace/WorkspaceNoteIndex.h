@@ -14,9 +14,11 @@
 namespace norvelle {
 
 class ObjectContext;
+class StickyNote;
 
 // Every note of the context, Trash and archive included, most recently changed first (then
-// most recently created, then oldest row), each with its list and search values ready. It
+// most recently created, then oldest row), each with its list and search values ready; only
+// the columns those need are read, and no note is held. It
 // follows the context: whatever changes notes there (a sticky window, sync, an import, the
 // workspace itself) is taken in on the next turn of the event loop, only the changed notes
 // being worked out again. Main thread only.
@@ -32,6 +34,17 @@ public:
     const NoteRefs& notes() const { return m_ordered; }
     ObjectContext& context() const { return m_context; }
 
+    // The whole note of an entry, read when it is acted on; null when it is gone.
+    std::shared_ptr<StickyNote> note(const WorkspaceNoteEntry& entry) const;
+    // The notes of the entries still there, in their order.
+    std::vector<std::shared_ptr<StickyNote>> notes(const NoteRefs& entries) const;
+
+    // The words of an entry, read from its note when first asked (a note gone has none).
+    const WorkspaceNoteEntry::Words& words(const WorkspaceNoteEntry& entry) const;
+    // Gives every entry its words, reading the text of those without in one pass: what a
+    // search needs first.
+    void loadAllWords();
+
     // Takes in the changes seen so far now rather than on the next turn.
     void applyPendingChanges();
 
@@ -41,6 +54,7 @@ signals:
 private:
     void reload();
     void refresh(const ObjectID& id);
+    void refreshInto(QHash<ObjectID, std::shared_ptr<const WorkspaceNoteEntry>>& entries, const ObjectID& id);
     void reorder();
     void schedule();
 

@@ -125,12 +125,19 @@ WorkspaceNoteLists::NoteRefs WorkspaceNoteLists::selectedNotes(const NoteRefs& l
     if (selectedIDs.isEmpty()) {
         return {};
     }
-    return filtered(list, [&](const WorkspaceNoteEntry* note) { return selectedIDs.contains(note->identity); });
+    QSet<ObjectID> selected;
+    for (const QString& identity : selectedIDs) {
+        if (const std::optional<ObjectID> id = ObjectID::fromURI(identity)) {
+            selected.insert(*id);
+        }
+    }
+    return filtered(list, [&](const WorkspaceNoteEntry* note) { return selected.contains(note->id); });
 }
 
 bool WorkspaceNoteLists::matchesSearch(const WorkspaceNoteEntry& note, const QByteArray& searchForm)
 {
-    return note.searchTitle.contains(searchForm) || note.searchText.contains(searchForm);
+    const WorkspaceNoteEntry::Words* words = note.words();
+    return words && (words->searchTitle.contains(searchForm) || words->searchText.contains(searchForm));
 }
 
 } // namespace norvelle

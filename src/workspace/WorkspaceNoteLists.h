@@ -34,7 +34,8 @@ public:
     static int trashCount(const NoteRefs& notes);
 
     // The notes the detail column shows. The Trash ignores the folder, the Recent cut and the
-    // sort mode; elsewhere: section, folder, Recent's 20 newest, search, then sort.
+    // sort mode; elsewhere: section, folder, Recent's 20 newest, search, then sort. A search
+    // looks in the notes' words, which must have been given (WorkspaceNoteIndex::loadAllWords).
     static NoteRefs workspaceNoteList(const NoteRefs& notes, const WorkspaceListState& state);
     // Stable, so equal keys keep their order.
     static void sortNotes(NoteRefs& notes, WorkspaceSortMode mode);

@@ -24,20 +24,6 @@
 
 namespace norvelle {
 
-namespace {
-
-std::vector<std::shared_ptr<StickyNote>> stickyNotes(const WorkspaceView::NoteRefs& notes)
-{
-    std::vector<std::shared_ptr<StickyNote>> result;
-    result.reserve(notes.size());
-    for (const WorkspaceNoteEntry* note : notes) {
-        result.push_back(note->note);
-    }
-    return result;
-}
-
-} // namespace
-
 WorkspaceView::WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& folderStore,
                              const std::function<bool()>& loginItemEnabled, RegisterLoginItem registerLoginItem,
                              QWidget* parent)
@@ -175,6 +161,9 @@ void WorkspaceView::changed()
 
 void WorkspaceView::rebuildList()
 {
+    if (!m_list.searchQuery.trimmed().isEmpty()) {
+        m_index.loadAllWords();
+    }
     m_workspaceNoteList = WorkspaceNoteLists::workspaceNoteList(m_index.notes(), m_list);
 }
 
@@ -338,13 +327,13 @@ WorkspaceView::NoteRefs WorkspaceView::selectedNotes() const
 
 bool WorkspaceView::isNoteSelected(const WorkspaceNoteEntry& note) const
 {
-    return m_bulkSelectedIDs.contains(note.identity);
+    return m_bulkSelectedIDs.contains(note.identity());
 }
 
 void WorkspaceView::toggleNoteSelection(const WorkspaceNoteEntry& note)
 {
-    if (!m_bulkSelectedIDs.remove(note.identity)) {
-        m_bulkSelectedIDs.insert(note.identity);
+    if (!m_bulkSelectedIDs.remove(note.identity())) {
+        m_bulkSelectedIDs.insert(note.identity());
     }
     changed();
 }
@@ -366,7 +355,7 @@ void WorkspaceView::trashSelectedNotes()
 {
     const NoteRefs selected = selectedNotes();
     if (!selected.empty()) {
-        NoteTrashOperations::moveNotesToTrash(stickyNotes(selected));
+        NoteTrashOperations::moveNotesToTrash(m_index.notes(selected));
     }
     exitSelectionMode();
 }
@@ -379,7 +368,7 @@ void WorkspaceView::selectAllShortcut()
     QSet<QString> all;
     all.reserve(qsizetype(m_workspaceNoteList.size()));
     for (const WorkspaceNoteEntry* note : m_workspaceNoteList) {
-        all.insert(note->identity);
+        all.insert(note->identity());
     }
     m_isSelectingNotes = true;
     m_bulkSelectedIDs = std::move(all);

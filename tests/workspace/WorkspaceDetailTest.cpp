@@ -95,7 +95,7 @@ TEST_F(WorkspaceDetailTest, ClickSelectsOnlyInBulkModeAndDoubleClickOpens)
 
     view().setSelectingNotes(true);
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, centreOf(1));
-    EXPECT_EQ(view().bulkSelectedIDs(), QSet<QString>({ view().workspaceNoteList()[1]->identity }));
+    EXPECT_EQ(view().bulkSelectedIDs(), QSet<QString>({ view().workspaceNoteList()[1]->identity() }));
     EXPECT_TRUE(grid().cellState(1).selected);
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, centreOf(1));
     EXPECT_TRUE(view().bulkSelectedIDs().isEmpty());

@@ -26,7 +26,8 @@ TEST_F(WorkspaceNoteIndexTest, TakesInChangesOnTheNextTurnOnce)
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(titles(index().notes()), QStringList({ "after", "other" }));
     EXPECT_TRUE(index().notes().front()->isPinned);
-    EXPECT_EQ(index().notes().front()->searchTitle, "after");
+    ASSERT_TRUE(index().notes().front()->words());
+    EXPECT_EQ(index().notes().front()->words()->searchTitle, "after");
 }
 
 TEST_F(WorkspaceNoteIndexTest, FollowsInsertsDeletionsAndRollbacks)
@@ -53,14 +54,59 @@ TEST_F(WorkspaceNoteIndexTest, EntriesCarryTheirListValues)
 {
     auto note = add({ .title = "  Groceries ", .plainText = QString::fromUtf8("groceries\nMILK and Cafe\u0301"),
                       .updatedMinute = 1, .createdMinute = -1, .deletedMinute = 2, .workspaceId = " Ideas" });
+    const QString identity = note->objectID().uriString();
+    note.reset();
+    add({ .title = " ", .plainText = "  Named by its text \r\n\r\nmore", .updatedMinute = 0 });
     const WorkspaceNoteEntry& entry = *index().notes().front();
-    EXPECT_EQ(entry.identity, note->objectID().uriString());
+    EXPECT_EQ(entry.identity(), identity);
     EXPECT_EQ(entry.displayTitle, "Groceries");
-    EXPECT_EQ(entry.previewLine(), QString::fromUtf8("MILK and Cafe\u0301"));
+    EXPECT_FALSE(entry.words()) << "the text is read when first needed";
+    EXPECT_EQ(index().words(entry).previewLine, QString::fromUtf8("MILK and Cafe\u0301"));
     EXPECT_EQ(entry.folderKey, "ideas");
     EXPECT_TRUE(entry.isTrashed);
     EXPECT_EQ(entry.createdAt, WorkspaceNoteEntry::distantPast);
-    EXPECT_EQ(entry.searchText, QString::fromUtf8("groceries\nmilk and café").toUtf8());
+    EXPECT_EQ(entry.words()->searchText, QString::fromUtf8("groceries\nmilk and café").toUtf8());
+
+    const WorkspaceNoteEntry& untitled = *index().notes().back();
+    EXPECT_EQ(untitled.displayTitle, "Named by its text") << "read from the text when the title is blank";
+    index().loadAllWords();
+    ASSERT_TRUE(untitled.words());
+    EXPECT_EQ(untitled.words()->previewLine, "more");
+}
+
+TEST_F(WorkspaceNoteIndexTest, HoldsNoNoteAndSeesChangesMadeThroughAnotherHolder)
+{
+    for (int minute = 1; minute <= 3; ++minute) {
+        add({ .title = QStringLiteral("note %1").arg(minute), .plainText = "body", .updatedMinute = minute });
+    }
+    index();
+    EXPECT_EQ(context().registeredObjectCount(), 0) << "the index keeps values, not notes";
+
+    // As a sticky window would: hold the note, change it, save, let go.
+    std::shared_ptr<StickyNote> held = index().note(*index().notes().back());
+    ASSERT_TRUE(held);
+    EXPECT_EQ(held->title(), "note 1");
+    held->setTitle("edited in its window");
+    held->setPlainText("edited in its window\nsecond line");
+    held->setPaperColor("#FFE066");
+    held->setUpdatedAt(at(9));
+    context().save();
+    held.reset();
+    index().applyPendingChanges();
+    const WorkspaceNoteEntry& entry = *index().notes().front();
+    EXPECT_EQ(entry.displayTitle, "edited in its window");
+    ASSERT_TRUE(entry.words()) << "a changed note's words come with the change";
+    EXPECT_EQ(entry.words()->previewLine, "second line");
+    EXPECT_EQ(entry.paperColor, "#FFE066");
+    EXPECT_EQ(context().registeredObjectCount(), 0);
+
+    // An unsaved change of a held note is what a fresh index sees too.
+    held = index().note(*index().notes().back());
+    held->setTitle("unsaved");
+    WorkspaceNoteIndex fresh(context());
+    EXPECT_EQ(titles(fresh.notes()).count("unsaved"), 1);
+    context().deleteObject(held);
+    EXPECT_EQ(fresh.note(*fresh.notes().back()), nullptr) << "a deleted note is gone";
 }
 
 TEST(WorkspaceNoteEntry, SearchFormIsLowerCaseNfcInUtf8)

@@ -8,7 +8,11 @@ namespace {
 
 class WorkspaceNoteListsTest : public test::WorkspaceNotesFixture {
 protected:
-    QStringList list(const WorkspaceListState& state) { return titles(WorkspaceNoteLists::workspaceNoteList(index().notes(), state)); }
+    QStringList list(const WorkspaceListState& state)
+    {
+        index().loadAllWords();
+        return titles(WorkspaceNoteLists::workspaceNoteList(index().notes(), state));
+    }
 };
 
 } // namespace

@@ -52,7 +52,7 @@ protected:
     {
         QSet<QString> ids;
         for (const WorkspaceNoteEntry* note : notes) {
-            ids.insert(note->identity);
+            ids.insert(note->identity());
         }
         return ids;
     }
@@ -149,8 +149,8 @@ TEST_F(WorkspaceViewTest, DeleteKeyTrashesTheSelectedNotesAndEndsSelection)
     WorkspaceView& workspace = activeView();
     QTest::keyClick(&workspace, Qt::Key_A, Qt::AltModifier);
     WorkspaceView::NoteRefs listed = workspace.workspaceNoteList();
-    workspace.setBulkSelectedIDs({ listed[0]->identity, listed[2]->identity });
-    const qint64 version = listed[0]->note->version();
+    workspace.setBulkSelectedIDs({ listed[0]->identity(), listed[2]->identity() });
+    const qint64 version = workspace.index().note(*listed[0])->version();
 
     QTest::keyClick(&workspace, Qt::Key_Delete);
     EXPECT_FALSE(workspace.isSelectingNotes());
@@ -158,8 +158,9 @@ TEST_F(WorkspaceViewTest, DeleteKeyTrashesTheSelectedNotesAndEndsSelection)
     ASSERT_TRUE(test::waitUntil([&] { return workspace.trashCount() == 2; }));
     EXPECT_EQ(workspace.workspaceNoteList().size(), 1u);
     const auto trashed = workspace.trashNotes();
-    EXPECT_EQ(trashed.front()->note->version(), version + 1);
-    EXPECT_EQ(trashed.front()->note->updatedBy(), "local-device");
+    const std::shared_ptr<StickyNote> note = workspace.index().note(*trashed.front());
+    EXPECT_EQ(note->version(), version + 1);
+    EXPECT_EQ(note->updatedBy(), "local-device");
 }
 
 TEST_F(WorkspaceViewTest, BackspaceInTheTrashAsksBeforeDeletingForGood)
