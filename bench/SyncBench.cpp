@@ -91,7 +91,7 @@ int main(int argc, char** argv)
         bool done = false;
         QElapsedTimer timer;
         timer.start();
-        sync.syncNow([&] { done = true; });
+        sync.syncNow([&](const std::optional<ServiceError>&) { done = true; });
         waitFor(done);
         pulls.push_back(timer.nsecsElapsed() / 1e6);
     }

@@ -72,43 +72,46 @@ void NotesSyncService::syncSharedIfEnabled()
     shared().syncNowIfEnabled();
 }
 
-void NotesSyncService::syncNowIfEnabled(Done done)
+void NotesSyncService::syncNowIfEnabled(PullDone done)
 {
     if (storedAsFalse(UserDefaults::standard().object(QStringLiteral("norvelle.sync.enabled")))) {
         if (done) {
-            done();
+            done(std::nullopt);
         }
         return;
     }
     syncNow(std::move(done));
 }
 
-void NotesSyncService::syncNow(Done done)
+void NotesSyncService::syncNow(PullDone done)
 {
-    const auto finish = [done] {
+    const auto finish = [done](std::optional<ServiceError> failure) {
         if (done) {
-            done();
+            done(failure);
         }
     };
     if (!m_credentials.load()) {
         m_tracker.track(QStringLiteral("sync_now_skipped"), {{QStringLiteral("reason"), QStringLiteral("no_session")}});
-        finish();
+        finish(ServiceError::noSession());
         return;
     }
     const qint64 since = storedSinceVersion();
     exchange(since, {}, [this, since, finish](ServiceResult<SyncPOSTResponse> result) {
         if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
             m_tracker.track(QStringLiteral("sync_pull_failed"), {{QStringLiteral("error"), error->debugDescription()}});
-        } else {
-            const SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
-            if (applySyncResponse(response.applied.applied, response.outgoing)) {
-                m_tracker.track(QStringLiteral("sync_pull_ok"), {{QStringLiteral("outgoing"), QString::number(response.outgoing.size())},
-                                                                    {QStringLiteral("since"), QString::number(since)}});
-            } else {
-                m_tracker.track(QStringLiteral("sync_pull_failed"), {{QStringLiteral("error"), QStringLiteral("notesNotSaved")}});
-            }
+            finish(*error);
+            return;
         }
-        finish();
+        const SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
+        if (!applySyncResponse(response.applied.applied, response.outgoing)) {
+            const ServiceError notSaved = ServiceError::of(ServiceError::Kind::notesNotSaved);
+            m_tracker.track(QStringLiteral("sync_pull_failed"), {{QStringLiteral("error"), notSaved.debugDescription()}});
+            finish(notSaved);
+            return;
+        }
+        m_tracker.track(QStringLiteral("sync_pull_ok"), {{QStringLiteral("outgoing"), QString::number(response.outgoing.size())},
+                                                            {QStringLiteral("since"), QString::number(since)}});
+        finish(std::nullopt);
     });
 }
 

@@ -26,6 +26,8 @@ class SyncCredentialStore;
 class NotesSyncService {
 public:
     using Done = std::function<void()>;
+    // How a pull ended: nothing when it went through (or was not to run), else what stopped it.
+    using PullDone = std::function<void(std::optional<ServiceError>)>;
 
     // The program's services; the note database's view context.
     NotesSyncService();
@@ -39,8 +41,8 @@ public:
 
     // The pull, unless "norvelle.sync.enabled" holds false or the number 0 (absent or any
     // other value counts as on).
-    void syncNowIfEnabled(Done done = {});
-    virtual void syncNow(Done done = {});
+    void syncNowIfEnabled(PullDone done = {});
+    virtual void syncNow(PullDone done = {});
     // Sends one note as just saved, unless "norvelle.sync.enabled" holds the Boolean false or
     // no session is stored.
     virtual void pushNote(const QString& noteID, qint64 version, const QString& title, const QString& body,

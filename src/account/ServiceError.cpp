@@ -9,6 +9,7 @@ QString transportName(HttpError::Kind kind)
     switch (kind) {
     case HttpError::Kind::timedOut: return QStringLiteral("timedOut");
     case HttpError::Kind::cannotConnect: return QStringLiteral("cannotConnect");
+    case HttpError::Kind::noNetwork: return QStringLiteral("noNetwork");
     case HttpError::Kind::secureConnection: return QStringLiteral("secureConnection");
     case HttpError::Kind::notHttp: return QStringLiteral("notHttp");
     case HttpError::Kind::replyTooLarge: return QStringLiteral("replyTooLarge");
@@ -64,6 +65,7 @@ QString ServiceError::localizedDescription() const
         return QStringLiteral("Server error (HTTP %1).").arg(m_status);
     case Kind::noSession: return QStringLiteral("No sync session. Connect your account under Settings → Sync.");
     case Kind::sessionNotSaved: return QStringLiteral("The session couldn’t be saved on this computer.");
+    case Kind::notesNotSaved: return QStringLiteral("The synced notes couldn’t be saved on this computer.");
     }
     return {};
 }
@@ -79,6 +81,7 @@ QString ServiceError::debugDescription() const
     case Kind::badStatus: return QStringLiteral("badStatus(%1)").arg(m_status);
     case Kind::noSession: return QStringLiteral("noSession");
     case Kind::sessionNotSaved: return QStringLiteral("sessionNotSaved(%1)").arg(m_detail);
+    case Kind::notesNotSaved: return QStringLiteral("notesNotSaved");
     }
     return {};
 }

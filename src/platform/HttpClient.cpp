@@ -39,10 +39,11 @@ HttpError tooLarge()
 HttpError transportError(QNetworkReply::NetworkError error)
 {
     switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
-    case QNetworkReply::HostNotFoundError:
     case QNetworkReply::NetworkSessionFailedError:
     case QNetworkReply::TemporaryNetworkFailureError:
+        return {HttpError::Kind::noNetwork, QStringLiteral("No network connection.")};
+    case QNetworkReply::ConnectionRefusedError:
+    case QNetworkReply::HostNotFoundError:
     case QNetworkReply::UnknownNetworkError:
     case QNetworkReply::ProxyConnectionRefusedError:
     case QNetworkReply::ProxyNotFoundError:

@@ -34,7 +34,8 @@ struct HttpResponse {
 struct HttpError {
     enum class Kind {
         timedOut,         // nothing arrived for the client's timeout
-        cannotConnect,    // no server at that address, or no network
+        cannotConnect,    // no server at that address
+        noNetwork,        // this computer has no network connection
         secureConnection, // TLS failed (certificate or handshake); never ignored
         notHttp,          // the other side did not speak HTTP
         replyTooLarge,    // more than the request's maximum

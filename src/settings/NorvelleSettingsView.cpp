@@ -1,13 +1,18 @@
 #include "settings/NorvelleSettingsView.h"
 
+#include "core/AppDelegating.h"
 #include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
 #include "settings/ClipboardPane.h"
 #include "settings/EditorPane.h"
 #include "settings/GeneralPane.h"
 #include "settings/PrivacyPane.h"
+#include "settings/SettingsAccountState.h"
 #include "settings/SettingsForm.h"
 #include "settings/SettingsSidebar.h"
 #include "settings/ShortcutsPane.h"
+#include "settings/StoredSettings.h"
+#include "settings/SyncPane.h"
 #include "ui/SchemePalette.h"
 
 #include <QFrame>
@@ -25,7 +30,13 @@ const QString openSettingsPaneNotification = QStringLiteral("norvelleOpenSetting
 } // namespace
 
 NorvelleSettingsView::NorvelleSettingsView(QWidget* parent)
+    : NorvelleSettingsView(SettingsAccountServices::live(), parent)
+{
+}
+
+NorvelleSettingsView::NorvelleSettingsView(SettingsAccountServices services, QWidget* parent)
     : QWidget(parent)
+    , m_accountState(new SettingsAccountState(services, this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -44,6 +55,13 @@ NorvelleSettingsView::NorvelleSettingsView(QWidget* parent)
     connect(m_sidebar, &SettingsSidebar::paneChosen, this, &NorvelleSettingsView::setPane);
     NotificationCenter::defaultCenter().addObserver(openSettingsPaneNotification, this,
         [this](const Notification& notification) { handleOpenSettingsPane(notification.userInfo); });
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [](const QString& key) {
+        if (key == storedSettings::syncEnabledKey || key == storedSettings::autoSyncEnabledKey) {
+            if (AppDelegating* app = AppDelegating::current()) {
+                app->restartAutoSyncTimer();
+            }
+        }
+    });
     followAppearancePreference(*this);
     setPane(SettingsPane::general);
 }
@@ -75,8 +93,8 @@ SettingsForm* NorvelleSettingsView::makeForm(SettingsPane pane)
     case SettingsPane::clipboard: return new ClipboardPane;
     case SettingsPane::editor: return new EditorPane;
     case SettingsPane::privacy: return new PrivacyPane;
-    case SettingsPane::account:
-    case SettingsPane::sync: return new SettingsForm;
+    case SettingsPane::sync: return new SyncPane(*m_accountState);
+    case SettingsPane::account: return new SettingsForm;
     }
     return new SettingsForm;
 }
@@ -94,6 +112,7 @@ void NorvelleSettingsView::handleOpenSettingsPane(const QVariantMap& userInfo)
 
 void NorvelleSettingsView::refreshOnAppear()
 {
+    m_accountState->refreshOnAppear();
     if (const auto general = m_builtForms.find(SettingsPane::general); general != m_builtForms.end()) {
         static_cast<GeneralPane*>(general->second)->refreshLaunchAtLogin();
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/SettingsAccountServices.h"
 #include "settings/SettingsPane.h"
 
 #include <QWidget>
@@ -10,16 +11,19 @@ class QStackedWidget;
 
 namespace norvelle {
 
+class SettingsAccountState;
 class SettingsForm;
 class SettingsSidebar;
 
 // The settings window's content: the pane sidebar on the left and the chosen pane's form on
 // the right. A pane's form is built the first time it is shown. Switches to a pane when
 // "norvelleOpenSettingsPane" names one, and brings its state up to date each time it is shown.
+// Either sync switch changing re-arms the automatic sync.
 class NorvelleSettingsView : public QWidget {
     Q_OBJECT
 public:
     explicit NorvelleSettingsView(QWidget* parent = nullptr);
+    explicit NorvelleSettingsView(SettingsAccountServices services, QWidget* parent = nullptr);
 
     SettingsPane pane() const { return m_pane; }
     void setPane(SettingsPane pane);
@@ -27,6 +31,7 @@ public:
     // The form of `pane`, built now when it was not yet.
     SettingsForm* form(SettingsPane pane);
     SettingsForm* currentForm() { return form(m_pane); }
+    SettingsAccountState& accountState() const { return *m_accountState; }
 
     // What "norvelleOpenSettingsPane" does: switch to the pane named by the user info's
     // "pane" text; anything else is ignored.
@@ -42,6 +47,7 @@ private:
     SettingsForm* makeForm(SettingsPane pane);
 
     SettingsPane m_pane = SettingsPane::general;
+    SettingsAccountState* m_accountState = nullptr;
     SettingsSidebar* m_sidebar = nullptr;
     QStackedWidget* m_forms = nullptr;
     std::map<SettingsPane, SettingsForm*> m_builtForms;

@@ -3,12 +3,12 @@
 #include "account/APIConfig.h"
 #include "ui/ViewFont.h"
 #include "ui/TextLabel.h"
+#include "settings/SettingsButton.h"
 #include "settings/SettingsSection.h"
 #include "settings/StoredSettings.h"
 #include "settings/ToggleSwitch.h"
 
 #include <QDesktopServices>
-#include <QHBoxLayout>
 #include <QPushButton>
 #include <QUrl>
 
@@ -28,9 +28,7 @@ void openWebPage(const QString& path)
 
 QPushButton* makeLinkButton(const QString& title, const QString& path)
 {
-    auto* button = new QPushButton(title);
-    button->setMinimumHeight(30);
-    button->setStyleSheet(QStringLiteral("QPushButton { padding-left: 10px; padding-right: 10px; }"));
+    QPushButton* button = makeSettingsButton(title, 10, 30);
     QObject::connect(button, &QPushButton::clicked, button, [path] { openWebPage(path); });
     return button;
 }
@@ -69,13 +67,7 @@ PrivacyPane::PrivacyPane(QWidget* parent)
     SettingsSection* legal = addSection(QStringLiteral("Legal"));
     m_privacy = makeLinkButton(QStringLiteral("Open Privacy Policy"), QStringLiteral("/privacy"));
     m_terms = makeLinkButton(QStringLiteral("Open Terms of Service"), QStringLiteral("/terms"));
-    auto* buttons = new QWidget;
-    auto* layout = new QHBoxLayout(buttons);
-    layout->setContentsMargins(0, 8, 0, 8);
-    layout->addWidget(m_privacy);
-    layout->addWidget(m_terms);
-    layout->addStretch(1);
-    legal->addRow(buttons);
+    legal->addButtons({m_privacy, m_terms});
 }
 
 } // namespace norvelle

@@ -91,6 +91,19 @@ ToggleSwitch* SettingsSection::addSwitch(const QString& title)
     return toggle;
 }
 
+QWidget* SettingsSection::addButtons(std::initializer_list<QWidget*> buttons)
+{
+    auto* row = new QWidget;
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 8, 0, 8);
+    for (QWidget* button : buttons) {
+        layout->addWidget(button);
+    }
+    layout->addStretch(1);
+    addRow(row);
+    return row;
+}
+
 TextLabel* SettingsSection::addText(const QString& text, qreal size, SchemeColorRole color)
 {
     auto* label = new TextLabel(text, viewFont(size), std::move(color));

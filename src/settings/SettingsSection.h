@@ -29,6 +29,8 @@ public:
     // A row of the title on the left and `control` on the right.
     QWidget* addLabelledRow(const QString& title, QWidget* control);
     ToggleSwitch* addSwitch(const QString& title);
+    // A row of buttons at the leading edge.
+    QWidget* addButtons(std::initializer_list<QWidget*> buttons);
     // A wrapping text of `size` points in `color`.
     TextLabel* addText(const QString& text, qreal size = 11, SchemeColorRole color = &SchemeColors::secondaryText);
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/WindowController.h"
+#include "settings/SettingsAccountServices.h"
 
 namespace norvelle {
 
@@ -12,6 +13,7 @@ class SettingsWindowController : public WindowController {
     Q_OBJECT
 public:
     explicit SettingsWindowController(QObject* parent = nullptr);
+    explicit SettingsWindowController(SettingsAccountServices services, QObject* parent = nullptr);
 
     NorvelleSettingsView* view() const { return m_view; }
 

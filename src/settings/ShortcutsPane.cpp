@@ -1,10 +1,10 @@
 #include "settings/ShortcutsPane.h"
 
 #include "platform/NotificationCenter.h"
+#include "settings/SettingsButton.h"
 #include "settings/SettingsSection.h"
 #include "settings/ShortcutRow.h"
 
-#include <QHBoxLayout>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -47,16 +47,9 @@ ShortcutsPane::ShortcutsPane(QWidget* parent)
         m_rows.emplace(action, row);
         shortcuts->addRow(row);
     }
-    m_restore = new QPushButton(QStringLiteral("Restore default shortcuts"));
-    m_restore->setMinimumHeight(28);
-    m_restore->setStyleSheet(QStringLiteral("QPushButton { padding-left: 8px; padding-right: 8px; }"));
+    m_restore = makeSettingsButton(QStringLiteral("Restore default shortcuts"), 8, 28);
     connect(m_restore, &QPushButton::clicked, this, &ShortcutsPane::restoreDefaults);
-    auto* restoreRow = new QWidget;
-    auto* restoreLayout = new QHBoxLayout(restoreRow);
-    restoreLayout->setContentsMargins(0, 8, 0, 8);
-    restoreLayout->addWidget(m_restore);
-    restoreLayout->addStretch(1);
-    shortcuts->addRow(restoreRow);
+    shortcuts->addButtons({m_restore});
 
     // The "Active:" lines follow the stored profile, whoever saved it.
     NotificationCenter::defaultCenter().addObserver(shortcutsChangedNotification(), this, [this](const Notification&) {

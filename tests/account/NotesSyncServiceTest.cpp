@@ -29,7 +29,7 @@ TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
     s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 5, "theirs", kNoon.addSecs(1)),
         s.dto("x-norvelle://00000000-0000-0000-0000-000000000000/StickyNote/p1", 9, "stranger", "2030-01-01T00:00:00Z"),
         s.dto("not a uri", 3, "nobody", "2030-01-01T00:00:00Z")}));
-    s.pull();
+    EXPECT_EQ(s.pull(), std::nullopt);
 
     const test::RecordedRequest request = s.server.requests().first();
     EXPECT_EQ(request.method, "POST");
@@ -186,7 +186,7 @@ TEST(NotesSyncService, SkipsWithoutASessionOrWhenSwitchedOff)
     test::SyncFixture s;
     auto note = s.note("n", kNoon);
     const QString id = note->objectID().uriString();
-    s.pull();
+    EXPECT_EQ(s.pull(), ServiceError::noSession());
     s.push(note);
     UserDefaults::standard().set("norvelle.sync.enabled", false);
     s.push(note);
@@ -196,7 +196,7 @@ TEST(NotesSyncService, SkipsWithoutASessionOrWhenSwitchedOff)
     s.signInDirectly();
     s.server.replyAlways("/v1/notes/sync", s.answer({}, {}));
     bool ran = false;
-    s.sync.syncNowIfEnabled([&] { ran = true; });
+    s.sync.syncNowIfEnabled([&](const std::optional<ServiceError>& failure) { ran = !failure; });
     EXPECT_TRUE(ran);
     UserDefaults::standard().set("norvelle.sync.enabled", 0);
     s.sync.syncNowIfEnabled();
@@ -256,7 +256,9 @@ TEST(NotesSyncService, StatusesOtherThan200AndADownServerLoseNothing)
     UserDefaults::standard().set("norvelle.api.baseURL", QString("http://127.0.0.1:%1").arg(closed.serverPort()));
     closed.close();
     s.push(note);
-    s.pull();
+    const std::optional<ServiceError> failure = s.pull();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->debugDescription(), "transport(cannotConnect)");
     EXPECT_EQ(s.event("sync_push_failed")->value("error"), "transport(cannotConnect)");
     EXPECT_EQ(s.event("sync_pull_failed")->value("error"), "transport(cannotConnect)");
     EXPECT_EQ(note->plainText(), "mine");
@@ -275,7 +277,7 @@ TEST(NotesSyncService, AFailedSaveDoesNotAdvanceTheSinceVersion)
                   nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 8, "theirs", kNoon.addSecs(1))}));
-    s.pull();
+    EXPECT_EQ(s.pull(), ServiceError::of(ServiceError::Kind::notesNotSaved));
     EXPECT_EQ(since(), 3);
     EXPECT_EQ(s.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "notesNotSaved"}}));
 }

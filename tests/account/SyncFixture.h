@@ -30,11 +30,17 @@ struct SyncFixture : AccountFixture {
         return note;
     }
 
-    void pull()
+    // What stopped the pull, if anything.
+    std::optional<ServiceError> pull()
     {
         bool done = false;
-        sync.syncNow([&] { done = true; });
+        std::optional<ServiceError> outcome;
+        sync.syncNow([&](const std::optional<ServiceError>& failure) {
+            outcome = failure;
+            done = true;
+        });
         EXPECT_TRUE(waitUntil([&] { return done; }, 8000));
+        return outcome;
     }
 
     void push(const std::shared_ptr<StickyNote>& note)

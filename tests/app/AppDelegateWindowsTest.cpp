@@ -4,7 +4,11 @@
 #include "onboarding/OnboardingWindowController.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "settings/NorvelleSettingsView.h"
 #include "settings/SettingsWindowController.h"
+#include "settings/SyncPane.h"
+#include "settings/ToggleSwitch.h"
+#include "settings/UserInput.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "workspace/MainAppWindowController.h"
@@ -63,6 +67,25 @@ TEST_F(AppWindowsTest, SettingsPostThePaneOnlyWhenOneIsNamed)
     EXPECT_EQ(app().settingsWindowController()->window()->size(), QSize(640, 480));
     EXPECT_EQ(app().settingsAction()->text(), "Settings…");
     EXPECT_EQ(app().settingsAction()->shortcut(), QKeySequence("Ctrl+,"));
+}
+
+TEST_F(AppWindowsTest, TheSettingsSyncSwitchesStartAndStopTheAutomaticSync)
+{
+    app().openSettings("Sync");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(app().settingsWindowController()->window()));
+    auto& sync = *static_cast<SyncPane*>(app().settingsWindowController()->view()->currentForm());
+    ASSERT_TRUE(app().isAutoSyncScheduled());
+
+    test::click(sync.enableSyncSwitch());
+    EXPECT_FALSE(app().isAutoSyncScheduled());
+    test::click(sync.enableSyncSwitch());
+    EXPECT_TRUE(app().isAutoSyncScheduled());
+    // The automatic switch waits for an account; its stored value is followed all the same.
+    UserDefaults::standard().set("norvelle.sync.autoEnabled", false);
+    EXPECT_FALSE(app().isAutoSyncScheduled());
+    EXPECT_FALSE(sync.autoSyncSwitch()->isChecked());
+    UserDefaults::standard().set("norvelle.sync.autoEnabled", true);
+    EXPECT_TRUE(app().isAutoSyncScheduled());
 }
 
 TEST_F(AppWindowsTest, ReopenOpensTheWorkspaceOnlyWhenNothingIsVisible)

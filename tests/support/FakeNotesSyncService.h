@@ -7,11 +7,11 @@ namespace norvelle::test {
 // Counts the exchanges the switch lets through.
 class FakeNotesSyncService : public NotesSyncService {
 public:
-    void syncNow(Done done = {}) override
+    void syncNow(PullDone done = {}) override
     {
         ++syncs;
         if (done) {
-            done();
+            done(std::nullopt);
         }
     }
     int syncs = 0;

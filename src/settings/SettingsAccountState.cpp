@@ -1,0 +1,178 @@
+#include "settings/SettingsAccountState.h"
+
+#include "account/APIConfig.h"
+#include "account/AuthService.h"
+#include "account/GoogleSignInManager.h"
+#include "account/NotesSyncService.h"
+#include "account/SyncCredentialStore.h"
+#include "core/AnalyticsTracking.h"
+#include "settings/ConnectedDevices.h"
+#include "settings/StoredSettings.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QWidget>
+
+namespace norvelle {
+
+SettingsAccountState::SettingsAccountState(SettingsAccountServices services, QObject* parent)
+    : QObject(parent)
+    , m_services(services)
+{
+    m_devices = new ConnectedDevices(services.auth, services.attestation, [this] { return m_accountConnected; }, this);
+}
+
+bool SettingsAccountState::hasStoredSession() const
+{
+    return m_services.credentials.load().has_value();
+}
+
+void SettingsAccountState::setDeleteConfirmText(const QString& text)
+{
+    m_deleteConfirmText = text;
+    emit changed();
+}
+
+bool SettingsAccountState::canConfirmDeletion() const
+{
+    return !m_deletingAccount && m_deleteConfirmText.trimmed().toLower() == QLatin1String("delete");
+}
+
+void SettingsAccountState::refreshOnAppear()
+{
+    APIConfig::setBaseURLOverride(storedSettings::text(storedSettings::apiBaseURLKey));
+    m_accountConnected = hasStoredSession();
+    m_syncStatus = m_accountConnected ? QStringLiteral("Connected") : QStringLiteral("Idle");
+    emit changed();
+    m_devices->load();
+}
+
+void SettingsAccountState::setConnected(bool connected, const std::optional<QString>& status)
+{
+    m_accountConnected = connected;
+    m_connectError.reset();
+    if (status) {
+        m_syncStatus = *status;
+    }
+    emit changed();
+}
+
+// Only signs out: a second press, or a press after the account went meanwhile, does nothing.
+void SettingsAccountState::toggleAccountConnection()
+{
+    if (!m_accountConnected || m_signingOut) {
+        return;
+    }
+    m_signingOut = true;
+    m_services.auth.disconnect();
+    setConnected(false, QStringLiteral("Disconnected"));
+    m_devices->load([self = QPointer(this)] {
+        if (!self) {
+            return;
+        }
+        self->m_signingOut = false;
+        self->m_services.tracker.track(QStringLiteral("sync_account_toggle"), {{QStringLiteral("connected"), QStringLiteral("false")}});
+        emit self->changed();
+    });
+}
+
+void SettingsAccountState::connectWithGoogle(QWidget* anchor)
+{
+    m_services.google.signIn(anchor, [self = QPointer(this)](std::optional<GoogleSignInError> error) {
+        if (!self) {
+            return;
+        }
+        if (!error) {
+            self->setConnected(true, QStringLiteral("Connected"));
+            self->m_devices->load();
+        } else if (error->kind() != GoogleSignInError::Case::cancelled) {
+            self->m_connectError = error->localizedDescription();
+            emit self->changed();
+        }
+    });
+}
+
+// A pull that failed says so, rather than "Synced just now".
+void SettingsAccountState::runSyncNow()
+{
+    m_services.notesSync.syncNowIfEnabled([self = QPointer(this)](std::optional<ServiceError> failure) {
+        if (!self) {
+            return;
+        }
+        if (!self->m_accountConnected) {
+            self->m_syncStatus = QStringLiteral("Sign in to sync");
+        } else if (failure) {
+            self->m_syncStatus = QStringLiteral("Sync failed: ") + failure->localizedDescription();
+        } else {
+            self->m_syncStatus = QStringLiteral("Synced just now");
+        }
+        emit self->changed();
+    });
+}
+
+void SettingsAccountState::signOut()
+{
+    m_services.auth.disconnect();
+    setConnected(false, QStringLiteral("Signed out"));
+}
+
+void SettingsAccountState::markSignedIn()
+{
+    setConnected(true, std::nullopt);
+    m_devices->load();
+}
+
+void SettingsAccountState::beginAccountDeletion()
+{
+    m_deleteAccountError.reset();
+    m_deleteConfirmText.clear();
+    m_showDeleteAccountConfirm = true;
+    emit changed();
+}
+
+void SettingsAccountState::cancelAccountDeletion()
+{
+    m_showDeleteAccountConfirm = false;
+    m_deleteConfirmText.clear();
+    m_deleteAccountError.reset();
+    emit changed();
+}
+
+void SettingsAccountState::confirmAccountDeletion()
+{
+    if (!canConfirmDeletion()) {
+        return;
+    }
+    m_deletingAccount = true;
+    m_deleteAccountError.reset();
+    emit changed();
+    m_services.auth.deleteAccount([self = QPointer(this)](std::optional<ServiceError> error) {
+        if (!self) {
+            return;
+        }
+        self->m_deletingAccount = false;
+        if (error) {
+            self->m_deleteAccountError = QStringLiteral("Couldn’t delete account: ") + error->localizedDescription();
+            emit self->changed();
+            return;
+        }
+        self->m_showDeleteAccountConfirm = false;
+        self->m_deleteConfirmText.clear();
+        self->setConnected(false, QStringLiteral("Account deleted"));
+        self->m_devices->load([self] {
+            if (self) {
+                self->m_services.tracker.track(QStringLiteral("account_deleted"));
+            }
+        });
+    });
+}
+
+QWidget* SettingsAccountState::presentationAnchorWindow(QWidget* fallback)
+{
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    return fallback ? fallback->window() : nullptr;
+}
+
+} // namespace norvelle
