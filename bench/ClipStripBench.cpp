@@ -1,8 +1,9 @@
 // Opens the clip strip's popover over a history of 50 clips, 10 of them 4-megapixel images, and
-// prints the median time from the toggle to the popover's first paint (20 runs), the time the
-// history takes to arrive (each image decoded once for its thumbnail) and the median time of
-// a search keystroke.
+// prints the time the history takes to arrive, the time until every thumbnail has been made in
+// the background, the median time from the toggle to the popover's first paint (20 runs) and
+// the median time of a search keystroke.
 #include "clipboard/ClipStripList.h"
+#include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "clipboard/ClipboardStripView.h"
 #include "platform/Pasteboard.h"
@@ -109,6 +110,13 @@ int main(int argc, char** argv)
     timer.start();
     monitor.setItems(items);
     const double arrival = timer.nsecsElapsed() / 1e6;
+    const auto pending = [&] {
+        return std::any_of(items.begin(), items.end(),
+                           [](const ClipEntry& entry) { return ClipThumbnailCache::shared().isPending(entry.id); });
+    };
+    while (pending())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    const double thumbnails = timer.nsecsElapsed() / 1e6;
 
     // The rows are drawn last in a frame: their first paint ends it.
     PaintCounter counter;
@@ -139,7 +147,7 @@ int main(int argc, char** argv)
         }
     }
 
-    std::printf("history arrives (thumbnails decoded once): %.1f ms\n", arrival);
+    std::printf("history arrives: %.1f ms; its thumbnails made in the background by %.0f ms\n", arrival, thumbnails);
     std::printf("toggle to first paint of the popover, median of %d: %.2f ms\n", kRuns, median(opens));
     std::printf("search keystroke (filter and repaint), median of %zu: %.3f ms\n", keystrokes.size(), median(keystrokes));
     return 0;

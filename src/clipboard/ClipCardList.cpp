@@ -251,14 +251,17 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
 
     const qreal centreY = bounds.center().y();
     const QRectF visual(bounds.left() + kCardPadding, centreY - kVisualSide / 2.0, kVisualSide, kVisualSide);
-    const QImage image = ClipThumbnailCache::shared().thumbnail(entry, kVisualSide, Qt::KeepAspectRatioByExpanding, dpr);
+    ClipThumbnailCache& thumbnails = ClipThumbnailCache::shared();
+    const QImage image = thumbnails.thumbnail(entry, kVisualSide, Qt::KeepAspectRatioByExpanding, dpr);
     if (!image.isNull()) {
         drawRoundedImage(painter, visual, 7, image);
     } else {
+        // A picture still being decoded shows as one until its thumbnail arrives.
+        const QString symbol = thumbnails.isPending(entry.id) ? QStringLiteral("photo") : clipKindSymbol(entry.text);
         fillRounded(painter, visual, 7, colors.overlay(0.08, 0.06));
         const int symbolSize = 16;
         painter.drawImage(visual.center() - QPointF(symbolSize / 2.0, symbolSize / 2.0),
-                           symbolImage(clipKindSymbol(entry.text), symbolSize, colors.secondaryText(), dpr));
+                           symbolImage(symbol, symbolSize, colors.secondaryText(), dpr));
     }
 
     const qreal textLeft = visual.right() + kStackSpacing;

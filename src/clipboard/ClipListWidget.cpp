@@ -1,5 +1,7 @@
 #include "clipboard/ClipListWidget.h"
 
+#include "clipboard/ClipThumbnailCache.h"
+
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -14,6 +16,11 @@ ClipListWidget::ClipListWidget(QWidget* parent)
     : QWidget(parent)
 {
     setMouseTracking(true);
+    // Thumbnails are decoded in the background: draw each one as it arrives.
+    connect(&ClipThumbnailCache::shared(), &ClipThumbnailCache::thumbnailReady, this, [this](const QUuid& id) {
+        if (const int index = indexOf(id); index >= 0)
+            update(itemRect(index));
+    });
 }
 
 void ClipListWidget::setEntries(const QList<ClipEntry>& entries)

@@ -132,11 +132,15 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
     qreal left = row.left() + kRowPadding;
     qreal right = row.right() - kRowPadding;
 
-    const QImage thumbnail = ClipThumbnailCache::shared().thumbnail(entry, int(kThumbnailSide), Qt::IgnoreAspectRatio,
-                                                                     painter.device()->devicePixelRatioF());
+    ClipThumbnailCache& thumbnails = ClipThumbnailCache::shared();
+    const QImage thumbnail = thumbnails.thumbnail(entry, int(kThumbnailSide), Qt::IgnoreAspectRatio,
+                                                  painter.device()->devicePixelRatioF());
+    const QRectF thumbnailRect(left, centreY - kThumbnailSide / 2, kThumbnailSide, kThumbnailSide);
     if (!thumbnail.isNull()) {
-        drawRoundedImage(painter, QRectF(left, centreY - kThumbnailSide / 2, kThumbnailSide, kThumbnailSide), 6,
-                          thumbnail);
+        drawRoundedImage(painter, thumbnailRect, 6, thumbnail);
+        left += kThumbnailSide + kStackSpacing;
+    } else if (thumbnails.isPending(entry.id)) {
+        fillRounded(painter, thumbnailRect, 6, colors.overlay(0.08, 0.06));
         left += kThumbnailSide + kStackSpacing;
     }
 

@@ -1,5 +1,7 @@
 #include "clipboard/ClipThumbnailCache.h"
 
+#include "platform/MainQueue.h"
+
 #include <QBuffer>
 #include <QImageReader>
 #include <QSet>
@@ -35,6 +37,13 @@ ClipThumbnailCache& ClipThumbnailCache::shared()
     return cache;
 }
 
+// Decoding not yet started is skipped; the one under way finishes before the queue stops.
+ClipThumbnailCache::~ClipThumbnailCache()
+{
+    for (Cached& clip : m_clips)
+        forget(clip);
+}
+
 void ClipThumbnailCache::update(const QList<ClipEntry>& items)
 {
     QSet<QUuid> listed;
@@ -42,15 +51,59 @@ void ClipThumbnailCache::update(const QList<ClipEntry>& items)
         listed.insert(entry.id);
         cached(entry);
     }
-    m_clips.removeIf([&](const auto& clip) { return !listed.contains(clip.key()); });
+    m_clips.removeIf([&](auto clip) {
+        if (listed.contains(clip.key()))
+            return false;
+        forget(clip.value());
+        return true;
+    });
 }
 
 ClipThumbnailCache::Cached& ClipThumbnailCache::cached(const ClipEntry& entry)
 {
     auto found = m_clips.find(entry.id);
-    if (found == m_clips.end())
-        found = m_clips.insert(entry.id, {entry.imageData ? decodeReduced(*entry.imageData) : QImage(), {}});
+    if (found != m_clips.end())
+        return *found;
+    found = m_clips.insert(entry.id, {});
+    if (entry.imageData) {
+        found->pending = true;
+        found->forgotten = std::make_shared<std::atomic_bool>(false);
+        m_decoder.async([this, id = entry.id, bytes = *entry.imageData, forgotten = found->forgotten] {
+            if (*forgotten)
+                return;
+            const QImage source = decodeReduced(bytes);
+            MainQueue::async([this, id, source] { decoded(id, source); }, this);
+        });
+    }
     return *found;
+}
+
+void ClipThumbnailCache::forget(Cached& clip)
+{
+    if (clip.forgotten)
+        *clip.forgotten = true;
+}
+
+void ClipThumbnailCache::decoded(const QUuid& id, const QImage& source)
+{
+    const auto found = m_clips.find(id);
+    if (found == m_clips.end())
+        return;
+    found->source = source;
+    found->pending = false;
+    emit thumbnailReady(id);
+}
+
+bool ClipThumbnailCache::isPending(const QUuid& id) const
+{
+    const auto found = m_clips.constFind(id);
+    return found != m_clips.constEnd() && found->pending;
+}
+
+bool ClipThumbnailCache::hasDecoded(const QUuid& id) const
+{
+    const auto found = m_clips.constFind(id);
+    return found != m_clips.constEnd() && !found->pending;
 }
 
 QImage ClipThumbnailCache::thumbnail(const ClipEntry& entry, int side, Qt::AspectRatioMode mode, qreal dpr)

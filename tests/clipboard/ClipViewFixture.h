@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/NotificationCenter.h"
 #include "support/FakePasteboard.h"
@@ -12,6 +13,8 @@
 #include <QPainter>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace norvelle::test {
 
@@ -48,6 +51,15 @@ inline QByteArray makePng(QSize size, QColor from, QColor to)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
+}
+
+// Waits until the thumbnails of `items` have been made in the background.
+inline bool thumbnailsArrive(const QList<ClipEntry>& items)
+{
+    return waitUntil([&] {
+        return std::none_of(items.begin(), items.end(),
+                            [](const ClipEntry& entry) { return ClipThumbnailCache::shared().isPending(entry.id); });
+    }, 20000);
 }
 
 // A dark desktop palette, as a dark theme would give.

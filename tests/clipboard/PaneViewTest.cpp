@@ -201,6 +201,7 @@ TEST_F(PaneViewTest, SavesThePaneInLightAndDarkForReview)
             pane().setPalette(darkPalette());
         pane().setAutoFillBackground(true);
         showActive(pane());
+        ASSERT_TRUE(thumbnailsArrive(monitor.items()));
         hoverCard(0);
         QImage rendered(pane().size() * 2, QImage::Format_ARGB32_Premultiplied);
         rendered.setDevicePixelRatio(2);

@@ -57,6 +57,7 @@ TEST_F(StripScreenshotTest, SavesTheStripInLightAndDark)
             strip.setPalette(darkPalette());
         strip.resize(ClipboardStripView::stripWidth, 520);
         showActive(strip);
+        ASSERT_TRUE(thumbnailsArrive(monitor.items()));
         QTest::keyClick(strip.searchField(), Qt::Key_Down);
         // From elsewhere first: a pointer already there from the last round makes no hover.
         QTest::mouseMove(strip.list(), strip.list()->itemRect(0).center());

@@ -68,6 +68,27 @@ protected:
     QStringList events;
 };
 
+// Counts the paint events a widget receives from now on.
+class PaintCounter : public QObject {
+public:
+    PaintCounter(QWidget* widget, int& paints)
+        : m_paints(paints)
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_paints;
+        return false;
+    }
+
+private:
+    int& m_paints;
+};
+
 TEST_F(StripViewTest, EmptyHistoryShowsTheEmptyStateAndStillOffersClearAll)
 {
     showActive(strip());
@@ -275,20 +296,65 @@ TEST_F(StripViewTest, ClearAllEmptiesTheHistoryButKeepsTheSearchText)
     EXPECT_EQ(strip().filteredItems().size(), 1);
 }
 
-TEST_F(StripViewTest, ImagesAreDecodedOnArrivalAndUndecodableOnesDrawNoThumbnail)
+TEST_F(StripViewTest, ImagesAreDecodedInTheBackgroundAndUndecodableOnesDrawNoThumbnail)
 {
     const ClipEntry broken = makeClip({}, QStringLiteral("Paint"), 5, QByteArray("not a png"));
     const ClipEntry picture = makeClip({}, QStringLiteral("Paint"), 5, makePng({400, 300}, Qt::red, Qt::yellow));
     monitor.setItems({broken, picture});
     strip();
-    EXPECT_TRUE(ClipThumbnailCache::shared().hasDecoded(picture.id));
-    EXPECT_TRUE(ClipThumbnailCache::shared().thumbnail(broken, 40, Qt::IgnoreAspectRatio, 2).isNull());
-    const QImage thumbnail = ClipThumbnailCache::shared().thumbnail(picture, 40, Qt::IgnoreAspectRatio, 2);
+    ClipThumbnailCache& cache = ClipThumbnailCache::shared();
+    EXPECT_TRUE(cache.isPending(picture.id)) << "nothing decoded on the way in";
+    ASSERT_TRUE(waitUntil([&] { return cache.hasDecoded(picture.id) && cache.hasDecoded(broken.id); }, 20000));
+    EXPECT_TRUE(cache.thumbnail(broken, 40, Qt::IgnoreAspectRatio, 2).isNull());
+    EXPECT_FALSE(cache.isPending(broken.id));
+    const QImage thumbnail = cache.thumbnail(picture, 40, Qt::IgnoreAspectRatio, 2);
     EXPECT_EQ(thumbnail.size(), QSize(80, 80));
     EXPECT_EQ(thumbnail.deviceIndependentSize(), QSizeF(40, 40));
 
     monitor.setItems({});
-    EXPECT_FALSE(ClipThumbnailCache::shared().hasDecoded(picture.id)) << "forgotten with its clip";
+    EXPECT_FALSE(cache.hasDecoded(picture.id)) << "forgotten with its clip";
+}
+
+TEST_F(StripViewTest, AnImageRowShowsAPlaceholderUntilItsThumbnailArrivesThenRepaints)
+{
+    showActive(strip());
+    ClipStripList* list = strip().list();
+    const ClipEntry picture = makeClip({}, QStringLiteral("Paint"), 5, makePng({3000, 2000}, Qt::red, Qt::red));
+    monitor.setItems({picture});
+    // Inside the thumbnail square, clear of its rounded corner and of the ring drawn on the image.
+    const QPoint probe = QPoint(list->itemRect(0).left() + 18, list->itemRect(0).center().y() - 12);
+    const auto probed = [&] { return list->grab().toImage().pixelColor(probe); };
+
+    ASSERT_TRUE(ClipThumbnailCache::shared().isPending(picture.id));
+    const QImage before = list->grab().toImage();
+    const QColor placeholder = before.pixelColor(probe);
+    EXPECT_LT(placeholder.red() - placeholder.green(), 40) << "a neutral square, not the picture";
+    EXPECT_NE(placeholder, before.pixelColor(list->itemRect(0).left() + 4, probe.y())) << "a square on the row";
+
+    int paints = 0;
+    PaintCounter counter(list, paints);
+    ASSERT_TRUE(waitUntil([&] { return ClipThumbnailCache::shared().hasDecoded(picture.id) && paints > 0; }, 20000))
+        << "the row repaints by itself when the thumbnail comes";
+    const QColor drawn = probed();
+    EXPECT_GT(drawn.red(), 200);
+    EXPECT_LT(drawn.green(), 60);
+}
+
+TEST_F(StripViewTest, AClipDeletedOrAStripClosedWhileItsThumbnailIsMadeIsHarmless)
+{
+    const QByteArray big = makePng({3000, 2000}, Qt::blue, Qt::green);
+    const ClipEntry first = makeClip({}, QStringLiteral("Paint"), 5, big);
+    const ClipEntry second = makeClip(QStringLiteral("caption"), QStringLiteral("Paint"), 5, big);
+    monitor.setItems({first, second});
+    strip();
+    monitor.setItems({second});
+    m_strip.reset();
+    ClipThumbnailCache& cache = ClipThumbnailCache::shared();
+    ASSERT_TRUE(waitUntil([&] { return !cache.isPending(second.id); }, 20000));
+    waitUntil([] { return false; }, 100);
+    EXPECT_FALSE(cache.hasDecoded(first.id)) << "a forgotten clip does not come back";
+    EXPECT_FALSE(cache.thumbnail(second, 40, Qt::IgnoreAspectRatio, 1).isNull());
+    cache.update({});
 }
 
 TEST_F(StripViewTest, HeaderBadgeShowsTheHistoryHotKeyAndRereadsItWhenShown)
