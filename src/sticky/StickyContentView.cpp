@@ -4,8 +4,8 @@
 #include "sticky/PaperTheme.h"
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyState.h"
-#include "sticky/TextureView.h"
 #include "ui/HexColor.h"
+#include "ui/PaperTextureView.h"
 #include "ui/TextContrast.h"
 
 #include <QEvent>
@@ -51,7 +51,7 @@ StickyContentView::StickyContentView(const StickyState& state, QWidget* editor, 
     , m_header(new StickyHeaderBar(state))
     , m_editor(editor)
     , m_toolbarPlace(new QWidget)
-    , m_texture(new TextureView(this))
+    , m_texture(new PaperTextureView(this))
 {
     m_border = new BorderLayer([this](QPainter& painter) {
         const QColor color = borderColor(m_state.isPinned(), m_state.opacity(), palette().color(QPalette::WindowText));

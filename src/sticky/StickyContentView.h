@@ -14,7 +14,7 @@ namespace norvelle {
 
 class StickyHeaderBar;
 class StickyState;
-class TextureView;
+class PaperTextureView;
 
 // Everything inside a sticky window: the paper (colour at the note's opacity, texture, rounded
 // corners and border) under a column of the header bar (36 points), the editor (the rest) and
@@ -69,7 +69,7 @@ private:
     QWidget* m_editor;
     QWidget* m_toolbarPlace;
     QWidget* m_toolbar = nullptr;
-    TextureView* m_texture;
+    PaperTextureView* m_texture;
     QWidget* m_border;
     bool m_translucent = true;
 };

@@ -1,8 +1,8 @@
 #include "workspace/NotePaper.h"
 
-#include "sticky/TextureView.h"
 #include "store/StickyNote.h"
 #include "ui/HexColor.h"
+#include "ui/PaperTextureView.h"
 #include "ui/TextContrast.h"
 
 #include <QHash>
@@ -43,7 +43,7 @@ const QPixmap& textureTile(const QString& name, bool isDark, QSize size, qreal d
         tile.setDevicePixelRatio(dpr);
         tile.fill(Qt::transparent);
         QPainter painter(&tile);
-        TextureView::draw(painter, QSizeF(size), name, isDark);
+        PaperTextureView::draw(painter, QSizeF(size), name, isDark);
         painter.end();
         found = tiles.insert(key, tile);
     }

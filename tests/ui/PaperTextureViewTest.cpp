@@ -1,4 +1,4 @@
-#include "sticky/TextureView.h"
+#include "ui/PaperTextureView.h"
 
 #include <QImage>
 #include <QPainter>
@@ -15,7 +15,7 @@ QImage drawn(const QString& name, QSize size, bool dark = false, qreal scale = 1
     image.setDevicePixelRatio(scale);
     image.fill(Qt::transparent);
     QPainter painter(&image);
-    TextureView::draw(painter, size, name, dark);
+    PaperTextureView::draw(painter, size, name, dark);
     return image;
 }
 
@@ -38,7 +38,7 @@ bool isBlank(const QImage& image)
 
 } // namespace
 
-TEST(TextureView, RuledLinesSitOnPixelRowsBelowTheHeaderWithAMargin)
+TEST(PaperTextureView, RuledLinesSitOnPixelRowsBelowTheHeaderWithAMargin)
 {
     const QImage lined = drawn("lined", { 120, 100 });
     // Rules at 36 and 64 fill exactly one pixel row each at scale 1.
@@ -57,7 +57,7 @@ TEST(TextureView, RuledLinesSitOnPixelRowsBelowTheHeaderWithAMargin)
     }
 }
 
-TEST(TextureView, GridAddsColumnsAndOddNamesDrawRuledPaper)
+TEST(PaperTextureView, GridAddsColumnsAndOddNamesDrawRuledPaper)
 {
     const QImage grid = drawn("grid", { 120, 100 });
     EXPECT_GT(alphaAt(grid, 56, 50), 0);
@@ -70,7 +70,7 @@ TEST(TextureView, GridAddsColumnsAndOddNamesDrawRuledPaper)
     }
 }
 
-TEST(TextureView, DotsAreStaggeredAndBlankDrawsNothing)
+TEST(PaperTextureView, DotsAreStaggeredAndBlankDrawsNothing)
 {
     const QImage dots = drawn("dot", { 120, 100 });
     EXPECT_GT(alphaAt(dots, 11, 37), 0);
@@ -85,7 +85,7 @@ TEST(TextureView, DotsAreStaggeredAndBlankDrawsNothing)
     EXPECT_TRUE(isBlank(drawn("blank", { 120, 100 })));
 }
 
-TEST(TextureView, AShortCanvasStillGetsItsMarginAndNothingElse)
+TEST(PaperTextureView, AShortCanvasStillGetsItsMarginAndNothingElse)
 {
     EXPECT_TRUE(isBlank(drawn("dot", { 120, 36 })));
     const QImage lined = drawn("lined", { 120, 36 });
@@ -96,7 +96,7 @@ TEST(TextureView, AShortCanvasStillGetsItsMarginAndNothingElse)
     }
 }
 
-TEST(TextureView, LinesStayOneDevicePixelSharpAtFractionalScales)
+TEST(PaperTextureView, LinesStayOneDevicePixelSharpAtFractionalScales)
 {
     const QImage image = drawn("lined", { 120, 100 }, true, 1.5);
     // A rule sits on the middle of one device row: that row carries it, its neighbours at most

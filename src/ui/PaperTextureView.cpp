@@ -1,4 +1,4 @@
-#include "sticky/TextureView.h"
+#include "ui/PaperTextureView.h"
 
 #include <QPainter>
 
@@ -33,14 +33,14 @@ double snapped(double coordinate, double width, double scale)
 
 } // namespace
 
-TextureView::TextureView(QWidget* parent)
+PaperTextureView::PaperTextureView(QWidget* parent)
     : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setAttribute(Qt::WA_NoSystemBackground);
 }
 
-void TextureView::setTexture(const QString& name, bool isDark)
+void PaperTextureView::setTexture(const QString& name, bool isDark)
 {
     if (name != m_name || isDark != m_isDark) {
         m_name = name;
@@ -49,7 +49,7 @@ void TextureView::setTexture(const QString& name, bool isDark)
     }
 }
 
-void TextureView::setTextureOpacity(double opacity)
+void PaperTextureView::setTextureOpacity(double opacity)
 {
     if (opacity != m_opacity) {
         m_opacity = opacity;
@@ -57,13 +57,13 @@ void TextureView::setTextureOpacity(double opacity)
     }
 }
 
-void TextureView::setClipPath(const QPainterPath& path)
+void PaperTextureView::setClipPath(const QPainterPath& path)
 {
     m_clip = path;
     update();
 }
 
-void TextureView::paintEvent(QPaintEvent*)
+void PaperTextureView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setOpacity(m_opacity);
@@ -73,7 +73,7 @@ void TextureView::paintEvent(QPaintEvent*)
     draw(painter, size(), m_name, m_isDark);
 }
 
-void TextureView::draw(QPainter& painter, QSizeF size, const QString& name, bool isDark)
+void PaperTextureView::draw(QPainter& painter, QSizeF size, const QString& name, bool isDark)
 {
     if (name == QLatin1String("blank")) {
         return;

@@ -9,10 +9,10 @@ namespace norvelle {
 // (squares) and anything else ruled lines, each with a margin. The top 36 points stay free for
 // the header. The widget draws it over its whole size, inside an optional clip path, and never
 // takes the mouse.
-class TextureView : public QWidget {
+class PaperTextureView : public QWidget {
     Q_OBJECT
 public:
-    explicit TextureView(QWidget* parent = nullptr);
+    explicit PaperTextureView(QWidget* parent = nullptr);
 
     void setTexture(const QString& name, bool isDark);
     void setTextureOpacity(double opacity);
