@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceDetailColumn.h"
 
 #include "WorkspaceApp.h"
+#include "account/SyncCredentialStore.h"
 #include "WorkspaceNotesFixture.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "support/FakeAppDelegating.h"
@@ -21,6 +22,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
 #include <QTest>
@@ -116,6 +118,48 @@ TEST_F(WorkspaceDetailTest, MenusDependOnSectionModeAndView)
     EXPECT_EQ(NoteCard::toolTip(grid().cellState(0)), "Double-click to restore and open");
     view().setSelectingNotes(true);
     EXPECT_TRUE(menuTexts(0).isEmpty());
+}
+
+TEST_F(WorkspaceDetailTest, AccountActionsSayNoAccountIsConnectedUntilOneIsSignedIn)
+{
+    auto note = add({ .title = "shared", .updatedMinute = 1 });
+    view();
+    const auto trigger = [&](const QString& text) {
+        const std::unique_ptr<QMenu> menu = grid().contextMenu(0);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == text) {
+                action->trigger();
+            }
+        }
+    };
+    const auto notices = [] {
+        QList<QMessageBox*> shown;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                shown << box;
+            }
+        }
+        return shown;
+    };
+
+    for (const QString& action : { QStringLiteral("Collaborate…"), QStringLiteral("Share Link") }) {
+        trigger(action);
+        const QList<QMessageBox*> shown = notices();
+        ASSERT_EQ(shown.size(), 1) << action.toStdString();
+        EXPECT_EQ(shown.front()->text(), "No account connected");
+        EXPECT_EQ(shown.front()->informativeText(), NoteActions::noAccountMessage());
+        shown.front()->accept();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(m_app.calls.isEmpty());
+    EXPECT_TRUE(note->shareToken().isNull()) << "no link is made without an account";
+
+    ASSERT_FALSE(SyncCredentialStore::shared().save(
+        { .userId = "u1", .accessToken = "a", .refreshToken = "r", .expiresAt = QDateTime::currentDateTimeUtc().addSecs(3600) }));
+    trigger("Collaborate…");
+    EXPECT_TRUE(notices().isEmpty());
+    EXPECT_EQ(m_app.calls, QStringList({ "openCollaboration:" }));
+    SyncCredentialStore::shared().clear();
 }
 
 TEST_F(WorkspaceDetailTest, PinAndShareLinkRaiseTheVersionAndHandTheNoteToSync)
