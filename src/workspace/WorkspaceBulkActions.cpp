@@ -1,7 +1,7 @@
 #include "workspace/WorkspaceBulkActions.h"
 
 #include "platform/ObjectContext.h"
-#include "platform/Pasteboard.h"
+#include "platform/ShareSheet.h"
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"
 #include "workspace/ConfirmationDialog.h"
@@ -53,14 +53,13 @@ QString WorkspaceBulkActions::sharedText(const NoteList& notes)
     return pieces.join(QStringLiteral("\n\n---\n\n"));
 }
 
-void WorkspaceBulkActions::shareSelectedNotes(WorkspaceView& workspace, Pasteboard& pasteboard)
+ShareSheet* WorkspaceBulkActions::shareSelectedNotes(WorkspaceView& workspace, const QPoint& globalPos, QWidget* parent)
 {
     const NoteList notes = workspace.index().notes(workspace.selectedNotes());
     if (notes.empty()) {
-        return;
+        return nullptr;
     }
-    pasteboard.clearContents();
-    pasteboard.write({ .data = {}, .string = sharedText(notes) });
+    return ShareSheet::present({ .items = { sharedText(notes) }, .generatedLink = std::nullopt }, globalPos, parent);
 }
 
 void WorkspaceBulkActions::selectAll(WorkspaceView& workspace)

@@ -7,11 +7,12 @@
 #include <vector>
 
 class QMessageBox;
+class QPoint;
 class QWidget;
 
 namespace norvelle {
 
-class Pasteboard;
+class ShareSheet;
 class StickyNote;
 class WorkspaceView;
 
@@ -28,9 +29,9 @@ public:
     // one save, then selection mode ends.
     static void moveSelectedNotes(WorkspaceView& workspace, const QString& slug);
     static void restoreSelectedNotes(WorkspaceView& workspace);
-    // Every selected note as its title and trimmed text, joined by "---" lines; put on the
-    // clipboard. Selection mode stays on.
-    static void shareSelectedNotes(WorkspaceView& workspace, Pasteboard& pasteboard);
+    // Every selected note as its title and trimmed text, joined by "---" lines, offered in the
+    // share menu at `globalPos`; none without a selected note. Selection mode stays on.
+    static ShareSheet* shareSelectedNotes(WorkspaceView& workspace, const QPoint& globalPos, QWidget* parent);
     static QString sharedText(const NoteList& notes);
     // Selects every listed note; selection mode stays on.
     static void selectAll(WorkspaceView& workspace);

@@ -1,6 +1,5 @@
 #include "workspace/WorkspaceBulkBar.h"
 
-#include "platform/Pasteboard.h"
 #include "store/NoteTrashOperations.h"
 #include "ui/PlainButton.h"
 #include "ui/TextLabel.h"
@@ -58,8 +57,9 @@ WorkspaceBulkBar::WorkspaceBulkBar(WorkspaceView& workspace, QWidget* parent)
     });
     connect(m_restore, &QAbstractButton::clicked, this, [this] { WorkspaceBulkActions::restoreSelectedNotes(m_workspace); });
     connect(m_delete, &QAbstractButton::clicked, this, [this] { m_workspace.setConfirmBulkPermanentDelete(true); });
-    connect(m_share, &QAbstractButton::clicked, this,
-            [this] { WorkspaceBulkActions::shareSelectedNotes(m_workspace, Pasteboard::general()); });
+    connect(m_share, &QAbstractButton::clicked, this, [this] {
+        WorkspaceBulkActions::shareSelectedNotes(m_workspace, m_share->mapToGlobal(QPoint(0, m_share->height())), this);
+    });
     connect(m_selectAll, &QAbstractButton::clicked, this, [this] { WorkspaceBulkActions::selectAll(m_workspace); });
     fillMoveMenu();
     refresh();

@@ -4,6 +4,8 @@
 #include "account/SyncCredentialStore.h"
 #include "WorkspaceNotesFixture.h"
 #include "clipboard/ClipboardMonitor.h"
+#include "platform/Pasteboard.h"
+#include "platform/ShareSheet.h"
 #include "support/FakeAppDelegating.h"
 #include "support/FakePasteboard.h"
 #include "support/TestHome.h"
@@ -279,16 +281,25 @@ TEST_F(WorkspaceDetailTest, BulkBarOffersTheSectionsActionsAndMovesNotes)
     EXPECT_EQ(second->workspaceId(), "ideas");
 }
 
-TEST_F(WorkspaceDetailTest, SharingJoinsTitlesAndTextsAndKeepsSelection)
+TEST_F(WorkspaceDetailTest, SharingOffersTheJoinedTitlesAndTextsInTheShareMenuAndKeepsSelection)
 {
     add({ .title = "A", .plainText = " x \n", .updatedMinute = 3 });
     add({ .title = "B", .plainText = "", .updatedMinute = 2 });
     add({ .title = "", .plainText = "", .updatedMinute = 1 });
     view().setSelectingNotes(true);
-    WorkspaceBulkActions::selectAll(view());
-    test::FakePasteboard pasteboard;
-    WorkspaceBulkActions::shareSelectedNotes(view(), pasteboard);
-    EXPECT_EQ(pasteboard.string(), "A\n\nx\n\n---\n\nB\n\n---\n\nEmpty note");
+    PlainButton* share = detail().bulkBar()->shareButton();
+    QTest::mouseClick(share, Qt::LeftButton);
+    EXPECT_EQ(detail().bulkBar()->findChild<ShareSheet*>(), nullptr) << "nothing selected, nothing to share";
+
+    QTest::mouseClick(detail().bulkBar()->selectAllButton(), Qt::LeftButton);
+    QTest::mouseClick(share, Qt::LeftButton);
+    auto* sheet = detail().bulkBar()->findChild<ShareSheet*>();
+    ASSERT_TRUE(sheet);
+    EXPECT_TRUE(sheet->isVisible());
+    EXPECT_TRUE(sheet->copyAction()->isEnabled());
+    EXPECT_FALSE(sheet->openAction()->isEnabled()) << "a text has no file to open";
+    sheet->copyAction()->trigger();
+    EXPECT_EQ(Pasteboard::general().string(), "A\n\nx\n\n---\n\nB\n\n---\n\nEmpty note");
     EXPECT_TRUE(view().isSelectingNotes());
 }
 
