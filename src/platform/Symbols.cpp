@@ -46,6 +46,8 @@ const QHash<QString, QString>& themeNames()
         {"circle", "radio-symbolic"},
         {"checkmark.circle.fill", "emblem-ok-symbolic"},
         {"checkmark", "object-select-symbolic"},
+        {"checkmark.seal.fill", "emblem-ok-symbolic"},
+        {"exclamationmark.triangle.fill", "dialog-warning-symbolic"},
         {"square.grid.2x2", "view-grid-symbolic"},
         {"list.bullet", "view-list-symbolic"},
         {"archivebox", "package-x-generic-symbolic"},

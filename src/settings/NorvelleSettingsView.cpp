@@ -3,6 +3,7 @@
 #include "core/AppDelegating.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "settings/AccountPane.h"
 #include "settings/ClipboardPane.h"
 #include "settings/EditorPane.h"
 #include "settings/GeneralPane.h"
@@ -94,7 +95,7 @@ SettingsForm* NorvelleSettingsView::makeForm(SettingsPane pane)
     case SettingsPane::editor: return new EditorPane;
     case SettingsPane::privacy: return new PrivacyPane;
     case SettingsPane::sync: return new SyncPane(*m_accountState);
-    case SettingsPane::account: return new SettingsForm;
+    case SettingsPane::account: return new AccountPane(*m_accountState);
     }
     return new SettingsForm;
 }

@@ -10,11 +10,11 @@ QPushButton* makeSettingsButton(const QString& title, int padding, int minimumHe
 {
     auto* button = new QPushButton(title);
     button->setMinimumHeight(minimumHeight);
-    QString style = QStringLiteral("padding-left: %1px; padding-right: %1px;").arg(padding);
+    QString style = QStringLiteral("QPushButton { padding-left: %1px; padding-right: %1px; }").arg(padding);
     if (destructive) {
-        style += QStringLiteral(" color: %1;").arg(SchemeColors(button->palette()).destructive().name());
+        style += QStringLiteral(" QPushButton:enabled { color: %1; }").arg(SchemeColors(button->palette()).destructive().name());
     }
-    button->setStyleSheet(QStringLiteral("QPushButton { %1 }").arg(style));
+    button->setStyleSheet(style);
     return button;
 }
 

@@ -5,6 +5,7 @@
 #include "settings/SettingsAccountState.h"
 #include "settings/SettingsButton.h"
 #include "settings/SettingsSection.h"
+#include "settings/StatusColors.h"
 #include "settings/StoredSettings.h"
 #include "settings/ToggleSwitch.h"
 #include "ui/BadgeLabel.h"
@@ -66,7 +67,7 @@ QWidget* SyncPane::makeStatusRow()
     layout->addWidget(m_status);
     m_badge = new BadgeLabel(viewFont(11, QFont::DemiBold), &SchemeColors::label,
         [this](const SchemeColors&) {
-            return m_state.accountConnected() ? QColor::fromRgbF(0.2f, 0.78f, 0.35f, 0.2f) : QColor::fromRgbF(0.56f, 0.56f, 0.58f, 0.2f);
+            return m_state.accountConnected() ? statusColors::green(0.2) : statusColors::grey(0.2);
         },
         QSize(8, 3), -1, row);
     layout->addWidget(m_badge);
