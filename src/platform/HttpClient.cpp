@@ -73,7 +73,6 @@ struct Transfer {
 
 HttpClient::HttpClient(int timeoutMs, QObject* parent)
     : QObject(parent)
-    , m_manager(new QNetworkAccessManager(this))
     , m_timeoutMs(timeoutMs)
 {
 }
@@ -94,6 +93,10 @@ void HttpClient::send(const HttpRequest& request, std::function<void(HttpResult)
     networkRequest.setAttribute(QNetworkRequest::CookieSaveControlAttribute, QNetworkRequest::Manual);
     for (const auto& [name, value] : request.headers) {
         networkRequest.setRawHeader(name, value);
+    }
+    // Made on the first request: a program that never goes online runs none of the network stack.
+    if (!m_manager) {
+        m_manager = new QNetworkAccessManager(this);
     }
     QNetworkReply* reply = m_manager->sendCustomRequest(networkRequest, request.method, request.body);
 

@@ -66,7 +66,7 @@ public:
     int timeoutMs() const { return m_timeoutMs; }
 
 private:
-    QNetworkAccessManager* m_manager;
+    QNetworkAccessManager* m_manager = nullptr;
     int m_timeoutMs;
 };
 
