@@ -4,11 +4,18 @@
 #include "platform/SystemLog.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QDeadlineTimer>
+#include <QFile>
 #include <QLockFile>
+#include <QSocketNotifier>
 
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace norvelle {
@@ -20,6 +27,45 @@ constexpr int kTimeoutMs = 2000;
 constexpr int kStartUpLockTimeoutMs = 4 * kTimeoutMs;
 const QByteArray kReopen = "reopen\n";
 const QByteArray kAcknowledged = "ok\n";
+// A caller that sends more than this without a line end is not a later launch.
+constexpr qsizetype kLongestRequest = 64;
+
+struct FileDescriptor {
+    explicit FileDescriptor(int open) : fd(open) {}
+    ~FileDescriptor()
+    {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    const int fd;
+};
+
+// False when the path does not fit a socket address.
+bool socketAddress(const QString& path, sockaddr_un& address)
+{
+    const QByteArray encoded = QFile::encodeName(path);
+    if (encoded.isEmpty() || size_t(encoded.size()) >= sizeof(address.sun_path)) {
+        return false;
+    }
+    std::memset(&address, 0, sizeof(address));
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, encoded.constData(), size_t(encoded.size()));
+    return true;
+}
+
+// Waits for `fd` to become ready for `events` until `deadline`; false when it did not.
+bool waitFor(int fd, short events, const QDeadlineTimer& deadline)
+{
+    pollfd waiting { fd, events, 0 };
+    int ready;
+    do {
+        ready = ::poll(&waiting, 1, int(deadline.remainingTime()));
+    } while (ready < 0 && errno == EINTR);
+    return ready > 0;
+}
 
 } // namespace
 
@@ -29,7 +75,16 @@ SingleInstanceGuard::SingleInstanceGuard(QString socketPath, QObject* parent)
 {
 }
 
-SingleInstanceGuard::~SingleInstanceGuard() = default;
+SingleInstanceGuard::~SingleInstanceGuard()
+{
+    for (int fd : std::as_const(m_callers)) {
+        ::close(fd);
+    }
+    if (m_listener >= 0) {
+        ::close(m_listener);
+        ::unlink(QFile::encodeName(m_socketPath).constData());
+    }
+}
 
 QString SingleInstanceGuard::defaultSocketPath()
 {
@@ -55,57 +110,125 @@ bool SingleInstanceGuard::claim()
     if (askRunningCopyToReopen()) {
         return false;
     }
-    // Nobody listens: a socket left over from a copy that crashed would be in the way.
-    QLocalServer::removeServer(m_socketPath);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(m_socketPath)) {
-        SystemLog("app").error("Cannot listen for later launches: " + m_server->errorString());
-        return true;
+    if (!listen()) {
+        SystemLog("app").error(QStringLiteral("Cannot listen for later launches at %1: %2")
+                                   .arg(m_socketPath, QString::fromLocal8Bit(std::strerror(errno))));
     }
-    connect(m_server, &QLocalServer::newConnection, this, &SingleInstanceGuard::acceptConnection);
     return true;
 }
 
 bool SingleInstanceGuard::askRunningCopyToReopen()
 {
-    QLocalSocket socket;
-    socket.connectToServer(m_socketPath);
-    if (!socket.waitForConnected(kTimeoutMs)) {
+    sockaddr_un address;
+    if (!socketAddress(m_socketPath, address)) {
+        return false;
+    }
+    const FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+    const int fd = socket.fd;
+    if (fd < 0) {
+        return false;
+    }
+    // A running copy too busy to accept makes the connect wait, at most this long.
+    const timeval timeout { kTimeoutMs / 1000, 0 };
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
+    if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         return false;
     }
     // Someone is listening: the running copy. Even when it does not answer in time, starting
     // a second copy next to it would be worse.
-    socket.write(kReopen);
-    socket.waitForBytesWritten(kTimeoutMs);
-    while (socket.bytesAvailable() < kAcknowledged.size() && socket.waitForReadyRead(kTimeoutMs)) {
+    QByteArray answer;
+    const QDeadlineTimer deadline(kTimeoutMs);
+    if (::send(fd, kReopen.constData(), size_t(kReopen.size()), MSG_NOSIGNAL) == kReopen.size()) {
+        char buffer[16];
+        while (answer.size() < kAcknowledged.size() && waitFor(fd, POLLIN, deadline)) {
+            const ssize_t got = ::recv(fd, buffer, sizeof(buffer), 0);
+            if (got > 0) {
+                answer.append(buffer, got);
+            } else if (got == 0 || errno != EINTR) {
+                break;
+            }
+        }
     }
-    if (!socket.readAll().startsWith(kAcknowledged)) {
+    if (!answer.startsWith(kAcknowledged)) {
         SystemLog("app").error("The running copy of Norvelle did not answer the reopen request");
     }
     return true;
 }
 
-void SingleInstanceGuard::acceptConnection()
+bool SingleInstanceGuard::listen()
 {
-    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        const auto readRequest = [this, socket] {
-            if (!socket->canReadLine()) {
+    sockaddr_un address;
+    if (!socketAddress(m_socketPath, address)) {
+        errno = ENAMETOOLONG;
+        return false;
+    }
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    // Nobody listens: a socket left over from a copy that crashed would be in the way.
+    ::unlink(address.sun_path);
+    // Only this user may connect, whatever the folder's own rights.
+    ::fchmod(fd, S_IRUSR | S_IWUSR);
+    if (::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0 || ::listen(fd, SOMAXCONN) != 0) {
+        const int error = errno;
+        ::close(fd);
+        errno = error;
+        return false;
+    }
+    m_listener = fd;
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this, &SingleInstanceGuard::acceptConnections);
+    return true;
+}
+
+void SingleInstanceGuard::acceptConnections()
+{
+    int fd;
+    while ((fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0) {
+        watchCaller(fd);
+    }
+}
+
+void SingleInstanceGuard::watchCaller(int fd)
+{
+    m_callers.insert(fd);
+    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    auto received = std::make_shared<QByteArray>();
+    const auto readRequest = [this, fd, notifier, received] {
+        char buffer[kLongestRequest];
+        ssize_t got;
+        while ((got = ::recv(fd, buffer, sizeof(buffer), 0)) > 0) {
+            received->append(buffer, got);
+        }
+        const qsizetype lineEnd = received->indexOf('\n');
+        if (lineEnd < 0) {
+            // Still arriving, unless the caller went away or talks too much.
+            if ((got < 0 && (errno == EAGAIN || errno == EINTR)) && received->size() <= kLongestRequest) {
                 return;
             }
-            const QByteArray request = socket->readLine();
-            if (request == kReopen) {
-                socket->write(kAcknowledged);
-                socket->flush();
-                emit reopenRequested();
-            }
-            socket->disconnectFromServer();
-        };
-        connect(socket, &QLocalSocket::readyRead, this, readRequest);
-        // The request may have arrived with the connection.
-        readRequest();
-    }
+            hangUp(fd, notifier);
+            return;
+        }
+        if (received->left(lineEnd + 1) == kReopen) {
+            ::send(fd, kAcknowledged.constData(), size_t(kAcknowledged.size()), MSG_NOSIGNAL);
+            hangUp(fd, notifier);
+            emit reopenRequested();
+            return;
+        }
+        hangUp(fd, notifier);
+    };
+    connect(notifier, &QSocketNotifier::activated, this, readRequest);
+    // The request may have arrived with the connection.
+    readRequest();
+}
+
+void SingleInstanceGuard::hangUp(int fd, QSocketNotifier* notifier)
+{
+    notifier->setEnabled(false);
+    notifier->deleteLater();
+    m_callers.remove(fd);
+    ::close(fd);
 }
 
 } // namespace norvelle

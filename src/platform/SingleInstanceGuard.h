@@ -1,15 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace norvelle {
 
 // Keeps one running copy of the program per user and home: a later launch hands the running
 // copy a "reopen" request instead of starting a second one. The socket and its start-up lock
-// live in a folder only this user can enter, so no other user can take their place.
+// live in a folder only this user can enter, so no other user can take their place. Plain Unix
+// sockets: the resident program runs none of Qt's network stack until it goes online.
 class SingleInstanceGuard : public QObject {
     Q_OBJECT
 public:
@@ -30,10 +32,15 @@ signals:
 
 private:
     bool askRunningCopyToReopen();
-    void acceptConnection();
+    bool listen();
+    void acceptConnections();
+    void watchCaller(int fd);
+    void hangUp(int fd, QSocketNotifier* notifier);
 
     QString m_socketPath;
-    QLocalServer* m_server = nullptr;
+    int m_listener = -1;
+    // Connections whose request has not all arrived yet.
+    QSet<int> m_callers;
 };
 
 } // namespace norvelle

@@ -9,12 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
+#include <QLocalSocket>
 #include <QUuid>
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <thread>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace norvelle;
@@ -40,6 +42,50 @@ TEST(SingleInstanceGuard, LaterLaunchAsksTheRunningCopyToReopen)
     later.join();
     EXPECT_EQ(laterClaim, 0);
     EXPECT_TRUE(test::waitUntil([&] { return reopens == 1; }, 5000));
+}
+
+TEST(SingleInstanceGuard, OnlyAWholeReopenLineReopensAndOnlyThisUserMayConnect)
+{
+    const QString name = uniqueName();
+    {
+        SingleInstanceGuard running(name);
+        ASSERT_TRUE(running.claim());
+        int reopens = 0;
+        QObject::connect(&running, &SingleInstanceGuard::reopenRequested, [&] { ++reopens; });
+        struct stat status {};
+        ASSERT_EQ(::stat(QFile::encodeName(name).constData(), &status), 0);
+        EXPECT_EQ(status.st_mode & 0777, 0600);
+
+        // Callers that say something else, too much, or nothing are hung up on.
+        for (const QByteArray& said : { QByteArray("hello\n"), QByteArray(200, 'x'), QByteArray() }) {
+            QLocalSocket caller;
+            caller.connectToServer(name);
+            ASSERT_TRUE(caller.waitForConnected(2000));
+            caller.write(said);
+            caller.flush();
+            if (said.isEmpty()) {
+                caller.disconnectFromServer();
+            }
+            EXPECT_TRUE(test::waitUntil([&] { return caller.state() == QLocalSocket::UnconnectedState; }, 5000))
+                << said.left(10).toStdString();
+        }
+        EXPECT_EQ(reopens, 0);
+
+        // A request that arrives in pieces still counts, and is answered.
+        QLocalSocket later;
+        later.connectToServer(name);
+        ASSERT_TRUE(later.waitForConnected(2000));
+        later.write("reo");
+        later.flush();
+        EXPECT_FALSE(test::waitUntil([&] { return reopens > 0; }, 200));
+        later.write("pen\n");
+        later.flush();
+        EXPECT_TRUE(test::waitUntil([&] { return reopens == 1; }, 5000));
+        EXPECT_TRUE(test::waitUntil([&] { return later.bytesAvailable() >= 3; }, 5000));
+        EXPECT_EQ(later.readAll(), "ok\n");
+    }
+    // The copy that ends takes its socket with it.
+    EXPECT_FALSE(QFileInfo::exists(name));
 }
 
 TEST(SingleInstanceGuard, SocketLeftByACrashedCopyDoesNotBlockTheNextLaunch)
