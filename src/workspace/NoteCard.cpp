@@ -4,9 +4,7 @@
 #include "ui/SchemeColors.h"
 #include "ui/SymbolImage.h"
 #include "ui/ViewFont.h"
-#include "workspace/NotePaper.h"
 #include "workspace/WorkspaceNoteEntry.h"
-#include "workspace/WrappedText.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -25,6 +23,13 @@ void drawSymbol(QPainter& painter, const QString& name, int size, const QColor& 
     const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     const QImage image = symbolImage(name, size, color, dpr);
     painter.drawImage(QRectF(centre - QPointF(size / 2.0, size / 2.0), QSizeF(size, size)), image);
+}
+
+QFont previewFont(bool placeholder)
+{
+    QFont font = viewFont(12);
+    font.setItalic(placeholder);
+    return font;
 }
 
 } // namespace
@@ -55,11 +60,22 @@ QRectF NoteCard::checkRect(const QRectF& rect)
     return QRectF(rect.topLeft(), QSizeF(38, 38));
 }
 
-void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteEntry& note, const QString& preview,
+NoteCard::Layout::Layout(const WorkspaceNoteEntry& note, const QString& previewLine, qreal width)
+    : cardWidth(width)
+    , paper(note.paperColor, note.textureName, note.opacity)
+    , title(note.displayTitle, viewFont(14, QFont::DemiBold), width - 2 * kPadding, 2)
+    , hasPreview(!previewLine.isEmpty())
+    , preview(hasPreview ? previewLine : QStringLiteral("No additional text"), previewFont(!hasPreview), width - 2 * kPadding,
+              hasPreview ? 3 : 1)
+    , date(dateText(note))
+{
+}
+
+void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteEntry& note, const Layout& layout,
                      const NoteCellState& state)
 {
     const QRectF rect = cell.translated(0, state.hovered ? -3 : 0);
-    const NotePaper paper(note.paperColor, note.textureName, note.opacity);
+    const NotePaper& paper = layout.paper;
     QPainterPath shape;
     shape.addRoundedRect(rect, cornerRadius, cornerRadius);
     paper.paint(painter, shape);
@@ -69,21 +85,15 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
 
     const qreal width = rect.width() - 2 * kPadding;
     QPointF at = rect.topLeft() + QPointF(kPadding, kPadding);
-    at.ry() += drawWrappedText(&painter, at, width, note.displayTitle, viewFont(14, QFont::DemiBold), paper.primary, 2);
-    at.ry() += kSpacing;
-    if (preview.isEmpty()) {
-        QFont italic = viewFont(12);
-        italic.setItalic(true);
-        drawWrappedText(&painter, at, width, QStringLiteral("No additional text"), italic, paper.tertiary, 1);
-    } else {
-        drawWrappedText(&painter, at, width, preview, viewFont(12), paper.secondary, 3);
-    }
+    layout.title.draw(painter, at, paper.primary);
+    at.ry() += layout.title.height() + kSpacing;
+    layout.preview.draw(painter, at, layout.hasPreview ? paper.secondary : paper.tertiary);
     const QFont dateFont = viewFont(11, QFont::Medium);
     painter.setFont(dateFont);
     painter.setPen(paper.secondary);
     const QRectF dateRect(rect.left() + kPadding, rect.bottom() - kPadding - QFontMetricsF(dateFont).height(), width,
                           QFontMetricsF(dateFont).height());
-    painter.drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter, dateText(note));
+    painter.drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter, layout.date);
 
     if (state.showsTrash) {
         drawSymbol(painter, QStringLiteral("trash.fill"), 11, paper.secondary, rect.topRight() + QPointF(-8 - 5.5, 8 + 5.5));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "workspace/NoteCellState.h"
+#include "workspace/NotePaper.h"
+#include "workspace/WrappedText.h"
 
 #include <QRectF>
 #include <QString>
@@ -21,7 +23,18 @@ public:
     static constexpr qreal minimumWidth = 200;
     static constexpr qreal cornerRadius = 14;
 
-    static void paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const QString& previewLine,
+    // What a card of one width shows, worked out once for all the frames that draw it.
+    struct Layout {
+        Layout(const WorkspaceNoteEntry& note, const QString& previewLine, qreal cardWidth);
+        qreal cardWidth;
+        NotePaper paper;
+        WrappedText title;
+        bool hasPreview;
+        WrappedText preview;
+        QString date;
+    };
+
+    static void paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const Layout& layout,
                       const NoteCellState& state);
     // The bulk check's area within a card at `rect` (clicks on it toggle, as on the card).
     static QRectF checkRect(const QRectF& rect);

@@ -31,6 +31,7 @@ NoteGridView::NoteGridView(WorkspaceView& workspace, QWidget* parent)
 
 void NoteGridView::refresh()
 {
+    m_cardLayouts.clear();
     m_notes = m_workspace.workspaceNoteList();
     m_grid = m_workspace.viewModeGrid();
     m_hovered = std::min(m_hovered, count() - 1);
@@ -125,14 +126,23 @@ void NoteGridView::paintEvent(QPaintEvent* event)
             }
             const QRect rect = itemRect(index);
             const WorkspaceNoteEntry& note = *m_notes[size_t(index)];
-            const QString& preview = m_workspace.index().words(note).previewLine;
             if (m_grid) {
-                NoteCard::paint(painter, rect, note, preview, cellState(index));
+                NoteCard::paint(painter, rect, note, cardLayout(note, rect.width()), cellState(index));
             } else {
-                NoteRow::paint(painter, rect, note, preview, cellState(index));
+                NoteRow::paint(painter, rect, note, m_workspace.index().words(note).previewLine, cellState(index));
             }
         }
     }
+}
+
+const NoteCard::Layout& NoteGridView::cardLayout(const WorkspaceNoteEntry& note, qreal width)
+{
+    NoteCard::Layout* layout = m_cardLayouts.object(&note);
+    if (!layout || layout->cardWidth != width) {
+        layout = new NoteCard::Layout(note, m_workspace.index().words(note).previewLine, width);
+        m_cardLayouts.insert(&note, layout);
+    }
+    return *layout;
 }
 
 void NoteGridView::resizeEvent(QResizeEvent* event)

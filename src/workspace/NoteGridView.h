@@ -1,9 +1,11 @@
 #pragma once
 
+#include "workspace/NoteCard.h"
 #include "workspace/NoteCellState.h"
 #include "workspace/WorkspaceNoteIndex.h"
 
 #include <QAbstractScrollArea>
+#include <QCache>
 
 #include <memory>
 
@@ -50,6 +52,7 @@ protected:
 
 private:
     int itemHeight() const;
+    const NoteCard::Layout& cardLayout(const WorkspaceNoteEntry& note, qreal width);
     int contentHeight() const;
     void updateScrollRange();
     void setHovered(int index);
@@ -60,6 +63,9 @@ private:
     int m_hovered = -1;
     int m_pressed = -1;
     bool m_wordsRequested = false;
+    // The cards' layouts, so that a scrolled frame only draws. Keyed by entry, which lives until
+    // the next refresh.
+    QCache<const WorkspaceNoteEntry*, NoteCard::Layout> m_cardLayouts { 512 };
 };
 
 } // namespace norvelle

@@ -6,8 +6,21 @@
 
 namespace norvelle {
 
-qreal drawWrappedText(QPainter* painter, QPointF topLeft, qreal width, const QString& text, const QFont& font,
-                      const QColor& color, int maxLines)
+namespace {
+
+QStaticText staticLine(const QString& text, const QFont& font)
+{
+    QStaticText line(text);
+    line.setTextFormat(Qt::PlainText);
+    line.setPerformanceHint(QStaticText::AggressiveCaching);
+    line.prepare(QTransform(), font);
+    return line;
+}
+
+} // namespace
+
+WrappedText::WrappedText(const QString& text, const QFont& font, qreal width, int maxLines)
+    : m_font(font)
 {
     const QFontMetricsF metrics(font);
     // A preview line can be long: no more is laid out than the lines can show.
@@ -17,41 +30,37 @@ qreal drawWrappedText(QPainter* painter, QPointF topLeft, qreal width, const QSt
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     layout.setTextOption(option);
     layout.beginLayout();
-    qreal y = 0;
-    int lines = 0;
-    QList<QPair<QTextLine, QPointF>> placed;
-    while (lines < maxLines) {
+    std::vector<QTextLine> lines;
+    while (int(lines.size()) < maxLines) {
         QTextLine line = layout.createLine();
         if (!line.isValid()) {
             break;
         }
         line.setLineWidth(width);
-        line.setPosition(QPointF(0, y));
-        placed << qMakePair(line, QPointF(0, y));
-        y += metrics.lineSpacing();
-        ++lines;
+        line.setPosition(QPointF(0, m_height));
+        lines.push_back(line);
+        m_height += metrics.lineSpacing();
     }
     layout.endLayout();
-    if (!painter || placed.isEmpty()) {
-        return y;
-    }
-    painter->save();
-    painter->setPen(color);
-    painter->setFont(font);
-    for (qsizetype i = 0; i < placed.size(); ++i) {
-        const QTextLine& line = placed[i].first;
-        const bool last = i == placed.size() - 1;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const QTextLine& line = lines[i];
         const bool more = line.textStart() + line.textLength() < shown.size();
-        if (last && more) {
-            const QString rest = shown.mid(line.textStart()).simplified();
-            painter->drawText(QPointF(topLeft.x(), topLeft.y() + placed[i].second.y() + metrics.ascent()),
-                              metrics.elidedText(rest, Qt::ElideRight, width));
-        } else {
-            line.draw(painter, topLeft);
-        }
+        const QString words = i + 1 == lines.size() && more
+            ? metrics.elidedText(shown.mid(line.textStart()).simplified(), Qt::ElideRight, width)
+            : shown.mid(line.textStart(), line.textLength());
+        m_lines.push_back({ line.y(), staticLine(words, font) });
     }
-    painter->restore();
-    return y;
+}
+
+void WrappedText::draw(QPainter& painter, QPointF topLeft, const QColor& color) const
+{
+    painter.save();
+    painter.setPen(color);
+    painter.setFont(m_font);
+    for (const Line& line : m_lines) {
+        painter.drawStaticText(QPointF(topLeft.x(), topLeft.y() + line.y), line.text);
+    }
+    painter.restore();
 }
 
 } // namespace norvelle

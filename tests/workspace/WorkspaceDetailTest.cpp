@@ -343,6 +343,30 @@ TEST_F(WorkspaceDetailTest, PinnedStripShowsFourChipsOnAllNotesOutsideSelection)
     EXPECT_FALSE(detail().pinnedStrip()->isVisible());
 }
 
+TEST_F(WorkspaceDetailTest, ACardDrawnFromItsKeptLayoutShowsTheNoteAsItIsNow)
+{
+    auto note = add({ .title = "Before", .plainText = "Before\nfirst words", .updatedMinute = 1 });
+    view();
+    const QRect card = grid().itemRect(0);
+    const QImage before = grid().viewport()->grab(card).toImage();
+    EXPECT_EQ(grid().viewport()->grab(card).toImage(), before) << "a repaint draws the same card";
+
+    note->setTitle("A much longer title that now wraps onto a second line");
+    note->setPlainText("other words entirely");
+    context().save();
+    settle();
+    const QImage after = grid().viewport()->grab(card).toImage();
+    EXPECT_NE(after, before);
+
+    grid().resize(card.width() + 150, grid().height());
+    QCoreApplication::processEvents();
+    const QRect wider = grid().itemRect(0);
+    ASSERT_NE(wider.width(), card.width());
+    const QRect titleArea(0, 0, card.width() - 30, 60);
+    EXPECT_NE(grid().viewport()->grab(wider).toImage().copy(titleArea), after.copy(titleArea))
+        << "a new width lays the words out again";
+}
+
 TEST_F(WorkspaceDetailTest, GridAdaptsItsColumnsAndOnlyPaintsWhatIsInSight)
 {
     for (int i = 0; i < 400; ++i) {
