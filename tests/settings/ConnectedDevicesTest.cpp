@@ -1,0 +1,186 @@
+// The "Connected Devices" section against the loopback server: what each row shows, removal,
+// and the text that replaces the list for each kind of failure.
+#include "AccountPanesFixture.h"
+
+#include "account/ServiceError.h"
+#include "platform/InternetDateTime.h"
+#include "platform/UserDefaults.h"
+#include "settings/AccountPane.h"
+#include "settings/ConnectedDeviceRow.h"
+#include "settings/ConnectedDevicesView.h"
+#include "settings/DevicesErrorMessage.h"
+#include "settings/NamedRelativeDate.h"
+#include "ui/BadgeLabel.h"
+#include "ui/TextLabel.h"
+
+#include <QPushButton>
+#include <QTcpServer>
+
+namespace norvelle {
+namespace {
+
+using test::click;
+using test::ScriptedReply;
+
+struct ConnectedDevicesTest : testing::Test, test::AccountPanesFixture {
+    ConnectedDevicesView& list() { return *open<AccountPane>(SettingsPane::account).devicesView(); }
+    QString message() { return list().messageLabel()->isVisible() ? list().messageLabel()->text() : QString(); }
+    QString devicesURL() const { return server.baseURL().toString() + "/v1/devices"; }
+
+    // Shows the window signed in and waits for the list.
+    void showSignedIn()
+    {
+        signInDirectly();
+        show();
+        ASSERT_TRUE(devicesSettled());
+    }
+
+    void refresh()
+    {
+        click(list().refreshButton());
+        ASSERT_TRUE(devicesSettled());
+    }
+
+    // BadgeLabel has no meta-object of its own: found by its C++ type.
+    static QStringList badges(QWidget* row)
+    {
+        QStringList texts;
+        for (QWidget* child : row->findChildren<QWidget*>()) {
+            if (auto* badge = dynamic_cast<BadgeLabel*>(child)) {
+                texts << badge->text();
+            }
+        }
+        return texts;
+    }
+
+    static QStringList texts(QWidget* row)
+    {
+        QStringList texts;
+        for (TextLabel* label : row->findChildren<TextLabel*>()) {
+            texts << label->text();
+        }
+        return texts;
+    }
+};
+
+TEST_F(ConnectedDevicesTest, SignedOutAsksToConnectWithoutARequest)
+{
+    show();
+    EXPECT_EQ(message(), "Connect account to manage devices.");
+    click(list().refreshButton());
+    EXPECT_EQ(message(), "Connect account to manage devices.");
+    EXPECT_TRUE(server.requests().isEmpty());
+}
+
+TEST_F(ConnectedDevicesTest, RowsShowEachDeviceAndMarkThisComputer)
+{
+    const QString recent = InternetDateTime::format(QDateTime::currentDateTimeUtc().addSecs(-3 * 3600 - 30));
+    server.reply("/v1/devices", devices({device("nvd_office", "Office desktop", {{"platform", "macOS"}, {"lastSeenAt", recent}, {"lastSeenIp", ""}}),
+        device(attestation.deviceIdentifier(), "ann-laptop", {{"lastSeenAt", "someday"}, {"lastSeenIp", "10.0.0.7"}})}));
+    showSignedIn();
+    const QList<ConnectedDeviceRow*> rows = list().rows();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_FALSE(list().messageLabel()->isVisible());
+    EXPECT_EQ(texts(rows[0]), (QStringList{"Office desktop", "macOS • 3 hours ago"}));
+    EXPECT_TRUE(rows[0]->removeButton());
+    EXPECT_TRUE(badges(rows[0]).isEmpty());
+    EXPECT_EQ(texts(rows[1]), (QStringList{"ann-laptop", "Linux • last seen unknown", "Last IP 10.0.0.7", "Active here"}));
+    EXPECT_FALSE(rows[1]->removeButton());
+    EXPECT_EQ(badges(rows[1]), QStringList{"This device"});
+    EXPECT_EQ(server.requests("/v1/devices").first().header("authorization"), "Bearer access-0");
+
+    // This computer is never removed, even when asked.
+    state().devices().remove(state().devices().devices().at(1));
+    server.replyAlways("/v1/devices", devices({}));
+    server.reply("/v1/devices/remove", ScriptedReply::json(200, {}));
+    click(rows[0]->removeButton());
+    ASSERT_TRUE(test::waitUntil([&] { return message() == "No active devices"; }, 5000));
+    ASSERT_EQ(server.requests("/v1/devices/remove").size(), 1);
+    EXPECT_EQ(server.requests("/v1/devices/remove").first().json(), (QJsonObject{{"deviceId", "nvd_office"}}));
+}
+
+TEST_F(ConnectedDevicesTest, ARefusedRemovalSaysSoUntilTheNextLoad)
+{
+    server.reply("/v1/devices", devices({device("nvd_office", "Office desktop")}));
+    server.replyAlways("/v1/devices/remove", ScriptedReply::json(403, {}));
+    showSignedIn();
+    click(list().rows().first()->removeButton());
+    ASSERT_TRUE(test::waitUntil([&] { return message() == "Failed to remove device."; }, 5000));
+    EXPECT_EQ(state().devices().devices().size(), 1);
+    refresh();
+    EXPECT_EQ(list().rows().size(), 1);
+}
+
+TEST_F(ConnectedDevicesTest, EachFailureNamesItsLikelyFix)
+{
+    server.reply("/v1/devices", devices({device("nvd_office", "Office desktop")}));
+    showSignedIn();
+
+    // Not found at either path: the address tried is the typed base and "v1/devices".
+    server.replyAlways("/v1/devices", ScriptedReply::json(404, {}));
+    server.replyAlways("/devices", ScriptedReply::json(404, {}));
+    refresh();
+    EXPECT_EQ(message(), "Couldn’t load devices (404). Tried: " + devicesURL() + ". That host must be the Norvelle Node "
+        "server with GET /v1/devices. Use origin only under Sync (e.g. http://localhost:8787). If this URL looks wrong, "
+        "fix the field, then Disconnect and Connect again.");
+    EXPECT_TRUE(list().rows().isEmpty());
+    EXPECT_EQ(state().devices().devices().size(), 1) << "the last list is kept, hidden";
+
+    server.replyAlways("/v1/devices", ScriptedReply::json(500, {}));
+    refresh();
+    EXPECT_EQ(message(), "Couldn’t load devices: Server error (HTTP 500). — request: " + devicesURL());
+
+    ScriptedReply silent;
+    silent.mode = ScriptedReply::Mode::never;
+    server.replyAlways("/v1/devices", silent);
+    refresh();
+    EXPECT_EQ(message(), "The server didn’t respond in time. Check the API URL and that the backend is running.");
+
+    QTcpServer closed;
+    closed.listen(QHostAddress::LocalHost, 0);
+    const QString down = QString("http://127.0.0.1:%1").arg(closed.serverPort());
+    closed.close();
+    UserDefaults::standard().set("norvelle.api.baseURL", "  " + down + "\n");
+    refresh();
+    EXPECT_EQ(message(), "Couldn’t reach the server. Start the Norvelle backend (e.g. node backend on port 8787) and set "
+                         "the same URL under Settings → Sync → API base URL.");
+    EXPECT_EQ(UserDefaults::standard().string("norvelle.api.baseURL"), down) << "the typed address, trimmed";
+}
+
+TEST(DevicesErrorMessage, TransportFailuresWithoutAnAnswer)
+{
+    const QString tried = "https://api.example.com/v1/devices";
+    EXPECT_EQ(devicesErrorMessage(ServiceError::transport({HttpError::Kind::noNetwork, "No network connection."}), tried),
+        "No network connection.");
+    EXPECT_EQ(devicesErrorMessage(ServiceError::transport({HttpError::Kind::secureConnection, "TLS"}), tried),
+        "Secure connection failed. If you use HTTPS, ensure the certificate is valid; for local dev use http://localhost:8787.");
+    EXPECT_EQ(devicesErrorMessage(ServiceError::transport({HttpError::Kind::transferFailed, ""}), tried),
+        "Couldn’t load devices. Confirm you’re signed in (Sync), the API base URL is correct, and GET /v1/devices returns "
+        "200 — tried https://api.example.com/v1/devices");
+    EXPECT_EQ(devicesErrorMessage(ServiceError::noSession(), tried),
+        "Couldn’t load devices: No sync session. Connect your account under Settings → Sync. — request: " + tried);
+}
+
+TEST(ConnectedDeviceRow, LastSeenReadsInternetDatesOnly)
+{
+    const QDateTime now = QDateTime::fromString("2026-12-09T12:00:00Z", Qt::ISODate);
+    EXPECT_EQ(ConnectedDeviceRow::lastSeenText("2026-12-09T11:58:30.250Z", now), "1 minute ago");
+    EXPECT_EQ(ConnectedDeviceRow::lastSeenText("2026-12-09T11:59:58Z", now), "2 seconds ago");
+    for (const std::optional<QString>& text : {std::optional<QString>(), std::optional<QString>("2026-12-09"),
+             std::optional<QString>("2026-12-09 11:00:00Z"), std::optional<QString>("")}) {
+        EXPECT_EQ(ConnectedDeviceRow::lastSeenText(text, now), "last seen unknown");
+    }
+    EXPECT_EQ(namedRelativeDateText(now, now), "now");
+    EXPECT_EQ(namedRelativeDateText(now.addSecs(-2 * 3600), now), "2 hours ago");
+    EXPECT_EQ(namedRelativeDateText(now.addDays(-1), now), "yesterday");
+    EXPECT_EQ(namedRelativeDateText(now.addDays(-3), now), "3 days ago");
+    EXPECT_EQ(namedRelativeDateText(now.addDays(-8), now), "last week");
+    EXPECT_EQ(namedRelativeDateText(now.addDays(-15), now), "2 weeks ago");
+    EXPECT_EQ(namedRelativeDateText(now.addMonths(-5), now), "5 months ago");
+    EXPECT_EQ(namedRelativeDateText(now.addYears(-1), now), "last year");
+    EXPECT_EQ(namedRelativeDateText(now.addSecs(3 * 60), now), "in 3 minutes");
+    EXPECT_EQ(namedRelativeDateText(now.addDays(1), now), "tomorrow");
+}
+
+} // namespace
+} // namespace norvelle
