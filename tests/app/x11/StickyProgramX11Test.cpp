@@ -62,11 +62,15 @@ protected:
 TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTyped)
 {
     ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
-    // The first note gets its window: an empty note is titled "Untitled".
-    ASSERT_TRUE(test::waitUntil([&] {
-        xdotool({ "key", "super+shift+n" });
+    // The first note gets its window: an empty note is titled "Untitled". The key is pressed
+    // again only when no window came of the last press (the hot key may not be grabbed yet).
+    const auto untitledShown = [&] {
         return !xdotool({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
                           "^Untitled$" }).isEmpty();
+    };
+    ASSERT_TRUE(test::waitUntil([&] {
+        xdotool({ "key", "super+shift+n" });
+        return test::waitUntil(untitledShown, 4000);
     }, kWaitMs));
     const QString window = stickyWindow("Untitled");
     ASSERT_FALSE(window.isEmpty());
