@@ -140,12 +140,17 @@ void WorkspaceDetailColumn::refresh()
     m_count->setText(QString::number(list.size()));
     m_emptyTrash->setVisible(section == MainSection::trash && !list.empty());
     const bool selecting = m_workspace.isSelectingNotes();
-    m_bulkBar->setVisible(selecting);
+    // The leaving bar goes first: both shown at once would widen the window for good.
+    QWidget* leaving = selecting ? m_toolbar : m_bulkBar;
+    QWidget* arriving = selecting ? m_bulkBar : m_toolbar;
+    if (leaving) {
+        leaving->hide();
+    }
     if (selecting) {
         m_bulkBar->refresh();
     }
-    if (m_toolbar) {
-        m_toolbar->setVisible(!selecting);
+    if (arriving) {
+        arriving->show();
     }
     refreshPinnedStrip();
     m_notes->refresh();

@@ -20,6 +20,7 @@
 #include "workspace/WorkspaceBulkBar.h"
 #include "workspace/WorkspaceEmptyState.h"
 #include "workspace/WorkspaceFoldersStore.h"
+#include "workspace/WorkspaceToolbar.h"
 #include "workspace/WorkspaceView.h"
 
 #include <QAbstractButton>
@@ -27,6 +28,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 
 using namespace norvelle;
@@ -365,6 +367,19 @@ TEST_F(WorkspaceDetailTest, ACardDrawnFromItsKeptLayoutShowsTheNoteAsItIsNow)
     const QRect titleArea(0, 0, card.width() - 30, 60);
     EXPECT_NE(grid().viewport()->grab(wider).toImage().copy(titleArea), after.copy(titleArea))
         << "a new width lays the words out again";
+}
+
+TEST_F(WorkspaceDetailTest, SelectionModeSwapsTheBarsWithoutWideningTheWindow)
+{
+    add({ .title = "note", .updatedMinute = 1 });
+    const QSize size = view().size();
+    QTest::mouseClick(view().findChild<WorkspaceToolbar*>()->selectButton(), Qt::LeftButton);
+    ASSERT_TRUE(view().isSelectingNotes());
+    EXPECT_TRUE(detail().bulkBar()->isVisible());
+    EXPECT_EQ(view().size(), size);
+    QTest::mouseClick(detail().bulkBar()->cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(view().isSelectingNotes());
+    EXPECT_EQ(view().size(), size);
 }
 
 TEST_F(WorkspaceDetailTest, GridAdaptsItsColumnsAndOnlyPaintsWhatIsInSight)
