@@ -4,7 +4,6 @@
 #include "platform/Pasteboard.h"
 
 #include <QBuffer>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -35,19 +34,16 @@ QByteArray pngFileBytes(const QList<QUrl>& files)
     return {};
 }
 
-// A mail attachment must be a file: a document folder is attached by the files inside it.
-QStringList attachmentPaths(const QList<QUrl>& files)
+// Word processors and mailers here know RTF files, not document folders: an RTFD folder stands
+// for the RTF file inside it.
+QStringList documentPaths(const QList<QUrl>& files)
 {
     QStringList paths;
     for (const QUrl& url : files) {
         const QFileInfo info(url.toLocalFile());
-        if (info.isDir()) {
-            for (const QFileInfo& inner : QDir(info.filePath()).entryInfoList(QDir::Files, QDir::Name)) {
-                paths << inner.filePath();
-            }
-        } else {
-            paths << info.filePath();
-        }
+        const QString rtf = info.filePath() + QStringLiteral("/TXT.rtf");
+        const bool rtfd = info.isDir() && info.suffix().compare(QLatin1String("rtfd"), Qt::CaseInsensitive) == 0;
+        paths << (rtfd && QFileInfo(rtf).isFile() ? rtf : info.filePath());
     }
     return paths;
 }
@@ -150,9 +146,9 @@ void ShareSheet::copy()
 
 void ShareSheet::open()
 {
-    for (const QUrl& url : files()) {
-        if (!m_launcher.openUrl(url)) {
-            reportFailure(QStringLiteral("No program could open “%1”.").arg(QFileInfo(url.toLocalFile()).fileName()),
+    for (const QString& path : documentPaths(files())) {
+        if (!m_launcher.openUrl(QUrl::fromLocalFile(path))) {
+            reportFailure(QStringLiteral("No program could open “%1”.").arg(QFileInfo(path).fileName()),
                           QStringLiteral("The desktop has no program set for this kind of file."));
         }
     }
@@ -178,7 +174,7 @@ void ShareSheet::showInFolder()
 void ShareSheet::email()
 {
     QStringList arguments;
-    for (const QString& path : attachmentPaths(files())) {
+    for (const QString& path : documentPaths(files())) {
         arguments << QStringLiteral("--attach") << path;
     }
     const QStringList body = texts();

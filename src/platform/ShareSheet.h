@@ -12,7 +12,8 @@ class Pasteboard;
 // The share menu: what the user can do with the items of a share, at a point of the screen.
 // "Copy" puts them on the clipboard, "Open" opens the files in their programs, "Show in
 // Folder" opens the folders holding them, "E-mail…" starts a new message (xdg-email) with the
-// files attached and the text as its body. An entry with nothing to act on is disabled.
+// files attached and the text as its body; an RTF document folder is opened and attached as
+// the RTF file inside it. An entry with nothing to act on is disabled.
 //
 //     ShareSheet::present(payload, anchor->mapToGlobal(QPoint(0, anchor->height())), anchor);
 class ShareSheet : public QMenu {

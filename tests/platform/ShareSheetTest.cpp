@@ -100,7 +100,8 @@ TEST_F(ShareSheetTest, FilesAreOpenedShownAttachedAndCopiedForFileManagers)
     const QList<ShareItem> items { document, QUrl::fromLocalFile(png) };
 
     click(show(items).openAction());
-    EXPECT_EQ(launcher.opened, QList<QUrl>({ document, QUrl::fromLocalFile(png) }));
+    // A document folder opens in a word processor through the RTF file inside it.
+    EXPECT_EQ(launcher.opened, QList<QUrl>({ QUrl::fromLocalFile(rtf), QUrl::fromLocalFile(png) }));
 
     launcher.opened.clear();
     click(show(items).showInFolderAction());
@@ -109,7 +110,6 @@ TEST_F(ShareSheetTest, FilesAreOpenedShownAttachedAndCopiedForFileManagers)
 
     click(show(items).emailAction());
     ASSERT_EQ(launcher.started.size(), 1);
-    // A document folder cannot travel as an attachment; the file inside it does.
     EXPECT_EQ(launcher.started[0].second, QStringList({ "--attach", rtf, "--attach", png }));
 
     click(show(items).copyAction());
