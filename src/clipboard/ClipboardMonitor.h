@@ -57,6 +57,7 @@ public:
 
     // Polls every 0.5 s from now on (a second call restarts the timer).
     void start();
+    bool isRunning() const { return m_timer != nullptr; }
     // One tick: drops expired clips, then captures what another program copied since the last
     // tick. Image clips are converted off the main thread and appear a moment later.
     void poll();

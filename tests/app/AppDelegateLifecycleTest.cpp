@@ -29,13 +29,25 @@ StoredSyncSession session()
     return {"user", "access", "refresh", QDateTime::currentDateTimeUtc().addDays(1)};
 }
 
+// Hot keys that let the test look at the delegate as the first one is registered.
+class ProbedHotKeys : public test::FakeGlobalHotKeys {
+public:
+    std::function<void()> beforeFirst;
+
+    HotKeyRegistration registerHotKey(int keyCode, Modifiers modifiers, quint32 identifier) override
+    {
+        if (attempts().isEmpty() && beforeFirst)
+            beforeFirst();
+        return FakeGlobalHotKeys::registerHotKey(keyCode, modifiers, identifier);
+    }
+};
+
 } // namespace
 
-TEST_F(AppDelegateTest, FreshInstallationStartsInOrderAndShowsOnboarding)
+TEST_F(AppDelegateTest, FreshInstallationShowsOnboardingAndInstallsTheTray)
 {
     AppDelegate& app = launch();
     EXPECT_EQ(AppDelegating::current(), &app);
-    EXPECT_EQ(steps, (QStringList{"openNoteStore", "startCrashTelemetry", "migrateNotes", "notesWithOpenWindows"}));
     EXPECT_EQ(app.activationPolicy(), ActivationPolicy::accessory);
     EXPECT_TRUE(visible(app.onboardingWindowController()));
     EXPECT_FALSE(app.mainAppWindowController());
@@ -52,6 +64,73 @@ TEST_F(AppDelegateTest, FreshInstallationStartsInOrderAndShowsOnboarding)
 
     delegate.reset();
     EXPECT_EQ(AppDelegating::current(), nullptr);
+}
+
+TEST_F(AppDelegateTest, LaunchRunsEachStepInItsOrder)
+{
+    ProbedHotKeys probedKeys;
+    HotKeyManager probedManager(probedKeys);
+    services.hotKeys = &probedManager;
+    QStringList timeline;
+    std::function<void(const QString&)> mark;
+    services.openNoteStore = [&] { mark("openNoteStore"); };
+    services.startCrashTelemetry = [&] { mark("startCrashTelemetry"); };
+    services.migrateNotes = [&] { mark("migrateNotes"); };
+    services.notesWithOpenWindows = [&] {
+        mark("reopenStickies");
+        return std::vector<std::shared_ptr<StickyNote>>();
+    };
+    delegate = std::make_unique<AppDelegate>(services);
+    AppDelegate& app = *delegate;
+
+    // What of the launch shows from outside at a given moment.
+    mark = [&](const QString& moment) {
+        QStringList seen;
+        const auto see = [&](bool visible, const char* what) {
+            if (visible)
+                seen << what;
+        };
+        see(AppDelegating::current() == &app, "delegate");
+        see(app.activationPolicy() == ActivationPolicy::accessory, "accessory");
+        see(!ColorPanel::shared().isVisible(), "colourPanelClosed");
+        see(app.clipStatusItem() && app.stickyStatusItem(), "trayItems");
+        see(probedKeys.registered().size() == 3, "hotKeys");
+        see(app.clipboardMonitor().isRunning(), "monitor");
+        see(defaults().boolValue("norvelle.didMigrateWorkspaceLaunchDefault"), "settingsMigrated");
+        see(visible(app.onboardingWindowController()), "firstWindow");
+        see(app.isAutoSyncScheduled(), "timer");
+        see(notesSync.syncs > 0, "firstSync");
+        timeline << moment + ": " + seen.join(u' ');
+    };
+    probedKeys.beforeFirst = [&] { mark("hotKeys"); };
+    QObject::connect(&defaults(), &UserDefaults::changed, &app, [&](const QString& key) {
+        if (key == "norvelle.didMigrateWorkspaceLaunchDefault")
+            mark("settingsMigration");
+    });
+    QObject colourOwner;
+    ColorPanel::shared().open(&colourOwner, Qt::red);
+    ASSERT_TRUE(ColorPanel::shared().isVisible());
+
+    app.applicationDidFinishLaunching();
+    mark("launchReturned");
+    nextTurn();
+    mark("nextTurn");
+    ASSERT_TRUE(test::waitUntil([&] { return notesSync.syncs == 1; }, 10000));
+    mark("later");
+
+    const QString installed = "delegate accessory colourPanelClosed trayItems";
+    const QString started = installed + " hotKeys monitor";
+    EXPECT_EQ(timeline.join(u'\n').toStdString(), QStringList({
+        "openNoteStore: delegate",
+        "startCrashTelemetry: delegate",
+        "migrateNotes: delegate",
+        "hotKeys: " + installed,
+        "settingsMigration: " + started + " settingsMigrated",
+        "reopenStickies: " + started + " settingsMigrated",
+        "launchReturned: " + started + " settingsMigrated timer",
+        "nextTurn: " + started + " settingsMigrated firstWindow timer",
+        "later: " + started + " settingsMigrated firstWindow timer firstSync",
+    }).join(u'\n').toStdString());
 }
 
 TEST_F(AppDelegateTest, LegacyOpenWorkspaceSettingIsDroppedOnce)
