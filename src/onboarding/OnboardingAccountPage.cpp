@@ -1,5 +1,8 @@
 #include "onboarding/OnboardingAccountPage.h"
 
+#include "account/AuthService.h"
+#include "account/GoogleSignInButton.h"
+#include "account/GoogleSignInManager.h"
 #include "ui/PlainButton.h"
 #include "ui/ViewFont.h"
 #include "ui/TextLabel.h"
@@ -11,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QGraphicsOpacityEffect>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -51,9 +55,10 @@ protected:
 
 } // namespace
 
-OnboardingAccountPage::OnboardingAccountPage(EmailSignIn signIn, QWidget* parent)
+OnboardingAccountPage::OnboardingAccountPage(AuthService& auth, GoogleSignInManager& google, QWidget* parent)
     : QWidget(parent)
-    , m_signIn(std::move(signIn))
+    , m_auth(auth)
+    , m_googleSignIn(google)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -63,6 +68,9 @@ OnboardingAccountPage::OnboardingAccountPage(EmailSignIn signIn, QWidget* parent
                           QStringLiteral("Signing in is optional — it syncs your notes across your Macs. Your clipboard "
                                          "history always stays private on this Mac."),
                           12.5, 7, 390));
+    m_google = new GoogleSignInButton(this);
+    m_google->setFixedSize(fieldWidth, 44);
+    layout->addWidget(m_google, 0, Qt::AlignHCenter);
     layout->addWidget(makeDivider(), 0, Qt::AlignHCenter);
 
     auto* form = new QVBoxLayout;
@@ -92,6 +100,7 @@ OnboardingAccountPage::OnboardingAccountPage(EmailSignIn signIn, QWidget* parent
 
     connect(m_email, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
     connect(m_password, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
+    connect(m_google, &QAbstractButton::clicked, this, &OnboardingAccountPage::startGoogleSignIn);
     connect(m_submit, &QPushButton::clicked, this, &OnboardingAccountPage::submit);
     connect(m_switch, &QAbstractButton::clicked, this, [this] {
         m_isSignUp = !m_isSignUp;
@@ -128,8 +137,8 @@ void OnboardingAccountPage::submit()
     m_emailError.reset();
     m_busy = true;
     refresh();
-    m_signIn(m_email->text().trimmed(), m_password->text(), m_isSignUp,
-        [page = QPointer<OnboardingAccountPage>(this)](std::optional<QString> error) {
+    m_auth.authenticateWithEmail(m_email->text().trimmed(), m_password->text(), m_isSignUp, std::nullopt,
+        [page = QPointer<OnboardingAccountPage>(this)](std::optional<ServiceError> error) {
             if (!page) {
                 return;
             }
@@ -137,11 +146,37 @@ void OnboardingAccountPage::submit()
                 emit page->finished();
             }
             if (page) {
-                page->m_emailError = error;
+                page->m_emailError = error ? std::optional(error->localizedDescription()) : std::nullopt;
                 page->m_busy = false;
                 page->refresh();
             }
         });
+}
+
+void OnboardingAccountPage::startGoogleSignIn()
+{
+    m_googleSignIn.signIn(window(), [page = QPointer<OnboardingAccountPage>(this)](std::optional<GoogleSignInError> error) {
+        if (!page) {
+            return;
+        }
+        if (!error) {
+            emit page->finished();
+        } else if (error->kind() != GoogleSignInError::Case::cancelled) {
+            page->showGoogleAlert(error->localizedDescription());
+        }
+    });
+}
+
+void OnboardingAccountPage::showGoogleAlert(const QString& message)
+{
+    auto* alert = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Sign in with Google"),
+        QStringLiteral("Sign in with Google"), QMessageBox::NoButton, window());
+    alert->setInformativeText(message);
+    alert->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    alert->setWindowModality(Qt::WindowModal);
+    alert->setAttribute(Qt::WA_DeleteOnClose);
+    m_googleAlert = alert;
+    alert->open();
 }
 
 void OnboardingAccountPage::refresh()

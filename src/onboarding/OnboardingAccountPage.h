@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QMessageBox>
+#include <QPointer>
 #include <QWidget>
 
-#include <functional>
 #include <optional>
 
 class QLineEdit;
@@ -10,21 +11,21 @@ class QPushButton;
 
 namespace norvelle {
 
+class AuthService;
+class GoogleSignInButton;
+class GoogleSignInManager;
 class PlainButton;
 class TextLabel;
 
-// The onboarding's last page: sign in (or create an account) by e-mail, or go on without an
-// account. A successful sign-in and "Continue without an account" both finish the onboarding.
+// The onboarding's last page: sign in with Google, sign in (or create an account) by e-mail, or
+// go on without an account. A successful sign-in and "Continue without an account" both finish
+// the onboarding.
 class OnboardingAccountPage : public QWidget {
     Q_OBJECT
 public:
-    // Signs in, or up, with the e-mail as given; calls `done` with the error to show, or with
-    // nothing once the session is stored.
-    using EmailSignIn = std::function<void(const QString& email, const QString& password, bool signUp,
-        std::function<void(std::optional<QString> error)> done)>;
+    OnboardingAccountPage(AuthService& auth, GoogleSignInManager& google, QWidget* parent = nullptr);
 
-    explicit OnboardingAccountPage(EmailSignIn signIn, QWidget* parent = nullptr);
-
+    GoogleSignInButton* googleButton() const { return m_google; }
     QLineEdit* emailField() const { return m_email; }
     QLineEdit* passwordField() const { return m_password; }
     QPushButton* submitButton() const { return m_submit; }
@@ -37,6 +38,9 @@ public:
     std::optional<QString> emailError() const { return m_emailError; }
 
     void submit();
+    void startGoogleSignIn();
+    // The "Sign in with Google" alert of the last failed Google sign-in, while it shows.
+    QMessageBox* googleAlert() const { return m_googleAlert; }
 
 signals:
     // Signed in, or chose to go on without an account.
@@ -45,12 +49,16 @@ signals:
 private:
     QWidget* makeDivider();
     void refresh();
+    void showGoogleAlert(const QString& message);
 
-    EmailSignIn m_signIn;
+    AuthService& m_auth;
+    GoogleSignInManager& m_googleSignIn;
     bool m_isSignUp = false;
     bool m_busy = false;
     std::optional<QString> m_emailError;
 
+    GoogleSignInButton* m_google = nullptr;
+    QPointer<QMessageBox> m_googleAlert;
     QLineEdit* m_email = nullptr;
     QLineEdit* m_password = nullptr;
     QPushButton* m_submit = nullptr;

@@ -6,6 +6,7 @@
 #include "onboarding/AppIconView.h"
 #include "onboarding/ClipboardPreview.h"
 #include "onboarding/LaunchAtLoginPage.h"
+#include "onboarding/OnboardingAccountPage.h"
 #include "onboarding/OnboardingPageDots.h"
 #include "onboarding/OnboardingSlide.h"
 #include "onboarding/StickyPreview.h"
@@ -36,7 +37,7 @@ QColor grey(qreal white)
 
 } // namespace
 
-OnboardingView::OnboardingView(std::function<void()> onComplete, OnboardingAccountPage::EmailSignIn signIn,
+OnboardingView::OnboardingView(std::function<void()> onComplete, AuthService& auth, GoogleSignInManager& google,
     QWidget* parent)
     : QWidget(parent)
     , m_onComplete(std::move(onComplete))
@@ -51,7 +52,7 @@ OnboardingView::OnboardingView(std::function<void()> onComplete, OnboardingAccou
     makeSlides();
     m_launchAtLogin = new LaunchAtLoginPage;
     m_pages->addWidget(centred(m_launchAtLogin));
-    m_account = new OnboardingAccountPage(std::move(signIn));
+    m_account = new OnboardingAccountPage(auth, google);
     m_pages->addWidget(centred(m_account));
     layout->addWidget(m_pages, 1);
     layout->addSpacing(14);
@@ -86,7 +87,7 @@ OnboardingView::OnboardingView(std::function<void()> onComplete, OnboardingAccou
     connect(m_launchAtLogin, &LaunchAtLoginPage::finishChosen, this, [this] { m_onComplete(); });
     connect(m_launchAtLogin, &LaunchAtLoginPage::signInChosen, this, [this] { setPage(accountPage); });
     connect(m_account, &OnboardingAccountPage::finished, this, [this] { m_onComplete(); });
-    for (const QKeySequence key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
         connect(new QShortcut(key, this), &QShortcut::activated, this, &OnboardingView::pressReturn);
     }
     setPage(0);

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "onboarding/OnboardingAccountPage.h"
-
 #include <QWidget>
 
 #include <functional>
@@ -10,8 +8,11 @@ class QStackedWidget;
 
 namespace norvelle {
 
+class AuthService;
+class GoogleSignInManager;
 class PlainButton;
 class LaunchAtLoginPage;
+class OnboardingAccountPage;
 class OnboardingPageDots;
 class OnboardingSlide;
 
@@ -25,7 +26,7 @@ public:
     static constexpr int accountPage = 5;
     static constexpr int pageCount = 6;
 
-    OnboardingView(std::function<void()> onComplete, OnboardingAccountPage::EmailSignIn signIn,
+    OnboardingView(std::function<void()> onComplete, AuthService& auth, GoogleSignInManager& google,
         QWidget* parent = nullptr);
 
     int page() const { return m_page; }

@@ -44,9 +44,17 @@ void OnboardingWindow::closeEvent(QCloseEvent* event)
 void OnboardingWindow::mousePressEvent(QMouseEvent* event)
 {
     // Reached only for presses no control took: the background.
-    if (event->button() == Qt::LeftButton && windowHandle() && windowHandle()->startSystemMove()) {
-        event->accept();
-        return;
+    if (event->button() == Qt::LeftButton && windowHandle()) {
+        // The window manager can place the window without Qt hearing of it, and the move is
+        // asked from where Qt believes the pointer to be: tell Qt where the window really is.
+        const QPoint origin = (event->globalPosition() - event->position()).toPoint();
+        if (windowHandle()->position() != origin) {
+            windowHandle()->setPosition(origin);
+        }
+        if (windowHandle()->startSystemMove()) {
+            event->accept();
+            return;
+        }
     }
     QWidget::mousePressEvent(event);
 }

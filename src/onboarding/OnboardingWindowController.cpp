@@ -1,6 +1,7 @@
 #include "onboarding/OnboardingWindowController.h"
 
 #include "account/AuthService.h"
+#include "account/GoogleSignInManager.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/OnboardingWindow.h"
 #include "platform/UserDefaults.h"
@@ -10,17 +11,14 @@
 
 namespace norvelle {
 
-OnboardingWindowController::OnboardingWindowController(OnboardingAccountPage::EmailSignIn signIn, QObject* parent)
+OnboardingWindowController::OnboardingWindowController(QObject* parent)
+    : OnboardingWindowController(AuthService::shared(), GoogleSignInManager::shared(), parent)
+{
+}
+
+OnboardingWindowController::OnboardingWindowController(AuthService& auth, GoogleSignInManager& google, QObject* parent)
     : WindowController(std::make_unique<OnboardingWindow>(), parent)
 {
-    if (!signIn) {
-        signIn = [](const QString& email, const QString& password, bool signUp, auto done) {
-            AuthService::shared().authenticateWithEmail(email, password, signUp, std::nullopt,
-                [done = std::move(done)](std::optional<ServiceError> error) {
-                    done(error ? std::optional<QString>(error->localizedDescription()) : std::nullopt);
-                });
-        };
-    }
     auto* layout = new QVBoxLayout(window());
     layout->setContentsMargins(0, 0, 0, 0);
     m_view = new OnboardingView(
@@ -29,7 +27,7 @@ OnboardingWindowController::OnboardingWindowController(OnboardingAccountPage::Em
                 controller->finish();
             }
         },
-        std::move(signIn), window());
+        auth, google, window());
     layout->addWidget(m_view);
 }
 

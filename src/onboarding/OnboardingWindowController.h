@@ -1,12 +1,13 @@
 #pragma once
 
-#include "onboarding/OnboardingAccountPage.h"
 #include "platform/WindowController.h"
 
 #include <functional>
 
 namespace norvelle {
 
+class AuthService;
+class GoogleSignInManager;
 class OnboardingView;
 class OnboardingWindow;
 
@@ -15,8 +16,9 @@ class OnboardingWindow;
 class OnboardingWindowController : public WindowController {
     Q_OBJECT
 public:
-    // `signIn` is how the account page signs in by e-mail (the account service when none).
-    explicit OnboardingWindowController(OnboardingAccountPage::EmailSignIn signIn = {}, QObject* parent = nullptr);
+    // Signs in through the program's account services.
+    explicit OnboardingWindowController(QObject* parent = nullptr);
+    OnboardingWindowController(AuthService& auth, GoogleSignInManager& google, QObject* parent = nullptr);
 
     // Called once onboarding is finished and the window closed.
     std::function<void()> onFinish;

@@ -1,5 +1,8 @@
-// The onboarding window's page flow, finishing and launch-at-login page, driven through its
-// buttons and keys.
+// The onboarding window's page flow, finishing, launch-at-login page and sign-in, driven
+// through its buttons and keys.
+#include "account/GoogleSignInButton.h"
+#include "account/GoogleSignInFixture.h"
+#include "onboarding/OnboardingAccountPage.h"
 #include "ui/PlainButton.h"
 #include "onboarding/LaunchAtLoginCard.h"
 #include "onboarding/LaunchAtLoginPage.h"
@@ -15,6 +18,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -49,7 +53,8 @@ protected:
         entry.write("[Desktop Entry]\nExec=/opt/mine\n");
     }
 
-    OnboardingWindowController controller;
+    test::GoogleSignInFixture account;
+    OnboardingWindowController controller {account.auth, account.google};
     int finishes = 0;
 };
 
@@ -176,9 +181,60 @@ TEST_F(OnboardingFlowTest, ARefusedLoginItemStillFinishes)
     EXPECT_TRUE(completed());
 }
 
+TEST_F(OnboardingFlowTest, SigningInByEmailFromTheLaunchPageStoresTheSessionAndFinishesOnce)
+{
+    account.server.reply("/v1/auth/email/login", test::LoopbackApiServer::tokens("access-onboarding"));
+    account.server.reply("/v1/devices/register", test::ScriptedReply::json(200, {}));
+    for (int page = 0; page <= OnboardingView::lastSlide; ++page) {
+        click(view().continueButton());
+    }
+    click(view().launchAtLoginPage()->signInLink());
+    OnboardingAccountPage* page = view().accountPageView();
+    ASSERT_TRUE(page->isVisible());
+    QTest::mouseClick(page->emailField(), Qt::LeftButton);
+    QTest::keyClicks(page->emailField(), "ada@example.com");
+    QTest::mouseClick(page->passwordField(), Qt::LeftButton);
+    QTest::keyClicks(page->passwordField(), "correct horse");
+    click(page->submitButton());
+
+    ASSERT_TRUE(test::waitUntil([this] { return finishes > 0; }, 5000));
+    EXPECT_EQ(finishes, 1);
+    EXPECT_TRUE(completed());
+    EXPECT_FALSE(controller.window()->isVisible());
+    const std::optional<StoredSyncSession> stored = SyncCredentialStore(account.folder).load();
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->accessToken, "access-onboarding");
+    EXPECT_EQ(account.server.requests("/v1/auth/email/login").value(0).json().value("password"), "correct horse");
+    // The sign-in page's choice on the launch page left the login item alone.
+    EXPECT_FALSE(QFile::exists(LoginItem::filePath()));
+    QTest::qWait(50);
+    EXPECT_EQ(finishes, 1);
+}
+
+TEST_F(OnboardingFlowTest, SigningInWithGoogleFinishesAndARefusedEmailDoesNot)
+{
+    view().setPage(OnboardingView::accountPage);
+    OnboardingAccountPage* page = view().accountPageView();
+    account.server.reply("/v1/auth/email/login", test::ScriptedReply::json(401, {}));
+    page->emailField()->setText("ada@example.com");
+    page->passwordField()->setText("wrong password");
+    click(page->submitButton());
+    ASSERT_TRUE(test::waitUntil([page] { return !page->isBusy(); }, 5000));
+    EXPECT_EQ(finishes, 0);
+    EXPECT_FALSE(completed());
+    EXPECT_TRUE(controller.window()->isVisible());
+
+    click(page->googleButton());
+    ASSERT_TRUE(test::waitUntil([this] { return finishes > 0; }, 5000));
+    EXPECT_TRUE(completed());
+    EXPECT_FALSE(controller.window()->isVisible());
+    EXPECT_TRUE(SyncCredentialStore(account.folder).load());
+}
+
 TEST(OnboardingController, FinishingAfterTheControllerIsGoneDoesNothing)
 {
-    auto controller = std::make_unique<OnboardingWindowController>();
+    test::GoogleSignInFixture account;
+    auto controller = std::make_unique<OnboardingWindowController>(account.auth, account.google);
     OnboardingView* view = controller->view();
     view->setParent(nullptr);
     controller.reset();
