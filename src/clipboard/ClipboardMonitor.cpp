@@ -6,7 +6,7 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Pasteboard.h"
-#include "platform/RepeatingTimer.h"
+#include "platform/UserDefaults.h"
 #include "platform/RunningApplication.h"
 
 #include <QElapsedTimer>
@@ -25,6 +25,9 @@ constexpr int maxOtherImageTypes = 8;
 // not answer the next type either.
 constexpr qint64 unansweredReadMs = 1000;
 constexpr double maxResetDelay = 10.0;
+// The expiry timer runs on a clock that stops while the machine sleeps: after a suspend (or a
+// change of the wall clock) expired clips go within this long.
+constexpr qint64 maxExpiryWaitMs = 60'000;
 
 QString frontmostApplicationName()
 {
@@ -45,6 +48,9 @@ ClipboardMonitor::ClipboardMonitor(Pasteboard& pasteboard, SourceAppName sourceA
     , m_sourceAppName(std::move(sourceAppName))
     , m_lastChangeCount(pasteboard.changeCount())
 {
+    m_expiry.setSingleShot(true);
+    m_expiry.setTimerType(Qt::PreciseTimer);
+    connect(&m_expiry, &QTimer::timeout, this, &ClipboardMonitor::pruneExpired);
 }
 
 ClipboardMonitor::~ClipboardMonitor() = default;
@@ -54,10 +60,21 @@ void ClipboardMonitor::setItems(QList<ClipEntry> items)
     publish(std::move(items), false);
 }
 
+// A change is taken on a later turn of the event loop, as a timer tick would, so a burst of
+// changes costs one read and our own writes are never read back from inside the write.
 void ClipboardMonitor::start()
 {
-    delete m_timer;
-    m_timer = new RepeatingTimer(pollInterval, 0, [this] { poll(); }, this);
+    if (m_started)
+        return;
+    m_started = true;
+    connect(&m_pasteboard, &Pasteboard::changed, this, &ClipboardMonitor::poll, Qt::QueuedConnection);
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
+        if (key == ClipboardRetentionMode::defaultsKey)
+            pruneExpired();
+    });
+    // What changed since the monitor was made is taken now.
+    MainQueue::async([this] { poll(); }, this);
+    scheduleExpiry();
 }
 
 void ClipboardMonitor::poll()
@@ -216,7 +233,24 @@ void ClipboardMonitor::pruneExpired()
     QList<ClipEntry> kept = applyRetention(m_items);
     if (kept.size() != m_items.size()) {
         publish(std::move(kept), true);
+    } else {
+        scheduleExpiry();
     }
+}
+
+// Clips are kept while created at or after the cut-off: the timer fires just past the oldest
+// one's last moment.
+void ClipboardMonitor::scheduleExpiry()
+{
+    const auto seconds = ClipboardRetentionMode::current().keepSeconds();
+    if (!m_started || !seconds || m_items.isEmpty()) {
+        m_expiry.stop();
+        return;
+    }
+    const auto oldest = std::min_element(m_items.cbegin(), m_items.cend(),
+        [](const ClipEntry& a, const ClipEntry& b) { return a.createdAt < b.createdAt; });
+    const qint64 due = QDateTime::currentDateTimeUtc().msecsTo(oldest->createdAt.addSecs(*seconds)) + 1;
+    m_expiry.start(int(std::clamp<qint64>(due, 0, maxExpiryWaitMs)));
 }
 
 QList<ClipEntry> ClipboardMonitor::applyRetention(QList<ClipEntry> entries) const
@@ -290,6 +324,7 @@ void ClipboardMonitor::publish(QList<ClipEntry> items, bool notify)
             [&](const ClipEntry& entry) { return entry.id == id; });
         it = present ? std::next(it) : m_digests.erase(it);
     }
+    scheduleExpiry();
     emit itemsChanged();
     if (notify) {
         NotificationCenter::defaultCenter().post(historyChangedNotification);

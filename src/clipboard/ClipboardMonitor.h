@@ -1,11 +1,11 @@
 #pragma once
 
-// The clipboard history: polls the general pasteboard and keeps, in memory only, the newest-first
-// list of clips copied by other programs (de-duplicated by content, within the retention period,
-// at most 50).
+// The clipboard history: watches the general pasteboard and keeps, in memory only, the newest-
+// first list of clips copied by other programs (de-duplicated by content, within the retention
+// period, at most 50).
 //
 //   ClipboardMonitor monitor;                 // the application delegate owns the one monitor
-//   monitor.start();                          // polls every 0.5 s from now on
+//   monitor.start();                          // a tick on every pasteboard change from now on
 //   connect(&monitor, &ClipboardMonitor::itemsChanged, view, [&] { show(monitor.items()); });
 //   monitor.copyToPasteboard(entry, 0.22);    // paste-back: not captured as a new clip
 //   monitor.copyText(entry.text, 0.22);       // plain text only, same guard
@@ -25,6 +25,7 @@
 #include <QList>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -32,13 +33,10 @@
 
 namespace norvelle {
 
-class RepeatingTimer;
-
 class ClipboardMonitor : public QObject {
     Q_OBJECT
 public:
     static constexpr int maxHistoryItems = 50;
-    static constexpr double pollInterval = 0.5;
     static inline const QString historyChangedNotification = QStringLiteral("norvelle.clipboardHistoryChanged");
 
     // Names the application a clip came from; an empty name reads as "Unknown".
@@ -55,9 +53,11 @@ public:
     // Replaces the history and emits itemsChanged; posts nothing.
     void setItems(QList<ClipEntry> items);
 
-    // Polls every 0.5 s from now on (a second call restarts the timer).
+    // From now on ticks whenever the pasteboard changes, drops each clip as it expires and
+    // prunes at once when the retention setting changes. Nothing runs while nothing happens:
+    // an idle program is not woken. A second call changes nothing.
     void start();
-    bool isRunning() const { return m_timer != nullptr; }
+    bool isRunning() const { return m_started; }
     // One tick: drops expired clips, then captures what another program copied since the last
     // tick. Image clips are converted off the main thread and appear a moment later.
     void poll();
@@ -96,6 +96,7 @@ private:
     };
 
     void pruneExpired();
+    void scheduleExpiry();
     QList<ClipEntry> applyRetention(QList<ClipEntry> entries) const;
     QStringList imageCandidates(const QStringList& types) const;
     void continueCapture();
@@ -110,7 +111,8 @@ private:
     Pasteboard& m_pasteboard;
     SourceAppName m_sourceAppName;
     QList<ClipEntry> m_items;
-    RepeatingTimer* m_timer = nullptr;
+    bool m_started = false;
+    QTimer m_expiry; // fires when the oldest clip leaves the retention period
     qint64 m_lastChangeCount;
     bool m_isInternalCopy = false;
     std::deque<Capture> m_captures; // the front one is in progress

@@ -3,7 +3,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QObject>
 
 namespace norvelle {
 
@@ -32,7 +31,10 @@ class ClipboardPasteboard final : public Pasteboard {
 public:
     ClipboardPasteboard()
     {
-        QObject::connect(clipboard(), &QClipboard::dataChanged, &m_context, [this] { ++m_changeCount; });
+        connect(clipboard(), &QClipboard::dataChanged, this, [this] {
+            ++m_changeCount;
+            emit changed();
+        });
     }
 
     qint64 changeCount() const override { return m_changeCount; }
@@ -65,7 +67,6 @@ public:
 private:
     static QClipboard* clipboard() { return QGuiApplication::clipboard(); }
 
-    QObject m_context;
     qint64 m_changeCount = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
 #include <QString>
 #include <QStringList>
 
@@ -25,11 +26,12 @@ struct PasteboardContents {
 };
 
 // The general pasteboard (the X11 CLIPBOARD selection). The change count rises on every change
-// of its contents, ours and other programs', and reading it never talks to the X server, so a
-// poll that finds nothing new is cheap. Main thread only.
-class Pasteboard {
+// of its contents, ours and other programs', and changed() says so as it happens: reading the
+// count never talks to the X server, and nothing needs to ask it on a timer. Main thread only.
+class Pasteboard : public QObject {
+    Q_OBJECT
 public:
-    virtual ~Pasteboard() = default;
+    ~Pasteboard() override = default;
 
     // The real one, over QClipboard.
     static Pasteboard& general();
@@ -47,6 +49,10 @@ public:
     // Replaces the contents with `contents` (the change count rises). On X11 the primary
     // selection gets the same contents, so programs that paste either selection see it.
     virtual void write(const PasteboardContents& contents) = 0;
+
+signals:
+    // The change count rose.
+    void changed();
 };
 
 } // namespace norvelle

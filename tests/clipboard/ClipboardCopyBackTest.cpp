@@ -113,12 +113,22 @@ TEST_F(ClipboardMonitorTest, AMonitorGoneWithWorkPendingLeavesNoTrace)
     EXPECT_TRUE(monitor.items().isEmpty());
 }
 
-TEST_F(ClipboardMonitorTest, StartPollsOnATimer)
+TEST_F(ClipboardMonitorTest, OnceStartedEveryChangeIsTakenWithoutAskingIncludingOneBeforeTheStart)
 {
+    pasteboard.setText("before the start");
     monitor.start();
-    pasteboard.setText("timed");
-    EXPECT_TRUE(waitUntil([&] { return monitor.items().size() == 1; }, 5000));
+    EXPECT_TRUE(monitor.items().isEmpty()) << "taken on a later turn of the event loop";
+    ASSERT_TRUE(waitUntil([&] { return monitor.items().size() == 1; }, 5000));
     monitor.start();
-    pasteboard.setText("still timed");
-    EXPECT_TRUE(waitUntil([&] { return monitor.items().size() == 2; }, 5000));
+    pasteboard.setText("one");
+    pasteboard.setText("two");
+    ASSERT_TRUE(waitUntil([&] { return monitor.items().size() == 2; }, 5000));
+    waitUntil([] { return false; }, 50);
+    EXPECT_EQ(texts(), (QStringList { "two", "before the start" })) << "a burst of changes is one tick";
+
+    monitor.copyText("ours", 0.05);
+    waitUntil([&] { return !monitor.isInternalCopy(); }, 5000);
+    waitUntil([] { return false; }, 50);
+    EXPECT_EQ(monitor.items().size(), 2) << "our own write is not taken back";
+    EXPECT_EQ(notifications, 2);
 }

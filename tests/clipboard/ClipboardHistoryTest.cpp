@@ -51,6 +51,31 @@ TEST_F(ClipboardMonitorTest, NarrowingTheRetentionPrunesOnTheNextTickAndNotifies
     EXPECT_EQ(notifications, 1);
 }
 
+TEST_F(ClipboardMonitorTest, OnceStartedAClipLeavesAsItExpiresAndARetentionChangePrunesAtOnce)
+{
+    setRetention("hours24");
+    monitor.start();
+    ClipEntry expiring = entryAged("expiring", 86400);
+    expiring.createdAt = expiring.createdAt.addMSecs(300);
+    monitor.setItems({ entryAged("fresh", 60), expiring, entryAged("two hours", 7200) });
+    EXPECT_EQ(monitor.items().size(), 3);
+    ASSERT_TRUE(waitUntil([&] { return monitor.items().size() == 2; }, 5000)) << "no tick, no pasteboard change";
+    EXPECT_EQ(texts(), (QStringList { "fresh", "two hours" }));
+    EXPECT_EQ(notifications, 1);
+
+    setRetention("session");
+    setRetention("hours1");
+    EXPECT_EQ(monitor.items().size(), 2) << "an unknown value means seven days";
+    setRetention("hours24");
+    EXPECT_EQ(notifications, 1);
+    monitor.setItems({ entryAged("fresh", 60), entryAged("two days", 2 * 86400) });
+    setRetention("days30");
+    EXPECT_EQ(monitor.items().size(), 2);
+    setRetention("hours24");
+    EXPECT_EQ(texts(), (QStringList { "fresh" })) << "pruned as the setting is written";
+    EXPECT_EQ(notifications, 2);
+}
+
 TEST_F(ClipboardMonitorTest, SessionRetentionKeepsEverythingAndUnknownValuesMeanSevenDays)
 {
     const QList<ClipEntry> aged { entryAged("six days", 6 * 86400), entryAged("eight days", 8 * 86400),

@@ -41,6 +41,7 @@ void FakePasteboard::clearContents()
 {
     m_items.clear();
     ++m_changeCount;
+    emit changed();
 }
 
 void FakePasteboard::write(const PasteboardContents& contents)
@@ -50,12 +51,14 @@ void FakePasteboard::write(const PasteboardContents& contents)
         m_items.append({ PasteboardType::plainText, contents.string.toUtf8() });
     }
     ++m_changeCount;
+    emit changed();
 }
 
 void FakePasteboard::setContents(const QList<QPair<QString, QByteArray>>& items)
 {
     m_items = items;
     ++m_changeCount;
+    emit changed();
 }
 
 void FakePasteboard::setText(const QString& text)

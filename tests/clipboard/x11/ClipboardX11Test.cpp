@@ -11,6 +11,8 @@
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 using namespace norvelle;
 using namespace norvelle::test;
 
@@ -60,6 +62,29 @@ TEST(ClipboardX11, TextCopiedByAnotherProgramIsCaptured)
     EXPECT_EQ(entry.text, "copied by xclip");
     EXPECT_FALSE(entry.hasImage());
     EXPECT_FALSE(entry.sourceApp.isEmpty());
+}
+
+// The running program asks the X server nothing on a timer: the change notice brings the copy.
+TEST(ClipboardX11, AStartedMonitorTakesCopiesAsTheyHappenAndNeverItsOwnWrites)
+{
+    ClipboardMonitor monitor;
+    monitor.start();
+    QElapsedTimer sinceCopy;
+    sinceCopy.start();
+    xclipCopy("seen without a poll");
+    ASSERT_TRUE(waitUntil([&] { return monitor.items().size() == 1; }, generous));
+    EXPECT_EQ(monitor.items().first().text, "seen without a poll");
+    std::printf("captured %lld ms after xclip started\n", static_cast<long long>(sinceCopy.elapsed()));
+
+    monitor.copyToPasteboard(textClip("pasted back"), 0.22);
+    EXPECT_EQ(xclipPaste(), "pasted back");
+    ASSERT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, generous));
+    waitUntil([] { return false; }, 300);
+    EXPECT_EQ(monitor.items().size(), 1) << "our own write is not taken back";
+
+    xclipCopy("second copy");
+    ASSERT_TRUE(waitUntil([&] { return monitor.items().size() == 2; }, generous));
+    EXPECT_EQ(monitor.items().first().text, "second copy");
 }
 
 TEST(ClipboardX11, PngAndTiffCopiedByAnotherProgramAreCapturedAsPng)
