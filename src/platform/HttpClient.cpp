@@ -5,12 +5,20 @@
 #include <QNetworkRequest>
 #include <QTimer>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
 namespace norvelle {
 
 namespace {
+
+// At most `limit` of the bytes that have arrived. QIODevice::read(n) sizes its buffer to n
+// first, so asking for the whole allowance would take hundreds of MiB on every read.
+QByteArray readUpTo(QIODevice& device, qint64 limit)
+{
+    return device.read(std::min(limit, device.bytesAvailable()));
+}
 
 // The errors Qt raises for an answer that arrived whole but whose status is not 2xx: the
 // answer itself is what the caller wants.
@@ -123,8 +131,7 @@ void HttpClient::send(const HttpRequest& request, std::function<void(HttpResult)
     });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, transfer, fail, idle, this] {
         idle->start(m_timeoutMs);
-        const qint64 room = transfer->maximum - transfer->body.size();
-        transfer->body += reply->read(room + 1);
+        transfer->body += readUpTo(*reply, transfer->maximum - transfer->body.size() + 1);
         if (transfer->body.size() > transfer->maximum) {
             transfer->body.clear();
             fail(tooLarge());
@@ -133,7 +140,7 @@ void HttpClient::send(const HttpRequest& request, std::function<void(HttpResult)
     QObject::connect(reply, &QNetworkReply::finished, reply, [reply, transfer] {
         reply->deleteLater();
         if (!transfer->failure) {
-            transfer->body += reply->read(transfer->maximum - transfer->body.size() + 1);
+            transfer->body += readUpTo(*reply, transfer->maximum - transfer->body.size() + 1);
             if (transfer->body.size() > transfer->maximum) {
                 transfer->failure = tooLarge();
             }
