@@ -124,7 +124,8 @@ TEST_F(StickyToolbarPillX11Test, AColourPickedInThePanelReachesThisNoteUntilTheW
     xdotool({"windowactivate", "--sync", QString::number(dialog->winId()), "key", "--clearmodifiers", "alt+F4"});
     ASSERT_TRUE(waitUntil([&] { return !dialog->isVisible(); }, waitMs));
     EXPECT_EQ(ColorPanel::shared().owner(), nullptr);
-    EXPECT_FALSE(model.activeColorPanelTarget());
+    // The popup may be let go once neither it nor the panel shows.
+    EXPECT_TRUE(!pill->aaPopup() || !pill->aaPopup()->model().activeColorPanelTarget());
 }
 
 } // namespace
