@@ -204,14 +204,18 @@ void X11GlobalHotKeys::handleKey(bool pressed, quint32 keycode, quint32 state, q
         if (grab.keycode != keycode) {
             continue;
         }
+        const bool modifiersMatch = (state & significantModifiers) == grab.modifierMask;
         if (!pressed) {
-            // Modifiers may already be up when the key is released: match the key alone.
+            // Modifiers may already be up when a hot key is released, so a held hot key takes
+            // its release whatever they are; a release typed into our own windows passes on.
+            if (grab.held || modifiersMatch) {
+                *consumed = true;
+            }
             grab.held = false;
             grab.lastReleaseTime = time;
-            *consumed = true;
             continue;
         }
-        if ((state & significantModifiers) != grab.modifierMask) {
+        if (!modifiersMatch) {
             continue;
         }
         *consumed = true;

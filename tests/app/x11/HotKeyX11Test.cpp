@@ -4,12 +4,17 @@
 #include "platform/MainQueue.h"
 #include "support/TestHome.h"
 
+#include <QKeyEvent>
 #include <QProcess>
+#include <QTest>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <linux/input-event-codes.h>
+
+#include <algorithm>
 
 namespace norvelle {
 namespace {
@@ -98,6 +103,27 @@ private:
     unsigned m_mask;
 };
 
+// A window of ours that notes the keys it is given.
+class KeyRecorder : public QWidget {
+public:
+    QList<int> pressed;
+    QList<int> released;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (!event->isAutoRepeat()) {
+            pressed.append(event->key());
+        }
+    }
+    void keyReleaseEvent(QKeyEvent* event) override
+    {
+        if (!event->isAutoRepeat()) {
+            released.append(event->key());
+        }
+    }
+};
+
 class HotKeyX11Test : public testing::Test {
 protected:
     HotKeyX11Test()
@@ -151,6 +177,46 @@ TEST_F(HotKeyX11Test, HoldingTheKeysFiresOnceDespiteAutoRepeat)
     press("super+shift+k");
     ASSERT_TRUE(waitForTrigger(Action::openWorkspace));
     EXPECT_EQ(triggered, (QList<Action>{Action::clipboardHistory, Action::openWorkspace}));
+}
+
+TEST_F(HotKeyX11Test, HotKeyLettersTypedIntoOurWindowsReachThemWithTheirReleases)
+{
+    manager.registerAll();
+    KeyRecorder window;
+    window.setFocusPolicy(Qt::StrongFocus);
+    window.resize(200, 100);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+
+    press("k");
+    press("shift+v");
+    ASSERT_TRUE(test::waitUntil([&] { return window.released.contains(Qt::Key_V); }, waitMs));
+    EXPECT_EQ(window.pressed, (QList<int>{Qt::Key_K, Qt::Key_Shift, Qt::Key_V}));
+    // xdotool may let Shift go before or after the V.
+    QList<int> released = window.released;
+    std::sort(released.begin(), released.end());
+    EXPECT_EQ(released, (QList<int>{Qt::Key_K, Qt::Key_V, Qt::Key_Shift}));
+
+    // The hot key itself, press and release, stays ours.
+    press("super+shift+k");
+    ASSERT_TRUE(waitForTrigger(Action::openWorkspace));
+    press("n");
+    ASSERT_TRUE(test::waitUntil([&] { return window.released.contains(Qt::Key_N); }, waitMs));
+    EXPECT_EQ(window.pressed.count(Qt::Key_K), 1);
+    EXPECT_EQ(window.released.count(Qt::Key_K), 1);
+    EXPECT_EQ(triggered, QList<Action>{Action::openWorkspace});
+}
+
+TEST_F(HotKeyX11Test, AHotKeyWhoseModifiersAreLetGoFirstFiresAgainNextTime)
+{
+    manager.registerAll();
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"),
+                  {"keydown", "super+shift+n", "keyup", "shift", "keyup", "super", "keyup", "n"}),
+        0);
+    ASSERT_TRUE(waitForTrigger(Action::newNote));
+    press("super+shift+n");
+    EXPECT_TRUE(test::waitUntil([&] { return triggered.count(Action::newNote) == 2; }, waitMs));
 }
 
 TEST_F(HotKeyX11Test, HotKeysFireWithNumLockAndCapsLockOn)
