@@ -50,8 +50,8 @@ void SystemLog::write(Level level, const QString& message) const
         }
     }
     openSyslogOnce();
-    const QByteArray text = ("[" + m_category + "] " + message).toUtf8();
-    syslog(syslogPriority(level), "%s", text.constData());
+    // The text alone: readers of the log match lines such as the analytics ones exactly.
+    syslog(syslogPriority(level), "%s", message.toUtf8().constData());
 }
 
 void SystemLog::setSink(Sink newSink)

@@ -7,7 +7,8 @@
 namespace norvelle {
 
 // The system log (syslog, ident "norvelle"; journald collects it). A category names the part
-// of the program that writes, as a subsystem logger would.
+// of the program that writes, as a subsystem logger would; syslog has no field for it, so only
+// a sink sees it.
 class SystemLog {
 public:
     enum class Level { Debug, Info, Notice, Error, Fault };
