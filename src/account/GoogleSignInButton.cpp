@@ -1,5 +1,7 @@
 #include "account/GoogleSignInButton.h"
 
+#include "ui/SchemeColors.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -10,7 +12,7 @@ namespace {
 
 bool isDark(const QWidget& widget)
 {
-    return widget.palette().color(QPalette::Window).lightness() < 128;
+    return SchemeColors::isDarkScheme(widget.palette());
 }
 
 } // namespace

@@ -40,7 +40,8 @@ public:
     static void syncSharedIfEnabled();
 
     // The pull, unless "norvelle.sync.enabled" holds false or the number 0 (absent or any
-    // other value counts as on).
+    // other value counts as on). The launch's timer check and pushNote() take only the Boolean
+    // false as off: each reader keeps the rule it was given.
     void syncNowIfEnabled(PullDone done = {});
     virtual void syncNow(PullDone done = {});
     // Sends one note as just saved, unless "norvelle.sync.enabled" holds the Boolean false or

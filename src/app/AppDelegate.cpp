@@ -33,7 +33,8 @@ constexpr double kAutoSyncInterval = 180.0;
 constexpr double kAutoSyncTolerance = 20.0;
 constexpr double kFirstSyncDelay = 2.0;
 
-// A sync switch is off only when it holds the Boolean false.
+// A sync switch is off only when it holds the Boolean false. The sync service's pull also takes
+// a stored 0 as off: the two readers differ on purpose, each keeping the rule it was given.
 bool syncSwitchIsOn(const QString& key)
 {
     const QVariant value = UserDefaults::standard().object(key);

@@ -77,7 +77,6 @@ public:
     // Notes and their sticky windows: AppDelegateNotes.cpp.
     void createNewSticky(const QString& text) override;
     void openSticky(StickyNote& note) override;
-    void placeNearPointer(QWidget* window);
     bool hasStickyWindow(const QString& stickyID) const override;
     void closeStickyWindow(const QString& stickyID) override;
     void removeStickyWindow(const QString& stickyID) override;

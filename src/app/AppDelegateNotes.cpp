@@ -30,13 +30,6 @@ void AppDelegate::openSticky(StickyNote& note)
     }
 }
 
-void AppDelegate::placeNearPointer(QWidget* window)
-{
-    if (window) {
-        m_stickyControllers.placeNearPointer(*window);
-    }
-}
-
 bool AppDelegate::hasStickyWindow(const QString& stickyID) const
 {
     return m_stickyControllers.contains(stickyID);

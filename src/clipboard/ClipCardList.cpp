@@ -175,7 +175,7 @@ QList<ClipCardList::Action> ClipCardList::actions(int index) const
     if (!isHovered(index))
         return {};
     QList<Action> shown;
-    if (!QStringView(entries().at(index).text).trimmed().isEmpty())
+    if (entries().at(index).offersSticky())
         shown << Action::newSticky;
     shown << Action::copy << Action::remove;
     return shown;

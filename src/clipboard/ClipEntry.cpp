@@ -22,6 +22,11 @@ QString ClipEntry::displayTitle() const
     return hasImage() ? QStringLiteral("Image") : QStringLiteral("(empty)");
 }
 
+bool ClipEntry::offersSticky() const
+{
+    return !QStringView(text).trimmed().isEmpty();
+}
+
 size_t qHash(const ClipEntry& entry, size_t seed)
 {
     QtPrivate::QHashCombine combine;

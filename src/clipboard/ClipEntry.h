@@ -26,6 +26,8 @@ struct ClipEntry {
     // The trimmed text cut to 200 characters; "Image" or "(empty)" when there is no text.
     QString displayTitle() const;
     bool hasImage() const { return imageData.has_value(); }
+    // Whether the clip offers "→ Sticky": only text that is more than blanks makes a note.
+    bool offersSticky() const;
 
     bool operator==(const ClipEntry&) const = default;
 };

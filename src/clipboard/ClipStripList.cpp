@@ -46,11 +46,6 @@ QString oneLine(const QString& title)
     return line;
 }
 
-bool hasStickyText(const ClipEntry& entry)
-{
-    return !QStringView(entry.text).trimmed().isEmpty();
-}
-
 } // namespace
 
 ClipStripList::ClipStripList(QWidget* parent)
@@ -86,7 +81,7 @@ QRect ClipStripList::itemRect(int index) const
 
 bool ClipStripList::showsStickyButton(int index) const
 {
-    return isHovered(index) && hasStickyText(entries().at(index));
+    return isHovered(index) && entries().at(index).offersSticky();
 }
 
 QRect ClipStripList::stickyButtonRect(int index) const

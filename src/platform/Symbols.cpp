@@ -13,7 +13,6 @@ const QHash<QString, QString>& themeNames()
         {"doc.on.clipboard", "edit-paste-symbolic"},
         {"note.text", "accessories-text-editor-symbolic"},
         {"gearshape", "emblem-system-symbolic"},
-        {"power", "system-shutdown-symbolic"},
         {"clipboard", "edit-paste-symbolic"},
         {"list.clipboard", "edit-paste-symbolic"},
         {"magnifyingglass", "edit-find-symbolic"},

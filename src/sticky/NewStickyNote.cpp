@@ -8,6 +8,7 @@
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 #include "ui/NorvelleAppearancePreference.h"
+#include "ui/SchemePalette.h"
 
 #include <QDateTime>
 #include <QGuiApplication>
@@ -58,8 +59,7 @@ ColorScheme NewStickyNote::currentColorScheme()
     if (const std::optional<ColorScheme> chosen = appearance::colorScheme(appearance::stored())) {
         return *chosen;
     }
-    const QColor window = QGuiApplication::palette().color(QPalette::Window);
-    return window.lightnessF() < 0.5 ? ColorScheme::dark : ColorScheme::light;
+    return schemeOf(QGuiApplication::palette());
 }
 
 QString NewStickyNote::titleFor(const QString& text)

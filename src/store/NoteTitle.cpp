@@ -57,7 +57,8 @@ std::optional<std::pair<QString, qsizetype>> titleLine(const QString& text)
 std::optional<QString> NoteTitle::firstLine(const QString& text)
 {
     for (QStringView line : QStringView(text).split(u'\n')) {
-        // Files from Windows end their lines with CR LF: the CR belongs to the line break.
+        // A CR LF line end ends the title too, on purpose: text from Windows would otherwise
+        // carry a stray CR into every title. The workspace's display texts read lines alike.
         if (line.endsWith(u'\r')) {
             line.chop(1);
         }

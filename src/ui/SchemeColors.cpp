@@ -1,5 +1,7 @@
 #include "ui/SchemeColors.h"
 
+#include "ui/SchemePalette.h"
+
 namespace norvelle {
 
 namespace {
@@ -20,7 +22,7 @@ SchemeColors::SchemeColors(const QPalette& palette)
 
 bool SchemeColors::isDarkScheme(const QPalette& palette)
 {
-    return palette.color(QPalette::Window).lightnessF() < 0.5;
+    return schemeOf(palette) == ColorScheme::dark;
 }
 
 QColor SchemeColors::overlay(qreal darkOpacity, qreal lightOpacity) const
