@@ -45,7 +45,7 @@ QColor ruleColor(const SchemeColors& colors) { return colors.overlay(0.08, 0.08)
 QFont monospacedFont(qreal size, QFont::Weight weight)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSizeF(viewFont(size).pointSizeF());
+    font.setPixelSize(qRound(size));
     font.setWeight(weight);
     return font;
 }
