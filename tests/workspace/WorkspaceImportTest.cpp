@@ -1,0 +1,96 @@
+#include "WorkspaceApp.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+#include "support/TestHome.h"
+#include "workspace/WorkspaceFoldersStore.h"
+#include "workspace/WorkspaceNoteEntry.h"
+#include "workspace/WorkspaceToolbar.h"
+#include "workspace/WorkspaceView.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+using namespace norvelle;
+
+namespace {
+
+// Answers the next file dialog once it shows, as the user would.
+void answerNextFileDialog(std::function<void(QFileDialog*)> answer)
+{
+    auto* watch = new QTimer(qApp);
+    QObject::connect(watch, &QTimer::timeout, watch, [watch, answer] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            return;
+        }
+        watch->stop();
+        watch->deleteLater();
+        answer(dialog);
+    });
+    watch->start(20);
+}
+
+bool listShows(const WorkspaceView& view, const QString& title)
+{
+    const auto& notes = view.workspaceNoteList();
+    return std::any_of(notes.begin(), notes.end(), [&](const WorkspaceNoteEntry* entry) { return entry->displayTitle == title; });
+}
+
+} // namespace
+
+TEST(WorkspaceImportTest, TheToolbarImportsAChosenFileIntoTheStoreAndTheOpenList)
+{
+    const QString path = QDir(test::TestHomeListener::home()).filePath("Groceries.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Market list\r\neggs, flour\r\n");
+    file.close();
+
+    ObjectContext& notes = PersistenceController::shared().viewContext();
+    const auto before = notes.fetch(StickyNote::fetchRequest()).size();
+
+    test::WorkspaceApp app;
+    WorkspaceFoldersStore folders;
+    WorkspaceView view(notes, folders, [] { return false; }, [] { return std::optional<QString>(); });
+    view.resize(1100, 680);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    answerNextFileDialog([path](QFileDialog* dialog) {
+        dialog->selectFile(path);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    QTest::mouseClick(view.findChild<WorkspaceToolbar*>()->importButton(), Qt::LeftButton);
+
+    const auto after = notes.fetch(StickyNote::fetchRequest());
+    ASSERT_EQ(after.size(), before + 1);
+    const auto imported = std::find_if(after.begin(), after.end(), [](const auto& note) { return note->title() == "Market list"; });
+    ASSERT_NE(imported, after.end());
+    EXPECT_EQ((*imported)->plainText(), "Market list\r\neggs, flour\r\n");
+    EXPECT_EQ((*imported)->version(), 1);
+    EXPECT_TRUE(test::waitUntil([&] { return listShows(view, "Market list"); }));
+}
+
+TEST(WorkspaceImportTest, CancellingTheFileDialogImportsNothing)
+{
+    ObjectContext& notes = PersistenceController::shared().viewContext();
+    const auto before = notes.fetch(StickyNote::fetchRequest()).size();
+
+    test::WorkspaceApp app;
+    WorkspaceFoldersStore folders;
+    WorkspaceView view(notes, folders, [] { return false; }, [] { return std::optional<QString>(); });
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    answerNextFileDialog([](QFileDialog* dialog) { dialog->reject(); });
+    QTest::mouseClick(view.findChild<WorkspaceToolbar*>()->importButton(), Qt::LeftButton);
+
+    EXPECT_EQ(notes.fetch(StickyNote::fetchRequest()).size(), before);
+}
