@@ -65,7 +65,7 @@ WorkspaceEmptyState::WorkspaceEmptyState(QWidget* parent)
     m_hint = new TextLabel({}, viewFont(13), &SchemeColors::secondaryText, this);
     m_hint->setAlignment(Qt::AlignCenter);
     m_hint->setWordWrap(true);
-    m_hint->setMaximumWidth(320);
+    m_hint->setFixedWidth(320);
     layout->addWidget(m_hint, 0, Qt::AlignHCenter);
     layout->addStretch(1);
 }
@@ -77,6 +77,8 @@ void WorkspaceEmptyState::showTexts(const Texts& texts)
     m_symbolHost->layout()->addWidget(m_symbol);
     m_title->setText(texts.title);
     m_hint->setText(texts.hint);
+    // A centred item's layout does not ask a wrapping label for its height: give it.
+    m_hint->setMinimumHeight(m_hint->heightForWidth(m_hint->width()));
     QWidget::show();
 }
 

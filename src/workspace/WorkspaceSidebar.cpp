@@ -87,9 +87,9 @@ WorkspaceSidebar::WorkspaceSidebar(WorkspaceView& workspace, QWidget* parent)
     m_folders = new QVBoxLayout;
     m_folders->setSpacing(8);
     layout->addLayout(m_folders);
+    layout->addStretch(1);
     m_footerSlot = new QVBoxLayout;
     layout->addLayout(m_footerSlot);
-    layout->addStretch(1);
 
     connect(&workspace, &WorkspaceView::stateChanged, this, &WorkspaceSidebar::refresh);
     refresh();

@@ -146,6 +146,8 @@ TEST_F(WorkspaceChromeTest, SignedOutFooterInvitesToSignInAndTheMenuHasNoLogOut)
     WorkspaceProfileFooter& footer = *view().findChild<WorkspaceProfileFooter*>();
     EXPECT_FALSE(footer.isSignedIn());
     EXPECT_TRUE(footer.signInButton()->isVisible());
+    // The footer stands at the bottom of the sidebar, not under the last folder.
+    EXPECT_GT(footer.mapTo(&sidebar(), QPoint(0, footer.height())).y(), sidebar().height() - 40);
     QTest::mouseClick(footer.signInButton(), Qt::LeftButton);
     QTest::mouseClick(footer.settingsButton(), Qt::LeftButton);
     EXPECT_EQ(m_app.calls, QStringList({ "openSettings:Account", "openSettings:" }));

@@ -29,6 +29,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QLabel>
 #include <QTest>
 
 using namespace norvelle;
@@ -325,6 +326,13 @@ TEST_F(WorkspaceDetailTest, EmptyStatesPerSectionAndSearch)
     EXPECT_EQ(detail().emptyState()->title(), "Nothing in Archive");
     EXPECT_EQ(detail().countBadge()->text(), "0");
     EXPECT_EQ(detail().titleLabel()->text(), "Archive");
+
+    // The wrapped hint is shown whole, not cut after its first line.
+    view().setSelection(MainSection::trash);
+    QApplication::processEvents();
+    auto* hint = detail().emptyState()->findChildren<QLabel*>().back();
+    ASSERT_EQ(hint->text(), "Deleted notes appear here. Use Empty Trash to remove them permanently.");
+    EXPECT_GE(hint->height(), hint->heightForWidth(hint->width()));
 }
 
 TEST_F(WorkspaceDetailTest, PinnedStripShowsFourChipsOnAllNotesOutsideSelection)
