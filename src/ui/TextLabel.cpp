@@ -51,7 +51,11 @@ void TextLabel::fitFont()
     const qreal natural = QFontMetricsF(m_font).horizontalAdvance(text());
     const qreal scale = natural <= 0 ? 1.0 : std::clamp(width() / natural, m_minimumScale, 1.0);
     QFont fitted = m_font;
-    fitted.setPointSizeF(m_font.pointSizeF() * scale);
+    // Our view fonts are sized in pixels; a font sized in points has no pixel size (-1).
+    if (m_font.pixelSize() > 0)
+        fitted.setPixelSize(std::max(1, qRound(m_font.pixelSize() * scale)));
+    else
+        fitted.setPointSizeF(m_font.pointSizeF() * scale);
     if (fitted != font())
         setFont(fitted);
 }
