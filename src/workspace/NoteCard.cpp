@@ -9,7 +9,6 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace norvelle {
 
@@ -76,9 +75,7 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
 {
     const QRectF rect = cell.translated(0, state.hovered ? -3 : 0);
     const NotePaper& paper = layout.paper;
-    QPainterPath shape;
-    shape.addRoundedRect(rect, cornerRadius, cornerRadius);
-    paper.paint(painter, shape);
+    paper.paint(painter, rect, cornerRadius);
     if (note.isPinned) {
         strokeRounded(painter, rect, cornerRadius, NotePaper::pinnedAccent(), 1.5);
     }

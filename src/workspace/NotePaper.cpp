@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPixmap>
 
 #include <algorithm>
@@ -26,28 +27,6 @@ QColor withAlpha(QColor color, double alpha)
 {
     color.setAlphaF(float(alpha));
     return color;
-}
-
-// Textures are drawn once per texture, look and size: a scrolled grid repaints many cards of
-// one size on every frame.
-const QPixmap& textureTile(const QString& name, bool isDark, QSize size, qreal dpr)
-{
-    static QHash<QString, QPixmap> tiles;
-    const QString key = QStringLiteral("%1|%2|%3x%4|%5").arg(name).arg(isDark).arg(size.width()).arg(size.height()).arg(dpr);
-    auto found = tiles.find(key);
-    if (found == tiles.end()) {
-        if (tiles.size() > 64) {
-            tiles.clear();
-        }
-        QPixmap tile(size * dpr);
-        tile.setDevicePixelRatio(dpr);
-        tile.fill(Qt::transparent);
-        QPainter painter(&tile);
-        PaperTextureView::draw(painter, QSizeF(size), name, isDark);
-        painter.end();
-        found = tiles.insert(key, tile);
-    }
-    return *found;
 }
 
 } // namespace
@@ -83,17 +62,55 @@ QColor NotePaper::pinnedAccent()
     return QColor::fromRgbF(0.749f, 0.353f, 0.949f, 0.35f);
 }
 
-void NotePaper::paint(QPainter& painter, const QPainterPath& shape) const
+void NotePaper::paint(QPainter& painter, const QRectF& rect, qreal cornerRadius) const
 {
-    painter.save();
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillPath(shape, withAlpha(colorFromHexOrWhite(paper), fillOpacity));
-    painter.setClipPath(shape, Qt::IntersectClip);
-    painter.setOpacity(painter.opacity() * textureOpacity);
-    const QRectF bounds = shape.boundingRect();
+    const QRect bounds = rect.toAlignedRect();
     const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
-    painter.drawPixmap(bounds.topLeft(), textureTile(texture, isDark, bounds.size().toSize(), dpr));
-    painter.restore();
+    painter.drawPixmap(bounds.topLeft(), tile(rect.translated(-bounds.topLeft()), bounds.size(), cornerRadius, dpr));
+}
+
+// Papers are drawn once per look and size: a scrolled grid repaints many cards of one size on
+// every frame, and copying a ready tile costs far less than filling and blending a clipped,
+// translucent texture for each card.
+const QPixmap& NotePaper::tile(const QRectF& rect, QSize tileSize, qreal cornerRadius, qreal dpr) const
+{
+    static QHash<QString, QPixmap> tiles;
+    const QString key = QStringLiteral("%1|%2|%3|%4,%5,%6,%7|%8|%9")
+                            .arg(paper, texture)
+                            .arg(fillOpacity)
+                            .arg(rect.x())
+                            .arg(rect.y())
+                            .arg(rect.width())
+                            .arg(rect.height())
+                            .arg(cornerRadius)
+                            .arg(dpr);
+    auto found = tiles.constFind(key);
+    if (found != tiles.cend()) {
+        return *found;
+    }
+    if (tiles.size() >= 48) {
+        tiles.clear();
+    }
+    QPixmap texture(rect.size().toSize() * dpr);
+    texture.setDevicePixelRatio(dpr);
+    texture.fill(Qt::transparent);
+    QPainter texturePainter(&texture);
+    PaperTextureView::draw(texturePainter, rect.size(), this->texture, isDark);
+    texturePainter.end();
+
+    QPixmap tile(tileSize * dpr);
+    tile.setDevicePixelRatio(dpr);
+    tile.fill(Qt::transparent);
+    QPainter painter(&tile);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath shape;
+    shape.addRoundedRect(rect, cornerRadius, cornerRadius);
+    painter.fillPath(shape, withAlpha(colorFromHexOrWhite(paper), fillOpacity));
+    painter.setClipPath(shape);
+    painter.setOpacity(textureOpacity);
+    painter.drawPixmap(rect.topLeft(), texture);
+    painter.end();
+    return *tiles.insert(key, tile);
 }
 
 } // namespace norvelle

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QColor>
-#include <QPainterPath>
 #include <QString>
 
 class QPainter;
+class QPixmap;
+class QRectF;
+class QSize;
 
 namespace norvelle {
 
@@ -29,8 +31,11 @@ struct NotePaper {
     // The violet outline of a pinned note.
     static QColor pinnedAccent();
 
-    // Fill and texture inside `shape` (whose bounds are the paper's rectangle).
-    void paint(QPainter& painter, const QPainterPath& shape) const;
+    // Fill and texture inside the rounded rectangle.
+    void paint(QPainter& painter, const QRectF& rect, qreal cornerRadius) const;
+
+private:
+    const QPixmap& tile(const QRectF& rect, QSize tileSize, qreal cornerRadius, qreal dpr) const;
 };
 
 // White, white at 0.82 and at 0.64 where white text reads at least as well as black on the

@@ -9,7 +9,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 
 namespace norvelle {
 
@@ -28,9 +27,7 @@ void PinnedNotePreviewChip::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRectF tile = QRectF(rect()).adjusted(0.75, 0.75, -0.75, -0.75);
     const NotePaper paper(*m_note);
-    QPainterPath shape;
-    shape.addRoundedRect(tile, 10, 10);
-    paper.paint(painter, shape);
+    paper.paint(painter, tile, 10);
     strokeRounded(painter, tile, 10, NotePaper::pinnedAccent(), 1.5);
 
     const qreal textWidth = 180;
