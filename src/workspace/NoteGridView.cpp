@@ -26,12 +26,12 @@ NoteGridView::NoteGridView(WorkspaceView& workspace, QWidget* parent)
     viewport()->setMouseTracking(true);
     viewport()->setAutoFillBackground(false);
     verticalScrollBar()->setSingleStep(24);
+    connect(&workspace.index(), &WorkspaceNoteIndex::notesChanged, this, [this] { m_cardLayouts.clear(); });
     refresh();
 }
 
 void NoteGridView::refresh()
 {
-    m_cardLayouts.clear();
     m_notes = m_workspace.workspaceNoteList();
     m_grid = m_workspace.viewModeGrid();
     m_hovered = std::min(m_hovered, count() - 1);

@@ -63,8 +63,8 @@ private:
     int m_hovered = -1;
     int m_pressed = -1;
     bool m_wordsRequested = false;
-    // The cards' layouts, so that a scrolled frame only draws. Keyed by entry, which lives until
-    // the next refresh.
+    // The cards' layouts, so that a scrolled frame or a narrowed search only draws. Keyed by
+    // entry, which lives until the notes change.
     QCache<const WorkspaceNoteEntry*, NoteCard::Layout> m_cardLayouts { 512 };
 };
 

@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceNoteLists.h"
 
 #include "workspace/WorkspaceNoteEntry.h"
+#include "workspace/WorkspaceSearch.h"
 
 #include <algorithm>
 
@@ -15,16 +16,6 @@ WorkspaceNoteLists::NoteRefs filtered(const WorkspaceNoteLists::NoteRefs& notes,
     kept.reserve(notes.size());
     std::copy_if(notes.begin(), notes.end(), std::back_inserter(kept), keep);
     return kept;
-}
-
-void applySearch(WorkspaceNoteLists::NoteRefs& notes, const QString& query)
-{
-    const QString trimmed = query.trimmed();
-    if (trimmed.isEmpty()) {
-        return;
-    }
-    const QByteArray needle = WorkspaceNoteEntry::searchForm(trimmed);
-    std::erase_if(notes, [&](const WorkspaceNoteEntry* note) { return !WorkspaceNoteLists::matchesSearch(*note, needle); });
 }
 
 bool keptBySection(const WorkspaceNoteEntry& note, MainSection section)
@@ -60,12 +51,11 @@ int WorkspaceNoteLists::trashCount(const NoteRefs& notes)
     return int(std::count_if(notes.begin(), notes.end(), [](const WorkspaceNoteEntry* note) { return note->isTrashed; }));
 }
 
-WorkspaceNoteLists::NoteRefs WorkspaceNoteLists::workspaceNoteList(const NoteRefs& notes, const WorkspaceListState& state)
+WorkspaceNoteLists::NoteRefs WorkspaceNoteLists::workspaceNoteList(const NoteRefs& notes, const WorkspaceListState& state,
+                                                                   WorkspaceSearch& search)
 {
     if (state.selection == MainSection::trash) {
-        NoteRefs trashed = trashNotes(notes);
-        applySearch(trashed, state.searchQuery);
-        return trashed;
+        return search.matches(trashNotes(notes), state.searchQuery);
     }
     const bool anyFolder = state.selectedFolderSlug == u"all";
     const QString folder = state.selectedFolderSlug.toLower();
@@ -75,7 +65,7 @@ WorkspaceNoteLists::NoteRefs WorkspaceNoteLists::workspaceNoteList(const NoteRef
     if (state.selection == MainSection::recent && list.size() > size_t(recentLimit)) {
         list.resize(size_t(recentLimit));
     }
-    applySearch(list, state.searchQuery);
+    list = search.matches(list, state.searchQuery);
     sortNotes(list, state.sortMode);
     return list;
 }
@@ -132,12 +122,6 @@ WorkspaceNoteLists::NoteRefs WorkspaceNoteLists::selectedNotes(const NoteRefs& l
         }
     }
     return filtered(list, [&](const WorkspaceNoteEntry* note) { return selected.contains(note->id); });
-}
-
-bool WorkspaceNoteLists::matchesSearch(const WorkspaceNoteEntry& note, const QByteArray& searchForm)
-{
-    const WorkspaceNoteEntry::Words* words = note.words();
-    return words && (words->searchTitle.contains(searchForm) || words->searchText.contains(searchForm));
 }
 
 } // namespace norvelle

@@ -11,6 +11,7 @@
 namespace norvelle {
 
 class WorkspaceNoteEntry;
+class WorkspaceSearch;
 
 // What the workspace's lists are made of: the section, folder, search and order it shows.
 struct WorkspaceListState {
@@ -34,18 +35,15 @@ public:
     static int trashCount(const NoteRefs& notes);
 
     // The notes the detail column shows. The Trash ignores the folder, the Recent cut and the
-    // sort mode; elsewhere: section, folder, Recent's 20 newest, search, then sort. A search
+    // sort mode; elsewhere: section, folder, Recent's 20 newest, search, then sort. The search
     // looks in the notes' words, which must have been given (WorkspaceNoteIndex::loadAllWords).
-    static NoteRefs workspaceNoteList(const NoteRefs& notes, const WorkspaceListState& state);
+    static NoteRefs workspaceNoteList(const NoteRefs& notes, const WorkspaceListState& state, WorkspaceSearch& search);
     // Stable, so equal keys keep their order.
     static void sortNotes(NoteRefs& notes, WorkspaceSortMode mode);
     // The first four pinned notes of the list, on All notes only.
     static NoteRefs pinnedStripNotes(const NoteRefs& list, MainSection selection);
     // The listed notes whose identity is selected, in list order.
     static NoteRefs selectedNotes(const NoteRefs& list, const QSet<QString>& selectedIDs);
-
-    // Whether the note's title or text holds the search form (WorkspaceNoteEntry::searchForm) of a query.
-    static bool matchesSearch(const WorkspaceNoteEntry& note, const QByteArray& searchForm);
 
     static constexpr int recentLimit = 20;
     static constexpr int pinnedStripLimit = 4;

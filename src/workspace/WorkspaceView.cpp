@@ -36,6 +36,7 @@ WorkspaceView::WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& fold
     setAutoFillBackground(false);
     rebuildList();
     connect(&m_index, &WorkspaceNoteIndex::notesChanged, this, [this] {
+        m_search.forget();
         rebuildList();
         changed();
     });
@@ -164,7 +165,7 @@ void WorkspaceView::rebuildList()
     if (!m_list.searchQuery.trimmed().isEmpty()) {
         m_index.loadAllWords();
     }
-    m_workspaceNoteList = WorkspaceNoteLists::workspaceNoteList(m_index.notes(), m_list);
+    m_workspaceNoteList = WorkspaceNoteLists::workspaceNoteList(m_index.notes(), m_list, m_search);
 }
 
 void WorkspaceView::updateDeleteShortcuts()

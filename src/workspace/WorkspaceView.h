@@ -4,6 +4,7 @@
 #include "workspace/NewFolderSheet.h"
 #include "workspace/WorkspaceNoteIndex.h"
 #include "workspace/WorkspaceNoteLists.h"
+#include "workspace/WorkspaceSearch.h"
 #include "workspace/WorkspaceSortMode.h"
 
 #include <QPointer>
@@ -132,6 +133,7 @@ private:
 
     WorkspaceFoldersStore& m_folderStore;
     WorkspaceNoteIndex m_index;
+    WorkspaceSearch m_search;
     WorkspaceListState m_list;
     NoteRefs m_workspaceNoteList;
     bool m_showClipboardHistory = false;

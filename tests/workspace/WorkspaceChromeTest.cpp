@@ -200,3 +200,23 @@ TEST_F(WorkspaceChromeTest, ToolbarSearchesSwitchesSortsAndMakesNotesFromTemplat
     view().setSelection(MainSection::trash);
     EXPECT_FALSE(toolbar().newNoteButton()->isEnabled());
 }
+
+TEST_F(WorkspaceChromeTest, ANoteChangedWhileTheUserTypesIsSearchedAfresh)
+{
+    const auto report = add({ .title = "report", .updatedMinute = 3 });
+    const auto plan = add({ .title = "plan", .plainText = "nothing yet", .updatedMinute = 2 });
+    view();
+    QLineEdit& field = *toolbar().searchField()->lineEdit();
+    QTest::keyClicks(&field, "rep");
+    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({ "report" }));
+    // A sticky window edits both notes between two keystrokes.
+    plan->setPlainText("see the report");
+    report->setTitle("summary");
+    context().save();
+    QCoreApplication::processEvents();
+    QTest::keyClicks(&field, "o");
+    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({ "plan" }));
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    QTest::keyClick(&field, Qt::Key_Backspace);
+    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({ "plan" }));
+}

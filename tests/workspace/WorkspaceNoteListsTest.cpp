@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceNoteLists.h"
 
 #include "WorkspaceNotesFixture.h"
+#include "workspace/WorkspaceSearch.h"
 
 using namespace norvelle;
 
@@ -11,7 +12,8 @@ protected:
     QStringList list(const WorkspaceListState& state)
     {
         index().loadAllWords();
-        return titles(WorkspaceNoteLists::workspaceNoteList(index().notes(), state));
+        WorkspaceSearch search;
+        return titles(WorkspaceNoteLists::workspaceNoteList(index().notes(), state, search));
     }
 };
 
@@ -96,6 +98,61 @@ TEST_F(WorkspaceNoteListsTest, SearchIsTrimmedCaseInsensitiveAndCanonical)
     EXPECT_EQ(list({ .searchQuery = " \n" }).size(), 4);
 }
 
+TEST_F(WorkspaceNoteListsTest, ASearchTypedOnFindsWhatAFreshSearchFinds)
+{
+    add({ .title = "Weekly report", .plainText = "numbers", .updatedMinute = 5, .pinned = true });
+    add({ .title = "Week plan", .plainText = "report later", .updatedMinute = 4 });
+    add({ .title = "Cafe", .plainText = "cafe\u0301 au lait", .updatedMinute = 3 });
+    add({ .title = QString::fromUtf8("Caf\u00E9"), .updatedMinute = 2, .pinned = true });
+    add({ .title = "Trashed report", .updatedMinute = 1, .deletedMinute = 1 });
+    index().loadAllWords();
+    WorkspaceSearch typing;
+    const auto typed = [&](const WorkspaceListState& state) {
+        return titles(WorkspaceNoteLists::workspaceNoteList(index().notes(), state, typing));
+    };
+    // Typing on, backspacing, a query whose folded form no longer holds the last one (an
+    // accent composing onto the e), and the section changing under the same query.
+    const std::vector<WorkspaceListState> states {
+        { .searchQuery = "w" },
+        { .searchQuery = "we" },
+        { .searchQuery = "weekly " },
+        { .searchQuery = "weekly r" },
+        { .searchQuery = "weekly" },
+        { .searchQuery = "cafe" },
+        { .searchQuery = QString::fromUtf8("cafe\u0301") },
+        { .selection = MainSection::pinned, .searchQuery = QString::fromUtf8("cafe\u0301") },
+        { .selection = MainSection::all, .searchQuery = QString::fromUtf8("cafe\u0301 ") },
+        { .selection = MainSection::trash, .searchQuery = "rep" },
+        { .selection = MainSection::trash, .searchQuery = "repo" },
+        { .searchQuery = "repo" },
+    };
+    for (const WorkspaceListState& state : states) {
+        EXPECT_EQ(typed(state), list(state)) << state.searchQuery.toStdString();
+    }
+    EXPECT_EQ(list({ .searchQuery = QString::fromUtf8("cafe\u0301") }), QStringList({ "Cafe", QString::fromUtf8("Caf\u00E9") }));
+    EXPECT_EQ(list({ .searchQuery = "weekly r" }), QStringList({ "Weekly report" }));
+}
+
+TEST_F(WorkspaceNoteListsTest, ALongListSearchedInSlicesKeepsEveryMatchInOrder)
+{
+    QStringList expected;
+    for (int i = 0; i < 5000; ++i) {
+        const bool inTitle = i % 11 == 0;
+        const bool inText = i % 7 == 0;
+        const QString title = QStringLiteral("%1 %2").arg(i).arg(inTitle ? "Needle" : "hay");
+        add({ .title = title, .plainText = QString("hay ").repeated(i % 50) + (inText ? "NEEDLE" : "needl"), .updatedMinute = 5000 - i });
+        if (inTitle || inText) {
+            expected << title;
+        }
+    }
+    EXPECT_EQ(list({ .searchQuery = "needle" }), expected);
+    WorkspaceSearch typing;
+    for (const char* query : { "n", "ne", "nee", "needle", "needl" }) {
+        WorkspaceSearch fresh;
+        EXPECT_EQ(typing.matches(index().notes(), query), fresh.matches(index().notes(), query)) << query;
+    }
+}
+
 TEST_F(WorkspaceNoteListsTest, DateSortsAreStableAndCountMissingDatesAsDistantPast)
 {
     add({ .title = "modified only by creation", .updatedMinute = -1, .createdMinute = 7 });
@@ -128,7 +185,8 @@ TEST_F(WorkspaceNoteListsTest, PinnedStripIsTheFirstFourPinnedOnAllNotesOnly)
         add({ .title = QStringLiteral("pinned %1").arg(i), .updatedMinute = 10 - i, .pinned = true });
     }
     add({ .title = "plain", .updatedMinute = 20 });
-    const auto listed = WorkspaceNoteLists::workspaceNoteList(index().notes(), {});
+    WorkspaceSearch search;
+    const auto listed = WorkspaceNoteLists::workspaceNoteList(index().notes(), {}, search);
     EXPECT_EQ(titles(WorkspaceNoteLists::pinnedStripNotes(listed, MainSection::all)),
               QStringList({ "pinned 0", "pinned 1", "pinned 2", "pinned 3" }));
     EXPECT_TRUE(WorkspaceNoteLists::pinnedStripNotes(listed, MainSection::pinned).empty());
@@ -143,7 +201,8 @@ TEST_F(WorkspaceNoteListsTest, SelectedNotesAreTheListedOnesInListOrder)
     const auto first = add({ .title = "first", .updatedMinute = 3 });
     const auto second = add({ .title = "second", .updatedMinute = 2 });
     const auto trashed = add({ .title = "trashed", .updatedMinute = 1, .deletedMinute = 1 });
-    const auto listed = WorkspaceNoteLists::workspaceNoteList(index().notes(), {});
+    WorkspaceSearch search;
+    const auto listed = WorkspaceNoteLists::workspaceNoteList(index().notes(), {}, search);
     const QSet<QString> ids { second->objectID().uriString(), trashed->objectID().uriString(),
                               first->objectID().uriString(), QStringLiteral("x-norvelle://gone") };
     EXPECT_EQ(titles(WorkspaceNoteLists::selectedNotes(listed, ids)), QStringList({ "first", "second" }));
