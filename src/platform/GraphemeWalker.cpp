@@ -75,6 +75,10 @@ bool GraphemeWalker::hasAtMost(QStringView text, qsizetype limit)
 
 QStringView GraphemeWalker::leading(QStringView text, qsizetype count)
 {
+    // No text of `count` code units can hold more characters than that.
+    if (text.size() <= count) {
+        return text;
+    }
     return text.first(endOfFirst(text, count).value_or(text.size()));
 }
 

@@ -1,30 +1,13 @@
 #include "workspace/NoteDisplayText.h"
 
+#include "platform/GraphemeWalker.h"
 #include "store/StickyNote.h"
-
-#include <QTextBoundaryFinder>
 
 namespace norvelle {
 
 namespace {
 
 constexpr int kPreviewCharacters = 400;
-
-// The first `count` user-perceived characters of `line`.
-QString leadingCharacters(QStringView line, int count)
-{
-    // No text of `count` UTF-16 units can hold more characters than that.
-    if (line.size() <= count) {
-        return line.toString();
-    }
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
-    for (int characters = 0; characters < count; ++characters) {
-        if (finder.toNextBoundary() == -1) {
-            return line.toString();
-        }
-    }
-    return line.left(finder.position()).toString();
-}
 
 QStringView firstLine(const QString& plainText)
 {
@@ -70,9 +53,9 @@ QString previewLine(const QString& title, const QString& plainText)
     const QStringView first = firstFilledLine(plainText, 0);
     // Without a title the first line is the title; a first line repeating the title is skipped.
     if (trimmedTitle.isEmpty() || first.compare(trimmedTitle, Qt::CaseInsensitive) == 0) {
-        return leadingCharacters(firstFilledLine(plainText, 1), kPreviewCharacters);
+        return GraphemeWalker::leading(firstFilledLine(plainText, 1), kPreviewCharacters).toString();
     }
-    return leadingCharacters(first, kPreviewCharacters);
+    return GraphemeWalker::leading(first, kPreviewCharacters).toString();
 }
 
 QString previewLine(const StickyNote& note)

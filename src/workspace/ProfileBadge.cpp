@@ -1,12 +1,12 @@
 #include "workspace/ProfileBadge.h"
 
+#include "platform/GraphemeWalker.h"
 #include "ui/BrandPalette.h"
 #include "ui/ViewFont.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextBoundaryFinder>
 
 namespace norvelle {
 
@@ -30,11 +30,9 @@ void paintProfileBadge(QPainter& painter, const QRectF& circle, const QString& p
         gradient.setColorAt(qreal(i) / qreal(colors.size() - 1), colors[i]);
     }
     painter.fillPath(clip, gradient);
-    QTextBoundaryFinder characters(QTextBoundaryFinder::Grapheme, profileName.left(32));
-    const qsizetype end = characters.toNextBoundary();
     painter.setFont(viewFont(fontSize, QFont::Bold));
     painter.setPen(Qt::white);
-    painter.drawText(circle, Qt::AlignCenter, profileName.left(end > 0 ? end : 0).toUpper());
+    painter.drawText(circle, Qt::AlignCenter, GraphemeWalker::leading(profileName, 1).toString().toUpper());
     painter.restore();
 }
 

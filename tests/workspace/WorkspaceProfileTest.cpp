@@ -2,7 +2,10 @@
 
 #include "account/AccountDisplayName.h"
 #include "platform/SystemUser.h"
+#include "workspace/ProfileBadge.h"
 
+#include <QImage>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <pwd.h>
@@ -27,4 +30,20 @@ TEST(WorkspaceProfile, LiveNameReadsTheUserDatabaseWithoutASession)
     const passwd* user = getpwuid(getuid());
     ASSERT_NE(user, nullptr);
     EXPECT_EQ(SystemUser::fullName(), QString::fromLocal8Bit(user->pw_gecos).section(u',', 0, 0).trimmed());
+}
+
+TEST(WorkspaceProfile, TheBadgeShowsTheFirstCharacterOfTheNameInCapitals)
+{
+    const auto badge = [](const QString& name) {
+        QImage image(48, 48, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter painter(&image);
+        paintProfileBadge(painter, QRectF(0, 0, 48, 48), name, QImage(), 20);
+        return image;
+    };
+    EXPECT_EQ(badge("ada lovelace"), badge("A"));
+    EXPECT_NE(badge("Ada"), badge("Bob"));
+    // An accent written as its own code point stays with its letter.
+    EXPECT_EQ(badge(QString::fromUtf8("e\u0301mile")), badge(QString::fromUtf8("E\u0301")));
+    EXPECT_NE(badge(""), badge("A"));
 }
