@@ -2,16 +2,28 @@
 
 #include "platform/UserDefaults.h"
 
-#include <QHostAddress>
+#include <arpa/inet.h>
 
 namespace norvelle {
 
 namespace {
 
+// QUrl has already written any IPv4 form as four decimals; an IPv6 host may carry a zone.
 bool isLoopbackHost(const QString& host)
 {
-    const QHostAddress address(host);
-    return host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 || (!address.isNull() && address.isLoopback());
+    if (host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0) {
+        return true;
+    }
+    const QByteArray address = host.section(QLatin1Char('%'), 0, 0).toLatin1();
+    in_addr v4 {};
+    if (inet_pton(AF_INET, address.constData(), &v4) == 1) {
+        return ntohl(v4.s_addr) >> 24 == 127;
+    }
+    in6_addr v6 {};
+    if (inet_pton(AF_INET6, address.constData(), &v6) == 1) {
+        return IN6_IS_ADDR_LOOPBACK(&v6) || (IN6_IS_ADDR_V4MAPPED(&v6) && v6.s6_addr[12] == 127);
+    }
+    return false;
 }
 
 // Plain http would send the tokens readable on the network: only this computer may be reached

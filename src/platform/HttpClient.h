@@ -1,51 +1,15 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
+#include "platform/HttpMessages.h"
+
 #include <QObject>
-#include <QString>
-#include <QUrl>
 
 #include <functional>
-#include <utility>
-#include <variant>
-
-class QNetworkAccessManager;
+#include <memory>
 
 namespace norvelle {
 
-struct HttpRequest {
-    QByteArray method = "GET";
-    QUrl url;
-    QList<std::pair<QByteArray, QByteArray>> headers;
-    QByteArray body;
-    // A longer reply fails with replyTooLarge instead of being read on.
-    qint64 maximumReplyBytes = 8 * 1024 * 1024;
-};
-
-// A complete HTTP answer, whatever its status (redirects are answers too: never followed).
-struct HttpResponse {
-    int status = 0;
-    QByteArray body;
-};
-
-// Why no complete answer came. The message is for the user; it never holds the request's or
-// the reply's content.
-struct HttpError {
-    enum class Kind {
-        timedOut,         // nothing arrived for the client's timeout
-        cannotConnect,    // no server at that address
-        noNetwork,        // this computer has no network connection
-        secureConnection, // TLS failed (certificate or handshake); never ignored
-        notHttp,          // the other side did not speak HTTP
-        replyTooLarge,    // more than the request's maximum
-        transferFailed,   // the connection broke, or the reply was cut short
-    };
-    Kind kind;
-    QString message;
-};
-
-using HttpResult = std::variant<HttpResponse, HttpError>;
+class HttpTransport;
 
 // Asynchronous HTTP(S) over Qt's network stack, on the thread that owns the client (the main
 // thread in the program). Timeouts count from the last bytes moved, as an idle limit.
@@ -66,7 +30,7 @@ public:
     int timeoutMs() const { return m_timeoutMs; }
 
 private:
-    QNetworkAccessManager* m_manager = nullptr;
+    std::unique_ptr<HttpTransport> m_transport;
     int m_timeoutMs;
 };
 

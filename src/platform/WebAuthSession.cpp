@@ -1,9 +1,10 @@
 #include "platform/WebAuthSession.h"
 
+#include "platform/NetworkModule.h"
+
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
-#include <QTcpSocket>
 #include <QUrlQuery>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -12,20 +13,10 @@ namespace norvelle {
 
 namespace {
 
-// A request line and headers far beyond any redirect's: refused.
-constexpr qsizetype kMaximumRequestBytes = 16 * 1024;
-
 const QByteArray kReturnPage = "<!doctype html><html><head><meta charset=\"utf-8\"><title>Norvelle</title></head>"
                                "<body style=\"font-family:sans-serif;text-align:center;margin-top:4em\">"
                                "<h2>You’re signed in</h2><p>You can close this tab and return to Norvelle.</p>"
                                "</body></html>";
-
-void reply(QTcpSocket* socket, const QByteArray& status, const QByteArray& body)
-{
-    socket->write("HTTP/1.1 " + status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
-        + QByteArray::number(body.size()) + "\r\nConnection: close\r\nCache-Control: no-store\r\n\r\n" + body);
-    socket->disconnectFromHost();
-}
 
 std::unique_ptr<QWidget> makeWaitingWindow(QWidget* anchor, const std::function<void()>& onCancel)
 {
@@ -54,7 +45,6 @@ WebAuthSession::WebAuthSession(QObject* parent)
 {
     m_limit.setSingleShot(true);
     connect(&m_limit, &QTimer::timeout, this, [this] { finish({std::nullopt, Failure::timedOut}); });
-    connect(&m_listener, &QTcpServer::newConnection, this, &WebAuthSession::serve);
 }
 
 WebAuthSession::~WebAuthSession() = default;
@@ -83,14 +73,20 @@ void WebAuthSession::start(const std::function<QUrl(const QUrl& redirectURI)>& a
     }
     m_done = std::move(done);
     m_expectedState = expectedState;
-    if (!m_listener.listen(QHostAddress::LocalHost, 0)) {
+    // Made here, not with the session: the network code loads only when someone signs in.
+    if (!m_listener) {
+        if (NetworkModule* network = NetworkModule::shared()) {
+            m_listener = network->makeLoopbackListener();
+        }
+    }
+    if (!m_listener || !m_listener->listen([this](const QByteArray& head) { return answer(head); })) {
         finish({std::nullopt, Failure::cannotListen});
         return;
     }
     QUrl redirect;
     redirect.setScheme(QStringLiteral("http"));
     redirect.setHost(QStringLiteral("127.0.0.1"));
-    redirect.setPort(m_listener.serverPort());
+    redirect.setPort(m_listener->port());
     redirect.setPath(redirectPath);
     m_limit.start(m_timeLimitMs);
     m_window = makeWaitingWindow(anchor, [this] { cancel(); });
@@ -105,42 +101,28 @@ void WebAuthSession::cancel()
     finish({std::nullopt, Failure::cancelled});
 }
 
-void WebAuthSession::serve()
+LoopbackListener::Answer WebAuthSession::answer(const QByteArray& head)
 {
-    while (QTcpSocket* socket = m_listener.nextPendingConnection()) {
-        socket->setParent(this);
-        connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-            const QByteArray head = socket->peek(kMaximumRequestBytes + 1);
-            const qsizetype end = head.indexOf("\r\n\r\n");
-            if (end < 0) {
-                if (head.size() > kMaximumRequestBytes) {
-                    reply(socket, "431 Request Header Fields Too Large", {});
-                }
-                return;
-            }
-            const QList<QByteArray> line = head.left(head.indexOf("\r\n")).split(' ');
-            const QUrl target(QString::fromUtf8(line.value(1)));
-            const bool matches = line.value(0) == "GET" && target.path() == redirectPath && !m_expectedState.isEmpty()
-                && QUrlQuery(target).queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded) == m_expectedState;
-            if (!matches || !m_done) {
-                reply(socket, "404 Not Found", {});
-                return;
-            }
-            reply(socket, "200 OK", kReturnPage);
-            QUrl callback = target;
-            callback.setScheme(QStringLiteral("http"));
-            callback.setHost(QStringLiteral("127.0.0.1"));
-            callback.setPort(m_listener.serverPort());
-            finish({callback, std::nullopt});
-        });
+    const QList<QByteArray> line = head.left(head.indexOf("\r\n")).split(' ');
+    const QUrl target(QString::fromUtf8(line.value(1)));
+    const bool matches = line.value(0) == "GET" && target.path() == redirectPath && !m_expectedState.isEmpty()
+        && QUrlQuery(target).queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded) == m_expectedState;
+    if (!matches || !m_done) {
+        return {"404 Not Found", {}, {}};
     }
+    QUrl callback = target;
+    callback.setScheme(QStringLiteral("http"));
+    callback.setHost(QStringLiteral("127.0.0.1"));
+    callback.setPort(m_listener->port());
+    return {"200 OK", kReturnPage, [this, callback] { finish({callback, std::nullopt}); }};
 }
 
 void WebAuthSession::finish(Result result)
 {
     m_limit.stop();
-    m_listener.close();
+    if (m_listener) {
+        m_listener->close();
+    }
     if (m_window) {
         m_window->hide();
         m_window.release()->deleteLater();

@@ -1,9 +1,10 @@
 #pragma once
 
+#include "platform/LoopbackListener.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
-#include <QTcpServer>
 #include <QTimer>
 #include <QUrl>
 
@@ -51,12 +52,12 @@ public:
     static QString message(Failure failure);
 
 private:
-    void serve();
+    LoopbackListener::Answer answer(const QByteArray& head);
     void finish(Result result);
 
     Browser m_browser;
     int m_timeLimitMs = defaultTimeLimitMs;
-    QTcpServer m_listener;
+    std::unique_ptr<LoopbackListener> m_listener;
     QTimer m_limit;
     QString m_expectedState;
     std::function<void(Result)> m_done;

@@ -1,6 +1,10 @@
-// The program as a process: one copy per user, and an orderly exit on the termination signals.
+// The program as a process: one copy per user, an orderly exit on the termination signals, and
+// the network code it loads only when it goes online.
+#include "account/StoredSyncSession.h"
+#include "account/SyncCredentialStore.h"
 #include "platform/SingleInstanceGuard.h"
 #include "platform/UserDefaults.h"
+#include "support/LoopbackApiServer.h"
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
@@ -121,4 +125,17 @@ TEST(ProcessLife, SecondLaunchHandsOverAndEachSignalEndsTheProgramCleanly)
         EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << signalNumber;
         EXPECT_EQ(program.process().exitCode(), 0) << signalNumber;
     }
+}
+
+TEST(ProcessLife, WithAStoredSessionTheProgramLoadsItsNetworkCodeAndPulls)
+{
+    norvelle::test::LoopbackApiServer server;
+    server.useAsApiBase();
+    const norvelle::StoredSyncSession session{"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
+    ASSERT_FALSE(norvelle::SyncCredentialStore().save(session));
+
+    RunningProgram program;
+    ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+    EXPECT_TRUE(norvelle::test::waitUntil([&] { return !server.requests().isEmpty(); }, kWaitMs));
+    EXPECT_EQ(server.requests().value(0).header("authorization"), "Bearer access-1");
 }

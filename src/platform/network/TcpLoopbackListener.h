@@ -1,0 +1,24 @@
+#pragma once
+
+#include "platform/LoopbackListener.h"
+
+#include <QTcpServer>
+
+namespace norvelle {
+
+class TcpLoopbackListener : public LoopbackListener {
+public:
+    TcpLoopbackListener();
+
+    bool listen(Handler handler) override;
+    quint16 port() const override;
+    void close() override;
+
+private:
+    void serve();
+
+    QTcpServer m_server;
+    Handler m_handler;
+};
+
+} // namespace norvelle
