@@ -4,6 +4,7 @@
 #include "onboarding/OnboardingWindowController.h"
 #include "ui/PlainButton.h"
 #include "platform/UserDefaults.h"
+#include "support/PointerDrag.h"
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
@@ -18,12 +19,11 @@
 namespace norvelle {
 namespace {
 
-constexpr int waitMs = 20000;
+using test::drag;
+using test::serverPosition;
+using test::xdotool;
 
-bool xdotool(const QStringList& arguments)
-{
-    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
-}
+constexpr int waitMs = 20000;
 
 // Shows the window and asks for the keyboard as a pager would, past focus-stealing
 // prevention, until it has it.
@@ -44,91 +44,6 @@ bool showAndFocus(QWidget* window)
         }
         return window->isActiveWindow();
     }, waitMs);
-}
-
-// Counts the presses a widget receives, so a drag goes on only once its press has landed.
-class PressCounter : public QObject {
-public:
-    int presses = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        presses += event->type() == QEvent::MouseButtonPress;
-        return false;
-    }
-};
-
-void movePointer(QPoint to)
-{
-    xdotool({"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())});
-}
-
-// Where the X server has the window: the window manager tells the program only once a move ends.
-QPoint serverPosition(QWidget* window)
-{
-    QProcess query;
-    query.start(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", QString::number(window->winId())});
-    query.waitForFinished(waitMs);
-    QPoint position(-1, -1);
-    for (const QByteArray& line : query.readAllStandardOutput().split('\n')) {
-        if (line.startsWith("X=")) {
-            position.setX(line.mid(2).toInt());
-        } else if (line.startsWith("Y=")) {
-            position.setY(line.mid(2).toInt());
-        }
-    }
-    return position;
-}
-
-// Presses the left button at `where()` until `target` has the press; a pointer that a window
-// manager still settling in leaves elsewhere gets another try.
-bool pressOn(QWidget* target, const std::function<QPoint()>& where)
-{
-    PressCounter counter;
-    target->installEventFilter(&counter);
-    for (int attempt = 0; attempt < 5 && counter.presses == 0; ++attempt) {
-        if (attempt > 0) {
-            xdotool({"mouseup", "1"});
-            xdotool({"windowactivate", "--sync", QString::number(target->window()->winId())});
-        }
-        // The pointer comes in over the window, as a hand on the mouse brings it.
-        movePointer(where() - QPoint(4, 4));
-        QTest::qWait(50);
-        movePointer(where());
-        QTest::qWait(50);
-        xdotool({"mousedown", "1"});
-        test::waitUntil([&counter] { return counter.presses > 0; }, 3000);
-    }
-    target->removeEventFilter(&counter);
-    return counter.presses > 0;
-}
-
-// Drags with the real pointer from `where()` by `offset` and lets go once the window sits at
-// `target` or the tries run out; returns whether it got there. The window manager follows the
-// pointer only from when it has taken the move request, so the pointer is nudged at the end
-// until it has.
-bool drag(QWidget* pressed, const std::function<QPoint()>& where, QPoint offset, QPoint target)
-{
-    if (!pressOn(pressed, where)) {
-        xdotool({"mouseup", "1"});
-        return false;
-    }
-    QWidget* window = pressed->window();
-    const QPoint from = where();
-    const auto arrived = [&] { return serverPosition(window) == target; };
-    for (int step = 1; step <= 10; ++step) {
-        movePointer(from + offset * step / 10);
-        QTest::qWait(20);
-    }
-    bool done = test::waitUntil(arrived, 300);
-    for (int nudge = 0; !done && nudge < 8; ++nudge) {
-        movePointer(from + offset + QPoint(1, 1));
-        movePointer(from + offset);
-        done = test::waitUntil(arrived, 300);
-    }
-    xdotool({"mouseup", "1"});
-    return done;
 }
 
 TEST(OnboardingWindowX11, TheWindowManagersCloseIsRefusedWhereAPlainWindowCloses)
@@ -188,14 +103,15 @@ TEST(OnboardingWindowX11, DraggingTheBackgroundMovesTheWindowAndDraggingAButtonD
     const QPoint spot(30, 470);
     ASSERT_FALSE(qobject_cast<QAbstractButton*>(window->childAt(spot)));
     // Points on screen come from the server too: Qt's own mapping can lag behind the placement.
-    EXPECT_TRUE(drag(window, [&] { return serverPosition(window) + spot; }, offset, start + offset));
+    EXPECT_TRUE(drag(window, [&] { return serverPosition(window) + spot; }, offset,
+        [&] { return serverPosition(window) == start + offset; }));
     EXPECT_TRUE(test::waitUntil([&] { return window->pos() == start + offset; }, waitMs))
         << "the window is at " << window->pos().x() << "," << window->pos().y();
 
     const QPoint dropped = window->pos();
     PlainButton* next = controller.view()->continueButton();
     EXPECT_FALSE(drag(next, [&] { return serverPosition(window) + next->mapTo(window, next->rect().center()); }, offset,
-        dropped + offset));
+        [&] { return serverPosition(window) == dropped + offset; }));
     EXPECT_EQ(serverPosition(window), dropped);
     EXPECT_EQ(window->pos(), dropped);
 }

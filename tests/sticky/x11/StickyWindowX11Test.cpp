@@ -1,11 +1,16 @@
-// A sticky window on a real X server with a window manager: where it lands and how it floats.
+// A sticky window on a real X server with a window manager: where it lands, how it floats and
+// how the real pointer moves and resizes it.
 #include "sticky/StickyControllerTable.h"
 #include "sticky/KeyablePanel.h"
+#include "sticky/StickyFrameString.h"
 #include "sticky/StickyWindowController.h"
+#include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
+#include "support/PointerDrag.h"
 #include "support/TestHome.h"
 
+#include <QAbstractButton>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
@@ -33,7 +38,8 @@ protected:
     PersistenceController store { true };
     StickyControllerTable table;
 
-    KeyablePanel* open(QPoint pointer)
+    // Opens a new note with the pointer at `pointer` and, when given, a frame kept from before.
+    KeyablePanel* open(QPoint pointer, std::optional<QRect> storedFrame = std::nullopt)
     {
         EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(pointer.x()),
                                                                   QString::number(pointer.y()) }), 0);
@@ -42,8 +48,40 @@ protected:
         note->setId(QUuid::createUuid());
         note->setPlainText("floating");
         store.viewContext().save();
+        if (storedFrame) {
+            UserDefaults::standard().set(StickyWindowController::frameKey(note->objectID().uriString()),
+                StickyFrameString::format(*storedFrame));
+        }
         table.openSticky(*note);
         return table.controller(note->objectID().uriString())->panel();
+    }
+
+    // Waits until the window shows and the window manager has done placing it.
+    static bool settled(KeyablePanel* window)
+    {
+        QRect last;
+        int steady = 0;
+        return test::waitUntil([&] {
+            const QRect now = test::serverGeometry(window);
+            steady = window->isVisible() && now == last ? steady + 1 : 0;
+            last = now;
+            return steady == 5;
+        }, waitMs);
+    }
+
+    // Drags the paper beside the header's dots by `offset` and checks the window went with the
+    // pointer, on the server and in Qt's own idea of it.
+    static void expectDragMovesBy(KeyablePanel* window, QPoint offset)
+    {
+        const QPoint spot(100, 12);
+        ASSERT_FALSE(qobject_cast<QAbstractButton*>(window->childAt(spot)));
+        const QPoint start = test::serverPosition(window);
+        EXPECT_TRUE(test::drag(window, [&] { return test::serverPosition(window) + spot; }, offset,
+            [&] { return test::serverPosition(window) == start + offset; }))
+            << "from " << start.x() << "," << start.y() << " the window went to " << test::serverPosition(window).x()
+            << "," << test::serverPosition(window).y();
+        EXPECT_TRUE(test::waitUntil([&] { return window->pos() == start + offset; }, waitMs))
+            << "Qt has the window at " << window->pos().x() << "," << window->pos().y();
     }
 };
 
@@ -73,4 +111,44 @@ TEST_F(StickyWindowX11Test, StaysInsideTheScreenNearItsCorner)
         return window->isVisible()
             && frame().right() + 1 == area.right() + 1 - 8 && frame().bottom() + 1 == area.bottom() + 1 - 8;
     }, waitMs)) << frame().x() << "," << frame().y() << " " << frame().width() << "x" << frame().height();
+}
+
+TEST_F(StickyWindowX11Test, DraggingThePaperMovesTheWindowWithThePointer)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    // Opened fresh, under the pointer.
+    KeyablePanel* fresh = open(area.center());
+    ASSERT_TRUE(settled(fresh));
+    expectDragMovesBy(fresh, QPoint(-150, -90));
+
+    // Reopened where it was left.
+    KeyablePanel* kept = open(area.center(), QRect(area.topLeft() + QPoint(60, 50), QSize(300, 360)));
+    ASSERT_TRUE(settled(kept));
+    EXPECT_EQ(test::serverPosition(kept), area.topLeft() + QPoint(60, 50));
+    expectDragMovesBy(kept, QPoint(130, 80));
+}
+
+TEST_F(StickyWindowX11Test, DraggingAnEdgeOrCornerResizesTheWindow)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    KeyablePanel* window = open(area.center(), QRect(area.topLeft() + QPoint(80, 60), QSize(300, 360)));
+    ASSERT_TRUE(settled(window));
+    // Each drag starts from a point inside the band and inside the rounded paper.
+    const auto resize = [window](std::function<QPoint(QSize)> grip, QPoint offset, std::function<QRect(QRect)> expected) {
+        const QRect start = test::serverGeometry(window);
+        const QRect wanted = expected(start);
+        EXPECT_TRUE(test::drag(window, [&] { return test::serverPosition(window) + grip(window->size()); }, offset,
+            [&] { return test::serverGeometry(window) == wanted; }))
+            << "the window is at " << test::serverGeometry(window).x() << "," << test::serverGeometry(window).y() << " "
+            << test::serverGeometry(window).width() << "x" << test::serverGeometry(window).height();
+        EXPECT_TRUE(test::waitUntil([&] { return window->geometry() == wanted; }, waitMs));
+    };
+    resize([](QSize size) { return QPoint(size.width() - 2, size.height() / 2); }, QPoint(60, 0),
+        [](QRect frame) { return frame.adjusted(0, 0, 60, 0); });
+    resize([](QSize size) { return QPoint(size.width() / 2, size.height() - 2); }, QPoint(0, 40),
+        [](QRect frame) { return frame.adjusted(0, 0, 0, 40); });
+    resize([](QSize size) { return QPoint(size.width() - 6, size.height() - 6); }, QPoint(30, 20),
+        [](QRect frame) { return frame.adjusted(0, 0, 30, 20); });
+    // The top-left corner grows the window up and left, its far corner staying put.
+    resize([](QSize) { return QPoint(5, 5); }, QPoint(-40, -30), [](QRect frame) { return frame.adjusted(-40, -30, 0, 0); });
 }

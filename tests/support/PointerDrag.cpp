@@ -1,0 +1,111 @@
+#include "support/PointerDrag.h"
+
+#include "support/TestHome.h"
+
+#include <QProcess>
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+namespace norvelle::test {
+
+namespace {
+
+constexpr int waitMs = 20000;
+
+// Counts the presses a window receives, so a drag goes on only once its press has landed.
+class PressCounter : public QObject {
+public:
+    int presses = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        presses += event->type() == QEvent::MouseButtonPress;
+        return false;
+    }
+};
+
+} // namespace
+
+bool xdotool(const QStringList& arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+void movePointer(QPoint to)
+{
+    xdotool({"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())});
+}
+
+QRect serverGeometry(const QWidget* window)
+{
+    QProcess query;
+    query.start(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", QString::number(window->winId())});
+    query.waitForFinished(waitMs);
+    QRect geometry(-1, -1, 0, 0);
+    for (const QByteArray& line : query.readAllStandardOutput().split('\n')) {
+        const int value = line.mid(line.indexOf('=') + 1).toInt();
+        if (line.startsWith("X=")) {
+            geometry.moveLeft(value);
+        } else if (line.startsWith("Y=")) {
+            geometry.moveTop(value);
+        } else if (line.startsWith("WIDTH=")) {
+            geometry.setWidth(value);
+        } else if (line.startsWith("HEIGHT=")) {
+            geometry.setHeight(value);
+        }
+    }
+    return geometry;
+}
+
+QPoint serverPosition(const QWidget* window)
+{
+    return serverGeometry(window).topLeft();
+}
+
+bool pressOn(QWidget* target, const std::function<QPoint()>& where)
+{
+    // Watched on the window: a press that starts a resize never reaches the widget under it.
+    QWindow* window = target->window()->windowHandle();
+    PressCounter counter;
+    window->installEventFilter(&counter);
+    for (int attempt = 0; attempt < 5 && counter.presses == 0; ++attempt) {
+        if (attempt > 0) {
+            xdotool({"mouseup", "1"});
+            xdotool({"windowactivate", "--sync", QString::number(target->window()->winId())});
+        }
+        // The pointer comes in over the window, as a hand on the mouse brings it.
+        movePointer(where() - QPoint(4, 4));
+        QTest::qWait(50);
+        movePointer(where());
+        QTest::qWait(50);
+        xdotool({"mousedown", "1"});
+        waitUntil([&counter] { return counter.presses > 0; }, 3000);
+    }
+    window->removeEventFilter(&counter);
+    return counter.presses > 0;
+}
+
+bool drag(QWidget* pressed, const std::function<QPoint()>& where, QPoint offset, const std::function<bool()>& arrived)
+{
+    if (!pressOn(pressed, where)) {
+        xdotool({"mouseup", "1"});
+        return false;
+    }
+    const QPoint from = where();
+    for (int step = 1; step <= 10; ++step) {
+        movePointer(from + offset * step / 10);
+        QTest::qWait(20);
+    }
+    bool done = waitUntil(arrived, 300);
+    for (int nudge = 0; !done && nudge < 8; ++nudge) {
+        movePointer(from + offset + QPoint(1, 1));
+        movePointer(from + offset);
+        done = waitUntil(arrived, 300);
+    }
+    xdotool({"mouseup", "1"});
+    return done;
+}
+
+} // namespace norvelle::test

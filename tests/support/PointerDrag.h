@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QStringList>
+
+#include <functional>
+
+class QWidget;
+
+namespace norvelle::test {
+
+// Runs xdotool with `arguments`; returns whether it succeeded.
+bool xdotool(const QStringList& arguments);
+
+// Moves the real pointer to `to` and waits until the X server has it there.
+void movePointer(QPoint to);
+
+// Where the X server has the window and how big: the window manager tells the program only
+// once a move or resize ends.
+QRect serverGeometry(const QWidget* window);
+QPoint serverPosition(const QWidget* window);
+
+// Presses the left button at `where()` until `target`'s window has the press; a pointer that a
+// window manager still settling in leaves elsewhere gets another try.
+bool pressOn(QWidget* target, const std::function<QPoint()>& where);
+
+// Drags with the real pointer from `where()` by `offset` and lets go once `arrived()` holds or
+// the tries run out; returns whether it held. The window manager follows the pointer only from
+// when it has taken the move request, so the pointer is nudged at the end until it has.
+bool drag(QWidget* pressed, const std::function<QPoint()>& where, QPoint offset, const std::function<bool()>& arrived);
+
+} // namespace norvelle::test
