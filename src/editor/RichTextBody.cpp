@@ -100,10 +100,10 @@ std::optional<QByteArray> encodeRichTextData(const QTextDocument& text)
         return std::nullopt;
     bool anyBox = false;
     const std::vector<std::optional<bool>> objects = objectCharacters(text, anyBox);
-    if (!anyBox)
-        return RichTextCodec::writeRtf(text);
-    RtfDocumentModel model = RtfDocumentCapture::capture(text);
-    checklistMarkersToText(model, objects);
+    // Text typed in the editor's own font has no size of its own: it keeps the size it shows at.
+    RtfDocumentModel model = RtfDocumentCapture::capture(text, text.defaultFont().pointSizeF());
+    if (anyBox)
+        checklistMarkersToText(model, objects);
     return RtfWriter::write(model);
 }
 

@@ -13,6 +13,11 @@ namespace {
 
 class Capture {
 public:
+    explicit Capture(std::optional<qreal> unsizedPointSize)
+        : m_unsizedPointSize(unsizedPointSize)
+    {
+    }
+
     RtfDocumentModel run(const QTextDocument& document)
     {
         RtfDocumentModel model;
@@ -38,19 +43,26 @@ private:
     {
         RtfParagraph paragraph;
         paragraph.style = RtfFormatMapping::paragraphStyle(block.blockFormat());
-        paragraph.markStyle = m_mapping.characterStyle(block.charFormat());
+        paragraph.markStyle = characterStyle(block.charFormat());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const QTextCharFormat format = fragment.charFormat();
             if (!fragment.isValid() || format.isImageFormat())
                 continue;
-            RtfCharacterStyle style = m_mapping.characterStyle(format);
+            RtfCharacterStyle style = characterStyle(format);
             if (!paragraph.runs.empty() && paragraph.runs.back().style == style)
                 paragraph.runs.back().text.append(fragment.text());
             else
                 paragraph.runs.push_back({std::move(style), fragment.text()});
         }
         return paragraph;
+    }
+
+    RtfCharacterStyle characterStyle(QTextCharFormat format) const
+    {
+        if (m_unsizedPointSize && !format.hasProperty(QTextFormat::FontPointSize))
+            format.setFontPointSize(*m_unsizedPointSize);
+        return m_mapping.characterStyle(format);
     }
 
     void collectParagraphs(QTextFrame::iterator it, std::vector<RtfParagraph>& out) const
@@ -164,13 +176,14 @@ private:
     }
 
     RtfFormatMapping m_mapping;
+    std::optional<qreal> m_unsizedPointSize;
 };
 
 } // namespace
 
-RtfDocumentModel RtfDocumentCapture::capture(const QTextDocument& document)
+RtfDocumentModel RtfDocumentCapture::capture(const QTextDocument& document, std::optional<qreal> unsizedPointSize)
 {
-    return Capture().run(document);
+    return Capture(unsizedPointSize).run(document);
 }
 
 } // namespace norvelle

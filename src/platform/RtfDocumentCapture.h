@@ -2,6 +2,10 @@
 
 #include "platform/RtfDocumentModel.h"
 
+#include <QtGlobal>
+
+#include <optional>
+
 class QTextDocument;
 
 namespace norvelle {
@@ -11,7 +15,9 @@ namespace norvelle {
 // that are not tables, and tables inside cells, give their paragraphs to what holds them.
 class RtfDocumentCapture {
 public:
-    static RtfDocumentModel capture(const QTextDocument& document);
+    // Characters with no size of their own are written at `unsizedPointSize` when given: the
+    // size a view that draws them in its own default font shows them at.
+    static RtfDocumentModel capture(const QTextDocument& document, std::optional<qreal> unsizedPointSize = std::nullopt);
 };
 
 } // namespace norvelle

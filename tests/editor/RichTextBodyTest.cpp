@@ -2,7 +2,6 @@
 #include "editor/ChecklistMarkerAttachment.h"
 #include "editor/RichTextBody.h"
 #include "editor/TextStorage.h"
-#include "platform/RichTextCodec.h"
 
 #include <QTextCursor>
 #include <QTextDocument>
@@ -91,15 +90,25 @@ TEST(RichTextBody, BadBodiesDecodeToNothing)
     EXPECT_FALSE(decodeRichTextData(QByteArray("\x00\x01\xff{\\rtf", 8)));
 }
 
-TEST(RichTextBody, TextWithoutBoxesIsWrittenAsIs)
+TEST(RichTextBody, TextWithoutASizeOfItsOwnKeepsTheSizeItShowsAt)
 {
     QTextDocument document;
+    QFont font = document.defaultFont();
+    font.setPointSizeF(14);
+    document.setDefaultFont(font);
     QTextCursor cursor(&document);
-    QTextCharFormat bold;
-    bold.setFontWeight(700);
+    QTextCharFormat large;
+    large.setFontPointSize(22);
+    large.setFontWeight(700);
     cursor.insertText(QStringLiteral("plain "));
-    cursor.insertText(QStringLiteral("bold"), bold);
-    EXPECT_EQ(*encodeRichTextData(document), RichTextCodec::writeRtf(document));
+    cursor.insertText(QStringLiteral("title"), large);
+    const std::unique_ptr<QTextDocument> decoded = decodeRichTextData(*encodeRichTextData(document));
+    ASSERT_TRUE(decoded);
+    TextStorage storage(*decoded);
+    EXPECT_EQ(storage.string(), QStringLiteral("plain title"));
+    EXPECT_EQ(storage.charFormat(0).fontPointSize(), 14);
+    EXPECT_EQ(storage.charFormat(6).fontPointSize(), 22);
+    EXPECT_EQ(storage.charFormat(6).fontWeight(), 700);
 }
 
 } // namespace

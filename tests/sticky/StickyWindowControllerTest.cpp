@@ -17,6 +17,7 @@
 
 #include <QGuiApplication>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QScreen>
@@ -253,6 +254,41 @@ TEST_F(StickyWindowControllerTest, TypedTextKeepsItsRichBodyAndOldFormattingSurv
     again->panel()->close();
     EXPECT_EQ(note->version(), version);
     EXPECT_EQ(note->content(), body);
+}
+
+TEST_F(StickyWindowControllerTest, TextTypedIntoANewNoteComesBackAtTheSizeItShowedAt)
+{
+    // The size each character is drawn at, its own or the editor's.
+    const auto shownSizes = [](const StickyTextView& view) {
+        QList<qreal> sizes;
+        const QTextDocument& document = *view.document();
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat format = it.fragment().charFormat();
+                const qreal size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                                                   : document.defaultFont().pointSizeF();
+                sizes.append(QList<qreal>(it.fragment().length(), size));
+            }
+        }
+        return sizes;
+    };
+    const auto note = savedNote("");
+    const auto controller = controllerFor(note);
+    controller->showWindow();
+    StickyTextView& view = controller->editor()->textView();
+    QTest::keyClicks(&view, "Groceries");
+    QTest::keyClick(&view, Qt::Key_Return);
+    QTest::keyClicks(&view, "milk and ");
+    QTest::keyClick(&view, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClicks(&view, "bread");
+    const QList<qreal> typed = shownSizes(view);
+    ASSERT_EQ(typed.size(), QStringLiteral("Groceriesmilk and bread").size());
+    EXPECT_EQ(typed.count(RichTextEditor::defaultFontSize), typed.size());
+    QTest::mouseClick(controller->contentView()->headerBar().closeButton(), Qt::LeftButton);
+
+    const auto again = controllerFor(note);
+    again->showWindow();
+    EXPECT_EQ(shownSizes(again->editor()->textView()), typed);
 }
 
 TEST_F(StickyWindowControllerTest, ClosingSavesAnEditTheEditorHasNotReportedOnce)
