@@ -189,6 +189,8 @@ void OnboardingAccountPage::refresh()
     // The brand style has no disabled look of its own.
     m_submit->graphicsEffect()->setEnabled(!m_submit->isEnabled());
     m_error->setText(m_emailError.value_or(QString()));
+    // A wrapped label is laid out at one line's height unless it asks for all of its lines.
+    m_error->setMinimumHeight(m_error->heightForWidth(fieldWidth));
     m_error->setVisible(m_emailError.has_value());
     m_switch->setText(m_isSignUp ? QStringLiteral("Already have an account? Sign in")
                                  : QStringLiteral("New here? Create an account"));

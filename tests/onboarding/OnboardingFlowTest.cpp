@@ -4,6 +4,7 @@
 #include "account/GoogleSignInFixture.h"
 #include "onboarding/OnboardingAccountPage.h"
 #include "ui/PlainButton.h"
+#include "ui/TextLabel.h"
 #include "onboarding/LaunchAtLoginCard.h"
 #include "onboarding/LaunchAtLoginPage.h"
 #include "onboarding/OnboardingPageDots.h"
@@ -18,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -229,6 +231,28 @@ TEST_F(OnboardingFlowTest, SigningInWithGoogleFinishesAndARefusedEmailDoesNot)
     EXPECT_TRUE(completed());
     EXPECT_FALSE(controller.window()->isVisible());
     EXPECT_TRUE(SyncCredentialStore(account.folder).load());
+}
+
+TEST_F(OnboardingFlowTest, ARefusedSignInShowsItsWholeMessageUnderTheForm)
+{
+    account.server.reply("/v1/auth/email/login", test::ScriptedReply::json(401, {}));
+    view().setPage(OnboardingView::accountPage);
+    OnboardingAccountPage* page = view().accountPageView();
+    QTest::mouseClick(page->emailField(), Qt::LeftButton);
+    QTest::keyClicks(page->emailField(), "ada@example.com");
+    QTest::mouseClick(page->passwordField(), Qt::LeftButton);
+    QTest::keyClicks(page->passwordField(), "12345678");
+    click(page->submitButton());
+    ASSERT_TRUE(test::waitUntil([page] { return !page->isBusy(); }, 5000));
+    QTest::qWait(20);
+
+    QLabel* error = page->errorLabel();
+    ASSERT_TRUE(error->isVisible());
+    const int needed = error->heightForWidth(error->width());
+    EXPECT_GT(needed, QFontMetrics(error->font()).height()) << error->text().toStdString();
+    EXPECT_GE(error->height(), needed);
+    // Nothing below it is pushed over it.
+    EXPECT_GE(page->switchLink()->geometry().top(), error->geometry().bottom());
 }
 
 TEST(OnboardingController, FinishingAfterTheControllerIsGoneDoesNothing)
