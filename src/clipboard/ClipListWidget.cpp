@@ -84,6 +84,13 @@ void ClipListWidget::leaveEvent(QEvent*)
     setHoveredID(std::nullopt);
 }
 
+// A list hidden under the pointer gets no leave, and would show its old hover when next shown.
+void ClipListWidget::hideEvent(QHideEvent*)
+{
+    setHoveredID(std::nullopt);
+    m_pressed.reset();
+}
+
 void ClipListWidget::mousePressEvent(QMouseEvent* event)
 {
     m_pressed.reset();

@@ -12,7 +12,7 @@ class QScrollArea;
 namespace norvelle {
 
 // A list of clips drawn in one widget, item by item, only where exposed. It tracks the item
-// under the pointer (by clip id, cleared by any leave) and turns a press and release over the
+// under the pointer (by clip id, cleared by any leave or hiding) and turns a press and release over the
 // same place into a click on the clip pressed, even when clips arrived in between and moved it.
 // Subclasses place and draw the items and their buttons.
 class ClipListWidget : public QWidget {
@@ -58,6 +58,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void setHoveredID(std::optional<QUuid> id);

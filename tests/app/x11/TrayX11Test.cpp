@@ -153,3 +153,27 @@ TEST_F(TrayTest, SettingsShortcutWorksFromANewSticky)
         return app->settingsWindowController() && app->settingsWindowController()->window()->isVisible();
     }, kWaitMs));
 }
+
+TEST_F(TrayTest, AStripClosedUnderThePointerReopensWithNoRowHovered)
+{
+    test::runProgram("xclip", {"-selection", "clipboard"}, "hovered clip");
+    ASSERT_TRUE(test::waitUntil([&] { return app->clipboardMonitor().items().size() == 1; }, kWaitMs));
+    const auto openFromTray = [&] {
+        movePointer(app->clipStatusItem()->geometry().center());
+        xdotool({"click", "1"});
+        return test::waitUntil([&] { return app->clipboardPopover() && app->clipboardPopover()->isVisible(); }, kWaitMs);
+    };
+    ASSERT_TRUE(openFromTray());
+    auto* strip = qobject_cast<ClipboardStripView*>(app->clipboardPopover()->contentWidget());
+    ASSERT_TRUE(strip);
+    ClipStripList* list = strip->list();
+    movePointer(list->mapToGlobal(list->itemRect(0).center()));
+    ASSERT_TRUE(test::waitUntil([&] { return !list->stickyButtonRect(0).isEmpty(); }, kWaitMs));
+
+    xdotool({"key", "Escape"});
+    ASSERT_TRUE(test::waitUntil([&] { return !app->clipboardPopover()->isVisible(); }, kWaitMs));
+    ASSERT_TRUE(openFromTray());
+    settle();
+    EXPECT_EQ(strip->hoveredID(), std::nullopt) << "the pointer is on the tray, not on the row";
+    EXPECT_TRUE(list->stickyButtonRect(0).isEmpty());
+}
