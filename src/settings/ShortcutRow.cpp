@@ -10,6 +10,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace norvelle {
 
 namespace {
@@ -60,6 +62,10 @@ ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
     pickers->addWidget(makeLabelledPicker(QStringLiteral("Modifiers"), m_modifiers));
     pickers->addWidget(makeLabelledPicker(QStringLiteral("Letter key"), m_letter));
     layout->addWidget(m_pickers);
+    // One width for both, wide enough for the longest choice ("Shift+Super — recommended").
+    const int pickerWidth = std::max({200, m_modifiers->sizeHint().width(), m_letter->sizeHint().width()});
+    m_modifiers->setFixedWidth(pickerWidth);
+    m_letter->setFixedWidth(pickerWidth);
 
     connect(m_default, &QAbstractButton::clicked, this, [this](bool on) {
         ActionShortcut proposal = m_entry;
@@ -87,7 +93,6 @@ QWidget* ShortcutRow::makeLabelledPicker(const QString& title, QComboBox* picker
     layout->setSpacing(12);
     layout->addWidget(new TextLabel(title, viewFont(13), &SchemeColors::label, row), 1);
     picker->setAccessibleName(title);
-    picker->setFixedWidth(200);
     layout->addWidget(picker);
     return row;
 }

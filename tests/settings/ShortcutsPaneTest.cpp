@@ -102,6 +102,12 @@ TEST_F(ShortcutsPaneTest, TurningTheDefaultOffShowsThePickersAndSavesWithoutAnAl
     EXPECT_EQ(saves, 1);
     EXPECT_FALSE(pane().alertMessage().has_value());
     EXPECT_EQ(active(Action::newNote), "Active: Shift+Super+N");
+    // Each picker is wide enough for its longest choice, and the two line up.
+    for (QComboBox* picker : {row(Action::newNote).modifiersPicker(), row(Action::newNote).letterPicker()}) {
+        EXPECT_GE(picker->width(), picker->sizeHint().width()) << picker->currentText().toStdString();
+    }
+    EXPECT_EQ(row(Action::newNote).modifiersPicker()->geometry().left(),
+        row(Action::newNote).letterPicker()->geometry().left());
 }
 
 TEST_F(ShortcutsPaneTest, AClashIsRefusedWithAnAlertAndThePickerShowsTheOldLetter)
