@@ -126,6 +126,12 @@ TEST_F(StickyWindowX11Test, DraggingThePaperMovesTheWindowWithThePointer)
     ASSERT_TRUE(settled(kept));
     EXPECT_EQ(test::serverPosition(kept), area.topLeft() + QPoint(60, 50));
     expectDragMovesBy(kept, QPoint(130, 80));
+
+    // Reopened where it was left hanging off the screen's corner, wherever the window manager
+    // lets it show.
+    KeyablePanel* hanging = open(area.center(), QRect(area.bottomRight() - QPoint(150, 100), QSize(300, 360)));
+    ASSERT_TRUE(settled(hanging));
+    expectDragMovesBy(hanging, QPoint(-300, -300));
 }
 
 TEST_F(StickyWindowX11Test, DraggingAnEdgeOrCornerResizesTheWindow)
