@@ -1,8 +1,11 @@
 #include "editor/StickyTextView.h"
 
 #include "editor/ChecklistEditing.h"
+#include "editor/RichTextEditor.h"
 #include "editor/TextStorage.h"
 #include "platform/RichTextCodec.h"
+#include "platform/RtfDocumentCapture.h"
+#include "platform/RtfWriter.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -14,6 +17,8 @@
 #include <QTextDocumentFragment>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace norvelle {
 
@@ -24,6 +29,25 @@ class PastedHtmlDocument : public QTextDocument {
 protected:
     QVariant loadResource(int, const QUrl&) override { return {}; }
 };
+
+// A note keeps sizes in points; a CSS pixel is three quarters of one.
+void pixelSizesToPoints(QTextDocument& document)
+{
+    std::vector<std::pair<TextRange, qreal>> sized;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (!format.hasProperty(QTextFormat::FontPointSize) && format.hasProperty(QTextFormat::FontPixelSize))
+                sized.push_back({{it.fragment().position(), it.fragment().length()}, format.intProperty(QTextFormat::FontPixelSize) * 0.75});
+        }
+    }
+    TextStorage storage(document);
+    for (const auto& [range, points] : sized) {
+        QTextCharFormat size;
+        size.setFontPointSize(points);
+        storage.mergeCharFormat(range, size);
+    }
+}
 
 std::optional<StickyTextViewDelegate::Command> commandFor(const QKeyEvent& event)
 {
@@ -120,8 +144,11 @@ void StickyTextView::insertKept(const QMimeData* source)
     if (source->hasHtml()) {
         PastedHtmlDocument pasted;
         pasted.setHtml(source->html());
-        // Through our own body format and back: what survives is exactly what a note keeps.
-        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(RichTextCodec::writeRtf(pasted))) {
+        pixelSizesToPoints(pasted);
+        // Through our own body format and back: what survives is exactly what a note keeps, and
+        // text the source gave no size takes the note's own.
+        const QByteArray body = RtfWriter::write(RtfDocumentCapture::capture(pasted, RichTextEditor::defaultFontSize));
+        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(body)) {
             QTextCursor cursor = textCursor();
             cursor.insertFragment(QTextDocumentFragment(kept.get()));
             setTextCursor(cursor);

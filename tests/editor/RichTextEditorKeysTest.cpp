@@ -111,6 +111,30 @@ TEST(RichTextEditorPaste, ImagesAreRefusedAndHtmlKeepsOnlyWhatANoteHolds)
     EXPECT_EQ(TextStorage(probe.document()).charFormat(1).fontWeight(), 700);
 }
 
+TEST(RichTextEditorPaste, PastedHtmlKeepsItsSizesInPointsAndUnsizedTextTakesTheNotesSize)
+{
+    EditorProbe probe;
+    QTest::keyClicks(&probe.view(), QStringLiteral("typed "));
+    auto* html = new QMimeData;
+    html->setHtml(QStringLiteral(
+        "<p>plain <span style=\"font-size:32px\">pixels</span> <span style=\"font-size:20pt\">points</span></p>"));
+    QApplication::clipboard()->setMimeData(html);
+    QTest::keyClick(&probe.view(), Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(probe.string(), QStringLiteral("typed plain pixels points"));
+    const QString text = probe.string();
+    // The size each character shows at, its own or the editor's.
+    const auto shownSize = [&](const QString& word) {
+        const QTextCharFormat format = TextStorage(probe.document()).charFormat(int(text.indexOf(word)) + 1);
+        return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
+                                                              : probe.document().defaultFont().pointSizeF();
+    };
+    EXPECT_EQ(shownSize(QStringLiteral("typed")), RichTextEditor::defaultFontSize);
+    EXPECT_EQ(shownSize(QStringLiteral("plain")), RichTextEditor::defaultFontSize);
+    // A CSS pixel is three quarters of a point.
+    EXPECT_EQ(shownSize(QStringLiteral("pixels")), 24);
+    EXPECT_EQ(shownSize(QStringLiteral("points")), 20);
+}
+
 TEST(RichTextEditorPaste, SeveralMegabytesOfTextArePastedWhole)
 {
     EditorProbe probe;
