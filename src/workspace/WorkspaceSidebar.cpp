@@ -11,6 +11,7 @@
 
 #include <QHBoxLayout>
 #include <QPainter>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace norvelle {
@@ -51,8 +52,21 @@ WorkspaceSidebar::WorkspaceSidebar(WorkspaceView& workspace, QWidget* parent)
     , m_workspace(workspace)
 {
     setFixedWidth(columnWidth);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(10, 10, 10, 8);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 10, 0, 8);
+    column->setSpacing(8);
+    // In a short window the sections and folders scroll above the footer rather than pile up.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scroll->setWidgetResizable(true);
+    scroll->viewport()->setAutoFillBackground(false);
+    auto* rows = new QWidget(scroll);
+    scroll->setWidget(rows);
+    rows->setAutoFillBackground(false);
+    column->addWidget(scroll, 1);
+    auto* layout = new QVBoxLayout(rows);
+    layout->setContentsMargins(10, 0, 10, 0);
     layout->setSpacing(8);
     layout->addSpacing(10);
     layout->addWidget(heading(QStringLiteral("LIBRARY"), this));
@@ -89,7 +103,8 @@ WorkspaceSidebar::WorkspaceSidebar(WorkspaceView& workspace, QWidget* parent)
     layout->addLayout(m_folders);
     layout->addStretch(1);
     m_footerSlot = new QVBoxLayout;
-    layout->addLayout(m_footerSlot);
+    m_footerSlot->setContentsMargins(10, 0, 10, 0);
+    column->addLayout(m_footerSlot);
 
     connect(&workspace, &WorkspaceView::stateChanged, this, &WorkspaceSidebar::refresh);
     refresh();

@@ -20,11 +20,16 @@
 #include "workspace/WorkspaceToolbar.h"
 #include "workspace/WorkspaceView.h"
 
+#include <QAbstractScrollArea>
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 using namespace norvelle;
 
@@ -219,4 +224,47 @@ TEST_F(WorkspaceChromeTest, ANoteChangedWhileTheUserTypesIsSearchedAfresh)
     QTest::keyClick(&field, Qt::Key_Backspace);
     QTest::keyClick(&field, Qt::Key_Backspace);
     EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({ "plan" }));
+}
+
+TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheSidebarScrollsInsteadOfPilingRowsUp)
+{
+    m_folders.addFolder("Reading List");
+    m_folders.addFolder("Travel");
+    // As the workspace window allows.
+    view().setMinimumSize(680, 420);
+    view().resize(680, 420);
+    QCoreApplication::processEvents();
+    QList<QWidget*> rows;
+    for (const MainSection section : mainSection::allCases) {
+        rows << sidebar().sectionRow(section);
+    }
+    for (const QString& slug : m_folders.allFolderSlugs()) {
+        rows << sidebar().folderRow(slug);
+    }
+    const auto top = [this](QWidget* row) { return row->mapTo(&sidebar(), QPoint(0, 0)).y(); };
+    std::sort(rows.begin(), rows.end(), [&](QWidget* a, QWidget* b) { return top(a) < top(b); });
+    for (qsizetype i = 1; i < rows.size(); ++i) {
+        EXPECT_GE(top(rows[i]), top(rows[i - 1]) + 30 + 8) << rows[i]->property("slug").toString().toStdString();
+    }
+
+    // The last folder is reached with the wheel and stays clear of the footer.
+    SidebarRow* travel = sidebar().folderRow("travel");
+    QWidget* footer = view().findChild<WorkspaceProfileFooter*>();
+    // A turn of the wheel over a row is passed on to the area it scrolls in, as Qt does.
+    QWidget* row = sidebar().sectionRow(MainSection::all);
+    QWidget* area = row->parentWidget();
+    while (area && !qobject_cast<QAbstractScrollArea*>(area->parentWidget())) {
+        area = area->parentWidget();
+    }
+    ASSERT_NE(area, nullptr) << "the rows scroll in nothing";
+    for (int turn = 0; turn < 20; ++turn) {
+        const QPoint at = row->mapTo(area, QPoint(20, 10));
+        QWheelEvent wheel(QPointF(at), QPointF(area->mapToGlobal(at)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(area, &wheel);
+    }
+    EXPECT_LE(top(travel) + travel->height(), footer->mapTo(&sidebar(), QPoint(0, 0)).y());
+    EXPECT_EQ(travel->visibleRegion().boundingRect(), travel->rect());
+    QTest::mouseClick(travel, Qt::LeftButton);
+    EXPECT_EQ(view().selectedFolderSlug(), "travel");
 }
