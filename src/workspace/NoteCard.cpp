@@ -16,6 +16,12 @@ namespace {
 
 constexpr qreal kPadding = 10;
 constexpr qreal kSpacing = 8;
+// How far in from their edge the bulk check and the corner badges reach, and the room kept
+// beside them.
+constexpr qreal kCheckReach = 10 + 18;
+constexpr qreal kStarBadgeReach = 6 + 22;
+constexpr qreal kTrashBadgeReach = 8 + 11;
+constexpr qreal kBadgeGap = 4;
 
 void drawSymbol(QPainter& painter, const QString& name, int size, const QColor& color, const QPointF& centre)
 {
@@ -59,10 +65,14 @@ QRectF NoteCard::checkRect(const QRectF& rect)
     return QRectF(rect.topLeft(), QSizeF(38, 38));
 }
 
-NoteCard::Layout::Layout(const WorkspaceNoteEntry& note, const QString& previewLine, qreal width)
+NoteCard::Layout::Layout(const WorkspaceNoteEntry& note, const QString& previewLine, qreal width, bool bulk)
     : cardWidth(width)
+    , bulkMode(bulk)
     , paper(note.paperColor, note.textureName, note.opacity)
-    , title(note.displayTitle, viewFont(14, QFont::DemiBold), width - 2 * kPadding, 2)
+    , title(note.displayTitle, viewFont(14, QFont::DemiBold), width - 2 * kPadding, 2,
+            bulk ? kCheckReach + kBadgeGap - kPadding : 0,
+            note.isTrashed ? kTrashBadgeReach + kBadgeGap - kPadding
+                           : note.isPinned ? kStarBadgeReach + kBadgeGap - kPadding : 0)
     , hasPreview(!previewLine.isEmpty())
     , preview(hasPreview ? previewLine : QStringLiteral("No additional text"), previewFont(!hasPreview), width - 2 * kPadding,
               hasPreview ? 3 : 1)
@@ -93,9 +103,10 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
     painter.drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter, layout.date);
 
     if (state.showsTrash) {
-        drawSymbol(painter, QStringLiteral("trash.fill"), 11, paper.secondary, rect.topRight() + QPointF(-8 - 5.5, 8 + 5.5));
+        drawSymbol(painter, QStringLiteral("trash.fill"), 11, paper.secondary,
+                   rect.topRight() + QPointF(-kTrashBadgeReach + 5.5, 8 + 5.5));
     } else if (note.isPinned) {
-        const QRectF capsule(rect.right() - 6 - 22, rect.top() + 6, 22, 18);
+        const QRectF capsule(rect.right() - kStarBadgeReach, rect.top() + 6, 22, 18);
         fillRounded(painter, capsule, -1, paper.isDark ? QColor(255, 255, 255, 46) : QColor(0, 0, 0, 31));
         drawSymbol(painter, QStringLiteral("star.fill"), 10, paper.primary, capsule.center());
     }

@@ -23,10 +23,12 @@ public:
     static constexpr qreal minimumWidth = 200;
     static constexpr qreal cornerRadius = 14;
 
-    // What a card of one width shows, worked out once for all the frames that draw it.
+    // What a card of one width shows, worked out once for all the frames that draw it. The
+    // title's first line keeps clear of the corner badge and, in bulk mode, of the check.
     struct Layout {
-        Layout(const WorkspaceNoteEntry& note, const QString& previewLine, qreal cardWidth);
+        Layout(const WorkspaceNoteEntry& note, const QString& previewLine, qreal cardWidth, bool bulkMode);
         qreal cardWidth;
+        bool bulkMode;
         NotePaper paper;
         WrappedText title;
         bool hasPreview;

@@ -127,7 +127,8 @@ void NoteGridView::paintEvent(QPaintEvent* event)
             const QRect rect = itemRect(index);
             const WorkspaceNoteEntry& note = *m_notes[size_t(index)];
             if (m_grid) {
-                NoteCard::paint(painter, rect, note, cardLayout(note, rect.width()), cellState(index));
+                const NoteCellState state = cellState(index);
+                NoteCard::paint(painter, rect, note, cardLayout(note, rect.width(), state.bulkMode), state);
             } else {
                 NoteRow::paint(painter, rect, note, m_workspace.index().words(note).previewLine, cellState(index));
             }
@@ -135,11 +136,11 @@ void NoteGridView::paintEvent(QPaintEvent* event)
     }
 }
 
-const NoteCard::Layout& NoteGridView::cardLayout(const WorkspaceNoteEntry& note, qreal width)
+const NoteCard::Layout& NoteGridView::cardLayout(const WorkspaceNoteEntry& note, qreal width, bool bulkMode)
 {
     NoteCard::Layout* layout = m_cardLayouts.object(&note);
-    if (!layout || layout->cardWidth != width) {
-        layout = new NoteCard::Layout(note, m_workspace.index().words(note).previewLine, width);
+    if (!layout || layout->cardWidth != width || layout->bulkMode != bulkMode) {
+        layout = new NoteCard::Layout(note, m_workspace.index().words(note).previewLine, width, bulkMode);
         m_cardLayouts.insert(&note, layout);
     }
     return *layout;

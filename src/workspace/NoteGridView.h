@@ -52,7 +52,7 @@ protected:
 
 private:
     int itemHeight() const;
-    const NoteCard::Layout& cardLayout(const WorkspaceNoteEntry& note, qreal width);
+    const NoteCard::Layout& cardLayout(const WorkspaceNoteEntry& note, qreal width, bool bulkMode);
     int contentHeight() const;
     void updateScrollRange();
     void setHovered(int index);

@@ -19,7 +19,8 @@ QStaticText staticLine(const QString& text, const QFont& font)
 
 } // namespace
 
-WrappedText::WrappedText(const QString& text, const QFont& font, qreal width, int maxLines)
+WrappedText::WrappedText(const QString& text, const QFont& font, qreal width, int maxLines, qreal firstLineLeft,
+                         qreal firstLineRight)
     : m_font(font)
 {
     const QFontMetricsF metrics(font);
@@ -36,8 +37,9 @@ WrappedText::WrappedText(const QString& text, const QFont& font, qreal width, in
         if (!line.isValid()) {
             break;
         }
-        line.setLineWidth(width);
-        line.setPosition(QPointF(0, m_height));
+        const bool first = lines.empty();
+        line.setLineWidth(first ? width - firstLineLeft - firstLineRight : width);
+        line.setPosition(QPointF(first ? firstLineLeft : 0, m_height));
         lines.push_back(line);
         m_height += metrics.lineSpacing();
     }
@@ -46,9 +48,9 @@ WrappedText::WrappedText(const QString& text, const QFont& font, qreal width, in
         const QTextLine& line = lines[i];
         const bool more = line.textStart() + line.textLength() < shown.size();
         const QString words = i + 1 == lines.size() && more
-            ? metrics.elidedText(shown.mid(line.textStart()).simplified(), Qt::ElideRight, width)
+            ? metrics.elidedText(shown.mid(line.textStart()).simplified(), Qt::ElideRight, line.width())
             : shown.mid(line.textStart(), line.textLength());
-        m_lines.push_back({ line.y(), staticLine(words, font) });
+        m_lines.push_back({ line.x(), line.y(), staticLine(words, font) });
     }
 }
 
@@ -58,7 +60,7 @@ void WrappedText::draw(QPainter& painter, QPointF topLeft, const QColor& color) 
     painter.setPen(color);
     painter.setFont(m_font);
     for (const Line& line : m_lines) {
-        painter.drawStaticText(QPointF(topLeft.x(), topLeft.y() + line.y), line.text);
+        painter.drawStaticText(QPointF(topLeft.x() + line.x, topLeft.y() + line.y), line.text);
     }
     painter.restore();
 }

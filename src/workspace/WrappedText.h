@@ -13,10 +13,12 @@ class QPainter;
 namespace norvelle {
 
 // Text wrapped at word boundaries into at most `maxLines` lines of `width`, the last one
-// elided: laid out once, then drawn on every frame without shaping it again.
+// elided: laid out once, then drawn on every frame without shaping it again. The first line
+// can be kept clear of something drawn at its start or end (`firstLineLeft`, `firstLineRight`).
 class WrappedText {
 public:
-    WrappedText(const QString& text, const QFont& font, qreal width, int maxLines);
+    WrappedText(const QString& text, const QFont& font, qreal width, int maxLines, qreal firstLineLeft = 0,
+                qreal firstLineRight = 0);
 
     // The height the lines take.
     qreal height() const { return m_height; }
@@ -24,6 +26,7 @@ public:
 
 private:
     struct Line {
+        qreal x;
         qreal y;
         QStaticText text;
     };

@@ -8,6 +8,7 @@
 #include "platform/ShareSheet.h"
 #include "support/FakeAppDelegating.h"
 #include "support/FakePasteboard.h"
+#include "support/RenderedImage.h"
 #include "support/TestHome.h"
 #include "ui/BadgeLabel.h"
 #include "ui/PlainButton.h"
@@ -407,4 +408,22 @@ TEST_F(WorkspaceDetailTest, GridAdaptsItsColumnsAndOnlyPaintsWhatIsInSight)
     view().setViewModeGrid(false);
     EXPECT_EQ(grid().columnCount(), 1);
     EXPECT_EQ(grid().itemRect(1).top() - grid().itemRect(0).top(), 44 + 10);
+}
+
+TEST_F(WorkspaceDetailTest, ACardsTitleRunsClearOfItsStarAndOfTheBulkCheck)
+{
+    add({ .title = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", .updatedMinute = 1, .pinned = true });
+    view();
+    const auto darkPixels = [this](const QRect& area) {
+        const test::RenderedImage card(grid().viewport()->grab(grid().itemRect(0)).toImage());
+        return card.countPixels(area, [](const QColor& colour) { return colour.lightness() < 150; });
+    };
+    const int width = grid().itemRect(0).width();
+    // The star's capsule spans 28 to 6 points in from the right edge; its left end is all capsule.
+    EXPECT_EQ(darkPixels(QRect(width - 28, 6, 5, 18)), 0) << "the title runs under the star";
+
+    QTest::mouseClick(view().findChild<WorkspaceToolbar*>()->selectButton(), Qt::LeftButton);
+    ASSERT_TRUE(grid().cellState(0).bulkMode);
+    // Inside the check's ring, 10 to 28 points in from the top left corner.
+    EXPECT_EQ(darkPixels(QRect(15, 15, 8, 8)), 0) << "the title runs under the bulk check";
 }
