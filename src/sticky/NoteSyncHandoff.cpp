@@ -6,8 +6,30 @@
 #include "store/StickyNote.h"
 
 #include <QDateTime>
+#include <QHash>
 
 namespace norvelle {
+
+namespace {
+
+// The note as the push will carry it: copies, never the stored object.
+struct PendingPush {
+    qint64 version;
+    QString title;
+    QString body;
+    QDateTime updatedAt;
+};
+
+// Pushes waiting for the next turn, by service and note. One edit saves twice (its rich body,
+// then its text): the later save replaces the waiting values, so one push carries the edit and
+// no push with the text from before it can race it to the server.
+QHash<std::pair<NotesSyncService*, QString>, PendingPush>& pendingPushes()
+{
+    static QHash<std::pair<NotesSyncService*, QString>, PendingPush> pending;
+    return pending;
+}
+
+} // namespace
 
 void NoteSyncHandoff::handOff(const StickyNote& note)
 {
@@ -19,13 +41,16 @@ void NoteSyncHandoff::handOff(const StickyNote& note, SyncCoordinator& coordinat
     const QString noteID = note.objectID().uriString();
     coordinator.enqueue(noteID);
 
-    // The push gets copies, never the stored object.
-    const qint64 version = note.version();
-    const QString title = note.title();
-    const QString body = note.plainText();
-    const QDateTime updatedAt = note.updatedAt().isValid() ? note.updatedAt() : QDateTime::currentDateTimeUtc();
-    MainQueue::async([&service, noteID, version, title, body, updatedAt] {
-        service.pushNote(noteID, version, title, body, updatedAt);
+    const auto key = std::pair(&service, noteID);
+    const bool waiting = pendingPushes().contains(key);
+    pendingPushes().insert(key, {note.version(), note.title(), note.plainText(),
+        note.updatedAt().isValid() ? note.updatedAt() : QDateTime::currentDateTimeUtc()});
+    if (waiting) {
+        return;
+    }
+    MainQueue::async([key] {
+        const PendingPush push = pendingPushes().take(key);
+        key.first->pushNote(key.second, push.version, push.title, push.body, push.updatedAt);
     });
 }
 

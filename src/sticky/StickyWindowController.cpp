@@ -154,6 +154,7 @@ void StickyWindowController::initWithNote(std::shared_ptr<StickyNote> note)
         m_panel->setWindowTitle(m_note->title());
     }
     installAppearanceObservers();
+    observeSyncedText();
     buildContent();
 
     if (!m_hasLoadedSavedFrame) {
@@ -186,6 +187,29 @@ void StickyWindowController::installAppearanceObservers()
     // The transparency control changes the opacity many times a second; the note is written
     // once it stands still.
     m_appearanceObservers[1] = connect(m_state.get(), &StickyState::opacityChanged, this, [this] { m_opacitySave.start(); });
+}
+
+// A sync answer may bring newer text for the open note. The window shows it, so the next
+// keystroke adds to that text instead of writing the old one back over it.
+void StickyWindowController::observeSyncedText()
+{
+    disconnect(m_syncedTextObserver);
+    if (!m_note || !m_note->managedObjectContext()) {
+        return;
+    }
+    m_syncedTextObserver = connect(m_note->managedObjectContext(), &ObjectContext::objectChanged, this, [this](const ObjectID& id) {
+        if (!m_note || id != m_note->objectID() || m_note->updatedBy() != QLatin1String("sync")
+            || m_note->plainText() == m_text) {
+            return;
+        }
+        m_text = m_note->plainText();
+        const QByteArray content = m_note->content();
+        m_richBodyData = content.isEmpty() ? std::nullopt : std::optional(content);
+        m_panel->setWindowTitle(m_note->title());
+        if (m_editor) {
+            m_editor->update(m_text, m_richBodyData);
+        }
+    });
 }
 
 void StickyWindowController::saveOpacity()

@@ -112,6 +112,7 @@ public:
 private:
     void buildContent();
     void installAppearanceObservers();
+    void observeSyncedText();
     void applyLook();
     void saveOpacity();
     void markNoteChanged();
@@ -133,6 +134,7 @@ private:
     QTimer m_frameSave;
     QTimer m_opacitySave;
     std::array<QMetaObject::Connection, 2> m_appearanceObservers;
+    QMetaObject::Connection m_syncedTextObserver;
 };
 
 } // namespace norvelle
