@@ -159,14 +159,23 @@ void NotesSyncService::exchange(qint64 since, const QList<SyncNotePayload>& note
     std::function<void(ServiceResult<SyncPOSTResponse>)> done)
 {
     const SyncPOSTBody body{m_attestation.deviceIdentifier(), since, notes};
-    ensureFreshSession([this, body, done](std::optional<ServiceError> error) {
+    const std::optional<StoredSyncSession> session = m_credentials.load();
+    const QString userID = session ? session->userId : QString();
+    ensureFreshSession([this, body, userID, done](std::optional<ServiceError> error) {
         if (error) {
             done(*error);
             return;
         }
-        postAuthorized(QStringLiteral("v1/notes/sync"), body.toJson(), [done](ServiceResult<QByteArray> reply) {
+        postAuthorized(QStringLiteral("v1/notes/sync"), body.toJson(), [this, userID, done](ServiceResult<QByteArray> reply) {
             if (const ServiceError* failure = std::get_if<ServiceError>(&reply)) {
                 done(*failure);
+                return;
+            }
+            // Signed out (or in to another account) while the request ran: the answer belongs
+            // to the ended session, and taking it would set the next one's since-version.
+            const std::optional<StoredSyncSession> current = m_credentials.load();
+            if (!current || current->userId != userID) {
+                done(ServiceError::noSession());
                 return;
             }
             done(SyncPOSTResponse::fromJson(std::get<QByteArray>(reply)));

@@ -42,7 +42,14 @@ void SessionRefresher::send()
                                 .toJson(QJsonDocument::Compact);
     m_http.send(APIGateway::request("POST", QStringLiteral("v1/auth/refresh"), body, std::nullopt,
                     APIGateway::maximumAccountReplyBytes),
-        [this](HttpResult result) {
+        [this, sentToken = session->refreshToken](HttpResult result) {
+            // Signed out, or signed in afresh, while the request ran: its tokens must not bring
+            // the ended session back or replace the new one.
+            const std::optional<StoredSyncSession> current = m_credentials.load();
+            if (!current || current->refreshToken != sentToken) {
+                finish(ServiceError::noSession());
+                return;
+            }
             if (const HttpError* error = std::get_if<HttpError>(&result)) {
                 finish(error->kind == HttpError::Kind::notHttp ? ServiceError::badStatus(0) : ServiceError::transport(*error));
                 return;

@@ -293,3 +293,49 @@ TEST(NotesSyncService, ANoteOfManyMegabytesIsTakenIn)
     EXPECT_EQ(note->plainText().size(), huge.size());
     EXPECT_TRUE(s.event("sync_pull_ok"));
 }
+
+TEST(NotesSyncService, SigningOutWhileAPullIsAnsweredLeavesTheNotesAndTheNextSessionAlone)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    auto note = s.note("mine", kNoon);
+    ScriptedReply late = s.answer({}, {s.dto(note, 40, "old account's copy", kNoon.addSecs(1))});
+    late.delayMs = 300;
+    s.server.reply("/v1/notes/sync", late);
+    bool done = false;
+    std::optional<ServiceError> outcome;
+    s.sync.syncNow([&](const std::optional<ServiceError>& failure) {
+        outcome = failure;
+        done = true;
+    });
+    ASSERT_TRUE(test::waitUntil([&] { return !s.server.requests().isEmpty(); }, 5000));
+    s.auth.disconnect();
+    ASSERT_TRUE(test::waitUntil([&] { return done; }, 5000));
+
+    EXPECT_EQ(outcome, ServiceError::noSession());
+    EXPECT_EQ(note->plainText(), "mine");
+    EXPECT_FALSE(UserDefaults::standard().contains(NotesSyncService::sinceVersionKey));
+    EXPECT_FALSE(s.event("sync_pull_ok"));
+}
+
+TEST(NotesSyncService, SigningOutWhileTheSessionIsRefreshedStaysSignedOut)
+{
+    test::SyncFixture s;
+    s.signInDirectly("access-0", 10);
+    ScriptedReply late = test::LoopbackApiServer::tokens("access-2", "2099-01-01T00:00:00.000Z", {{"displayName", "Ana"}});
+    late.delayMs = 300;
+    s.server.reply("/v1/auth/refresh", late);
+    s.server.replyAlways("/v1/notes/sync", s.answer({}, {}));
+    auto note = s.note("mine", kNoon);
+    bool done = false;
+    s.sync.pushNote(note->objectID().uriString(), 2, "mine", "mine", kNoon, [&] { done = true; });
+    ASSERT_TRUE(test::waitUntil([&] { return !s.server.requests("/v1/auth/refresh").isEmpty(); }, 5000));
+    s.auth.disconnect();
+    ASSERT_TRUE(test::waitUntil([&] { return done; }, 5000));
+
+    EXPECT_FALSE(s.credentials.load());
+    EXPECT_FALSE(SyncCredentialStore(s.folder).load());
+    EXPECT_FALSE(UserDefaults::standard().contains("norvelle.profile.accountDisplayName"));
+    EXPECT_TRUE(s.server.requests("/v1/notes/sync").isEmpty());
+    EXPECT_EQ(s.event("sync_push_failed"), (AnalyticsMetadata{{"noteID", note->objectID().uriString()}, {"error", "noSession"}}));
+}
