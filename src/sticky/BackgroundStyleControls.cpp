@@ -166,14 +166,22 @@ void BackgroundStyleControls::rebuild()
         auto* rowLayout = new QHBoxLayout(row);
         rowLayout->setContentsMargins(0, 0, 0, 0);
         rowLayout->setSpacing(10);
-        auto* pick = new QPushButton(QStringLiteral("Pick custom color"));
-        pick->setStyleSheet(QStringLiteral("QPushButton { background: %1; }").arg(hexString(m_customColor)));
+        // A colour well: it shows the colour and names itself only to assistive tools.
+        auto* pick = new QPushButton;
+        pick->setObjectName(QStringLiteral("pickCustomColor"));
+        pick->setAccessibleName(QStringLiteral("Pick custom color"));
+        pick->setToolTip(QStringLiteral("Pick custom color"));
+        pick->setFixedSize(44, 24);
+        pick->setStyleSheet(QStringLiteral("QPushButton { background: %1; border: 1px solid rgba(0, 0, 0, 0.25); border-radius: 5px; }")
+                                .arg(hexString(m_customColor)));
         connect(pick, &QPushButton::clicked, this, [this] { ColorPanel::shared().open(this, m_customColor); });
         auto* apply = new QPushButton(QStringLiteral("Apply custom color"));
+        apply->setObjectName(QStringLiteral("applyCustomColor"));
         apply->setDefault(true);
         connect(apply, &QPushButton::clicked, this, &BackgroundStyleControls::applyCustomColor);
         rowLayout->addWidget(pick);
         rowLayout->addWidget(apply);
+        rowLayout->addStretch(1);
         column->addWidget(row);
     }
     adjustSize();

@@ -13,6 +13,8 @@
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
+#include <QTimer>
 
 namespace norvelle {
 
@@ -247,13 +249,44 @@ void StickyToolbarPill::showColors()
         return;
     }
     QWidget* content = m_colorsContent ? m_colorsContent() : new QWidget;
-    const QSize size = content->sizeHint().isValid() && m_colorsContent ? content->sizeHint() : kColorsPlaceholder;
     if (!m_colorsPopover) {
-        m_colorsPopover = makePopover(size);
+        m_colorsPopover = makePopover(kColorsPlaceholder);
     }
-    m_colorsPopover->setContentSize(size);
     m_colorsPopover->setContentWidget(content);
+    if (m_colorsContent) {
+        content->installEventFilter(this);
+        fitColorsPopover();
+    } else {
+        m_colorsPopover->setContentSize(kColorsPlaceholder);
+    }
     m_colorsPopover->showRelativeTo(anchorOf(m_colorsButton));
+}
+
+void StickyToolbarPill::fitColorsPopover()
+{
+    QWidget* content = m_colorsPopover ? m_colorsPopover->contentWidget() : nullptr;
+    if (!content) {
+        return;
+    }
+    // Its own size within its limits, not the size the popover last gave it.
+    content->adjustSize();
+}
+
+bool StickyToolbarPill::eventFilter(QObject* watched, QEvent* event)
+{
+    // The colours content changes its rows in place: once they show, it takes its new size and
+    // the popover follows.
+    if (m_colorsPopover && watched == m_colorsPopover->contentWidget()) {
+        if (event->type() == QEvent::LayoutRequest) {
+            QTimer::singleShot(0, this, &StickyToolbarPill::fitColorsPopover);
+        } else if (event->type() == QEvent::Resize) {
+            const QSize size = static_cast<QResizeEvent*>(event)->size();
+            if (size != m_colorsPopover->size()) {
+                m_colorsPopover->setContentSize(size);
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void StickyToolbarPill::postCommand(const QString& name) const

@@ -55,6 +55,7 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     StickyPillButton* addButton(const QString& name, StickyPillButton* button);
@@ -64,6 +65,7 @@ private:
     void releaseAaPopupWhenFree();
     void showTransparency();
     void showColors();
+    void fitColorsPopover();
     void postCommand(const QString& name) const;
     void refreshInk();
 

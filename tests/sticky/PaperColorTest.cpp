@@ -1,14 +1,17 @@
 #include "platform/NotificationCenter.h"
+#include "platform/Popover.h"
 #include "platform/UserDefaults.h"
 #include "sticky/BackgroundStyleControls.h"
 #include "sticky/ColorSwatch.h"
 #include "sticky/PaperColorLists.h"
 #include "sticky/StickyState.h"
+#include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/TestHome.h"
 
+#include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <QUuid>
@@ -138,4 +141,45 @@ TEST_F(PaperColorPickingTest, TheColoursPopoverChoosesPaperAndTextureByClicks)
     // The old rows go at the next turn of the event loop.
     QTest::qWait(10);
     EXPECT_EQ(controls.findChildren<ColorSwatch*>().size(), 12);
+}
+
+TEST_F(PaperColorPickingTest, TheColoursPopoverGrowsToShowTheCustomColourRowWhole)
+{
+    controller->showWindow();
+    StickyToolbarPill* pill = controller->toolbarPill();
+    QTest::mouseClick(pill->findChild<QAbstractButton*>("colors"), Qt::LeftButton);
+    Popover* popover = pill->colorsPopover();
+    ASSERT_TRUE(popover && popover->isVisible());
+    const auto shownWhole = [popover](QWidget* widget) {
+        return widget->isVisible() && widget->width() >= widget->sizeHint().width()
+            && widget->height() >= widget->sizeHint().height()
+            && popover->rect().contains(QRect(widget->mapTo(popover, QPoint(0, 0)), widget->size()));
+    };
+    const auto disclosure = [popover] {
+        for (QPushButton* button : popover->findChildren<QPushButton*>()) {
+            if (button->text().startsWith(QStringLiteral("Custom color\u2026")) && button->isVisible())
+                return button;
+        }
+        return static_cast<QPushButton*>(nullptr);
+    };
+    ASSERT_TRUE(disclosure());
+    const int closedHeight = popover->height();
+
+    QTest::mouseClick(disclosure(), Qt::LeftButton);
+    EXPECT_TRUE(test::waitUntil([&] { return popover->height() > closedHeight; }));
+    auto* apply = popover->findChild<QPushButton*>("applyCustomColor");
+    auto* pick = popover->findChild<QAbstractButton*>("pickCustomColor");
+    ASSERT_TRUE(apply && pick);
+    EXPECT_TRUE(shownWhole(apply));
+    EXPECT_TRUE(shownWhole(pick));
+    EXPECT_EQ(pick->accessibleName(), "Pick custom color");
+    // The swatches share the width but each row keeps its full height.
+    for (ColorSwatch* swatch : popover->findChildren<ColorSwatch*>()) {
+        EXPECT_GE(swatch->height(), swatch->sizeHint().height()) << swatch->toolTip().toStdString();
+        EXPECT_TRUE(popover->rect().contains(QRect(swatch->mapTo(popover, QPoint(0, 0)), swatch->size())));
+    }
+
+    // Closing the row again gives the room back.
+    QTest::mouseClick(disclosure(), Qt::LeftButton);
+    EXPECT_TRUE(test::waitUntil([&] { return popover->height() == closedHeight; })) << popover->height();
 }
