@@ -5,6 +5,7 @@
 #include "platform/UserDefaults.h"
 #include "settings/GeneralPane.h"
 #include "settings/NorvelleSettingsView.h"
+#include "settings/PrivacyPane.h"
 #include "settings/SettingsSection.h"
 #include "settings/SettingsSidebar.h"
 #include "settings/SettingsWindowController.h"
@@ -16,6 +17,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -128,6 +130,20 @@ TEST_F(SettingsViewTest, TheThemeFollowsTheStoredChoiceAndForcesTheWindowsLook)
     defaults.set("norvelle.appearance", "sepia");
     EXPECT_EQ(theme->chosen(), "");
     EXPECT_EQ(view().palette(), QApplication::palette());
+}
+
+TEST_F(SettingsViewTest, TheDarkThemeDrawsThePanesButtonsDarkToo)
+{
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    show();
+    click(view().sidebar()->row(SettingsPane::privacy));
+    auto* privacy = static_cast<PrivacyPane*>(view().form(SettingsPane::privacy));
+    QPushButton* button = privacy->privacyPolicyButton();
+    const QImage image = button->grab().toImage();
+    // Between the frame and the title.
+    const QColor fill = image.pixelColor(4, image.height() / 2);
+    EXPECT_LT(fill.lightnessF(), 0.5) << fill.name().toStdString();
+    EXPECT_GT(button->palette().buttonText().color().lightnessF(), 0.5);
 }
 
 TEST_F(SettingsViewTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry)
