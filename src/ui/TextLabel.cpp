@@ -62,8 +62,13 @@ void TextLabel::fitFont()
 
 void TextLabel::paintEvent(QPaintEvent* event)
 {
-    // The scheme is read when drawing, so the text follows a palette change of the desktop.
-    const QColor color = m_color(SchemeColors(palette()));
+    // The scheme is read when drawing, so the text follows a palette change of the desktop or
+    // the window. The text colour is our own: the scheme's comes from the parent.
+    QPalette scheme = palette();
+    if (parentWidget()) {
+        scheme.setColor(QPalette::WindowText, parentWidget()->palette().color(QPalette::WindowText));
+    }
+    const QColor color = m_color(SchemeColors(scheme));
     if (palette().color(QPalette::WindowText) != color) {
         QPalette own = palette();
         own.setColor(QPalette::WindowText, color);

@@ -14,6 +14,7 @@
 #include "support/TestHome.h"
 #include "UserInput.h"
 #include "ui/SchemePalette.h"
+#include "ui/TextLabel.h"
 
 #include <QDir>
 #include <QFile>
@@ -144,6 +145,29 @@ TEST_F(SettingsViewTest, TheDarkThemeDrawsThePanesButtonsDarkToo)
     const QColor fill = image.pixelColor(4, image.height() / 2);
     EXPECT_LT(fill.lightnessF(), 0.5) << fill.name().toStdString();
     EXPECT_GT(button->palette().buttonText().color().lightnessF(), 0.5);
+}
+
+TEST_F(SettingsViewTest, GoingFromDarkBackToLightMakesTheTextsDarkAgain)
+{
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    show();
+    const auto textColor = [this](const QString& text) {
+        for (TextLabel* label : view().findChildren<TextLabel*>()) {
+            if (label->text() == text && label->isVisible()) {
+                label->grab();
+                return label->palette().color(QPalette::WindowText);
+            }
+        }
+        ADD_FAILURE() << "no label " << text.toStdString();
+        return QColor();
+    };
+    EXPECT_GT(textColor("Launch at login").lightnessF(), 0.5);
+
+    click(general().themePicker()->button("light"));
+    ASSERT_EQ(schemeOf(view().palette()), ColorScheme::light);
+    for (const QString text : {QStringLiteral("Launch at login"), QStringLiteral("Appearance")}) {
+        EXPECT_LT(textColor(text).lightnessF(), 0.5) << text.toStdString();
+    }
 }
 
 TEST_F(SettingsViewTest, LaunchAtLoginWritesAndRemovesTheAutostartEntry)
