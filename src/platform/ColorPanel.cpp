@@ -35,6 +35,8 @@ QColorDialog* ColorPanel::ensureDialog()
         // Our own widget dialog: a desktop's native one reports no colour until it is accepted.
         m_dialog->setOptions(QColorDialog::NoButtons | QColorDialog::DontUseNativeDialog);
         m_dialog->setModal(false);
+        // Sticky notes float above other windows: the panel that colours them must not sit beneath.
+        m_dialog->setWindowFlag(Qt::WindowStaysOnTopHint);
         m_dialog->installEventFilter(this);
         connect(m_dialog, &QColorDialog::currentColorChanged, this, [this](const QColor& color) {
             if (!m_settingColor && m_owner) {

@@ -1,6 +1,9 @@
 // A sticky window on a real X server with a window manager: where it lands, how it floats and
 // how the real pointer moves and resizes it.
+#include "platform/ColorPanel.h"
+#include "platform/Popover.h"
 #include "sticky/StickyControllerTable.h"
+#include "sticky/StickyToolbarPill.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyFrameString.h"
 #include "sticky/StickyWindowController.h"
@@ -11,10 +14,13 @@
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
+#include <QPushButton>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
 #include <QUuid>
+#include <QWindow>
 
 #include <gtest/gtest.h>
 
@@ -28,15 +34,35 @@ constexpr int waitMs = 20000;
 QString windowProperty(WId window, const QString& property)
 {
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), { QStringLiteral("-id"), QString::number(window), property });
+    const QStringList target = window ? QStringList { QStringLiteral("-id"), QString::number(window) } : QStringList { QStringLiteral("-root") };
+    xprop.start(QStringLiteral("xprop"), target + QStringList { property });
     xprop.waitForFinished(waitMs);
     return QString::fromUtf8(xprop.readAllStandardOutput());
+}
+
+// The program's windows from the bottom of the window manager's stack to its top.
+QList<WId> stackingOrder()
+{
+    QList<WId> windows;
+    const QString listed = windowProperty(0, QStringLiteral("_NET_CLIENT_LIST_STACKING")).section(u'#', 1);
+    for (const QString& id : listed.split(u',', Qt::SkipEmptyParts))
+        windows.append(WId(id.trimmed().toULongLong(nullptr, 16)));
+    return windows;
+}
+
+void clickOn(const QWidget* widget)
+{
+    const QPoint centre = widget->mapToGlobal(widget->rect().center());
+    test::xdotool({"mousemove", "--sync", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
 }
 
 class StickyWindowX11Test : public testing::Test {
 protected:
     PersistenceController store { true };
     StickyControllerTable table;
+    StickyWindowController* last = nullptr;
+
+    ~StickyWindowX11Test() override { ColorPanel::shared().close(); }
 
     // Opens a new note with the pointer at `pointer` and, when given, a frame kept from before.
     KeyablePanel* open(QPoint pointer, std::optional<QRect> storedFrame = std::nullopt)
@@ -53,7 +79,8 @@ protected:
                 StickyFrameString::format(*storedFrame));
         }
         table.openSticky(*note);
-        return table.controller(note->objectID().uriString())->panel();
+        last = table.controller(note->objectID().uriString());
+        return last->panel();
     }
 
     // Waits until the window shows and the window manager has done placing it.
@@ -157,4 +184,33 @@ TEST_F(StickyWindowX11Test, DraggingAnEdgeOrCornerResizesTheWindow)
         [](QRect frame) { return frame.adjusted(0, 0, 30, 20); });
     // The top-left corner grows the window up and left, its far corner staying put.
     resize([](QSize) { return QPoint(5, 5); }, QPoint(-40, -30), [](QRect frame) { return frame.adjusted(-40, -30, 0, 0); });
+}
+
+TEST_F(StickyWindowX11Test, TheColourPanelOpenedFromANoteShowsAboveIt)
+{
+    KeyablePanel* window = open(QGuiApplication::primaryScreen()->availableGeometry().center());
+    ASSERT_TRUE(settled(window));
+    StickyToolbarPill* pill = last->toolbarPill();
+    clickOn(pill->findChild<QAbstractButton*>("colors"));
+    ASSERT_TRUE(test::waitUntil([&] { return pill->colorsPopover() && pill->colorsPopover()->isVisible(); }, waitMs));
+    const auto find = [pill](const QString& name) { return pill->colorsPopover()->findChild<QPushButton*>(name); };
+    QPushButton* disclosure = nullptr;
+    for (QPushButton* button : pill->colorsPopover()->findChildren<QPushButton*>()) {
+        if (button->text().startsWith(QStringLiteral("Custom color")))
+            disclosure = button;
+    }
+    ASSERT_TRUE(disclosure);
+    clickOn(disclosure);
+    ASSERT_TRUE(test::waitUntil([&] { return find("pickCustomColor") && find("pickCustomColor")->isVisible(); }, waitMs));
+    test::waitUntil([] { return false; }, 300);
+    clickOn(find("pickCustomColor"));
+    ASSERT_TRUE(test::waitUntil([] {
+        const QColorDialog* shown = ColorPanel::shared().dialog();
+        return shown && shown->isVisible() && shown->windowHandle()->isExposed();
+    }, waitMs));
+    QColorDialog* panel = ColorPanel::shared().dialog();
+    EXPECT_TRUE(test::waitUntil([&] {
+        const QList<WId> order = stackingOrder();
+        return order.contains(window->winId()) && order.indexOf(panel->winId()) > order.indexOf(window->winId());
+    }, waitMs)) << "the panel is below the note";
 }
