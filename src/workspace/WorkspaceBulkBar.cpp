@@ -43,9 +43,14 @@ WorkspaceBulkBar::WorkspaceBulkBar(WorkspaceView& workspace, QWidget* parent)
     layout->addWidget(m_cancel);
     layout->addWidget(m_count);
     layout->addStretch(1);
+    m_actions = new QWidget(this);
+    auto* actions = new QHBoxLayout(m_actions);
+    actions->setContentsMargins(0, 0, 0, 0);
+    actions->setSpacing(10);
     for (PlainButton* button : { m_move, m_trash, m_restore, m_delete, m_share, m_selectAll }) {
-        layout->addWidget(button);
+        actions->addWidget(button);
     }
+    layout->addWidget(m_actions);
 
     connect(m_cancel, &QAbstractButton::clicked, this, [this] { m_workspace.exitSelectionMode(); });
     connect(m_move, &QAbstractButton::clicked, this, [this] {
@@ -63,6 +68,11 @@ WorkspaceBulkBar::WorkspaceBulkBar(WorkspaceView& workspace, QWidget* parent)
     connect(m_selectAll, &QAbstractButton::clicked, this, [this] { WorkspaceBulkActions::selectAll(m_workspace); });
     fillMoveMenu();
     refresh();
+}
+
+int WorkspaceBulkBar::leadingMinimumWidth() const
+{
+    return m_cancel->sizeHint().width() + layout()->spacing() + m_count->sizeHint().width();
 }
 
 void WorkspaceBulkBar::fillMoveMenu()

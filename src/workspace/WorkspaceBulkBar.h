@@ -19,6 +19,11 @@ public:
 
     void refresh();
 
+    // The actions after the count, which the header moves to a row of their own when the window
+    // is too narrow for one row; and the least width of what stays.
+    QWidget* trailingControls() const { return m_actions; }
+    int leadingMinimumWidth() const;
+
     PlainButton* cancelButton() const { return m_cancel; }
     TextLabel* countLabel() const { return m_count; }
     PlainButton* moveButton() const { return m_move; }
@@ -34,6 +39,7 @@ private:
 
     WorkspaceView& m_workspace;
     PlainButton* m_cancel;
+    QWidget* m_actions;
     TextLabel* m_count;
     PlainButton* m_move;
     QMenu* m_moveMenu;

@@ -10,6 +10,7 @@
 #include "workspace/WorkspaceBulkActions.h"
 #include "workspace/WorkspaceBulkBar.h"
 #include "workspace/WorkspaceEmptyState.h"
+#include "workspace/WorkspaceToolbar.h"
 #include "workspace/WorkspaceView.h"
 
 #include <QHBoxLayout>
@@ -19,6 +20,8 @@
 #include <QStackedLayout>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace norvelle {
 
 namespace {
@@ -27,8 +30,16 @@ namespace {
 class HeaderRow : public QWidget {
 public:
     using QWidget::QWidget;
+    std::function<void()> resized;
 
 protected:
+    void resizeEvent(QResizeEvent*) override
+    {
+        if (resized) {
+            resized();
+        }
+    }
+
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
@@ -71,9 +82,16 @@ WorkspaceDetailColumn::WorkspaceDetailColumn(WorkspaceView& workspace, QWidget* 
 QWidget* WorkspaceDetailColumn::makeHeader()
 {
     auto* header = new HeaderRow(this);
-    m_headerLayout = new QHBoxLayout(header);
-    m_headerLayout->setContentsMargins(16, 8, 16, 8);
+    header->resized = [this] { wrapHeader(); };
+    auto* rows = new QVBoxLayout(header);
+    rows->setContentsMargins(16, 8, 16, 8);
+    rows->setSpacing(0);
+    m_headerLayout = new QHBoxLayout;
     m_headerLayout->setSpacing(12);
+    rows->addLayout(m_headerLayout);
+    m_secondRow = new QHBoxLayout;
+    m_secondRow->addStretch(1);
+    rows->addLayout(m_secondRow);
     auto* titleBlock = new QHBoxLayout;
     titleBlock->setSpacing(8);
     m_title = new TextLabel({}, viewFont(13, QFont::Bold), &SchemeColors::label, header);
@@ -120,7 +138,7 @@ QWidget* WorkspaceDetailColumn::makePinnedStrip()
     return m_pinnedStrip;
 }
 
-void WorkspaceDetailColumn::setToolbar(QWidget* toolbar)
+void WorkspaceDetailColumn::setToolbar(WorkspaceToolbar* toolbar)
 {
     m_toolbar = toolbar;
     m_headerLayout->insertWidget(2, toolbar, 1);
@@ -141,8 +159,8 @@ void WorkspaceDetailColumn::refresh()
     m_emptyTrash->setVisible(section == MainSection::trash && !list.empty());
     const bool selecting = m_workspace.isSelectingNotes();
     // The leaving bar goes first: both shown at once would widen the window for good.
-    QWidget* leaving = selecting ? m_toolbar : m_bulkBar;
-    QWidget* arriving = selecting ? m_bulkBar : m_toolbar;
+    QWidget* leaving = selecting ? static_cast<QWidget*>(m_toolbar) : m_bulkBar;
+    QWidget* arriving = selecting ? static_cast<QWidget*>(m_bulkBar) : m_toolbar;
     if (leaving) {
         leaving->hide();
     }
@@ -152,6 +170,7 @@ void WorkspaceDetailColumn::refresh()
     if (arriving) {
         arriving->show();
     }
+    wrapHeader();
     refreshPinnedStrip();
     m_notes->refresh();
     if (list.empty()) {
@@ -160,6 +179,29 @@ void WorkspaceDetailColumn::refresh()
         m_emptyState->hide();
     }
     refreshDialogs();
+}
+
+void WorkspaceDetailColumn::wrapHeader()
+{
+    const bool selecting = m_workspace.isSelectingNotes();
+    const int titleWidth = m_headerLayout->itemAt(0)->sizeHint().width();
+    const QMargins margins = m_headerLayout->parentWidget()->layout()->contentsMargins();
+    const auto place = [&](QWidget* bar, QWidget* trail, int leadWidth, bool active) {
+        const int oneRow = margins.left() + titleWidth + m_headerLayout->spacing() + leadWidth
+            + bar->layout()->spacing() + trail->sizeHint().width() + margins.right();
+        const bool wrapped = active && oneRow > m_headerLayout->parentWidget()->width();
+        QBoxLayout* home = static_cast<QBoxLayout*>(bar->layout());
+        if (wrapped == (trail->parentWidget() != bar)) {
+            return;
+        }
+        (wrapped ? home : m_secondRow)->removeWidget(trail);
+        (wrapped ? m_secondRow : home)->addWidget(trail);
+    };
+    if (m_toolbar) {
+        place(m_toolbar, m_toolbar->trailingControls(), m_toolbar->leadingMinimumWidth(), !selecting);
+    }
+    place(m_bulkBar, m_bulkBar->trailingControls(), m_bulkBar->leadingMinimumWidth(), selecting);
+    m_secondRow->setContentsMargins(0, m_secondRow->count() > 1 ? 8 : 0, 0, 0);
 }
 
 void WorkspaceDetailColumn::refreshPinnedStrip()

@@ -17,6 +17,7 @@ class PlainButton;
 class TextLabel;
 class WorkspaceBulkBar;
 class WorkspaceEmptyState;
+class WorkspaceToolbar;
 class WorkspaceView;
 
 // The right side of the workspace window: a header with the section's title, its note count
@@ -29,7 +30,7 @@ public:
     explicit WorkspaceDetailColumn(WorkspaceView& workspace, QWidget* parent = nullptr);
 
     // Puts `toolbar` after the section title while selection mode is off.
-    void setToolbar(QWidget* toolbar);
+    void setToolbar(WorkspaceToolbar* toolbar);
     // Puts `banner` above the header.
     void setBanner(QWidget* banner);
 
@@ -47,17 +48,21 @@ public:
 private:
     QWidget* makeHeader();
     QWidget* makePinnedStrip();
+    // Where the window is too narrow for one header row, the bar's trailing controls take a
+    // second row rather than being squeezed.
+    void wrapHeader();
     void refreshPinnedStrip();
     void refreshDialogs();
 
     WorkspaceView& m_workspace;
     QVBoxLayout* m_layout;
     QHBoxLayout* m_headerLayout = nullptr;
+    QHBoxLayout* m_secondRow = nullptr;
     TextLabel* m_title = nullptr;
     BadgeLabel* m_count = nullptr;
     PlainButton* m_emptyTrash = nullptr;
     WorkspaceBulkBar* m_bulkBar = nullptr;
-    QWidget* m_toolbar = nullptr;
+    WorkspaceToolbar* m_toolbar = nullptr;
     QWidget* m_pinnedStrip = nullptr;
     QHBoxLayout* m_chips = nullptr;
     QStringList m_pinnedShown;

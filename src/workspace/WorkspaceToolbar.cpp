@@ -53,7 +53,9 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     connect(m_search, &SearchField::textChanged, this, [this](const QString& text) { m_workspace.setSearchQuery(text); });
     layout->addWidget(m_search, 1);
 
-    auto* group = new QHBoxLayout;
+    m_controls = new QWidget(this);
+    auto* group = new QHBoxLayout(m_controls);
+    group->setContentsMargins(0, 0, 0, 0);
     group->setSpacing(8);
     m_grid = iconButton(QStringLiteral("square.grid.2x2"), 13, this);
     m_list = iconButton(QStringLiteral("list.bullet"), 13, this);
@@ -97,11 +99,16 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     auto* dimmed = new QGraphicsOpacityEffect(m_newNote);
     m_newNote->setGraphicsEffect(dimmed);
     group->addWidget(m_newNote);
-    layout->addLayout(group);
+    layout->addWidget(m_controls);
 
     fillSortMenu();
     connect(&workspace, &WorkspaceView::stateChanged, this, &WorkspaceToolbar::refresh);
     refresh();
+}
+
+int WorkspaceToolbar::leadingMinimumWidth() const
+{
+    return m_search->minimumWidth();
 }
 
 void WorkspaceToolbar::fillSortMenu()

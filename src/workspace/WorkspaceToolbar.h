@@ -20,6 +20,11 @@ public:
 
     void refresh();
 
+    // The controls after the search field, which the header moves to a row of their own when
+    // the window is too narrow for one row; and the least width of what stays.
+    QWidget* trailingControls() const { return m_controls; }
+    int leadingMinimumWidth() const;
+
     SearchField* searchField() const { return m_search; }
     PlainButton* gridButton() const { return m_grid; }
     PlainButton* listButton() const { return m_list; }
@@ -35,6 +40,7 @@ private:
 
     WorkspaceView& m_workspace;
     SearchField* m_search;
+    QWidget* m_controls;
     PlainButton* m_grid;
     PlainButton* m_list;
     QPushButton* m_select;

@@ -9,11 +9,14 @@
 #include "support/FakeAppDelegating.h"
 #include "support/FakePasteboard.h"
 #include "support/TestHome.h"
+#include "ui/BadgeLabel.h"
 #include "ui/PlainButton.h"
 #include "ui/SearchField.h"
+#include "ui/TextLabel.h"
 #include "workspace/LaunchAtLoginBanner.h"
 #include "workspace/NewFolderSheet.h"
 #include "workspace/SidebarRow.h"
+#include "workspace/WorkspaceBulkBar.h"
 #include "workspace/WorkspaceDetailColumn.h"
 #include "workspace/WorkspaceFoldersStore.h"
 #include "workspace/WorkspaceProfileFooter.h"
@@ -267,4 +270,47 @@ TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheSidebarScrollsInsteadOfPilingRow
     EXPECT_EQ(travel->visibleRegion().boundingRect(), travel->rect());
     QTest::mouseClick(travel, Qt::LeftButton);
     EXPECT_EQ(view().selectedFolderSlug(), "travel");
+}
+
+TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheHeaderControlsWrapWholeInsteadOfBeingCut)
+{
+    add({ .title = "note", .updatedMinute = 1 });
+    view().setMinimumSize(680, 420);
+    view().resize(680, 420);
+    QCoreApplication::processEvents();
+    const auto expectWhole = [this](const QList<QWidget*>& controls) {
+        QWidget* detail = view().detailColumn();
+        QList<QRect> taken;
+        for (QWidget* control : controls) {
+            ASSERT_TRUE(control->isVisible()) << control->metaObject()->className();
+            const QRect rect(control->mapTo(detail, QPoint(0, 0)), control->size());
+            EXPECT_GE(rect.width(), control->sizeHint().width()) << control->metaObject()->className();
+            EXPECT_TRUE(detail->rect().contains(rect)) << control->metaObject()->className();
+            for (const QRect& other : std::as_const(taken)) {
+                EXPECT_FALSE(rect.intersects(other)) << control->metaObject()->className();
+            }
+            taken << rect;
+        }
+    };
+    WorkspaceToolbar& bar = toolbar();
+    expectWhole(QList<QWidget*> { view().detailColumn()->titleLabel(), view().detailColumn()->countBadge(),
+                                  bar.gridButton(), bar.listButton(), bar.selectButton(), bar.importButton(),
+                                  bar.sortButton(), bar.newNoteButton() });
+    EXPECT_GE(bar.searchField()->width(), 160);
+
+    QTest::mouseClick(bar.selectButton(), Qt::LeftButton);
+    ASSERT_TRUE(view().isSelectingNotes());
+    QTest::keyClick(&view(), Qt::Key_A, Qt::AltModifier);
+    QCoreApplication::processEvents();
+    WorkspaceBulkBar& bulk = *view().detailColumn()->bulkBar();
+    expectWhole(QList<QWidget*> { bulk.cancelButton(), bulk.countLabel(), bulk.moveButton(), bulk.trashButton(),
+                                  bulk.shareButton(), bulk.selectAllButton() });
+    QTest::mouseClick(bulk.cancelButton(), Qt::LeftButton);
+    EXPECT_FALSE(view().isSelectingNotes());
+
+    // Wide again, the controls go back beside the search field.
+    view().resize(1100, 680);
+    QCoreApplication::processEvents();
+    EXPECT_NEAR(bar.selectButton()->mapTo(&view(), bar.selectButton()->rect().center()).y(),
+                bar.searchField()->mapTo(&view(), bar.searchField()->rect().center()).y(), 2);
 }
