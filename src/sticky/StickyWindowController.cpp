@@ -6,6 +6,7 @@
 #include "core/ReliabilityService.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
+#include "editor/TableEditing.h"
 #include "editor/TextStorage.h"
 #include "platform/ColorPanel.h"
 #include "platform/GraphemeWalker.h"
@@ -478,11 +479,13 @@ QImage StickyWindowController::renderShareCardImage()
 
 NoteSnapshot StickyWindowController::snapshot(bool untitledWhenEmpty) const
 {
-    QString title = NoteTitle::firstNonBlankLine(m_text);
+    // The invisible marks that hold a table's cells and caret places are no text to hand on.
+    const QString text = QString(m_text).remove(TableEditing::seed);
+    QString title = NoteTitle::firstNonBlankLine(text);
     if (title.isEmpty() && untitledWhenEmpty) {
         title = QStringLiteral("Untitled");
     }
-    return { .id = m_note ? m_note->id() : std::nullopt, .title = title, .body = NoteTitle::bodyAfterTitle(m_text),
+    return { .id = m_note ? m_note->id() : std::nullopt, .title = title, .body = NoteTitle::bodyAfterTitle(text),
              .paperHex = m_state->paperHex(), .version = m_note ? m_note->version() : 0 };
 }
 

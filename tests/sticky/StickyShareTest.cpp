@@ -1,4 +1,6 @@
 #include "account/ShareComposer.h"
+#include "editor/RichTextEditor.h"
+#include "editor/StickyTextView.h"
 #include "platform/AppPaths.h"
 #include "platform/Pasteboard.h"
 #include "platform/ShareSheet.h"
@@ -8,15 +10,18 @@
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyShareMenu.h"
+#include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/TestHome.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
 #include <QSet>
 #include <QTest>
+#include <QTextCursor>
 #include <QUuid>
 
 #include <gtest/gtest.h>
@@ -231,4 +236,26 @@ TEST_F(StickyShareTest, ANoteWithoutAnIdGetsANewTokenEachTime)
     EXPECT_NE(note->shareToken(), first);
     EXPECT_EQ(note->sharePreviewURL(), "https://norvelle.app/share/" + note->shareToken());
     EXPECT_EQ(Pasteboard::general().string(), note->sharePreviewURL());
+}
+
+TEST_F(StickyShareTest, SharedTextLeavesOutTheMarksThatHoldATable)
+{
+    open("Groceries\n");
+    StickyTextView& view = controller->editor()->textView();
+    view.moveCursor(QTextCursor::End);
+    QTest::mouseClick(controller->toolbarPill()->findChild<QAbstractButton*>("table"), Qt::LeftButton);
+    QTest::keyClicks(&view, "milk");
+    QTest::keyClick(&view, Qt::Key_Tab);
+    QTest::keyClicks(&view, "eggs");
+    ASSERT_TRUE(note->plainText().contains(QChar(0x200B)));
+
+    StickyShareMenu* menu = clickShareButton();
+    ASSERT_TRUE(menu);
+    click(menu, menu->action("Share Note Text"));
+    ShareSheet* sheet = shownPopup<ShareSheet>();
+    ASSERT_TRUE(sheet);
+    click(sheet, sheet->copyAction());
+    const QString shared = Pasteboard::general().string();
+    EXPECT_FALSE(shared.contains(QChar(0x200B))) << shared.toStdString();
+    EXPECT_TRUE(shared.startsWith("Groceries\n\nmilk\neggs")) << shared.toStdString();
 }
