@@ -41,8 +41,11 @@
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace norvelle {
@@ -208,7 +211,12 @@ void StickyWindowController::observeSyncedText()
         m_richBodyData = content.isEmpty() ? std::nullopt : std::optional(content);
         m_panel->setWindowTitle(m_note->title());
         if (m_editor) {
+            // The caret stays where the user was typing, not at the start of the new text.
+            const int caret = m_editor->textView().textCursor().position();
             m_editor->update(m_text, m_richBodyData);
+            QTextCursor cursor = m_editor->textView().textCursor();
+            cursor.setPosition(std::min(caret, m_editor->textView().document()->characterCount() - 1));
+            m_editor->textView().setTextCursor(cursor);
         }
     });
 }
