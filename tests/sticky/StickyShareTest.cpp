@@ -78,6 +78,17 @@ protected:
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
     }
 
+    // "Share Note Text", then "Copy" in the share sheet.
+    void copyNoteTextFromTheShareMenu()
+    {
+        StickyShareMenu* menu = clickShareButton();
+        ASSERT_TRUE(menu);
+        click(menu, menu->action("Share Note Text"));
+        ShareSheet* sheet = shownPopup<ShareSheet>();
+        ASSERT_TRUE(sheet);
+        click(sheet, sheet->copyAction());
+    }
+
     static int distinctColours(const QImage& image)
     {
         QSet<QRgb> colours;
@@ -132,12 +143,7 @@ TEST_F(StickyShareTest, NoStoredSessionMeansNoAccount)
 TEST_F(StickyShareTest, SharedTextIsCopiedFromTheShareMenu)
 {
     open("  Groceries  \n\nmilk\neggs\n");
-    StickyShareMenu* menu = clickShareButton();
-    ASSERT_TRUE(menu);
-    click(menu, menu->action("Share Note Text"));
-    ShareSheet* sheet = shownPopup<ShareSheet>();
-    ASSERT_TRUE(sheet);
-    click(sheet, sheet->copyAction());
+    copyNoteTextFromTheShareMenu();
     EXPECT_EQ(Pasteboard::general().string(), "Groceries\n\nmilk\neggs");
 }
 
@@ -249,12 +255,7 @@ TEST_F(StickyShareTest, SharedTextLeavesOutTheMarksThatHoldATable)
     QTest::keyClicks(&view, "eggs");
     ASSERT_TRUE(note->plainText().contains(QChar(0x200B)));
 
-    StickyShareMenu* menu = clickShareButton();
-    ASSERT_TRUE(menu);
-    click(menu, menu->action("Share Note Text"));
-    ShareSheet* sheet = shownPopup<ShareSheet>();
-    ASSERT_TRUE(sheet);
-    click(sheet, sheet->copyAction());
+    copyNoteTextFromTheShareMenu();
     const QString shared = Pasteboard::general().string();
     EXPECT_FALSE(shared.contains(QChar(0x200B))) << shared.toStdString();
     EXPECT_TRUE(shared.startsWith("Groceries\n\nmilk\neggs")) << shared.toStdString();
