@@ -81,7 +81,8 @@ void WorkspaceBulkBar::fillMoveMenu()
     const WorkspaceFoldersStore& folders = m_workspace.folderStore();
     for (const QString& slug : folders.allFolderSlugs()) {
         if (slug != u"all") {
-            m_moveMenu->addAction(folders.displayName(slug),
+            // The user's own name, with any ampersand shown as one rather than as a shortcut mark.
+            m_moveMenu->addAction(folders.displayName(slug).replace(u'&', QStringLiteral("&&")),
                                   [this, slug] { WorkspaceBulkActions::moveSelectedNotes(m_workspace, slug); });
         }
     }

@@ -96,7 +96,8 @@ WorkspaceProfileFooter::WorkspaceProfileFooter(WorkspaceView& workspace, QWidget
 QMenu* WorkspaceProfileFooter::profileMenu()
 {
     m_menu->clear();
-    m_menu->addAction(QStringLiteral("Profile & Settings"), [] { openSettings(std::nullopt); });
+    // A lone ampersand would mark a shortcut letter rather than show.
+    m_menu->addAction(QStringLiteral("Profile && Settings"), [] { openSettings(std::nullopt); });
     QMenu* appearanceMenu = m_menu->addMenu(QStringLiteral("Appearance"));
     const QString stored = m_workspace.appearanceRaw();
     for (const NorvelleAppearancePreference preference : appearance::allCases) {

@@ -61,7 +61,8 @@ protected:
     {
         QStringList result;
         for (QAction* action : menu->actions()) {
-            result << (action->isSeparator() ? QStringLiteral("-") : action->text() + (action->isChecked() ? "*" : ""));
+            // As the menu shows it, shortcut marks taken out.
+            result << (action->isSeparator() ? QStringLiteral("-") : action->iconText() + (action->isChecked() ? "*" : ""));
         }
         return result;
     }

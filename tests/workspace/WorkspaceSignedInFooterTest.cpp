@@ -54,7 +54,8 @@ TEST_F(WorkspaceSignedInFooterTest, AStoredSessionShowsTheNameAndTheWholeMenu)
     QMenu* menu = footer().profileMenu();
     QStringList items;
     for (QAction* action : menu->actions()) {
-        items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+        // As the menu shows it, shortcut marks taken out.
+        items << (action->isSeparator() ? QStringLiteral("-") : action->iconText());
     }
     EXPECT_EQ(items, QStringList({ "Profile & Settings", "Appearance", "Help", "-", "Log Out" }));
     menu->close();
