@@ -75,6 +75,10 @@ StickyToolbarPill::~StickyToolbarPill()
 {
     delete m_aaPopover;
     delete m_transparencyPopover;
+    // The content hears its own hiding while the popover is half gone: stop listening first.
+    if (m_colorsPopover && m_colorsPopover->contentWidget()) {
+        m_colorsPopover->contentWidget()->removeEventFilter(this);
+    }
     delete m_colorsPopover;
 }
 
@@ -276,7 +280,8 @@ bool StickyToolbarPill::eventFilter(QObject* watched, QEvent* event)
 {
     // The colours content changes its rows in place: once they show, it takes its new size and
     // the popover follows.
-    if (m_colorsPopover && watched == m_colorsPopover->contentWidget()) {
+    const bool sizing = event->type() == QEvent::LayoutRequest || event->type() == QEvent::Resize;
+    if (sizing && m_colorsPopover && watched == m_colorsPopover->contentWidget()) {
         if (event->type() == QEvent::LayoutRequest) {
             QTimer::singleShot(0, this, &StickyToolbarPill::fitColorsPopover);
         } else if (event->type() == QEvent::Resize) {
