@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -66,6 +67,8 @@ ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
     const int pickerWidth = std::max({200, m_modifiers->sizeHint().width(), m_letter->sizeHint().width()});
     m_modifiers->setFixedWidth(pickerWidth);
     m_letter->setFixedWidth(pickerWidth);
+    m_modifiers->installEventFilter(this);
+    m_letter->installEventFilter(this);
 
     connect(m_default, &QAbstractButton::clicked, this, [this](bool on) {
         ActionShortcut proposal = m_entry;
@@ -83,6 +86,19 @@ ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
         emit changeRequested(m_action, proposal);
     });
     refreshActive();
+}
+
+// A user trying a shortcut while a picker has the keyboard types a chord into it; a picker would
+// take its letter or arrow as a choice and quietly change the shortcut.
+bool ShortcutRow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        const auto modifiers = static_cast<QKeyEvent*>(event)->modifiers();
+        if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+            return event->type() == QEvent::KeyPress;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 QWidget* ShortcutRow::makeLabelledPicker(const QString& title, QComboBox* picker)

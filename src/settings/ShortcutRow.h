@@ -35,6 +35,9 @@ signals:
     // The user asked for `proposal` as the action's shortcut.
     void changeRequested(NorvelleShortcutAction action, const ActionShortcut& proposal);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* makeLabelledPicker(const QString& title, QComboBox* picker);
 

@@ -110,6 +110,27 @@ TEST_F(ShortcutsPaneTest, TurningTheDefaultOffShowsThePickersAndSavesWithoutAnAl
         row(Action::newNote).letterPicker()->geometry().left());
 }
 
+// Trying the old combination while a picker has the keyboard must not pick its letter.
+TEST_F(ShortcutsPaneTest, AChordTypedIntoAPickerChoosesNothing)
+{
+    click(row(Action::clipboardHistory).defaultSwitch());
+    ShortcutRow& history = row(Action::clipboardHistory);
+    history.letterPicker()->setFocus();
+    type(history.letterPicker(), Qt::Key_C);
+    ASSERT_EQ(loadShortcutsProfile().clipboardHistory.keyLetter, "c");
+    const int savesBefore = saves;
+
+    for (const Qt::KeyboardModifiers chord : {Qt::MetaModifier | Qt::ShiftModifier, Qt::ControlModifier | Qt::AltModifier}) {
+        QTest::keyClick(history.letterPicker(), Qt::Key_V, chord);
+        QTest::keyClick(history.modifiersPicker(), Qt::Key_Down, chord);
+    }
+    EXPECT_EQ(history.letterPicker()->currentText(), "C");
+    EXPECT_EQ(history.modifiersPicker()->currentIndex(), 0);
+    EXPECT_EQ(loadShortcutsProfile().clipboardHistory.keyLetter, "c");
+    EXPECT_EQ(saves, savesBefore);
+    EXPECT_EQ(active(Action::clipboardHistory), "Active: Shift+Super+C");
+}
+
 TEST_F(ShortcutsPaneTest, AClashIsRefusedWithAnAlertAndThePickerShowsTheOldLetter)
 {
     click(row(Action::newNote).defaultSwitch());
