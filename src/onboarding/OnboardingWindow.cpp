@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QWindow>
 
 namespace norvelle {
 
@@ -44,19 +43,17 @@ void OnboardingWindow::closeEvent(QCloseEvent* event)
 void OnboardingWindow::mousePressEvent(QMouseEvent* event)
 {
     // Reached only for presses no control took: the background.
-    if (event->button() == Qt::LeftButton && windowHandle()) {
-        // The window manager can place the window without Qt hearing of it, and the move is
-        // asked from where Qt believes the pointer to be: tell Qt where the window really is.
-        const QPoint origin = (event->globalPosition() - event->position()).toPoint();
-        if (windowHandle()->position() != origin) {
-            windowHandle()->setPosition(origin);
-        }
-        if (windowHandle()->startSystemMove()) {
-            event->accept();
-            return;
-        }
+    if (m_backgroundDrag.press(*event)) {
+        event->accept();
+        return;
     }
     QWidget::mousePressEvent(event);
+}
+
+void OnboardingWindow::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_backgroundDrag.release();
+    QWidget::mouseReleaseEvent(event);
 }
 
 } // namespace norvelle

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/BackgroundWindowDrag.h"
+
 #include <QWidget>
 
 namespace norvelle {
@@ -16,9 +18,11 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     bool m_placed = false;
+    BackgroundWindowDrag m_backgroundDrag { *this };
 };
 
 } // namespace norvelle

@@ -2,11 +2,14 @@
 
 #include "platform/Compositor.h"
 #include "platform/PanelWindowHints.h"
+#include "platform/WindowManagerMove.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainterPath>
 #include <QWindow>
+
+#include <utility>
 
 namespace norvelle {
 
@@ -30,6 +33,7 @@ Qt::CursorShape cursorFor(Qt::Edges edges)
 KeyablePanel::KeyablePanel()
     : QWidget(nullptr, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
     , m_translucent(Compositor::isRunning())
+    , m_backgroundDrag(*this)
 {
     setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     setMinimumSize(minimumContentSize);
@@ -69,9 +73,13 @@ bool KeyablePanel::eventFilter(QObject* watched, QEvent* event)
             auto* mouse = static_cast<QMouseEvent*>(event);
             const Qt::Edges edges = edgesAt(mouse->position().toPoint(), size());
             if (mouse->button() == Qt::LeftButton && edges && windowHandle()->startSystemResize(edges)) {
+                m_resizeAsked = true;
                 showEdgeCursor({});
                 return true;
             }
+        } else if (event->type() == QEvent::MouseButtonRelease && std::exchange(m_resizeAsked, false)) {
+            // As with a move: a quick click's release can come before the resize has begun.
+            WindowManagerMove::cancel(*this);
         } else if (event->type() == QEvent::Leave) {
             showEdgeCursor({});
         }
@@ -94,11 +102,17 @@ void KeyablePanel::showEdgeCursor(Qt::Edges edges)
 void KeyablePanel::mousePressEvent(QMouseEvent* event)
 {
     // A press no child took is a press on the paper: it drags the window.
-    if (event->button() == Qt::LeftButton && windowHandle()->startSystemMove()) {
+    if (m_backgroundDrag.press(*event)) {
         event->accept();
         return;
     }
     QWidget::mousePressEvent(event);
+}
+
+void KeyablePanel::mouseReleaseEvent(QMouseEvent* event)
+{
+    m_backgroundDrag.release();
+    QWidget::mouseReleaseEvent(event);
 }
 
 void KeyablePanel::moveEvent(QMoveEvent* event)

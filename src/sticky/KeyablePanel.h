@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/BackgroundWindowDrag.h"
+
 #include <QWidget>
 
 namespace norvelle {
@@ -29,6 +31,7 @@ signals:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -38,6 +41,8 @@ private:
 
     bool m_translucent;
     bool m_edgeCursorShown = false;
+    bool m_resizeAsked = false;
+    BackgroundWindowDrag m_backgroundDrag;
 };
 
 } // namespace norvelle

@@ -38,6 +38,17 @@ void movePointer(QPoint to)
     xdotool({"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())});
 }
 
+void quickClickThenClickElsewhere(QPoint at, QPoint elsewhere)
+{
+    movePointer(at);
+    QTest::qWait(100);
+    xdotool({"click", "1"});
+    QTest::qWait(300);
+    movePointer(elsewhere);
+    xdotool({"click", "1"});
+    QTest::qWait(300);
+}
+
 QRect serverGeometry(const QWidget* window)
 {
     QProcess query;

@@ -16,6 +16,10 @@ bool xdotool(const QStringList& arguments);
 // Moves the real pointer to `to` and waits until the X server has it there.
 void movePointer(QPoint to);
 
+// Presses and releases at once at `at`, then clicks at `elsewhere`: a window move begun only
+// after the first release would carry the window to the second click.
+void quickClickThenClickElsewhere(QPoint at, QPoint elsewhere);
+
 // Where the X server has the window and how big: the window manager tells the program only
 // once a move or resize ends.
 QRect serverGeometry(const QWidget* window);

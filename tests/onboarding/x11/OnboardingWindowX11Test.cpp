@@ -116,5 +116,19 @@ TEST(OnboardingWindowX11, DraggingTheBackgroundMovesTheWindowAndDraggingAButtonD
     EXPECT_EQ(window->pos(), dropped);
 }
 
+TEST(OnboardingWindowX11, AQuickClickOnTheBackgroundLeavesTheWindowWhereItIs)
+{
+    OnboardingWindowController controller;
+    QWidget* window = controller.window();
+    ASSERT_TRUE(showAndFocus(window));
+    ASSERT_TRUE(test::waitUntil([window] { return serverPosition(window) == window->pos(); }, waitMs));
+    const QPoint start = serverPosition(window);
+    const QPoint spot(30, 470);
+    for (int click = 0; click < 3; ++click) {
+        test::quickClickThenClickElsewhere(start + spot, start + spot + QPoint(150, 40));
+        EXPECT_EQ(serverPosition(window), start) << "after click " << click;
+    }
+}
+
 } // namespace
 } // namespace norvelle

@@ -161,6 +161,26 @@ TEST_F(StickyWindowX11Test, DraggingThePaperMovesTheWindowWithThePointer)
     expectDragMovesBy(hanging, QPoint(-300, -300));
 }
 
+TEST_F(StickyWindowX11Test, AQuickClickOnThePaperLeavesTheWindowWhereItIs)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    KeyablePanel* window = open(area.center(), QRect(area.topLeft() + QPoint(200, 150), QSize(300, 360)));
+    ASSERT_TRUE(settled(window));
+    const QPoint start = test::serverPosition(window);
+    const QPoint spot(100, 12);
+    for (int click = 0; click < 3; ++click) {
+        test::quickClickThenClickElsewhere(start + spot, start + spot + QPoint(150, 40));
+        EXPECT_EQ(test::serverPosition(window), start) << "after click " << click;
+    }
+    expectDragMovesBy(window, QPoint(-80, 60));
+
+    // The same on the right edge, which resizes.
+    const QRect frame = test::serverGeometry(window);
+    const QPoint edge(window->width() - 2, window->height() / 2);
+    test::quickClickThenClickElsewhere(frame.topLeft() + edge, frame.topLeft() + edge + QPoint(120, 30));
+    EXPECT_EQ(test::serverGeometry(window), frame);
+}
+
 TEST_F(StickyWindowX11Test, DraggingAnEdgeOrCornerResizesTheWindow)
 {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
