@@ -1,5 +1,6 @@
 #include "sticky/NoteFileDialogs.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -9,18 +10,19 @@ namespace norvelle {
 
 namespace {
 
+// The dialogs belong to the window the user acted in, so the window manager keeps them above it.
 class SystemNoteFileDialogs final : public NoteFileDialogs {
 public:
     std::optional<QString> chooseFileToImport() override
     {
-        const QString path = QFileDialog::getOpenFileName(nullptr, QString(), startFolder(),
+        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), startFolder(),
             QStringLiteral("Text and RTF (*.txt *.TXT *.text *.rtf *.RTF)"));
         return nonEmpty(path);
     }
 
     std::optional<QString> chooseExportFile(const QString& suggestedName) override
     {
-        const QString path = QFileDialog::getSaveFileName(nullptr, QString(),
+        const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
             QDir(startFolder()).filePath(suggestedName), QStringLiteral("Plain text (*.txt)"));
         return nonEmpty(path);
     }

@@ -78,7 +78,7 @@ TEST(WorkspaceImportTest, TheToolbarImportsAChosenFileIntoTheStoreAndTheOpenList
     EXPECT_TRUE(test::waitUntil([&] { return listShows(view, "Market list"); }));
 }
 
-TEST(WorkspaceImportTest, CancellingTheFileDialogImportsNothing)
+TEST(WorkspaceImportTest, TheFileDialogBelongsToTheWorkspaceAndCancellingItImportsNothing)
 {
     ObjectContext& notes = PersistenceController::shared().viewContext();
     const auto before = notes.fetch(StickyNote::fetchRequest()).size();
@@ -89,8 +89,16 @@ TEST(WorkspaceImportTest, CancellingTheFileDialogImportsNothing)
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
 
-    answerNextFileDialog([](QFileDialog* dialog) { dialog->reject(); });
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+
+    // The dialog belongs to the workspace, so a click there cannot bury it.
+    QWidget* owner = nullptr;
+    answerNextFileDialog([&owner](QFileDialog* dialog) {
+        owner = dialog->parentWidget();
+        dialog->reject();
+    });
     QTest::mouseClick(view.findChild<WorkspaceToolbar*>()->importButton(), Qt::LeftButton);
 
+    EXPECT_EQ(owner, &view);
     EXPECT_EQ(notes.fetch(StickyNote::fetchRequest()).size(), before);
 }
