@@ -1,5 +1,6 @@
 #include "support/PointerDrag.h"
 
+#include "support/ProgramRun.h"
 #include "support/TestHome.h"
 
 #include <QProcess>
@@ -31,6 +32,11 @@ protected:
 bool xdotool(const QStringList& arguments)
 {
     return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+QString xdotoolOutput(const QStringList& arguments)
+{
+    return QString::fromUtf8(runProgram(QStringLiteral("xdotool"), arguments)).trimmed();
 }
 
 void movePointer(QPoint to)

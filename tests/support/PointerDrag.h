@@ -12,6 +12,9 @@ namespace norvelle::test {
 
 // Runs xdotool with `arguments`; returns whether it succeeded.
 bool xdotool(const QStringList& arguments);
+// Runs xdotool with `arguments` while this process's event loop keeps running; returns what it
+// printed, trimmed.
+QString xdotoolOutput(const QStringList& arguments);
 
 // Moves the real pointer to `to` and waits until the X server has it there.
 void movePointer(QPoint to);

@@ -8,7 +8,7 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/LoopbackApiServer.h"
-#include "support/ProgramRun.h"
+#include "support/PointerDrag.h"
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
@@ -24,11 +24,6 @@ using namespace norvelle;
 namespace {
 
 constexpr int kWaitMs = 20000;
-
-QString xdotool(const QStringList& arguments)
-{
-    return QString::fromUtf8(test::runProgram(QStringLiteral("xdotool"), arguments)).trimmed();
-}
 
 // A server that keeps each pushed note, answers it as applied and hands out the edits the test
 // makes "elsewhere". The answer to the first of two pushes made together comes last, as it may
@@ -83,7 +78,7 @@ protected:
     {
         QString found;
         test::waitUntil([&] {
-            found = xdotool({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
+            found = test::xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
                 "^" + QRegularExpression::escape(title) + "$"}).section('\n', 0, 0);
             return !found.isEmpty();
         }, kWaitMs);
@@ -94,15 +89,15 @@ protected:
     QString newSticky()
     {
         const auto untitledShown = [&] {
-            return !xdotool({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
+            return !test::xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
                 "^Untitled$"}).isEmpty();
         };
         EXPECT_TRUE(test::waitUntil([&] {
-            xdotool({"key", "super+shift+n"});
+            test::xdotoolOutput({"key", "super+shift+n"});
             return test::waitUntil(untitledShown, 4000);
         }, kWaitMs));
         const QString window = visibleWindow("Untitled");
-        xdotool({"windowactivate", "--sync", window});
+        test::xdotoolOutput({"windowactivate", "--sync", window});
         return window;
     }
 
@@ -138,7 +133,7 @@ TEST_F(SyncProgramX11Test, EachKeystrokeIsPushedOnceWithItsTextAndTheNoteKeepsWh
 {
     ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
     newSticky();
-    xdotool({"type", "--delay", "60", "Seeds"});
+    test::xdotoolOutput({"type", "--delay", "60", "Seeds"});
     ASSERT_FALSE(visibleWindow("Seeds").isEmpty());
 
     const auto note = quitAndReadTheNote();
@@ -154,18 +149,18 @@ TEST_F(SyncProgramX11Test, AnEditMadeElsewhereShowsInTheOpenStickyAndTheNextKeys
 {
     ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
     const QString window = newSticky();
-    xdotool({"type", "--delay", "60", "Milk"});
+    test::xdotoolOutput({"type", "--delay", "60", "Milk"});
     ASSERT_FALSE(visibleWindow("Milk").isEmpty());
     ASSERT_TRUE(test::waitUntil([&] { return !noteID.isEmpty(); }, kWaitMs));
 
     // The answer to the next push brings the other device's text.
     editElsewhere = QStringLiteral("Oat milk and bread");
-    xdotool({"type", "--delay", "60", "!"});
+    test::xdotoolOutput({"type", "--delay", "60", "!"});
     ASSERT_FALSE(visibleWindow("Oat milk and bread").isEmpty());
 
-    xdotool({"windowactivate", "--sync", window});
-    xdotool({"key", "ctrl+End"});
-    xdotool({"type", "--delay", "60", "?"});
+    test::xdotoolOutput({"windowactivate", "--sync", window});
+    test::xdotoolOutput({"key", "ctrl+End"});
+    test::xdotoolOutput({"type", "--delay", "60", "?"});
     ASSERT_FALSE(visibleWindow("Oat milk and bread?").isEmpty());
 
     const auto note = quitAndReadTheNote();

@@ -5,6 +5,7 @@
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
+#include "support/PointerDrag.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
 
@@ -20,11 +21,6 @@ using namespace norvelle;
 namespace {
 
 constexpr int kWaitMs = 20000;
-
-QString xdotool(const QStringList& arguments)
-{
-    return QString::fromUtf8(test::runProgram(QStringLiteral("xdotool"), arguments)).trimmed();
-}
 
 class StickyProgramX11Test : public testing::Test {
 protected:
@@ -47,7 +43,7 @@ protected:
     {
         QString found;
         test::waitUntil([&] {
-            found = xdotool({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
+            found = test::xdotoolOutput({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
                               "^" + title + "$" }).section('\n', 0, 0);
             return !found.isEmpty();
         }, kWaitMs);
@@ -65,11 +61,11 @@ TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTy
     // The first note gets its window: an empty note is titled "Untitled". The key is pressed
     // again only when no window came of the last press (the hot key may not be grabbed yet).
     const auto untitledShown = [&] {
-        return !xdotool({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
+        return !test::xdotoolOutput({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
                           "^Untitled$" }).isEmpty();
     };
     ASSERT_TRUE(test::waitUntil([&] {
-        xdotool({ "key", "super+shift+n" });
+        test::xdotoolOutput({ "key", "super+shift+n" });
         return test::waitUntil(untitledShown, 4000);
     }, kWaitMs));
     const QString window = stickyWindow("Untitled");
@@ -80,19 +76,19 @@ TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTy
         return state.contains("_NET_WM_STATE_ABOVE") && state.contains("_NET_WM_STATE_SKIP_TASKBAR");
     }, kWaitMs)) << state.toStdString();
 
-    xdotool({ "windowactivate", "--sync", window });
-    xdotool({ "type", "--delay", "30", "Shopping" });
+    test::xdotoolOutput({ "windowactivate", "--sync", window });
+    test::xdotoolOutput({ "type", "--delay", "30", "Shopping" });
     ASSERT_FALSE(stickyWindow("Shopping").isEmpty());
 
     // Hidden and shown again, the window keeps its text and takes more.
-    xdotool({ "windowunmap", "--sync", window });
-    xdotool({ "windowmap", "--sync", window });
-    xdotool({ "windowactivate", "--sync", window });
-    xdotool({ "key", "End" });
-    xdotool({ "type", "--delay", "30", " list" });
+    test::xdotoolOutput({ "windowunmap", "--sync", window });
+    test::xdotoolOutput({ "windowmap", "--sync", window });
+    test::xdotoolOutput({ "windowactivate", "--sync", window });
+    test::xdotoolOutput({ "key", "End" });
+    test::xdotoolOutput({ "type", "--delay", "30", " list" });
     ASSERT_FALSE(stickyWindow("Shopping list").isEmpty());
 
-    xdotool({ "windowmove", "--sync", window, "123", "145" });
+    test::xdotoolOutput({ "windowmove", "--sync", window, "123", "145" });
     QThread::msleep(600);
 
     // Quitting keeps the window open for the next launch, with its text, rich body and frame.
