@@ -72,9 +72,14 @@ void NotesSyncService::syncSharedIfEnabled()
     shared().syncNowIfEnabled();
 }
 
+bool NotesSyncService::isSyncEnabled()
+{
+    return !storedAsFalse(UserDefaults::standard().object(QStringLiteral("norvelle.sync.enabled")));
+}
+
 void NotesSyncService::syncNowIfEnabled(PullDone done)
 {
-    if (storedAsFalse(UserDefaults::standard().object(QStringLiteral("norvelle.sync.enabled")))) {
+    if (!isSyncEnabled()) {
         if (done) {
             done(std::nullopt);
         }
@@ -123,8 +128,7 @@ void NotesSyncService::pushNote(const QString& noteID, qint64 version, const QSt
             done();
         }
     };
-    const QVariant enabled = UserDefaults::standard().object(QStringLiteral("norvelle.sync.enabled"));
-    if (enabled.typeId() == QMetaType::Bool && !enabled.toBool()) {
+    if (!isSyncEnabled()) {
         m_tracker.track(QStringLiteral("sync_skipped_disabled"), {{QStringLiteral("noteID"), noteID}});
         finish();
         return;

@@ -39,13 +39,14 @@ public:
     // The shared service's syncNowIfEnabled().
     static void syncSharedIfEnabled();
 
-    // The pull, unless "norvelle.sync.enabled" holds false or the number 0 (absent or any
-    // other value counts as on). The launch's timer check and pushNote() take only the Boolean
-    // false as off: each reader keeps the rule it was given.
+    // Whether "norvelle.sync.enabled" lets notes sync: off when it holds false or the number 0,
+    // on when absent or holding anything else. The pull, the push and the timer all ask here.
+    static bool isSyncEnabled();
+    // The pull, when isSyncEnabled().
     void syncNowIfEnabled(PullDone done = {});
     virtual void syncNow(PullDone done = {});
-    // Sends one note as just saved, unless "norvelle.sync.enabled" holds the Boolean false or
-    // no session is stored.
+    // Sends one note as just saved, unless sync is switched off (isSyncEnabled()) or no session
+    // is stored.
     virtual void pushNote(const QString& noteID, qint64 version, const QString& title, const QString& body,
         const QDateTime& updatedAt, Done done = {});
 

@@ -33,11 +33,10 @@ constexpr double kAutoSyncInterval = 180.0;
 constexpr double kAutoSyncTolerance = 20.0;
 constexpr double kFirstSyncDelay = 2.0;
 
-// A sync switch is off only when it holds the Boolean false. The sync service's pull also takes
-// a stored 0 as off: the two readers differ on purpose, each keeping the rule it was given.
-bool syncSwitchIsOn(const QString& key)
+// The automatic sync is off only when its switch holds the Boolean false.
+bool autoSyncSwitchIsOn()
 {
-    const QVariant value = UserDefaults::standard().object(key);
+    const QVariant value = UserDefaults::standard().object(QStringLiteral("norvelle.sync.autoEnabled"));
     return value.typeId() != QMetaType::Bool || value.toBool();
 }
 
@@ -191,7 +190,7 @@ void AppDelegate::restartAutoSyncTimer()
         m_autoSyncTimer->invalidate();
         m_autoSyncTimer.reset();
     }
-    if (!syncSwitchIsOn("norvelle.sync.enabled") || !syncSwitchIsOn("norvelle.sync.autoEnabled")) {
+    if (!NotesSyncService::isSyncEnabled() || !autoSyncSwitchIsOn()) {
         return;
     }
     m_autoSyncTimer = std::make_unique<RepeatingTimer>(kAutoSyncInterval, kAutoSyncTolerance,

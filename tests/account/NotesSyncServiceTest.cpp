@@ -200,6 +200,7 @@ TEST(NotesSyncService, SkipsWithoutASessionOrWhenSwitchedOff)
     EXPECT_TRUE(ran);
     UserDefaults::standard().set("norvelle.sync.enabled", 0);
     s.sync.syncNowIfEnabled();
+    s.push(note);
     EXPECT_TRUE(s.server.requests().isEmpty());
     UserDefaults::standard().set("norvelle.sync.enabled", QString("no"));
     s.push(note);

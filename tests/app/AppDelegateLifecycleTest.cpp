@@ -224,8 +224,10 @@ TEST_F(AppDelegateTest, AutoSyncTimerRunsOnlyWhenBothSwitchesAreOn)
             defaults().set("norvelle.sync.enabled", enabled);
             defaults().set("norvelle.sync.autoEnabled", autoEnabled);
             app.restartAutoSyncTimer();
-            const bool off = (enabled.typeId() == QMetaType::Bool && !enabled.toBool())
-                || (autoEnabled.typeId() == QMetaType::Bool && !autoEnabled.toBool());
+            // A stored 0 switches sync off as it does the pull and the push.
+            const bool syncOff = (enabled.typeId() == QMetaType::Bool || enabled.typeId() == QMetaType::LongLong)
+                && !enabled.toBool();
+            const bool off = syncOff || (autoEnabled.typeId() == QMetaType::Bool && !autoEnabled.toBool());
             EXPECT_EQ(app.isAutoSyncScheduled(), !off)
                 << enabled.toString().toStdString() << " / " << autoEnabled.toString().toStdString();
         }
