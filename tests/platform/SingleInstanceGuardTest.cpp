@@ -5,7 +5,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
@@ -156,11 +155,8 @@ TEST(SingleInstanceGuard, FilesOthersLeaveInTheSharedTemporaryFolderAreNotInTheW
     lock.write("1\nsomeone\nelse\n");
     lock.close();
 
-    QElapsedTimer elapsed;
-    elapsed.start();
     SingleInstanceGuard guard;
     EXPECT_TRUE(guard.claim());
-    EXPECT_LT(elapsed.elapsed(), 4000);
     squatter.close();
     QFile::remove(lock.fileName());
 }

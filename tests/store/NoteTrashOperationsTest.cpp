@@ -5,7 +5,6 @@
 #include "support/TestHome.h"
 
 #include <QDateTime>
-#include <QThread>
 #include <QUuid>
 
 #include <gtest/gtest.h>
@@ -40,8 +39,11 @@ protected:
         return m_readers.back()->existingObject<StickyNote>(keyOf(note));
     }
 
-    // Lets the clock move on so that "the same time" cannot happen by chance.
-    static void tick() { QThread::msleep(3); }
+    // Waits until the clock has moved past `time`, so that "the same time" cannot happen by chance.
+    static void waitForClockPast(const QDateTime& time)
+    {
+        ASSERT_TRUE(test::waitUntil([&] { return QDateTime::currentDateTimeUtc() > time; }));
+    }
 
 private:
     std::vector<std::unique_ptr<ObjectContext>> m_readers;
@@ -65,12 +67,12 @@ TEST_F(NoteTrashOperationsTest, TrashingAndRestoringAreLocalChangesThatReachTheS
 
     // Trashing again raises the version again and moves the date on.
     const QDateTime firstTrashed = note->deletedAt();
-    tick();
+    waitForClockPast(firstTrashed);
     NoteTrashOperations::moveNoteToTrash(*note);
     EXPECT_EQ(note->version(), 6);
     EXPECT_GT(note->deletedAt(), firstTrashed);
 
-    tick();
+    waitForClockPast(note->deletedAt());
     const QDateTime beforeRestore = QDateTime::currentDateTimeUtc();
     NoteTrashOperations::restoreNoteFromTrash(*note);
     row = stored(note);
@@ -102,7 +104,7 @@ TEST_F(NoteTrashOperationsTest, ListOperationsShareOneTimeAndSaveOnce)
     }
     EXPECT_EQ(b->version(), 10);
 
-    tick();
+    waitForClockPast(a->deletedAt());
     NoteTrashOperations::restoreNotesFromTrash({ a, b, c });
     EXPECT_EQ(saves, 2);
     for (const auto& note : { a, b, c }) {

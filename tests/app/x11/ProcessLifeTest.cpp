@@ -5,13 +5,13 @@
 #include "platform/SingleInstanceGuard.h"
 #include "platform/UserDefaults.h"
 #include "support/LoopbackApiServer.h"
+#include "support/PointerDrag.h"
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -83,7 +83,9 @@ void newStickyWithText(const QString& text)
     xdotool({"key", "super+shift+n"});
     ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QStringLiteral("Untitled")) > untitled; }, kWaitMs));
     // The new window has the keyboard once the window manager has activated it.
-    QThread::msleep(300);
+    ASSERT_TRUE(norvelle::test::waitUntil([] {
+        return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Untitled";
+    }, kWaitMs));
     xdotool({"type", "--delay", "20", text});
     ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(text) == 1; }, kWaitMs)) << text.toStdString();
 }

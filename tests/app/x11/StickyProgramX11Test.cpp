@@ -1,5 +1,6 @@
 // A sticky note as the user gets it: the running program, its new-note hot key pressed by
 // xdotool, typing, hiding, moving and quitting through the real X server and window manager.
+#include "platform/AppPaths.h"
 #include "platform/UserDefaults.h"
 #include "sticky/StickyFrameString.h"
 #include "sticky/StickyWindowController.h"
@@ -10,8 +11,8 @@
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -89,7 +90,11 @@ TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTy
     ASSERT_FALSE(stickyWindow("Shopping list").isEmpty());
 
     test::xdotoolOutput({ "windowmove", "--sync", window, "123", "145" });
-    QThread::msleep(600);
+    // The program has taken the move in once it has stored the new frame.
+    EXPECT_TRUE(test::waitUntil([] {
+        QFile defaults(AppPaths::configDirectory() + "/defaults.json");
+        return defaults.open(QIODevice::ReadOnly) && defaults.readAll().contains("{{123, 145}, ");
+    }, kWaitMs));
 
     // Quitting keeps the window open for the next launch, with its text, rich body and frame.
     ::kill(pid_t(m_process.processId()), SIGTERM);
