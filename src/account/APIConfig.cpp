@@ -26,17 +26,15 @@ bool isLoopbackHost(const QString& host)
     return false;
 }
 
-// Plain http would send the tokens readable on the network: only this computer may be reached
-// that way (a development server).
-bool isAcceptableBase(const QUrl& url)
+} // namespace
+
+bool APIConfig::isPrivateTransport(const QUrl& url)
 {
     if (!url.isValid() || url.host().isEmpty()) {
         return false;
     }
     return url.scheme() == QLatin1String("https") || (url.scheme() == QLatin1String("http") && isLoopbackHost(url.host()));
 }
-
-} // namespace
 
 QUrl APIConfig::defaultBaseURL()
 {
@@ -59,7 +57,7 @@ APIConfig APIConfig::current()
     const std::optional<QString> stored = UserDefaults::standard().string(overrideKey);
     if (stored && !stored->isEmpty()) {
         const QUrl url(*stored, QUrl::StrictMode);
-        if (isAcceptableBase(url)) {
+        if (isPrivateTransport(url)) {
             return {url};
         }
     }

@@ -19,6 +19,10 @@ struct APIConfig {
     // and only used when current() accepts it.
     static void setBaseURLOverride(const std::optional<QString>& text);
 
+    // An https address, or an http one on this computer (a development server): plain http
+    // elsewhere would carry tokens and pictures readable on the network.
+    static bool isPrivateTransport(const QUrl& url);
+
     static QUrl defaultBaseURL();
     // The service's web site: the consent links and share links live there.
     static QString webOrigin();

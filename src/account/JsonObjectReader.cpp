@@ -70,7 +70,7 @@ std::optional<QString> JsonObjectReader::optionalString(const QString& key)
     return value->toString();
 }
 
-qint64 JsonObjectReader::requiredInteger(const QString& key)
+qint64 JsonObjectReader::requiredInteger(const QString& key, qint64 minimum, qint64 maximum)
 {
     const std::optional<QJsonValue> value = member(key, true);
     if (!value) {
@@ -81,7 +81,7 @@ qint64 JsonObjectReader::requiredInteger(const QString& key)
     constexpr qint64 low = std::numeric_limits<qint64>::min();
     constexpr qint64 high = std::numeric_limits<qint64>::max();
     const qint64 first = value->toInteger(low);
-    if (!value->isDouble() || first != value->toInteger(high)) {
+    if (!value->isDouble() || first != value->toInteger(high) || first < minimum || first > maximum) {
         wrongType(key);
         return 0;
     }

@@ -22,7 +22,8 @@ public:
 
     QString requiredString(const QString& key);
     std::optional<QString> optionalString(const QString& key);
-    qint64 requiredInteger(const QString& key);
+    // An integer from `minimum` to `maximum`; anything else is of the wrong type.
+    qint64 requiredInteger(const QString& key, qint64 minimum, qint64 maximum);
     std::optional<bool> optionalBool(const QString& key);
     QJsonArray requiredArray(const QString& key);
     // Missing or null reads as an empty array.

@@ -1,5 +1,6 @@
 #include "account/ProfileAvatarStore.h"
 
+#include "account/APIConfig.h"
 #include "account/AccountDisplayName.h"
 #include "platform/AppPaths.h"
 #include "platform/MainQueue.h"
@@ -83,8 +84,10 @@ void ProfileAvatarStore::applyAccountProfile(const std::optional<QString>& displ
     const std::optional<QString>& avatarURL, std::function<void()> done)
 {
     setStoredAccountDisplayName(displayName);
-    const QUrl url(avatarURL.value_or(QString()).trimmed(), QUrl::StrictMode);
-    if (!url.isValid() || (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")) || url.host().isEmpty()) {
+    const QString text = avatarURL.value_or(QString()).trimmed();
+    const QUrl url(text, QUrl::StrictMode);
+    // QUrl lower-cases the scheme: the address must already be written that way.
+    if (!text.startsWith(url.scheme() + u':') || !APIConfig::isPrivateTransport(url)) {
         removeStoredAvatar();
         done();
         return;

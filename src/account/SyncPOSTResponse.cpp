@@ -15,7 +15,7 @@ QList<SyncPOSTResponse::RemoteNoteDTO> notes(JsonObjectReader& parent, const QSt
         JsonObjectReader reader(object);
         SyncPOSTResponse::RemoteNoteDTO note;
         note.id = reader.requiredString(QStringLiteral("id"));
-        note.version = reader.requiredInteger(QStringLiteral("version"));
+        note.version = reader.requiredInteger(QStringLiteral("version"), 0, SyncPOSTResponse::maximumVersion);
         note.title = reader.requiredString(QStringLiteral("title"));
         note.body = reader.requiredString(QStringLiteral("body"));
         note.updatedAt = reader.requiredString(QStringLiteral("updatedAt"));

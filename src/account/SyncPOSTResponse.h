@@ -30,6 +30,10 @@ struct SyncPOSTResponse {
     AppliedEnvelope applied;
     QList<RemoteNoteDTO> outgoing;
 
+    // The largest integer every JSON reader holds exactly (2^53): a version beyond it, or
+    // below zero, would become the since-version and hide every later change.
+    static constexpr qint64 maximumVersion = qint64(1) << 53;
+
     static ServiceResult<SyncPOSTResponse> fromJson(const QByteArray& data);
 };
 

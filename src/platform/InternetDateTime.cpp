@@ -87,7 +87,13 @@ std::optional<QDateTime> InternetDateTime::parse(const QString& text)
     if (!local.isValid()) {
         return std::nullopt;
     }
-    return local.toUTC();
+    // An offset can carry a date past year 1 or 9999, which the written form cannot hold: such
+    // a date would be written as text this reader refuses.
+    const QDateTime utc = local.toUTC();
+    if (utc.date().year() < 1 || utc.date().year() > 9999) {
+        return std::nullopt;
+    }
+    return utc;
 }
 
 QString InternetDateTime::format(const QDateTime& date)

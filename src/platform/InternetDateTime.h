@@ -13,7 +13,8 @@ namespace norvelle {
 class InternetDateTime {
 public:
     // The instant, kept to the millisecond (further digits are cut off); nothing for any text
-    // that is not exactly of that form, or names no real day or time.
+    // that is not exactly of that form, names no real day or time, or lies outside the years
+    // 1 to 9999 in UTC.
     static std::optional<QDateTime> parse(const QString& text);
     // UTC with milliseconds and the Z designator: "2026-03-01T09:30:00.125Z".
     static QString format(const QDateTime& date);

@@ -30,8 +30,9 @@ QUrl ObjectID::uriRepresentation() const
 
 std::optional<ObjectID> ObjectID::fromURI(const QString& text)
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^x-norvelle://([0-9A-Fa-f-]{36})/([A-Za-z_][A-Za-z0-9_]*)/p([1-9][0-9]{0,17})$"));
+    // Anchored to the whole text: "$" alone would also match before a final line break.
+    static const QRegularExpression pattern(QRegularExpression::anchoredPattern(
+        QStringLiteral("x-norvelle://([0-9A-Fa-f-]{36})/([A-Za-z_][A-Za-z0-9_]*)/p([1-9][0-9]{0,17})")));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch()) {
         return std::nullopt;

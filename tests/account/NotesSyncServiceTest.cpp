@@ -28,7 +28,8 @@ TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
     const QByteArray richBody = note->content();
     s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 5, "theirs", kNoon.addSecs(1)),
         s.dto("x-norvelle://00000000-0000-0000-0000-000000000000/StickyNote/p1", 9, "stranger", "2030-01-01T00:00:00Z"),
-        s.dto("not a uri", 3, "nobody", "2030-01-01T00:00:00Z")}));
+        s.dto("not a uri", 3, "nobody", "2030-01-01T00:00:00Z"),
+        s.dto(note->objectID().uriString() + "\n", 4, "newline", "2030-01-01T00:00:00Z")}));
     EXPECT_EQ(s.pull(), std::nullopt);
 
     const test::RecordedRequest request = s.server.requests().first();
@@ -49,7 +50,7 @@ TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
     EXPECT_EQ(s.store.viewContext().count(StickyNote::fetchRequest()), 1);
     EXPECT_EQ(since(), 9);
     EXPECT_EQ(s.eventNames(), QStringList{"sync_pull_ok"});
-    EXPECT_EQ(s.event("sync_pull_ok"), (AnalyticsMetadata{{"outgoing", "3"}, {"since", "0"}}));
+    EXPECT_EQ(s.event("sync_pull_ok"), (AnalyticsMetadata{{"outgoing", "4"}, {"since", "0"}}));
 }
 
 TEST(NotesSyncService, TheSinceVersionCarriesAcrossRunsAndNeverGoesDown)
@@ -220,6 +221,10 @@ TEST(NotesSyncService, AMalformedAnswerIsRefusedWhole)
         R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"a","version":"1","title":"t","body":"b","updatedAt":"x"}]})",
         R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"a","version":1,"title":null,"body":"b","updatedAt":"x"}]})",
         R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"a","version":1e30,"title":"t","body":"b","updatedAt":"x"}]})",
+        // Versions no JSON reader holds exactly, or below zero: one would become the since-version.
+        R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"a","version":9223372036854775807,"title":"t","body":"b","updatedAt":"x"}]})",
+        R"({"applied":{"applied":[GOOD]},"outgoing":[{"id":"a","version":9007199254740993,"title":"t","body":"b","updatedAt":"x"}]})",
+        R"({"applied":{"applied":[GOOD,{"id":"a","version":-1,"title":"t","body":"b","updatedAt":"x"}]},"outgoing":[]})",
         R"([GOOD])",
         "<html>",
     };

@@ -74,6 +74,8 @@ TEST(ProfileAvatarStore, AnyFailureRemovesTheEarlierPicture)
     const std::pair<std::optional<QString>, std::optional<ScriptedReply>> cases[] = {
         {std::nullopt, std::nullopt},
         {QString("ftp://127.0.0.1/a.png"), std::nullopt},
+        {QString("HTTP://SERVER/b.png"), ScriptedReply::raw(200, png(4, 4))},
+        {QString("http://192.0.2.1/b.png"), std::nullopt},
         {QString("not a url"), std::nullopt},
         {QString("/b.png"), ScriptedReply::raw(404, png(4, 4))},
         {QString("/b.png"), ScriptedReply::raw(200, "<html>not an image</html>")},
@@ -85,7 +87,7 @@ TEST(ProfileAvatarStore, AnyFailureRemovesTheEarlierPicture)
         std::optional<QString> url = address;
         if (reply) {
             a.server.replyAlways("/b.png", *reply);
-            url = a.url(*address);
+            url = address->startsWith(u'/') ? a.url(*address) : QString(*address).replace("SERVER", a.server.baseURL().authority());
         }
         a.apply(QString("Ann"), url);
         EXPECT_FALSE(QFile::exists(a.avatars.pictureFilePath())) << address.value_or("none").toStdString();

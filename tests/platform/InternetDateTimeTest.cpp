@@ -42,3 +42,19 @@ TEST(InternetDateTime, WritesUtcWithMillisecondsAndReadsItBack)
     EXPECT_EQ(InternetDateTime::format(date), "2026-03-01T09:30:00.007Z");
     EXPECT_EQ(InternetDateTime::parse(InternetDateTime::format(date)), date);
 }
+
+TEST(InternetDateTime, EveryDateItReadsWritesBackAsOneItReads)
+{
+    // After its offset each of these falls outside the years 1 to 9999, which no text of this
+    // form can hold.
+    for (const char* text : {"0001-01-01T00:00:00+11:59", "0001-01-01T00:00:00.000+00:01", "9999-12-31T23:59:59-00:01",
+             "0000-01-01T00:00:00Z"}) {
+        EXPECT_FALSE(InternetDateTime::parse(QString::fromUtf8(text))) << text;
+    }
+    for (const char* text : {"0001-01-01T00:00:00Z", "0001-01-01T11:59:00+11:59", "9999-12-31T23:59:59.999Z",
+             "9999-12-31T23:59:59+01:00"}) {
+        const std::optional<QDateTime> date = InternetDateTime::parse(QString::fromUtf8(text));
+        ASSERT_TRUE(date) << text;
+        EXPECT_EQ(InternetDateTime::parse(InternetDateTime::format(*date)), date) << text;
+    }
+}

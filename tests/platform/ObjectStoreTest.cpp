@@ -257,7 +257,8 @@ TEST(ObjectStore, ObjectIdUrisParseBackAndRejectOtherText)
     for (const char* text : { "", "x-norvelle://nope/Item/p1", "x-coredata://00000000-0000-0000-0000-000000000001/Item/p1",
                               "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p0",
                               "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p-1",
-                              "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p99999999999999999999" }) {
+                              "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p99999999999999999999",
+                              "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p1\n" }) {
         EXPECT_FALSE(ObjectID::fromURI(text).has_value()) << text;
     }
     auto store = openStore();
