@@ -2,6 +2,7 @@
 
 #include <QJsonDocument>
 
+#include <algorithm>
 #include <limits>
 
 namespace norvelle {
@@ -55,6 +56,16 @@ QString JsonObjectReader::requiredString(const QString& key)
         wrongType(key);
     }
     return ok() && value ? value->toString() : QString();
+}
+
+QString JsonObjectReader::requiredPlainString(const QString& key)
+{
+    const QString text = requiredString(key);
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.category() == QChar::Other_Control; })) {
+        fail(QStringLiteral("control character in \"%1\"").arg(key));
+        return {};
+    }
+    return text;
 }
 
 std::optional<QString> JsonObjectReader::optionalString(const QString& key)

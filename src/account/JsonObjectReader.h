@@ -21,6 +21,9 @@ public:
     static std::optional<QJsonObject> parseObject(const QByteArray& data, QString* failure);
 
     QString requiredString(const QString& key);
+    // A string without control characters: one that goes into a request header or names a
+    // record, where a line break would smuggle in text of the server's choosing.
+    QString requiredPlainString(const QString& key);
     std::optional<QString> optionalString(const QString& key);
     // An integer from `minimum` to `maximum`; anything else is of the wrong type.
     qint64 requiredInteger(const QString& key, qint64 minimum, qint64 maximum);

@@ -17,9 +17,9 @@ ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::fromJson(const
     }
     JsonObjectReader reader(*object);
     RemoteAuthTokensResponse response;
-    response.userId = reader.requiredString(QStringLiteral("userId"));
-    response.accessToken = reader.requiredString(QStringLiteral("accessToken"));
-    response.refreshToken = reader.requiredString(QStringLiteral("refreshToken"));
+    response.userId = reader.requiredPlainString(QStringLiteral("userId"));
+    response.accessToken = reader.requiredPlainString(QStringLiteral("accessToken"));
+    response.refreshToken = reader.requiredPlainString(QStringLiteral("refreshToken"));
     response.expiresAt = reader.requiredString(QStringLiteral("expiresAt"));
     response.tokenType = reader.optionalString(QStringLiteral("tokenType"));
     response.displayName = reader.optionalString(QStringLiteral("displayName"));
@@ -63,7 +63,8 @@ ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::storeSession(c
         return *error;
     }
     if (const std::optional<SyncCredentialError> error = store.save(std::get<StoredSyncSession>(session))) {
-        return ServiceError::sessionNotSaved(error->underlying());
+        return error->kind() == SyncCredentialError::Kind::TooLarge ? ServiceError::of(ServiceError::Kind::sessionTooLarge)
+                                                                    : ServiceError::sessionNotSaved(error->underlying());
     }
     return tokens;
 }

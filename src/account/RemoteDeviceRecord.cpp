@@ -16,7 +16,7 @@ ServiceResult<RemoteDevicesResponse> RemoteDevicesResponse::fromJson(const QByte
     for (const QJsonObject& element : top.objects(top.requiredArray(QStringLiteral("devices")), QStringLiteral("devices"))) {
         JsonObjectReader reader(element);
         RemoteDeviceRecord record;
-        record.id = reader.requiredString(QStringLiteral("id"));
+        record.id = reader.requiredPlainString(QStringLiteral("id"));
         record.name = reader.requiredString(QStringLiteral("name"));
         record.platform = reader.requiredString(QStringLiteral("platform"));
         record.firstSeenAt = reader.optionalString(QStringLiteral("firstSeenAt"));

@@ -14,6 +14,7 @@ QString transportName(HttpError::Kind kind)
     case HttpError::Kind::notHttp: return QStringLiteral("notHttp");
     case HttpError::Kind::replyTooLarge: return QStringLiteral("replyTooLarge");
     case HttpError::Kind::transferFailed: return QStringLiteral("transferFailed");
+    case HttpError::Kind::unsafeRequest: return QStringLiteral("unsafeRequest");
     }
     return {};
 }
@@ -65,6 +66,8 @@ QString ServiceError::localizedDescription() const
         return QStringLiteral("Server error (HTTP %1).").arg(m_status);
     case Kind::noSession: return QStringLiteral("No sync session. Connect your account under Settings → Sync.");
     case Kind::sessionNotSaved: return QStringLiteral("The session couldn’t be saved on this computer.");
+    case Kind::sessionTooLarge:
+        return QStringLiteral("The server sent a session too large to keep on this computer, so it wasn’t saved.");
     case Kind::notesNotSaved: return QStringLiteral("The synced notes couldn’t be saved on this computer.");
     }
     return {};
@@ -81,6 +84,7 @@ QString ServiceError::debugDescription() const
     case Kind::badStatus: return QStringLiteral("badStatus(%1)").arg(m_status);
     case Kind::noSession: return QStringLiteral("noSession");
     case Kind::sessionNotSaved: return QStringLiteral("sessionNotSaved(%1)").arg(m_detail);
+    case Kind::sessionTooLarge: return QStringLiteral("sessionTooLarge");
     case Kind::notesNotSaved: return QStringLiteral("notesNotSaved");
     }
     return {};

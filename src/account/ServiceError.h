@@ -25,6 +25,7 @@ public:
         badStatus,                  // an HTTP status other than 200
         noSession,                  // no stored session
         sessionNotSaved,            // the session file could not be written
+        sessionTooLarge,            // the server's session is larger than the session file may be
         notesNotSaved,              // the synced notes could not be saved here
     };
 

@@ -7,7 +7,7 @@ namespace norvelle {
 // Why a session could not be stored; `underlying` is the system's own description.
 class SyncCredentialError {
 public:
-    enum class Kind { Encode, Write };
+    enum class Kind { Encode, TooLarge, Write };
 
     SyncCredentialError(Kind kind, QString underlying) : m_kind(kind), m_underlying(std::move(underlying)) {}
 

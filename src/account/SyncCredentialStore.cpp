@@ -77,6 +77,10 @@ std::optional<SyncCredentialError> SyncCredentialStore::save(const StoredSyncSes
     if (!data) {
         return SyncCredentialError(SyncCredentialError::Kind::Encode, "The session's expiry date is not valid.");
     }
+    // A file load() would refuse is a sign-out at the next launch: refuse it now instead.
+    if (data->size() > maximumFileBytes) {
+        return SyncCredentialError(SyncCredentialError::Kind::TooLarge, "The session is larger than a session file may be.");
+    }
     const QString path = prepareSessionFile();
     // QTemporaryFile creates its file 0600, so the tokens are never readable by others, not
     // even before the rename.

@@ -25,7 +25,8 @@ public:
     // The program's own folder in the user's data folder.
     static QString defaultFolder();
 
-    // Writes the file atomically (0600, in a 0700 folder) and caches the session.
+    // Writes the file atomically (0600, in a 0700 folder) and caches the session; refuses a
+    // session whose file would be larger than load() reads.
     [[nodiscard]] std::optional<SyncCredentialError> save(const StoredSyncSession& session);
     // The cached session, else the file's; nothing when absent or unreadable (the file is left
     // as it is).

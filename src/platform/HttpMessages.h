@@ -36,6 +36,7 @@ struct HttpError {
         notHttp,          // the other side did not speak HTTP
         replyTooLarge,    // more than the request's maximum
         transferFailed,   // the connection broke, or the reply was cut short
+        unsafeRequest,    // a header holding a control character: never sent
     };
     Kind kind;
     QString message;

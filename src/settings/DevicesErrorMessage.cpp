@@ -21,7 +21,8 @@ std::optional<QString> transportMessage(HttpError::Kind kind)
             .arg(developmentServerOrigin);
     case HttpError::Kind::notHttp:
     case HttpError::Kind::replyTooLarge:
-    case HttpError::Kind::transferFailed: return std::nullopt;
+    case HttpError::Kind::transferFailed:
+    case HttpError::Kind::unsafeRequest: return std::nullopt;
     }
     return std::nullopt;
 }

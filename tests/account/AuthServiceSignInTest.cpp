@@ -136,6 +136,8 @@ TEST(AuthServiceSignIn, MalformedAnswersFailClearlyAndStoreNothing)
         {ScriptedReply::raw(200, "not json"), ServiceError::Kind::decoding},
         {ScriptedReply::json(200, {{"userId", "u"}}), ServiceError::Kind::decoding},
         {ScriptedReply::json(200, wrongType), ServiceError::Kind::decoding},
+        {test::LoopbackApiServer::tokens("abc\r\nX-Injected: 1"), ServiceError::Kind::decoding},
+        {test::LoopbackApiServer::tokens(QString(3 * 1024 * 1024, 'a')), ServiceError::Kind::sessionTooLarge},
         {test::LoopbackApiServer::tokens("a", "2030-01-01"), ServiceError::Kind::cannotParseResponse},
         {test::LoopbackApiServer::tokens("a", "2030-01-01T00:00:00"), ServiceError::Kind::cannotParseResponse},
         {truncated, ServiceError::Kind::transport},

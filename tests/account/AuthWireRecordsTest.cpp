@@ -80,6 +80,13 @@ TEST(AuthWireRecords, TokenRepliesAreReadStrictly)
     EXPECT_EQ(failure(R"({"userId":"u","accessToken":null,"refreshToken":"r","expiresAt":"x"})"), "decoding(missing \"accessToken\")");
     EXPECT_EQ(failure(R"({"userId":"u","accessToken":"a","refreshToken":"r","expiresAt":"x","displayName":3})"),
         "decoding(wrong type for \"displayName\")");
+    // Tokens go into request headers, and the user id decides whose answer a sync is.
+    EXPECT_EQ(failure(R"({"userId":"u","accessToken":"abc\r\nX-Injected: 1","refreshToken":"r","expiresAt":"x"})"),
+        "decoding(control character in \"accessToken\")");
+    EXPECT_EQ(failure(R"({"userId":"u","accessToken":"a","refreshToken":"r\u0000","expiresAt":"x"})"),
+        "decoding(control character in \"refreshToken\")");
+    EXPECT_EQ(failure(R"({"userId":"u\n","accessToken":"a","refreshToken":"r","expiresAt":"x"})"),
+        "decoding(control character in \"userId\")");
     EXPECT_EQ(failure("<html>"), "decoding(not JSON)");
     EXPECT_EQ(failure("[1]"), "decoding(not an object)");
     EXPECT_EQ(failure(R"({"userId":"u","accessToken":"a","refreshToken":"r","expiresAt":"2030-01-01T00:00:00Z"} trailing)"),
@@ -114,7 +121,8 @@ TEST(AuthWireRecords, DeviceListsReadTheirOptionalFieldsAsAbsent)
     EXPECT_FALSE(devices[1].lastSeenAt);
     EXPECT_TRUE(std::get<RemoteDevicesResponse>(RemoteDevicesResponse::fromJson(R"({"devices":[]})")).devices.isEmpty());
     for (const char* bad : {"{}", R"({"devices":null})", R"({"devices":[{"id":"d1","name":"x"}]})",
-             R"({"devices":[{"id":"d1","name":"x","platform":"p","active":"yes"}]})", R"({"devices":[7]})"}) {
+             R"({"devices":[{"id":"d1","name":"x","platform":"p","active":"yes"}]})", R"({"devices":[7]})",
+             R"({"devices":[{"id":"d1\r\nX: 1","name":"x","platform":"p"}]})"}) {
         EXPECT_TRUE(std::holds_alternative<ServiceError>(RemoteDevicesResponse::fromJson(bad))) << bad;
     }
 }

@@ -180,6 +180,15 @@ TEST(NotesSyncService, ASessionCloseToExpiryIsRefreshedFirst)
     EXPECT_TRUE(failing.server.requests("/v1/notes/sync").isEmpty());
     EXPECT_EQ(failing.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "badStatus(401)"}}));
     EXPECT_EQ(failing.credentials.load()->accessToken, "access-0");
+
+    test::SyncFixture injecting;
+    injecting.signInDirectly("access-0", 10);
+    injecting.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("abc\r\nX-Injected: 1"));
+    injecting.server.reply("/v1/notes/sync", injecting.answer({}, {}));
+    injecting.pull();
+    EXPECT_TRUE(injecting.server.requests("/v1/notes/sync").isEmpty());
+    EXPECT_EQ(injecting.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "decoding(control character in \"accessToken\")"}}));
+    EXPECT_EQ(injecting.credentials.load()->accessToken, "access-0");
 }
 
 TEST(NotesSyncService, SkipsWithoutASessionOrWhenSwitchedOff)

@@ -157,6 +157,12 @@ TEST(SyncCredentialStore, FailedWritesReportAndKeepThePreviousSession)
     ASSERT_TRUE(encodeError);
     EXPECT_EQ(encodeError->kind(), SyncCredentialError::Kind::Encode);
 
+    // A session the next launch could not read back would sign the user out silently.
+    StoredSyncSession huge = sampleSession(QString(3 * 1024 * 1024, 'h'));
+    const auto sizeError = store.save(huge);
+    ASSERT_TRUE(sizeError);
+    EXPECT_EQ(sizeError->kind(), SyncCredentialError::Kind::TooLarge);
+
     // A folder that cannot be made: its place is taken by a file.
     SyncCredentialStore blocked(store.sessionFilePath() + "/inner");
     const auto writeError = blocked.save(sampleSession("blocked"));

@@ -120,3 +120,19 @@ TEST(HttpClient, NoServerIsCannotConnect)
     request.url = QUrl(QString("http://127.0.0.1:%1/x").arg(port));
     EXPECT_EQ(e.errorOf(e.send(request)), HttpError::Kind::cannotConnect);
 }
+
+TEST(HttpClient, AHeaderWithAControlCharacterIsNeverSent)
+{
+    Exchange e;
+    e.server.replyAlways("/x", ScriptedReply::raw(200, "ok"));
+    for (const QByteArray& value : {QByteArray("Bearer abc\r\nX-Injected: 1"), QByteArray("Bearer abc\n"),
+             QByteArray("a\0b", 3), QByteArray("tab\there"), QByteArray("del\x7f")}) {
+        HttpRequest request;
+        request.headers.append({QByteArray("Authorization"), value});
+        EXPECT_EQ(e.errorOf(e.send(request)), HttpError::Kind::unsafeRequest) << value.constData();
+    }
+    HttpRequest request;
+    request.headers.append({QByteArray("X-Bad\r\nName"), QByteArray("v")});
+    EXPECT_EQ(e.errorOf(e.send(request)), HttpError::Kind::unsafeRequest);
+    EXPECT_TRUE(e.server.requests().isEmpty());
+}
