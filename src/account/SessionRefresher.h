@@ -11,8 +11,9 @@ class ProfileAvatarStore;
 class SyncCredentialStore;
 
 // Exchanges the stored refresh token for a new session. Refreshes asked for while one is on
-// its way wait for that one instead of sending the same token again. A failed refresh leaves
-// the stored session as it was and never signs out. Main thread.
+// its way wait for that one instead of sending the same token again; they go on as soon as the
+// new session is stored, before the profile picture is fetched. A failed refresh leaves the
+// stored session as it was and never signs out. Main thread.
 class SessionRefresher {
 public:
     SessionRefresher(HttpClient& http, SyncCredentialStore& credentials, ProfileAvatarStore& avatars);

@@ -7,9 +7,10 @@
 
 namespace norvelle {
 
-HttpClient::HttpClient(int timeoutMs, QObject* parent)
+HttpClient::HttpClient(int timeoutMs, int deadlineMs, QObject* parent)
     : QObject(parent)
     , m_timeoutMs(timeoutMs)
+    , m_deadlineMs(deadlineMs)
 {
 }
 
@@ -56,7 +57,7 @@ void HttpClient::send(const HttpRequest& request, std::function<void(HttpResult)
             HttpError{HttpError::Kind::cannotConnect, QStringLiteral("Norvelle’s network part is missing, so the server can’t be reached.")});
         return;
     }
-    m_transport->send(request, m_timeoutMs, std::move(done));
+    m_transport->send(request, m_timeoutMs, m_deadlineMs, std::move(done));
 }
 
 } // namespace norvelle

@@ -11,9 +11,9 @@ class HttpTransport {
 public:
     virtual ~HttpTransport() = default;
 
-    // `done` runs once, later, on the thread that made the transport. Timeouts count from the
-    // last bytes moved, as an idle limit.
-    virtual void send(const HttpRequest& request, int timeoutMs, std::function<void(HttpResult)> done) = 0;
+    // `done` runs once, later, on the thread that made the transport. `idleMs` counts from the
+    // last bytes moved; `deadlineMs` from the start, however busy the transfer.
+    virtual void send(const HttpRequest& request, int idleMs, int deadlineMs, std::function<void(HttpResult)> done) = 0;
 };
 
 } // namespace norvelle

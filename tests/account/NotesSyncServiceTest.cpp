@@ -1,5 +1,6 @@
 #include "account/SyncFixture.h"
 
+#include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
 #include <QTcpServer>
@@ -160,6 +161,26 @@ TEST(NotesSyncService, A401RefreshesOnceAndResends)
     EXPECT_EQ(twice.server.requests("/v1/auth/refresh").size(), 1);
     EXPECT_EQ(twice.server.requests("/v1/notes/sync").size(), 2);
     EXPECT_EQ(twice.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "badStatus(401)"}}));
+}
+
+TEST(NotesSyncService, ARefreshDoesNotHoldTheResendUntilThePictureArrives)
+{
+    test::SyncFixture s;
+    s.signInDirectly("access-0");
+    int pictureChanges = 0;
+    QObject observing;
+    NotificationCenter::defaultCenter().addObserver(ProfileAvatarStore::didChangeNotification, &observing,
+        [&](const Notification&) { ++pictureChanges; });
+    ScriptedReply slowPicture = ScriptedReply::raw(404, "");
+    slowPicture.delayMs = 1500;
+    s.server.reply("/slow.png", slowPicture);
+    s.server.reply("/v1/notes/sync", ScriptedReply::json(401, {}));
+    s.server.reply("/v1/notes/sync", s.answer({}, {}));
+    s.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2", "2099-01-01T00:00:00.000Z",
+        {{"avatarUrl", s.server.baseURL().toString() + "/slow.png"}}));
+    EXPECT_EQ(s.pull(), std::nullopt);
+    EXPECT_EQ(pictureChanges, 0);
+    EXPECT_TRUE(test::waitUntil([&] { return pictureChanges == 1; }, 5000));
 }
 
 TEST(NotesSyncService, ASessionCloseToExpiryIsRefreshedFirst)

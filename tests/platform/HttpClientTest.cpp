@@ -3,6 +3,7 @@
 #include "support/LoopbackApiServer.h"
 #include "support/TestHome.h"
 
+#include <QElapsedTimer>
 #include <QTcpServer>
 #include <gtest/gtest.h>
 
@@ -13,8 +14,8 @@ namespace {
 
 struct Exchange {
     // Long enough that a loaded machine turns no answer into a timeout.
-    explicit Exchange(int timeoutMs = 5000)
-        : client(timeoutMs)
+    explicit Exchange(int timeoutMs = 5000, int deadlineMs = 20000)
+        : client(timeoutMs, deadlineMs)
     {
     }
 
@@ -135,4 +136,17 @@ TEST(HttpClient, AHeaderWithAControlCharacterIsNeverSent)
     request.headers.append({QByteArray("X-Bad\r\nName"), QByteArray("v")});
     EXPECT_EQ(e.errorOf(e.send(request)), HttpError::Kind::unsafeRequest);
     EXPECT_TRUE(e.server.requests().isEmpty());
+}
+
+TEST(HttpClient, AnAnswerTricklingInStillEndsAtTheDeadline)
+{
+    // One byte every 100 ms keeps a 1 s idle timer from ever firing.
+    Exchange e(1000, 2000);
+    ScriptedReply trickle = ScriptedReply::raw(200, QByteArray(600, 'x'));
+    trickle.mode = ScriptedReply::Mode::trickle;
+    e.server.reply("/slow", trickle);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(e.errorOf(e.send({}, "/slow")), HttpError::Kind::timedOut);
+    EXPECT_LT(clock.elapsed(), 8000);
 }

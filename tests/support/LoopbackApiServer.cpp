@@ -182,6 +182,7 @@ void LoopbackApiServer::write(QTcpSocket* socket, const ScriptedReply& reply)
         return;
     case ScriptedReply::Mode::normal:
     case ScriptedReply::Mode::truncated:
+    case ScriptedReply::Mode::trickle:
         break;
     }
     QByteArray out = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
@@ -189,6 +190,19 @@ void LoopbackApiServer::write(QTcpSocket* socket, const ScriptedReply& reply)
         out += name + ": " + value + "\r\n";
     }
     out += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n\r\n";
+    if (reply.mode == ScriptedReply::Mode::trickle) {
+        socket->write(out);
+        auto* drip = new QTimer(socket);
+        QObject::connect(drip, &QTimer::timeout, socket, [socket, drip, body = reply.body, sent = qsizetype(0)]() mutable {
+            if (sent == body.size()) {
+                drip->stop();
+                return;
+            }
+            socket->write(body.mid(sent++, 1));
+        });
+        drip->start(100);
+        return;
+    }
     if (reply.mode == ScriptedReply::Mode::truncated) {
         out += reply.body.left(reply.body.size() / 2);
         socket->write(out);

@@ -37,6 +37,7 @@ struct ScriptedReply {
         truncated, // announces the body's length, sends half of it and hangs up
         notHttp,   // answers bytes that are not HTTP and hangs up
         never,     // keeps the connection open and says nothing
+        trickle,   // the status and headers, then one byte of the body every 100 ms
     };
     int status = 200;
     QByteArray body;

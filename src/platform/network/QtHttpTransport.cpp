@@ -78,7 +78,7 @@ struct Transfer {
 
 } // namespace
 
-void QtHttpTransport::send(const HttpRequest& request, int timeoutMs, std::function<void(HttpResult)> done)
+void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineMs, std::function<void(HttpResult)> done)
 {
     QNetworkRequest networkRequest(request.url);
     networkRequest.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
@@ -94,7 +94,11 @@ void QtHttpTransport::send(const HttpRequest& request, int timeoutMs, std::funct
     transfer->done = std::move(done);
     auto* idle = new QTimer(reply);
     idle->setSingleShot(true);
-    idle->start(timeoutMs);
+    idle->start(idleMs);
+    // A server trickling a byte now and then keeps the idle timer from ever firing.
+    auto* deadline = new QTimer(reply);
+    deadline->setSingleShot(true);
+    deadline->start(deadlineMs);
 
     const auto fail = [reply, transfer](HttpError error) {
         if (!transfer->failure) {
@@ -103,15 +107,16 @@ void QtHttpTransport::send(const HttpRequest& request, int timeoutMs, std::funct
         reply->abort();
     };
     QObject::connect(idle, &QTimer::timeout, reply, [fail] { fail(timedOut()); });
-    QObject::connect(reply, &QNetworkReply::uploadProgress, idle, [idle, timeoutMs] { idle->start(timeoutMs); });
+    QObject::connect(deadline, &QTimer::timeout, reply, [fail] { fail(timedOut()); });
+    QObject::connect(reply, &QNetworkReply::uploadProgress, idle, [idle, idleMs] { idle->start(idleMs); });
     QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, [reply, transfer, fail] {
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > transfer->maximum) {
             fail(tooLarge());
         }
     });
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, transfer, fail, idle, timeoutMs] {
-        idle->start(timeoutMs);
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, transfer, fail, idle, idleMs] {
+        idle->start(idleMs);
         transfer->body += readUpTo(*reply, transfer->maximum - transfer->body.size() + 1);
         if (transfer->body.size() > transfer->maximum) {
             transfer->body.clear();

@@ -8,7 +8,7 @@ namespace norvelle {
 
 class QtHttpTransport : public HttpTransport {
 public:
-    void send(const HttpRequest& request, int timeoutMs, std::function<void(HttpResult)> done) override;
+    void send(const HttpRequest& request, int idleMs, int deadlineMs, std::function<void(HttpResult)> done) override;
 
 private:
     QNetworkAccessManager m_manager;
