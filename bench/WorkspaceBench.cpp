@@ -1,23 +1,32 @@
 // The workspace window over 10,000 notes of about 1 KB of text each, in a real store file:
 // opening it to the first painted list, a search keystroke (filter, sort and list update with
 // its repaint), switching the sort mode, scrolling the grid of cards (median and 99th percentile
-// frame time), and the resident memory of the open workspace. The
-// store is filled, and each opening measured, in a process of its own, as a user's first
-// opening after launch would be.
+// frame time), the resident memory of the open workspace, the bulk actions on every note (trash,
+// restore, empty the Trash: from the key press or click to the list repainted, with the store
+// transactions they took) and quitting with the workspace open. The store is filled, and each
+// opening and quit measured, in a process of its own, as a user's first opening after launch
+// would be.
+#include "app/AppDelegate.h"
 #include "platform/ObjectContext.h"
+#include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "workspace/MainAppWindowController.h"
 #include "workspace/NoteGridView.h"
+#include "workspace/WorkspaceBulkActions.h"
 #include "workspace/WorkspaceView.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMessageBox>
 #include <QFile>
 #include <QProcess>
 #include <QScrollBar>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -120,7 +129,94 @@ QWidget* noteList(const WorkspaceView& view)
     return view.findChild<NoteGridView*>()->viewport();
 }
 
+// The note store's write transactions: each save writes in one.
+int storeCommits = 0;
+
+void countStoreCommits()
+{
+    QObject::connect(&PersistenceController::shared().viewContext(), &ObjectContext::didSave, [] { ++storeCommits; });
+}
+
+// From `action` (the user's key press or click) until the list shows `expected` notes and is
+// repainted; prints the time and the store transactions it took.
+void timeBulkAction(const char* what, WorkspaceView& view, size_t expected, const std::function<void()>& action)
+{
+    const int commitsBefore = storeCommits;
+    QElapsedTimer timer;
+    timer.start();
+    action();
+    while (view.workspaceNoteList().size() != expected) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    noteList(view)->repaint();
+    std::printf("%s: %.1f ms, %d store transaction(s)\n", what, timer.nsecsElapsed() / 1e6, storeCommits - commitsBefore);
+}
+
+void confirmOpenDialog(const QString& button)
+{
+    auto* dialog = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    for (QAbstractButton* candidate : dialog ? dialog->buttons() : QList<QAbstractButton*>()) {
+        if (candidate->text() == button) {
+            candidate->click();
+            return;
+        }
+    }
+    std::printf("no dialog with \"%s\"\n", qPrintable(button));
+}
+
+void benchBulkActions(MainAppWindowController& controller)
+{
+    WorkspaceView& view = *controller.workspaceView();
+    view.setSearchQuery(QString());
+    view.setSelection(MainSection::all);
+    const size_t all = view.workspaceNoteList().size();
+    countStoreCommits();
+
+    view.selectAllShortcut();
+    timeBulkAction("trash all notes (Select All, then Delete)", view, 0, [&] { QTest::keyClick(&view, Qt::Key_Delete); });
+
+    view.setSelection(MainSection::trash);
+    QCoreApplication::processEvents();
+    view.selectAllShortcut();
+    timeBulkAction("restore all notes from the Trash (Select All, then Restore)", view, 0,
+                   [&] { WorkspaceBulkActions::restoreSelectedNotes(view); });
+
+    view.setSelection(MainSection::all);
+    view.selectAllShortcut();
+    QTest::keyClick(&view, Qt::Key_Delete);
+    view.setSelection(MainSection::trash);
+    while (view.workspaceNoteList().size() != all) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    WorkspaceBulkActions::confirmEmptyTrash(view, &view);
+    timeBulkAction("empty a Trash of all notes (Delete All in the confirmation)", view, 0,
+                   [] { confirmOpenDialog(QStringLiteral("Delete All")); });
+}
+
 } // namespace
+
+// The program quits with its workspace open: from the quit to the delegate gone.
+double quitOnce()
+{
+    UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+    auto delegate = std::make_unique<AppDelegate>();
+    delegate->applicationDidFinishLaunching();
+    delegate->openMainWindow();
+    PaintCounter counter;
+    noteList(*delegate->mainAppWindowController()->workspaceView())->installEventFilter(&counter);
+    waitForPaint(counter);
+    QElapsedTimer timer;
+    QTimer::singleShot(0, [&] {
+        timer.start();
+        QCoreApplication::quit();
+    });
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, delegate.get(), [&] { delegate->applicationWillTerminate(); });
+    QCoreApplication::exec();
+    delegate.reset();
+    const double elapsed = timer.nsecsElapsed() / 1e6;
+    std::printf("%.3f\n", elapsed);
+    return elapsed;
+}
 
 double openOnce()
 {
@@ -161,6 +257,10 @@ int main(int argc, char** argv)
         openOnce();
         return 0;
     }
+    if (mode == "--quit") {
+        quitOnce();
+        return 0;
+    }
 
     std::printf("Preparing %d notes of about 1 KB...\n", noteCount);
     std::fflush(stdout);
@@ -175,6 +275,17 @@ int main(int argc, char** argv)
         if (figures.size() == 4) {
             opens.push_back(figures[0].toDouble());
             memory = figures;
+        }
+    }
+
+    std::vector<double> quits;
+    for (int run = 0; run < 5; ++run) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), { "--quit" });
+        child.waitForFinished(-1);
+        const QByteArray figure = child.readAllStandardOutput().trimmed();
+        if (!figure.isEmpty()) {
+            quits.push_back(figure.split('\n').last().toDouble());
         }
     }
 
@@ -236,5 +347,9 @@ int main(int argc, char** argv)
     std::printf("switch the sort mode, median of %zu: %.2f ms\n", sorts.size(), median(sorts));
     std::printf("scroll the grid of %d cards by 40 points a frame, %zu frames: median %.2f ms, 99th percentile %.2f ms\n",
                 grid.count(), frames.size(), median(frames), percentile(frames, 0.99));
+    if (!quits.empty()) {
+        std::printf("quit with the workspace open, median of %zu: %.1f ms\n", quits.size(), median(quits));
+    }
+    benchBulkActions(controller);
     return 0;
 }

@@ -42,6 +42,20 @@ void ManagedObject::setValue(int attribute, const QVariant& value)
     }
 }
 
+std::vector<int> ManagedObject::changedAttributes() const
+{
+    std::vector<int> changed;
+    if (m_state != State::Updated) {
+        return changed;
+    }
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        if (m_values[i] != m_savedValues.value(i)) {
+            changed.push_back(int(i));
+        }
+    }
+    return changed;
+}
+
 std::optional<QUuid> ManagedObject::uuidValue(int attribute) const
 {
     const QVariant stored = value(attribute);

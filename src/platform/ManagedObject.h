@@ -11,6 +11,7 @@
 #include <QVariant>
 
 #include <optional>
+#include <vector>
 
 namespace norvelle {
 
@@ -35,6 +36,9 @@ public:
     bool isUpdated() const { return m_state == State::Updated; }
     bool isDeleted() const { return m_deleted; }
     bool hasChanges() const { return m_state != State::Saved || m_deleted; }
+    // The positions of the attributes whose value differs from the stored one (empty unless
+    // updated).
+    std::vector<int> changedAttributes() const;
 
     // By attribute position (fast) or name; an unknown name reads as absent and is not written.
     QVariant value(int attribute) const { return m_values.value(attribute); }

@@ -94,7 +94,7 @@ std::vector<std::shared_ptr<ManagedObject>> ObjectContext::fetch(const FetchRequ
     const QString entityName = request.entityName;
     forgetReleasedObjects();
     std::optional<ObjectStoreError> failure = m_store.fetchRows(request, storeDecides, [&](qint64 rowID) {
-        return !m_objects.contains(ObjectID(storeID, entityName, rowID));
+        return !liveObject(ObjectID(storeID, entityName, rowID));
     }, rows);
     if (error) {
         *error = failure;
@@ -134,13 +134,18 @@ std::vector<std::shared_ptr<ManagedObject>> ObjectContext::fetch(const FetchRequ
 
 int ObjectContext::registeredObjectCount()
 {
-    forgetReleasedObjects();
+    forgetReleasedObjects(true);
     return int(m_objects.size());
 }
 
-void ObjectContext::forgetReleasedObjects()
+void ObjectContext::forgetReleasedObjects(bool now)
 {
+    constexpr qsizetype smallTable = 64;
+    if (!now && m_objects.size() < 2 * m_objectsAfterSweep + smallTable) {
+        return;
+    }
     m_objects.removeIf([](const auto& entry) { return entry.value().expired(); });
+    m_objectsAfterSweep = m_objects.size();
 }
 
 int ObjectContext::count(const FetchRequest& request, std::optional<ObjectStoreError>* error)
@@ -163,7 +168,7 @@ std::optional<ObjectStoreError> ObjectContext::visitValues(const EntityDescripti
     const QUuid storeID = m_store.identifier();
     std::optional<ObjectStoreError> failure = m_store.readValues(entity, attributes, [&](qint64 rowID, const QList<QVariant>& values) {
         const ObjectID id(storeID, entity.name, rowID);
-        if (!m_objects.contains(id)) {
+        if (!liveObject(id)) {
             visit(id, values);
         }
     });

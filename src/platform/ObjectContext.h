@@ -102,10 +102,14 @@ private:
     std::shared_ptr<ManagedObject> registeredObject(const EntityDescription& entity, const ObjectStore::Row& row);
     std::shared_ptr<ManagedObject> liveObject(const ObjectID& id) const { return m_objects.value(id).lock(); }
     bool hasChangesFor(const QString& entityName) const;
-    void forgetReleasedObjects();
+    // Drops the entries of objects nobody holds any more. A sweep walks the whole table, so
+    // it runs only once the table has doubled since the last one, unless `now`: reading many
+    // objects one by one then stays linear.
+    void forgetReleasedObjects(bool now = false);
 
     ObjectStore& m_store;
     QHash<ObjectID, std::weak_ptr<ManagedObject>> m_objects;
+    qsizetype m_objectsAfterSweep = 0;
     // Holds every changed object until the change is saved or rolled back.
     QHash<ObjectID, std::shared_ptr<ManagedObject>> m_changed;
 };

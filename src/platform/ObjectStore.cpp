@@ -479,14 +479,23 @@ std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const Manag
                                 .arg(quoted(entity.name), columnList(entity), places.join(", "));
         written = written && m_db->run(m_db->prepare(sql, values));
     }
+    // Only the changed columns are written: a bulk change of a few small values then does not
+    // copy every note's text again.
     for (const ManagedObject* object : updated) {
         const EntityDescription& entity = object->entity();
-        std::vector<QVariant> values = storedValues(*object);
-        values.push_back(object->objectID().rowID());
-        QStringList assignments;
-        for (const AttributeDescription& attribute : entity.attributes) {
-            assignments << quoted(attribute.name) + QStringLiteral(" = ?");
+        const std::vector<int> changed = object->changedAttributes();
+        if (changed.empty()) {
+            continue;
         }
+        std::vector<QVariant> values;
+        values.reserve(changed.size() + 1);
+        QStringList assignments;
+        for (const int attribute : changed) {
+            const AttributeDescription& description = entity.attributes[size_t(attribute)];
+            assignments << quoted(description.name) + QStringLiteral(" = ?");
+            values.push_back(storedForm(description.type, object->value(attribute)));
+        }
+        values.push_back(object->objectID().rowID());
         const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE _pk = ?").arg(quoted(entity.name), assignments.join(", "));
         written = written && m_db->run(m_db->prepare(sql, values));
     }

@@ -13,6 +13,8 @@ namespace norvelle {
 
 namespace {
 
+constexpr qsizetype bulkChangeMinimum = 256;
+
 QCollator makeTitleCollator()
 {
     // The C locale collates by code point, capitals first; the common collation of the
@@ -66,7 +68,10 @@ void WorkspaceNoteIndex::applyPendingChanges()
     if (!m_reloadNeeded && m_changed.isEmpty()) {
         return;
     }
-    if (m_reloadNeeded) {
+    // Reading the list columns of every note in one pass beats reading thousands of notes
+    // one by one, as after a bulk action.
+    const bool manyChanged = m_changed.size() > std::max<qsizetype>(bulkChangeMinimum, m_entries.size() / 8);
+    if (m_reloadNeeded || manyChanged) {
         reload();
     } else {
         for (const ObjectID& id : std::as_const(m_changed)) {
