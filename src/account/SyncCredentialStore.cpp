@@ -1,6 +1,7 @@
 #include "account/SyncCredentialStore.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,19 +56,11 @@ QString SyncCredentialStore::prepareSessionFile() const
 
 std::optional<QByteArray> SyncCredentialStore::readWholeFile(const QString& path)
 {
-    // A pipe put in the file's place would block the launch; a huge file would exhaust memory.
-    if (!QFileInfo(path).isFile()) {
+    RegularFile::Result file = RegularFile::read(path, maximumFileBytes);
+    if (!file.ok()) {
         return std::nullopt;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray data = file.read(maximumFileBytes + 1);
-    if (file.error() != QFileDevice::NoError || data.size() > maximumFileBytes) {
-        return std::nullopt;
-    }
-    return data;
+    return std::move(file.bytes);
 }
 
 std::optional<SyncCredentialError> SyncCredentialStore::save(const StoredSyncSession& session)

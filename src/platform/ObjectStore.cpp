@@ -2,6 +2,7 @@
 
 #include "platform/ManagedObject.h"
 #include "platform/ObjectContext.h"
+#include "platform/RegularFile.h"
 #include "platform/SqliteConnection.h"
 
 #include <QDateTime>
@@ -134,6 +135,10 @@ std::optional<ObjectStoreError> ObjectStore::load()
     using Code = ObjectStoreError::Code;
     if (!isInMemory() && QFileInfo(m_path).isDir()) {
         return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is a folder").arg(m_path));
+    }
+    // A pipe or a device in the file's place would hang or flood the first read.
+    if (!isInMemory() && QFileInfo::exists(m_path) && !RegularFile::isRegularFile(m_path)) {
+        return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is not a regular file").arg(m_path));
     }
     // Read before SQLite opens the log: beyond its 32-byte header a log holds pages.
     const bool logHeldPages = QFileInfo(m_path + QStringLiteral("-wal")).size() > 32;

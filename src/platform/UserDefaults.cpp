@@ -1,6 +1,7 @@
 #include "platform/UserDefaults.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 #include "platform/SystemLog.h"
 
 #include <QDateTime>
@@ -226,17 +227,16 @@ QVariant UserDefaults::decode(const QJsonValue& json, bool* ok)
 
 void UserDefaults::load()
 {
-    QFile file(m_filePath);
-    if (!file.exists()) {
+    const RegularFile::Result file = RegularFile::read(m_filePath, maximumFileBytes);
+    if (file.outcome == RegularFile::Outcome::missing) {
         return;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        setAsideUnreadableFile(file.errorString());
+    if (!file.ok()) {
+        setAsideUnreadableFile(file.reason);
         return;
     }
     QJsonParseError error {};
-    const QJsonDocument document = QJsonDocument::fromJson(file.readAll(), &error);
-    file.close();
+    const QJsonDocument document = QJsonDocument::fromJson(file.bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject()) {
         setAsideUnreadableFile(error.error != QJsonParseError::NoError ? error.errorString() : "not an object");
         return;

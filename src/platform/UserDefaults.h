@@ -47,6 +47,9 @@ public:
     void set(const QString& key, const QVariant& value);
     void remove(const QString& key);
 
+    // A settings file larger than this is not one of ours.
+    static constexpr qint64 maximumFileBytes = 64 * 1024 * 1024;
+
     QString filePath() const { return m_filePath; }
     // Whether the last write reached the disk.
     bool lastSaveSucceeded() const;

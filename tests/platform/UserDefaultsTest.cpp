@@ -3,6 +3,7 @@
 #include "support/TestHome.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QPoint>
 #include <QSignalSpy>
@@ -11,6 +12,8 @@
 #include <limits>
 #include <thread>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace norvelle;
 
@@ -157,6 +160,24 @@ TEST(UserDefaults, CorruptFilesAreSetAsideAndNeverOverwritten)
         defaults.set("b", true);
         UserDefaults reloaded(defaultsPath());
         EXPECT_TRUE(reloaded.boolValue("b"));
+    }
+}
+
+TEST(UserDefaults, APipeOrADeviceInTheFilesPlaceIsSetAsideWithoutWaiting)
+{
+    for (const QString& kind : { QString("pipe"), QString("endless device") }) {
+        QFile::remove(defaultsPath());
+        if (kind == "pipe") {
+            ASSERT_EQ(::mkfifo(QFile::encodeName(defaultsPath()).constData(), 0600), 0);
+        } else {
+            ASSERT_TRUE(QFile::link("/dev/zero", defaultsPath()));
+        }
+        test::LogCapture log;
+        UserDefaults defaults(defaultsPath());
+        EXPECT_EQ(log.messages().size(), 1) << kind.toStdString();
+        EXPECT_FALSE(QFileInfo::exists(defaultsPath())) << kind.toStdString();
+        defaults.set("b", true);
+        EXPECT_TRUE(UserDefaults(defaultsPath()).boolValue("b")) << kind.toStdString();
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 using namespace norvelle;
 
@@ -257,6 +258,9 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
         QFile::remove(path + "-shm");
     } else if (kind == "directory") {
         ASSERT_TRUE(QDir().mkpath(path + "/inside"));
+    } else if (kind == "pipe") {
+        QDir().mkpath(storeDir());
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     } else if (kind == "foreign") {
         sqlite3* db = nullptr;
         QDir().mkpath(storeDir());
@@ -270,7 +274,7 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
         ASSERT_EQ(sqlite3_exec(db, "UPDATE norvelle_attributes SET type = 'String' WHERE attribute = 'version'", nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
     }
-    if (kind != "directory" && kind != "foreign" && kind != "incompatible") {
+    if (kind != "directory" && kind != "pipe" && kind != "foreign" && kind != "incompatible") {
         writeFile(path + "-wal", "wal bytes");
         writeFile(path + "-shm", "shm bytes");
     }
@@ -300,7 +304,7 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, UnloadableStore,
-                         testing::Values("garbage", "truncated", "directory", "foreign", "incompatible"));
+                         testing::Values("garbage", "truncated", "directory", "pipe", "foreign", "incompatible"));
 
 using PersistenceControllerDeathTest = testing::Test;
 
