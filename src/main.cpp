@@ -35,6 +35,8 @@ int main(int argc, char** argv)
         [] { QTimer::singleShot(0, qApp, [] { QApplication::quit(); }); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, [&delegate] { delegate.applicationWillTerminate(); });
 
-    delegate.applicationDidFinishLaunching();
+    if (!delegate.applicationDidFinishLaunching()) {
+        return 1;
+    }
     return QApplication::exec();
 }

@@ -5,6 +5,7 @@
 #include "account/SyncCoordinator.h"
 #include "account/SyncCredentialStore.h"
 #include "app/HotKeyManager.h"
+#include "app/LaunchNotices.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "onboarding/OnboardingWindowController.h"
@@ -67,11 +68,14 @@ AppDelegate::~AppDelegate()
     }
 }
 
-void AppDelegate::applicationDidFinishLaunching()
+bool AppDelegate::applicationDidFinishLaunching()
 {
     AppDelegating::setCurrent(this);
+    if (const std::optional<ObjectStoreError> error = m_services.openNoteStore()) {
+        m_services.explainUnopenableStore(*error);
+        return false;
+    }
     QCoreApplication::instance()->installEventFilter(this);
-    m_services.openNoteStore();
     m_services.startCrashTelemetry();
     m_services.migrateNotes();
     m_activationPolicy = ActivationPolicy::accessory;
@@ -92,9 +96,13 @@ void AppDelegate::applicationDidFinishLaunching()
         defaults.remove("norvelle.openWorkspaceOnLaunch");
     }
     decideFirstWindow();
-    reopenStickyWindows();
+    const QString settingsKept = defaults.unreadableFileKept();
+    if (!settingsKept.isEmpty()) {
+        MainQueue::async([settingsKept] { LaunchNotices::tellUnreadableSettings(settingsKept); }, this);
+    }
     restartAutoSyncTimer();
     MainQueue::asyncAfter(kFirstSyncDelay, [this] { m_services.notesSync->syncNowIfEnabled(); }, this);
+    return true;
 }
 
 void AppDelegate::decideFirstWindow()
@@ -126,13 +134,6 @@ void AppDelegate::installHotKeys()
     m_services.hotKeys->registerAll();
     NotificationCenter::defaultCenter().addObserver(shortcutsChangedNotification(), this,
         [this](const Notification&) { m_services.hotKeys->registerAll(); });
-}
-
-void AppDelegate::reopenStickyWindows()
-{
-    for (const std::shared_ptr<StickyNote>& note : m_services.notesWithOpenWindows()) {
-        openSticky(*note);
-    }
 }
 
 // Qt's quit closes every window before the event loop ends, and a closing sticky window marks

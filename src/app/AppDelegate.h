@@ -42,8 +42,9 @@ public:
     ~AppDelegate() override;
 
     // The two ends of the process. The shutdown runs once, however often it is asked for, and
-    // before Qt's quit closes any window.
-    void applicationDidFinishLaunching();
+    // before Qt's quit closes any window. The launch returns false when the note store cannot
+    // be opened: the user has been told, and the program ends without starting anything.
+    bool applicationDidFinishLaunching();
     void applicationWillTerminate();
     // A later launch of the program asked this one to come forward; returns true.
     bool applicationShouldHandleReopen(bool hasVisibleWindows);
@@ -103,7 +104,6 @@ protected:
 
 private:
     void installHotKeys();
-    void reopenStickyWindows();
     void decideFirstWindow();
     void showAndActivate(WindowController& controller);
     // Lets "Settings…" (Ctrl+,) work while `window` has the keyboard.

@@ -4,13 +4,13 @@
 #include "account/SyncCoordinator.h"
 #include "account/SyncCredentialStore.h"
 #include "app/HotKeyManager.h"
+#include "app/LaunchNotices.h"
 #include "core/CrashTelemetryService.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/KeystrokeSynthesizer.h"
 #include "platform/StatusItem.h"
 #include "store/NoteMigrationService.h"
 #include "store/PersistenceController.h"
-#include "store/StickyNote.h"
 
 namespace norvelle {
 
@@ -18,12 +18,12 @@ AppServices AppServices::live()
 {
     static KeystrokeSynthesizer keystrokes;
     AppServices services;
-    services.openNoteStore = [] { PersistenceController::shared(); };
+    services.openNoteStore = [] { return PersistenceController::shared().loadError(); };
+    services.explainUnopenableStore = [](const ObjectStoreError& error) {
+        LaunchNotices::explainUnopenableStore(error, PersistenceController::storePath());
+    };
     services.migrateNotes = [] { NoteMigrationService::shared().migrate(PersistenceController::shared().viewContext()); };
     services.saveNoteStore = [] { PersistenceController::shared().save(); };
-    services.notesWithOpenWindows = [] {
-        return PersistenceController::shared().viewContext().fetch(StickyNote::fetchRequestWindowOpen());
-    };
     services.startCrashTelemetry = [] {
         CrashTelemetryService& telemetry = CrashTelemetryService::shared();
         telemetry.reportPreviousRunCrash();

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "platform/ObjectStoreError.h"
 #include "platform/RunningApplication.h"
 
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace norvelle {
 
@@ -13,7 +13,6 @@ class ClipboardMonitor;
 class HotKeyManager;
 class KeystrokeSynthesizing;
 class NotesSyncService;
-class StickyNote;
 class SyncCoordinator;
 class SyncCredentialStore;
 
@@ -21,11 +20,11 @@ class SyncCredentialStore;
 // program, stand-ins in tests.
 struct AppServices {
     // The note store: opened first at launch, migrated after the crash report, saved last.
-    std::function<void()> openNoteStore;
+    // Opening the store says why it failed; the launch then explains it to the user.
+    std::function<std::optional<ObjectStoreError>()> openNoteStore;
+    std::function<void(const ObjectStoreError&)> explainUnopenableStore;
     std::function<void()> migrateNotes;
     std::function<void()> saveNoteStore;
-    // The notes whose sticky windows were open when the program last ended (not in the Trash).
-    std::function<std::vector<std::shared_ptr<StickyNote>>()> notesWithOpenWindows;
     // Reports the crash of the previous run, then installs the crash signal handlers.
     std::function<void()> startCrashTelemetry;
 

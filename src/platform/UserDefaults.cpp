@@ -270,6 +270,7 @@ void UserDefaults::setAsideUnreadableFile(const QString& reason)
         aside = m_filePath + ".unreadable-" + stamp + "-" + QString::number(n);
     }
     const bool movedAside = QFile::rename(m_filePath, aside);
+    m_unreadableFileKept = movedAside ? aside : m_filePath;
     log.error(QString("settings file %1 could not be read (%2); %3").arg(m_filePath, reason,
         movedAside ? "kept as " + aside : QString("it could not be moved and is left as it is")));
     if (!movedAside) {

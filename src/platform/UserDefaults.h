@@ -51,6 +51,9 @@ public:
     static constexpr qint64 maximumFileBytes = 64 * 1024 * 1024;
 
     QString filePath() const { return m_filePath; }
+    // Where the file that could not be read at load now lies (empty when it was read): its
+    // place aside, or its own path when it could not be moved.
+    QString unreadableFileKept() const { return m_unreadableFileKept; }
     // Whether the last write reached the disk.
     bool lastSaveSucceeded() const;
 
@@ -67,6 +70,7 @@ private:
     void setAsideUnreadableFile(const QString& reason);
 
     QString m_filePath;
+    QString m_unreadableFileKept;
     mutable std::mutex m_mutex;
     QVariantMap m_values;
     bool m_lastSaveSucceeded = true;

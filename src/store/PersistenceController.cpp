@@ -53,7 +53,9 @@ PersistenceController::PersistenceController(bool inMemory)
         return;
     }
     if (inMemory) {
-        stopWithFatalError(QStringLiteral("Core Data failed to load: ") + error->localizedDescription());
+        m_loadError = error;
+        logger().fault(QStringLiteral("The note store in memory cannot be loaded: ") + error->localizedDescription());
+        return;
     }
     logger().error(QStringLiteral("The note store cannot be loaded: ") + error->localizedDescription());
     // Only a file that is unusable in itself makes way for an empty store, and its notes stay
@@ -65,8 +67,19 @@ PersistenceController::PersistenceController(bool inMemory)
     }
     m_container = openStore(path, error);
     if (!m_container) {
-        stopWithFatalError(QStringLiteral("Core Data failed after reset: ") + error->localizedDescription());
+        m_loadError = error;
+        logger().fault(QStringLiteral("The note store cannot be opened: ") + error->localizedDescription());
     }
+}
+
+ObjectStore& PersistenceController::container()
+{
+    if (!m_container) {
+        // The launch stops before anything reads an unopened store: reaching here is a fault.
+        stopWithFatalError(QStringLiteral("The note store was used although it could not be opened: ")
+                           + m_loadError->localizedDescription());
+    }
+    return *m_container;
 }
 
 PersistenceController::~PersistenceController() = default;

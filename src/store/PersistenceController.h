@@ -13,10 +13,12 @@
 
 #include "platform/ObjectContext.h"
 #include "platform/ObjectStore.h"
+#include "platform/ObjectStoreError.h"
 
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace norvelle {
 
@@ -27,16 +29,20 @@ public:
 
     // Loads the store at storePath(), or one in memory. A store file that is damaged or of an
     // incompatible model is moved aside with its companions (never deleted) and an empty store
-    // is loaded; any other failure is tried once more. When the second load fails too, or an
-    // in-memory store fails, the process stops with a fatal error.
+    // is loaded; any other failure (locked, read-only, full) is tried once more and leaves the
+    // file as it is. When the second load fails too, loadError() says why and the controller
+    // must not be used.
     explicit PersistenceController(bool inMemory = false);
     ~PersistenceController();
     PersistenceController(const PersistenceController&) = delete;
     PersistenceController& operator=(const PersistenceController&) = delete;
 
+    // Why the store could not be loaded (none when it is ready).
+    const std::optional<ObjectStoreError>& loadError() const { return m_loadError; }
+
     // The container named "Norvelle".
-    ObjectStore& container() { return *m_container; }
-    ObjectContext& viewContext() { return m_container->viewContext(); }
+    ObjectStore& container();
+    ObjectContext& viewContext() { return container().viewContext(); }
 
     // Saves the view context when it has changes. A failure is logged only; the changes stay
     // in the context for the next save.
@@ -54,6 +60,7 @@ public:
 private:
     std::unique_ptr<ObjectStore> m_container;
     QStringList m_filesSetAside;
+    std::optional<ObjectStoreError> m_loadError;
 };
 
 } // namespace norvelle

@@ -12,11 +12,6 @@ Predicate incomplete()
         || Predicate::isNull(QStringLiteral("version")) || Predicate::equal(QStringLiteral("version"), qint64(0));
 }
 
-Predicate windowOpen()
-{
-    return Predicate::equal(QStringLiteral("isWindowOpen"), true) && Predicate::isNull(QStringLiteral("deletedAt"));
-}
-
 } // namespace
 
 const EntityDescription& StickyNote::entity()
@@ -49,7 +44,7 @@ const EntityDescription& StickyNote::entity()
         },
         [](const EntityDescription& entity) { return std::make_shared<StickyNote>(entity); },
         { { "-updatedAt", "-createdAt" } },
-        { { QStringLiteral("incomplete"), incomplete() }, { QStringLiteral("windowOpen"), windowOpen() } },
+        { { QStringLiteral("incomplete"), incomplete() } },
     };
     return description;
 }
@@ -75,13 +70,6 @@ TypedFetchRequest<StickyNote> StickyNote::fetchRequestIncomplete()
 {
     TypedFetchRequest<StickyNote> request;
     request.predicate = incomplete();
-    return request;
-}
-
-TypedFetchRequest<StickyNote> StickyNote::fetchRequestWindowOpen()
-{
-    TypedFetchRequest<StickyNote> request;
-    request.predicate = windowOpen();
     return request;
 }
 

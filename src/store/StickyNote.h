@@ -50,9 +50,6 @@ public:
     // version: what the launch repairs. The store keeps an index of them, so reading them
     // costs nothing for the notes that are complete.
     static TypedFetchRequest<StickyNote> fetchRequestIncomplete();
-    // Every note outside the Trash whose sticky window is open (was open at the last quit,
-    // during a launch). Indexed the same way.
-    static TypedFetchRequest<StickyNote> fetchRequestWindowOpen();
 
     std::optional<QUuid> id() const { return uuidValue(Id); }
     void setId(const std::optional<QUuid>& id) { setValue(Id, id ? QVariant(*id) : QVariant()); }

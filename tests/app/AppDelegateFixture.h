@@ -27,14 +27,16 @@ class AppDelegateTest : public testing::Test {
 protected:
     AppDelegateTest()
     {
-        services.openNoteStore = [this] { steps << "openNoteStore"; };
+        services.openNoteStore = [this] {
+            steps << "openNoteStore";
+            return storeError;
+        };
+        services.explainUnopenableStore = [this](const ObjectStoreError& error) {
+            steps << "explainUnopenableStore: " + error.localizedDescription();
+        };
         services.startCrashTelemetry = [this] { steps << "startCrashTelemetry"; };
         services.migrateNotes = [this] { steps << "migrateNotes"; };
         services.saveNoteStore = [this] { steps << "saveNoteStore"; };
-        services.notesWithOpenWindows = [this] {
-            steps << "notesWithOpenWindows";
-            return notesWithOpenWindows;
-        };
         services.hotKeys = &hotKeyManager;
         services.credentials = &credentials;
         services.notesSync = &notesSync;
@@ -96,7 +98,7 @@ protected:
     std::optional<RunningApplication> frontmost;
     QList<RunningApplication> activated;
     bool trayAvailable = true;
-    std::vector<std::shared_ptr<StickyNote>> notesWithOpenWindows;
+    std::optional<ObjectStoreError> storeError;
     AppServices services;
     std::unique_ptr<AppDelegate> delegate;
 };

@@ -1,5 +1,5 @@
 #include "app/AppDelegateFixture.h"
-
+#include "app/LaunchNotices.h"
 #include "core/NorvelleShortcutAction.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "platform/ColorPanel.h"
@@ -9,10 +9,15 @@
 #include "platform/UserDefaults.h"
 #include "settings/SettingsWindowController.h"
 #include "support/LogCapture.h"
+#include "ui/UserNotice.h"
 #include "workspace/MainAppWindowController.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QMenu>
+#include <QMessageBox>
 
 using namespace norvelle;
 using test::AppDelegateTest;
@@ -73,13 +78,12 @@ TEST_F(AppDelegateTest, LaunchRunsEachStepInItsOrder)
     services.hotKeys = &probedManager;
     QStringList timeline;
     std::function<void(const QString&)> mark;
-    services.openNoteStore = [&] { mark("openNoteStore"); };
+    services.openNoteStore = [&] {
+        mark("openNoteStore");
+        return std::optional<ObjectStoreError>();
+    };
     services.startCrashTelemetry = [&] { mark("startCrashTelemetry"); };
     services.migrateNotes = [&] { mark("migrateNotes"); };
-    services.notesWithOpenWindows = [&] {
-        mark("reopenStickies");
-        return std::vector<std::shared_ptr<StickyNote>>();
-    };
     delegate = std::make_unique<AppDelegate>(services);
     AppDelegate& app = *delegate;
 
@@ -126,11 +130,50 @@ TEST_F(AppDelegateTest, LaunchRunsEachStepInItsOrder)
         "migrateNotes: delegate",
         "hotKeys: " + installed,
         "settingsMigration: " + started + " settingsMigrated",
-        "reopenStickies: " + started + " settingsMigrated",
         "launchReturned: " + started + " settingsMigrated timer",
         "nextTurn: " + started + " settingsMigrated firstWindow timer",
         "later: " + started + " settingsMigrated firstWindow timer firstSync",
     }).join(u'\n').toStdString());
+}
+
+TEST_F(AppDelegateTest, AStoreThatCannotBeOpenedIsExplainedAndNothingElseStarts)
+{
+    storeError = ObjectStoreError(ObjectStoreError::Code::Unavailable, "The note store cannot be locked (/x): database is locked");
+    delegate = std::make_unique<AppDelegate>(services);
+    EXPECT_FALSE(delegate->applicationDidFinishLaunching());
+    nextTurn();
+    EXPECT_EQ(steps, QStringList({ "openNoteStore", "explainUnopenableStore: " + storeError->localizedDescription() }));
+    EXPECT_FALSE(delegate->clipStatusItem());
+    EXPECT_TRUE(hotKeys.registered().isEmpty());
+    EXPECT_FALSE(delegate->clipboardMonitor().isRunning());
+}
+
+TEST_F(AppDelegateTest, UnreadableSettingsAreToldOnceWithWhereTheOldFileWent)
+{
+    const QString path = UserDefaults::standard().filePath();
+    UserDefaults::resetStandard();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\"norvelle.hasCompletedOnboarding\": {\"bool\": tr");
+    file.close();
+
+    launch();
+    const QString kept = UserDefaults::standard().unreadableFileKept();
+    ASSERT_TRUE(QFileInfo(kept).isFile());
+    QMessageBox* notice = UserNotice::showing(LaunchNotices::unreadableSettingsTopic);
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->isVisible());
+    EXPECT_TRUE(notice->text().contains("could not read its settings"));
+    EXPECT_TRUE(notice->informativeText().contains(kept));
+    notice->close();
+    nextTurn();
+
+    // The next launch reads the file the first one wrote: nothing more to tell.
+    delegate.reset();
+    UserDefaults::resetStandard();
+    launch();
+    EXPECT_FALSE(UserNotice::showing(LaunchNotices::unreadableSettingsTopic));
 }
 
 TEST_F(AppDelegateTest, LegacyOpenWorkspaceSettingIsDroppedOnce)

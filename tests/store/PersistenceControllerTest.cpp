@@ -10,6 +10,7 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace norvelle;
 
@@ -306,67 +307,44 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
 INSTANTIATE_TEST_SUITE_P(Kinds, UnloadableStore,
                          testing::Values("garbage", "truncated", "directory", "pipe", "foreign", "incompatible"));
 
-using PersistenceControllerDeathTest = testing::Test;
-
-TEST_F(PersistenceControllerDeathTest, AStoreThatFailsAgainAfterTheResetIsFatal)
+// A store that cannot be opened is left exactly where it is and says why; the program then
+// tells the user rather than stopping.
+TEST(PersistenceController, AStoreThatCannotBeOpenedIsLeftAsItIsAndSaysWhy)
 {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
     // A file where the folder should be: neither load can create the store.
     writeFile(storeDir(), "not a folder");
-    EXPECT_DEATH(PersistenceController controller, "Core Data failed after reset: ");
-    EXPECT_TRUE(QFileInfo(storeDir()).isFile());
-}
-
-// The death test's child runs this test again in a home of its own; the parent hands its home
-// down so both look at the same store.
-QString sharedHomeForDeathTest(bool& isChild)
-{
-    const QString handedDown = qEnvironmentVariable("NORVELLE_DEATH_TEST_HOME");
-    isChild = !handedDown.isEmpty();
-    const QString home = isChild ? handedDown : test::TestHomeListener::home();
-    qputenv("NORVELLE_DEATH_TEST_HOME", home.toLocal8Bit());
-    qputenv("NORVELLE_HOME", home.toLocal8Bit());
-    return home;
-}
-
-TEST_F(PersistenceControllerDeathTest, ALockedStoreIsNeitherSetAsideNorReplacedButStopsTheLoad)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    bool isChild = false;
-    sharedHomeForDeathTest(isChild);
-    sqlite3* lock = nullptr;
-    if (!isChild) {
-        saveOneNote("locked away");
-        ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &lock), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(lock, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    {
+        PersistenceController controller;
+        ASSERT_TRUE(controller.loadError());
+        EXPECT_TRUE(controller.loadError()->localizedDescription().contains(storeDir()));
+        EXPECT_TRUE(QFileInfo(storeDir()).isFile());
     }
-    EXPECT_DEATH(PersistenceController controller, "Core Data failed after reset: .*locked");
+    QFile::remove(storeDir());
+
+    saveOneNote("locked away");
+    sqlite3* lock = nullptr;
+    ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &lock), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(lock, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    {
+        PersistenceController locked;
+        ASSERT_TRUE(locked.loadError());
+        EXPECT_TRUE(locked.loadError()->localizedDescription().contains("locked"));
+    }
     sqlite3_exec(lock, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(lock);
-    qunsetenv("NORVELLE_DEATH_TEST_HOME");
 
-    EXPECT_EQ(QDir(storeDir()).entryList({ "*.broken-*" }, QDir::AllEntries), QStringList());
-    PersistenceController controller;
-    EXPECT_EQ(controller.viewContext().fetch(StickyNote::fetchRequest()).at(0)->title(), "locked away");
-}
-
-TEST_F(PersistenceControllerDeathTest, AReadOnlyStoreFileStaysWhereItIsAndStopsTheLoad)
-{
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind root";
-    }
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    bool isChild = false;
-    sharedHomeForDeathTest(isChild);
-    if (!isChild) {
-        saveOneNote("read only");
+    if (geteuid() != 0) {
         QFile::setPermissions(PersistenceController::storePath(), QFileDevice::ReadOwner);
+        {
+            PersistenceController readOnly;
+            ASSERT_TRUE(readOnly.loadError());
+            EXPECT_EQ(readOnly.loadError()->code(), ObjectStoreError::Code::ReadOnly);
+        }
+        QFile::setPermissions(PersistenceController::storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
-    EXPECT_DEATH(PersistenceController controller, "Core Data failed after reset: .*cannot be written");
-    qunsetenv("NORVELLE_DEATH_TEST_HOME");
 
     EXPECT_EQ(QDir(storeDir()).entryList({ "*.broken-*" }, QDir::AllEntries), QStringList());
-    QFile::setPermissions(PersistenceController::storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     PersistenceController controller;
-    EXPECT_EQ(controller.viewContext().fetch(StickyNote::fetchRequest()).at(0)->title(), "read only");
+    EXPECT_FALSE(controller.loadError());
+    EXPECT_EQ(controller.viewContext().fetch(StickyNote::fetchRequest()).at(0)->title(), "locked away");
 }

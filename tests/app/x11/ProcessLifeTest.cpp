@@ -4,17 +4,23 @@
 #include "account/SyncCredentialStore.h"
 #include "platform/SingleInstanceGuard.h"
 #include "platform/UserDefaults.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
 #include "support/LoopbackApiServer.h"
 #include "support/PointerDrag.h"
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <csignal>
+
+#include <sqlite3.h>
 
 namespace {
 
@@ -92,7 +98,7 @@ void newStickyWithText(const QString& text)
 
 } // namespace
 
-TEST(ProcessLife, StickiesOpenAtTheTerminationSignalComeBackAtTheNextLaunch)
+TEST(ProcessLife, StickiesOpenAtTheTerminationSignalAreSavedAndTheNextLaunchOpensNone)
 {
     {
         RunningProgram program;
@@ -106,12 +112,56 @@ TEST(ProcessLife, StickiesOpenAtTheTerminationSignalComeBackAtTheNextLaunch)
         EXPECT_EQ(program.process().exitCode(), 0);
     }
     EXPECT_EQ(windowsTitled(QStringLiteral("first sticky")), 0);
+    {
+        norvelle::PersistenceController store;
+        QStringList texts;
+        for (const auto& note : store.viewContext().fetch(norvelle::StickyNote::fetchRequest())) {
+            texts << note->plainText();
+        }
+        texts.sort();
+        EXPECT_EQ(texts, QStringList({"first sticky", "second sticky"}));
+    }
 
     RunningProgram relaunched;
     ASSERT_TRUE(relaunched.process().waitForStarted(kWaitMs));
-    EXPECT_TRUE(norvelle::test::waitUntil([] {
-        return windowsTitled(QStringLiteral("first sticky")) == 1 && windowsTitled(QStringLiteral("second sticky")) == 1;
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return relaunched.isListening(); }, kWaitMs));
+    // The launch is over once it answers; give a late window time to map all the same.
+    QThread::msleep(1500);
+    EXPECT_EQ(windowsTitled(QStringLiteral("first sticky")), 0);
+    EXPECT_EQ(windowsTitled(QStringLiteral("second sticky")), 0);
+}
+
+TEST(ProcessLife, ALockedNoteStoreIsExplainedAndTheProgramEndsCleanlyLeavingItAsItIs)
+{
+    {
+        norvelle::PersistenceController store;
+        norvelle::StickyNote::insert(store.viewContext())->setTitle(QStringLiteral("kept"));
+        store.save();
+    }
+    sqlite3* lock = nullptr;
+    ASSERT_EQ(sqlite3_open(norvelle::PersistenceController::storePath().toUtf8().constData(), &lock), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(lock, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+
+    RunningProgram program;
+    ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+    // Each of the two loads waits out the lock's busy time before the explanation shows.
+    ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 1; }, 3 * kWaitMs / 2));
+    EXPECT_EQ(program.process().state(), QProcess::Running);
+    xdotool({"search", "--onlyvisible", "--name", "^Norvelle$", "windowactivate"});
+    ASSERT_TRUE(norvelle::test::waitUntil([] {
+        return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Norvelle";
     }, kWaitMs));
+    xdotool({"key", "Return"});
+    ASSERT_TRUE(program.process().waitForFinished(kWaitMs));
+    EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.process().exitCode(), 1);
+
+    sqlite3_exec(lock, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(lock);
+    norvelle::PersistenceController store;
+    ASSERT_FALSE(store.loadError());
+    EXPECT_EQ(store.viewContext().fetch(norvelle::StickyNote::fetchRequest()).at(0)->title(), "kept");
+    EXPECT_TRUE(QDir(norvelle::PersistenceController::storeDirectory()).entryList({"*.broken-*"}, QDir::AllEntries).isEmpty());
 }
 
 TEST(ProcessLife, SecondLaunchHandsOverAndEachSignalEndsTheProgramCleanly)

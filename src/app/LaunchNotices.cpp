@@ -1,0 +1,48 @@
+#include "app/LaunchNotices.h"
+
+#include "platform/ObjectStoreError.h"
+#include "ui/UserNotice.h"
+
+#include <QDir>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace norvelle {
+
+namespace {
+
+QString advice(ObjectStoreError::Code code)
+{
+    switch (code) {
+    case ObjectStoreError::Code::ReadOnly:
+        return QStringLiteral("Norvelle needs to write to it: give your user write access to the file and its folder.");
+    case ObjectStoreError::Code::Unavailable:
+        return QStringLiteral("Another program may be using it, or the disk may be full: close that program or free "
+                              "some space.");
+    default:
+        return QStringLiteral("Check that the folder exists and that your user may write to it.");
+    }
+}
+
+} // namespace
+
+void LaunchNotices::explainUnopenableStore(const ObjectStoreError& error, const QString& storePath)
+{
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Norvelle"), QStringLiteral("Norvelle can't open your notes."),
+                    QMessageBox::Ok);
+    box.setInformativeText(QStringLiteral("%1.\n\nYour notes are stored in %2; Norvelle did not replace them. %3 Then "
+                                          "start Norvelle again.")
+                               .arg(error.localizedDescription(), QDir::toNativeSeparators(storePath),
+                                    advice(error.code())));
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("Quit Norvelle"));
+    box.exec();
+}
+
+void LaunchNotices::tellUnreadableSettings(const QString& keptAs)
+{
+    UserNotice::warn(unreadableSettingsTopic,
+                     QStringLiteral("Norvelle could not read its settings and started with the default ones."),
+                     QStringLiteral("The old settings file was kept as %1.").arg(QDir::toNativeSeparators(keptAs)));
+}
+
+} // namespace norvelle

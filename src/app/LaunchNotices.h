@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+namespace norvelle {
+
+class ObjectStoreError;
+
+// What the launch tells the user when its files are not as it left them.
+namespace LaunchNotices {
+
+// A note store that cannot be opened: says what is wrong and where the store is, and waits
+// for the user before the program ends.
+void explainUnopenableStore(const ObjectStoreError& error, const QString& storePath);
+// A settings file that could not be read and was replaced by the defaults.
+void tellUnreadableSettings(const QString& keptAs);
+
+inline const QString unreadableSettingsTopic = QStringLiteral("settings");
+
+} // namespace LaunchNotices
+
+} // namespace norvelle

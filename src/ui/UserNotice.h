@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+class QMessageBox;
+
+namespace norvelle {
+
+// A plain message to the user about something that went wrong outside any window they act
+// in. One box per topic: telling again while the box is open raises it with the new words
+// instead of stacking a second one.
+class UserNotice {
+public:
+    static void warn(const QString& topic, const QString& text, const QString& details);
+    // The box open for `topic`, if any.
+    static QMessageBox* showing(const QString& topic);
+};
+
+} // namespace norvelle
