@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QLockFile>
 #include <QSocketNotifier>
+#include <QTimer>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstring>
@@ -77,8 +80,8 @@ SingleInstanceGuard::SingleInstanceGuard(QString socketPath, QObject* parent)
 
 SingleInstanceGuard::~SingleInstanceGuard()
 {
-    for (int fd : std::as_const(m_callers)) {
-        ::close(fd);
+    for (const Caller& caller : std::as_const(m_callers)) {
+        ::close(caller.fd);
     }
     if (m_listener >= 0) {
         ::close(m_listener);
@@ -177,8 +180,8 @@ bool SingleInstanceGuard::listen()
         return false;
     }
     m_listener = fd;
-    auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, &SingleInstanceGuard::acceptConnections);
+    m_listening = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_listening, &QSocketNotifier::activated, this, &SingleInstanceGuard::acceptConnections);
     return true;
 }
 
@@ -186,14 +189,27 @@ void SingleInstanceGuard::acceptConnections()
 {
     int fd;
     while ((fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0) {
+        if (m_callers.size() >= maximumCallers) {
+            hangUp(m_callers.first().notifier);
+        }
         watchCaller(fd);
+    }
+    if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+        // The waiting connection stays readable: trying again at once would only spin.
+        m_listening->setEnabled(false);
+        QTimer::singleShot(acceptBackOffMs, m_listening, [this] {
+            m_listening->setEnabled(true);
+            acceptConnections();
+        });
     }
 }
 
 void SingleInstanceGuard::watchCaller(int fd)
 {
-    m_callers.insert(fd);
     auto* notifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    m_callers.append({fd, notifier});
+    // A caller that connects and says nothing would hold its descriptor for good.
+    QTimer::singleShot(callerDeadlineMs, notifier, [this, notifier] { hangUp(notifier); });
     auto received = std::make_shared<QByteArray>();
     const auto readRequest = [this, fd, notifier, received] {
         char buffer[kLongestRequest];
@@ -207,28 +223,33 @@ void SingleInstanceGuard::watchCaller(int fd)
             if ((got < 0 && (errno == EAGAIN || errno == EINTR)) && received->size() <= kLongestRequest) {
                 return;
             }
-            hangUp(fd, notifier);
+            hangUp(notifier);
             return;
         }
         if (received->left(lineEnd + 1) == kReopen) {
             ::send(fd, kAcknowledged.constData(), size_t(kAcknowledged.size()), MSG_NOSIGNAL);
-            hangUp(fd, notifier);
+            hangUp(notifier);
             emit reopenRequested();
             return;
         }
-        hangUp(fd, notifier);
+        hangUp(notifier);
     };
     connect(notifier, &QSocketNotifier::activated, this, readRequest);
     // The request may have arrived with the connection.
     readRequest();
 }
 
-void SingleInstanceGuard::hangUp(int fd, QSocketNotifier* notifier)
+void SingleInstanceGuard::hangUp(QSocketNotifier* notifier)
 {
+    // Each caller is hung up on once: its deadline may still fire before the notifier goes.
+    const auto caller = std::find_if(m_callers.begin(), m_callers.end(), [notifier](const Caller& c) { return c.notifier == notifier; });
+    if (caller == m_callers.end()) {
+        return;
+    }
     notifier->setEnabled(false);
     notifier->deleteLater();
-    m_callers.remove(fd);
-    ::close(fd);
+    ::close(caller->fd);
+    m_callers.erase(caller);
 }
 
 } // namespace norvelle

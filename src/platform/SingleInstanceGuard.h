@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QObject>
-#include <QSet>
+#include <QList>
 #include <QString>
 
 class QSocketNotifier;
@@ -30,17 +30,31 @@ signals:
     // Another launch asked the running copy to reopen.
     void reopenRequested();
 
+public:
+    // A caller has this long to send its line; at most this many wait at once (the oldest is
+    // hung up on to make room); accepting pauses this long when the process has no descriptor
+    // left.
+    static constexpr int callerDeadlineMs = 3000;
+    static constexpr int maximumCallers = 32;
+    static constexpr int acceptBackOffMs = 250;
+
 private:
+    struct Caller {
+        int fd;
+        QSocketNotifier* notifier;
+    };
+
     bool askRunningCopyToReopen();
     bool listen();
     void acceptConnections();
     void watchCaller(int fd);
-    void hangUp(int fd, QSocketNotifier* notifier);
+    void hangUp(QSocketNotifier* notifier);
 
     QString m_socketPath;
     int m_listener = -1;
-    // Connections whose request has not all arrived yet.
-    QSet<int> m_callers;
+    QSocketNotifier* m_listening = nullptr;
+    // Connections whose request has not all arrived yet, oldest first.
+    QList<Caller> m_callers;
 };
 
 } // namespace norvelle

@@ -1,11 +1,11 @@
 #include "platform/WebAuthSession.h"
 
 #include "platform/NetworkModule.h"
+#include "platform/RedirectRequest.h"
 
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
-#include <QUrlQuery>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -103,14 +103,11 @@ void WebAuthSession::cancel()
 
 LoopbackListener::Answer WebAuthSession::answer(const QByteArray& head)
 {
-    const QList<QByteArray> line = head.left(head.indexOf("\r\n")).split(' ');
-    const QUrl target(QString::fromUtf8(line.value(1)));
-    const bool matches = line.value(0) == "GET" && target.path() == redirectPath && !m_expectedState.isEmpty()
-        && QUrlQuery(target).queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded) == m_expectedState;
-    if (!matches || !m_done) {
+    const std::optional<QUrl> target = redirectTarget(head, redirectPath, m_expectedState);
+    if (!target || !m_done) {
         return {"404 Not Found", {}, {}};
     }
-    QUrl callback = target;
+    QUrl callback = *target;
     callback.setScheme(QStringLiteral("http"));
     callback.setHost(QStringLiteral("127.0.0.1"));
     callback.setPort(m_listener->port());

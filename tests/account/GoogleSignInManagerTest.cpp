@@ -1,8 +1,10 @@
 #include "account/GoogleSignInFixture.h"
+#include "platform/LoopbackListener.h"
 
 #include <QCryptographicHash>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -142,4 +144,40 @@ TEST(GoogleSignIn, CancellingInTheWaitingWindowIsCancelled)
     EXPECT_EQ(result->kind(), GoogleSignInError::Case::cancelled);
     EXPECT_EQ(result->localizedDescription(), "Sign-in was cancelled.");
     EXPECT_FALSE(g.google.session().waitingWindow());
+}
+
+TEST(GoogleSignIn, CallersThatSayNothingAreDroppedAndEndingTheSignInClosesEveryConnection)
+{
+    test::GoogleSignInFixture g;
+    quint16 port = 0;
+    g.google.session().setBrowser([&](const QUrl& url) {
+        port = QUrl(QUrlQuery(url).queryItemValue("redirect_uri", QUrl::FullyDecoded)).port();
+        return true;
+    });
+    bool finished = false;
+    g.google.signIn(nullptr, [&](std::optional<GoogleSignInError>) { finished = true; });
+    ASSERT_NE(port, 0);
+    const auto connectSilently = [port](int count) {
+        std::vector<std::unique_ptr<QTcpSocket>> sockets;
+        for (int i = 0; i < count; ++i) {
+            sockets.push_back(std::make_unique<QTcpSocket>());
+            sockets.back()->connectToHost(QHostAddress::LocalHost, port);
+        }
+        return sockets;
+    };
+    const auto allClosed = [](const std::vector<std::unique_ptr<QTcpSocket>>& sockets) {
+        return std::all_of(sockets.begin(), sockets.end(), [](const auto& s) { return s->state() == QAbstractSocket::UnconnectedState; });
+    };
+
+    const auto lingering = connectSilently(1);
+    ASSERT_TRUE(lingering.front()->waitForConnected(3000));
+    EXPECT_TRUE(test::waitUntil([&] { return allClosed(lingering); }, LoopbackListener::connectionDeadlineMs + 3000));
+
+    const auto waiting = connectSilently(10);
+    ASSERT_TRUE(std::all_of(waiting.begin(), waiting.end(), [](const auto& s) { return s->waitForConnected(3000); }));
+    test::waitUntil([] { return false; }, 300);
+    EXPECT_FALSE(allClosed(waiting));
+    g.google.session().cancel();
+    EXPECT_TRUE(finished);
+    EXPECT_TRUE(test::waitUntil([&] { return allClosed(waiting); }, 2000));
 }

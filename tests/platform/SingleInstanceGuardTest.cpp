@@ -12,10 +12,15 @@
 #include <QUuid>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
 #include <thread>
 
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 using namespace norvelle;
@@ -25,23 +30,53 @@ QString uniqueName()
 {
     return test::TestHomeListener::home() + "/instance-" + QUuid::createUuid().toString(QUuid::Id128).left(8);
 }
-} // namespace
 
-TEST(SingleInstanceGuard, LaterLaunchAsksTheRunningCopyToReopen)
+int connectSilently(const QString& name)
 {
-    const QString name = uniqueName();
-    SingleInstanceGuard running(name);
-    ASSERT_TRUE(running.claim());
-    int reopens = 0;
-    QObject::connect(&running, &SingleInstanceGuard::reopenRequested, [&] { ++reopens; });
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray path = QFile::encodeName(name);
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+    EXPECT_EQ(::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+    return fd;
+}
 
+bool hungUp(int fd)
+{
+    char byte;
+    return ::recv(fd, &byte, 1, MSG_DONTWAIT) == 0;
+}
+
+double cpuSeconds()
+{
+    rusage usage {};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+bool laterLaunchIsSentBack(const QString& name)
+{
     std::atomic<int> laterClaim = -1;
     std::thread later([&] { laterClaim = SingleInstanceGuard(name).claim() ? 1 : 0; });
-    EXPECT_TRUE(test::waitUntil([&] { return laterClaim != -1; }, 10000));
+    test::waitUntil([&] { return laterClaim != -1; }, 10000);
     later.join();
-    EXPECT_EQ(laterClaim, 0);
-    EXPECT_TRUE(test::waitUntil([&] { return reopens == 1; }, 5000));
+    return laterClaim == 0;
 }
+
+// A running copy at a fresh socket, counting the reopen requests it hears.
+struct RunningCopy {
+    QString name = uniqueName();
+    SingleInstanceGuard guard{name};
+    int reopens = 0;
+    RunningCopy()
+    {
+        EXPECT_TRUE(guard.claim());
+        QObject::connect(&guard, &SingleInstanceGuard::reopenRequested, [this] { ++reopens; });
+    }
+};
+
+} // namespace
 
 TEST(SingleInstanceGuard, OnlyAWholeReopenLineReopensAndOnlyThisUserMayConnect)
 {
@@ -159,4 +194,48 @@ TEST(SingleInstanceGuard, FilesOthersLeaveInTheSharedTemporaryFolderAreNotInTheW
     EXPECT_TRUE(guard.claim());
     squatter.close();
     QFile::remove(lock.fileName());
+}
+
+TEST(SingleInstanceGuard, LaterLaunchReopensTheRunningCopyPastSilentCallersAndWithNoDescriptorLeft)
+{
+    RunningCopy running;
+    const QString& name = running.name;
+    int& reopens = running.reopens;
+
+    // More silent callers than may wait: the next launch is still heard, and each silent one
+    // is hung up on by its deadline.
+    std::vector<int> silent;
+    for (int i = 0; i < SingleInstanceGuard::maximumCallers * 2; ++i) {
+        silent.push_back(connectSilently(name));
+    }
+    test::waitUntil([] { return false; }, 300);
+    EXPECT_TRUE(laterLaunchIsSentBack(name));
+    EXPECT_TRUE(test::waitUntil([&] { return reopens == 1; }, 5000));
+    EXPECT_TRUE(test::waitUntil([&] { return std::all_of(silent.begin(), silent.end(), hungUp); },
+        SingleInstanceGuard::callerDeadlineMs + 3000));
+
+    // No descriptor left to accept with: the waiting callers must not make the loop spin.
+    std::vector<int> waiting;
+    for (int i = 0; i < 8; ++i) {
+        waiting.push_back(connectSilently(name));
+    }
+    rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit saved = limit;
+    limit.rlim_cur = QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size() - 1;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+    const double before = cpuSeconds();
+    test::waitUntil([] { return false; }, 1000);
+    const double spent = cpuSeconds() - before;
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    EXPECT_LT(spent, 0.5);
+    EXPECT_TRUE(test::waitUntil([&] { return std::all_of(waiting.begin(), waiting.end(), hungUp); },
+        SingleInstanceGuard::callerDeadlineMs + 3000));
+    EXPECT_TRUE(laterLaunchIsSentBack(name));
+    for (const int fd : silent) {
+        ::close(fd);
+    }
+    for (const int fd : waiting) {
+        ::close(fd);
+    }
 }

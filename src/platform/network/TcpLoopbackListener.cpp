@@ -1,6 +1,9 @@
 #include "platform/network/TcpLoopbackListener.h"
 
 #include <QTcpSocket>
+#include <QTimer>
+
+#include <algorithm>
 
 namespace norvelle {
 
@@ -9,8 +12,17 @@ namespace {
 // A request line and headers far beyond any redirect's: refused.
 constexpr qsizetype kMaximumRequestBytes = 16 * 1024;
 
+const char* const kAnswered = "norvelleAnswered";
+
+void drop(QTcpSocket* socket)
+{
+    socket->abort();
+    socket->deleteLater();
+}
+
 void answer(QTcpSocket* socket, const LoopbackListener::Answer& answer)
 {
+    socket->setProperty(kAnswered, true);
     socket->write("HTTP/1.1 " + answer.status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
         + QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\nCache-Control: no-store\r\n\r\n" + answer.body);
     socket->disconnectFromHost();
@@ -37,12 +49,26 @@ quint16 TcpLoopbackListener::port() const
 void TcpLoopbackListener::close()
 {
     m_server.close();
+    for (QTcpSocket* socket : m_server.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
+        if (!socket->property(kAnswered).toBool()) {
+            drop(socket);
+        }
+    }
 }
 
 void TcpLoopbackListener::serve()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        // Accepted sockets are the server's children; those already dropped are on their way out.
+        const auto open = m_server.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
+        const auto live = std::count_if(open.begin(), open.end(), [](QTcpSocket* s) { return s->state() == QAbstractSocket::ConnectedState; });
+        if (live > maximumOpenConnections) {
+            drop(socket);
+            continue;
+        }
         QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        // A caller that connects and says nothing must not hold a descriptor for long.
+        QTimer::singleShot(connectionDeadlineMs, socket, [socket] { drop(socket); });
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
             const QByteArray received = socket->peek(kMaximumRequestBytes + 1);
             const qsizetype end = received.indexOf("\r\n\r\n");
