@@ -32,18 +32,15 @@ RichTextEditor::~RichTextEditor()
 
 void RichTextEditor::load(const QString& text, const std::optional<QByteArray>& richData)
 {
-    m_text = text;
     m_richData = richData;
     m_coordinator->loadContent(text, richData);
+    m_text = TextStorage(*m_textView->document()).string();
 }
 
 void RichTextEditor::update(const QString& text, const std::optional<QByteArray>& richData)
 {
-    const bool differs = text != TextStorage(*m_textView->document()).string();
-    m_text = text;
-    m_richData = richData;
-    if (differs)
-        m_coordinator->loadContent(text, richData);
+    if (text != TextStorage(*m_textView->document()).string())
+        load(text, richData);
 }
 
 void RichTextEditor::setAppearance(const QColor& textColor, const QString& paperHex)
@@ -58,6 +55,16 @@ void RichTextEditor::setAppearance(const QColor& textColor, const QString& paper
 std::optional<QByteArray> RichTextEditor::richData() const
 {
     return encodeRichTextData(*m_textView->document());
+}
+
+std::optional<RichTextEditor::Contents> RichTextEditor::takeUnreportedEdit()
+{
+    const QString shown = TextStorage(*m_textView->document()).string();
+    if (shown == m_text)
+        return std::nullopt;
+    m_text = shown;
+    m_richData = richData();
+    return Contents {m_richData, m_text};
 }
 
 void RichTextEditor::writeBindings(const std::optional<QByteArray>& richData, const QString& text)

@@ -22,7 +22,7 @@ class StickyTextView;
 //     connect(editor, &RichTextEditor::textChanged, ...);       // the plain text
 //     editor->update(text, richData);     // the note changed from outside (sync, workspace)
 //     editor->setAppearance(textColor, paperHex);             // paper or text colour changed
-//     editor->richData();                 // the current body, e.g. to flush on close
+//     editor->takeUnreportedEdit();       // on close: an edit not reported yet, if any
 //
 // Every edit that changes the text (typing, paste, undo, every command) reports the rich body
 // first (none for an empty text) and then the plain text, in which a checklist box reads as
@@ -47,10 +47,20 @@ public:
     void update(const QString& text, const std::optional<QByteArray>& richData);
     void setAppearance(const QColor& textColor, const QString& paperHex);
 
-    // What the last edit reported.
+    // What the last edit reported, or what loading showed.
     const QString& text() const { return m_text; }
     // The body of what is shown now (none for an empty text).
     std::optional<QByteArray> richData() const;
+
+    struct Contents {
+        std::optional<QByteArray> richData;
+        QString text;
+    };
+    // The body and plain text of an edit made behind the editor's back and not reported yet;
+    // none when what is shown is what was loaded or last reported. Taking it counts as its
+    // report. Showing a note is no edit: a body that did not read back whole is never
+    // replaced by this.
+    std::optional<Contents> takeUnreportedEdit();
     const QColor& textColor() const { return m_textColor; }
     const QString& paperHex() const { return m_paperHex; }
 

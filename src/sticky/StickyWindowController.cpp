@@ -7,7 +7,6 @@
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "editor/TableEditing.h"
-#include "editor/TextStorage.h"
 #include "platform/ColorPanel.h"
 #include "platform/GraphemeWalker.h"
 #include "platform/ObjectContext.h"
@@ -354,11 +353,11 @@ void StickyWindowController::flushEditorContents()
     if (!m_editor) {
         return;
     }
-    const std::optional<QByteArray> rich = m_editor->richData();
-    const QString plain = TextStorage(*m_editor->textView().document()).string();
-    if (rich != m_richBodyData || plain != m_text) {
-        m_richBodyData = rich;
-        m_text = plain;
+    // Only an edit is saved. Showing a note is none: a stored body the editor could not read
+    // whole (pictures, a cut-off file) stays as it is until the user changes the note.
+    if (std::optional<RichTextEditor::Contents> edit = m_editor->takeUnreportedEdit()) {
+        m_richBodyData = std::move(edit->richData);
+        m_text = std::move(edit->text);
         saveNote();
     }
 }

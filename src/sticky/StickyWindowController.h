@@ -59,7 +59,7 @@ public:
     // note, reports its size, hands it to sync, logs "note_updated" and saves. Runs after every
     // edit.
     void saveNote();
-    // Takes the editor's current text and rich body; saves once when either differs.
+    // Saves once an edit the editor has not reported yet; nothing when there is none.
     void flushEditorContents();
 
     // Whether the note follows the desktop's light or dark theme: the stored choice for this

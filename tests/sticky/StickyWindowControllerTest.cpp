@@ -22,6 +22,7 @@
 #include <QTextDocument>
 #include <QScreen>
 #include <QTest>
+#include <QTimeZone>
 #include <QUuid>
 
 #include <gtest/gtest.h>
@@ -304,6 +305,59 @@ TEST_F(StickyWindowControllerTest, ClosingSavesAnEditTheEditorHasNotReportedOnce
     controller->panel()->close();
     EXPECT_EQ(note->version(), version + 1);
     EXPECT_EQ(note->plainText(), "more text");
+}
+
+TEST_F(StickyWindowControllerTest, ABodyTheEditorCannotReadWholeIsKeptUntilTheUserEdits)
+{
+    QByteArray blob;
+    for (int n = 0; n < 512; ++n) {
+        blob.append(char((n * 7919 + 13) % 256));
+    }
+    const QByteArray bodies[] = {
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Hello \\b wor",
+        blob,
+        "{\\rtf1\\ansi Hello{\\pict\\pngblip\\picw10\\pich10 89504e470d0a1a0a}\\par world}",
+        "{\\rtf1\\ansi{\\header\\pard Page head\\par}Hello\\par world}",
+        "{\\rtf1\\ansi Hello{\\footnote\\pard A note below\\par}\\par world}",
+    };
+    test::LogCapture log;
+    std::vector<std::shared_ptr<StickyNote>> notes;
+    const QDateTime updated = QDateTime::fromSecsSinceEpoch(1700000000, QTimeZone::utc());
+    for (const QByteArray& body : bodies) {
+        const auto note = savedNote("Hello\nworld");
+        note->setUpdatedAt(updated);
+        note->setContent(body);
+        context.save();
+        notes.push_back(note);
+
+        // Opened, shown, clicked into and closed: no edit, so nothing is written or pushed.
+        auto controller = controllerFor(note);
+        controller->showWindow();
+        QTest::mouseClick(controller->editor()->textView().viewport(), Qt::LeftButton, {}, QPoint(30, 20));
+        QTest::qWait(50);
+        controller->panel()->close();
+        // The same at quit, with the window still open.
+        controller = controllerFor(note);
+        controller->showWindow();
+        controller.reset();
+        EXPECT_EQ(note->content(), body);
+        EXPECT_EQ(note->plainText(), "Hello\nworld");
+        EXPECT_EQ(note->version(), 3);
+        EXPECT_EQ(note->updatedAt(), updated);
+    }
+    // No save ran, so nothing was handed to sync either.
+    EXPECT_EQ(eventCount(log, "note_updated"), 0);
+
+    // A typed letter is an edit: the note is saved as shown.
+    for (const auto& note : notes) {
+        const auto controller = controllerFor(note);
+        controller->showWindow();
+        controller->editor()->textView().moveCursor(QTextCursor::End);
+        QTest::keyClicks(&controller->editor()->textView(), "s");
+        EXPECT_GT(note->version(), 3);
+        EXPECT_TRUE(note->plainText().endsWith("s"));
+        EXPECT_TRUE(note->content().startsWith("{\\rtf1"));
+    }
 }
 
 TEST_F(StickyWindowControllerTest, TextureIsStoredAtOnceAndOpacityOnceItStands)
