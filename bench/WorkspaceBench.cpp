@@ -14,6 +14,7 @@
 #include "workspace/MainAppWindowController.h"
 #include "workspace/NoteGridView.h"
 #include "workspace/WorkspaceBulkActions.h"
+#include "workspace/WorkspaceFoldersStore.h"
 #include "workspace/WorkspaceView.h"
 
 #include <QAbstractButton>
@@ -218,6 +219,16 @@ double quitOnce()
     return elapsed;
 }
 
+// The user's folders, as many as asked for, before the workspace opens.
+void storeFolders(int count)
+{
+    QByteArray json = "[";
+    for (int i = 0; i < count; ++i) {
+        json += QStringLiteral("%1{\"slug\":\"project-%2\",\"displayName\":\"Project %2\"}").arg(i ? "," : "").arg(i).toUtf8();
+    }
+    UserDefaults::standard().set(WorkspaceFoldersStore::defaultsKey, json + "]");
+}
+
 double openOnce()
 {
     // The store is loaded at launch, before any window.
@@ -254,7 +265,9 @@ int main(int argc, char** argv)
         return 0;
     }
     if (mode == "--open") {
+        storeFolders(argc > 2 ? QByteArray(argv[2]).toInt() : 0);
         openOnce();
+        UserDefaults::standard().remove(WorkspaceFoldersStore::defaultsKey);
         return 0;
     }
     if (mode == "--quit") {
@@ -275,6 +288,18 @@ int main(int argc, char** argv)
         if (figures.size() == 4) {
             opens.push_back(figures[0].toDouble());
             memory = figures;
+        }
+    }
+
+    constexpr int manyFolders = 5000;
+    std::vector<double> folderOpens;
+    for (int run = 0; run < 3; ++run) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(), { "--open", QString::number(manyFolders) });
+        child.waitForFinished(-1);
+        const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
+        if (figures.size() == 4) {
+            folderOpens.push_back(figures[0].toDouble());
         }
     }
 
@@ -347,6 +372,10 @@ int main(int argc, char** argv)
     std::printf("switch the sort mode, median of %zu: %.2f ms\n", sorts.size(), median(sorts));
     std::printf("scroll the grid of %d cards by 40 points a frame, %zu frames: median %.2f ms, 99th percentile %.2f ms\n",
                 grid.count(), frames.size(), median(frames), percentile(frames, 0.99));
+    if (!folderOpens.empty()) {
+        std::printf("open the workspace with %d folders of the user's, median of %zu: %.1f ms\n", manyFolders,
+                    folderOpens.size(), median(folderOpens));
+    }
     if (!quits.empty()) {
         std::printf("quit with the workspace open, median of %zu: %.1f ms\n", quits.size(), median(quits));
     }

@@ -6,7 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSet>
+#include <algorithm>
 
 namespace norvelle {
 
@@ -108,11 +108,22 @@ void WorkspaceFoldersStore::load()
         folders = decodeFolders(*data);
     }
     m_storedValueUnreadable = defaults.contains(defaultsKey) && !folders;
+    m_userFolders.clear();
+    m_indexBySlug.clear();
+    // A folder no add could have made (no slug, a built-in slug, a slug taken before it) would
+    // show as a second row of another folder: it is left out, and the stored list kept whole.
+    for (const UserFolder& folder : folders.value_or(QList<UserFolder>())) {
+        if (folder.slug.trimmed().isEmpty() || isBuiltIn(folder.slug) || m_indexBySlug.contains(folder.slug)) {
+            m_storedValueUnreadable = true;
+            continue;
+        }
+        m_indexBySlug.insert(folder.slug, m_userFolders.size());
+        m_userFolders.append(folder);
+    }
     if (m_storedValueUnreadable) {
-        log().error(QStringLiteral("The stored folder list cannot be read; it is kept under %1 once a folder is added")
+        log().error(QStringLiteral("The stored folder list cannot be read whole; it is kept under %1 once a folder is added")
                         .arg(unreadableKey));
     }
-    m_userFolders = folders.value_or(QList<UserFolder>());
     emit userFoldersChanged();
 }
 
@@ -139,17 +150,11 @@ std::optional<QString> WorkspaceFoldersStore::addFolder(const QString& name)
     if (base.isEmpty()) {
         base = QStringLiteral("folder");
     }
-    QSet<QString> taken;
-    for (const BuiltInFolder& folder : builtInFolders()) {
-        taken.insert(QString::fromLatin1(folder.slug));
-    }
-    for (const UserFolder& folder : std::as_const(m_userFolders)) {
-        taken.insert(folder.slug);
-    }
     QString candidate = base;
-    for (int suffix = 2; taken.contains(candidate); ++suffix) {
+    for (int suffix = 2; isBuiltIn(candidate) || m_indexBySlug.contains(candidate); ++suffix) {
         candidate = base + u'-' + QString::number(suffix);
     }
+    m_indexBySlug.insert(candidate, m_userFolders.size());
     m_userFolders.append({ candidate, trimmed });
     emit userFoldersChanged();
     save();
@@ -173,10 +178,8 @@ QString WorkspaceFoldersStore::displayName(const QString& slug) const
     if (slug == u"all") {
         return QStringLiteral("All folders");
     }
-    for (const UserFolder& folder : m_userFolders) {
-        if (folder.slug == slug) {
-            return folder.displayName;
-        }
+    if (const auto user = m_indexBySlug.constFind(slug); user != m_indexBySlug.cend()) {
+        return m_userFolders[*user].displayName;
     }
     for (const BuiltInFolder& folder : builtInFolders()) {
         if (slug == QLatin1String(folder.slug)) {
@@ -184,6 +187,12 @@ QString WorkspaceFoldersStore::displayName(const QString& slug) const
         }
     }
     return capitalizedWords(QString(slug).replace(u'-', u' '));
+}
+
+bool WorkspaceFoldersStore::isBuiltIn(const QString& slug)
+{
+    return std::any_of(builtInFolders().begin(), builtInFolders().end(),
+                       [&](const BuiltInFolder& folder) { return slug == QLatin1String(folder.slug); });
 }
 
 QString WorkspaceFoldersStore::makeSlug(const QString& trimmedName)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -41,7 +42,9 @@ public:
 
     const QList<UserFolder>& userFolders() const { return m_userFolders; }
 
-    // No stored value or one that does not decode gives no user folders.
+    // No stored value or one that does not decode gives no user folders; a folder without a
+    // slug, with a built-in one or one taken before it is left out. The stored value is kept
+    // aside in both cases once the list is next saved.
     void load();
     // Writes the list; a failed write is logged and the list stays in memory.
     void save();
@@ -63,7 +66,11 @@ signals:
     void userFoldersChanged();
 
 private:
+    static bool isBuiltIn(const QString& slug);
+
     QList<UserFolder> m_userFolders;
+    // The position of each user folder's slug in the list.
+    QHash<QString, qsizetype> m_indexBySlug;
     // The stored value did not decode: keep a copy before overwriting it.
     bool m_storedValueUnreadable = false;
 };

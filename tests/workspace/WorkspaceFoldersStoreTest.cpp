@@ -115,3 +115,21 @@ TEST(WorkspaceFoldersStore, AnUnreadableListIsKeptAsideBeforeTheFirstAdd)
     store.addFolder("Newer");
     EXPECT_EQ(UserDefaults::standard().data(WorkspaceFoldersStore::unreadableKey), unreadable);
 }
+
+TEST(WorkspaceFoldersStore, FoldersNoAddCouldMakeAreLeftOutAndTheStoredListKeptAside)
+{
+    // Each would show as a second row of a folder already there, "All folders" highlighted twice.
+    const QByteArray stored(R"([{"slug":"all","displayName":"Everything"},{"slug":"","displayName":"Blank"},)"
+                            R"({"slug":"trips","displayName":"Trips"},{"slug":"inbox","displayName":"Mail"},)"
+                            R"({"slug":"trips","displayName":"Trips again"},{"slug":" ","displayName":"Space"}])");
+    UserDefaults::standard().set(WorkspaceFoldersStore::defaultsKey, stored);
+    WorkspaceFoldersStore store;
+    EXPECT_EQ(store.allFolderSlugs(), QStringList({ "all", "inbox", "work", "personal", "ideas", "trips" }));
+    EXPECT_EQ(store.displayName("all"), "All folders");
+    EXPECT_EQ(store.displayName("inbox"), "Inbox");
+    EXPECT_EQ(store.displayName("trips"), "Trips");
+
+    EXPECT_EQ(store.addFolder("Trips"), "trips-2");
+    EXPECT_EQ(UserDefaults::standard().data(WorkspaceFoldersStore::unreadableKey), stored);
+    EXPECT_EQ(WorkspaceFoldersStore().allFolderSlugs().size(), 7);
+}
