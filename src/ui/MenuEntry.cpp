@@ -1,5 +1,6 @@
 #include "ui/MenuEntry.h"
 
+#include <QFontMetricsF>
 #include <QMenu>
 
 namespace norvelle {
@@ -12,6 +13,13 @@ QAction* menuEntry(const QMenu& menu, const QString& text)
         }
     }
     return nullptr;
+}
+
+QString menuEntryTitle(const QMenu& menu, const QString& userText)
+{
+    constexpr qreal widestTitle = 320;
+    const QString cut = QFontMetricsF(menu.font()).elidedText(userText, Qt::ElideRight, widestTitle);
+    return QString(cut).replace(u'&', QStringLiteral("&&"));
 }
 
 } // namespace norvelle

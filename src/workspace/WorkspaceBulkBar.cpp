@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceBulkBar.h"
 
 #include "store/NoteTrashOperations.h"
+#include "ui/MenuEntry.h"
 #include "ui/PlainButton.h"
 #include "ui/TextLabel.h"
 #include "ui/ViewFont.h"
@@ -81,8 +82,7 @@ void WorkspaceBulkBar::fillMoveMenu()
     const WorkspaceFoldersStore& folders = m_workspace.folderStore();
     for (const QString& slug : folders.allFolderSlugs()) {
         if (slug != u"all") {
-            // The user's own name, with any ampersand shown as one rather than as a shortcut mark.
-            m_moveMenu->addAction(folders.displayName(slug).replace(u'&', QStringLiteral("&&")),
+            m_moveMenu->addAction(menuEntryTitle(*m_moveMenu, folders.displayName(slug)),
                                   [this, slug] { WorkspaceBulkActions::moveSelectedNotes(m_workspace, slug); });
         }
     }

@@ -257,6 +257,8 @@ TEST_F(WorkspaceDetailTest, BulkBarOffersTheSectionsActionsAndMovesNotes)
     auto second = add({ .title = "second", .updatedMinute = 1, .workspaceId = "work" });
     context().save();
     m_folders.addFolder("R&D");
+    const QString longName = QString("Quarterly planning ").repeated(27).trimmed();
+    m_folders.addFolder(longName);
     first->setUpdatedBy("elsewhere");
     view().setSelectingNotes(true);
     WorkspaceBulkBar& bar = *detail().bulkBar();
@@ -275,8 +277,19 @@ TEST_F(WorkspaceDetailTest, BulkBarOffersTheSectionsActionsAndMovesNotes)
         // As the menu shows it: an ampersand in a name is not taken for a shortcut mark.
         folders << action->iconText();
     }
+    // A long name is cut, so the menu stays narrow and opens at its button rather than at the
+    // screen's edge.
+    const QRect menu = bar.moveMenu()->geometry();
+    const QRect button(bar.moveButton()->mapToGlobal(QPoint()), bar.moveButton()->size());
     bar.moveMenu()->close();
+    ASSERT_EQ(folders.size(), 6);
+    EXPECT_TRUE(folders.last().startsWith("Quarterly planning Quarterly"));
+    EXPECT_TRUE(folders.last().endsWith(u'…'));
+    folders.removeLast();
     EXPECT_EQ(folders, QStringList({ "Inbox", "Work", "Personal", "Ideas", "R&D" }));
+    EXPECT_LE(menu.width(), 420);
+    EXPECT_EQ(menu.top(), button.bottom() + 1);
+    EXPECT_TRUE(menu.left() <= button.right() && menu.right() >= button.left()) << menu.left() << " " << button.left();
     const qint64 version = first->version();
     WorkspaceBulkActions::moveSelectedNotes(view(), "Inbox");
     EXPECT_TRUE(first->workspaceId().isNull());
