@@ -2,6 +2,7 @@
 
 #include "clipboard/ClipThumbnailCache.h"
 
+#include <QCursor>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -26,9 +27,13 @@ ClipListWidget::ClipListWidget(QWidget* parent)
 void ClipListWidget::setEntries(const QList<ClipEntry>& entries)
 {
     m_entries = entries;
-    if (m_hoveredID && indexOf(*m_hoveredID) < 0)
-        m_hoveredID.reset();
     entriesChanged();
+    // A new clip pushes the others down under a still pointer: the highlight goes to the clip
+    // now under it.
+    if (m_hoveredID && underMouse())
+        hoverAt(mapFromGlobal(QCursor::pos()));
+    else if (m_hoveredID && indexOf(*m_hoveredID) < 0)
+        m_hoveredID.reset();
     update();
 }
 
@@ -74,7 +79,12 @@ void ClipListWidget::setHoveredID(std::optional<QUuid> id)
 
 void ClipListWidget::mouseMoveEvent(QMouseEvent* event)
 {
-    const Target target = targetAt(event->position().toPoint());
+    hoverAt(event->position().toPoint());
+}
+
+void ClipListWidget::hoverAt(QPoint position)
+{
+    const Target target = targetAt(position);
     setHoveredID(target.index < 0 ? std::nullopt : std::optional(m_entries.at(target.index).id));
     setCursor(target.part != body ? Qt::PointingHandCursor : Qt::ArrowCursor);
 }

@@ -62,6 +62,8 @@ protected:
 
 private:
     void setHoveredID(std::optional<QUuid> id);
+    // The clip under the pointer at `position` is highlighted.
+    void hoverAt(QPoint position);
 
     QList<ClipEntry> m_entries;
     std::optional<QUuid> m_hoveredID;

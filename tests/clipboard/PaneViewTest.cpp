@@ -9,6 +9,7 @@
 #include "platform/UserDefaults.h"
 #include "support/RenderedImage.h"
 
+#include <QCursor>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -129,6 +130,23 @@ TEST_F(PaneViewTest, AClipArrivingDuringAClickDeletesTheCardPressedNotItsNewNeig
     for (const ClipEntry& entry : monitor.items())
         left << entry.text;
     EXPECT_EQ(left, QStringList({"arrived", "newer", "older"}));
+}
+
+TEST_F(PaneViewTest, TheHighlightFollowsTheCardUnderAStillPointerWhenANewClipPushesTheListDown)
+{
+    monitor.setItems({makeClip(QStringLiteral("one")), makeClip(QStringLiteral("two"))});
+    showActive(pane());
+    ClipCardList* cards = pane().cards();
+    const QPoint pointer = cards->itemRect(0).topLeft() + QPoint(30, 20);
+    QCursor::setPos(cards->mapToGlobal(pointer));
+    hoverCard(0);
+    ASSERT_EQ(cards->hoveredID(), monitor.items().at(0).id);
+    ASSERT_TRUE(cards->underMouse());
+
+    monitor.setItems({makeClip(QStringLiteral("arrived")), makeClip(QStringLiteral("one")), makeClip(QStringLiteral("two"))});
+    ASSERT_EQ(cards->entries().at(0).text, "arrived");
+    ASSERT_TRUE(cards->itemRect(0).contains(pointer));
+    EXPECT_EQ(cards->hoveredID(), monitor.items().at(0).id);
 }
 
 TEST_F(PaneViewTest, ALeaveFromAnyCardClearsTheHighlight)
