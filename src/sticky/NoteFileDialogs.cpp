@@ -16,8 +16,14 @@ public:
     std::optional<QString> chooseFileToImport() override
     {
         const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), startFolder(),
-            QStringLiteral("Text and RTF (*.txt *.TXT *.text *.rtf *.RTF)"));
+            QStringLiteral("All files (*);;Text and RTF (*.txt *.TXT *.text *.md *.log *.rtf *.RTF *.Rtf);;"
+                           "Plain text (*.txt *.TXT *.text *.md *.log);;RTF (*.rtf *.RTF *.Rtf)"));
         return nonEmpty(path);
+    }
+
+    void showImportFailure(const QString& fileName, const QString& reason) override
+    {
+        showFailure(QStringLiteral("Import Failed"), QStringLiteral("“%1” could not be imported.").arg(fileName), reason);
     }
 
     std::optional<QString> chooseExportFile(const QString& suggestedName) override
@@ -29,13 +35,17 @@ public:
 
     void showExportFailure(const QString& fileName, const QString& reason) override
     {
-        QMessageBox box(QMessageBox::Warning, QStringLiteral("Export Failed"),
-            QStringLiteral("The note could not be exported to “%1”.").arg(fileName), QMessageBox::Ok);
+        showFailure(QStringLiteral("Export Failed"), QStringLiteral("The note could not be exported to “%1”.").arg(fileName), reason);
+    }
+
+private:
+    static void showFailure(const QString& title, const QString& text, const QString& reason)
+    {
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, QApplication::activeWindow());
         box.setInformativeText(reason);
         box.exec();
     }
 
-private:
     static QString startFolder()
     {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);

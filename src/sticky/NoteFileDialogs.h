@@ -15,8 +15,11 @@ public:
     // The file dialogs on screen.
     static NoteFileDialogs& system();
 
-    // One existing plain-text or RTF file; none when the user cancels.
+    // One existing file, any file being offered (the reader decides what it can take), with
+    // the plain-text and RTF files as choices; none when the user cancels.
     virtual std::optional<QString> chooseFileToImport() = 0;
+    // Tells the user that `fileName` was not imported, and why.
+    virtual void showImportFailure(const QString& fileName, const QString& reason) = 0;
     // Where to write a plain-text export, offering `suggestedName`; none when the user cancels.
     virtual std::optional<QString> chooseExportFile(const QString& suggestedName) = 0;
     // Tells the user that writing `fileName` failed, and why.

@@ -2,6 +2,7 @@
 
 #include "core/AnalyticsTracking.h"
 #include "core/OSLogAnalyticsTracker.h"
+#include "platform/MainQueue.h"
 #include "platform/ObjectContext.h"
 #include "sticky/ExportFileName.h"
 #include "sticky/NoteSyncHandoff.h"
@@ -13,6 +14,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QThreadPool>
 #include <QUuid>
 
 namespace norvelle {
@@ -37,32 +39,14 @@ std::optional<QString> writeAtomically(const QString& path, const QByteArray& by
     return std::nullopt;
 }
 
-} // namespace
-
-void NoteFileOperations::importNoteFromFile()
+std::shared_ptr<StickyNote> insertImportedNote(ObjectContext& context, const QString& path, const QString& text)
 {
-    importNoteFromFile(NoteFileDialogs::system(), PersistenceController::shared().viewContext(),
-                       OSLogAnalyticsTracker::shared());
-}
-
-void NoteFileOperations::importNoteFromFile(NoteFileDialogs& dialogs, ObjectContext& context,
-                                            AnalyticsTracking& tracker)
-{
-    const std::optional<QString> path = dialogs.chooseFileToImport();
-    if (!path) {
-        return;
-    }
-    const std::optional<QString> text = NoteFileText::read(*path);
-    if (!text) {
-        return;
-    }
-
     const auto note = StickyNote::insert(context);
     note->setId(QUuid::createUuid());
     note->setCreatedAt(QDateTime::currentDateTimeUtc());
     note->setUpdatedAt(QDateTime::currentDateTimeUtc());
-    note->setTitle(NoteTitle::firstLine(*text).value_or(NoteFileText::nameWithoutExtension(*path)));
-    note->setPlainText(*text);
+    note->setTitle(NoteTitle::firstLine(text).value_or(NoteFileText::nameWithoutExtension(path)));
+    note->setPlainText(text);
     note->setPaperColor(QStringLiteral("#FDFDF8"));
     note->setTextureName(QStringLiteral("lined"));
     note->setVersion(1);
@@ -71,9 +55,39 @@ void NoteFileOperations::importNoteFromFile(NoteFileDialogs& dialogs, ObjectCont
     note->setUpdatedBy(QStringLiteral("local-device"));
     note->setPermissions(QStringLiteral("Private"));
     context.save();
+    return note;
+}
 
-    NoteSyncHandoff::handOff(*note);
-    tracker.track(QStringLiteral("note_imported"), { { QStringLiteral("extension"), NoteFileText::pathExtension(*path) } });
+} // namespace
+
+void NoteFileOperations::importNoteFromFile(Imported onImported)
+{
+    importNoteFromFile(NoteFileDialogs::system(), PersistenceController::shared().viewContext(),
+                       OSLogAnalyticsTracker::shared(), std::move(onImported));
+}
+
+void NoteFileOperations::importNoteFromFile(NoteFileDialogs& dialogs, ObjectContext& context,
+                                            AnalyticsTracking& tracker, Imported onImported)
+{
+    const std::optional<QString> path = dialogs.chooseFileToImport();
+    if (!path) {
+        return;
+    }
+    QThreadPool::globalInstance()->start([path = *path, &dialogs, &context, &tracker, onImported = std::move(onImported)] {
+        NoteFileText::Reading reading = NoteFileText::read(path);
+        MainQueue::async([path, reading = std::move(reading), &dialogs, &context, &tracker, onImported] {
+            if (!reading.text) {
+                dialogs.showImportFailure(QFileInfo(path).fileName(), reading.failure);
+                return;
+            }
+            const auto note = insertImportedNote(context, path, *reading.text);
+            NoteSyncHandoff::handOff(*note);
+            tracker.track(QStringLiteral("note_imported"), { { QStringLiteral("extension"), NoteFileText::pathExtension(path) } });
+            if (onImported) {
+                onImported(note->objectID());
+            }
+        }, &context);
+    });
 }
 
 void NoteFileOperations::exportNoteAsPlainText(const StickyNote& note)

@@ -2,21 +2,30 @@
 
 #include "sticky/NoteFileDialogs.h"
 
+#include <functional>
+
 namespace norvelle {
 
 class AnalyticsTracking;
 class ObjectContext;
+class ObjectID;
 class StickyNote;
 
 // Importing a plain-text or RTF file as a new note and exporting a note as plain text, through
-// the file dialogs. Cancelled dialogs and unreadable files end quietly; a failed export is
-// shown to the user.
+// the file dialogs. Cancelled dialogs end quietly; a file that cannot be imported and a failed
+// export are shown to the user with the reason.
 class NoteFileOperations {
 public:
-    // Asks for one file and, when its text can be read, saves it as a new note, hands the note
-    // to sync and records "note_imported".
-    static void importNoteFromFile();
-    static void importNoteFromFile(NoteFileDialogs& dialogs, ObjectContext& context, AnalyticsTracking& tracker);
+    // Gets the new note's ID once it is saved.
+    using Imported = std::function<void(const ObjectID&)>;
+
+    // Asks for one file and reads it on a worker thread, so a large file does not hold the
+    // window. When its text can be read, saves it as a new note, hands the note to sync,
+    // records "note_imported" and calls `onImported`; otherwise says why. Nothing happens
+    // after the context is gone.
+    static void importNoteFromFile(Imported onImported = {});
+    static void importNoteFromFile(NoteFileDialogs& dialogs, ObjectContext& context, AnalyticsTracking& tracker,
+                                   Imported onImported = {});
 
     // Asks where to write and writes the note's plain text there in UTF-8, replacing the file
     // only once the whole text is written; records "note_exported" when the write succeeded.

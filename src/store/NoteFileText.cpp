@@ -1,8 +1,8 @@
 #include "store/NoteFileText.h"
 
+#include "platform/RegularFile.h"
 #include "platform/RichTextCodec.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
 
@@ -71,26 +71,31 @@ bool zeroBytesSuggestBigEndian(const QByteArray& bytes)
 
 } // namespace
 
-std::optional<QString> NoteFileText::read(const QString& path)
+NoteFileText::Reading NoteFileText::read(const QString& path)
 {
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > maximumFileBytes) {
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return std::nullopt;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return std::nullopt;
+    const RegularFile::Result file = RegularFile::read(path, maximumFileBytes);
+    switch (file.outcome) {
+    case RegularFile::Outcome::read:
+        break;
+    case RegularFile::Outcome::missing:
+        return { std::nullopt, QStringLiteral("The file is no longer there.") };
+    case RegularFile::Outcome::notRegularFile:
+        return { std::nullopt, QStringLiteral("It is a folder, a device or a pipe, not a file.") };
+    case RegularFile::Outcome::tooLarge:
+        return { std::nullopt, QStringLiteral("It is larger than %1 MB.").arg(maximumFileBytes / (1024 * 1024)) };
+    case RegularFile::Outcome::unreadable:
+        return { std::nullopt, QStringLiteral("It cannot be read: %1.").arg(file.reason) };
     }
     if (pathExtension(path).toLower() == QStringLiteral("rtf")) {
-        if (std::optional<QString> text = RichTextCodec::plainText(bytes)) {
-            return text;
+        if (std::optional<QString> text = RichTextCodec::plainText(file.bytes)) {
+            return { std::move(text), {} };
         }
     }
-    return decodeText(bytes);
+    if (std::optional<QString> text = decodeText(file.bytes)) {
+        return { std::move(text), {} };
+    }
+    return { std::nullopt, QStringLiteral("It holds no plain text or RTF: it may be a picture, a document of another "
+                                          "program or another kind of file.") };
 }
 
 std::optional<QString> NoteFileText::decodeText(const QByteArray& bytes)

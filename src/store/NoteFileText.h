@@ -15,9 +15,15 @@ public:
     // Larger files are not read: their text would not fit a note's window or memory.
     static constexpr qint64 maximumFileBytes = 256 * 1024 * 1024;
 
-    // The file's text; none when it cannot be read (a folder, a device, a file that is gone or
-    // larger than the maximum) or its bytes are neither RTF, UTF-8 nor UTF-16 text.
-    static std::optional<QString> read(const QString& path);
+    struct Reading {
+        std::optional<QString> text;
+        // Why there is no text, in words for the user (empty when read).
+        QString failure;
+    };
+    // The file's text; none, with the reason, when it cannot be read (a folder, a device, a
+    // pipe, a file that is gone or larger than the maximum) or its bytes are neither RTF, UTF-8
+    // nor UTF-16 text. Blocks on the disk: for a worker thread.
+    static Reading read(const QString& path);
 
     // UTF-8 holding no NUL character (a leading byte-order mark is dropped), else UTF-16.
     static std::optional<QString> decodeText(const QByteArray& bytes);

@@ -36,7 +36,34 @@ void NoteGridView::refresh()
     m_grid = m_workspace.viewModeGrid();
     m_hovered = std::min(m_hovered, count() - 1);
     updateScrollRange();
+    // Another list starts at its top, not where the last one was left.
+    const std::pair shown { m_workspace.selection(), m_workspace.selectedFolderSlug() };
+    if (shown != m_shownList) {
+        m_shownList = shown;
+        verticalScrollBar()->setValue(0);
+    }
+    revealPendingNote();
     viewport()->update();
+}
+
+void NoteGridView::revealPendingNote()
+{
+    const std::optional<ObjectID> id = m_workspace.noteToReveal();
+    if (!id) {
+        return;
+    }
+    const auto found = std::find_if(m_notes.begin(), m_notes.end(), [&](const WorkspaceNoteEntry* note) { return note->id == *id; });
+    if (found == m_notes.end()) {
+        return;
+    }
+    m_workspace.forgetNoteToReveal();
+    const QRect cell = itemRect(int(found - m_notes.begin()));
+    QScrollBar& scroll = *verticalScrollBar();
+    if (cell.top() < 0) {
+        scroll.setValue(scroll.value() + cell.top() - padding);
+    } else if (cell.bottom() > viewport()->height()) {
+        scroll.setValue(scroll.value() + cell.bottom() - viewport()->height() + padding);
+    }
 }
 
 int NoteGridView::columnCount() const

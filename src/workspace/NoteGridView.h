@@ -2,12 +2,14 @@
 
 #include "workspace/NoteCard.h"
 #include "workspace/NoteCellState.h"
+#include "workspace/MainSection.h"
 #include "workspace/WorkspaceNoteIndex.h"
 
 #include <QAbstractScrollArea>
 #include <QCache>
 
 #include <memory>
+#include <utility>
 
 class QMenu;
 
@@ -56,9 +58,13 @@ private:
     int contentHeight() const;
     void updateScrollRange();
     void setHovered(int index);
+    // Scrolls the note the workspace asks to reveal into sight once the list holds it.
+    void revealPendingNote();
 
     WorkspaceView& m_workspace;
     WorkspaceNoteIndex::NoteRefs m_notes;
+    // The section and folder of the list shown.
+    std::pair<MainSection, QString> m_shownList;
     bool m_grid = true;
     int m_hovered = -1;
     int m_pressed = -1;

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QPushButton>
 
 namespace norvelle {
@@ -70,7 +71,13 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     m_select = new QPushButton(QStringLiteral("Select"), this);
     connect(m_select, &QPushButton::clicked, this, [this] { m_workspace.setSelectingNotes(true); });
     m_import = new QPushButton(QStringLiteral("Import"), this);
-    connect(m_import, &QPushButton::clicked, this, [] { NoteFileOperations::importNoteFromFile(); });
+    connect(m_import, &QPushButton::clicked, this, [this] {
+        NoteFileOperations::importNoteFromFile([workspace = QPointer<WorkspaceView>(&m_workspace)](const ObjectID& id) {
+            if (workspace) {
+                workspace->revealNote(id);
+            }
+        });
+    });
     group->addWidget(m_select);
     group->addWidget(m_import);
 

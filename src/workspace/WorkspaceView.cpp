@@ -183,6 +183,7 @@ void WorkspaceView::setSelection(MainSection selection)
         return;
     }
     m_list.selection = selection;
+    m_noteToReveal.reset();
     m_isSelectingNotes = false;
     m_bulkSelectedIDs.clear();
     rebuildList();
@@ -211,6 +212,7 @@ void WorkspaceView::setSelectedFolderSlug(const QString& slug)
         return;
     }
     m_list.selectedFolderSlug = slug;
+    m_noteToReveal.reset();
     UserDefaults::standard().set(preferredFolderKey, slug);
     rebuildList();
     changed();
@@ -299,6 +301,12 @@ void WorkspaceView::exitSelectionMode()
         m_bulkSelectedIDs.clear();
         changed();
     }
+}
+
+void WorkspaceView::revealNote(const ObjectID& id)
+{
+    m_noteToReveal = id;
+    changed();
 }
 
 WorkspaceView::NoteRefs WorkspaceView::liveNotes() const

@@ -98,6 +98,11 @@ public:
     void setSortMode(WorkspaceSortMode mode);
     // Selection mode off and nothing selected.
     void exitSelectionMode();
+    // The note is scrolled into sight once the list shows it (as a note just imported will be
+    // on a later turn); forgotten when the section or folder changes first.
+    void revealNote(const ObjectID& id);
+    std::optional<ObjectID> noteToReveal() const { return m_noteToReveal; }
+    void forgetNoteToReveal() { m_noteToReveal.reset(); }
 
     // The lists, from the index and the state.
     NoteRefs liveNotes() const;
@@ -145,6 +150,7 @@ private:
     bool m_showNewFolderSheet = false;
     QString m_newFolderName;
     bool m_confirmBulkPermanentDelete = false;
+    std::optional<ObjectID> m_noteToReveal;
     int m_profileAvatarRevision = 0;
     int m_clipboardSidebarTick = 0;
     QList<QShortcut*> m_deleteShortcuts;

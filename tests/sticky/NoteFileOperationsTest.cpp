@@ -24,8 +24,13 @@ public:
     std::optional<QString> exportChoice;
     QStringList offeredNames;
     QList<QPair<QString, QString>> failures;
+    QList<QPair<QString, QString>> importFailures;
 
     std::optional<QString> chooseFileToImport() override { return importChoice; }
+    void showImportFailure(const QString& fileName, const QString& reason) override
+    {
+        importFailures.append({ fileName, reason });
+    }
     std::optional<QString> chooseExportFile(const QString& suggestedName) override
     {
         offeredNames << suggestedName;
@@ -60,9 +65,16 @@ protected:
     std::shared_ptr<StickyNote> import(const std::optional<QString>& path)
     {
         const auto before = notes();
+        const auto failuresBefore = dialogs.importFailures.size();
         dialogs.importChoice = path;
-        NoteFileOperations::importNoteFromFile(dialogs, context, tracker);
+        std::optional<ObjectID> imported;
+        NoteFileOperations::importNoteFromFile(dialogs, context, tracker, [&imported](const ObjectID& id) { imported = id; });
+        // The file is read on a worker thread: the note or the failure comes later.
+        if (path) {
+            EXPECT_TRUE(test::waitUntil([&] { return imported || dialogs.importFailures.size() > failuresBefore; }, 20000));
+        }
         const auto after = notes();
+        EXPECT_EQ(imported.has_value(), after.size() == before.size() + 1);
         EXPECT_LE(after.size(), before.size() + 1);
         for (const auto& note : after) {
             if (std::find(before.begin(), before.end(), note) == before.end()) {
@@ -155,9 +167,10 @@ TEST_F(NoteFileOperationsTest, AnRtfFileThatIsNoRtfIsReadAsText)
     EXPECT_EQ(tracker.events()[0].second.value("extension"), "rtf");
 }
 
-TEST_F(NoteFileOperationsTest, WhatCannotBeReadMakesNoNoteAndRecordsNothing)
+TEST_F(NoteFileOperationsTest, WhatCannotBeReadMakesNoNoteRecordsNothingAndIsShownWithTheReason)
 {
     EXPECT_FALSE(import(std::nullopt));
+    EXPECT_TRUE(dialogs.importFailures.isEmpty()) << "a cancelled dialog is no failure";
     EXPECT_FALSE(import(test::TestHomeListener::home()));
     EXPECT_FALSE(import(pathFor("vanished.txt")));
     QByteArray binary("\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR\x00\x00\x01\x00", 20);
@@ -166,6 +179,14 @@ TEST_F(NoteFileOperationsTest, WhatCannotBeReadMakesNoNoteAndRecordsNothing)
     }
     EXPECT_FALSE(import(writeFile("picture.txt", binary)));
     EXPECT_FALSE(import(writeFile("broken.rtf", QByteArray("\x00\x01\x02\xC0\xC1{\\rtf1", 11))));
+    QStringList shown;
+    for (const auto& [fileName, reason] : std::as_const(dialogs.importFailures)) {
+        shown << fileName + ": " + reason.section(u':', 0, 0);
+    }
+    EXPECT_EQ(shown, QStringList({ QDir(test::TestHomeListener::home()).dirName() + ": It is a folder, a device or a pipe, not a file.",
+                                   "vanished.txt: The file is no longer there.",
+                                   "picture.txt: It holds no plain text or RTF",
+                                   "broken.rtf: It holds no plain text or RTF" }));
     EXPECT_TRUE(notes().empty());
     EXPECT_TRUE(tracker.events().isEmpty());
     EXPECT_FALSE(context.hasChanges());

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace norvelle;
 
 namespace {
@@ -76,20 +79,38 @@ TEST(NoteFileText, RefusesBytesThatAreNoText)
     EXPECT_EQ(NoteFileText::decodeText(noise), std::nullopt);
 }
 
-TEST(NoteFileText, ReadsFilesAndRefusesWhatIsNoFile)
+TEST(NoteFileText, ReadsFilesAndSaysWhyItRefusesWhatIsNoTextFile)
 {
-    EXPECT_EQ(NoteFileText::read(writeFile("plain.txt", "hello\n")), "hello\n");
-    EXPECT_EQ(NoteFileText::read(writeFile("empty.txt", {})), QString());
-    EXPECT_EQ(NoteFileText::read(test::TestHomeListener::home()), std::nullopt);
-    EXPECT_EQ(NoteFileText::read(test::TestHomeListener::home() + "/gone.txt"), std::nullopt);
-    EXPECT_EQ(NoteFileText::read("/dev/zero"), std::nullopt);
+    EXPECT_EQ(NoteFileText::read(writeFile("plain.txt", "hello\n")).text, "hello\n");
+    EXPECT_EQ(NoteFileText::read(writeFile("empty.txt", {})).text, QString());
+    const QString home = test::TestHomeListener::home();
+    // A pipe with no writer would hold the reader forever.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(home + "/pipe.txt").constData(), 0600), 0);
+    const QList<QPair<QString, QString>> refused {
+        { home, "a folder, a device or a pipe" },
+        { home + "/pipe.txt", "a folder, a device or a pipe" },
+        { "/dev/zero", "a folder, a device or a pipe" },
+        { home + "/gone.txt", "no longer there" },
+        { writeFile("picture.txt", QByteArray("\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR", 16)), "no plain text or RTF" },
+    };
+    for (const auto& [path, reason] : refused) {
+        const NoteFileText::Reading reading = NoteFileText::read(path);
+        EXPECT_EQ(reading.text, std::nullopt) << path.toStdString();
+        EXPECT_TRUE(reading.failure.contains(reason)) << reading.failure.toStdString();
+    }
 
     // Beyond the limit nothing is read (the file is sparse: no time or disk is spent on it).
-    QFile huge(test::TestHomeListener::home() + "/huge.txt");
+    QFile huge(home + "/huge.txt");
     ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
     ASSERT_TRUE(huge.resize(NoteFileText::maximumFileBytes + 1));
     huge.close();
-    EXPECT_EQ(NoteFileText::read(huge.fileName()), std::nullopt);
+    EXPECT_EQ(NoteFileText::read(huge.fileName()).failure, "It is larger than 256 MB.");
+
+    if (::geteuid() != 0) {
+        const QString locked = writeFile("locked.txt", "secret");
+        QFile::setPermissions(locked, {});
+        EXPECT_TRUE(NoteFileText::read(locked).failure.startsWith("It cannot be read: "));
+    }
 }
 
 TEST(NoteFileText, SplitsTheExtensionOffTheFileName)

@@ -2,6 +2,7 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/TestHome.h"
+#include "workspace/NoteGridView.h"
 #include "workspace/WorkspaceFoldersStore.h"
 #include "workspace/WorkspaceNoteEntry.h"
 #include "workspace/WorkspaceToolbar.h"
@@ -13,6 +14,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTimer>
 
@@ -46,15 +48,24 @@ bool listShows(const WorkspaceView& view, const QString& title)
 
 } // namespace
 
-TEST(WorkspaceImportTest, TheToolbarImportsAChosenFileIntoTheStoreAndTheOpenList)
+TEST(WorkspaceImportTest, TheToolbarImportsAnyChosenTextFileIntoTheStoreAndScrollsTheListToIt)
 {
-    const QString path = QDir(test::TestHomeListener::home()).filePath("Groceries.txt");
+    // Markdown is text too: the dialog offers every file and the reader decides.
+    const QString path = QDir(test::TestHomeListener::home()).filePath("Groceries.md");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("Market list\r\neggs, flour\r\n");
     file.close();
 
     ObjectContext& notes = PersistenceController::shared().viewContext();
+    // Enough older notes that the grid scrolls, the user far down it.
+    for (int i = 0; i < 60; ++i) {
+        auto note = StickyNote::insert(notes);
+        note->setTitle(QStringLiteral("Older %1").arg(i));
+        note->setUpdatedAt(QDateTime::currentDateTimeUtc().addDays(-1 - i));
+        note->setVersion(1);
+    }
+    notes.save();
     const auto before = notes.fetch(StickyNote::fetchRequest()).size();
 
     test::WorkspaceApp app;
@@ -63,8 +74,13 @@ TEST(WorkspaceImportTest, TheToolbarImportsAChosenFileIntoTheStoreAndTheOpenList
     view.resize(1100, 680);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    view.setSortMode(WorkspaceSortMode::title);
+    auto* grid = view.findChild<NoteGridView*>();
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
 
-    answerNextFileDialog([path](QFileDialog* dialog) {
+    QStringList offered;
+    answerNextFileDialog([path, &offered](QFileDialog* dialog) {
+        offered = dialog->nameFilters();
         // Typed as a whole path, as a user may: choosing the file in the list would wait for the
         // dialog's folder listing, which a busy machine delays past the click.
         auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -73,14 +89,27 @@ TEST(WorkspaceImportTest, TheToolbarImportsAChosenFileIntoTheStoreAndTheOpenList
         static_cast<QDialog*>(dialog)->accept();
     });
     QTest::mouseClick(view.findChild<WorkspaceToolbar*>()->importButton(), Qt::LeftButton);
+    ASSERT_FALSE(offered.isEmpty());
+    EXPECT_EQ(offered.front(), "All files (*)");
 
+    // Read on a worker thread; the note arrives a moment later, and the list shows it.
+    ASSERT_TRUE(test::waitUntil([&] { return listShows(view, "Market list"); }, 20000));
     const auto after = notes.fetch(StickyNote::fetchRequest());
     ASSERT_EQ(after.size(), before + 1);
     const auto imported = std::find_if(after.begin(), after.end(), [](const auto& note) { return note->title() == "Market list"; });
     ASSERT_NE(imported, after.end());
     EXPECT_EQ((*imported)->plainText(), "Market list\r\neggs, flour\r\n");
     EXPECT_EQ((*imported)->version(), 1);
-    EXPECT_TRUE(test::waitUntil([&] { return listShows(view, "Market list"); }));
+    const auto& list = view.workspaceNoteList();
+    const auto shown = std::find_if(list.begin(), list.end(), [](const WorkspaceNoteEntry* entry) { return entry->displayTitle == "Market list"; });
+    ASSERT_NE(shown, list.end());
+    EXPECT_TRUE(grid->viewport()->rect().contains(grid->itemRect(int(shown - list.begin())))) << "the new note is scrolled into view";
+
+    // Another section is shown from its top.
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    ASSERT_GT(grid->verticalScrollBar()->value(), 0);
+    view.setSelection(MainSection::recent);
+    EXPECT_EQ(grid->verticalScrollBar()->value(), 0);
 }
 
 TEST(WorkspaceImportTest, TheFileDialogBelongsToTheWorkspaceAndCancellingItImportsNothing)
