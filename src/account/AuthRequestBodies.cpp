@@ -51,7 +51,7 @@ DeviceFields DeviceFields::current(DeviceAttestation& attestation)
     DeviceFields fields;
     fields.deviceId = attestation.deviceIdentifier();
     const QString host = DeviceIdentity::hostName();
-    fields.deviceName = host.isEmpty() ? QStringLiteral("Mac") : host;
+    fields.deviceName = host.isEmpty() ? QStringLiteral("Linux computer") : host;
     fields.attestation = attestation.makePayload();
     return fields;
 }

@@ -16,7 +16,7 @@ struct DeviceFields {
     QString platform = QStringLiteral("macOS");
     std::optional<DeviceAttestation::Payload> attestation;
 
-    // This device: its identifier, its host name ("Mac" when the system gives none) and the
+    // This device: its identifier, its host name ("Linux computer" when the system gives none) and the
     // attestation, when one can be made.
     static DeviceFields current(DeviceAttestation& attestation);
 };

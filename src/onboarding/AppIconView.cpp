@@ -1,6 +1,7 @@
 #include "onboarding/AppIconView.h"
 
 #include "ui/BrandPalette.h"
+#include "ui/RoundedPainting.h"
 
 #include <QApplication>
 #include <QLinearGradient>
@@ -14,21 +15,6 @@ namespace {
 // Room below and around the square for the shadow (radius 12, 6 down).
 constexpr int shadowMargin = 14;
 constexpr qreal shadowOffset = 6;
-
-void paintShadow(QPainter& painter, const QRectF& square, qreal radius)
-{
-    // Layers of faint black, widening, stand in for a blur of radius 12 at 18 %.
-    constexpr int layers = 8;
-    for (int i = layers; i >= 1; --i) {
-        const qreal grow = 12.0 * i / layers;
-        QColor black(0, 0, 0);
-        black.setAlphaF(0.18f / layers);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(black);
-        painter.drawRoundedRect(square.translated(0, shadowOffset).adjusted(-grow / 2, -grow / 2, grow / 2, grow / 2),
-            radius + grow / 2, radius + grow / 2);
-    }
-}
 
 } // namespace
 
@@ -50,7 +36,7 @@ void AppIconView::paintEvent(QPaintEvent*)
     painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
     const QRectF square(shadowMargin, shadowMargin, m_size, m_size);
     const qreal radius = m_size * 0.22;
-    paintShadow(painter, square, radius);
+    paintSoftShadow(painter, square, radius, QColor::fromRgbF(0, 0, 0, 0.18f), 12, QPointF(0, shadowOffset));
     QPainterPath clip;
     clip.addRoundedRect(square, radius, radius);
     painter.setClipPath(clip);
@@ -64,12 +50,7 @@ void AppIconView::paintEvent(QPaintEvent*)
 
 void AppIconView::paintBrandMark(QPainter& painter, const QRectF& square) const
 {
-    QLinearGradient gradient(square.topLeft(), square.bottomRight());
-    const auto& colors = brandGradientColors();
-    gradient.setColorAt(0, colors[0]);
-    gradient.setColorAt(0.5, colors[1]);
-    gradient.setColorAt(1, colors[2]);
-    painter.fillRect(square, gradient);
+    painter.fillRect(square, brandGradient(square));
 
     // A white note with a folded corner and three lines of writing.
     const qreal unit = square.width() / 100.0;
@@ -85,7 +66,7 @@ void AppIconView::paintBrandMark(QPainter& painter, const QRectF& square) const
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 240));
     painter.drawPath(sheet);
-    QColor ink = colors[2];
+    QColor ink = brandGradientColors()[2];
     ink.setAlphaF(0.55f);
     painter.setPen(QPen(ink, std::max(1.0, 3.5 * unit), Qt::SolidLine, Qt::RoundCap));
     for (int line = 0; line < 3; ++line) {

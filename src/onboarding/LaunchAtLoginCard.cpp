@@ -20,7 +20,7 @@ constexpr qreal spacing = 12;
 constexpr qreal radius = 12;
 
 const QString title = QStringLiteral("Launch Norvelle at login");
-const QString detail = QStringLiteral("Keep your clipboard and notes a shortcut away, every time you start your Mac.");
+const QString detail = QStringLiteral("Keep your clipboard and notes a shortcut away, every time you start your computer.");
 
 QRectF detailRect(qreal width)
 {

@@ -24,7 +24,7 @@ LaunchAtLoginPage::LaunchAtLoginPage(QWidget* parent)
     BrandGradientButtonStyle {.fullWidth = false}.apply(*m_finish);
     m_finish->setMaximumWidth(320);
     layout->addWidget(m_finish, 0, Qt::AlignHCenter);
-    m_signIn = new PlainButton(QStringLiteral("Sign in to sync across your Macs"),
+    m_signIn = new PlainButton(QStringLiteral("Sign in to sync across your computers"),
         {.font = viewFont(11.5), .color = &SchemeColors::secondaryText, .padding = QMargins(4, 4, 4, 4)}, this);
     layout->addWidget(m_signIn, 0, Qt::AlignHCenter);
 

@@ -64,9 +64,9 @@ OnboardingAccountPage::OnboardingAccountPage(AuthService& auth, GoogleSignInMana
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(14);
     layout->addWidget(new AppIconView(64, this), 0, Qt::AlignHCenter);
-    layout->addWidget(OnboardingSlide::textBlock(QStringLiteral("Sync across your Macs"), 22,
-                          QStringLiteral("Signing in is optional — it syncs your notes across your Macs. Your clipboard "
-                                         "history always stays private on this Mac."),
+    layout->addWidget(OnboardingSlide::textBlock(QStringLiteral("Sync across your computers"), 22,
+                          QStringLiteral("Signing in is optional — it syncs your notes across your computers. Your clipboard "
+                                         "history always stays private on this computer."),
                           12.5, 7, 390));
     m_google = new GoogleSignInButton(this);
     m_google->setFixedSize(fieldWidth, 44);

@@ -116,8 +116,8 @@ void OnboardingView::makeSlides()
             QStringLiteral("Capture ideas in rich sticky windows with checklists, tables, and formatting — right on "
                            "your desktop.")),
         new OnboardingSlide(new SyncPreview, QStringLiteral("In sync, everywhere"),
-            QStringLiteral("Sign in and your notes follow you across your Macs. Clipboard history always stays "
-                           "private on this Mac.")),
+            QStringLiteral("Sign in and your notes follow you across your computers. Clipboard history always stays "
+                           "private on this computer.")),
     };
     for (OnboardingSlide* slide : m_slides) {
         m_pages->addWidget(centred(slide));

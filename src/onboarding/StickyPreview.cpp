@@ -67,13 +67,7 @@ void StickyPreview::paintEvent(QPaintEvent*)
     painter.rotate(angle);
     const QRectF sheet(-paper.width() / 2, -paper.height() / 2, paper.width(), paper.height());
 
-    // A soft shadow (radius 10, 6 down) from widening layers of faint black.
-    constexpr int layers = 8;
-    for (int i = layers; i >= 1; --i) {
-        const qreal grow = 10.0 * i / layers;
-        fillRounded(painter, sheet.translated(0, 6).adjusted(-grow / 2, -grow / 2, grow / 2, grow / 2), 4 + grow / 2,
-            blackAt(0.18 / layers));
-    }
+    paintSoftShadow(painter, sheet, 4, blackAt(0.18), 10, QPointF(0, 6));
     QPainterPath clip;
     clip.addRoundedRect(sheet, 4, 4);
     painter.setClipPath(clip);

@@ -56,8 +56,8 @@ void SyncPreview::paintEvent(QPaintEvent*)
         painter.setPen(colors.secondaryText());
         painter.drawText(QRectF(box.left() - 10, box.bottom() + tileSpacing, tile + 20, nameHeight()), Qt::AlignCenter, name);
     };
-    paintDevice(0, QStringLiteral("laptopcomputer"), QStringLiteral("MacBook"));
-    paintDevice(tile + 2 * columnSpacing + linkWidth, QStringLiteral("desktopcomputer"), QStringLiteral("iMac"));
+    paintDevice(0, QStringLiteral("laptopcomputer"), QStringLiteral("Laptop"));
+    paintDevice(tile + 2 * columnSpacing + linkWidth, QStringLiteral("desktopcomputer"), QStringLiteral("Desktop"));
 
     const QFont wordFont = viewFont(9);
     const qreal wordHeight = QFontMetricsF(wordFont).height();

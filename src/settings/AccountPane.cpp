@@ -30,7 +30,7 @@ AccountPane::AccountPane(SettingsAccountState& state, QWidget* parent)
     m_signedOutLayout = new QVBoxLayout(m_signedOutCard);
     m_signedOutLayout->setContentsMargins(0, 10, 0, 10);
     m_signedOutLayout->setSpacing(10);
-    auto* invitation = new TextLabel(QStringLiteral("Create an account or sign in to sync your notes across every Mac you use."),
+    auto* invitation = new TextLabel(QStringLiteral("Create an account or sign in to sync your notes across every computer you use."),
         viewFont(12), &SchemeColors::secondaryText);
     invitation->setWordWrap(true);
     m_signedOutLayout->addWidget(invitation);
@@ -42,7 +42,7 @@ AccountPane::AccountPane(SettingsAccountState& state, QWidget* parent)
 
     SettingsSection* deletion = addSection(QStringLiteral("Delete account"));
     deletion->addText(QStringLiteral("Permanently delete your Norvelle account and everything synced to our servers. This "
-                                     "can’t be undone. Notes stored only on this Mac are not affected."));
+                                     "can’t be undone. Notes stored only on this computer are not affected."));
     m_deleteAccount = makeSettingsButton(QStringLiteral("Delete Account…"), 10, 30, true);
     connect(m_deleteAccount, &QPushButton::clicked, &m_state, &SettingsAccountState::beginAccountDeletion);
     deletion->addButtons({m_deleteAccount});
@@ -65,7 +65,7 @@ QWidget* AccountPane::makeSignedInCard()
     title->addWidget(new TextLabel(QStringLiteral("You’re signed in"), viewFont(13, QFont::DemiBold), green));
     title->addStretch(1);
     layout->addLayout(title);
-    auto* explanation = new TextLabel(QStringLiteral("Your account keeps your notes in sync across your Macs: changes "
+    auto* explanation = new TextLabel(QStringLiteral("Your account keeps your notes in sync across your computers: changes "
                                                      "you make here reach your other devices on their next sync."),
         viewFont(11), &SchemeColors::secondaryText);
     explanation->setWordWrap(true);

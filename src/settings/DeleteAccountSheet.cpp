@@ -35,7 +35,7 @@ DeleteAccountSheet::DeleteAccountSheet(SettingsAccountState& state, QWidget* par
 
     auto* explanation = new TextLabel(QStringLiteral("This permanently removes your account, all notes synced to Norvelle, "
                                                      "and your devices from our servers. This cannot be undone. Notes "
-                                                     "stored only on this Mac are not affected."),
+                                                     "stored only on this computer are not affected."),
         viewFont(12), &SchemeColors::secondaryText);
     explanation->setWordWrap(true);
     layout->addWidget(explanation);

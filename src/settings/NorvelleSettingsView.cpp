@@ -14,6 +14,7 @@
 #include "settings/ShortcutsPane.h"
 #include "settings/StoredSettings.h"
 #include "settings/SyncPane.h"
+#include "ui/SchemeColors.h"
 #include "ui/SchemePalette.h"
 
 #include <QFrame>
@@ -130,8 +131,7 @@ void NorvelleSettingsView::showEvent(QShowEvent* event)
 void NorvelleSettingsView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    const bool dark = schemeOf(palette()) == ColorScheme::dark;
-    painter.fillRect(rect(), dark ? QColor::fromRgbF(0.11f, 0.11f, 0.12f) : palette().color(QPalette::Window));
+    painter.fillRect(rect(), SchemeColors(palette()).windowBackground());
 }
 
 } // namespace norvelle

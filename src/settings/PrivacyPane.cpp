@@ -42,7 +42,7 @@ PrivacyPane::PrivacyPane(QWidget* parent)
     const QList<QPair<QString, QString>> statements {
         {QStringLiteral("lock.shield"), QStringLiteral("Clipboard history is kept in memory only and is never written to "
                                                        "disk — it clears when you quit Norvelle.")},
-        {QStringLiteral("internaldrive"), QStringLiteral("Notes are stored locally on your Mac. They sync to our server "
+        {QStringLiteral("internaldrive"), QStringLiteral("Notes are stored locally on your computer. They sync to our server "
                                                          "only when you’re signed in to sync.")},
         {QStringLiteral("network"), QStringLiteral("Device sign-in IPs are recorded purely to keep your account secure "
                                                    "and flag account sharing.")},

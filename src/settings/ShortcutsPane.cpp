@@ -21,8 +21,8 @@ QString shortcutsExplanation()
 {
     const ShortcutModifierFlags commandShift = modifierFlags(ShortcutModifierPreset::commandShift);
     return QStringLiteral("Norvelle only offers shortcuts with %1, %2, or %3 so they don’t replace common "
-                          "single-%4 system shortcuts (Quit, Close, Spotlight, and similar). %5, %6, and %7 are "
-                          "not allowed — macOS uses those for screenshots.")
+                          "single-%4 desktop shortcuts (Lock Screen, Show Desktop, the launcher, and similar). %5, %6, and "
+                          "%7 are not allowed — they stay free for screenshot tools.")
         .arg(presetNames(ShortcutModifierPreset::commandShift), presetNames(ShortcutModifierPreset::commandOption),
             presetNames(ShortcutModifierPreset::controlOptionCommand), modifierNames(ShortcutModifier::command),
             shortcutLabel(commandShift, QStringLiteral("3")), shortcutLabel(commandShift, QStringLiteral("4")),

@@ -84,7 +84,7 @@ QWidget* SyncPane::makeSignInPrompt()
     auto* layout = new QVBoxLayout(prompt);
     layout->setContentsMargins(0, 2 + 6, 0, 8);
     layout->setSpacing(8);
-    auto* text = new TextLabel(QStringLiteral("Sign in to sync your notes across your Macs."), viewFont(11),
+    auto* text = new TextLabel(QStringLiteral("Sign in to sync your notes across your computers."), viewFont(11),
         &SchemeColors::secondaryText, prompt);
     text->setWordWrap(true);
     layout->addWidget(text);

@@ -19,14 +19,7 @@ namespace {
 
 constexpr int horizontalPadding = 18;
 constexpr int verticalPadding = 9;
-constexpr qreal cornerRadius = 10;
 constexpr float pressedBrightness = -0.05f;
-
-QColor brightened(const QColor& color, float delta)
-{
-    const auto shift = [delta](float component) { return std::clamp(component + delta, 0.0f, 1.0f); };
-    return QColor::fromRgbF(shift(color.redF()), shift(color.greenF()), shift(color.blueF()), color.alphaF());
-}
 
 // Draws push buttons in the brand look and sizes them as label plus padding.
 class GradientPushButtonStyle : public QProxyStyle {
@@ -80,16 +73,12 @@ void BrandGradientButtonStyle::apply(QPushButton& button) const
     button.setSizePolicy(fullWidth ? QSizePolicy::Expanding : QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 
-void BrandGradientButtonStyle::paintBackground(QPainter& painter, const QRectF& rect, bool pressed)
+void BrandGradientButtonStyle::paintBackground(QPainter& painter, const QRectF& rect, bool pressed, qreal radius)
 {
-    QLinearGradient gradient(rect.topLeft(), rect.bottomRight());
-    const auto& colors = brandGradientColors();
-    const float brightness = pressed ? pressedBrightness : 0.0f;
-    for (size_t i = 0; i < colors.size(); ++i) {
-        gradient.setColorAt(qreal(i) / qreal(colors.size() - 1), brightened(colors[i], brightness));
-    }
+    const QLinearGradient gradient = brandGradient(rect, pressed ? pressedBrightness : 0.0f);
+    const qreal corner = radius < 0 ? std::min(rect.width(), rect.height()) / 2 : radius;
     QPainterPath shape;
-    shape.addRoundedRect(rect, cornerRadius, cornerRadius);
+    shape.addRoundedRect(rect, corner, corner);
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillPath(shape, gradient);

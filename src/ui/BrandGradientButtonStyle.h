@@ -17,8 +17,9 @@ struct BrandGradientButtonStyle {
 
     void apply(QPushButton& button) const;
 
-    // The background alone, for views that draw such a button themselves.
-    static void paintBackground(QPainter& painter, const QRectF& rect, bool pressed);
+    // The background alone, for views that draw such a button themselves; a negative radius
+    // draws a capsule.
+    static void paintBackground(QPainter& painter, const QRectF& rect, bool pressed, qreal radius = 10);
 };
 
 } // namespace norvelle

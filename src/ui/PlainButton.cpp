@@ -10,12 +10,6 @@
 
 namespace norvelle {
 
-namespace {
-
-constexpr int kSymbolTextSpacing = 5;
-
-} // namespace
-
 PlainButton::PlainButton(const QString& text, Style style, QWidget* parent)
     : QAbstractButton(parent)
     , m_style(std::move(style))
@@ -33,8 +27,12 @@ QSize PlainButton::sizeHint() const
     int width = text().isEmpty() ? 0 : metrics.horizontalAdvance(text());
     int height = text().isEmpty() ? 0 : metrics.height();
     if (!m_style.symbol.isEmpty()) {
-        width += m_style.symbolSize + (text().isEmpty() ? 0 : kSymbolTextSpacing);
+        width += m_style.symbolSize + (text().isEmpty() ? 0 : m_style.symbolSpacing);
         height = std::max(height, m_style.symbolSize);
+    }
+    if (!m_style.trailingSymbol.isEmpty()) {
+        width += m_style.trailingSpacing + m_style.trailingSymbolSize;
+        height = std::max(height, m_style.trailingSymbolSize);
     }
     const QMargins& p = m_style.padding;
     return {width + p.left() + p.right(), std::max(height + p.top() + p.bottom(), m_style.minimumHeight)};
@@ -53,22 +51,30 @@ void PlainButton::paintEvent(QPaintEvent*)
         painter.setOpacity(0.8);
 
     const QSize hint = sizeHint();
-    const QRectF shape((width() - hint.width()) / 2.0, (height() - hint.height()) / 2.0, hint.width(), hint.height());
+    const qreal left = m_style.alignment.testFlag(Qt::AlignLeft) ? 0 : (width() - hint.width()) / 2.0;
+    const QRectF shape(left, (height() - hint.height()) / 2.0, hint.width(), hint.height());
     if (m_style.fill) {
-        const QFontMetrics metrics(font());
-        const QMargins& p = m_style.padding;
-        const qreal shapeHeight = std::max(metrics.height(), m_style.symbolSize) + p.top() + p.bottom();
-        fillRounded(painter, QRectF(shape.left(), (height() - shapeHeight) / 2.0, shape.width(), shapeHeight),
-                    m_style.radius, m_style.fill(colors));
+        fillRounded(painter, shape, m_style.radius, m_style.fill(colors));
+    }
+    if (m_style.border) {
+        strokeRounded(painter, shape, m_style.radius, m_style.border(colors), 0.5);
     }
 
     const QColor color = m_style.color(colors);
     const QRectF content = shape.marginsRemoved(QMarginsF(m_style.padding.left(), 0, m_style.padding.right(), 0));
+    const qreal dpr = painter.device()->devicePixelRatioF();
+    const auto drawSymbol = [&](const QString& name, int size, const SchemeColorRole& role, qreal x) {
+        const QColor tint = role ? role(colors) : color;
+        painter.drawImage(QPointF(x, (height() - size) / 2.0), symbolImage(name, size, tint, dpr));
+    };
     qreal x = content.left();
     if (!m_style.symbol.isEmpty()) {
-        const QImage symbol = symbolImage(m_style.symbol, m_style.symbolSize, color, painter.device()->devicePixelRatioF());
-        painter.drawImage(QPointF(x, (height() - m_style.symbolSize) / 2.0), symbol);
-        x += m_style.symbolSize + kSymbolTextSpacing;
+        drawSymbol(m_style.symbol, m_style.symbolSize, m_style.symbolColor, x);
+        x += m_style.symbolSize + m_style.symbolSpacing;
+    }
+    if (!m_style.trailingSymbol.isEmpty()) {
+        drawSymbol(m_style.trailingSymbol, m_style.trailingSymbolSize, m_style.trailingColor,
+                   content.right() - m_style.trailingSymbolSize);
     }
     if (!text().isEmpty()) {
         painter.setPen(color);

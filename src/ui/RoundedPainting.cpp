@@ -43,6 +43,19 @@ void strokeRounded(QPainter& painter, const QRectF& rect, qreal radius, const QC
     painter.restore();
 }
 
+void paintSoftShadow(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color, qreal blur,
+                     QPointF offset)
+{
+    constexpr int layers = 8;
+    QColor layer = color;
+    layer.setAlphaF(color.alphaF() / layers);
+    for (int i = layers; i >= 1; --i) {
+        const qreal grow = blur * i / layers / 2;
+        fillRounded(painter, rect.translated(offset).adjusted(-grow, -grow, grow, grow), radius < 0 ? radius : radius + grow,
+                    layer);
+    }
+}
+
 void drawRoundedImage(QPainter& painter, const QRectF& rect, qreal radius, const QImage& image)
 {
     painter.save();

@@ -16,6 +16,11 @@ void fillRounded(QPainter& painter, const QRectF& rect, qreal radius, const QCol
 // The outline of the same shape, kept inside `rect`.
 void strokeRounded(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color, qreal width);
 
+// A soft shadow of the rounded shape at `rect`, moved by `offset` and blurred over `blur`:
+// widening layers of faint `color` that add up to its opacity under the shape.
+void paintSoftShadow(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color, qreal blur,
+                     QPointF offset);
+
 // An image clipped to a rounded rectangle.
 void drawRoundedImage(QPainter& painter, const QRectF& rect, qreal radius, const QImage& image);
 

@@ -12,12 +12,16 @@ class RoundedSurface : public QWidget {
 public:
     RoundedSurface(SchemeColorRole fill, qreal radius, QWidget* parent = nullptr);
 
+    // A 0.5 line along the edge, inside the shape.
+    void setBorder(SchemeColorRole border);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     SchemeColorRole m_fill;
     qreal m_radius;
+    SchemeColorRole m_border;
 };
 
 } // namespace norvelle

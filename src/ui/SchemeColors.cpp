@@ -69,6 +69,11 @@ QColor SchemeColors::background() const
     return m_palette.color(QPalette::Window);
 }
 
+QColor SchemeColors::windowBackground() const
+{
+    return m_dark ? QColor::fromRgbF(0.11f, 0.11f, 0.12f) : background();
+}
+
 QColor SchemeColors::destructive() const
 {
     return m_dark ? QColor::fromRgbF(1.0f, 0.27f, 0.23f) : QColor::fromRgbF(1.0f, 0.23f, 0.19f);

@@ -25,6 +25,9 @@ public:
     QColor footerText() const;
     QColor accent() const;
     QColor background() const;
+    // Behind the workspace and settings windows: a deeper grey than the palette's in the dark
+    // scheme, the palette's window colour in the light one.
+    QColor windowBackground() const;
     QColor destructive() const;
 
     static QColor stripBlue(qreal opacity = 1.0);

@@ -29,17 +29,18 @@ SearchField::SearchField(const QString& placeholder, Metrics metrics, SchemeColo
     m_lineEdit->setPalette(transparent);
     layout->addWidget(m_lineEdit, 1);
 
+    connect(m_lineEdit, &QLineEdit::textChanged, this, &SearchField::textChanged);
+    if (!metrics.clearButton) {
+        return;
+    }
     m_clearButton = new PlainButton({}, {.font = viewFont(metrics.symbolSize), .color = secondary,
                                         .symbol = QStringLiteral("xmark.circle.fill"),
                                         .symbolSize = metrics.symbolSize}, this);
     m_clearButton->hide();
     layout->addWidget(m_clearButton);
-
     connect(m_clearButton, &QAbstractButton::clicked, m_lineEdit, &QLineEdit::clear);
-    connect(m_lineEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
-        m_clearButton->setVisible(!text.isEmpty());
-        emit textChanged(text);
-    });
+    connect(m_lineEdit, &QLineEdit::textChanged, m_clearButton,
+            [button = m_clearButton](const QString& text) { button->setVisible(!text.isEmpty()); });
 }
 
 QString SearchField::text() const

@@ -19,14 +19,14 @@ TextLabel::TextLabel(const QString& text, const QFont& font, SchemeColorRole col
 }
 
 QWidget* TextLabel::withSymbol(const QString& symbol, const QString& title, const QFont& font, int spacing,
-                               QWidget* parent)
+                               QWidget* parent, const SchemeColorRole& color)
 {
     auto* label = new QWidget(parent);
     auto* layout = new QHBoxLayout(label);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(spacing);
-    layout->addWidget(new SymbolView(symbol, QFontInfo(font).pixelSize(), &SchemeColors::label, label));
-    layout->addWidget(new TextLabel(title, font, &SchemeColors::label, label));
+    layout->addWidget(new SymbolView(symbol, QFontInfo(font).pixelSize(), color, label));
+    layout->addWidget(new TextLabel(title, font, color, label));
     return label;
 }
 

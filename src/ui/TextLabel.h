@@ -11,9 +11,10 @@ class TextLabel : public QLabel {
 public:
     TextLabel(const QString& text, const QFont& font, SchemeColorRole color, QWidget* parent = nullptr);
 
-    // A title after its symbol, both in the label colour, as headers show them.
+    // A title after its symbol, both in one colour (the label colour unless told), as headers
+    // show them.
     static QWidget* withSymbol(const QString& symbol, const QString& title, const QFont& font, int spacing,
-                               QWidget* parent);
+                               QWidget* parent, const SchemeColorRole& color = &SchemeColors::label);
 
     // Keeps the text on one line, shrinking its font down to `minimumScale` of its size to fit
     // the width it is given.

@@ -24,12 +24,7 @@ void paintProfileBadge(QPainter& painter, const QRectF& circle, const QString& p
         painter.restore();
         return;
     }
-    QLinearGradient gradient(circle.topLeft(), circle.bottomRight());
-    const auto& colors = brandGradientColors();
-    for (size_t i = 0; i < colors.size(); ++i) {
-        gradient.setColorAt(qreal(i) / qreal(colors.size() - 1), colors[i]);
-    }
-    painter.fillPath(clip, gradient);
+    painter.fillPath(clip, brandGradient(circle));
     painter.setFont(viewFont(fontSize, QFont::Bold));
     painter.setPen(Qt::white);
     painter.drawText(circle, Qt::AlignCenter, GraphemeWalker::leading(profileName, 1).toString().toUpper());

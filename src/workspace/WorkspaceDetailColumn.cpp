@@ -119,7 +119,7 @@ QWidget* WorkspaceDetailColumn::makePinnedStrip()
     layout->setContentsMargins(14, 10, 14, 0);
     layout->setSpacing(8);
     layout->addWidget(TextLabel::withSymbol(QStringLiteral("pin.fill"), QStringLiteral("Pinned"), viewFont(12, QFont::DemiBold),
-                                            6, m_pinnedStrip));
+                                            6, m_pinnedStrip, &SchemeColors::secondaryText));
     auto* scroll = new QScrollArea(m_pinnedStrip);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -128,12 +128,13 @@ QWidget* WorkspaceDetailColumn::makePinnedStrip()
     scroll->setFixedHeight(52);
     scroll->viewport()->setAutoFillBackground(false);
     auto* row = new QWidget(scroll);
-    row->setAutoFillBackground(false);
     m_chips = new QHBoxLayout(row);
     m_chips->setContentsMargins(0, 2, 0, 2);
     m_chips->setSpacing(10);
     m_chips->addStretch(1);
     scroll->setWidget(row);
+    // Set after setWidget, which turns it on: the strip shows the window's background.
+    row->setAutoFillBackground(false);
     layout->addWidget(scroll);
     return m_pinnedStrip;
 }

@@ -76,8 +76,11 @@ WorkspaceProfileFooter::WorkspaceProfileFooter(WorkspaceView& workspace, QWidget
     m_signIn = new PlainButton(QStringLiteral("Sign in or sign up"),
                                { .font = viewFont(12, QFont::DemiBold), .color = &SchemeColors::label,
                                  .symbol = QStringLiteral("person.crop.circle.badge.plus"), .symbolSize = 15,
-                                 .padding = QMargins(0, 5, 0, 5), .minimumHeight = 30 },
+                                 .padding = QMargins(0, 5, 0, 5), .minimumHeight = 30, .symbolColor = &SchemeColors::accent,
+                                 .symbolSpacing = 7, .alignment = Qt::AlignLeft },
                                this);
+    // The whole row up to the gear takes the click.
+    m_signIn->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_signIn, &QAbstractButton::clicked, this, [] { openSettings(QStringLiteral("Account")); });
     m_settings = new PlainButton({}, { .font = viewFont(13, QFont::DemiBold), .color = &SchemeColors::secondaryText,
                                        .symbol = QStringLiteral("gearshape"), .symbolSize = 13, .padding = QMargins(8, 8, 8, 8),
@@ -87,7 +90,7 @@ WorkspaceProfileFooter::WorkspaceProfileFooter(WorkspaceView& workspace, QWidget
     m_settings->setToolTip(QStringLiteral("Settings"));
     connect(m_settings, &QAbstractButton::clicked, this, [] { openSettings(std::nullopt); });
     layout->addWidget(m_profile, 1);
-    layout->addWidget(m_signIn, 1, Qt::AlignLeft);
+    layout->addWidget(m_signIn, 1);
     layout->addWidget(m_settings);
     connect(&workspace, &WorkspaceView::stateChanged, this, &WorkspaceProfileFooter::refresh);
     refresh();

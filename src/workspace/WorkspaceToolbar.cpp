@@ -3,6 +3,7 @@
 #include "core/AppDelegating.h"
 #include "sticky/NoteFileOperations.h"
 #include "ui/PlainButton.h"
+#include "ui/RoundedSurface.h"
 #include "ui/SearchField.h"
 #include "ui/ViewFont.h"
 #include "workspace/NoteTemplate.h"
@@ -15,6 +16,8 @@
 #include <QPointer>
 #include <QPushButton>
 
+#include <functional>
+
 namespace norvelle {
 
 namespace {
@@ -24,12 +27,31 @@ QColor fieldFill(const SchemeColors& colors)
     return colors.overlay(0.08, 0.06);
 }
 
-PlainButton* iconButton(const QString& symbol, int size, QWidget* parent)
+QColor hairline(const SchemeColors& colors)
 {
-    return new PlainButton({}, { .font = viewFont(13, QFont::DemiBold), .color = &SchemeColors::label, .symbol = symbol,
-                                 .symbolSize = size, .padding = QMargins(10, 5, 10, 5), .minimumHeight = 34,
-                                 .fill = fieldFill, .radius = 8 },
+    QColor color = colors.overlay(0.06, 0.1);
+    color.setAlphaF(color.alphaF() * 0.35f);
+    return color;
+}
+
+// One half of the grid/list switch: the mode shown now in the primary colour on a faint fill,
+// the other in the secondary colour.
+PlainButton* viewModeButton(const QString& symbol, std::function<bool()> active, QWidget* parent)
+{
+    const auto color = [active](const SchemeColors& colors) { return active() ? colors.label() : colors.secondaryText(); };
+    const auto fill = [active](const SchemeColors& colors) { return active() ? colors.overlay(0.05, 0.04) : QColor(Qt::transparent); };
+    return new PlainButton({}, { .font = viewFont(13, QFont::DemiBold), .color = color, .symbol = symbol, .symbolSize = 13,
+                                 .padding = QMargins(11, 0, 12, 0), .minimumHeight = 26, .fill = fill, .radius = 6 },
                            parent);
+}
+
+QWidget* divider(QWidget* parent)
+{
+    return new RoundedSurface([](const SchemeColors& colors) {
+        QColor color = colors.overlay(0.06, 0.1);
+        color.setAlphaF(color.alphaF() * 0.55f);
+        return color;
+    }, 0, parent);
 }
 
 void createNote(const QString& text)
@@ -48,7 +70,9 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
-    m_search = new SearchField(QStringLiteral("Search notes"), { 13, 13, 10, QMargins(10, 8, 10, 8) }, fieldFill, this);
+    m_search = new SearchField(QStringLiteral("Search notes"), { 13, 13, 10, QMargins(10, 0, 10, 0), false }, fieldFill, this);
+    m_search->setBorder(hairline);
+    m_search->setFixedHeight(34);
     m_search->setMinimumWidth(160);
     m_search->setMaximumWidth(400);
     connect(m_search, &SearchField::textChanged, this, [this](const QString& text) { m_workspace.setSearchQuery(text); });
@@ -58,16 +82,28 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     auto* group = new QHBoxLayout(m_controls);
     group->setContentsMargins(0, 0, 0, 0);
     group->setSpacing(8);
-    m_grid = iconButton(QStringLiteral("square.grid.2x2"), 13, this);
-    m_list = iconButton(QStringLiteral("list.bullet"), 13, this);
+    auto* viewSwitch = new RoundedSurface(fieldFill, 9, this);
+    viewSwitch->setBorder(hairline);
+    viewSwitch->setFixedHeight(34);
+    viewSwitch->setToolTip(QStringLiteral("Grid or list"));
+    viewSwitch->setAccessibleName(QStringLiteral("View"));
+    viewSwitch->setAccessibleDescription(QStringLiteral("Switch between grid and list"));
+    auto* pair = new QHBoxLayout(viewSwitch);
+    pair->setContentsMargins(3, 3, 3, 3);
+    pair->setSpacing(2);
+    m_grid = viewModeButton(QStringLiteral("square.grid.2x2"), [this] { return m_workspace.viewModeGrid(); }, viewSwitch);
+    m_list = viewModeButton(QStringLiteral("list.bullet"), [this] { return !m_workspace.viewModeGrid(); }, viewSwitch);
     for (PlainButton* button : { m_grid, m_list }) {
-        button->setToolTip(QStringLiteral("Grid or list"));
         button->setAccessibleName(QStringLiteral("View"));
+        button->setAccessibleDescription(QStringLiteral("Switch between grid and list"));
+        pair->addWidget(button);
     }
     connect(m_grid, &QAbstractButton::clicked, this, [this] { m_workspace.setViewModeGrid(true); });
     connect(m_list, &QAbstractButton::clicked, this, [this] { m_workspace.setViewModeGrid(false); });
-    group->addWidget(m_grid);
-    group->addWidget(m_list);
+    group->addWidget(viewSwitch);
+    QWidget* bar = divider(this);
+    bar->setFixedSize(1, 20);
+    group->addWidget(bar);
     m_select = new QPushButton(QStringLiteral("Select"), this);
     connect(m_select, &QPushButton::clicked, this, [this] { m_workspace.setSelectingNotes(true); });
     m_import = new QPushButton(QStringLiteral("Import"), this);
@@ -81,7 +117,12 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     group->addWidget(m_select);
     group->addWidget(m_import);
 
-    m_sort = iconButton(QStringLiteral("arrow.up.arrow.down.circle"), 14, this);
+    m_sort = new PlainButton({}, { .font = viewFont(14, QFont::DemiBold), .color = &SchemeColors::label,
+                                   .symbol = QStringLiteral("arrow.up.arrow.down.circle"), .symbolSize = 14,
+                                   .padding = QMargins(10, 0, 10, 0), .minimumHeight = 34, .fill = fieldFill, .radius = 8,
+                                   .trailingSymbol = QStringLiteral("chevron.down"), .trailingSymbolSize = 9,
+                                   .trailingColor = &SchemeColors::tertiaryText, .border = hairline },
+                             this);
     m_sortMenu = new QMenu(this);
     connect(m_sort, &QAbstractButton::clicked, this, [this] {
         fillSortMenu();
@@ -137,10 +178,8 @@ void WorkspaceToolbar::refresh()
     const bool trash = m_workspace.selection() == MainSection::trash;
     m_newNote->setEnabled(!trash);
     static_cast<QGraphicsOpacityEffect*>(m_newNote->graphicsEffect())->setOpacity(trash ? 0.45 : 1.0);
-    // The mode not shown is drawn dimmed.
-    const bool grid = m_workspace.viewModeGrid();
-    m_grid->setDown(!grid);
-    m_list->setDown(grid);
+    m_grid->update();
+    m_list->update();
 }
 
 } // namespace norvelle

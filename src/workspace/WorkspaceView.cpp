@@ -6,6 +6,7 @@
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"
 #include "ui/NorvelleAppearancePreference.h"
+#include "ui/SchemeColors.h"
 #include "ui/SchemePalette.h"
 #include "clipboard/ClipboardHistoryPane.h"
 #include "core/AppDelegating.h"
@@ -151,7 +152,7 @@ QWidget* WorkspaceView::currentDetail() const
 void WorkspaceView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.fillRect(rect(), SchemeColors(palette()).windowBackground());
 }
 
 void WorkspaceView::changed()

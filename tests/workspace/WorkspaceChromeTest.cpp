@@ -157,7 +157,11 @@ TEST_F(WorkspaceChromeTest, SignedOutFooterInvitesToSignInAndTheMenuHasNoLogOut)
     EXPECT_TRUE(footer.signInButton()->isVisible());
     // The footer stands at the bottom of the sidebar, not under the last folder.
     EXPECT_GT(footer.mapTo(&sidebar(), QPoint(0, footer.height())).y(), sidebar().height() - 40);
-    QTest::mouseClick(footer.signInButton(), Qt::LeftButton);
+    // The whole row up to the gear takes the click, not only its words.
+    const QPoint nearGear = footer.settingsButton()->geometry().center() - QPoint(footer.settingsButton()->width(), 0);
+    QWidget* under = footer.childAt(nearGear);
+    ASSERT_EQ(under, footer.signInButton());
+    QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&footer, nearGear));
     QTest::mouseClick(footer.settingsButton(), Qt::LeftButton);
     EXPECT_EQ(m_app.calls, QStringList({ "openSettings:Account", "openSettings:" }));
     UserDefaults::standard().set("norvelle.appearance", "dark");
@@ -189,8 +193,21 @@ TEST_F(WorkspaceChromeTest, ToolbarSearchesSwitchesSortsAndMakesNotesFromTemplat
     QTest::keyClicks(toolbar().searchField()->lineEdit(), "ALP");
     EXPECT_EQ(view().searchQuery(), "ALP");
     EXPECT_EQ(view().workspaceNoteList().size(), 1u);
+    // The switch is one box holding two 36 × 26 icons 2 apart; the mode in force stands on a
+    // fill of its own, the other on the box's.
+    QWidget* grid = toolbar().gridButton();
+    QWidget* list = toolbar().listButton();
+    EXPECT_EQ(grid->size(), QSize(36, 26));
+    EXPECT_EQ(list->size(), QSize(36, 26));
+    EXPECT_EQ(list->x() - grid->geometry().right() - 1, 2);
+    EXPECT_EQ(grid->parentWidget(), list->parentWidget());
+    EXPECT_EQ(grid->parentWidget()->accessibleDescription(), "Switch between grid and list");
+    const auto corner = [](QWidget* button) { return button->grab().toImage().pixel(2, 2); };
+    EXPECT_NE(corner(toolbar().gridButton()), corner(toolbar().listButton()));
+    const QRgb activeCorner = corner(toolbar().gridButton());
     QTest::mouseClick(toolbar().listButton(), Qt::LeftButton);
     EXPECT_FALSE(view().viewModeGrid());
+    EXPECT_EQ(corner(toolbar().listButton()), activeCorner);
     QTest::mouseClick(toolbar().selectButton(), Qt::LeftButton);
     EXPECT_TRUE(view().isSelectingNotes());
     EXPECT_FALSE(toolbar().isVisible());

@@ -199,7 +199,7 @@ TEST_F(WorkspaceDetailTest, PermanentDeleteAsksWithTheTitleInTypographicQuotes)
     auto* dialog = view().findChild<QMessageBox*>();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->text(), QString::fromUtf8("Permanently delete “say \"hi\"”?"));
-    EXPECT_EQ(dialog->informativeText(), "This note will be removed from this Mac and cannot be recovered.");
+    EXPECT_EQ(dialog->informativeText(), "This note will be removed from this computer and cannot be recovered.");
     clickButton(dialog, "Cancel");
     settle();
     EXPECT_EQ(view().trashCount(), 1);

@@ -197,6 +197,9 @@ TEST_F(WorkspaceViewTest, AppearanceIsAppliedAsSoonAsItIsStored)
     WorkspaceView& workspace = view();
     UserDefaults::standard().set("norvelle.appearance", "dark");
     EXPECT_EQ(schemeOf(workspace.palette()), ColorScheme::dark);
+    // The notes area is a deeper grey than the dark palette's window colour.
+    const QImage dark = workspace.grab().toImage();
+    EXPECT_EQ(dark.pixel(dark.width() - 40, dark.height() - 40), QColor::fromRgbF(0.11f, 0.11f, 0.12f).rgb());
     UserDefaults::standard().set("norvelle.appearance", "light");
     EXPECT_EQ(schemeOf(workspace.palette()), ColorScheme::light);
     UserDefaults::standard().set("norvelle.appearance", "sepia");
