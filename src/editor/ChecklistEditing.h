@@ -9,7 +9,7 @@
 namespace norvelle {
 
 // Checklist items in the editor's text: a line that starts with a drawn box and one space. In
-// stored and plain text the box is a token ("○ ", "● "), or U+FFFC and a space in plain text;
+// stored and plain text the box is a token ("○ ", "● "), or U+FFFC and a space in older text;
 // normalising turns every such line start into a drawn box.
 class ChecklistEditing {
 public:

@@ -107,6 +107,36 @@ std::optional<QByteArray> encodeRichTextData(const QTextDocument& text)
     return RtfWriter::write(model);
 }
 
+QString plainTextOf(QTextDocument& text)
+{
+    const QString shown = TextStorage(text).string();
+    if (!shown.contains(QChar::ObjectReplacementCharacter))
+        return shown;
+    QString plain;
+    plain.reserve(shown.size() + 8);
+    qsizetype from = 0;
+    for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!ChecklistMarkerAttachment::isMarker(fragment.charFormat()))
+                continue;
+            const bool checked = ChecklistMarkerAttachment::isChecked(fragment.charFormat());
+            for (int box = fragment.position(); box < fragment.position() + fragment.length(); ++box) {
+                if (box < from)
+                    continue;
+                plain += QStringView(shown).mid(from, box - from);
+                plain += checked ? ChecklistMarkerAttachment::checkedToken : ChecklistMarkerAttachment::uncheckedToken;
+                from = box + 1;
+                // The token brings its own space.
+                if (from < shown.size() && shown[from] == u' ')
+                    ++from;
+            }
+        }
+    }
+    plain += QStringView(shown).mid(from);
+    return plain;
+}
+
 std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data)
 {
     if (data.isEmpty())

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QString>
 
 #include <memory>
 #include <optional>
@@ -23,6 +24,10 @@ struct RtfDocumentModel;
 // them into boxes when it loads.
 std::optional<QByteArray> encodeRichTextData(const QTextDocument& text);
 std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data);
+
+// The note's plain text of the editor's text: every drawn box (with the space after it) as its
+// token, as the body stores it, so sync, search, previews and sharing read the checklist too.
+QString plainTextOf(QTextDocument& text);
 
 // The marker step of encoding: in the captured text, each box (with the space after it)
 // becomes its token in the box's own attributes. `objects` lists the document's object

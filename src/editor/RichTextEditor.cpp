@@ -3,7 +3,6 @@
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditorCoordinator.h"
 #include "editor/StickyTextView.h"
-#include "editor/TextStorage.h"
 
 #include <QVBoxLayout>
 
@@ -34,12 +33,12 @@ void RichTextEditor::load(const QString& text, const std::optional<QByteArray>& 
 {
     m_richData = richData;
     m_coordinator->loadContent(text, richData);
-    m_text = TextStorage(*m_textView->document()).string();
+    m_text = plainTextOf(*m_textView->document());
 }
 
 void RichTextEditor::update(const QString& text, const std::optional<QByteArray>& richData)
 {
-    if (text != TextStorage(*m_textView->document()).string())
+    if (text != plainTextOf(*m_textView->document()))
         load(text, richData);
 }
 
@@ -59,7 +58,7 @@ std::optional<QByteArray> RichTextEditor::richData() const
 
 std::optional<RichTextEditor::Contents> RichTextEditor::takeUnreportedEdit()
 {
-    const QString shown = TextStorage(*m_textView->document()).string();
+    const QString shown = plainTextOf(*m_textView->document());
     if (shown == m_text)
         return std::nullopt;
     m_text = shown;

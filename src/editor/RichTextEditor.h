@@ -26,7 +26,7 @@ class StickyTextView;
 //
 // Every edit that changes the text (typing, paste, undo, every command) reports the rich body
 // first (none for an empty text) and then the plain text, in which a checklist box reads as
-// U+FFFC. Commands posted with this editor as object act here only; commands posted with no
+// its token ("○ " open, "● " ticked). Commands posted with this editor as object act here only; commands posted with no
 // object act on the editor of the active window. The formatting state at the caret is posted
 // with this editor as object.
 class RichTextEditor : public QWidget {

@@ -185,8 +185,9 @@ void RichTextEditorCoordinator::loadContent(const QString& text, const std::opti
         if (document) {
             TextStorage storage(*document);
             ChecklistEditing(storage, m_parent.textColor()).normalizeChecklistMarkers();
-            // A plain text changed elsewhere (sync, the workspace) is newer than the body.
-            if (storage.string() != text)
+            // A plain text changed elsewhere (sync, the workspace) is newer than the body. Notes
+            // saved before boxes were written as tokens hold U+FFFC for them.
+            if (plainTextOf(*document) != text && storage.string() != text)
                 document.reset();
         }
     }
@@ -306,7 +307,7 @@ void RichTextEditorCoordinator::textDidChange()
         }
     }
     const std::optional<QByteArray> richData = storage.isEmpty() ? std::nullopt : encodeRichTextData(document);
-    m_parent.writeBindings(richData, storage.string());
+    m_parent.writeBindings(richData, plainTextOf(document));
     broadcastFormattingState();
 }
 

@@ -29,7 +29,7 @@ TEST(RichTextEditorKeys, ReturnInsideAnItemSplitsItIntoANewOpenItem)
     EXPECT_EQ(boxAt(probe, 0), true);
     EXPECT_EQ(boxAt(probe, 8), false);
     EXPECT_EQ(probe.view().textCursor().position(), 10);
-    EXPECT_EQ(probe.reports.back().text, probe.string());
+    EXPECT_EQ(probe.reports.back().text, QStringLiteral("\u25CF milk \n\u25CB bread"));
 }
 
 TEST(RichTextEditorKeys, ReturnOnAnEmptyItemEndsTheList)

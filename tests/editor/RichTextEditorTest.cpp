@@ -17,13 +17,18 @@ using namespace norvelle::test;
 
 namespace {
 
-QByteArray boldBody(const QString& text)
+QByteArray bodyOf(const QString& text, const QTextCharFormat& format)
 {
     QTextDocument document;
+    QTextCursor(&document).insertText(text, format);
+    return RichTextCodec::writeRtf(document);
+}
+
+QByteArray boldBody(const QString& text)
+{
     QTextCharFormat bold;
     bold.setFontWeight(700);
-    QTextCursor(&document).insertText(text, bold);
-    return RichTextCodec::writeRtf(document);
+    return bodyOf(text, bold);
 }
 
 TEST(RichTextEditorLoading, PlainTextShowsItsBoxes)
@@ -39,6 +44,14 @@ TEST(RichTextEditorLoading, AMatchingBodyKeepsItsFormattingAndAStaleOneLosesToTh
 {
     EditorProbe matching(QStringLiteral("hello"), boldBody(QStringLiteral("hello")));
     EXPECT_EQ(TextStorage(matching.document()).charFormat(1).fontWeight(), 700);
+
+    // A checklist's plain text holds its markers; notes from before held U+FFFC for them.
+    QTextCharFormat underlined;
+    underlined.setFontUnderline(true);
+    for (const QString& plain : {QStringLiteral("\u25CF tea"), QStringLiteral("\uFFFC tea")}) {
+        EditorProbe checklist(plain, bodyOf(QStringLiteral("\u25CF tea"), underlined));
+        EXPECT_TRUE(TextStorage(checklist.document()).charFormat(3).fontUnderline());
+    }
 
     EditorProbe stale(QStringLiteral("hello again"), boldBody(QStringLiteral("hello")));
     EXPECT_EQ(stale.string(), QStringLiteral("hello again"));
@@ -95,7 +108,7 @@ TEST(RichTextEditorEdits, TypedTokensBecomeBoxesAndTheBodyStoresTokens)
     EditorProbe probe;
     typeText(probe.view(), QStringLiteral("\u25CF tea"));
     EXPECT_EQ(probe.string(), box + "tea");
-    EXPECT_EQ(probe.reports.back().text, box + "tea");
+    EXPECT_EQ(probe.reports.back().text, QStringLiteral("\u25CF tea"));
     EXPECT_EQ(RichTextCodec::plainText(*probe.editor->richData()), QStringLiteral("\u25CF tea"));
 }
 
@@ -109,7 +122,7 @@ TEST(RichTextEditorCommands, AChecklistCommandWritesTheBodyBeforeTheText)
     ASSERT_EQ(probe.reports.size(), 2u);
     EXPECT_EQ(probe.reports[0].kind, EditorProbe::Report::RichData);
     EXPECT_EQ(RichTextCodec::plainText(*probe.reports[0].richData), QStringLiteral("\u25CB milk"));
-    EXPECT_EQ(probe.reports[1].text, box + "milk");
+    EXPECT_EQ(probe.reports[1].text, QStringLiteral("\u25CB milk"));
 }
 
 TEST(RichTextEditorCommands, ACommandReachesOnlyItsOwnEditor)

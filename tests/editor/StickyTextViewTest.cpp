@@ -29,7 +29,7 @@ TEST(StickyTextView, ClickingABoxTicksItAndClickingTheTextDoesNot)
     TextStorage storage(probe.document());
     EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(0, 16), true);
     EXPECT_EQ(probe.view().textCursor().position(), 2);
-    EXPECT_EQ(probe.reports.back().text, box + QStringLiteral("milk and honey"));
+    EXPECT_EQ(probe.reports.back().text, QStringLiteral("\u25CF milk and honey"));
     QTest::mouseClick(probe.view().viewport(), Qt::LeftButton, {}, pointOf(probe, 12));
     EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(0, 16), true);
     QTest::mouseClick(probe.view().viewport(), Qt::LeftButton, {}, pointOf(probe, 1));
