@@ -10,6 +10,7 @@
 #include "platform/KeystrokeSynthesizer.h"
 #include "platform/StatusItem.h"
 #include "store/NoteMigrationService.h"
+#include "store/NoteSaveFailureNotice.h"
 #include "store/PersistenceController.h"
 
 namespace norvelle {
@@ -18,7 +19,13 @@ AppServices AppServices::live()
 {
     static KeystrokeSynthesizer keystrokes;
     AppServices services;
-    services.openNoteStore = [] { return PersistenceController::shared().loadError(); };
+    services.openNoteStore = [] {
+        PersistenceController& store = PersistenceController::shared();
+        if (!store.loadError()) {
+            NoteSaveFailureNotice::watch(store.viewContext());
+        }
+        return store.loadError();
+    };
     services.explainUnopenableStore = [](const ObjectStoreError& error) {
         LaunchNotices::explainUnopenableStore(error, PersistenceController::storePath());
     };

@@ -233,6 +233,7 @@ std::optional<ObjectStoreError> ObjectContext::save()
     };
     std::sort(inserted.begin(), inserted.end(), byRow);
     if (std::optional<ObjectStoreError> error = m_store.write(inserted, updated, deleted)) {
+        emit saveFailed(error->localizedDescription());
         return error;
     }
     for (const auto& object : std::as_const(m_changed)) {

@@ -95,6 +95,8 @@ signals:
     void objectsDidChange();
     // After a save wrote changes.
     void didSave();
+    // After a save that could not write its changes (they stay for the next save).
+    void saveFailed(const QString& reason);
 
 private:
     friend class ManagedObject;

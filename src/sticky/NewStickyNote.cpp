@@ -39,12 +39,13 @@ std::shared_ptr<StickyNote> NewStickyNote::create(const QString& text, ColorSche
     if (const std::optional<QString> folder = folderFor(UserDefaults::standard().string(preferredFolderKey))) {
         note->setWorkspaceId(*folder);
     }
-    context.save();
-
-    tracker.track(QStringLiteral("note_created"), { { QStringLiteral("source"), QStringLiteral("menu_or_shortcut") } });
     const QString idText = id.toString(QUuid::WithoutBraces).toUpper();
-    hooks.trigger(QStringLiteral("note_created"), { { QStringLiteral("title"), note->title() },
-                                                    { QStringLiteral("id"), idText } });
+    // A note the store did not take is not recorded as made; its window still opens with it.
+    if (!context.save()) {
+        tracker.track(QStringLiteral("note_created"), { { QStringLiteral("source"), QStringLiteral("menu_or_shortcut") } });
+        hooks.trigger(QStringLiteral("note_created"), { { QStringLiteral("title"), note->title() },
+                                                        { QStringLiteral("id"), idText } });
+    }
     searchIndex.index.insert(idText, (note->title() + u'\n' + text).toLower());
     return note;
 }

@@ -69,11 +69,11 @@ double openingOpacity(double stored)
     return stored == 0.0 || !std::isfinite(stored) ? 1.0 : stored;
 }
 
-void saveContext(const StickyNote& note)
+// False when the save failed: the changes stay in the context for the next one.
+bool saveContext(const StickyNote& note)
 {
-    if (ObjectContext* context = note.managedObjectContext()) {
-        context->save();
-    }
+    ObjectContext* context = note.managedObjectContext();
+    return !context || !context->save();
 }
 
 } // namespace
@@ -339,13 +339,14 @@ void StickyWindowController::saveNote()
     const qsizetype characters = GraphemeWalker::count(m_text);
     ReliabilityService::shared().reportLargeNote(characters);
     if (m_note) {
+        // An edit that could not be saved is not handed on nor counted: the next edit saves it.
+        if (!saveContext(*m_note)) {
+            return;
+        }
         NoteSyncHandoff::handOff(*m_note);
     }
     OSLogAnalyticsTracker::shared().track(QStringLiteral("note_updated"),
                                           { { QStringLiteral("length"), QString::number(characters) } });
-    if (m_note) {
-        saveContext(*m_note);
-    }
 }
 
 void StickyWindowController::flushEditorContents()

@@ -164,6 +164,38 @@ TEST(ProcessLife, ALockedNoteStoreIsExplainedAndTheProgramEndsCleanlyLeavingItAs
     EXPECT_TRUE(QDir(norvelle::PersistenceController::storeDirectory()).entryList({"*.broken-*"}, QDir::AllEntries).isEmpty());
 }
 
+TEST(ProcessLife, AFailedSaveIsToldAndTheTextInTheWindowIsSavedWithTheNextEdit)
+{
+    RunningProgram program;
+    ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, kWaitMs));
+    newStickyWithText(QStringLiteral("draft"));
+
+    // Another program holds the store's write lock: the next save waits, then fails.
+    sqlite3* lock = nullptr;
+    ASSERT_EQ(sqlite3_open(norvelle::PersistenceController::storePath().toUtf8().constData(), &lock), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(lock, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    // (The workspace, opened by the second launch that found this one, bears the same name.)
+    const int named = windowsTitled(QStringLiteral("Norvelle"));
+    xdotool({"type", "X"});
+    EXPECT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QStringLiteral("Norvelle")) == named + 1; }, kWaitMs));
+    sqlite3_exec(lock, "COMMIT", nullptr, nullptr, nullptr);
+    sqlite3_close(lock);
+
+    xdotool({"search", "--onlyvisible", "--name", "^draftX$", "windowactivate"});
+    ASSERT_TRUE(norvelle::test::waitUntil([] {
+        return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "draftX";
+    }, kWaitMs));
+    xdotool({"key", "End", "type", "Y"});
+    ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("draftXY")) == 1; }, kWaitMs));
+    ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
+    ASSERT_TRUE(program.process().waitForFinished(kWaitMs));
+
+    norvelle::PersistenceController store;
+    ASSERT_FALSE(store.loadError());
+    EXPECT_EQ(store.viewContext().fetch(norvelle::StickyNote::fetchRequest()).at(0)->plainText(), "draftXY");
+}
+
 TEST(ProcessLife, SecondLaunchHandsOverAndEachSignalEndsTheProgramCleanly)
 {
     ASSERT_TRUE(QFile::exists(programPath()));

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QObject>
+
+namespace norvelle {
+
+class ObjectContext;
+
+// Tells the user, once for each run of failed saves, that their notes are not being saved.
+// The changes stay in the context (and in the open windows) and go with the next save; the
+// first save that succeeds ends the run, so a later failure is told again.
+class NoteSaveFailureNotice : public QObject {
+    Q_OBJECT
+public:
+    explicit NoteSaveFailureNotice(ObjectContext& context, QObject* parent = nullptr);
+
+    static inline const QString topic = QStringLiteral("noteSaveFailure");
+
+    // Watches the context for the rest of the process.
+    static void watch(ObjectContext& context);
+
+private:
+    void saveFailed(const QString& reason);
+
+    bool m_told = false;
+};
+
+} // namespace norvelle
