@@ -33,6 +33,8 @@ inline const QString setAlignment = QStringLiteral("norvelle.editor.setAlignment
 inline const QString setListStyle = QStringLiteral("norvelle.editor.setListStyle");
 inline const QString insertChecklist = QStringLiteral("norvelle.editor.insertChecklist");
 inline const QString insertTable = QStringLiteral("norvelle.editor.insertTable");
+// Asks for the formatting state now, for a popup that opens after the caret last moved.
+inline const QString reportFormattingState = QStringLiteral("norvelle.editor.reportFormattingState");
 
 // User info "bold", "italic", "underline", "strike", "isQuoted" (bool), "fontSize" (int),
 // "textColorHex", "highlightHex" ("#RRGGBB"), "alignment", "listStyle" (text).

@@ -100,6 +100,7 @@ void RichTextEditorCoordinator::observeEditorCommands(StickyTextView& textView)
     const std::pair<const QString*, std::function<void(Info)>> commands[] = {
         {&EditorCommands::insertChecklist, [this](Info) { insertChecklist(); }},
         {&EditorCommands::insertTable, [this](Info) { insertTable(); }},
+        {&EditorCommands::reportFormattingState, [this](Info) { broadcastFormattingState(); }},
         {&EditorCommands::setFontSize, [this](Info info) {
             const QVariant size = info.value(QStringLiteral("size"));
             if (size.typeId() == QMetaType::Int || size.typeId() == QMetaType::LongLong)

@@ -205,6 +205,8 @@ void StickyToolbarPill::showAa()
         });
         m_aaPopover->setContentWidget(popup);
     }
+    // The caret may have moved since the popup last heard: it opens showing the selection.
+    postCommand(EditorCommands::reportFormattingState);
     m_aaPopover->setContentSize(aaPopup()->size());
     m_aaPopover->showRelativeTo(anchorOf(m_aaButton));
 }

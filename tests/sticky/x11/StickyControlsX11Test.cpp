@@ -1,0 +1,139 @@
+// The controls of a sticky window used as a user does: the real pointer and keyboard through
+// xdotool on an X server with a window manager.
+#include "editor/AaPopupModel.h"
+#include "editor/AaPopupView.h"
+#include "editor/RichTextEditor.h"
+#include "editor/StickyTextView.h"
+#include "platform/ColorPanel.h"
+#include "platform/Popover.h"
+#include "sticky/KeyablePanel.h"
+#include "platform/UserDefaults.h"
+#include "sticky/StickyControllerTable.h"
+#include "sticky/StickyFrameString.h"
+#include "sticky/StickyToolbarPill.h"
+#include "sticky/StickyWindowController.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+#include "support/PointerDrag.h"
+#include "support/TestHome.h"
+
+#include <QAbstractButton>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QScreen>
+#include <QUuid>
+#include <QWindow>
+
+#include <gtest/gtest.h>
+
+using namespace norvelle;
+
+namespace {
+
+constexpr int waitMs = 20000;
+
+void clickAt(QPoint point)
+{
+    test::xdotool({"mousemove", "--sync", QString::number(point.x()), QString::number(point.y()), "click", "1"});
+}
+
+void clickOn(const QWidget* widget)
+{
+    clickAt(widget->mapToGlobal(widget->rect().center()));
+}
+
+void pressKeys(const QString& keys)
+{
+    test::xdotool(QStringList {"key", "--clearmodifiers"} + keys.split(u' '));
+}
+
+class StickyControlsX11Test : public testing::Test {
+protected:
+    PersistenceController store {true};
+    StickyControllerTable table;
+    StickyWindowController* sticky = nullptr;
+
+    ~StickyControlsX11Test() override { ColorPanel::shared().close(); }
+
+    // Opens a note holding `text` and puts the keyboard in its editor.
+    void open(const QString& text, QSize size = {320, 380})
+    {
+        auto note = StickyNote::insert(store.viewContext());
+        note->setId(QUuid::createUuid());
+        note->setPlainText(text);
+        store.viewContext().save();
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        UserDefaults::standard().set(StickyWindowController::frameKey(note->objectID().uriString()),
+            StickyFrameString::format(QRect(area.topLeft() + QPoint(300, 120), size)));
+        table.openSticky(*note);
+        sticky = table.controller(note->objectID().uriString());
+        KeyablePanel* window = sticky->panel();
+        // A window mapped while the window manager is still starting can be left unmapped.
+        bool exposed = false;
+        for (int attempt = 0; attempt < 5 && !exposed; ++attempt) {
+            exposed = test::waitUntil([&] { return window->windowHandle()->isExposed(); }, 3000);
+            if (!exposed) {
+                window->hide();
+                window->show();
+            }
+        }
+        ASSERT_TRUE(exposed);
+        ASSERT_TRUE(test::waitUntil([&] {
+            clickOn(&textView());
+            return window->isActiveWindow() && textView().hasFocus();
+        }, waitMs));
+    }
+
+    StickyTextView& textView() const { return sticky->editor()->textView(); }
+    StickyToolbarPill* pill() const { return sticky->toolbarPill(); }
+    QAbstractButton* pillButton(const QString& name) const { return pill()->findChild<QAbstractButton*>(name); }
+
+    AaPopupView* openFormatPopup()
+    {
+        clickOn(pillButton("aa"));
+        EXPECT_TRUE(test::waitUntil([&] { return pill()->aaPopover() && pill()->aaPopover()->isVisible(); }, waitMs));
+        return pill()->aaPopup();
+    }
+
+    // A click on the paper's first line, clear of the popover above the pill.
+    void closePopoverByClickingTheNote()
+    {
+        clickAt(textView().mapToGlobal(QPoint(textView().width() - 20, 16)));
+        EXPECT_TRUE(test::waitUntil([&] { return !pill()->aaPopover()->isVisible() && textView().hasFocus(); }, waitMs));
+        // A click that just closed a popover does not reopen it at once.
+        test::waitUntil([] { return false; }, 600);
+    }
+
+    QString storedBody() const { return QString::fromLatin1(sticky->editor()->richData().value_or(QByteArray())); }
+};
+
+} // namespace
+
+TEST_F(StickyControlsX11Test, TheFormatPopupShowsTheSelectionItOpensOnAndStepsFromIt)
+{
+    open("Big title\nsome body text");
+    ASSERT_FALSE(HasFatalFailure());
+    pressKeys("ctrl+Home shift+End");
+    clickOn(openFormatPopup()->findChild<QAbstractButton*>("style.Title"));
+    ASSERT_TRUE(test::waitUntil([&] { return storedBody().contains("\\fs44"); }, waitMs)) << storedBody().toStdString();
+    closePopoverByClickingTheNote();
+
+    // Elsewhere first, so the popup cannot just remember the title.
+    pressKeys("ctrl+End");
+    AaPopupView* popup = openFormatPopup();
+    ASSERT_TRUE(popup);
+    EXPECT_EQ(popup->model().fontSize(), 14);
+    EXPECT_EQ(popup->model().styleSelection(), "Body");
+    closePopoverByClickingTheNote();
+
+    pressKeys("ctrl+Home shift+End");
+    popup = openFormatPopup();
+    ASSERT_TRUE(popup);
+    EXPECT_EQ(popup->model().fontSize(), 22);
+    EXPECT_EQ(popup->findChild<QLineEdit*>("fontSize.field")->text(), "22");
+    EXPECT_EQ(popup->model().styleSelection(), "Title");
+    EXPECT_TRUE(popup->model().isBold());
+
+    clickOn(popup->findChild<QAbstractButton*>("fontSize.plus"));
+    EXPECT_TRUE(test::waitUntil([&] { return storedBody().contains("\\fs46"); }, waitMs)) << "the title grows to 23 points";
+}
