@@ -173,17 +173,24 @@ QPointF StickyTextView::documentPoint(const QPoint& point) const
 
 std::vector<qreal> StickyTextView::columnBorderPositions(QTextTable* table) const
 {
+    // Read from the laid-out cells: the layout widens a column past its share to fit its words,
+    // so the stored widths alone miss where a border is drawn.
     std::vector<qreal> borders;
     const int columns = table->columns();
-    if (columns < 2)
-        return borders;
-    const QRectF frame = document()->documentLayout()->frameBoundingRect(table);
-    const QList<QTextLength> widths = table->format().columnWidthConstraints();
-    qreal edge = frame.left();
+    QAbstractTextDocumentLayout* layout = document()->documentLayout();
+    const auto contentOf = [&](const QTextTableCell& cell) { return layout->blockBoundingRect(cell.firstCursorPosition().block()); };
     for (int column = 0; column + 1 < columns; ++column) {
-        const QTextLength width = widths.value(column, QTextLength(QTextLength::PercentageLength, 100.0 / columns));
-        edge += width.type() == QTextLength::PercentageLength ? frame.width() * width.rawValue() / 100 : width.rawValue();
-        borders.push_back(edge);
+        for (int row = 0; row < table->rows(); ++row) {
+            const QTextTableCell left = table->cellAt(row, column);
+            const QTextTableCell right = table->cellAt(row, column + 1);
+            if (left.column() + left.columnSpan() == column + 1 && right.column() == column + 1) {
+                // Both cells have the same padding: the border lies halfway between their texts.
+                borders.push_back((contentOf(left).right() + contentOf(right).left()) / 2);
+                break;
+            }
+        }
+        if (borders.size() < size_t(column + 1))
+            return {};
     }
     return borders;
 }

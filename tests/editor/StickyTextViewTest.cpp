@@ -50,10 +50,17 @@ TEST(StickyTextView, DraggingAColumnBorderResizesThePairAndHoldsTheMinimum)
     table->setFormat(format);
     const size_t reports = probe.reports.size();
 
-    const QRectF frame = probe.document().documentLayout()->frameBoundingRect(table);
-    const QPoint border(int(frame.left() + frame.width() / 3), int(pointOf(probe, table->firstPosition()).y()));
-    ASSERT_TRUE(probe.view().hitTestColumnBorder(border));
-    EXPECT_FALSE(probe.view().hitTestColumnBorder(border + QPoint(9, 0)));
+    // The band in which a press grabs the first border: 8 points either side of it.
+    const int y = pointOf(probe, table->firstPosition()).y();
+    std::vector<int> grabbing;
+    for (int x = 0; x < probe.view().viewport()->width(); ++x) {
+        const auto hit = probe.view().hitTestColumnBorder(QPoint(x, y));
+        if (hit && hit->index == 0)
+            grabbing.push_back(x);
+    }
+    ASSERT_FALSE(grabbing.empty());
+    EXPECT_EQ(grabbing.back() - grabbing.front(), 16);
+    const QPoint border((grabbing.front() + grabbing.back()) / 2, y);
     QTest::mousePress(probe.view().viewport(), Qt::LeftButton, {}, border);
     QMouseEvent drag(QEvent::MouseMove, border - QPoint(1000, 0), probe.view().viewport()->mapToGlobal(border - QPoint(1000, 0)),
         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);

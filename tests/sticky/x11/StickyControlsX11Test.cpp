@@ -19,6 +19,8 @@
 
 #include <QAbstractButton>
 #include <QGuiApplication>
+#include <QImage>
+#include <QTextTable>
 #include <QLineEdit>
 #include <QScreen>
 #include <QUuid>
@@ -136,4 +138,71 @@ TEST_F(StickyControlsX11Test, TheFormatPopupShowsTheSelectionItOpensOnAndStepsFr
 
     clickOn(popup->findChild<QAbstractButton*>("fontSize.plus"));
     EXPECT_TRUE(test::waitUntil([&] { return storedBody().contains("\\fs46"); }, waitMs)) << "the title grows to 23 points";
+}
+
+namespace {
+
+int lastRowMiddle(StickyTextView& view, QTextTable* table)
+{
+    return view.cursorRect(table->cellAt(table->rows() - 1, 0).firstCursorPosition()).center().y();
+}
+
+// Where the lines between the cells of the last row (left empty) are drawn: the dark runs across
+// the row's middle, outer edges left out.
+std::vector<int> drawnInnerBorders(StickyTextView& view, QTextTable* table)
+{
+    const int y = lastRowMiddle(view, table);
+    // What the X server shows, paper and all.
+    const QPoint origin = view.viewport()->mapToGlobal(QPoint(0, 0));
+    const QImage shown = QGuiApplication::primaryScreen()
+                             ->grabWindow(0, origin.x(), origin.y(), view.viewport()->width(), view.viewport()->height())
+                             .toImage();
+    std::vector<int> lines;
+    for (int x = 1; x < shown.width() - 1; ++x) {
+        if (qGray(shown.pixel(x, y)) < 200 && qGray(shown.pixel(x - 1, y)) >= 200)
+            lines.push_back(x);
+    }
+    if (lines.size() >= 2)
+        lines = std::vector<int>(lines.begin() + 1, lines.end() - 1);
+    return lines;
+}
+
+} // namespace
+
+TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidth)
+{
+    open("", {360, 380});
+    ASSERT_FALSE(HasFatalFailure());
+    clickOn(pillButton("table"));
+    ASSERT_TRUE(test::waitUntil([&] { return textView().textCursor().currentTable(); }, waitMs));
+    QTextTable* table = textView().textCursor().currentTable();
+    pressKeys("w o r d");
+    const auto firstWidth = [&] { return table->format().columnWidthConstraints().value(0).rawValue(); };
+    const auto dragBorder = [&](int offset, int by) {
+        const std::vector<int> lines = drawnInnerBorders(textView(), table);
+        EXPECT_FALSE(lines.empty());
+        if (lines.empty())
+            return;
+        const int y = lastRowMiddle(textView(), table);
+        const QPoint from = textView().viewport()->mapToGlobal(QPoint(lines.front() + offset, y));
+        test::movePointer(from);
+        test::xdotool({"mousedown", "1"});
+        test::movePointer(from + QPoint(by / 2, 0));
+        test::movePointer(from + QPoint(by, 0));
+        test::xdotool({"mouseup", "1"});
+        test::waitUntil([] { return false; }, 200);
+    };
+
+    for (const int offset : {0, -7, 7}) {
+        const qreal before = firstWidth();
+        dragBorder(offset, 30);
+        EXPECT_GT(firstWidth(), before + 5) << "pressed " << offset << " from the line";
+    }
+    dragBorder(0, -280);
+    EXPECT_LT(firstWidth(), 10) << "narrowed to the least";
+    for (const int offset : {-7, 0, 7}) {
+        const qreal before = firstWidth();
+        dragBorder(offset, 25);
+        EXPECT_GT(firstWidth(), before + 5) << "narrow column, pressed " << offset << " from the line";
+    }
 }
