@@ -102,6 +102,11 @@ void StickyTextView::keyPressEvent(QKeyEvent* event)
             return;
         }
     }
+    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+        event->matches(QKeySequence::Undo) ? undoInPlace() : redoInPlace();
+        event->accept();
+        return;
+    }
     // A key that can complete a checklist token is one undo step of its own, so the box the
     // token turns into joins it and one undo takes both back.
     if (canCompleteToken(event->text())) {
@@ -117,6 +122,13 @@ void StickyTextView::keyPressEvent(QKeyEvent* event)
 void StickyTextView::contextMenuEvent(QContextMenuEvent* event)
 {
     std::unique_ptr<QMenu> standard(createStandardContextMenu(event->pos()));
+    for (QAction* action : standard->actions()) {
+        const bool undo = action->objectName() == QLatin1String("edit-undo");
+        if (undo || action->objectName() == QLatin1String("edit-redo")) {
+            action->disconnect();
+            connect(action, &QAction::triggered, this, undo ? &StickyTextView::undoInPlace : &StickyTextView::redoInPlace);
+        }
+    }
     QMenu* menu = standard.get();
     if (m_delegate)
         menu = m_delegate->contextMenu(standard.get(), cursorForPosition(event->pos()).position());
@@ -124,6 +136,45 @@ void StickyTextView::contextMenuEvent(QContextMenuEvent* event)
         menu->exec(event->globalPos());
     if (menu != standard.get())
         delete menu;
+}
+
+void StickyTextView::undoInPlace()
+{
+    keepChangedTextInView([this] { undo(); });
+}
+
+void StickyTextView::redoInPlace()
+{
+    keepChangedTextInView([this] { redo(); });
+}
+
+// Undoing a change of format alone leaves the caret at the start of the text, and the view
+// with it: the caret goes back onto the changed text, seen from where the view was.
+void StickyTextView::keepChangedTextInView(const std::function<void()>& step)
+{
+    const int scrolled = verticalScrollBar()->value();
+    std::optional<TextRange> changed;
+    const QMetaObject::Connection watch = connect(document(), &QTextDocument::contentsChange, this,
+        [&changed](int position, int, int added) {
+            const int start = changed ? std::min(changed->start, position) : position;
+            const int end = changed ? std::max(changed->end(), position + added) : position + added;
+            changed = TextRange {start, end - start};
+        });
+    step();
+    disconnect(watch);
+    if (!changed)
+        return;
+    QTextCursor cursor = textCursor();
+    const int last = std::max(0, document()->characterCount() - 1);
+    const int start = std::min(changed->start, last);
+    const int end = std::min(changed->end(), last);
+    if (cursor.position() < start || cursor.position() > end) {
+        cursor.setPosition(start);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        setTextCursor(cursor);
+    }
+    verticalScrollBar()->setValue(scrolled);
+    ensureCursorVisible();
 }
 
 bool StickyTextView::canInsertFromMimeData(const QMimeData* source) const

@@ -4,6 +4,7 @@
 #include <QTextEdit>
 #include <QTextTable>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -48,6 +49,10 @@ public:
     // The column border within the grab tolerance of a point in the viewport, if any.
     std::optional<ColumnBorder> hitTestColumnBorder(const QPoint& point) const;
 
+    // Undo or redo, leaving the view on the text that changed.
+    void undoInPlace();
+    void redoInPlace();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -63,6 +68,7 @@ private:
     QPointF documentPoint(const QPoint& point) const;
     std::vector<qreal> columnBorderPositions(QTextTable* table) const;
     void dragColumnBorder(qreal x);
+    void keepChangedTextInView(const std::function<void()>& step);
 
     StickyTextViewDelegate* m_delegate = nullptr;
     QColor m_checklistBaseTextColor = palette().color(QPalette::Text);

@@ -2,6 +2,8 @@
 // xdotool on an X server with a window manager.
 #include "editor/AaPopupModel.h"
 #include "editor/AaPopupView.h"
+#include "editor/ChecklistEditing.h"
+#include "editor/TextStorage.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "platform/ColorPanel.h"
@@ -23,6 +25,7 @@
 #include <QTextTable>
 #include <QLineEdit>
 #include <QScreen>
+#include <QScrollBar>
 #include <QUuid>
 #include <QWindow>
 
@@ -84,6 +87,8 @@ protected:
             clickOn(&textView());
             return window->isActiveWindow() && textView().hasFocus();
         }, waitMs));
+        // Keys sent the moment the window takes the focus can reach it before it is ready.
+        test::waitUntil([] { return false; }, 300);
     }
 
     StickyTextView& textView() const { return sticky->editor()->textView(); }
@@ -204,5 +209,53 @@ TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidth)
         const qreal before = firstWidth();
         dragBorder(offset, 25);
         EXPECT_GT(firstWidth(), before + 5) << "narrow column, pressed " << offset << " from the line";
+    }
+}
+
+TEST_F(StickyControlsX11Test, UndoAndRedoKeepTheChangedTextInView)
+{
+    QStringList lines;
+    for (int line = 1; line <= 80; ++line)
+        lines << QStringLiteral("line %1").arg(line);
+    lines << QStringLiteral("\u25CB the last item");
+    open(lines.join(u'\n'));
+    ASSERT_FALSE(HasFatalFailure());
+    const auto endInView = [&] {
+        QTextCursor end(textView().document());
+        end.movePosition(QTextCursor::End);
+        return textView().viewport()->rect().contains(textView().cursorRect(end).center());
+    };
+    // Keys that only move the caret can be sent again until they are taken.
+    ASSERT_TRUE(test::waitUntil([&] {
+        pressKeys("ctrl+End shift+Home");
+        return test::waitUntil([&] { return textView().textCursor().hasSelection() && endInView(); }, 1000);
+    }, waitMs));
+    pressKeys("ctrl+b");
+    ASSERT_TRUE(test::waitUntil([&] { return textView().textCursor().charFormat().fontWeight() > QFont::Normal; }, waitMs));
+    for (const char* keys : {"ctrl+z", "ctrl+shift+z", "ctrl+z"}) {
+        pressKeys(keys);
+        test::waitUntil([] { return false; }, 300);
+        EXPECT_TRUE(endInView()) << "after " << keys;
+    }
+
+    // A tick of the box at the end, then its undo.
+    ASSERT_TRUE(test::waitUntil([&] {
+        pressKeys("ctrl+End");
+        return test::waitUntil([&] { return !textView().textCursor().hasSelection() && endInView(); }, 1000);
+    }, waitMs));
+    QTextCursor item(textView().document());
+    item.movePosition(QTextCursor::End);
+    item.movePosition(QTextCursor::StartOfBlock);
+    const int itemStart = item.position();
+    clickAt(textView().viewport()->mapToGlobal(textView().cursorRect(item).center() + QPoint(4, 0)));
+    const auto ticked = [&] {
+        TextStorage storage(*textView().document());
+        return ChecklistEditing(storage).checklistMarkerState(itemStart, 15) == true;
+    };
+    ASSERT_TRUE(test::waitUntil(ticked, waitMs));
+    for (const char* keys : {"ctrl+z", "ctrl+shift+z"}) {
+        pressKeys(keys);
+        test::waitUntil([] { return false; }, 300);
+        EXPECT_TRUE(endInView()) << "after " << keys << " of the tick";
     }
 }
