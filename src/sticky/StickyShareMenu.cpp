@@ -4,18 +4,14 @@
 
 namespace norvelle {
 
-StickyShareMenu::StickyShareMenu(bool accountConnected, Actions actions, QWidget* parent)
+StickyShareMenu::StickyShareMenu(Actions actions, QWidget* parent)
     : QMenu(parent)
 {
     setAttribute(Qt::WA_DeleteOnClose);
     addAction(QStringLiteral("Share Note Text"), this, actions.shareText);
     addAction(QStringLiteral("Share RTF Document"), this, actions.shareRichText);
     addAction(QStringLiteral("Share Sticky Card"), this, actions.shareCard);
-    if (accountConnected) {
-        addAction(QStringLiteral("Copy Collaborative Link"), this, actions.copyCollaborativeLink);
-    } else {
-        addAction(noAccountLinkTitle)->setEnabled(false);
-    }
+    addAction(QStringLiteral("Copy Collaborative Link"), this, actions.copyCollaborativeLink);
 }
 
 QAction* StickyShareMenu::action(const QString& text) const

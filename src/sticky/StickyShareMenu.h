@@ -7,8 +7,7 @@
 namespace norvelle {
 
 // The menu of a sticky window's share button: "Share Note Text", "Share RTF Document",
-// "Share Sticky Card" and "Copy Collaborative Link". Without a connected account the link
-// entry is disabled and says so.
+// "Share Sticky Card" and "Copy Collaborative Link".
 class StickyShareMenu : public QMenu {
     Q_OBJECT
 public:
@@ -19,9 +18,7 @@ public:
         std::function<void()> copyCollaborativeLink;
     };
 
-    static inline const QString noAccountLinkTitle = QStringLiteral("Copy Collaborative Link — no account connected");
-
-    StickyShareMenu(bool accountConnected, Actions actions, QWidget* parent = nullptr);
+    StickyShareMenu(Actions actions, QWidget* parent = nullptr);
 
     QAction* action(const QString& text) const;
 };

@@ -1,6 +1,5 @@
 #include "sticky/StickyWindowController.h"
 
-#include "account/SyncCredentialStore.h"
 #include "core/AppDelegating.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "core/ReliabilityService.h"
@@ -117,7 +116,6 @@ StickyWindowController::StickyWindowController()
         alert.exec();
         return alert.clickedButton() == move;
     };
-    isAccountConnected = [] { return SyncCredentialStore::shared().load().has_value(); };
     auto* duplicate = new QAction(m_panel);
     duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     duplicate->setShortcutContext(Qt::WindowShortcut);
@@ -419,7 +417,7 @@ void StickyWindowController::showShareMenu(QWidget* anchor)
             }
         };
     };
-    auto* menu = new StickyShareMenu(isAccountConnected(), {
+    auto* menu = new StickyShareMenu({
         .shareText = shareAt(ShareKind::text),
         .shareRichText = shareAt(ShareKind::richText),
         .shareCard = shareAt(ShareKind::card),

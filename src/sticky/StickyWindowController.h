@@ -94,8 +94,6 @@ public:
     void copyCollaborativeLink();
     // The sticky card of this window as it is now.
     QImage renderShareCardImage();
-    // Whether an account is signed in (the link is offered only then). Replaceable for tests.
-    std::function<bool()> isAccountConnected;
 
     KeyablePanel* panel() const { return m_panel; }
     StickyContentView* contentView() const { return m_content; }

@@ -1,7 +1,6 @@
 #include "workspace/NoteActions.h"
 
 #include "account/APIConfig.h"
-#include "account/SyncCredentialStore.h"
 #include "core/AppDelegating.h"
 #include "platform/ObjectContext.h"
 #include "platform/Pasteboard.h"
@@ -14,7 +13,6 @@
 
 #include <QDateTime>
 #include <QMenu>
-#include <QMessageBox>
 
 namespace norvelle {
 
@@ -58,20 +56,6 @@ void NoteActions::copyShareLink(StickyNote& note, Pasteboard& pasteboard)
     }
 }
 
-QMessageBox* NoteActions::withAccount(QWidget* dialogParent, const std::function<void()>& action)
-{
-    if (SyncCredentialStore::shared().load()) {
-        action();
-        return nullptr;
-    }
-    auto* notice = new QMessageBox(QMessageBox::Information, noAccountTitle(), noAccountTitle(), QMessageBox::Ok, dialogParent);
-    notice->setInformativeText(noAccountMessage());
-    notice->setAttribute(Qt::WA_DeleteOnClose);
-    notice->setWindowModality(Qt::WindowModal);
-    notice->open();
-    return notice;
-}
-
 void NoteActions::togglePin(StickyNote& note)
 {
     note.setIsPinned(!note.isPinned());
@@ -103,12 +87,8 @@ void NoteActions::fillContextMenu(QMenu& menu, const std::shared_ptr<StickyNote>
     }
     menu.addAction(QStringLiteral("Open sticky"), [note] { openSticky(*note); });
     if (card) {
-        menu.addAction(QStringLiteral("Collaborate…"), [note, dialogParent] {
-            withAccount(dialogParent, [note] { collaborate(*note); });
-        });
-        menu.addAction(QStringLiteral("Share Link"), [note, dialogParent] {
-            withAccount(dialogParent, [note] { copyShareLink(*note, Pasteboard::general()); });
-        });
+        menu.addAction(QStringLiteral("Collaborate…"), [note] { collaborate(*note); });
+        menu.addAction(QStringLiteral("Share Link"), [note] { copyShareLink(*note, Pasteboard::general()); });
         menu.addAction(QStringLiteral("Export .txt"), [note] { NoteFileOperations::exportNoteAsPlainText(*note); });
         menu.addAction(note->isPinned() ? QStringLiteral("Unpin") : QStringLiteral("Pin"), [note] { togglePin(*note); });
     }

@@ -8,7 +8,6 @@
 #include <memory>
 
 class QMenu;
-class QMessageBox;
 class QWidget;
 
 namespace norvelle {
@@ -27,14 +26,6 @@ public:
     // sync), then copies its link; nothing is copied for a token without a link.
     static void copyShareLink(StickyNote& note, Pasteboard& pasteboard);
     static void togglePin(StickyNote& note);
-    // Runs `action`, which needs the account, when one is signed in; else says that none is
-    // connected and returns that notice.
-    static QMessageBox* withAccount(QWidget* dialogParent, const std::function<void()>& action);
-    static QString noAccountTitle() { return QStringLiteral("No account connected"); }
-    static QString noAccountMessage()
-    {
-        return QStringLiteral("Sign in from Settings to collaborate on notes and share their links.");
-    }
     // A change the card made: new date and version, saved (an error is dropped), then handed
     // to sync.
     static void saveAndSync(StickyNote& note);

@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceDetailColumn.h"
 
 #include "WorkspaceApp.h"
+#include "account/APIConfig.h"
 #include "account/SyncCredentialStore.h"
 #include "WorkspaceNotesFixture.h"
 #include "clipboard/ClipboardMonitor.h"
@@ -126,8 +127,9 @@ TEST_F(WorkspaceDetailTest, MenusDependOnSectionModeAndView)
     EXPECT_TRUE(menuTexts(0).isEmpty());
 }
 
-TEST_F(WorkspaceDetailTest, AccountActionsSayNoAccountIsConnectedUntilOneIsSignedIn)
+TEST_F(WorkspaceDetailTest, SignedOutTheCardCollaboratesAndCopiesItsLink)
 {
+    ASSERT_FALSE(SyncCredentialStore::shared().load());
     auto note = add({ .title = "shared", .updatedMinute = 1 });
     view();
     const auto trigger = [&](const QString& text) {
@@ -138,34 +140,14 @@ TEST_F(WorkspaceDetailTest, AccountActionsSayNoAccountIsConnectedUntilOneIsSigne
             }
         }
     };
-    const auto notices = [] {
-        QList<QMessageBox*> shown;
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
-                shown << box;
-            }
-        }
-        return shown;
-    };
-
-    for (const QString& action : { QStringLiteral("Collaborate…"), QStringLiteral("Share Link") }) {
-        trigger(action);
-        const QList<QMessageBox*> shown = notices();
-        ASSERT_EQ(shown.size(), 1) << action.toStdString();
-        EXPECT_EQ(shown.front()->text(), "No account connected");
-        EXPECT_EQ(shown.front()->informativeText(), NoteActions::noAccountMessage());
-        shown.front()->accept();
-        QCoreApplication::processEvents();
-    }
-    EXPECT_TRUE(m_app.calls.isEmpty());
-    EXPECT_TRUE(note->shareToken().isNull()) << "no link is made without an account";
-
-    ASSERT_FALSE(SyncCredentialStore::shared().save(
-        { .userId = "u1", .accessToken = "a", .refreshToken = "r", .expiresAt = QDateTime::currentDateTimeUtc().addSecs(3600) }));
     trigger("Collaborate…");
-    EXPECT_TRUE(notices().isEmpty());
     EXPECT_EQ(m_app.calls, QStringList({ "openCollaboration:" }));
-    SyncCredentialStore::shared().clear();
+    trigger("Share Link");
+    EXPECT_EQ(note->sharePreviewURL(), APIConfig::shareLinkBase() + note->id()->toString(QUuid::WithoutBraces).toLower());
+    EXPECT_EQ(Pasteboard::general().string(), note->sharePreviewURL());
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        EXPECT_FALSE(qobject_cast<QMessageBox*>(widget) && widget->isVisible()) << "no notice in the way";
+    }
 }
 
 TEST_F(WorkspaceDetailTest, PinAndShareLinkRaiseTheVersionAndHandTheNoteToSync)
