@@ -205,6 +205,37 @@ std::shared_ptr<ManagedObject> ObjectContext::existingObject(const ObjectID& id)
     return registeredObject(*entity, *row);
 }
 
+std::vector<std::shared_ptr<ManagedObject>> ObjectContext::existingObjects(const std::vector<ObjectID>& ids)
+{
+    QHash<const EntityDescription*, std::vector<qint64>> unregistered;
+    for (const ObjectID& id : ids) {
+        const EntityDescription* entity = m_store.model().entity(id.entityName());
+        if (!liveObject(id) && entity && id.storeID() == m_store.identifier() && !id.isNull()) {
+            unregistered[entity].push_back(id.rowID());
+        }
+    }
+    forgetReleasedObjects();
+    // Held until handed out: nobody else holds a row just read.
+    std::vector<std::shared_ptr<ManagedObject>> read;
+    for (auto entity = unregistered.cbegin(); entity != unregistered.cend(); ++entity) {
+        std::vector<ObjectStore::Row> rows;
+        if (m_store.fetchRows(*entity.key(), entity.value(), rows)) {
+            return {};
+        }
+        for (const ObjectStore::Row& row : rows) {
+            read.push_back(registeredObject(*entity.key(), row));
+        }
+    }
+    std::vector<std::shared_ptr<ManagedObject>> objects;
+    objects.reserve(ids.size());
+    for (const ObjectID& id : ids) {
+        if (std::shared_ptr<ManagedObject> object = liveObject(id); object && !object->isDeleted()) {
+            objects.push_back(std::move(object));
+        }
+    }
+    return objects;
+}
+
 std::shared_ptr<ManagedObject> ObjectContext::existingObject(const QString& uri)
 {
     const std::optional<ObjectID> id = ObjectID::fromURI(uri);

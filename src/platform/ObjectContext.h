@@ -71,6 +71,9 @@ public:
     // is deleted, or the URI names another store.
     std::shared_ptr<ManagedObject> existingObject(const ObjectID& id);
     std::shared_ptr<ManagedObject> existingObject(const QString& uri);
+    // existingObject() of each ID, in the order given, leaving out those with none; the rows
+    // not yet registered are read together, for actions on thousands of objects.
+    std::vector<std::shared_ptr<ManagedObject>> existingObjects(const std::vector<ObjectID>& ids);
     template <class T>
     std::shared_ptr<T> existingObject(const QString& uri)
     {

@@ -420,6 +420,24 @@ std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& e
     return std::nullopt;
 }
 
+std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
+                                                       std::vector<Row>& rows)
+{
+    // Well below the number of parameters a statement may take.
+    constexpr size_t batch = 500;
+    for (size_t start = 0; start < rowIDs.size(); start += batch) {
+        const size_t count = std::min(batch, rowIDs.size() - start);
+        const std::vector<QVariant> bindings(rowIDs.begin() + qsizetype(start), rowIDs.begin() + qsizetype(start + count));
+        const QString sql = QStringLiteral("SELECT _pk, %1 FROM %2 WHERE _pk IN (%3)")
+                                .arg(columnList(entity), quoted(entity.name), QStringList(qsizetype(count), QStringLiteral("?")).join(u','));
+        if (auto error = readRows(sql, bindings, entity, allAttributes(entity), {},
+                                  [&rows](Row&& row) { rows.push_back(std::move(row)); })) {
+            return error;
+        }
+    }
+    return std::nullopt;
+}
+
 std::optional<ObjectStoreError> ObjectStore::readValues(const EntityDescription& entity, const std::vector<int>& attributes,
                                                        const std::function<void(qint64, const QList<QVariant>&)>& visit)
 {

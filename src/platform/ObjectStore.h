@@ -63,6 +63,10 @@ public:
                                               std::vector<Row>& rows);
     // The stored row `rowID` of `entity`, if there is one.
     std::optional<ObjectStoreError> fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row);
+    // The stored rows of `entity` among `rowIDs`, in no particular order, read a few hundred
+    // at a time rather than one by one.
+    std::optional<ObjectStoreError> fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
+                                              std::vector<Row>& rows);
     // The stored values of `attributes` (positions in the entity, in that order) of every row of
     // `entity`, handed to `visit` one row at a time, in no particular order.
     std::optional<ObjectStoreError> readValues(const EntityDescription& entity, const std::vector<int>& attributes,

@@ -166,11 +166,16 @@ std::shared_ptr<StickyNote> WorkspaceNoteIndex::note(const WorkspaceNoteEntry& e
 
 std::vector<std::shared_ptr<StickyNote>> WorkspaceNoteIndex::notes(const NoteRefs& entries) const
 {
+    std::vector<ObjectID> ids;
+    ids.reserve(entries.size());
+    for (const WorkspaceNoteEntry* entry : entries) {
+        ids.push_back(entry->id);
+    }
     std::vector<std::shared_ptr<StickyNote>> notes;
     notes.reserve(entries.size());
-    for (const WorkspaceNoteEntry* entry : entries) {
-        if (std::shared_ptr<StickyNote> found = note(*entry)) {
-            notes.push_back(std::move(found));
+    for (std::shared_ptr<ManagedObject>& object : m_context.existingObjects(ids)) {
+        if (&object->entity() == &StickyNote::entity()) {
+            notes.push_back(std::static_pointer_cast<StickyNote>(std::move(object)));
         }
     }
     return notes;

@@ -228,6 +228,48 @@ TEST(ObjectStore, AFailedSaveWritesNothingAndKeepsTheChangesForTheNextSave)
     EXPECT_EQ(reopened->viewContext().existingObject(secondKey)->value("name"), "second");
 }
 
+TEST(ObjectStore, ManyObjectsAreLookedUpTogetherAndABulkChangeSavesOnlyWhatChanged)
+{
+    QStringList keys;
+    std::vector<ObjectID> ids;
+    {
+        auto store = openStore();
+        for (int i = 0; i < 1200; ++i) {
+            auto item = insertItem(store->viewContext(), QStringLiteral("item %1").arg(i), i + 1);
+            item->setValue(Item::Bytes, QByteArray(2000, char('a' + i % 26)));
+            ids.push_back(item->objectID());
+        }
+        ASSERT_FALSE(store->viewContext().save());
+    }
+    auto store = openStore();
+    ObjectContext& context = store->viewContext();
+    auto held = context.existingObject(ids[5]);
+    held->setValue(Item::Name, "unsaved");
+    context.deleteObject(context.existingObject(ids[6]));
+    std::vector<ObjectID> asked { ids[7], ids[5], ids[6], ObjectID(store->identifier(), "Item", 99999) };
+    asked.insert(asked.end(), ids.begin() + 8, ids.end());
+    const auto found = context.existingObjects(asked);
+    ASSERT_EQ(found.size(), asked.size() - 2) << "neither the deleted nor the unknown one";
+    EXPECT_EQ(found[0]->objectID(), ids[7]);
+    EXPECT_EQ(found[1].get(), held.get()) << "the object already in the context, with its change";
+    EXPECT_EQ(found.back()->value(Item::Bytes), QByteArray(2000, char('a' + 1199 % 26)));
+
+    for (const auto& item : found) {
+        item->setValue(Item::Count, item->value(Item::Count).toLongLong() * 10);
+        item->setValue(Item::Flag, true);
+        item->setValue(Item::Flag, false);
+    }
+    ASSERT_FALSE(context.save());
+    store.reset();
+    auto reopened = openStore();
+    auto item = reopened->viewContext().existingObject(ids[100]);
+    EXPECT_EQ(item->value(Item::Count), qint64(1010));
+    EXPECT_EQ(item->value(Item::Name), "item 100");
+    EXPECT_EQ(item->value(Item::Bytes), QByteArray(2000, char('a' + 100 % 26)));
+    EXPECT_EQ(reopened->viewContext().existingObject(ids[5])->value(Item::Name), "unsaved");
+    EXPECT_FALSE(reopened->viewContext().existingObject(ids[6]));
+}
+
 TEST(ObjectStore, IdentifiersAreNeverHandedOutTwiceEvenForUnsavedObjects)
 {
     QString unsavedKey;
