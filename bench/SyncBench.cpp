@@ -1,18 +1,13 @@
 // Note sync against a loopback server: a pull that brings 10,000 changed notes (about 1 KB of
 // text each) into a note database of 10,000 notes, applied and saved; and the round trip of one
 // push.
-#include "account/DeviceAttestation.h"
+#include "SyncServices.h"
+
 #include "account/NotesSyncService.h"
-#include "account/ProfileAvatarStore.h"
-#include "account/SessionRefresher.h"
-#include "account/SyncCredentialStore.h"
-#include "platform/HttpClient.h"
 #include "platform/InternetDateTime.h"
-#include "platform/ObjectContext.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/LoopbackApiServer.h"
-#include "support/RecordingTracker.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -67,15 +62,9 @@ int main(int argc, char** argv)
 
     test::LoopbackApiServer server;
     server.useAsApiBase();
-    test::RecordingTracker tracker;
-    HttpClient http;
-    SyncCredentialStore credentials(home.path() + "/session");
-    (void)credentials.save({"user", "access", "refresh", QDateTime::currentDateTimeUtc().addDays(1)});
-    DeviceAttestation attestation;
-    ProfileAvatarStore avatars(http, home.path() + "/avatar");
-    SessionRefresher refresher(http, credentials, avatars);
-    NotesSyncService sync(http, tracker, credentials, attestation, refresher,
-        [&store]() -> ObjectContext& { return store.viewContext(); });
+    bench::SyncServices services(home.path(), store);
+    NotesSyncService& sync = services.sync;
+    const test::RecordingTracker& tracker = services.tracker;
 
     std::vector<double> pulls;
     for (int run = 0; run < 5; ++run) {

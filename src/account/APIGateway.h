@@ -24,8 +24,13 @@ public:
     static HttpRequest request(const QByteArray& method, const QString& path, const std::optional<QByteArray>& body,
         const std::optional<QString>& accessToken, qint64 maximumReplyBytes);
 
-    // Replies of the account endpoints are small; a larger one is refused.
-    static constexpr qint64 maximumAccountReplyBytes = 8 * 1024 * 1024;
+    // Each answer is refused beyond what its largest real form needs. Tokens: a session the
+    // session file can hold (1 MiB) with room for escapes and the profile fields.
+    static constexpr qint64 maximumTokensReplyBytes = 2 * 1024 * 1024;
+    // Thousands of devices.
+    static constexpr qint64 maximumDevicesReplyBytes = 4 * 1024 * 1024;
+    // Answers whose body is never read (an error page at most).
+    static constexpr qint64 maximumUnreadReplyBytes = 64 * 1024;
 };
 
 } // namespace norvelle

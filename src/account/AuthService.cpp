@@ -71,7 +71,7 @@ void AuthService::signInWithGoogle(const QString& idToken, const std::optional<Q
 void AuthService::signIn(const QString& path, const QByteArray& body, const AnalyticsMetadata& okMetadata,
     bool usedDevelopmentIdentity, Completion done)
 {
-    const HttpRequest request = APIGateway::request("POST", path, body, std::nullopt, APIGateway::maximumAccountReplyBytes);
+    const HttpRequest request = APIGateway::request("POST", path, body, std::nullopt, APIGateway::maximumTokensReplyBytes);
     m_http.send(request, [this, okMetadata, usedDevelopmentIdentity, done](HttpResult result) {
         if (const HttpError* error = std::get_if<HttpError>(&result)) {
             done(error->kind == HttpError::Kind::notHttp ? ServiceError::of(ServiceError::Kind::badServerResponse)
@@ -130,7 +130,7 @@ void AuthService::registerAt(const QStringList& paths, qsizetype index, const QB
         return;
     }
     const QString path = paths.at(index);
-    const HttpRequest request = APIGateway::request("POST", path, body, token, APIGateway::maximumAccountReplyBytes);
+    const HttpRequest request = APIGateway::request("POST", path, body, token, APIGateway::maximumUnreadReplyBytes);
     m_http.send(request, [this, paths, index, body, token, path, done](HttpResult result) {
         if (const HttpError* error = std::get_if<HttpError>(&result)) {
             if (error->kind == HttpError::Kind::notHttp) {
@@ -160,9 +160,9 @@ void AuthService::registerAt(const QStringList& paths, qsizetype index, const QB
 }
 
 void AuthService::sendAuthorized(const QByteArray& method, const QStringList& paths, const std::optional<QByteArray>& body,
-    AuthorizedRequester::ResponseHandler done)
+    qint64 maximumReplyBytes, AuthorizedRequester::ResponseHandler done)
 {
-    m_requester.send(method, paths, body, APIGateway::maximumAccountReplyBytes, [done](ServiceResult<HttpResponse> result) {
+    m_requester.send(method, paths, body, maximumReplyBytes, [done](ServiceResult<HttpResponse> result) {
         if (const HttpResponse* response = std::get_if<HttpResponse>(&result); response && response->status != 200) {
             done(ServiceError::badStatus(response->status));
             return;
@@ -173,7 +173,7 @@ void AuthService::sendAuthorized(const QByteArray& method, const QStringList& pa
 
 void AuthService::fetchDevices(std::function<void(ServiceResult<RemoteDevicesResponse>)> done)
 {
-    sendAuthorized("GET", kDevicesPaths, std::nullopt, [done](ServiceResult<HttpResponse> result) {
+    sendAuthorized("GET", kDevicesPaths, std::nullopt, APIGateway::maximumDevicesReplyBytes, [done](ServiceResult<HttpResponse> result) {
         if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
             done(*error);
             return;
@@ -184,7 +184,8 @@ void AuthService::fetchDevices(std::function<void(ServiceResult<RemoteDevicesRes
 
 void AuthService::removeDevice(const QString& id, Completion done)
 {
-    sendAuthorized("POST", kRemovePaths, RemoveDeviceBody{id}.toJson(), [done](ServiceResult<HttpResponse> result) {
+    sendAuthorized("POST", kRemovePaths, RemoveDeviceBody{id}.toJson(), APIGateway::maximumUnreadReplyBytes,
+        [done](ServiceResult<HttpResponse> result) {
         const ServiceError* error = std::get_if<ServiceError>(&result);
         done(error ? std::optional(*error) : std::nullopt);
     });
@@ -192,7 +193,8 @@ void AuthService::removeDevice(const QString& id, Completion done)
 
 void AuthService::deleteAccount(Completion done)
 {
-    sendAuthorized("POST", kDeletePaths, std::nullopt, [this, done](ServiceResult<HttpResponse> result) {
+    sendAuthorized("POST", kDeletePaths, std::nullopt, APIGateway::maximumUnreadReplyBytes,
+        [this, done](ServiceResult<HttpResponse> result) {
         if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
             done(*error);
             return;

@@ -68,7 +68,7 @@ private:
         std::function<void()> done);
     // Sends to the device or account endpoints; any status but 200 fails with badStatus.
     void sendAuthorized(const QByteArray& method, const QStringList& paths, const std::optional<QByteArray>& body,
-        AuthorizedRequester::ResponseHandler done);
+        qint64 maximumReplyBytes, AuthorizedRequester::ResponseHandler done);
 
     HttpClient& m_http;
     AnalyticsTracking& m_tracker;

@@ -182,7 +182,7 @@ void NotesSyncService::exchange(qint64 since, const QList<SyncNotePayload>& note
                 done(ServiceError::noSession());
                 return;
             }
-            done(SyncPOSTResponse::fromJson(std::get<QByteArray>(reply)));
+            done(SyncPOSTResponse::fromJson(std::move(std::get<QByteArray>(reply))));
         });
     });
 }

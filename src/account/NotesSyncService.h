@@ -61,8 +61,9 @@ public:
     // Returns whether the notes are saved (true when there was nothing to save).
     bool applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes);
 
-    // A sync answer may carry many notes; it is still refused beyond this.
-    static constexpr qint64 maximumSyncReplyBytes = 256 * 1024 * 1024;
+    // The largest real answer: a pull of 10,000 notes of a few kilobytes each, or a few notes of
+    // many megabytes; anything larger is refused while it arrives.
+    static constexpr qint64 maximumSyncReplyBytes = 64 * 1024 * 1024;
     // A session expiring this close (or closer) is refreshed first.
     static constexpr int refreshAheadSeconds = 60;
     // The highest note version this device has received from the server.

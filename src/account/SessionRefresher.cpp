@@ -41,7 +41,7 @@ void SessionRefresher::send()
     const QByteArray body = QJsonDocument(QJsonObject{{QStringLiteral("refreshToken"), session->refreshToken}})
                                 .toJson(QJsonDocument::Compact);
     m_http.send(APIGateway::request("POST", QStringLiteral("v1/auth/refresh"), body, std::nullopt,
-                    APIGateway::maximumAccountReplyBytes),
+                    APIGateway::maximumTokensReplyBytes),
         [this, sentToken = session->refreshToken](HttpResult result) {
             // Signed out, or signed in afresh, while the request ran: its tokens must not bring
             // the ended session back or replace the new one.

@@ -30,10 +30,11 @@ QList<SyncPOSTResponse::RemoteNoteDTO> notes(JsonObjectReader& parent, const QSt
 
 } // namespace
 
-ServiceResult<SyncPOSTResponse> SyncPOSTResponse::fromJson(const QByteArray& data)
+ServiceResult<SyncPOSTResponse> SyncPOSTResponse::fromJson(QByteArray data)
 {
     QString failure;
     const std::optional<QJsonObject> object = JsonObjectReader::parseObject(data, &failure);
+    data = QByteArray();
     if (!object) {
         return ServiceError::decoding(failure);
     }

@@ -34,7 +34,8 @@ struct SyncPOSTResponse {
     // below zero, would become the since-version and hide every later change.
     static constexpr qint64 maximumVersion = qint64(1) << 53;
 
-    static ServiceResult<SyncPOSTResponse> fromJson(const QByteArray& data);
+    // Frees `data` as soon as it is parsed: an answer of many megabytes is held twice at most.
+    static ServiceResult<SyncPOSTResponse> fromJson(QByteArray data);
 };
 
 } // namespace norvelle

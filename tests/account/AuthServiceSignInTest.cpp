@@ -1,5 +1,6 @@
 #include "account/AuthService.h"
 
+#include "account/APIGateway.h"
 #include "account/AccountDisplayName.h"
 #include "support/LogCapture.h"
 #include "account/AccountFixture.h"
@@ -137,13 +138,13 @@ TEST(AuthServiceSignIn, MalformedAnswersFailClearlyAndStoreNothing)
         {ScriptedReply::json(200, {{"userId", "u"}}), ServiceError::Kind::decoding},
         {ScriptedReply::json(200, wrongType), ServiceError::Kind::decoding},
         {test::LoopbackApiServer::tokens("abc\r\nX-Injected: 1"), ServiceError::Kind::decoding},
-        {test::LoopbackApiServer::tokens(QString(3 * 1024 * 1024, 'a')), ServiceError::Kind::sessionTooLarge},
+        {test::LoopbackApiServer::tokens(QString(SyncCredentialStore::maximumFileBytes * 6 / 10, 'a')), ServiceError::Kind::sessionTooLarge},
         {test::LoopbackApiServer::tokens("a", "2030-01-01"), ServiceError::Kind::cannotParseResponse},
         {test::LoopbackApiServer::tokens("a", "2030-01-01T00:00:00"), ServiceError::Kind::cannotParseResponse},
         {truncated, ServiceError::Kind::transport},
         {notHttp, ServiceError::Kind::badServerResponse},
         {silent, ServiceError::Kind::transport},
-        {ScriptedReply::raw(200, QByteArray(8 * 1024 * 1024 + 1, ' ')), ServiceError::Kind::transport},
+        {ScriptedReply::raw(200, QByteArray(APIGateway::maximumTokensReplyBytes + 1, ' ')), ServiceError::Kind::transport},
     };
     for (const Case& c : cases) {
         SignIn s;

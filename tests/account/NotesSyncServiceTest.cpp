@@ -328,6 +328,13 @@ TEST(NotesSyncService, ANoteOfManyMegabytesIsTakenIn)
     s.pull();
     EXPECT_EQ(note->plainText().size(), huge.size());
     EXPECT_TRUE(s.event("sync_pull_ok"));
+
+    // Beyond what any real pull needs: refused while it arrives, nothing applied.
+    s.server.replyAlways("/v1/notes/sync", ScriptedReply::raw(200, QByteArray(NotesSyncService::maximumSyncReplyBytes + 1, ' ')));
+    const std::optional<ServiceError> refused = s.pull();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->debugDescription(), "transport(replyTooLarge)");
+    EXPECT_EQ(note->plainText().size(), huge.size());
 }
 
 TEST(NotesSyncService, SigningOutWhileAPullIsAnsweredLeavesTheNotesAndTheNextSessionAlone)

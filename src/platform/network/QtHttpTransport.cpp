@@ -8,9 +8,15 @@
 #include <memory>
 #include <optional>
 
+#include <malloc.h>
+
 namespace norvelle {
 
 namespace {
+
+constexpr qint64 kReadBufferBytes = 1024 * 1024;
+constexpr qint64 kLargeReplyBytes = 1024 * 1024;
+constexpr int kLateTrimMs = 1000;
 
 // At most `limit` of the bytes that have arrived. QIODevice::read(n) sizes its buffer to n
 // first, so asking for the whole allowance would take hundreds of MiB on every read.
@@ -88,6 +94,8 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
         networkRequest.setRawHeader(name, value);
     }
     QNetworkReply* reply = m_manager.sendCustomRequest(networkRequest, request.method, request.body);
+    // What has arrived is taken out at each readyRead: Qt's own buffer need not hold more.
+    reply->setReadBufferSize(kReadBufferBytes);
 
     auto transfer = std::make_shared<Transfer>();
     transfer->maximum = request.maximumReplyBytes;
@@ -113,6 +121,10 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > transfer->maximum) {
             fail(tooLarge());
+        } else if (length.isValid() && length.toLongLong() > 0) {
+            // One allocation of the announced size: growing step by step would hold the old
+            // and the new buffer at once, near twice the answer.
+            transfer->body.reserve(length.toLongLong());
         }
     });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, transfer, fail, idle, idleMs] {
@@ -125,6 +137,15 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
     });
     QObject::connect(reply, &QNetworkReply::finished, reply, [reply, transfer] {
         reply->deleteLater();
+        if (transfer->body.size() >= kLargeReplyBytes || (transfer->failure && transfer->failure->kind == HttpError::Kind::replyTooLarge)) {
+            // glibc keeps freed memory for later use: after an answer of megabytes the program
+            // is to shrink back. Once the reply is gone, so are the pieces still queued for it;
+            // what Qt's network thread read ahead of a refused answer goes a moment later.
+            QObject::connect(reply, &QObject::destroyed, [] {
+                ::malloc_trim(0);
+                QTimer::singleShot(kLateTrimMs, [] { ::malloc_trim(0); });
+            });
+        }
         if (!transfer->failure) {
             transfer->body += readUpTo(*reply, transfer->maximum - transfer->body.size() + 1);
             if (transfer->body.size() > transfer->maximum) {
