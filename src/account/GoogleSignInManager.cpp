@@ -1,5 +1,6 @@
 #include "account/GoogleSignInManager.h"
 
+#include "account/APIGateway.h"
 #include "account/AuthService.h"
 #include "account/JsonObjectReader.h"
 #include "platform/Crypto.h"
@@ -144,6 +145,7 @@ void GoogleSignInManager::exchangeCode(const QString& code, const QString& verif
     HttpRequest request;
     request.method = "POST";
     request.url = m_endpoints.token;
+    request.maximumReplyBytes = APIGateway::maximumTokensReplyBytes;
     request.headers.append({QByteArrayLiteral("Content-Type"), QByteArrayLiteral("application/x-www-form-urlencoded")});
     request.body = formBody({{QStringLiteral("code"), code}, {QStringLiteral("client_id"), m_clientID},
         {QStringLiteral("code_verifier"), verifier}, {QStringLiteral("grant_type"), QStringLiteral("authorization_code")},
