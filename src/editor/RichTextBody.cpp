@@ -1,6 +1,7 @@
 #include "editor/RichTextBody.h"
 
 #include "editor/ChecklistMarkerAttachment.h"
+#include "editor/EditorColors.h"
 #include "editor/TextStorage.h"
 #include "platform/RichTextCodec.h"
 #include "platform/RtfDocumentCapture.h"
@@ -75,26 +76,46 @@ private:
     size_t m_next = 0;
 };
 
-} // namespace
-
-void checklistMarkersToText(RtfDocumentModel& model, const std::vector<std::optional<bool>>& objects)
+// Every paragraph of the model in text order, table cells included.
+template <typename Visit>
+void forEachParagraph(RtfDocumentModel& model, const Visit& visit)
 {
-    MarkerText markers(objects);
     for (auto& item : model.items) {
         if (auto* paragraph = std::get_if<RtfParagraph>(&item)) {
-            markers.paragraph(*paragraph);
+            visit(*paragraph);
             continue;
         }
         for (auto& row : std::get<RtfTable>(item).rows) {
             for (RtfCell& cell : row) {
                 for (RtfParagraph& paragraph : cell.paragraphs)
-                    markers.paragraph(paragraph);
+                    visit(paragraph);
             }
         }
     }
 }
 
-std::optional<QByteArray> encodeRichTextData(const QTextDocument& text)
+void defaultColorToNone(RtfDocumentModel& model, const QColor& color)
+{
+    const auto clear = [&color](RtfCharacterStyle& style) {
+        if (style.foreground && EditorColors::colorsMatch(QColor::fromRgba(*style.foreground), color))
+            style.foreground.reset();
+    };
+    forEachParagraph(model, [&clear](RtfParagraph& paragraph) {
+        clear(paragraph.markStyle);
+        for (RtfRun& run : paragraph.runs)
+            clear(run.style);
+    });
+}
+
+} // namespace
+
+void checklistMarkersToText(RtfDocumentModel& model, const std::vector<std::optional<bool>>& objects)
+{
+    MarkerText markers(objects);
+    forEachParagraph(model, [&markers](RtfParagraph& paragraph) { markers.paragraph(paragraph); });
+}
+
+std::optional<QByteArray> encodeRichTextData(const QTextDocument& text, const std::optional<QColor>& defaultTextColor)
 {
     if (text.characterCount() <= 1)
         return std::nullopt;
@@ -104,6 +125,8 @@ std::optional<QByteArray> encodeRichTextData(const QTextDocument& text)
     RtfDocumentModel model = RtfDocumentCapture::capture(text, text.defaultFont().pointSizeF());
     if (anyBox)
         checklistMarkersToText(model, objects);
+    if (defaultTextColor)
+        defaultColorToNone(model, *defaultTextColor);
     return RtfWriter::write(model);
 }
 

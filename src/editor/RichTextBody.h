@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QColor>
 #include <QString>
 
 #include <memory>
@@ -17,12 +18,15 @@ struct RtfDocumentModel;
 // A note's rich body: an RTF document in which every checklist box stands as its text token
 // ("○ " open, "● " ticked), so no drawn object is ever stored.
 //
-//     std::optional<QByteArray> body = encodeRichTextData(editorDocument);  // none: empty text
+//     std::optional<QByteArray> body = encodeRichTextData(editorDocument, textColor);  // none: empty text
 //     std::unique_ptr<QTextDocument> text = decodeRichTextData(body);      // none: not RTF, no text
 //
-// Encoding never touches its argument (boxes stay boxes on screen). Decoded text still holds the tokens; the editor turns
+// Encoding never touches its argument (boxes stay boxes on screen). Text in the editor's
+// default colour is stored with no colour: that colour follows the paper and the theme, so the
+// body reads the same on any of them. Decoded text still holds the tokens; the editor turns
 // them into boxes when it loads.
-std::optional<QByteArray> encodeRichTextData(const QTextDocument& text);
+std::optional<QByteArray> encodeRichTextData(const QTextDocument& text,
+    const std::optional<QColor>& defaultTextColor = std::nullopt);
 std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data);
 
 // The note's plain text of the editor's text: every drawn box (with the space after it) as its

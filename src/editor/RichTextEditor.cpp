@@ -53,7 +53,7 @@ void RichTextEditor::setAppearance(const QColor& textColor, const QString& paper
 
 std::optional<QByteArray> RichTextEditor::richData() const
 {
-    return encodeRichTextData(*m_textView->document());
+    return encodeRichTextData(*m_textView->document(), m_coordinator->appliedDefaultTextColor());
 }
 
 std::optional<RichTextEditor::Contents> RichTextEditor::takeUnreportedEdit()

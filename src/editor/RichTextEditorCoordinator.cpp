@@ -15,24 +15,29 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <algorithm>
 #include <cmath>
 
 namespace norvelle {
 
 namespace {
 
-// Runs without a colour, or in the previous default colour, take the new default.
-bool takesDefaultColor(const QTextFormat& format, const std::optional<QColor>& old, const QColor& color)
+// Runs without a colour, or in a previous default colour, take the new default.
+bool takesDefaultColor(const QTextFormat& format, const std::vector<QColor>& old, const QColor& color)
 {
     if (ChecklistMarkerAttachment::isAttachment(format))
         return false;
     const QBrush brush = format.brushProperty(QTextFormat::ForegroundBrush);
     if (!format.hasProperty(QTextFormat::ForegroundBrush) || brush.style() == Qt::NoBrush)
         return true;
-    return old && EditorColors::colorsMatch(brush.color(), *old) && !EditorColors::colorsMatch(brush.color(), color);
+    if (EditorColors::colorsMatch(brush.color(), color))
+        return false;
+    return std::any_of(old.begin(), old.end(), [&brush](const QColor& previous) {
+        return EditorColors::colorsMatch(brush.color(), previous);
+    });
 }
 
-void recolor(QTextDocument& document, const std::optional<QColor>& old, const QColor& color)
+void recolor(QTextDocument& document, const std::vector<QColor>& old, const QColor& color)
 {
     std::vector<TextRange> runs;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
@@ -154,8 +159,10 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
         TextStorage storage(*document);
         ChecklistEditing(storage, m_parent.textColor()).normalizeChecklistMarkers();
     }
-    // Before the view lays the text out: colouring is then a matter of formats only.
-    recolor(*document, std::nullopt, m_parent.textColor());
+    // Before the view lays the text out: colouring is then a matter of formats only. Bodies
+    // stored before default text went without a colour hold it as black or white, whatever
+    // paper they were written on: both are default text.
+    recolor(*document, {QColor(Qt::black), QColor(Qt::white)}, m_parent.textColor());
     {
         TextStorage storage(*document);
         TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
@@ -211,7 +218,9 @@ void RichTextEditorCoordinator::applyDefaultTextColor(const QColor& color)
     StickyTextView* view = m_textView;
     if (!view)
         return;
-    const std::optional<QColor> old = m_appliedDefaultTextColor;
+    std::vector<QColor> old;
+    if (m_appliedDefaultTextColor)
+        old.push_back(*m_appliedDefaultTextColor);
     // A new paper colour is no edit of the note: it is neither reported nor undone.
     ++m_suppressChanges;
     recolor(*view->document(), old, color);
@@ -307,7 +316,7 @@ void RichTextEditorCoordinator::textDidChange()
             m_isNormalizingChecklist = false;
         }
     }
-    const std::optional<QByteArray> richData = storage.isEmpty() ? std::nullopt : encodeRichTextData(document);
+    const std::optional<QByteArray> richData = storage.isEmpty() ? std::nullopt : encodeRichTextData(document, m_appliedDefaultTextColor);
     m_parent.writeBindings(richData, plainTextOf(document));
     broadcastFormattingState();
 }

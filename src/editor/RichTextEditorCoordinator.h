@@ -34,6 +34,7 @@ public:
     void loadContent(const QString& text, const std::optional<QByteArray>& richData);
 
     void applyDefaultTextColor(const QColor& color);
+    const std::optional<QColor>& appliedDefaultTextColor() const { return m_appliedDefaultTextColor; }
     void applySelectionColors();
     void refreshTableAppearance();
 

@@ -1,10 +1,12 @@
 #include "sticky/StickyContentView.h"
 
+#include "platform/UserDefaults.h"
 #include "sticky/NewStickyNote.h"
 #include "sticky/PaperTheme.h"
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyState.h"
 #include "ui/HexColor.h"
+#include "ui/NorvelleAppearancePreference.h"
 #include "ui/PaperTextureView.h"
 #include "ui/TextContrast.h"
 
@@ -80,6 +82,12 @@ StickyContentView::StickyContentView(const StickyState& state, QWidget* editor, 
     m_texture->lower();
     m_border->raise();
     connect(&state, &StickyState::changed, this, &StickyContentView::refresh);
+    // The theme chosen in Settings decides the paper of a note that follows the theme.
+    connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
+        if (key == QLatin1String(appearance::defaultsKey)) {
+            refresh();
+        }
+    });
     refresh();
 }
 

@@ -214,4 +214,30 @@ TEST(RichTextEditorAppearance, ANewTextColourRecoloursOnlyTheOldDefault)
     EXPECT_TRUE(probe.reports.empty());
 }
 
+TEST(RichTextEditorAppearance, AThemeColourBakedIntoAnOlderBodyReadsAsTheDefault)
+{
+    // White default text from dark paper, stored by an older version, opened on light paper.
+    QTextCharFormat white;
+    white.setForeground(QColor(Qt::white));
+    QTextCharFormat red;
+    red.setForeground(QColor(Qt::red));
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("ab"), white);
+    cursor.insertText(QStringLiteral("c"), red);
+    EditorProbe probe(QStringLiteral("abc"), RichTextCodec::writeRtf(document));
+    TextStorage storage(probe.document());
+    EXPECT_EQ(storage.charFormat(0).foreground().color(), QColor(Qt::black));
+    EXPECT_EQ(storage.charFormat(2).foreground().color(), QColor(Qt::red));
+
+    // What it stores from now on names no default colour, only the user's red.
+    QTest::keyClick(&probe.view(), Qt::Key_End);
+    typeText(probe.view(), QStringLiteral("d"));
+    const std::unique_ptr<QTextDocument> stored = RichTextCodec::readRtf(*probe.reports.front().richData);
+    ASSERT_TRUE(stored);
+    TextStorage body(*stored);
+    EXPECT_FALSE(body.charFormat(0).hasProperty(QTextFormat::ForegroundBrush));
+    EXPECT_EQ(body.charFormat(2).foreground().color(), QColor(Qt::red));
+}
+
 } // namespace
