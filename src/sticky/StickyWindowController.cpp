@@ -152,7 +152,7 @@ void StickyWindowController::initWithNote(std::shared_ptr<StickyNote> note)
         const QByteArray content = m_note->content();
         m_richBodyData = content.isEmpty() ? std::nullopt : std::optional(content);
         m_text = m_note->plainText();
-        m_panel->setWindowTitle(m_note->title());
+        m_panel->setWindowTitle(NoteTitle::shown(m_note->title()));
     }
     installAppearanceObservers();
     observeSyncedText();
@@ -206,7 +206,7 @@ void StickyWindowController::observeSyncedText()
         m_text = m_note->plainText();
         const QByteArray content = m_note->content();
         m_richBodyData = content.isEmpty() ? std::nullopt : std::optional(content);
-        m_panel->setWindowTitle(m_note->title());
+        m_panel->setWindowTitle(NoteTitle::shown(m_note->title()));
         if (m_editor) {
             // The caret stays where the user was typing, not at the start of the new text.
             const int caret = m_editor->textView().textCursor().position();
@@ -332,7 +332,7 @@ void StickyWindowController::saveNote()
         m_note->setUpdatedAt(QDateTime::currentDateTimeUtc());
         m_note->setVersion(m_note->version() + 1);
         m_note->setUpdatedBy(QStringLiteral("local-device"));
-        m_panel->setWindowTitle(title);
+        m_panel->setWindowTitle(NoteTitle::shown(title));
     }
     const qsizetype characters = GraphemeWalker::count(m_text);
     ReliabilityService::shared().reportLargeNote(characters);

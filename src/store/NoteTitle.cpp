@@ -1,5 +1,7 @@
 #include "store/NoteTitle.h"
 
+#include "platform/GraphemeWalker.h"
+
 #include <QList>
 
 #include <algorithm>
@@ -88,6 +90,12 @@ QString NoteTitle::bodyAfterTitle(const QString& text)
         }
     }
     return body.trimmed();
+}
+
+QString NoteTitle::shown(QStringView name)
+{
+    const QStringView leading = GraphemeWalker::leading(name, shownCharacters);
+    return leading.size() == name.size() ? name.toString() : leading.toString() + u'\u2026';
 }
 
 } // namespace norvelle

@@ -19,6 +19,12 @@ public:
     // The lines after that one (each line break read as "\n"), trimmed of white space and
     // line breaks; "" when there is no title line.
     static QString bodyAfterTitle(const QString& text);
+
+    // A name as window titles, lists and dialogs show it: at most `shownCharacters`
+    // user-perceived characters, then "…". A note's first line can be megabytes long, past what
+    // the X server takes in one request and what a label lays out in time.
+    static constexpr int shownCharacters = 300;
+    static QString shown(QStringView name);
 };
 
 } // namespace norvelle

@@ -1,6 +1,7 @@
 #include "workspace/NoteDisplayText.h"
 
 #include "platform/GraphemeWalker.h"
+#include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 
 namespace norvelle {
@@ -33,11 +34,11 @@ QStringView firstFilledLine(QStringView text, qsizetype skip)
 
 QString displayTitle(const QString& title, const QString& plainText)
 {
-    if (const QString trimmed = title.trimmed(); !trimmed.isEmpty()) {
-        return trimmed;
+    if (const QStringView trimmed = QStringView(title).trimmed(); !trimmed.isEmpty()) {
+        return NoteTitle::shown(trimmed);
     }
     if (const QStringView line = firstLine(plainText).trimmed(); !line.isEmpty()) {
-        return line.toString();
+        return NoteTitle::shown(line);
     }
     return QStringLiteral("Empty note");
 }

@@ -10,7 +10,8 @@ class StickyNote;
 // under, and the one line of body text below that name. Lines of the plain text end at a line
 // feed, so a CR LF line end ends a line too (the CR is trimmed with the line).
 
-// The trimmed title; else the trimmed first line of the plain text; else "Empty note".
+// The trimmed title; else the trimmed first line of the plain text; else "Empty note". Cut as
+// NoteTitle::shown cuts names.
 QString displayTitle(const QString& title, const QString& plainText);
 QString displayTitle(const StickyNote& note);
 

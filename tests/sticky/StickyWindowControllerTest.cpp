@@ -9,6 +9,7 @@
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyState.h"
 #include "sticky/StickyWindowController.h"
+#include "store/NoteTitle.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/FakeAppDelegating.h"
@@ -233,6 +234,22 @@ TEST_F(StickyWindowControllerTest, EveryEditIsSavedAsALocalChangeAndHandedToSync
             && eventCount(log, "note_updated") == 6;
     }, 5000));
     EXPECT_TRUE(log.messages().filter("event=note_updated").last().contains("\"length\": \"8001\""));
+}
+
+// A whole first line in the title once crashed the program: the X server refuses a request that long.
+TEST_F(StickyWindowControllerTest, ALongFirstLineNamesTheWindowWithItsFirstCharactersOnly)
+{
+    const QString line = QString(20'000, u'w');
+    auto note = savedNote(line);
+    note->setTitle(line);
+    const auto controller = controllerFor(note);
+    const QString shown = QString(NoteTitle::shownCharacters, u'w') + QStringLiteral("\u2026");
+    EXPECT_EQ(controller->panel()->windowTitle(), shown);
+
+    controller->editor()->textView().setPlainText(line + QStringLiteral("x\nmore"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(note->title().size(), line.size() + 1);
+    EXPECT_EQ(controller->panel()->windowTitle(), shown);
 }
 
 TEST_F(StickyWindowControllerTest, TypedTextKeepsItsRichBodyAndOldFormattingSurvives)

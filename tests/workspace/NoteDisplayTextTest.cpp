@@ -14,6 +14,14 @@ TEST(NoteDisplayText, TitleFallsBackToTheFirstLineThenToEmptyNote)
     EXPECT_EQ(displayTitle(QString(), QString()), "Empty note");
 }
 
+TEST(NoteDisplayText, AHugeTitleIsShownByItsFirstCharacters)
+{
+    const QString shown = QString(300, u'a') + QStringLiteral("\u2026");
+    EXPECT_EQ(displayTitle(QString(5'000'000, u'a'), QString()), shown);
+    EXPECT_EQ(displayTitle(QString(), QString(5'000'000, u'a') + QStringLiteral("\nmore")), shown);
+    EXPECT_EQ(displayTitle(QString(300, u'a'), QString()), QString(300, u'a'));
+}
+
 TEST(NoteDisplayText, PreviewSkipsALineThatRepeatsTheTitle)
 {
     EXPECT_EQ(previewLine("  Groceries  ", "groceries\nmilk"), "milk");
