@@ -7,6 +7,7 @@
 #include "editor/EditorFonts.h"
 #include "editor/LinePrefixes.h"
 #include "editor/ListEditing.h"
+#include "editor/LongLineWrap.h"
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/TableEditing.h"
@@ -171,15 +172,30 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     }
     document->setUndoRedoEnabled(true);
     document->setParent(view);
+    const QTextOption::WrapMode wrap = LongLineWrap::wrapModeFor(document->toRawText());
+    QTextOption option = document->defaultTextOption();
+    option.setWrapMode(wrap);
+    document->setDefaultTextOption(option);
     ++m_suppressChanges;
     // The view deletes a document of its own making; ours are its children.
     const QPointer<QTextDocument> old = view->document();
-    view->setDocument(document.release());
+    if (view->wordWrapMode() != wrap) {
+        // Through a blank document: the one going is not laid out again in the new mode.
+        QTextDocument blank;
+        view->setDocument(&blank);
+        view->setWordWrapMode(wrap);
+        view->setDocument(document.release());
+    } else {
+        view->setDocument(document.release());
+    }
     if (old && old->parent() == view)
         delete old.data();
     ChecklistMarkerRenderer::install(*view->document())->setColor(checklistMarkerColor());
     // contentsChanged also ends every empty edit block; contentsChange says something changed.
-    connect(view->document(), &QTextDocument::contentsChange, this, [this] { m_contentsChanged = true; });
+    connect(view->document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
+        m_contentsChanged = true;
+        wrapAnywhereAfterLongRun(position, added);
+    });
     connect(view->document(), &QTextDocument::contentsChanged, this, &RichTextEditorCoordinator::contentsChanged);
     m_appliedDefaultTextColor.reset();
     --m_suppressChanges;
@@ -270,6 +286,21 @@ void RichTextEditorCoordinator::refreshTableAppearance()
         tables.restyleTable(table);
     view->document()->setUndoRedoEnabled(undo);
     --m_suppressChanges;
+}
+
+void RichTextEditorCoordinator::wrapAnywhereAfterLongRun(int position, int added)
+{
+    StickyTextView* view = m_textView;
+    if (!view || view->wordWrapMode() == QTextOption::WrapAnywhere)
+        return;
+    const TextStorage storage(*view->document());
+    const int limit = int(LongLineWrap::unbreakableRunLimit);
+    const int start = std::max(0, position - limit);
+    const int end = std::min(storage.length(), position + added + limit);
+    if (!LongLineWrap::hasUnbreakableRun(storage.text({start, end - start})))
+        return;
+    // Once the edit is laid out: a new wrap mode lays the whole text out again.
+    QMetaObject::invokeMethod(view, [view] { view->setWordWrapMode(QTextOption::WrapAnywhere); }, Qt::QueuedConnection);
 }
 
 QTextCharFormat RichTextEditorCoordinator::typingAttributes() const

@@ -86,6 +86,9 @@ private:
     QTextCharFormat typingAttributes() const;
     void setTypingAttributes(const QTextCharFormat& format);
     void installDocument(std::unique_ptr<QTextDocument> document);
+    // A run too long to wrap at word boundaries, typed or pasted around `position`, makes the
+    // view wrap anywhere from then on.
+    void wrapAnywhereAfterLongRun(int position, int added);
     QColor checklistMarkerColor() const;
     // Runs a table operation on the menu's table as one edit; it returns the caret.
     void tableMenuAction(const std::function<std::optional<int>(class TableEditing&, QTextTable*)>& action);

@@ -1,6 +1,7 @@
 #include "editor/StickyTextView.h"
 
 #include "editor/ChecklistEditing.h"
+#include "editor/LongLineWrap.h"
 #include "editor/RichTextEditor.h"
 #include "editor/TextStorage.h"
 #include "platform/RichTextCodec.h"
@@ -190,6 +191,13 @@ void StickyTextView::insertFromMimeData(const QMimeData* source)
     step.endEditBlock();
 }
 
+void StickyTextView::wrapAnywhereFor(QStringView pasted)
+{
+    // Before the text is laid out at all: at word boundaries a long line takes minutes.
+    if (LongLineWrap::hasUnbreakableRun(pasted))
+        setWordWrapMode(QTextOption::WrapAnywhere);
+}
+
 void StickyTextView::insertKept(const QMimeData* source)
 {
     if (source->hasHtml()) {
@@ -200,6 +208,7 @@ void StickyTextView::insertKept(const QMimeData* source)
         // text the source gave no size takes the note's own.
         const QByteArray body = RtfWriter::write(RtfDocumentCapture::capture(pasted, RichTextEditor::defaultFontSize));
         if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(body)) {
+            wrapAnywhereFor(kept->toRawText());
             QTextCursor cursor = textCursor();
             cursor.insertFragment(QTextDocumentFragment(kept.get()));
             setTextCursor(cursor);
@@ -207,8 +216,10 @@ void StickyTextView::insertKept(const QMimeData* source)
         return;
     }
     if (source->hasText()) {
+        const QString text = source->text();
+        wrapAnywhereFor(text);
         QTextCursor cursor = textCursor();
-        cursor.insertText(source->text());
+        cursor.insertText(text);
         setTextCursor(cursor);
     }
 }

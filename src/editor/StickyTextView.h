@@ -64,6 +64,7 @@ protected:
 
 private:
     void insertKept(const QMimeData* source);
+    void wrapAnywhereFor(QStringView pasted);
     bool toggleChecklistMarker(const QPoint& point);
     QPointF documentPoint(const QPoint& point) const;
     std::vector<qreal> columnBorderPositions(QTextTable* table) const;

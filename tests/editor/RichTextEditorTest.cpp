@@ -7,6 +7,7 @@
 #include "platform/RichTextCodec.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
@@ -76,6 +77,31 @@ TEST(RichTextEditorLoading, AnUpdateReloadsOnlyWhenThePlainTextDiffers)
     probe.editor->update(QStringLiteral("bold again"), boldBody(QStringLiteral("bold again")));
     EXPECT_EQ(TextStorage(probe.document()).charFormat(1).fontWeight(), 700);
     EXPECT_TRUE(probe.reports.empty());
+}
+
+// Wrapping a long run at word boundaries rescans the rest of the run for every line: 200 KB on
+// one line took half a minute to show, 10 MB never came.
+TEST(RichTextEditorLoading, ALineWithNoPlaceToBreakIsWrappedAnywhereAndOrdinaryTextAtWords)
+{
+    const QString run(300'000, u'q');
+    EditorProbe ordinary(QStringLiteral("words and a link https://example.com/%1\n").arg(QString(900, u'x')).repeated(50));
+    EXPECT_EQ(ordinary.view().wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+
+    EditorProbe loaded(QStringLiteral("title\n") + run);
+    EXPECT_EQ(loaded.view().wordWrapMode(), QTextOption::WrapAnywhere);
+    EXPECT_EQ(loaded.string().size(), run.size() + 6);
+
+    // Pasted: the wrap changes before the text is laid out.
+    QApplication::clipboard()->setText(run);
+    ordinary.view().paste();
+    EXPECT_EQ(ordinary.view().wordWrapMode(), QTextOption::WrapAnywhere);
+    EXPECT_TRUE(ordinary.string().contains(run));
+
+    // Typed, key by key: from the next turn on.
+    EditorProbe typed(QString(999, u'k'));
+    typeText(typed.view(), QStringLiteral("kk"));
+    QApplication::processEvents();
+    EXPECT_EQ(typed.view().wordWrapMode(), QTextOption::WrapAnywhere);
 }
 
 TEST(RichTextEditorEdits, TypingReportsTheBodyAndThenTheText)
