@@ -347,6 +347,18 @@ void RichTextEditorCoordinator::textDidChange()
             m_isNormalizingChecklist = false;
         }
     }
+    // The seed of an empty table cell goes once the user writes there, in the same undo step.
+    const std::vector<int> seeds = TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()))
+                                       .seedsOfFilledCell(view->textCursor().position());
+    if (!seeds.empty()) {
+        ++m_suppressChanges;
+        QTextCursor step(&document);
+        step.joinPreviousEditBlock();
+        for (const int seed : seeds)
+            storage.cursor({seed, 1}).removeSelectedText();
+        step.endEditBlock();
+        --m_suppressChanges;
+    }
     const std::optional<QByteArray> richData = storage.isEmpty() ? std::nullopt : encodeRichTextData(document, m_appliedDefaultTextColor);
     m_parent.writeBindings(richData, plainTextOf(document));
     broadcastFormattingState();

@@ -401,4 +401,26 @@ QString TableEditing::cellText(QTextTable* table, int row, int column) const
     return text.trimmed();
 }
 
+std::vector<int> TableEditing::seedsOfFilledCell(int position) const
+{
+    std::vector<int> seeds;
+    if (m_storage.isEmpty())
+        return seeds;
+    const int index = std::clamp(position, 0, m_storage.length() - 1);
+    QTextTable* table = m_storage.tableAt(index);
+    const QTextTableCell cell = table ? table->cellAt(index) : QTextTableCell();
+    if (!cell.isValid())
+        return seeds;
+    const int first = cell.firstPosition();
+    const QString text = m_storage.text({first, cell.lastPosition() - first});
+    const bool filled = std::any_of(text.begin(), text.end(), [](QChar c) { return c != seed && c != u'\n'; });
+    if (!filled)
+        return seeds;
+    for (qsizetype i = text.size() - 1; i >= 0; --i) {
+        if (text[i] == seed)
+            seeds.push_back(first + int(i));
+    }
+    return seeds;
+}
+
 } // namespace norvelle

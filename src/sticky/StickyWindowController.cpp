@@ -152,7 +152,7 @@ void StickyWindowController::initWithNote(std::shared_ptr<StickyNote> note)
         const QByteArray content = m_note->content();
         m_richBodyData = content.isEmpty() ? std::nullopt : std::optional(content);
         m_text = m_note->plainText();
-        m_panel->setWindowTitle(NoteTitle::shown(m_note->title()));
+        showTitle(m_note->title());
     }
     installAppearanceObservers();
     observeSyncedText();
@@ -206,7 +206,7 @@ void StickyWindowController::observeSyncedText()
         m_text = m_note->plainText();
         const QByteArray content = m_note->content();
         m_richBodyData = content.isEmpty() ? std::nullopt : std::optional(content);
-        m_panel->setWindowTitle(NoteTitle::shown(m_note->title()));
+        showTitle(m_note->title());
         if (m_editor) {
             // The caret stays where the user was typing, not at the start of the new text.
             const int caret = m_editor->textView().textCursor().position();
@@ -322,6 +322,12 @@ void StickyWindowController::saveFrame()
     UserDefaults::standard().set(frameKey(stickyID), StickyFrameString::format(frame));
 }
 
+void StickyWindowController::showTitle(const QString& title)
+{
+    // A window with no name would vanish from the window list.
+    m_panel->setWindowTitle(NoteTitle::trimmed(title).isEmpty() ? QStringLiteral("Untitled") : NoteTitle::shown(title));
+}
+
 void StickyWindowController::saveNote()
 {
     const QString title = NoteTitle::firstNonBlankLine(m_text);
@@ -332,7 +338,7 @@ void StickyWindowController::saveNote()
         m_note->setUpdatedAt(QDateTime::currentDateTimeUtc());
         m_note->setVersion(m_note->version() + 1);
         m_note->setUpdatedBy(QStringLiteral("local-device"));
-        m_panel->setWindowTitle(NoteTitle::shown(title));
+        showTitle(title);
     }
     const qsizetype characters = GraphemeWalker::count(m_text);
     ReliabilityService::shared().reportLargeNote(characters);

@@ -113,6 +113,8 @@ private:
     void observeSyncedText();
     void applyLook();
     void saveOpacity();
+    // The note's title as the window's name: "Untitled" while it has none.
+    void showTitle(const QString& title);
     void markNoteChanged();
     void closeOutsideTheTable();
     void windowClosing();

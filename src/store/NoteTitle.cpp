@@ -17,9 +17,10 @@ bool isLineBreak(QChar c)
         || c == QChar(0x2028) || c == QChar(0x2029);
 }
 
+// A zero-width space holds an empty table cell's place and is never a title.
 bool isBlank(QChar c)
 {
-    return c == u'\t' || c.category() == QChar::Separator_Space;
+    return c == u'\t' || c.category() == QChar::Separator_Space || c == QChar(0x200B);
 }
 
 QString trimmedOfBlanks(QStringView line)
@@ -55,6 +56,18 @@ std::optional<std::pair<QString, qsizetype>> titleLine(const QString& text)
 }
 
 } // namespace
+
+QStringView NoteTitle::trimmed(QStringView line)
+{
+    const auto blank = [](QChar c) { return c.isSpace() || isBlank(c); };
+    while (!line.isEmpty() && blank(line.front())) {
+        line = line.mid(1);
+    }
+    while (!line.isEmpty() && blank(line.back())) {
+        line.chop(1);
+    }
+    return line;
+}
 
 std::optional<QString> NoteTitle::firstLine(const QString& text)
 {

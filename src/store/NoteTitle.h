@@ -13,9 +13,13 @@ public:
     // a line feed or CR LF), kept as it is, spaces included. None when there is no such line.
     static std::optional<QString> firstLine(const QString& text);
 
-    // For edited notes: the first line (at any line break) holding more than spaces and tabs,
-    // trimmed of them; "" when there is none.
+    // For edited notes: the first line (at any line break) holding more than spaces, tabs and
+    // zero-width spaces, trimmed of them; "" when there is none.
     static QString firstNonBlankLine(const QString& text);
+    // A line for display: without white space, line breaks and the zero-width spaces of empty
+    // table cells at either end.
+    static QStringView trimmed(QStringView line);
+
     // The lines after that one (each line break read as "\n"), trimmed of white space and
     // line breaks; "" when there is no title line.
     static QString bodyAfterTitle(const QString& text);

@@ -23,7 +23,7 @@ QStringView firstFilledLine(QStringView text, qsizetype skip)
     for (const QStringView line : text.tokenize(u'\n')) {
         if (skip > 0) {
             --skip;
-        } else if (const QStringView trimmed = line.trimmed(); !trimmed.isEmpty()) {
+        } else if (const QStringView trimmed = NoteTitle::trimmed(line); !trimmed.isEmpty()) {
             return trimmed;
         }
     }
@@ -34,10 +34,10 @@ QStringView firstFilledLine(QStringView text, qsizetype skip)
 
 QString displayTitle(const QString& title, const QString& plainText)
 {
-    if (const QStringView trimmed = QStringView(title).trimmed(); !trimmed.isEmpty()) {
+    if (const QStringView trimmed = NoteTitle::trimmed(title); !trimmed.isEmpty()) {
         return NoteTitle::shown(trimmed);
     }
-    if (const QStringView line = firstLine(plainText).trimmed(); !line.isEmpty()) {
+    if (const QStringView line = NoteTitle::trimmed(firstLine(plainText)); !line.isEmpty()) {
         return NoteTitle::shown(line);
     }
     return QStringLiteral("Empty note");

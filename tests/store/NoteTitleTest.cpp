@@ -24,6 +24,7 @@ TEST(NoteTitle, FirstNonBlankLineIsTrimmedOfSpacesAndTabs)
     EXPECT_EQ(NoteTitle::firstNonBlankLine(" \t\n\r\n  \t Groceries \t\nmilk"), "Groceries");
     EXPECT_EQ(NoteTitle::firstNonBlankLine(QString::fromUtf8("first\u2028second")), "first");
     EXPECT_EQ(NoteTitle::firstNonBlankLine(QString::fromUtf8("\u00A0\u3000\nx")), "x");
+    EXPECT_EQ(NoteTitle::firstNonBlankLine(QStringLiteral("\u200B\n\u200B\nName\n\u200B")), "Name");
     EXPECT_EQ(NoteTitle::firstNonBlankLine(" \n\t\n"), "");
     EXPECT_EQ(NoteTitle::firstNonBlankLine(""), "");
 }

@@ -12,6 +12,8 @@ TEST(NoteDisplayText, TitleFallsBackToTheFirstLineThenToEmptyNote)
     // Only the first line counts, even when it is empty.
     EXPECT_EQ(displayTitle("", "\nGroceries"), "Empty note");
     EXPECT_EQ(displayTitle(QString(), QString()), "Empty note");
+    // A note that begins with an empty table: zero-width spaces hold its cells, never a title.
+    EXPECT_EQ(displayTitle(QStringLiteral("\u200B"), QStringLiteral("\u200B\n\u200B\n\u200B\n\u200B")), "Empty note");
 }
 
 TEST(NoteDisplayText, AHugeTitleIsShownByItsFirstCharacters)
