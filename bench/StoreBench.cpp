@@ -1,5 +1,6 @@
 // The note database with 10,000 notes of about 1 KB of text each (and their rich body):
 // opening the store and fetching every note newest first, and saving one changed note.
+#include "BenchFigures.h"
 #include "platform/ObjectContext.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
@@ -12,16 +13,11 @@
 #include <vector>
 
 using namespace norvelle;
+using bench::percentile;
 
 namespace {
 
 constexpr int noteCount = 10000;
-
-double percentile(std::vector<double> values, double fraction)
-{
-    std::sort(values.begin(), values.end());
-    return values[std::min(values.size() - 1, size_t(fraction * double(values.size())))];
-}
 
 void fillStore()
 {

@@ -162,6 +162,7 @@ void AppDelegate::applicationWillTerminate()
         m_autoSyncTimer->invalidate();
     }
     m_services.saveNoteStore();
+    UserDefaults::standard().synchronize();
 }
 
 void AppDelegate::handleSessionEnded()

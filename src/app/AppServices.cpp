@@ -12,6 +12,7 @@
 #include "store/NoteMigrationService.h"
 #include "store/NoteSaveFailureNotice.h"
 #include "store/PersistenceController.h"
+#include "store/StickyWindowKeys.h"
 
 namespace norvelle {
 
@@ -29,7 +30,10 @@ AppServices AppServices::live()
     services.explainUnopenableStore = [](const ObjectStoreError& error) {
         LaunchNotices::explainUnopenableStore(error, PersistenceController::storePath());
     };
-    services.migrateNotes = [] { NoteMigrationService::shared().migrate(PersistenceController::shared().viewContext()); };
+    services.migrateNotes = [] {
+        NoteMigrationService::shared().migrate(PersistenceController::shared().viewContext());
+        StickyWindowKeys::dropThoseOfMissingNotes(PersistenceController::shared().container());
+    };
     services.saveNoteStore = [] { PersistenceController::shared().save(); };
     services.startCrashTelemetry = [] {
         CrashTelemetryService& telemetry = CrashTelemetryService::shared();

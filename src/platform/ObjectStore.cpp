@@ -423,15 +423,31 @@ std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& e
 std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
                                                        std::vector<Row>& rows)
 {
+    return readRowsAmong(entity, allAttributes(entity), rowIDs, [&rows](Row&& row) { rows.push_back(std::move(row)); });
+}
+
+std::optional<ObjectStoreError> ObjectStore::storedRowIDs(const EntityDescription& entity,
+                                                          const std::vector<qint64>& rowIDs, QSet<qint64>& stored)
+{
+    return readRowsAmong(entity, {}, rowIDs, [&stored](Row&& row) { stored.insert(row.rowID); });
+}
+
+std::optional<ObjectStoreError> ObjectStore::readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
+                                                           const std::vector<qint64>& rowIDs,
+                                                           const std::function<void(Row&&)>& take)
+{
+    QStringList columns { QStringLiteral("_pk") };
+    for (const int attribute : attributes) {
+        columns << quoted(entity.attributes[size_t(attribute)].name);
+    }
     // Well below the number of parameters a statement may take.
     constexpr size_t batch = 500;
     for (size_t start = 0; start < rowIDs.size(); start += batch) {
         const size_t count = std::min(batch, rowIDs.size() - start);
         const std::vector<QVariant> bindings(rowIDs.begin() + qsizetype(start), rowIDs.begin() + qsizetype(start + count));
-        const QString sql = QStringLiteral("SELECT _pk, %1 FROM %2 WHERE _pk IN (%3)")
-                                .arg(columnList(entity), quoted(entity.name), QStringList(qsizetype(count), QStringLiteral("?")).join(u','));
-        if (auto error = readRows(sql, bindings, entity, allAttributes(entity), {},
-                                  [&rows](Row&& row) { rows.push_back(std::move(row)); })) {
+        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE _pk IN (%3)")
+                                .arg(columns.join(", "), quoted(entity.name), QStringList(qsizetype(count), QStringLiteral("?")).join(u','));
+        if (auto error = readRows(sql, bindings, entity, attributes, {}, take)) {
             return error;
         }
     }

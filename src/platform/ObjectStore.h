@@ -6,6 +6,7 @@
 #include "platform/ObjectStoreError.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QUuid>
@@ -67,6 +68,9 @@ public:
     // at a time rather than one by one.
     std::optional<ObjectStoreError> fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
                                               std::vector<Row>& rows);
+    // Which of `rowIDs` are stored rows of `entity`: looked up by id, whatever the table holds.
+    std::optional<ObjectStoreError> storedRowIDs(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
+                                                 QSet<qint64>& stored);
     // The stored values of `attributes` (positions in the entity, in that order) of every row of
     // `entity`, handed to `visit` one row at a time, in no particular order.
     std::optional<ObjectStoreError> readValues(const EntityDescription& entity, const std::vector<int>& attributes,
@@ -87,6 +91,9 @@ private:
     bool writeSequences();
     // Steps through the rows `sql` selects (_pk, then the columns of `attributes`), handing each
     // to `take`, with its values when `needsValues` holds for its row ID.
+    // The rows of `entity` among `rowIDs` with the values of `attributes`, a batch at a time.
+    std::optional<ObjectStoreError> readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
+                                                  const std::vector<qint64>& rowIDs, const std::function<void(Row&&)>& take);
     std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,
                                              const EntityDescription& entity, const std::vector<int>& attributes,
                                              const std::function<bool(qint64)>& needsValues,

@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/RegularFile.h"
+#include "platform/SerialQueue.h"
 #include "platform/SystemLog.h"
 
 #include <QDateTime>
@@ -105,8 +106,14 @@ QVariant normalized(const QVariant& value, bool* ok)
 UserDefaults::UserDefaults(QString filePath, QObject* parent)
     : QObject(parent)
     , m_filePath(std::move(filePath))
+    , m_writer(std::make_unique<SerialQueue>(QStringLiteral("norvelle.defaults.writer")))
 {
     load();
+}
+
+UserDefaults::~UserDefaults()
+{
+    m_writer.reset();
 }
 
 UserDefaults& UserDefaults::standard()
@@ -241,7 +248,7 @@ void UserDefaults::load()
         setAsideUnreadableFile(error.error != QJsonParseError::NoError ? error.errorString() : "not an object");
         return;
     }
-    const QJsonObject root = document.object();
+    QJsonObject root = document.object();
     QVariantMap values;
     QStringList badKeys;
     for (auto it = root.begin(); it != root.end(); ++it) {
@@ -257,7 +264,11 @@ void UserDefaults::load()
         // The readable keys are kept; the file itself goes aside so the next save cannot
         // destroy what could not be read.
         setAsideUnreadableFile("unreadable values for " + badKeys.join(", "));
+        for (const QString& key : std::as_const(badKeys)) {
+            root.remove(key);
+        }
     }
+    m_written = std::move(root);
     std::lock_guard lock(m_mutex);
     m_values = std::move(values);
 }
@@ -279,31 +290,70 @@ void UserDefaults::setAsideUnreadableFile(const QString& reason)
     }
 }
 
-void UserDefaults::save()
+void UserDefaults::scheduleSave()
 {
-    QJsonObject root;
     {
         std::lock_guard lock(m_mutex);
-        for (auto it = m_values.begin(); it != m_values.end(); ++it) {
-            root.insert(it.key(), encode(it.value()));
+        if (m_writeQueued) {
+            return;
+        }
+        m_writeQueued = true;
+    }
+    m_writer->async([this] { writeSnapshot(); });
+}
+
+// On the writer thread: everything changed until now goes in this write. Only the changed
+// keys are handed over, so a change never copies the whole store on the main thread.
+void UserDefaults::writeSnapshot()
+{
+    QHash<QString, QVariant> changes;
+    QString path;
+    {
+        std::lock_guard lock(m_mutex);
+        changes.swap(m_pending);
+        path = m_filePath;
+        m_writeQueued = false;
+    }
+    for (auto it = changes.cbegin(); it != changes.cend(); ++it) {
+        if (it.value().isValid()) {
+            m_written.insert(it.key(), encode(it.value()));
+        } else {
+            m_written.remove(it.key());
         }
     }
-    AppPaths::ensureDirectory(QFileInfo(m_filePath).absolutePath());
-    QSaveFile file(m_filePath);
+    const QJsonObject& root = m_written;
+    AppPaths::ensureDirectory(QFileInfo(path).absolutePath());
+    QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     ok = ok && file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0;
     ok = ok && file.commit();
     if (!ok) {
-        log.error(QString("settings could not be saved to %1: %2").arg(m_filePath, file.errorString()));
+        log.error(QString("settings could not be saved to %1: %2").arg(path, file.errorString()));
     }
     std::lock_guard lock(m_mutex);
     m_lastSaveSucceeded = ok;
 }
 
-bool UserDefaults::lastSaveSucceeded() const
+void UserDefaults::synchronize()
 {
+    m_writer->sync([] { });
+}
+
+bool UserDefaults::lastSaveSucceeded()
+{
+    synchronize();
     std::lock_guard lock(m_mutex);
     return m_lastSaveSucceeded;
+}
+
+QStringList UserDefaults::keys(const QString& prefix) const
+{
+    std::lock_guard lock(m_mutex);
+    QStringList found;
+    for (auto it = m_values.lowerBound(prefix); it != m_values.cend() && it.key().startsWith(prefix); ++it) {
+        found << it.key();
+    }
+    return found;
 }
 
 QVariant UserDefaults::object(const QString& key) const
@@ -408,8 +458,9 @@ void UserDefaults::set(const QString& key, const QVariant& value)
     {
         std::lock_guard lock(m_mutex);
         m_values.insert(key, stored);
+        m_pending.insert(key, stored);
     }
-    save();
+    scheduleSave();
     emit changed(key);
 }
 
@@ -420,9 +471,31 @@ void UserDefaults::remove(const QString& key)
         if (m_values.remove(key) == 0) {
             return;
         }
+        m_pending.insert(key, QVariant());
     }
-    save();
+    scheduleSave();
     emit changed(key);
+}
+
+void UserDefaults::remove(const QStringList& keys)
+{
+    QStringList removed;
+    {
+        std::lock_guard lock(m_mutex);
+        for (const QString& key : keys) {
+            if (m_values.remove(key) > 0) {
+                m_pending.insert(key, QVariant());
+                removed << key;
+            }
+        }
+    }
+    if (removed.isEmpty()) {
+        return;
+    }
+    scheduleSave();
+    for (const QString& key : std::as_const(removed)) {
+        emit changed(key);
+    }
 }
 
 } // namespace norvelle

@@ -1,19 +1,26 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QJsonObject>
 #include <QJsonValue>
 #include <QObject>
 #include <QString>
 #include <QVariant>
 
+#include <memory>
 #include <mutex>
 #include <optional>
 
 namespace norvelle {
 
+class SerialQueue;
+
 // The user's settings: a typed key-value store kept in one JSON file. Values keep their type
 // (bool, 64-bit integer, double, string, data, array, dictionary), so "absent" and "present
-// with another type" can be told apart. Every change is written at once, atomically.
+// with another type" can be told apart. A change is in memory at once and goes to the disk
+// atomically on a writer thread that starts on it straight away; changes made while a write
+// is under way go together in the next one, so the caller never waits for the disk.
 // Reads are thread-safe; writes belong to the main thread.
 class UserDefaults : public QObject {
     Q_OBJECT
@@ -21,6 +28,8 @@ public:
     // Loads `filePath`. A file that cannot be read as a defaults file is moved aside (never
     // overwritten) and the store starts empty.
     explicit UserDefaults(QString filePath, QObject* parent = nullptr);
+    // Writes what is still pending.
+    ~UserDefaults() override;
 
     // The process-wide store at AppPaths::configDirectory()/defaults.json.
     static UserDefaults& standard();
@@ -46,6 +55,12 @@ public:
     // QVariant removes the key. A value of an unsupported type is refused and logged.
     void set(const QString& key, const QVariant& value);
     void remove(const QString& key);
+    // Removes every key of `keys` there is, in one write.
+    void remove(const QStringList& keys);
+    // The stored keys that start with `prefix`.
+    QStringList keys(const QString& prefix) const;
+    // Waits until every change made so far is on the disk (or failed to get there).
+    void synchronize();
 
     // A settings file larger than this is not one of ours.
     static constexpr qint64 maximumFileBytes = 64 * 1024 * 1024;
@@ -54,8 +69,8 @@ public:
     // Where the file that could not be read at load now lies (empty when it was read): its
     // place aside, or its own path when it could not be moved.
     QString unreadableFileKept() const { return m_unreadableFileKept; }
-    // Whether the last write reached the disk.
-    bool lastSaveSucceeded() const;
+    // Whether the last write reached the disk (waits for the pending one).
+    bool lastSaveSucceeded();
 
     // For tests and tools: the typed JSON form of a value, and back.
     static QJsonValue encode(const QVariant& value, bool* ok = nullptr);
@@ -66,7 +81,8 @@ signals:
 
 private:
     void load();
-    void save();
+    void scheduleSave();
+    void writeSnapshot();
     void setAsideUnreadableFile(const QString& reason);
 
     QString m_filePath;
@@ -74,6 +90,13 @@ private:
     mutable std::mutex m_mutex;
     QVariantMap m_values;
     bool m_lastSaveSucceeded = true;
+    bool m_writeQueued = false;
+    // Changes not yet written: the new value, or an invalid one for a removal.
+    QHash<QString, QVariant> m_pending;
+    // The file's contents as last written; the writer thread's alone once loading is over.
+    QJsonObject m_written;
+    // Last, so it finishes its queued writes before anything else goes.
+    std::unique_ptr<SerialQueue> m_writer;
 };
 
 } // namespace norvelle

@@ -29,6 +29,7 @@
 #include "store/NoteTrashOperations.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
+#include "store/StickyWindowKeys.h"
 
 #include <QAction>
 #include <QCursor>
@@ -79,12 +80,12 @@ bool saveContext(const StickyNote& note)
 
 QString StickyWindowController::frameKey(const QString& stickyID)
 {
-    return QStringLiteral("norvelle.sticky.frame.") + stickyID;
+    return StickyWindowKeys::frame(stickyID);
 }
 
 QString StickyWindowController::followThemeKey(const QString& stickyID)
 {
-    return QStringLiteral("norvelle.sticky.followTheme.") + stickyID;
+    return StickyWindowKeys::followTheme(stickyID);
 }
 
 StickyWindowController::StickyWindowController()

@@ -3,6 +3,7 @@
 #include "core/AppDelegating.h"
 #include "platform/ObjectContext.h"
 #include "store/StickyNote.h"
+#include "store/StickyWindowKeys.h"
 
 #include <QDateTime>
 
@@ -122,9 +123,12 @@ void NoteTrashOperations::deleteNotePermanently(StickyNote& note)
     if (!context) {
         return;
     }
-    forgetWindowOf(keyOf(note));
+    const QString key = keyOf(note);
+    forgetWindowOf(key);
     deleteFrom(*context, note);
-    context->save();
+    if (!context->save()) {
+        StickyWindowKeys::forget({ key });
+    }
 }
 
 void NoteTrashOperations::deleteNotesPermanently(const NoteList& notes)
@@ -133,13 +137,17 @@ void NoteTrashOperations::deleteNotesPermanently(const NoteList& notes)
     if (!context) {
         return;
     }
+    QStringList keys;
     for (const auto& note : notes) {
         if (note) {
-            forgetWindowOf(keyOf(*note));
+            keys << keyOf(*note);
+            forgetWindowOf(keys.back());
             deleteFrom(*context, *note);
         }
     }
-    context->save();
+    if (!context->save()) {
+        StickyWindowKeys::forget(keys);
+    }
 }
 
 } // namespace norvelle

@@ -158,6 +158,7 @@ TEST(UserDefaults, CorruptFilesAreSetAsideAndNeverOverwritten)
         EXPECT_EQ(log.messages().size(), 1);
 
         defaults.set("b", true);
+        defaults.synchronize();
         UserDefaults reloaded(defaultsPath());
         EXPECT_TRUE(reloaded.boolValue("b"));
     }
@@ -177,6 +178,7 @@ TEST(UserDefaults, APipeOrADeviceInTheFilesPlaceIsSetAsideWithoutWaiting)
         EXPECT_EQ(log.messages().size(), 1) << kind.toStdString();
         EXPECT_FALSE(QFileInfo::exists(defaultsPath())) << kind.toStdString();
         defaults.set("b", true);
+        defaults.synchronize();
         EXPECT_TRUE(UserDefaults(defaultsPath()).boolValue("b")) << kind.toStdString();
     }
 }
@@ -217,8 +219,29 @@ TEST(UserDefaults, ConcurrentReadersSeeWholeValues)
     EXPECT_EQ(torn, 0);
 }
 
+TEST(UserDefaults, ChangesReachTheDiskOnTheirOwnWithoutTheCallerWaiting)
+{
+    UserDefaults defaults(defaultsPath());
+    for (int i = 0; i < 100; ++i) {
+        defaults.set(QString("key%1").arg(i), i);
+    }
+    defaults.remove(QStringList { "key1", "key2", "absent" });
+    // Nothing asks for the write: the writer thread takes the changes as they come.
+    EXPECT_TRUE(test::waitUntil([] {
+        QFile file(defaultsPath());
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains("\"key99\"");
+    }, 5000));
+    defaults.synchronize();
+    UserDefaults reloaded(defaultsPath());
+    EXPECT_EQ(reloaded.integer("key99"), 99);
+    EXPECT_FALSE(reloaded.contains("key1"));
+    EXPECT_FALSE(reloaded.contains("key2"));
+    EXPECT_EQ(reloaded.keys("key").size(), 98);
+}
+
 TEST(UserDefaults, StandardLivesInTheConfigFolderOfTheHome)
 {
     UserDefaults::standard().set("k", 1);
+    UserDefaults::standard().synchronize();
     EXPECT_TRUE(QFile::exists(test::TestHomeListener::home() + "/config/norvelle/defaults.json"));
 }

@@ -43,6 +43,7 @@ protected:
             return answer(request.json());
         });
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        norvelle::UserDefaults::standard().synchronize();
         m_process.start(QCoreApplication::applicationDirPath() + "/../norvelle", {});
     }
     ~SyncProgramX11Test() override

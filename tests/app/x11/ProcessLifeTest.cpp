@@ -37,6 +37,7 @@ public:
     {
         norvelle::UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        norvelle::UserDefaults::standard().synchronize();
         m_process.start(programPath(), {});
     }
     ~RunningProgram()

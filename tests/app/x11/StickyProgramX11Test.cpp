@@ -29,6 +29,7 @@ protected:
     {
         UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
+        norvelle::UserDefaults::standard().synchronize();
         m_process.start(QCoreApplication::applicationDirPath() + "/../norvelle", {});
     }
     ~StickyProgramX11Test() override

@@ -1,0 +1,79 @@
+// The settings file with 10,000 keys (sticky window frames and theme choices of 5,000 notes):
+// the time a change takes on the calling (GUI) thread, one at a time and in a burst, and how
+// long until the change is on the disk.
+#include "BenchFigures.h"
+#include "platform/UserDefaults.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+using namespace norvelle;
+using bench::percentile;
+
+namespace {
+
+constexpr int keyCount = 10000;
+
+QString frameKey(int note)
+{
+    return QStringLiteral("norvelle.sticky.frame.x-norvelle://0B6F2C1E-9A11-4E51-9D0C-3F0A2B7C4D10/StickyNote/p%1").arg(note);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTemporaryDir home;
+    const QString path = home.filePath("defaults.json");
+    {
+        UserDefaults filling(path);
+        for (int note = 0; note < keyCount / 2; ++note) {
+            filling.set(frameKey(note), QStringLiteral("{{120, 340}, {300, 280}}"));
+            filling.set(QStringLiteral("norvelle.sticky.followTheme.x-norvelle://0B6F2C1E-9A11-4E51-9D0C-3F0A2B7C4D10/StickyNote/p%1").arg(note), true);
+        }
+    }
+    UserDefaults defaults(path);
+    std::printf("settings file: %d keys, %lld bytes\n", keyCount, QFile(path).size());
+
+    // One change at a time, as a window move or a theme switch makes them.
+    std::vector<double> single;
+    std::vector<double> toDisk;
+    for (int run = 0; run < 200; ++run) {
+        QElapsedTimer timer;
+        timer.start();
+        defaults.set(frameKey(run), QStringLiteral("{{%1, 340}, {300, 280}}").arg(run));
+        single.push_back(double(timer.nsecsElapsed()) / 1e6);
+        defaults.synchronize();
+        toDisk.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    std::printf("one set on the calling thread: median %.4f ms, 99th percentile %.4f ms, worst %.4f ms\n",
+                percentile(single, 0.5), percentile(single, 0.99), percentile(single, 1.0));
+    std::printf("one set until it is on the disk (writer thread): median %.2f ms, worst %.2f ms\n",
+                percentile(toDisk, 0.5), percentile(toDisk, 1.0));
+
+    // A burst, as a bulk delete removing the keys of many notes or a drag saving frames.
+    std::vector<double> burst;
+    QElapsedTimer whole;
+    whole.start();
+    for (int i = 0; i < 2000; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        defaults.set(frameKey(i % (keyCount / 2)), QStringLiteral("{{%1, 1}, {300, 280}}").arg(i));
+        burst.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    const double burstMs = double(whole.nsecsElapsed()) / 1e6;
+    defaults.synchronize();
+    const double burstToDiskMs = double(whole.nsecsElapsed()) / 1e6;
+    std::printf("2,000 sets in a burst: median %.4f ms, 99th percentile %.4f ms, worst %.4f ms each; %.1f ms in all, "
+                "on the disk %.1f ms after the first\n",
+                percentile(burst, 0.5), percentile(burst, 0.99), percentile(burst, 1.0), burstMs, burstToDiskMs);
+    return 0;
+}
