@@ -51,6 +51,11 @@ void RichTextEditor::setAppearance(const QColor& textColor, const QString& paper
     m_coordinator->refreshTableAppearance();
 }
 
+void RichTextEditor::flushPendingReport()
+{
+    m_coordinator->flushReport();
+}
+
 std::optional<QByteArray> RichTextEditor::richData() const
 {
     return encodeRichTextData(*m_textView->document(), m_coordinator->appliedDefaultTextColor());

@@ -26,7 +26,8 @@ class StickyTextView;
 //
 // Every edit that changes the text (typing, paste, undo, every command) reports the rich body
 // first (none for an empty text) and then the plain text, in which a checklist box reads as
-// its token ("○ " open, "● " ticked). Commands posted with this editor as object act here only; commands posted with no
+// its token ("○ " open, "● " ticked), once the event loop is free: edits that come together are
+// reported once. Commands posted with this editor as object act here only; commands posted with no
 // object act on the editor of the active window. The formatting state at the caret is posted
 // with this editor as object.
 class RichTextEditor : public QWidget {
@@ -46,6 +47,10 @@ public:
     // The note changed from outside: reloads only when the plain text differs from what is shown.
     void update(const QString& text, const std::optional<QByteArray>& richData);
     void setAppearance(const QColor& textColor, const QString& paperHex);
+
+    // Edits are reported once the event loop is free, keys that arrive together in one report;
+    // this reports a pending edit now (before the note is flushed or the window goes).
+    void flushPendingReport();
 
     // What the last edit reported, or what loading showed.
     const QString& text() const { return m_text; }

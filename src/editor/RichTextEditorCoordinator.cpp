@@ -203,6 +203,8 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
 
 void RichTextEditorCoordinator::loadContent(const QString& text, const std::optional<QByteArray>& richData)
 {
+    // What is loaded replaces what was shown, an edit not yet reported included.
+    m_reportPending = false;
     std::unique_ptr<QTextDocument> document;
     if (richData && !richData->isEmpty()) {
         document = decodeRichTextData(*richData);
@@ -359,9 +361,27 @@ void RichTextEditorCoordinator::textDidChange()
         step.endEditBlock();
         --m_suppressChanges;
     }
-    const std::optional<QByteArray> richData = storage.isEmpty() ? std::nullopt : encodeRichTextData(document, m_appliedDefaultTextColor);
-    m_parent.writeBindings(richData, plainTextOf(document));
+    scheduleReport();
     broadcastFormattingState();
+}
+
+void RichTextEditorCoordinator::scheduleReport()
+{
+    // Keys that arrive together (a fast typist, a held key, a busy moment) are reported once,
+    // after the last of them: the body of a large note takes a while to encode and save.
+    if (std::exchange(m_reportPending, true))
+        return;
+    QMetaObject::invokeMethod(this, &RichTextEditorCoordinator::flushReport, Qt::QueuedConnection);
+}
+
+void RichTextEditorCoordinator::flushReport()
+{
+    StickyTextView* view = m_textView;
+    if (!std::exchange(m_reportPending, false) || !view)
+        return;
+    QTextDocument& document = *view->document();
+    const std::optional<QByteArray> richData = TextStorage(document).isEmpty() ? std::nullopt : encodeRichTextData(document, m_appliedDefaultTextColor);
+    m_parent.writeBindings(richData, plainTextOf(document));
 }
 
 void RichTextEditorCoordinator::selectionDidChange()

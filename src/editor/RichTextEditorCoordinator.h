@@ -38,7 +38,11 @@ public:
     void applySelectionColors();
     void refreshTableAppearance();
 
+    // Normalises the checklist boxes and reports the formatting state at once; the edit itself
+    // is reported once the event loop is free (flushReport).
     void textDidChange();
+    // Reports an edit not yet reported now: the body first, then the plain text.
+    void flushReport();
     void selectionDidChange();
     void broadcastFormattingState();
 
@@ -81,6 +85,7 @@ private:
     // the formatting-state broadcast.
     void commitEdit(const std::function<std::optional<int>(TextStorage&)>& body);
     void contentsChanged();
+    void scheduleReport();
     bool handleChecklistReturn(TextStorage& storage, TextRange line);
     bool highlightActiveAtCaret() const;
     QTextCharFormat typingAttributes() const;
@@ -101,6 +106,7 @@ private:
     int m_suppressChanges = 0;
     bool m_changedWhileSuppressed = false;
     bool m_contentsChanged = false;
+    bool m_reportPending = false;
     std::vector<NotificationCenter::Token> m_observers;
     QPointer<QTextTable> m_contextMenuTable;
     int m_contextMenuRow = 0;

@@ -236,10 +236,9 @@ void StickyWindowController::buildContent()
     }
     m_editor = new RichTextEditor(Qt::black, m_state->paperHex());
     m_editor->load(m_text, m_richBodyData);
-    // The editor reports the rich body first and the plain text second; each is saved.
+    // The editor reports the rich body first and the plain text second: one save takes both.
     connect(m_editor, &RichTextEditor::richDataChanged, this, [this](const std::optional<QByteArray>& rich) {
         m_richBodyData = rich;
-        saveNote();
     });
     connect(m_editor, &RichTextEditor::textChanged, this, [this](const QString& text) {
         m_text = text;
@@ -359,6 +358,7 @@ void StickyWindowController::flushEditorContents()
     if (!m_editor) {
         return;
     }
+    m_editor->flushPendingReport();
     // Only an edit is saved. Showing a note is none: a stored body the editor could not read
     // whole (pictures, a cut-off file) stays as it is until the user changes the note.
     if (std::optional<RichTextEditor::Contents> edit = m_editor->takeUnreportedEdit()) {

@@ -46,10 +46,10 @@ public:
         editor->resize(320, 400);
         editor->load(text, richData);
         QObject::connect(editor.get(), &RichTextEditor::richDataChanged, [this](const std::optional<QByteArray>& data) {
-            reports.push_back({Report::RichData, data, {}});
+            recorded.push_back({Report::RichData, data, {}});
         });
         QObject::connect(editor.get(), &RichTextEditor::textChanged, [this](const QString& text) {
-            reports.push_back({Report::Text, std::nullopt, text});
+            recorded.push_back({Report::Text, std::nullopt, text});
         });
         NotificationCenter::defaultCenter().addObserver(QStringLiteral("norvelle.editor.formattingStateDidChange"), editor.get(),
             [this](const Notification& notification) {
@@ -76,8 +76,22 @@ public:
         NotificationCenter::defaultCenter().post(name, editor.get(), userInfo);
     }
 
+    // What the editor reported, the edit it has not reported yet included.
+    std::vector<Report>& reports()
+    {
+        editor->flushPendingReport();
+        return recorded;
+    }
+
+    // The plain text of the last edit, once it is reported.
+    QString reportedText()
+    {
+        editor->flushPendingReport();
+        return editor->text();
+    }
+
     std::unique_ptr<RichTextEditor> editor;
-    std::vector<Report> reports;
+    std::vector<Report> recorded;
     std::vector<QVariantMap> states;
 };
 

@@ -22,7 +22,7 @@ QTextCharFormat at(EditorProbe& probe, int position)
 // The editor's text saved and opened again in a new editor.
 std::unique_ptr<EditorProbe> reopened(EditorProbe& probe)
 {
-    return std::make_unique<EditorProbe>(probe.editor->text(), probe.editor->richData());
+    return std::make_unique<EditorProbe>(probe.reportedText(), probe.editor->richData());
 }
 
 TEST(FormattingCommands, BoldTogglesEachRunOnItsOwn)
@@ -37,8 +37,8 @@ TEST(FormattingCommands, BoldTogglesEachRunOnItsOwn)
     EXPECT_EQ(at(probe, 6).fontWeight(), 700);
     EXPECT_EQ(probe.states.back().value("bold"), false);
     // The edit reached the store as a body first, then as text.
-    ASSERT_GE(probe.reports.size(), 2u);
-    EXPECT_EQ(probe.reports[probe.reports.size() - 2].kind, EditorProbe::Report::RichData);
+    ASSERT_GE(probe.reports().size(), 2u);
+    EXPECT_EQ(probe.reports()[probe.reports().size() - 2].kind, EditorProbe::Report::RichData);
     EXPECT_EQ(reopened(probe)->document().findBlock(0).text(), QStringLiteral("boldplain"));
     EXPECT_EQ(at(*reopened(probe), 6).fontWeight(), 700);
 }
@@ -48,7 +48,7 @@ TEST(FormattingCommands, ACaretChangesOnlyWhatIsTypedNext)
     EditorProbe probe(QStringLiteral("plain"));
     probe.caret(5);
     probe.post(EditorCommands::toggleItalic);
-    EXPECT_TRUE(probe.reports.empty());
+    EXPECT_TRUE(probe.reports().empty());
     EXPECT_EQ(probe.states.back().value("italic"), true);
     QTest::keyClicks(&probe.view(), QStringLiteral("it"));
     EXPECT_TRUE(at(probe, 5).fontItalic());
@@ -108,7 +108,7 @@ TEST(FormattingCommands, HighlightUsesTheStoredColourAndAnyHighlightSwitchesOff)
 {
     EditorProbe probe(QStringLiteral("mark this"));
     probe.post(EditorCommands::setHighlightColor, {{"hex", QStringLiteral("#0A84FF")}});
-    EXPECT_TRUE(probe.reports.empty());
+    EXPECT_TRUE(probe.reports().empty());
     probe.select(0, 4);
     probe.post(EditorCommands::toggleHighlight);
     EXPECT_EQ(at(probe, 0).background().color(), QColor(0x0A, 0x84, 0xFF));
@@ -132,7 +132,7 @@ TEST(FormattingCommands, TextColourTakesOnlyWellFormedHex)
     for (const QVariant& bad : {QVariant(QStringLiteral("#12345")), QVariant(QStringLiteral("#GG0000")), QVariant(0xFF0000)})
         probe.post(EditorCommands::setTextColor, {{"hex", bad}});
     EXPECT_EQ(at(probe, 0).foreground().color(), QColor(Qt::black));
-    EXPECT_TRUE(probe.reports.empty());
+    EXPECT_TRUE(probe.reports().empty());
     probe.post(EditorCommands::setTextColor, {{"hex", QStringLiteral("  007aff ")}});
     EXPECT_EQ(at(probe, 0).foreground().color(), QColor(0x00, 0x7A, 0xFF));
     EXPECT_EQ(probe.states.back().value("textColorHex"), QStringLiteral("#007AFF"));

@@ -30,7 +30,7 @@ TEST(ListEditing, ACaretListsItsOwnLineAndMovesToTheNext)
     list(probe, QStringLiteral("bullet"));
     EXPECT_EQ(probe.string(), QStringLiteral("\u2022 one\ntwo"));
     EXPECT_EQ(probe.view().textCursor().position(), 6);
-    EXPECT_EQ(probe.reports[probe.reports.size() - 2].kind, EditorProbe::Report::RichData);
+    EXPECT_EQ(probe.reports()[probe.reports().size() - 2].kind, EditorProbe::Report::RichData);
 }
 
 TEST(ListEditing, NumbersSkipBlankLinesAndASecondToggleRemovesThem)
@@ -134,7 +134,7 @@ TEST(ListEditing, TheLastLineWithoutABreakIsQuotedToItsEnd)
     probe.post(EditorCommands::toggleQuote);
     EXPECT_EQ(probe.string(), QStringLiteral("top\n\u2502 last"));
     EXPECT_EQ(probe.view().textCursor().position(), probe.string().size());
-    auto reopened = std::make_unique<EditorProbe>(probe.editor->text(), probe.editor->richData());
+    auto reopened = std::make_unique<EditorProbe>(probe.reportedText(), probe.editor->richData());
     EXPECT_EQ(reopened->document().findBlockByNumber(1).blockFormat().leftMargin(), 16);
     reopened->caret(6);
     EXPECT_EQ(reopened->states.back().value("isQuoted"), true);

@@ -29,7 +29,7 @@ TEST(RichTextEditorKeys, ReturnInsideAnItemSplitsItIntoANewOpenItem)
     EXPECT_EQ(boxAt(probe, 0), true);
     EXPECT_EQ(boxAt(probe, 8), false);
     EXPECT_EQ(probe.view().textCursor().position(), 10);
-    EXPECT_EQ(probe.reports.back().text, QStringLiteral("\u25CF milk \n\u25CB bread"));
+    EXPECT_EQ(probe.reports().back().text, QStringLiteral("\u25CF milk \n\u25CB bread"));
 }
 
 TEST(RichTextEditorKeys, ReturnOnAnEmptyItemEndsTheList)
@@ -75,7 +75,7 @@ TEST(RichTextEditorKeys, UndoAndRedoSpanTypingAndCommands)
     EXPECT_EQ(probe.string(), box + "milk");
     QTest::keyClick(&probe.view(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(probe.string(), QStringLiteral("milk"));
-    EXPECT_EQ(probe.reports.back().text, QStringLiteral("milk"));
+    EXPECT_EQ(probe.reports().back().text, QStringLiteral("milk"));
     QTest::keyClick(&probe.view(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(probe.string(), box + "milk");
     QTest::keyClick(&probe.view(), Qt::Key_Z, Qt::ControlModifier);

@@ -29,7 +29,7 @@ TEST(StickyTextView, ClickingABoxTicksItAndClickingTheTextDoesNot)
     TextStorage storage(probe.document());
     EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(0, 16), true);
     EXPECT_EQ(probe.view().textCursor().position(), 2);
-    EXPECT_EQ(probe.reports.back().text, QStringLiteral("\u25CF milk and honey"));
+    EXPECT_EQ(probe.reports().back().text, QStringLiteral("\u25CF milk and honey"));
     QTest::mouseClick(probe.view().viewport(), Qt::LeftButton, {}, pointOf(probe, 12));
     EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(0, 16), true);
     QTest::mouseClick(probe.view().viewport(), Qt::LeftButton, {}, pointOf(probe, 1));
@@ -48,7 +48,7 @@ TEST(StickyTextView, DraggingAColumnBorderResizesThePairAndHoldsTheMinimum)
     QTextTableFormat format = table->format();
     format.setColumnWidthConstraints(QList<QTextLength>(3, QTextLength(QTextLength::PercentageLength, 100.0 / 3)));
     table->setFormat(format);
-    const size_t reports = probe.reports.size();
+    const size_t reports = probe.reports().size();
 
     // The band in which a press grabs the first border: 8 points either side of it.
     const int y = pointOf(probe, table->firstPosition()).y();
@@ -65,14 +65,14 @@ TEST(StickyTextView, DraggingAColumnBorderResizesThePairAndHoldsTheMinimum)
     QMouseEvent drag(QEvent::MouseMove, border - QPoint(1000, 0), probe.view().viewport()->mapToGlobal(border - QPoint(1000, 0)),
         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(probe.view().viewport(), &drag);
-    EXPECT_EQ(probe.reports.size(), reports);
+    EXPECT_EQ(probe.reports().size(), reports);
     QTest::mouseRelease(probe.view().viewport(), Qt::LeftButton, {}, border - QPoint(1000, 0));
     const QList<QTextLength> widths = table->format().columnWidthConstraints();
     EXPECT_NEAR(widths[0].rawValue(), 8, 0.01);
     EXPECT_NEAR(widths[1].rawValue(), 200.0 / 3 - 8, 0.01);
     EXPECT_NEAR(widths[2].rawValue(), 100.0 / 3, 0.01);
-    ASSERT_EQ(probe.reports.size(), reports + 2);
-    EditorProbe reopened(probe.editor->text(), probe.editor->richData());
+    ASSERT_EQ(probe.reports().size(), reports + 2);
+    EditorProbe reopened(probe.reportedText(), probe.editor->richData());
     QTextCursor cell(&reopened.document());
     cell.setPosition(2);
     ASSERT_TRUE(cell.currentTable());

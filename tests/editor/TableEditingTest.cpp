@@ -38,7 +38,7 @@ TEST(TableEditing, ANewTableInAnEmptyNoteHasItsAnchorsAndTheCaretInTheFirstCell)
     ASSERT_TRUE(table);
     EXPECT_EQ(table->rows(), 2);
     EXPECT_EQ(table->format().columnWidthConstraints().value(1).rawValue(), 50);
-    EXPECT_EQ(probe.reports[probe.reports.size() - 2].kind, EditorProbe::Report::RichData);
+    EXPECT_EQ(probe.reports()[probe.reports().size() - 2].kind, EditorProbe::Report::RichData);
 }
 
 TEST(TableEditing, TablesGoAfterTheCaretLineOrAfterTheTableItIsIn)
@@ -311,7 +311,7 @@ TEST(TableEditing, ATableSurvivesSavingWithItsWidthsAndColours)
     format.setColumnWidthConstraints({QTextLength(QTextLength::PercentageLength, 30), QTextLength(QTextLength::PercentageLength, 70)});
     table->setFormat(format);
     typeInto(probe, QStringLiteral("cell"));
-    EditorProbe reopened(probe.editor->text(), probe.editor->richData());
+    EditorProbe reopened(probe.reportedText(), probe.editor->richData());
     EXPECT_EQ(reopened.string(), probe.string());
     QTextTable* again = firstTable(reopened);
     ASSERT_TRUE(again);
@@ -335,7 +335,7 @@ TEST(TableEditing, OurAnchorsReadBackExactlyOnce)
     ASSERT_EQ(leading.string(), u'\n' + seedLine().repeated(4) + zw);
     for (EditorProbe* written : {&probe, &leading}) {
         const QByteArray body = written->editor->richData().value();
-        EXPECT_EQ(EditorProbe(written->editor->text(), body).string(), written->string());
+        EXPECT_EQ(EditorProbe(written->reportedText(), body).string(), written->string());
         EXPECT_EQ(RichTextCodec::plainText(body), written->string());
     }
 }

@@ -238,6 +238,7 @@ TEST_F(StickyShareTest, SharedTextLeavesOutTheMarksThatHoldATable)
     QTest::keyClicks(&view, "milk");
     QTest::keyClick(&view, Qt::Key_Tab);
     QTest::keyClicks(&view, "eggs");
+    QCoreApplication::processEvents();
     ASSERT_TRUE(note->plainText().contains(QChar(0x200B)));
 
     copyNoteTextFromTheShareMenu();

@@ -49,6 +49,7 @@ TEST(StickySyncedText, TheOpenWindowShowsTheServersTextAndTheNextKeystrokeAddsTo
     EXPECT_EQ(s.controller->panel()->windowTitle(), "Milk and bread");
     EXPECT_EQ(s.view().textCursor().position(), 2);
     QTest::keyClicks(&s.view(), "x");
+    QCoreApplication::processEvents();
     EXPECT_EQ(s.milk->plainText(), "Mixlk and bread");
     EXPECT_EQ(s.milk->updatedBy(), "local-device");
 
@@ -63,6 +64,7 @@ TEST(StickySyncedText, AnAnswerWithTheSameOrOlderTextLeavesTheEditorAsItIs)
 {
     OpenSticky s;
     QTest::keyClicks(&s.view(), "!");
+    QCoreApplication::processEvents();
     const QTextDocument* document = s.view().document();
     s.placeCaret(3);
 
