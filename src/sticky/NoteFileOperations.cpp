@@ -54,7 +54,6 @@ std::shared_ptr<StickyNote> insertImportedNote(ObjectContext& context, const QSt
     note->setIsArchived(false);
     note->setUpdatedBy(QStringLiteral("local-device"));
     note->setPermissions(QStringLiteral("Private"));
-    context.save();
     return note;
 }
 
@@ -81,8 +80,11 @@ void NoteFileOperations::importNoteFromFile(NoteFileDialogs& dialogs, ObjectCont
                 return;
             }
             const auto note = insertImportedNote(context, path, *reading.text);
-            NoteSyncHandoff::handOff(*note);
-            tracker.track(QStringLiteral("note_imported"), { { QStringLiteral("extension"), NoteFileText::pathExtension(path) } });
+            // A note the store did not take waits for the next save; it is not counted as imported.
+            if (!context.save()) {
+                NoteSyncHandoff::handOff(*note);
+                tracker.track(QStringLiteral("note_imported"), { { QStringLiteral("extension"), NoteFileText::pathExtension(path) } });
+            }
             if (onImported) {
                 onImported(note->objectID());
             }
