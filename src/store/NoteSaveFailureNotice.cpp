@@ -30,9 +30,9 @@ void NoteSaveFailureNotice::saveFailed(const QString& reason)
     }
     m_told = true;
     SystemLog(QStringLiteral("store")).error(QStringLiteral("The notes could not be saved: ") + reason);
-    UserNotice::warn(topic, QStringLiteral("Norvelle can't save your notes: ") + reason,
-                     QStringLiteral("What you write stays in its window, and Norvelle tries to save it again with "
-                                    "your next change. Quitting now would lose what is not saved."));
+    UserNotice::warn(topic, QStringLiteral("Norvelle can't save your notes."),
+                     reason + QStringLiteral(".\n\nWhat you write stays in its window, and Norvelle tries to save it "
+                                             "again with your next change. Quitting now would lose what is not saved."));
 }
 
 } // namespace norvelle

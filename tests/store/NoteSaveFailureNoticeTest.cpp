@@ -57,8 +57,8 @@ TEST(NoteSaveFailureNotice, EachRunOfFailedSavesIsToldOnceAndTheChangesWaitForTh
     }
     QMessageBox* box = UserNotice::showing(NoteSaveFailureNotice::topic);
     ASSERT_TRUE(box);
-    EXPECT_TRUE(box->text().startsWith(QStringLiteral("Norvelle can't save your notes: ")));
-    EXPECT_TRUE(box->text().contains(QStringLiteral("locked")));
+    EXPECT_EQ(box->text(), QStringLiteral("Norvelle can't save your notes."));
+    EXPECT_TRUE(box->informativeText().contains(QStringLiteral("locked")));
     EXPECT_EQ(log.messages().size(), 1);
     box->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
