@@ -1,7 +1,7 @@
 #include "platform/DeviceIdentity.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "platform/RegularFile.h"
+
 #include <QSysInfo>
 
 namespace norvelle {
@@ -21,17 +21,11 @@ QStringList DeviceIdentity::defaultFiles()
 QString DeviceIdentity::machineId(const QStringList& files)
 {
     for (const QString& path : files) {
-        if (!QFileInfo(path).isFile()) {
+        const RegularFile::Result file = RegularFile::read(path, kMaximumFileBytes);
+        if (!file.ok()) {
             continue;
         }
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly)) {
-            continue;
-        }
-        const QByteArray data = file.read(kMaximumFileBytes + 1);
-        if (data.size() > kMaximumFileBytes) {
-            continue;
-        }
+        const QByteArray& data = file.bytes;
         const QString id = QString::fromUtf8(data.left(data.indexOf('\n') < 0 ? data.size() : data.indexOf('\n'))).trimmed();
         if (!id.isEmpty()) {
             return id;

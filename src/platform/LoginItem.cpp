@@ -1,6 +1,7 @@
 #include "platform/LoginItem.h"
 
 #include "platform/AppPaths.h"
+#include "platform/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -106,13 +107,12 @@ QString LoginItem::desktopEntry(const QString& program)
 
 LoginItem::Status LoginItem::status()
 {
-    QFile file(filePath());
-    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly)) {
+    // An entry is a few lines: anything far larger is not ours.
+    const RegularFile::Result file = RegularFile::read(filePath(), 64 * 1024);
+    if (!file.ok()) {
         return Status::notRegistered;
     }
-    // An entry is a few lines: anything far larger is not ours to parse whole.
-    const QString text = QString::fromUtf8(file.read(64 * 1024));
-    return switchedOff(text) ? Status::notRegistered : Status::enabled;
+    return switchedOff(QString::fromUtf8(file.bytes)) ? Status::notRegistered : Status::enabled;
 }
 
 std::optional<QString> LoginItem::registerItem()
