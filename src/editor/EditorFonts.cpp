@@ -2,15 +2,22 @@
 
 #include <QFontDatabase>
 
+#include <algorithm>
+
 namespace norvelle {
 
 namespace {
 
-QTextCharFormat fontFormat(const QFont& font, qreal pointSize, int weight)
+int pixels(qreal size)
+{
+    return std::max(1, qRound(size));
+}
+
+QTextCharFormat fontFormat(const QFont& font, qreal size, int weight)
 {
     QTextCharFormat format;
     format.setFontFamilies(QStringList {font.family()});
-    format.setFontPointSize(pointSize);
+    format.setProperty(QTextFormat::FontPixelSize, pixels(size));
     format.setFontWeight(weight);
     format.setFontItalic(false);
     return format;
@@ -18,30 +25,44 @@ QTextCharFormat fontFormat(const QFont& font, qreal pointSize, int weight)
 
 } // namespace
 
-QFont EditorFonts::system(qreal pointSize, int weight)
+QFont EditorFonts::system(qreal size, int weight)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-    font.setPointSizeF(pointSize);
+    font.setPixelSize(pixels(size));
     font.setWeight(QFont::Weight(weight));
     return font;
 }
 
-QFont EditorFonts::monospaced(qreal pointSize)
+QFont EditorFonts::monospaced(qreal size)
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPointSizeF(pointSize);
+    font.setPixelSize(pixels(size));
     font.setWeight(QFont::Normal);
     return font;
 }
 
-QTextCharFormat EditorFonts::systemFormat(qreal pointSize, int weight)
+QTextCharFormat EditorFonts::systemFormat(qreal size, int weight)
 {
-    return fontFormat(QFontDatabase::systemFont(QFontDatabase::GeneralFont), pointSize, weight);
+    return fontFormat(QFontDatabase::systemFont(QFontDatabase::GeneralFont), size, weight);
 }
 
-QTextCharFormat EditorFonts::monospacedFormat(qreal pointSize)
+QTextCharFormat EditorFonts::monospacedFormat(qreal size)
 {
-    return fontFormat(QFontDatabase::systemFont(QFontDatabase::FixedFont), pointSize, regular);
+    return fontFormat(QFontDatabase::systemFont(QFontDatabase::FixedFont), size, regular);
+}
+
+std::optional<qreal> EditorFonts::size(const QTextFormat& format)
+{
+    if (format.hasProperty(QTextFormat::FontPixelSize))
+        return format.intProperty(QTextFormat::FontPixelSize);
+    if (format.hasProperty(QTextFormat::FontPointSize))
+        return format.doubleProperty(QTextFormat::FontPointSize);
+    return std::nullopt;
+}
+
+qreal EditorFonts::size(const QFont& font)
+{
+    return font.pixelSize() > 0 ? font.pixelSize() : font.pointSizeF();
 }
 
 } // namespace norvelle

@@ -2,6 +2,7 @@
 
 #include "editor/ChecklistMarkerAttachment.h"
 #include "editor/EditorColors.h"
+#include "editor/EditorFonts.h"
 #include "editor/TextStorage.h"
 #include "platform/RichTextCodec.h"
 #include "platform/RtfDocumentCapture.h"
@@ -122,7 +123,7 @@ std::optional<QByteArray> encodeRichTextData(const QTextDocument& text, const st
     bool anyBox = false;
     const std::vector<std::optional<bool>> objects = objectCharacters(text, anyBox);
     // Text typed in the editor's own font has no size of its own: it keeps the size it shows at.
-    RtfDocumentModel model = RtfDocumentCapture::capture(text, text.defaultFont().pointSizeF());
+    RtfDocumentModel model = RtfDocumentCapture::capture(text, EditorFonts::size(text.defaultFont()));
     if (anyBox)
         checklistMarkersToText(model, objects);
     if (defaultTextColor)

@@ -409,7 +409,7 @@ void RichTextEditorCoordinator::broadcastFormattingState()
     const bool atText = !storage.isEmpty() && location < storage.length();
     const QTextCharFormat attributes = atText ? storage.charFormat(location) : typingAttributes();
     const QTextBlockFormat paragraph = atText ? storage.blockFormat(location) : view->textCursor().blockFormat();
-    const qreal size = attributes.hasProperty(QTextFormat::FontPointSize) ? attributes.fontPointSize() : RichTextEditor::defaultFontSize;
+    const qreal size = EditorFonts::size(attributes).value_or(RichTextEditor::defaultFontSize);
     const auto brushHex = [&](int property, const QColor& fallback) {
         const QBrush brush = attributes.brushProperty(property);
         return hexString(attributes.hasProperty(property) && brush.style() != Qt::NoBrush ? brush.color() : fallback);

@@ -55,8 +55,8 @@ QTextCharFormat toggled(QTextCharFormat font, RichTextEditorCoordinator::FontTra
 // A run without a size of its own is the editor's default 14 points.
 QTextCharFormat withDefaultFont(QTextCharFormat format)
 {
-    if (!format.hasProperty(QTextFormat::FontPointSize))
-        format.setFontPointSize(RichTextEditor::defaultFontSize);
+    if (!EditorFonts::size(format))
+        format.setProperty(QTextFormat::FontPixelSize, int(RichTextEditor::defaultFontSize));
     return format;
 }
 

@@ -31,23 +31,23 @@ protected:
     QVariant loadResource(int, const QUrl&) override { return {}; }
 };
 
-// A note keeps sizes in points; a CSS pixel is three quarters of one.
-void pixelSizesToPoints(QTextDocument& document)
+// A note's point is a CSS pixel; a CSS point is a third larger.
+void pointSizesToPixels(QTextDocument& document)
 {
-    std::vector<std::pair<TextRange, qreal>> sized;
+    std::vector<std::pair<TextRange, QTextCharFormat>> sized;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (!format.hasProperty(QTextFormat::FontPointSize) && format.hasProperty(QTextFormat::FontPixelSize))
-                sized.push_back({{it.fragment().position(), it.fragment().length()}, format.intProperty(QTextFormat::FontPixelSize) * 0.75});
+            QTextCharFormat format = it.fragment().charFormat();
+            if (!format.hasProperty(QTextFormat::FontPointSize) || format.hasProperty(QTextFormat::FontPixelSize))
+                continue;
+            format.setProperty(QTextFormat::FontPixelSize, std::max(1, qRound(format.fontPointSize() * 4 / 3)));
+            format.clearProperty(QTextFormat::FontPointSize);
+            sized.push_back({{it.fragment().position(), it.fragment().length()}, format});
         }
     }
     TextStorage storage(document);
-    for (const auto& [range, points] : sized) {
-        QTextCharFormat size;
-        size.setFontPointSize(points);
-        storage.mergeCharFormat(range, size);
-    }
+    for (const auto& [range, format] : sized)
+        storage.setCharFormat(range, format);
 }
 
 std::optional<StickyTextViewDelegate::Command> commandFor(const QKeyEvent& event)
@@ -203,7 +203,7 @@ void StickyTextView::insertKept(const QMimeData* source)
     if (source->hasHtml()) {
         PastedHtmlDocument pasted;
         pasted.setHtml(source->html());
-        pixelSizesToPoints(pasted);
+        pointSizesToPixels(pasted);
         // Through our own body format and back: what survives is exactly what a note keeps, and
         // text the source gave no size takes the note's own.
         const QByteArray body = RtfWriter::write(RtfDocumentCapture::capture(pasted, RichTextEditor::defaultFontSize));

@@ -60,7 +60,7 @@ private:
 
     RtfCharacterStyle characterStyle(QTextCharFormat format) const
     {
-        if (m_unsizedPointSize && !format.hasProperty(QTextFormat::FontPointSize))
+        if (m_unsizedPointSize && !format.hasProperty(QTextFormat::FontPointSize) && !format.hasProperty(QTextFormat::FontPixelSize))
             format.setFontPointSize(*m_unsizedPointSize);
         return m_mapping.characterStyle(format);
     }

@@ -48,7 +48,11 @@ QTextCharFormat RtfFormatMapping::charFormat(const RtfCharacterStyle& style) con
         format.setFontFamilies({style.family});
         break;
     }
-    format.setFontPointSize(style.halfPoints / 2.0);
+    // One point of a stored body is drawn as one logical pixel, the scale of every view. A
+    // half point is drawn rounded and kept for writing back.
+    format.setProperty(QTextFormat::FontPixelSize, std::max(1, qRound(style.halfPoints / 2.0)));
+    if (style.halfPoints % 2 != 0)
+        format.setProperty(halfPointsProperty, style.halfPoints);
     format.setFontWeight(style.weight);
     format.setFontItalic(style.italic);
     format.setFontUnderline(style.underline);
@@ -72,7 +76,13 @@ RtfCharacterStyle RtfFormatMapping::characterStyle(const QTextCharFormat& format
         style.fontKind = RtfFontKind::Named;
         style.family = family;
     }
-    if (format.hasProperty(QTextFormat::FontPointSize))
+    if (format.hasProperty(QTextFormat::FontPixelSize)) {
+        const int pixels = format.intProperty(QTextFormat::FontPixelSize);
+        const int kept = format.intProperty(halfPointsProperty);
+        style.halfPoints = rounded(kept > 0 && qRound(kept / 2.0) == pixels ? kept : pixels * 2.0,
+            RtfLimits::minHalfPoints, RtfLimits::maxHalfPoints);
+    }
+    else if (format.hasProperty(QTextFormat::FontPointSize))
         style.halfPoints = rounded(format.fontPointSize() * 2, RtfLimits::minHalfPoints, RtfLimits::maxHalfPoints);
     if (format.hasProperty(QTextFormat::FontWeight))
         style.weight = RtfLimits::weight(format.fontWeight());

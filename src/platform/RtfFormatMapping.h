@@ -8,11 +8,15 @@
 
 namespace norvelle {
 
-// Converts between Qt's text formats and the RTF styles. The logical families "System" and
+// Converts between Qt's text formats and the RTF styles. Sizes are drawn at one logical pixel
+// per point, the program's one scale. The logical families "System" and
 // "System Mono" stand for the desktop's regular and monospaced fonts as they are when the
 // mapping is made, so a note follows the desktop's fonts wherever it is opened.
 class RtfFormatMapping {
 public:
+    // The exact size in half points of text read at an odd one, drawn at the nearest pixel.
+    static constexpr int halfPointsProperty = QTextFormat::UserProperty + 0x100;
+
     RtfFormatMapping();
 
     QTextCharFormat charFormat(const RtfCharacterStyle& style) const;

@@ -1,4 +1,5 @@
 #include "editor/ChecklistEditing.h"
+#include "editor/EditorFonts.h"
 #include "editor/ChecklistMarkerAttachment.h"
 #include "editor/TextStorage.h"
 
@@ -108,7 +109,7 @@ TEST(ChecklistEditing, ItemTextIsResetToPlainFourteenPointText)
     QTextCursor(&text.document).insertText(QStringLiteral("\u25CF shout"), loud);
     text.checklists.normalizeChecklistMarkers();
     const QTextCharFormat item = text.storage.charFormat(3);
-    EXPECT_EQ(item.fontPointSize(), 14);
+    EXPECT_EQ(EditorFonts::size(item), 14);
     EXPECT_EQ(item.fontWeight(), 400);
     EXPECT_FALSE(item.fontStrikeOut());
     EXPECT_EQ(item.foreground().color(), QColor(Qt::darkBlue));

@@ -5,6 +5,7 @@
 #include "platform/RichTextCodec.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QTest>
 #include <QTextBlock>
 #include <gtest/gtest.h>
@@ -76,29 +77,49 @@ TEST(FormattingCommands, TheFirstCharacterDecidesUnderlineAndStrikethrough)
     EXPECT_TRUE(at(*again, 2).fontStrikeOut());
 }
 
+TEST(FormattingCommands, TextIsDrawnAtOnePixelAPointAndStoredInPoints)
+{
+    EditorProbe probe;
+    QTest::keyClicks(&probe.view(), QStringLiteral("body"));
+    QTest::keyClick(&probe.view(), Qt::Key_Return);
+    QTest::keyClicks(&probe.view(), QStringLiteral("title"));
+    probe.select(5, 10);
+    probe.post(EditorCommands::applyTitleStyle);
+    // As every other view draws the design's sizes: a 14-point body is 14 pixels high text.
+    EXPECT_EQ(QFontInfo(at(probe, 1).font()).pixelSize(), 14);
+    EXPECT_EQ(QFontInfo(at(probe, 6).font()).pixelSize(), 22);
+    const QByteArray body = probe.editor->richData().value();
+    EXPECT_TRUE(body.contains("\\fs28 body")) << body.toStdString();
+    EXPECT_TRUE(body.contains("\\fs44")) << body.toStdString();
+    const auto again = reopened(probe);
+    EXPECT_EQ(QFontInfo(at(*again, 1).font()).pixelSize(), 14);
+    EXPECT_EQ(QFontInfo(at(*again, 6).font()).pixelSize(), 22);
+    EXPECT_EQ(again->editor->richData(), body);
+}
+
 TEST(FormattingCommands, StylesAndSizesReplaceTheWholeFont)
 {
     EditorProbe probe(QStringLiteral("word"));
     probe.select(0, 4);
     probe.post(EditorCommands::toggleBold);
     probe.post(EditorCommands::setFontSize, {{"size", 18}});
-    EXPECT_EQ(at(probe, 1).fontPointSize(), 18);
+    EXPECT_EQ(EditorFonts::size(at(probe, 1)), 18);
     EXPECT_EQ(at(probe, 1).fontWeight(), 400);
     probe.post(EditorCommands::setFontSize, {{"size", QStringLiteral("30")}});
     probe.post(EditorCommands::setFontSize, {});
-    EXPECT_EQ(at(probe, 1).fontPointSize(), 18);
+    EXPECT_EQ(EditorFonts::size(at(probe, 1)), 18);
 
     probe.post(EditorCommands::applyTitleStyle);
-    EXPECT_EQ(at(probe, 1).fontPointSize(), 22);
+    EXPECT_EQ(EditorFonts::size(at(probe, 1)), 22);
     EXPECT_EQ(at(probe, 1).fontWeight(), 700);
     probe.post(EditorCommands::applyHeadingStyle);
     EXPECT_EQ(at(probe, 1).fontWeight(), 600);
     EXPECT_EQ(at(*reopened(probe), 1).fontWeight(), 600);
     probe.post(EditorCommands::applyCaptionStyle);
-    EXPECT_EQ(at(probe, 1).fontPointSize(), 12);
+    EXPECT_EQ(EditorFonts::size(at(probe, 1)), 12);
     probe.post(EditorCommands::applyMonospacedStyle);
     EXPECT_EQ(at(probe, 1).fontFamilies().toStringList().value(0), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
-    EXPECT_EQ(at(probe, 1).fontPointSize(), 14);
+    EXPECT_EQ(EditorFonts::size(at(probe, 1)), 14);
     EXPECT_EQ(at(*reopened(probe), 1).fontFamilies().toStringList().value(0), QFontDatabase::systemFont(QFontDatabase::FixedFont).family());
     probe.post(EditorCommands::applyBodyStyle);
     EXPECT_EQ(at(probe, 1).fontFamilies().toStringList().value(0), QFontDatabase::systemFont(QFontDatabase::GeneralFont).family());

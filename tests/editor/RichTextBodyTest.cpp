@@ -1,4 +1,5 @@
 #include "editor/ChecklistEditing.h"
+#include "editor/EditorFonts.h"
 #include "editor/ChecklistMarkerAttachment.h"
 #include "editor/RichTextBody.h"
 #include "editor/TextStorage.h"
@@ -106,8 +107,8 @@ TEST(RichTextBody, TextWithoutASizeOfItsOwnKeepsTheSizeItShowsAt)
     ASSERT_TRUE(decoded);
     TextStorage storage(*decoded);
     EXPECT_EQ(storage.string(), QStringLiteral("plain title"));
-    EXPECT_EQ(storage.charFormat(0).fontPointSize(), 14);
-    EXPECT_EQ(storage.charFormat(6).fontPointSize(), 22);
+    EXPECT_EQ(EditorFonts::size(storage.charFormat(0)), 14);
+    EXPECT_EQ(EditorFonts::size(storage.charFormat(6)), 22);
     EXPECT_EQ(storage.charFormat(6).fontWeight(), 700);
 }
 

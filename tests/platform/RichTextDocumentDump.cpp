@@ -1,5 +1,7 @@
 #include "RichTextDocumentDump.h"
 
+#include "platform/RtfFormatMapping.h"
+
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -13,6 +15,16 @@ QString brushText(const QTextFormat& format, int property)
     if (!format.hasProperty(property) || format.brushProperty(property).style() == Qt::NoBrush)
         return QStringLiteral("none");
     return format.brushProperty(property).color().name(QColor::HexArgb);
+}
+
+// The size as the writer stores it: a half point read from a file, else the drawn size.
+qreal storedSize(const QTextCharFormat& format)
+{
+    if (const int kept = format.intProperty(RtfFormatMapping::halfPointsProperty); kept > 0)
+        return kept / 2.0;
+    if (format.hasProperty(QTextFormat::FontPixelSize))
+        return format.intProperty(QTextFormat::FontPixelSize);
+    return format.fontPointSize();
 }
 
 QString escaped(const QString& text)
@@ -42,7 +54,7 @@ void dumpBlock(const QTextBlock& block, const QString& indent, QString& out)
         out += QStringLiteral("%1  '%2' family=%3 size=%4 weight=%5 i=%6 u=%7 s=%8 fg=%9 bg=%10\n")
                    .arg(indent, escaped(it.fragment().text()))
                    .arg(c.fontFamilies().toStringList().join(','))
-                   .arg(c.fontPointSize())
+                   .arg(storedSize(c))
                    .arg(c.fontWeight())
                    .arg(c.fontItalic())
                    .arg(c.fontUnderline())

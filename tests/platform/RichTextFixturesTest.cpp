@@ -137,11 +137,11 @@ TEST(RichTextFixturesTest, LayoutFromLibreOffice)
     EXPECT_EQ(file.block("Hanging").leftMargin(), 72);
     EXPECT_EQ(file.block("Hanging").textIndent(), -36);
     EXPECT_EQ(file.block("Right aligned").alignment() & Qt::AlignRight, Qt::AlignRight);
-    EXPECT_EQ(file.format("Right aligned").fontPointSize(), 14);
+    EXPECT_EQ(file.format("Right aligned").intProperty(QTextFormat::FontPixelSize), 14);
     EXPECT_TRUE(file.format("Right aligned").fontFamilies().toStringList().front().contains("Mono")
         || file.format("Right aligned").fontFamilies().toStringList().front().contains("Courier"));
-    EXPECT_EQ(file.format("Big").fontPointSize(), 20);
-    EXPECT_EQ(file.format("small").fontPointSize(), 8);
+    EXPECT_EQ(file.format("Big").intProperty(QTextFormat::FontPixelSize), 20);
+    EXPECT_EQ(file.format("small").intProperty(QTextFormat::FontPixelSize), 8);
     expectBoldItalic(file.format("bold italic"));
     EXPECT_EQ(file.cells(), (QStringList{"Cell one|second paragraph", "Cell two", "Cell three", "A", "B", "C"}));
     QTextTable* table = file.tables().front();
@@ -175,7 +175,7 @@ TEST(RichTextFixturesTest, LayoutFromAbiWord)
     EXPECT_EQ(file.block("Justified").alignment(), Qt::AlignJustify);
     EXPECT_EQ(file.block("Hanging").leftMargin(), 72);
     EXPECT_EQ(file.block("Hanging").textIndent(), -36);
-    EXPECT_EQ(file.format("Big").fontPointSize(), 20);
+    EXPECT_EQ(file.format("Big").intProperty(QTextFormat::FontPixelSize), 20);
     expectBoldItalic(file.format("bold italic"));
     // AbiWord opens the first cell with an empty paragraph of its own.
     EXPECT_EQ(file.cells(), (QStringList{"|Cell one|second paragraph", "Cell two", "Cell three", "A", "B", "C"}));
@@ -194,7 +194,7 @@ TEST(RichTextFixturesTest, WordPadStyleFile)
     EXPECT_EQ(file.format("Red").foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(file.format("blue").foreground().color(), QColor(0, 77, 187));
     EXPECT_EQ(file.format("Plain").fontFamilies().toStringList(), QStringList{"Calibri"});
-    EXPECT_EQ(file.format("Plain").fontPointSize(), 11);
+    EXPECT_EQ(file.format("Plain").intProperty(QTextFormat::FontPixelSize), 11);
     EXPECT_EQ(file.format("Monospace").fontFamilies().toStringList(), QStringList{"Courier New"});
     EXPECT_EQ(file.block("Centred").alignment(), Qt::AlignHCenter);
     EXPECT_EQ(file.block("Indented").leftMargin(), 36);

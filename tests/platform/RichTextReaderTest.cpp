@@ -95,7 +95,7 @@ TEST(RichTextReaderTest, ReadsCharacterAttributes)
         " {\\cb2 back}{\\cb0 noback} {\\f1 mono} {\\f2 sysmono} {\\b\\i\\fs48\\plain reset}}");
     ASSERT_TRUE(document);
     EXPECT_EQ(formatAt(*document, "plain").fontFamilies().toStringList(), QStringList{"Times New Roman"});
-    EXPECT_EQ(formatAt(*document, "plain").fontPointSize(), 10);
+    EXPECT_EQ(formatAt(*document, "plain").intProperty(QTextFormat::FontPixelSize), 10);
     EXPECT_EQ(formatAt(*document, "bold").fontWeight(), 700);
     EXPECT_EQ(formatAt(*document, "plain").fontWeight(), 400);
     EXPECT_TRUE(formatAt(*document, "italic").fontItalic());
@@ -113,7 +113,7 @@ TEST(RichTextReaderTest, ReadsCharacterAttributes)
     EXPECT_FALSE(formatAt(*document, "noback").hasProperty(QTextFormat::BackgroundBrush));
     EXPECT_EQ(formatAt(*document, "mono").fontFamilies().toStringList(), QStringList{"Courier New"});
     EXPECT_NE(formatAt(*document, "sysmono").fontFamilies().toStringList(), QStringList{"System Mono"});
-    EXPECT_EQ(formatAt(*document, "reset").fontPointSize(), 12);
+    EXPECT_EQ(formatAt(*document, "reset").intProperty(QTextFormat::FontPixelSize), 12);
     EXPECT_EQ(formatAt(*document, "reset").fontWeight(), 400);
     EXPECT_FALSE(formatAt(*document, "reset").fontItalic());
     EXPECT_EQ(formatAt(*document, "reset").fontFamilies().toStringList(), QStringList{"Times New Roman"});
@@ -210,7 +210,7 @@ TEST(RichTextReaderTest, MalformedInputReadsWhatCameBeforeTheFault)
 
     const auto big = RichTextCodec::readRtf("{\\rtf1 huge\\fs99999999 \\li99999999 x}");
     ASSERT_TRUE(big);
-    EXPECT_LE(formatAt(*big, "x").fontPointSize(), 1638);
+    EXPECT_LE(formatAt(*big, "x").intProperty(QTextFormat::FontPixelSize), 1638);
     EXPECT_LE(blockAt(*big, "x").leftMargin(), 1584);
 }
 

@@ -1,4 +1,5 @@
 #include "platform/UserDefaults.h"
+#include "editor/EditorFonts.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "sticky/KeyablePanel.h"
@@ -287,8 +288,7 @@ TEST_F(StickyWindowControllerTest, TextTypedIntoANewNoteComesBackAtTheSizeItShow
         for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
             for (auto it = block.begin(); !it.atEnd(); ++it) {
                 const QTextCharFormat format = it.fragment().charFormat();
-                const qreal size = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
-                                                                                   : document.defaultFont().pointSizeF();
+                const qreal size = EditorFonts::size(format).value_or(EditorFonts::size(document.defaultFont()));
                 sizes.append(QList<qreal>(it.fragment().length(), size));
             }
         }
