@@ -4,6 +4,7 @@
 #include "editor/AaPopupView.h"
 #include "editor/EditorCommands.h"
 #include "platform/ColorPanel.h"
+#include "platform/Compositor.h"
 #include "platform/NotificationCenter.h"
 #include "sticky/StickyFormatCommands.h"
 #include "sticky/StickyPillButton.h"
@@ -232,7 +233,7 @@ void StickyToolbarPill::showTransparency()
         return;
     }
     if (!m_transparencyPopover) {
-        auto* view = new StickyTransparencyView(m_opacity);
+        auto* view = new StickyTransparencyView(m_opacity, Compositor::isRunning());
         m_transparencyPopover = makePopover(view->size());
         m_transparencyPopover->setContentWidget(view);
         connect(view, &StickyTransparencyView::opacityChanged, this, [this](double opacity) {

@@ -37,7 +37,7 @@ double finiteOpacity(double opacity)
 
 } // namespace
 
-StickyTransparencyView::StickyTransparencyView(double opacity, QWidget* parent)
+StickyTransparencyView::StickyTransparencyView(double opacity, bool compositing, QWidget* parent)
     : QWidget(parent)
 {
     setFixedWidth(220);
@@ -54,12 +54,18 @@ StickyTransparencyView::StickyTransparencyView(double opacity, QWidget* parent)
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setRange(int(minimumOpacity * kSliderScale), int(maximumOpacity * kSliderScale));
     column->addWidget(m_slider);
+    if (!compositing) {
+        QLabel* note = secondaryLabel(noCompositorNote, viewFont(10), this);
+        note->setObjectName(QStringLiteral("noCompositor"));
+        note->setWordWrap(true);
+        column->addWidget(note);
+    }
     setOpacity(opacity);
     connect(m_slider, &QSlider::valueChanged, this, [this](int value) {
         m_percent->setText(percentText(value / double(kSliderScale)));
         emit opacityChanged(value / double(kSliderScale));
     });
-    setFixedHeight(sizeHint().height());
+    setFixedHeight(hasHeightForWidth() ? heightForWidth(width()) : sizeHint().height());
 }
 
 void StickyTransparencyView::setOpacity(double opacity)

@@ -8,14 +8,17 @@ class QSlider;
 namespace norvelle {
 
 // The pill's transparency popover: "Transparency", the opacity as a percentage (100% is
-// opaque) and a slider from 0.16 to 1.0 that writes each move at once.
+// opaque) and a slider from 0.16 to 1.0 that writes each move at once. On a desktop without a
+// compositing manager, where no window can be see-through, one line says so.
 class StickyTransparencyView : public QWidget {
     Q_OBJECT
 public:
     static constexpr double minimumOpacity = 0.16;
     static constexpr double maximumOpacity = 1.0;
 
-    explicit StickyTransparencyView(double opacity, QWidget* parent = nullptr);
+    static inline const QString noCompositorNote = QStringLiteral("No compositor is running: notes stay opaque.");
+
+    StickyTransparencyView(double opacity, bool compositing, QWidget* parent = nullptr);
 
     void setOpacity(double opacity);
     double opacity() const;

@@ -7,12 +7,14 @@
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "platform/ColorPanel.h"
+#include "platform/Compositor.h"
 #include "platform/Popover.h"
 #include "sticky/KeyablePanel.h"
 #include "platform/UserDefaults.h"
 #include "sticky/StickyControllerTable.h"
 #include "sticky/StickyFrameString.h"
 #include "sticky/StickyToolbarPill.h"
+#include "sticky/StickyTransparencyView.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
@@ -23,6 +25,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextTable>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
@@ -258,4 +261,19 @@ TEST_F(StickyControlsX11Test, UndoAndRedoKeepTheChangedTextInView)
         test::waitUntil([] { return false; }, 300);
         EXPECT_TRUE(endInView()) << "after " << keys << " of the tick";
     }
+}
+
+TEST_F(StickyControlsX11Test, WithoutACompositorTheTransparencyPopoverSaysNotesStayOpaque)
+{
+    ASSERT_FALSE(Compositor::isRunning()) << "the test desktop has a window manager only";
+    open("see-through?");
+    ASSERT_FALSE(HasFatalFailure());
+    clickOn(pillButton("transparency"));
+    ASSERT_TRUE(test::waitUntil([&] { return pill()->transparencyView() && pill()->transparencyView()->isVisible(); }, waitMs));
+    const QLabel* note = pill()->transparencyView()->findChild<QLabel*>("noCompositor");
+    ASSERT_TRUE(note);
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(note->text(), StickyTransparencyView::noCompositorNote);
+    EXPECT_GE(note->height(), note->heightForWidth(note->width())) << "every line of it shows";
+    EXPECT_LE(note->geometry().bottom(), pill()->transparencyView()->height());
 }
