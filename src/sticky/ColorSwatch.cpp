@@ -2,6 +2,7 @@
 
 #include "ui/HexColor.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -17,6 +18,24 @@ ColorSwatch::ColorSwatch(const QString& hex, const QString& name, bool isSelecte
     setMinimumHeight(36);
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_Hover);
+    m_growth.setDuration(hoverMs);
+    m_growth.setEasingCurve(QEasingCurve::InOutQuad);
+    connect(&m_growth, &QVariantAnimation::valueChanged, this, [this](const QVariant& value) {
+        m_scale = value.toDouble();
+        update();
+    });
+}
+
+bool ColorSwatch::event(QEvent* event)
+{
+    if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverLeave) {
+        // From wherever it is now, so a quick pass in and out does not jump.
+        m_growth.stop();
+        m_growth.setStartValue(m_scale);
+        m_growth.setEndValue(event->type() == QEvent::HoverEnter ? hoverScale : 1.0);
+        m_growth.start();
+    }
+    return QAbstractButton::event(event);
 }
 
 void ColorSwatch::paintEvent(QPaintEvent*)
@@ -24,9 +43,8 @@ void ColorSwatch::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const QPointF centre = QRectF(rect()).center();
-    const double scale = underMouse() ? 1.06 : 1.0;
     painter.translate(centre);
-    painter.scale(scale, scale);
+    painter.scale(m_scale, m_scale);
 
     painter.setPen(Qt::NoPen);
     painter.setBrush(colorFromHexOrWhite(m_hex));

@@ -77,17 +77,25 @@ void HeaderSymbolButton::setColor(const QColor& color)
     }
 }
 
+void HeaderSymbolButton::setOutline(const QColor& color)
+{
+    if (color != m_outline) {
+        m_outline = color;
+        update();
+    }
+}
+
 void HeaderSymbolButton::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    // Dimmed while disabled, lighter while pressed.
-    painter.setOpacity(!isEnabled() ? 0.42 : isDown() ? 0.6 : 1.0);
+    painter.setOpacity(isEnabled() ? 1.0 : 0.42);
     const QPointF c = QRectF(rect()).center();
     QPen pen(m_color, 1.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     if (m_systemName == QLatin1String("star.fill") || m_systemName == QLatin1String("star")) {
         const bool filled = m_systemName == QLatin1String("star.fill");
-        painter.setPen(filled ? QPen(m_color, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin) : pen);
+        const QColor edge = filled && m_outline.isValid() ? m_outline : m_color;
+        painter.setPen(filled ? QPen(edge, 1.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin) : pen);
         painter.setBrush(filled ? QBrush(m_color) : QBrush(Qt::NoBrush));
         painter.drawPath(starPath(c, 6.5));
     } else if (m_systemName == QLatin1String("ellipsis")) {

@@ -16,6 +16,8 @@ public:
     void setSystemName(const QString& name);
     QColor color() const { return m_color; }
     void setColor(const QColor& color);
+    // An edge around a filled symbol whose colour is too close to the paper's; none when invalid.
+    void setOutline(const QColor& color);
 
     QSize sizeHint() const override { return { 28, 28 }; }
 
@@ -25,6 +27,7 @@ protected:
 private:
     QString m_systemName;
     QColor m_color;
+    QColor m_outline;
 };
 
 } // namespace norvelle

@@ -5,6 +5,7 @@
 #include "sticky/ShareAnchorButton.h"
 #include "sticky/StickyState.h"
 #include "ui/HexColor.h"
+#include "ui/TextContrast.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -23,7 +24,6 @@ public:
         setFixedSize(11 + 2 * 4, 22);
         setFocusPolicy(Qt::NoFocus);
         setAccessibleName(name);
-        setToolTip(name);
     }
 
 protected:
@@ -32,7 +32,7 @@ protected:
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
-        painter.setBrush(isDown() ? m_color.darker(115) : m_color);
+        painter.setBrush(m_color);
         painter.drawEllipse(QRectF(QRectF(rect()).center() - QPointF(5.5, 5.5), QSizeF(11, 11)));
     }
 
@@ -60,8 +60,6 @@ StickyHeaderBar::StickyHeaderBar(const StickyState& state, QWidget* parent)
     , m_capsule(new QWidget(this))
 {
     setFixedHeight(stripHeight);
-    m_pin->setToolTip(QStringLiteral("Pin"));
-    m_more->setToolTip(QStringLiteral("More"));
 
     auto* capsule = new QHBoxLayout(m_capsule);
     capsule->setContentsMargins(8, 0, 8, 0);
@@ -120,8 +118,13 @@ void StickyHeaderBar::refresh()
     m_share->setColor(icon);
     m_more->setColor(icon);
     m_pin->setSystemName(pinned ? QStringLiteral("star.fill") : QStringLiteral("star"));
-    m_pin->setColor(pinned ? QColor::fromRgbF(1.0f, 0.7f, 0.0f) : icon);
-    m_pin->setToolTip(pinned ? QStringLiteral("Unpin") : QStringLiteral("Pin"));
+    const QColor star = QColor::fromRgbF(1.0f, 0.7f, 0.0f);
+    m_pin->setColor(pinned ? star : icon);
+    // On paper close to the star's own amber (orange paper) the star takes the icon colour's edge.
+    const std::optional<QColor> paper = colorFromHex(m_paperHex);
+    const double lighter = std::max(relativeLuminance(star), paper ? relativeLuminance(*paper) : 1.0);
+    const double darker = std::min(relativeLuminance(star), paper ? relativeLuminance(*paper) : 1.0);
+    m_pin->setOutline((lighter + 0.05) / (darker + 0.05) < 1.5 ? icon : QColor());
     update();
 }
 

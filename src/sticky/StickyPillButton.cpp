@@ -44,7 +44,7 @@ void StickyPillButton::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     // A disabled button (the table inside a table cell) is drawn faint.
-    painter.setOpacity(isEnabled() ? (isDown() ? 0.6 : 1.0) : 0.4);
+    painter.setOpacity(isEnabled() ? 1.0 : 0.4);
     switch (m_kind) {
     case Label::text:
         painter.setPen(m_ink);

@@ -183,3 +183,19 @@ TEST_F(PaperColorPickingTest, TheColoursPopoverGrowsToShowTheCustomColourRowWhol
     QTest::mouseClick(disclosure(), Qt::LeftButton);
     EXPECT_TRUE(test::waitUntil([&] { return popover->height() == closedHeight; })) << popover->height();
 }
+
+TEST(ColorSwatchHover, GrowsToItsHoverSizeGraduallyAndBack)
+{
+    ColorSwatch swatch("#1E1B4B", "#1E1B4B", false);
+    swatch.resize(44, 36);
+    swatch.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&swatch));
+    QHoverEvent enter(QEvent::HoverEnter, QPointF(22, 18), QPointF(22, 18), QPointF(-1, -1));
+    QApplication::sendEvent(&swatch, &enter);
+    EXPECT_LT(swatch.scale(), 1.03) << "no jump to the full size";
+    EXPECT_TRUE(test::waitUntil([&] { return swatch.scale() == ColorSwatch::hoverScale; }, 1000));
+    QHoverEvent leave(QEvent::HoverLeave, QPointF(-1, -1), QPointF(-1, -1), QPointF(22, 18));
+    QApplication::sendEvent(&swatch, &leave);
+    EXPECT_GT(swatch.scale(), 1.03);
+    EXPECT_TRUE(test::waitUntil([&] { return swatch.scale() == 1.0; }, 1000));
+}

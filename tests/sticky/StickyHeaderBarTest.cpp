@@ -42,6 +42,31 @@ TEST(StickyHeaderBar, ThePinStarFillsInGoldWhenPinned)
     EXPECT_EQ(bar.pinButton()->color(), QColor::fromRgbF(1.0f, 0.7f, 0.0f));
 }
 
+TEST(StickyHeaderBar, ThePinnedStarStandsOutOnEveryPaper)
+{
+    StickyState state;
+    state.setIsPinned(true);
+    StickyHeaderBar bar(state);
+    for (const QString paper : {"#FDFDF8", "#FFF8E8", "#F0E6CC", "#EDE9FE", "#1E1B4B", "#2C2C2E", "#FFAA00", "#FFB300", "#F5A623"}) {
+        bar.setEffectivePaperHex(paper);
+        // The paper under the capsule's faint fill, as the window shows it.
+        const QColor under = QColor(paper);
+        const QColor ground = QColor::fromRgbF(under.redF() * 0.88f, under.greenF() * 0.88f, under.blueF() * 0.88f);
+        QImage shown(bar.pinButton()->size(), QImage::Format_ARGB32);
+        shown.fill(ground);
+        bar.pinButton()->render(&shown, QPoint(), QRegion(), QWidget::DrawChildren);
+        int strongest = 0;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x) {
+                const QColor pixel = shown.pixelColor(x, y);
+                strongest = std::max({strongest, std::abs(pixel.red() - ground.red()), std::abs(pixel.green() - ground.green()),
+                                      std::abs(pixel.blue() - ground.blue())});
+            }
+        }
+        EXPECT_GE(strongest, 80) << paper.toStdString();
+    }
+}
+
 TEST(StickyHeaderBar, EachControlReportsItsClick)
 {
     StickyState state;
