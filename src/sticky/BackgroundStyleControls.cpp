@@ -3,8 +3,10 @@
 #include "platform/ColorPanel.h"
 #include "platform/NotificationCenter.h"
 #include "sticky/ColorSwatch.h"
+#include "sticky/CustomColorDisclosure.h"
 #include "sticky/PaperColorLists.h"
 #include "sticky/StickyState.h"
+#include "sticky/TextureChoiceButton.h"
 #include "ui/HexColor.h"
 
 #include <QFrame>
@@ -12,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace norvelle {
@@ -21,9 +22,15 @@ namespace {
 
 struct TextureChoice {
     const char* name;
+    const char* icon;
     const char* label;
 };
-constexpr TextureChoice textureChoices[] = { { "blank", "None" }, { "lined", "Lined" }, { "grid", "Grid" }, { "dot", "Dots" } };
+constexpr TextureChoice textureChoices[] = {
+    { "blank", "rectangle", "None" },
+    { "lined", "line.3.horizontal", "Lined" },
+    { "grid", "square.grid.3x3", "Grid" },
+    { "dot", "circle.grid.3x3", "Dots" },
+};
 
 QLabel* heading(const QString& text)
 {
@@ -141,22 +148,18 @@ void BackgroundStyleControls::rebuild()
     textureRow->setContentsMargins(0, 0, 0, 0);
     textureRow->setSpacing(8);
     for (const TextureChoice& choice : textureChoices) {
-        auto* button = new QToolButton;
-        button->setText(QString::fromLatin1(choice.label));
-        button->setCheckable(true);
-        button->setChecked(m_state.textureName() == QLatin1String(choice.name));
-        button->setMinimumSize(42, 30);
         const QString name = QString::fromLatin1(choice.name);
-        connect(button, &QToolButton::clicked, this, [this, name] { m_state.setTextureName(name); });
+        auto* button = new TextureChoiceButton(QString::fromLatin1(choice.icon), QString::fromLatin1(choice.label),
+                                               m_state.textureName() == name);
+        connect(button, &QAbstractButton::clicked, this, [this, name] { m_state.setTextureName(name); });
         textureRow->addWidget(button);
     }
+    textureRow->addStretch(1);
     column->addWidget(textures);
     column->addWidget(divider());
 
-    auto* disclosure = new QPushButton(QStringLiteral("Custom color\u2026") + (m_showCustom ? QStringLiteral("  \u25BE") : QStringLiteral("  \u25B8")));
-    disclosure->setFlat(true);
-    disclosure->setStyleSheet(QStringLiteral("text-align: left;"));
-    connect(disclosure, &QPushButton::clicked, this, [this] {
+    auto* disclosure = new CustomColorDisclosure(m_showCustom);
+    connect(disclosure, &QAbstractButton::clicked, this, [this] {
         m_showCustom = !m_showCustom;
         rebuild();
     });

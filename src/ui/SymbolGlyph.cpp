@@ -82,6 +82,30 @@ const std::map<QString, Drawing>& drawings()
     static const std::map<QString, Drawing> table {
         {"checkmark", [](const Glyph& g) { g.polyline({{0.16, 0.54}, {0.4, 0.78}, {0.86, 0.24}}); }},
         {"chevron.down", [](const Glyph& g) { g.polyline({{0.2, 0.36}, {0.5, 0.66}, {0.8, 0.36}}); }},
+        {"chevron.right", [](const Glyph& g) { g.polyline({{0.36, 0.2}, {0.66, 0.5}, {0.36, 0.8}}); }},
+        {"rectangle",
+         [](const Glyph& g) { g.painter.drawRoundedRect(QRectF(g.at(0.06, 0.2), g.at(0.94, 0.8)), g.size(0.08), g.size(0.08)); }},
+        {"line.3.horizontal",
+         [](const Glyph& g) {
+             for (const qreal y : {0.24, 0.5, 0.76})
+                 g.line(0.1, y, 0.9, y);
+         }},
+        {"square.grid.3x3",
+         [](const Glyph& g) {
+             for (int row = 0; row < 3; ++row) {
+                 for (int column = 0; column < 3; ++column) {
+                     const QPointF corner = g.at(0.08 + column * 0.3, 0.08 + row * 0.3);
+                     g.painter.drawRoundedRect(QRectF(corner, QSizeF(g.size(0.24), g.size(0.24))), g.size(0.04), g.size(0.04));
+                 }
+             }
+         }},
+        {"circle.grid.3x3",
+         [](const Glyph& g) {
+             for (int row = 0; row < 3; ++row) {
+                 for (int column = 0; column < 3; ++column)
+                     g.dot(0.2 + column * 0.3, 0.2 + row * 0.3, 0.1);
+             }
+         }},
         {"text.alignleft", [](const Glyph& g) { alignedLines(g, Qt::AlignLeft); }},
         {"text.aligncenter", [](const Glyph& g) { alignedLines(g, Qt::AlignHCenter); }},
         {"text.alignright", [](const Glyph& g) { alignedLines(g, Qt::AlignRight); }},

@@ -3,6 +3,8 @@
 #include "platform/UserDefaults.h"
 #include "sticky/BackgroundStyleControls.h"
 #include "sticky/ColorSwatch.h"
+#include "sticky/CustomColorDisclosure.h"
+#include "sticky/TextureChoiceButton.h"
 #include "sticky/PaperColorLists.h"
 #include "sticky/StickyState.h"
 #include "sticky/StickyToolbarPill.h"
@@ -13,7 +15,6 @@
 
 #include <QPushButton>
 #include <QTest>
-#include <QToolButton>
 #include <QUuid>
 
 #include <gtest/gtest.h>
@@ -127,7 +128,7 @@ TEST_F(PaperColorPickingTest, TheColoursPopoverChoosesPaperAndTextureByClicks)
     // Choosing a preset leaves the custom list alone.
     EXPECT_EQ(PaperColorLists::load(PaperColorLists::customKey), QStringList({ "#123456" }));
 
-    for (QToolButton* button : controls.findChildren<QToolButton*>()) {
+    for (TextureChoiceButton* button : controls.findChildren<TextureChoiceButton*>()) {
         if (button->text() == "Dots") {
             QTest::mouseClick(button, Qt::LeftButton);
             break;
@@ -156,11 +157,11 @@ TEST_F(PaperColorPickingTest, TheColoursPopoverGrowsToShowTheCustomColourRowWhol
             && popover->rect().contains(QRect(widget->mapTo(popover, QPoint(0, 0)), widget->size()));
     };
     const auto disclosure = [popover] {
-        for (QPushButton* button : popover->findChildren<QPushButton*>()) {
-            if (button->text().startsWith(QStringLiteral("Custom color\u2026")) && button->isVisible())
+        for (CustomColorDisclosure* button : popover->findChildren<CustomColorDisclosure*>()) {
+            if (button->isVisible())
                 return button;
         }
-        return static_cast<QPushButton*>(nullptr);
+        return static_cast<CustomColorDisclosure*>(nullptr);
     };
     ASSERT_TRUE(disclosure());
     const int closedHeight = popover->height();

@@ -3,6 +3,7 @@
 #include "platform/ColorPanel.h"
 #include "platform/Popover.h"
 #include "sticky/StickyControllerTable.h"
+#include "sticky/CustomColorDisclosure.h"
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyFrameString.h"
@@ -214,11 +215,7 @@ TEST_F(StickyWindowX11Test, TheColourPanelOpenedFromANoteShowsAboveIt)
     clickOn(pill->findChild<QAbstractButton*>("colors"));
     ASSERT_TRUE(test::waitUntil([&] { return pill->colorsPopover() && pill->colorsPopover()->isVisible(); }, waitMs));
     const auto find = [pill](const QString& name) { return pill->colorsPopover()->findChild<QPushButton*>(name); };
-    QPushButton* disclosure = nullptr;
-    for (QPushButton* button : pill->colorsPopover()->findChildren<QPushButton*>()) {
-        if (button->text().startsWith(QStringLiteral("Custom color")))
-            disclosure = button;
-    }
+    auto* disclosure = pill->colorsPopover()->findChild<CustomColorDisclosure*>();
     ASSERT_TRUE(disclosure);
     clickOn(disclosure);
     ASSERT_TRUE(test::waitUntil([&] { return find("pickCustomColor") && find("pickCustomColor")->isVisible(); }, waitMs));
