@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace norvelle {
 
@@ -59,6 +63,23 @@ void ColorPanel::open(QObject* owner, const QColor& color)
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
+}
+
+void ColorPanel::placeBeside(const QRect& frame)
+{
+    QColorDialog* dialog = ensureDialog();
+    constexpr int gap = 12;
+    // Room for the window manager's frame around the panel.
+    const QSize size = (dialog->isVisible() ? dialog->frameGeometry().size() : dialog->sizeHint()) + QSize(8, 32);
+    const QScreen* screen = QGuiApplication::screenAt(frame.center());
+    const QRect area = screen ? screen->availableGeometry() : QRect(QPoint(0, 0), QSize(1 << 14, 1 << 14));
+    int x = frame.right() + 1 + gap;
+    if (x + size.width() > area.right() + 1) {
+        x = frame.left() - gap - size.width();
+    }
+    x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - size.width()));
+    const int y = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - size.height()));
+    dialog->move(x, y);
 }
 
 void ColorPanel::close()

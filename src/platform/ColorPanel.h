@@ -20,6 +20,8 @@ public:
     // Shows the panel on `color` (without alpha) and makes `owner` the only receiver of its
     // changes; a previous owner loses the panel at once.
     void open(QObject* owner, const QColor& color);
+    // Moves the panel beside `frame` (right of it, else left), so it hides nothing of that window.
+    void placeBeside(const QRect& frame);
     // Hides the panel; cheap when it was never built.
     void close();
 

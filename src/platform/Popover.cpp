@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -14,11 +15,14 @@ namespace {
 // Long enough for the click's release on the tray icon to arrive after its press closed us.
 constexpr qint64 kOutsideDismissalGraceMs = 300;
 constexpr int kGap = 4;
+constexpr Qt::WindowFlags kPopover = Qt::Popup | Qt::FramelessWindowHint;
+// Out of the window manager's hands, like the popover itself, so it stays exactly where it was.
+constexpr Qt::WindowFlags kFloating = Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
 
 } // namespace
 
 Popover::Popover(QSize contentSize, QWidget* parent)
-    : QWidget(parent, Qt::Popup | Qt::FramelessWindowHint)
+    : QWidget(parent, kPopover)
 {
     setFixedSize(contentSize);
     auto* layout = new QVBoxLayout(this);
@@ -90,8 +94,51 @@ void Popover::performClose()
     m_closingOnRequest = false;
 }
 
+void Popover::stayOpenWhileShown(QWidget* companion)
+{
+    if (!companion || !isVisible()) {
+        return;
+    }
+    if (m_companion) {
+        m_companion->removeEventFilter(this);
+    }
+    m_companion = companion;
+    companion->installEventFilter(this);
+    if (windowType() == Qt::Popup) {
+        const QPoint at = pos();
+        m_switchingKind = true;
+        setWindowFlags(kFloating);
+        move(at);
+        show();
+        raise();
+        m_switchingKind = false;
+    }
+}
+
+bool Popover::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_companion && event->type() == QEvent::Hide) {
+        m_companion->removeEventFilter(this);
+        m_companion = nullptr;
+        // The floating window closes with its companion and opens as a popover next time;
+        // later, as the companion may hide from inside a click on this very window.
+        QTimer::singleShot(0, this, [this] {
+            if (m_companion || windowType() == Qt::Popup) {
+                return;
+            }
+            performClose();
+            setWindowFlags(kPopover);
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void Popover::hideEvent(QHideEvent* event)
 {
+    if (m_switchingKind) {
+        QWidget::hideEvent(event);
+        return;
+    }
     if (!m_closingOnRequest) {
         m_sinceOutsideDismissal.start();
     }

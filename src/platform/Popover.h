@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QPoint>
 #include <QRect>
 #include <QSize>
@@ -32,6 +33,9 @@ public:
     // still counts, so that the click on the tray icon that closed it does not reopen it.
     bool isShown() const;
     void performClose();
+    // While `companion` (a window the popover opened) shows, the popover is a plain floating
+    // window, so the user can work in both; it closes with the companion and is a popover again.
+    void stayOpenWhileShown(QWidget* companion);
 
     // Where showRelativeTo() puts a popover of `size` within `available` (the screen's free area).
     static QPoint placement(const QRect& anchor, const QPoint& pointer, QSize size, const QRect& available,
@@ -42,6 +46,7 @@ signals:
 
 protected:
     void hideEvent(QHideEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void place();
@@ -50,6 +55,8 @@ private:
     Edge m_edge = Edge::below;
     QRect m_anchor;
     bool m_closingOnRequest = false;
+    bool m_switchingKind = false;
+    QPointer<QWidget> m_companion;
     QElapsedTimer m_sinceOutsideDismissal;
 };
 

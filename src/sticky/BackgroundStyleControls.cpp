@@ -43,6 +43,12 @@ QLabel* heading(const QString& text)
     return label;
 }
 
+QString wellStyle(const QColor& color)
+{
+    return QStringLiteral("QPushButton { background: %1; border: 1px solid rgba(0, 0, 0, 0.25); border-radius: 5px; }")
+        .arg(hexString(color));
+}
+
 QFrame* divider()
 {
     auto* line = new QFrame;
@@ -77,10 +83,13 @@ BackgroundStyleControls::BackgroundStyleControls(StickyState& state, std::functi
     connect(&ColorPanel::shared(), &ColorPanel::colorChanged, this, [this](const QColor& color) {
         if (ColorPanel::shared().isOwnedBy(this)) {
             m_customColor = color;
+            for (QPushButton* well : findChildren<QPushButton*>(QStringLiteral("pickCustomColor")))
+                well->setStyleSheet(wellStyle(color));
             previewCustomColor(color);
         }
     });
-    connect(&state, &StickyState::changed, this, &BackgroundStyleControls::rebuild);
+    // A new paper or texture moves the marks; the rows stay, so nothing jumps while previewing.
+    connect(&state, &StickyState::changed, this, &BackgroundStyleControls::refreshMarks);
     rebuild();
 }
 
@@ -151,6 +160,7 @@ void BackgroundStyleControls::rebuild()
         const QString name = QString::fromLatin1(choice.name);
         auto* button = new TextureChoiceButton(QString::fromLatin1(choice.icon), QString::fromLatin1(choice.label),
                                                m_state.textureName() == name);
+        button->setObjectName(name);
         connect(button, &QAbstractButton::clicked, this, [this, name] { m_state.setTextureName(name); });
         textureRow->addWidget(button);
     }
@@ -175,8 +185,7 @@ void BackgroundStyleControls::rebuild()
         pick->setAccessibleName(QStringLiteral("Pick custom color"));
         pick->setToolTip(QStringLiteral("Pick custom color"));
         pick->setFixedSize(44, 24);
-        pick->setStyleSheet(QStringLiteral("QPushButton { background: %1; border: 1px solid rgba(0, 0, 0, 0.25); border-radius: 5px; }")
-                                .arg(hexString(m_customColor)));
+        pick->setStyleSheet(wellStyle(m_customColor));
         connect(pick, &QPushButton::clicked, this, [this] { ColorPanel::shared().open(this, m_customColor); });
         auto* apply = new QPushButton(QStringLiteral("Apply custom color"));
         apply->setObjectName(QStringLiteral("applyCustomColor"));
@@ -188,6 +197,15 @@ void BackgroundStyleControls::rebuild()
         column->addWidget(row);
     }
     adjustSize();
+}
+
+void BackgroundStyleControls::refreshMarks()
+{
+    const QString current = normalizePaperHex(m_state.paperHex());
+    for (ColorSwatch* swatch : findChildren<ColorSwatch*>())
+        swatch->setSelected(normalizePaperHex(swatch->hex()) == current);
+    for (TextureChoiceButton* texture : findChildren<TextureChoiceButton*>())
+        texture->setCurrent(texture->textureName() == m_state.textureName());
 }
 
 void BackgroundStyleControls::selectPaperSwatch(const QString& hex)
@@ -215,7 +233,25 @@ void BackgroundStyleControls::applyCustomColor()
     PaperColorLists::addCustomPaperColor(hex);
     m_recent = PaperColorLists::load(PaperColorLists::customKey);
     m_showCustom = false;
+    // The panel would go on colouring the note with no Apply left to keep the colour.
+    if (ColorPanel::shared().isOwnedBy(this)) {
+        ColorPanel::shared().close();
+    }
     rebuild();
+}
+
+void BackgroundStyleControls::showEvent(QShowEvent* event)
+{
+    // Each showing starts from the note's paper and the latest custom colours; an open custom
+    // row stays open.
+    const QStringList recent = PaperColorLists::load(PaperColorLists::customKey);
+    const QColor paper = colorFromHexOrWhite(normalizePaperHex(m_state.paperHex()));
+    if (!ColorPanel::shared().isOwnedBy(this) && (recent != m_recent || paper != m_customColor)) {
+        m_recent = recent;
+        m_customColor = paper;
+        rebuild();
+    }
+    QWidget::showEvent(event);
 }
 
 void BackgroundStyleControls::clearCustomColors()

@@ -30,8 +30,12 @@ public:
     void applyCustomColor();
     void clearCustomColors();
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void rebuild();
+    void refreshMarks();
     QWidget* swatchGrid(const QStringList& colors, const QString& name);
 
     StickyState& m_state;

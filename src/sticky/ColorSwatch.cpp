@@ -26,6 +26,14 @@ ColorSwatch::ColorSwatch(const QString& hex, const QString& name, bool isSelecte
     });
 }
 
+void ColorSwatch::setSelected(bool selected)
+{
+    if (selected != m_selected) {
+        m_selected = selected;
+        update();
+    }
+}
+
 bool ColorSwatch::event(QEvent* event)
 {
     if (event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverLeave) {

@@ -115,6 +115,10 @@ void StickyToolbarPill::setOpacity(double opacity)
 void StickyToolbarPill::setColorsContentFactory(std::function<QWidget*()> factory)
 {
     m_colorsContent = std::move(factory);
+    // Content from before is not this factory's: the next opening makes its own.
+    if (m_colorsPopover && !m_colorsPopover->isVisible()) {
+        m_colorsPopover->setContentWidget(nullptr);
+    }
 }
 
 QColor StickyToolbarPill::ink() const
@@ -255,13 +259,25 @@ void StickyToolbarPill::showColors()
     if (m_colorsPopover && m_colorsPopover->isShown()) {
         return;
     }
-    QWidget* content = m_colorsContent ? m_colorsContent() : new QWidget;
     if (!m_colorsPopover) {
         m_colorsPopover = makePopover(kColorsPlaceholder);
     }
-    m_colorsPopover->setContentWidget(content);
+    // One content for the pill's life: what the user left open in it stays open.
+    if (!m_colorsPopover->contentWidget()) {
+        QWidget* content = m_colorsContent ? m_colorsContent() : new QWidget;
+        m_colorsPopover->setContentWidget(content);
+        if (m_colorsContent) {
+            content->installEventFilter(this);
+            // The colour panel opened from it goes beside the note, and the popover stays usable.
+            connect(&ColorPanel::shared(), &ColorPanel::ownerChanged, content, [this, content] {
+                if (ColorPanel::shared().isOwnedBy(content) && m_colorsPopover->isVisible()) {
+                    ColorPanel::shared().placeBeside(window()->frameGeometry().united(m_colorsPopover->geometry()));
+                    m_colorsPopover->stayOpenWhileShown(ColorPanel::shared().dialog());
+                }
+            });
+        }
+    }
     if (m_colorsContent) {
-        content->installEventFilter(this);
         fitColorsPopover();
     } else {
         m_colorsPopover->setContentSize(kColorsPlaceholder);

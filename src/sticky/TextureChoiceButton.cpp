@@ -33,6 +33,14 @@ TextureChoiceButton::TextureChoiceButton(const QString& symbol, const QString& l
     setFixedSize(sizeHint());
 }
 
+void TextureChoiceButton::setCurrent(bool current)
+{
+    if (current != m_current) {
+        m_current = current;
+        update();
+    }
+}
+
 QSize TextureChoiceButton::sizeHint() const
 {
     return {tileSize.width(), tileSize.height() + labelGap + QFontMetrics(font()).height()};

@@ -14,6 +14,8 @@ public:
     TextureChoiceButton(const QString& symbol, const QString& label, bool current, QWidget* parent = nullptr);
 
     bool isCurrent() const { return m_current; }
+    void setCurrent(bool current);
+    QString textureName() const { return objectName(); }
     QSize sizeHint() const override;
 
 protected:

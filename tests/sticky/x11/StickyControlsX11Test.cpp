@@ -9,10 +9,13 @@
 #include "platform/ColorPanel.h"
 #include "platform/Compositor.h"
 #include "platform/Popover.h"
+#include "sticky/CustomColorDisclosure.h"
 #include "sticky/KeyablePanel.h"
+#include "sticky/PaperColorLists.h"
 #include "platform/UserDefaults.h"
 #include "sticky/StickyControllerTable.h"
 #include "sticky/StickyFrameString.h"
+#include "sticky/StickyState.h"
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyTransparencyView.h"
 #include "sticky/StickyWindowController.h"
@@ -22,6 +25,7 @@
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
+#include <QColorDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextTable>
@@ -276,4 +280,66 @@ TEST_F(StickyControlsX11Test, WithoutACompositorTheTransparencyPopoverSaysNotesS
     EXPECT_EQ(note->text(), StickyTransparencyView::noCompositorNote);
     EXPECT_GE(note->height(), note->heightForWidth(note->width())) << "every line of it shows";
     EXPECT_LE(note->geometry().bottom(), pill()->transparencyView()->height());
+}
+
+TEST_F(StickyControlsX11Test, ACustomPaperColourIsPickedBesideTheNoteAndApplied)
+{
+    open("custom paper");
+    ASSERT_FALSE(HasFatalFailure());
+    const auto popover = [&] { return pill()->colorsPopover(); };
+    // Rows the popover rebuilt linger hidden until deleted: the shown one counts.
+    const auto find = [&](const QString& name) {
+        for (QAbstractButton* button : popover()->findChildren<QAbstractButton*>(name)) {
+            if (button->isVisible())
+                return button;
+        }
+        return static_cast<QAbstractButton*>(nullptr);
+    };
+    const auto disclosure = [&] {
+        for (CustomColorDisclosure* button : popover()->findChildren<CustomColorDisclosure*>()) {
+            if (button->isVisible())
+                return button;
+        }
+        return static_cast<CustomColorDisclosure*>(nullptr);
+    };
+    clickOn(pillButton("colors"));
+    ASSERT_TRUE(test::waitUntil([&] { return popover() && popover()->isVisible(); }, waitMs));
+    clickOn(disclosure());
+    ASSERT_TRUE(test::waitUntil([&] { return find("pickCustomColor"); }, waitMs));
+    // Closed and opened again, the popover keeps the row open.
+    clickAt({40, 40});
+    ASSERT_TRUE(test::waitUntil([&] { return !popover()->isVisible(); }, waitMs));
+    test::waitUntil([] { return false; }, 600);
+    clickOn(pillButton("colors"));
+    ASSERT_TRUE(test::waitUntil([&] { return popover()->isVisible(); }, waitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return find("pickCustomColor"); }, waitMs));
+    test::waitUntil([] { return false; }, 300);
+    clickOn(find("pickCustomColor"));
+    QColorDialog* panel = nullptr;
+    ASSERT_TRUE(test::waitUntil([&] {
+        panel = ColorPanel::shared().dialog();
+        return panel && panel->isVisible() && panel->windowHandle()->isExposed();
+    }, waitMs));
+    EXPECT_FALSE(test::serverGeometry(panel).intersects(test::serverGeometry(sticky->panel()))) << "beside the note";
+    ASSERT_TRUE(test::waitUntil([&] { return popover()->isVisible() && find("applyCustomColor"); }, waitMs))
+        << "the custom row stays while the panel is open";
+
+    QWidget* wells = nullptr;
+    for (QWidget* child : panel->findChildren<QWidget*>()) {
+        if (QByteArray(child->metaObject()->className()).endsWith("QWellArray")) {
+            wells = child;
+            break;
+        }
+    }
+    ASSERT_NE(wells, nullptr);
+    clickAt(wells->mapToGlobal(QPoint(wells->width() * 9 / 16, wells->height() * 7 / 12)));
+    ASSERT_TRUE(test::waitUntil([&] { return panel->currentColor() != QColor("#FDFDF8"); }, waitMs));
+    const QString picked = panel->currentColor().name(QColor::HexRgb).toUpper();
+    EXPECT_TRUE(test::waitUntil([&] { return sticky->stickyState().paperHex() == picked; }, waitMs)) << "previewed";
+
+    clickOn(find("applyCustomColor"));
+    EXPECT_TRUE(test::waitUntil([&] { return PaperColorLists::load(PaperColorLists::customKey) == QStringList {picked}; }, waitMs));
+    EXPECT_EQ(sticky->note()->paperColor(), picked);
+
+    EXPECT_TRUE(test::waitUntil([&] { return !popover()->isVisible(); }, waitMs)) << "it closes with the panel";
 }
