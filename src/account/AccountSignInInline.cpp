@@ -6,11 +6,20 @@
 #include "account/GoogleSignInManager.h"
 #include "platform/GraphemeWalker.h"
 #include "ui/HexColor.h"
+#include "ui/RoundedPainting.h"
+#include "ui/RoundedSurface.h"
+#include "ui/SchemeColors.h"
+#include "ui/SchemeStyleSheet.h"
+#include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
+#include <QEvent>
+#include <QGraphicsDropShadowEffect>
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -19,28 +28,52 @@ namespace norvelle {
 
 namespace {
 
-QString rgba(QColor color, double alpha)
+QColor primaryAt(const QPalette& palette, qreal opacity)
 {
-    return QStringLiteral("rgba(%1,%2,%3,%4)").arg(color.red()).arg(color.green()).arg(color.blue()).arg(alpha);
+    QColor color = palette.color(QPalette::WindowText);
+    color.setAlphaF(float(opacity));
+    return color;
 }
 
-QLabel* fieldLabel(const QString& text)
+TextLabel* smallLabel(const QString& text, int pixelSize, QFont::Weight weight, SchemeColorRole color)
 {
-    auto* label = new QLabel(text);
-    QFont font = label->font();
-    font.setPixelSize(11);
-    font.setWeight(QFont::Medium);
-    label->setFont(font);
-    label->setForegroundRole(QPalette::PlaceholderText);
+    QFont font = viewFont(pixelSize, weight);
+    auto* label = new TextLabel(text, font, std::move(color));
     return label;
 }
 
-QWidget* hairline(const QColor& color)
+// Half a point across, in the middle of its row: the secondary colour at 22 %.
+class Hairline : public QWidget {
+public:
+    Hairline() { setFixedHeight(1); }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QColor color = SchemeColors(palette()).secondaryText();
+        color.setAlphaF(color.alphaF() * 0.22f);
+        QPainter painter(this);
+        painter.fillRect(QRectF(0, (height() - 0.5) / 2, width(), 0.5), color);
+    }
+};
+
+// The sheets of the parts Qt draws from a style sheet, written for the scheme of the form they
+// sit in. (A sheet on the form itself would cut every part off the window's palette.)
+QString modeTabSheet(const QPalette& palette)
 {
-    auto* line = new QWidget;
-    line->setFixedHeight(1);
-    line->setStyleSheet(QStringLiteral("background:%1;").arg(rgba(color, 0.22)));
-    return line;
+    return QStringLiteral(
+        "QPushButton { border:none; border-radius:7px; font-size:12px; font-weight:600; min-height:26px; color:%1; background:transparent; }"
+        "QPushButton:checked { background:%2; color:%3; }")
+        .arg(styleSheetColor(SchemeColors(palette).secondaryText()), styleSheetColor(primaryAt(palette, 0.14)),
+            styleSheetColor(primaryAt(palette, 1)));
+}
+
+QString fieldSheet(const QPalette& palette)
+{
+    return QStringLiteral("QLineEdit { font-size:13px; padding:0 12px; min-height:40px; border-radius:9px; background:%1; "
+                          "border:1px solid %2; color:%3; }")
+        .arg(styleSheetColor(primaryAt(palette, 0.06)), styleSheetColor(primaryAt(palette, 0.1)),
+            styleSheetColor(primaryAt(palette, 1)));
 }
 
 } // namespace
@@ -65,35 +98,29 @@ AccountSignInInline::AccountSignInInline(Anchor anchor, std::function<void()> on
 void AccountSignInInline::build()
 {
     setObjectName(QStringLiteral("accountSignInInline"));
-    setAttribute(Qt::WA_StyledBackground);
     setMaximumWidth(460);
-    const QColor primary = palette().color(QPalette::WindowText);
-    setStyleSheet(QStringLiteral(
-        "#accountSignInInline { background:%1; border:1px solid %2; border-radius:14px; }"
-        "#modeSwitch { background:%3; border-radius:9px; }"
-        "#modeSwitch QPushButton { border:none; border-radius:7px; font-size:12px; font-weight:600; min-height:26px; color:%4; background:transparent; }"
-        "#modeSwitch QPushButton:checked { background:%5; color:%6; }"
-        "QLineEdit { font-size:13px; padding:0 12px; min-height:40px; border-radius:9px; background:%3; border:1px solid %7; }"
-        "#submitButton { font-size:13px; font-weight:600; color:white; min-height:40px; border:none; border-radius:9px; background:%8; }")
-                      .arg(rgba(primary, 0.035), rgba(primary, 0.09), rgba(primary, 0.06), rgba(primary, 0.6),
-                          rgba(primary, 0.14), rgba(primary, 1.0), rgba(primary, 0.1), colorFromHexOrWhite(QStringLiteral("#0A84FF")).name()));
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(13);
 
-    auto* modes = new QWidget;
+    auto* modes = new RoundedSurface([](const SchemeColors& colors) { return colors.overlay(0.06, 0.06); }, 9, this);
     modes->setObjectName(QStringLiteral("modeSwitch"));
-    modes->setAttribute(Qt::WA_StyledBackground);
     auto* modesLayout = new QHBoxLayout(modes);
     modesLayout->setContentsMargins(3, 3, 3, 3);
     modesLayout->setSpacing(0);
-    m_createTab = new QPushButton(QStringLiteral("Create account"));
-    m_signInTab = new QPushButton(QStringLiteral("Sign in"));
+    m_createTab = new QPushButton(QStringLiteral("Create account"), modes);
+    m_signInTab = new QPushButton(QStringLiteral("Sign in"), modes);
     for (QPushButton* tab : {m_createTab, m_signInTab}) {
         tab->setCheckable(true);
+        auto* shadow = new QGraphicsDropShadowEffect(tab);
+        shadow->setColor(QColor::fromRgbF(0, 0, 0, 0.12f));
+        shadow->setBlurRadius(3);
+        shadow->setOffset(0, 0.5);
+        tab->setGraphicsEffect(shadow);
         tab->setCursor(Qt::PointingHandCursor);
         tab->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        setSchemeStyleSheet(*tab, modeTabSheet);
         modesLayout->addWidget(tab);
     }
     connect(m_createTab, &QPushButton::clicked, this, [this] { selectMode(true); });
@@ -107,30 +134,28 @@ void AccountSignInInline::build()
     auto* divider = new QHBoxLayout;
     divider->setSpacing(10);
     divider->setContentsMargins(0, 2, 0, 2);
-    auto* orLabel = new QLabel(QStringLiteral("OR WITH EMAIL"));
+    TextLabel* orLabel = smallLabel(QStringLiteral("OR WITH EMAIL"), 9, QFont::DemiBold, &SchemeColors::tertiaryText);
     QFont orFont = orLabel->font();
-    orFont.setPixelSize(9);
-    orFont.setWeight(QFont::DemiBold);
     orFont.setLetterSpacing(QFont::AbsoluteSpacing, 0.6);
     orLabel->setFont(orFont);
-    orLabel->setForegroundRole(QPalette::PlaceholderText);
-    divider->addWidget(hairline(primary), 1);
+    divider->addWidget(new Hairline, 1);
     divider->addWidget(orLabel);
-    divider->addWidget(hairline(primary), 1);
+    divider->addWidget(new Hairline, 1);
     layout->addLayout(divider);
 
-    m_email = new QLineEdit;
+    m_email = new QLineEdit(this);
     m_email->setObjectName(QStringLiteral("emailField"));
     m_email->setPlaceholderText(QStringLiteral("you@example.com"));
-    m_password = new QLineEdit;
+    m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("passwordField"));
     m_password->setEchoMode(QLineEdit::Password);
     m_password->setPlaceholderText(QStringLiteral("8+ characters"));
     for (const auto& [title, field] : {std::pair{QStringLiteral("Email"), m_email}, {QStringLiteral("Password"), m_password}}) {
         auto* group = new QVBoxLayout;
         group->setSpacing(6);
-        group->addWidget(fieldLabel(title));
+        group->addWidget(smallLabel(title, 11, QFont::Medium, &SchemeColors::secondaryText));
         field->setAccessibleName(title);
+        setSchemeStyleSheet(*field, fieldSheet);
         group->addWidget(field);
         layout->addLayout(group);
         connect(field, &QLineEdit::textChanged, this, &AccountSignInInline::refresh);
@@ -145,30 +170,42 @@ void AccountSignInInline::build()
     m_submit->setObjectName(QStringLiteral("submitButton"));
     m_submit->setCursor(Qt::PointingHandCursor);
     m_submit->setGraphicsEffect(new QGraphicsOpacityEffect(m_submit));
+    m_submit->setStyleSheet(QStringLiteral("#submitButton { font-size:13px; font-weight:600; color:white; min-height:40px; "
+                                           "border:none; border-radius:9px; background:%1; }")
+                                .arg(colorFromHexOrWhite(QStringLiteral("#0A84FF")).name()));
     connect(m_submit, &QPushButton::clicked, this, &AccountSignInInline::submit);
     layout->addWidget(m_submit);
 
-    m_consent = new QLabel;
+    m_consent = smallLabel({}, 10, QFont::Normal, &SchemeColors::tertiaryText);
     m_consent->setObjectName(QStringLiteral("consentLine"));
     m_consent->setAlignment(Qt::AlignCenter);
     m_consent->setWordWrap(true);
     m_consent->setOpenExternalLinks(true);
     m_consent->setTextFormat(Qt::RichText);
-    QFont small = m_consent->font();
-    small.setPixelSize(10);
-    m_consent->setFont(small);
-    m_consent->setForegroundRole(QPalette::PlaceholderText);
     layout->addWidget(m_consent);
 
-    m_error = new QLabel;
+    m_error = smallLabel({}, 11, QFont::Normal, [](const SchemeColors&) { return QColor(0xFF, 0x3B, 0x30); });
     m_error->setObjectName(QStringLiteral("errorLine"));
     m_error->setAlignment(Qt::AlignCenter);
     m_error->setWordWrap(true);
-    QFont errorFont = m_error->font();
-    errorFont.setPixelSize(11);
-    m_error->setFont(errorFont);
-    m_error->setStyleSheet(QStringLiteral("color:#FF3B30;"));
     layout->addWidget(m_error);
+}
+
+void AccountSignInInline::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRectF card = QRectF(rect()).adjusted(0.25, 0.25, -0.25, -0.25);
+    fillRounded(painter, card, 14, primaryAt(palette(), 0.035));
+    strokeRounded(painter, QRectF(rect()), 14, primaryAt(palette(), 0.09), 0.5);
+}
+
+void AccountSignInInline::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange) {
+        // The links take the scheme's secondary colour.
+        refresh();
+    }
 }
 
 bool AccountSignInInline::isSubmitDisabled() const
@@ -181,13 +218,16 @@ void AccountSignInInline::refresh()
 {
     m_createTab->setChecked(m_isSignUp);
     m_signInTab->setChecked(!m_isSignUp);
+    // The selected tab stands out with a faint shadow.
+    for (QPushButton* tab : {m_createTab, m_signInTab}) {
+        tab->graphicsEffect()->setEnabled(tab->isChecked());
+    }
     m_submit->setText(m_busy ? QStringLiteral("Please wait…") : m_isSignUp ? QStringLiteral("Create account") : QStringLiteral("Sign in"));
     const bool disabled = isSubmitDisabled();
     m_submit->setEnabled(!disabled);
     static_cast<QGraphicsOpacityEffect*>(m_submit->graphicsEffect())->setOpacity(disabled ? 0.5 : 1.0);
     const QString origin = APIConfig::webOrigin();
-    const QColor link = palette().color(QPalette::PlaceholderText);
-    const QString linkStyle = QStringLiteral("style=\"color:%1\"").arg(link.name());
+    const QString linkStyle = QStringLiteral("style=\"color:%1\"").arg(SchemeColors(palette()).secondaryText().name(QColor::HexArgb));
     m_consent->setText(QStringLiteral("%1<a %2 href=\"%3/terms\">Terms</a> and <a %2 href=\"%3/privacy\">Privacy Policy</a>.")
                            .arg(m_isSignUp ? QStringLiteral("By creating an account you agree to our ")
                                            : QStringLiteral("By signing in you agree to our "),

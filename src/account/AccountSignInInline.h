@@ -41,6 +41,10 @@ public:
 
     static constexpr int minimumPasswordCharacters = 8;
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     void build();
     void refresh();

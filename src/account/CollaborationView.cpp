@@ -140,6 +140,9 @@ QWidget* CollaborationView::makeInviteRow()
     m_permission->addItems({canView, canEdit});
     m_permission->setCurrentText(canEdit);
     m_permission->setFixedWidth(120);
+    QLabel* permissionLabel = label(QStringLiteral("Permission"), 13);
+    permissionLabel->setBuddy(m_permission);
+    items->addWidget(permissionLabel);
     items->addWidget(m_permission);
 
     m_invite = prominentButton(QStringLiteral("Invite"), 10, 30);

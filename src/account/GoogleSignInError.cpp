@@ -6,8 +6,7 @@ QString GoogleSignInError::localizedDescription() const
 {
     switch (m_case) {
     case Case::notConfigured:
-        return QStringLiteral("Google sign-in isn’t configured yet. Add your Google OAuth client ID "
-                              "(NORVELLE_GOOGLE_OAUTH_CLIENT_ID when configuring the build with CMake).");
+        return QStringLiteral("Google sign-in isn’t available in this copy of Norvelle. Sign in with your email instead.");
     case Case::cancelled: return QStringLiteral("Sign-in was cancelled.");
     case Case::badCallback: return QStringLiteral("Google returned an unexpected response. Please try again.");
     case Case::exchangeFailed: return QStringLiteral("Couldn’t complete Google sign-in. Please try again.");

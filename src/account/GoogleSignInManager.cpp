@@ -5,6 +5,7 @@
 #include "account/JsonObjectReader.h"
 #include "platform/Crypto.h"
 #include "platform/HttpClient.h"
+#include "platform/SystemLog.h"
 
 #include <QUrlQuery>
 
@@ -94,6 +95,10 @@ QByteArray GoogleSignInManager::formBody(const QList<std::pair<QString, QString>
 void GoogleSignInManager::signIn(QWidget* anchor, Completion done)
 {
     if (m_clientID.isEmpty() || !m_clientID.endsWith(clientIDSuffix) || m_clientID == clientIDSuffix) {
+        // The user is told Google sign-in is not available; how to add it is for whoever builds.
+        SystemLog(QStringLiteral("google")).error(QStringLiteral(
+            "Google sign-in is not configured: this build has no usable OAuth client ID (set "
+            "NORVELLE_GOOGLE_OAUTH_CLIENT_ID, ending in %1, when configuring the build with CMake)").arg(clientIDSuffix));
         done(GoogleSignInError(GoogleSignInError::Case::notConfigured));
         return;
     }

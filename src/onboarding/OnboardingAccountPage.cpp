@@ -10,6 +10,8 @@
 #include "onboarding/OnboardingSlide.h"
 #include "platform/GraphemeWalker.h"
 #include "ui/BrandGradientButtonStyle.h"
+#include "ui/MessageBoxRoom.h"
+#include "ui/SchemePalette.h"
 
 #include <QHBoxLayout>
 #include <QGraphicsOpacityEffect>
@@ -102,6 +104,8 @@ OnboardingAccountPage::OnboardingAccountPage(AuthService& auth, GoogleSignInMana
     connect(m_password, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
     connect(m_google, &QAbstractButton::clicked, this, &OnboardingAccountPage::startGoogleSignIn);
     connect(m_submit, &QPushButton::clicked, this, &OnboardingAccountPage::submit);
+    // Return in the password field sends the form (submit does nothing while it is incomplete).
+    connect(m_password, &QLineEdit::returnPressed, this, &OnboardingAccountPage::submit);
     connect(m_switch, &QAbstractButton::clicked, this, [this] {
         m_isSignUp = !m_isSignUp;
         m_emailError.reset();
@@ -175,6 +179,8 @@ void OnboardingAccountPage::showGoogleAlert(const QString& message)
     alert->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     alert->setWindowModality(Qt::WindowModal);
     alert->setAttribute(Qt::WA_DeleteOnClose);
+    followSchemeOf(*alert, *this);
+    giveMessageRoom(*alert);
     m_googleAlert = alert;
     alert->open();
 }

@@ -23,21 +23,28 @@ ConnectedDeviceRow::ConnectedDeviceRow(const RemoteDeviceRecord& device, bool is
 
     auto* firstLine = new QHBoxLayout;
     firstLine->setSpacing(6);
-    firstLine->addWidget(new TextLabel(device.name, viewFont(12, QFont::DemiBold), &SchemeColors::label));
+    // A long name is cut, so "Remove" and "Active here" stay in the window.
+    auto* name = new TextLabel(device.name, viewFont(12, QFont::DemiBold), &SchemeColors::label);
+    name->setElided(Qt::ElideRight);
+    name->setMinimumWidth(40);
+    firstLine->addWidget(name, 1);
     if (isThisDevice) {
         auto* badge = new BadgeLabel(viewFont(9, QFont::DemiBold), &SchemeColors::secondaryText,
             [](const SchemeColors& colors) { return colors.overlay(0.08, 0.06); }, QSize(6, 2), -1);
         badge->setText(QStringLiteral("This device"));
         firstLine->addWidget(badge);
     }
-    firstLine->addStretch(1);
     details->addLayout(firstLine);
 
-    details->addWidget(new TextLabel(device.platform + QStringLiteral(" • ")
+    auto* seen = new TextLabel(device.platform + QStringLiteral(" • ")
             + lastSeenText(device.lastSeenAt, QDateTime::currentDateTimeUtc()),
-        viewFont(11), &SchemeColors::secondaryText));
+        viewFont(11), &SchemeColors::secondaryText);
+    seen->setElided(Qt::ElideRight);
+    details->addWidget(seen);
     if (device.lastSeenIp && !device.lastSeenIp->isEmpty()) {
-        details->addWidget(new TextLabel(QStringLiteral("Last IP ") + *device.lastSeenIp, viewFont(10), &SchemeColors::tertiaryText));
+        auto* address = new TextLabel(QStringLiteral("Last IP ") + *device.lastSeenIp, viewFont(10), &SchemeColors::tertiaryText);
+        address->setElided(Qt::ElideRight);
+        details->addWidget(address);
     }
     layout->addLayout(details, 1);
 

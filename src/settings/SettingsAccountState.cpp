@@ -92,7 +92,8 @@ void SettingsAccountState::connectWithGoogle(QWidget* anchor)
     });
 }
 
-// A pull that failed says so, rather than "Synced just now".
+// A pull that failed says so, rather than "Synced just now"; one the server refused for its
+// session leaves the pane not connected, so the way to sign in again shows.
 void SettingsAccountState::runSyncNow()
 {
     m_services.notesSync.syncNowIfEnabled([self = QPointer(this)](std::optional<ServiceError> failure) {
@@ -103,6 +104,12 @@ void SettingsAccountState::runSyncNow()
             self->m_syncStatus = QStringLiteral("Sign in to sync");
         } else if (failure) {
             self->m_syncStatus = QStringLiteral("Sync failed: ") + failure->localizedDescription();
+            // A session the server turns away, even after a refresh, no longer connects this computer.
+            const bool rejected = (failure->kind() == ServiceError::Kind::badStatus && failure->status() == 401)
+                || failure->kind() == ServiceError::Kind::noSession;
+            if (rejected) {
+                self->m_accountConnected = false;
+            }
         } else {
             self->m_syncStatus = QStringLiteral("Synced just now");
         }

@@ -1,7 +1,9 @@
 #include "settings/SettingsForm.h"
 
 #include "settings/SettingsSection.h"
+#include "ui/ThinControlStyle.h"
 
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 namespace norvelle {
@@ -21,6 +23,7 @@ SettingsForm::SettingsForm(QWidget* parent)
     // The view's own background shows through.
     content->setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
+    useThinScrollBar(*verticalScrollBar());
 }
 
 SettingsSection* SettingsForm::addSection(const QString& header)

@@ -33,7 +33,7 @@ SettingsSidebarRow::SettingsSidebarRow(SettingsPane pane, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 0, 12, 0);
     layout->setSpacing(8);
-    auto* icon = new SymbolView(settingsPaneSymbol(pane), 13, &SchemeColors::secondaryText, this);
+    auto* icon = new SymbolView(settingsPaneSymbol(pane), 12, &SchemeColors::secondaryText, this);
     icon->setFixedWidth(16);
     layout->addWidget(icon);
     layout->addWidget(new TextLabel(title, viewFont(12, QFont::Medium), &SchemeColors::label, this));

@@ -1,10 +1,12 @@
 #include "settings/ShortcutRow.h"
 
+#include "ui/SchemePalette.h"
 #include "ui/ViewFont.h"
 #include "ui/TextLabel.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "settings/ToggleSwitch.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -56,6 +58,9 @@ ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
         m_letter->addItem(QString(QChar(letter)).toUpper(), QString(QChar(letter)));
     }
     m_letter->setMaxVisibleItems(13);
+    for (QComboBox* picker : {m_modifiers, m_letter}) {
+        followSchemeOf(*picker->view()->window(), *picker);
+    }
     m_pickers = new QWidget(this);
     auto* pickers = new QVBoxLayout(m_pickers);
     pickers->setContentsMargins(0, 0, 0, 0);

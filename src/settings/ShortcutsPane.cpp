@@ -4,6 +4,8 @@
 #include "settings/SettingsButton.h"
 #include "settings/SettingsSection.h"
 #include "settings/ShortcutRow.h"
+#include "ui/MessageBoxRoom.h"
+#include "ui/SchemePalette.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -94,10 +96,13 @@ void ShortcutsPane::showAlert(const QString& message)
         m_alert = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Norvelle"), QString(), QMessageBox::NoButton, window());
         m_alert->addButton(QStringLiteral("OK"), QMessageBox::RejectRole);
         m_alert->setWindowModality(Qt::WindowModal);
+        followSchemeOf(*m_alert, *this);
         connect(m_alert, &QDialog::finished, this, [this] { m_alertMessage.reset(); });
     }
     m_alert->setText(QStringLiteral("Norvelle"));
     m_alert->setInformativeText(message);
+    // After the texts: setting them lays the box out anew.
+    giveMessageRoom(*m_alert);
     m_alert->open();
 }
 

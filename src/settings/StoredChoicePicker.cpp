@@ -2,6 +2,7 @@
 
 #include "platform/UserDefaults.h"
 #include "settings/StoredSettings.h"
+#include "ui/ThinControlStyle.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>
@@ -22,6 +23,7 @@ StoredChoicePicker::StoredChoicePicker(const QString& key, const QList<Option>& 
     layout->setSpacing(4);
     for (qsizetype i = 0; i < options.size(); ++i) {
         auto* button = new QRadioButton(options[i].first, this);
+        useSchemeRadioMark(*button);
         m_group->addButton(button, int(i));
         layout->addWidget(button);
     }

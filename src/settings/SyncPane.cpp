@@ -62,8 +62,9 @@ QWidget* SyncPane::makeStatusRow()
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 6, 0, 6);
     layout->setSpacing(8);
+    // One line: a narrow row gives way in the stretch, not inside "Sync state: Connected".
     m_status = new TextLabel(QString(), viewFont(13), &SchemeColors::secondaryText, row);
-    m_status->setWordWrap(true);
+    m_status->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
     layout->addWidget(m_status);
     m_badge = new BadgeLabel(viewFont(11, QFont::DemiBold), &SchemeColors::label,
         [this](const SchemeColors&) {

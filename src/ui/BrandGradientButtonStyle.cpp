@@ -1,12 +1,11 @@
 #include "ui/BrandGradientButtonStyle.h"
 
 #include "ui/BrandPalette.h"
+#include "ui/SharedStyle.h"
 
-#include <QApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
-#include <QPointer>
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyleOptionButton>
@@ -51,16 +50,6 @@ public:
     }
 };
 
-QStyle* gradientPushButtonStyle()
-{
-    static QPointer<QStyle> style;
-    if (!style) {
-        style = new GradientPushButtonStyle;
-        style->setParent(qApp);
-    }
-    return style;
-}
-
 } // namespace
 
 void BrandGradientButtonStyle::apply(QPushButton& button) const
@@ -69,7 +58,7 @@ void BrandGradientButtonStyle::apply(QPushButton& button) const
     font.setPixelSize(14);
     font.setWeight(QFont::DemiBold);
     button.setFont(font);
-    button.setStyle(gradientPushButtonStyle());
+    button.setStyle(sharedStyle<GradientPushButtonStyle>());
     button.setSizePolicy(fullWidth ? QSizePolicy::Expanding : QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

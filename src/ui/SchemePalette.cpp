@@ -4,6 +4,7 @@
 #include "ui/NorvelleAppearancePreference.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QPointer>
 #include <QWidget>
 
@@ -83,6 +84,46 @@ void followAppearancePreference(QWidget& window)
                 applyStoredAppearance(*target);
             }
         });
+}
+
+namespace {
+
+// Gives a window the palette of the view it was opened from each time it is shown (before it
+// is mapped). Qt would give it the desktop's, and a picker's list the palette of a fresh menu.
+class SchemeOnShow : public QObject {
+public:
+    SchemeOnShow(QWidget& window, QWidget& source)
+        : QObject(&window)
+        , m_source(&source)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* window = qobject_cast<QWidget*>(watched);
+        if (window && event->type() == QEvent::Show && m_source) {
+            // Every role as the window's own: an inherited one would resolve to the desktop's.
+            // The parts too: a picker's list resolves what it inherits against the menu palette.
+            QPalette palette = m_source->palette();
+            palette.setResolveMask(~QPalette::ResolveMask(0));
+            window->setPalette(palette);
+            for (QWidget* part : window->findChildren<QWidget*>()) {
+                part->setPalette(palette);
+            }
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_source;
+};
+
+} // namespace
+
+void followSchemeOf(QWidget& window, QWidget& source)
+{
+    window.installEventFilter(new SchemeOnShow(window, source));
 }
 
 } // namespace norvelle

@@ -20,4 +20,8 @@ ColorScheme schemeOf(const QPalette& palette);
 // or anything unknown), now and whenever that setting changes.
 void followAppearancePreference(QWidget& window);
 
+// Makes a window opened from a view (a dialog, a picker's list) draw in that view's scheme each
+// time it shows, where a window would otherwise take the desktop's.
+void followSchemeOf(QWidget& window, QWidget& source);
+
 } // namespace norvelle

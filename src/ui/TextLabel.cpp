@@ -38,10 +38,30 @@ void TextLabel::setShrinkToFit(qreal minimumScale)
     fitFont();
 }
 
+void TextLabel::setElided(Qt::TextElideMode mode)
+{
+    m_elide = mode;
+    m_fullText = text();
+    setToolTip(m_fullText);
+    setWordWrap(false);
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    fitText();
+}
+
 void TextLabel::resizeEvent(QResizeEvent* event)
 {
     QLabel::resizeEvent(event);
     fitFont();
+    fitText();
+}
+
+void TextLabel::fitText()
+{
+    if (m_elide == Qt::ElideNone)
+        return;
+    const QString fitted = QFontMetricsF(font()).elidedText(m_fullText, m_elide, width());
+    if (fitted != text())
+        setText(fitted);
 }
 
 void TextLabel::fitFont()

@@ -20,16 +20,23 @@ public:
     // the width it is given.
     void setShrinkToFit(qreal minimumScale);
 
+    // Keeps the text on one line, cut with an ellipsis to the width it is given; the whole text
+    // stays in the tooltip. Set the text before.
+    void setElided(Qt::TextElideMode mode);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void fitFont();
+    void fitText();
 
     SchemeColorRole m_color;
     QFont m_font;
     qreal m_minimumScale = 1.0;
+    Qt::TextElideMode m_elide = Qt::ElideNone;
+    QString m_fullText;
 };
 
 } // namespace norvelle

@@ -99,6 +99,28 @@ TEST_F(ConnectedDevicesTest, RowsShowEachDeviceAndMarkThisComputer)
     EXPECT_EQ(server.requests("/v1/devices/remove").first().json(), (QJsonObject{{"deviceId", "nvd_office"}}));
 }
 
+TEST_F(ConnectedDevicesTest, ALongDeviceNameIsCutSoRemoveAndActiveHereStayInTheWindow)
+{
+    const QString longName = "Alice's Laptop with a really long device name that goes on and on";
+    server.reply("/v1/devices", devices({device("nvd_office", longName), device(attestation.deviceIdentifier(), longName)}));
+    showSignedIn();
+    const QList<ConnectedDeviceRow*> rows = list().rows();
+    ASSERT_EQ(rows.size(), 2);
+    QWidget* shown = view().form(SettingsPane::account)->viewport();
+    const auto seen = [shown](QWidget* widget) {
+        return shown->rect().contains(QRect(widget->mapTo(shown, QPoint(0, 0)), widget->size()));
+    };
+    EXPECT_TRUE(seen(rows[0]->removeButton()));
+    TextLabel* active = nullptr;
+    for (TextLabel* label : rows[1]->findChildren<TextLabel*>()) {
+        active = label->text() == "Active here" ? label : active;
+    }
+    ASSERT_TRUE(active);
+    EXPECT_TRUE(seen(active));
+    EXPECT_TRUE(texts(rows[0]).first().endsWith(QStringLiteral("…")));
+    EXPECT_EQ(rows[0]->findChildren<TextLabel*>().first()->toolTip(), longName);
+}
+
 TEST_F(ConnectedDevicesTest, ARefusedRemovalSaysSoUntilTheNextLoad)
 {
     server.reply("/v1/devices", devices({device("nvd_office", "Office desktop")}));

@@ -122,6 +122,16 @@ TEST_F(SyncPaneTest, SyncNowSaysWhetherThePullWentThrough)
     server.replyAlways("/v1/notes/sync", ScriptedReply::json(500, {}));
     syncNow();
     EXPECT_EQ(status(), "Sync state: Sync failed: Server error (HTTP 500).");
+    EXPECT_TRUE(pane().signOutButton()->isVisible());
+
+    // A session the server turns away even after a refresh shows as not connected.
+    server.replyAlways("/v1/notes/sync", ScriptedReply::json(401, {}));
+    server.replyAlways("/v1/auth/refresh", ScriptedReply::json(401, {}));
+    syncNow();
+    EXPECT_TRUE(status().startsWith("Sync state: Sync failed: ")) << status().toStdString();
+    EXPECT_EQ(pane().connectionBadge()->text(), "Disconnected");
+    EXPECT_FALSE(pane().signOutButton()->isVisible());
+    EXPECT_TRUE(pane().googleButton()->isVisible());
 }
 
 TEST_F(SyncPaneTest, ASyncThatEndsAfterSigningOutAsksToSignIn)
