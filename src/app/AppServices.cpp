@@ -8,6 +8,7 @@
 #include "core/CrashTelemetryService.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/KeystrokeSynthesizer.h"
+#include "platform/MainQueue.h"
 #include "platform/StatusItem.h"
 #include "store/NoteMigrationService.h"
 #include "store/NoteSaveFailureNotice.h"
@@ -15,6 +16,12 @@
 #include "store/StickyWindowKeys.h"
 
 namespace norvelle {
+
+namespace {
+
+constexpr double kTidyDelay = 3.0;
+
+} // namespace
 
 AppServices AppServices::live()
 {
@@ -32,7 +39,8 @@ AppServices AppServices::live()
     };
     services.migrateNotes = [] {
         NoteMigrationService::shared().migrate(PersistenceController::shared().viewContext());
-        StickyWindowKeys::dropThoseOfMissingNotes(PersistenceController::shared().container());
+        // Once the launch has shown what it shows: with thousands of keys this takes a few ms.
+        MainQueue::asyncAfter(kTidyDelay, [] { StickyWindowKeys::dropThoseOfMissingNotes(PersistenceController::shared().container()); });
     };
     services.saveNoteStore = [] { PersistenceController::shared().save(); };
     services.startCrashTelemetry = [] {

@@ -39,15 +39,22 @@ void StickyWindowKeys::forget(const QStringList& noteKeys)
 void StickyWindowKeys::dropThoseOfMissingNotes(ObjectStore& store)
 {
     UserDefaults& defaults = UserDefaults::standard();
+    // Keys are written from the note's URI, so a key of this store's notes starts with exactly
+    // this text and ends with the row number as the URI writes it.
+    QString noteOfThisStore = ObjectID(store.identifier(), StickyNote::entity().name, 1).uriString();
+    noteOfThisStore.chop(1);
     QStringList stale;
     QHash<qint64, QStringList> keysOfRow;
     for (const QString& prefix : { framePrefix, followThemePrefix }) {
         for (const QString& key : defaults.keys(prefix)) {
-            const std::optional<ObjectID> id = ObjectID::fromURI(key.mid(prefix.size()));
-            if (!id || id->storeID() != store.identifier() || id->entityName() != StickyNote::entity().name) {
-                stale << key;
+            const QStringView noteKey = QStringView(key).mid(prefix.size());
+            bool isNumber = false;
+            const qint64 row = noteKey.startsWith(noteOfThisStore)
+                ? noteKey.mid(noteOfThisStore.size()).toLongLong(&isNumber) : 0;
+            if (isNumber && row > 0 && noteKey.size() == noteOfThisStore.size() + QString::number(row).size()) {
+                keysOfRow[row] << key;
             } else {
-                keysOfRow[id->rowID()] << key;
+                stale << key;
             }
         }
     }
