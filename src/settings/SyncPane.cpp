@@ -62,17 +62,17 @@ QWidget* SyncPane::makeStatusRow()
     auto* layout = new QHBoxLayout(row);
     layout->setContentsMargins(0, 6, 0, 6);
     layout->setSpacing(8);
-    // One line: a narrow row gives way in the stretch, not inside "Sync state: Connected".
+    // The status takes the row's free width, so it wraps only when it is longer than the row
+    // (a refused sync's advice), never inside "Sync state: Connected".
     m_status = new TextLabel(QString(), viewFont(13), &SchemeColors::secondaryText, row);
-    m_status->setSizePolicy(QSizePolicy::Minimum, QSizePolicy::Preferred);
-    layout->addWidget(m_status);
+    m_status->setWordWrap(true);
+    layout->addWidget(m_status, 1);
     m_badge = new BadgeLabel(viewFont(11, QFont::DemiBold), &SchemeColors::label,
         [this](const SchemeColors&) {
             return m_state.accountConnected() ? statusColors::green(0.2) : statusColors::grey(0.2);
         },
         QSize(8, 3), -1, row);
     layout->addWidget(m_badge);
-    layout->addStretch(1);
     m_signOut = makeSettingsButton(QStringLiteral("Sign out"), 10, 30);
     connect(m_signOut, &QPushButton::clicked, &m_state, &SettingsAccountState::toggleAccountConnection);
     layout->addWidget(m_signOut);
