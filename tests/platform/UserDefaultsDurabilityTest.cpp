@@ -1,0 +1,69 @@
+#include "platform/UserDefaults.h"
+#include "support/TestHome.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace norvelle;
+
+namespace {
+
+const char* const fileVariable = "NORVELLE_SETTINGS_LOOP_FILE";
+
+} // namespace
+
+// Not a test of its own: the child the kill test starts. It changes one key every 50 ms, over
+// a file of 10,000 keys, and reports each change once set() returned, until it is killed.
+TEST(UserDefaultsDurability, DISABLED_ChangeLoopUntilKilled)
+{
+    UserDefaults defaults(qEnvironmentVariable(fileVariable));
+    for (int i = 0;; ++i) {
+        defaults.set(QStringLiteral("turn"), i);
+        std::printf("set %d\n", i);
+        std::fflush(stdout);
+        QThread::msleep(50);
+    }
+}
+
+TEST(UserDefaultsDurability, AKillLeavesAWholeFileWithEveryChangeButTheLast)
+{
+    const QString path = test::TestHomeListener::home() + "/loop-defaults.json";
+    {
+        UserDefaults filling(path);
+        for (int i = 0; i < 10000; ++i) {
+            filling.set(QStringLiteral("norvelle.sticky.frame.%1").arg(i), QStringLiteral("{{1, 2}, {300, 280}}"));
+        }
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(fileVariable, path);
+    child.setProcessEnvironment(environment);
+    child.start(QCoreApplication::applicationFilePath(),
+                { "--gtest_also_run_disabled_tests", "--gtest_filter=UserDefaultsDurability.DISABLED_ChangeLoopUntilKilled" });
+    ASSERT_TRUE(child.waitForStarted(30000));
+    int lastSet = -1;
+    ASSERT_TRUE(test::waitUntil([&] {
+        child.waitForReadyRead(10);
+        while (child.canReadLine()) {
+            const QByteArray line = child.readLine().trimmed();
+            if (line.startsWith("set ")) {
+                lastSet = line.mid(4).toInt();
+            }
+        }
+        return lastSet >= 20 || child.state() == QProcess::NotRunning;
+    }, 60000));
+    ASSERT_EQ(child.state(), QProcess::Running);
+    child.kill();
+    ASSERT_TRUE(child.waitForFinished(30000));
+
+    UserDefaults reloaded(path);
+    EXPECT_TRUE(reloaded.unreadableFileKept().isEmpty());
+    EXPECT_EQ(reloaded.keys(QStringLiteral("norvelle.sticky.frame.")).size(), 10000);
+    // Each change had 50 ms to reach the disk before the next was made.
+    EXPECT_GE(reloaded.integer(QStringLiteral("turn")), lastSet - 1);
+}
