@@ -8,6 +8,7 @@
 #include "store/StickyNote.h"
 #include "support/LoopbackApiServer.h"
 #include "support/PointerDrag.h"
+#include "support/ProgramRun.h"
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
@@ -130,6 +131,38 @@ TEST(ProcessLife, StickiesOpenAtTheTerminationSignalAreSavedAndTheNextLaunchOpen
     QThread::msleep(1500);
     EXPECT_EQ(windowsTitled(QStringLiteral("first sticky")), 0);
     EXPECT_EQ(windowsTitled(QStringLiteral("second sticky")), 0);
+}
+
+// Wrapped at word boundaries, a megabyte with no place to break a line held the program for
+// minutes: no hot key, no quit, and a kill lost the text.
+TEST(ProcessLife, AMegabyteOnOneLinePastedIntoANewStickyIsShownKeptWholeAndTheProgramAnswers)
+{
+    QByteArray line(1'000'000, 'a');
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        line[i] = char('a' + (i * 7919) % 26);
+    }
+    {
+        RunningProgram program;
+        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, kWaitMs));
+        norvelle::test::runProgram("xclip", {"-selection", "clipboard"}, line);
+        xdotool({"key", "super+shift+n"});
+        ASSERT_TRUE(norvelle::test::waitUntil([] {
+            return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Untitled";
+        }, kWaitMs));
+        xdotool({"key", "ctrl+v"});
+        // Named by the line's first characters once the paste is saved.
+        const QString title = QString::fromLatin1(line.left(300)) + QStringLiteral("\u2026");
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(title) == 1; }, kWaitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, 5000));
+
+        ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
+        ASSERT_TRUE(program.process().waitForFinished(kWaitMs));
+    }
+    norvelle::PersistenceController store;
+    const auto notes = store.viewContext().fetch(norvelle::StickyNote::fetchRequest());
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes.front()->plainText(), QString::fromLatin1(line));
 }
 
 TEST(ProcessLife, ALockedNoteStoreIsExplainedAndTheProgramEndsCleanlyLeavingItAsItIs)
