@@ -21,6 +21,7 @@ RichTextEditor::RichTextEditor(const QColor& textColor, const QString& paperHex,
     setFocusProxy(m_textView);
     m_coordinator->observeEditorCommands(*m_textView);
     m_coordinator->loadContent(QString(), std::nullopt);
+    m_textView->setScrollBarInk(textColor);
 }
 
 RichTextEditor::~RichTextEditor()
@@ -49,6 +50,7 @@ void RichTextEditor::setAppearance(const QColor& textColor, const QString& paper
     m_coordinator->applyDefaultTextColor(textColor);
     m_coordinator->applySelectionColors();
     m_coordinator->refreshTableAppearance();
+    m_textView->setScrollBarInk(textColor);
 }
 
 void RichTextEditor::flushPendingReport()

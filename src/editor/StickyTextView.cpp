@@ -91,6 +91,20 @@ StickyTextView::StickyTextView(QWidget* parent)
     viewport()->setMouseTracking(true);
 }
 
+void StickyTextView::setScrollBarInk(const QColor& ink)
+{
+    const auto rgba = [&ink](qreal opacity) {
+        return QStringLiteral("rgba(%1, %2, %3, %4)").arg(ink.red()).arg(ink.green()).arg(ink.blue()).arg(opacity);
+    };
+    verticalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:vertical { background: transparent; width: 8px; margin: 4px 2px 4px 0; }"
+        "QScrollBar::handle:vertical { background: %1; border-radius: 3px; min-height: 24px; }"
+        "QScrollBar::handle:vertical:hover { background: %2; }"
+        "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
+        "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
+                                           .arg(rgba(0.25), rgba(0.4)));
+}
+
 void StickyTextView::keyPressEvent(QKeyEvent* event)
 {
     if (m_delegate) {

@@ -41,6 +41,8 @@ public:
     void setDelegate(StickyTextViewDelegate* delegate) { m_delegate = delegate; }
     // What a checklist line's text becomes after its box is clicked.
     void setChecklistBaseTextColor(const QColor& color) { m_checklistBaseTextColor = color; }
+    // Draws the scroll bar as a thin bar in the text's colour, faint, on no track of its own.
+    void setScrollBarInk(const QColor& ink);
 
     struct ColumnBorder {
         QTextTable* table;

@@ -35,6 +35,7 @@
 #include <QCursor>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QUuid>
 #include <QDateTime>
@@ -481,11 +482,16 @@ QImage StickyWindowController::renderShareCardImage()
     if (!m_editor) {
         return ShareCard::render(nullptr, m_state->paperHex());
     }
-    // The caret is no part of the note.
+    // The caret and the scroll bar are no part of the note.
     StickyTextView& view = m_editor->textView();
     const int caretWidth = view.cursorWidth();
     view.setCursorWidth(0);
+    // Hidden only while drawn, so the text keeps its width and place.
+    QScrollBar* scrollBar = view.verticalScrollBar();
+    const bool scrollBarShown = scrollBar->isVisible();
+    scrollBar->setVisible(false);
     QImage card = ShareCard::render(m_content, m_state->paperHex());
+    scrollBar->setVisible(scrollBarShown);
     view.setCursorWidth(caretWidth);
     return card;
 }

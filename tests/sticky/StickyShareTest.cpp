@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QSet>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextCursor>
 #include <QUuid>
@@ -176,6 +177,30 @@ TEST_F(StickyShareTest, TheCardIsTheWindowBetweenHeaderAndToolbarAtFourTimesWith
     QImage written;
     ASSERT_TRUE(written.load(std::get<QUrl>(items[0]).toLocalFile(), "PNG"));
     EXPECT_EQ(written.size(), QSize(1120, 1008));
+}
+
+TEST_F(StickyShareTest, TheCardLeavesOutTheScrollBar)
+{
+    QStringList lines;
+    for (int line = 1; line <= 60; ++line)
+        lines << QStringLiteral("line %1").arg(line);
+    open(lines.join(u'\n'));
+    QScrollBar* scrollBar = controller->editor()->textView().verticalScrollBar();
+    ASSERT_TRUE(scrollBar->isVisible());
+    const QImage card = controller->renderShareCardImage();
+    EXPECT_TRUE(scrollBar->isVisible()) << "shown again after";
+    // Down the right edge of the text, where the bar is drawn, the card shows what lies a little
+    // further left: paper and its lines only.
+    const QRect bar(scrollBar->mapTo(controller->contentView(), QPoint(0, 0)) * 4, scrollBar->size() * 4);
+    int differing = 0;
+    // Above the footer, which has a paler band of its own.
+    for (int y = bar.top(); y <= bar.bottom() && y < card.height() * 3 / 4; y += 2) {
+        const QColor there = card.pixelColor(bar.center().x(), y);
+        const QColor left = card.pixelColor(bar.center().x() - 60, y);
+        if (std::max({std::abs(there.red() - left.red()), std::abs(there.green() - left.green()), std::abs(there.blue() - left.blue())}) > 30)
+            ++differing;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 TEST(ShareCard, AViewNoTallerThanItsBarsGivesACardFourPixelsTall)
