@@ -7,6 +7,8 @@
 #include "platform/RichTextCodec.h"
 #include "platform/RtfDocumentCapture.h"
 #include "platform/RtfWriter.h"
+#include "ui/HexColor.h"
+#include "ui/TextContrast.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -89,6 +91,37 @@ StickyTextView::StickyTextView(QWidget* parent)
     viewport()->setAutoFillBackground(false);
     setStyleSheet(QStringLiteral("QTextEdit { background: transparent; }"));
     viewport()->setMouseTracking(true);
+    connect(this, &QTextEdit::textChanged, this, &StickyTextView::refreshHighlightInk);
+}
+
+// Text on a highlight is drawn in whichever of black and white reads on it when its own colour
+// does not (white text of dark paper on yellow): only in the drawing, the note keeps its colours.
+void StickyTextView::refreshHighlightInk()
+{
+    QList<ExtraSelection> inked;
+    const QColor plain = palette().color(QPalette::Text);
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            const QBrush highlight = format.background();
+            if (!format.hasProperty(QTextFormat::BackgroundBrush) || highlight.style() == Qt::NoBrush)
+                continue;
+            const QColor text = format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : plain;
+            const double lighter = std::max(relativeLuminance(text), relativeLuminance(highlight.color()));
+            const double darker = std::min(relativeLuminance(text), relativeLuminance(highlight.color()));
+            if ((lighter + 0.05) / (darker + 0.05) >= 3)
+                continue;
+            ExtraSelection selection;
+            selection.cursor = QTextCursor(document());
+            selection.cursor.setPosition(fragment.position());
+            selection.cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+            selection.format.setForeground(compareTextContrast(hexString(highlight.color())) ? QColor(Qt::white) : QColor(Qt::black));
+            inked.append(selection);
+        }
+    }
+    if (!inked.isEmpty() || !extraSelections().isEmpty())
+        setExtraSelections(inked);
 }
 
 void StickyTextView::setScrollBarInk(const QColor& ink)

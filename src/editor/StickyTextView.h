@@ -72,6 +72,7 @@ private:
     std::vector<qreal> columnBorderPositions(QTextTable* table) const;
     void dragColumnBorder(qreal x);
     void keepChangedTextInView(const std::function<void()>& step);
+    void refreshHighlightInk();
 
     StickyTextViewDelegate* m_delegate = nullptr;
     QColor m_checklistBaseTextColor = palette().color(QPalette::Text);

@@ -68,11 +68,13 @@ protected:
     ~StickyControlsX11Test() override { ColorPanel::shared().close(); }
 
     // Opens a note holding `text` and puts the keyboard in its editor.
-    void open(const QString& text, QSize size = {320, 380})
+    void open(const QString& text, QSize size = {320, 380}, const QString& paper = {})
     {
         auto note = StickyNote::insert(store.viewContext());
         note->setId(QUuid::createUuid());
         note->setPlainText(text);
+        if (!paper.isEmpty())
+            note->setPaperColor(paper);
         store.viewContext().save();
         const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
         UserDefaults::standard().set(StickyWindowController::frameKey(note->objectID().uriString()),
@@ -342,4 +344,41 @@ TEST_F(StickyControlsX11Test, ACustomPaperColourIsPickedBesideTheNoteAndApplied)
     EXPECT_EQ(sticky->note()->paperColor(), picked);
 
     EXPECT_TRUE(test::waitUntil([&] { return !popover()->isVisible(); }, waitMs)) << "it closes with the panel";
+}
+
+TEST_F(StickyControlsX11Test, HighlightedTextOnDarkPaperIsDrawnToReadOnTheHighlight)
+{
+    open("WWWWWWWW MMMMMMMM", {320, 380}, "#1E1B4B");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(test::waitUntil([&] {
+        clickAt(textView().mapToGlobal(QPoint(textView().width() - 20, 16)));
+        pressKeys("ctrl+Home shift+End");
+        return test::waitUntil([&] { return textView().textCursor().hasSelection(); }, 1000);
+    }, waitMs));
+    AaPopupView* popup = openFormatPopup();
+    ASSERT_TRUE(popup);
+    clickOn(popup->findChild<QAbstractButton*>("highlighter"));
+    closePopoverByClickingTheNote();
+    pressKeys("ctrl+End");
+    test::waitUntil([] { return false; }, 300);
+
+    // Across the highlighted line, what is not the highlight's yellow is the letters: dark ones.
+    QTextCursor start(textView().document());
+    const QRect line = textView().cursorRect(start);
+    const QPoint origin = textView().viewport()->mapToGlobal(QPoint(0, line.top()));
+    const QImage shown = QGuiApplication::primaryScreen()
+                             ->grabWindow(0, origin.x(), origin.y(), textView().viewport()->width() / 2, line.height())
+                             .toImage();
+    int dark = 0;
+    int light = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            const QColor pixel = shown.pixelColor(x, y);
+            if (pixel.red() > 200 && pixel.green() > 200 && pixel.blue() < 120)
+                continue;
+            qGray(pixel.rgb()) < 90 ? ++dark : qGray(pixel.rgb()) > 200 ? ++light : 0;
+        }
+    }
+    EXPECT_GT(dark, 40) << "dark letters on the highlight";
+    EXPECT_LT(light, dark / 4) << "not white ones";
 }
