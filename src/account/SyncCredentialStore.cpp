@@ -2,6 +2,7 @@
 
 #include "platform/AppPaths.h"
 #include "platform/RegularFile.h"
+#include "platform/SystemLog.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,10 @@ std::optional<QByteArray> SyncCredentialStore::readWholeFile(const QString& path
 {
     RegularFile::Result file = RegularFile::read(path, maximumFileBytes);
     if (!file.ok()) {
+        // A session that is there but cannot be taken signs the user out: say why.
+        if (file.outcome != RegularFile::Outcome::missing) {
+            SystemLog(QStringLiteral("sync")).error(QStringLiteral("The sync session file was not read: ") + file.reason);
+        }
         return std::nullopt;
     }
     return std::move(file.bytes);

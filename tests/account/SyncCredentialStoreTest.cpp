@@ -1,5 +1,6 @@
 #include "account/SyncCredentialStore.h"
 
+#include "support/LogCapture.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -108,8 +109,9 @@ TEST(SyncCredentialStore, BadFilesReadAsNoSessionAndStayUntouched)
     }
 }
 
-TEST(SyncCredentialStore, OversizedFilesAndPipesReadAsNoSessionAndStayInPlace)
+TEST(SyncCredentialStore, OversizedFilesAndPipesReadAsNoSessionAndStayInPlaceWithALogLine)
 {
+    test::LogCapture log;
     SyncCredentialStore store;
     const QByteArray valid = R"({"userId":"u","accessToken":"a","refreshToken":"r","expiresAt":1})";
     const QByteArray padded = valid + QByteArray(SyncCredentialStore::maximumFileBytes, ' ');
@@ -123,6 +125,7 @@ TEST(SyncCredentialStore, OversizedFilesAndPipesReadAsNoSessionAndStayInPlace)
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipeStore.sessionFilePath()).constData(), 0600), 0);
     EXPECT_FALSE(pipeStore.load());
     EXPECT_TRUE(QFileInfo(pipeStore.sessionFilePath()).exists());
+    EXPECT_EQ(log.messages().filter("The sync session file was not read").size(), 2) << log.messages().join('\n').toStdString();
 }
 
 TEST(SyncCredentialStore, CacheServesLoadsUntilClear)
