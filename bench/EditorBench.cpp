@@ -5,7 +5,7 @@
 // and the median time to load the note into a new editor.
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"

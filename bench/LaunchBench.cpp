@@ -8,7 +8,7 @@
 //     NORVELLE_PROGRAM=/other/build/norvelle build/bench/LaunchBench   # to compare two builds
 //
 // Needs Xvfb, openbox and trayer (scripts/deps installs them).
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"

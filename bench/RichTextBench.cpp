@@ -1,6 +1,6 @@
 // Writes and reads a ~100 KB rich-text document (mixed formatting, a 20-row table) and prints
 // the median times.
-#include "platform/RichTextCodec.h"
+#include "rtf/RichTextCodec.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 // The note database with 10,000 notes of about 1 KB of text each (and their rich body):
 // opening the store and fetching every note newest first, and saving one changed note.
 #include "BenchFigures.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 

@@ -7,8 +7,8 @@
 #include "account/ProfileAvatarStore.h"
 #include "account/SessionRefresher.h"
 #include "account/SyncCredentialStore.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/HttpClient.h"
-#include "platform/ObjectContext.h"
 #include "store/PersistenceController.h"
 #include "support/RecordingTracker.h"
 

@@ -9,10 +9,10 @@
 // would be.
 #include "app/AppDelegate.h"
 #include "core/OSLogAnalyticsTracker.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/UserDefaults.h"
-#include "store/PersistenceController.h"
 #include "sticky/NoteFileOperations.h"
+#include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "workspace/MainAppWindowController.h"
 #include "workspace/NoteGridView.h"

@@ -2,7 +2,7 @@
 
 #include "account/APIConfig.h"
 #include "core/AnalyticsTracking.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/Pasteboard.h"
 #include "store/StickyNote.h"
 #include "ui/ViewFont.h"

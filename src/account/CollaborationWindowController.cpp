@@ -1,7 +1,7 @@
 #include "account/CollaborationWindowController.h"
 
 #include "account/CollaborationView.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "store/StickyNote.h"
 
 #include <QVBoxLayout>

@@ -5,7 +5,7 @@
 #include "core/OSLogAnalyticsTracker.h"
 #include "platform/AppPaths.h"
 #include "platform/Pasteboard.h"
-#include "platform/RichTextCodec.h"
+#include "rtf/RichTextCodec.h"
 
 #include <QFile>
 #include <QFontDatabase>

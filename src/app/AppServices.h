@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ObjectStoreError.h"
+#include "objectstore/ObjectStoreError.h"
 #include "platform/RunningApplication.h"
 
 #include <functional>

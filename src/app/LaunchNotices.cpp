@@ -1,6 +1,6 @@
 #include "app/LaunchNotices.h"
 
-#include "platform/ObjectStoreError.h"
+#include "objectstore/ObjectStoreError.h"
 #include "ui/UserNotice.h"
 
 #include <QDir>

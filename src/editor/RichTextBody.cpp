@@ -4,9 +4,9 @@
 #include "editor/EditorColors.h"
 #include "editor/EditorFonts.h"
 #include "editor/TextStorage.h"
-#include "platform/RichTextCodec.h"
-#include "platform/RtfDocumentCapture.h"
-#include "platform/RtfWriter.h"
+#include "rtf/RichTextCodec.h"
+#include "rtf/RtfDocumentCapture.h"
+#include "rtf/RtfWriter.h"
 
 #include <QTextBlock>
 #include <QTextDocument>

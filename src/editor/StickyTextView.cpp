@@ -4,9 +4,9 @@
 #include "editor/LongLineWrap.h"
 #include "editor/RichTextEditor.h"
 #include "editor/TextStorage.h"
-#include "platform/RichTextCodec.h"
-#include "platform/RtfDocumentCapture.h"
-#include "platform/RtfWriter.h"
+#include "rtf/RichTextCodec.h"
+#include "rtf/RtfDocumentCapture.h"
+#include "rtf/RtfWriter.h"
 #include "ui/HexColor.h"
 #include "ui/TextContrast.h"
 

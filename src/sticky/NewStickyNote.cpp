@@ -3,7 +3,7 @@
 #include "core/AnalyticsTracking.h"
 #include "core/AutomationHooking.h"
 #include "core/SearchIndexService.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/UserDefaults.h"
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"

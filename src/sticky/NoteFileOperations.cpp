@@ -2,8 +2,8 @@
 
 #include "core/AnalyticsTracking.h"
 #include "core/OSLogAnalyticsTracker.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/MainQueue.h"
-#include "platform/ObjectContext.h"
 #include "sticky/ExportFileName.h"
 #include "sticky/NoteSyncHandoff.h"
 #include "store/NoteFileText.h"

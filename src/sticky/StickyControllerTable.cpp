@@ -1,8 +1,8 @@
 #include "sticky/StickyControllerTable.h"
 
-#include "platform/ObjectContext.h"
-#include "sticky/StickyPlacement.h"
+#include "objectstore/ObjectContext.h"
 #include "sticky/KeyablePanel.h"
+#include "sticky/StickyPlacement.h"
 #include "sticky/StickyWindowController.h"
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/FetchRequest.h"
-#include "platform/ManagedObject.h"
+#include "objectstore/FetchRequest.h"
+#include "objectstore/ManagedObject.h"
 
 #include <memory>
 #include <optional>

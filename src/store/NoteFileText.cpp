@@ -1,7 +1,7 @@
 #include "store/NoteFileText.h"
 
 #include "platform/RegularFile.h"
-#include "platform/RichTextCodec.h"
+#include "rtf/RichTextCodec.h"
 
 #include <QFileInfo>
 #include <QStringDecoder>

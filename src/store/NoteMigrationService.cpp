@@ -1,7 +1,7 @@
 #include "store/NoteMigrationService.h"
 
 #include "core/OSLogAnalyticsTracker.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 

@@ -1,6 +1,6 @@
 #include "store/NoteSaveFailureNotice.h"
 
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/SystemLog.h"
 #include "ui/UserNotice.h"
 

@@ -1,7 +1,7 @@
 #include "store/NoteTrashOperations.h"
 
 #include "core/AppDelegating.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "store/StickyNote.h"
 #include "store/StickyWindowKeys.h"
 

@@ -11,9 +11,9 @@
 // Tests and previews build their own with PersistenceController(true): a store in memory
 // that never touches the disk.
 
-#include "platform/ObjectContext.h"
-#include "platform/ObjectStore.h"
-#include "platform/ObjectStoreError.h"
+#include "objectstore/ObjectContext.h"
+#include "objectstore/ObjectStore.h"
+#include "objectstore/ObjectStoreError.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #include "store/StickyNote.h"
 
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 
 namespace norvelle {
 

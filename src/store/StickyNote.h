@@ -17,8 +17,8 @@
 // an empty QByteArray, 0, false; setting a null QString or an invalid QDateTime makes the
 // value absent again. Setters only change the object; nothing is stored before a save.
 
-#include "platform/FetchRequest.h"
-#include "platform/ManagedObject.h"
+#include "objectstore/FetchRequest.h"
+#include "objectstore/ManagedObject.h"
 
 #include <memory>
 #include <optional>

@@ -1,7 +1,7 @@
 #include "store/StickyWindowKeys.h"
 
-#include "platform/ObjectID.h"
-#include "platform/ObjectStore.h"
+#include "objectstore/ObjectID.h"
+#include "objectstore/ObjectStore.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "store/StickyNote.h"

@@ -2,7 +2,7 @@
 
 #include "account/APIConfig.h"
 #include "core/AppDelegating.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/Pasteboard.h"
 #include "sticky/NoteFileOperations.h"
 #include "sticky/NoteSyncHandoff.h"

@@ -1,6 +1,6 @@
 #include "workspace/WorkspaceBulkActions.h"
 
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/ShareSheet.h"
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ObjectID.h"
+#include "objectstore/ObjectID.h"
 
 #include <QByteArray>
 #include <QCollator>

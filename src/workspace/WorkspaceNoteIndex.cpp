@@ -1,6 +1,6 @@
 #include "workspace/WorkspaceNoteIndex.h"
 
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "platform/SystemLog.h"
 #include "store/StickyNote.h"
 

@@ -3,7 +3,7 @@
 
 #include "account/APIConfig.h"
 #include "account/CollaborationView.h"
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "support/FakePasteboard.h"
 #include "support/TestHome.h"
 

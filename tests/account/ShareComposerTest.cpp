@@ -1,7 +1,7 @@
 #include "account/ShareComposer.h"
 
 #include "platform/AppPaths.h"
-#include "platform/RichTextCodec.h"
+#include "rtf/RichTextCodec.h"
 #include "support/FakePasteboard.h"
 #include "support/RecordingTracker.h"
 #include "support/TestHome.h"

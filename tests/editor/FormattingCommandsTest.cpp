@@ -2,7 +2,7 @@
 
 #include "editor/EditorCommands.h"
 #include "editor/EditorFonts.h"
-#include "platform/RichTextCodec.h"
+#include "rtf/RichTextCodec.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>

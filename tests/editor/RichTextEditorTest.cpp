@@ -4,7 +4,7 @@
 #include "editor/EditorCommands.h"
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditorCoordinator.h"
-#include "platform/RichTextCodec.h"
+#include "rtf/RichTextCodec.h"
 
 #include <QApplication>
 #include <QClipboard>

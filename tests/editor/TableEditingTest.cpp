@@ -3,7 +3,7 @@
 #include "editor/EditorCommands.h"
 #include "editor/RichTextEditorCoordinator.h"
 #include "editor/TableEditing.h"
-#include "platform/RichTextCodec.h"
+#include "rtf/RichTextCodec.h"
 
 #include <QMenu>
 #include <QTest>

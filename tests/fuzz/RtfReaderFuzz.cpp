@@ -1,6 +1,6 @@
 // Feeds any bytes to the RTF reader: it must neither crash nor hang, and what it reads must
 // write, read and write again to the same bytes.
-#include "platform/RichTextCodec.h"
+#include "rtf/RichTextCodec.h"
 
 #include <QGuiApplication>
 #include <QTextDocument>

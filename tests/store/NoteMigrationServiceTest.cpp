@@ -1,4 +1,4 @@
-#include "platform/ObjectContext.h"
+#include "objectstore/ObjectContext.h"
 #include "store/NoteMigrationService.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"

@@ -1,5 +1,5 @@
-#include "platform/ObjectContext.h"
-#include "platform/ObjectID.h"
+#include "objectstore/ObjectContext.h"
+#include "objectstore/ObjectID.h"
 #include "platform/UserDefaults.h"
 #include "store/NoteTrashOperations.h"
 #include "store/PersistenceController.h"

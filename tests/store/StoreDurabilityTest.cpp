@@ -1,5 +1,5 @@
-#include "platform/ObjectContext.h"
-#include "platform/ObjectStore.h"
+#include "objectstore/ObjectContext.h"
+#include "objectstore/ObjectStore.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/TestHome.h"

@@ -1,0 +1,68 @@
+#include "objectstore/ManagedObject.h"
+
+#include "objectstore/ObjectContext.h"
+
+namespace norvelle {
+
+ManagedObject::ManagedObject(const EntityDescription& entity)
+    : m_entity(entity)
+{
+    m_values.resize(qsizetype(entity.attributes.size()));
+}
+
+QVariant ManagedObject::value(const QString& attribute) const
+{
+    return value(m_entity.indexOf(attribute));
+}
+
+void ManagedObject::setValue(const QString& attribute, const QVariant& value)
+{
+    const int index = m_entity.indexOf(attribute);
+    if (index >= 0) {
+        setValue(index, value);
+    }
+}
+
+void ManagedObject::setValue(int attribute, const QVariant& value)
+{
+    if (attribute < 0 || attribute >= m_values.size()) {
+        return;
+    }
+    QVariant normalized = normalizedValue(m_entity.attributes[size_t(attribute)].type, value);
+    if (normalized == m_values[attribute]) {
+        return;
+    }
+    if (m_state == State::Saved && m_context) {
+        m_savedValues = m_values;
+        m_state = State::Updated;
+    }
+    m_values[attribute] = std::move(normalized);
+    if (m_context) {
+        m_context->objectDidChange(*this);
+    }
+}
+
+std::vector<int> ManagedObject::changedAttributes() const
+{
+    std::vector<int> changed;
+    if (m_state != State::Updated) {
+        return changed;
+    }
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        if (m_values[i] != m_savedValues.value(i)) {
+            changed.push_back(int(i));
+        }
+    }
+    return changed;
+}
+
+std::optional<QUuid> ManagedObject::uuidValue(int attribute) const
+{
+    const QVariant stored = value(attribute);
+    if (!stored.isValid()) {
+        return std::nullopt;
+    }
+    return stored.toUuid();
+}
+
+} // namespace norvelle

@@ -1,0 +1,72 @@
+#pragma once
+
+#include "objectstore/EntityDescription.h"
+#include "objectstore/ObjectID.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QUuid>
+#include <QVariant>
+
+#include <optional>
+#include <vector>
+
+namespace norvelle {
+
+class ObjectContext;
+
+// One object of an entity, registered in one context. Entity classes derive from it and give
+// typed accessors over value()/setValue(). Every change goes to the owning context, which saves
+// or rolls it back. After its deletion has been saved, the object keeps its last values but
+// belongs to no context.
+class ManagedObject {
+public:
+    explicit ManagedObject(const EntityDescription& entity);
+    virtual ~ManagedObject() = default;
+    ManagedObject(const ManagedObject&) = delete;
+    ManagedObject& operator=(const ManagedObject&) = delete;
+
+    const EntityDescription& entity() const { return m_entity; }
+    const ObjectID& objectID() const { return m_objectID; }
+    ObjectContext* managedObjectContext() const { return m_context; }
+
+    bool isInserted() const { return m_state == State::Inserted; }
+    bool isUpdated() const { return m_state == State::Updated; }
+    bool isDeleted() const { return m_deleted; }
+    bool hasChanges() const { return m_state != State::Saved || m_deleted; }
+    // The positions of the attributes whose value differs from the stored one (empty unless
+    // updated).
+    std::vector<int> changedAttributes() const;
+
+    // By attribute position (fast) or name; an unknown name reads as absent and is not written.
+    QVariant value(int attribute) const { return m_values.value(attribute); }
+    QVariant value(const QString& attribute) const;
+    void setValue(int attribute, const QVariant& value);
+    void setValue(const QString& attribute, const QVariant& value);
+
+protected:
+    // Typed reads for entity classes: an absent value reads as the type's empty value.
+    QString stringValue(int attribute) const { return value(attribute).toString(); }
+    QByteArray dataValue(int attribute) const { return value(attribute).toByteArray(); }
+    QDateTime dateValue(int attribute) const { return value(attribute).toDateTime(); }
+    std::optional<QUuid> uuidValue(int attribute) const;
+    qint64 integerValue(int attribute) const { return value(attribute).toLongLong(); }
+    bool boolValue(int attribute) const { return value(attribute).toBool(); }
+    double doubleValue(int attribute) const { return value(attribute).toDouble(); }
+
+private:
+    friend class ObjectContext;
+    enum class State { Inserted, Updated, Saved };
+
+    const EntityDescription& m_entity;
+    ObjectID m_objectID;
+    ObjectContext* m_context = nullptr;
+    QList<QVariant> m_values;
+    QList<QVariant> m_savedValues; // the stored values while updated, for rollback
+    State m_state = State::Saved;
+    bool m_deleted = false;
+};
+
+} // namespace norvelle

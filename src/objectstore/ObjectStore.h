@@ -1,0 +1,111 @@
+#pragma once
+
+#include "objectstore/EntityDescription.h"
+#include "objectstore/FetchRequest.h"
+#include "objectstore/ObjectID.h"
+#include "objectstore/ObjectStoreError.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QUuid>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace norvelle {
+
+class ManagedObject;
+class ObjectContext;
+class SqliteConnection;
+
+// A persistent container: one SQLite database holding one table per entity of a model, and
+// the view context through which the program reads and writes it (main thread only).
+//
+// On disk the database runs in WAL mode, so "<file>-wal" and "<file>-shm" sit beside it.
+// Loading brings the tables up to the model: a missing table is created, an attribute the model
+// gained becomes a column; an attribute whose stored type differs fails the load.
+class ObjectStore {
+public:
+    static inline const QString inMemoryPath = QStringLiteral(":memory:");
+
+    // Opens and loads the store at `path` (inMemoryPath for one that never touches the disk).
+    // Returns null and sets `error` when it cannot be loaded.
+    static std::unique_ptr<ObjectStore> open(const QString& path, const ObjectModel& model,
+                                             std::optional<ObjectStoreError>& error);
+    ~ObjectStore();
+
+    QString path() const { return m_path; }
+    bool isInMemory() const { return m_path == inMemoryPath; }
+    // Made with the file, kept for its life: the host part of every object ID URI.
+    QUuid identifier() const { return m_identifier; }
+    const ObjectModel& model() const { return m_model; }
+    ObjectContext& viewContext() { return *m_viewContext; }
+
+    // Renames the database and its -wal and -shm companions to "<file>.broken-<UTC time>",
+    // "<file>.broken-<UTC time>-wal" and "-shm", so the set still opens as one database for a
+    // recovery. Returns the new paths of the files that existed; false when one could not move.
+    static bool moveFilesAside(const QString& path, QStringList* movedTo = nullptr);
+
+    // The row-level operations the contexts use.
+    struct Row {
+        qint64 rowID = 0;
+        QList<QVariant> values; // empty when the caller said it needs none
+    };
+    // A new object ID for `entity`, never handed out before in this store.
+    ObjectID allocateObjectID(const EntityDescription& entity);
+    // The rows matching `request` in its order; values are read only for rows for which
+    // `needsValues` holds. `applyLimit` false ignores the request's fetch limit.
+    std::optional<ObjectStoreError> fetchRows(const FetchRequest& request, bool applyLimit,
+                                              const std::function<bool(qint64)>& needsValues,
+                                              std::vector<Row>& rows);
+    // The stored row `rowID` of `entity`, if there is one.
+    std::optional<ObjectStoreError> fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row);
+    // The stored rows of `entity` among `rowIDs`, in no particular order, read a few hundred
+    // at a time rather than one by one.
+    std::optional<ObjectStoreError> fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
+                                              std::vector<Row>& rows);
+    // Which of `rowIDs` are stored rows of `entity`: looked up by id, whatever the table holds.
+    std::optional<ObjectStoreError> storedRowIDs(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
+                                                 QSet<qint64>& stored);
+    // The stored values of `attributes` (positions in the entity, in that order) of every row of
+    // `entity`, handed to `visit` one row at a time, in no particular order.
+    std::optional<ObjectStoreError> readValues(const EntityDescription& entity, const std::vector<int>& attributes,
+                                               const std::function<void(qint64 rowID, const QList<QVariant>& values)>& visit);
+    // Writes all changes in one transaction; on failure nothing is written.
+    std::optional<ObjectStoreError> write(const std::vector<const ManagedObject*>& inserted,
+                                          const std::vector<const ManagedObject*>& updated,
+                                          const std::vector<const ManagedObject*>& deleted);
+
+private:
+    ObjectStore(QString path, const ObjectModel& model, std::unique_ptr<SqliteConnection> connection);
+    std::optional<ObjectStoreError> load();
+    std::optional<ObjectStoreError> checkLength(bool logHeldPages);
+    std::optional<ObjectStoreError> loadSchema();
+    std::optional<ObjectStoreError> migrateEntity(const EntityDescription& entity);
+    std::optional<ObjectStoreError> keepFilterIndex(const EntityDescription& entity, const QString& key, const Predicate& predicate);
+    ObjectStoreError failure(ObjectStoreError::Code code, const QString& what) const;
+    bool writeSequences();
+    // Steps through the rows `sql` selects (_pk, then the columns of `attributes`), handing each
+    // to `take`, with its values when `needsValues` holds for its row ID.
+    // The rows of `entity` among `rowIDs` with the values of `attributes`, a batch at a time.
+    std::optional<ObjectStoreError> readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
+                                                  const std::vector<qint64>& rowIDs, const std::function<void(Row&&)>& take);
+    std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,
+                                             const EntityDescription& entity, const std::vector<int>& attributes,
+                                             const std::function<bool(qint64)>& needsValues,
+                                             const std::function<void(Row&&)>& take);
+
+    QString m_path;
+    const ObjectModel& m_model;
+    std::unique_ptr<SqliteConnection> m_db;
+    QUuid m_identifier;
+    QHash<QString, qint64> m_lastRowID;
+    bool m_sequencesBehind = false; // an allocation could not be written; the next save does
+    std::unique_ptr<ObjectContext> m_viewContext;
+};
+
+} // namespace norvelle

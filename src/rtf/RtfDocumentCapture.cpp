@@ -1,0 +1,189 @@
+#include "rtf/RtfDocumentCapture.h"
+
+#include "rtf/RtfFormatMapping.h"
+#include "rtf/RtfLimits.h"
+
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+
+namespace norvelle {
+
+namespace {
+
+class Capture {
+public:
+    explicit Capture(std::optional<qreal> unsizedPointSize)
+        : m_unsizedPointSize(unsizedPointSize)
+    {
+    }
+
+    RtfDocumentModel run(const QTextDocument& document)
+    {
+        RtfDocumentModel model;
+        for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+            if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+                model.items.emplace_back(captureTable(*table));
+            } else if (QTextFrame* frame = it.currentFrame()) {
+                std::vector<RtfParagraph> paragraphs;
+                collectParagraphs(frame->begin(), paragraphs);
+                for (RtfParagraph& paragraph : paragraphs)
+                    model.items.emplace_back(std::move(paragraph));
+            } else {
+                model.items.emplace_back(captureParagraph(it.currentBlock()));
+            }
+        }
+        if (model.items.empty() || !std::holds_alternative<RtfParagraph>(model.items.back()))
+            model.items.emplace_back(RtfParagraph{});
+        return model;
+    }
+
+private:
+    RtfParagraph captureParagraph(const QTextBlock& block) const
+    {
+        RtfParagraph paragraph;
+        paragraph.style = RtfFormatMapping::paragraphStyle(block.blockFormat());
+        paragraph.markStyle = characterStyle(block.charFormat());
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!fragment.isValid() || format.isImageFormat())
+                continue;
+            RtfCharacterStyle style = characterStyle(format);
+            if (!paragraph.runs.empty() && paragraph.runs.back().style == style)
+                paragraph.runs.back().text.append(fragment.text());
+            else
+                paragraph.runs.push_back({std::move(style), fragment.text()});
+        }
+        return paragraph;
+    }
+
+    RtfCharacterStyle characterStyle(QTextCharFormat format) const
+    {
+        if (m_unsizedPointSize && !format.hasProperty(QTextFormat::FontPointSize) && !format.hasProperty(QTextFormat::FontPixelSize))
+            format.setFontPointSize(*m_unsizedPointSize);
+        return m_mapping.characterStyle(format);
+    }
+
+    void collectParagraphs(QTextFrame::iterator it, std::vector<RtfParagraph>& out) const
+    {
+        for (; !it.atEnd(); ++it) {
+            if (QTextFrame* frame = it.currentFrame()) {
+                if (auto* table = qobject_cast<QTextTable*>(frame)) {
+                    for (int row = 0; row < table->rows(); ++row) {
+                        for (int column = 0; column < table->columns(); ++column) {
+                            const QTextTableCell cell = table->cellAt(row, column);
+                            if (cell.row() == row && cell.column() == column)
+                                collectParagraphs(cell.begin(), out);
+                        }
+                    }
+                } else {
+                    collectParagraphs(frame->begin(), out);
+                }
+            } else {
+                out.push_back(captureParagraph(it.currentBlock()));
+            }
+        }
+    }
+
+    RtfTable captureTable(const QTextTable& table) const
+    {
+        const QTextTableFormat format = table.format();
+        const int columns = std::min(table.columns(), RtfLimits::maxTableColumns);
+        const std::vector<RtfCellDefinition> widths = columnWidths(format, columns);
+        RtfTable out;
+        for (int row = 0; row < table.rows(); ++row) {
+            std::vector<RtfCell> cells;
+            for (int column = 0; column < columns; ++column) {
+                const QTextTableCell cell = table.cellAt(row, column);
+                RtfCell captured;
+                captured.definition = cellDefinition(cell.format().toTableCellFormat(), format);
+                captured.definition.widthUnit = widths[column].widthUnit;
+                captured.definition.width = widths[column].width;
+                captured.definition.rightEdge = widths[column].rightEdge;
+                if (cell.row() == row && cell.column() == column)
+                    collectParagraphs(cell.begin(), captured.paragraphs);
+                if (captured.paragraphs.empty())
+                    captured.paragraphs.emplace_back();
+                cells.push_back(std::move(captured));
+            }
+            out.rows.push_back(std::move(cells));
+        }
+        return out;
+    }
+
+    static std::vector<RtfCellDefinition> columnWidths(const QTextTableFormat& format, int columns)
+    {
+        const QList<QTextLength> constraints = format.columnWidthConstraints();
+        std::vector<RtfCellDefinition> widths(static_cast<size_t>(columns));
+        int edge = 0;
+        for (int column = 0; column < columns; ++column) {
+            RtfCellDefinition& width = widths[size_t(column)];
+            const QTextLength length = column < constraints.size() ? constraints[column] : QTextLength();
+            switch (length.type()) {
+            case QTextLength::PercentageLength:
+                width.widthUnit = RtfWidthUnit::Percent;
+                width.width = RtfFormatMapping::rounded(length.rawValue() * 50, 0, RtfLimits::maxPercentFiftieths);
+                edge += width.width * RtfLimits::pageTextWidth / RtfLimits::maxPercentFiftieths;
+                break;
+            case QTextLength::FixedLength:
+                width.widthUnit = RtfWidthUnit::Twips;
+                width.width = RtfLimits::positiveTwips(RtfFormatMapping::toTwips(length.rawValue()));
+                edge += width.width;
+                break;
+            case QTextLength::VariableLength:
+                width.widthUnit = RtfWidthUnit::Auto;
+                edge += RtfLimits::pageTextWidth / columns;
+                break;
+            }
+            width.rightEdge = RtfLimits::twips(edge);
+        }
+        return widths;
+    }
+
+    RtfCellDefinition cellDefinition(const QTextTableCellFormat& cell, const QTextTableFormat& table) const
+    {
+        RtfCellDefinition definition;
+        auto border = [&](int widthProperty, int brushProperty) {
+            RtfBorder result;
+            const bool own = cell.hasProperty(widthProperty);
+            const qreal width = own ? cell.doubleProperty(widthProperty) : table.border();
+            result.width = RtfLimits::borderTwips(RtfFormatMapping::toTwips(width));
+            const QTextFormat& source = own ? static_cast<const QTextFormat&>(cell) : table;
+            const int brushKey = own ? brushProperty : int(QTextFormat::FrameBorderBrush);
+            if (source.hasProperty(brushKey)) {
+                const QBrush brush = source.brushProperty(brushKey);
+                if (brush.style() != Qt::NoBrush)
+                    result.color = brush.color().rgba();
+            }
+            return result;
+        };
+        definition.top = border(QTextFormat::TableCellTopBorder, QTextFormat::TableCellTopBorderBrush);
+        definition.left = border(QTextFormat::TableCellLeftBorder, QTextFormat::TableCellLeftBorderBrush);
+        definition.bottom = border(QTextFormat::TableCellBottomBorder, QTextFormat::TableCellBottomBorderBrush);
+        definition.right = border(QTextFormat::TableCellRightBorder, QTextFormat::TableCellRightBorderBrush);
+        if (cell.hasProperty(QTextFormat::BackgroundBrush) && cell.background().style() != Qt::NoBrush)
+            definition.background = cell.background().color().rgba();
+        auto padding = [&](int property) {
+            const qreal points = cell.hasProperty(property) ? cell.doubleProperty(property) : table.cellPadding();
+            return RtfLimits::positiveTwips(RtfFormatMapping::toTwips(points));
+        };
+        definition.paddingTop = padding(QTextFormat::TableCellTopPadding);
+        definition.paddingLeft = padding(QTextFormat::TableCellLeftPadding);
+        definition.paddingBottom = padding(QTextFormat::TableCellBottomPadding);
+        definition.paddingRight = padding(QTextFormat::TableCellRightPadding);
+        return definition;
+    }
+
+    RtfFormatMapping m_mapping;
+    std::optional<qreal> m_unsizedPointSize;
+};
+
+} // namespace
+
+RtfDocumentModel RtfDocumentCapture::capture(const QTextDocument& document, std::optional<qreal> unsizedPointSize)
+{
+    return Capture(unsizedPointSize).run(document);
+}
+
+} // namespace norvelle

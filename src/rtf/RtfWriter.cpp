@@ -1,0 +1,336 @@
+#include "rtf/RtfWriter.h"
+
+#include "rtf/RtfFormatMapping.h"
+#include "rtf/RtfLimits.h"
+
+#include <QHash>
+
+#include <charconv>
+#include <string>
+#include <string_view>
+
+namespace norvelle {
+
+namespace {
+
+// Font and colour tables, numbered in order of first use.
+class ResourceTables {
+public:
+    int font(const RtfCharacterStyle& style)
+    {
+        if (style.fontKind == RtfFontKind::System)
+            return 0;
+        if (style.fontKind == RtfFontKind::SystemMono)
+            return 1;
+        const auto found = m_fontIndexes.constFind(style.family);
+        if (found != m_fontIndexes.cend())
+            return *found;
+        m_families.append(style.family);
+        const int index = int(m_families.size()) + 1;
+        m_fontIndexes.insert(style.family, index);
+        return index;
+    }
+
+    int color(std::optional<QRgb> color)
+    {
+        if (!color)
+            return 0;
+        const auto found = m_colorIndexes.constFind(*color);
+        if (found != m_colorIndexes.cend())
+            return *found;
+        m_colors.append(*color);
+        const int index = int(m_colors.size());
+        m_colorIndexes.insert(*color, index);
+        return index;
+    }
+
+    const QStringList& families() const { return m_families; }
+    const QList<QRgb>& colors() const { return m_colors; }
+
+private:
+    QStringList m_families;
+    QHash<QString, int> m_fontIndexes;
+    QList<QRgb> m_colors;
+    QHash<QRgb, int> m_colorIndexes;
+};
+
+// Appends control words and text, putting a delimiting space between a word and text only
+// where the text would otherwise continue the word. A std::string grows geometrically where
+// QByteArray's appends showed up as repeated reallocations.
+class Output {
+public:
+    std::string bytes;
+
+    void word(std::string_view name)
+    {
+        bytes += '\\';
+        bytes += name;
+        m_afterWord = true;
+    }
+
+    void word(std::string_view name, int parameter)
+    {
+        word(name);
+        number(parameter);
+    }
+
+    void raw(std::string_view text)
+    {
+        bytes += text;
+        m_afterWord = false;
+    }
+
+    void newline()
+    {
+        bytes += '\n';
+        m_afterWord = false;
+    }
+
+    void text(const QString& text)
+    {
+        for (const QChar c : text) {
+            const char16_t unit = c.unicode();
+            if (unit == u'\t') {
+                word("tab");
+            } else if (unit == 0x2028) {
+                word("line");
+            } else if (unit == u'\\' || unit == u'{' || unit == u'}') {
+                bytes += '\\';
+                bytes += char(unit);
+                m_afterWord = false;
+            } else if (unit >= 0x20 && unit < 0x7F) {
+                if (m_afterWord)
+                    bytes += ' ';
+                bytes += char(unit);
+                m_afterWord = false;
+            } else {
+                bytes += "\\u";
+                number(int16_t(unit));
+                bytes += '?';
+                m_afterWord = false;
+            }
+        }
+    }
+
+private:
+    void number(int value)
+    {
+        char digits[16];
+        const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        bytes.append(digits, size_t(end - digits));
+    }
+
+    bool m_afterWord = false;
+};
+
+class Writer {
+public:
+    QByteArray run(const RtfDocumentModel& model)
+    {
+        for (size_t i = 0; i < model.items.size(); ++i) {
+            const bool last = i + 1 == model.items.size();
+            if (const auto* paragraph = std::get_if<RtfParagraph>(&model.items[i]))
+                writeParagraph(*paragraph, false, last ? nullptr : "par");
+            else
+                writeTable(std::get<RtfTable>(model.items[i]));
+        }
+        Output header;
+        header.raw("{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0");
+        header.newline();
+        writeFontTable(header);
+        writeColorTables(header);
+        QByteArray document;
+        document.reserve(qsizetype(header.bytes.size() + m_body.bytes.size() + 1));
+        document.append(header.bytes.data(), qsizetype(header.bytes.size()));
+        document.append(m_body.bytes.data(), qsizetype(m_body.bytes.size()));
+        document.append('}');
+        return document;
+    }
+
+private:
+    void writeFontTable(Output& out) const
+    {
+        out.raw("{\\fonttbl{\\f0\\fnil\\fcharset0 System;}{\\f1\\fmodern\\fcharset0 System Mono;}");
+        for (qsizetype i = 0; i < m_tables.families().size(); ++i) {
+            out.raw("{");
+            out.word("f", int(i) + 2);
+            out.word("fnil");
+            out.text(QString(m_tables.families()[i]).replace(';', ','));
+            out.raw(";}");
+        }
+        out.raw("}");
+        out.newline();
+    }
+
+    void writeColorTables(Output& out) const
+    {
+        if (m_tables.colors().isEmpty())
+            return;
+        out.raw("{\\colortbl;");
+        for (QRgb color : m_tables.colors()) {
+            out.word("red", qRed(color));
+            out.word("green", qGreen(color));
+            out.word("blue", qBlue(color));
+            out.raw(";");
+        }
+        out.raw("}");
+        out.newline();
+        out.raw("{\\*\\nvalphatbl;");
+        for (QRgb color : m_tables.colors()) {
+            out.word("nvalpha", RtfFormatMapping::toPerMille(qAlpha(color)));
+            out.raw(";");
+        }
+        out.raw("}");
+        out.newline();
+    }
+
+    void writeParagraph(const RtfParagraph& paragraph, bool inTable, const char* ending)
+    {
+        Output& out = m_body;
+        out.word("pard");
+        if (inTable)
+            out.word("intbl");
+        switch (paragraph.style.alignment) {
+        case RtfAlignment::Natural:
+            break;
+        case RtfAlignment::Left:
+            out.word("ql");
+            break;
+        case RtfAlignment::Center:
+            out.word("qc");
+            break;
+        case RtfAlignment::Right:
+            out.word("qr");
+            break;
+        case RtfAlignment::Justified:
+            out.word("qj");
+            break;
+        }
+        if (paragraph.style.leftIndent != 0)
+            out.word("li", paragraph.style.leftIndent);
+        if (paragraph.style.firstLineIndent != 0)
+            out.word("fi", paragraph.style.firstLineIndent);
+        if (paragraph.style.spaceBefore != 0)
+            out.word("sb", paragraph.style.spaceBefore);
+        if (paragraph.style.spaceAfter != 0)
+            out.word("sa", paragraph.style.spaceAfter);
+        if (paragraph.hasText()) {
+            for (const RtfRun& run : paragraph.runs) {
+                if (run.text.isEmpty())
+                    continue;
+                switchTo(run.style);
+                out.text(run.text);
+            }
+        } else {
+            switchTo(paragraph.markStyle);
+        }
+        if (ending) {
+            out.word(ending);
+            out.newline();
+        }
+    }
+
+    // Writes the character words that take the current style to `style`.
+    void switchTo(const RtfCharacterStyle& style)
+    {
+        Output& out = m_body;
+        RtfCharacterStyle& now = m_style;
+        const int font = m_tables.font(style);
+        if (font != m_tables.font(now))
+            out.word("f", font);
+        if (style.halfPoints != now.halfPoints)
+            out.word("fs", style.halfPoints);
+        const bool bold = style.weight >= 700;
+        int implied = now.weight;
+        if (bold != (now.weight >= 700)) {
+            out.word(bold ? "b" : "b0");
+            implied = bold ? 700 : 400;
+        }
+        if (style.weight != implied)
+            out.word("nvweight", style.weight);
+        if (style.italic != now.italic)
+            out.word(style.italic ? "i" : "i0");
+        if (style.underline != now.underline)
+            out.word(style.underline ? "ul" : "ulnone");
+        if (style.strikethrough != now.strikethrough)
+            out.word(style.strikethrough ? "strike" : "strike0");
+        if (style.foreground != now.foreground)
+            out.word("cf", m_tables.color(style.foreground));
+        if (style.background != now.background)
+            out.word("cb", m_tables.color(style.background));
+        now = style;
+    }
+
+    void writeTable(const RtfTable& table)
+    {
+        for (const auto& row : table.rows) {
+            Output& out = m_body;
+            out.word("trowd");
+            out.word("trgaph", 0);
+            out.word("trleft", 0);
+            for (const RtfCell& cell : row)
+                writeCellDefinition(cell.definition);
+            out.newline();
+            for (const RtfCell& cell : row) {
+                for (size_t i = 0; i < cell.paragraphs.size(); ++i)
+                    writeParagraph(cell.paragraphs[i], true, i + 1 == cell.paragraphs.size() ? "cell" : "par");
+            }
+            out.word("row");
+            out.newline();
+        }
+    }
+
+    void writeCellDefinition(const RtfCellDefinition& definition)
+    {
+        Output& out = m_body;
+        const std::pair<const char*, const RtfBorder*> borders[] = {
+            {"clbrdrt", &definition.top}, {"clbrdrl", &definition.left},
+            {"clbrdrb", &definition.bottom}, {"clbrdrr", &definition.right}};
+        for (const auto& [name, border] : borders) {
+            out.word(name);
+            out.word("brdrs");
+            out.word("brdrw", RtfLimits::borderTwips(border->width));
+            out.word("brdrcf", m_tables.color(border->color));
+        }
+        if (definition.background)
+            out.word("clcbpat", m_tables.color(definition.background));
+        out.word("clpadt", definition.paddingTop);
+        out.word("clpadft", 3);
+        out.word("clpadl", definition.paddingLeft);
+        out.word("clpadfl", 3);
+        out.word("clpadb", definition.paddingBottom);
+        out.word("clpadfb", 3);
+        out.word("clpadr", definition.paddingRight);
+        out.word("clpadfr", 3);
+        switch (definition.widthUnit) {
+        case RtfWidthUnit::None:
+            break;
+        case RtfWidthUnit::Auto:
+            out.word("clwWidth", 0);
+            out.word("clftsWidth", 1);
+            break;
+        case RtfWidthUnit::Percent:
+            out.word("clwWidth", definition.width);
+            out.word("clftsWidth", 2);
+            break;
+        case RtfWidthUnit::Twips:
+            out.word("clwWidth", definition.width);
+            out.word("clftsWidth", 3);
+            break;
+        }
+        out.word("cellx", definition.rightEdge);
+    }
+
+    ResourceTables m_tables;
+    Output m_body;
+    RtfCharacterStyle m_style;
+};
+
+} // namespace
+
+QByteArray RtfWriter::write(const RtfDocumentModel& model)
+{
+    return Writer().run(model);
+}
+
+} // namespace norvelle
