@@ -5,8 +5,8 @@
 
 namespace norvelle {
 
-// Icons by the design's symbol names, drawn from the freedesktop icon theme. Adwaita stands in
-// when the desktop names no theme, so an icon never comes out blank.
+// Icons by symbol name ("doc.on.clipboard"), drawn from the freedesktop icon theme. Adwaita
+// stands in when the desktop names no theme, so an icon never comes out blank.
 class Symbols {
 public:
     // The icon for a symbol name such as "doc.on.clipboard"; a generic icon when the name is

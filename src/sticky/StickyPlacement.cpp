@@ -25,8 +25,8 @@ QPoint StickyPlacement::originNearPointer(QPoint pointer, QRect visibleFrame, QS
     int x = pointer.x() - width / 2 + offset;
     int y = pointer.y() + pointerGap + offset - height;
 
-    // Each axis is clamped to its low margin first and its high one second, in the design's
-    // bottom-up coordinates. There the high edge of y is the top of the screen, so a window
+    // Each axis is clamped to its low margin first and its high one second, with y counted up
+    // from the bottom of the screen. Its high edge is then the top of the screen, so a window
     // larger than the area ends up 8 points in from the right edge and from the top edge.
     x = std::max(x, left + margin);
     y = std::min(y, bottom - height - margin);

@@ -85,7 +85,7 @@ TEST(FormattingCommands, TextIsDrawnAtOnePixelAPointAndStoredInPoints)
     QTest::keyClicks(&probe.view(), QStringLiteral("title"));
     probe.select(5, 10);
     probe.post(EditorCommands::applyTitleStyle);
-    // As every other view draws the design's sizes: a 14-point body is 14 pixels high text.
+    // As every other view draws point sizes: a 14-point body is 14 pixels high text.
     EXPECT_EQ(QFontInfo(at(probe, 1).font()).pixelSize(), 14);
     EXPECT_EQ(QFontInfo(at(probe, 6).font()).pixelSize(), 22);
     const QByteArray body = probe.editor->richData().value();

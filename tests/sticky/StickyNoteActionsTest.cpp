@@ -91,7 +91,7 @@ protected:
 
 } // namespace
 
-TEST_F(StickyNoteActionsTest, TheMoreMenuOffersItsCommandsAsDesigned)
+TEST_F(StickyNoteActionsTest, TheEllipsisOpensTheMoreMenuWithTheNoteCommands)
 {
     const auto note = openNote("menu");
     StickyMoreMenu menu(false, {});
