@@ -4,7 +4,6 @@
 #include "account/AuthService.h"
 #include "account/GoogleSignInButton.h"
 #include "account/GoogleSignInManager.h"
-#include "platform/GraphemeWalker.h"
 #include "ui/HexColor.h"
 #include "ui/RoundedPainting.h"
 #include "ui/RoundedSurface.h"
@@ -143,14 +142,14 @@ void AccountSignInInline::build()
     divider->addWidget(new Hairline, 1);
     layout->addLayout(divider);
 
-    m_email = new QLineEdit(this);
-    m_email->setObjectName(QStringLiteral("emailField"));
-    m_email->setPlaceholderText(QStringLiteral("you@example.com"));
-    m_password = new QLineEdit(this);
-    m_password->setObjectName(QStringLiteral("passwordField"));
-    m_password->setEchoMode(QLineEdit::Password);
-    m_password->setPlaceholderText(QStringLiteral("8+ characters"));
-    for (const auto& [title, field] : {std::pair{QStringLiteral("Email"), m_email}, {QStringLiteral("Password"), m_password}}) {
+    m_form.email = new QLineEdit(this);
+    m_form.email->setObjectName(QStringLiteral("emailField"));
+    m_form.email->setPlaceholderText(QStringLiteral("you@example.com"));
+    m_form.password = new QLineEdit(this);
+    m_form.password->setObjectName(QStringLiteral("passwordField"));
+    m_form.password->setEchoMode(QLineEdit::Password);
+    m_form.password->setPlaceholderText(QStringLiteral("8+ characters"));
+    for (const auto& [title, field] : {std::pair{QStringLiteral("Email"), m_form.email}, {QStringLiteral("Password"), m_form.password}}) {
         auto* group = new QVBoxLayout;
         group->setSpacing(6);
         group->addWidget(smallLabel(title, 11, QFont::Medium, &SchemeColors::secondaryText));
@@ -160,21 +159,21 @@ void AccountSignInInline::build()
         layout->addLayout(group);
         connect(field, &QLineEdit::textChanged, this, &AccountSignInInline::refresh);
     }
-    connect(m_password, &QLineEdit::returnPressed, this, [this] {
+    connect(m_form.password, &QLineEdit::returnPressed, this, [this] {
         if (!isSubmitDisabled()) {
             submit();
         }
     });
 
-    m_submit = new QPushButton;
-    m_submit->setObjectName(QStringLiteral("submitButton"));
-    m_submit->setCursor(Qt::PointingHandCursor);
-    m_submit->setGraphicsEffect(new QGraphicsOpacityEffect(m_submit));
-    m_submit->setStyleSheet(QStringLiteral("#submitButton { font-size:13px; font-weight:600; color:white; min-height:40px; "
+    m_form.submit = new QPushButton;
+    m_form.submit->setObjectName(QStringLiteral("submitButton"));
+    m_form.submit->setCursor(Qt::PointingHandCursor);
+    m_form.submit->setGraphicsEffect(new QGraphicsOpacityEffect(m_form.submit));
+    m_form.submit->setStyleSheet(QStringLiteral("#submitButton { font-size:13px; font-weight:600; color:white; min-height:40px; "
                                            "border:none; border-radius:9px; background:%1; }")
                                 .arg(colorFromHexOrWhite(QStringLiteral("#0A84FF")).name()));
-    connect(m_submit, &QPushButton::clicked, this, &AccountSignInInline::submit);
-    layout->addWidget(m_submit);
+    connect(m_form.submit, &QPushButton::clicked, this, &AccountSignInInline::submit);
+    layout->addWidget(m_form.submit);
 
     m_consent = smallLabel({}, 10, QFont::Normal, &SchemeColors::tertiaryText);
     m_consent->setObjectName(QStringLiteral("consentLine"));
@@ -210,26 +209,24 @@ void AccountSignInInline::changeEvent(QEvent* event)
 
 bool AccountSignInInline::isSubmitDisabled() const
 {
-    return m_busy || m_email->text().isEmpty()
-        || !GraphemeWalker::endOfFirst(m_password->text(), minimumPasswordCharacters).has_value();
+    return !m_form.canSubmit();
 }
 
 void AccountSignInInline::refresh()
 {
-    m_createTab->setChecked(m_isSignUp);
-    m_signInTab->setChecked(!m_isSignUp);
+    m_createTab->setChecked(m_form.isSignUp);
+    m_signInTab->setChecked(!m_form.isSignUp);
     // The selected tab stands out with a faint shadow.
     for (QPushButton* tab : {m_createTab, m_signInTab}) {
         tab->graphicsEffect()->setEnabled(tab->isChecked());
     }
-    m_submit->setText(m_busy ? QStringLiteral("Please wait…") : m_isSignUp ? QStringLiteral("Create account") : QStringLiteral("Sign in"));
-    const bool disabled = isSubmitDisabled();
-    m_submit->setEnabled(!disabled);
-    static_cast<QGraphicsOpacityEffect*>(m_submit->graphicsEffect())->setOpacity(disabled ? 0.5 : 1.0);
+    m_form.refreshSubmit();
+    const bool disabled = !m_form.submit->isEnabled();
+    static_cast<QGraphicsOpacityEffect*>(m_form.submit->graphicsEffect())->setOpacity(disabled ? 0.5 : 1.0);
     const QString origin = APIConfig::webOrigin();
     const QString linkStyle = QStringLiteral("style=\"color:%1\"").arg(SchemeColors(palette()).secondaryText().name(QColor::HexArgb));
     m_consent->setText(QStringLiteral("%1<a %2 href=\"%3/terms\">Terms</a> and <a %2 href=\"%3/privacy\">Privacy Policy</a>.")
-                           .arg(m_isSignUp ? QStringLiteral("By creating an account you agree to our ")
+                           .arg(m_form.isSignUp ? QStringLiteral("By creating an account you agree to our ")
                                            : QStringLiteral("By signing in you agree to our "),
                                linkStyle, origin));
     m_error->setText(m_errorText.value_or(QString()));
@@ -244,7 +241,7 @@ void AccountSignInInline::setError(const std::optional<QString>& text)
 
 void AccountSignInInline::selectMode(bool isSignUp)
 {
-    m_isSignUp = isSignUp;
+    m_form.isSignUp = isSignUp;
     setError(std::nullopt);
 }
 
@@ -254,17 +251,17 @@ void AccountSignInInline::submit()
         return;
     }
     m_errorText.reset();
-    m_busy = true;
+    m_form.isBusy = true;
     refresh();
     QPointer<AccountSignInInline> self(this);
-    m_auth.authenticateWithEmail(m_email->text().trimmed(), m_password->text(), m_isSignUp, std::nullopt,
+    m_auth.authenticateWithEmail(m_form.email->text().trimmed(), m_form.password->text(), m_form.isSignUp, std::nullopt,
         [self, onSignedIn = m_onSignedIn](std::optional<ServiceError> error) {
             // The sign-in outlives a form closed meanwhile: its session is stored all the same.
             if (!error && onSignedIn) {
                 onSignedIn();
             }
             if (self) {
-                self->m_busy = false;
+                self->m_form.isBusy = false;
                 self->setError(error ? std::optional(error->localizedDescription()) : self->m_errorText);
             }
         });

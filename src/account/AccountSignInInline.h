@@ -1,5 +1,7 @@
 #pragma once
 
+#include "account/EmailSignInForm.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -7,8 +9,6 @@
 #include <optional>
 
 class QLabel;
-class QLineEdit;
-class QPushButton;
 
 namespace norvelle {
 
@@ -29,8 +29,8 @@ public:
     AccountSignInInline(Anchor anchor, std::function<void()> onSignedIn, AuthService& auth, GoogleSignInManager& google,
         QWidget* parent = nullptr);
 
-    bool isSignUp() const { return m_isSignUp; }
-    bool isBusy() const { return m_busy; }
+    bool isSignUp() const { return m_form.isSignUp; }
+    bool isBusy() const { return m_form.isBusy; }
     std::optional<QString> errorText() const { return m_errorText; }
     // Busy, an empty e-mail (as typed) or a password of fewer than 8 characters.
     bool isSubmitDisabled() const;
@@ -38,8 +38,6 @@ public:
     void selectMode(bool isSignUp);
     void submit();
     void startGoogleSignIn();
-
-    static constexpr int minimumPasswordCharacters = 8;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,16 +52,12 @@ private:
     std::function<void()> m_onSignedIn;
     AuthService& m_auth;
     GoogleSignInManager& m_google;
-    bool m_isSignUp = true;
-    bool m_busy = false;
+    EmailSignInForm m_form {.isSignUp = true};
     std::optional<QString> m_errorText;
 
     QPushButton* m_createTab = nullptr;
     QPushButton* m_signInTab = nullptr;
     GoogleSignInButton* m_googleButton = nullptr;
-    QLineEdit* m_email = nullptr;
-    QLineEdit* m_password = nullptr;
-    QPushButton* m_submit = nullptr;
     QLabel* m_consent = nullptr;
     QLabel* m_error = nullptr;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "account/ServiceError.h"
+
 #include <QByteArray>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -49,5 +51,25 @@ private:
     QJsonObject m_object;
     QString m_failure;
 };
+
+// Decodes `data` as one JSON object, `read` making the record from its reader: data that is not
+// an object, or a member `read` found missing or malformed, is a decoding error. `data` is
+// freed as soon as it is parsed, so a large answer handed over whole is held twice at most.
+template <typename Record, typename Read>
+ServiceResult<Record> decodeJsonObject(QByteArray data, Read read)
+{
+    QString failure;
+    const std::optional<QJsonObject> object = JsonObjectReader::parseObject(data, &failure);
+    data = QByteArray();
+    if (!object) {
+        return ServiceError::decoding(failure);
+    }
+    JsonObjectReader reader(*object);
+    Record record = read(reader);
+    if (!reader.ok()) {
+        return ServiceError::decoding(reader.failure());
+    }
+    return record;
+}
 
 } // namespace norvelle

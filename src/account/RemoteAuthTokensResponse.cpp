@@ -10,24 +10,17 @@ namespace norvelle {
 
 ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::fromJson(const QByteArray& data)
 {
-    QString failure;
-    const std::optional<QJsonObject> object = JsonObjectReader::parseObject(data, &failure);
-    if (!object) {
-        return ServiceError::decoding(failure);
-    }
-    JsonObjectReader reader(*object);
-    RemoteAuthTokensResponse response;
-    response.userId = reader.requiredPlainString(QStringLiteral("userId"));
-    response.accessToken = reader.requiredPlainString(QStringLiteral("accessToken"));
-    response.refreshToken = reader.requiredPlainString(QStringLiteral("refreshToken"));
-    response.expiresAt = reader.requiredString(QStringLiteral("expiresAt"));
-    response.tokenType = reader.optionalString(QStringLiteral("tokenType"));
-    response.displayName = reader.optionalString(QStringLiteral("displayName"));
-    response.avatarUrl = reader.optionalString(QStringLiteral("avatarUrl"));
-    if (!reader.ok()) {
-        return ServiceError::decoding(reader.failure());
-    }
-    return response;
+    return decodeJsonObject<RemoteAuthTokensResponse>(data, [](JsonObjectReader& reader) {
+        RemoteAuthTokensResponse response;
+        response.userId = reader.requiredPlainString(QStringLiteral("userId"));
+        response.accessToken = reader.requiredPlainString(QStringLiteral("accessToken"));
+        response.refreshToken = reader.requiredPlainString(QStringLiteral("refreshToken"));
+        response.expiresAt = reader.requiredString(QStringLiteral("expiresAt"));
+        response.tokenType = reader.optionalString(QStringLiteral("tokenType"));
+        response.displayName = reader.optionalString(QStringLiteral("displayName"));
+        response.avatarUrl = reader.optionalString(QStringLiteral("avatarUrl"));
+        return response;
+    });
 }
 
 QByteArray RemoteAuthTokensResponse::toJson() const

@@ -6,32 +6,28 @@ namespace norvelle {
 
 ServiceResult<RemoteDevicesResponse> RemoteDevicesResponse::fromJson(const QByteArray& data)
 {
-    QString failure;
-    const std::optional<QJsonObject> object = JsonObjectReader::parseObject(data, &failure);
-    if (!object) {
-        return ServiceError::decoding(failure);
-    }
-    JsonObjectReader top(*object);
-    RemoteDevicesResponse response;
-    for (const QJsonObject& element : top.objects(top.requiredArray(QStringLiteral("devices")), QStringLiteral("devices"))) {
-        JsonObjectReader reader(element);
-        RemoteDeviceRecord record;
-        record.id = reader.requiredPlainString(QStringLiteral("id"));
-        record.name = reader.requiredString(QStringLiteral("name"));
-        record.platform = reader.requiredString(QStringLiteral("platform"));
-        record.firstSeenAt = reader.optionalString(QStringLiteral("firstSeenAt"));
-        record.lastSeenAt = reader.optionalString(QStringLiteral("lastSeenAt"));
-        record.active = reader.optionalBool(QStringLiteral("active"));
-        record.lastSeenIp = reader.optionalString(QStringLiteral("lastSeenIp"));
-        if (!reader.ok()) {
-            return ServiceError::decoding(QStringLiteral("devices: ") + reader.failure());
+    return decodeJsonObject<RemoteDevicesResponse>(data, [](JsonObjectReader& top) {
+        RemoteDevicesResponse response;
+        for (const QJsonObject& element : top.objects(top.requiredArray(QStringLiteral("devices")), QStringLiteral("devices"))) {
+            JsonObjectReader reader(element);
+            // Braced members are read in order, so a failure names the first bad one.
+            const RemoteDeviceRecord record {
+                .id = reader.requiredPlainString(QStringLiteral("id")),
+                .name = reader.requiredString(QStringLiteral("name")),
+                .platform = reader.requiredString(QStringLiteral("platform")),
+                .firstSeenAt = reader.optionalString(QStringLiteral("firstSeenAt")),
+                .lastSeenAt = reader.optionalString(QStringLiteral("lastSeenAt")),
+                .active = reader.optionalBool(QStringLiteral("active")),
+                .lastSeenIp = reader.optionalString(QStringLiteral("lastSeenIp")),
+            };
+            if (!reader.ok()) {
+                top.fail(QStringLiteral("devices: ") + reader.failure());
+                break;
+            }
+            response.devices.append(record);
         }
-        response.devices.append(record);
-    }
-    if (!top.ok()) {
-        return ServiceError::decoding(top.failure());
-    }
-    return response;
+        return response;
+    });
 }
 
 } // namespace norvelle

@@ -32,34 +32,26 @@ QList<SyncPOSTResponse::RemoteNoteDTO> notes(JsonObjectReader& parent, const QSt
 
 ServiceResult<SyncPOSTResponse> SyncPOSTResponse::fromJson(QByteArray data)
 {
-    QString failure;
-    const std::optional<QJsonObject> object = JsonObjectReader::parseObject(data, &failure);
-    data = QByteArray();
-    if (!object) {
-        return ServiceError::decoding(failure);
-    }
-    JsonObjectReader top(*object);
-    JsonObjectReader envelope(top.requiredObject(QStringLiteral("applied")));
-    SyncPOSTResponse response;
-    if (top.ok()) {
-        response.applied.applied = notes(envelope, QStringLiteral("applied"));
-        for (const QJsonObject& conflict :
-            envelope.objects(envelope.optionalArray(QStringLiteral("conflicts")), QStringLiteral("conflicts"))) {
-            JsonObjectReader reader(conflict);
-            response.applied.conflicts.append({reader.requiredString(QStringLiteral("id"))});
-            if (!reader.ok()) {
-                envelope.fail(QStringLiteral("conflicts: ") + reader.failure());
+    return decodeJsonObject<SyncPOSTResponse>(std::move(data), [](JsonObjectReader& top) {
+        JsonObjectReader envelope(top.requiredObject(QStringLiteral("applied")));
+        SyncPOSTResponse response;
+        if (top.ok()) {
+            response.applied.applied = notes(envelope, QStringLiteral("applied"));
+            for (const QJsonObject& conflict :
+                envelope.objects(envelope.optionalArray(QStringLiteral("conflicts")), QStringLiteral("conflicts"))) {
+                JsonObjectReader reader(conflict);
+                response.applied.conflicts.append({reader.requiredString(QStringLiteral("id"))});
+                if (!reader.ok()) {
+                    envelope.fail(QStringLiteral("conflicts: ") + reader.failure());
+                }
+            }
+            if (!envelope.ok()) {
+                top.fail(QStringLiteral("applied: ") + envelope.failure());
             }
         }
-        if (!envelope.ok()) {
-            top.fail(QStringLiteral("applied: ") + envelope.failure());
-        }
-    }
-    response.outgoing = notes(top, QStringLiteral("outgoing"));
-    if (!top.ok()) {
-        return ServiceError::decoding(top.failure());
-    }
-    return response;
+        response.outgoing = notes(top, QStringLiteral("outgoing"));
+        return response;
+    });
 }
 
 } // namespace norvelle

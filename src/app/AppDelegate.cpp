@@ -1,5 +1,6 @@
 #include "app/AppDelegate.h"
 
+#include "account/AuthService.h"
 #include "account/CollaborationWindowController.h"
 #include "account/NotesSyncService.h"
 #include "account/SyncCoordinator.h"
@@ -85,7 +86,7 @@ bool AppDelegate::applicationDidFinishLaunching()
         SystemLog("app").notice("No system tray on this desktop: the tray items cannot show; the hot keys still work");
     }
     installHotKeys();
-    NotificationCenter::defaultCenter().addObserver(sessionEndedNotification, this, [this](const Notification&) {
+    NotificationCenter::defaultCenter().addObserver(AuthService::sessionEndedNotification, this, [this](const Notification&) {
         MainQueue::async([this] { handleSessionEnded(); }, this);
     });
     m_clipboardMonitor->start();

@@ -35,9 +35,6 @@ enum class ActivationPolicy { regular = 0, accessory = 1 };
 class AppDelegate : public QObject, public AppDelegating {
     Q_OBJECT
 public:
-    static inline const QString openSettingsPaneNotification = QStringLiteral("norvelleOpenSettingsPane");
-    static inline const QString sessionEndedNotification = QStringLiteral("norvelleSessionEnded");
-
     explicit AppDelegate(AppServices services = AppServices::live(), QObject* parent = nullptr);
     ~AppDelegate() override;
 

@@ -6,6 +6,7 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Pasteboard.h"
+#include "settings/SettingsPane.h"
 #include "settings/SettingsWindowController.h"
 #include "workspace/MainAppWindowController.h"
 

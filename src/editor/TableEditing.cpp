@@ -186,37 +186,44 @@ int TableEditing::leaveTable(QTextTable* table)
     return std::min(end + 1, m_storage.length());
 }
 
-std::optional<int> TableEditing::moveToAdjacentCell(int location, bool forward) const
+std::optional<TableEditing::CellPlace> TableEditing::cellPlace(int location) const
 {
     const auto current = cellInfo(location);
     if (!current)
         return std::nullopt;
-    const std::vector<TableCellInfo> entries = cellInfos(current->table);
-    const auto found = std::find_if(entries.begin(), entries.end(), [&](const TableCellInfo& e) { return e.range == current->range; });
-    if (found == entries.end())
+    std::vector<TableCellInfo> cells = cellInfos(current->table);
+    const auto found = std::find_if(cells.begin(), cells.end(), [&](const TableCellInfo& e) { return e.range == current->range; });
+    if (found == cells.end())
         return std::nullopt;
-    const auto index = found - entries.begin() + (forward ? 1 : -1);
-    if (index < 0 || index >= qsizetype(entries.size()))
+    const qsizetype index = found - cells.begin();
+    return CellPlace {std::move(cells), index};
+}
+
+std::optional<int> TableEditing::moveToAdjacentCell(int location, bool forward) const
+{
+    const auto place = cellPlace(location);
+    if (!place)
+        return std::nullopt;
+    const qsizetype index = place->index + (forward ? 1 : -1);
+    if (index < 0 || index >= qsizetype(place->cells.size()))
         return location;
-    return std::min(entries[size_t(index)].range.start + 1, m_storage.length());
+    return std::min(place->cells[size_t(index)].range.start + 1, m_storage.length());
 }
 
 std::optional<int> TableEditing::handleReturnInTable(int location)
 {
-    const auto current = cellInfo(location);
-    if (!current)
+    const auto place = cellPlace(location);
+    if (!place)
         return std::nullopt;
-    const std::vector<TableCellInfo> entries = cellInfos(current->table);
-    const auto found = std::find_if(entries.begin(), entries.end(), [&](const TableCellInfo& e) { return e.range == current->range; });
-    if (found == entries.end())
-        return std::nullopt;
-    if (found + 1 != entries.end())
-        return std::min((found + 1)->range.start + 1, m_storage.length());
-    QString text = m_storage.text(current->range);
+    const size_t index = size_t(place->index);
+    if (index + 1 < place->cells.size())
+        return std::min(place->cells[index + 1].range.start + 1, m_storage.length());
+    const TableCellInfo& current = place->cells[index];
+    QString text = m_storage.text(current.range);
     text.remove(seed);
     if (text.trimmed().isEmpty())
-        return leaveTable(current->table);
-    return appendTableRow(current->table);
+        return leaveTable(current.table);
+    return appendTableRow(current.table);
 }
 
 int TableEditing::appendTableRow(QTextTable* table)
@@ -242,51 +249,60 @@ std::optional<int> TableEditing::caretInCell(QTextTable* table, int row, int col
     return std::min(cell.firstPosition() + 1, m_storage.length());
 }
 
+int TableEditing::insertTableLine(QTextTable* table, TableAxis axis, int index)
+{
+    const bool rows = axis == TableAxis::rows;
+    const int count = rows ? table->rows() : table->columns();
+    const int at = std::clamp(index, 0, count);
+    if (at == count)
+        rows ? table->appendRows(1) : table->appendColumns(1);
+    else
+        rows ? table->insertRows(at, 1) : table->insertColumns(at, 1);
+    for (int other = 0; other < (rows ? table->columns() : table->rows()); ++other)
+        rows ? fillCell(table, at, other, QString()) : fillCell(table, other, at, QString());
+    restyleAfterLineChange(table, axis);
+    return at;
+}
+
+int TableEditing::removeTableLine(QTextTable* table, TableAxis axis, int index)
+{
+    const bool rows = axis == TableAxis::rows;
+    const int target = std::clamp(index, 0, (rows ? table->rows() : table->columns()) - 1);
+    rows ? table->removeRows(target, 1) : table->removeColumns(target, 1);
+    restyleAfterLineChange(table, axis);
+    return std::min(target, (rows ? table->rows() : table->columns()) - 1);
+}
+
+void TableEditing::restyleAfterLineChange(QTextTable* table, TableAxis axis) const
+{
+    // A column added or taken away shares the width out again.
+    if (axis == TableAxis::columns)
+        setEqualWidths(table);
+    restyleTable(table);
+}
+
 std::optional<int> TableEditing::insertTableRow(QTextTable* table, int row)
 {
-    const int at = std::clamp(row, 0, table->rows());
-    if (at == table->rows())
-        table->appendRows(1);
-    else
-        table->insertRows(at, 1);
-    for (int column = 0; column < table->columns(); ++column)
-        fillCell(table, at, column, QString());
-    restyleTable(table);
-    return caretInCell(table, at, 0);
+    return caretInCell(table, insertTableLine(table, TableAxis::rows, row), 0);
 }
 
 std::optional<int> TableEditing::deleteTableRow(QTextTable* table, int row)
 {
     if (table->rows() < 2)
         return deleteTable(table);
-    const int target = std::clamp(row, 0, table->rows() - 1);
-    table->removeRows(target, 1);
-    return caretInCell(table, std::min(target, table->rows() - 1), 0);
+    return caretInCell(table, removeTableLine(table, TableAxis::rows, row), 0);
 }
 
 std::optional<int> TableEditing::insertTableColumn(QTextTable* table, int column, int caretRow)
 {
-    const int at = std::clamp(column, 0, table->columns());
-    if (at == table->columns())
-        table->appendColumns(1);
-    else
-        table->insertColumns(at, 1);
-    for (int row = 0; row < table->rows(); ++row)
-        fillCell(table, row, at, QString());
-    setEqualWidths(table);
-    restyleTable(table);
-    return caretInCell(table, caretRow, at);
+    return caretInCell(table, caretRow, insertTableLine(table, TableAxis::columns, column));
 }
 
 std::optional<int> TableEditing::deleteTableColumn(QTextTable* table, int column, int caretRow)
 {
     if (table->columns() < 2)
         return std::nullopt;
-    const int target = std::clamp(column, 0, table->columns() - 1);
-    table->removeColumns(target, 1);
-    setEqualWidths(table);
-    restyleTable(table);
-    return caretInCell(table, caretRow, std::min(target, table->columns() - 1));
+    return caretInCell(table, caretRow, removeTableLine(table, TableAxis::columns, column));
 }
 
 void TableEditing::swapCells(QTextTable* table, int rowA, int columnA, int rowB, int columnB)

@@ -69,6 +69,18 @@ public:
     std::vector<int> seedsOfFilledCell(int position) const;
 
 private:
+    // The cells of a table, first to last, and which of them holds a location.
+    struct CellPlace {
+        std::vector<TableCellInfo> cells;
+        qsizetype index;
+    };
+    std::optional<CellPlace> cellPlace(int location) const;
+    enum class TableAxis { rows, columns };
+    // Adds an empty row or column at `index` (clamped to the ends); returns where it went.
+    int insertTableLine(QTextTable* table, TableAxis axis, int index);
+    // Removes the row or column at `index` (clamped); returns the one that takes its place.
+    int removeTableLine(QTextTable* table, TableAxis axis, int index);
+    void restyleAfterLineChange(QTextTable* table, TableAxis axis) const;
     QTextCharFormat textFormat() const;
     QTextBlockFormat cellParagraphFormat() const;
     void fillCell(QTextTable* table, int row, int column, const QString& text) const;

@@ -8,7 +8,6 @@
 #include "ui/TextLabel.h"
 #include "onboarding/AppIconView.h"
 #include "onboarding/OnboardingSlide.h"
-#include "platform/GraphemeWalker.h"
 #include "ui/BrandGradientButtonStyle.h"
 #include "ui/MessageBoxRoom.h"
 #include "ui/SchemePalette.h"
@@ -27,7 +26,6 @@ namespace norvelle {
 namespace {
 
 constexpr int fieldWidth = 300;
-constexpr int minimumPasswordLength = 8;
 
 QLineEdit* makeField(const QString& placeholder, QWidget* parent)
 {
@@ -77,21 +75,21 @@ OnboardingAccountPage::OnboardingAccountPage(AuthService& auth, GoogleSignInMana
 
     auto* form = new QVBoxLayout;
     form->setSpacing(8);
-    m_email = makeField(QStringLiteral("Email"), this);
-    m_password = makeField(QStringLiteral("Password (8+ characters)"), this);
-    m_password->setEchoMode(QLineEdit::Password);
-    m_submit = new QPushButton(this);
-    BrandGradientButtonStyle {.fullWidth = false}.apply(*m_submit);
-    m_submit->setFixedWidth(264 + 2 * 18);
-    auto* dimmed = new QGraphicsOpacityEffect(m_submit);
+    m_form.email = makeField(QStringLiteral("Email"), this);
+    m_form.password = makeField(QStringLiteral("Password (8+ characters)"), this);
+    m_form.password->setEchoMode(QLineEdit::Password);
+    m_form.submit = new QPushButton(this);
+    BrandGradientButtonStyle {.fullWidth = false}.apply(*m_form.submit);
+    m_form.submit->setFixedWidth(264 + 2 * 18);
+    auto* dimmed = new QGraphicsOpacityEffect(m_form.submit);
     dimmed->setOpacity(0.45);
-    m_submit->setGraphicsEffect(dimmed);
+    m_form.submit->setGraphicsEffect(dimmed);
     m_error = new TextLabel({}, viewFont(11), &SchemeColors::destructive, this);
     m_error->setWordWrap(true);
     m_error->setAlignment(Qt::AlignCenter);
     m_error->setFixedWidth(fieldWidth);
     m_switch = new PlainButton({}, {.font = viewFont(11), .color = &SchemeColors::secondaryText, .padding = QMargins(4, 2, 4, 2)}, this);
-    for (QWidget* item : std::initializer_list<QWidget*> {m_email, m_password, m_submit, m_error, m_switch}) {
+    for (QWidget* item : std::initializer_list<QWidget*> {m_form.email, m_form.password, m_form.submit, m_error, m_switch}) {
         form->addWidget(item, 0, Qt::AlignHCenter);
     }
     layout->addLayout(form);
@@ -100,14 +98,14 @@ OnboardingAccountPage::OnboardingAccountPage(AuthService& auth, GoogleSignInMana
         {.font = viewFont(12), .color = &SchemeColors::secondaryText, .padding = QMargins(4, 4, 4, 2)}, this);
     layout->addWidget(m_continue, 0, Qt::AlignHCenter);
 
-    connect(m_email, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
-    connect(m_password, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
+    connect(m_form.email, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
+    connect(m_form.password, &QLineEdit::textChanged, this, &OnboardingAccountPage::refresh);
     connect(m_google, &QAbstractButton::clicked, this, &OnboardingAccountPage::startGoogleSignIn);
-    connect(m_submit, &QPushButton::clicked, this, &OnboardingAccountPage::submit);
+    connect(m_form.submit, &QPushButton::clicked, this, &OnboardingAccountPage::submit);
     // Return in the password field sends the form (submit does nothing while it is incomplete).
-    connect(m_password, &QLineEdit::returnPressed, this, &OnboardingAccountPage::submit);
+    connect(m_form.password, &QLineEdit::returnPressed, this, &OnboardingAccountPage::submit);
     connect(m_switch, &QAbstractButton::clicked, this, [this] {
-        m_isSignUp = !m_isSignUp;
+        m_form.isSignUp = !m_form.isSignUp;
         m_emailError.reset();
         refresh();
     });
@@ -135,13 +133,13 @@ QWidget* OnboardingAccountPage::makeDivider()
 
 void OnboardingAccountPage::submit()
 {
-    if (!m_submit->isEnabled()) {
+    if (!m_form.submit->isEnabled()) {
         return;
     }
     m_emailError.reset();
-    m_busy = true;
+    m_form.isBusy = true;
     refresh();
-    m_auth.authenticateWithEmail(m_email->text().trimmed(), m_password->text(), m_isSignUp, std::nullopt,
+    m_auth.authenticateWithEmail(m_form.email->text().trimmed(), m_form.password->text(), m_form.isSignUp, std::nullopt,
         [page = QPointer<OnboardingAccountPage>(this)](std::optional<ServiceError> error) {
             if (!page) {
                 return;
@@ -151,7 +149,7 @@ void OnboardingAccountPage::submit()
             }
             if (page) {
                 page->m_emailError = error ? std::optional(error->localizedDescription()) : std::nullopt;
-                page->m_busy = false;
+                page->m_form.isBusy = false;
                 page->refresh();
             }
         });
@@ -187,18 +185,14 @@ void OnboardingAccountPage::showGoogleAlert(const QString& message)
 
 void OnboardingAccountPage::refresh()
 {
-    m_submit->setText(m_busy ? QStringLiteral("Please wait…")
-        : m_isSignUp         ? QStringLiteral("Create account")
-                             : QStringLiteral("Sign in"));
-    m_submit->setEnabled(!m_busy && !m_email->text().isEmpty()
-        && GraphemeWalker::endOfFirst(m_password->text(), minimumPasswordLength).has_value());
+    m_form.refreshSubmit();
     // The brand style has no disabled look of its own.
-    m_submit->graphicsEffect()->setEnabled(!m_submit->isEnabled());
+    m_form.submit->graphicsEffect()->setEnabled(!m_form.submit->isEnabled());
     m_error->setText(m_emailError.value_or(QString()));
     // A wrapped label is laid out at one line's height unless it asks for all of its lines.
     m_error->setMinimumHeight(m_error->heightForWidth(fieldWidth));
     m_error->setVisible(m_emailError.has_value());
-    m_switch->setText(m_isSignUp ? QStringLiteral("Already have an account? Sign in")
+    m_switch->setText(m_form.isSignUp ? QStringLiteral("Already have an account? Sign in")
                                  : QStringLiteral("New here? Create an account"));
     m_switch->updateGeometry();
 }

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "account/EmailSignInForm.h"
+
 #include <QMessageBox>
 #include <QPointer>
 #include <QWidget>
 
 #include <optional>
-
-class QLineEdit;
-class QPushButton;
 
 namespace norvelle {
 
@@ -26,15 +25,15 @@ public:
     OnboardingAccountPage(AuthService& auth, GoogleSignInManager& google, QWidget* parent = nullptr);
 
     GoogleSignInButton* googleButton() const { return m_google; }
-    QLineEdit* emailField() const { return m_email; }
-    QLineEdit* passwordField() const { return m_password; }
-    QPushButton* submitButton() const { return m_submit; }
+    QLineEdit* emailField() const { return m_form.email; }
+    QLineEdit* passwordField() const { return m_form.password; }
+    QPushButton* submitButton() const { return m_form.submit; }
     TextLabel* errorLabel() const { return m_error; }
     PlainButton* switchLink() const { return m_switch; }
     PlainButton* continueWithoutAccountButton() const { return m_continue; }
 
-    bool isSignUp() const { return m_isSignUp; }
-    bool isBusy() const { return m_busy; }
+    bool isSignUp() const { return m_form.isSignUp; }
+    bool isBusy() const { return m_form.isBusy; }
     std::optional<QString> emailError() const { return m_emailError; }
 
     void submit();
@@ -53,15 +52,11 @@ private:
 
     AuthService& m_auth;
     GoogleSignInManager& m_googleSignIn;
-    bool m_isSignUp = false;
-    bool m_busy = false;
+    EmailSignInForm m_form;
     std::optional<QString> m_emailError;
 
     GoogleSignInButton* m_google = nullptr;
     QPointer<QMessageBox> m_googleAlert;
-    QLineEdit* m_email = nullptr;
-    QLineEdit* m_password = nullptr;
-    QPushButton* m_submit = nullptr;
     TextLabel* m_error = nullptr;
     PlainButton* m_switch = nullptr;
     PlainButton* m_continue = nullptr;

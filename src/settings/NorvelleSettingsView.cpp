@@ -25,12 +25,6 @@
 
 namespace norvelle {
 
-namespace {
-
-const QString openSettingsPaneNotification = QStringLiteral("norvelleOpenSettingsPane");
-
-} // namespace
-
 NorvelleSettingsView::NorvelleSettingsView(QWidget* parent)
     : NorvelleSettingsView(SettingsAccountServices::live(), parent)
 {

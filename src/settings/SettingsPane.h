@@ -16,6 +16,9 @@ inline constexpr std::array<SettingsPane, 7> allSettingsPanes {
     SettingsPane::clipboard, SettingsPane::editor, SettingsPane::privacy,
 };
 
+// Opens the settings window's pane named by the user info's "pane".
+inline const QString openSettingsPaneNotification = QStringLiteral("norvelleOpenSettingsPane");
+
 // "General", "Account", "Sync", "Shortcuts", "Clipboard", "Editor", "Privacy".
 QString settingsPaneRawValue(SettingsPane pane);
 // Exact and case-sensitive: "sync" names no pane.

@@ -1,4 +1,6 @@
 #include "app/AppDelegateFixture.h"
+
+#include "account/AuthService.h"
 #include "app/LaunchNotices.h"
 #include "core/NorvelleShortcutAction.h"
 #include "onboarding/OnboardingWindowController.h"
@@ -323,7 +325,7 @@ TEST_F(AppDelegateTest, SessionEndClosesTheWindowsAndShowsOnboarding)
     app.openSettings();
     QWidget* workspace = app.mainAppWindowController()->window();
 
-    NotificationCenter::defaultCenter().post(AppDelegate::sessionEndedNotification);
+    NotificationCenter::defaultCenter().post(AuthService::sessionEndedNotification);
     EXPECT_TRUE(workspace->isVisible()) << "handled on a later turn";
     nextTurn();
     EXPECT_FALSE(app.mainAppWindowController());

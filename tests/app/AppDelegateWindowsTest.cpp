@@ -5,6 +5,7 @@
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "settings/NorvelleSettingsView.h"
+#include "settings/SettingsPane.h"
 #include "settings/SettingsWindowController.h"
 #include "settings/SyncPane.h"
 #include "settings/ToggleSwitch.h"
@@ -57,7 +58,7 @@ TEST_F(AppWindowsTest, ControllersOutliveTheirWindows)
 TEST_F(AppWindowsTest, SettingsPostThePaneOnlyWhenOneIsNamed)
 {
     QStringList panes;
-    NotificationCenter::defaultCenter().addObserver(AppDelegate::openSettingsPaneNotification, nullptr,
+    NotificationCenter::defaultCenter().addObserver(openSettingsPaneNotification, nullptr,
         [&](const Notification& notification) { panes << notification.userInfo.value("pane").toString(); });
     app().openSettings();
     app().openSettings("sync");
