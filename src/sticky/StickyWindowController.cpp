@@ -9,35 +9,26 @@
 #include "objectstore/ObjectContext.h"
 #include "platform/ColorPanel.h"
 #include "platform/GraphemeWalker.h"
-#include "platform/ShareSheet.h"
 #include "platform/UserDefaults.h"
 #include "sticky/BackgroundStyleControls.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/NoteSyncHandoff.h"
 #include "sticky/PaperColorLists.h"
 #include "sticky/PaperTheme.h"
-#include "sticky/ShareCard.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyFrameString.h"
 #include "sticky/StickyHeaderBar.h"
-#include "sticky/StickyMoreMenu.h"
+#include "sticky/StickyNoteActions.h"
 #include "sticky/StickyPlacement.h"
-#include "sticky/StickyShareMenu.h"
+#include "sticky/StickySharing.h"
 #include "sticky/StickyState.h"
 #include "sticky/StickyToolbarPill.h"
 #include "store/NoteTitle.h"
-#include "store/NoteTrashOperations.h"
-#include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "store/StickyWindowKeys.h"
 
 #include <QAction>
 #include <QCursor>
-#include <QMessageBox>
-#include <QPointer>
-#include <QScrollBar>
-#include <QPushButton>
-#include <QUuid>
 #include <QDateTime>
 #include <QGuiApplication>
 #include <QScreen>
@@ -70,13 +61,6 @@ double openingOpacity(double stored)
     return stored == 0.0 || !std::isfinite(stored) ? 1.0 : stored;
 }
 
-// False when the save failed: the changes stay in the context for the next one.
-bool saveContext(const StickyNote& note)
-{
-    ObjectContext* context = note.managedObjectContext();
-    return !context || !context->save();
-}
-
 } // namespace
 
 QString StickyWindowController::frameKey(const QString& stickyID)
@@ -93,6 +77,8 @@ StickyWindowController::StickyWindowController()
     : WindowController(std::make_unique<KeyablePanel>())
     , m_panel(static_cast<KeyablePanel*>(window()))
     , m_state(std::make_unique<StickyState>())
+    , m_actions(std::make_unique<StickyNoteActions>(*this))
+    , m_sharing(std::make_unique<StickySharing>(*this))
 {
     m_frameSave.setSingleShot(true);
     m_frameSave.setInterval(frameSaveDelayMs);
@@ -108,20 +94,10 @@ StickyWindowController::StickyWindowController()
     m_opacitySave.setInterval(opacitySaveDelayMs);
     connect(&m_opacitySave, &QTimer::timeout, this, &StickyWindowController::saveOpacity);
     connect(this, &WindowController::windowWillClose, this, &StickyWindowController::windowClosing);
-    confirmMoveToTrash = [](QWidget* parent) {
-        QMessageBox alert(QMessageBox::Information, QStringLiteral("Norvelle"), QStringLiteral("Move this note to Trash?"),
-                          QMessageBox::NoButton, parent);
-        alert.setInformativeText(QStringLiteral("You can restore it anytime from Trash in the Norvelle workspace."));
-        QPushButton* move = alert.addButton(QStringLiteral("Move to Trash"), QMessageBox::AcceptRole);
-        alert.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
-        alert.setDefaultButton(move);
-        alert.exec();
-        return alert.clickedButton() == move;
-    };
     auto* duplicate = new QAction(m_panel);
     duplicate->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_D));
     duplicate->setShortcutContext(Qt::WindowShortcut);
-    connect(duplicate, &QAction::triggered, this, &StickyWindowController::duplicateNote);
+    connect(duplicate, &QAction::triggered, this, [this] { m_actions->duplicateNote(); });
     m_panel->addAction(duplicate);
 }
 
@@ -184,7 +160,7 @@ void StickyWindowController::installAppearanceObservers()
     m_appearanceObservers[0] = connect(m_state.get(), &StickyState::textureNameChanged, this, [this](const QString& name) {
         if (m_note) {
             m_note->setTextureName(name);
-            saveContext(*m_note);
+            StickyNoteActions::save(*m_note);
         }
     });
     // The transparency control changes the opacity many times a second; the note is written
@@ -225,7 +201,7 @@ void StickyWindowController::saveOpacity()
     m_opacitySave.stop();
     if (m_note) {
         m_note->setOpacity(m_state->opacity());
-        saveContext(*m_note);
+        StickyNoteActions::save(*m_note);
     }
 }
 
@@ -268,9 +244,9 @@ void StickyWindowController::buildContent()
     StickyHeaderBar& header = m_content->headerBar();
     connect(&header, &StickyHeaderBar::closeClicked, this, &WindowController::close);
     connect(&header, &StickyHeaderBar::minimizeClicked, m_panel, &QWidget::showMinimized);
-    connect(&header, &StickyHeaderBar::togglePinClicked, this, &StickyWindowController::togglePin);
-    connect(&header, &StickyHeaderBar::moreClicked, this, &StickyWindowController::showMoreMenu);
-    connect(&header, &StickyHeaderBar::shareOptionsRequested, this, &StickyWindowController::showShareMenu);
+    connect(&header, &StickyHeaderBar::togglePinClicked, this, [this] { m_actions->togglePin(); });
+    connect(&header, &StickyHeaderBar::moreClicked, this, [this] { m_actions->showMoreMenu(); });
+    connect(&header, &StickyHeaderBar::shareOptionsRequested, this, [this](QWidget* anchor) { m_sharing->showShareMenu(anchor); });
     connect(m_content, &StickyContentView::appearanceChanged, this, &StickyWindowController::applyLook);
     applyLook();
 }
@@ -345,7 +321,7 @@ void StickyWindowController::saveNote()
     ReliabilityService::shared().reportLargeNote(characters);
     if (m_note) {
         // An edit that could not be saved is not handed on nor counted: the next edit saves it.
-        if (!saveContext(*m_note)) {
+        if (!StickyNoteActions::save(*m_note)) {
             return;
         }
         NoteSyncHandoff::handOff(*m_note);
@@ -369,15 +345,6 @@ void StickyWindowController::flushEditorContents()
     }
 }
 
-void StickyWindowController::togglePin()
-{
-    m_state->setIsPinned(!m_state->isPinned());
-    if (m_note) {
-        m_note->setIsPinned(m_state->isPinned());
-    }
-    markNoteChanged();
-}
-
 void StickyWindowController::applyPaperColor(const QString& hex, bool commit)
 {
     m_state->setFollowsSystemTheme(false);
@@ -390,7 +357,7 @@ void StickyWindowController::applyPaperColor(const QString& hex, bool commit)
         m_note->setVersion(m_note->version() + 1);
         m_note->setUpdatedBy(QStringLiteral("local-device"));
         NoteSyncHandoff::handOff(*m_note);
-        saveContext(*m_note);
+        StickyNoteActions::save(*m_note);
     }
     if (commit) {
         PaperColorLists::rememberRecentPaperColor(hex);
@@ -402,184 +369,6 @@ void StickyWindowController::storeFollowsTheme(bool follows)
     if (!stickyID.isEmpty()) {
         UserDefaults::standard().set(followThemeKey(stickyID), follows);
     }
-}
-
-void StickyWindowController::showMoreMenu()
-{
-    auto* menu = new StickyMoreMenu(m_note && m_note->isArchived(), {
-        .duplicate = [this] { duplicateNote(); },
-        .toggleArchive = [this] { toggleArchive(); },
-        .moveToTrash = [this] { deleteNote(); },
-    }, m_panel);
-    menu->popup(QCursor::pos());
-}
-
-void StickyWindowController::showShareMenu(QWidget* anchor)
-{
-    // A menu can outlive the button it was opened from; its shares then do nothing.
-    const QPointer<QWidget> guardedAnchor(anchor);
-    const auto shareAt = [this, guardedAnchor](ShareKind kind) {
-        return [this, guardedAnchor, kind] {
-            if (guardedAnchor) {
-                presentSharePicker(kind, guardedAnchor);
-            }
-        };
-    };
-    auto* menu = new StickyShareMenu({
-        .shareText = shareAt(ShareKind::text),
-        .shareRichText = shareAt(ShareKind::richText),
-        .shareCard = shareAt(ShareKind::card),
-        .copyCollaborativeLink = [this] { copyCollaborativeLink(); },
-    }, m_panel);
-    menu->popup(anchor->mapToGlobal(QPoint(0, anchor->height() + 2)));
-}
-
-void StickyWindowController::presentSharePicker(ShareKind kind, QWidget* anchor)
-{
-    QList<ShareItem> items = shareItems(kind);
-    if (items.isEmpty()) {
-        return;
-    }
-    ShareSheet::present({ .items = std::move(items), .generatedLink = std::nullopt },
-                        anchor->mapToGlobal(QPoint(0, anchor->height())), m_panel);
-}
-
-QList<ShareItem> StickyWindowController::shareItems(ShareKind kind)
-{
-    if (!m_note) {
-        return {};
-    }
-    const QPointer<StickyWindowController> window(this);
-    return ShareComposer::shared()
-        .composeForSticky(kind, snapshot(true), [window]() -> std::optional<QImage> {
-            if (!window) {
-                return std::nullopt;
-            }
-            return window->renderShareCardImage();
-        })
-        .items;
-}
-
-void StickyWindowController::copyCollaborativeLink()
-{
-    if (!m_note) {
-        return;
-    }
-    const SharePayload payload = ShareComposer::shared().composeForSticky(ShareKind::collaborationLink, snapshot(false),
-                                                                          [] { return std::nullopt; });
-    if (!payload.generatedLink) {
-        return;
-    }
-    m_note->setShareToken(payload.generatedLink->fileName());
-    m_note->setPermissions(QStringLiteral("Can Edit"));
-    m_note->setSharePreviewURL(payload.generatedLink->toString(QUrl::FullyEncoded));
-    // A failed save keeps the link on the note in memory; the next save writes it.
-    saveContext(*m_note);
-}
-
-QImage StickyWindowController::renderShareCardImage()
-{
-    if (!m_editor) {
-        return ShareCard::render(nullptr, m_state->paperHex());
-    }
-    // The caret and the scroll bar are no part of the note.
-    StickyTextView& view = m_editor->textView();
-    const int caretWidth = view.cursorWidth();
-    view.setCursorWidth(0);
-    // Hidden only while drawn, so the text keeps its width and place.
-    QScrollBar* scrollBar = view.verticalScrollBar();
-    const bool scrollBarShown = scrollBar->isVisible();
-    scrollBar->setVisible(false);
-    QImage card = ShareCard::render(m_content, m_state->paperHex());
-    scrollBar->setVisible(scrollBarShown);
-    view.setCursorWidth(caretWidth);
-    return card;
-}
-
-NoteSnapshot StickyWindowController::snapshot(bool untitledWhenEmpty) const
-{
-    // The invisible marks that hold a table's cells and caret places are no text to hand on.
-    const QString text = QString(m_text).remove(TableEditing::seed);
-    QString title = NoteTitle::firstNonBlankLine(text);
-    if (title.isEmpty() && untitledWhenEmpty) {
-        title = QStringLiteral("Untitled");
-    }
-    return { .id = m_note ? m_note->id() : std::nullopt, .title = title, .body = NoteTitle::bodyAfterTitle(text),
-             .paperHex = m_state->paperHex(), .version = m_note ? m_note->version() : 0 };
-}
-
-void StickyWindowController::toggleArchive()
-{
-    if (!m_note) {
-        return;
-    }
-    const bool wasArchived = m_note->isArchived();
-    m_note->setIsArchived(!wasArchived);
-    markNoteChanged();
-    if (wasArchived) {
-        return;
-    }
-    closeOutsideTheTable();
-}
-
-void StickyWindowController::closeOutsideTheTable()
-{
-    // The table's entry goes first; it lets go of this controller once the close is over.
-    if (auto* app = AppDelegating::current()) {
-        app->removeStickyWindow(stickyID);
-    }
-    close();
-}
-
-void StickyWindowController::duplicateNote()
-{
-    if (!m_note) {
-        return;
-    }
-    ObjectContext* context = m_note->managedObjectContext();
-    ObjectContext& target = context ? *context : PersistenceController::shared().viewContext();
-    const auto copy = StickyNote::insert(target);
-    copy->setId(QUuid::createUuid());
-    copy->setCreatedAt(QDateTime::currentDateTimeUtc());
-    copy->setUpdatedAt(QDateTime::currentDateTimeUtc());
-    copy->setPaperColor(m_note->paperColor());
-    copy->setPlainText(m_note->plainText());
-    copy->setContent(m_note->content());
-    copy->setTitle(m_note->title());
-    copy->setVersion(1);
-    copy->setLastSyncedVersion(0);
-    copy->setIsPinned(false);
-    copy->setIsArchived(false);
-    copy->setUpdatedBy(QStringLiteral("local-device"));
-    target.save();
-    NoteSyncHandoff::handOff(*copy);
-    if (auto* app = AppDelegating::current()) {
-        app->openSticky(*copy);
-    }
-}
-
-void StickyWindowController::deleteNote()
-{
-    if (!confirmMoveToTrash(m_panel)) {
-        return;
-    }
-    if (m_note) {
-        NoteTrashOperations::moveNoteToTrash(*m_note);
-    } else {
-        closeOutsideTheTable();
-    }
-}
-
-void StickyWindowController::markNoteChanged()
-{
-    if (!m_note) {
-        return;
-    }
-    m_note->setUpdatedAt(QDateTime::currentDateTimeUtc());
-    m_note->setVersion(m_note->version() + 1);
-    m_note->setUpdatedBy(QStringLiteral("local-device"));
-    saveContext(*m_note);
-    NoteSyncHandoff::handOff(*m_note);
 }
 
 void StickyWindowController::windowClosing()
@@ -599,7 +388,7 @@ void StickyWindowController::windowClosing()
     }
     if (m_note) {
         m_note->setIsWindowOpen(false);
-        saveContext(*m_note);
+        StickyNoteActions::save(*m_note);
     }
     // The delegate lets go of this controller here; nothing below may touch it.
     if (auto* app = AppDelegating::current()) {

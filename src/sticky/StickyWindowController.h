@@ -1,6 +1,5 @@
 #pragma once
 
-#include "account/ShareComposer.h"
 #include "platform/WindowController.h"
 
 #include <QByteArray>
@@ -18,6 +17,8 @@ class KeyablePanel;
 class RichTextEditor;
 class StickyContentView;
 class StickyNote;
+class StickyNoteActions;
+class StickySharing;
 class StickyState;
 class StickyToolbarPill;
 
@@ -65,39 +66,18 @@ public:
     // Whether the note follows the desktop's light or dark theme: the stored choice for this
     // note, else whether its paper is one of the theme colours.
     bool resolveFollowsSystemTheme(const StickyNote& note) const;
-    void togglePin();
     // A paper colour chosen (or only previewed) for the note: it stops following the theme and
     // the note records the change; a chosen one also goes first in the recent colours.
     void applyPaperColor(const QString& hex, bool commit);
     void storeFollowsTheme(bool follows);
 
-    // The "more" menu at the pointer, and its commands.
-    void showMoreMenu();
-    // Archiving closes the window; unarchiving keeps it.
-    void toggleArchive();
-    // A new note with this one's paper, text, rich body and title (version 1, never synced),
-    // opened in its own window.
-    void duplicateNote();
-    // Asks first; "Move to Trash" then moves the note to the Trash, which closes the window.
-    void deleteNote();
-    // The question "Move this note to Trash?"; true for "Move to Trash". Replaceable for tests.
-    std::function<bool(QWidget* parent)> confirmMoveToTrash;
-
-    // The share button's menu, just below `anchor`.
-    void showShareMenu(QWidget* anchor);
-    // The share menu for what `kind` makes of the note, below `anchor`; nothing when that is
-    // nothing.
-    void presentSharePicker(ShareKind kind, QWidget* anchor);
-    // Nothing without a stored note.
-    QList<ShareItem> shareItems(ShareKind kind);
-    // Puts the note's link on the clipboard and records it on the note ("Can Edit").
-    void copyCollaborativeLink();
-    // The sticky card of this window as it is now.
-    QImage renderShareCardImage();
-
     KeyablePanel* panel() const { return m_panel; }
     StickyContentView* contentView() const { return m_content; }
     StickyState& stickyState() const { return *m_state; }
+    // Pin, archive, duplicate and trash the note, and the "more" menu.
+    StickyNoteActions& actions() const { return *m_actions; }
+    // The share menu, share pickers and the collaborative link.
+    StickySharing& sharing() const { return *m_sharing; }
     RichTextEditor* editor() const { return m_editor; }
     StickyToolbarPill* toolbarPill() const { return m_pill; }
     bool isInTableCell() const { return m_isInTableCell; }
@@ -115,14 +95,12 @@ private:
     void saveOpacity();
     // The note's title as the window's name: "Untitled" while it has none.
     void showTitle(const QString& title);
-    void markNoteChanged();
-    void closeOutsideTheTable();
     void windowClosing();
-    // Title and body of the text as shown; an empty title reads "Untitled" where asked.
-    NoteSnapshot snapshot(bool untitledWhenEmpty) const;
 
     KeyablePanel* m_panel; // owned by the base
     std::unique_ptr<StickyState> m_state;
+    std::unique_ptr<StickyNoteActions> m_actions;
+    std::unique_ptr<StickySharing> m_sharing;
     StickyContentView* m_content = nullptr;
     RichTextEditor* m_editor = nullptr;
     StickyToolbarPill* m_pill = nullptr;

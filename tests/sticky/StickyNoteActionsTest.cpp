@@ -4,6 +4,7 @@
 #include "sticky/StickyControllerTable.h"
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyMoreMenu.h"
+#include "sticky/StickyNoteActions.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
@@ -114,7 +115,7 @@ TEST_F(StickyNoteActionsTest, ArchivingClosesTheWindowAndUnarchivingKeepsIt)
     const auto archived = openNote("old");
     archived->setIsArchived(true);
     StickyWindowController* keeper = controllerOf(archived);
-    keeper->toggleArchive();
+    keeper->actions().toggleArchive();
     EXPECT_FALSE(archived->isArchived());
     EXPECT_EQ(archived->version(), 8);
     EXPECT_EQ(archived->updatedBy(), "local-device");
@@ -122,7 +123,7 @@ TEST_F(StickyNoteActionsTest, ArchivingClosesTheWindowAndUnarchivingKeepsIt)
 
     const auto note = openNote("to archive");
     const QString key = note->objectID().uriString();
-    controllerOf(note)->toggleArchive();
+    controllerOf(note)->actions().toggleArchive();
     EXPECT_TRUE(note->isArchived());
     EXPECT_FALSE(note->isWindowOpen());
     EXPECT_FALSE(app.table.contains(key));
@@ -172,13 +173,13 @@ TEST_F(StickyNoteActionsTest, TrashAsksFirstAndCancelChangesNothing)
 {
     const auto note = openNote("keep me");
     answerTrashQuestion("Cancel");
-    controllerOf(note)->deleteNote();
+    controllerOf(note)->actions().deleteNote();
     EXPECT_FALSE(note->deletedAt().isValid());
     EXPECT_EQ(note->version(), 7);
     EXPECT_TRUE(app.table.contains(note->objectID().uriString()));
 
     answerTrashQuestion("Move to Trash");
-    controllerOf(note)->deleteNote();
+    controllerOf(note)->actions().deleteNote();
     EXPECT_TRUE(note->deletedAt().isValid());
     EXPECT_GT(note->version(), 7);
     EXPECT_FALSE(note->isWindowOpen());

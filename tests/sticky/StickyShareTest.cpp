@@ -11,6 +11,7 @@
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyShareMenu.h"
+#include "sticky/StickySharing.h"
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
@@ -142,7 +143,7 @@ TEST_F(StickyShareTest, ADocumentIsOfferedAsAFileInThePrivateShareFolder)
     ASSERT_TRUE(sheet);
     EXPECT_TRUE(sheet->openAction()->isEnabled());
     sheet->close();
-    const QList<ShareItem> items = controller->shareItems(ShareKind::richText);
+    const QList<ShareItem> items = controller->sharing().shareItems(ShareKind::richText);
     ASSERT_EQ(items.size(), 1);
     const QFileInfo document(std::get<QUrl>(items[0]).toLocalFile());
     EXPECT_EQ(document.absolutePath(), AppPaths::temporaryDirectory() + "/norvelle-shares");
@@ -153,7 +154,7 @@ TEST_F(StickyShareTest, ADocumentIsOfferedAsAFileInThePrivateShareFolder)
 TEST_F(StickyShareTest, BlankTextIsSharedAsUntitled)
 {
     open("\n   \n\t\n");
-    const QList<ShareItem> items = controller->shareItems(ShareKind::text);
+    const QList<ShareItem> items = controller->sharing().shareItems(ShareKind::text);
     ASSERT_EQ(items.size(), 1);
     EXPECT_EQ(std::get<QString>(items[0]), "Untitled");
 }
@@ -162,7 +163,7 @@ TEST_F(StickyShareTest, TheCardIsTheWindowBetweenHeaderAndToolbarAtFourTimesWith
 {
     open("A card worth sharing\nwith a second line of text");
     ASSERT_EQ(controller->contentView()->size(), QSize(280, 340));
-    const QImage card = controller->renderShareCardImage();
+    const QImage card = controller->sharing().renderShareCardImage();
     EXPECT_EQ(card.size(), QSize(1120, 1008));
     // Paper, the text, the lines of the texture and the footer: far from one flat colour.
     EXPECT_GT(distinctColours(card), 20);
@@ -172,7 +173,7 @@ TEST_F(StickyShareTest, TheCardIsTheWindowBetweenHeaderAndToolbarAtFourTimesWith
     EXPECT_GT(badge.blue(), 200);
     EXPECT_LT(badge.red(), 60);
 
-    const QList<ShareItem> items = controller->shareItems(ShareKind::card);
+    const QList<ShareItem> items = controller->sharing().shareItems(ShareKind::card);
     ASSERT_EQ(items.size(), 1);
     QImage written;
     ASSERT_TRUE(written.load(std::get<QUrl>(items[0]).toLocalFile(), "PNG"));
@@ -187,7 +188,7 @@ TEST_F(StickyShareTest, TheCardLeavesOutTheScrollBar)
     open(lines.join(u'\n'));
     QScrollBar* scrollBar = controller->editor()->textView().verticalScrollBar();
     ASSERT_TRUE(scrollBar->isVisible());
-    const QImage card = controller->renderShareCardImage();
+    const QImage card = controller->sharing().renderShareCardImage();
     EXPECT_TRUE(scrollBar->isVisible()) << "shown again after";
     // Down the right edge of the text, where the bar is drawn, the card shows what lies a little
     // further left: paper and its lines only.
@@ -238,7 +239,7 @@ TEST_F(StickyShareTest, SignedOutTheLinkGoesToTheClipboardAndOntoTheNote)
     EXPECT_FALSE(context.hasChanges()) << "saved";
     EXPECT_EQ(note->version(), 4) << "a link is no edit";
 
-    controller->copyCollaborativeLink();
+    controller->sharing().copyCollaborativeLink();
     EXPECT_EQ(note->shareToken(), "0a1b2c3d-4e5f-4a6b-8c7d-9e0f1a2b3c4d");
 }
 
@@ -246,9 +247,9 @@ TEST_F(StickyShareTest, ANoteWithoutAnIdGetsANewTokenEachTime)
 {
     open("no id");
     note->setId(std::nullopt);
-    controller->copyCollaborativeLink();
+    controller->sharing().copyCollaborativeLink();
     const QString first = note->shareToken();
-    controller->copyCollaborativeLink();
+    controller->sharing().copyCollaborativeLink();
     EXPECT_NE(note->shareToken(), first);
     EXPECT_EQ(note->sharePreviewURL(), "https://norvelle.app/share/" + note->shareToken());
     EXPECT_EQ(Pasteboard::general().string(), note->sharePreviewURL());

@@ -3,6 +3,7 @@
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "sticky/KeyablePanel.h"
+#include "sticky/StickyNoteActions.h"
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyFrameString.h"
@@ -408,10 +409,10 @@ TEST_F(StickyWindowControllerTest, PinningIsAVersionedChange)
 {
     const auto note = savedNote("");
     const auto controller = controllerFor(note);
-    controller->togglePin();
+    controller->actions().togglePin();
     EXPECT_TRUE(note->isPinned());
     EXPECT_TRUE(controller->stickyState().isPinned());
-    controller->togglePin();
+    controller->actions().togglePin();
     EXPECT_FALSE(note->isPinned());
     EXPECT_EQ(note->version(), 5);
     EXPECT_EQ(note->updatedBy(), "local-device");

@@ -7,6 +7,7 @@
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyShareMenu.h"
+#include "sticky/StickySharing.h"
 #include "sticky/StickyWindowController.h"
 #include "platform/ShareSheet.h"
 #include "store/PersistenceController.h"
@@ -114,7 +115,7 @@ TEST_F(StickyShareX11, ACheckedListIsSharedAndStoredWithItsMarkers)
         QStringLiteral("Packing\n\n\u25CF tent\n\u25CB matches"));
 
     // The shared rich-text document holds the markers as the characters they are.
-    const QList<ShareItem> items = controller.shareItems(ShareKind::richText);
+    const QList<ShareItem> items = controller.sharing().shareItems(ShareKind::richText);
     ASSERT_EQ(items.size(), 1);
     QFile rtf(QDir(std::get<QUrl>(items.front()).toLocalFile()).filePath("TXT.rtf"));
     ASSERT_TRUE(rtf.open(QIODevice::ReadOnly));
