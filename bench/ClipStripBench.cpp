@@ -103,7 +103,7 @@ int main(int argc, char** argv)
 
     ClipboardMonitor monitor(Pasteboard::general(), [] { return QStringLiteral("Bench"); });
     Popover popover(QSize(320, 520));
-    auto* strip = new ClipboardStripView(monitor, {.onDismiss = [&] { popover.performClose(); }});
+    auto* strip = new ClipboardStripView(monitor, {.onCreateSticky = {}, .onPasteClip = {}, .onDismiss = [&] { popover.performClose(); }, .onOpenMain = {}});
     popover.setContentWidget(strip);
 
     QElapsedTimer timer;

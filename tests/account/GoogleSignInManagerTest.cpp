@@ -44,7 +44,7 @@ TEST(GoogleSignIn, TheAuthorisationAddressAndTheFormBodyAreWrittenExactly)
 
 TEST(GoogleSignIn, AnUnusableClientIdIsNotConfigured)
 {
-    for (const QString id : {QString(), QString("   "), QString("123-abc.example.com"), GoogleSignInManager::clientIDSuffix}) {
+    for (const QString& id : {QString(), QString("   "), QString("123-abc.example.com"), GoogleSignInManager::clientIDSuffix}) {
         test::AccountFixture f;
         test::LogCapture log;
         GoogleSignInManager google(f.http, f.auth, id);

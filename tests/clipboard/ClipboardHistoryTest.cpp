@@ -85,7 +85,7 @@ TEST_F(ClipboardMonitorTest, SessionRetentionKeepsEverythingAndUnknownValuesMean
     monitor.poll();
     EXPECT_EQ(monitor.items().size(), 3);
 
-    for (const QVariant stored : { QVariant("forever"), QVariant(42), QVariant() }) {
+    for (const QVariant& stored : { QVariant("forever"), QVariant(42), QVariant() }) {
         UserDefaults::standard().set(ClipboardRetentionMode::defaultsKey, stored);
         monitor.setItems(aged);
         monitor.poll();

@@ -36,7 +36,7 @@ protected:
             return now;
         });
         view.show();
-        QTest::qWaitForWindowExposed(&view);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&view));
     }
     ~AaPopupViewTest() override { ColorPanel::shared().close(); }
 

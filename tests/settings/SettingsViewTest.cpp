@@ -165,7 +165,7 @@ TEST_F(SettingsViewTest, GoingFromDarkBackToLightMakesTheTextsDarkAgain)
 
     click(general().themePicker()->button("light"));
     ASSERT_EQ(schemeOf(view().palette()), ColorScheme::light);
-    for (const QString text : {QStringLiteral("Launch at login"), QStringLiteral("Appearance")}) {
+    for (const QString& text : {QStringLiteral("Launch at login"), QStringLiteral("Appearance")}) {
         EXPECT_LT(textColor(text).lightnessF(), 0.5) << text.toStdString();
     }
 }

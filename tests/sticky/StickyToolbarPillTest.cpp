@@ -70,7 +70,7 @@ protected:
         pill = new StickyToolbarPill(&editor, &host);
         pill->setGeometry(host.rect());
         host.show();
-        QTest::qWaitForWindowExposed(&host);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&host));
     }
     ~StickyToolbarPillTest() override { ColorPanel::shared().close(); }
 

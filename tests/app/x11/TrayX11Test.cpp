@@ -131,7 +131,7 @@ TEST_F(TrayTest, TheNewStickyIconActsWhenTheButtonGoesUp)
 
 TEST_F(TrayTest, EachIconIsNamedForTheDesktop)
 {
-    for (const QString name : {QStringLiteral("Clipboard"), QStringLiteral("New Sticky Note")}) {
+    for (const QString& name : {QStringLiteral("Clipboard"), QStringLiteral("New Sticky Note")}) {
         QProcess search;
         search.start(QStringLiteral("xdotool"), {"search", "--name", "^" + name + "$"});
         search.waitForFinished(kWaitMs);
