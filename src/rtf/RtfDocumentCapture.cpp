@@ -7,6 +7,8 @@
 #include <QTextFrame>
 #include <QTextTable>
 
+#include <unordered_map>
+
 namespace norvelle {
 
 namespace {
@@ -39,33 +41,62 @@ public:
     }
 
 private:
-    RtfParagraph captureParagraph(const QTextBlock& block) const
+    RtfParagraph captureParagraph(const QTextBlock& block)
     {
         RtfParagraph paragraph;
-        paragraph.style = RtfFormatMapping::paragraphStyle(block.blockFormat());
-        paragraph.markStyle = characterStyle(block.charFormat());
+        paragraph.style = paragraphStyle(block);
+        if (const RtfCharacterStyle* mark = characterStyle(block.charFormatIndex(), [&block] { return block.charFormat(); }))
+            paragraph.markStyle = *mark;
+        else
+            paragraph.markStyle = m_mapping.characterStyle(sized(block.charFormat()));
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            if (!fragment.isValid() || format.isImageFormat())
+            if (!fragment.isValid())
                 continue;
-            RtfCharacterStyle style = characterStyle(format);
-            if (!paragraph.runs.empty() && paragraph.runs.back().style == style)
+            const RtfCharacterStyle* style = characterStyle(fragment.charFormatIndex(), [&fragment] { return fragment.charFormat(); });
+            if (!style)
+                continue;
+            if (!paragraph.runs.empty() && paragraph.runs.back().style == *style)
                 paragraph.runs.back().text.append(fragment.text());
             else
-                paragraph.runs.push_back({std::move(style), fragment.text()});
+                paragraph.runs.push_back({*style, fragment.text()});
         }
         return paragraph;
     }
 
-    RtfCharacterStyle characterStyle(QTextCharFormat format) const
+    // A large note holds few distinct formats: each is mapped once per capture, by its index in
+    // the document's format collection. None for an image, which the body leaves out.
+    template <typename Format>
+    const RtfCharacterStyle* characterStyle(int formatIndex, const Format& format)
+    {
+        auto found = m_characterStyles.find(formatIndex);
+        if (found == m_characterStyles.end()) {
+            const QTextCharFormat charFormat = format();
+            std::optional<RtfCharacterStyle> style;
+            if (!charFormat.isImageFormat())
+                style = m_mapping.characterStyle(sized(charFormat));
+            found = m_characterStyles.emplace(formatIndex, std::move(style)).first;
+        }
+        return found->second ? &*found->second : nullptr;
+    }
+
+    const RtfParagraphStyle& paragraphStyle(const QTextBlock& block)
+    {
+        const int formatIndex = block.blockFormatIndex();
+        auto found = m_paragraphStyles.find(formatIndex);
+        if (found == m_paragraphStyles.end())
+            found = m_paragraphStyles.emplace(formatIndex, RtfFormatMapping::paragraphStyle(block.blockFormat())).first;
+        return found->second;
+    }
+
+    QTextCharFormat sized(QTextCharFormat format) const
     {
         if (m_unsizedPointSize && !format.hasProperty(QTextFormat::FontPointSize) && !format.hasProperty(QTextFormat::FontPixelSize))
             format.setFontPointSize(*m_unsizedPointSize);
-        return m_mapping.characterStyle(format);
+        return format;
     }
 
-    void collectParagraphs(QTextFrame::iterator it, std::vector<RtfParagraph>& out) const
+    void collectParagraphs(QTextFrame::iterator it, std::vector<RtfParagraph>& out)
     {
         for (; !it.atEnd(); ++it) {
             if (QTextFrame* frame = it.currentFrame()) {
@@ -86,7 +117,7 @@ private:
         }
     }
 
-    RtfTable captureTable(const QTextTable& table) const
+    RtfTable captureTable(const QTextTable& table)
     {
         const QTextTableFormat format = table.format();
         const int columns = std::min(table.columns(), RtfLimits::maxTableColumns);
@@ -177,6 +208,8 @@ private:
 
     RtfFormatMapping m_mapping;
     std::optional<qreal> m_unsizedPointSize;
+    std::unordered_map<int, std::optional<RtfCharacterStyle>> m_characterStyles;
+    std::unordered_map<int, RtfParagraphStyle> m_paragraphStyles;
 };
 
 } // namespace
