@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QMenu>
 #include <QPointer>
 #include <QWidget>
 
@@ -57,6 +58,42 @@ QPalette lightPalette()
     return palette;
 }
 
+void takePaletteOf(QWidget& window, const QWidget& source)
+{
+    // Every role as the window's own: an inherited one would resolve to the desktop's.
+    // The parts too: a picker's list resolves what it inherits against the menu palette.
+    QPalette palette = source.palette();
+    palette.setResolveMask(~QPalette::ResolveMask(0));
+    window.setPalette(palette);
+    for (QWidget* part : window.findChildren<QWidget*>()) {
+        part->setPalette(palette);
+    }
+}
+
+// Gives every menu, as it opens, the palette of the widget it (or the menu holding it) was opened
+// from, where Qt would draw it in the desktop's scheme.
+class MenusFollowTheirWidget : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* menu = qobject_cast<QMenu*>(watched);
+        if (!menu || event->type() != QEvent::Show) {
+            return false;
+        }
+        QWidget* source = menu->parentWidget();
+        while (qobject_cast<QMenu*>(source)) {
+            source = source->parentWidget();
+        }
+        if (source) {
+            takePaletteOf(*menu, *source);
+        }
+        return false;
+    }
+};
+
 void applyStoredAppearance(QWidget& window)
 {
     const std::optional<ColorScheme> scheme = appearance::colorScheme(appearance::stored());
@@ -77,6 +114,12 @@ ColorScheme schemeOf(const QPalette& palette)
 
 void followAppearancePreference(QWidget& window)
 {
+    static const auto* menus = [] {
+        auto* filter = new MenusFollowTheirWidget(qApp);
+        qApp->installEventFilter(filter);
+        return filter;
+    }();
+    Q_UNUSED(menus);
     applyStoredAppearance(window);
     QObject::connect(&UserDefaults::standard(), &UserDefaults::changed, &window,
         [target = QPointer<QWidget>(&window)](const QString& key) {
@@ -103,14 +146,7 @@ protected:
     {
         auto* window = qobject_cast<QWidget*>(watched);
         if (window && event->type() == QEvent::Show && m_source) {
-            // Every role as the window's own: an inherited one would resolve to the desktop's.
-            // The parts too: a picker's list resolves what it inherits against the menu palette.
-            QPalette palette = m_source->palette();
-            palette.setResolveMask(~QPalette::ResolveMask(0));
-            window->setPalette(palette);
-            for (QWidget* part : window->findChildren<QWidget*>()) {
-                part->setPalette(palette);
-            }
+            takePaletteOf(*window, *m_source);
         }
         return false;
     }

@@ -17,7 +17,8 @@ QPalette schemePalette(ColorScheme scheme);
 ColorScheme schemeOf(const QPalette& palette);
 
 // Gives `window` the look stored under "norvelle.appearance" (the desktop's own for "system"
-// or anything unknown), now and whenever that setting changes.
+// or anything unknown), now and whenever that setting changes. The menus opened from it
+// follow it too.
 void followAppearancePreference(QWidget& window);
 
 // Makes a window opened from a view (a dialog, a picker's list) draw in that view's scheme each

@@ -239,7 +239,7 @@ void NoteGridView::mouseDoubleClickEvent(QMouseEvent* event)
 
 std::unique_ptr<QMenu> NoteGridView::contextMenu(int index)
 {
-    auto menu = std::make_unique<QMenu>();
+    auto menu = std::make_unique<QMenu>(this);
     if (index < 0 || index >= count()) {
         return menu;
     }

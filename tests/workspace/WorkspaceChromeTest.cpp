@@ -227,6 +227,25 @@ TEST_F(WorkspaceChromeTest, ToolbarSearchesSwitchesSortsAndMakesNotesFromTemplat
     EXPECT_FALSE(toolbar().newNoteButton()->isEnabled());
 }
 
+TEST_F(WorkspaceChromeTest, MenusOpenInTheWindowsSchemeAndFollowASwitch)
+{
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    view();
+    const auto opensDark = [](QMenu* menu) {
+        menu->popup(QPoint(100, 100));
+        const bool dark = menu->palette().color(QPalette::Window).lightnessF() < 0.5;
+        menu->close();
+        return dark;
+    };
+    EXPECT_TRUE(opensDark(toolbar().sortMenu()));
+    EXPECT_TRUE(opensDark(toolbar().newNoteMenu()));
+    QMenu* profile = view().findChild<WorkspaceProfileFooter*>()->profileMenu();
+    EXPECT_TRUE(opensDark(profile->actions()[1]->menu()));
+
+    UserDefaults::standard().set("norvelle.appearance", "light");
+    EXPECT_FALSE(opensDark(toolbar().sortMenu()));
+}
+
 TEST_F(WorkspaceChromeTest, ANoteChangedWhileTheUserTypesIsSearchedAfresh)
 {
     const auto report = add({ .title = "report", .updatedMinute = 3 });
