@@ -11,6 +11,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -18,28 +19,76 @@ namespace norvelle {
 
 namespace {
 
+// The fragments of the blocks that hold an object character, each with its position and its
+// text in `text` (the document's characters, position for position). Blocks without one, most
+// of a large note, are passed over, and each format is classified once.
+class ObjectFragments {
+public:
+    enum class Kind { Image, OpenBox, TickedBox, Other };
+
+    ObjectFragments(const QTextDocument& document, QStringView text) : m_document(document), m_text(text) {}
+
+    // visit(kind, position, length, text)
+    template <typename Visit>
+    void forEach(const Visit& visit)
+    {
+        // Blocks follow each other without a gap, table cells and frame edges included.
+        int next = 0;
+        for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+            const int length = block.length();
+            int position = std::exchange(next, next + length);
+            if (!m_text.mid(position, length - 1).contains(QChar::ObjectReplacementCharacter))
+                continue;
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextFragment fragment = it.fragment();
+                const int size = fragment.length();
+                visit(kind(fragment), position, size, m_text.mid(position, size));
+                position += size;
+            }
+        }
+    }
+
+private:
+    Kind kind(const QTextFragment& fragment)
+    {
+        const auto [found, added] = m_kinds.try_emplace(fragment.charFormatIndex(), Kind::Other);
+        if (added) {
+            const QTextCharFormat format = fragment.charFormat();
+            if (format.isImageFormat())
+                found->second = Kind::Image;
+            else if (ChecklistMarkerAttachment::isMarker(format))
+                found->second = ChecklistMarkerAttachment::isChecked(format) ? Kind::TickedBox : Kind::OpenBox;
+        }
+        return found->second;
+    }
+
+    const QTextDocument& m_document;
+    QStringView m_text;
+    std::unordered_map<int, Kind> m_kinds;
+};
+
 // Every object character the writer will see, in document order: a box (ticked or not), or
 // none for any other U+FFFC. Images are left out, as the writer leaves them out.
 std::vector<std::optional<bool>> objectCharacters(const QTextDocument& document, bool& anyBox)
 {
     std::vector<std::optional<bool>> objects;
     anyBox = false;
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            if (format.isImageFormat())
-                continue;
-            if (ChecklistMarkerAttachment::isMarker(format)) {
-                anyBox = true;
-                objects.insert(objects.end(), size_t(fragment.length()), ChecklistMarkerAttachment::isChecked(format));
-                continue;
-            }
-            const QString text = fragment.text();
-            for (qsizetype n = text.count(QChar::ObjectReplacementCharacter); n > 0; --n)
+    const QString text = document.toRawText();
+    ObjectFragments(document, text).forEach([&](ObjectFragments::Kind kind, int, int length, QStringView fragmentText) {
+        switch (kind) {
+        case ObjectFragments::Kind::Image:
+            break;
+        case ObjectFragments::Kind::OpenBox:
+        case ObjectFragments::Kind::TickedBox:
+            anyBox = true;
+            objects.insert(objects.end(), size_t(length), kind == ObjectFragments::Kind::TickedBox);
+            break;
+        case ObjectFragments::Kind::Other:
+            for (qsizetype n = fragmentText.count(QChar::ObjectReplacementCharacter); n > 0; --n)
                 objects.emplace_back(std::nullopt);
+            break;
         }
-    }
+    });
     return objects;
 }
 
@@ -139,24 +188,21 @@ QString plainTextOf(QTextDocument& text)
     QString plain;
     plain.reserve(shown.size() + 8);
     qsizetype from = 0;
-    for (QTextBlock block = text.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (!ChecklistMarkerAttachment::isMarker(fragment.charFormat()))
+    ObjectFragments(text, shown).forEach([&](ObjectFragments::Kind kind, int position, int length, QStringView) {
+        if (kind != ObjectFragments::Kind::OpenBox && kind != ObjectFragments::Kind::TickedBox)
+            return;
+        const bool checked = kind == ObjectFragments::Kind::TickedBox;
+        for (int box = position; box < position + length; ++box) {
+            if (box < from)
                 continue;
-            const bool checked = ChecklistMarkerAttachment::isChecked(fragment.charFormat());
-            for (int box = fragment.position(); box < fragment.position() + fragment.length(); ++box) {
-                if (box < from)
-                    continue;
-                plain += QStringView(shown).mid(from, box - from);
-                plain += checked ? ChecklistMarkerAttachment::checkedToken : ChecklistMarkerAttachment::uncheckedToken;
-                from = box + 1;
-                // The token brings its own space.
-                if (from < shown.size() && shown[from] == u' ')
-                    ++from;
-            }
+            plain += QStringView(shown).mid(from, box - from);
+            plain += checked ? ChecklistMarkerAttachment::checkedToken : ChecklistMarkerAttachment::uncheckedToken;
+            from = box + 1;
+            // The token brings its own space.
+            if (from < shown.size() && shown[from] == u' ')
+                ++from;
         }
-    }
+    });
     plain += QStringView(shown).mid(from);
     return plain;
 }
