@@ -6,6 +6,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
+#include <unordered_map>
+#include <utility>
+
 namespace norvelle {
 
 namespace {
@@ -28,17 +31,26 @@ QTextCharFormat ChecklistEditing::itemTextFormat() const
 
 ChecklistEditing::LineStart ChecklistEditing::lineStart(int start) const
 {
-    const QTextCharFormat format = m_storage.charFormat(start);
+    const LineStart byFormat = formatLineStart(m_storage.charFormat(start));
+    return byFormat != LineStart::Nothing ? byFormat : textLineStart(m_storage.text({start, 3}));
+}
+
+ChecklistEditing::LineStart ChecklistEditing::formatLineStart(const QTextCharFormat& format)
+{
     if (ChecklistMarkerAttachment::isMarker(format))
         return LineStart::Box;
     if (ChecklistMarkerAttachment::isAttachment(format))
         return LineStart::OtherAttachment;
-    const QChar first = m_storage.characterAt(start);
+    return LineStart::Nothing;
+}
+
+ChecklistEditing::LineStart ChecklistEditing::textLineStart(QStringView head)
+{
+    const QChar first = head.isEmpty() ? QChar() : head.front();
     if (first == QChar::ObjectReplacementCharacter)
         return LineStart::LoneObject;
     if (first != u'\u25CB' && first != u'\u25CF' && first != u'\u25C9')
         return LineStart::Nothing;
-    const QString head = m_storage.text({start, 3});
     if (head.startsWith(ChecklistMarkerAttachment::uncheckedToken))
         return LineStart::Token;
     if (head.startsWith(ChecklistMarkerAttachment::checkedToken))
@@ -91,12 +103,23 @@ void ChecklistEditing::setChecklistMarker(int start, int lineLength, bool checke
 
 bool ChecklistEditing::needsNormalizing() const
 {
+    // This runs after every edit: a large note is read from its raw text, line by line without
+    // looking a position up, and each format of a line's start is classified once.
+    const QString text = m_storage.document().toRawText();
+    std::unordered_map<int, LineStart> byFormat;
+    int next = 0;
     for (QTextBlock block = m_storage.document().begin(); block.isValid(); block = block.next()) {
-        if (block.length() > 1) {
-            const LineStart kind = lineStart(block.position());
-            if (kind != LineStart::Nothing && kind != LineStart::Box)
-                return true;
-        }
+        const int length = block.length();
+        const int start = std::exchange(next, next + length);
+        if (length <= 1)
+            continue;
+        const QTextFragment first = block.begin().fragment();
+        const auto [found, added] = byFormat.try_emplace(first.charFormatIndex(), LineStart::Nothing);
+        if (added)
+            found->second = formatLineStart(first.charFormat());
+        const LineStart kind = found->second != LineStart::Nothing ? found->second : textLineStart(QStringView(text).mid(start, 3));
+        if (kind != LineStart::Nothing && kind != LineStart::Box)
+            return true;
     }
     return false;
 }

@@ -38,6 +38,8 @@ public:
 private:
     enum class LineStart { Nothing, Box, Token, CheckedToken, LegacyToken, LoneObject, OtherAttachment };
     LineStart lineStart(int start) const;
+    static LineStart formatLineStart(const QTextCharFormat& format);
+    static LineStart textLineStart(QStringView head);
 
     TextStorage& m_storage;
     QColor m_textColor;
