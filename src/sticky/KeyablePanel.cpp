@@ -3,6 +3,7 @@
 #include "platform/Compositor.h"
 #include "platform/PanelWindowHints.h"
 #include "platform/WindowManagerMove.h"
+#include "ui/SchemePalette.h"
 
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -38,6 +39,7 @@ KeyablePanel::KeyablePanel()
     setAttribute(Qt::WA_TranslucentBackground, m_translucent);
     setMinimumSize(minimumContentSize);
     resize(contentSize);
+    menusFollowAppearancePreference(*this);
     // The window exists from here on, so its mouse events can be watched for the edges.
     winId();
     windowHandle()->installEventFilter(this);

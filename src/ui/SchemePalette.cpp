@@ -58,6 +58,14 @@ QPalette lightPalette()
     return palette;
 }
 
+constexpr const char* menusFollowAppearanceKey = "norvelle.menusFollowAppearance";
+
+QPalette storedAppearancePalette()
+{
+    const std::optional<ColorScheme> scheme = appearance::colorScheme(appearance::stored());
+    return scheme ? schemePalette(*scheme) : QApplication::palette();
+}
+
 void takePaletteOf(QWidget& window, const QWidget& source)
 {
     // Every role as the window's own: an inherited one would resolve to the desktop's.
@@ -87,7 +95,9 @@ protected:
         while (qobject_cast<QMenu*>(source)) {
             source = source->parentWidget();
         }
-        if (source) {
+        if (source && source->window()->property(menusFollowAppearanceKey).toBool()) {
+            menu->setPalette(storedAppearancePalette());
+        } else if (source) {
             takePaletteOf(*menu, *source);
         }
         return false;
@@ -96,8 +106,17 @@ protected:
 
 void applyStoredAppearance(QWidget& window)
 {
-    const std::optional<ColorScheme> scheme = appearance::colorScheme(appearance::stored());
-    window.setPalette(scheme ? schemePalette(*scheme) : QApplication::palette());
+    window.setPalette(storedAppearancePalette());
+}
+
+void installMenusFilter()
+{
+    static const auto* menus = [] {
+        auto* filter = new MenusFollowTheirWidget(qApp);
+        qApp->installEventFilter(filter);
+        return filter;
+    }();
+    Q_UNUSED(menus);
 }
 
 } // namespace
@@ -114,12 +133,7 @@ ColorScheme schemeOf(const QPalette& palette)
 
 void followAppearancePreference(QWidget& window)
 {
-    static const auto* menus = [] {
-        auto* filter = new MenusFollowTheirWidget(qApp);
-        qApp->installEventFilter(filter);
-        return filter;
-    }();
-    Q_UNUSED(menus);
+    installMenusFilter();
     applyStoredAppearance(window);
     QObject::connect(&UserDefaults::standard(), &UserDefaults::changed, &window,
         [target = QPointer<QWidget>(&window)](const QString& key) {
@@ -127,6 +141,12 @@ void followAppearancePreference(QWidget& window)
                 applyStoredAppearance(*target);
             }
         });
+}
+
+void menusFollowAppearancePreference(QWidget& window)
+{
+    installMenusFilter();
+    window.setProperty(menusFollowAppearanceKey, true);
 }
 
 namespace {

@@ -21,6 +21,10 @@ ColorScheme schemeOf(const QPalette& palette);
 // follow it too.
 void followAppearancePreference(QWidget& window);
 
+// Gives the menus opened from `window` the look stored under "norvelle.appearance" as they open,
+// for a window that draws its own look rather than through its palette.
+void menusFollowAppearancePreference(QWidget& window);
+
 // Makes a window opened from a view (a dialog, a picker's list) draw in that view's scheme each
 // time it shows, where a window would otherwise take the desktop's.
 void followSchemeOf(QWidget& window, QWidget& source);

@@ -10,6 +10,8 @@
 #include "store/StickyNote.h"
 #include "support/FakeAppDelegating.h"
 #include "support/TestHome.h"
+#include "platform/UserDefaults.h"
+#include "ui/SchemePalette.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -103,11 +105,18 @@ TEST_F(StickyNoteActionsTest, TheEllipsisOpensTheMoreMenuWithTheNoteCommands)
     EXPECT_TRUE(menu.action("Move to Trash")->isEnabled());
     EXPECT_TRUE(StickyMoreMenu(true, {}).action("Unarchive"));
 
-    // The ellipsis button opens it.
+    // The ellipsis button opens it, in the scheme chosen in the settings.
     StickyWindowController* controller = controllerOf(note);
-    QTest::mouseClick(controller->contentView()->headerBar().moreButton(), Qt::LeftButton);
-    ASSERT_TRUE(test::waitUntil([&] { return controller->panel()->findChild<StickyMoreMenu*>() != nullptr; }));
-    controller->panel()->findChild<StickyMoreMenu*>()->close();
+    for (const char* appearance : {"dark", "light"}) {
+        UserDefaults::standard().set("norvelle.appearance", appearance);
+        QTest::mouseClick(controller->contentView()->headerBar().moreButton(), Qt::LeftButton);
+        StickyMoreMenu* shown = nullptr;
+        ASSERT_TRUE(test::waitUntil([&] { return (shown = controller->panel()->findChild<StickyMoreMenu*>()) != nullptr; }));
+        ASSERT_TRUE(test::waitUntil([&] { return shown->isVisible(); }));
+        EXPECT_EQ(schemeOf(shown->palette()), QString(appearance) == "dark" ? ColorScheme::dark : ColorScheme::light);
+        shown->close();
+        ASSERT_TRUE(test::waitUntil([&] { return !controller->panel()->findChild<StickyMoreMenu*>(); }));
+    }
 }
 
 TEST_F(StickyNoteActionsTest, ArchivingClosesTheWindowAndUnarchivingKeepsIt)
