@@ -20,6 +20,7 @@
 #include <QTextDocumentFragment>
 
 #include <memory>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -98,25 +99,37 @@ StickyTextView::StickyTextView(QWidget* parent)
 // does not (white text of dark paper on yellow): only in the drawing, the note keeps its colours.
 void StickyTextView::refreshHighlightInk()
 {
-    QList<ExtraSelection> inked;
+    // A document holds few formats: the inked ones are found among them first, so the text of a
+    // large note is only walked when it has one.
+    std::unordered_map<int, QColor> inks;
     const QColor plain = palette().color(QPalette::Text);
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+    const QList<QTextFormat> formats = document()->allFormats();
+    for (qsizetype index = 0; index < formats.size(); ++index) {
+        if (!formats[index].isCharFormat())
+            continue;
+        const QTextCharFormat format = formats[index].toCharFormat();
+        const QBrush highlight = format.background();
+        if (!format.hasProperty(QTextFormat::BackgroundBrush) || highlight.style() == Qt::NoBrush)
+            continue;
+        const QColor text = format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : plain;
+        const double lighter = std::max(relativeLuminance(text), relativeLuminance(highlight.color()));
+        const double darker = std::min(relativeLuminance(text), relativeLuminance(highlight.color()));
+        if ((lighter + 0.05) / (darker + 0.05) >= 3)
+            continue;
+        inks.emplace(int(index), compareTextContrast(hexString(highlight.color())) ? QColor(Qt::white) : QColor(Qt::black));
+    }
+    QList<ExtraSelection> inked;
+    for (QTextBlock block = document()->begin(); !inks.empty() && block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const QTextCharFormat format = fragment.charFormat();
-            const QBrush highlight = format.background();
-            if (!format.hasProperty(QTextFormat::BackgroundBrush) || highlight.style() == Qt::NoBrush)
-                continue;
-            const QColor text = format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color() : plain;
-            const double lighter = std::max(relativeLuminance(text), relativeLuminance(highlight.color()));
-            const double darker = std::min(relativeLuminance(text), relativeLuminance(highlight.color()));
-            if ((lighter + 0.05) / (darker + 0.05) >= 3)
+            const auto ink = inks.find(fragment.charFormatIndex());
+            if (ink == inks.end())
                 continue;
             ExtraSelection selection;
             selection.cursor = QTextCursor(document());
             selection.cursor.setPosition(fragment.position());
             selection.cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-            selection.format.setForeground(compareTextContrast(hexString(highlight.color())) ? QColor(Qt::white) : QColor(Qt::black));
+            selection.format.setForeground(ink->second);
             inked.append(selection);
         }
     }
