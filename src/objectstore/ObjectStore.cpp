@@ -11,6 +11,7 @@
 
 #include <sqlite3.h>
 
+#include <map>
 #include <numeric>
 
 namespace norvelle {
@@ -71,6 +72,45 @@ std::vector<QVariant> storedValues(const ManagedObject& object)
         values.push_back(storedForm(object.entity().attributes[i].type, object.value(int(i))));
     }
     return values;
+}
+
+// A write larger than the page cache would spill to the log midway and then write the pages it
+// keeps changing (the free-page list, the tree's inner pages) there again and again. While a
+// large change is written the cache holds all of it; afterwards it shrinks back.
+class PageCacheForWrite {
+public:
+    PageCacheForWrite(SqliteConnection& db, size_t changedRows)
+        : m_db(db)
+    {
+        constexpr size_t largeChange = 256;
+        std::vector<QList<QVariant>> size;
+        if (changedRows > largeChange && m_db.query(QStringLiteral("PRAGMA cache_size"), {}, size) && !size.empty()) {
+            m_usualSize = size.front().value(0).toString();
+            // At most 256 MiB, and only as much as the change touches.
+            m_db.exec(QStringLiteral("PRAGMA cache_size = -262144"));
+        }
+    }
+    ~PageCacheForWrite()
+    {
+        if (!m_usualSize.isEmpty()) {
+            m_db.exec(QStringLiteral("PRAGMA cache_size = %1").arg(m_usualSize));
+        }
+    }
+    PageCacheForWrite(const PageCacheForWrite&) = delete;
+    PageCacheForWrite& operator=(const PageCacheForWrite&) = delete;
+
+private:
+    SqliteConnection& m_db;
+    QString m_usualSize;
+};
+
+QString updateStatement(const EntityDescription& entity, const std::vector<int>& changed)
+{
+    QStringList assignments;
+    for (const int attribute : changed) {
+        assignments << quoted(entity.attributes[size_t(attribute)].name) + QStringLiteral(" = ?");
+    }
+    return QStringLiteral("UPDATE %1 SET %2 WHERE _pk = ?").arg(quoted(entity.name), assignments.join(", "));
 }
 
 void containsFunction(sqlite3_context* context, int, sqlite3_value** arguments)
@@ -505,6 +545,7 @@ std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const Manag
                                                    const std::vector<const ManagedObject*>& deleted)
 {
     using Code = ObjectStoreError::Code;
+    const PageCacheForWrite cache(*m_db, inserted.size() + updated.size() + deleted.size());
     if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         return failure(Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
     }
@@ -519,7 +560,8 @@ std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const Manag
         written = written && m_db->run(m_db->prepare(sql, values));
     }
     // Only the changed columns are written: a bulk change of a few small values then does not
-    // copy every note's text again.
+    // copy every note's text again. Notes changed alike share one statement's text.
+    std::map<std::pair<const EntityDescription*, std::vector<int>>, QString> updateSql;
     for (const ManagedObject* object : updated) {
         const EntityDescription& entity = object->entity();
         const std::vector<int> changed = object->changedAttributes();
@@ -528,15 +570,15 @@ std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const Manag
         }
         std::vector<QVariant> values;
         values.reserve(changed.size() + 1);
-        QStringList assignments;
         for (const int attribute : changed) {
-            const AttributeDescription& description = entity.attributes[size_t(attribute)];
-            assignments << quoted(description.name) + QStringLiteral(" = ?");
-            values.push_back(storedForm(description.type, object->value(attribute)));
+            values.push_back(storedForm(entity.attributes[size_t(attribute)].type, object->value(attribute)));
         }
         values.push_back(object->objectID().rowID());
-        const QString sql = QStringLiteral("UPDATE %1 SET %2 WHERE _pk = ?").arg(quoted(entity.name), assignments.join(", "));
-        written = written && m_db->run(m_db->prepare(sql, values));
+        const auto [sql, fresh] = updateSql.try_emplace({ &entity, changed });
+        if (fresh) {
+            sql->second = updateStatement(entity, changed);
+        }
+        written = written && m_db->run(m_db->prepare(sql->second, values));
     }
     for (const ManagedObject* object : deleted) {
         const QString sql = QStringLiteral("DELETE FROM %1 WHERE _pk = ?").arg(quoted(object->entity().name));

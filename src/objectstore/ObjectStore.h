@@ -89,11 +89,11 @@ private:
     std::optional<ObjectStoreError> keepFilterIndex(const EntityDescription& entity, const QString& key, const Predicate& predicate);
     ObjectStoreError failure(ObjectStoreError::Code code, const QString& what) const;
     bool writeSequences();
-    // Steps through the rows `sql` selects (_pk, then the columns of `attributes`), handing each
-    // to `take`, with its values when `needsValues` holds for its row ID.
     // The rows of `entity` among `rowIDs` with the values of `attributes`, a batch at a time.
     std::optional<ObjectStoreError> readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
                                                   const std::vector<qint64>& rowIDs, const std::function<void(Row&&)>& take);
+    // Steps through the rows `sql` selects (_pk, then the columns of `attributes`), handing each
+    // to `take`, with its values when `needsValues` holds for its row ID.
     std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,
                                              const EntityDescription& entity, const std::vector<int>& attributes,
                                              const std::function<bool(qint64)>& needsValues,
