@@ -67,28 +67,45 @@ private:
     std::unordered_map<int, Kind> m_kinds;
 };
 
+struct ObjectFragment {
+    ObjectFragments::Kind kind;
+    int position;
+    int length;
+};
+
+// The document's object fragments in order; `text` holds its characters position for position.
+std::vector<ObjectFragment> objectFragments(const QTextDocument& document, QStringView text)
+{
+    std::vector<ObjectFragment> fragments;
+    if (!text.contains(QChar::ObjectReplacementCharacter))
+        return fragments;
+    ObjectFragments(document, text).forEach([&fragments](ObjectFragments::Kind kind, int position, int length, QStringView) {
+        fragments.push_back({kind, position, length});
+    });
+    return fragments;
+}
+
 // Every object character the writer will see, in document order: a box (ticked or not), or
 // none for any other U+FFFC. Images are left out, as the writer leaves them out.
-std::vector<std::optional<bool>> objectCharacters(const QTextDocument& document, bool& anyBox)
+std::vector<std::optional<bool>> objectCharacters(const std::vector<ObjectFragment>& fragments, QStringView text, bool& anyBox)
 {
     std::vector<std::optional<bool>> objects;
     anyBox = false;
-    const QString text = document.toRawText();
-    ObjectFragments(document, text).forEach([&](ObjectFragments::Kind kind, int, int length, QStringView fragmentText) {
-        switch (kind) {
+    for (const ObjectFragment& fragment : fragments) {
+        switch (fragment.kind) {
         case ObjectFragments::Kind::Image:
             break;
         case ObjectFragments::Kind::OpenBox:
         case ObjectFragments::Kind::TickedBox:
             anyBox = true;
-            objects.insert(objects.end(), size_t(length), kind == ObjectFragments::Kind::TickedBox);
+            objects.insert(objects.end(), size_t(fragment.length), fragment.kind == ObjectFragments::Kind::TickedBox);
             break;
         case ObjectFragments::Kind::Other:
-            for (qsizetype n = fragmentText.count(QChar::ObjectReplacementCharacter); n > 0; --n)
+            for (qsizetype n = text.mid(fragment.position, fragment.length).count(QChar::ObjectReplacementCharacter); n > 0; --n)
                 objects.emplace_back(std::nullopt);
             break;
         }
-    });
+    }
     return objects;
 }
 
@@ -165,12 +182,15 @@ void checklistMarkersToText(RtfDocumentModel& model, const std::vector<std::opti
     forEachParagraph(model, [&markers](RtfParagraph& paragraph) { markers.paragraph(paragraph); });
 }
 
-std::optional<QByteArray> encodeRichTextData(const QTextDocument& text, const std::optional<QColor>& defaultTextColor)
+namespace {
+
+std::optional<QByteArray> encode(const QTextDocument& text, const std::optional<QColor>& defaultTextColor,
+    const std::vector<ObjectFragment>& fragments, QStringView characters)
 {
     if (text.characterCount() <= 1)
         return std::nullopt;
     bool anyBox = false;
-    const std::vector<std::optional<bool>> objects = objectCharacters(text, anyBox);
+    const std::vector<std::optional<bool>> objects = objectCharacters(fragments, characters, anyBox);
     // Text typed in the editor's own font has no size of its own: it keeps the size it shows at.
     RtfDocumentModel model = RtfDocumentCapture::capture(text, EditorFonts::size(text.defaultFont()));
     if (anyBox)
@@ -180,19 +200,18 @@ std::optional<QByteArray> encodeRichTextData(const QTextDocument& text, const st
     return RtfWriter::write(model);
 }
 
-QString plainTextOf(QTextDocument& text)
+QString plainText(const QString& shown, const std::vector<ObjectFragment>& fragments)
 {
-    const QString shown = TextStorage(text).string();
     if (!shown.contains(QChar::ObjectReplacementCharacter))
         return shown;
     QString plain;
     plain.reserve(shown.size() + 8);
     qsizetype from = 0;
-    ObjectFragments(text, shown).forEach([&](ObjectFragments::Kind kind, int position, int length, QStringView) {
-        if (kind != ObjectFragments::Kind::OpenBox && kind != ObjectFragments::Kind::TickedBox)
-            return;
-        const bool checked = kind == ObjectFragments::Kind::TickedBox;
-        for (int box = position; box < position + length; ++box) {
+    for (const ObjectFragment& fragment : fragments) {
+        if (fragment.kind != ObjectFragments::Kind::OpenBox && fragment.kind != ObjectFragments::Kind::TickedBox)
+            continue;
+        const bool checked = fragment.kind == ObjectFragments::Kind::TickedBox;
+        for (int box = fragment.position; box < fragment.position + fragment.length; ++box) {
             if (box < from)
                 continue;
             plain += QStringView(shown).mid(from, box - from);
@@ -202,9 +221,30 @@ QString plainTextOf(QTextDocument& text)
             if (from < shown.size() && shown[from] == u' ')
                 ++from;
         }
-    });
+    }
     plain += QStringView(shown).mid(from);
     return plain;
+}
+
+} // namespace
+
+std::optional<QByteArray> encodeRichTextData(const QTextDocument& text, const std::optional<QColor>& defaultTextColor)
+{
+    const QString characters = text.toRawText();
+    return encode(text, defaultTextColor, objectFragments(text, characters), characters);
+}
+
+QString plainTextOf(QTextDocument& text)
+{
+    const QString shown = TextStorage(text).string();
+    return plainText(shown, objectFragments(text, shown));
+}
+
+EncodedNote encodeNote(QTextDocument& text, const std::optional<QColor>& defaultTextColor)
+{
+    const QString shown = TextStorage(text).string();
+    const std::vector<ObjectFragment> fragments = objectFragments(text, shown);
+    return {encode(text, defaultTextColor, fragments, shown), plainText(shown, fragments)};
 }
 
 std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data)

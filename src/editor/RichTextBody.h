@@ -33,6 +33,13 @@ std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data);
 // token, as the body stores it, so sync, search, previews and sharing read the checklist too.
 QString plainTextOf(QTextDocument& text);
 
+// Both of the above from one walk of the text, for a save.
+struct EncodedNote {
+    std::optional<QByteArray> body;
+    QString plainText;
+};
+EncodedNote encodeNote(QTextDocument& text, const std::optional<QColor>& defaultTextColor);
+
 // The marker step of encoding: in the captured text, each box (with the space after it)
 // becomes its token in the box's own attributes. `objects` lists the document's object
 // characters in order: ticked or not for a box, none for anything else.

@@ -380,8 +380,8 @@ void RichTextEditorCoordinator::flushReport()
     if (!std::exchange(m_reportPending, false) || !view)
         return;
     QTextDocument& document = *view->document();
-    const std::optional<QByteArray> richData = TextStorage(document).isEmpty() ? std::nullopt : encodeRichTextData(document, m_appliedDefaultTextColor);
-    m_parent.writeBindings(richData, plainTextOf(document));
+    const EncodedNote note = encodeNote(document, m_appliedDefaultTextColor);
+    m_parent.writeBindings(note.body, note.plainText);
 }
 
 void RichTextEditorCoordinator::selectionDidChange()
