@@ -349,7 +349,7 @@ void RichTextEditorCoordinator::textDidChange()
             m_isNormalizingChecklist = false;
         }
     }
-    // The seed of an empty table cell goes once the user writes there, in the same undo step.
+    // An empty table cell's invisible placeholder goes once the user writes there, in the same undo step.
     const std::vector<int> seeds = TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()))
                                        .seedsOfFilledCell(view->textCursor().position());
     if (!seeds.empty()) {

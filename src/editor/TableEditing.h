@@ -64,8 +64,9 @@ public:
 
     // A cell's text: its paragraphs joined with line breaks, without seeds, trimmed.
     QString cellText(QTextTable* table, int row, int column) const;
-    // The seeds of the cell at `position` once it holds text of its own (where a long word
-    // would wrap after them), last first; none for an empty cell or outside a table.
+    // The invisible placeholders ("seeds") of the cell at `position` once it holds text of its
+    // own (where a long word would wrap after them), last first; none for an empty cell or
+    // outside a table.
     std::vector<int> seedsOfFilledCell(int position) const;
 
 private:
