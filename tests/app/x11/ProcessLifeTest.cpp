@@ -216,8 +216,9 @@ TEST(ProcessLife, AFailedSaveIsToldAndTheTextInTheWindowIsSavedWithTheNextEdit)
     sqlite3_exec(lock, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(lock);
 
-    xdotool({"search", "--onlyvisible", "--name", "^draftX$", "windowactivate"});
+    // The sticky may take its new name a moment after the notice shows: activate once it has it.
     ASSERT_TRUE(norvelle::test::waitUntil([] {
+        QProcess::execute(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^draftX$", "windowactivate"});
         return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "draftX";
     }, kWaitMs));
     xdotool({"key", "End", "type", "Y"});
