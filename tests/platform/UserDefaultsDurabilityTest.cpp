@@ -26,7 +26,7 @@ TEST(UserDefaultsDurability, DISABLED_ChangeLoopUntilKilled)
         defaults.set(QStringLiteral("turn"), i);
         std::printf("set %d\n", i);
         std::fflush(stdout);
-        QThread::msleep(50);
+        QThread::msleep(200);
     }
 }
 
@@ -55,7 +55,7 @@ TEST(UserDefaultsDurability, AKillLeavesAWholeFileWithEveryChangeButTheLast)
                 lastSet = line.mid(4).toInt();
             }
         }
-        return lastSet >= 20 || child.state() == QProcess::NotRunning;
+        return lastSet >= 8 || child.state() == QProcess::NotRunning;
     }, 60000));
     ASSERT_EQ(child.state(), QProcess::Running);
     child.kill();
@@ -64,6 +64,6 @@ TEST(UserDefaultsDurability, AKillLeavesAWholeFileWithEveryChangeButTheLast)
     UserDefaults reloaded(path);
     EXPECT_TRUE(reloaded.unreadableFileKept().isEmpty());
     EXPECT_EQ(reloaded.keys(QStringLiteral("norvelle.sticky.frame.")).size(), 10000);
-    // Each change had 50 ms to reach the disk before the next was made.
+    // Each change had 200 ms to reach the disk before the next was made, ample on a loaded machine.
     EXPECT_GE(reloaded.integer(QStringLiteral("turn")), lastSet - 1);
 }
