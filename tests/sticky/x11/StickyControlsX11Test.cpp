@@ -22,6 +22,7 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/PointerDrag.h"
+#include "support/ColorWells.h"
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
@@ -326,13 +327,7 @@ TEST_F(StickyControlsX11Test, ACustomPaperColourIsPickedBesideTheNoteAndApplied)
     ASSERT_TRUE(test::waitUntil([&] { return popover()->isVisible() && find("applyCustomColor"); }, waitMs))
         << "the custom row stays while the panel is open";
 
-    QWidget* wells = nullptr;
-    for (QWidget* child : panel->findChildren<QWidget*>()) {
-        if (QByteArray(child->metaObject()->className()).endsWith("QWellArray")) {
-            wells = child;
-            break;
-        }
-    }
+    QWidget* wells = test::colorWells(panel);
     ASSERT_NE(wells, nullptr);
     clickAt(wells->mapToGlobal(QPoint(wells->width() * 9 / 16, wells->height() * 7 / 12)));
     ASSERT_TRUE(test::waitUntil([&] { return panel->currentColor() != QColor("#FDFDF8"); }, waitMs));

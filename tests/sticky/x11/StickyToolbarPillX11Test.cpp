@@ -6,6 +6,7 @@
 #include "editor/AaPopupView.h"
 #include "platform/ColorPanel.h"
 #include "sticky/StickyToolbarPill.h"
+#include "support/ColorWells.h"
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
@@ -106,13 +107,7 @@ TEST_F(StickyToolbarPillX11Test, AColourPickedInThePanelReachesThisNoteUntilTheW
     EXPECT_FALSE(pill->aaPopover()->isVisible()) << "the popover steps aside for the panel";
 
     // A cell in the middle of the basic colours (the first is black, the colour already shown).
-    QWidget* wells = nullptr;
-    for (QWidget* child : dialog->findChildren<QWidget*>()) {
-        if (QByteArray(child->metaObject()->className()).endsWith("QWellArray")) {
-            wells = child;
-            break;
-        }
-    }
+    QWidget* wells = test::colorWells(dialog);
     ASSERT_NE(wells, nullptr);
     xdotool({"windowactivate", "--sync", QString::number(dialog->winId())});
     clickAt(wells->mapToGlobal(QPoint(wells->width() * 9 / 16, wells->height() * 7 / 12)));
