@@ -1,5 +1,7 @@
 #include "onboarding/OnboardingWindow.h"
 
+#include "platform/WindowManagerFunctions.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
@@ -17,6 +19,7 @@ OnboardingWindow::OnboardingWindow(QWidget* parent)
 void OnboardingWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    WindowManagerFunctions::moveOnly(*this);
     if (!m_placed) {
         m_placed = true;
         const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());

@@ -7,8 +7,9 @@
 namespace norvelle {
 
 // The first-run window: 560 × 640, without a title bar or any window control, centred on the
-// screen and moved by dragging its background. A close asked for by the window manager
-// (Alt+F4, the task bar) is refused; the program's own close() and quit go through.
+// screen and moved by dragging its background. The window manager is told it may only move
+// it; a close it asks for anyway (Alt+F4, the task bar) is refused; the program's own close()
+// and quit go through.
 class OnboardingWindow : public QWidget {
     Q_OBJECT
 public:

@@ -1,10 +1,12 @@
-// The onboarding window on a real X server with a window manager: it moves by its background,
-// its close is refused however it comes, and it never holds up the program's quit.
+// The onboarding window on a real X server with a window manager: the window manager may only
+// move it, it moves by its background, its close is refused however it comes, and it never
+// holds up the program's quit.
 #include "onboarding/OnboardingView.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "ui/PlainButton.h"
 #include "platform/UserDefaults.h"
 #include "support/PointerDrag.h"
+#include "support/ProgramRun.h"
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
@@ -49,6 +51,12 @@ bool showAndFocus(QWidget* window)
     }, waitMs);
 }
 
+// A property of the window as another program reads it from the X server.
+QString windowProperty(const QWidget* window, const QString& name)
+{
+    return QString::fromUtf8(test::runProgram(QStringLiteral("xprop"), {"-id", QString::number(window->winId()), name}));
+}
+
 // WM_DELETE_WINDOW straight to the window, past the window manager.
 void sendDeleteWindow(QWidget* window)
 {
@@ -64,7 +72,7 @@ void sendDeleteWindow(QWidget* window)
     XFlush(display);
 }
 
-TEST(OnboardingWindowX11, TheWindowManagersCloseAndOneSentStraightToTheWindowAreRefused)
+TEST(OnboardingWindowX11, TheWindowManagerOffersOnlyAMoveAndACloseThatComesAnywayIsRefused)
 {
     // The same key closes an ordinary window.
     QWidget plain;
@@ -78,6 +86,14 @@ TEST(OnboardingWindowX11, TheWindowManagersCloseAndOneSentStraightToTheWindowAre
     controller.onFinish = [&finishes] { ++finishes; };
     QWidget* window = controller.window();
     ASSERT_TRUE(showAndFocus(window));
+    // Functions and decorations given: move only, no frame.
+    EXPECT_TRUE(windowProperty(window, "_MOTIF_WM_HINTS").endsWith("= 0x3, 0x4, 0x0, 0x0, 0x0\n"))
+        << windowProperty(window, "_MOTIF_WM_HINTS").toStdString();
+    const QString allowed = windowProperty(window, "_NET_WM_ALLOWED_ACTIONS");
+    EXPECT_TRUE(allowed.contains("_NET_WM_ACTION_MOVE")) << allowed.toStdString();
+    EXPECT_FALSE(allowed.contains("_NET_WM_ACTION_RESIZE")) << allowed.toStdString();
+    EXPECT_FALSE(allowed.contains("_NET_WM_ACTION_MAXIMIZE")) << allowed.toStdString();
+    // Openbox offers a close whatever the hints say.
     ASSERT_TRUE(xdotool({"key", "alt+F4"}));
     // A close asked of the window itself, past the window manager.
     sendDeleteWindow(window);
