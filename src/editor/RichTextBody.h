@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/NoteEncoder.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QColor>
@@ -7,13 +9,10 @@
 
 #include <memory>
 #include <optional>
-#include <vector>
 
 class QTextDocument;
 
 namespace norvelle {
-
-struct RtfDocumentModel;
 
 // A note's rich body: an RTF document in which every checklist box stands as its text token
 // ("○ " open, "● " ticked), so no drawn object is ever stored.
@@ -31,18 +30,10 @@ std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data);
 
 // The note's plain text of the editor's text: every drawn box (with the space after it) as its
 // token, as the body stores it, so sync, search, previews and sharing read the checklist too.
-QString plainTextOf(QTextDocument& text);
+QString plainTextOf(const QTextDocument& text);
 
-// Both of the above from one walk of the text, for a save.
-struct EncodedNote {
-    std::optional<QByteArray> body;
-    QString plainText;
-};
-EncodedNote encodeNote(QTextDocument& text, const std::optional<QColor>& defaultTextColor);
-
-// The marker step of encoding: in the captured text, each box (with the space after it)
-// becomes its token in the box's own attributes. `objects` lists the document's object
-// characters in order: ticked or not for a box, none for anything else.
-void checklistMarkersToText(RtfDocumentModel& model, const std::vector<std::optional<bool>>& objects);
+// Both of the above from one walk of the text. An editor keeps a NoteEncoder instead, which
+// writes again only what changed since its last save.
+EncodedNote encodeNote(const QTextDocument& text, const std::optional<QColor>& defaultTextColor);
 
 } // namespace norvelle

@@ -191,8 +191,11 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     if (old && old->parent() == view)
         delete old.data();
     ChecklistMarkerRenderer::install(*view->document())->setColor(checklistMarkerColor());
+    // A new text is encoded whole at its first save.
+    m_encoder = std::make_unique<NoteEncoder>();
     // contentsChanged also ends every empty edit block; contentsChange says something changed.
-    connect(view->document(), &QTextDocument::contentsChange, this, [this](int position, int, int added) {
+    connect(view->document(), &QTextDocument::contentsChange, this, [this, document = view->document()](int position, int removed, int added) {
+        m_encoder->textChanged(*document, position, removed, added);
         m_contentsChanged = true;
         wrapAnywhereAfterLongRun(position, added);
     });
@@ -380,7 +383,7 @@ void RichTextEditorCoordinator::flushReport()
     if (!std::exchange(m_reportPending, false) || !view)
         return;
     QTextDocument& document = *view->document();
-    const EncodedNote note = encodeNote(document, m_appliedDefaultTextColor);
+    const EncodedNote note = m_encoder->encode(document, m_appliedDefaultTextColor);
     m_parent.writeBindings(note.body, note.plainText);
 }
 

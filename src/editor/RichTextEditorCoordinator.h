@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/NoteEncoder.h"
 #include "editor/StickyTextView.h"
 #include "editor/TextStorage.h"
 #include "platform/NotificationCenter.h"
@@ -108,6 +109,7 @@ private:
     bool m_contentsChanged = false;
     bool m_reportPending = false;
     std::vector<NotificationCenter::Token> m_observers;
+    std::unique_ptr<NoteEncoder> m_encoder;
     QPointer<QTextTable> m_contextMenuTable;
     int m_contextMenuRow = 0;
     int m_contextMenuColumn = 0;

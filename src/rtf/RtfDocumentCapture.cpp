@@ -11,33 +11,28 @@
 
 namespace norvelle {
 
-namespace {
-
-class Capture {
+class RtfDocumentCapture::Capture {
 public:
     explicit Capture(std::optional<qreal> unsizedPointSize)
         : m_unsizedPointSize(unsizedPointSize)
     {
     }
 
-    RtfDocumentModel run(const QTextDocument& document)
+    void block(const QTextBlock& block, std::vector<RtfDocumentModel::Item>& items)
     {
-        RtfDocumentModel model;
-        for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
-            if (auto* table = qobject_cast<QTextTable*>(it.currentFrame())) {
-                model.items.emplace_back(captureTable(*table));
-            } else if (QTextFrame* frame = it.currentFrame()) {
-                std::vector<RtfParagraph> paragraphs;
-                collectParagraphs(frame->begin(), paragraphs);
-                for (RtfParagraph& paragraph : paragraphs)
-                    model.items.emplace_back(std::move(paragraph));
-            } else {
-                model.items.emplace_back(captureParagraph(it.currentBlock()));
-            }
+        items.emplace_back(captureParagraph(block));
+    }
+
+    void frame(QTextFrame& frame, std::vector<RtfDocumentModel::Item>& items)
+    {
+        if (auto* table = qobject_cast<QTextTable*>(&frame)) {
+            items.emplace_back(captureTable(*table));
+            return;
         }
-        if (model.items.empty() || !std::holds_alternative<RtfParagraph>(model.items.back()))
-            model.items.emplace_back(RtfParagraph{});
-        return model;
+        std::vector<RtfParagraph> paragraphs;
+        collectParagraphs(frame.begin(), paragraphs);
+        for (RtfParagraph& paragraph : paragraphs)
+            items.emplace_back(std::move(paragraph));
     }
 
 private:
@@ -212,11 +207,36 @@ private:
     std::unordered_map<int, RtfParagraphStyle> m_paragraphStyles;
 };
 
-} // namespace
-
 RtfDocumentModel RtfDocumentCapture::capture(const QTextDocument& document, std::optional<qreal> unsizedPointSize)
 {
-    return Capture(unsizedPointSize).run(document);
+    RtfDocumentCapture capture(unsizedPointSize);
+    RtfDocumentModel model;
+    for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (QTextFrame* frame = it.currentFrame())
+            capture.captureFrame(*frame, model.items);
+        else
+            capture.captureBlock(it.currentBlock(), model.items);
+    }
+    if (model.items.empty() || !std::holds_alternative<RtfParagraph>(model.items.back()))
+        model.items.emplace_back(RtfParagraph{});
+    return model;
+}
+
+RtfDocumentCapture::RtfDocumentCapture(std::optional<qreal> unsizedPointSize)
+    : m_capture(std::make_unique<Capture>(unsizedPointSize))
+{
+}
+
+RtfDocumentCapture::~RtfDocumentCapture() = default;
+
+void RtfDocumentCapture::captureBlock(const QTextBlock& block, std::vector<RtfDocumentModel::Item>& items)
+{
+    m_capture->block(block, items);
+}
+
+void RtfDocumentCapture::captureFrame(QTextFrame& frame, std::vector<RtfDocumentModel::Item>& items)
+{
+    m_capture->frame(frame, items);
 }
 
 } // namespace norvelle

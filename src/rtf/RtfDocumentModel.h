@@ -91,7 +91,8 @@ struct RtfTable {
 // The document: paragraphs and tables in order. The last item is always a paragraph (the one
 // no \par ends, possibly empty), so n paragraph ends give n + 1 top-level paragraphs.
 struct RtfDocumentModel {
-    std::vector<std::variant<RtfParagraph, RtfTable>> items;
+    using Item = std::variant<RtfParagraph, RtfTable>;
+    std::vector<Item> items;
 
     // No character, no paragraph break and no table.
     bool isEmpty() const;

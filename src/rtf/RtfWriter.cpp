@@ -123,29 +123,56 @@ private:
     bool m_afterWord = false;
 };
 
-class Writer {
+} // namespace
+
+class RtfItemWriter::Writer {
 public:
-    QByteArray run(const RtfDocumentModel& model)
+    void item(const RtfDocumentModel::Item& item)
     {
-        for (size_t i = 0; i < model.items.size(); ++i) {
-            const bool last = i + 1 == model.items.size();
-            if (const auto* paragraph = std::get_if<RtfParagraph>(&model.items[i]))
-                writeParagraph(*paragraph, false, last ? nullptr : "par");
-            else
-                writeTable(std::get<RtfTable>(model.items[i]));
+        if (const auto* paragraph = std::get_if<RtfParagraph>(&item))
+            writeParagraph(*paragraph, false, "par");
+        else
+            writeTable(std::get<RtfTable>(item));
+    }
+
+    void append(std::string_view bytes, const RtfCharacterStyle& style, std::span<const QString> fonts, std::span<const QRgb> colors)
+    {
+        m_body.raw(bytes);
+        m_style = style;
+        RtfCharacterStyle named;
+        named.fontKind = RtfFontKind::Named;
+        for (const QString& family : fonts) {
+            named.family = family;
+            m_tables.font(named);
         }
+        for (const QRgb color : colors)
+            m_tables.color(color);
+    }
+
+    QByteArray document() const
+    {
+        // The last paragraph ends the document, not with a \par of its own.
+        std::string_view body = m_body.bytes;
+        constexpr std::string_view lastEnding = "\\par\n";
+        if (body.ends_with(lastEnding))
+            body.remove_suffix(lastEnding.size());
         Output header;
         header.raw("{\\rtf1\\ansi\\ansicpg1252\\uc1\\deff0");
         header.newline();
         writeFontTable(header);
         writeColorTables(header);
         QByteArray document;
-        document.reserve(qsizetype(header.bytes.size() + m_body.bytes.size() + 1));
+        document.reserve(qsizetype(header.bytes.size() + body.size() + 1));
         document.append(header.bytes.data(), qsizetype(header.bytes.size()));
-        document.append(m_body.bytes.data(), qsizetype(m_body.bytes.size()));
+        document.append(body.data(), qsizetype(body.size()));
         document.append('}');
         return document;
     }
+
+    void reserve(size_t bytes) { m_body.bytes.reserve(bytes); }
+    const std::string& body() const { return m_body.bytes; }
+    const RtfCharacterStyle& style() const { return m_style; }
+    const ResourceTables& tables() const { return m_tables; }
 
 private:
     void writeFontTable(Output& out) const
@@ -326,11 +353,56 @@ private:
     RtfCharacterStyle m_style;
 };
 
-} // namespace
+RtfItemWriter::RtfItemWriter() : m_writer(std::make_unique<Writer>()) {}
+RtfItemWriter::~RtfItemWriter() = default;
+
+void RtfItemWriter::write(const RtfDocumentModel::Item& item)
+{
+    m_writer->item(item);
+}
+
+void RtfItemWriter::append(std::string_view bytes, const RtfCharacterStyle& style, std::span<const QString> fonts,
+    std::span<const QRgb> colors)
+{
+    m_writer->append(bytes, style, fonts, colors);
+}
+
+void RtfItemWriter::reserve(size_t bytes)
+{
+    m_writer->reserve(bytes);
+}
+
+const std::string& RtfItemWriter::body() const
+{
+    return m_writer->body();
+}
+
+const RtfCharacterStyle& RtfItemWriter::style() const
+{
+    return m_writer->style();
+}
+
+const QStringList& RtfItemWriter::fonts() const
+{
+    return m_writer->tables().families();
+}
+
+const QList<QRgb>& RtfItemWriter::colors() const
+{
+    return m_writer->tables().colors();
+}
+
+QByteArray RtfItemWriter::document() const
+{
+    return m_writer->document();
+}
 
 QByteArray RtfWriter::write(const RtfDocumentModel& model)
 {
-    return Writer().run(model);
+    RtfItemWriter writer;
+    for (const RtfDocumentModel::Item& item : model.items)
+        writer.write(item);
+    return writer.document();
 }
 
 } // namespace norvelle

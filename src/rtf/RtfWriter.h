@@ -3,6 +3,13 @@
 #include "rtf/RtfDocumentModel.h"
 
 #include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
 
 namespace norvelle {
 
@@ -11,6 +18,35 @@ namespace norvelle {
 class RtfWriter {
 public:
     static QByteArray write(const RtfDocumentModel& model);
+};
+
+// Writes a document's items one at a time, for a caller that keeps the bytes of items that did
+// not change: an item's bytes depend only on the item, the character style the items before it
+// left and the fonts and colours they numbered. A document written this way has the bytes
+// RtfWriter gives its model.
+class RtfItemWriter {
+public:
+    RtfItemWriter();
+    ~RtfItemWriter();
+
+    // Every paragraph ends in \par here; the document's last loses it in `document`.
+    void write(const RtfDocumentModel::Item& item);
+    // Bytes written earlier for items that started from the state this writer is in now: they
+    // left `style` and numbered `fonts` and `colors` after the ones known so far.
+    void append(std::string_view bytes, const RtfCharacterStyle& style, std::span<const QString> fonts,
+        std::span<const QRgb> colors);
+
+    void reserve(size_t bytes);
+    const std::string& body() const;
+    const RtfCharacterStyle& style() const;
+    const QStringList& fonts() const;
+    const QList<QRgb>& colors() const;
+    // The whole document: header, body and end.
+    QByteArray document() const;
+
+private:
+    class Writer;
+    std::unique_ptr<Writer> m_writer;
 };
 
 } // namespace norvelle
