@@ -101,23 +101,29 @@ void ChecklistEditing::setChecklistMarker(int start, int lineLength, bool checke
     m_storage.mergeCharFormat({start + int(newToken.size()), bodyLength}, itemTextFormat());
 }
 
-bool ChecklistEditing::needsNormalizing() const
+bool ChecklistEditing::needsNormalizing(std::optional<TextRange> changed) const
 {
-    // This runs after every edit: a large note is read from its raw text, line by line without
-    // looking a position up, and each format of a line's start is classified once.
-    const QString text = m_storage.document().toRawText();
+    // This runs after every edit, over the lines it changed: each format of a line's start is
+    // classified once, and only the first characters of a line are read.
+    const QTextDocument& document = m_storage.document();
+    const TextRange lines = changed.value_or(TextRange {0, m_storage.length()});
     std::unordered_map<int, LineStart> byFormat;
-    int next = 0;
-    for (QTextBlock block = m_storage.document().begin(); block.isValid(); block = block.next()) {
-        const int length = block.length();
-        const int start = std::exchange(next, next + length);
-        if (length <= 1)
+    for (QTextBlock block = document.findBlock(std::clamp(lines.start, 0, m_storage.length())); block.isValid() && block.position() <= lines.end();
+         block = block.next()) {
+        const int length = block.length() - 1;
+        if (length <= 0)
             continue;
         const QTextFragment first = block.begin().fragment();
         const auto [found, added] = byFormat.try_emplace(first.charFormatIndex(), LineStart::Nothing);
         if (added)
             found->second = formatLineStart(first.charFormat());
-        const LineStart kind = found->second != LineStart::Nothing ? found->second : textLineStart(QStringView(text).mid(start, 3));
+        LineStart kind = found->second;
+        if (kind == LineStart::Nothing) {
+            QString head;
+            for (int i = 0; i < std::min(length, 3); ++i)
+                head += document.characterAt(block.position() + i);
+            kind = textLineStart(head);
+        }
         if (kind != LineStart::Nothing && kind != LineStart::Box)
             return true;
     }

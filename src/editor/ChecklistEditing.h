@@ -25,8 +25,9 @@ public:
     // Every token, lone U+FFFC or foreign attachment at a line start becomes a drawn box.
     // Returns whether anything changed.
     bool normalizeChecklistMarkers();
-    // Whether normalising would change anything (cheap: one look per line).
-    bool needsNormalizing() const;
+    // Whether normalising would change anything on the lines `changed` touches (all lines when
+    // none): one look per line.
+    bool needsNormalizing(std::optional<TextRange> changed = std::nullopt) const;
     // Makes every selected line an item; returns the caret position after the block.
     int markSelectedLinesAsChecklist(TextRange selection);
     // The command: on a selection marks its lines, on a caret adds or flips the line's box.

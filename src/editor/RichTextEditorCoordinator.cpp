@@ -38,6 +38,18 @@ bool takesDefaultColor(const QTextFormat& format, const std::vector<QColor>& old
     });
 }
 
+// The stretch of text `changed` covers once `removed` characters at `position` became `added`,
+// together with what that change touched.
+std::optional<TextRange> afterChange(std::optional<TextRange> changed, int position, int removed, int added)
+{
+    if (!changed)
+        return TextRange {position, added};
+    const auto moved = [&](int at) { return at >= position + removed ? at + added - removed : std::min(at, position + added); };
+    const int start = std::min(moved(changed->start), position);
+    const int end = std::max(moved(changed->end()), position + added);
+    return TextRange {start, end - start};
+}
+
 void recolor(QTextDocument& document, const std::vector<QColor>& old, const QColor& color)
 {
     std::vector<TextRange> runs;
@@ -193,9 +205,11 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     ChecklistMarkerRenderer::install(*view->document())->setColor(checklistMarkerColor());
     // A new text is encoded whole at its first save.
     m_encoder = std::make_unique<NoteEncoder>();
+    m_unnormalizedLines.reset();
     // contentsChanged also ends every empty edit block; contentsChange says something changed.
     connect(view->document(), &QTextDocument::contentsChange, this, [this, document = view->document()](int position, int removed, int added) {
         m_encoder->textChanged(*document, position, removed, added);
+        m_unnormalizedLines = afterChange(m_unnormalizedLines, position, removed, added);
         m_contentsChanged = true;
         wrapAnywhereAfterLongRun(position, added);
     });
@@ -340,7 +354,7 @@ void RichTextEditorCoordinator::textDidChange()
     TextStorage storage(document);
     if (!m_isNormalizingChecklist) {
         ChecklistEditing checklists(storage, m_parent.textColor());
-        if (checklists.needsNormalizing()) {
+        if (checklists.needsNormalizing(std::exchange(m_unnormalizedLines, std::nullopt).value_or(TextRange {}))) {
             m_isNormalizingChecklist = true;
             ++m_suppressChanges;
             // Part of the edit that brought the token in, so one undo takes both back.

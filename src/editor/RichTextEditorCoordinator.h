@@ -110,6 +110,8 @@ private:
     bool m_reportPending = false;
     std::vector<NotificationCenter::Token> m_observers;
     std::unique_ptr<NoteEncoder> m_encoder;
+    // What changed since the checklist boxes were last looked at.
+    std::optional<TextRange> m_unnormalizedLines;
     QPointer<QTextTable> m_contextMenuTable;
     int m_contextMenuRow = 0;
     int m_contextMenuColumn = 0;

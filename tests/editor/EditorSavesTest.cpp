@@ -76,9 +76,9 @@ TEST(EditorSaves, EverySaveStoresTheWholeTextAsItIsAfterEachStep)
     key(probe, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     expectSavedAsWhole(probe, "redo");
 
-    QTextCursor box(&probe.document());
-    box.setPosition(0);
-    QTest::mouseClick(probe.view().viewport(), Qt::LeftButton, {}, probe.view().cursorRect(box).center() + QPoint(4, 0));
+    QTextCursor firstBox(&probe.document());
+    firstBox.setPosition(0);
+    QTest::mouseClick(probe.view().viewport(), Qt::LeftButton, {}, probe.view().cursorRect(firstBox).center() + QPoint(4, 0));
     expectSavedAsWhole(probe, "ticking a box");
     probe.caret(positionOf(probe, QStringLiteral("milk")) + 4);
     typeText(probe.view(), QStringLiteral(" and tea"));
@@ -119,6 +119,7 @@ TEST(EditorSaves, EverySaveStoresTheWholeTextAsItIsAfterEachStep)
     QApplication::clipboard()->setText(QStringLiteral("pasted one\npasted two\n\u25CB pasted item"));
     probe.caret(positionOf(probe, QStringLiteral("After")));
     key(probe, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_TRUE(probe.string().contains(box + QStringLiteral("pasted item")));
     expectSavedAsWhole(probe, "paste");
 
     const QString reloaded = plainTextOf(probe.document());
