@@ -8,7 +8,7 @@
 #include "editor/TableEditing.h"
 #include "objectstore/ObjectContext.h"
 #include "platform/ColorPanel.h"
-#include "platform/GraphemeWalker.h"
+#include "platform/GraphemeTally.h"
 #include "platform/UserDefaults.h"
 #include "sticky/BackgroundStyleControls.h"
 #include "sticky/KeyablePanel.h"
@@ -317,7 +317,7 @@ void StickyWindowController::saveNote()
         m_note->setUpdatedBy(QStringLiteral("local-device"));
         showTitle(title);
     }
-    const qsizetype characters = GraphemeWalker::count(m_text);
+    const qsizetype characters = m_characters.count(m_text);
     ReliabilityService::shared().reportLargeNote(characters);
     if (m_note) {
         // An edit that could not be saved is not handed on nor counted: the next edit saves it.

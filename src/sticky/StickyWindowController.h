@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/GraphemeTally.h"
 #include "platform/WindowController.h"
 
 #include <QByteArray>
@@ -106,6 +107,8 @@ private:
     StickyToolbarPill* m_pill = nullptr;
     std::shared_ptr<StickyNote> m_note;
     QString m_text;
+    // The length of m_text as saves report it.
+    GraphemeTally m_characters;
     std::optional<QByteArray> m_richBodyData;
     bool m_hasLoadedSavedFrame = false;
     bool m_isInTableCell = false;

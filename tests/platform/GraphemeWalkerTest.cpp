@@ -1,3 +1,4 @@
+#include "platform/GraphemeTally.h"
 #include "platform/GraphemeWalker.h"
 
 #include <gtest/gtest.h>
@@ -59,4 +60,36 @@ TEST(GraphemeWalkerTest, LongTextsAnswerLikeShortOnes)
     EXPECT_TRUE(GraphemeWalker::hasAtMost(heavy, 1));
     EXPECT_TRUE(GraphemeWalker::hasAtMost(heavy + QStringLiteral("b"), 2));
     EXPECT_FALSE(GraphemeWalker::hasAtMost(heavy + QStringLiteral("b"), 1));
+}
+
+// A note's length is counted at every save: the tally counts only the lines a save changed,
+// and must still agree with a count of the whole text whatever the edit split or joined.
+TEST(GraphemeTallyTest, EditsCountAsTheWholeTextDoes)
+{
+    const QString france = QStringLiteral("\U0001F1EB\U0001F1F7");
+    const QString woman = QStringLiteral("\U0001F469");
+    const std::vector<QString> texts {
+        QStringLiteral("first line\nsecond line\r\nthird ") + france + france + QStringLiteral("\nlast"),
+        // A mark typed after a letter at the start of a line joins it.
+        QStringLiteral("first line\n\u0301second line\r\nthird ") + france + france + QStringLiteral("\nlast"),
+        QStringLiteral("first line\ns\u0301econd line\r\nthird ") + france + france + QStringLiteral("\nlast"),
+        // A carriage return split from its line feed, and joined again.
+        QStringLiteral("first line\ns\u0301econd line\rx\nthird ") + france + france + QStringLiteral("\nlast"),
+        QStringLiteral("first line\ns\u0301econd line\r\nthird ") + france + france + QStringLiteral("\nlast"),
+        // One more flag letter pairs every flag after it differently.
+        QStringLiteral("first line\ns\u0301econd line\r\nthird \U0001F1EB") + france + france + QStringLiteral("\nlast"),
+        // Half of a surrogate pair changed, then a joiner between two emoji.
+        QStringLiteral("first line\ns\u0301econd line\r\nthird \U0001F1EB") + france + QStringLiteral("\U0001F1EB\U0001F1EA\nlast"),
+        QStringLiteral("first line\n") + woman + woman + QStringLiteral("\nthird\nlast"),
+        QStringLiteral("first line\n") + woman + QStringLiteral("\u200D") + woman + QStringLiteral("\nthird\nlast"),
+        // Lines joined and split.
+        QStringLiteral("first line") + woman + QStringLiteral("\u200D") + woman + QStringLiteral("\nthird\nlast"),
+        QStringLiteral("first\n line") + woman + QStringLiteral("\u200D\n") + woman + QStringLiteral("\nthird\nlast"),
+        QString(),
+        QStringLiteral("\n\n"),
+        QStringLiteral("\n\u0301\n"),
+    };
+    GraphemeTally tally;
+    for (const QString& text : texts)
+        EXPECT_EQ(tally.count(text), GraphemeWalker::count(text)) << text.toStdString();
 }
