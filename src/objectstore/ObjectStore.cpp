@@ -4,6 +4,7 @@
 #include "objectstore/ObjectContext.h"
 #include "platform/RegularFile.h"
 #include "objectstore/SqliteConnection.h"
+#include "objectstore/WalCheckpointer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -149,6 +150,9 @@ std::unique_ptr<ObjectStore> ObjectStore::open(const QString& path, const Object
         return nullptr;
     }
     store->m_viewContext = std::make_unique<ObjectContext>(*store);
+    if (!store->isInMemory()) {
+        store->m_checkpointer = std::make_unique<WalCheckpointer>(path, store->m_db->handle());
+    }
     return store;
 }
 

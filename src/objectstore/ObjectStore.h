@@ -21,6 +21,7 @@ namespace norvelle {
 class ManagedObject;
 class ObjectContext;
 class SqliteConnection;
+class WalCheckpointer;
 
 // A persistent container: one SQLite database holding one table per entity of a model, and
 // the view context through which the program reads and writes it (main thread only).
@@ -102,6 +103,8 @@ private:
     QString m_path;
     const ObjectModel& m_model;
     std::unique_ptr<SqliteConnection> m_db;
+    // Declared after the connection, so it stops before the connection closes.
+    std::unique_ptr<WalCheckpointer> m_checkpointer;
     QUuid m_identifier;
     QHash<QString, qint64> m_lastRowID;
     bool m_sequencesBehind = false; // an allocation could not be written; the next save does

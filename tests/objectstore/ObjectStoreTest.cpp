@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QSignalSpy>
+#include <QThread>
 
 #include <sqlite3.h>
 
@@ -508,4 +509,34 @@ TEST(ObjectStore, AFileCutShortFailsTheLoadButPagesStillInTheLogDoNot)
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->code(), ObjectStoreError::Code::NotReadable);
     EXPECT_TRUE(error->isUnusableFile());
+}
+
+// A save no longer copies the write-ahead log back into the database itself; a thread does.
+// Large saves one after another, as typing into a large note makes them, must still find the
+// log copied back and started over, not a log growing by every save; and all of them reopen.
+TEST(ObjectStore, LargeSavesInARowKeepTheLogShortAndAllReopen)
+{
+    constexpr int saves = 30;
+    const QString text(1000000, u'x');
+    qint64 longestLog = 0;
+    {
+        auto store = openStore();
+        ObjectContext& context = store->viewContext();
+        auto item = insertItem(context, text);
+        ASSERT_FALSE(context.save());
+        for (int save = 0; save < saves; ++save) {
+            // One more character each time, as typing adds: the row is written anew.
+            item->setName(text + QString(save, u'y'));
+            ASSERT_FALSE(context.save());
+            // A typist's pause between two keys.
+            QThread::msleep(30);
+            longestLog = std::max(longestLog, QFileInfo(storePath() + "-wal").size());
+        }
+    }
+    // One save writes about a megabyte to the log; unchecked, it would hold all thirty.
+    EXPECT_LT(longestLog, 20 * qint64(text.size()));
+    auto store = openStore();
+    const auto items = store->viewContext().fetch(TypedFetchRequest<Item>());
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items.front()->name(), text + QString(saves - 1, u'y'));
 }
