@@ -10,6 +10,7 @@
 #include "editor/LongLineWrap.h"
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
+#include "editor/RightToLeftText.h"
 #include "editor/TableEditing.h"
 #include "ui/HexColor.h"
 
@@ -18,6 +19,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <QElapsedTimer>
+#include <cstdio>
+#define TS(name) QElapsedTimer name; name.start();
+#define TP(name,label) if(qEnvironmentVariableIsSet("TS2PROF")) std::fprintf(stderr, "%s %.2f\n", label, name.nsecsElapsed()/1e6);
 
 namespace norvelle {
 
@@ -184,9 +189,11 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     }
     document->setUndoRedoEnabled(true);
     document->setParent(view);
-    const QTextOption::WrapMode wrap = LongLineWrap::wrapModeFor(document->toRawText());
+    const QString characters = document->toRawText();
+    const QTextOption::WrapMode wrap = LongLineWrap::wrapModeFor(characters);
     QTextOption option = document->defaultTextOption();
     option.setWrapMode(wrap);
+    option.setTextDirection(RightToLeftText::directionFor(characters));
     document->setDefaultTextOption(option);
     ++m_suppressChanges;
     // The view deletes a document of its own making; ours are its children.
@@ -212,6 +219,7 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
         m_unnormalizedLines = afterChange(m_unnormalizedLines, position, removed, added);
         m_contentsChanged = true;
         wrapAnywhereAfterLongRun(position, added);
+        findParagraphDirectionsAfterRightToLeft(position, added);
     });
     connect(view->document(), &QTextDocument::contentsChanged, this, &RichTextEditorCoordinator::contentsChanged);
     m_appliedDefaultTextColor.reset();
@@ -322,6 +330,24 @@ void RichTextEditorCoordinator::wrapAnywhereAfterLongRun(int position, int added
     QMetaObject::invokeMethod(view, [view] { view->setWordWrapMode(QTextOption::WrapAnywhere); }, Qt::QueuedConnection);
 }
 
+void RichTextEditorCoordinator::findParagraphDirectionsAfterRightToLeft(int position, int added)
+{
+    StickyTextView* view = m_textView;
+    if (!view || view->document()->defaultTextOption().textDirection() != Qt::LeftToRight)
+        return;
+    const TextStorage storage(*view->document());
+    if (!RightToLeftText::isIn(storage.text({position, added})))
+        return;
+    // Once the edit is laid out: a new direction lays the whole text out again.
+    QMetaObject::invokeMethod(view, [document = QPointer<QTextDocument>(view->document())] {
+        if (!document)
+            return;
+        QTextOption option = document->defaultTextOption();
+        option.setTextDirection(Qt::LayoutDirectionAuto);
+        document->setDefaultTextOption(option);
+    }, Qt::QueuedConnection);
+}
+
 QTextCharFormat RichTextEditorCoordinator::typingAttributes() const
 {
     return m_textView ? m_textView->currentCharFormat() : QTextCharFormat();
@@ -352,6 +378,7 @@ void RichTextEditorCoordinator::textDidChange()
         return;
     QTextDocument& document = *view->document();
     TextStorage storage(document);
+    TS(t1)
     if (!m_isNormalizingChecklist) {
         ChecklistEditing checklists(storage, m_parent.textColor());
         if (checklists.needsNormalizing(std::exchange(m_unnormalizedLines, std::nullopt).value_or(TextRange {}))) {
@@ -366,6 +393,8 @@ void RichTextEditorCoordinator::textDidChange()
             m_isNormalizingChecklist = false;
         }
     }
+    TP(t1,"needsNormalizing")
+    TS(t2)
     // An empty table cell's invisible placeholder goes once the user writes there, in the same undo step.
     const std::vector<int> seeds = TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()))
                                        .seedsOfFilledCell(view->textCursor().position());
@@ -378,8 +407,11 @@ void RichTextEditorCoordinator::textDidChange()
         step.endEditBlock();
         --m_suppressChanges;
     }
+    TP(t2,"seeds")
     scheduleReport();
+    TS(t3)
     broadcastFormattingState();
+    TP(t3,"broadcast")
 }
 
 void RichTextEditorCoordinator::scheduleReport()
@@ -397,8 +429,12 @@ void RichTextEditorCoordinator::flushReport()
     if (!std::exchange(m_reportPending, false) || !view)
         return;
     QTextDocument& document = *view->document();
+    TS(t4)
     const EncodedNote note = m_encoder->encode(document, m_appliedDefaultTextColor);
+    TP(t4,"encodeNote")
+    TS(t5)
     m_parent.writeBindings(note.body, note.plainText);
+    TP(t5,"writeBindings")
 }
 
 void RichTextEditorCoordinator::selectionDidChange()

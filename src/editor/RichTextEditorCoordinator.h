@@ -95,6 +95,9 @@ private:
     // A run too long to wrap at word boundaries, typed or pasted around `position`, makes the
     // view wrap anywhere from then on.
     void wrapAnywhereAfterLongRun(int position, int added);
+    // A text laid out left to right has each paragraph find its own direction again once a
+    // right-to-left letter is typed or pasted around `position`.
+    void findParagraphDirectionsAfterRightToLeft(int position, int added);
     QColor checklistMarkerColor() const;
     // Runs a table operation on the menu's table as one edit; it returns the caret.
     void tableMenuAction(const std::function<std::optional<int>(class TableEditing&, QTextTable*)>& action);

@@ -104,6 +104,35 @@ TEST(RichTextEditorLoading, ALineWithNoPlaceToBreakIsWrappedAnywhereAndOrdinaryT
     EXPECT_EQ(typed.view().wordWrapMode(), QTextOption::WrapAnywhere);
 }
 
+// A note of left-to-right text is laid out left to right without Qt looking for each
+// paragraph's direction; right-to-left text loaded, typed or pasted still reads right to left.
+TEST(RichTextEditorLoading, RightToLeftParagraphsReadRightToLeftInANoteOfLatinText)
+{
+    const QString hebrew = QStringLiteral("\u05E9\u05DC\u05D5\u05DD");
+    const QString arabic = QStringLiteral("\u0645\u0631\u062D\u0628\u0627");
+    const auto directionAt = [](EditorProbe& probe, int position) {
+        return probe.document().findBlock(position).textDirection();
+    };
+    EditorProbe loaded(QStringLiteral("latin\n") + hebrew);
+    EXPECT_EQ(directionAt(loaded, 0), Qt::LeftToRight);
+    EXPECT_EQ(directionAt(loaded, 6), Qt::RightToLeft);
+
+    EditorProbe typed(QStringLiteral("latin\nmore latin"));
+    typed.caret(typed.string().size());
+    QTest::keyClick(&typed.view(), Qt::Key_Return);
+    typeText(typed.view(), arabic);
+    QApplication::processEvents();
+    EXPECT_EQ(directionAt(typed, 0), Qt::LeftToRight);
+    EXPECT_EQ(directionAt(typed, int(typed.string().size()) - 1), Qt::RightToLeft);
+
+    EditorProbe pasted(QStringLiteral("latin\n"));
+    pasted.caret(6);
+    QApplication::clipboard()->setText(hebrew);
+    pasted.view().paste();
+    QApplication::processEvents();
+    EXPECT_EQ(directionAt(pasted, 6), Qt::RightToLeft);
+}
+
 // Each report encodes the whole body and saves the note: a large note lagged behind every key.
 TEST(RichTextEditorEdits, KeysThatArriveTogetherAreReportedOnceTheBodyAndThenTheText)
 {
