@@ -46,11 +46,14 @@ public:
     void read(int start, int end, QString& text, std::vector<ObjectFragment>& objects)
     {
         const int last = m_document.characterCount() - 1;
-        for (QTextBlock block = m_document.findBlock(start); block.isValid() && block.position() < end; block = block.next()) {
+        QTextBlock block = m_document.findBlock(start);
+        // Blocks follow each other without a gap, table cells and frame edges included.
+        for (int next = block.position(); block.isValid() && next < end; block = block.next()) {
+            next += block.length();
             const int offset = int(text.size());
             const QString blockText = block.text();
             text += blockText;
-            if (block.position() + block.length() - 1 < last)
+            if (next - 1 < last)
                 text += u'\n';
             if (!blockText.contains(QChar::ObjectReplacementCharacter))
                 continue;
