@@ -4,6 +4,7 @@
 #include "editor/EditorColors.h"
 #include "editor/EditorFonts.h"
 #include "editor/TextStorage.h"
+#include "rtf/ParagraphContinuation.h"
 #include "rtf/RtfDocumentCapture.h"
 #include "rtf/RtfWriter.h"
 
@@ -53,7 +54,8 @@ public:
             const int offset = int(text.size());
             const QString blockText = block.text();
             text += blockText;
-            if (next - 1 < last)
+            // A long paragraph shown in pieces reads as one.
+            if (next - 1 < last && !ParagraphContinuation::continues(block.next()))
                 text += u'\n';
             if (!blockText.contains(QChar::ObjectReplacementCharacter))
                 continue;
@@ -392,8 +394,11 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
         } else {
             if (block.position() != position)
                 break;
+            QTextBlock last = block;
             capture.captureBlock(block, items);
-            end = block.position() + block.length();
+            for (QTextBlock next = block.next(); next.isValid() && ParagraphContinuation::continues(next); next = next.next())
+                capture.captureBlock(last = next, items);
+            end = last.position() + last.length();
         }
         QString shown;
         std::vector<ObjectFragment> fragments;

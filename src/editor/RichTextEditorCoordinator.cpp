@@ -8,6 +8,7 @@
 #include "editor/LinePrefixes.h"
 #include "editor/ListEditing.h"
 #include "editor/LongLineWrap.h"
+#include "editor/LongParagraphSplit.h"
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/RightToLeftText.h"
@@ -187,6 +188,7 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
         for (QTextTable* table : tables.tables())
             tables.restyleTable(table);
     }
+    LongParagraphSplit::split(*document);
     document->setUndoRedoEnabled(true);
     document->setParent(view);
     const QString characters = document->toRawText();
@@ -209,6 +211,7 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     }
     if (old && old->parent() == view)
         delete old.data();
+    view->layOutWhenShown();
     ChecklistMarkerRenderer::install(*view->document())->setColor(checklistMarkerColor());
     // A new text is encoded whole at its first save.
     m_encoder = std::make_unique<NoteEncoder>();

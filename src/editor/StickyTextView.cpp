@@ -2,8 +2,10 @@
 
 #include "editor/ChecklistEditing.h"
 #include "editor/LongLineWrap.h"
+#include "editor/LongParagraphSplit.h"
 #include "editor/RichTextEditor.h"
 #include "editor/TextStorage.h"
+#include "rtf/ParagraphContinuation.h"
 #include "rtf/RichTextCodec.h"
 #include "rtf/RtfDocumentCapture.h"
 #include "rtf/RtfWriter.h"
@@ -137,6 +139,22 @@ void StickyTextView::refreshHighlightInk()
         setExtraSelections(inked);
 }
 
+// A view not shown yet has a default width far narrower than a note's: a long text laid out
+// at it takes seconds and, at 20 MB, more lines than the layout's coordinates reach. A layout
+// of no page size lays nothing out.
+void StickyTextView::layOutWhenShown()
+{
+    if (!isVisible())
+        document()->setPageSize(QSizeF(0, 0));
+}
+
+void StickyTextView::showEvent(QShowEvent* event)
+{
+    QTextEdit::showEvent(event);
+    if (document()->pageSize().isNull())
+        document()->setPageSize(QSizeF(viewport()->width(), -1));
+}
+
 void StickyTextView::setScrollBarInk(const QColor& ink)
 {
     const auto rgba = [&ink](qreal opacity) {
@@ -152,6 +170,44 @@ void StickyTextView::setScrollBarInk(const QColor& ink)
 }
 
 void StickyTextView::keyPressEvent(QKeyEvent* event)
+{
+    if (!editAtDisplayBreak(event))
+        handleKey(event);
+}
+
+// Where a long paragraph is cut for display the keys act on the text, not on the cut: Return
+// there makes a real break, Backspace and Delete take the character beyond the cut.
+bool StickyTextView::editAtDisplayBreak(QKeyEvent* event)
+{
+    if (!LongParagraphSplit::hasContinuations(*document()))
+        return false;
+    QTextCursor cursor = textCursor();
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    const bool returnKey = (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier;
+    if (returnKey && ParagraphContinuation::continues(document()->findBlock(cursor.selectionStart()))) {
+        const int from = cursor.selectionStart();
+        QTextCursor step = cursor;
+        step.beginEditBlock();
+        handleKey(event);
+        LongParagraphSplit::keepBreaksOf(*document(), from, textCursor().position());
+        step.endEditBlock();
+        return true;
+    }
+    if (cursor.hasSelection())
+        return false;
+    const bool backspace = event->key() == Qt::Key_Backspace && !(modifiers & ~Qt::ShiftModifier);
+    if (!backspace && !event->matches(QKeySequence::Delete))
+        return false;
+    const std::optional<int> beyond = LongParagraphSplit::acrossBreak(*document(), cursor.position(), backspace);
+    if (!beyond)
+        return false;
+    cursor.setPosition(*beyond);
+    backspace ? cursor.deletePreviousChar() : cursor.deleteChar();
+    setTextCursor(cursor);
+    return true;
+}
+
+void StickyTextView::handleKey(QKeyEvent* event)
 {
     if (m_delegate) {
         if (const auto command = commandFor(*event); command && m_delegate->doCommand(*command)) {
@@ -245,10 +301,32 @@ bool StickyTextView::canInsertFromMimeData(const QMimeData* source) const
 
 void StickyTextView::insertFromMimeData(const QMimeData* source)
 {
+    const QSizeF page = document()->pageSize();
     QTextCursor step = textCursor();
     step.beginEditBlock();
-    insertKept(source);
+    const std::optional<QTextCursor> caret = insertKept(source);
     step.endEditBlock();
+    // A long text is laid out once the edit is over, a block at a time in the background,
+    // rather than all at once inside it (a layout of no page size lays nothing out).
+    if (document()->pageSize() != page)
+        document()->setPageSize(page);
+    if (caret)
+        setTextCursor(*caret);
+}
+
+QMimeData* StickyTextView::createMimeDataFromSelection() const
+{
+    const QTextCursor cursor = textCursor();
+    if (!LongParagraphSplit::hasContinuations(*document()))
+        return QTextEdit::createMimeDataFromSelection();
+    // A long paragraph cut for display is copied whole.
+    QTextDocument joined;
+    QTextCursor(&joined).insertFragment(cursor.selection());
+    LongParagraphSplit::join(joined);
+    auto* data = new QMimeData;
+    data->setHtml(joined.toHtml());
+    data->setText(joined.toPlainText());
+    return data;
 }
 
 void StickyTextView::wrapAnywhereFor(QStringView pasted)
@@ -258,7 +336,7 @@ void StickyTextView::wrapAnywhereFor(QStringView pasted)
         setWordWrapMode(QTextOption::WrapAnywhere);
 }
 
-void StickyTextView::insertKept(const QMimeData* source)
+std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
 {
     if (source->hasHtml()) {
         PastedHtmlDocument pasted;
@@ -268,20 +346,33 @@ void StickyTextView::insertKept(const QMimeData* source)
         // text the source gave no size takes the note's own.
         const QByteArray body = RtfWriter::write(RtfDocumentCapture::capture(pasted, RichTextEditor::defaultFontSize));
         if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(body)) {
-            wrapAnywhereFor(kept->toRawText());
-            QTextCursor cursor = textCursor();
-            cursor.insertFragment(QTextDocumentFragment(kept.get()));
-            setTextCursor(cursor);
+            const QString characters = kept->toRawText();
+            wrapAnywhereFor(characters);
+            return insertPasted([&kept](QTextCursor& cursor) { cursor.insertFragment(QTextDocumentFragment(kept.get())); },
+                                characters.size());
         }
-        return;
+        return std::nullopt;
     }
     if (source->hasText()) {
         const QString text = source->text();
         wrapAnywhereFor(text);
-        QTextCursor cursor = textCursor();
-        cursor.insertText(text);
-        setTextCursor(cursor);
+        return insertPasted([&text](QTextCursor& cursor) { cursor.insertText(text); }, text.size());
     }
+    return std::nullopt;
+}
+
+QTextCursor StickyTextView::insertPasted(const std::function<void(QTextCursor&)>& insert, qsizetype size)
+{
+    QTextCursor cursor = textCursor();
+    const int from = cursor.selectionStart();
+    const bool large = size > LongParagraphSplit::splitAbove;
+    if (large)
+        document()->setPageSize(QSizeF(0, 0));
+    insert(cursor);
+    LongParagraphSplit::keepBreaksOf(*document(), from, cursor.position());
+    if (large)
+        LongParagraphSplit::split(*document(), from, cursor.position());
+    return cursor;
 }
 
 } // namespace norvelle

@@ -51,21 +51,30 @@ public:
     // The column border within the grab tolerance of a point in the viewport, if any.
     std::optional<ColumnBorder> hitTestColumnBorder(const QPoint& point) const;
 
+    // Lays its text out once shown, at the width it shows at, instead of now (see below).
+    void layOutWhenShown();
+
     // Undo or redo, leaving the view on the text that changed.
     void undoInPlace();
     void redoInPlace();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
+    QMimeData* createMimeDataFromSelection() const override;
 
 private:
-    void insertKept(const QMimeData* source);
+    void handleKey(QKeyEvent* event);
+    bool editAtDisplayBreak(QKeyEvent* event);
+    // The caret after the inserted text, none when nothing was inserted.
+    std::optional<QTextCursor> insertKept(const QMimeData* source);
+    QTextCursor insertPasted(const std::function<void(QTextCursor&)>& insert, qsizetype size);
     void wrapAnywhereFor(QStringView pasted);
     bool toggleChecklistMarker(const QPoint& point);
     QPointF documentPoint(const QPoint& point) const;

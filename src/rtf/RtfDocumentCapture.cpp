@@ -1,5 +1,6 @@
 #include "rtf/RtfDocumentCapture.h"
 
+#include "rtf/ParagraphContinuation.h"
 #include "rtf/RtfFormatMapping.h"
 #include "rtf/RtfLimits.h"
 
@@ -20,7 +21,11 @@ public:
 
     void block(const QTextBlock& block, std::vector<RtfDocumentModel::Item>& items)
     {
-        items.emplace_back(captureParagraph(block));
+        auto* previous = items.empty() ? nullptr : std::get_if<RtfParagraph>(&items.back());
+        if (previous && ParagraphContinuation::continues(block))
+            appendRuns(*previous, block);
+        else
+            items.emplace_back(captureParagraph(block));
     }
 
     void frame(QTextFrame& frame, std::vector<RtfDocumentModel::Item>& items)
@@ -44,6 +49,12 @@ private:
             paragraph.markStyle = *mark;
         else
             paragraph.markStyle = m_mapping.characterStyle(sized(block.charFormat()));
+        appendRuns(paragraph, block);
+        return paragraph;
+    }
+
+    void appendRuns(RtfParagraph& paragraph, const QTextBlock& block)
+    {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             if (!fragment.isValid())
@@ -56,7 +67,6 @@ private:
             else
                 paragraph.runs.push_back({*style, fragment.text()});
         }
-        return paragraph;
     }
 
     // A large note holds few distinct formats: each is mapped once per capture, by its index in

@@ -1,0 +1,129 @@
+// A paragraph of megabytes is shown in pieces: whatever the user does there acts on the text
+// they see, and the note keeps the paragraph as it was, character for character.
+#include "EditorTestSupport.h"
+
+#include "editor/LongParagraphSplit.h"
+#include "editor/RichTextBody.h"
+#include "rtf/ParagraphContinuation.h"
+
+#include <QClipboard>
+#include <QTest>
+#include <QTextBlock>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace norvelle;
+using norvelle::test::EditorProbe;
+
+namespace {
+
+// Words, with what a cut must not fall inside of (a surrogate pair, an accent, a flag) and
+// what must not start a piece (a list dash, a number, a checklist token).
+QString longLine(int characters)
+{
+    const QString words = QStringLiteral("word - 12. \u25CB e\u0301t\u00E9 \U0001F600\U0001F1EB\U0001F1F7 \u6F22\u5B57 text ");
+    QString line;
+    while (line.size() < characters)
+        line += words;
+    return line;
+}
+
+// Where the first piece after the first one starts.
+int firstContinuation(const QTextDocument& document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (ParagraphContinuation::continues(block))
+            return block.position();
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(LongParagraphs, ALongLineIsShownInPiecesAndSavedAndReloadedByteForByte)
+{
+    const QString text = QStringLiteral("title\n") + longLine(700'000) + QStringLiteral("\nend");
+    EditorProbe probe(text);
+    ASSERT_GT(probe.document().blockCount(), 10);
+    for (QTextBlock block = probe.document().begin(); block.isValid(); block = block.next()) {
+        if (!ParagraphContinuation::continues(block))
+            continue;
+        const QChar first = block.text().at(0);
+        EXPECT_TRUE(first.isLetter() && !first.isLowSurrogate()) << block.position();
+    }
+    EXPECT_EQ(plainTextOf(probe.document()), text);
+    const std::optional<QByteArray> body = probe.editor->richData();
+    ASSERT_TRUE(body);
+
+    // The body is that of the paragraph whole.
+    const std::unique_ptr<QTextDocument> whole(probe.document().clone());
+    LongParagraphSplit::join(*whole);
+    EXPECT_EQ(whole->blockCount(), 3);
+    EXPECT_EQ(encodeRichTextData(*whole, QColor(Qt::black)), body);
+
+    EditorProbe reopened(text, body);
+    EXPECT_GT(reopened.document().blockCount(), 10);
+    EXPECT_EQ(reopened.editor->richData(), body);
+    EXPECT_EQ(plainTextOf(reopened.document()), text);
+}
+
+TEST(LongParagraphs, KeysAndCopyAtACutActOnTheTextTheUserSees)
+{
+    const QString line = longLine(300'000);
+    EditorProbe probe(line);
+    probe.view().setFocus();
+    const int cut = firstContinuation(probe.document());
+    ASSERT_GT(cut, 0);
+    // The document holds one break before the cut that the text has not.
+    const int atCut = cut - 1;
+
+    QApplication::clipboard()->clear();
+    probe.select(cut - 4, cut + 3);
+    probe.view().copy();
+    EXPECT_EQ(QApplication::clipboard()->text(), line.mid(cut - 4, 6));
+
+    probe.caret(cut);
+    QTest::keyClick(&probe.view(), Qt::Key_Backspace);
+    QString expected = line;
+    expected.remove(atCut - 1, 1);
+    EXPECT_EQ(probe.reportedText(), expected);
+
+    probe.caret(cut - 2);
+    QTest::keyClick(&probe.view(), Qt::Key_Delete);
+    expected.remove(atCut - 1, 1);
+    EXPECT_EQ(probe.reportedText(), expected);
+
+    // Return inside a piece breaks the line there, and the pieces after it still join.
+    const int inPiece = firstContinuation(probe.document()) + 10;
+    probe.caret(inPiece);
+    QTest::keyClick(&probe.view(), Qt::Key_Return);
+    expected.insert(inPiece - 1, u'\n');
+    EXPECT_EQ(probe.reportedText(), expected);
+    QTest::keyClick(&probe.view(), Qt::Key_Return);
+    expected.insert(inPiece, u'\n');
+    EXPECT_EQ(probe.reportedText(), expected);
+
+    // Lines pasted inside a piece are lines of their own.
+    QApplication::clipboard()->setText(QStringLiteral("one\ntwo"));
+    probe.view().paste();
+    expected.insert(inPiece + 1, QStringLiteral("one\ntwo"));
+    EXPECT_EQ(probe.reportedText(), expected);
+}
+
+TEST(LongParagraphs, APastedLongLineIsShownInPiecesAndOneUndoTakesItBack)
+{
+    EditorProbe probe(QStringLiteral("before "));
+    probe.caret(7);
+    const QString line = longLine(600'000);
+    QApplication::clipboard()->setText(line);
+    probe.view().paste();
+    EXPECT_GT(probe.document().blockCount(), 10);
+    EXPECT_EQ(probe.reportedText(), QStringLiteral("before ") + line);
+
+    probe.view().undoInPlace();
+    EXPECT_EQ(probe.document().blockCount(), 1);
+    EXPECT_EQ(probe.reportedText(), QStringLiteral("before "));
+    probe.view().redoInPlace();
+    EXPECT_EQ(probe.reportedText(), QStringLiteral("before ") + line);
+}
