@@ -211,6 +211,7 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     }
     if (old && old->parent() == view)
         delete old.data();
+    view->keepLayoutWithinReach();
     view->layOutWhenShown();
     ChecklistMarkerRenderer::install(*view->document())->setColor(checklistMarkerColor());
     // A new text is encoded whole at its first save.

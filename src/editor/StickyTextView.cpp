@@ -13,6 +13,7 @@
 #include "ui/TextContrast.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
@@ -21,6 +22,7 @@
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
+#include <cmath>
 #include <memory>
 #include <unordered_map>
 #include <utility>
@@ -152,7 +154,38 @@ void StickyTextView::showEvent(QShowEvent* event)
 {
     QTextEdit::showEvent(event);
     if (document()->pageSize().isNull())
-        document()->setPageSize(QSizeF(viewport()->width(), -1));
+        document()->setPageSize(QSizeF(lineWrapMode() == FixedPixelWidth ? lineWrapColumnOrWidth() : viewport()->width(), -1));
+}
+
+void StickyTextView::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    keepLayoutWithinReach();
+}
+
+// Qt's text layout reaches 2^23 pixels down and no further: a text laid out taller than that
+// can hold it for good. Tens of megabytes wrapped at a narrow note's width would be, so such a
+// text is wrapped at a width that keeps it well short of that, and scrolls sideways.
+void StickyTextView::keepLayoutWithinReach()
+{
+    constexpr qreal reach = 1 << 23;
+    const int characters = document()->characterCount();
+    int width = 0;
+    if (characters > LongParagraphSplit::splitAbove) {
+        const QFontMetricsF metrics(document()->defaultFont());
+        const QString sample = document()->firstBlock().text().left(4096);
+        const qreal advance = sample.isEmpty() ? metrics.averageCharWidth() : metrics.horizontalAdvance(sample) / sample.size();
+        width = int(std::ceil(characters * advance * metrics.lineSpacing() * 1.25 / reach)) + 2 * RichTextEditor::textInset;
+    }
+    if (width <= viewport()->width()) {
+        if (lineWrapMode() != WidgetWidth)
+            setLineWrapMode(WidgetWidth);
+        return;
+    }
+    if (lineWrapMode() != FixedPixelWidth || lineWrapColumnOrWidth() < width) {
+        setLineWrapMode(FixedPixelWidth);
+        setLineWrapColumnOrWidth(width);
+    }
 }
 
 void StickyTextView::setScrollBarInk(const QColor& ink)
@@ -310,6 +343,7 @@ void StickyTextView::insertFromMimeData(const QMimeData* source)
     // rather than all at once inside it (a layout of no page size lays nothing out).
     if (document()->pageSize() != page)
         document()->setPageSize(page);
+    keepLayoutWithinReach();
     if (caret)
         setTextCursor(*caret);
 }

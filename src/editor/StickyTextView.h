@@ -53,6 +53,8 @@ public:
 
     // Lays its text out once shown, at the width it shows at, instead of now (see below).
     void layOutWhenShown();
+    // Wraps a text that would be too tall for the layout at a wider width (see below).
+    void keepLayoutWithinReach();
 
     // Undo or redo, leaving the view on the text that changed.
     void undoInPlace();
@@ -61,6 +63,7 @@ public:
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
