@@ -34,8 +34,9 @@ public:
     // there (a typed Return, pasted lines) are the user's own.
     static void keepBreaksOf(QTextDocument& document, int from, int to);
 
-    // Where Backspace (backward) or Delete at `position` acts when a display break is next to
-    // it: beyond the break, at the character the user sees there. None where no break is.
+    // Where Backspace or Left (backward), Delete or Right at `position` act when a display
+    // break is next to it: beyond the break, by the character the user sees there. None where
+    // no break is.
     static std::optional<int> acrossBreak(const QTextDocument& document, int position, bool backward);
     // Takes the display breaks out of the document: each long paragraph becomes one block.
     static void join(QTextDocument& document);

@@ -200,6 +200,14 @@ void StickyTextView::setScrollBarInk(const QColor& ink)
         "QScrollBar::add-line:vertical, QScrollBar::sub-line:vertical { height: 0; }"
         "QScrollBar::add-page:vertical, QScrollBar::sub-page:vertical { background: transparent; }")
                                            .arg(rgba(0.25), rgba(0.4)));
+    // Shown only for a text wrapped wider than the note (see keepLayoutWithinReach).
+    horizontalScrollBar()->setStyleSheet(QStringLiteral(
+        "QScrollBar:horizontal { background: transparent; height: 8px; margin: 0 4px 2px 4px; }"
+        "QScrollBar::handle:horizontal { background: %1; border-radius: 3px; min-width: 24px; }"
+        "QScrollBar::handle:horizontal:hover { background: %2; }"
+        "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0; }"
+        "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: transparent; }")
+                                             .arg(rgba(0.25), rgba(0.4)));
 }
 
 void StickyTextView::keyPressEvent(QKeyEvent* event)
@@ -209,7 +217,8 @@ void StickyTextView::keyPressEvent(QKeyEvent* event)
 }
 
 // Where a long paragraph is cut for display the keys act on the text, not on the cut: Return
-// there makes a real break, Backspace and Delete take the character beyond the cut.
+// there makes a real break, Backspace and Delete take the character beyond the cut, and the
+// arrows pass over it.
 bool StickyTextView::editAtDisplayBreak(QKeyEvent* event)
 {
     if (!LongParagraphSplit::hasContinuations(*document()))
@@ -224,6 +233,20 @@ bool StickyTextView::editAtDisplayBreak(QKeyEvent* event)
         handleKey(event);
         LongParagraphSplit::keepBreaksOf(*document(), from, textCursor().position());
         step.endEditBlock();
+        return true;
+    }
+    const bool select = event->matches(QKeySequence::SelectPreviousChar) || event->matches(QKeySequence::SelectNextChar);
+    const bool left = event->matches(QKeySequence::MoveToPreviousChar) || event->matches(QKeySequence::SelectPreviousChar);
+    const bool right = event->matches(QKeySequence::MoveToNextChar) || event->matches(QKeySequence::SelectNextChar);
+    if ((left || right) && (select || !cursor.hasSelection()) && cursor.block().textDirection() == Qt::LeftToRight) {
+        // The arrow passes the cut and the character beyond it, as it does any other character.
+        const std::optional<int> beyond = LongParagraphSplit::acrossBreak(*document(), cursor.position(), left);
+        if (!beyond)
+            return false;
+        const QTextCursor::MoveMode mode = select ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor;
+        cursor.setPosition(*beyond, mode);
+        cursor.movePosition(left ? QTextCursor::PreviousCharacter : QTextCursor::NextCharacter, mode);
+        setTextCursor(cursor);
         return true;
     }
     if (cursor.hasSelection())

@@ -83,6 +83,14 @@ TEST(LongParagraphs, KeysAndCopyAtACutActOnTheTextTheUserSees)
     probe.view().copy();
     EXPECT_EQ(QApplication::clipboard()->text(), line.mid(cut - 4, 6));
 
+    // The arrows pass the cut as they pass any character.
+    probe.caret(cut - 1);
+    QTest::keyClick(&probe.view(), Qt::Key_Right);
+    EXPECT_EQ(probe.view().textCursor().position(), cut + 1);
+    probe.caret(cut);
+    QTest::keyClick(&probe.view(), Qt::Key_Left);
+    EXPECT_EQ(probe.view().textCursor().position(), cut - 2);
+
     probe.caret(cut);
     QTest::keyClick(&probe.view(), Qt::Key_Backspace);
     QString expected = line;
