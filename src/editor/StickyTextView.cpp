@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTimer>
 
 #include <cmath>
 #include <memory>
@@ -275,6 +276,12 @@ void StickyTextView::handleKey(QKeyEvent* event)
             return;
         }
     }
+    // Pasted through the view's own slot, which does not take the view to the caret at once.
+    if (event->matches(QKeySequence::Paste) && !isReadOnly()) {
+        paste();
+        event->accept();
+        return;
+    }
     if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
         event->matches(QKeySequence::Undo) ? undoInPlace() : redoInPlace();
         event->accept();
@@ -364,11 +371,28 @@ void StickyTextView::insertFromMimeData(const QMimeData* source)
     step.endEditBlock();
     // A long text is laid out once the edit is over, a block at a time in the background,
     // rather than all at once inside it (a layout of no page size lays nothing out).
-    if (document()->pageSize() != page)
+    const bool laidOutLater = document()->pageSize() != page;
+    if (laidOutLater)
         document()->setPageSize(page);
     keepLayoutWithinReach();
-    if (caret)
+    if (!caret)
+        return;
+    // The view goes to the caret once the text above it is laid out: going there now would lay
+    // it all out at once.
+    if (laidOutLater && textCursor().position() == caret->position())
+        revealCaretOnceLaidOut();
+    else
         setTextCursor(*caret);
+}
+
+void StickyTextView::revealCaretOnceLaidOut()
+{
+    const QTextBlock block = textCursor().block();
+    if (!block.layout() || block.layout()->lineCount() == 0) {
+        QTimer::singleShot(50, this, &StickyTextView::revealCaretOnceLaidOut);
+        return;
+    }
+    ensureCursorVisible();
 }
 
 QMimeData* StickyTextView::createMimeDataFromSelection() const

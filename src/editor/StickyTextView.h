@@ -78,6 +78,7 @@ private:
     // The caret after the inserted text, none when nothing was inserted.
     std::optional<QTextCursor> insertKept(const QMimeData* source);
     QTextCursor insertPasted(const std::function<void(QTextCursor&)>& insert, qsizetype size);
+    void revealCaretOnceLaidOut();
     void wrapAnywhereFor(QStringView pasted);
     bool toggleChecklistMarker(const QPoint& point);
     QPointF documentPoint(const QPoint& point) const;
