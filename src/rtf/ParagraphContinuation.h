@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
 #include <QTextFormat>
 
 namespace norvelle {
@@ -11,7 +13,16 @@ namespace norvelle {
 struct ParagraphContinuation {
     static constexpr int property = QTextFormat::UserProperty + 0x200;
 
-    static bool continues(const QTextBlock& block) { return block.blockFormat().boolProperty(property); }
+    // Only between two paragraphs of the main text: a mark copied into a table cell, or onto the
+    // paragraph after a table, continues nothing.
+    static bool continues(const QTextBlock& block)
+    {
+        if (!block.blockFormat().boolProperty(property) || !block.previous().isValid())
+            return false;
+        const QTextDocument* document = block.document();
+        return document->frameAt(block.position()) == document->rootFrame()
+            && document->frameAt(block.previous().position()) == document->rootFrame();
+    }
 };
 
 } // namespace norvelle
