@@ -20,10 +20,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <QElapsedTimer>
-#include <cstdio>
-#define TS(name) QElapsedTimer name; name.start();
-#define TP(name,label) if(qEnvironmentVariableIsSet("TS2PROF")) std::fprintf(stderr, "%s %.2f\n", label, name.nsecsElapsed()/1e6);
 
 namespace norvelle {
 
@@ -382,7 +378,6 @@ void RichTextEditorCoordinator::textDidChange()
         return;
     QTextDocument& document = *view->document();
     TextStorage storage(document);
-    TS(t1)
     if (!m_isNormalizingChecklist) {
         ChecklistEditing checklists(storage, m_parent.textColor());
         if (checklists.needsNormalizing(std::exchange(m_unnormalizedLines, std::nullopt).value_or(TextRange {}))) {
@@ -397,8 +392,6 @@ void RichTextEditorCoordinator::textDidChange()
             m_isNormalizingChecklist = false;
         }
     }
-    TP(t1,"needsNormalizing")
-    TS(t2)
     // An empty table cell's invisible placeholder goes once the user writes there, in the same undo step.
     const std::vector<int> seeds = TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()))
                                        .seedsOfFilledCell(view->textCursor().position());
@@ -411,11 +404,8 @@ void RichTextEditorCoordinator::textDidChange()
         step.endEditBlock();
         --m_suppressChanges;
     }
-    TP(t2,"seeds")
     scheduleReport();
-    TS(t3)
     broadcastFormattingState();
-    TP(t3,"broadcast")
 }
 
 void RichTextEditorCoordinator::scheduleReport()
@@ -433,12 +423,8 @@ void RichTextEditorCoordinator::flushReport()
     if (!std::exchange(m_reportPending, false) || !view)
         return;
     QTextDocument& document = *view->document();
-    TS(t4)
     const EncodedNote note = m_encoder->encode(document, m_appliedDefaultTextColor);
-    TP(t4,"encodeNote")
-    TS(t5)
     m_parent.writeBindings(note.body, note.plainText);
-    TP(t5,"writeBindings")
 }
 
 void RichTextEditorCoordinator::selectionDidChange()

@@ -59,9 +59,9 @@ sqlite3_stmt* SqliteConnection::prepare(const QString& sql, const std::vector<QV
         m_statements.insert(sql, statement);
     }
     sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
+    unbind(statement);
     for (size_t i = 0; i < bindings.size(); ++i) {
-        if (!bind(statement, int(i) + 1, bindings[i])) {
+        if (!bind(statement, int(i) + 1, bindings[i], m_boundBytes[statement])) {
             return nullptr;
         }
     }
@@ -78,6 +78,7 @@ bool SqliteConnection::run(sqlite3_stmt* statement)
         code = sqlite3_step(statement);
     }
     sqlite3_reset(statement);
+    unbind(statement);
     return code == SQLITE_DONE;
 }
 
@@ -99,6 +100,12 @@ bool SqliteConnection::query(const QString& sql, const std::vector<QVariant>& bi
     }
     sqlite3_reset(statement);
     return code == SQLITE_DONE;
+}
+
+void SqliteConnection::unbind(sqlite3_stmt* statement)
+{
+    sqlite3_clear_bindings(statement);
+    m_boundBytes.remove(statement);
 }
 
 bool SqliteConnection::inTransaction() const
@@ -168,7 +175,7 @@ QVariant SqliteConnection::columnValue(sqlite3_stmt* statement, int column)
     }
 }
 
-bool SqliteConnection::bind(sqlite3_stmt* statement, int position, const QVariant& value)
+bool SqliteConnection::bind(sqlite3_stmt* statement, int position, const QVariant& value, std::vector<QByteArray>& kept)
 {
     if (!value.isValid()) {
         return sqlite3_bind_null(statement, position) == SQLITE_OK;
@@ -182,16 +189,16 @@ bool SqliteConnection::bind(sqlite3_stmt* statement, int position, const QVarian
     case QMetaType::Double:
         return sqlite3_bind_double(statement, position, value.toDouble()) == SQLITE_OK;
     case QMetaType::QByteArray: {
-        const QByteArray bytes = value.toByteArray();
+        const QByteArray& bytes = kept.emplace_back(value.toByteArray());
         // An empty blob must stay an empty value, not NULL.
         if (bytes.isEmpty()) {
             return sqlite3_bind_zeroblob(statement, position, 0) == SQLITE_OK;
         }
-        return sqlite3_bind_blob64(statement, position, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT) == SQLITE_OK;
+        return sqlite3_bind_blob64(statement, position, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_STATIC) == SQLITE_OK;
     }
     default: {
-        const QByteArray text = value.toString().toUtf8();
-        return sqlite3_bind_text64(statement, position, text.constData(), sqlite3_uint64(text.size()), SQLITE_TRANSIENT, SQLITE_UTF8) == SQLITE_OK;
+        const QByteArray& text = kept.emplace_back(value.toString().toUtf8());
+        return sqlite3_bind_text64(statement, position, text.constData(), sqlite3_uint64(text.size()), SQLITE_STATIC, SQLITE_UTF8) == SQLITE_OK;
     }
     }
 }

@@ -50,12 +50,19 @@ public:
     // A value as an SQL literal, of the type bind() gives it.
     static QString literal(const QVariant& value);
     static QVariant columnValue(sqlite3_stmt* statement, int column);
-    static bool bind(sqlite3_stmt* statement, int position, const QVariant& value);
+    // Binds without copying: the bytes of a text or blob are kept in `kept`, which must outlive
+    // the statement's use of them.
+    static bool bind(sqlite3_stmt* statement, int position, const QVariant& value, std::vector<QByteArray>& kept);
 
 private:
+    void unbind(sqlite3_stmt* statement);
+
     sqlite3* m_db = nullptr;
     int m_openCode = 0;
     QHash<QString, sqlite3_stmt*> m_statements;
+    // Each statement's bound text and blob bytes, kept until it is done: SQLite then reads a
+    // note's megabytes where they are instead of copying them.
+    QHash<sqlite3_stmt*, std::vector<QByteArray>> m_boundBytes;
 };
 
 } // namespace norvelle

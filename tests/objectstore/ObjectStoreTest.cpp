@@ -471,8 +471,9 @@ TEST(ObjectStore, ABlankTextFilterGivesOneAnswerInTheStoreAndInMemoryAndReadsOnl
     const QByteArray sql = ("EXPLAIN QUERY PLAN SELECT _pk, uid, \"when\", name, bytes, count, flag, ratio FROM Item WHERE "
                             + condition + " ORDER BY _pk ASC").toUtf8();
     ASSERT_EQ(sqlite3_prepare_v2(db, sql.constData(), -1, &plan, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    std::vector<QByteArray> boundBytes;
     for (size_t i = 0; i < bindings.size(); ++i) {
-        ASSERT_TRUE(SqliteConnection::bind(plan, int(i) + 1, bindings[i]));
+        ASSERT_TRUE(SqliteConnection::bind(plan, int(i) + 1, bindings[i], boundBytes));
     }
     QString steps;
     while (sqlite3_step(plan) == SQLITE_ROW) {
