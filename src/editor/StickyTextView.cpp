@@ -95,7 +95,8 @@ StickyTextView::StickyTextView(QWidget* parent)
     setFrameShape(QFrame::NoFrame);
     setAutoFillBackground(false);
     viewport()->setAutoFillBackground(false);
-    setStyleSheet(QStringLiteral("QTextEdit { background: transparent; }"));
+    // The corner where the two scroll bars meet (a text wrapped wider than the note) is paper too.
+    setStyleSheet(QStringLiteral("QTextEdit { background: transparent; } QTextEdit::corner { background: transparent; border: none; }"));
     viewport()->setMouseTracking(true);
     connect(this, &QTextEdit::textChanged, this, &StickyTextView::refreshHighlightInk);
 }
