@@ -266,7 +266,10 @@ void RichTextEditorCoordinator::applyDefaultTextColor(const QColor& color)
         old.push_back(*m_appliedDefaultTextColor);
     // A new paper colour is no edit of the note: it is neither reported nor undone.
     ++m_suppressChanges;
-    recolor(*view->document(), old, color);
+    if (view->document()->characterCount() > LongParagraphSplit::splitAbove)
+        view->restyleLaidOutLater([&] { recolor(*view->document(), old, color); });
+    else
+        recolor(*view->document(), old, color);
     --m_suppressChanges;
     QTextCharFormat typing = typingAttributes();
     if (takesDefaultColor(typing, old, color)) {

@@ -396,6 +396,37 @@ void StickyTextView::revealCaretOnceLaidOut()
     ensureCursorVisible();
 }
 
+void StickyTextView::restyleLaidOutLater(const std::function<void()>& edit)
+{
+    const QSizeF page = document()->pageSize();
+    const int top = cursorForPosition(QPoint(0, 0)).position();
+    // A layout of no page size lays nothing out.
+    document()->setPageSize(QSizeF(0, 0));
+    edit();
+    document()->setPageSize(page);
+    showFromOnceLaidOut(top);
+}
+
+void StickyTextView::showFromOnceLaidOut(int position)
+{
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid())
+        return;
+    if (!block.layout() || block.layout()->lineCount() == 0) {
+        QTimer::singleShot(50, this, [this, position] { showFromOnceLaidOut(position); });
+        return;
+    }
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
+    const int top = int(document()->documentLayout()->blockBoundingRect(block).top() + (line.isValid() ? line.y() : 0));
+    verticalScrollBar()->setValue(top);
+    // The scroll bar's range follows the layout: until the text is laid out to its end it may
+    // not reach that far yet.
+    const QTextBlock last = document()->lastBlock();
+    const bool complete = last.layout() && last.layout()->lineCount() > 0;
+    if (verticalScrollBar()->value() < top && !complete)
+        QTimer::singleShot(50, this, [this, position] { showFromOnceLaidOut(position); });
+}
+
 QMimeData* StickyTextView::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();

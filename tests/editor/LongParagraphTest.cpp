@@ -135,3 +135,30 @@ TEST(LongParagraphs, APastedLongLineIsShownInPiecesAndOneUndoTakesItBack)
     probe.view().redoInPlace();
     EXPECT_EQ(probe.reportedText(), QStringLiteral("before ") + line);
 }
+
+// Dark paper turns a long note's text white with the text laid out again in the background:
+// the view comes back to the line it showed, and every line is white.
+TEST(LongParagraphs, DarkPaperOnALongNoteKeepsTheViewOnTheLineItShowed)
+{
+    QString text;
+    for (int line = 0; text.size() < 400'000; ++line)
+        text += QStringLiteral("line %1 of a long note\n").arg(line, 6, 10, QLatin1Char('0'));
+    EditorProbe probe(text);
+    probe.editor->show();
+    const auto laidOut = [&probe] {
+        const QTextBlock last = probe.document().lastBlock();
+        return last.layout() && last.layout()->lineCount() > 0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(laidOut(), 20000);
+    probe.view().setTextCursor(QTextCursor(probe.document().findBlockByNumber(12000)));
+    probe.view().ensureCursorVisible();
+    const int shown = probe.view().cursorForPosition(QPoint(0, 0)).blockNumber();
+    ASSERT_GT(shown, 11000);
+
+    probe.editor->setAppearance(QColor(Qt::white), QStringLiteral("#1E1B4B"));
+    QTRY_VERIFY_WITH_TIMEOUT(laidOut(), 20000);
+    QTest::qWait(100);
+    EXPECT_NEAR(probe.view().cursorForPosition(QPoint(0, 0)).blockNumber(), shown, 1);
+    for (const int line : {0, shown, probe.document().blockCount() - 2})
+        EXPECT_EQ(probe.document().findBlockByNumber(line).begin().fragment().charFormat().foreground().color(), QColor(Qt::white)) << line;
+}
