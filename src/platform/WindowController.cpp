@@ -30,6 +30,9 @@ std::unique_ptr<QWidget> WindowController::makeWindow(const QString& title, QSiz
 
 void WindowController::showWindow()
 {
+    // Showing a minimised window again leaves it minimised, and Qt asks the window manager to
+    // activate only a mapped window: it is brought back from its minimised state first.
+    m_window->setWindowState(m_window->windowState() & ~Qt::WindowMinimized);
     m_window->show();
     m_window->raise();
     m_window->activateWindow();

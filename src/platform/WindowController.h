@@ -22,7 +22,7 @@ public:
         Qt::WindowFlags flags = Qt::Window);
 
     QWidget* window() const { return m_window.get(); }
-    // Shows the window, brings it to the front and gives it the keyboard.
+    // Shows the window (a minimised one too), brings it to the front and gives it the keyboard.
     void showWindow();
     void close();
 

@@ -73,8 +73,6 @@ void StickyControllerTable::openSticky(StickyNote& note)
     const QString key = note.objectID().uriString();
     if (StickyWindowController* open = m_controllers.value(key)) {
         // A minimised panel has no task bar entry to come back from: opening it again does.
-        QWidget* window = open->window();
-        window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         open->showWindow();
         return;
     }
