@@ -108,7 +108,8 @@ QWidget* WorkspaceDetailColumn::makeHeader()
     m_bulkBar = new WorkspaceBulkBar(m_workspace, header);
     m_headerLayout->addWidget(m_bulkBar, 1);
     m_headerLayout->addStretch(0);
-    header->setMinimumHeight(50);
+    // As tall as its rows, also in a short window: the notes below give way instead.
+    header->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
     return header;
 }
 
