@@ -7,7 +7,6 @@
 #include "platform/StatusItem.h"
 #include "platform/Symbols.h"
 
-#include <QCoreApplication>
 #include <QMenu>
 
 namespace norvelle {
@@ -71,13 +70,13 @@ void AppDelegate::handleStickyStatusClick()
     createNewSticky(QString());
 }
 
+// Our own windows count too: a clip picked over a note goes into that note, never into the
+// program used before it.
 void AppDelegate::rememberPasteTarget()
 {
-    const std::optional<RunningApplication> frontmost = m_services.frontmostApplication();
-    if (!frontmost || frontmost->processIdentifier() == QCoreApplication::applicationPid()) {
-        return;
+    if (std::optional<RunningApplication> frontmost = m_services.frontmostApplication()) {
+        m_pasteTargetApp = std::move(frontmost);
     }
-    m_pasteTargetApp = frontmost;
 }
 
 void AppDelegate::pasteClip(const ClipEntry& entry)

@@ -1,6 +1,9 @@
 // A real paste under X11: another program's text field has the keyboard, the clipboard hot key
 // (pressed by xdotool) opens the strip, and picking a clip types it into that field.
 #include "app/AppDelegate.h"
+#include "clipboard/ClipboardMonitor.h"
+#include "editor/RichTextEditor.h"
+#include "editor/StickyTextView.h"
 #include "platform/Popover.h"
 #include "platform/RunningApplication.h"
 #include "platform/UserDefaults.h"
@@ -73,6 +76,17 @@ bool isFrontmost(qint64 pid)
     return frontmost && frontmost->processIdentifier() == pid;
 }
 
+// The program's own services on the test desktop, past the first-run window.
+AppServices desktopServices()
+{
+    UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+    AppServices services = AppServices::live();
+    services.startCrashTelemetry = [] {};
+    // The test desktop has no tray host; the strip opens at the pointer all the same.
+    services.isTrayAvailable = [] { return true; };
+    return services;
+}
+
 class PasteTarget {
 public:
     explicit PasteTarget(const QString& file)
@@ -103,12 +117,7 @@ TEST(PasteIntoAnotherProgram, HotKeyThenPickTypesTheClipIntoTheRememberedField)
     ASSERT_TRUE(test::waitUntil([&] { return target.pid() > 0 && isFrontmost(target.pid()); }, kWaitMs))
         << "the text field never got the keyboard";
 
-    UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
-    AppServices services = AppServices::live();
-    services.startCrashTelemetry = [] {};
-    // The test desktop has no tray host; the strip opens at the pointer all the same.
-    services.isTrayAvailable = [] { return true; };
-    AppDelegate app(services);
+    AppDelegate app(desktopServices());
     app.applicationDidFinishLaunching();
     ASSERT_TRUE(test::waitUntil([&] { return isFrontmost(target.pid()); }, kWaitMs));
 
@@ -124,5 +133,48 @@ TEST(PasteIntoAnotherProgram, HotKeyThenPickTypesTheClipIntoTheRememberedField)
     EXPECT_TRUE(test::waitUntil([&] { return readFile(out) == clip.text; }, kWaitMs))
         << "the field holds \"" << readFile(out).toStdString() << "\"";
     EXPECT_FALSE(app.clipboardPopover()->isVisible());
+    app.applicationWillTerminate();
+}
+
+// The user writes in a note of ours after having pasted into another program: the strip opened
+// over the note pastes into the note, not into the program used before.
+TEST(PasteIntoAnotherProgram, AStripOpenedOverANoteOfOursPastesIntoThatNote)
+{
+    ASSERT_FALSE(kRunsAsPasteTarget);
+    const QString out = test::TestHomeListener::home() + "/pasted.txt";
+    PasteTarget target(out);
+    ASSERT_TRUE(test::waitUntil([&] { return target.pid() > 0 && isFrontmost(target.pid()); }, kWaitMs));
+
+    AppDelegate app(desktopServices());
+    app.applicationDidFinishLaunching();
+    ASSERT_TRUE(test::waitUntil([&] { return isFrontmost(target.pid()); }, kWaitMs));
+    ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
+    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover() && app.clipboardPopover()->isVisible(); }, kWaitMs));
+    ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
+    ASSERT_TRUE(test::waitUntil([&] { return !app.clipboardPopover()->isVisible(); }, kWaitMs));
+
+    ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+n"}), 0);
+    ASSERT_TRUE(test::waitUntil([&] {
+        return QApplication::activeWindow() && QApplication::activeWindow()->findChild<RichTextEditor*>()
+            && isFrontmost(QCoreApplication::applicationPid());
+    }, kWaitMs)) << "the new note never got the keyboard";
+    app.clipboardMonitor().setItems({ClipEntry{QUuid::createUuid(), "Into the note", std::nullopt, std::nullopt,
+        "Test", QDateTime::currentDateTimeUtc()}});
+
+    ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
+    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover()->isVisible(); }, kWaitMs));
+    ASSERT_EQ(QProcess::execute("xdotool", {"key", "Return"}), 0);
+
+    const auto noteText = [] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (const auto* editor = window->findChild<RichTextEditor*>()) {
+                return editor->textView().toPlainText();
+            }
+        }
+        return QString();
+    };
+    EXPECT_TRUE(test::waitUntil([&] { return noteText() == "Into the note"; }, kWaitMs))
+        << "the note holds \"" << noteText().toStdString() << "\"";
+    EXPECT_EQ(readFile(out), "") << "the clip went to the program used before";
     app.applicationWillTerminate();
 }
