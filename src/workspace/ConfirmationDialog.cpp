@@ -1,5 +1,7 @@
 #include "workspace/ConfirmationDialog.h"
 
+#include "ui/SchemePalette.h"
+
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,6 +14,9 @@ QMessageBox* askToConfirm(QWidget* parent, const QString& title, const QString& 
     dialog->setInformativeText(message);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);
+    if (parent) {
+        followSchemeOf(*dialog, *parent);
+    }
     QPushButton* confirm = dialog->addButton(confirmText, QMessageBox::DestructiveRole);
     dialog->addButton(QMessageBox::Cancel);
     dialog->setDefaultButton(QMessageBox::Cancel);

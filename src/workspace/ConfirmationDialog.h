@@ -9,7 +9,7 @@ class QWidget;
 
 namespace norvelle {
 
-// Asks before something that cannot be undone: a sheet over `parent` with the title, the
+// Asks before something that cannot be undone: a sheet over `parent`, in its look, with the title, the
 // message, the destructive button and "Cancel". `onConfirm` runs only after the destructive
 // button; the dialog goes away after either button. Returns the open dialog.
 QMessageBox* askToConfirm(QWidget* parent, const QString& title, const QString& message,

@@ -1,5 +1,6 @@
 #include "workspace/NewFolderSheet.h"
 
+#include "ui/SchemePalette.h"
 #include "ui/TextLabel.h"
 #include "ui/ViewFont.h"
 #include "workspace/WorkspaceFoldersStore.h"
@@ -19,6 +20,9 @@ NewFolderSheet::NewFolderSheet(WorkspaceView& workspace, QWidget* parent)
     setWindowTitle(QStringLiteral("New Folder"));
     setWindowModality(Qt::WindowModal);
     setMinimumWidth(280);
+    if (parent) {
+        followSchemeOf(*this, *parent);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 16);
     layout->setSpacing(12);

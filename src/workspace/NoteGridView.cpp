@@ -244,7 +244,7 @@ std::unique_ptr<QMenu> NoteGridView::contextMenu(int index)
         return menu;
     }
     if (std::shared_ptr<StickyNote> note = m_workspace.index().note(*m_notes[size_t(index)])) {
-        NoteActions::fillContextMenu(*menu, std::move(note), cellState(index), m_grid, window());
+        NoteActions::fillContextMenu(*menu, std::move(note), cellState(index), m_grid, this);
     }
     return menu;
 }

@@ -236,9 +236,9 @@ void WorkspaceDetailColumn::refreshDialogs()
         return;
     }
     if (m_workspace.confirmEmptyTrash()) {
-        m_confirmation = WorkspaceBulkActions::confirmEmptyTrash(m_workspace, window());
+        m_confirmation = WorkspaceBulkActions::confirmEmptyTrash(m_workspace, this);
     } else if (m_workspace.confirmBulkPermanentDelete()) {
-        m_confirmation = WorkspaceBulkActions::confirmBulkPermanentDelete(m_workspace, window());
+        m_confirmation = WorkspaceBulkActions::confirmBulkPermanentDelete(m_workspace, this);
     }
 }
 

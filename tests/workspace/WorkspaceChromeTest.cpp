@@ -11,6 +11,7 @@
 #include "support/TestHome.h"
 #include "ui/BadgeLabel.h"
 #include "ui/PlainButton.h"
+#include "ui/SchemePalette.h"
 #include "ui/SearchField.h"
 #include "ui/TextLabel.h"
 #include "workspace/LaunchAtLoginBanner.h"
@@ -28,8 +29,10 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -244,6 +247,32 @@ TEST_F(WorkspaceChromeTest, MenusOpenInTheWindowsSchemeAndFollowASwitch)
 
     UserDefaults::standard().set("norvelle.appearance", "light");
     EXPECT_FALSE(opensDark(toolbar().sortMenu()));
+}
+
+TEST_F(WorkspaceChromeTest, TheNewFolderSheetAndTheDeleteQuestionsOpenInTheWindowsScheme)
+{
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    add({ .title = "old", .deletedMinute = 5 });
+    // Hosted as the program hosts it: in a window of the desktop's own look.
+    QWidget window;
+    window.setPalette(schemePalette(ColorScheme::light));
+    view().setParent(&window);
+    (new QVBoxLayout(&window))->addWidget(&view());
+    window.show();
+    const auto dark = [](QWidget* dialog) { return dialog && schemeOf(dialog->palette()) == ColorScheme::dark; };
+
+    QTest::mouseClick(sidebar().newFolderButton(), Qt::LeftButton);
+    EXPECT_TRUE(dark(view().newFolderSheet()));
+    view().newFolderSheet()->reject();
+
+    view().setSelection(MainSection::trash);
+    QTest::mouseClick(view().detailColumn()->emptyTrashButton(), Qt::LeftButton);
+    auto* question = window.findChild<QMessageBox*>();
+    EXPECT_TRUE(dark(question));
+    if (question) {
+        question->reject();
+    }
+    view().setParent(nullptr);
 }
 
 TEST_F(WorkspaceChromeTest, ANoteChangedWhileTheUserTypesIsSearchedAfresh)
