@@ -9,6 +9,7 @@
 #include "editor/ListEditing.h"
 #include "editor/LongLineWrap.h"
 #include "editor/LongParagraphSplit.h"
+#include "editor/PlainTextMerge.h"
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/RightToLeftText.h"
@@ -235,11 +236,17 @@ void RichTextEditorCoordinator::loadContent(const QString& text, const std::opti
         document = decodeRichTextData(*richData);
         if (document) {
             TextStorage storage(*document);
-            ChecklistEditing(storage, m_parent.textColor()).normalizeChecklistMarkers();
-            // A plain text changed elsewhere (sync, the workspace) is newer than the body. Notes
-            // saved before boxes were written as tokens hold U+FFFC for them.
-            if (plainTextOf(*document) != text && storage.string() != text)
-                document.reset();
+            ChecklistEditing checklists(storage, m_parent.textColor());
+            checklists.normalizeChecklistMarkers();
+            // A plain text changed elsewhere (sync, the workspace) is newer than the body: its
+            // changed lines are written into it. Notes saved before boxes were written as tokens
+            // hold U+FFFC for them.
+            if (plainTextOf(*document) != text && storage.string() != text) {
+                if (mergePlainText(*document, text) && plainTextOf(*document) == text)
+                    checklists.normalizeChecklistMarkers();
+                else
+                    document.reset();
+            }
         }
     }
     if (!document) {

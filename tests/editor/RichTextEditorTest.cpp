@@ -41,7 +41,7 @@ TEST(RichTextEditorLoading, PlainTextShowsItsBoxes)
     EXPECT_TRUE(probe.reports().empty());
 }
 
-TEST(RichTextEditorLoading, AMatchingBodyKeepsItsFormattingAndAStaleOneLosesToThePlainText)
+TEST(RichTextEditorLoading, AMatchingBodyKeepsItsFormattingAndAStaleOneTakesThePlainText)
 {
     EditorProbe matching(QStringLiteral("hello"), boldBody(QStringLiteral("hello")));
     EXPECT_EQ(TextStorage(matching.document()).charFormat(1).fontWeight(), 700);
@@ -54,9 +54,10 @@ TEST(RichTextEditorLoading, AMatchingBodyKeepsItsFormattingAndAStaleOneLosesToTh
         EXPECT_TRUE(TextStorage(checklist.document()).charFormat(3).fontUnderline());
     }
 
+    // The plain text changed elsewhere wins; what it left alone keeps its formatting.
     EditorProbe stale(QStringLiteral("hello again"), boldBody(QStringLiteral("hello")));
     EXPECT_EQ(stale.string(), QStringLiteral("hello again"));
-    EXPECT_EQ(TextStorage(stale.document()).charFormat(1).fontWeight(), 400);
+    EXPECT_EQ(TextStorage(stale.document()).charFormat(1).fontWeight(), 700);
 
     EditorProbe broken(QStringLiteral("kept"), QByteArray("not rich at all"));
     EXPECT_EQ(broken.string(), QStringLiteral("kept"));

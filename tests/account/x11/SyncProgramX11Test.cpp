@@ -5,6 +5,7 @@
 #include "account/SyncCredentialStore.h"
 #include "platform/InternetDateTime.h"
 #include "platform/UserDefaults.h"
+#include "rtf/RichTextCodec.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/LoopbackApiServer.h"
@@ -15,6 +16,8 @@
 #include <QJsonArray>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 
 #include <csignal>
@@ -66,7 +69,7 @@ protected:
         }
         QJsonArray outgoing;
         if (!editElsewhere.isEmpty() && !noteID.isEmpty()) {
-            outgoing.append(QJsonObject{{"id", noteID}, {"version", ++serverVersion}, {"title", editElsewhere},
+            outgoing.append(QJsonObject{{"id", noteID}, {"version", ++serverVersion}, {"title", editElsewhere.section('\n', 0, 0)},
                 {"body", editElsewhere}, {"updatedAt", InternetDateTime::format(QDateTime::currentDateTimeUtc())}});
             editElsewhere.clear();
         }
@@ -168,4 +171,35 @@ TEST_F(SyncProgramX11Test, AnEditMadeElsewhereShowsInTheOpenStickyAndTheNextKeys
     ASSERT_TRUE(note);
     EXPECT_EQ(note->plainText(), "Oat milk and bread?");
     EXPECT_EQ(pushedTexts.value(pushedTexts.size() - 1), "Oat milk and bread?");
+}
+
+TEST_F(SyncProgramX11Test, AnEditMadeElsewhereLeavesTheFormattingOfTheLinesItDidNotTouch)
+{
+    ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
+    const QString window = newSticky();
+    test::xdotoolOutput({"type", "--delay", "60", "Plan"});
+    test::xdotoolOutput({"key", "Return", "ctrl+b"});
+    test::xdotoolOutput({"type", "--delay", "60", "Bold"});
+    ASSERT_TRUE(test::waitUntil([&] { return pushedTexts.value(pushedTexts.size() - 1) == "Plan\nBold"; }, kWaitMs));
+
+    // The other device changed the first line only.
+    editElsewhere = QStringLiteral("Plan B\nBold");
+    test::xdotoolOutput({"key", "ctrl+Home", "End"});
+    test::xdotoolOutput({"type", "--delay", "60", "!"});
+    ASSERT_FALSE(visibleWindow("Plan B").isEmpty());
+
+    test::xdotoolOutput({"windowactivate", "--sync", window});
+    test::xdotoolOutput({"key", "ctrl+End"});
+    test::xdotoolOutput({"type", "--delay", "60", "?"});
+    ASSERT_TRUE(test::waitUntil([&] { return pushedTexts.value(pushedTexts.size() - 1) == "Plan B\nBold?"; }, kWaitMs));
+
+    const auto note = quitAndReadTheNote();
+    ASSERT_TRUE(note);
+    EXPECT_EQ(note->plainText(), "Plan B\nBold?");
+    const std::unique_ptr<QTextDocument> body = RichTextCodec::readRtf(note->content());
+    ASSERT_TRUE(body);
+    const QTextCursor bold = body->find("Bold?");
+    ASSERT_FALSE(bold.isNull());
+    EXPECT_EQ(bold.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_NE(body->find("Plan B").charFormat().fontWeight(), QFont::Bold);
 }
