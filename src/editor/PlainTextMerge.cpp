@@ -58,6 +58,29 @@ qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit)
     return count;
 }
 
+// Replaces the document's stretch from `start` to `end`, whose plain text is `replaced`, so it
+// reads `added`. Without drawn boxes in the way, only the characters that differ are written.
+void replaceWithin(QTextDocument& document, int start, int end, const QString& replaced, const QString& added)
+{
+    if (replaced == added)
+        return;
+    if (shownText(document, start, end) == replaced) {
+        const qsizetype before = commonPrefix(replaced, added);
+        const qsizetype after = commonSuffix(replaced, added, std::min(replaced.size(), added.size()) - before);
+        start += int(before);
+        end -= int(after);
+        QTextCursor cursor(&document);
+        cursor.setPosition(start);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        insertAt(cursor, added.mid(before, added.size() - before - after));
+        return;
+    }
+    QTextCursor cursor(&document);
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    insertAt(cursor, added);
+}
+
 } // namespace
 
 bool mergePlainText(QTextDocument& document, const QString& text)
@@ -76,9 +99,10 @@ bool mergePlainText(QTextDocument& document, const QString& text)
         && oldLines[oldLines.size() - 1 - sameAfter] == newLines[newLines.size() - 1 - sameAfter])
         ++sameAfter;
     const int first = int(same);
-    const int oldEnd = int(oldLines.size() - sameAfter); // the changed old lines are [first, oldEnd)
-    const QString added = newLines.mid(first, newLines.size() - sameAfter - first).join(u'\n');
-    const bool addsLines = newLines.size() - sameAfter > first;
+    // The old lines [first, oldEnd) became the new lines [first, newEnd).
+    const int oldEnd = int(oldLines.size() - sameAfter);
+    const int newEnd = int(newLines.size() - sameAfter);
+    const QString added = newLines.mid(first, newEnd - first).join(u'\n');
 
     QTextCursor cursor(&document);
     if (oldEnd == first) {
@@ -92,7 +116,7 @@ bool mergePlainText(QTextDocument& document, const QString& text)
         insertAt(cursor, atEnd ? u'\n' + added : added + u'\n');
         return true;
     }
-    if (!addsLines) {
+    if (newEnd == first) {
         // Lines only removed: with the break after them, or before them at the end of the text.
         const bool atEnd = oldEnd == oldLines.size();
         if (!inMainText(document, atEnd ? first - 1 : first, atEnd ? oldEnd - 1 : oldEnd))
@@ -104,26 +128,19 @@ bool mergePlainText(QTextDocument& document, const QString& text)
         cursor.removeSelectedText();
         return true;
     }
+    if (oldEnd == newEnd) {
+        // As many lines as before: each is written into its own paragraph, a table's cell too.
+        for (int line = first; line < oldEnd; ++line) {
+            const QTextBlock block = document.findBlockByNumber(line);
+            replaceWithin(document, block.position(), block.position() + block.length() - 1, oldLines[line], newLines[line]);
+        }
+        return true;
+    }
     if (!inMainText(document, first, oldEnd - 1))
         return false;
     const QTextBlock last = document.findBlockByNumber(oldEnd - 1);
-    int start = document.findBlockByNumber(first).position();
-    int end = last.position() + last.length() - 1;
-    const QString replaced = oldLines.mid(first, oldEnd - first).join(u'\n');
-    // Without drawn boxes in the way, only the characters that differ are written again.
-    if (shownText(document, start, end) == replaced) {
-        const qsizetype before = commonPrefix(replaced, added);
-        const qsizetype after = commonSuffix(replaced, added, std::min(replaced.size(), added.size()) - before);
-        start += int(before);
-        end -= int(after);
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        insertAt(cursor, added.mid(before, added.size() - before - after));
-        return true;
-    }
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    insertAt(cursor, added);
+    replaceWithin(document, document.findBlockByNumber(first).position(), last.position() + last.length() - 1,
+        oldLines.mid(first, oldEnd - first).join(u'\n'), added);
     return true;
 }
 

@@ -65,6 +65,27 @@ TEST(RichTextEditorLoading, AMatchingBodyKeepsItsFormattingAndAStaleOneTakesTheP
     EXPECT_EQ(empty.string(), QStringLiteral("kept"));
 }
 
+TEST(RichTextEditorLoading, APlainTextChangedElsewhereInATableCellOrABoxKeepsTheTableAndTheBoxes)
+{
+    QTextDocument written;
+    QTextCursor cursor(&written);
+    cursor.insertText(QStringLiteral("Plan"));
+    cursor.insertTable(1, 2);
+    cursor.insertText(QStringLiteral("tea"));
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(QString::fromUtf8("\u25CB milk"));
+    const QString before = plainTextOf(written);
+
+    QString after = before;
+    after.replace(QStringLiteral("tea"), QStringLiteral("green tea")).replace(QString::fromUtf8("\u25CB milk"), QString::fromUtf8("\u25CF milk"));
+    EditorProbe probe(after, RichTextCodec::writeRtf(written));
+    EXPECT_EQ(plainTextOf(probe.document()), after);
+    EXPECT_TRUE(probe.document().find(QStringLiteral("green tea")).currentTable());
+    TextStorage storage(probe.document());
+    const int milk = int(probe.string().lastIndexOf(QChar::ObjectReplacementCharacter));
+    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(milk, milk), true);
+}
+
 TEST(RichTextEditorLoading, AnUpdateReloadsOnlyWhenThePlainTextDiffers)
 {
     EditorProbe probe(QStringLiteral("hello"), boldBody(QStringLiteral("hello")));
