@@ -39,6 +39,16 @@ protected:
     QVariant loadResource(int, const QUrl&) override { return {}; }
 };
 
+// The name a word processor offers its RTF under on the clipboard, if it offers any.
+std::optional<QString> rtfFormatOf(const QMimeData& source)
+{
+    for (const char* format : {"text/rtf", "application/rtf", "text/richtext"}) {
+        if (source.hasFormat(QLatin1String(format)))
+            return QLatin1String(format);
+    }
+    return std::nullopt;
+}
+
 // A note's point is a CSS pixel; a CSS point is a third larger.
 void pointSizesToPixels(QTextDocument& document)
 {
@@ -360,7 +370,7 @@ void StickyTextView::keepChangedTextInView(const std::function<void()>& step)
 
 bool StickyTextView::canInsertFromMimeData(const QMimeData* source) const
 {
-    return source->hasText() || source->hasHtml();
+    return source->hasText() || source->hasHtml() || rtfFormatOf(*source);
 }
 
 void StickyTextView::insertFromMimeData(const QMimeData* source)
@@ -451,6 +461,11 @@ void StickyTextView::wrapAnywhereFor(QStringView pasted)
 
 std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
 {
+    // RTF first, as it is what a note keeps; a document it cannot read goes as HTML or text.
+    if (const std::optional<QString> rtf = rtfFormatOf(*source)) {
+        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(source->data(*rtf)))
+            return insertDocument(*kept);
+    }
     if (source->hasHtml()) {
         PastedHtmlDocument pasted;
         pasted.setHtml(source->html());
@@ -458,12 +473,8 @@ std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
         // Through our own body format and back: what survives is exactly what a note keeps, and
         // text the source gave no size takes the note's own.
         const QByteArray body = RtfWriter::write(RtfDocumentCapture::capture(pasted, RichTextEditor::defaultFontSize));
-        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(body)) {
-            const QString characters = kept->toRawText();
-            wrapAnywhereFor(characters);
-            return insertPasted([&kept](QTextCursor& cursor) { cursor.insertFragment(QTextDocumentFragment(kept.get())); },
-                                characters.size());
-        }
+        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(body))
+            return insertDocument(*kept);
         return std::nullopt;
     }
     if (source->hasText()) {
@@ -472,6 +483,13 @@ std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
         return insertPasted([&text](QTextCursor& cursor) { cursor.insertText(text); }, text.size());
     }
     return std::nullopt;
+}
+
+QTextCursor StickyTextView::insertDocument(const QTextDocument& kept)
+{
+    const QString characters = kept.toRawText();
+    wrapAnywhereFor(characters);
+    return insertPasted([&kept](QTextCursor& cursor) { cursor.insertFragment(QTextDocumentFragment(&kept)); }, characters.size());
 }
 
 QTextCursor StickyTextView::insertPasted(const std::function<void(QTextCursor&)>& insert, qsizetype size)

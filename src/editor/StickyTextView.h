@@ -81,6 +81,7 @@ private:
     bool editAtDisplayBreak(QKeyEvent* event);
     // The caret after the inserted text, none when nothing was inserted.
     std::optional<QTextCursor> insertKept(const QMimeData* source);
+    QTextCursor insertDocument(const QTextDocument& kept);
     QTextCursor insertPasted(const std::function<void(QTextCursor&)>& insert, qsizetype size);
     void revealCaretOnceLaidOut();
     void showFromOnceLaidOut(int position);

@@ -22,10 +22,13 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/PointerDrag.h"
+#include "support/ProgramRun.h"
 #include "support/ColorWells.h"
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
+#include <QClipboard>
+#include <QMimeData>
 #include <QColorDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -102,6 +105,18 @@ protected:
     }
 
     StickyTextView& textView() const { return sticky->editor()->textView(); }
+
+    // Keys that only move the caret can be sent again until they are taken; a window manager
+    // still starting up can take the focus back once.
+    bool putCaretAtEnd()
+    {
+        return test::waitUntil([&] {
+            if (!sticky->panel()->isActiveWindow())
+                clickOn(&textView());
+            pressKeys("ctrl+End");
+            return test::waitUntil([&] { return textView().textCursor().atEnd(); }, 1000);
+        }, waitMs);
+    }
     StickyToolbarPill* pill() const { return sticky->toolbarPill(); }
     QAbstractButton* pillButton(const QString& name) const { return pill()->findChild<QAbstractButton*>(name); }
 
@@ -376,4 +391,25 @@ TEST_F(StickyControlsX11Test, HighlightedTextOnDarkPaperIsDrawnToReadOnTheHighli
     }
     EXPECT_GT(dark, 40) << "dark letters on the highlight";
     EXPECT_LT(light, dark / 4) << "not white ones";
+}
+
+TEST_F(StickyControlsX11Test, RichTextOfferedOnlyAsRtfIsPastedWithItsFormattingAndSaved)
+{
+    // Some word processors offer their copy as RTF alone.
+    test::runProgram("xclip", {"-selection", "clipboard", "-t", "text/rtf", "-i"},
+        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs28\\par {\\b Decided:} ship on Friday\\par}");
+    ASSERT_TRUE(test::waitUntil([] { return QGuiApplication::clipboard()->mimeData()->hasFormat("text/rtf"); }, waitMs));
+    open("Minutes");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    pressKeys("ctrl+v");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().startsWith("Minutes\nDecided: ship on Friday"); }, waitMs))
+        << sticky->note()->plainText().toStdString() << " / shown: " << textView().toPlainText().toStdString();
+
+    QTextCursor decided(textView().document());
+    decided.setPosition(QStringLiteral("Minutes\nD").size());
+    EXPECT_GE(decided.charFormat().fontWeight(), QFont::Bold);
+    decided.setPosition(QStringLiteral("Minutes\nDecided: s").size());
+    EXPECT_LT(decided.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_TRUE(sticky->note()->content().contains("\\b Decided:"));
 }
