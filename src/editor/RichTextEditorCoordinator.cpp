@@ -175,16 +175,8 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
         TextStorage storage(*document);
         ChecklistEditing(storage, m_parent.textColor()).normalizeChecklistMarkers();
     }
-    // Before the view lays the text out: colouring is then a matter of formats only. Bodies
-    // stored before default text went without a colour hold it as black or white, whatever
-    // paper they were written on: both are default text.
-    recolor(*document, {QColor(Qt::black), QColor(Qt::white)}, m_parent.textColor());
-    {
-        TextStorage storage(*document);
-        TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
-        for (QTextTable* table : tables.tables())
-            tables.restyleTable(table);
-    }
+    // Before the view lays the text out: colouring is then a matter of formats only.
+    adoptText(*document);
     LongParagraphSplit::split(*document);
     document->setUndoRedoEnabled(true);
     document->setParent(view);
@@ -323,6 +315,18 @@ void RichTextEditorCoordinator::refreshTableAppearance()
         tables.restyleTable(table);
     view->document()->setUndoRedoEnabled(undo);
     --m_suppressChanges;
+}
+
+void RichTextEditorCoordinator::adoptText(QTextDocument& document)
+{
+    // Bodies stored before default text went without a colour hold it as black or white,
+    // whatever paper they were written on, and so does what other programs copy: both are
+    // default text.
+    recolor(document, {QColor(Qt::black), QColor(Qt::white)}, m_parent.textColor());
+    TextStorage storage(document);
+    TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
+    for (QTextTable* table : tables.tables())
+        tables.restyleTable(table);
 }
 
 void RichTextEditorCoordinator::wrapAnywhereAfterLongRun(int position, int added)

@@ -76,6 +76,7 @@ public:
     bool doShortcut(const QKeyCombination& key) override;
     QMenu* contextMenu(QMenu* defaultMenu, int characterIndex) override;
     void setReportingPaused(bool paused) override;
+    void adoptText(QTextDocument& text) override;
 
 private:
     TextRange selection() const;

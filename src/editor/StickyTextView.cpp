@@ -485,8 +485,10 @@ std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
     return std::nullopt;
 }
 
-QTextCursor StickyTextView::insertDocument(const QTextDocument& kept)
+QTextCursor StickyTextView::insertDocument(QTextDocument& kept)
 {
+    if (m_delegate)
+        m_delegate->adoptText(kept);
     const QString characters = kept.toRawText();
     wrapAnywhereFor(characters);
     return insertPasted([&kept](QTextCursor& cursor) { cursor.insertFragment(QTextDocumentFragment(&kept)); }, characters.size());

@@ -24,6 +24,8 @@ public:
     virtual QMenu* contextMenu(QMenu* defaultMenu, int characterIndex) = 0;
     // While a column border is dragged the edits are reported once, when it is let go.
     virtual void setReportingPaused(bool paused) = 0;
+    // Gives a text coming into the note, opened or pasted, the note's own colours and tables.
+    virtual void adoptText(QTextDocument& text) = 0;
 };
 
 // The editor's text view: a rich-text edit on a clear background that routes Escape, Tab,
@@ -81,7 +83,7 @@ private:
     bool editAtDisplayBreak(QKeyEvent* event);
     // The caret after the inserted text, none when nothing was inserted.
     std::optional<QTextCursor> insertKept(const QMimeData* source);
-    QTextCursor insertDocument(const QTextDocument& kept);
+    QTextCursor insertDocument(QTextDocument& kept);
     QTextCursor insertPasted(const std::function<void(QTextCursor&)>& insert, qsizetype size);
     void revealCaretOnceLaidOut();
     void showFromOnceLaidOut(int position);

@@ -3,6 +3,8 @@
 #include "editor/AaPopupModel.h"
 #include "editor/AaPopupView.h"
 #include "editor/ChecklistEditing.h"
+#include "editor/EditorColors.h"
+#include "editor/TableEditing.h"
 #include "editor/TextStorage.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
@@ -412,4 +414,31 @@ TEST_F(StickyControlsX11Test, RichTextOfferedOnlyAsRtfIsPastedWithItsFormattingA
     decided.setPosition(QStringLiteral("Minutes\nDecided: s").size());
     EXPECT_LT(decided.charFormat().fontWeight(), QFont::Bold);
     EXPECT_TRUE(sticky->note()->content().contains("\\b Decided:"));
+}
+
+TEST_F(StickyControlsX11Test, PastedTextAndTablesOnDarkPaperAreDrawnAsTheyAreOnceTheNoteIsReopened)
+{
+    // Web pages and word processors give their text as black.
+    test::runProgram("xclip", {"-selection", "clipboard", "-t", "text/html", "-i"},
+        "<p style=\"color:#000000\">Rota</p><table border=1><tr><td>Mon</td><td>Ann</td></tr><tr><td>Tue</td><td>Bob</td></tr></table>");
+    ASSERT_TRUE(test::waitUntil([] { return QGuiApplication::clipboard()->mimeData()->hasHtml(); }, waitMs));
+    open("Week", {320, 380}, "#1E1B4B");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    pressKeys("Return ctrl+v");
+    QTextTable* pasted = nullptr;
+    ASSERT_TRUE(test::waitUntil([&] {
+        for (QTextFrame* frame : textView().document()->rootFrame()->childFrames())
+            pasted = pasted ? pasted : qobject_cast<QTextTable*>(frame);
+        return pasted != nullptr;
+    }, waitMs));
+
+    QTextCursor rota(textView().document());
+    rota.setPosition(QStringLiteral("Week\nR").size());
+    EXPECT_EQ(rota.charFormat().foreground().color(), sticky->editor()->textColor()) << "readable on the paper";
+    // As wide as the note, its cells padded and bordered in the paper's colours.
+    EXPECT_EQ(pasted->format().width(), QTextLength(QTextLength::PercentageLength, 100));
+    const QTextTableCellFormat cell = pasted->cellAt(1, 1).format().toTableCellFormat();
+    EXPECT_EQ(cell.topPadding(), TableEditing::padding);
+    EXPECT_EQ(cell.topBorderBrush().color(), EditorColors("#1E1B4B").tableBorder());
 }
