@@ -36,8 +36,10 @@ void NoteGridView::refresh()
     m_grid = m_workspace.viewModeGrid();
     m_hovered = std::min(m_hovered, count() - 1);
     updateScrollRange();
-    // Another list starts at its top, not where the last one was left.
-    const std::pair shown { m_workspace.selection(), m_workspace.selectedFolderSlug() };
+    // Another list starts at its top, not where the last one was left: another section or
+    // folder, and the matches of a new search or a new order, whose first notes come first.
+    const std::tuple shown { m_workspace.selection(), m_workspace.selectedFolderSlug(), m_workspace.searchQuery().trimmed(),
+                             m_workspace.sortMode() };
     if (shown != m_shownList) {
         m_shownList = shown;
         verticalScrollBar()->setValue(0);

@@ -4,12 +4,13 @@
 #include "workspace/NoteCellState.h"
 #include "workspace/MainSection.h"
 #include "workspace/WorkspaceNoteIndex.h"
+#include "workspace/WorkspaceSortMode.h"
 
 #include <QAbstractScrollArea>
 #include <QCache>
 
 #include <memory>
-#include <utility>
+#include <tuple>
 
 class QMenu;
 
@@ -63,8 +64,8 @@ private:
 
     WorkspaceView& m_workspace;
     WorkspaceNoteIndex::NoteRefs m_notes;
-    // The section and folder of the list shown.
-    std::pair<MainSection, QString> m_shownList;
+    // The section, folder, search and order of the list shown.
+    std::tuple<MainSection, QString, QString, WorkspaceSortMode> m_shownList;
     bool m_grid = true;
     int m_hovered = -1;
     int m_pressed = -1;

@@ -13,6 +13,7 @@
 #include "support/TestHome.h"
 #include "ui/BadgeLabel.h"
 #include "ui/PlainButton.h"
+#include "ui/SearchField.h"
 #include "ui/TextLabel.h"
 #include "workspace/NoteActions.h"
 #include "workspace/NoteCard.h"
@@ -31,7 +32,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 using namespace norvelle;
@@ -388,6 +391,28 @@ TEST_F(WorkspaceDetailTest, SelectionModeSwapsTheBarsWithoutWideningTheWindow)
     QTest::mouseClick(detail().bulkBar()->cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(view().isSelectingNotes());
     EXPECT_EQ(view().size(), size);
+}
+
+TEST_F(WorkspaceDetailTest, ASearchOrASortTypedFarDownTheListShowsItsFirstNotes)
+{
+    for (int minute = 0; minute < 300; ++minute) {
+        add({ .title = QStringLiteral("note %1").arg(minute), .updatedMinute = minute });
+    }
+    view();
+    QScrollBar& scroll = *grid().verticalScrollBar();
+    scroll.setValue(scroll.maximum());
+    ASSERT_GT(scroll.value(), 0);
+
+    WorkspaceToolbar& toolbar = *view().findChild<WorkspaceToolbar*>();
+    QTest::keyClicks(toolbar.searchField()->lineEdit(), "note 1");
+    settle();
+    ASSERT_GT(scroll.maximum(), 0) << "the matches fill more than the window";
+    EXPECT_EQ(scroll.value(), 0);
+
+    scroll.setValue(scroll.maximum());
+    toolbar.sortMenu()->actions().constLast()->trigger();
+    EXPECT_EQ(view().sortMode(), WorkspaceSortMode::title);
+    EXPECT_EQ(scroll.value(), 0);
 }
 
 TEST_F(WorkspaceDetailTest, GridAdaptsItsColumnsAndOnlyPaintsWhatIsInSight)
