@@ -8,6 +8,7 @@
 #include "platform/Pasteboard.h"
 #include "platform/UserDefaults.h"
 #include "platform/RunningApplication.h"
+#include "platform/SystemLog.h"
 
 #include <QElapsedTimer>
 
@@ -28,6 +29,12 @@ constexpr double maxResetDelay = 10.0;
 // The expiry timer runs on a clock that stops while the machine sleeps: after a suspend (or a
 // change of the wall clock) expired clips go within this long.
 constexpr qint64 maxExpiryWaitMs = 60'000;
+
+const SystemLog& log()
+{
+    static const SystemLog logger("clipboard");
+    return logger;
+}
 
 QString frontmostApplicationName()
 {
@@ -88,6 +95,25 @@ void ClipboardMonitor::poll()
     if (m_isInternalCopy) {
         return;
     }
+    m_awaitedChange = changeCount;
+    m_pasteboard.whenOwnerAnswers(this, [this, changeCount](bool answered) {
+        if (m_awaitedChange == changeCount) {
+            m_awaitedChange.reset();
+        }
+        // A later change has its own question on the way.
+        if (m_pasteboard.changeCount() != changeCount) {
+            return;
+        }
+        if (!answered) {
+            log().notice("The program holding the clipboard did not answer; what it copied is not kept");
+            return;
+        }
+        captureContents(changeCount);
+    });
+}
+
+void ClipboardMonitor::captureContents(qint64 changeCount)
+{
     Capture capture {
         changeCount,
         m_pasteboard.string().trimmed(),

@@ -75,8 +75,8 @@ public:
     static QString contentKey(const ClipEntry& entry);
 
     bool isInternalCopy() const { return m_isInternalCopy; }
-    // Whether a capture is still converting an image.
-    bool hasPendingCapture() const { return !m_captures.empty(); }
+    // Whether a capture is still waiting for the program that copied or converting an image.
+    bool hasPendingCapture() const { return m_awaitedChange || !m_captures.empty(); }
 
 signals:
     void itemsChanged();
@@ -95,6 +95,7 @@ private:
         QString digest;
     };
 
+    void captureContents(qint64 changeCount);
     void pruneExpired();
     void scheduleExpiry();
     QList<ClipEntry> applyRetention(QList<ClipEntry> entries) const;
@@ -115,6 +116,7 @@ private:
     QTimer m_expiry; // fires when the oldest clip leaves the retention period
     qint64 m_lastChangeCount;
     bool m_isInternalCopy = false;
+    std::optional<qint64> m_awaitedChange; // whose program is asked whether it answers at all
     std::deque<Capture> m_captures; // the front one is in progress
     QHash<QUuid, QString> m_digests; // image digests by entry id: entries never change
     SerialQueue m_converter { QStringLiteral("clipboard-images") }; // last: drained first

@@ -1,5 +1,6 @@
 #include "platform/KeystrokeSynthesizer.h"
 
+#include "platform/ApplicationDisplay.h"
 #include "platform/SystemLog.h"
 
 #include <QGuiApplication>
@@ -24,19 +25,9 @@ const SystemLog& log()
     return logger;
 }
 
-// A connection of our own to the X display the application runs on, so the keys can still be
-// released after the toolkit has closed its connection.
-Display* openApplicationDisplay()
-{
-    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !x11->display()) {
-        return nullptr;
-    }
-    return XOpenDisplay(DisplayString(x11->display()));
-}
-
 } // namespace
 
+// A connection of our own, so the keys can still be released after the toolkit has closed its.
 KeystrokeSynthesizer::KeystrokeSynthesizer(QObject* parent)
     : QObject(parent)
     , m_display(openApplicationDisplay())

@@ -1,8 +1,11 @@
 #include "platform/Pasteboard.h"
 
+#include "platform/SelectionOwnerProbe.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
+#include <QPointer>
 
 namespace norvelle {
 
@@ -53,6 +56,20 @@ public:
 
     QString string() const override { return clipboard()->text(QClipboard::Clipboard); }
 
+    // As long as Qt itself waits on a read, so nothing it would have read is passed over.
+    void whenOwnerAnswers(QObject* context, std::function<void(bool)> done) override
+    {
+        if (clipboard()->ownsClipboard()) {
+            done(true);
+            return;
+        }
+        // Made on first use and owned by the application: it holds an X connection of its own.
+        if (!m_ownerProbe) {
+            m_ownerProbe = new SelectionOwnerProbe(qGuiApp);
+        }
+        m_ownerProbe->ask(context, std::move(done), ownerAnswerTimeoutMs);
+    }
+
     void clearContents() override { clipboard()->clear(QClipboard::Clipboard); }
 
     void write(const PasteboardContents& contents) override
@@ -67,7 +84,10 @@ public:
 private:
     static QClipboard* clipboard() { return QGuiApplication::clipboard(); }
 
+    static constexpr int ownerAnswerTimeoutMs = 5000;
+
     qint64 m_changeCount = 0;
+    QPointer<SelectionOwnerProbe> m_ownerProbe;
 };
 
 } // namespace

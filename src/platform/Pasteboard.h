@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace norvelle {
 
 // Pasteboard types are MIME types.
@@ -43,6 +45,14 @@ public:
     virtual QByteArray data(const QString& type) const = 0;
     // The plain text; empty when there is none.
     virtual QString string() const = 0;
+    // Calls `done` with whether the program holding the contents answers at all, without
+    // waiting for it (never once `context` has gone): the reads above wait seconds on one that
+    // does not. Here it always answers, at once.
+    virtual void whenOwnerAnswers(QObject* context, std::function<void(bool answered)> done)
+    {
+        Q_UNUSED(context);
+        done(true);
+    }
 
     // Gives up the contents (the change count rises).
     virtual void clearContents() = 0;

@@ -6,12 +6,18 @@
 
 #include "../ClipboardTestImages.h"
 
+#include <QClipboard>
 #include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryFile>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <thread>
 
 using namespace norvelle;
 using namespace norvelle::test;
@@ -19,6 +25,26 @@ using namespace norvelle::test;
 namespace {
 
 constexpr int generous = 20000;
+const char* const kSilentOwnerVariable = "NORVELLE_SILENT_CLIPBOARD_OWNER";
+
+// The other program: this same executable started with kSilentOwnerVariable set takes the
+// clipboard, says so, and then never answers anyone again, as a hung program would.
+const bool kRunsAsSilentOwner = [] {
+    if (qEnvironmentVariableIsEmpty(kSilentOwnerVariable)) {
+        return false;
+    }
+    static int argc = 1;
+    static char name[] = "silent-owner";
+    static char* argv[] = { name, nullptr };
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    QGuiApplication app(argc, argv);
+    QGuiApplication::clipboard()->setText("never handed over");
+    app.processEvents();
+    std::printf("owning\n");
+    std::fflush(stdout);
+    std::this_thread::sleep_for(std::chrono::seconds(60));
+    std::exit(0);
+}();
 
 // Another program takes the clipboard with `bytes` under `type`.
 void xclipCopy(const QByteArray& bytes, const QString& type = "UTF8_STRING")
@@ -199,4 +225,38 @@ TEST(ClipboardX11, BrokenImagesAndBlankTextFromAnotherProgramAreSkippedAndBadByt
     xclipCopy("bad \xff\xfe bytes");
     ASSERT_TRUE(tickUntil(monitor, 1));
     EXPECT_TRUE(monitor.items().first().text.startsWith("bad "));
+}
+
+// A program that took the clipboard and hangs costs nothing but its clip: the program goes on
+// answering while it waits for it, and the next copy is taken.
+TEST(ClipboardX11, AProgramThatTakesTheClipboardAndNeverAnswersDoesNotHoldTheProgram)
+{
+    ASSERT_FALSE(kRunsAsSilentOwner);
+    ClipboardMonitor monitor;
+    monitor.start();
+    // The longest the event loop goes without turning from now on.
+    QElapsedTimer sinceTurn;
+    sinceTurn.start();
+    qint64 longestHold = 0;
+    QTimer turns;
+    QObject::connect(&turns, &QTimer::timeout, [&] { longestHold = std::max(longestHold, sinceTurn.restart()); });
+    turns.start(20);
+
+    QProcess owner;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kSilentOwnerVariable, "1");
+    owner.setProcessEnvironment(environment);
+    const qint64 before = Pasteboard::general().changeCount();
+    owner.start(QCoreApplication::applicationFilePath(), {});
+    ASSERT_TRUE(waitUntil([&] { return owner.canReadLine(); }, generous));
+    ASSERT_TRUE(changeArrives(before));
+    waitUntil([] { return false; }, 6000);
+    longestHold = std::max(longestHold, sinceTurn.elapsed());
+    EXPECT_LT(longestHold, 2000) << "the silent owner held the program " << longestHold << " ms";
+    EXPECT_TRUE(monitor.items().isEmpty());
+
+    xclipCopy("after the silent one");
+    EXPECT_TRUE(waitUntil([&] { return monitor.items().size() == 1; }, generous));
+    owner.kill();
+    owner.waitForFinished();
 }

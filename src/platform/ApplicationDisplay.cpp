@@ -1,0 +1,18 @@
+#include "platform/ApplicationDisplay.h"
+
+#include <QGuiApplication>
+
+#include <X11/Xlib.h>
+
+namespace norvelle {
+
+Display* openApplicationDisplay()
+{
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->display()) {
+        return nullptr;
+    }
+    return XOpenDisplay(DisplayString(x11->display()));
+}
+
+} // namespace norvelle
