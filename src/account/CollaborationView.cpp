@@ -5,8 +5,10 @@
 #include "objectstore/ObjectContext.h"
 #include "platform/Pasteboard.h"
 #include "store/StickyNote.h"
+#include "ui/SchemePalette.h"
 #include "ui/ViewFont.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateTime>
 #include <QEvent>
@@ -30,10 +32,9 @@ QLabel* label(const QString& text, qreal size, QFont::Weight weight = QFont::Nor
 {
     auto* label = new QLabel(text);
     label->setFont(viewFont(size, weight));
+    // A role, not a colour: the text follows the window into the dark look and back.
     if (secondary) {
-        QPalette palette = label->palette();
-        palette.setColor(QPalette::WindowText, palette.color(QPalette::PlaceholderText));
-        label->setPalette(palette);
+        label->setForegroundRole(QPalette::PlaceholderText);
     }
     return label;
 }
@@ -140,6 +141,7 @@ QWidget* CollaborationView::makeInviteRow()
     m_permission->addItems({canView, canEdit});
     m_permission->setCurrentText(canEdit);
     m_permission->setFixedWidth(120);
+    followSchemeOf(*m_permission->view()->window(), *m_permission);
     QLabel* permissionLabel = label(QStringLiteral("Permission"), 13);
     permissionLabel->setBuddy(m_permission);
     items->addWidget(permissionLabel);

@@ -3,6 +3,7 @@
 #include "account/CollaborationView.h"
 #include "objectstore/ObjectContext.h"
 #include "store/StickyNote.h"
+#include "ui/SchemePalette.h"
 
 #include <QVBoxLayout>
 
@@ -18,6 +19,7 @@ std::unique_ptr<QWidget> CollaborationWindowController::makeWindow(StickyNote& n
 {
     auto window = WindowController::makeWindow("Share & Collaborate", {420, 320}, {},
         Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    followAppearancePreference(*window);
     // The view holds the note for as long as the window lives, not only as long as the caller.
     ObjectContext* context = note.managedObjectContext();
     std::shared_ptr<StickyNote> held =

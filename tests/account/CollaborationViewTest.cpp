@@ -5,7 +5,9 @@
 #include "account/CollaborationView.h"
 #include "objectstore/ObjectContext.h"
 #include "support/FakePasteboard.h"
+#include "platform/UserDefaults.h"
 #include "support/TestHome.h"
+#include "ui/TextContrast.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -159,6 +161,27 @@ TEST_F(Collaboration, TheWindowShowsItsTexts)
     EXPECT_EQ(picker->width(), 120);
     EXPECT_EQ(controller->window()->windowTitle(), "Share & Collaborate");
     EXPECT_EQ(controller->window()->size(), QSize(420, 320));
+}
+
+// The window and its grey texts take the look chosen in Settings, and follow it when it changes.
+TEST_F(Collaboration, TheWindowTakesTheChosenLookAndItsGreyTextsStayReadable)
+{
+    const auto luminance = [this](const QString& labelName) {
+        const QWidget* window = controller->window();
+        const QLabel* text = child<QLabel>(labelName);
+        return std::pair(relativeLuminance(window->palette().color(QPalette::Window)),
+            relativeLuminance(text->palette().color(text->foregroundRole())));
+    };
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    open(pasteboard);
+    auto [window, link] = luminance("shareLink");
+    EXPECT_LT(window, 0.1);
+    EXPECT_GT((link + 0.05) / (window + 0.05), 3.0);
+
+    UserDefaults::standard().set("norvelle.appearance", "light");
+    std::tie(window, link) = luminance("shareLink");
+    EXPECT_GT(window, 0.6);
+    EXPECT_GT((window + 0.05) / (link + 0.05), 3.0);
 }
 
 } // namespace
