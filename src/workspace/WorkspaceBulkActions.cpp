@@ -10,6 +10,7 @@
 
 #include <QDateTime>
 #include <QMessageBox>
+#include <QSet>
 
 namespace norvelle {
 
@@ -94,9 +95,21 @@ QMessageBox* WorkspaceBulkActions::confirmBulkPermanentDelete(WorkspaceView& wor
 
 QMessageBox* WorkspaceBulkActions::confirmEmptyTrash(WorkspaceView& workspace, QWidget* dialogParent)
 {
-    QMessageBox* dialog = askToConfirm(dialogParent, emptyTrashTitle(qsizetype(workspace.workspaceNoteList().size())),
-                                       permanentDeleteMessage(), QStringLiteral("Delete All"), [&workspace] {
-                                           NoteTrashOperations::deleteNotesPermanently(workspace.index().notes(workspace.workspaceNoteList()));
+    // Only the notes the question counts go, those still in the Trash: a note trashed from its
+    // sticky window while the question is open was not asked about.
+    QSet<ObjectID> asked;
+    for (const WorkspaceNoteEntry* note : workspace.workspaceNoteList()) {
+        asked.insert(note->id);
+    }
+    QMessageBox* dialog = askToConfirm(dialogParent, emptyTrashTitle(asked.size()), permanentDeleteMessage(),
+                                       QStringLiteral("Delete All"), [&workspace, asked] {
+                                           WorkspaceView::NoteRefs listed;
+                                           for (const WorkspaceNoteEntry* note : workspace.workspaceNoteList()) {
+                                               if (asked.contains(note->id)) {
+                                                   listed.push_back(note);
+                                               }
+                                           }
+                                           NoteTrashOperations::deleteNotesPermanently(workspace.index().notes(listed));
                                        });
     QObject::connect(dialog, &QDialog::finished, &workspace, [&workspace] { workspace.setConfirmEmptyTrash(false); });
     return dialog;

@@ -7,6 +7,7 @@
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/Pasteboard.h"
 #include "platform/ShareSheet.h"
+#include "store/NoteTrashOperations.h"
 #include "support/FakeAppDelegating.h"
 #include "support/FakePasteboard.h"
 #include "support/RenderedImage.h"
@@ -214,6 +215,25 @@ TEST_F(WorkspaceDetailTest, EmptyTrashCountsAndDeletesOnlyTheListedNotes)
     EXPECT_EQ(view().trashCount(), 3);
     EXPECT_FALSE(detail().emptyTrashButton()->isVisible()) << "the search now matches nothing";
     EXPECT_EQ(WorkspaceBulkActions::emptyTrashTitle(1), "Permanently delete all 1 notes in Trash?");
+}
+
+TEST_F(WorkspaceDetailTest, ANoteTrashedWhileEmptyTrashAsksIsNotDeletedWithTheOthers)
+{
+    add({ .title = "old", .updatedMinute = 1, .deletedMinute = 1 });
+    const auto later = add({ .title = "open in its sticky", .updatedMinute = 2 });
+    view().setSelection(MainSection::trash);
+    QTest::mouseClick(detail().emptyTrashButton(), Qt::LeftButton);
+    QMessageBox* dialog = detail().openConfirmation();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->text(), "Permanently delete all 1 notes in Trash?");
+
+    // The sticky window of another note stays usable meanwhile: its note goes to the Trash.
+    NoteTrashOperations::moveNoteToTrash(*later);
+    settle();
+    ASSERT_EQ(view().trashCount(), 2);
+    clickButton(dialog, "Delete All");
+    settle();
+    EXPECT_EQ(titles(view().trashNotes()), QStringList({ "open in its sticky" }));
 }
 
 TEST_F(WorkspaceDetailTest, BulkDeleteNamesTheNotesItWillDelete)
