@@ -8,6 +8,7 @@
 #include "settings/SettingsButton.h"
 #include "settings/SettingsSection.h"
 #include "settings/StatusColors.h"
+#include "ui/SchemePalette.h"
 #include "ui/SymbolView.h"
 #include "ui/TextLabel.h"
 #include "ui/ViewFont.h"
@@ -111,6 +112,8 @@ void AccountPane::refresh()
     if (m_state.showDeleteAccountConfirm() && !(m_sheet && m_sheet->isVisible())) {
         if (!m_sheet) {
             m_sheet = new DeleteAccountSheet(m_state, window());
+            // The pane, not its window, carries the look chosen in Settings.
+            followSchemeOf(*m_sheet, *this);
         }
         m_sheet->open();
     }

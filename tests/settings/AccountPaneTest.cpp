@@ -8,6 +8,8 @@
 #include "settings/ConnectedDevicesView.h"
 #include "settings/DeleteAccountSheet.h"
 #include "settings/SyncPane.h"
+#include "platform/UserDefaults.h"
+#include "ui/SchemePalette.h"
 #include "ui/TextLabel.h"
 
 #include <QLineEdit>
@@ -142,6 +144,15 @@ TEST_F(AccountPaneTest, OnlyTheWordDeleteEnablesDeletion)
         EXPECT_FALSE(sheet().deleteButton()->isEnabled()) << typed.toStdString();
     }
     EXPECT_TRUE(server.requests("/v1/account/delete").isEmpty());
+}
+
+TEST_F(AccountPaneTest, InTheDarkLookTheDeletionSheetIsDarkToo)
+{
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    signInDirectly();
+    show();
+    beginDeletion();
+    EXPECT_EQ(schemeOf(sheet().palette()), ColorScheme::dark);
 }
 
 TEST_F(AccountPaneTest, AFailedDeletionKeepsTheSheetOpenAndEscapeClearsIt)
