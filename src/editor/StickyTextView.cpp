@@ -381,8 +381,9 @@ void StickyTextView::insertFromMimeData(const QMimeData* source)
     const std::optional<QTextCursor> caret = insertKept(source);
     step.endEditBlock();
     // A long text is laid out once the edit is over, a block at a time in the background,
-    // rather than all at once inside it (a layout of no page size lays nothing out).
-    const bool laidOutLater = document()->pageSize() != page;
+    // rather than all at once inside it (a layout of no page size lays nothing out). A page
+    // that only narrowed for the scroll bar the paste brought stays so.
+    const bool laidOutLater = document()->pageSize().isNull() && !page.isNull();
     if (laidOutLater)
         document()->setPageSize(page);
     keepLayoutWithinReach();

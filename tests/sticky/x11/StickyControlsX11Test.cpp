@@ -442,3 +442,22 @@ TEST_F(StickyControlsX11Test, PastedTextAndTablesOnDarkPaperAreDrawnAsTheyAreOnc
     EXPECT_EQ(cell.topPadding(), TableEditing::padding);
     EXPECT_EQ(cell.topBorderBrush().color(), EditorColors("#1E1B4B").tableBorder());
 }
+
+TEST_F(StickyControlsX11Test, APasteThatFillsTheNoteWrapsBesideItsScrollBarWithoutScrollingSideways)
+{
+    QString text;
+    for (int line = 0; line < 16; ++line)
+        text += QStringLiteral("Minutes of the weekly meeting, item %1, with words enough to wrap\n").arg(line);
+    test::runProgram("xclip", {"-selection", "clipboard", "-i"}, text.toUtf8());
+    ASSERT_TRUE(test::waitUntil([&] { return QGuiApplication::clipboard()->text() == text; }, waitMs));
+    open("Week");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    pressKeys("Return ctrl+v");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "Week\n" + text; }, waitMs));
+    test::waitUntil([] { return false; }, 300);
+
+    EXPECT_TRUE(textView().verticalScrollBar()->isVisible());
+    EXPECT_EQ(textView().horizontalScrollBar()->maximum(), 0) << "every line fits beside the scroll bar";
+    EXPECT_LE(textView().document()->pageSize().width(), textView().viewport()->width());
+}
