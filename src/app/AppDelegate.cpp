@@ -5,6 +5,7 @@
 #include "account/NotesSyncService.h"
 #include "account/SyncCoordinator.h"
 #include "account/SyncCredentialStore.h"
+#include "app/HeldHotKeysNotice.h"
 #include "app/HotKeyManager.h"
 #include "app/LaunchNotices.h"
 #include "core/NorvelleShortcutsProfile.h"
@@ -132,9 +133,28 @@ void AppDelegate::installHotKeys()
         case NorvelleShortcutAction::clipboardHistory: delegate->toggleClipboardStrip(); break;
         }
     };
-    m_services.hotKeys->registerAll();
+    registerHotKeys();
     NotificationCenter::defaultCenter().addObserver(shortcutsChangedNotification(), this,
-        [this](const Notification&) { m_services.hotKeys->registerAll(); });
+        [this](const Notification&) { registerHotKeys(); });
+}
+
+// A shortcut another program holds would otherwise just do nothing: the user is told, once for
+// each new set of them.
+void AppDelegate::registerHotKeys()
+{
+    m_services.hotKeys->registerAll();
+    const NorvelleShortcutsProfile profile = loadShortcutsProfile();
+    QStringList held;
+    for (NorvelleShortcutAction action : m_services.hotKeys->heldElsewhere()) {
+        held << QStringLiteral("%1 (%2)").arg(profile.label(action), shortcutActionTitle(action));
+    }
+    if (held == m_toldHeldHotKeys) {
+        return;
+    }
+    m_toldHeldHotKeys = held;
+    if (!held.isEmpty()) {
+        HeldHotKeysNotice::tell(held);
+    }
 }
 
 // Qt's quit closes every window before the event loop ends, and a closing sticky window marks

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -101,6 +102,7 @@ protected:
 
 private:
     void installHotKeys();
+    void registerHotKeys();
     void decideFirstWindow();
     void showAndActivate(WindowController& controller);
     // Lets "Settings…" (Ctrl+,) work while `window` has the keyboard.
@@ -123,6 +125,7 @@ private:
     std::optional<RunningApplication> m_pasteTargetApp;
     std::unique_ptr<RepeatingTimer> m_autoSyncTimer;
     bool m_didPromptAccessibilityPaste = false;
+    QStringList m_toldHeldHotKeys; // "Shift+Super+V (Clipboard history)", as last told
 
     ActivationPolicy m_activationPolicy = ActivationPolicy::regular;
     QHash<WindowController*, QMetaObject::Connection> m_primaryWindowObservers;

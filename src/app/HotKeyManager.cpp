@@ -69,6 +69,7 @@ void HotKeyManager::unregisterAll()
     }
     m_refs.clear();
     m_idToAction.clear();
+    m_heldElsewhere.clear();
 }
 
 void HotKeyManager::registerAction(NorvelleShortcutAction action)
@@ -87,6 +88,8 @@ void HotKeyManager::registerAction(NorvelleShortcutAction action)
     if (registration.succeeded()) {
         m_refs.push_back(registration.ref);
         m_idToAction[identifier] = action;
+    } else if (registration.error == HotKeyError::heldByAnotherProgram) {
+        m_heldElsewhere.push_back(action);
     }
 }
 

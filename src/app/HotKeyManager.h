@@ -59,6 +59,8 @@ public:
     quint32 nextId() const { return m_nextId; }
     // Registered identifiers and their actions.
     const std::map<quint32, NorvelleShortcutAction>& idToAction() const { return m_idToAction; }
+    // The actions of the last pass whose key combination another program holds, in order.
+    const std::vector<NorvelleShortcutAction>& heldElsewhere() const { return m_heldElsewhere; }
 
     // a-z to the evdev code of the key at that letter's US (ANSI) position.
     static const QMap<QChar, int>& letterKeyCodes();
@@ -69,6 +71,7 @@ private:
     GlobalHotKeys& m_hotKeys;
     std::vector<HotKeyRef> m_refs;
     std::map<quint32, NorvelleShortcutAction> m_idToAction;
+    std::vector<NorvelleShortcutAction> m_heldElsewhere;
     quint32 m_nextId = 1;
     bool m_handlerInstalled = false;
     QObject m_lifetime; // bounds queued triggers to the manager's life

@@ -1,10 +1,16 @@
 // Real hot keys on the test's X server, pressed by xdotool as another program would.
+#include "app/AppDelegate.h"
+#include "app/HeldHotKeysNotice.h"
 #include "app/HotKeyManager.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "platform/MainQueue.h"
+#include "platform/Popover.h"
+#include "platform/UserDefaults.h"
 #include "support/TestHome.h"
+#include "ui/UserNotice.h"
 
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
@@ -269,6 +275,34 @@ TEST_F(HotKeyX11Test, AKeyAnotherProgramHoldsIsRefusedAndTheOthersStillFire)
     press("super+shift+v");
     ASSERT_TRUE(waitForTrigger(Action::clipboardHistory));
     EXPECT_EQ(triggered, (QList<Action>{Action::openWorkspace, Action::clipboardHistory}));
+}
+
+// Started while another program holds its clipboard shortcut, the program says so; the
+// combination the user then picks instead works, and is not told about.
+TEST(ProgramHotKeysX11, AShortcutAnotherProgramHoldsIsToldAndTheOneChosenInsteadWorks)
+{
+    OtherClient other;
+    ASSERT_NE(other.display(), nullptr);
+    ASSERT_TRUE(other.grab(KEY_V, Mod4Mask | ShiftMask));
+    UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+    AppServices services = AppServices::live();
+    services.startCrashTelemetry = [] {};
+    services.isTrayAvailable = [] { return true; };
+    AppDelegate app(services);
+    app.applicationDidFinishLaunching();
+
+    QMessageBox* notice = UserNotice::showing(HeldHotKeysNotice::topic);
+    ASSERT_NE(notice, nullptr) << "the held shortcut was kept quiet";
+    EXPECT_TRUE(notice->text().contains("Shift+Super+V (Clipboard history)")) << notice->text().toStdString();
+    notice->close();
+
+    NorvelleShortcutsProfile profile = loadShortcutsProfile();
+    profile.setShortcut(Action::clipboardHistory, {false, ShortcutModifierPreset::commandOption, "v"});
+    saveShortcutsProfile(profile);
+    EXPECT_TRUE(test::waitUntil([] { return !UserNotice::showing(HeldHotKeysNotice::topic); }, waitMs));
+    press("super+alt+v");
+    EXPECT_TRUE(test::waitUntil([&] { return app.clipboardPopover() && app.clipboardPopover()->isVisible(); }, waitMs));
+    app.applicationWillTerminate();
 }
 
 TEST(GlobalHotKeysX11, ARefusedRegistrationLeavesNoneOfItsGrabsBehind)
