@@ -11,6 +11,7 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
+#include <QPen>
 
 namespace norvelle {
 
@@ -43,9 +44,10 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
     const QString paper = note.paperColor.isNull() ? QStringLiteral("#FDFDF8") : note.paperColor;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
+    // A faint ring, so dark paper shows on the dark look's rows and white paper on the light's.
+    painter.setPen(QPen(colors.overlay(0.3, 0.16), 1));
     painter.setBrush(colorFromHexOrWhite(paper));
-    painter.drawEllipse(QRectF(x, middle - 9, 18, 18));
+    painter.drawEllipse(QRectF(x + 0.5, middle - 8.5, 17, 17));
     painter.restore();
     x += 18 + kSpacing;
 

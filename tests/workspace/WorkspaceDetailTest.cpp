@@ -7,6 +7,7 @@
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/Pasteboard.h"
 #include "platform/ShareSheet.h"
+#include "platform/UserDefaults.h"
 #include "store/NoteTrashOperations.h"
 #include "support/FakeAppDelegating.h"
 #include "support/FakePasteboard.h"
@@ -433,6 +434,22 @@ TEST_F(WorkspaceDetailTest, ASearchOrASortTypedFarDownTheListShowsItsFirstNotes)
     toolbar.sortMenu()->actions().constLast()->trigger();
     EXPECT_EQ(view().sortMode(), WorkspaceSortMode::title);
     EXPECT_EQ(scroll.value(), 0);
+}
+
+TEST_F(WorkspaceDetailTest, AListRowsPaperSwatchStandsOutOfTheRowInTheDarkLook)
+{
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    add({ .title = "charcoal", .updatedMinute = 1 })->setPaperColor(QStringLiteral("#2C2C2E"));
+    view().setViewModeGrid(false);
+    settle();
+    const QImage shot = grid().viewport()->grab().toImage();
+    const QRect row = grid().itemRect(0);
+    // The swatch is the 18-point circle after the row's 10 points of padding.
+    const QPoint edge(row.left() + 10 + 9, row.top() + row.height() / 2 - 9);
+    const QColor outline = shot.pixelColor(edge);
+    const QColor around = shot.pixelColor(edge - QPoint(0, 3));
+    EXPECT_GE(std::abs(outline.lightness() - around.lightness()), 40) << outline.name().toStdString() << " on "
+                                                                       << around.name().toStdString();
 }
 
 TEST_F(WorkspaceDetailTest, GridAdaptsItsColumnsAndOnlyPaintsWhatIsInSight)
