@@ -8,10 +8,38 @@
 #include <QTextFrame>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace norvelle {
 
 namespace {
+
+// Beyond this many line pairs the changed lines are not matched one by one but rewritten whole.
+constexpr qsizetype maximumMatchedPairs = 1 << 20;
+
+// Old lines [oldFrom, oldTo) became new lines [newFrom, newTo).
+struct Hunk {
+    int oldFrom;
+    int oldTo;
+    int newFrom;
+    int newTo;
+};
+
+// How many items two sequences (texts or lists of lines) share at their start and, after that,
+// at their end.
+template <class Sequence>
+std::pair<qsizetype, qsizetype> sharedEnds(const Sequence& a, const Sequence& b)
+{
+    const qsizetype shorter = std::min(a.size(), b.size());
+    qsizetype start = 0;
+    while (start < shorter && a[start] == b[start])
+        ++start;
+    qsizetype end = 0;
+    while (start + end < shorter && a[a.size() - 1 - end] == b[b.size() - 1 - end])
+        ++end;
+    return {start, end};
+}
 
 bool inMainText(const QTextDocument& document, int firstBlock, int lastBlock)
 {
@@ -20,6 +48,12 @@ bool inMainText(const QTextDocument& document, int firstBlock, int lastBlock)
             return false;
     }
     return true;
+}
+
+int blockEnd(const QTextDocument& document, int number)
+{
+    const QTextBlock block = document.findBlockByNumber(number);
+    return block.position() + block.length() - 1;
 }
 
 // The document's characters from `start` to `end` with paragraph breaks as line breaks: the
@@ -33,52 +67,111 @@ QString shownText(QTextDocument& document, int start, int end)
 }
 
 // New text takes the look of the text it follows, never that of a drawn box.
-void insertAt(QTextCursor& cursor, const QString& text)
+void replace(QTextDocument& document, int start, int end, const QString& text)
 {
+    QTextCursor cursor(&document);
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
     QTextCharFormat format = cursor.charFormat();
     if (format.objectType() != QTextFormat::NoObject || format.isImageFormat())
         format = cursor.blockCharFormat();
     cursor.insertText(text, format);
 }
 
-qsizetype commonPrefix(QStringView a, QStringView b)
+// Rewrites one paragraph that read `before` so it reads `after`. Without drawn boxes in the way,
+// only the characters that differ are written.
+void replaceLine(QTextDocument& document, int number, const QString& before, const QString& after)
 {
-    const qsizetype limit = std::min(a.size(), b.size());
-    qsizetype count = 0;
-    while (count < limit && a[count] == b[count])
-        ++count;
-    return count;
-}
-
-qsizetype commonSuffix(QStringView a, QStringView b, qsizetype limit)
-{
-    qsizetype count = 0;
-    while (count < limit && a[a.size() - 1 - count] == b[b.size() - 1 - count])
-        ++count;
-    return count;
-}
-
-// Replaces the document's stretch from `start` to `end`, whose plain text is `replaced`, so it
-// reads `added`. Without drawn boxes in the way, only the characters that differ are written.
-void replaceWithin(QTextDocument& document, int start, int end, const QString& replaced, const QString& added)
-{
-    if (replaced == added)
+    if (before == after)
         return;
-    if (shownText(document, start, end) == replaced) {
-        const qsizetype before = commonPrefix(replaced, added);
-        const qsizetype after = commonSuffix(replaced, added, std::min(replaced.size(), added.size()) - before);
-        start += int(before);
-        end -= int(after);
-        QTextCursor cursor(&document);
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        insertAt(cursor, added.mid(before, added.size() - before - after));
+    int start = document.findBlockByNumber(number).position();
+    int end = blockEnd(document, number);
+    if (shownText(document, start, end) == before) {
+        const auto [same, sameAfter] = sharedEnds(before, after);
+        start += int(same);
+        end -= int(sameAfter);
+        replace(document, start, end, after.mid(same, after.size() - same - sameAfter));
         return;
     }
-    QTextCursor cursor(&document);
-    cursor.setPosition(start);
-    cursor.setPosition(end, QTextCursor::KeepAnchor);
-    insertAt(cursor, added);
+    replace(document, start, end, after);
+}
+
+// The changed stretches between the lines the old and new text share, in order.
+std::vector<Hunk> changedLines(const QStringList& oldLines, const QStringList& newLines)
+{
+    const auto [same, sameAfter] = sharedEnds(oldLines, newLines);
+    const int oldFrom = int(same);
+    const int newFrom = int(same);
+    const int oldCount = int(oldLines.size() - sameAfter) - oldFrom;
+    const int newCount = int(newLines.size() - sameAfter) - newFrom;
+    if (oldCount == 0 && newCount == 0)
+        return {};
+    if (oldCount == 0 || newCount == 0 || qsizetype(oldCount) * newCount > maximumMatchedPairs)
+        return {{oldFrom, oldFrom + oldCount, newFrom, newFrom + newCount}};
+
+    // The longest run of lines both share, by its table of common lengths from each pair on.
+    const int width = newCount + 1;
+    std::vector<int> common(size_t(oldCount + 1) * size_t(width), 0);
+    for (int i = oldCount - 1; i >= 0; --i) {
+        for (int j = newCount - 1; j >= 0; --j) {
+            common[size_t(i) * width + j] = oldLines[oldFrom + i] == newLines[newFrom + j]
+                ? common[size_t(i + 1) * width + j + 1] + 1
+                : std::max(common[size_t(i + 1) * width + j], common[size_t(i) * width + j + 1]);
+        }
+    }
+    std::vector<Hunk> hunks;
+    Hunk open{oldFrom, oldFrom, newFrom, newFrom};
+    int i = 0;
+    int j = 0;
+    while (i < oldCount || j < newCount) {
+        if (i < oldCount && j < newCount && oldLines[oldFrom + i] == newLines[newFrom + j]) {
+            if (open.oldTo > open.oldFrom || open.newTo > open.newFrom)
+                hunks.push_back(open);
+            ++i;
+            ++j;
+            open = {oldFrom + i, oldFrom + i, newFrom + j, newFrom + j};
+        } else if (j == newCount || (i < oldCount && common[size_t(i + 1) * width + j] >= common[size_t(i) * width + j + 1])) {
+            open.oldTo = oldFrom + ++i;
+        } else {
+            open.newTo = newFrom + ++j;
+        }
+    }
+    if (open.oldTo > open.oldFrom || open.newTo > open.newFrom)
+        hunks.push_back(open);
+    return hunks;
+}
+
+// Changed lines are rewritten pair by pair (a table's cell too); lines left over are removed or
+// added in the main text, with the line break between them and the line before.
+bool apply(QTextDocument& document, const Hunk& hunk, const QStringList& oldLines, const QStringList& newLines)
+{
+    const int paired = std::min(hunk.oldTo - hunk.oldFrom, hunk.newTo - hunk.newFrom);
+    const int rest = hunk.oldFrom + paired; // the first old line not paired
+    if (hunk.oldTo > rest) {
+        if (rest > 0) {
+            if (!inMainText(document, rest - 1, hunk.oldTo - 1))
+                return false;
+            replace(document, blockEnd(document, rest - 1), blockEnd(document, hunk.oldTo - 1), {});
+        } else {
+            if (!inMainText(document, 0, hunk.oldTo))
+                return false;
+            replace(document, 0, document.findBlockByNumber(hunk.oldTo).position(), {});
+        }
+    } else if (hunk.newTo > hunk.newFrom + paired) {
+        const QString added = newLines.mid(hunk.newFrom + paired, hunk.newTo - hunk.newFrom - paired).join(u'\n');
+        const int at = rest > 0 ? rest - 1 : rest;
+        if (!inMainText(document, at, at))
+            return false;
+        if (rest > 0) {
+            const int end = blockEnd(document, at);
+            replace(document, end, end, u'\n' + added);
+        } else {
+            replace(document, 0, 0, added + u'\n');
+        }
+    }
+    for (int k = 0; k < paired; ++k)
+        replaceLine(document, hunk.oldFrom + k, oldLines[hunk.oldFrom + k], newLines[hunk.newFrom + k]);
+    return true;
 }
 
 } // namespace
@@ -90,57 +183,12 @@ bool mergePlainText(QTextDocument& document, const QString& text)
     // Each paragraph is one line of the plain text, unless a long one is shown in pieces.
     if (document.blockCount() != oldLines.size())
         return false;
-    const qsizetype shorter = std::min(oldLines.size(), newLines.size());
-    qsizetype same = 0;
-    while (same < shorter && oldLines[same] == newLines[same])
-        ++same;
-    qsizetype sameAfter = 0;
-    while (same + sameAfter < shorter
-        && oldLines[oldLines.size() - 1 - sameAfter] == newLines[newLines.size() - 1 - sameAfter])
-        ++sameAfter;
-    const int first = int(same);
-    // The old lines [first, oldEnd) became the new lines [first, newEnd).
-    const int oldEnd = int(oldLines.size() - sameAfter);
-    const int newEnd = int(newLines.size() - sameAfter);
-    const QString added = newLines.mid(first, newEnd - first).join(u'\n');
-
-    QTextCursor cursor(&document);
-    if (oldEnd == first) {
-        // Lines only added: before the first unchanged line after them, or after the last line.
-        const bool atEnd = first == oldLines.size();
-        const int at = atEnd ? first - 1 : first;
-        if (!inMainText(document, at, at))
+    const std::vector<Hunk> hunks = changedLines(oldLines, newLines);
+    // From the last change up, so the paragraphs of the earlier ones keep their numbers.
+    for (auto hunk = hunks.rbegin(); hunk != hunks.rend(); ++hunk) {
+        if (!apply(document, *hunk, oldLines, newLines))
             return false;
-        const QTextBlock block = document.findBlockByNumber(at);
-        cursor.setPosition(atEnd ? block.position() + block.length() - 1 : block.position());
-        insertAt(cursor, atEnd ? u'\n' + added : added + u'\n');
-        return true;
     }
-    if (newEnd == first) {
-        // Lines only removed: with the break after them, or before them at the end of the text.
-        const bool atEnd = oldEnd == oldLines.size();
-        if (!inMainText(document, atEnd ? first - 1 : first, atEnd ? oldEnd - 1 : oldEnd))
-            return false;
-        const QTextBlock from = document.findBlockByNumber(atEnd ? first - 1 : first);
-        const QTextBlock to = document.findBlockByNumber(atEnd ? oldEnd - 1 : oldEnd);
-        cursor.setPosition(atEnd ? from.position() + from.length() - 1 : from.position());
-        cursor.setPosition(atEnd ? to.position() + to.length() - 1 : to.position(), QTextCursor::KeepAnchor);
-        cursor.removeSelectedText();
-        return true;
-    }
-    if (oldEnd == newEnd) {
-        // As many lines as before: each is written into its own paragraph, a table's cell too.
-        for (int line = first; line < oldEnd; ++line) {
-            const QTextBlock block = document.findBlockByNumber(line);
-            replaceWithin(document, block.position(), block.position() + block.length() - 1, oldLines[line], newLines[line]);
-        }
-        return true;
-    }
-    if (!inMainText(document, first, oldEnd - 1))
-        return false;
-    const QTextBlock last = document.findBlockByNumber(oldEnd - 1);
-    replaceWithin(document, document.findBlockByNumber(first).position(), last.position() + last.length() - 1,
-        oldLines.mid(first, oldEnd - first).join(u'\n'), added);
     return true;
 }
 
