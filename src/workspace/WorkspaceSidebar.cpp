@@ -9,9 +9,11 @@
 #include "workspace/WorkspaceFoldersStore.h"
 #include "workspace/WorkspaceView.h"
 
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QPainter>
 #include <QScrollArea>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace norvelle {
@@ -56,15 +58,15 @@ WorkspaceSidebar::WorkspaceSidebar(WorkspaceView& workspace, QWidget* parent)
     column->setContentsMargins(0, 10, 0, 8);
     column->setSpacing(8);
     // In a short window the sections and folders scroll above the footer rather than pile up.
-    auto* scroll = new QScrollArea(this);
-    scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scroll->setWidgetResizable(true);
-    scroll->viewport()->setAutoFillBackground(false);
-    auto* rows = new QWidget(scroll);
-    scroll->setWidget(rows);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->viewport()->setAutoFillBackground(false);
+    auto* rows = new QWidget(m_scroll);
+    m_scroll->setWidget(rows);
     rows->setAutoFillBackground(false);
-    column->addWidget(scroll, 1);
+    column->addWidget(m_scroll, 1);
     auto* layout = new QVBoxLayout(rows);
     layout->setContentsMargins(10, 0, 10, 0);
     layout->setSpacing(8);
@@ -203,6 +205,20 @@ void WorkspaceSidebar::rebuildFolders()
                                    .title = m_workspace.folderStore().displayName(slug),
                                    .badge = selected ? QString::number(folderNoteCount(slug)) : QString(),
                                    .selected = selected, .plainBadge = true, .tint = systemBlue, .radius = 8 });
+    }
+    // A folder just made is listed last, below the fold of a short window.
+    if (m_selectedFolder != m_workspace.selectedFolderSlug()) {
+        m_selectedFolder = m_workspace.selectedFolderSlug();
+        QTimer::singleShot(0, this, &WorkspaceSidebar::revealSelectedFolder);
+    }
+}
+
+void WorkspaceSidebar::revealSelectedFolder()
+{
+    if (SidebarRow* row = folderRow(m_selectedFolder)) {
+        // The scroll range takes the new row in once the pending layouts are done.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        m_scroll->ensureWidgetVisible(row, 0, 8);
     }
 }
 

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QScrollArea;
 class QVBoxLayout;
 
 namespace norvelle {
@@ -42,14 +43,19 @@ protected:
 
 private:
     void rebuildFolders();
+    // Scrolls the selected folder's row into sight once the rows are laid out.
+    void revealSelectedFolder();
 
     WorkspaceView& m_workspace;
+    QScrollArea* m_scroll = nullptr;
     QVBoxLayout* m_folders = nullptr;
     QVBoxLayout* m_footerSlot = nullptr;
     QList<SidebarRow*> m_sectionRows;
     SidebarRow* m_clipboardRow = nullptr;
     PlainButton* m_newFolder = nullptr;
     QList<SidebarRow*> m_folderRows;
+    // The folder selected when the rows were last built.
+    QString m_selectedFolder;
 };
 
 } // namespace norvelle

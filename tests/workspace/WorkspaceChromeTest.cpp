@@ -295,6 +295,25 @@ TEST_F(WorkspaceChromeTest, ANoteChangedWhileTheUserTypesIsSearchedAfresh)
     EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({ "plan" }));
 }
 
+TEST_F(WorkspaceChromeTest, ANewFolderBelowTheFoldOfAShortSidebarIsScrolledIntoSight)
+{
+    for (const char* name : { "Travel", "Recipes", "Garden" }) {
+        m_folders.addFolder(name);
+    }
+    view().setMinimumSize(680, 420);
+    view().resize(680, 420);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(sidebar().newFolderButton(), Qt::LeftButton);
+    ASSERT_NE(view().newFolderSheet(), nullptr);
+    QTest::keyClicks(view().newFolderSheet()->nameField(), "Reading List");
+    QTest::keyClick(view().newFolderSheet()->nameField(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    SidebarRow* row = sidebar().folderRow("reading-list");
+    ASSERT_NE(row, nullptr);
+    EXPECT_TRUE(row->look().selected);
+    EXPECT_EQ(row->visibleRegion().boundingRect(), row->rect()) << "the selected folder is out of sight";
+}
+
 TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheSidebarScrollsInsteadOfPilingRowsUp)
 {
     m_folders.addFolder("Reading List");
