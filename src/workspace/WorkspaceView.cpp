@@ -172,7 +172,7 @@ void WorkspaceView::rebuildList()
 void WorkspaceView::updateDeleteShortcuts()
 {
     // Only a key that deletes something is taken; otherwise it goes on to the focused view.
-    const bool armed = m_isSelectingNotes && !m_bulkSelectedIDs.isEmpty();
+    const bool armed = deleteKeyApplies();
     for (QShortcut* shortcut : std::as_const(m_deleteShortcuts)) {
         shortcut->setEnabled(armed);
     }
@@ -348,9 +348,15 @@ void WorkspaceView::toggleNoteSelection(const WorkspaceNoteEntry& note)
     changed();
 }
 
+bool WorkspaceView::deleteKeyApplies() const
+{
+    // Over the clipboard history the selected notes are out of sight: the key is not theirs.
+    return m_isSelectingNotes && !m_bulkSelectedIDs.isEmpty() && !m_showClipboardHistory;
+}
+
 bool WorkspaceView::handleDeleteKey()
 {
-    if (!m_isSelectingNotes || m_bulkSelectedIDs.isEmpty()) {
+    if (!deleteKeyApplies()) {
         return false;
     }
     if (m_list.selection == MainSection::trash) {

@@ -134,6 +134,8 @@ private:
     void showPanes();
     void rebuildList();
     void changed();
+    // Whether Backspace or Delete acts on the selected notes now.
+    bool deleteKeyApplies() const;
     void updateDeleteShortcuts();
 
     WorkspaceFoldersStore& m_folderStore;

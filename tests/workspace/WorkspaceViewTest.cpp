@@ -7,7 +7,9 @@
 #include "support/TestHome.h"
 #include "ui/SchemePalette.h"
 #include "workspace/NoteGridView.h"
+#include "workspace/SidebarRow.h"
 #include "workspace/WorkspaceFoldersStore.h"
+#include "workspace/WorkspaceSidebar.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -161,6 +163,28 @@ TEST_F(WorkspaceViewTest, DeleteKeyTrashesTheSelectedNotesAndEndsSelection)
     const std::shared_ptr<StickyNote> note = workspace.index().note(*trashed.front());
     EXPECT_EQ(note->version(), version + 1);
     EXPECT_EQ(note->updatedBy(), "local-device");
+}
+
+TEST_F(WorkspaceViewTest, DeleteOverTheClipboardHistoryLeavesTheSelectedNotesAlone)
+{
+    addNotes(3);
+    WorkspaceView& workspace = activeView();
+    QTest::keyClick(&workspace, Qt::Key_A, Qt::AltModifier);
+    ASSERT_EQ(workspace.bulkSelectedIDs().size(), 3);
+    // The clipboard entry swaps the notes, still selected, for the clips.
+    QTest::mouseClick(workspace.sidebar()->clipboardRow(), Qt::LeftButton);
+    ASSERT_TRUE(workspace.showClipboardHistory());
+    QTest::keyClick(&workspace, Qt::Key_Delete);
+    QTest::keyClick(&workspace, Qt::Key_Backspace);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(workspace.trashCount(), 0);
+    EXPECT_FALSE(workspace.confirmBulkPermanentDelete());
+
+    // Back on the notes, the key deletes the selection again.
+    QTest::mouseClick(workspace.sidebar()->sectionRow(MainSection::all), Qt::LeftButton);
+    QTest::keyClick(&workspace, Qt::Key_A, Qt::AltModifier);
+    QTest::keyClick(&workspace, Qt::Key_Delete);
+    EXPECT_TRUE(test::waitUntil([&] { return workspace.trashCount() == 3; }));
 }
 
 TEST_F(WorkspaceViewTest, BackspaceInTheTrashAsksBeforeDeletingForGood)
