@@ -406,9 +406,12 @@ void RichTextEditorCoordinator::textDidChange()
             m_isNormalizingChecklist = false;
         }
     }
-    // An empty table cell's invisible placeholder goes once the user writes there, in the same undo step.
-    const std::vector<int> seeds = TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()))
-                                       .seedsOfFilledCell(view->textCursor().position());
+    // An empty table cell's invisible placeholder goes once the user writes there, in the same undo
+    // step; not when an undo brings it back, or undo would stop there for good.
+    const bool undone = document.isRedoAvailable();
+    const std::vector<int> seeds = undone ? std::vector<int> {}
+                                          : TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()))
+                                                .seedsOfFilledCell(view->textCursor().position());
     if (!seeds.empty()) {
         ++m_suppressChanges;
         QTextCursor step(&document);

@@ -461,3 +461,28 @@ TEST_F(StickyControlsX11Test, APasteThatFillsTheNoteWrapsBesideItsScrollBarWitho
     EXPECT_EQ(textView().horizontalScrollBar()->maximum(), 0) << "every line fits beside the scroll bar";
     EXPECT_LE(textView().document()->pageSize().width(), textView().viewport()->width());
 }
+
+TEST_F(StickyControlsX11Test, UndoTakesBackWhatWasTypedInATableCellAndTheTableBeforeIt)
+{
+    open("Rota");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    clickOn(pillButton("table"));
+    ASSERT_TRUE(test::waitUntil([&] { return textView().textCursor().currentTable() != nullptr; }, waitMs));
+    pressKeys("M o n Tab A n n");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().contains("Mon\nAnn"); }, waitMs))
+        << sticky->note()->plainText().toStdString();
+
+    for (int key = 0; key < 12 && sticky->note()->plainText() != "Rota"; ++key) {
+        pressKeys("ctrl+z");
+        test::waitUntil([] { return false; }, 200);
+    }
+    EXPECT_EQ(sticky->note()->plainText(), "Rota");
+    EXPECT_TRUE(textView().document()->rootFrame()->childFrames().isEmpty()) << "the table is gone";
+
+    for (int key = 0; key < 12 && !sticky->note()->plainText().contains("Mon\nAnn"); ++key) {
+        pressKeys("ctrl+shift+z");
+        test::waitUntil([] { return false; }, 200);
+    }
+    EXPECT_TRUE(sticky->note()->plainText().contains("Mon\nAnn")) << "redone";
+}
