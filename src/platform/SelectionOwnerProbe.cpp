@@ -45,12 +45,15 @@ void SelectionOwnerProbe::ask(QObject* context, std::function<void(bool)> done, 
         done(true);
         return;
     }
-    if (m_requestor) {
-        m_done = nullptr;
-        finish(false);
+    m_done = nullptr;
+    // Windows take turns, so a late answer to a dropped request cannot pass for this one; none
+    // is destroyed, as an owner answering it late would fail on a window that is gone.
+    unsigned long& window = m_requestors[m_nextRequestor];
+    m_nextRequestor = (m_nextRequestor + 1) % m_requestors.size();
+    if (!window) {
+        window = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     }
-    // A window per request: an answer to an earlier, dropped request cannot pass for this one.
-    m_requestor = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    m_requestor = window;
     m_context = context;
     m_done = std::move(done);
     XConvertSelection(display, m_clipboard, m_targets, m_property, m_requestor, CurrentTime);
@@ -64,7 +67,13 @@ void SelectionOwnerProbe::readEvents()
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == SelectionNotify && m_requestor && event.xselection.requestor == m_requestor) {
+        if (event.type != SelectionNotify) {
+            continue;
+        }
+        if (event.xselection.property != None) {
+            XDeleteProperty(display, event.xselection.requestor, event.xselection.property);
+        }
+        if (m_requestor && event.xselection.requestor == m_requestor) {
             finish(true);
         }
     }
@@ -73,8 +82,6 @@ void SelectionOwnerProbe::readEvents()
 void SelectionOwnerProbe::finish(bool answered)
 {
     m_timeout.stop();
-    XDestroyWindow(static_cast<Display*>(m_display), m_requestor);
-    XFlush(static_cast<Display*>(m_display));
     m_requestor = 0;
     const auto done = std::exchange(m_done, nullptr);
     if (done && m_context) {

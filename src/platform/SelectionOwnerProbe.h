@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -34,7 +35,9 @@ private:
     unsigned long m_targets = 0;
     unsigned long m_property = 0;
     std::unique_ptr<QSocketNotifier> m_notifier;
-    unsigned long m_requestor = 0; // the window the waiting answer goes to; 0 when none waits
+    std::array<unsigned long, 4> m_requestors {}; // made as first needed
+    std::size_t m_nextRequestor = 0;
+    unsigned long m_requestor = 0; // the window the awaited answer goes to; 0 when none is awaited
     QPointer<QObject> m_context;
     std::function<void(bool)> m_done;
     QTimer m_timeout;

@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <csignal>
 #include <cstdlib>
 #include <thread>
 
@@ -259,4 +260,27 @@ TEST(ClipboardX11, AProgramThatTakesTheClipboardAndNeverAnswersDoesNotHoldThePro
     EXPECT_TRUE(waitUntil([&] { return monitor.items().size() == 1; }, generous));
     owner.kill();
     owner.waitForFinished();
+}
+
+// A program held up (here: stopped) while it is asked for its clip, and answering only after the
+// next copy, finds the window it was asked from still there instead of failing on it.
+TEST(ClipboardX11, AnOwnerThatAnswersAfterTheNextCopyIsNotHarmed)
+{
+    ClipboardMonitor monitor;
+    QProcess late;
+    const qint64 before = Pasteboard::general().changeCount();
+    late.start("xclip", { "-quiet", "-selection", "clipboard", "-i" });
+    ASSERT_TRUE(late.waitForStarted(generous));
+    late.write("answered late");
+    late.closeWriteChannel();
+    ASSERT_TRUE(changeArrives(before));
+    ::kill(pid_t(late.processId()), SIGSTOP);
+    monitor.poll();
+
+    xclipCopy("the next copy");
+    ASSERT_TRUE(tickUntil(monitor, 1));
+    EXPECT_EQ(monitor.items().first().text, "the next copy");
+    ::kill(pid_t(late.processId()), SIGCONT);
+    ASSERT_TRUE(late.waitForFinished(generous));
+    EXPECT_EQ(late.exitCode(), 0) << late.readAllStandardError().toStdString();
 }
