@@ -75,7 +75,7 @@ std::optional<bool> ChecklistEditing::checklistMarkerState(int start, int length
     return std::nullopt;
 }
 
-void ChecklistEditing::setChecklistMarker(int start, int lineLength, bool checked)
+void ChecklistEditing::setChecklistMarker(int start, int lineLength, bool checked, ItemText itemText)
 {
     const QString& newToken = tokenFor(checked);
     const TextRange line = m_storage.lineRange(start);
@@ -95,6 +95,8 @@ void ChecklistEditing::setChecklistMarker(int start, int lineLength, bool checke
     space.clearProperty(ChecklistMarkerAttachment::colorProperty);
     cursor.insertText(QString(QChar::ObjectReplacementCharacter), ChecklistMarkerAttachment::format(checked, m_boxColor));
     cursor.insertText(QStringLiteral(" "), itemTextFormat());
+    if (itemText == ItemText::Kept)
+        return;
     const TextRange after = m_storage.lineRange(start);
     const QString afterText = m_storage.text(after);
     int bodyLength = std::max(0, TextStorage::withoutLineBreak(after, afterText).length - int(newToken.size()));
@@ -145,11 +147,12 @@ bool ChecklistEditing::normalizeChecklistMarkers()
         case LineStart::OtherAttachment:
         case LineStart::LoneObject:
         case LineStart::Token:
-            setChecklistMarker(start, lineLength, false);
+            // What a stored or pasted item was given stays: this runs at every opening.
+            setChecklistMarker(start, lineLength, false, ItemText::Kept);
             break;
         case LineStart::CheckedToken:
         case LineStart::LegacyToken:
-            setChecklistMarker(start, lineLength, true);
+            setChecklistMarker(start, lineLength, true, ItemText::Kept);
             break;
         }
         changed = true;

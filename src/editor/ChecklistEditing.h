@@ -19,11 +19,13 @@ public:
 
     // The box of the line starting at `start`: none when the line has none.
     std::optional<bool> checklistMarkerState(int start, int length) const;
+    enum class ItemText { Reset, Kept };
     // Puts a drawn box at the start of a line (`lineLength` without its line break), replacing
-    // the box or token there; the item text becomes 14-point regular text without strikethrough.
-    void setChecklistMarker(int start, int lineLength, bool checked);
-    // Every token, lone U+FFFC or foreign attachment at a line start becomes a drawn box.
-    // Returns whether anything changed.
+    // the box or token there; the item text becomes 14-point regular text without strikethrough
+    // unless it is kept.
+    void setChecklistMarker(int start, int lineLength, bool checked, ItemText itemText = ItemText::Reset);
+    // Every token, lone U+FFFC or foreign attachment at a line start becomes a drawn box; the
+    // item text keeps its formatting. Returns whether anything changed.
     bool normalizeChecklistMarkers();
     // Whether normalising would change anything on the lines `changed` touches (all lines when
     // none): one look per line.

@@ -107,7 +107,7 @@ TEST(ChecklistEditing, ItemTextIsResetToPlainFourteenPointText)
     loud.setFontStrikeOut(true);
     loud.setForeground(Qt::red);
     QTextCursor(&text.document).insertText(QStringLiteral("\u25CF shout"), loud);
-    text.checklists.normalizeChecklistMarkers();
+    text.checklists.setChecklistMarker(0, 7, false);
     const QTextCharFormat item = text.storage.charFormat(3);
     EXPECT_EQ(EditorFonts::size(item), 14);
     EXPECT_EQ(item.fontWeight(), 400);

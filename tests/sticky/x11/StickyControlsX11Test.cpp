@@ -15,8 +15,10 @@
 #include "sticky/KeyablePanel.h"
 #include "sticky/PaperColorLists.h"
 #include "platform/UserDefaults.h"
+#include "sticky/StickyContentView.h"
 #include "sticky/StickyControllerTable.h"
 #include "sticky/StickyFrameString.h"
+#include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyState.h"
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyTransparencyView.h"
@@ -485,4 +487,29 @@ TEST_F(StickyControlsX11Test, UndoTakesBackWhatWasTypedInATableCellAndTheTableBe
         test::waitUntil([] { return false; }, 200);
     }
     EXPECT_TRUE(sticky->note()->plainText().contains("Mon\nAnn")) << "redone";
+}
+
+TEST_F(StickyControlsX11Test, AChecklistItemKeepsItsFormattingWhenItsNoteIsClosedAndOpenedAgain)
+{
+    open(QStringLiteral("\u25CB call the plumber"));
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    pressKeys("ctrl+shift+Left ctrl+shift+Left ctrl+b");
+    const QString key = sticky->note()->objectID().uriString();
+    std::shared_ptr<StickyNote> note = sticky->note();
+    ASSERT_TRUE(test::waitUntil([&] { return note->content().contains("\\b the plumber"); }, waitMs)) << note->content().toStdString();
+
+    clickOn(sticky->contentView()->headerBar().closeButton());
+    ASSERT_TRUE(test::waitUntil([&] { return !note->isWindowOpen(); }, waitMs));
+    // What the program does once a window has closed, then the note opened again.
+    table.forget(key);
+    table.openSticky(*note);
+    sticky = table.controller(key);
+    ASSERT_TRUE(sticky);
+
+    QTextCursor plumber(textView().document());
+    plumber.setPosition(QStringLiteral("\u25CB call the p").size());
+    EXPECT_GE(plumber.charFormat().fontWeight(), QFont::Bold) << "still bold";
+    plumber.setPosition(QStringLiteral("\u25CB ca").size());
+    EXPECT_LT(plumber.charFormat().fontWeight(), QFont::Bold);
 }
