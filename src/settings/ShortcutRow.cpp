@@ -8,6 +8,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QSignalBlocker>
@@ -94,9 +95,14 @@ ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
 }
 
 // A user trying a shortcut while a picker has the keyboard types a chord into it; a picker would
-// take its letter or arrow as a choice and quietly change the shortcut.
+// take its letter or arrow as a choice and quietly change the shortcut. So would the wheel of a
+// user scrolling the pane past it: the wheel goes on to the pane.
 bool ShortcutRow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel) {
+        QCoreApplication::sendEvent(this, event);
+        return true;
+    }
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
         const auto modifiers = static_cast<QKeyEvent*>(event)->modifiers();
         if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {

@@ -27,6 +27,16 @@ class SettingsShortcutsX11Test : public AppDelegateTest {
 protected:
     SettingsShortcutsX11Test() { services.hotKeys = &realHotKeys; }
 
+    // The settings window on its Shortcuts pane, shown on the screen; null when it never shows.
+    ShortcutsPane* openShortcutsPane()
+    {
+        app().openSettings(QStringLiteral("Shortcuts"));
+        if (!QTest::qWaitForWindowExposed(app().settingsWindowController()->window())) {
+            return nullptr;
+        }
+        return static_cast<ShortcutsPane*>(app().settingsWindowController()->view()->currentForm());
+    }
+
     HotKeyManager realHotKeys{GlobalHotKeys::system()};
 };
 
@@ -39,10 +49,8 @@ TEST_F(SettingsShortcutsX11Test, TheNewKeyFiresAndTheOldOneNoLonger)
         original(action);
     };
 
-    app().openSettings(QStringLiteral("Shortcuts"));
-    QWidget* window = app().settingsWindowController()->window();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
-    auto* pane = static_cast<ShortcutsPane*>(app().settingsWindowController()->view()->currentForm());
+    ShortcutsPane* pane = openShortcutsPane();
+    ASSERT_NE(pane, nullptr);
     ShortcutRow* row = pane->row(Action::openWorkspace);
 
     // Default off, then Alt+Super and J, as the user picks them.
@@ -68,6 +76,27 @@ TEST_F(SettingsShortcutsX11Test, TheNewKeyFiresAndTheOldOneNoLonger)
     ASSERT_TRUE(waitUntil([&] { return fired.size() == 2; }, 20000));
     QTest::qWait(200);
     EXPECT_EQ(fired.size(), 2);
+}
+
+// Scrolling the pane with the wheel while the pointer passes over a picker scrolls on and leaves
+// the shortcut alone.
+TEST_F(SettingsShortcutsX11Test, TheWheelOverAPickerScrollsThePaneAndChangesNoShortcut)
+{
+    ShortcutsPane* pane = openShortcutsPane();
+    ASSERT_NE(pane, nullptr);
+    ShortcutRow* row = pane->row(Action::openWorkspace);
+    QTest::mouseClick(row->defaultSwitch(), Qt::LeftButton);
+    ASSERT_TRUE(row->modifiersPicker()->isVisible());
+    const QString before = loadShortcutsProfile().label(Action::openWorkspace);
+
+    QComboBox* picker = row->modifiersPicker();
+    ASSERT_TRUE(waitUntil([&] { return picker->visibleRegion().contains(picker->rect().center()); }));
+    const QPoint over = picker->mapToGlobal(picker->rect().center());
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(over.x()),
+                  QString::number(over.y()), QStringLiteral("click"), QStringLiteral("5")}), 0);
+    QTest::qWait(300);
+    EXPECT_EQ(loadShortcutsProfile().label(Action::openWorkspace), before);
+    EXPECT_EQ(picker->currentIndex(), 0);
 }
 
 } // namespace
