@@ -3,6 +3,7 @@
 #include "editor/ChecklistEditing.h"
 #include "editor/LongLineWrap.h"
 #include "editor/LongParagraphSplit.h"
+#include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/TextStorage.h"
 #include "rtf/ParagraphContinuation.h"
@@ -440,16 +441,18 @@ void StickyTextView::showFromOnceLaidOut(int position)
 
 QMimeData* StickyTextView::createMimeDataFromSelection() const
 {
-    const QTextCursor cursor = textCursor();
-    if (!LongParagraphSplit::hasContinuations(*document()))
-        return QTextEdit::createMimeDataFromSelection();
+    QTextDocument copied;
+    QTextCursor(&copied).insertFragment(textCursor().selection());
     // A long paragraph cut for display is copied whole.
-    QTextDocument joined;
-    QTextCursor(&joined).insertFragment(cursor.selection());
-    LongParagraphSplit::join(joined);
+    LongParagraphSplit::join(copied);
+    // Through the note's own body format: a checklist box goes as the character it stands for,
+    // so another note or program gets the list, and text in the paper's default colour goes
+    // without a colour.
+    const std::unique_ptr<QTextDocument> kept =
+        decodeRichTextData(encodeRichTextData(copied, palette().color(QPalette::Text)).value_or(QByteArray()));
     auto* data = new QMimeData;
-    data->setHtml(joined.toHtml());
-    data->setText(joined.toPlainText());
+    data->setHtml(kept ? kept->toHtml() : copied.toHtml());
+    data->setText(plainTextOf(copied));
     return data;
 }
 

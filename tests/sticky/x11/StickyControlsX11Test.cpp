@@ -513,3 +513,23 @@ TEST_F(StickyControlsX11Test, AChecklistItemKeepsItsFormattingWhenItsNoteIsClose
     plumber.setPosition(QStringLiteral("\u25CB ca").size());
     EXPECT_LT(plumber.charFormat().fontWeight(), QFont::Bold);
 }
+
+TEST_F(StickyControlsX11Test, ChecklistLinesCutAndPastedKeepTheirBoxesAndAnotherProgramReadsThem)
+{
+    open(QStringLiteral("Trip\n\u25CB tent\n\u25CF matches\nend"));
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    // The two items, cut and pasted after the last line.
+    pressKeys("Up Up Home shift+Down shift+Down ctrl+x");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "Trip\nend"; }, waitMs)) << sticky->note()->plainText().toStdString();
+    EXPECT_EQ(QString::fromUtf8(test::runProgram("xclip", {"-o", "-selection", "clipboard"})),
+        QStringLiteral("\u25CB tent\n\u25CF matches\n"));
+
+    pressKeys("ctrl+End Return ctrl+v");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().startsWith(QStringLiteral("Trip\nend\n\u25CB tent\n\u25CF matches")); }, waitMs))
+        << sticky->note()->plainText().toStdString();
+    TextStorage storage(*textView().document());
+    const int tent = int(QStringLiteral("Trip\nend\n").size());
+    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(tent, 6), false) << "a drawn open box";
+    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(tent + 7, 9), true) << "a drawn ticked box";
+}
