@@ -133,7 +133,7 @@ void StickyWindowController::initWithNote(std::shared_ptr<StickyNote> note)
         showTitle(m_note->title());
     }
     installAppearanceObservers();
-    observeSyncedText();
+    observeNoteChanges();
     buildContent();
 
     if (!m_hasLoadedSavedFrame) {
@@ -168,14 +168,23 @@ void StickyWindowController::installAppearanceObservers()
     m_appearanceObservers[1] = connect(m_state.get(), &StickyState::opacityChanged, this, [this] { m_opacitySave.start(); });
 }
 
-// A sync answer may bring newer text for the open note. The window shows it, so the next
-// keystroke adds to that text instead of writing the old one back over it.
-void StickyWindowController::observeSyncedText()
+// The note also changes outside this window: the workspace pins it, sync brings newer text.
+void StickyWindowController::observeNoteChanges()
 {
     disconnect(m_syncedTextObserver);
+    disconnect(m_pinObserver);
     if (!m_note || !m_note->managedObjectContext()) {
         return;
     }
+    // The star shows what the note holds, so the next click on it takes back a pin made on the
+    // workspace card instead of pinning again.
+    m_pinObserver = connect(m_note->managedObjectContext(), &ObjectContext::objectsDidChange, this, [this] {
+        if (m_note) {
+            m_state->setIsPinned(m_note->isPinned());
+        }
+    });
+    // The window shows newer synced text, so the next keystroke adds to it instead of writing
+    // the old text back over it.
     m_syncedTextObserver = connect(m_note->managedObjectContext(), &ObjectContext::objectChanged, this, [this](const ObjectID& id) {
         if (!m_note || id != m_note->objectID() || m_note->updatedBy() != QLatin1String("sync")
             || m_note->plainText() == m_text) {

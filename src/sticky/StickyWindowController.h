@@ -91,7 +91,7 @@ public:
 private:
     void buildContent();
     void installAppearanceObservers();
-    void observeSyncedText();
+    void observeNoteChanges();
     void applyLook();
     void saveOpacity();
     // The note's title as the window's name: "Untitled" while it has none.
@@ -116,6 +116,7 @@ private:
     QTimer m_opacitySave;
     std::array<QMetaObject::Connection, 2> m_appearanceObservers;
     QMetaObject::Connection m_syncedTextObserver;
+    QMetaObject::Connection m_pinObserver;
 };
 
 } // namespace norvelle

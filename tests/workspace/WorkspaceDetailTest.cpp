@@ -8,6 +8,10 @@
 #include "platform/Pasteboard.h"
 #include "platform/ShareSheet.h"
 #include "platform/UserDefaults.h"
+#include "sticky/HeaderSymbolButton.h"
+#include "sticky/StickyContentView.h"
+#include "sticky/StickyHeaderBar.h"
+#include "sticky/StickyWindowController.h"
 #include "store/NoteTrashOperations.h"
 #include "support/FakeAppDelegating.h"
 #include "support/FakePasteboard.h"
@@ -153,6 +157,44 @@ TEST_F(WorkspaceDetailTest, SignedOutTheCardCollaboratesAndCopiesItsLink)
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         EXPECT_FALSE(qobject_cast<QMessageBox*>(widget) && widget->isVisible()) << "no notice in the way";
     }
+}
+
+TEST_F(WorkspaceDetailTest, APinFromTheCardShowsOnTheOpenStickyWhoseStarTakesItBack)
+{
+    auto note = add({ .title = "groceries", .updatedMinute = 1 });
+    view();
+    StickyWindowController sticky;
+    sticky.stickyID = note->objectID().uriString();
+    sticky.initWithNote(note);
+    sticky.showWindow();
+    HeaderSymbolButton& star = *sticky.contentView()->headerBar().pinButton();
+    const auto choose = [&](const QString& text) {
+        const std::unique_ptr<QMenu> menu = grid().contextMenu(0);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == text) {
+                action->trigger();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no " << text.toStdString() << " in the card's menu";
+    };
+
+    choose("Pin");
+    EXPECT_EQ(star.systemName(), "star.fill");
+    const qint64 pinnedVersion = note->version();
+    QTest::mouseClick(&star, Qt::LeftButton);
+    EXPECT_FALSE(note->isPinned());
+    EXPECT_EQ(star.systemName(), "star");
+    EXPECT_EQ(note->version(), pinnedVersion + 1);
+    settle();
+    EXPECT_TRUE(menuTexts(0).contains("Pin"));
+
+    // And back the other way: pinned on the sticky, unpinned on the card.
+    QTest::mouseClick(&star, Qt::LeftButton);
+    settle();
+    choose("Unpin");
+    EXPECT_FALSE(note->isPinned());
+    EXPECT_EQ(star.systemName(), "star");
 }
 
 TEST_F(WorkspaceDetailTest, PinAndShareLinkRaiseTheVersionAndHandTheNoteToSync)
