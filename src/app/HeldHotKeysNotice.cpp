@@ -12,7 +12,7 @@ void HeldHotKeysNotice::tell(const QStringList& shortcuts)
               .arg(shortcuts.join(QLatin1Char('\n')));
     UserNotice::warn(topic, text,
                      QStringLiteral("Choose other keys in Settings, Shortcuts, or free them in the program that holds "
-                                    "them."));
+                                    "them and start Norvelle again."));
 }
 
 } // namespace norvelle
