@@ -133,7 +133,13 @@ QWidget* ClipboardHistoryPane::makeEmptyState()
     m_emptyHint->setAlignment(Qt::AlignHCenter);
     m_emptyHint->setWordWrap(true);
     m_emptyHint->setMaximumWidth(360);
-    layout->addWidget(m_emptyHint, 0, Qt::AlignHCenter);
+    // Centred by a row rather than by alignment: an aligned label is given the height of its
+    // text on the column's full width, one line, and its wrapped lines are cut off.
+    auto* hintRow = new QHBoxLayout;
+    hintRow->addStretch();
+    hintRow->addWidget(m_emptyHint, 1);
+    hintRow->addStretch();
+    layout->addLayout(hintRow);
     layout->addStretch(1);
     return state;
 }

@@ -402,3 +402,26 @@ TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheHeaderControlsWrapWholeInsteadOf
     EXPECT_NEAR(bar.selectButton()->mapTo(&view(), bar.selectButton()->rect().center()).y(),
                 bar.searchField()->mapTo(&view(), bar.searchField()->rect().center()).y(), 2);
 }
+
+TEST_F(WorkspaceChromeTest, TheEmptyClipboardHistoryShowsItsWholeHintAtEverySize)
+{
+    view();
+    QTest::mouseClick(sidebar().clipboardRow(), Qt::LeftButton);
+    TextLabel* hint = nullptr;
+    for (TextLabel* label : view().clipboardPane()->findChildren<TextLabel*>()) {
+        if (label->text() == ClipboardHistoryPane::emptyHintText()) {
+            hint = label;
+        }
+    }
+    ASSERT_NE(hint, nullptr);
+    for (const QSize size : { QSize(1100, 680), QSize(680, 420) }) {
+        view().setMinimumSize(680, 420);
+        view().resize(size);
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(hint->isVisible());
+        EXPECT_LE(hint->width(), 360);
+        // Every wrapped line has its room: the label is as high as its text at its width.
+        EXPECT_GE(hint->height(), hint->heightForWidth(hint->width())) << size.width();
+        EXPECT_EQ(hint->visibleRegion().boundingRect(), hint->rect()) << size.width();
+    }
+}
