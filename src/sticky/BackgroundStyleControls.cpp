@@ -8,6 +8,8 @@
 #include "sticky/StickyState.h"
 #include "sticky/TextureChoiceButton.h"
 #include "ui/HexColor.h"
+#include "ui/PlainButton.h"
+#include "ui/ViewFont.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -187,10 +189,13 @@ void BackgroundStyleControls::rebuild()
         pick->setFixedSize(44, 24);
         pick->setStyleSheet(wellStyle(m_customColor));
         connect(pick, &QPushButton::clicked, this, [this] { ColorPanel::shared().open(this, m_customColor); });
-        auto* apply = new QPushButton(QStringLiteral("Apply custom color"));
+        // A small filled button in the accent colour: the step that keeps the colour.
+        auto* apply = new PlainButton(QStringLiteral("Apply custom color"),
+            {.font = viewFont(11, QFont::Medium), .color = [](const SchemeColors&) { return QColor(Qt::white); },
+             .padding = QMargins(8, 3, 8, 3), .minimumHeight = 22, .fill = &SchemeColors::accent, .radius = 5});
         apply->setObjectName(QStringLiteral("applyCustomColor"));
-        apply->setDefault(true);
-        connect(apply, &QPushButton::clicked, this, &BackgroundStyleControls::applyCustomColor);
+        apply->setCursor(Qt::PointingHandCursor);
+        connect(apply, &QAbstractButton::clicked, this, &BackgroundStyleControls::applyCustomColor);
         rowLayout->addWidget(pick);
         rowLayout->addWidget(apply);
         rowLayout->addStretch(1);

@@ -336,6 +336,12 @@ TEST_F(StickyControlsX11Test, ACustomPaperColourIsPickedBesideTheNoteAndApplied)
     ASSERT_TRUE(test::waitUntil([&] { return popover()->isVisible(); }, waitMs));
     ASSERT_TRUE(test::waitUntil([&] { return find("pickCustomColor"); }, waitMs));
     test::waitUntil([] { return false; }, 300);
+    // The apply button is a small filled button in the accent colour, its title clear of its edges.
+    QAbstractButton* apply = find("applyCustomColor");
+    ASSERT_TRUE(apply);
+    const QImage drawn = apply->grab().toImage();
+    EXPECT_EQ(drawn.pixelColor(4, drawn.height() / 2).rgb(), apply->palette().color(QPalette::Highlight).rgb());
+    EXPECT_GE(apply->width(), apply->fontMetrics().horizontalAdvance(apply->text()) + 12);
     clickOn(find("pickCustomColor"));
     QColorDialog* panel = nullptr;
     ASSERT_TRUE(test::waitUntil([&] {
