@@ -168,7 +168,7 @@ TEST_F(PaperColorPickingTest, TheColoursPopoverGrowsToShowTheCustomColourRowWhol
 
     QTest::mouseClick(disclosure(), Qt::LeftButton);
     EXPECT_TRUE(test::waitUntil([&] { return popover->height() > closedHeight; }));
-    auto* apply = popover->findChild<QPushButton*>("applyCustomColor");
+    auto* apply = popover->findChild<QAbstractButton*>("applyCustomColor");
     auto* pick = popover->findChild<QAbstractButton*>("pickCustomColor");
     ASSERT_TRUE(apply && pick);
     EXPECT_TRUE(shownWhole(apply));
