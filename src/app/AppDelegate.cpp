@@ -28,6 +28,8 @@
 #include <QEvent>
 #include <QMenu>
 
+#include <algorithm>
+
 namespace norvelle {
 
 namespace {
@@ -136,6 +138,15 @@ void AppDelegate::installHotKeys()
     registerHotKeys();
     NotificationCenter::defaultCenter().addObserver(shortcutsChangedNotification(), this,
         [this](const Notification&) { registerHotKeys(); });
+}
+
+bool AppDelegate::isShortcutHeldElsewhere(NorvelleShortcutAction action) const
+{
+    if (!m_services.hotKeys) {
+        return false;
+    }
+    const auto& held = m_services.hotKeys->heldElsewhere();
+    return std::find(held.begin(), held.end(), action) != held.end();
 }
 
 // A shortcut another program holds would otherwise just do nothing: the user is told, once for

@@ -61,6 +61,7 @@ public:
     void handleStickyStatusClick();
     void rememberPasteTarget();
     void pasteClip(const ClipEntry& entry) override;
+    bool isShortcutHeldElsewhere(NorvelleShortcutAction action) const override;
     // Sends the platform's paste keystroke (Shift+Insert) to the window with the keyboard.
     void postCommandV();
 

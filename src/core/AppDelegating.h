@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/NorvelleShortcutAction.h"
+
 #include <QString>
 
 #include <optional>
@@ -53,6 +55,10 @@ public:
     // user came from.
     virtual ClipboardMonitor& clipboardMonitor() = 0;
     virtual void pasteClip(const ClipEntry& entry) = 0;
+
+    // Hot keys: whether another program holds the keys of `action`'s shortcut, so that it does
+    // nothing here.
+    virtual bool isShortcutHeldElsewhere(NorvelleShortcutAction action) const = 0;
 
 protected:
     AppDelegating() = default;

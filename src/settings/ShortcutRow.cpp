@@ -3,6 +3,7 @@
 #include "ui/SchemePalette.h"
 #include "ui/ViewFont.h"
 #include "ui/TextLabel.h"
+#include "core/AppDelegating.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "settings/ToggleSwitch.h"
 
@@ -140,7 +141,11 @@ void ShortcutRow::showEntry(const ActionShortcut& entry)
 
 void ShortcutRow::refreshActive()
 {
-    m_active->setText(QStringLiteral("Active: ") + loadShortcutsProfile().label(m_action));
+    const QString label = loadShortcutsProfile().label(m_action);
+    const AppDelegating* app = AppDelegating::current();
+    m_active->setText(app && app->isShortcutHeldElsewhere(m_action)
+            ? QStringLiteral("Active: none — another program uses %1").arg(label)
+            : QStringLiteral("Active: ") + label);
 }
 
 } // namespace norvelle

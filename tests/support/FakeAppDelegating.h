@@ -55,6 +55,7 @@ public:
 
     ClipboardMonitor& clipboardMonitor() override { std::abort(); }
     void pasteClip(const ClipEntry&) override { calls << "pasteClip:"; }
+    bool isShortcutHeldElsewhere(NorvelleShortcutAction) const override { return false; }
 };
 
 } // namespace norvelle::test

@@ -6,7 +6,12 @@
 #include "platform/MainQueue.h"
 #include "platform/Popover.h"
 #include "platform/UserDefaults.h"
+#include "settings/NorvelleSettingsView.h"
+#include "settings/SettingsWindowController.h"
+#include "settings/ShortcutRow.h"
+#include "settings/ShortcutsPane.h"
 #include "support/TestHome.h"
+#include "ui/TextLabel.h"
 #include "ui/UserNotice.h"
 
 #include <QKeyEvent>
@@ -277,8 +282,8 @@ TEST_F(HotKeyX11Test, AKeyAnotherProgramHoldsIsRefusedAndTheOthersStillFire)
     EXPECT_EQ(triggered, (QList<Action>{Action::openWorkspace, Action::clipboardHistory}));
 }
 
-// Started while another program holds its clipboard shortcut, the program says so; the
-// combination the user then picks instead works, and is not told about.
+// Started while another program holds its clipboard shortcut, the program says so, and so does
+// the Shortcuts pane; the combination the user then picks instead works, and is not told about.
 TEST(ProgramHotKeysX11, AShortcutAnotherProgramHoldsIsToldAndTheOneChosenInsteadWorks)
 {
     OtherClient other;
@@ -295,11 +300,16 @@ TEST(ProgramHotKeysX11, AShortcutAnotherProgramHoldsIsToldAndTheOneChosenInstead
     ASSERT_NE(notice, nullptr) << "the held shortcut was kept quiet";
     EXPECT_TRUE(notice->text().contains("Shift+Super+V (Clipboard history)")) << notice->text().toStdString();
     notice->close();
+    app.openSettings(QStringLiteral("Shortcuts"));
+    auto* pane = static_cast<ShortcutsPane*>(app.settingsWindowController()->view()->currentForm());
+    const TextLabel* active = pane->row(Action::clipboardHistory)->activeLabel();
+    EXPECT_EQ(active->text(), "Active: none — another program uses Shift+Super+V");
 
     NorvelleShortcutsProfile profile = loadShortcutsProfile();
     profile.setShortcut(Action::clipboardHistory, {false, ShortcutModifierPreset::commandOption, "v"});
     saveShortcutsProfile(profile);
     EXPECT_TRUE(test::waitUntil([] { return !UserNotice::showing(HeldHotKeysNotice::topic); }, waitMs));
+    EXPECT_EQ(active->text(), "Active: Alt+Super+V");
     press("super+alt+v");
     EXPECT_TRUE(test::waitUntil([&] { return app.clipboardPopover() && app.clipboardPopover()->isVisible(); }, waitMs));
     app.applicationWillTerminate();
