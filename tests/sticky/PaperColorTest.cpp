@@ -13,7 +13,6 @@
 #include "store/StickyNote.h"
 #include "support/TestHome.h"
 
-#include <QPushButton>
 #include <QTest>
 #include <QUuid>
 
