@@ -50,6 +50,26 @@ std::optional<QString> rtfFormatOf(const QMimeData& source)
     return std::nullopt;
 }
 
+// Every paragraph of `document`, table cells included, in order and with its formats, but none
+// in a table.
+void flattenTables(QTextDocument& document)
+{
+    QTextDocument flat;
+    QTextCursor out(&flat);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block == document.begin()) {
+            out.setBlockFormat(block.blockFormat());
+            out.setBlockCharFormat(block.charFormat());
+        } else {
+            out.insertBlock(block.blockFormat(), block.charFormat());
+        }
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            out.insertText(it.fragment().text(), it.fragment().charFormat());
+    }
+    document.clear();
+    QTextCursor(&document).insertFragment(QTextDocumentFragment(&flat));
+}
+
 // A note's point is a CSS pixel; a CSS point is a third larger.
 void pointSizesToPixels(QTextDocument& document)
 {
@@ -491,6 +511,10 @@ std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
 
 QTextCursor StickyTextView::insertDocument(QTextDocument& kept)
 {
+    // A note holds no table inside a table cell: what is pasted there goes as the paragraphs a
+    // reopened note would show.
+    if (textCursor().currentTable() && !kept.rootFrame()->childFrames().isEmpty())
+        flattenTables(kept);
     if (m_delegate)
         m_delegate->adoptText(kept);
     const QString characters = kept.toRawText();

@@ -4,6 +4,7 @@
 #include "editor/AaPopupView.h"
 #include "editor/ChecklistEditing.h"
 #include "editor/EditorColors.h"
+#include "editor/RichTextBody.h"
 #include "editor/TableEditing.h"
 #include "editor/TextStorage.h"
 #include "editor/RichTextEditor.h"
@@ -109,6 +110,23 @@ protected:
     }
 
     StickyTextView& textView() const { return sticky->editor()->textView(); }
+
+    // Opens a note holding `text` with a new table after it, the caret in its first cell.
+    void openWithNewTable(const QString& text)
+    {
+        open(text);
+        ASSERT_FALSE(HasFatalFailure());
+        ASSERT_TRUE(putCaretAtEnd());
+        clickOn(pillButton("table"));
+        ASSERT_TRUE(test::waitUntil([&] { return textView().textCursor().currentTable() != nullptr; }, waitMs));
+    }
+
+    // What another program copied, offered under `type` alone, once this program sees it.
+    static void copyInAnotherProgram(const QString& type, const QByteArray& data)
+    {
+        test::runProgram("xclip", {"-selection", "clipboard", "-t", type, "-i"}, data);
+        ASSERT_TRUE(test::waitUntil([&] { return QGuiApplication::clipboard()->mimeData()->data(type) == data; }, waitMs));
+    }
 
     // Keys that only move the caret can be sent again until they are taken; a window manager
     // still starting up can take the focus back once.
@@ -406,9 +424,8 @@ TEST_F(StickyControlsX11Test, HighlightedTextOnDarkPaperIsDrawnToReadOnTheHighli
 TEST_F(StickyControlsX11Test, RichTextOfferedOnlyAsRtfIsPastedWithItsFormattingAndSaved)
 {
     // Some word processors offer their copy as RTF alone.
-    test::runProgram("xclip", {"-selection", "clipboard", "-t", "text/rtf", "-i"},
-        "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs28\\par {\\b Decided:} ship on Friday\\par}");
-    ASSERT_TRUE(test::waitUntil([] { return QGuiApplication::clipboard()->mimeData()->hasFormat("text/rtf"); }, waitMs));
+    copyInAnotherProgram("text/rtf", "{\\rtf1\\ansi{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs28\\par {\\b Decided:} ship on Friday\\par}");
+    ASSERT_FALSE(HasFatalFailure());
     open("Minutes");
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(putCaretAtEnd());
@@ -427,9 +444,9 @@ TEST_F(StickyControlsX11Test, RichTextOfferedOnlyAsRtfIsPastedWithItsFormattingA
 TEST_F(StickyControlsX11Test, PastedTextAndTablesOnDarkPaperAreDrawnAsTheyAreOnceTheNoteIsReopened)
 {
     // Web pages and word processors give their text as black.
-    test::runProgram("xclip", {"-selection", "clipboard", "-t", "text/html", "-i"},
+    copyInAnotherProgram("text/html",
         "<p style=\"color:#000000\">Rota</p><table border=1><tr><td>Mon</td><td>Ann</td></tr><tr><td>Tue</td><td>Bob</td></tr></table>");
-    ASSERT_TRUE(test::waitUntil([] { return QGuiApplication::clipboard()->mimeData()->hasHtml(); }, waitMs));
+    ASSERT_FALSE(HasFatalFailure());
     open("Week", {320, 380}, "#1E1B4B");
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(putCaretAtEnd());
@@ -456,8 +473,8 @@ TEST_F(StickyControlsX11Test, APasteThatFillsTheNoteWrapsBesideItsScrollBarWitho
     QString text;
     for (int line = 0; line < 16; ++line)
         text += QStringLiteral("Minutes of the weekly meeting, item %1, with words enough to wrap\n").arg(line);
-    test::runProgram("xclip", {"-selection", "clipboard", "-i"}, text.toUtf8());
-    ASSERT_TRUE(test::waitUntil([&] { return QGuiApplication::clipboard()->text() == text; }, waitMs));
+    copyInAnotherProgram("text/plain", text.toUtf8());
+    ASSERT_FALSE(HasFatalFailure());
     open("Week");
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(putCaretAtEnd());
@@ -472,11 +489,8 @@ TEST_F(StickyControlsX11Test, APasteThatFillsTheNoteWrapsBesideItsScrollBarWitho
 
 TEST_F(StickyControlsX11Test, UndoTakesBackWhatWasTypedInATableCellAndTheTableBeforeIt)
 {
-    open("Rota");
+    openWithNewTable("Rota");
     ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(putCaretAtEnd());
-    clickOn(pillButton("table"));
-    ASSERT_TRUE(test::waitUntil([&] { return textView().textCursor().currentTable() != nullptr; }, waitMs));
     pressKeys("M o n Tab A n n");
     ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().contains("Mon\nAnn"); }, waitMs))
         << sticky->note()->plainText().toStdString();
@@ -538,4 +552,22 @@ TEST_F(StickyControlsX11Test, ChecklistLinesCutAndPastedKeepTheirBoxesAndAnother
     const int tent = int(QStringLiteral("Trip\nend\n").size());
     EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(tent, 6), false) << "a drawn open box";
     EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(tent + 7, 9), true) << "a drawn ticked box";
+}
+
+TEST_F(StickyControlsX11Test, ATablePastedIntoATableCellShowsAsItsLinesAsItWillOnceReopened)
+{
+    copyInAnotherProgram("text/html", "<table><tr><td>Mon</td><td>Ann</td></tr></table>");
+    ASSERT_FALSE(HasFatalFailure());
+    openWithNewTable("Rota");
+    ASSERT_FALSE(HasFatalFailure());
+    pressKeys("ctrl+v");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().contains("Mon\nAnn"); }, waitMs))
+        << sticky->note()->plainText().toStdString();
+
+    const QList<QTextFrame*> tables = textView().document()->rootFrame()->childFrames();
+    ASSERT_EQ(tables.size(), 1);
+    EXPECT_TRUE(tables.front()->childFrames().isEmpty()) << "no table inside the cell";
+    const std::unique_ptr<QTextDocument> reopened = decodeRichTextData(sticky->note()->content());
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->toPlainText(), textView().document()->toPlainText());
 }
