@@ -238,8 +238,7 @@ void benchImport(MainAppWindowController& controller, int megabytes)
         lastTick = timer.elapsed();
     });
     ticks.start(1);
-    ChosenFile dialogs(path);
-    NoteFileOperations::importNoteFromFile(dialogs, PersistenceController::shared().viewContext(), OSLogAnalyticsTracker::shared());
+    NoteFileOperations::importNoteFromFile(std::make_shared<ChosenFile>(path), PersistenceController::shared().viewContext(), OSLogAnalyticsTracker::shared());
     while (view.workspaceNoteList().size() == before) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }

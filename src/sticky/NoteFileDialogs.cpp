@@ -1,24 +1,34 @@
 #include "sticky/NoteFileDialogs.h"
 
+#include "ui/SchemePalette.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QStandardPaths>
 
 namespace norvelle {
 
 namespace {
 
-// The dialogs belong to the window the user acted in, so the window manager keeps them above it.
+// The dialogs belong to the window the user acted in, so the window manager keeps them above it,
+// and draw in the look of the view they were opened from.
 class SystemNoteFileDialogs final : public NoteFileDialogs {
 public:
+    explicit SystemNoteFileDialogs(QWidget* view)
+        : m_view(view)
+    {
+    }
+
     std::optional<QString> chooseFileToImport() override
     {
-        const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), startFolder(),
+        QFileDialog dialog(owner(), QString(), startFolder(),
             QStringLiteral("All files (*);;Text and RTF (*.txt *.TXT *.text *.md *.log *.rtf *.RTF *.Rtf);;"
                            "Plain text (*.txt *.TXT *.text *.md *.log);;RTF (*.rtf *.RTF *.Rtf)"));
-        return nonEmpty(path);
+        dialog.setFileMode(QFileDialog::ExistingFile);
+        return chosenPath(dialog);
     }
 
     void showImportFailure(const QString& fileName, const QString& reason) override
@@ -28,9 +38,10 @@ public:
 
     std::optional<QString> chooseExportFile(const QString& suggestedName) override
     {
-        const QString path = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(),
-            QDir(startFolder()).filePath(suggestedName), QStringLiteral("Plain text (*.txt)"));
-        return nonEmpty(path);
+        QFileDialog dialog(owner(), QString(), startFolder(), QStringLiteral("Plain text (*.txt)"));
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.selectFile(suggestedName);
+        return chosenPath(dialog);
     }
 
     void showExportFailure(const QString& fileName, const QString& reason) override
@@ -39,10 +50,31 @@ public:
     }
 
 private:
-    static void showFailure(const QString& title, const QString& text, const QString& reason)
+    // The view may be gone by the time a file read on a worker thread fails.
+    QWidget* owner() const { return m_view ? m_view->window() : QApplication::activeWindow(); }
+
+    void takeTheViewsLook(QWidget& dialog) const
     {
-        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, QApplication::activeWindow());
+        if (m_view) {
+            followSchemeOf(dialog, *m_view);
+        }
+    }
+
+    std::optional<QString> chosenPath(QFileDialog& dialog) const
+    {
+        takeTheViewsLook(dialog);
+        if (dialog.exec() != QDialog::Accepted) {
+            return std::nullopt;
+        }
+        const QString path = dialog.selectedFiles().value(0);
+        return path.isEmpty() ? std::nullopt : std::optional(path);
+    }
+
+    void showFailure(const QString& title, const QString& text, const QString& reason) const
+    {
+        QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, owner());
         box.setInformativeText(reason);
+        takeTheViewsLook(box);
         box.exec();
     }
 
@@ -52,18 +84,14 @@ private:
         return QDir(documents).exists() ? documents : QDir::homePath();
     }
 
-    static std::optional<QString> nonEmpty(const QString& path)
-    {
-        return path.isEmpty() ? std::nullopt : std::optional(path);
-    }
+    QPointer<QWidget> m_view;
 };
 
 } // namespace
 
-NoteFileDialogs& NoteFileDialogs::system()
+std::shared_ptr<NoteFileDialogs> NoteFileDialogs::openedFrom(QWidget* view)
 {
-    static SystemNoteFileDialogs dialogs;
-    return dialogs;
+    return std::make_shared<SystemNoteFileDialogs>(view);
 }
 
 } // namespace norvelle

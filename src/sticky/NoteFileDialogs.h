@@ -2,7 +2,10 @@
 
 #include <QString>
 
+#include <memory>
 #include <optional>
+
+class QWidget;
 
 namespace norvelle {
 
@@ -12,8 +15,9 @@ class NoteFileDialogs {
 public:
     virtual ~NoteFileDialogs() = default;
 
-    // The file dialogs on screen.
-    static NoteFileDialogs& system();
+    // The file dialogs on screen, above the window of `view` and in the look of `view` (the
+    // workspace may be dark in a light desktop); with no view, above the active window.
+    static std::shared_ptr<NoteFileDialogs> openedFrom(QWidget* view);
 
     // One existing file, any file being offered (the reader decides what it can take), with
     // the plain-text and RTF files as choices; none when the user cancels.

@@ -59,24 +59,24 @@ std::shared_ptr<StickyNote> insertImportedNote(ObjectContext& context, const QSt
 
 } // namespace
 
-void NoteFileOperations::importNoteFromFile(Imported onImported)
+void NoteFileOperations::importNoteFromFile(QWidget* view, Imported onImported)
 {
-    importNoteFromFile(NoteFileDialogs::system(), PersistenceController::shared().viewContext(),
+    importNoteFromFile(NoteFileDialogs::openedFrom(view), PersistenceController::shared().viewContext(),
                        OSLogAnalyticsTracker::shared(), std::move(onImported));
 }
 
-void NoteFileOperations::importNoteFromFile(NoteFileDialogs& dialogs, ObjectContext& context,
+void NoteFileOperations::importNoteFromFile(std::shared_ptr<NoteFileDialogs> dialogs, ObjectContext& context,
                                             AnalyticsTracking& tracker, Imported onImported)
 {
-    const std::optional<QString> path = dialogs.chooseFileToImport();
+    const std::optional<QString> path = dialogs->chooseFileToImport();
     if (!path) {
         return;
     }
-    QThreadPool::globalInstance()->start([path = *path, &dialogs, &context, &tracker, onImported = std::move(onImported)] {
+    QThreadPool::globalInstance()->start([path = *path, dialogs, &context, &tracker, onImported = std::move(onImported)] {
         NoteFileText::Reading reading = NoteFileText::read(path);
-        MainQueue::async([path, reading = std::move(reading), &dialogs, &context, &tracker, onImported] {
+        MainQueue::async([path, reading = std::move(reading), dialogs, &context, &tracker, onImported] {
             if (!reading.text) {
-                dialogs.showImportFailure(QFileInfo(path).fileName(), reading.failure);
+                dialogs->showImportFailure(QFileInfo(path).fileName(), reading.failure);
                 return;
             }
             const auto note = insertImportedNote(context, path, *reading.text);
@@ -92,9 +92,9 @@ void NoteFileOperations::importNoteFromFile(NoteFileDialogs& dialogs, ObjectCont
     });
 }
 
-void NoteFileOperations::exportNoteAsPlainText(const StickyNote& note)
+void NoteFileOperations::exportNoteAsPlainText(const StickyNote& note, QWidget* view)
 {
-    exportNoteAsPlainText(note, NoteFileDialogs::system(), OSLogAnalyticsTracker::shared());
+    exportNoteAsPlainText(note, *NoteFileDialogs::openedFrom(view), OSLogAnalyticsTracker::shared());
 }
 
 void NoteFileOperations::exportNoteAsPlainText(const StickyNote& note, NoteFileDialogs& dialogs,

@@ -22,14 +22,15 @@ public:
     // Asks for one file and reads it on a worker thread, so a large file does not hold the
     // window. When its text can be read, saves it as a new note, hands the note to sync,
     // records "note_imported" and calls `onImported`; otherwise says why. Nothing happens
-    // after the context is gone.
-    static void importNoteFromFile(Imported onImported = {});
-    static void importNoteFromFile(NoteFileDialogs& dialogs, ObjectContext& context, AnalyticsTracking& tracker,
-                                   Imported onImported = {});
+    // after the context is gone. The dialogs open from `view`.
+    static void importNoteFromFile(QWidget* view, Imported onImported = {});
+    static void importNoteFromFile(std::shared_ptr<NoteFileDialogs> dialogs, ObjectContext& context,
+                                   AnalyticsTracking& tracker, Imported onImported = {});
 
     // Asks where to write and writes the note's plain text there in UTF-8, replacing the file
     // only once the whole text is written; records "note_exported" when the write succeeded.
-    static void exportNoteAsPlainText(const StickyNote& note);
+    // The dialogs open from `view`.
+    static void exportNoteAsPlainText(const StickyNote& note, QWidget* view);
     static void exportNoteAsPlainText(const StickyNote& note, NoteFileDialogs& dialogs, AnalyticsTracking& tracker);
 };
 

@@ -89,7 +89,8 @@ void NoteActions::fillContextMenu(QMenu& menu, const std::shared_ptr<StickyNote>
     if (card) {
         menu.addAction(QStringLiteral("Collaborate…"), [note] { collaborate(*note); });
         menu.addAction(QStringLiteral("Share Link"), [note] { copyShareLink(*note, Pasteboard::general()); });
-        menu.addAction(QStringLiteral("Export .txt"), [note] { NoteFileOperations::exportNoteAsPlainText(*note); });
+        menu.addAction(QStringLiteral("Export .txt"),
+                       [note, dialogParent] { NoteFileOperations::exportNoteAsPlainText(*note, dialogParent); });
         menu.addAction(note->isPinned() ? QStringLiteral("Unpin") : QStringLiteral("Pin"), [note] { togglePin(*note); });
     }
     menu.addSeparator();

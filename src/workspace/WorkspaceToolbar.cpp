@@ -108,7 +108,7 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     connect(m_select, &QPushButton::clicked, this, [this] { m_workspace.setSelectingNotes(true); });
     m_import = new QPushButton(QStringLiteral("Import"), this);
     connect(m_import, &QPushButton::clicked, this, [this] {
-        NoteFileOperations::importNoteFromFile([workspace = QPointer<WorkspaceView>(&m_workspace)](const ObjectID& id) {
+        NoteFileOperations::importNoteFromFile(this, [workspace = QPointer<WorkspaceView>(&m_workspace)](const ObjectID& id) {
             if (workspace) {
                 workspace->revealNote(id);
             }

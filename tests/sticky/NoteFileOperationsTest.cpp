@@ -46,7 +46,8 @@ class NoteFileOperationsTest : public testing::Test {
 protected:
     PersistenceController store { true };
     ObjectContext& context = store.viewContext();
-    FakeNoteFileDialogs dialogs;
+    std::shared_ptr<FakeNoteFileDialogs> sharedDialogs = std::make_shared<FakeNoteFileDialogs>();
+    FakeNoteFileDialogs& dialogs = *sharedDialogs;
     test::RecordingTracker tracker;
 
     static QString pathFor(const QString& name) { return test::TestHomeListener::home() + "/" + name; }
@@ -68,7 +69,7 @@ protected:
         const auto failuresBefore = dialogs.importFailures.size();
         dialogs.importChoice = path;
         std::optional<ObjectID> imported;
-        NoteFileOperations::importNoteFromFile(dialogs, context, tracker, [&imported](const ObjectID& id) { imported = id; });
+        NoteFileOperations::importNoteFromFile(sharedDialogs, context, tracker, [&imported](const ObjectID& id) { imported = id; });
         // The file is read on a worker thread: the note or the failure comes later.
         if (path) {
             EXPECT_TRUE(test::waitUntil([&] { return imported || dialogs.importFailures.size() > failuresBefore; }, 20000));

@@ -1,22 +1,29 @@
 #include "WorkspaceApp.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
+#include "platform/UserDefaults.h"
+#include "support/QtPrinters.h"
 #include "support/TestHome.h"
+#include "ui/SchemePalette.h"
 #include "workspace/NoteGridView.h"
 #include "workspace/WorkspaceFoldersStore.h"
 #include "workspace/WorkspaceNoteEntry.h"
 #include "workspace/WorkspaceToolbar.h"
 #include "workspace/WorkspaceView.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include <functional>
 
@@ -24,12 +31,13 @@ using namespace norvelle;
 
 namespace {
 
-// Answers the next file dialog once it shows, as the user would.
-void answerNextFileDialog(std::function<void(QFileDialog*)> answer)
+// Answers the next dialog of its kind once it shows, as the user would.
+template <class Dialog>
+void answerNext(std::function<void(Dialog*)> answer)
 {
     auto* watch = new QTimer(qApp);
     QObject::connect(watch, &QTimer::timeout, watch, [watch, answer] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
         if (!dialog) {
             return;
         }
@@ -38,6 +46,16 @@ void answerNextFileDialog(std::function<void(QFileDialog*)> answer)
         answer(dialog);
     });
     watch->start(20);
+}
+
+// Types a whole path and takes it, as a user may: choosing the file in the list would wait for
+// the dialog's folder listing, which a busy machine delays past the click.
+void choose(QFileDialog* dialog, const QString& path)
+{
+    auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    ASSERT_NE(name, nullptr);
+    name->setText(path);
+    static_cast<QDialog*>(dialog)->accept();
 }
 
 bool listShows(const WorkspaceView& view, const QString& title)
@@ -79,14 +97,9 @@ TEST(WorkspaceImportTest, TheToolbarImportsAnyChosenTextFileIntoTheStoreAndScrol
     grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
 
     QStringList offered;
-    answerNextFileDialog([path, &offered](QFileDialog* dialog) {
+    answerNext<QFileDialog>([path, &offered](QFileDialog* dialog) {
         offered = dialog->nameFilters();
-        // Typed as a whole path, as a user may: choosing the file in the list would wait for the
-        // dialog's folder listing, which a busy machine delays past the click.
-        auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        ASSERT_NE(name, nullptr);
-        name->setText(path);
-        static_cast<QDialog*>(dialog)->accept();
+        choose(dialog, path);
     });
     QTest::mouseClick(view.findChild<WorkspaceToolbar*>()->importButton(), Qt::LeftButton);
     ASSERT_FALSE(offered.isEmpty());
@@ -127,7 +140,7 @@ TEST(WorkspaceImportTest, TheFileDialogBelongsToTheWorkspaceAndCancellingItImpor
 
     // The dialog belongs to the workspace, so a click there cannot bury it.
     QWidget* owner = nullptr;
-    answerNextFileDialog([&owner](QFileDialog* dialog) {
+    answerNext<QFileDialog>([&owner](QFileDialog* dialog) {
         owner = dialog->parentWidget();
         dialog->reject();
     });
@@ -135,4 +148,62 @@ TEST(WorkspaceImportTest, TheFileDialogBelongsToTheWorkspaceAndCancellingItImpor
 
     EXPECT_EQ(owner, &view);
     EXPECT_EQ(notes.fetch(StickyNote::fetchRequest()).size(), before);
+}
+
+TEST(WorkspaceImportTest, InADarkWorkspaceTheFileDialogsAndWhatWentWrongOpenDarkToo)
+{
+    UserDefaults::standard().set("norvelle.appearance", "dark");
+    const QString picture = QDir(test::TestHomeListener::home()).filePath("picture.txt");
+    QFile file(picture);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR", 16).repeated(64));
+    file.close();
+    ObjectContext& notes = PersistenceController::shared().viewContext();
+    auto note = StickyNote::insert(notes);
+    note->setTitle("Groceries");
+    notes.save();
+
+    // Hosted as the program hosts it: in a window of the desktop's own look.
+    test::WorkspaceApp app;
+    WorkspaceFoldersStore folders;
+    QWidget window;
+    window.setPalette(schemePalette(ColorScheme::light));
+    auto* view = new WorkspaceView(notes, folders, [] { return false; }, [] { return std::optional<QString>(); }, &window);
+    (new QVBoxLayout(&window))->addWidget(view);
+    window.resize(1100, 680);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    QStringList opened;
+    const auto look = [&opened](QDialog* dialog) {
+        opened << (qobject_cast<QFileDialog*>(dialog) ? QStringLiteral("file dialog") : dialog->windowTitle())
+                + (schemeOf(dialog->palette()) == ColorScheme::dark ? " dark" : " light");
+    };
+    const auto answerFailure = [&] {
+        answerNext<QMessageBox>([&](QMessageBox* box) {
+            look(box);
+            box->accept();
+        });
+    };
+
+    answerNext<QFileDialog>([&](QFileDialog* dialog) {
+        look(dialog);
+        choose(dialog, picture);
+    });
+    answerFailure();
+    QTest::mouseClick(view->findChild<WorkspaceToolbar*>()->importButton(), Qt::LeftButton);
+    ASSERT_TRUE(test::waitUntil([&] { return opened.size() == 2; }, 20000));
+
+    answerNext<QFileDialog>([&](QFileDialog* dialog) {
+        look(dialog);
+        choose(dialog, QDir(test::TestHomeListener::home()).filePath("missing-folder/Groceries.txt"));
+    });
+    answerFailure();
+    const std::unique_ptr<QMenu> menu = view->findChild<NoteGridView*>()->contextMenu(0);
+    for (QAction* action : menu->actions()) {
+        if (action->text() == "Export .txt") {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(opened, QStringList({ "file dialog dark", "Import Failed dark", "file dialog dark", "Export Failed dark" }));
 }
