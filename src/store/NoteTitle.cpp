@@ -11,6 +11,8 @@ namespace norvelle {
 
 namespace {
 
+constexpr QChar kZeroWidthSpace(0x200B);
+
 bool isLineBreak(QChar c)
 {
     return c == u'\n' || c == u'\r' || c == u'\v' || c == u'\f' || c == QChar(0x85)
@@ -20,7 +22,7 @@ bool isLineBreak(QChar c)
 // A zero-width space holds an empty table cell's place and is never a title.
 bool isBlank(QChar c)
 {
-    return c == u'\t' || c.category() == QChar::Separator_Space || c == QChar(0x200B);
+    return c == u'\t' || c.category() == QChar::Separator_Space || c == kZeroWidthSpace;
 }
 
 QString trimmedOfBlanks(QStringView line)
@@ -75,6 +77,13 @@ std::optional<QString> NoteTitle::firstLine(const QString& text)
         // A CR LF line end ends the title too, on purpose: text from Windows would otherwise
         // carry a stray CR into every title. The workspace's display texts read lines alike.
         if (line.endsWith(u'\r')) {
+            line.chop(1);
+        }
+        // The zero-width spaces of tables and their empty cells are no text of a title.
+        while (line.startsWith(kZeroWidthSpace)) {
+            line = line.mid(1);
+        }
+        while (line.endsWith(kZeroWidthSpace)) {
             line.chop(1);
         }
         if (!line.isEmpty()) {

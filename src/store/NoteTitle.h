@@ -10,7 +10,8 @@ namespace norvelle {
 class NoteTitle {
 public:
     // For new, imported and migrated notes: the first non-empty line of the text (lines end at
-    // a line feed or CR LF), kept as it is, spaces included. None when there is no such line.
+    // a line feed or CR LF), kept as it is, spaces included, without the zero-width spaces of
+    // tables at either end. None when there is no such line.
     static std::optional<QString> firstLine(const QString& text);
 
     // For edited notes: the first line (at any line break) holding more than spaces, tabs and

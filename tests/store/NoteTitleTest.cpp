@@ -17,6 +17,9 @@ TEST(NoteTitle, FirstLineSkipsEmptyLinesAndKeepsSpaces)
     EXPECT_EQ(NoteTitle::firstLine("\r\n"), std::nullopt);
     EXPECT_EQ(NoteTitle::firstLine("\r\n\r\nsecond\r\n"), "second");
     EXPECT_EQ(NoteTitle::firstLine("lone\rreturn\nnext"), "lone\rreturn");
+    // A table's anchors and empty cells hold zero-width spaces: no title, nor part of one.
+    EXPECT_EQ(NoteTitle::firstLine(QStringLiteral("\u200B\n\u200B\n\u200B\n\u200B\n\u200B\n\u200B")), std::nullopt);
+    EXPECT_EQ(NoteTitle::firstLine(QStringLiteral("\u200B\n\u200B\u200B\n\u200B cell \u200B\n")), " cell ");
 }
 
 TEST(NoteTitle, FirstNonBlankLineIsTrimmedOfSpacesAndTabs)
