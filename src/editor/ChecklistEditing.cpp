@@ -75,6 +75,19 @@ std::optional<bool> ChecklistEditing::checklistMarkerState(int start, int length
     return std::nullopt;
 }
 
+std::optional<int> ChecklistEditing::itemTextStart(int position) const
+{
+    const TextRange line = m_storage.lineRange(position);
+    const int boxLength = int(ChecklistMarkerAttachment::uncheckedToken.size());
+    if (position >= line.start + boxLength)
+        return std::nullopt;
+    // Only the line's head is read: this runs for every key typed, on lines of any length.
+    const TextRange head {line.start, std::min(line.length, boxLength + 1)};
+    if (!checklistMarkerState(line.start, TextStorage::withoutLineBreak(head, m_storage.text(head)).length))
+        return std::nullopt;
+    return std::min(line.start + boxLength, m_storage.length());
+}
+
 void ChecklistEditing::setChecklistMarker(int start, int lineLength, bool checked, ItemText itemText)
 {
     const QString& newToken = tokenFor(checked);

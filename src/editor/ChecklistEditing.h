@@ -19,6 +19,9 @@ public:
 
     // The box of the line starting at `start`: none when the line has none.
     std::optional<bool> checklistMarkerState(int start, int length) const;
+    // Where text typed at `position` goes when that is on a line's box or between the box and
+    // its space: just after the space. None elsewhere.
+    std::optional<int> itemTextStart(int position) const;
     enum class ItemText { Reset, Kept };
     // Puts a drawn box at the start of a line (`lineLength` without its line break), replacing
     // the box or token there; the item text becomes 14-point regular text without strikethrough

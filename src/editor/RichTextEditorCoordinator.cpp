@@ -329,6 +329,20 @@ void RichTextEditorCoordinator::adoptText(QTextDocument& document)
         tables.restyleTable(table);
 }
 
+std::optional<TextRange> RichTextEditorCoordinator::typingRange(int position)
+{
+    if (!m_textView)
+        return std::nullopt;
+    TextStorage storage(*m_textView->document());
+    if (storage.isEmpty())
+        return std::nullopt;
+    if (const auto seed = TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex())).seedOfEmptyCell(position))
+        return seed;
+    if (const std::optional<int> itemText = ChecklistEditing(storage).itemTextStart(position))
+        return TextRange {*itemText, 0};
+    return std::nullopt;
+}
+
 void RichTextEditorCoordinator::wrapAnywhereAfterLongRun(int position, int added)
 {
     StickyTextView* view = m_textView;

@@ -77,6 +77,7 @@ public:
     QMenu* contextMenu(QMenu* defaultMenu, int characterIndex) override;
     void setReportingPaused(bool paused) override;
     void adoptText(QTextDocument& text) override;
+    std::optional<TextRange> typingRange(int position) override;
 
 private:
     TextRange selection() const;

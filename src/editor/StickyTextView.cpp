@@ -319,6 +319,7 @@ void StickyTextView::handleKey(QKeyEvent* event)
         event->accept();
         return;
     }
+    placeCaretForTyping(*event);
     // A key that can complete a checklist token is one undo step of its own, so the box the
     // token turns into joins it and one undo takes both back.
     if (canCompleteToken(event->text())) {
@@ -329,6 +330,20 @@ void StickyTextView::handleKey(QKeyEvent* event)
         return;
     }
     QTextEdit::keyPressEvent(event);
+}
+
+void StickyTextView::placeCaretForTyping(const QKeyEvent& event)
+{
+    const QString typed = event.text();
+    if (!m_delegate || isReadOnly() || typed.isEmpty() || !typed.front().isPrint() || textCursor().hasSelection())
+        return;
+    const std::optional<TextRange> range = m_delegate->typingRange(textCursor().position());
+    if (!range)
+        return;
+    QTextCursor cursor = textCursor();
+    cursor.setPosition(range->start);
+    cursor.setPosition(range->end(), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
 }
 
 void StickyTextView::contextMenuEvent(QContextMenuEvent* event)

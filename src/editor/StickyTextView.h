@@ -1,5 +1,7 @@
 #pragma once
 
+#include "editor/TextStorage.h"
+
 #include <QPointer>
 #include <QTextEdit>
 #include <QTextTable>
@@ -26,6 +28,9 @@ public:
     virtual void setReportingPaused(bool paused) = 0;
     // Gives a text coming into the note, opened or pasted, the note's own colours and tables.
     virtual void adoptText(QTextDocument& text) = 0;
+    // What a character typed at `position` (nothing selected) replaces: past a checklist box,
+    // over an empty cell's placeholder. None types at `position`.
+    virtual std::optional<TextRange> typingRange(int position) = 0;
 };
 
 // The editor's text view: a rich-text edit on a clear background that routes Escape, Tab,
@@ -80,6 +85,8 @@ protected:
 
 private:
     void handleKey(QKeyEvent* event);
+    // A typed character goes after a checklist box, and in place of an empty cell's placeholder.
+    void placeCaretForTyping(const QKeyEvent& event);
     bool editAtDisplayBreak(QKeyEvent* event);
     // The caret after the inserted text, none when nothing was inserted.
     std::optional<QTextCursor> insertKept(const QMimeData* source);

@@ -417,18 +417,26 @@ QString TableEditing::cellText(QTextTable* table, int row, int column) const
     return text.trimmed();
 }
 
-std::vector<int> TableEditing::seedsOfFilledCell(int position) const
+std::optional<std::pair<int, QString>> TableEditing::cellTextAt(int position) const
 {
-    std::vector<int> seeds;
     if (m_storage.isEmpty())
-        return seeds;
+        return std::nullopt;
     const int index = std::clamp(position, 0, m_storage.length() - 1);
     QTextTable* table = m_storage.tableAt(index);
     const QTextTableCell cell = table ? table->cellAt(index) : QTextTableCell();
     if (!cell.isValid())
-        return seeds;
+        return std::nullopt;
     const int first = cell.firstPosition();
-    const QString text = m_storage.text({first, cell.lastPosition() - first});
+    return std::pair(first, m_storage.text({first, cell.lastPosition() - first}));
+}
+
+std::vector<int> TableEditing::seedsOfFilledCell(int position) const
+{
+    std::vector<int> seeds;
+    const auto cell = cellTextAt(position);
+    if (!cell)
+        return seeds;
+    const auto& [first, text] = *cell;
     const bool filled = std::any_of(text.begin(), text.end(), [](QChar c) { return c != seed && c != u'\n'; });
     if (!filled)
         return seeds;
@@ -437,6 +445,14 @@ std::vector<int> TableEditing::seedsOfFilledCell(int position) const
             seeds.push_back(first + int(i));
     }
     return seeds;
+}
+
+std::optional<TextRange> TableEditing::seedOfEmptyCell(int position) const
+{
+    const auto cell = cellTextAt(position);
+    if (!cell || cell->second.isEmpty() || cell->second.count(seed) != cell->second.size())
+        return std::nullopt;
+    return TextRange {cell->first, int(cell->second.size())};
 }
 
 } // namespace norvelle

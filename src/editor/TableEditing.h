@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QTextTable;
@@ -68,6 +69,9 @@ public:
     // own (where a long word would wrap after them), last first; none for an empty cell or
     // outside a table.
     std::vector<int> seedsOfFilledCell(int position) const;
+    // The placeholder of the cell at `position` while the cell holds nothing else, so that what
+    // is typed there takes its place in the same undo step.
+    std::optional<TextRange> seedOfEmptyCell(int position) const;
 
 private:
     // The cells of a table, first to last, and which of them holds a location.
@@ -76,6 +80,8 @@ private:
         qsizetype index;
     };
     std::optional<CellPlace> cellPlace(int location) const;
+    // Where the cell at `position` starts and its text, its paragraphs' line breaks included.
+    std::optional<std::pair<int, QString>> cellTextAt(int position) const;
     enum class TableAxis { rows, columns };
     // Adds an empty row or column at `index` (clamped to the ends); returns where it went.
     int insertTableLine(QTextTable* table, TableAxis axis, int index);

@@ -34,6 +34,7 @@
 #include <QAbstractButton>
 #include <QClipboard>
 #include <QMimeData>
+#include <QRegularExpression>
 #include <QColorDialog>
 #include <QGuiApplication>
 #include <QImage>
@@ -507,6 +508,73 @@ TEST_F(StickyControlsX11Test, UndoTakesBackWhatWasTypedInATableCellAndTheTableBe
         test::waitUntil([] { return false; }, 200);
     }
     EXPECT_TRUE(sticky->note()->plainText().contains("Mon\nAnn")) << "redone";
+}
+
+namespace {
+
+// The text as the note shows it: without the zero-width spaces of tables.
+QString shown(QString plainText)
+{
+    return plainText.remove(TableEditing::seed);
+}
+
+// A zero-width space beside other text on its line: a placeholder left in a cell that has text.
+bool hasPlaceholderBesideText(const QString& plainText)
+{
+    static const QRegularExpression beside(QStringLiteral("\u200B[^\n\u200B]|[^\n\u200B]\u200B"));
+    return plainText.contains(beside);
+}
+
+} // namespace
+
+TEST_F(StickyControlsX11Test, EachUndoInATableCellTakesBackTypingUntilTheCellIsEmptyAgain)
+{
+    openWithNewTable("Rota");
+    ASSERT_FALSE(HasFatalFailure());
+    const std::shared_ptr<StickyNote> note = sticky->note();
+    ASSERT_TRUE(test::waitUntil([&] { return note->plainText().count(TableEditing::seed) >= 5; }, waitMs)) << note->plainText().toStdString();
+    const QString emptyTable = note->plainText();
+
+    pressKeys("t w o");
+    ASSERT_TRUE(test::waitUntil([&] { return shown(note->plainText()).contains("two"); }, waitMs));
+    pressKeys("x");
+    ASSERT_TRUE(test::waitUntil([&] { return shown(note->plainText()).contains("twox"); }, waitMs));
+    EXPECT_FALSE(hasPlaceholderBesideText(note->plainText())) << note->plainText().toStdString();
+
+    // Every undo shows a change, and no placeholder comes back beside text, till the cell is
+    // empty as the new table left it.
+    for (int key = 0; key < 5 && note->plainText() != emptyTable; ++key) {
+        const QString before = note->plainText();
+        pressKeys("ctrl+z");
+        ASSERT_TRUE(test::waitUntil([&] { return note->plainText() != before; }, waitMs)) << "undo " << key + 1 << " did nothing";
+        EXPECT_NE(shown(note->plainText()), shown(before)) << "undo " << key + 1 << " changed nothing on screen";
+        EXPECT_FALSE(hasPlaceholderBesideText(note->plainText())) << note->plainText().toStdString();
+    }
+    EXPECT_EQ(note->plainText(), emptyTable);
+    EXPECT_EQ(textView().document()->rootFrame()->childFrames().size(), 1) << "the table stays";
+
+    pressKeys("ctrl+shift+z");
+    ASSERT_TRUE(test::waitUntil([&] { return shown(note->plainText()).contains("twox"); }, waitMs)) << "redone";
+    EXPECT_FALSE(hasPlaceholderBesideText(note->plainText())) << note->plainText().toStdString();
+}
+
+TEST_F(StickyControlsX11Test, TextTypedAtTheStartOfAChecklistLineGoesAfterItsBox)
+{
+    open(QStringLiteral("\u25CB milk\n\u25CB eggs"));
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    const std::shared_ptr<StickyNote> note = sticky->note();
+
+    pressKeys("ctrl+Home o a t space");
+    ASSERT_TRUE(test::waitUntil([&] { return note->plainText().contains("oat"); }, waitMs));
+    EXPECT_EQ(note->plainText(), QStringLiteral("\u25CB oat milk\n\u25CB eggs"));
+
+    pressKeys("Down Home t e n space");
+    ASSERT_TRUE(test::waitUntil([&] { return note->plainText().contains("ten"); }, waitMs));
+    EXPECT_EQ(note->plainText(), QStringLiteral("\u25CB oat milk\n\u25CB ten eggs"));
+    TextStorage storage(*textView().document());
+    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(0, 10), false) << "still a drawn open box";
+    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(11, 10), false) << "still a drawn open box";
 }
 
 TEST_F(StickyControlsX11Test, AChecklistItemKeepsItsFormattingWhenItsNoteIsClosedAndOpenedAgain)
