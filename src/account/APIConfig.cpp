@@ -52,16 +52,31 @@ QString APIConfig::shareLinkBase()
     return webOrigin() + QStringLiteral("/share/");
 }
 
-APIConfig APIConfig::current()
+bool APIConfig::isShareLink(const QString& link)
+{
+    const QUrl url(link, QUrl::StrictMode);
+    return url.isValid() && url.scheme() == QLatin1String("https") && link.startsWith(shareLinkBase())
+        && link.size() > shareLinkBase().size();
+}
+
+ServiceResult<APIConfig> APIConfig::current()
 {
     const std::optional<QString> stored = UserDefaults::standard().string(overrideKey);
-    if (stored && !stored->isEmpty()) {
-        const QUrl url(*stored, QUrl::StrictMode);
-        if (isPrivateTransport(url)) {
-            return {url};
-        }
+    const QUrl url = stored ? QUrl(*stored, QUrl::StrictMode) : QUrl();
+    if (!url.isValid() || url.isEmpty()) {
+        return APIConfig{defaultBaseURL()};
     }
-    return {defaultBaseURL()};
+    if (isPrivateTransport(url)) {
+        return APIConfig{url};
+    }
+    if (url.scheme() == QLatin1String("http") && !url.host().isEmpty()) {
+        return ServiceError::serverAddressRefused(
+            QStringLiteral("plain http is only used for a server on this computer; use an https address."));
+    }
+    if (url.host().isEmpty()) {
+        return ServiceError::serverAddressRefused(QStringLiteral("it names no server; write it as https:// and the server’s name."));
+    }
+    return ServiceError::serverAddressRefused(QStringLiteral("Norvelle only talks to a server over https."));
 }
 
 void APIConfig::setBaseURLOverride(const std::optional<QString>& text)

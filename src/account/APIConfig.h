@@ -1,5 +1,7 @@
 #pragma once
 
+#include "account/ServiceError.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -13,8 +15,10 @@ struct APIConfig {
     QUrl baseURL;
 
     // The override when it is an https address, or an http one on this computer (loopback);
-    // otherwise (absent, empty, unparsable, any other scheme or host) the built-in default.
-    static APIConfig current();
+    // the built-in default when there is none (absent, empty, or no URL at all). Any other
+    // address is refused, never replaced: the session and the notes meant for the server the
+    // user named must not go to another.
+    static ServiceResult<APIConfig> current();
     // Trims the text; nothing or blank removes the override, anything else is stored as typed
     // and only used when current() accepts it.
     static void setBaseURLOverride(const std::optional<QString>& text);
@@ -28,6 +32,9 @@ struct APIConfig {
     static QString webOrigin();
     // Share links are this followed by a note's share token.
     static QString shareLinkBase();
+    // Whether `link` is a share link as the program makes them (https, under shareLinkBase()):
+    // a stored link is copied or opened only then, never a script or a local address.
+    static bool isShareLink(const QString& link);
 
     static inline const QString overrideKey = QStringLiteral("norvelle.api.baseURL");
 };

@@ -1,6 +1,7 @@
 #include "account/APIGateway.h"
 
 #include "account/APIConfig.h"
+#include "account/SessionIssuer.h"
 
 #include <QStringList>
 
@@ -35,7 +36,9 @@ QString normalisedBasePath(QString path)
 
 QUrl APIGateway::endpointURL(const QString& path)
 {
-    return endpointURL(path, APIConfig::current().baseURL);
+    const ServiceResult<APIConfig> config = APIConfig::current();
+    const APIConfig* base = std::get_if<APIConfig>(&config);
+    return base ? endpointURL(path, base->baseURL) : QUrl();
 }
 
 QUrl APIGateway::endpointURL(const QString& path, const QUrl& base)
@@ -60,21 +63,48 @@ QUrl APIGateway::endpointURL(const QString& path, const QUrl& base)
     return url;
 }
 
-HttpRequest APIGateway::request(const QByteArray& method, const QString& path, const std::optional<QByteArray>& body,
-    const std::optional<QString>& accessToken, qint64 maximumReplyBytes)
+ServiceResult<HttpRequest> APIGateway::request(const QByteArray& method, const QString& path,
+    const std::optional<QByteArray>& body, qint64 maximumReplyBytes)
 {
+    const ServiceResult<APIConfig> config = APIConfig::current();
+    if (const ServiceError* refused = std::get_if<ServiceError>(&config)) {
+        return *refused;
+    }
     HttpRequest request;
     request.method = method;
-    request.url = endpointURL(path);
+    request.url = endpointURL(path, std::get<APIConfig>(config).baseURL);
     request.maximumReplyBytes = maximumReplyBytes;
     if (body) {
         request.headers.append({QByteArrayLiteral("Content-Type"), QByteArrayLiteral("application/json")});
         request.body = *body;
     }
-    if (accessToken) {
-        request.headers.append({QByteArrayLiteral("Authorization"), "Bearer " + accessToken->toUtf8()});
-    }
     return request;
+}
+
+ServiceResult<HttpRequest> APIGateway::sessionRequest(const QByteArray& method, const QString& path,
+    const std::optional<QByteArray>& body, const std::optional<QString>& accessToken, qint64 maximumReplyBytes)
+{
+    ServiceResult<HttpRequest> result = request(method, path, body, maximumReplyBytes);
+    HttpRequest* request = std::get_if<HttpRequest>(&result);
+    if (!request) {
+        return result;
+    }
+    if (const std::optional<ServiceError> elsewhere = SessionIssuer::check(request->url)) {
+        return *elsewhere;
+    }
+    if (accessToken) {
+        request->headers.append({QByteArrayLiteral("Authorization"), "Bearer " + accessToken->toUtf8()});
+    }
+    return result;
+}
+
+std::optional<ServiceError> APIGateway::sessionRefusal()
+{
+    const ServiceResult<HttpRequest> probe = sessionRequest("GET", QString(), std::nullopt, std::nullopt, 0);
+    if (const ServiceError* refused = std::get_if<ServiceError>(&probe)) {
+        return *refused;
+    }
+    return std::nullopt;
 }
 
 } // namespace norvelle

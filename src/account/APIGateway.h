@@ -1,5 +1,6 @@
 #pragma once
 
+#include "account/ServiceError.h"
 #include "platform/HttpClient.h"
 
 #include <QString>
@@ -16,13 +17,21 @@ public:
     // The base's origin and path prefix (a trailing "/v1" dropped, so the endpoint's own
     // "v1/" is never doubled), then the path's segments; the base's query stays, its
     // fragment goes.
+    // Under the base in force; empty when the stored server address is refused.
     static QUrl endpointURL(const QString& path);
     static QUrl endpointURL(const QString& path, const QUrl& base);
 
-    // A request to `path`; "Content-Type: application/json" when there is a body,
-    // "Authorization: Bearer <token>" when a token is given.
-    static HttpRequest request(const QByteArray& method, const QString& path, const std::optional<QByteArray>& body,
-        const std::optional<QString>& accessToken, qint64 maximumReplyBytes);
+    // A request to `path` that carries no session; "Content-Type: application/json" when there
+    // is a body. Refused (nothing to send) when the stored server address is.
+    static ServiceResult<HttpRequest> request(const QByteArray& method, const QString& path,
+        const std::optional<QByteArray>& body, qint64 maximumReplyBytes);
+    // The same for a request carrying the stored session: its access token as
+    // "Authorization: Bearer <token>" when given (else the body holds the session's refresh
+    // token). Also refused when the session was issued by another server.
+    static ServiceResult<HttpRequest> sessionRequest(const QByteArray& method, const QString& path,
+        const std::optional<QByteArray>& body, const std::optional<QString>& accessToken, qint64 maximumReplyBytes);
+    // Why the stored session can't be sent anywhere now, or nothing.
+    static std::optional<ServiceError> sessionRefusal();
 
     // Each answer is refused beyond what its largest real form needs. Tokens: a session the
     // session file can hold (1 MiB) with room for escapes and the profile fields.

@@ -71,8 +71,13 @@ void AuthService::signInWithGoogle(const QString& idToken, const std::optional<Q
 void AuthService::signIn(const QString& path, const QByteArray& body, const AnalyticsMetadata& okMetadata,
     bool usedDevelopmentIdentity, Completion done)
 {
-    const HttpRequest request = APIGateway::request("POST", path, body, std::nullopt, APIGateway::maximumTokensReplyBytes);
-    m_http.send(request, [this, okMetadata, usedDevelopmentIdentity, done](HttpResult result) {
+    const ServiceResult<HttpRequest> request = APIGateway::request("POST", path, body, APIGateway::maximumTokensReplyBytes);
+    if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
+        done(*refused);
+        return;
+    }
+    const QUrl issuer = std::get<HttpRequest>(request).url;
+    m_http.send(std::get<HttpRequest>(request), [this, okMetadata, usedDevelopmentIdentity, issuer, done](HttpResult result) {
         if (const HttpError* error = std::get_if<HttpError>(&result)) {
             done(error->kind == HttpError::Kind::notHttp ? ServiceError::of(ServiceError::Kind::badServerResponse)
                                                          : ServiceError::transport(*error));
@@ -83,7 +88,7 @@ void AuthService::signIn(const QString& path, const QByteArray& body, const Anal
             done(signInFailureError(response.body, response.status));
             return;
         }
-        const ServiceResult<RemoteAuthTokensResponse> tokens = RemoteAuthTokensResponse::storeSession(response.body, m_credentials);
+        const ServiceResult<RemoteAuthTokensResponse> tokens = RemoteAuthTokensResponse::storeSession(response.body, m_credentials, issuer);
         if (const ServiceError* error = std::get_if<ServiceError>(&tokens)) {
             done(*error);
             return;
@@ -130,8 +135,15 @@ void AuthService::registerAt(const QStringList& paths, qsizetype index, const QB
         return;
     }
     const QString path = paths.at(index);
-    const HttpRequest request = APIGateway::request("POST", path, body, token, APIGateway::maximumUnreadReplyBytes);
-    m_http.send(request, [this, paths, index, body, token, path, done](HttpResult result) {
+    const ServiceResult<HttpRequest> request =
+        APIGateway::sessionRequest("POST", path, body, token, APIGateway::maximumUnreadReplyBytes);
+    if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
+        m_tracker.track(QStringLiteral("device_register_failed"),
+            {{QStringLiteral("path"), path}, {QStringLiteral("error"), refused->debugDescription()}});
+        done();
+        return;
+    }
+    m_http.send(std::get<HttpRequest>(request), [this, paths, index, body, token, path, done](HttpResult result) {
         if (const HttpError* error = std::get_if<HttpError>(&result)) {
             if (error->kind == HttpError::Kind::notHttp) {
                 registerAt(paths, index + 1, body, token, done);

@@ -50,9 +50,13 @@ void AuthorizedRequester::refreshAndResend(const Call& call, ResponseHandler don
 
 void AuthorizedRequester::sendToPaths(const Call& call, qsizetype index, const QString& token, ResponseHandler done)
 {
-    const HttpRequest request =
-        APIGateway::request(call.method, call.paths.at(index), call.body, token, call.maximumReplyBytes);
-    m_http.send(request, [this, call, index, token, done](HttpResult result) {
+    const ServiceResult<HttpRequest> request =
+        APIGateway::sessionRequest(call.method, call.paths.at(index), call.body, token, call.maximumReplyBytes);
+    if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
+        done(*refused);
+        return;
+    }
+    m_http.send(std::get<HttpRequest>(request), [this, call, index, token, done](HttpResult result) {
         if (const HttpError* error = std::get_if<HttpError>(&result)) {
             done(error->kind == HttpError::Kind::notHttp ? ServiceError::of(ServiceError::Kind::badServerResponse)
                                                          : ServiceError::transport(*error));

@@ -201,7 +201,7 @@ StickyNote* CollaborationView::liveNote() const
 void CollaborationView::copyShareLink()
 {
     StickyNote* note = liveNote();
-    if (!note || note->sharePreviewURL().isEmpty()) {
+    if (!note || !APIConfig::isShareLink(note->sharePreviewURL())) {
         return;
     }
     m_pasteboard.clearContents();

@@ -49,6 +49,19 @@ std::optional<QByteArray> jpegOf(const QByteArray& data)
     return jpeg;
 }
 
+// https anywhere; plain http only from the configured server itself, never from another
+// service on this computer.
+bool isPictureSource(const QUrl& url)
+{
+    if (url.scheme() == QLatin1String("https") && !url.host().isEmpty()) {
+        return true;
+    }
+    const ServiceResult<APIConfig> config = APIConfig::current();
+    const APIConfig* server = std::get_if<APIConfig>(&config);
+    return server && url.scheme() == server->baseURL.scheme() && url.host() == server->baseURL.host()
+        && url.port() == server->baseURL.port() && url.userInfo().isEmpty();
+}
+
 bool writeAtomically(const QString& path, const QByteArray& data)
 {
     QSaveFile file(path);
@@ -87,7 +100,7 @@ void ProfileAvatarStore::applyAccountProfile(const std::optional<QString>& displ
     const QString text = avatarURL.value_or(QString()).trimmed();
     const QUrl url(text, QUrl::StrictMode);
     // QUrl lower-cases the scheme: the address must already be written that way.
-    if (!text.startsWith(url.scheme() + u':') || !APIConfig::isPrivateTransport(url)) {
+    if (!text.startsWith(url.scheme() + u':') || !url.isValid() || !isPictureSource(url)) {
         removeStoredAvatar();
         done();
         return;

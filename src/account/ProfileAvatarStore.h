@@ -25,7 +25,7 @@ public:
     static ProfileAvatarStore& shared();
     static QString defaultFolder();
 
-    // Stores the name, then downloads the picture (lower-case https, or http on this computer; at most
+    // Stores the name, then downloads the picture (lower-case https, or from the configured server; at most
     // maximumDownloadBytes, any image format) and stores it as JPEG. Any failure removes the
     // stored picture, so an earlier account's never stays. `done` runs once everything is
     // stored or removed; it never fails.

@@ -1,6 +1,7 @@
 #include "account/RemoteAuthTokensResponse.h"
 
 #include "account/JsonObjectReader.h"
+#include "account/SessionIssuer.h"
 #include "account/SyncCredentialStore.h"
 #include "platform/InternetDateTime.h"
 
@@ -45,7 +46,8 @@ ServiceResult<StoredSyncSession> RemoteAuthTokensResponse::session() const
     return StoredSyncSession{userId, accessToken, refreshToken, *expiry};
 }
 
-ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::storeSession(const QByteArray& data, SyncCredentialStore& store)
+ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::storeSession(const QByteArray& data, SyncCredentialStore& store,
+    const QUrl& issuer)
 {
     ServiceResult<RemoteAuthTokensResponse> tokens = fromJson(data);
     if (std::holds_alternative<ServiceError>(tokens)) {
@@ -59,6 +61,7 @@ ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::storeSession(c
         return error->kind() == SyncCredentialError::Kind::TooLarge ? ServiceError::of(ServiceError::Kind::sessionTooLarge)
                                                                     : ServiceError::sessionNotSaved(error->underlying());
     }
+    SessionIssuer::remember(issuer);
     return tokens;
 }
 

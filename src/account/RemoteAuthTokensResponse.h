@@ -28,9 +28,10 @@ struct RemoteAuthTokensResponse {
     // The session to store; cannotParseResponse when "expiresAt" is no internet date-time.
     ServiceResult<StoredSyncSession> session() const;
 
-    // Reads a 200 answer of a sign-in or refresh and stores its session; nothing is stored
-    // when any of it is unreadable.
-    static ServiceResult<RemoteAuthTokensResponse> storeSession(const QByteArray& data, SyncCredentialStore& store);
+    // Reads a 200 answer of a sign-in or refresh from `issuer` and stores its session, noting
+    // where it came from; nothing is stored when any of it is unreadable.
+    static ServiceResult<RemoteAuthTokensResponse> storeSession(const QByteArray& data, SyncCredentialStore& store,
+        const QUrl& issuer);
 };
 
 // The body of a refused sign-in: the server's error text.

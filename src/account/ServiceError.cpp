@@ -50,6 +50,13 @@ ServiceError ServiceError::sessionNotSaved(const QString& why)
     return result;
 }
 
+ServiceError ServiceError::serverAddressRefused(const QString& why)
+{
+    ServiceError result(Kind::serverAddressRefused);
+    result.m_detail = why;
+    return result;
+}
+
 QString ServiceError::localizedDescription() const
 {
     switch (m_kind) {
@@ -69,6 +76,9 @@ QString ServiceError::localizedDescription() const
     case Kind::sessionTooLarge:
         return QStringLiteral("The server sent a session too large to keep on this computer, so it wasn’t saved.");
     case Kind::notesNotSaved: return QStringLiteral("The synced notes couldn’t be saved on this computer.");
+    case Kind::serverAddressRefused: return QStringLiteral("This server address can’t be used: ") + m_detail;
+    case Kind::sessionFromOtherServer:
+        return QStringLiteral("You signed in on another server than the one set now. Sign in again to sync with this one.");
     }
     return {};
 }
@@ -86,6 +96,8 @@ QString ServiceError::debugDescription() const
     case Kind::sessionNotSaved: return QStringLiteral("sessionNotSaved(%1)").arg(m_detail);
     case Kind::sessionTooLarge: return QStringLiteral("sessionTooLarge");
     case Kind::notesNotSaved: return QStringLiteral("notesNotSaved");
+    case Kind::serverAddressRefused: return QStringLiteral("serverAddressRefused");
+    case Kind::sessionFromOtherServer: return QStringLiteral("sessionFromOtherServer");
     }
     return {};
 }

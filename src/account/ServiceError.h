@@ -27,6 +27,8 @@ public:
         sessionNotSaved,            // the session file could not be written
         sessionTooLarge,            // the server's session is larger than the session file may be
         notesNotSaved,              // the synced notes could not be saved here
+        serverAddressRefused,       // the stored server address is one requests never go to
+        sessionFromOtherServer,     // the stored session was issued by another server
     };
 
     static ServiceError transport(const HttpError& error);
@@ -35,6 +37,7 @@ public:
     static ServiceError badStatus(int status);
     static ServiceError noSession() { return ServiceError(Kind::noSession); }
     static ServiceError sessionNotSaved(const QString& why);
+    static ServiceError serverAddressRefused(const QString& why);
 
     Kind kind() const { return m_kind; }
     // The HTTP status of badStatus (0 for an answer that was not HTTP).

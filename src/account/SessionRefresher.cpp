@@ -40,9 +40,15 @@ void SessionRefresher::send()
     }
     const QByteArray body = QJsonDocument(QJsonObject{{QStringLiteral("refreshToken"), session->refreshToken}})
                                 .toJson(QJsonDocument::Compact);
-    m_http.send(APIGateway::request("POST", QStringLiteral("v1/auth/refresh"), body, std::nullopt,
-                    APIGateway::maximumTokensReplyBytes),
-        [this, sentToken = session->refreshToken](HttpResult result) {
+    const ServiceResult<HttpRequest> request = APIGateway::sessionRequest(
+        "POST", QStringLiteral("v1/auth/refresh"), body, std::nullopt, APIGateway::maximumTokensReplyBytes);
+    if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
+        finish(*refused);
+        return;
+    }
+    const QUrl issuer = std::get<HttpRequest>(request).url;
+    m_http.send(std::get<HttpRequest>(request),
+        [this, sentToken = session->refreshToken, issuer](HttpResult result) {
             // Signed out, or signed in afresh, while the request ran: its tokens must not bring
             // the ended session back or replace the new one.
             const std::optional<StoredSyncSession> current = m_credentials.load();
@@ -60,7 +66,7 @@ void SessionRefresher::send()
                 return;
             }
             const ServiceResult<RemoteAuthTokensResponse> tokens =
-                RemoteAuthTokensResponse::storeSession(response.body, m_credentials);
+                RemoteAuthTokensResponse::storeSession(response.body, m_credentials, issuer);
             if (const ServiceError* error = std::get_if<ServiceError>(&tokens)) {
                 finish(*error);
                 return;

@@ -26,9 +26,13 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QEventLoop>
 #include <QMenu>
+#include <QPointer>
+#include <QTimer>
 
 #include <algorithm>
+#include <memory>
 
 namespace norvelle {
 
@@ -37,6 +41,9 @@ namespace {
 constexpr double kAutoSyncInterval = 180.0;
 constexpr double kAutoSyncTolerance = 20.0;
 constexpr double kFirstSyncDelay = 2.0;
+// What the pull at quit may take of the quit: enough for a server on the network to answer,
+// short enough that one that does not answer never holds the quit.
+constexpr int kQuitPullMs = 200;
 
 // The automatic sync is off only when its switch holds the Boolean false.
 bool autoSyncSwitchIsOn()
@@ -189,12 +196,32 @@ void AppDelegate::applicationWillTerminate()
     removeStatusItems();
     m_stickyControllers.releaseAllAtQuit();
     m_services.syncCoordinator->flush();
-    m_services.notesSync->syncNowIfEnabled();
+    pullBeforeQuit();
     if (m_autoSyncTimer) {
         m_autoSyncTimer->invalidate();
     }
     m_services.saveNoteStore();
     UserDefaults::standard().synchronize();
+}
+
+// The event loop ends with the quit, and with it every request still under way: the pull gets
+// a short bounded wait of its own, without taking input meanwhile.
+void AppDelegate::pullBeforeQuit()
+{
+    QEventLoop wait;
+    const QPointer<QEventLoop> waiting(&wait);
+    const auto ended = std::make_shared<bool>(false);
+    m_services.notesSync->syncNowIfEnabled([waiting, ended](const std::optional<ServiceError>&) {
+        *ended = true;
+        if (waiting) {
+            waiting->quit();
+        }
+    });
+    if (*ended) {
+        return;
+    }
+    QTimer::singleShot(kQuitPullMs, &wait, &QEventLoop::quit);
+    wait.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
 void AppDelegate::handleSessionEnded()

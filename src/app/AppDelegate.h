@@ -105,6 +105,7 @@ private:
     void installHotKeys();
     void registerHotKeys();
     void decideFirstWindow();
+    void pullBeforeQuit();
     void showAndActivate(WindowController& controller);
     // Lets "Settings…" (Ctrl+,) work while `window` has the keyboard.
     void offerSettings(QWidget& window);

@@ -1,6 +1,7 @@
 #include "settings/SettingsAccountState.h"
 
 #include "account/APIConfig.h"
+#include "account/APIGateway.h"
 #include "account/AuthService.h"
 #include "account/GoogleSignInManager.h"
 #include "account/NotesSyncService.h"
@@ -43,6 +44,15 @@ void SettingsAccountState::refreshOnAppear()
     APIConfig::setBaseURLOverride(storedSettings::text(storedSettings::apiBaseURLKey));
     m_accountConnected = hasStoredSession();
     m_syncStatus = m_accountConnected ? QStringLiteral("Connected") : QStringLiteral("Idle");
+    m_connectError.reset();
+    const ServiceResult<APIConfig> config = APIConfig::current();
+    if (const ServiceError* refused = std::get_if<ServiceError>(&config)) {
+        m_connectError = refused->localizedDescription();
+    } else if (const std::optional<ServiceError> elsewhere = m_accountConnected ? APIGateway::sessionRefusal() : std::nullopt) {
+        // Signing in again is the way on: the prompt shows, with the reason.
+        m_accountConnected = false;
+        m_connectError = elsewhere->localizedDescription();
+    }
     emit changed();
     m_devices->load();
 }
@@ -106,7 +116,8 @@ void SettingsAccountState::runSyncNow()
             self->m_syncStatus = QStringLiteral("Sync failed: ") + failure->localizedDescription();
             // A session the server turns away, even after a refresh, no longer connects this computer.
             const bool rejected = (failure->kind() == ServiceError::Kind::badStatus && failure->status() == 401)
-                || failure->kind() == ServiceError::Kind::noSession;
+                || failure->kind() == ServiceError::Kind::noSession
+                || failure->kind() == ServiceError::Kind::sessionFromOtherServer;
             if (rejected) {
                 self->m_accountConnected = false;
             }

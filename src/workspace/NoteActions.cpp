@@ -50,7 +50,7 @@ void NoteActions::copyShareLink(StickyNote& note, Pasteboard& pasteboard)
         note.setSharePreviewURL(APIConfig::shareLinkBase() + token);
         saveAndSync(note);
     }
-    if (!note.sharePreviewURL().isNull()) {
+    if (APIConfig::isShareLink(note.sharePreviewURL())) {
         pasteboard.clearContents();
         pasteboard.write({ .data = {}, .string = note.sharePreviewURL() });
     }

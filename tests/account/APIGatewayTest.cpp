@@ -30,36 +30,33 @@ TEST(APIGateway, JoinsPathsUnderTheBaseWithOneV1)
     EXPECT_EQ(join("https://u@api.example.com:8443/p?k=v#frag", "v1/devices"), "https://u@api.example.com:8443/p/v1/devices?k=v");
 }
 
-TEST(APIConfig, UsesAnOverrideOnlyWhenItIsSafeToSendTokensThere)
+TEST(APIConfig, UsesAnOverrideOnlyWhenItIsSafeToSendTokensThereAndNeverAnotherInItsPlace)
 {
-    EXPECT_EQ(APIConfig::current().baseURL, APIConfig::defaultBaseURL());
-    const std::pair<const char*, bool> cases[] = {
-        {"https://staging.example.com", true},
-        {"http://127.0.0.1:8080", true},
-        {"http://localhost:3000/api", true},
-        {"http://[::1]:9000", true},
-        {"http://127.1:8080", true},
-        {"http://[::ffff:127.0.0.1]", true},
-        {"http://[::1%25lo]:9000", true},
-        {"http://staging.example.com", false},
-        {"http://128.0.0.1", false},
-        {"http://0.0.0.0:8080", false},
-        {"http://[::]:8080", false},
-        {"http://[::ffff:10.0.0.1]", false},
-        {"http://127.0.0.1.example.com", false},
-        {"http://localhost.example.com", false},
-        {"ftp://files.example.com", false},
-        {"not a url", false},
-        {"https://", false},
-        {"/relative/path", false},
+    const auto base = [] {
+        const ServiceResult<APIConfig> config = APIConfig::current();
+        return std::holds_alternative<APIConfig>(config) ? std::optional<QUrl>(std::get<APIConfig>(config).baseURL) : std::nullopt;
     };
-    for (const auto& [text, used] : cases) {
+    EXPECT_EQ(base(), APIConfig::defaultBaseURL());
+    for (const char* text : {"https://staging.example.com", "http://127.0.0.1:8080", "http://localhost:3000/api", "http://[::1]:9000",
+             "http://127.1:8080", "http://[::ffff:127.0.0.1]", "http://[::1%25lo]:9000"}) {
         APIConfig::setBaseURLOverride(QString(text));
-        EXPECT_EQ(APIConfig::current().baseURL == QUrl(text), used) << text;
-        if (!used) {
-            EXPECT_EQ(APIConfig::current().baseURL, APIConfig::defaultBaseURL()) << text;
-        }
+        EXPECT_EQ(base(), QUrl(text)) << text;
     }
+    for (const char* text : {"http://staging.example.com", "http://128.0.0.1", "http://0.0.0.0:8080", "http://[::]:8080",
+             "http://[::ffff:10.0.0.1]", "http://127.0.0.1.example.com", "http://localhost.example.com", "ftp://files.example.com",
+             "ftp://127.0.0.1:21", "https://", "/relative/path", "example.com"}) {
+        APIConfig::setBaseURLOverride(QString(text));
+        const ServiceResult<APIConfig> config = APIConfig::current();
+        ASSERT_TRUE(std::holds_alternative<ServiceError>(config)) << text;
+        EXPECT_TRUE(std::get<ServiceError>(config).localizedDescription().startsWith("This server address can’t be used: ")) << text;
+        EXPECT_TRUE(APIGateway::endpointURL("v1/notes/sync").isEmpty()) << text;
+    }
+    for (const char* text : {"not a url", "http://exa mple.com"}) {
+        UserDefaults::standard().set(APIConfig::overrideKey, QString(text));
+        EXPECT_EQ(base(), APIConfig::defaultBaseURL()) << text;
+    }
+    UserDefaults::standard().set(APIConfig::overrideKey, QString());
+    EXPECT_EQ(base(), APIConfig::defaultBaseURL());
 }
 
 TEST(APIConfig, TheSetterTrimsAndBlankRemoves)
@@ -77,11 +74,11 @@ TEST(APIConfig, TheSetterTrimsAndBlankRemoves)
 
 TEST(APIGateway, RequestsCarryJsonAndTheBearerOnlyWhereAsked)
 {
-    const HttpRequest withBody = APIGateway::request("POST", "v1/x", QByteArray("{}"), QString("tok"), 10);
+    const HttpRequest withBody = std::get<HttpRequest>(APIGateway::sessionRequest("POST", "v1/x", QByteArray("{}"), QString("tok"), 10));
     EXPECT_EQ(withBody.headers.size(), 2);
     EXPECT_EQ(withBody.headers.at(0).second, "application/json");
     EXPECT_EQ(withBody.headers.at(1).second, "Bearer tok");
-    const HttpRequest bare = APIGateway::request("GET", "v1/x", std::nullopt, std::nullopt, 10);
+    const HttpRequest bare = std::get<HttpRequest>(APIGateway::request("GET", "v1/x", std::nullopt, 10));
     EXPECT_TRUE(bare.headers.isEmpty());
     EXPECT_EQ(bare.url, APIGateway::endpointURL("v1/x"));
 }

@@ -3,6 +3,7 @@
 #include "account/AuthService.h"
 #include "account/DeviceAttestation.h"
 #include "account/ProfileAvatarStore.h"
+#include "account/SessionIssuer.h"
 #include "account/SessionRefresher.h"
 #include "account/SyncCredentialStore.h"
 #include "platform/HttpClient.h"
@@ -34,6 +35,7 @@ struct AccountFixture {
     {
         ASSERT_FALSE(credentials.save({QStringLiteral("user-1"), accessToken, QStringLiteral("refresh-0"),
             QDateTime::currentDateTimeUtc().addSecs(secondsLeft)}));
+        SessionIssuer::remember(server.baseURL());
     }
 
     // Runs `start` with a completion and waits for it; the error it reported.

@@ -1,5 +1,7 @@
 #include "account/SyncFixture.h"
 
+#include "account/APIConfig.h"
+
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 
@@ -289,7 +291,9 @@ TEST(NotesSyncService, StatusesOtherThan200AndADownServerLoseNothing)
     auto note = s.note("mine", kNoon);
     QTcpServer closed;
     closed.listen(QHostAddress::LocalHost, 0);
-    UserDefaults::standard().set("norvelle.api.baseURL", QString("http://127.0.0.1:%1").arg(closed.serverPort()));
+    const QString down = QString("http://127.0.0.1:%1").arg(closed.serverPort());
+    UserDefaults::standard().set("norvelle.api.baseURL", down);
+    SessionIssuer::remember(QUrl(down));
     closed.close();
     s.push(note);
     const std::optional<ServiceError> failure = s.pull();
@@ -381,4 +385,59 @@ TEST(NotesSyncService, SigningOutWhileTheSessionIsRefreshedStaysSignedOut)
     EXPECT_FALSE(UserDefaults::standard().contains("norvelle.profile.accountDisplayName"));
     EXPECT_TRUE(s.server.requests("/v1/notes/sync").isEmpty());
     EXPECT_EQ(s.event("sync_push_failed"), (AnalyticsMetadata{{"noteID", note->objectID().uriString()}, {"error", "noSession"}}));
+}
+
+TEST(NotesSyncService, ARefusedServerAddressSendsNothingAnywhere)
+{
+    test::SyncFixture s;
+    s.signInDirectly("access-0", 3600);
+    auto note = s.note("mine", kNoon);
+    s.server.replyAlways("/v1/notes/sync", s.answer({}, {}));
+    ASSERT_EQ(s.pull(), std::nullopt);
+    const qsizetype before = s.server.requests().size();
+
+    for (const QString& refused : {QStringLiteral("http://example.com"), QStringLiteral("http://10.255.255.1:9"),
+             s.server.baseURL().toString().replace("http:", "ftp:")}) {
+        UserDefaults::standard().set(APIConfig::overrideKey, refused);
+        const std::optional<ServiceError> failure = s.pull();
+        ASSERT_TRUE(failure) << refused.toStdString();
+        EXPECT_EQ(failure->kind(), ServiceError::Kind::serverAddressRefused) << refused.toStdString();
+        EXPECT_TRUE(failure->localizedDescription().startsWith("This server address can’t be used: "));
+        s.push(note);
+        EXPECT_EQ(s.event("sync_push_failed")->value("error"), "serverAddressRefused");
+    }
+    // An expired session would be refreshed: its refresh token goes nowhere either.
+    s.signInDirectly("access-0", -10);
+    EXPECT_EQ(s.pull()->kind(), ServiceError::Kind::serverAddressRefused);
+    EXPECT_EQ(s.server.requests().size(), before);
+    EXPECT_EQ(s.credentials.load()->accessToken, "access-0");
+}
+
+TEST(NotesSyncService, ASessionGoesOnlyToTheServerThatIssuedIt)
+{
+    test::SyncFixture s;
+    s.server.reply("/v1/auth/email/login", test::LoopbackApiServer::tokens("access-a"));
+    ASSERT_EQ(s.run([&](Completion done) { s.auth.authenticateWithEmail("a@example.com", "secret", false, std::nullopt, std::move(done)); }), std::nullopt);
+    ASSERT_EQ(s.credentials.load()->accessToken, "access-a");
+
+    test::LoopbackApiServer other;
+    other.replyAlways("/v1/notes/sync", s.answer({}, {}));
+    other.replyAlways("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-stolen"));
+    other.useAsApiBase();
+    const std::optional<ServiceError> failure = s.pull();
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind(), ServiceError::Kind::sessionFromOtherServer);
+    s.signInDirectly("access-a", -10);
+    EXPECT_EQ(s.pull()->kind(), ServiceError::Kind::sessionFromOtherServer);
+    EXPECT_TRUE(other.requests().isEmpty());
+
+    // Signed in again there, the session goes there.
+    other.reply("/v1/auth/email/login", test::LoopbackApiServer::tokens("access-b"));
+    ASSERT_EQ(s.run([&](Completion done) { s.auth.authenticateWithEmail("a@example.com", "secret", false, std::nullopt, std::move(done)); }), std::nullopt);
+    EXPECT_EQ(s.pull(), std::nullopt);
+    EXPECT_EQ(other.requests("/v1/notes/sync").last().header("authorization"), "Bearer access-b");
+    // And no longer to the first server.
+    s.server.useAsApiBase();
+    EXPECT_EQ(s.pull()->kind(), ServiceError::Kind::sessionFromOtherServer);
+    EXPECT_TRUE(s.server.requests("/v1/notes/sync").isEmpty());
 }

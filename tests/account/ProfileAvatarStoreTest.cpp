@@ -98,6 +98,18 @@ TEST(ProfileAvatarStore, AnyFailureRemovesTheEarlierPicture)
     }
 }
 
+TEST(ProfileAvatarStore, APlainHttpPictureComesOnlyFromTheConfiguredServer)
+{
+    Avatars a;
+    a.storeOne();
+    test::LoopbackApiServer otherService;
+    otherService.replyAlways("/admin/export", ScriptedReply::raw(200, png(8, 8)));
+    a.apply(QString("Ann"), otherService.baseURL().toString() + "/admin/export");
+    EXPECT_TRUE(otherService.requests().isEmpty());
+    EXPECT_FALSE(QFile::exists(a.avatars.pictureFilePath()));
+    EXPECT_EQ(a.changes, 1);
+}
+
 TEST(ProfileAvatarStore, RemovingNeverDeletesOutsideTheDataFolder)
 {
     Avatars a;

@@ -3,6 +3,7 @@
 #include "AccountPanesFixture.h"
 
 #include "account/ServiceError.h"
+#include "account/SessionIssuer.h"
 #include "platform/InternetDateTime.h"
 #include "platform/UserDefaults.h"
 #include "settings/AccountPane.h"
@@ -163,6 +164,7 @@ TEST_F(ConnectedDevicesTest, EachFailureNamesItsLikelyFix)
     const QString down = QString("http://127.0.0.1:%1").arg(closed.serverPort());
     closed.close();
     UserDefaults::standard().set("norvelle.api.baseURL", "  " + down + "\n");
+    SessionIssuer::remember(QUrl(down));
     refresh();
     EXPECT_EQ(message(), "Couldn’t reach the server. Start the Norvelle backend (e.g. node backend on port 8787) and set "
                          "the same URL under Settings → Sync → API base URL.");

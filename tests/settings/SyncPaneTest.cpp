@@ -3,6 +3,7 @@
 #include "AccountPanesFixture.h"
 
 #include "account/GoogleSignInButton.h"
+#include "account/SessionIssuer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsSection.h"
@@ -35,12 +36,14 @@ struct SyncPaneTest : testing::Test, test::AccountPanesFixture {
         ASSERT_TRUE(ended.wait(5000));
     }
 
-    // Points the program at a port where nothing listens.
+    // Points the program at a port where nothing listens, as the server that issued the session.
     static void serverDown()
     {
         QTcpServer closed;
         closed.listen(QHostAddress::LocalHost, 0);
-        UserDefaults::standard().set("norvelle.api.baseURL", QString("http://127.0.0.1:%1").arg(closed.serverPort()));
+        const QString down = QString("http://127.0.0.1:%1").arg(closed.serverPort());
+        UserDefaults::standard().set("norvelle.api.baseURL", down);
+        SessionIssuer::remember(QUrl(down));
     }
 };
 
@@ -119,6 +122,7 @@ TEST_F(SyncPaneTest, SyncNowSaysWhetherThePullWentThrough)
     EXPECT_EQ(status(), "Sync state: Sync failed: Couldn’t reach the server. Check your connection and try again.");
 
     server.useAsApiBase();
+    SessionIssuer::remember(server.baseURL());
     server.replyAlways("/v1/notes/sync", ScriptedReply::json(500, {}));
     syncNow();
     EXPECT_EQ(status(), "Sync state: Sync failed: Server error (HTTP 500).");
@@ -132,6 +136,30 @@ TEST_F(SyncPaneTest, SyncNowSaysWhetherThePullWentThrough)
     EXPECT_EQ(pane().connectionBadge()->text(), "Disconnected");
     EXPECT_FALSE(pane().signOutButton()->isVisible());
     EXPECT_TRUE(pane().googleButton()->isVisible());
+}
+
+TEST_F(SyncPaneTest, ARefusedAddressOrAnotherServerSendsNothingAndSaysWhy)
+{
+    signInDirectly();
+    UserDefaults::standard().set("norvelle.api.baseURL", QString("http://example.com"));
+    show();
+    EXPECT_TRUE(pane().connectErrorLabel()->isVisible());
+    EXPECT_TRUE(pane().connectErrorLabel()->text().startsWith("This server address can’t be used: "))
+        << pane().connectErrorLabel()->text().toStdString();
+    click(pane().syncNowButton());
+    EXPECT_TRUE(test::waitUntil([&] { return status().startsWith("Sync state: Sync failed: This server address can’t be used: "); }, 5000))
+        << status().toStdString();
+
+    test::LoopbackApiServer other;
+    other.useAsApiBase();
+    controller.window()->hide();
+    show();
+    EXPECT_EQ(pane().connectionBadge()->text(), "Disconnected");
+    EXPECT_TRUE(pane().googleButton()->isVisible());
+    EXPECT_EQ(pane().connectErrorLabel()->text(),
+        "You signed in on another server than the one set now. Sign in again to sync with this one.");
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_TRUE(other.requests().isEmpty());
 }
 
 TEST_F(SyncPaneTest, ASyncThatEndsAfterSigningOutAsksToSignIn)

@@ -159,6 +159,32 @@ TEST_F(WorkspaceDetailTest, SignedOutTheCardCollaboratesAndCopiesItsLink)
     }
 }
 
+TEST_F(WorkspaceDetailTest, TheCardCopiesOnlyAShareLinkOfItsOwn)
+{
+    auto note = add({ .title = "shared", .updatedMinute = 1 });
+    view();
+    const auto shareLink = [&] {
+        const std::unique_ptr<QMenu> menu = grid().contextMenu(0);
+        for (QAction* action : menu->actions()) {
+            if (action->text() == "Share Link") {
+                action->trigger();
+            }
+        }
+    };
+    for (const QString& stored : { QStringLiteral("javascript:alert(document.cookie)"), QStringLiteral("http://norvelle.app/share/x"),
+             QStringLiteral("https://evil.example/share/x"), QStringLiteral("file:///home/user/.ssh/id_rsa") }) {
+        Pasteboard::general().clearContents();
+        Pasteboard::general().write({ .data = {}, .string = "before" });
+        note->setShareToken("x");
+        note->setSharePreviewURL(stored);
+        shareLink();
+        EXPECT_EQ(Pasteboard::general().string(), "before") << stored.toStdString();
+    }
+    note->setSharePreviewURL(APIConfig::shareLinkBase() + "x");
+    shareLink();
+    EXPECT_EQ(Pasteboard::general().string(), APIConfig::shareLinkBase() + "x");
+}
+
 TEST_F(WorkspaceDetailTest, APinFromTheCardShowsOnTheOpenStickyWhoseStarTakesItBack)
 {
     auto note = add({ .title = "groceries", .updatedMinute = 1 });

@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonArray>
 #include <QLocalSocket>
 #include <QProcess>
 #include <QThread>
@@ -263,4 +264,23 @@ TEST(ProcessLife, WithAStoredSessionTheProgramLoadsItsNetworkCodeAndPulls)
     ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
     EXPECT_TRUE(norvelle::test::waitUntil([&] { return !server.requests().isEmpty(); }, kWaitMs));
     EXPECT_EQ(server.requests().value(0).header("authorization"), "Bearer access-1");
+}
+
+TEST(ProcessLife, ThePullAtQuitReachesTheServer)
+{
+    norvelle::test::LoopbackApiServer server;
+    server.useAsApiBase();
+    server.replyAlways("/v1/notes/sync", norvelle::test::ScriptedReply::json(200, {{"applied", QJsonObject{{"applied", QJsonArray()}}},
+                                                                                 {"outgoing", QJsonArray()}}));
+    const norvelle::StoredSyncSession session{"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
+    ASSERT_FALSE(norvelle::SyncCredentialStore().save(session));
+
+    RunningProgram program;
+    ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return server.requests("/v1/notes/sync").size() == 1; }, kWaitMs));
+    ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
+    // The server keeps answering while the program ends.
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.process().state() == QProcess::NotRunning; }, kWaitMs));
+    EXPECT_TRUE(norvelle::test::waitUntil([&] { return server.requests("/v1/notes/sync").size() == 2; }, kWaitMs));
+    EXPECT_EQ(program.process().exitCode(), 0);
 }
