@@ -3,6 +3,7 @@
 #include "account/APIConfig.h"
 #include "account/AccountDisplayName.h"
 #include "platform/AppPaths.h"
+#include "platform/AtomicFile.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace norvelle {
 
@@ -47,12 +47,6 @@ std::optional<QByteArray> jpegOf(const QByteArray& data)
         return std::nullopt;
     }
     return jpeg;
-}
-
-bool writeAtomically(const QString& path, const QByteArray& data)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
 }
 
 } // namespace
@@ -113,7 +107,7 @@ void ProfileAvatarStore::storePicture(const QByteArray& data, std::function<void
         const std::optional<QByteArray> jpeg = jpegOf(data);
         const bool stored = jpeg && AppPaths::ensureDirectory(m_folder)
             && QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
-            && writeAtomically(pictureFilePath(), *jpeg);
+            && !AtomicFile::write(pictureFilePath(), *jpeg);
         if (stored) {
             forgetCachedImage();
         }
