@@ -3,6 +3,7 @@
 #include "account/APIConfig.h"
 #include "account/AccountDisplayName.h"
 #include "platform/AppPaths.h"
+#include "platform/AtomicFile.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
@@ -12,7 +13,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
-#include <QSaveFile>
 
 namespace norvelle {
 
@@ -60,12 +60,6 @@ bool isPictureSource(const QUrl& url)
     const APIConfig* server = std::get_if<APIConfig>(&config);
     return server && url.scheme() == server->baseURL.scheme() && url.host() == server->baseURL.host()
         && url.port() == server->baseURL.port() && url.userInfo().isEmpty();
-}
-
-bool writeAtomically(const QString& path, const QByteArray& data)
-{
-    QSaveFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(data) == data.size() && file.commit();
 }
 
 } // namespace
@@ -126,7 +120,7 @@ void ProfileAvatarStore::storePicture(const QByteArray& data, std::function<void
         const std::optional<QByteArray> jpeg = jpegOf(data);
         const bool stored = jpeg && AppPaths::ensureDirectory(m_folder)
             && QFile::setPermissions(m_folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner)
-            && writeAtomically(pictureFilePath(), *jpeg);
+            && !AtomicFile::write(pictureFilePath(), *jpeg);
         if (stored) {
             forgetCachedImage();
         }

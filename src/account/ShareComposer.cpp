@@ -4,13 +4,14 @@
 #include "core/AnalyticsTracking.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "platform/AppPaths.h"
+#include "platform/AtomicFile.h"
 #include "platform/Pasteboard.h"
 #include "rtf/RichTextCodec.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFontDatabase>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -166,11 +167,14 @@ std::optional<QUrl> ShareComposer::writeCardImageFile(const QImage& image)
     if (image.isNull() || folder.isEmpty()) {
         return std::nullopt;
     }
-    QSaveFile file(folder + QStringLiteral("/norvelle-share-") + uuidText(QUuid::createUuid()) + QStringLiteral(".png"));
-    if (!file.open(QIODevice::WriteOnly) || !image.save(&file, "PNG") || !file.commit()) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const QString path = folder + QStringLiteral("/norvelle-share-") + uuidText(QUuid::createUuid()) + QStringLiteral(".png");
+    if (!image.save(&buffer, "PNG") || AtomicFile::write(path, png)) {
         return std::nullopt;
     }
-    return QUrl::fromLocalFile(file.fileName());
+    return QUrl::fromLocalFile(path);
 }
 
 } // namespace norvelle

@@ -1,19 +1,13 @@
 #include "account/SyncCredentialStore.h"
 
 #include "platform/AppPaths.h"
+#include "platform/AtomicFile.h"
 #include "platform/RegularFile.h"
 #include "platform/SystemLog.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-
-#include <unistd.h>
 
 namespace norvelle {
 
@@ -80,20 +74,10 @@ std::optional<SyncCredentialError> SyncCredentialStore::save(const StoredSyncSes
         return SyncCredentialError(SyncCredentialError::Kind::TooLarge, "The session is larger than a session file may be.");
     }
     const QString path = prepareSessionFile();
-    // QTemporaryFile creates its file 0600, so the tokens are never readable by others, not
-    // even before the rename.
-    QTemporaryFile temporary(m_folder + "/.sync-session-XXXXXX");
-    if (!temporary.open()) {
-        return SyncCredentialError(SyncCredentialError::Kind::Write, temporary.errorString());
+    // The tokens are never readable by others, not even before the rename.
+    if (const std::optional<QString> failure = AtomicFile::write(path, *data, AtomicFile::Access::ownerOnly)) {
+        return SyncCredentialError(SyncCredentialError::Kind::Write, *failure);
     }
-    temporary.setPermissions(kOwnerOnlyFile);
-    if (temporary.write(*data) != data->size() || !temporary.flush() || ::fsync(temporary.handle()) != 0) {
-        return SyncCredentialError(SyncCredentialError::Kind::Write, temporary.errorString());
-    }
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0) {
-        return SyncCredentialError(SyncCredentialError::Kind::Write, QString::fromLocal8Bit(std::strerror(errno)));
-    }
-    temporary.setAutoRemove(false);
     m_memoryCache = session;
     ++m_generation;
     return std::nullopt;

@@ -8,6 +8,7 @@
 #include "app/HeldHotKeysNotice.h"
 #include "app/HotKeyManager.h"
 #include "app/LaunchNotices.h"
+#include "app/QuitWithUnsavedNotes.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "onboarding/OnboardingWindowController.h"
@@ -20,6 +21,7 @@
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsWindowController.h"
+#include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "workspace/MainAppWindowController.h"
 
@@ -69,7 +71,8 @@ AppDelegate::AppDelegate(AppServices services, QObject* parent)
         }
     });
     m_trayMenu->addAction(m_settingsAction);
-    m_trayMenu->addAction(QStringLiteral("Quit Norvelle"), this, [] { QCoreApplication::quit(); });
+    m_trayMenu->addAction(QStringLiteral("Quit Norvelle"), this,
+                          [] { QuitWithUnsavedNotes::request(PersistenceController::shared().viewContext()); });
 }
 
 AppDelegate::~AppDelegate()

@@ -1,12 +1,12 @@
 #include "platform/LoginItem.h"
 
 #include "platform/AppPaths.h"
+#include "platform/AtomicFile.h"
 #include "platform/RegularFile.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -120,15 +120,7 @@ std::optional<QString> LoginItem::registerItem()
     if (!AppPaths::ensureDirectory(AppPaths::autostartDirectory())) {
         return QStringLiteral("Cannot create the folder %1").arg(AppPaths::autostartDirectory());
     }
-    QSaveFile file(filePath());
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    file.write(desktopEntry(QCoreApplication::applicationFilePath()).toUtf8());
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return std::nullopt;
+    return AtomicFile::write(filePath(), desktopEntry(QCoreApplication::applicationFilePath()).toUtf8());
 }
 
 std::optional<QString> LoginItem::unregisterItem()

@@ -1,6 +1,7 @@
 #include "platform/UserDefaults.h"
 
 #include "platform/AppPaths.h"
+#include "platform/AtomicFile.h"
 #include "platform/RegularFile.h"
 #include "platform/SerialQueue.h"
 #include "platform/SystemLog.h"
@@ -11,7 +12,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 #include <limits>
@@ -323,19 +323,25 @@ void UserDefaults::writeSnapshot()
     }
     const QJsonObject& root = m_written;
     AppPaths::ensureDirectory(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    ok = ok && file.write(QJsonDocument(root).toJson(QJsonDocument::Indented)) >= 0;
-    ok = ok && file.commit();
-    if (!ok) {
-        log.error(QString("settings could not be saved to %1: %2").arg(path, file.errorString()));
+    const std::optional<QString> failure = AtomicFile::write(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
+    if (failure) {
+        log.error(QString("settings could not be saved to %1: %2").arg(path, *failure));
     }
     std::lock_guard lock(m_mutex);
-    m_lastSaveSucceeded = ok;
+    m_lastSaveSucceeded = !failure;
 }
 
 void UserDefaults::synchronize()
 {
+    bool lastFailed = false;
+    {
+        std::lock_guard lock(m_mutex);
+        lastFailed = !m_lastSaveSucceeded;
+    }
+    // Settings a full disk refused are still held here: try them again.
+    if (lastFailed) {
+        scheduleSave();
+    }
     m_writer->sync([] { });
 }
 

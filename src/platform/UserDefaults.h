@@ -59,7 +59,8 @@ public:
     void remove(const QStringList& keys);
     // The stored keys that start with `prefix`.
     QStringList keys(const QString& prefix) const;
-    // Waits until every change made so far is on the disk (or failed to get there).
+    // Waits until every change made so far is on the disk (or failed to get there); settings
+    // whose last write failed are written again first.
     void synchronize();
 
     // A settings file larger than this is not one of ours.
@@ -93,7 +94,8 @@ private:
     bool m_writeQueued = false;
     // Changes not yet written: the new value, or an invalid one for a removal.
     QHash<QString, QVariant> m_pending;
-    // The file's contents as last written; the writer thread's alone once loading is over.
+    // The file's contents as they are meant to be, kept after a failed write for the next one;
+    // the writer thread's alone once loading is over.
     QJsonObject m_written;
     // Last, so it finishes its queued writes before anything else goes.
     std::unique_ptr<SerialQueue> m_writer;

@@ -1,12 +1,12 @@
 #include "rtf/RichTextCodec.h"
 
+#include "platform/AtomicFile.h"
 #include "rtf/RtfDocumentBuilder.h"
 #include "rtf/RtfDocumentCapture.h"
 #include "rtf/RtfReader.h"
 #include "rtf/RtfWriter.h"
 
 #include <QDir>
-#include <QSaveFile>
 #include <QTextDocument>
 
 namespace norvelle {
@@ -48,8 +48,7 @@ std::optional<RichTextCodec::RtfdError> RichTextCodec::writeRtfd(const QTextDocu
     if (!QDir().mkpath(folderPath))
         return RtfdError(RtfdError::Kind::FolderNotCreated, folderPath);
     const QString filePath = QDir(folderPath).filePath(QStringLiteral("TXT.rtf"));
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly) || file.write(writeRtf(document)) < 0 || !file.commit())
+    if (AtomicFile::write(filePath, writeRtf(document)))
         return RtfdError(RtfdError::Kind::FileNotWritten, filePath);
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include "core/AnalyticsTracking.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "objectstore/ObjectContext.h"
+#include "platform/AtomicFile.h"
 #include "platform/MainQueue.h"
 #include "sticky/ExportFileName.h"
 #include "sticky/NoteSyncHandoff.h"
@@ -13,31 +14,12 @@
 
 #include <QDateTime>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QThreadPool>
 #include <QUuid>
 
 namespace norvelle {
 
 namespace {
-
-// The reason a plain-text export could not be written, or none when it was.
-std::optional<QString> writeAtomically(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) {
-        return file.errorString();
-    }
-    return std::nullopt;
-}
 
 std::shared_ptr<StickyNote> insertImportedNote(ObjectContext& context, const QString& path, const QString& text)
 {
@@ -106,7 +88,7 @@ void NoteFileOperations::exportNoteAsPlainText(const StickyNote& note, NoteFileD
     if (!path) {
         return;
     }
-    if (const auto failure = writeAtomically(*path, note.plainText().toUtf8())) {
+    if (const auto failure = AtomicFile::write(*path, note.plainText().toUtf8())) {
         dialogs.showExportFailure(QFileInfo(*path).fileName(), *failure);
         return;
     }

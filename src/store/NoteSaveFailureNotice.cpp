@@ -9,8 +9,15 @@ namespace norvelle {
 NoteSaveFailureNotice::NoteSaveFailureNotice(ObjectContext& context, QObject* parent)
     : QObject(parent)
 {
+    m_retry.setInterval(5000);
+    connect(&m_retry, &QTimer::timeout, this, [&context] {
+        if (context.hasChanges()) {
+            context.save();
+        }
+    });
     connect(&context, &ObjectContext::saveFailed, this, &NoteSaveFailureNotice::saveFailed);
     connect(&context, &ObjectContext::didSave, this, [this] {
+        m_retry.stop();
         if (m_told) {
             SystemLog(QStringLiteral("store")).notice(QStringLiteral("The notes are saved again"));
         }
@@ -25,14 +32,17 @@ void NoteSaveFailureNotice::watch(ObjectContext& context)
 
 void NoteSaveFailureNotice::saveFailed(const QString& reason)
 {
+    if (!m_retry.isActive()) {
+        m_retry.start();
+    }
     if (m_told) {
         return;
     }
     m_told = true;
     SystemLog(QStringLiteral("store")).error(QStringLiteral("The notes could not be saved: ") + reason);
-    UserNotice::warn(topic, QStringLiteral("Norvelle can't save your notes."),
-                     reason + QStringLiteral(".\n\nWhat you write stays in its window, and Norvelle tries to save it "
-                                             "again with your next change. Quitting now would lose what is not saved."));
+    UserNotice::tell(topic, QStringLiteral("Norvelle can't save your notes."),
+                     reason + QStringLiteral(".\n\nWhat you write stays in its window, and Norvelle keeps trying to save "
+                                             "it."));
 }
 
 } // namespace norvelle

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 
 namespace norvelle {
 
 class ObjectContext;
 
-// Tells the user, once for each run of failed saves, that their notes are not being saved.
-// The changes stay in the context (and in the open windows) and go with the next save; the
-// first save that succeeds ends the run, so a later failure is told again.
+// Tells the user, once for each run of failed saves, that their notes are not being saved,
+// without taking the keyboard from the note they type in. The changes stay in the context (and
+// in the open windows) and go with the next save, which is also tried every few seconds so they
+// reach the disk once it has room even when nothing else changes; the first save that succeeds
+// ends the run, so a later failure is told again.
 class NoteSaveFailureNotice : public QObject {
     Q_OBJECT
 public:
@@ -23,6 +26,7 @@ private:
     void saveFailed(const QString& reason);
 
     bool m_told = false;
+    QTimer m_retry;
 };
 
 } // namespace norvelle

@@ -14,9 +14,7 @@ QHash<QString, QPointer<QMessageBox>>& openBoxes()
     return boxes;
 }
 
-} // namespace
-
-void UserNotice::warn(const QString& topic, const QString& text, const QString& details)
+QMessageBox& boxFor(const QString& topic, const QString& text, const QString& details)
 {
     QPointer<QMessageBox>& box = openBoxes()[topic];
     if (!box) {
@@ -27,9 +25,27 @@ void UserNotice::warn(const QString& topic, const QString& text, const QString& 
     }
     box->setText(text);
     box->setInformativeText(details);
-    box->show();
-    box->raise();
-    box->activateWindow();
+    return *box;
+}
+
+} // namespace
+
+void UserNotice::warn(const QString& topic, const QString& text, const QString& details)
+{
+    QMessageBox& box = boxFor(topic, text, details);
+    box.show();
+    box.raise();
+    box.activateWindow();
+}
+
+void UserNotice::tell(const QString& topic, const QString& text, const QString& details)
+{
+    QMessageBox& box = boxFor(topic, text, details);
+    // The window manager neither gives it the focus when it appears nor when it is clicked.
+    box.setAttribute(Qt::WA_ShowWithoutActivating);
+    box.setWindowFlag(Qt::WindowDoesNotAcceptFocus);
+    box.show();
+    box.raise();
 }
 
 QMessageBox* UserNotice::showing(const QString& topic)

@@ -12,6 +12,9 @@ namespace norvelle {
 class UserNotice {
 public:
     static void warn(const QString& topic, const QString& text, const QString& details);
+    // The same box shown beside the window the user types in, never taking the keyboard from
+    // it: a key meant for a note does not land in the box, or dismiss it.
+    static void tell(const QString& topic, const QString& text, const QString& details);
     // The box open for `topic`, if any.
     static QMessageBox* showing(const QString& topic);
 };

@@ -1,4 +1,5 @@
 #include "platform/UserDefaults.h"
+#include "support/FileSizeLimit.h"
 #include "support/TestHome.h"
 
 #include <QCoreApplication>
@@ -66,4 +67,39 @@ TEST(UserDefaultsDurability, AKillLeavesAWholeFileWithEveryChangeButTheLast)
     EXPECT_EQ(reloaded.keys(QStringLiteral("norvelle.sticky.frame.")).size(), 10000);
     // Each change had 200 ms to reach the disk before the next was made, ample on a loaded machine.
     EXPECT_GE(reloaded.integer(QStringLiteral("turn")), lastSet - 1);
+}
+
+// The child of the full-disk test below: it changes settings while no file may grow.
+TEST(UserDefaultsDurability, DISABLED_ChangesOnAFullDisk)
+{
+    const QString path = qEnvironmentVariable(fileVariable);
+    const qint64 before = QFileInfo(path).size();
+    UserDefaults defaults(path);
+    test::FileSizeLimit::set(before);
+    for (int i = 0; i < 50; ++i) {
+        defaults.set(QStringLiteral("norvelle.sticky.frame.%1").arg(i), QStringLiteral("{{1, 2}, {300, 280}}"));
+    }
+    EXPECT_FALSE(defaults.lastSaveSucceeded());
+    EXPECT_EQ(QFileInfo(path).size(), before);
+    EXPECT_EQ(defaults.string(QStringLiteral("norvelle.sticky.frame.49")), QStringLiteral("{{1, 2}, {300, 280}}"));
+    test::FileSizeLimit::lift();
+    // No further change: the settings held are written when asked for.
+    defaults.synchronize();
+    EXPECT_TRUE(defaults.lastSaveSucceeded());
+}
+
+TEST(UserDefaultsDurability, AFullDiskLeavesTheSettingsFileWholeAndTheChangesAreWrittenOnceThereIsRoom)
+{
+    const QString path = test::TestHomeListener::home() + "/full/defaults.json";
+    {
+        UserDefaults previous(path);
+        previous.set(QStringLiteral("norvelle.appearance"), QStringLiteral("dark"));
+    }
+    QProcessEnvironment variables;
+    variables.insert(fileVariable, path);
+    EXPECT_TRUE(test::FileSizeLimit::runChildTest("UserDefaultsDurability.DISABLED_ChangesOnAFullDisk", variables));
+    UserDefaults reloaded(path);
+    EXPECT_TRUE(reloaded.unreadableFileKept().isEmpty());
+    EXPECT_EQ(reloaded.string(QStringLiteral("norvelle.appearance")), QStringLiteral("dark"));
+    EXPECT_EQ(reloaded.keys(QStringLiteral("norvelle.sticky.frame.")).size(), 50);
 }

@@ -1,6 +1,7 @@
 // The tray items as a user meets them: real icons in a real tray (trayer), clicked by xdotool,
 // and the clip popover they open.
 #include "app/AppDelegate.h"
+#include "app/QuitWithUnsavedNotes.h"
 #include "clipboard/ClipStripList.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "clipboard/ClipboardStripView.h"
@@ -8,14 +9,24 @@
 #include "platform/StatusItem.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsWindowController.h"
+#include "store/NoteSaveFailureNotice.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+#include "support/FileSizeLimit.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
 #include "support/TrayHost.h"
+#include "ui/UserNotice.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
 #include <QProcess>
 #include <QThread>
+#include <QTimer>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace norvelle;
@@ -40,6 +51,50 @@ void settle(int ms = 300)
     test::waitUntil([] { return false; }, ms);
 }
 
+void clickOn(QWidget& widget, QPoint local)
+{
+    movePointer(widget.mapToGlobal(local));
+    xdotool({"click", "1"});
+}
+
+QString storedText()
+{
+    PersistenceController store;
+    const auto notes = store.viewContext().fetch(StickyNote::fetchRequest());
+    return notes.size() == 1 ? notes.front()->plainText() : QString();
+}
+
+QAbstractButton* button(QMessageBox& box, const QString& text)
+{
+    for (QAbstractButton* candidate : box.buttons()) {
+        if (candidate->text() == text) {
+            return candidate;
+        }
+    }
+    return nullptr;
+}
+
+// A disk that takes nothing more, for as long as this lives (a file size limit: no root needed).
+class FullDisk {
+public:
+    FullDisk() { test::FileSizeLimit::set(1); }
+    ~FullDisk() { test::FileSizeLimit::lift(); }
+};
+
+// Counts the quits asked of Qt, which a test program survives.
+class QuitCounter : public QObject {
+public:
+    QuitCounter() { QCoreApplication::instance()->installEventFilter(this); }
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == QCoreApplication::instance() && event->type() == QEvent::Quit) {
+            ++quits;
+        }
+        return false;
+    }
+    int quits = 0;
+};
+
 class TrayTest : public testing::Test {
 protected:
     void SetUp() override
@@ -62,6 +117,36 @@ protected:
     {
         if (app) {
             app->applicationWillTerminate();
+        }
+    }
+
+    // A new note from the tray icon, once it has the keyboard.
+    QWidget* newNote()
+    {
+        movePointer(app->stickyStatusItem()->geometry().center());
+        xdotool({"click", "1"});
+        QWidget* note = nullptr;
+        test::waitUntil([&] {
+            QWidget* active = QApplication::activeWindow();
+            note = active && active->windowTitle() == "Untitled" ? active : nullptr;
+            return note != nullptr;
+        }, kWaitMs);
+        return note;
+    }
+
+    void chooseQuitFromTheTray()
+    {
+        movePointer(app->stickyStatusItem()->geometry().center());
+        QMenu* menu = app->stickyStatusItem()->contextMenu();
+        xdotool({"mousedown", "3"});
+        const bool shown = test::waitUntil([&] { return menu->isVisible(); }, kWaitMs);
+        xdotool({"mouseup", "3"});
+        ASSERT_TRUE(shown) << "no tray menu";
+        settle();
+        for (QAction* action : menu->actions()) {
+            if (action->text() == "Quit Norvelle") {
+                clickOn(*menu, menu->actionGeometry(action).center());
+            }
         }
     }
 
@@ -176,4 +261,78 @@ TEST_F(TrayTest, AStripClosedUnderThePointerReopensWithNoRowHovered)
     settle();
     EXPECT_EQ(strip->hoveredID(), std::nullopt) << "the pointer is on the tray, not on the row";
     EXPECT_TRUE(list->stickyButtonRect(0).isEmpty());
+}
+
+TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoom)
+{
+    QWidget* note = newNote();
+    ASSERT_TRUE(note) << "the new note never got the keyboard";
+    xdotool({"type", "--delay", "20", "Start"});
+    ASSERT_TRUE(test::waitUntil([] { return storedText() == "Start"; }, kWaitMs));
+
+    auto fullDisk = std::make_optional<FullDisk>();
+    xdotool({"type", "--delay", "20", " "});
+    QMessageBox* notice = nullptr;
+    ASSERT_TRUE(test::waitUntil([&] {
+        notice = UserNotice::showing(NoteSaveFailureNotice::topic);
+        return notice && notice->windowHandle() && notice->windowHandle()->isExposed();
+    }, kWaitMs)) << "no notice of the failed save";
+    // The window manager has had its chance to hand the notice the keyboard.
+    settle(500);
+    // A space or a Return in what follows would answer a box that had the keyboard.
+    xdotool({"type", "--delay", "20", "abcdefghijklmnopqrstuvwxyz more"});
+    xdotool({"key", "Return"});
+    xdotool({"type", "--delay", "20", "next line"});
+    EXPECT_TRUE(test::waitUntil([&] { return note->windowTitle() == "Start abcdefghijklmnopqrstuvwxyz more"; }, kWaitMs))
+        << note->windowTitle().toStdString();
+    EXPECT_TRUE(note->isActiveWindow());
+    EXPECT_TRUE(notice->isVisible());
+
+    // Nothing more is typed: what the window holds reaches the disk once it has room.
+    fullDisk.reset();
+    EXPECT_TRUE(test::waitUntil([] { return storedText() == "Start abcdefghijklmnopqrstuvwxyz more\nnext line"; },
+                                kWaitMs)) << storedText().toStdString();
+}
+
+TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)
+{
+    QWidget* note = newNote();
+    ASSERT_TRUE(note) << "the new note never got the keyboard";
+    QuitCounter quitCounter;
+    auto fullDisk = std::make_optional<FullDisk>();
+    xdotool({"type", "--delay", "20", "Unsaved"});
+    ASSERT_TRUE(test::waitUntil([&] { return note->windowTitle() == "Unsaved"; }, kWaitMs));
+    // The new note opened under the pointer, over the tray.
+    xdotool({"windowmove", "--sync", QString::number(note->winId()), "400", "300"});
+
+    chooseQuitFromTheTray();
+    const auto asked = [](QMessageBox* other) {
+        return test::waitUntil([&] {
+            QMessageBox* question = QuitWithUnsavedNotes::asking();
+            return question && question != other && question->isVisible();
+        }, kWaitMs);
+    };
+    ASSERT_TRUE(asked(nullptr)) << "quit without a word";
+    QMessageBox* question = QuitWithUnsavedNotes::asking();
+    EXPECT_EQ(question->text(), "Some notes could not be saved.");
+
+    // Tried again on a disk still full: asked again.
+    settle();
+    QAbstractButton* retry = button(*question, "Try Again");
+    clickOn(*retry, retry->rect().center());
+    ASSERT_TRUE(asked(question));
+
+    fullDisk.reset();
+    question = QuitWithUnsavedNotes::asking();
+    settle();
+    retry = button(*question, "Try Again");
+    clickOn(*retry, retry->rect().center());
+    // Qt quits only a running event loop: the click is answered inside one, which the quit ends.
+    QTimer hang;
+    hang.setSingleShot(true);
+    QObject::connect(&hang, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+    hang.start(kWaitMs);
+    EXPECT_EQ(QCoreApplication::exec(), 0) << "no quit once the notes were saved";
+    EXPECT_EQ(quitCounter.quits, 1);
+    EXPECT_EQ(storedText(), "Unsaved");
 }
