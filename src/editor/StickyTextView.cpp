@@ -477,15 +477,21 @@ void StickyTextView::showFromOnceLaidOut(int position)
 QMimeData* StickyTextView::createMimeDataFromSelection() const
 {
     QTextDocument copied;
+    // Text typed in the note's own font has no size of its own: it goes at the size it shows.
+    copied.setDefaultFont(document()->defaultFont());
     QTextCursor(&copied).insertFragment(textCursor().selection());
     // A long paragraph cut for display is copied whole.
     LongParagraphSplit::join(copied);
     // Through the note's own body format: a checklist box goes as the character it stands for,
     // so another note or program gets the list, and text in the paper's default colour goes
     // without a colour.
-    const std::unique_ptr<QTextDocument> kept =
-        decodeRichTextData(encodeRichTextData(copied, palette().color(QPalette::Text)).value_or(QByteArray()));
+    const std::optional<QByteArray> body = encodeRichTextData(copied, palette().color(QPalette::Text));
+    const std::unique_ptr<QTextDocument> kept = decodeRichTextData(body.value_or(QByteArray()));
+    if (kept)
+        kept->setDefaultFont(copied.defaultFont());
     auto* data = new QMimeData;
+    if (body)
+        data->setData(QStringLiteral("text/rtf"), *body);
     data->setHtml(kept ? kept->toHtml() : copied.toHtml());
     data->setText(plainTextOf(copied));
     return data;

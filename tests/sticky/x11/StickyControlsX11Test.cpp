@@ -4,6 +4,7 @@
 #include "editor/AaPopupView.h"
 #include "editor/ChecklistEditing.h"
 #include "editor/EditorColors.h"
+#include "editor/EditorFonts.h"
 #include "editor/RichTextBody.h"
 #include "editor/TableEditing.h"
 #include "editor/TextStorage.h"
@@ -638,4 +639,38 @@ TEST_F(StickyControlsX11Test, ATablePastedIntoATableCellShowsAsItsLinesAsItWillO
     const std::unique_ptr<QTextDocument> reopened = decodeRichTextData(sticky->note()->content());
     ASSERT_TRUE(reopened);
     EXPECT_EQ(reopened->toPlainText(), textView().document()->toPlainText());
+}
+
+TEST_F(StickyControlsX11Test, TextTypedInANewNoteIsCopiedAtTheSizeItShowsIntoAnotherNoteAndProgram)
+{
+    open(QString());
+    ASSERT_FALSE(HasFatalFailure());
+    pressKeys("T Return a l p h a Return b e t a");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "T\nalpha\nbeta"; }, waitMs))
+        << sticky->note()->plainText().toStdString();
+    pressKeys("ctrl+a ctrl+c");
+    ASSERT_TRUE(test::waitUntil([] { return QGuiApplication::clipboard()->text() == "T\nalpha\nbeta"; }, waitMs));
+
+    // What another program is given.
+    const QString html = QString::fromUtf8(test::runProgram("xclip", {"-o", "-selection", "clipboard", "-t", "text/html"}));
+    EXPECT_TRUE(html.contains("font-size:14px")) << html.toStdString();
+    EXPECT_FALSE(html.contains("font-size:9")) << html.toStdString();
+    const QString rtf = QString::fromUtf8(test::runProgram("xclip", {"-o", "-selection", "clipboard", "-t", "text/rtf"}));
+    EXPECT_TRUE(rtf.contains("\\fs28")) << rtf.toStdString();
+    EXPECT_FALSE(rtf.contains("\\fs18")) << rtf.toStdString();
+
+    // What another note is given, and keeps.
+    open("Pasted");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    pressKeys("Return ctrl+v");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "Pasted\nT\nalpha\nbeta"; }, waitMs))
+        << sticky->note()->plainText().toStdString();
+    for (const QString& through : {QStringLiteral("Pasted\nT"), QStringLiteral("Pasted\nT\nal"), QStringLiteral("Pasted\nT\nalpha\nb")}) {
+        QTextCursor letter(textView().document());
+        letter.setPosition(int(through.size()));
+        const qreal size = EditorFonts::size(letter.charFormat()).value_or(EditorFonts::size(textView().document()->defaultFont()));
+        EXPECT_EQ(size, RichTextEditor::defaultFontSize) << through.toStdString();
+    }
+    EXPECT_FALSE(sticky->note()->content().contains("\\fs18")) << sticky->note()->content().toStdString();
 }
