@@ -70,6 +70,22 @@ void flattenTables(QTextDocument& document)
     QTextCursor(&document).insertFragment(QTextDocumentFragment(&flat));
 }
 
+// HTML read in gives a table an empty paragraph of its own before the one that follows it in
+// the page: the table is followed by that one alone, as in the note it came from.
+void dropParagraphsAddedAfterTables(QTextDocument& document)
+{
+    for (QTextFrame* frame : document.rootFrame()->childFrames()) {
+        const QTextBlock after = document.findBlock(frame->lastPosition() + 1);
+        const QTextBlock next = after.next();
+        if (!after.isValid() || after.length() != 1 || !next.isValid() || document.frameAt(next.position()) != document.rootFrame())
+            continue;
+        QTextCursor cursor(after);
+        cursor.setBlockFormat(next.blockFormat());
+        cursor.setBlockCharFormat(next.charFormat());
+        cursor.deleteChar();
+    }
+}
+
 // A note's point is a CSS pixel; a CSS point is a third larger.
 void pointSizesToPixels(QTextDocument& document)
 {
@@ -514,6 +530,7 @@ std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
     if (source->hasHtml()) {
         PastedHtmlDocument pasted;
         pasted.setHtml(source->html());
+        dropParagraphsAddedAfterTables(pasted);
         pointSizesToPixels(pasted);
         // Through our own body format and back: what survives is exactly what a note keeps, and
         // text the source gave no size takes the note's own.

@@ -674,3 +674,33 @@ TEST_F(StickyControlsX11Test, TextTypedInANewNoteIsCopiedAtTheSizeItShowsIntoAno
     }
     EXPECT_FALSE(sticky->note()->content().contains("\\fs18")) << sticky->note()->content().toStdString();
 }
+
+TEST_F(StickyControlsX11Test, ATableCopiedIntoAnotherNoteComesBackAsItWas)
+{
+    openWithNewTable("Rota");
+    ASSERT_FALSE(HasFatalFailure());
+    pressKeys("c 1 Tab c 2 Tab c 3 Tab c 4 ctrl+End t a i l");
+    const QString source = QStringLiteral("Rota\nc1\nc2\nc3\nc4\n\u200Btail");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == source; }, waitMs))
+        << sticky->note()->plainText().toStdString();
+    pressKeys("ctrl+a ctrl+c");
+    ASSERT_TRUE(test::waitUntil([] { return QGuiApplication::clipboard()->text().startsWith("Rota"); }, waitMs));
+
+    const QByteArray html = test::runProgram("xclip", {"-o", "-selection", "clipboard", "-t", "text/html"});
+
+    open(QString());
+    ASSERT_FALSE(HasFatalFailure());
+    pressKeys("ctrl+v");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().contains("tail"); }, waitMs));
+    EXPECT_EQ(sticky->note()->plainText(), source);
+    EXPECT_EQ(textView().document()->rootFrame()->childFrames().size(), 1);
+
+    // The same copy as a program that takes only its HTML gives it back.
+    copyInAnotherProgram("text/html", html);
+    ASSERT_FALSE(HasFatalFailure());
+    open(QString());
+    ASSERT_FALSE(HasFatalFailure());
+    pressKeys("ctrl+v");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().contains("tail"); }, waitMs));
+    EXPECT_EQ(sticky->note()->plainText(), source);
+}
