@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 #include <charconv>
 #include <string>
 #include <string_view>
@@ -130,7 +132,7 @@ public:
     void item(const RtfDocumentModel::Item& item)
     {
         if (const auto* paragraph = std::get_if<RtfParagraph>(&item))
-            writeParagraph(*paragraph, false, "par");
+            writeParagraph(*paragraph);
         else
             writeTable(std::get<RtfTable>(item));
     }
@@ -211,13 +213,35 @@ private:
         out.newline();
     }
 
-    void writeParagraph(const RtfParagraph& paragraph, bool inTable, const char* ending)
+    void writeParagraph(const RtfParagraph& paragraph)
+    {
+        writeParagraphStyle(paragraph.style, false);
+        writeRuns(paragraph);
+        m_body.word("par");
+        m_body.newline();
+    }
+
+    void writeRuns(const RtfParagraph& paragraph)
+    {
+        if (!paragraph.hasText()) {
+            switchTo(paragraph.markStyle);
+            return;
+        }
+        for (const RtfRun& run : paragraph.runs) {
+            if (run.text.isEmpty())
+                continue;
+            switchTo(run.style);
+            m_body.text(run.text);
+        }
+    }
+
+    void writeParagraphStyle(const RtfParagraphStyle& style, bool inTable)
     {
         Output& out = m_body;
         out.word("pard");
         if (inTable)
             out.word("intbl");
-        switch (paragraph.style.alignment) {
+        switch (style.alignment) {
         case RtfAlignment::Natural:
             break;
         case RtfAlignment::Left:
@@ -233,28 +257,14 @@ private:
             out.word("qj");
             break;
         }
-        if (paragraph.style.leftIndent != 0)
-            out.word("li", paragraph.style.leftIndent);
-        if (paragraph.style.firstLineIndent != 0)
-            out.word("fi", paragraph.style.firstLineIndent);
-        if (paragraph.style.spaceBefore != 0)
-            out.word("sb", paragraph.style.spaceBefore);
-        if (paragraph.style.spaceAfter != 0)
-            out.word("sa", paragraph.style.spaceAfter);
-        if (paragraph.hasText()) {
-            for (const RtfRun& run : paragraph.runs) {
-                if (run.text.isEmpty())
-                    continue;
-                switchTo(run.style);
-                out.text(run.text);
-            }
-        } else {
-            switchTo(paragraph.markStyle);
-        }
-        if (ending) {
-            out.word(ending);
-            out.newline();
-        }
+        if (style.leftIndent != 0)
+            out.word("li", style.leftIndent);
+        if (style.firstLineIndent != 0)
+            out.word("fi", style.firstLineIndent);
+        if (style.spaceBefore != 0)
+            out.word("sb", style.spaceBefore);
+        if (style.spaceAfter != 0)
+            out.word("sa", style.spaceAfter);
     }
 
     // Writes the character words that take the current style to `style`.
@@ -288,23 +298,44 @@ private:
         now = style;
     }
 
+    // A row's definition, and a cell paragraph's style, stay in force until the next one is
+    // written: each is written only where it differs from the one before it in the table, so a
+    // long table takes a few bytes a row more than its text.
     void writeTable(const RtfTable& table)
     {
+        const std::vector<RtfCell>* definedBy = nullptr;
+        const RtfParagraphStyle* styledBy = nullptr;
         for (const auto& row : table.rows) {
             Output& out = m_body;
-            out.word("trowd");
-            out.word("trgaph", 0);
-            out.word("trleft", 0);
-            for (const RtfCell& cell : row)
-                writeCellDefinition(cell.definition);
-            out.newline();
+            if (!definedBy || !sameDefinitions(*definedBy, row)) {
+                out.word("trowd");
+                out.word("trgaph", 0);
+                out.word("trleft", 0);
+                for (const RtfCell& cell : row)
+                    writeCellDefinition(cell.definition);
+                out.newline();
+                definedBy = &row;
+            }
             for (const RtfCell& cell : row) {
-                for (size_t i = 0; i < cell.paragraphs.size(); ++i)
-                    writeParagraph(cell.paragraphs[i], true, i + 1 == cell.paragraphs.size() ? "cell" : "par");
+                for (size_t i = 0; i < cell.paragraphs.size(); ++i) {
+                    const RtfParagraph& paragraph = cell.paragraphs[i];
+                    if (!styledBy || !(*styledBy == paragraph.style))
+                        writeParagraphStyle(paragraph.style, true);
+                    styledBy = &paragraph.style;
+                    writeRuns(paragraph);
+                    out.word(i + 1 == cell.paragraphs.size() ? "cell" : "par");
+                    out.newline();
+                }
             }
             out.word("row");
             out.newline();
         }
+    }
+
+    static bool sameDefinitions(const std::vector<RtfCell>& row, const std::vector<RtfCell>& other)
+    {
+        return std::equal(row.begin(), row.end(), other.begin(), other.end(),
+            [](const RtfCell& a, const RtfCell& b) { return a.definition == b.definition; });
     }
 
     void writeCellDefinition(const RtfCellDefinition& definition)

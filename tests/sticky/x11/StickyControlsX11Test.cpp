@@ -704,3 +704,23 @@ TEST_F(StickyControlsX11Test, ATableCopiedIntoAnotherNoteComesBackAsItWas)
     ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().contains("tail"); }, waitMs));
     EXPECT_EQ(sticky->note()->plainText(), source);
 }
+
+TEST_F(StickyControlsX11Test, ALongTablePastedIsStoredInProportionToItsText)
+{
+    QString html = QStringLiteral("<table>");
+    for (int row = 0; row < 5000; ++row)
+        html += QStringLiteral("<tr><td>row %1</td><td>name %2</td><td>%3.50</td></tr>").arg(row).arg(row % 997).arg(row * 13);
+    copyInAnotherProgram("text/html", (html + QStringLiteral("</table>")).toUtf8());
+    ASSERT_FALSE(HasFatalFailure());
+    open("Data");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    pressKeys("Return ctrl+v");
+    ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText().contains("row 4999\nname 14\n64987.50\n"); }, 10 * waitMs));
+
+    const qsizetype text = sticky->note()->plainText().size();
+    EXPECT_LT(sticky->note()->content().size(), 4 * text) << "a body of " << sticky->note()->content().size() << " bytes for " << text << " characters";
+    const std::unique_ptr<QTextDocument> reopened = decodeRichTextData(sticky->note()->content());
+    ASSERT_TRUE(reopened);
+    EXPECT_EQ(reopened->toPlainText(), textView().document()->toPlainText());
+}
