@@ -1,5 +1,6 @@
 #include "account/APIConfig.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <arpa/inet.h>
@@ -54,7 +55,7 @@ QString APIConfig::shareLinkBase()
 
 APIConfig APIConfig::current()
 {
-    const std::optional<QString> stored = UserDefaults::standard().string(overrideKey);
+    const std::optional<QString> stored = UserDefaults::standard().string(storedSettings::apiBaseURL.key);
     if (stored && !stored->isEmpty()) {
         const QUrl url(*stored, QUrl::StrictMode);
         if (isPrivateTransport(url)) {
@@ -66,12 +67,7 @@ APIConfig APIConfig::current()
 
 void APIConfig::setBaseURLOverride(const std::optional<QString>& text)
 {
-    const QString trimmed = text.value_or(QString()).trimmed();
-    if (trimmed.isEmpty()) {
-        UserDefaults::standard().remove(overrideKey);
-    } else {
-        UserDefaults::standard().set(overrideKey, trimmed);
-    }
+    storedSettings::apiBaseURL.set(text.value_or(QString()).trimmed());
 }
 
 } // namespace norvelle

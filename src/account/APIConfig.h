@@ -28,8 +28,6 @@ struct APIConfig {
     static QString webOrigin();
     // Share links are this followed by a note's share token.
     static QString shareLinkBase();
-
-    static inline const QString overrideKey = QStringLiteral("norvelle.api.baseURL");
 };
 
 } // namespace norvelle

@@ -5,6 +5,7 @@
 #include "platform/AppPaths.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QBuffer>
@@ -144,7 +145,7 @@ void ProfileAvatarStore::removeStoredAvatar()
         QFile::remove(*path);
     }
     QFile::remove(pictureFilePath());
-    UserDefaults::standard().remove(pathKey);
+    UserDefaults::standard().remove(storedSettings::profileAvatarPath.key);
     forgetCachedImage();
     NotificationCenter::defaultCenter().post(didChangeNotification);
 }
@@ -157,7 +158,7 @@ void ProfileAvatarStore::forgetCachedImage()
 
 std::optional<QString> ProfileAvatarStore::storedAvatarPath() const
 {
-    const std::optional<QString> path = UserDefaults::standard().string(pathKey);
+    const std::optional<QString> path = UserDefaults::standard().string(storedSettings::profileAvatarPath.key);
     if (!path || path->isEmpty()) {
         return std::nullopt;
     }
@@ -166,7 +167,7 @@ std::optional<QString> ProfileAvatarStore::storedAvatarPath() const
 
 void ProfileAvatarStore::setStoredAvatarPath(const QString& path)
 {
-    UserDefaults::standard().set(pathKey, path);
+    UserDefaults::standard().set(storedSettings::profileAvatarPath.key, path);
     NotificationCenter::defaultCenter().post(didChangeNotification);
 }
 

@@ -1,6 +1,7 @@
 #include "account/APIConfig.h"
 #include "account/APIGateway.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "support/TestHome.h"
 
@@ -65,13 +66,13 @@ TEST(APIConfig, UsesAnOverrideOnlyWhenItIsSafeToSendTokensThere)
 TEST(APIConfig, TheSetterTrimsAndBlankRemoves)
 {
     APIConfig::setBaseURLOverride(QString("https://a.example.com\n"));
-    EXPECT_EQ(UserDefaults::standard().string(APIConfig::overrideKey), "https://a.example.com");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::apiBaseURL.key), "https://a.example.com");
     APIConfig::setBaseURLOverride(QString("   "));
-    EXPECT_FALSE(UserDefaults::standard().contains(APIConfig::overrideKey));
+    EXPECT_FALSE(UserDefaults::standard().contains(storedSettings::apiBaseURL.key));
     APIConfig::setBaseURLOverride(QString("nonsense"));
-    EXPECT_EQ(UserDefaults::standard().string(APIConfig::overrideKey), "nonsense");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::apiBaseURL.key), "nonsense");
     APIConfig::setBaseURLOverride(std::nullopt);
-    EXPECT_FALSE(UserDefaults::standard().contains(APIConfig::overrideKey));
+    EXPECT_FALSE(UserDefaults::standard().contains(storedSettings::apiBaseURL.key));
     EXPECT_EQ(APIConfig::shareLinkBase(), APIConfig::webOrigin() + "/share/");
 }
 
