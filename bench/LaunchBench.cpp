@@ -9,6 +9,7 @@
 //
 // Needs Xvfb, openbox and trayer (scripts/deps installs them).
 #include "objectstore/ObjectContext.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
@@ -53,7 +54,7 @@ void seedStore(const QString& home, int noteCount)
     qputenv("NORVELLE_HOME", home.toLocal8Bit());
     UserDefaults::resetStandard();
     // No first-run window: the figures are those of the program idling in the tray.
-    UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+    storedSettings::hasCompletedOnboarding.set(true);
     PersistenceController controller;
     const QDateTime start = QDateTime::currentDateTimeUtc().addDays(-400);
     for (int i = 0; i < noteCount; ++i) {

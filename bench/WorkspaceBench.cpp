@@ -10,6 +10,7 @@
 #include "app/AppDelegate.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "objectstore/ObjectContext.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "sticky/NoteFileOperations.h"
 #include "store/PersistenceController.h"
@@ -253,7 +254,7 @@ void benchImport(MainAppWindowController& controller, int megabytes)
 // The program quits with its workspace open: from the quit to the delegate gone.
 double quitOnce()
 {
-    UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+    storedSettings::hasCompletedOnboarding.set(true);
     auto delegate = std::make_unique<AppDelegate>();
     delegate->applicationDidFinishLaunching();
     delegate->openMainWindow();
@@ -280,7 +281,7 @@ void storeFolders(int count)
     for (int i = 0; i < count; ++i) {
         json += QStringLiteral("%1{\"slug\":\"project-%2\",\"displayName\":\"Project %2\"}").arg(i ? "," : "").arg(i).toUtf8();
     }
-    UserDefaults::standard().set(WorkspaceFoldersStore::defaultsKey, json + "]");
+    UserDefaults::standard().set(storedSettings::workspaceUserFoldersKey, json + "]");
 }
 
 double openOnce()
@@ -321,7 +322,7 @@ int main(int argc, char** argv)
     if (mode == "--open") {
         storeFolders(argc > 2 ? QByteArray(argv[2]).toInt() : 0);
         openOnce();
-        UserDefaults::standard().remove(WorkspaceFoldersStore::defaultsKey);
+        UserDefaults::standard().remove(storedSettings::workspaceUserFoldersKey);
         return 0;
     }
     if (mode == "--quit") {

@@ -25,6 +25,23 @@ function(norvelle_include_view target scope)
   target_include_directories(${target} ${scope} "${view}")
 endfunction()
 
+# Checks, whenever one of `files` changes, that they include only the folders in `declared`
+# and never reach out of their folder with "../"; `target` compiles only once they pass.
+function(norvelle_check_includes target folder declared)
+  set(stamp "${PROJECT_BINARY_DIR}/include-checks/${target}.stamp")
+  set(sources ${ARGN})
+  list(FILTER sources EXCLUDE REGEX "\\.qrc$")
+  add_custom_command(OUTPUT "${stamp}"
+    COMMAND "${CMAKE_COMMAND}" -DFOLDER=${folder} "-DDECLARED=${declared}"
+      "-DSOURCE_ROOT=${PROJECT_SOURCE_DIR}/src" "-DFILES=${sources}" "-DSTAMP=${stamp}"
+      -P "${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake"
+    DEPENDS ${sources} "${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake"
+    COMMENT "Checking the includes of src/${folder}"
+    VERBATIM)
+  add_custom_target(${target}_includes DEPENDS "${stamp}")
+  add_dependencies(${target} ${target}_includes)
+endfunction()
+
 # Every source folder a module links, itself included, directly or through the folders it links.
 function(norvelle_module_closure folder out)
   get_property(closure GLOBAL PROPERTY "NORVELLE_CLOSURE_${folder}")
@@ -63,6 +80,7 @@ function(norvelle_module folder)
     add_library(${target} STATIC ${sources} ${headers})
     norvelle_include_view(${target} PRIVATE ${folders})
     target_link_libraries(${target} PUBLIC ${deps})
+    norvelle_check_includes(${target} ${folder} "${folders}" ${sources} ${headers})
   else()
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ${deps})

@@ -1,5 +1,6 @@
 #include "account/APIConfig.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <arpa/inet.h>
@@ -61,7 +62,7 @@ bool APIConfig::isShareLink(const QString& link)
 
 ServiceResult<APIConfig> APIConfig::current()
 {
-    const std::optional<QString> stored = UserDefaults::standard().string(overrideKey);
+    const std::optional<QString> stored = UserDefaults::standard().string(storedSettings::apiBaseURL.key);
     const QUrl url = stored ? QUrl(*stored, QUrl::StrictMode) : QUrl();
     if (!url.isValid() || url.isEmpty()) {
         return APIConfig{defaultBaseURL()};
@@ -81,12 +82,7 @@ ServiceResult<APIConfig> APIConfig::current()
 
 void APIConfig::setBaseURLOverride(const std::optional<QString>& text)
 {
-    const QString trimmed = text.value_or(QString()).trimmed();
-    if (trimmed.isEmpty()) {
-        UserDefaults::standard().remove(overrideKey);
-    } else {
-        UserDefaults::standard().set(overrideKey, trimmed);
-    }
+    storedSettings::apiBaseURL.set(text.value_or(QString()).trimmed());
 }
 
 } // namespace norvelle

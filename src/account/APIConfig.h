@@ -35,8 +35,6 @@ struct APIConfig {
     // Whether `link` is a share link as the program makes them (https, under shareLinkBase()):
     // a stored link is copied or opened only then, never a script or a local address.
     static bool isShareLink(const QString& link);
-
-    static inline const QString overrideKey = QStringLiteral("norvelle.api.baseURL");
 };
 
 } // namespace norvelle

@@ -7,8 +7,8 @@
 namespace norvelle {
 
 // The account's display name as the server reported it at sign-in, kept in the user's
-// defaults trimmed and never empty, until the account is disconnected.
-inline constexpr const char* accountDisplayNameKey = "norvelle.profile.accountDisplayName";
+// defaults (storedSettings::accountDisplayName) trimmed and never empty, until the account is
+// disconnected.
 
 // Stores the trimmed name; a missing or blank name removes the stored one.
 void setStoredAccountDisplayName(const std::optional<QString>& name);

@@ -11,6 +11,7 @@
 #include "account/SyncCredentialStore.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 namespace norvelle {
@@ -94,7 +95,7 @@ void AuthService::signIn(const QString& path, const QByteArray& body, const Anal
             return;
         }
         const RemoteAuthTokensResponse& reply = std::get<RemoteAuthTokensResponse>(tokens);
-        UserDefaults::standard().set(usedDevelopmentIdentityKey, usedDevelopmentIdentity);
+        storedSettings::usedDevelopmentIdentity.set(usedDevelopmentIdentity);
         AnalyticsMetadata metadata = okMetadata;
         metadata.insert(QStringLiteral("userId"), reply.userId);
         m_tracker.track(QStringLiteral("auth_ok"), metadata);
@@ -221,10 +222,10 @@ void AuthService::disconnect()
 {
     m_credentials.clear();
     UserDefaults& defaults = UserDefaults::standard();
-    defaults.remove(accountDisplayNameKey);
+    defaults.remove(storedSettings::accountDisplayName.key);
     m_avatars.removeStoredAvatar();
-    defaults.set(usedDevelopmentIdentityKey, false);
-    defaults.remove(NotesSyncService::sinceVersionKey);
+    storedSettings::usedDevelopmentIdentity.set(false);
+    defaults.remove(storedSettings::sinceGlobalVersionKey);
     m_tracker.track(QStringLiteral("auth_disconnected"));
     NotificationCenter::defaultCenter().post(sessionEndedNotification);
 }

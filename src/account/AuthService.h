@@ -59,7 +59,6 @@ public:
 
     static inline const QString developmentIdentityToken = QStringLiteral("qt7-vesper-harbor-lantern-pine-9");
     static inline const QString sessionEndedNotification = QStringLiteral("norvelleSessionEnded");
-    static inline const QString usedDevelopmentIdentityKey = QStringLiteral("norvelle.auth.usedDevelopmentIdentity");
 
 private:
     void signIn(const QString& path, const QByteArray& body, const AnalyticsMetadata& okMetadata,

@@ -2,6 +2,7 @@
 
 #include "platform/Crypto.h"
 #include "platform/DeviceIdentity.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QUuid>
@@ -47,12 +48,12 @@ QString DeviceAttestation::fallbackDeviceIdentifier()
         return hardwareDeviceIdentifier(uuid);
     }
     UserDefaults& defaults = UserDefaults::standard();
-    const std::optional<QString> stored = defaults.string(storedIdentifierKey);
+    const std::optional<QString> stored = defaults.string(storedSettings::deviceIdentifier.key);
     if (stored && !stored->isEmpty()) {
         return *stored;
     }
     const QString random = QStringLiteral("nvd_") + QUuid::createUuid().toString(QUuid::Id128).toLower();
-    defaults.set(storedIdentifierKey, random);
+    defaults.set(storedSettings::deviceIdentifier.key, random);
     return random;
 }
 

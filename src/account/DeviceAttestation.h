@@ -40,7 +40,6 @@ public:
     QString fallbackDeviceIdentifier();
 
     static QString defaultPlatformUUID();
-    static inline const QString storedIdentifierKey = QStringLiteral("norvelle.device.id");
 
 private:
     std::function<QString()> m_platformUUID;

@@ -7,6 +7,7 @@
 #include "core/OSLogAnalyticsTracker.h"
 #include "objectstore/ObjectContext.h"
 #include "platform/InternetDateTime.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
@@ -17,18 +18,6 @@ namespace norvelle {
 
 namespace {
 
-bool storedAsFalse(const QVariant& value)
-{
-    switch (value.typeId()) {
-    case QMetaType::Bool:
-    case QMetaType::LongLong:
-    case QMetaType::Double:
-        return !value.toBool();
-    default:
-        return false;
-    }
-}
-
 // Where a note date cannot be read: loses to any real date.
 const QDateTime& distantPast()
 {
@@ -38,7 +27,7 @@ const QDateTime& distantPast()
 
 qint64 storedSinceVersion()
 {
-    return UserDefaults::standard().integer(NotesSyncService::sinceVersionKey);
+    return UserDefaults::standard().integer(storedSettings::sinceGlobalVersionKey);
 }
 
 } // namespace
@@ -72,14 +61,9 @@ void NotesSyncService::syncSharedIfEnabled()
     shared().syncNowIfEnabled();
 }
 
-bool NotesSyncService::isSyncEnabled()
-{
-    return !storedAsFalse(UserDefaults::standard().object(QStringLiteral("norvelle.sync.enabled")));
-}
-
 void NotesSyncService::syncNowIfEnabled(PullDone done)
 {
-    if (!isSyncEnabled()) {
+    if (!storedSettings::syncEnabled.value()) {
         if (done) {
             done(std::nullopt);
         }
@@ -128,7 +112,7 @@ void NotesSyncService::pushNote(const QString& noteID, qint64 version, const QSt
             done();
         }
     };
-    if (!isSyncEnabled()) {
+    if (!storedSettings::syncEnabled.value()) {
         m_tracker.track(QStringLiteral("sync_skipped_disabled"), {{QStringLiteral("noteID"), noteID}});
         finish();
         return;
@@ -237,8 +221,8 @@ bool NotesSyncService::applySyncResponse(const QList<SyncPOSTResponse::RemoteNot
     // Read again: another answer may have stored a higher value meanwhile. An unchanged value
     // is not written again (each write goes to disk).
     const qint64 stored = storedSinceVersion();
-    if (since > stored || !UserDefaults::standard().contains(sinceVersionKey)) {
-        UserDefaults::standard().set(sinceVersionKey, std::max(since, stored));
+    if (since > stored || !UserDefaults::standard().contains(storedSettings::sinceGlobalVersionKey)) {
+        UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, std::max(since, stored));
     }
     return true;
 }

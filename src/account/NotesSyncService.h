@@ -39,13 +39,10 @@ public:
     // The shared service's syncNowIfEnabled().
     static void syncSharedIfEnabled();
 
-    // Whether "norvelle.sync.enabled" lets notes sync: off when it holds false or the number 0,
-    // on when absent or holding anything else. The pull, the push and the timer all ask here.
-    static bool isSyncEnabled();
-    // The pull, when isSyncEnabled().
+    // The pull, when storedSettings::syncEnabled is on.
     void syncNowIfEnabled(PullDone done = {});
     virtual void syncNow(PullDone done = {});
-    // Sends one note as just saved, unless sync is switched off (isSyncEnabled()) or no session
+    // Sends one note as just saved, unless sync is switched off (storedSettings::syncEnabled) or no session
     // is stored.
     virtual void pushNote(const QString& noteID, qint64 version, const QString& title, const QString& body,
         const QDateTime& updatedAt, Done done = {});
@@ -66,8 +63,6 @@ public:
     static constexpr qint64 maximumSyncReplyBytes = 64 * 1024 * 1024;
     // A session expiring this close (or closer) is refreshed first.
     static constexpr int refreshAheadSeconds = 60;
-    // The highest note version this device has received from the server.
-    static inline const QString sinceVersionKey = QStringLiteral("norvelle.sync.sinceGlobalVersion");
 
 private:
     using BodyHandler = std::function<void(ServiceResult<QByteArray>)>;

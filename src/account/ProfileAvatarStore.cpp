@@ -6,6 +6,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QBuffer>
@@ -151,7 +152,7 @@ void ProfileAvatarStore::removeStoredAvatar()
         QFile::remove(*path);
     }
     QFile::remove(pictureFilePath());
-    UserDefaults::standard().remove(pathKey);
+    UserDefaults::standard().remove(storedSettings::profileAvatarPath.key);
     forgetCachedImage();
     NotificationCenter::defaultCenter().post(didChangeNotification);
 }
@@ -164,7 +165,7 @@ void ProfileAvatarStore::forgetCachedImage()
 
 std::optional<QString> ProfileAvatarStore::storedAvatarPath() const
 {
-    const std::optional<QString> path = UserDefaults::standard().string(pathKey);
+    const std::optional<QString> path = UserDefaults::standard().string(storedSettings::profileAvatarPath.key);
     if (!path || path->isEmpty()) {
         return std::nullopt;
     }
@@ -173,7 +174,7 @@ std::optional<QString> ProfileAvatarStore::storedAvatarPath() const
 
 void ProfileAvatarStore::setStoredAvatarPath(const QString& path)
 {
-    UserDefaults::standard().set(pathKey, path);
+    UserDefaults::standard().set(storedSettings::profileAvatarPath.key, path);
     NotificationCenter::defaultCenter().post(didChangeNotification);
 }
 

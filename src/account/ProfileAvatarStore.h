@@ -48,7 +48,6 @@ public:
     static constexpr qint64 maximumDownloadBytes = 10 * 1024 * 1024;
     static constexpr int sidebarDimension = 56;
     static inline const QString didChangeNotification = QStringLiteral("norvelle.profileAvatarDidChange");
-    static inline const QString pathKey = QStringLiteral("norvelle.profile.avatarPath");
 
 private:
     void storePicture(const QByteArray& data, std::function<void()> done);

@@ -1,5 +1,6 @@
 #include "account/SessionIssuer.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 namespace norvelle {
@@ -16,12 +17,12 @@ QString serverOf(const QUrl& url)
 
 void SessionIssuer::remember(const QUrl& url)
 {
-    UserDefaults::standard().set(key, serverOf(url));
+    UserDefaults::standard().set(storedSettings::sessionServer.key, serverOf(url));
 }
 
 std::optional<ServiceError> SessionIssuer::check(const QUrl& url)
 {
-    const std::optional<QString> issuer = UserDefaults::standard().string(key);
+    const std::optional<QString> issuer = UserDefaults::standard().string(storedSettings::sessionServer.key);
     if (!issuer || issuer->isEmpty()) {
         remember(url);
         return std::nullopt;

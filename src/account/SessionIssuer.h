@@ -17,8 +17,6 @@ public:
     // Nothing when the stored session may go to `url`, else sessionFromOtherServer. A session
     // stored before this record was kept counts as issued by the first server it goes to.
     static std::optional<ServiceError> check(const QUrl& url);
-
-    static inline const QString key = QStringLiteral("norvelle.sync.sessionServer");
 };
 
 } // namespace norvelle

@@ -18,6 +18,7 @@
 #include "platform/Popover.h"
 #include "platform/RepeatingTimer.h"
 #include "platform/StatusItem.h"
+#include "platform/StoredSettings.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsWindowController.h"
@@ -46,13 +47,6 @@ constexpr double kFirstSyncDelay = 2.0;
 // What the pull at quit may take of the quit: enough for a server on the network to answer,
 // short enough that one that does not answer never holds the quit.
 constexpr int kQuitPullMs = 200;
-
-// The automatic sync is off only when its switch holds the Boolean false.
-bool autoSyncSwitchIsOn()
-{
-    const QVariant value = UserDefaults::standard().object(QStringLiteral("norvelle.sync.autoEnabled"));
-    return value.typeId() != QMetaType::Bool || value.toBool();
-}
 
 } // namespace
 
@@ -105,9 +99,9 @@ bool AppDelegate::applicationDidFinishLaunching()
     m_clipboardMonitor->start();
 
     UserDefaults& defaults = UserDefaults::standard();
-    if (!defaults.boolValue("norvelle.didMigrateWorkspaceLaunchDefault")) {
-        defaults.set("norvelle.didMigrateWorkspaceLaunchDefault", true);
-        defaults.remove("norvelle.openWorkspaceOnLaunch");
+    if (!storedSettings::didMigrateWorkspaceLaunchDefault.value()) {
+        storedSettings::didMigrateWorkspaceLaunchDefault.set(true);
+        defaults.remove(storedSettings::openWorkspaceOnLaunch.key);
     }
     decideFirstWindow();
     const QString settingsKept = defaults.unreadableFileKept();
@@ -121,10 +115,9 @@ bool AppDelegate::applicationDidFinishLaunching()
 
 void AppDelegate::decideFirstWindow()
 {
-    const UserDefaults& defaults = UserDefaults::standard();
-    if (!defaults.boolValue("norvelle.hasCompletedOnboarding") && !m_services.credentials->load()) {
+    if (!storedSettings::hasCompletedOnboarding.value() && !m_services.credentials->load()) {
         MainQueue::async([this] { showOnboarding(); }, this);
-    } else if (defaults.boolValue("norvelle.openWorkspaceOnLaunch") || !m_services.isTrayAvailable()) {
+    } else if (storedSettings::openWorkspaceOnLaunch.value() || !m_services.isTrayAvailable()) {
         // Without a tray nothing else would show that the program runs.
         MainQueue::async([this] { openMainWindow(); }, this);
     }
@@ -254,7 +247,7 @@ void AppDelegate::restartAutoSyncTimer()
         m_autoSyncTimer->invalidate();
         m_autoSyncTimer.reset();
     }
-    if (!NotesSyncService::isSyncEnabled() || !autoSyncSwitchIsOn()) {
+    if (!storedSettings::syncEnabled.value() || !storedSettings::autoSyncEnabled.value()) {
         return;
     }
     m_autoSyncTimer = std::make_unique<RepeatingTimer>(kAutoSyncInterval, kAutoSyncTolerance,

@@ -28,7 +28,9 @@ class SettingsWindowController;
 class StatusItem;
 class WindowController;
 
-// Regular: the program shows in the task bar like any other; accessory: it lives in the tray.
+// Regular while the workspace or settings window is on screen, accessory (tray only) otherwise.
+// Only recorded: on this desktop each window shows in the task bar by itself, so no program-wide
+// setting has to follow it.
 enum class ActivationPolicy { regular = 0, accessory = 1 };
 
 // Starts, wires and stops everything; owns the tray items, the clip popover, the clipboard

@@ -2,6 +2,7 @@
 
 #include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClearClipHistory.h"
+#include "platform/StoredSettings.h"
 #include "ui/BadgeLabel.h"
 #include "ui/PlainButton.h"
 #include "clipboard/ClipCardList.h"
@@ -58,7 +59,7 @@ ClipboardHistoryPane::ClipboardHistoryPane(ClipboardMonitor& monitor, UseClip on
     connect(&m_monitor, &ClipboardMonitor::itemsChanged, this, &ClipboardHistoryPane::itemsChanged);
     connect(m_search, &SearchField::textChanged, this, &ClipboardHistoryPane::refresh);
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
-        if (key == ClipboardRetentionMode::defaultsKey)
+        if (key == storedSettings::clipboardRetentionMode.key)
             refreshRetention();
     });
     refreshRetention();
@@ -222,7 +223,7 @@ void ClipboardHistoryPane::refreshRetention()
 // Only the setting changes: the monitor prunes by it on its next tick.
 void ClipboardHistoryPane::chooseRetention(const QString& rawValue)
 {
-    UserDefaults::standard().set(ClipboardRetentionMode::defaultsKey, rawValue);
+    UserDefaults::standard().set(storedSettings::clipboardRetentionMode.key, rawValue);
     refreshRetention();
 }
 

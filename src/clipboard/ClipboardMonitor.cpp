@@ -6,6 +6,7 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Pasteboard.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "platform/RunningApplication.h"
 #include "platform/SystemLog.h"
@@ -76,7 +77,7 @@ void ClipboardMonitor::start()
     m_started = true;
     connect(&m_pasteboard, &Pasteboard::changed, this, &ClipboardMonitor::poll, Qt::QueuedConnection);
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
-        if (key == ClipboardRetentionMode::defaultsKey)
+        if (key == storedSettings::clipboardRetentionMode.key)
             pruneExpired();
     });
     // What changed since the monitor was made is taken now.

@@ -1,6 +1,6 @@
 #include "clipboard/ClipboardRetentionMode.h"
 
-#include "platform/UserDefaults.h"
+#include "platform/StoredSettings.h"
 
 #include <array>
 
@@ -41,8 +41,7 @@ std::optional<ClipboardRetentionMode> ClipboardRetentionMode::fromRawValue(const
 
 ClipboardRetentionMode ClipboardRetentionMode::current()
 {
-    const auto stored = UserDefaults::standard().string(defaultsKey);
-    return stored ? fromRawValue(*stored).value_or(days7) : days7;
+    return fromRawValue(storedSettings::clipboardRetentionMode.value()).value_or(days7);
 }
 
 QString ClipboardRetentionMode::rawValue() const

@@ -7,13 +7,11 @@
 
 namespace norvelle {
 
-// How long clips stay in the history. Stored as its raw value under defaultsKey; a missing or
-// unknown value means days7.
+// How long clips stay in the history. Stored as its raw value (storedSettings::clipboardRetentionMode);
+// a missing or unknown value means days7.
 class ClipboardRetentionMode {
 public:
     enum Value { session, hours24, days7, days30 };
-
-    static inline const QString defaultsKey = QStringLiteral("norvelle.clipboard.retentionMode");
 
     constexpr ClipboardRetentionMode(Value value = days7)
         : m_value(value)

@@ -2,6 +2,7 @@
 
 #include "core/OSLogAnalyticsTracker.h"
 #include "platform/AppPaths.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QFile>
@@ -85,14 +86,14 @@ void CrashTelemetryService::reportPreviousRunCrash()
     const QString recordPath = crashRecordPath();
     std::optional<QString> signal = readCrashRecord(recordPath);
     if (!signal) {
-        signal = defaults.string(defaultsKey);
+        signal = defaults.string(storedSettings::lastCrashSignal.key);
     }
     QFile::remove(recordPath);
     if (!signal) {
         return;
     }
     tracker.track("previous_run_crash_detected", { { "signal", *signal } });
-    defaults.remove(defaultsKey);
+    defaults.remove(storedSettings::lastCrashSignal.key);
 }
 
 void CrashTelemetryService::installSignalHandlers()

@@ -30,7 +30,6 @@ public:
     static QString crashRecordPath();
 
     AnalyticsTracking& tracker;
-    const QString defaultsKey = "norvelle.lastCrashSignal";
 };
 
 // The body of the signal handlers: writes `signalName` (a NUL-terminated literal) to the record

@@ -36,16 +36,6 @@ QString shortcutActionRawValue(NorvelleShortcutAction action)
     return QString::fromLatin1(textOf(action).rawValue);
 }
 
-std::optional<NorvelleShortcutAction> shortcutActionFromRawValue(const QString& rawValue)
-{
-    for (NorvelleShortcutAction action : allShortcutActions()) {
-        if (shortcutActionRawValue(action) == rawValue) {
-            return action;
-        }
-    }
-    return std::nullopt;
-}
-
 QString shortcutActionTitle(NorvelleShortcutAction action)
 {
     return QString::fromLatin1(textOf(action).title);

@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <array>
-#include <optional>
 
 namespace norvelle {
 
@@ -15,7 +14,6 @@ const std::array<NorvelleShortcutAction, 3>& allShortcutActions();
 
 // "openWorkspace", "newNote", "clipboardHistory": the stored form.
 QString shortcutActionRawValue(NorvelleShortcutAction action);
-std::optional<NorvelleShortcutAction> shortcutActionFromRawValue(const QString& rawValue);
 
 // "Open workspace", "New note", "Clipboard history".
 QString shortcutActionTitle(NorvelleShortcutAction action);

@@ -2,6 +2,7 @@
 
 #include "platform/GraphemeWalker.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QJsonDocument>
@@ -81,12 +82,6 @@ QString quoted(const QString& text)
 
 } // namespace
 
-const QString& shortcutsProfileKey()
-{
-    static const QString key = QStringLiteral("norvelle.shortcuts.profile.v1");
-    return key;
-}
-
 const QString& shortcutsChangedNotification()
 {
     static const QString name = QStringLiteral("norvelleShortcutsChanged");
@@ -131,7 +126,7 @@ QString NorvelleShortcutsProfile::label(NorvelleShortcutAction action) const
 
 NorvelleShortcutsProfile loadShortcutsProfile()
 {
-    const std::optional<QByteArray> data = UserDefaults::standard().data(shortcutsProfileKey());
+    const std::optional<QByteArray> data = UserDefaults::standard().data(storedSettings::shortcutsProfileKey);
     if (!data) {
         return NorvelleShortcutsProfile::defaults();
     }
@@ -144,7 +139,7 @@ void saveShortcutsProfile(const NorvelleShortcutsProfile& profile)
     for (NorvelleShortcutAction action : allShortcutActions()) {
         object.insert(shortcutActionRawValue(action), encodeShortcut(profile.shortcut(action)));
     }
-    UserDefaults::standard().set(shortcutsProfileKey(), QJsonDocument(object).toJson(QJsonDocument::Compact));
+    UserDefaults::standard().set(storedSettings::shortcutsProfileKey, QJsonDocument(object).toJson(QJsonDocument::Compact));
     NotificationCenter::defaultCenter().post(shortcutsChangedNotification());
 }
 

@@ -24,8 +24,6 @@
 
 namespace norvelle {
 
-// The settings key of the stored profile.
-const QString& shortcutsProfileKey();
 // Posted on the default notification centre, without object or user info, after every save.
 const QString& shortcutsChangedNotification();
 

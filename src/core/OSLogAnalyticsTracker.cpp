@@ -1,6 +1,6 @@
 #include "core/OSLogAnalyticsTracker.h"
 
-#include "platform/UserDefaults.h"
+#include "platform/StoredSettings.h"
 
 #include <QStringList>
 
@@ -33,15 +33,6 @@ QString quoted(const QString& text)
 
 } // namespace
 
-bool isTelemetryEnabled()
-{
-    const QVariant value = UserDefaults::standard().object("norvelle.telemetryEnabled");
-    if (value.typeId() == QMetaType::Bool) {
-        return value.toBool();
-    }
-    return true;
-}
-
 OSLogAnalyticsTracker::OSLogAnalyticsTracker()
     : m_logger("com.norvelle.app.analytics")
 {
@@ -67,7 +58,7 @@ QString OSLogAnalyticsTracker::metadataText(const AnalyticsMetadata& metadata)
 
 void OSLogAnalyticsTracker::track(const QString& event, const AnalyticsMetadata& metadata)
 {
-    if (!isTelemetryEnabled()) {
+    if (!storedSettings::telemetryEnabled.value()) {
         return;
     }
     m_logger.notice("event=" + event + " metadata=" + metadataText(metadata));

@@ -5,10 +5,6 @@
 
 namespace norvelle {
 
-// Whether events may be recorded: "norvelle.telemetryEnabled" when it is a Boolean, else on.
-// Read afresh on every call.
-bool isTelemetryEnabled();
-
 // Writes one system-log line per event while telemetry is on.
 class OSLogAnalyticsTracker : public AnalyticsTracking {
 public:

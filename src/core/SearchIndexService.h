@@ -5,7 +5,8 @@
 
 namespace norvelle {
 
-// The searchable text of the notes created in this run, in memory only. Main thread only.
+// The searchable text of the notes created in this run, in memory only. Nothing reads it yet:
+// the workspace searches the store itself. Main thread only.
 class SearchIndexService {
 public:
     static SearchIndexService& shared();

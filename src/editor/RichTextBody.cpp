@@ -17,11 +17,6 @@ QString plainTextOf(const QTextDocument& text)
     return NoteEncoder::plainText(text);
 }
 
-EncodedNote encodeNote(const QTextDocument& text, const std::optional<QColor>& defaultTextColor)
-{
-    return NoteEncoder().encode(text, defaultTextColor);
-}
-
 std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data)
 {
     if (data.isEmpty())

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "editor/NoteEncoder.h"
-
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QColor>
@@ -31,9 +29,5 @@ std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data);
 // The note's plain text of the editor's text: every drawn box (with the space after it) as its
 // token, as the body stores it, so sync, search, previews and sharing read the checklist too.
 QString plainTextOf(const QTextDocument& text);
-
-// Both of the above from one walk of the text. An editor keeps a NoteEncoder instead, which
-// writes again only what changed since its last save.
-EncodedNote encodeNote(const QTextDocument& text, const std::optional<QColor>& defaultTextColor);
 
 } // namespace norvelle

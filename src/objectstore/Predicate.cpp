@@ -7,7 +7,7 @@
 namespace norvelle {
 
 struct Predicate::Node {
-    enum class Kind { Nothing, Equal, NotEqual, Less, Greater, IsNull, NotNull, Contains, IsBlank, And, Or, Not };
+    enum class Kind { Nothing, Equal, Greater, IsNull, Contains, IsBlank, And, Or, Not };
     Kind kind;
     QString attribute;
     QVariant value;
@@ -82,11 +82,8 @@ bool nodeSql(const Node& node, const EntityDescription& entity, QString& out, st
     const QVariant stored = storedForm(type, normalizedValue(type, node.value));
     switch (node.kind) {
     case Kind::Equal: out = column + " IS " + value(stored); return true;
-    case Kind::NotEqual: out = column + " IS NOT " + value(stored); return true;
-    case Kind::Less: out = column + " < " + value(stored); return true;
     case Kind::Greater: out = column + " > " + value(stored); return true;
     case Kind::IsNull: out = column + " IS NULL"; return true;
-    case Kind::NotNull: out = column + " IS NOT NULL"; return true;
     case Kind::IsBlank:
         out = QStringLiteral("trim(ifnull(%1, ''), %2) = ''").arg(column, SqliteConnection::literal(whiteSpace()));
         return true;
@@ -119,11 +116,8 @@ bool nodeEvaluate(const Node& node, const ManagedObject& object)
     const QVariant wanted = normalizedValue(type, node.value);
     switch (node.kind) {
     case Kind::Equal: return compareAttributeValues(type, current, wanted) == 0;
-    case Kind::NotEqual: return compareAttributeValues(type, current, wanted) != 0;
-    case Kind::Less: return current.isValid() && wanted.isValid() && compareAttributeValues(type, current, wanted) < 0;
     case Kind::Greater: return current.isValid() && wanted.isValid() && compareAttributeValues(type, current, wanted) > 0;
     case Kind::IsNull: return !current.isValid();
-    case Kind::NotNull: return current.isValid();
     case Kind::Contains: return current.isValid() && Predicate::textContains(current.toString(), node.value.toString());
     case Kind::IsBlank: return current.toString().trimmed().isEmpty();
     default: return false;
@@ -133,11 +127,8 @@ bool nodeEvaluate(const Node& node, const ManagedObject& object)
 } // namespace
 
 Predicate Predicate::equal(const QString& attribute, const QVariant& value) { return Predicate(leaf(Kind::Equal, attribute, value)); }
-Predicate Predicate::notEqual(const QString& attribute, const QVariant& value) { return Predicate(leaf(Kind::NotEqual, attribute, value)); }
-Predicate Predicate::lessThan(const QString& attribute, const QVariant& value) { return Predicate(leaf(Kind::Less, attribute, value)); }
 Predicate Predicate::greaterThan(const QString& attribute, const QVariant& value) { return Predicate(leaf(Kind::Greater, attribute, value)); }
 Predicate Predicate::isNull(const QString& attribute) { return Predicate(leaf(Kind::IsNull, attribute)); }
-Predicate Predicate::notNull(const QString& attribute) { return Predicate(leaf(Kind::NotNull, attribute)); }
 Predicate Predicate::contains(const QString& attribute, const QString& text) { return Predicate(leaf(Kind::Contains, attribute, text)); }
 Predicate Predicate::isBlank(const QString& attribute) { return Predicate(leaf(Kind::IsBlank, attribute)); }
 

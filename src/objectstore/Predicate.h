@@ -14,18 +14,16 @@ enum class AttributeType;
 
 // A filter on the attributes of one entity. It runs as SQL in the store and in memory on the
 // objects a context has changed, with the same answer both ways: an absent value matches
-// only isNull() and notEqual(); it is smaller than any value when sorting.
+// only isNull(), isBlank() and the negation of another test; it is smaller than any value when
+// sorting.
 class Predicate {
 public:
     // The predicate that matches everything.
     Predicate() = default;
 
     static Predicate equal(const QString& attribute, const QVariant& value);
-    static Predicate notEqual(const QString& attribute, const QVariant& value);
-    static Predicate lessThan(const QString& attribute, const QVariant& value);
     static Predicate greaterThan(const QString& attribute, const QVariant& value);
     static Predicate isNull(const QString& attribute);
-    static Predicate notNull(const QString& attribute);
     // Case-insensitive substring of a text attribute.
     static Predicate contains(const QString& attribute, const QString& text);
     // Text that is absent or holds nothing but white space and line breaks, as
@@ -35,8 +33,6 @@ public:
     Predicate operator&&(const Predicate& other) const;
     Predicate operator||(const Predicate& other) const;
     Predicate operator!() const;
-
-    bool matchesEverything() const { return !m_node; }
 
     // The SQL condition for `entity`, appending the values to bind; empty when it matches all.
     // Returns false when the predicate names an attribute the entity does not have.

@@ -4,6 +4,7 @@
 #include "account/GoogleSignInManager.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/OnboardingWindow.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QPointer>
@@ -33,7 +34,7 @@ OnboardingWindowController::OnboardingWindowController(AuthService& auth, Google
 
 void OnboardingWindowController::finish()
 {
-    UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
+    storedSettings::hasCompletedOnboarding.set(true);
     close();
     if (onFinish) {
         onFinish();

@@ -18,7 +18,6 @@ SystemLog::Sink& sink()
 int syslogPriority(SystemLog::Level level)
 {
     switch (level) {
-    case SystemLog::Level::Debug: return LOG_DEBUG;
     case SystemLog::Level::Info: return LOG_INFO;
     case SystemLog::Level::Notice: return LOG_NOTICE;
     case SystemLog::Level::Error: return LOG_ERR;

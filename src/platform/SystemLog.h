@@ -11,7 +11,7 @@ namespace norvelle {
 // a sink sees it.
 class SystemLog {
 public:
-    enum class Level { Debug, Info, Notice, Error, Fault };
+    enum class Level { Info, Notice, Error, Fault };
 
     struct Line {
         Level level;
@@ -22,7 +22,6 @@ public:
 
     explicit SystemLog(QString category);
 
-    void debug(const QString& message) const { write(Level::Debug, message); }
     void info(const QString& message) const { write(Level::Info, message); }
     void notice(const QString& message) const { write(Level::Notice, message); }
     void error(const QString& message) const { write(Level::Error, message); }

@@ -1,6 +1,7 @@
 #include "settings/ClipboardPane.h"
 
 #include "clipboard/ClipboardRetentionMode.h"
+#include "platform/StoredSettings.h"
 #include "settings/SettingsSection.h"
 #include "settings/StoredChoicePicker.h"
 
@@ -14,8 +15,7 @@ ClipboardPane::ClipboardPane(QWidget* parent)
     for (const ClipboardRetentionMode& mode : ClipboardRetentionMode::allCases()) {
         modes.append({mode.title(), mode.rawValue()});
     }
-    m_retention = new StoredChoicePicker(ClipboardRetentionMode::defaultsKey, modes,
-        ClipboardRetentionMode().rawValue());
+    m_retention = new StoredChoicePicker(storedSettings::clipboardRetentionMode, modes);
     section->addLabelledRow(QStringLiteral("Keep copied items"), m_retention);
     section->addText(QStringLiteral(
         "History stays in memory only (not saved to disk). “Until you quit Norvelle” matches a typical "

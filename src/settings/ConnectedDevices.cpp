@@ -4,8 +4,8 @@
 #include "account/APIGateway.h"
 #include "account/AuthService.h"
 #include "account/DeviceAttestation.h"
+#include "platform/StoredSettings.h"
 #include "settings/DevicesErrorMessage.h"
-#include "settings/StoredSettings.h"
 
 #include <QPointer>
 
@@ -39,7 +39,7 @@ void ConnectedDevices::load(std::function<void()> done)
         finish();
         return;
     }
-    APIConfig::setBaseURLOverride(storedSettings::text(storedSettings::apiBaseURLKey));
+    APIConfig::setBaseURLOverride(storedSettings::apiBaseURL.value());
     m_loading = true;
     m_error.clear();
     emit changed();

@@ -1,10 +1,11 @@
 #include "settings/GeneralPane.h"
 
 #include "platform/LoginItem.h"
+#include "platform/StoredSettings.h"
 #include "platform/SystemLog.h"
+#include "settings/SettingSwitch.h"
 #include "settings/SettingsSection.h"
 #include "settings/StoredChoicePicker.h"
-#include "settings/StoredSettings.h"
 #include "settings/ToggleSwitch.h"
 #include "ui/NorvelleAppearancePreference.h"
 
@@ -15,7 +16,7 @@ GeneralPane::GeneralPane(QWidget* parent)
 {
     SettingsSection* general = addSection(QStringLiteral("General settings"));
     m_openWorkspace = general->addSwitch(QStringLiteral("Open workspace when Norvelle starts"));
-    storedSettings::bindSwitch(*m_openWorkspace, storedSettings::openWorkspaceOnLaunchKey, false);
+    bindSwitch(*m_openWorkspace, storedSettings::openWorkspaceOnLaunch);
     m_launchAtLogin = general->addSwitch(QStringLiteral("Launch at login"));
     refreshLaunchAtLogin();
     connect(m_launchAtLogin, &QAbstractButton::clicked, this, &GeneralPane::setLaunchAtLogin);
@@ -25,8 +26,7 @@ GeneralPane::GeneralPane(QWidget* parent)
     for (const NorvelleAppearancePreference preference : appearance::allCases) {
         themes.append({appearance::title(preference), appearance::rawValue(preference)});
     }
-    m_theme = new StoredChoicePicker(QString::fromLatin1(appearance::defaultsKey), themes,
-        appearance::rawValue(NorvelleAppearancePreference::system));
+    m_theme = new StoredChoicePicker(storedSettings::appearance, themes);
     appearanceSection->addLabelledRow(QStringLiteral("Theme"), m_theme);
     appearanceSection->addText(QStringLiteral(
         "Controls the main Norvelle workspace window. Sticky notes still use their own paper colors."));

@@ -2,6 +2,7 @@
 
 #include "core/AppDelegating.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "settings/AccountPane.h"
 #include "settings/ClipboardPane.h"
@@ -12,7 +13,6 @@
 #include "settings/SettingsForm.h"
 #include "settings/SettingsSidebar.h"
 #include "settings/ShortcutsPane.h"
-#include "settings/StoredSettings.h"
 #include "settings/SyncPane.h"
 #include "ui/SchemeColors.h"
 #include "ui/SchemePalette.h"
@@ -52,7 +52,7 @@ NorvelleSettingsView::NorvelleSettingsView(SettingsAccountServices services, QWi
     NotificationCenter::defaultCenter().addObserver(openSettingsPaneNotification, this,
         [this](const Notification& notification) { handleOpenSettingsPane(notification.userInfo); });
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [](const QString& key) {
-        if (key == storedSettings::syncEnabledKey || key == storedSettings::autoSyncEnabledKey) {
+        if (key == storedSettings::syncEnabled.key || key == storedSettings::autoSyncEnabled.key) {
             if (AppDelegating* app = AppDelegating::current()) {
                 app->restartAutoSyncTimer();
             }

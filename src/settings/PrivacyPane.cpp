@@ -1,11 +1,12 @@
 #include "settings/PrivacyPane.h"
 
 #include "account/APIConfig.h"
+#include "platform/StoredSettings.h"
+#include "settings/SettingSwitch.h"
 #include "ui/ViewFont.h"
 #include "ui/TextLabel.h"
 #include "settings/SettingsButton.h"
 #include "settings/SettingsSection.h"
-#include "settings/StoredSettings.h"
 #include "settings/ToggleSwitch.h"
 
 #include <QDesktopServices>
@@ -60,7 +61,7 @@ PrivacyPane::PrivacyPane(QWidget* parent)
     m_analytics = analytics->addSwitch(QStringLiteral("Share anonymous usage analytics"));
     m_analytics->setToolTip(QStringLiteral(
         "Records note lifecycle and share events (never note contents or clipboard data) to help improve Norvelle."));
-    storedSettings::bindSwitch(*m_analytics, storedSettings::telemetryEnabledKey, true);
+    bindSwitch(*m_analytics, storedSettings::telemetryEnabled);
     analytics->addText(QStringLiteral("Events cover actions like creating or sharing a note — never the text of your "
                                       "notes or anything you copy. Turn this off to record nothing."));
 

@@ -7,8 +7,8 @@
 #include "account/NotesSyncService.h"
 #include "account/SyncCredentialStore.h"
 #include "core/AnalyticsTracking.h"
+#include "platform/StoredSettings.h"
 #include "settings/ConnectedDevices.h"
-#include "settings/StoredSettings.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -41,7 +41,7 @@ bool SettingsAccountState::canConfirmDeletion() const
 
 void SettingsAccountState::refreshOnAppear()
 {
-    APIConfig::setBaseURLOverride(storedSettings::text(storedSettings::apiBaseURLKey));
+    APIConfig::setBaseURLOverride(storedSettings::apiBaseURL.value());
     m_accountConnected = hasStoredSession();
     m_syncStatus = m_accountConnected ? QStringLiteral("Connected") : QStringLiteral("Idle");
     m_connectError.reset();

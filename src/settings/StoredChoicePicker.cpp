@@ -1,7 +1,6 @@
 #include "settings/StoredChoicePicker.h"
 
 #include "platform/UserDefaults.h"
-#include "settings/StoredSettings.h"
 #include "ui/ThinControlStyle.h"
 
 #include <QButtonGroup>
@@ -10,11 +9,9 @@
 
 namespace norvelle {
 
-StoredChoicePicker::StoredChoicePicker(const QString& key, const QList<Option>& options,
-    const QString& fallback, QWidget* parent)
+StoredChoicePicker::StoredChoicePicker(const TextSetting& setting, const QList<Option>& options, QWidget* parent)
     : QWidget(parent)
-    , m_key(key)
-    , m_fallback(fallback)
+    , m_setting(setting)
     , m_options(options)
     , m_group(new QButtonGroup(this))
 {
@@ -28,10 +25,10 @@ StoredChoicePicker::StoredChoicePicker(const QString& key, const QList<Option>& 
         layout->addWidget(button);
     }
     connect(m_group, &QButtonGroup::idClicked, this, [this](int id) {
-        UserDefaults::standard().set(m_key, m_options[id].second);
+        m_setting.set(m_options[id].second);
     });
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& changed) {
-        if (changed == m_key) {
+        if (changed == m_setting.key) {
             showStored();
         }
     });
@@ -56,7 +53,7 @@ QString StoredChoicePicker::chosen() const
 
 void StoredChoicePicker::showStored()
 {
-    const QString stored = storedSettings::text(m_key, m_fallback);
+    const QString stored = m_setting.value();
     // An exclusive group cannot show "none marked".
     m_group->setExclusive(false);
     for (qsizetype i = 0; i < m_options.size(); ++i) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/StoredSettings.h"
+
 #include <QList>
 #include <QPair>
 #include <QWidget>
@@ -9,7 +11,7 @@ class QRadioButton;
 
 namespace norvelle {
 
-// A radio group bound to a text setting: one button per option (its title, tagged with the
+// A radio group bound to a text setting (its default marks a button while nothing is stored): one button per option (its title, tagged with the
 // raw value it stores). Choosing one stores its raw value at once; a stored text that names
 // no option leaves every button unmarked. Follows changes made elsewhere.
 class StoredChoicePicker : public QWidget {
@@ -17,8 +19,7 @@ class StoredChoicePicker : public QWidget {
 public:
     using Option = QPair<QString, QString>; // title, raw value
 
-    StoredChoicePicker(const QString& key, const QList<Option>& options, const QString& fallback,
-        QWidget* parent = nullptr);
+    StoredChoicePicker(const TextSetting& setting, const QList<Option>& options, QWidget* parent = nullptr);
 
     QRadioButton* button(const QString& rawValue) const;
     // The raw value of the marked button; empty when none is marked.
@@ -27,8 +28,7 @@ public:
 private:
     void showStored();
 
-    QString m_key;
-    QString m_fallback;
+    TextSetting m_setting;
     QList<Option> m_options;
     QButtonGroup* m_group = nullptr;
 };

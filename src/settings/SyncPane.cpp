@@ -1,12 +1,13 @@
 #include "settings/SyncPane.h"
 
 #include "account/GoogleSignInButton.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
+#include "settings/SettingSwitch.h"
 #include "settings/SettingsAccountState.h"
 #include "settings/SettingsButton.h"
 #include "settings/SettingsSection.h"
 #include "settings/StatusColors.h"
-#include "settings/StoredSettings.h"
 #include "settings/ToggleSwitch.h"
 #include "ui/BadgeLabel.h"
 #include "ui/TextLabel.h"
@@ -25,7 +26,7 @@ SyncPane::SyncPane(SettingsAccountState& state, QWidget* parent)
 {
     SettingsSection* connection = addSection(QStringLiteral("Connection"));
     m_enableSync = connection->addSwitch(QStringLiteral("Enable sync"));
-    storedSettings::bindSwitch(*m_enableSync, storedSettings::syncEnabledKey, true);
+    bindSwitch(*m_enableSync, storedSettings::syncEnabled);
 
     m_email = new QLineEdit(state.accountEmail());
     m_email->setPlaceholderText(QStringLiteral("you@example.com"));
@@ -42,14 +43,14 @@ SyncPane::SyncPane(SettingsAccountState& state, QWidget* parent)
 
     m_actions = addSection(QStringLiteral("Actions"));
     m_autoSync = m_actions->addSwitch(QStringLiteral("Sync automatically in the background (~3 min)"));
-    storedSettings::bindSwitch(*m_autoSync, storedSettings::autoSyncEnabledKey, true);
+    bindSwitch(*m_autoSync, storedSettings::autoSyncEnabled);
     m_syncNow = makeSettingsButton(QStringLiteral("Sync now"), 10, 30);
     connect(m_syncNow, &QPushButton::clicked, &m_state, &SettingsAccountState::runSyncNow);
     m_actions->addButtons({m_syncNow});
 
     connect(&m_state, &SettingsAccountState::changed, this, &SyncPane::refresh);
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
-        if (key == storedSettings::syncEnabledKey) {
+        if (key == storedSettings::syncEnabled.key) {
             refresh();
         }
     });
@@ -110,7 +111,7 @@ void SyncPane::refresh()
     m_connectError->setText(error);
     m_connectError->setVisible(!error.isEmpty());
 
-    m_actions->setVisible(storedSettings::boolValue(storedSettings::syncEnabledKey, true));
+    m_actions->setVisible(storedSettings::syncEnabled.value());
     m_autoSync->setEnabled(connected);
     m_syncNow->setEnabled(connected);
 }

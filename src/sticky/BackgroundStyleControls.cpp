@@ -2,6 +2,7 @@
 
 #include "platform/ColorPanel.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "sticky/ColorSwatch.h"
 #include "sticky/CustomColorDisclosure.h"
 #include "sticky/PaperColorLists.h"
@@ -73,13 +74,13 @@ BackgroundStyleControls::BackgroundStyleControls(StickyState& state, std::functi
     , m_state(state)
     , m_onPreview(std::move(onPreviewPaperColor))
     , m_onSelect(std::move(onSelectPaperColor))
-    , m_recent(PaperColorLists::load(PaperColorLists::customKey))
+    , m_recent(PaperColorLists::load(storedSettings::customPaperColorsKey))
     , m_customColor(colorFromHexOrWhite(normalizePaperHex(state.paperHex())))
 {
     setFixedWidth(240);
     new QVBoxLayout(this);
     NotificationCenter::defaultCenter().addObserver(PaperColorLists::customChangedNotification, this, [this](const Notification&) {
-        m_recent = PaperColorLists::load(PaperColorLists::customKey);
+        m_recent = PaperColorLists::load(storedSettings::customPaperColorsKey);
         rebuild();
     });
     connect(&ColorPanel::shared(), &ColorPanel::colorChanged, this, [this](const QColor& color) {
@@ -236,7 +237,7 @@ void BackgroundStyleControls::applyCustomColor()
     m_state.setPaperHex(hex);
     m_onSelect(hex);
     PaperColorLists::addCustomPaperColor(hex);
-    m_recent = PaperColorLists::load(PaperColorLists::customKey);
+    m_recent = PaperColorLists::load(storedSettings::customPaperColorsKey);
     m_showCustom = false;
     // The panel would go on colouring the note with no Apply left to keep the colour.
     if (ColorPanel::shared().isOwnedBy(this)) {
@@ -249,7 +250,7 @@ void BackgroundStyleControls::showEvent(QShowEvent* event)
 {
     // Each showing starts from the note's paper and the latest custom colours; an open custom
     // row stays open.
-    const QStringList recent = PaperColorLists::load(PaperColorLists::customKey);
+    const QStringList recent = PaperColorLists::load(storedSettings::customPaperColorsKey);
     const QColor paper = colorFromHexOrWhite(normalizePaperHex(m_state.paperHex()));
     if (!ColorPanel::shared().isOwnedBy(this) && (recent != m_recent || paper != m_customColor)) {
         m_recent = recent;

@@ -4,6 +4,7 @@
 #include "core/AutomationHooking.h"
 #include "core/SearchIndexService.h"
 #include "objectstore/ObjectContext.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"
@@ -36,7 +37,7 @@ std::shared_ptr<StickyNote> NewStickyNote::create(const QString& text, ColorSche
     note->setLastSyncedVersion(0);
     note->setPermissions(QStringLiteral("Private"));
     note->setIsPinned(false);
-    if (const std::optional<QString> folder = folderFor(UserDefaults::standard().string(preferredFolderKey))) {
+    if (const std::optional<QString> folder = folderFor(UserDefaults::standard().string(storedSettings::preferredNewNoteFolderSlug.key))) {
         note->setWorkspaceId(*folder);
     }
     const QString idText = id.toString(QUuid::WithoutBraces).toUpper();

@@ -19,8 +19,6 @@ class StickyNote;
 // automation hook and indexed for search. Opening its window is the caller's part.
 class NewStickyNote {
 public:
-    static constexpr const char* preferredFolderKey = "norvelle.preferredNewNoteFolderSlug";
-
     // Inserts and saves the note (a failed save is ignored) and records it. `text` may be empty.
     static std::shared_ptr<StickyNote> create(const QString& text, ColorScheme scheme, ObjectContext& context,
                                               AnalyticsTracking& tracker, AutomationHooking& hooks,

@@ -1,6 +1,7 @@
 #include "sticky/PaperColorLists.h"
 
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "ui/HexColor.h"
 
@@ -38,19 +39,19 @@ QStringList load(const QString& key)
 
 void addCustomPaperColor(const QString& hex)
 {
-    putFirst(customKey, hex, Qt::CaseInsensitive, 6);
+    putFirst(storedSettings::customPaperColorsKey, hex, Qt::CaseInsensitive, 6);
     NotificationCenter::defaultCenter().post(customChangedNotification);
 }
 
 void rememberRecentPaperColor(const QString& hex)
 {
-    const QString first = putFirst(recentKey, hex, Qt::CaseSensitive, 12);
+    const QString first = putFirst(storedSettings::recentPaperColorsKey, hex, Qt::CaseSensitive, 12);
     NotificationCenter::defaultCenter().post(recentChangedNotification, nullptr, { { QStringLiteral("hex"), first } });
 }
 
 void clearCustomPaperColors()
 {
-    UserDefaults::standard().remove(customKey);
+    UserDefaults::standard().remove(storedSettings::customPaperColorsKey);
     NotificationCenter::defaultCenter().post(customChangedNotification);
 }
 

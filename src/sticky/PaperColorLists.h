@@ -10,8 +10,6 @@ namespace norvelle {
 // chosen ones (at most twelve).
 namespace PaperColorLists {
 
-inline const QString customKey = QStringLiteral("norvelle.customPaperColors");
-inline const QString recentKey = QStringLiteral("norvelle.recentPaperColors.v2");
 inline const QString customChangedNotification = QStringLiteral("norvelle.customPaperColorsDidChange");
 // User info "hex": the colour put first.
 inline const QString recentChangedNotification = QStringLiteral("norvelle.paperColorDidChange");

@@ -1,5 +1,6 @@
 #include "sticky/StickyContentView.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "sticky/NewStickyNote.h"
 #include "sticky/PaperTheme.h"
@@ -84,7 +85,7 @@ StickyContentView::StickyContentView(const StickyState& state, QWidget* editor, 
     connect(&state, &StickyState::changed, this, &StickyContentView::refresh);
     // The theme chosen in Settings decides the paper of a note that follows the theme.
     connect(&UserDefaults::standard(), &UserDefaults::changed, this, [this](const QString& key) {
-        if (key == QLatin1String(appearance::defaultsKey)) {
+        if (key == storedSettings::appearance.key) {
             refresh();
         }
     });

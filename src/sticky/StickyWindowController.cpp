@@ -233,7 +233,6 @@ void StickyWindowController::buildContent()
 
     m_pill = new StickyToolbarPill(m_editor);
     connect(m_editor, &RichTextEditor::selectionTableStateChanged, this, [this](bool inTable) {
-        m_isInTableCell = inTable;
         m_pill->setInTableCell(inTable);
     });
     connect(m_pill, &StickyToolbarPill::opacityEdited, m_state.get(), &StickyState::setOpacity);

@@ -81,11 +81,9 @@ public:
     StickySharing& sharing() const { return *m_sharing; }
     RichTextEditor* editor() const { return m_editor; }
     StickyToolbarPill* toolbarPill() const { return m_pill; }
-    bool isInTableCell() const { return m_isInTableCell; }
 
     const std::shared_ptr<StickyNote>& note() const { return m_note; }
     QString text() const { return m_text; }
-    const std::optional<QByteArray>& richBodyData() const { return m_richBodyData; }
     bool hasLoadedSavedFrame() const { return m_hasLoadedSavedFrame; }
 
 private:
@@ -111,7 +109,6 @@ private:
     GraphemeTally m_characters;
     std::optional<QByteArray> m_richBodyData;
     bool m_hasLoadedSavedFrame = false;
-    bool m_isInTableCell = false;
     QTimer m_frameSave;
     QTimer m_opacitySave;
     std::array<QMetaObject::Connection, 2> m_appearanceObservers;

@@ -2,6 +2,7 @@
 
 #include "objectstore/ObjectID.h"
 #include "objectstore/ObjectStore.h"
+#include "platform/StoredSettings.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 #include "store/StickyNote.h"
@@ -10,21 +11,14 @@
 
 namespace norvelle {
 
-namespace {
-
-const QString framePrefix = QStringLiteral("norvelle.sticky.frame.");
-const QString followThemePrefix = QStringLiteral("norvelle.sticky.followTheme.");
-
-} // namespace
-
 QString StickyWindowKeys::frame(const QString& noteKey)
 {
-    return framePrefix + noteKey;
+    return storedSettings::stickyFramePrefix + noteKey;
 }
 
 QString StickyWindowKeys::followTheme(const QString& noteKey)
 {
-    return followThemePrefix + noteKey;
+    return storedSettings::stickyFollowThemePrefix + noteKey;
 }
 
 void StickyWindowKeys::forget(const QStringList& noteKeys)
@@ -45,7 +39,7 @@ void StickyWindowKeys::dropThoseOfMissingNotes(ObjectStore& store)
     noteOfThisStore.chop(1);
     QStringList stale;
     QHash<qint64, QStringList> keysOfRow;
-    for (const QString& prefix : { framePrefix, followThemePrefix }) {
+    for (const QString& prefix : { storedSettings::stickyFramePrefix, storedSettings::stickyFollowThemePrefix }) {
         for (const QString& key : defaults.keys(prefix)) {
             const QStringView noteKey = QStringView(key).mid(prefix.size());
             bool isNumber = false;

@@ -1,6 +1,6 @@
 #include "ui/NorvelleAppearancePreference.h"
 
-#include "platform/UserDefaults.h"
+#include "platform/StoredSettings.h"
 
 namespace norvelle::appearance {
 
@@ -46,8 +46,7 @@ std::optional<ColorScheme> colorScheme(NorvelleAppearancePreference preference)
 
 NorvelleAppearancePreference stored()
 {
-    const std::optional<QString> raw = UserDefaults::standard().string(defaultsKey);
-    return fromRawValue(raw.value_or(QString())).value_or(NorvelleAppearancePreference::system);
+    return fromRawValue(storedSettings::appearance.value()).value_or(NorvelleAppearancePreference::system);
 }
 
 } // namespace norvelle::appearance

@@ -15,8 +15,6 @@ enum class NorvelleAppearancePreference { system, light, dark };
 
 namespace appearance {
 
-inline constexpr const char* defaultsKey = "norvelle.appearance";
-
 // In the order the pickers list them.
 inline constexpr std::array<NorvelleAppearancePreference, 3> allCases {
     NorvelleAppearancePreference::system, NorvelleAppearancePreference::light,

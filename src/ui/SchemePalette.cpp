@@ -1,5 +1,6 @@
 #include "ui/SchemePalette.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "ui/NorvelleAppearancePreference.h"
 
@@ -137,7 +138,7 @@ void followAppearancePreference(QWidget& window)
     applyStoredAppearance(window);
     QObject::connect(&UserDefaults::standard(), &UserDefaults::changed, &window,
         [target = QPointer<QWidget>(&window)](const QString& key) {
-            if (target && key == QLatin1String(appearance::defaultsKey)) {
+            if (target && key == storedSettings::appearance.key) {
                 applyStoredAppearance(*target);
             }
         });

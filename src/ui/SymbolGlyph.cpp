@@ -156,11 +156,6 @@ const std::map<QString, Drawing>& drawings()
 
 } // namespace
 
-bool hasSymbolGlyph(const QString& name)
-{
-    return drawings().count(name) != 0;
-}
-
 void drawSymbolGlyph(QPainter& painter, const QString& name, const QRectF& box, const QColor& color, qreal weight)
 {
     const auto found = drawings().find(name);

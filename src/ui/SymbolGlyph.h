@@ -13,7 +13,4 @@ namespace norvelle {
 void drawSymbolGlyph(QPainter& painter, const QString& name, const QRectF& box, const QColor& color,
                      qreal weight = 1.0);
 
-// Whether drawSymbolGlyph() knows `name`.
-bool hasSymbolGlyph(const QString& name);
-
 } // namespace norvelle

@@ -1,6 +1,6 @@
 #include "workspace/LaunchAtLoginBanner.h"
 
-#include "platform/UserDefaults.h"
+#include "platform/StoredSettings.h"
 #include "ui/BrandGradientButtonStyle.h"
 #include "ui/BrandPalette.h"
 #include "ui/RoundedPainting.h"
@@ -81,7 +81,7 @@ void LaunchAtLoginBanner::enableLaunchAtLogin()
 
 void LaunchAtLoginBanner::dismissLaunchAtLoginBanner()
 {
-    UserDefaults::standard().set(WorkspaceView::bannerDismissedKey, true);
+    storedSettings::launchAtLoginBannerDismissed.set(true);
     m_workspace.setShowLaunchAtLoginBanner(false);
 }
 

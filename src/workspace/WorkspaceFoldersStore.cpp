@@ -1,5 +1,6 @@
 #include "workspace/WorkspaceFoldersStore.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/SystemLog.h"
 #include "platform/UserDefaults.h"
 
@@ -104,10 +105,10 @@ void WorkspaceFoldersStore::load()
 {
     const UserDefaults& defaults = UserDefaults::standard();
     std::optional<QList<UserFolder>> folders;
-    if (const std::optional<QByteArray> data = defaults.data(defaultsKey)) {
+    if (const std::optional<QByteArray> data = defaults.data(storedSettings::workspaceUserFoldersKey)) {
         folders = decodeFolders(*data);
     }
-    m_storedValueUnreadable = defaults.contains(defaultsKey) && !folders;
+    m_storedValueUnreadable = defaults.contains(storedSettings::workspaceUserFoldersKey) && !folders;
     m_userFolders.clear();
     m_indexBySlug.clear();
     // A folder no add could have made (no slug, a built-in slug, a slug taken before it) would
@@ -122,7 +123,7 @@ void WorkspaceFoldersStore::load()
     }
     if (m_storedValueUnreadable) {
         log().error(QStringLiteral("The stored folder list cannot be read whole; it is kept under %1 once a folder is added")
-                        .arg(unreadableKey));
+                        .arg(storedSettings::workspaceUserFoldersUnreadableKey));
     }
     emit userFoldersChanged();
 }
@@ -131,10 +132,10 @@ void WorkspaceFoldersStore::save()
 {
     UserDefaults& defaults = UserDefaults::standard();
     if (m_storedValueUnreadable) {
-        defaults.set(unreadableKey, defaults.object(defaultsKey));
+        defaults.set(storedSettings::workspaceUserFoldersUnreadableKey, defaults.object(storedSettings::workspaceUserFoldersKey));
         m_storedValueUnreadable = !defaults.lastSaveSucceeded();
     }
-    defaults.set(defaultsKey, encodeFolders(m_userFolders));
+    defaults.set(storedSettings::workspaceUserFoldersKey, encodeFolders(m_userFolders));
     if (!defaults.lastSaveSucceeded()) {
         log().error(QStringLiteral("The folder list could not be saved"));
     }

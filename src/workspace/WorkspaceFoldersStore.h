@@ -12,7 +12,7 @@ namespace norvelle {
 
 // The folders notes are filed in. A folder is only a slug, written into a note's workspaceId:
 // five are built in ("all" meaning no folder filter), the user adds more by name. The user's
-// folders live in the user's defaults as JSON under defaultsKey. Main thread only.
+// folders live in the user's defaults as JSON (storedSettings::workspaceUserFoldersKey). Main thread only.
 //
 //     auto slug = WorkspaceFoldersStore::shared().addFolder("Reading List"); // "reading-list"
 class WorkspaceFoldersStore : public QObject {
@@ -27,10 +27,6 @@ public:
         const char* slug;
         const char* displayName;
     };
-
-    static inline const QString defaultsKey = QStringLiteral("norvelle.workspaceUserFolders.v1");
-    // Where a stored list that cannot be read is kept before the next add replaces it.
-    static inline const QString unreadableKey = defaultsKey + QStringLiteral(".unreadable");
 
     // The process's store, loaded on first use.
     static WorkspaceFoldersStore& shared();

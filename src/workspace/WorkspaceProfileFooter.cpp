@@ -5,7 +5,7 @@
 #include "account/ProfileAvatarStore.h"
 #include "account/SyncCredentialStore.h"
 #include "core/AppDelegating.h"
-#include "platform/UserDefaults.h"
+#include "platform/StoredSettings.h"
 #include "ui/NorvelleAppearancePreference.h"
 #include "ui/PlainButton.h"
 #include "ui/SchemeColors.h"
@@ -105,7 +105,7 @@ QMenu* WorkspaceProfileFooter::profileMenu()
     const QString stored = m_workspace.appearanceRaw();
     for (const NorvelleAppearancePreference preference : appearance::allCases) {
         QAction* action = appearanceMenu->addAction(appearance::title(preference), [preference] {
-            UserDefaults::standard().set(appearance::defaultsKey, appearance::rawValue(preference));
+            storedSettings::appearance.set(appearance::rawValue(preference));
         });
         action->setCheckable(true);
         action->setChecked(appearance::rawValue(preference) == stored);

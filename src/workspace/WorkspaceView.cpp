@@ -2,6 +2,7 @@
 
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"
@@ -44,9 +45,9 @@ WorkspaceView::WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& fold
     connect(&m_folderStore, &WorkspaceFoldersStore::userFoldersChanged, this, &WorkspaceView::changed);
 
     UserDefaults& defaults = UserDefaults::standard();
-    defaults.set(preferredFolderKey, m_list.selectedFolderSlug);
+    defaults.set(storedSettings::preferredNewNoteFolderSlug.key, m_list.selectedFolderSlug);
     connect(&defaults, &UserDefaults::changed, this, [this](const QString& key) {
-        if (key == avatarPathKey) {
+        if (key == storedSettings::profileAvatarPath.key) {
             changed();
         }
     });
@@ -131,17 +132,12 @@ void WorkspaceView::showPanes()
 
 bool WorkspaceView::initialShowLaunchAtLoginBanner(bool loginItemEnabled)
 {
-    return !loginItemEnabled && !UserDefaults::standard().boolValue(bannerDismissedKey);
+    return !loginItemEnabled && !storedSettings::launchAtLoginBannerDismissed.value();
 }
 
 QString WorkspaceView::appearanceRaw() const
 {
-    return UserDefaults::standard().string(appearance::defaultsKey).value_or(QStringLiteral("system"));
-}
-
-QString WorkspaceView::profileAvatarPath() const
-{
-    return UserDefaults::standard().string(avatarPathKey).value_or(QString());
+    return storedSettings::appearance.value();
 }
 
 QWidget* WorkspaceView::currentDetail() const
@@ -214,7 +210,7 @@ void WorkspaceView::setSelectedFolderSlug(const QString& slug)
     }
     m_list.selectedFolderSlug = slug;
     m_noteToReveal.reset();
-    UserDefaults::standard().set(preferredFolderKey, slug);
+    UserDefaults::standard().set(storedSettings::preferredNewNoteFolderSlug.key, slug);
     rebuildList();
     changed();
 }

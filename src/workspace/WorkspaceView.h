@@ -36,9 +36,6 @@ class WorkspaceView : public QWidget {
 public:
     using NoteRefs = WorkspaceNoteIndex::NoteRefs;
 
-    static inline const QString preferredFolderKey = QStringLiteral("norvelle.preferredNewNoteFolderSlug");
-    static inline const QString bannerDismissedKey = QStringLiteral("norvelle.launchAtLoginBannerDismissed");
-    static inline const QString avatarPathKey = QStringLiteral("norvelle.profile.avatarPath");
     static inline const QString avatarChangedNotification = QStringLiteral("norvelle.profileAvatarDidChange");
 
     // Registers the program to start at login; returns the reason when it could not.
@@ -77,7 +74,6 @@ public:
     bool confirmBulkPermanentDelete() const { return m_confirmBulkPermanentDelete; }
     WorkspaceSortMode sortMode() const { return m_list.sortMode; }
     QString appearanceRaw() const;
-    QString profileAvatarPath() const;
     int profileAvatarRevision() const { return m_profileAvatarRevision; }
     int clipboardSidebarTick() const { return m_clipboardSidebarTick; }
 

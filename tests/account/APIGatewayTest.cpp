@@ -1,6 +1,7 @@
 #include "account/APIConfig.h"
 #include "account/APIGateway.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "support/TestHome.h"
 
@@ -52,23 +53,23 @@ TEST(APIConfig, UsesAnOverrideOnlyWhenItIsSafeToSendTokensThereAndNeverAnotherIn
         EXPECT_TRUE(APIGateway::endpointURL("v1/notes/sync").isEmpty()) << text;
     }
     for (const char* text : {"not a url", "http://exa mple.com"}) {
-        UserDefaults::standard().set(APIConfig::overrideKey, QString(text));
+        UserDefaults::standard().set(storedSettings::apiBaseURL.key, QString(text));
         EXPECT_EQ(base(), APIConfig::defaultBaseURL()) << text;
     }
-    UserDefaults::standard().set(APIConfig::overrideKey, QString());
+    UserDefaults::standard().set(storedSettings::apiBaseURL.key, QString());
     EXPECT_EQ(base(), APIConfig::defaultBaseURL());
 }
 
 TEST(APIConfig, TheSetterTrimsAndBlankRemoves)
 {
     APIConfig::setBaseURLOverride(QString("https://a.example.com\n"));
-    EXPECT_EQ(UserDefaults::standard().string(APIConfig::overrideKey), "https://a.example.com");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::apiBaseURL.key), "https://a.example.com");
     APIConfig::setBaseURLOverride(QString("   "));
-    EXPECT_FALSE(UserDefaults::standard().contains(APIConfig::overrideKey));
+    EXPECT_FALSE(UserDefaults::standard().contains(storedSettings::apiBaseURL.key));
     APIConfig::setBaseURLOverride(QString("nonsense"));
-    EXPECT_EQ(UserDefaults::standard().string(APIConfig::overrideKey), "nonsense");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::apiBaseURL.key), "nonsense");
     APIConfig::setBaseURLOverride(std::nullopt);
-    EXPECT_FALSE(UserDefaults::standard().contains(APIConfig::overrideKey));
+    EXPECT_FALSE(UserDefaults::standard().contains(storedSettings::apiBaseURL.key));
     EXPECT_EQ(APIConfig::shareLinkBase(), APIConfig::webOrigin() + "/share/");
 }
 

@@ -4,6 +4,7 @@
 #include "account/AccountFixture.h"
 #include "account/NotesSyncService.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QFile>
@@ -157,18 +158,18 @@ TEST(AuthServiceDevices, DisconnectClearsEveryTraceBeforeAnnouncingIt)
     d.signInDirectly();
     UserDefaults& defaults = UserDefaults::standard();
     setStoredAccountDisplayName(QString("Ann"));
-    defaults.set(AuthService::usedDevelopmentIdentityKey, true);
-    defaults.set(NotesSyncService::sinceVersionKey, 42);
-    defaults.set(ProfileAvatarStore::pathKey, d.avatars.pictureFilePath());
+    defaults.set(storedSettings::usedDevelopmentIdentity.key, true);
+    defaults.set(storedSettings::sinceGlobalVersionKey, 42);
+    defaults.set(storedSettings::profileAvatarPath.key, d.avatars.pictureFilePath());
     QFile picture(d.avatars.pictureFilePath());
     ASSERT_TRUE(picture.open(QIODevice::WriteOnly));
     picture.close();
 
     bool clearedWhenAnnounced = false;
     NotificationCenter::defaultCenter().addObserver(AuthService::sessionEndedNotification, nullptr, [&](const Notification&) {
-        clearedWhenAnnounced = !d.credentials.load() && !storedAccountDisplayName() && !defaults.contains(ProfileAvatarStore::pathKey)
-            && !QFile::exists(d.avatars.pictureFilePath()) && defaults.object(AuthService::usedDevelopmentIdentityKey) == QVariant(false)
-            && !defaults.contains(NotesSyncService::sinceVersionKey) && d.eventNames().last() == "auth_disconnected";
+        clearedWhenAnnounced = !d.credentials.load() && !storedAccountDisplayName() && !defaults.contains(storedSettings::profileAvatarPath.key)
+            && !QFile::exists(d.avatars.pictureFilePath()) && defaults.object(storedSettings::usedDevelopmentIdentity.key) == QVariant(false)
+            && !defaults.contains(storedSettings::sinceGlobalVersionKey) && d.eventNames().last() == "auth_disconnected";
     });
     d.auth.disconnect();
     EXPECT_TRUE(clearedWhenAnnounced);

@@ -2,6 +2,7 @@
 
 #include "account/APIGateway.h"
 #include "account/AccountDisplayName.h"
+#include "platform/StoredSettings.h"
 #include "support/LogCapture.h"
 #include "account/AccountFixture.h"
 #include "platform/UserDefaults.h"
@@ -57,7 +58,7 @@ TEST(AuthServiceSignIn, EmailSignUpStoresTheSessionThenRegistersTheDevice)
     EXPECT_EQ(session->refreshToken, "refresh-access-1");
     EXPECT_EQ(session->expiresAt.toMSecsSinceEpoch(), 1893456000500);
     EXPECT_EQ(storedAccountDisplayName(), "Ann");
-    EXPECT_EQ(UserDefaults::standard().object(AuthService::usedDevelopmentIdentityKey), QVariant(false));
+    EXPECT_EQ(UserDefaults::standard().object(storedSettings::usedDevelopmentIdentity.key), QVariant(false));
     EXPECT_EQ(s.eventNames(), (QStringList{"auth_email_signup_requested", "auth_ok", "device_registered"}));
     EXPECT_EQ(s.event("auth_ok"), (AnalyticsMetadata{{"userId", "user-1"}, {"provider", "email"}, {"email", "ann@example.com"}}));
     EXPECT_EQ(s.event("device_registered"), (AnalyticsMetadata{{"path", "v1/devices/register"}}));
@@ -72,9 +73,9 @@ TEST(AuthServiceSignIn, LoginAppleAndGoogleUseTheirOwnEndpointsAndBodies)
     }
     EXPECT_FALSE(s.email(false));
     EXPECT_FALSE(s.run([&](Completion done) { s.auth.signInWithApple(AuthService::developmentIdentityToken, QString(""), std::nullopt, done); }));
-    EXPECT_EQ(UserDefaults::standard().object(AuthService::usedDevelopmentIdentityKey), QVariant(true));
+    EXPECT_EQ(UserDefaults::standard().object(storedSettings::usedDevelopmentIdentity.key), QVariant(true));
     EXPECT_FALSE(s.run([&](Completion done) { s.auth.signInWithGoogle("g-id-token", std::nullopt, std::nullopt, done); }));
-    EXPECT_EQ(UserDefaults::standard().object(AuthService::usedDevelopmentIdentityKey), QVariant(false));
+    EXPECT_EQ(UserDefaults::standard().object(storedSettings::usedDevelopmentIdentity.key), QVariant(false));
 
     const QJsonObject apple = s.server.requests("/v1/auth/apple").first().json();
     EXPECT_EQ(apple.value("identityToken"), AuthService::developmentIdentityToken);

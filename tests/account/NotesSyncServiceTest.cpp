@@ -3,6 +3,7 @@
 #include "account/APIConfig.h"
 
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QTcpServer>
@@ -18,7 +19,7 @@ const QDateTime kNoon = QDateTime::fromMSecsSinceEpoch(1772366400000, Qt::UTC);
 
 qint64 since()
 {
-    return UserDefaults::standard().integer(NotesSyncService::sinceVersionKey);
+    return UserDefaults::standard().integer(storedSettings::sinceGlobalVersionKey);
 }
 
 } // namespace
@@ -77,7 +78,7 @@ TEST(NotesSyncService, TheSinceVersionCarriesAcrossRunsAndNeverGoesDown)
     EXPECT_EQ(since(), 12);
     s.pull();
     EXPECT_EQ(since(), 12);
-    EXPECT_TRUE(UserDefaults::standard().contains(NotesSyncService::sinceVersionKey));
+    EXPECT_TRUE(UserDefaults::standard().contains(storedSettings::sinceGlobalVersionKey));
 }
 
 TEST(NotesSyncService, TheServerWinsTiesAndLosesToNewerLocalText)
@@ -231,12 +232,14 @@ TEST(NotesSyncService, SkipsWithoutASessionOrWhenSwitchedOff)
     bool ran = false;
     s.sync.syncNowIfEnabled([&](const std::optional<ServiceError>& failure) { ran = !failure; });
     EXPECT_TRUE(ran);
-    UserDefaults::standard().set("norvelle.sync.enabled", 0);
+    UserDefaults::standard().set("norvelle.sync.enabled", false);
     s.sync.syncNowIfEnabled();
     s.push(note);
     EXPECT_TRUE(s.server.requests().isEmpty());
-    UserDefaults::standard().set("norvelle.sync.enabled", QString("no"));
+    // Only a stored Boolean is a choice: the settings pane shows these as on, and so they are.
+    UserDefaults::standard().set("norvelle.sync.enabled", 0);
     s.push(note);
+    UserDefaults::standard().set("norvelle.sync.enabled", QString("no"));
     s.pull();
     EXPECT_EQ(s.server.requests().size(), 2);
 }
@@ -264,7 +267,7 @@ TEST(NotesSyncService, AMalformedAnswerIsRefusedWhole)
         test::SyncFixture s;
         s.signInDirectly();
         auto note = s.note("mine", kNoon);
-        UserDefaults::standard().set(NotesSyncService::sinceVersionKey, 2);
+        UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, 2);
         QByteArray body = text;
         body.replace("GOOD", QJsonDocument(s.dto(note, 50, "theirs", kNoon.addSecs(5))).toJson(QJsonDocument::Compact));
         s.server.reply("/v1/notes/sync", ScriptedReply::raw(200, body));
@@ -310,7 +313,7 @@ TEST(NotesSyncService, AFailedSaveDoesNotAdvanceTheSinceVersion)
     test::SyncFixture s;
     s.signInDirectly();
     auto note = s.note("mine", kNoon);
-    UserDefaults::standard().set(NotesSyncService::sinceVersionKey, 3);
+    UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, 3);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON StickyNote BEGIN SELECT RAISE(ABORT, 'refused'); END;",
@@ -361,7 +364,7 @@ TEST(NotesSyncService, SigningOutWhileAPullIsAnsweredLeavesTheNotesAndTheNextSes
 
     EXPECT_EQ(outcome, ServiceError::noSession());
     EXPECT_EQ(note->plainText(), "mine");
-    EXPECT_FALSE(UserDefaults::standard().contains(NotesSyncService::sinceVersionKey));
+    EXPECT_FALSE(UserDefaults::standard().contains(storedSettings::sinceGlobalVersionKey));
     EXPECT_FALSE(s.event("sync_pull_ok"));
 }
 
@@ -398,7 +401,7 @@ TEST(NotesSyncService, ARefusedServerAddressSendsNothingAnywhere)
 
     for (const QString& refused : {QStringLiteral("http://example.com"), QStringLiteral("http://10.255.255.1:9"),
              s.server.baseURL().toString().replace("http:", "ftp:")}) {
-        UserDefaults::standard().set(APIConfig::overrideKey, refused);
+        UserDefaults::standard().set(storedSettings::apiBaseURL.key, refused);
         const std::optional<ServiceError> failure = s.pull();
         ASSERT_TRUE(failure) << refused.toStdString();
         EXPECT_EQ(failure->kind(), ServiceError::Kind::serverAddressRefused) << refused.toStdString();

@@ -3,6 +3,7 @@
 #include "account/AccountDisplayName.h"
 #include "account/AccountFixture.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QBuffer>
@@ -61,7 +62,7 @@ TEST(ProfileAvatarStore, StoresThePictureAsJpegAndAnnouncesIt)
     a.server.reply("/a.png", ScriptedReply::raw(200, png(512, 256)));
     a.apply(QString(" Ann Lee \n"), "  " + a.url("/a.png") + " ");
     EXPECT_EQ(storedAccountDisplayName(), "Ann Lee");
-    EXPECT_EQ(UserDefaults::standard().string(ProfileAvatarStore::pathKey), a.avatars.pictureFilePath());
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::profileAvatarPath.key), a.avatars.pictureFilePath());
     EXPECT_TRUE(a.avatars.pictureFilePath().endsWith("/Norvelle/profile-avatar-login.jpg"));
     EXPECT_EQ(QImageReader(a.avatars.pictureFilePath()).format(), "jpeg");
     EXPECT_EQ(a.changes, 1);
@@ -91,7 +92,7 @@ TEST(ProfileAvatarStore, AnyFailureRemovesTheEarlierPicture)
         }
         a.apply(QString("Ann"), url);
         EXPECT_FALSE(QFile::exists(a.avatars.pictureFilePath())) << address.value_or("none").toStdString();
-        EXPECT_FALSE(UserDefaults::standard().contains(ProfileAvatarStore::pathKey));
+        EXPECT_FALSE(UserDefaults::standard().contains(storedSettings::profileAvatarPath.key));
         EXPECT_TRUE(a.avatars.cachedSidebarAvatar().isNull());
         EXPECT_EQ(a.changes, 1);
         EXPECT_EQ(storedAccountDisplayName(), "Ann");
@@ -118,11 +119,11 @@ TEST(ProfileAvatarStore, RemovingNeverDeletesOutsideTheDataFolder)
     QFile file(outside);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    UserDefaults::standard().set(ProfileAvatarStore::pathKey, outside);
+    UserDefaults::standard().set(storedSettings::profileAvatarPath.key, outside);
     a.avatars.removeStoredAvatar();
     EXPECT_TRUE(QFile::exists(outside));
     EXPECT_FALSE(QFile::exists(a.avatars.pictureFilePath()));
-    UserDefaults::standard().set(ProfileAvatarStore::pathKey, a.folder + "/../../precious.txt");
+    UserDefaults::standard().set(storedSettings::profileAvatarPath.key, a.folder + "/../../precious.txt");
     a.avatars.removeStoredAvatar();
     EXPECT_TRUE(QFile::exists(outside));
 }

@@ -269,10 +269,9 @@ TEST_F(AppDelegateTest, AutoSyncTimerRunsOnlyWhenBothSwitchesAreOn)
             defaults().set("norvelle.sync.enabled", enabled);
             defaults().set("norvelle.sync.autoEnabled", autoEnabled);
             app.restartAutoSyncTimer();
-            // A stored 0 switches sync off as it does the pull and the push.
-            const bool syncOff = (enabled.typeId() == QMetaType::Bool || enabled.typeId() == QMetaType::LongLong)
-                && !enabled.toBool();
-            const bool off = syncOff || (autoEnabled.typeId() == QMetaType::Bool && !autoEnabled.toBool());
+            // Only a stored Boolean false switches either off, as the Sync pane shows them.
+            const auto isFalse = [](const QVariant& value) { return value.typeId() == QMetaType::Bool && !value.toBool(); };
+            const bool off = isFalse(enabled) || isFalse(autoEnabled);
             EXPECT_EQ(app.isAutoSyncScheduled(), !off)
                 << enabled.toString().toStdString() << " / " << autoEnabled.toString().toStdString();
         }

@@ -1,6 +1,7 @@
 #include "ClipboardMonitorFixture.h"
 
 #include "clipboard/ClipboardRetentionMode.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 using namespace norvelle;
@@ -16,7 +17,7 @@ ClipEntry entryAged(const QString& text, qint64 ageSeconds)
 
 void setRetention(const QString& raw)
 {
-    UserDefaults::standard().set(ClipboardRetentionMode::defaultsKey, raw);
+    UserDefaults::standard().set(storedSettings::clipboardRetentionMode.key, raw);
 }
 
 } // namespace
@@ -86,7 +87,7 @@ TEST_F(ClipboardMonitorTest, SessionRetentionKeepsEverythingAndUnknownValuesMean
     EXPECT_EQ(monitor.items().size(), 3);
 
     for (const QVariant& stored : { QVariant("forever"), QVariant(42), QVariant() }) {
-        UserDefaults::standard().set(ClipboardRetentionMode::defaultsKey, stored);
+        UserDefaults::standard().set(storedSettings::clipboardRetentionMode.key, stored);
         monitor.setItems(aged);
         monitor.poll();
         EXPECT_EQ(texts(), (QStringList { "six days" })) << stored.toString().toStdString();

@@ -1,6 +1,7 @@
 #include "ClipViewFixture.h"
 
 #include "core/NorvelleShortcutsProfile.h"
+#include "platform/StoredSettings.h"
 #include "ui/BadgeLabel.h"
 #include "ui/PlainButton.h"
 #include "clipboard/ClipCardList.h"
@@ -177,16 +178,16 @@ TEST_F(PaneViewTest, EmptyHintNamesTheClipboardHotKeyOfTheStoredProfile)
 
 TEST_F(PaneViewTest, RetentionMenuWritesTheSettingAndTheMonitorPrunesOnItsNextTick)
 {
-    UserDefaults::standard().set(ClipboardRetentionMode::defaultsKey, QStringLiteral("forever"));
+    UserDefaults::standard().set(storedSettings::clipboardRetentionMode.key, QStringLiteral("forever"));
     monitor.setItems({makeClip(QStringLiteral("fresh"), QStringLiteral("Editor"), 60),
                       makeClip(QStringLiteral("two days old"), QStringLiteral("Editor"), 2 * 86400)});
     EXPECT_EQ(pane().retentionButton()->text(), "Keep: 7 days") << "an unknown value shows the default";
-    EXPECT_EQ(UserDefaults::standard().string(ClipboardRetentionMode::defaultsKey), "forever") << "nothing rewritten";
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::clipboardRetentionMode.key), "forever") << "nothing rewritten";
 
     QAction* day = retentionAction(QStringLiteral("hours24"));
     ASSERT_NE(day, nullptr);
     day->trigger();
-    EXPECT_EQ(UserDefaults::standard().string(ClipboardRetentionMode::defaultsKey), "hours24");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::clipboardRetentionMode.key), "hours24");
     EXPECT_EQ(pane().retentionButton()->text(), "Keep: 24 hours");
     EXPECT_TRUE(day->isChecked());
     EXPECT_EQ(monitor.items().size(), 2) << "the pane itself prunes nothing";
@@ -197,7 +198,7 @@ TEST_F(PaneViewTest, RetentionMenuWritesTheSettingAndTheMonitorPrunesOnItsNextTi
     EXPECT_EQ(notifications, 1);
 
     // The settings window writes the same key; the menu follows.
-    UserDefaults::standard().set(ClipboardRetentionMode::defaultsKey, QStringLiteral("session"));
+    UserDefaults::standard().set(storedSettings::clipboardRetentionMode.key, QStringLiteral("session"));
     EXPECT_EQ(pane().retentionButton()->text(), "Keep: Until you quit Norvelle");
     EXPECT_TRUE(retentionAction(QStringLiteral("session"))->isChecked());
 }

@@ -1,4 +1,5 @@
 #include "core/OSLogAnalyticsTracker.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "support/LogCapture.h"
 #include "support/QtPrinters.h"
@@ -75,7 +76,7 @@ TEST(TelemetrySwitch, OnlyAStoredFalseSilencesTheTracker)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         UserDefaults::standard().set("norvelle.telemetryEnabled", c.stored);
-        EXPECT_EQ(isTelemetryEnabled(), c.logged);
+        EXPECT_EQ(storedSettings::telemetryEnabled.value(), c.logged);
         EXPECT_EQ(trackAndCapture("probe", {}).size(), c.logged ? 1 : 0);
     }
 }
@@ -95,6 +96,6 @@ TEST(TelemetrySwitch, AStoredFalseSurvivesARestart)
 {
     UserDefaults::standard().set("norvelle.telemetryEnabled", false);
     UserDefaults::resetStandard();
-    EXPECT_FALSE(isTelemetryEnabled());
+    EXPECT_FALSE(storedSettings::telemetryEnabled.value());
     EXPECT_TRUE(trackAndCapture("after_restart", {}).isEmpty());
 }

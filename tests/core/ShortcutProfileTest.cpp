@@ -1,5 +1,6 @@
 #include "core/NorvelleShortcutsProfile.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 
 #include <QObject>
@@ -17,7 +18,7 @@ ActionShortcut custom(ShortcutModifierPreset preset, const QString& letter)
 
 void storeRaw(const QByteArray& json)
 {
-    UserDefaults::standard().set(shortcutsProfileKey(), json);
+    UserDefaults::standard().set(storedSettings::shortcutsProfileKey, json);
 }
 
 const QByteArray validStoredProfile = R"({
@@ -71,7 +72,7 @@ TEST(ShortcutProfile, AnyFaultInTheStoredProfileLoadsTheWholeDefault)
         EXPECT_EQ(loadShortcutsProfile(), NorvelleShortcutsProfile::defaults()) << json.toStdString();
     }
     // A value of another type under the key counts as nothing stored.
-    UserDefaults::standard().set(shortcutsProfileKey(), QString::fromUtf8(validStoredProfile));
+    UserDefaults::standard().set(storedSettings::shortcutsProfileKey, QString::fromUtf8(validStoredProfile));
     EXPECT_EQ(loadShortcutsProfile(), NorvelleShortcutsProfile::defaults());
 }
 
@@ -92,8 +93,8 @@ TEST(ShortcutProfile, SaveStoresJsonDataThatLoadsBackAndPostsOnce)
 
     EXPECT_EQ(posts, 1);
     EXPECT_EQ(shortcutsChangedNotification(), "norvelleShortcutsChanged");
-    EXPECT_EQ(shortcutsProfileKey(), "norvelle.shortcuts.profile.v1");
-    EXPECT_EQ(UserDefaults::standard().object(shortcutsProfileKey()).typeId(), QMetaType::QByteArray);
+    EXPECT_EQ(storedSettings::shortcutsProfileKey, "norvelle.shortcuts.profile.v1");
+    EXPECT_EQ(UserDefaults::standard().object(storedSettings::shortcutsProfileKey).typeId(), QMetaType::QByteArray);
     const NorvelleShortcutsProfile loaded = loadShortcutsProfile();
     EXPECT_EQ(loaded, profile);
     EXPECT_EQ(loaded.newNote.keyLetter, "Quit") << "the letter is stored as entered";

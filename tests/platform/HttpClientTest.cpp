@@ -148,5 +148,5 @@ TEST(HttpClient, AnAnswerTricklingInStillEndsAtTheDeadline)
     QElapsedTimer clock;
     clock.start();
     EXPECT_EQ(e.errorOf(e.send({}, "/slow")), HttpError::Kind::timedOut);
-    EXPECT_LT(clock.elapsed(), 8000);
+    EXPECT_LT(clock.elapsed(), 30000) << "the whole answer takes a minute";
 }

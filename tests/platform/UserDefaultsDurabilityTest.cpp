@@ -18,16 +18,17 @@ const char* const fileVariable = "NORVELLE_SETTINGS_LOOP_FILE";
 
 } // namespace
 
-// Not a test of its own: the child the kill test starts. It changes one key every 50 ms, over
-// a file of 10,000 keys, and reports each change once set() returned, until it is killed.
+// Not a test of its own: the child the kill test starts. It changes one key over and over, in
+// a file of 10,000 keys, and says when each change is on the disk, until it is killed.
 TEST(UserDefaultsDurability, DISABLED_ChangeLoopUntilKilled)
 {
     UserDefaults defaults(qEnvironmentVariable(fileVariable));
     for (int i = 0;; ++i) {
         defaults.set(QStringLiteral("turn"), i);
-        std::printf("set %d\n", i);
+        defaults.synchronize();
+        std::printf("saved %d\n", i);
         std::fflush(stdout);
-        QThread::msleep(200);
+        QThread::msleep(20);
     }
 }
 
@@ -47,16 +48,16 @@ TEST(UserDefaultsDurability, AKillLeavesAWholeFileWithEveryChangeButTheLast)
     child.start(QCoreApplication::applicationFilePath(),
                 { "--gtest_also_run_disabled_tests", "--gtest_filter=UserDefaultsDurability.DISABLED_ChangeLoopUntilKilled" });
     ASSERT_TRUE(child.waitForStarted(30000));
-    int lastSet = -1;
+    int lastSaved = -1;
     ASSERT_TRUE(test::waitUntil([&] {
         child.waitForReadyRead(10);
         while (child.canReadLine()) {
             const QByteArray line = child.readLine().trimmed();
-            if (line.startsWith("set ")) {
-                lastSet = line.mid(4).toInt();
+            if (line.startsWith("saved ")) {
+                lastSaved = line.mid(6).toInt();
             }
         }
-        return lastSet >= 8 || child.state() == QProcess::NotRunning;
+        return lastSaved >= 8 || child.state() == QProcess::NotRunning;
     }, 60000));
     ASSERT_EQ(child.state(), QProcess::Running);
     child.kill();
@@ -65,8 +66,8 @@ TEST(UserDefaultsDurability, AKillLeavesAWholeFileWithEveryChangeButTheLast)
     UserDefaults reloaded(path);
     EXPECT_TRUE(reloaded.unreadableFileKept().isEmpty());
     EXPECT_EQ(reloaded.keys(QStringLiteral("norvelle.sticky.frame.")).size(), 10000);
-    // Each change had 200 ms to reach the disk before the next was made, ample on a loaded machine.
-    EXPECT_GE(reloaded.integer(QStringLiteral("turn")), lastSet - 1);
+    // A kill lands anywhere in a write: the file holds the last change reported saved, or a later one.
+    EXPECT_GE(reloaded.integer(QStringLiteral("turn")), lastSaved);
 }
 
 // The child of the full-disk test below: it changes settings while no file may grow.

@@ -1,5 +1,6 @@
 // The Clipboard, Editor and Privacy panes.
 #include "clipboard/ClipboardRetentionMode.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "settings/ClipboardPane.h"
 #include "core/OSLogAnalyticsTracker.h"
@@ -36,21 +37,21 @@ TEST(ClipboardPane, KeepsSevenDaysUntilAnotherChoiceIsStored)
     EXPECT_EQ(titles, QStringList({"Until you quit Norvelle", "24 hours", "7 days", "30 days"}));
 
     click(picker->button("session"));
-    EXPECT_EQ(UserDefaults::standard().string(ClipboardRetentionMode::defaultsKey), "session");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::clipboardRetentionMode.key), "session");
     EXPECT_EQ(ClipboardRetentionMode::current(), ClipboardRetentionMode::session);
 
     // The history pane's own choice writes the same key; this pane shows it.
-    UserDefaults::standard().set(ClipboardRetentionMode::defaultsKey, "days30");
+    UserDefaults::standard().set(storedSettings::clipboardRetentionMode.key, "days30");
     EXPECT_EQ(picker->chosen(), "days30");
 
     // An unknown stored text marks nothing; choosing replaces it.
-    UserDefaults::standard().set(ClipboardRetentionMode::defaultsKey, "forever");
+    UserDefaults::standard().set(storedSettings::clipboardRetentionMode.key, "forever");
     EXPECT_EQ(picker->chosen(), "");
     for (const QString raw : {"session", "hours24", "days7", "days30"}) {
         EXPECT_FALSE(picker->button(raw)->isChecked()) << raw.toStdString();
     }
     click(picker->button("hours24"));
-    EXPECT_EQ(UserDefaults::standard().string(ClipboardRetentionMode::defaultsKey), "hours24");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::clipboardRetentionMode.key), "hours24");
 }
 
 TEST(EditorPane, ItsSwitchesStayAtTheirFixedValues)
@@ -89,13 +90,13 @@ TEST(PrivacyPane, AnalyticsAreOnUntilSwitchedOffAndTheTrackerFollows)
     pane.resize(480, 700);
     pane.show();
     EXPECT_TRUE(pane.analyticsSwitch()->isChecked());
-    EXPECT_TRUE(isTelemetryEnabled());
+    EXPECT_TRUE(storedSettings::telemetryEnabled.value());
     EXPECT_FALSE(pane.analyticsSwitch()->toolTip().isEmpty());
     click(pane.analyticsSwitch());
     EXPECT_EQ(UserDefaults::standard().object("norvelle.telemetryEnabled"), QVariant(false));
-    EXPECT_FALSE(isTelemetryEnabled());
+    EXPECT_FALSE(storedSettings::telemetryEnabled.value());
     click(pane.analyticsSwitch());
-    EXPECT_TRUE(isTelemetryEnabled());
+    EXPECT_TRUE(storedSettings::telemetryEnabled.value());
 }
 
 TEST(PrivacyPane, TheLegalPagesOpenOnTheWebSiteWhateverServerIsSet)

@@ -5,9 +5,9 @@
 #include "account/GoogleSignInButton.h"
 #include "account/SessionIssuer.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsSection.h"
-#include "settings/StoredSettings.h"
 #include "settings/SyncPane.h"
 #include "settings/ToggleSwitch.h"
 #include "ui/BadgeLabel.h"
@@ -202,14 +202,14 @@ TEST_F(SyncPaneTest, SignOutOnlySignsOut)
 TEST_F(SyncPaneTest, TheSyncSwitchesRestartTheTimerAndHideTheActions)
 {
     signInDirectly();
-    UserDefaults::standard().set(storedSettings::autoSyncEnabledKey, false);
+    storedSettings::autoSyncEnabled.set(false);
     show();
     app.calls.clear();
     SyncPane& p = pane();
     EXPECT_FALSE(p.autoSyncSwitch()->isChecked());
 
     click(p.enableSyncSwitch());
-    EXPECT_FALSE(storedSettings::boolValue(storedSettings::syncEnabledKey, true));
+    EXPECT_FALSE(storedSettings::syncEnabled.value());
     EXPECT_FALSE(p.actionsSection()->isVisible());
     EXPECT_EQ(app.calls, QStringList{"restartAutoSyncTimer:"});
 
@@ -217,7 +217,7 @@ TEST_F(SyncPaneTest, TheSyncSwitchesRestartTheTimerAndHideTheActions)
     EXPECT_TRUE(p.actionsSection()->isVisible());
     EXPECT_FALSE(p.autoSyncSwitch()->isChecked());
     click(p.autoSyncSwitch());
-    EXPECT_TRUE(storedSettings::boolValue(storedSettings::autoSyncEnabledKey, false));
+    EXPECT_TRUE(storedSettings::autoSyncEnabled.value());
     EXPECT_EQ(app.calls.size(), 3);
 }
 

@@ -1,5 +1,6 @@
 #include "core/AutomationHooking.h"
 #include "core/SearchIndexService.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "sticky/NewStickyNote.h"
 #include "store/PersistenceController.h"
@@ -85,12 +86,12 @@ TEST_F(NewStickyNoteTest, FolderComesFromThePreferredSlugInLowerCase)
     }
     EXPECT_EQ(NewStickyNote::folderFor(std::nullopt), std::nullopt);
 
-    UserDefaults::standard().set(NewStickyNote::preferredFolderKey, "Reading");
+    UserDefaults::standard().set(storedSettings::preferredNewNoteFolderSlug.key, "Reading");
     EXPECT_EQ(create("x")->workspaceId(), "reading");
-    UserDefaults::standard().set(NewStickyNote::preferredFolderKey, "Inbox");
+    UserDefaults::standard().set(storedSettings::preferredNewNoteFolderSlug.key, "Inbox");
     EXPECT_TRUE(create("x")->workspaceId().isNull());
     // A setting of another type counts as none.
-    UserDefaults::standard().set(NewStickyNote::preferredFolderKey, 42);
+    UserDefaults::standard().set(storedSettings::preferredNewNoteFolderSlug.key, 42);
     EXPECT_TRUE(create("x")->workspaceId().isNull());
 }
 

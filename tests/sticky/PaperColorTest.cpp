@@ -1,5 +1,6 @@
 #include "platform/NotificationCenter.h"
 #include "platform/Popover.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "sticky/BackgroundStyleControls.h"
 #include "sticky/ColorSwatch.h"
@@ -29,20 +30,20 @@ TEST(PaperColorLists, CustomColoursAreSixDistinctIgnoringCaseNewestFirst)
         PaperColorLists::addCustomPaperColor(hex);
     }
     PaperColorLists::addCustomPaperColor(" abc ");
-    EXPECT_EQ(PaperColorLists::load(PaperColorLists::customKey),
+    EXPECT_EQ(PaperColorLists::load(storedSettings::customPaperColorsKey),
               QStringList({ "#AABBCC", "#666666", "#555555", "#444444", "#333333", "#222222" }));
     PaperColorLists::addCustomPaperColor("#aabbcc");
     PaperColorLists::addCustomPaperColor("333333");
-    EXPECT_EQ(PaperColorLists::load(PaperColorLists::customKey),
+    EXPECT_EQ(PaperColorLists::load(storedSettings::customPaperColorsKey),
               QStringList({ "#333333", "#AABBCC", "#666666", "#555555", "#444444", "#222222" }));
     EXPECT_EQ(posted, 9);
 
     PaperColorLists::clearCustomPaperColors();
-    EXPECT_FALSE(UserDefaults::standard().contains(PaperColorLists::customKey));
+    EXPECT_FALSE(UserDefaults::standard().contains(storedSettings::customPaperColorsKey));
     EXPECT_EQ(posted, 10);
     // A stored value that is no list of texts reads as an empty list.
-    UserDefaults::standard().set(PaperColorLists::customKey, QVariantList { 1, "#FFFFFF" });
-    EXPECT_TRUE(PaperColorLists::load(PaperColorLists::customKey).isEmpty());
+    UserDefaults::standard().set(storedSettings::customPaperColorsKey, QVariantList { 1, "#FFFFFF" });
+    EXPECT_TRUE(PaperColorLists::load(storedSettings::customPaperColorsKey).isEmpty());
 }
 
 TEST(PaperColorLists, RecentColoursKeepTwelveAndAnnounceTheFirst)
@@ -53,13 +54,13 @@ TEST(PaperColorLists, RecentColoursKeepTwelveAndAnnounceTheFirst)
     for (int i = 0; i < 13; ++i) {
         PaperColorLists::rememberRecentPaperColor(QString::asprintf("#0000%02X", i));
     }
-    const QStringList recent = PaperColorLists::load(PaperColorLists::recentKey);
+    const QStringList recent = PaperColorLists::load(storedSettings::recentPaperColorsKey);
     EXPECT_EQ(recent.size(), 12);
     EXPECT_EQ(recent.first(), "#00000C");
     EXPECT_FALSE(recent.contains("#000000"));
     PaperColorLists::rememberRecentPaperColor("#000005");
-    EXPECT_EQ(PaperColorLists::load(PaperColorLists::recentKey).first(), "#000005");
-    EXPECT_EQ(PaperColorLists::load(PaperColorLists::recentKey).size(), 12);
+    EXPECT_EQ(PaperColorLists::load(storedSettings::recentPaperColorsKey).first(), "#000005");
+    EXPECT_EQ(PaperColorLists::load(storedSettings::recentPaperColorsKey).size(), 12);
     EXPECT_EQ(announced.last(), "#000005");
 }
 
@@ -96,13 +97,13 @@ TEST_F(PaperColorPickingTest, APreviewWritesTheNoteButOnlyAChoiceIsRemembered)
     EXPECT_EQ(note->version(), 3);
     EXPECT_EQ(note->updatedBy(), "local-device");
     EXPECT_FALSE(store.viewContext().hasChanges());
-    EXPECT_TRUE(PaperColorLists::load(PaperColorLists::recentKey).isEmpty());
+    EXPECT_TRUE(PaperColorLists::load(storedSettings::recentPaperColorsKey).isEmpty());
 
     controller->applyPaperColor("#fff8e8", true);
     EXPECT_EQ(note->paperColor(), "#fff8e8");
     EXPECT_FALSE(controller->stickyState().isDark());
     EXPECT_EQ(note->version(), 4);
-    EXPECT_EQ(PaperColorLists::load(PaperColorLists::recentKey), QStringList({ "#FFF8E8" }));
+    EXPECT_EQ(PaperColorLists::load(storedSettings::recentPaperColorsKey), QStringList({ "#FFF8E8" }));
 }
 
 TEST_F(PaperColorPickingTest, TheColoursPopoverChoosesPaperAndTextureByClicks)
@@ -123,9 +124,9 @@ TEST_F(PaperColorPickingTest, TheColoursPopoverChoosesPaperAndTextureByClicks)
     QTest::mouseClick(swatches[7], Qt::LeftButton);
     EXPECT_EQ(state.paperHex(), "#14532D");
     EXPECT_EQ(note->paperColor(), "#14532D");
-    EXPECT_EQ(PaperColorLists::load(PaperColorLists::recentKey), QStringList({ "#14532D" }));
+    EXPECT_EQ(PaperColorLists::load(storedSettings::recentPaperColorsKey), QStringList({ "#14532D" }));
     // Choosing a preset leaves the custom list alone.
-    EXPECT_EQ(PaperColorLists::load(PaperColorLists::customKey), QStringList({ "#123456" }));
+    EXPECT_EQ(PaperColorLists::load(storedSettings::customPaperColorsKey), QStringList({ "#123456" }));
 
     for (TextureChoiceButton* button : controls.findChildren<TextureChoiceButton*>()) {
         if (button->text() == "Dots") {

@@ -5,6 +5,7 @@
 #include "clipboard/ClipboardHistoryPane.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "support/FakeAppDelegating.h"
 #include "support/FakePasteboard.h"
@@ -144,7 +145,7 @@ TEST_F(WorkspaceChromeTest, ANewFolderIsCreatedSelectedAndPreferred)
     QTest::keyClicks(sheet->nameField(), "Reading List");
     QTest::keyClick(sheet->nameField(), Qt::Key_Return);
     EXPECT_EQ(view().selectedFolderSlug(), "reading-list");
-    EXPECT_EQ(UserDefaults::standard().string(WorkspaceView::preferredFolderKey), "reading-list");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::preferredNewNoteFolderSlug.key), "reading-list");
     EXPECT_FALSE(view().showNewFolderSheet());
     EXPECT_EQ(view().newFolderName(), "");
     ASSERT_NE(sidebar().folderRow("reading-list"), nullptr);
@@ -184,7 +185,7 @@ TEST_F(WorkspaceChromeTest, TheBannerGoesForGoodEvenWhenRegistrationFails)
     QTest::mouseClick(banner->enableButton(), Qt::LeftButton);
     EXPECT_EQ(m_registrations, 1);
     EXPECT_FALSE(banner->isVisible());
-    EXPECT_TRUE(UserDefaults::standard().boolValue(WorkspaceView::bannerDismissedKey));
+    EXPECT_TRUE(UserDefaults::standard().boolValue(storedSettings::launchAtLoginBannerDismissed.key));
     EXPECT_FALSE(WorkspaceView::initialShowLaunchAtLoginBanner(false));
 }
 

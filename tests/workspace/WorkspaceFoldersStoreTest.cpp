@@ -1,5 +1,6 @@
 #include "workspace/WorkspaceFoldersStore.h"
 
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "support/LogCapture.h"
 
@@ -76,7 +77,7 @@ TEST(WorkspaceFoldersStore, DisplayNamesOfBuiltInAndUnknownSlugs)
 TEST(WorkspaceFoldersStore, FoldersSurviveARestartInTheirStoredForm)
 {
     WorkspaceFoldersStore().addFolder(QString::fromUtf8("Café"));
-    const auto stored = UserDefaults::standard().data(WorkspaceFoldersStore::defaultsKey);
+    const auto stored = UserDefaults::standard().data(storedSettings::workspaceUserFoldersKey);
     ASSERT_TRUE(stored);
     EXPECT_EQ(*stored, QString::fromUtf8(R"([{"displayName":"Café","slug":"café"}])").toUtf8());
 
@@ -90,30 +91,30 @@ TEST(WorkspaceFoldersStore, FoldersSurviveARestartInTheirStoredForm)
 TEST(WorkspaceFoldersStore, MissingEmptyAndUnreadableListsLoadAsNoFolders)
 {
     EXPECT_TRUE(WorkspaceFoldersStore().userFolders().isEmpty());
-    UserDefaults::standard().set(WorkspaceFoldersStore::defaultsKey, QByteArray("[]"));
+    UserDefaults::standard().set(storedSettings::workspaceUserFoldersKey, QByteArray("[]"));
     EXPECT_TRUE(WorkspaceFoldersStore().userFolders().isEmpty());
     for (const QVariant& unreadable : { QVariant(QByteArray("[{\"slug\":\"x\"}]")), QVariant(QByteArray("{")),
                                         QVariant(QString("[]")) }) {
-        UserDefaults::standard().set(WorkspaceFoldersStore::defaultsKey, unreadable);
+        UserDefaults::standard().set(storedSettings::workspaceUserFoldersKey, unreadable);
         test::LogCapture log;
         EXPECT_TRUE(WorkspaceFoldersStore().userFolders().isEmpty());
         EXPECT_EQ(log.messages().size(), 1);
         // Loading leaves it alone.
-        EXPECT_EQ(UserDefaults::standard().object(WorkspaceFoldersStore::defaultsKey), unreadable);
+        EXPECT_EQ(UserDefaults::standard().object(storedSettings::workspaceUserFoldersKey), unreadable);
     }
 }
 
 TEST(WorkspaceFoldersStore, AnUnreadableListIsKeptAsideBeforeTheFirstAdd)
 {
     const QByteArray unreadable("[{\"slug\":\"old\",\"displayName\":7}]");
-    UserDefaults::standard().set(WorkspaceFoldersStore::defaultsKey, unreadable);
+    UserDefaults::standard().set(storedSettings::workspaceUserFoldersKey, unreadable);
     WorkspaceFoldersStore store;
     store.addFolder("New");
-    EXPECT_EQ(UserDefaults::standard().data(WorkspaceFoldersStore::unreadableKey), unreadable);
+    EXPECT_EQ(UserDefaults::standard().data(storedSettings::workspaceUserFoldersUnreadableKey), unreadable);
     EXPECT_EQ(WorkspaceFoldersStore().userFolders().size(), 1);
     // Only the unreadable value is kept, never a later readable one.
     store.addFolder("Newer");
-    EXPECT_EQ(UserDefaults::standard().data(WorkspaceFoldersStore::unreadableKey), unreadable);
+    EXPECT_EQ(UserDefaults::standard().data(storedSettings::workspaceUserFoldersUnreadableKey), unreadable);
 }
 
 TEST(WorkspaceFoldersStore, FoldersNoAddCouldMakeAreLeftOutAndTheStoredListKeptAside)
@@ -122,7 +123,7 @@ TEST(WorkspaceFoldersStore, FoldersNoAddCouldMakeAreLeftOutAndTheStoredListKeptA
     const QByteArray stored(R"([{"slug":"all","displayName":"Everything"},{"slug":"","displayName":"Blank"},)"
                             R"({"slug":"trips","displayName":"Trips"},{"slug":"inbox","displayName":"Mail"},)"
                             R"({"slug":"trips","displayName":"Trips again"},{"slug":" ","displayName":"Space"}])");
-    UserDefaults::standard().set(WorkspaceFoldersStore::defaultsKey, stored);
+    UserDefaults::standard().set(storedSettings::workspaceUserFoldersKey, stored);
     WorkspaceFoldersStore store;
     EXPECT_EQ(store.allFolderSlugs(), QStringList({ "all", "inbox", "work", "personal", "ideas", "trips" }));
     EXPECT_EQ(store.displayName("all"), "All folders");
@@ -130,6 +131,6 @@ TEST(WorkspaceFoldersStore, FoldersNoAddCouldMakeAreLeftOutAndTheStoredListKeptA
     EXPECT_EQ(store.displayName("trips"), "Trips");
 
     EXPECT_EQ(store.addFolder("Trips"), "trips-2");
-    EXPECT_EQ(UserDefaults::standard().data(WorkspaceFoldersStore::unreadableKey), stored);
+    EXPECT_EQ(UserDefaults::standard().data(storedSettings::workspaceUserFoldersUnreadableKey), stored);
     EXPECT_EQ(WorkspaceFoldersStore().allFolderSlugs().size(), 7);
 }

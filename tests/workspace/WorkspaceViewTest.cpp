@@ -3,6 +3,7 @@
 #include "WorkspaceNotesFixture.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/NotificationCenter.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "support/TestHome.h"
 #include "ui/SchemePalette.h"
@@ -79,23 +80,23 @@ TEST_F(WorkspaceViewTest, AFreshWorkspaceStartsOnAllNotesInTheGridByModification
     EXPECT_TRUE(workspace.showLaunchAtLoginBanner());
     EXPECT_EQ(workspace.appearanceRaw(), "system");
     // The folder for new notes follows the workspace from the start.
-    EXPECT_EQ(UserDefaults::standard().string(WorkspaceView::preferredFolderKey), "all");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::preferredNewNoteFolderSlug.key), "all");
 }
 
 TEST_F(WorkspaceViewTest, TheBannerStaysHiddenOnceDismissedOrWithLoginEnabled)
 {
     EXPECT_FALSE(WorkspaceView::initialShowLaunchAtLoginBanner(true));
     EXPECT_TRUE(WorkspaceView::initialShowLaunchAtLoginBanner(false));
-    UserDefaults::standard().set(WorkspaceView::bannerDismissedKey, true);
+    UserDefaults::standard().set(storedSettings::launchAtLoginBannerDismissed.key, true);
     EXPECT_FALSE(WorkspaceView::initialShowLaunchAtLoginBanner(false));
 }
 
 TEST_F(WorkspaceViewTest, ChoosingAFolderStoresItForNewNotes)
 {
     view().setSelectedFolderSlug("work");
-    EXPECT_EQ(UserDefaults::standard().string(WorkspaceView::preferredFolderKey), "work");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::preferredNewNoteFolderSlug.key), "work");
     view().setSelectedFolderSlug("all");
-    EXPECT_EQ(UserDefaults::standard().string(WorkspaceView::preferredFolderKey), "all");
+    EXPECT_EQ(UserDefaults::standard().string(storedSettings::preferredNewNoteFolderSlug.key), "all");
 }
 
 TEST_F(WorkspaceViewTest, SwitchingSectionLeavesSelectionMode)

@@ -13,6 +13,7 @@
 #include "platform/ColorPanel.h"
 #include "platform/Compositor.h"
 #include "platform/Popover.h"
+#include "platform/StoredSettings.h"
 #include "sticky/CustomColorDisclosure.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/PaperColorLists.h"
@@ -380,7 +381,7 @@ TEST_F(StickyControlsX11Test, ACustomPaperColourIsPickedBesideTheNoteAndApplied)
     EXPECT_TRUE(test::waitUntil([&] { return sticky->stickyState().paperHex() == picked; }, waitMs)) << "previewed";
 
     clickOn(find("applyCustomColor"));
-    EXPECT_TRUE(test::waitUntil([&] { return PaperColorLists::load(PaperColorLists::customKey) == QStringList {picked}; }, waitMs));
+    EXPECT_TRUE(test::waitUntil([&] { return PaperColorLists::load(storedSettings::customPaperColorsKey) == QStringList {picked}; }, waitMs));
     EXPECT_EQ(sticky->note()->paperColor(), picked);
 
     EXPECT_TRUE(test::waitUntil([&] { return !popover()->isVisible(); }, waitMs)) << "it closes with the panel";
