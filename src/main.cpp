@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 #include "platform/SingleInstanceGuard.h"
 #include "platform/TerminationSignals.h"
+#include "ui/SchemePalette.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -17,6 +18,7 @@ int main(int argc, char** argv)
     QApplication::setApplicationName("Norvelle");
     QApplication::setOrganizationName("Norvelle");
     QApplication::setQuitOnLastWindowClosed(false);
+    norvelle::keepDesktopPlaceholdersReadable();
 
     norvelle::SingleInstanceGuard instance;
     if (!instance.claim()) {

@@ -162,7 +162,7 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
     if (!badge.isEmpty())
         drawBadge(painter,
                   QRectF(right - badgeBox.width(), columnTop + timeMetrics.height() + 4, badgeBox.width(), badgeBox.height()),
-                  badge, badgeFont(), colors.tertiaryText(), colors.overlay(0.07, 0.06), 5);
+                  badge, badgeFont(), colors.secondaryText(), colors.overlay(0.07, 0.06), 5);
     right -= columnWidth + kStackSpacing;
 
     // Source above title, flush left, the title cut to one line.

@@ -3,6 +3,7 @@
 #include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClearClipHistory.h"
 #include "ui/BadgeLabel.h"
+#include "ui/CountedNoun.h"
 #include "ui/PlainButton.h"
 #include "ui/SchemeColors.h"
 #include "ui/ViewFont.h"
@@ -256,7 +257,7 @@ void ClipboardStripView::refresh()
     const QList<ClipEntry>& items = m_monitor.items();
     m_filtered = m_filter.filtered(items, m_search->text());
     m_searchSection->setVisible(!items.isEmpty());
-    m_countLabel->setText(QStringLiteral("%1 clips").arg(items.size()));
+    m_countLabel->setText(countedNoun(items.size(), QStringLiteral("clip"), QStringLiteral("clips")));
     m_shortcutBadge->setText(loadShortcutsProfile().label(NorvelleShortcutAction::clipboardHistory));
 
     if (items.isEmpty()) {

@@ -88,7 +88,9 @@ OnboardingView::OnboardingView(std::function<void()> onComplete, AuthService& au
     connect(m_launchAtLogin, &LaunchAtLoginPage::signInChosen, this, [this] { setPage(accountPage); });
     connect(m_account, &OnboardingAccountPage::finished, this, [this] { m_onComplete(); });
     for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        connect(new QShortcut(key, this), &QShortcut::activated, this, &OnboardingView::pressReturn);
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &OnboardingView::pressReturn);
+        m_returnKeys << shortcut;
     }
     setPage(0);
 }
@@ -149,6 +151,10 @@ void OnboardingView::setPage(int page)
     m_skip->setVisible(page < accountPage);
     m_back->setVisible(page > 0);
     m_continue->setVisible(page <= lastSlide);
+    // On the account page Return belongs to the form: the password field sends it.
+    for (QShortcut* key : m_returnKeys) {
+        key->setEnabled(page != accountPage);
+    }
     m_skip->raise();
     fadeIn();
 }

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+class QShortcut;
 class QStackedWidget;
 
 namespace norvelle {
@@ -60,6 +61,7 @@ private:
     PlainButton* m_skip = nullptr;
     PlainButton* m_back = nullptr;
     PlainButton* m_continue = nullptr;
+    QList<QShortcut*> m_returnKeys;
 };
 
 } // namespace norvelle

@@ -1,7 +1,6 @@
 #include "settings/ConnectedDevices.h"
 
 #include "account/APIConfig.h"
-#include "account/APIGateway.h"
 #include "account/AuthService.h"
 #include "account/DeviceAttestation.h"
 #include "platform/StoredSettings.h"
@@ -48,8 +47,7 @@ void ConnectedDevices::load(std::function<void()> done)
             return;
         }
         if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
-            const QString tried = APIGateway::endpointURL(QStringLiteral("v1/devices")).toString();
-            self->m_error = devicesErrorMessage(*error, tried);
+            self->m_error = devicesErrorMessage(*error);
         } else {
             self->m_devices = std::get<RemoteDevicesResponse>(result).devices;
         }

@@ -85,6 +85,9 @@ void DeleteAccountSheet::refresh()
     if (!m_state.showDeleteAccountConfirm() && isVisible()) {
         hide();
     }
+    // A window keeps its height when its text grows: the sheet takes the height its text needs.
+    layout()->activate();
+    setFixedHeight(heightForWidth(width()));
 }
 
 } // namespace norvelle

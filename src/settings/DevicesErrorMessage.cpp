@@ -9,16 +9,12 @@ namespace {
 std::optional<QString> transportMessage(HttpError::Kind kind)
 {
     switch (kind) {
-    case HttpError::Kind::cannotConnect:
-        return QStringLiteral("Couldn’t reach the server. Start the Norvelle backend (e.g. node backend on port %1) and "
-                              "set the same URL under Settings → Sync → API base URL.")
-            .arg(developmentServerPort);
+    case HttpError::Kind::cannotConnect: return QStringLiteral("Can’t reach the server. Check your connection and try again.");
     case HttpError::Kind::timedOut:
-        return QStringLiteral("The server didn’t respond in time. Check the API URL and that the backend is running.");
+        return QStringLiteral("The server didn’t respond in time. Check your connection and try again.");
     case HttpError::Kind::noNetwork: return QStringLiteral("No network connection.");
     case HttpError::Kind::secureConnection:
-        return QStringLiteral("Secure connection failed. If you use HTTPS, ensure the certificate is valid; for local dev use %1.")
-            .arg(developmentServerOrigin);
+        return QStringLiteral("Couldn’t make a secure connection to the server. Check your connection and try again.");
     case HttpError::Kind::notHttp:
     case HttpError::Kind::replyTooLarge:
     case HttpError::Kind::transferFailed:
@@ -29,7 +25,7 @@ std::optional<QString> transportMessage(HttpError::Kind kind)
 
 } // namespace
 
-QString devicesErrorMessage(const ServiceError& error, const QString& triedURL)
+QString devicesErrorMessage(const ServiceError& error)
 {
     if (const std::optional<HttpError::Kind> kind = error.transportKind()) {
         if (const std::optional<QString> message = transportMessage(*kind)) {
@@ -38,17 +34,12 @@ QString devicesErrorMessage(const ServiceError& error, const QString& triedURL)
     }
     const QString description = error.localizedDescription();
     if (description.contains(QLatin1String("404"))) {
-        return QStringLiteral("Couldn’t load devices (404). Tried: %1. That host must be the Norvelle Node server with "
-                              "GET /v1/devices. Use origin only under Sync (e.g. %2). If this URL looks wrong, fix the "
-                              "field, then Disconnect and Connect again.")
-            .arg(triedURL, developmentServerOrigin);
+        return QStringLiteral("Couldn’t load devices (404). Try again later.");
     }
     if (description.isEmpty() || description == QStringLiteral("The operation couldn’t be completed.")) {
-        return QStringLiteral("Couldn’t load devices. Confirm you’re signed in (Sync), the API base URL is correct, and "
-                              "GET /v1/devices returns 200 — tried ")
-            + triedURL;
+        return QStringLiteral("Couldn’t load devices. Try again later.");
     }
-    return QStringLiteral("Couldn’t load devices: ") + description + QStringLiteral(" — request: ") + triedURL;
+    return QStringLiteral("Couldn’t load devices: ") + description;
 }
 
 } // namespace norvelle

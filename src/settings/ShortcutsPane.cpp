@@ -37,8 +37,8 @@ ShortcutsPane::ShortcutsPane(QWidget* parent)
     : SettingsForm(parent)
     , m_profile(loadShortcutsProfile())
 {
-    addSection(QStringLiteral("Menu bar"))->addText(QStringLiteral(
-        "Use the menu bar icons for clipboard history and creating a new note. The global shortcuts below "
+    addSection(QStringLiteral("Tray"))->addText(QStringLiteral(
+        "Use the tray icons for clipboard history and creating a new note. The global shortcuts below "
         "work from any app — no extra permissions needed."), 13);
 
     SettingsSection* shortcuts = addSection(QStringLiteral("Keyboard shortcuts"));

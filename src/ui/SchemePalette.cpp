@@ -3,6 +3,7 @@
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "ui/NorvelleAppearancePreference.h"
+#include "ui/TextContrast.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -49,15 +50,68 @@ QPalette darkPalette()
 QPalette lightPalette()
 {
     QPalette palette(QColor(0xEC, 0xEC, 0xEC), QColor(0xF6, 0xF6, 0xF6));
+    const QColor text(0x1D, 0x1D, 0x1F);
+    const QColor disabledText(0x9E, 0x9E, 0xA3);
     palette.setColor(QPalette::Window, QColor(0xEC, 0xEC, 0xEC));
     palette.setColor(QPalette::Base, Qt::white);
-    palette.setColor(QPalette::Text, QColor(0x1D, 0x1D, 0x1F));
-    palette.setColor(QPalette::WindowText, QColor(0x1D, 0x1D, 0x1F));
-    palette.setColor(QPalette::ButtonText, QColor(0x1D, 0x1D, 0x1F));
+    palette.setColor(QPalette::PlaceholderText, QColor(0x7C, 0x7C, 0x82));
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::ButtonText, text);
     palette.setColor(QPalette::Highlight, QColor(0x00, 0x7A, 0xFF));
     palette.setColor(QPalette::HighlightedText, Qt::white);
+    // Set after the roles above, which set every state alike.
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) {
+        palette.setColor(QPalette::Disabled, role, disabledText);
+    }
     return palette;
 }
+
+// A desktop palette may leave the placeholder at Qt's default, dark grey at half strength,
+// which all but vanishes on a dark field: it becomes the text colour at the least strength that
+// still reads.
+QPalette withReadablePlaceholder(QPalette palette)
+{
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor base = palette.color(group, QPalette::Base);
+        if (contrastRatio(palette.color(group, QPalette::PlaceholderText), base) >= minimumPlaceholderContrast) {
+            continue;
+        }
+        QColor placeholder = palette.color(group, QPalette::Text);
+        for (float opacity = 0.5f; opacity < 1.0f; opacity += 0.05f) {
+            placeholder.setAlphaF(opacity);
+            if (contrastRatio(placeholder, base) >= minimumPlaceholderContrast) {
+                break;
+            }
+        }
+        palette.setColor(group, QPalette::PlaceholderText, placeholder);
+    }
+    return palette;
+}
+
+// Keeps the application palette's placeholders readable whenever the desktop changes it.
+class DesktopPlaceholders : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == qApp && event->type() == QEvent::ApplicationPaletteChange) {
+            makeReadable();
+        }
+        return false;
+    }
+
+public:
+    static void makeReadable()
+    {
+        const QPalette readable = withReadablePlaceholder(QApplication::palette());
+        if (readable != QApplication::palette()) {
+            QApplication::setPalette(readable);
+        }
+    }
+};
 
 constexpr const char* menusFollowAppearanceKey = "norvelle.menusFollowAppearance";
 
@@ -130,6 +184,17 @@ QPalette schemePalette(ColorScheme scheme)
 ColorScheme schemeOf(const QPalette& palette)
 {
     return palette.color(QPalette::Window).lightnessF() < 0.5 ? ColorScheme::dark : ColorScheme::light;
+}
+
+void keepDesktopPlaceholdersReadable()
+{
+    static const auto* filter = [] {
+        auto* placeholders = new DesktopPlaceholders(qApp);
+        qApp->installEventFilter(placeholders);
+        return placeholders;
+    }();
+    Q_UNUSED(filter);
+    DesktopPlaceholders::makeReadable();
 }
 
 void followAppearancePreference(QWidget& window)

@@ -13,6 +13,13 @@ namespace norvelle {
 // The palette of a window forced into the light or dark look, whatever the desktop uses.
 QPalette schemePalette(ColorScheme scheme);
 
+// The least contrast a field's placeholder keeps against the field, in every look.
+inline constexpr double minimumPlaceholderContrast = 3.0;
+
+// Gives the application palette readable placeholders, now and whenever the desktop's palette
+// changes.
+void keepDesktopPlaceholdersReadable();
+
 // The look a palette draws: dark when its window colour is dark.
 ColorScheme schemeOf(const QPalette& palette);
 

@@ -37,6 +37,15 @@ double relativeLuminance(const QColor& color)
         + 0.0722 * linearised(color.blueF());
 }
 
+double contrastRatio(const QColor& text, const QColor& background)
+{
+    const double alpha = text.alphaF();
+    const auto over = [alpha](double top, double bottom) { return alpha * top + (1 - alpha) * bottom; };
+    const QColor drawn = QColor::fromRgbF(float(over(text.redF(), background.redF())),
+        float(over(text.greenF(), background.greenF())), float(over(text.blueF(), background.blueF())));
+    return contrastRatio(relativeLuminance(drawn), relativeLuminance(background));
+}
+
 bool isDarkHexColor(const QString& hex, bool fallback, double opacity)
 {
     if (opacity < 0.35) {

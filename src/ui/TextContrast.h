@@ -10,6 +10,10 @@ namespace norvelle {
 // WCAG relative luminance; 1.0 for an invalid colour.
 double relativeLuminance(const QColor& color);
 
+// WCAG contrast ratio (1 to 21) of `text` drawn over the opaque `background`, `text`'s own
+// opacity taken into account.
+double contrastRatio(const QColor& text, const QColor& background);
+
 // Whether light text belongs on this paper: its plain (not linearised) luma is below 0.5.
 // A paper below 0.35 opacity is never dark; an unreadable hex gives `fallback`.
 bool isDarkHexColor(const QString& hex, bool fallback, double opacity);

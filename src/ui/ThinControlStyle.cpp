@@ -114,7 +114,7 @@ public:
                                                                 : QRectF(handle).adjusted(3, 2, -3, -2);
         painter->save();
         painter->setRenderHint(QPainter::Antialiasing);
-        fillRounded(*painter, shape, -1, textAt(bar->palette, strong ? 0.5 : 0.3));
+        fillRounded(*painter, shape, -1, textAt(bar->palette, strong ? 0.7 : 0.5));
         painter->restore();
     }
 };

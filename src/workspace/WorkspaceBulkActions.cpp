@@ -6,6 +6,7 @@
 #include "store/StickyNote.h"
 #include "workspace/ConfirmationDialog.h"
 #include "workspace/NoteDisplayText.h"
+#include "ui/CountedNoun.h"
 #include "workspace/WorkspaceView.h"
 
 #include <QDateTime>
@@ -74,12 +75,12 @@ void WorkspaceBulkActions::selectAll(WorkspaceView& workspace)
 
 QString WorkspaceBulkActions::bulkDeleteTitle(qsizetype count)
 {
-    return QStringLiteral("Permanently delete %1 notes?").arg(count);
+    return QStringLiteral("Permanently delete %1?").arg(countedNoun(count, QStringLiteral("note"), QStringLiteral("notes")));
 }
 
 QString WorkspaceBulkActions::emptyTrashTitle(qsizetype count)
 {
-    return QStringLiteral("Permanently delete all %1 notes in Trash?").arg(count);
+    return QStringLiteral("Permanently delete all %1 in Trash?").arg(countedNoun(count, QStringLiteral("note"), QStringLiteral("notes")));
 }
 
 QMessageBox* WorkspaceBulkActions::confirmBulkPermanentDelete(WorkspaceView& workspace, QWidget* dialogParent)

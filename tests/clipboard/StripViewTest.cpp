@@ -6,7 +6,10 @@
 #include "clipboard/ClipStripList.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/ClipboardStripView.h"
+#include "ui/SchemeColors.h"
+#include "ui/TextContrast.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QTest>
@@ -134,6 +137,34 @@ TEST_F(StripViewTest, TenRowsShowNineBadgesAndBindCtrl1ToCtrl9)
     key(Qt::Key_9, Qt::ControlModifier);
     key(Qt::Key_0, Qt::ControlModifier);
     EXPECT_EQ(events, QStringList({"paste:clip 3@0", "paste:clip 9@0"}));
+}
+
+TEST_F(StripViewTest, ABadgeReadsAsWellAsTheAgeAboveItInBothLooks)
+{
+    setTexts(3);
+    for (const QPalette& palette : {QApplication::palette(), darkPalette()}) {
+        strip().setPalette(palette);
+        showActive(strip());
+        ClipStripList* list = strip().list();
+        const QImage image = list->grab().toImage();
+        // The second row is neither selected nor under the pointer; its age sits in the upper
+        // half of its right end, the badge in the lower.
+        const QRect row = list->itemRect(1);
+        const QColor fill = image.pixelColor(row.right() - 3, row.center().y());
+        const auto strongest = [&](int top, int bottom) {
+            double ratio = 1;
+            for (int y = top; y < bottom; ++y) {
+                for (int x = row.right() - 70; x < row.right() - 3; ++x) {
+                    ratio = std::max(ratio, contrastRatio(image.pixelColor(x, y), fill));
+                }
+            }
+            return ratio;
+        };
+        const double age = strongest(row.top(), row.center().y());
+        const double badge = strongest(row.center().y(), row.bottom());
+        EXPECT_GE(badge, 0.9 * age) << "dark " << SchemeColors::isDarkScheme(palette);
+        EXPECT_GE(badge, 3.0);
+    }
 }
 
 TEST_F(StripViewTest, ArrowsClampAtBothEndsAndReturnPastesTheSelectedRow)
@@ -273,7 +304,7 @@ TEST_F(StripViewTest, SearchingImageFindsTextlessImagesAndSourcesAreSearchedToo)
 TEST_F(StripViewTest, FooterCountsTheWholeHistoryAndOpensTheWorkspaceBeforeDismissing)
 {
     setTexts(1);
-    EXPECT_EQ(strip().footerCountText(), "1 clips");
+    EXPECT_EQ(strip().footerCountText(), "1 clip");
     setTexts(4);
     strip().searchField()->setText(QStringLiteral("clip 2"));
     EXPECT_EQ(strip().footerCountText(), "4 clips");

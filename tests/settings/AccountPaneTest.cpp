@@ -12,9 +12,12 @@
 #include "ui/SchemePalette.h"
 #include "ui/TextLabel.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+
+#include <algorithm>
 
 namespace norvelle {
 namespace {
@@ -166,6 +169,18 @@ TEST_F(AccountPaneTest, AFailedDeletionKeepsTheSheetOpenAndEscapeClearsIt)
     ASSERT_TRUE(test::waitUntil([&] { return sheet().errorLabel()->isVisible(); }, 5000));
     const QString error = "Couldn’t delete account: Server error (HTTP 500).";
     EXPECT_EQ(sheet().errorLabel()->text(), error);
+    // The sheet grows with the text: nothing in it is squeezed or cut off.
+    EXPECT_TRUE(test::waitUntil([&] {
+        QList<QWidget*> parts {sheet().confirmField(), sheet().deleteButton()};
+        for (QLabel* label : sheet().findChildren<QLabel*>()) {
+            parts << label;
+        }
+        return std::all_of(parts.begin(), parts.end(), [&](const QWidget* part) {
+            const QRect place(part->mapTo(&sheet(), QPoint(0, 0)), part->size());
+            return sheet().rect().contains(place) && part->height() >= part->minimumSizeHint().height()
+                && (!part->hasHeightForWidth() || part->height() >= part->heightForWidth(part->width()));
+        });
+    }, 5000));
     EXPECT_EQ(pane().deleteAccountErrorLabel()->text(), error);
     EXPECT_TRUE(pane().deleteAccountErrorLabel()->isVisible());
     EXPECT_TRUE(sheet().isVisible());

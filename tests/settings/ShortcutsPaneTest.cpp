@@ -3,6 +3,7 @@
 #include "core/NorvelleShortcutsProfile.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
+#include "settings/SettingsSection.h"
 #include "settings/ShortcutRow.h"
 #include "settings/ShortcutsPane.h"
 #include "settings/ToggleSwitch.h"
@@ -90,6 +91,11 @@ TEST_F(ShortcutsPaneTest, TheDefaultProfileShowsEveryDefaultOnAndNoPickers)
     EXPECT_EQ(presets, QStringList({"Shift+Super — recommended", "Alt+Super", "Ctrl+Alt+Super"}));
     EXPECT_EQ(row(Action::newNote).letterPicker()->count(), 26);
     EXPECT_EQ(saves, 0);
+    // The icons live in the desktop's tray: there is no menu bar to point at.
+    EXPECT_EQ(pane().sections().first()->header(), "Tray");
+    for (const TextLabel* text : pane().findChildren<TextLabel*>()) {
+        EXPECT_FALSE(text->text().contains("menu bar", Qt::CaseInsensitive)) << text->text().toStdString();
+    }
 }
 
 TEST_F(ShortcutsPaneTest, TurningTheDefaultOffShowsThePickersAndSavesWithoutAnAlert)

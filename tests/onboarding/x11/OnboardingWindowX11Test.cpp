@@ -1,6 +1,8 @@
 // The onboarding window on a real X server with a window manager: the window manager may only
 // move it, it moves by its background, its close is refused however it comes, and it never
-// holds up the program's quit.
+// holds up the program's quit; Return sends the account page's form.
+#include "account/GoogleSignInFixture.h"
+#include "onboarding/OnboardingAccountPage.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "ui/PlainButton.h"
@@ -13,6 +15,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -165,6 +169,46 @@ TEST(OnboardingWindowX11, AQuickClickOnTheBackgroundLeavesTheWindowWhereItIs)
         test::quickClickThenClickElsewhere(start + spot, start + spot + QPoint(150, 40));
         EXPECT_EQ(serverPosition(window), start) << "after click " << click;
     }
+}
+
+TEST(OnboardingWindowX11, ReturnInThePasswordFieldSendsTheFormOnceItCanBeSent)
+{
+    test::GoogleSignInFixture account;
+    account.server.reply("/v1/auth/email/login", test::LoopbackApiServer::tokens("access-e"));
+    OnboardingWindowController controller(account.auth, account.google);
+    int finishes = 0;
+    controller.onFinish = [&finishes] { ++finishes; };
+    QWidget* window = controller.window();
+    controller.view()->setPage(OnboardingView::accountPage);
+    ASSERT_TRUE(showAndFocus(window));
+    OnboardingAccountPage* page = controller.view()->accountPageView();
+    const auto clickInto = [window](QLineEdit* field) {
+        const QPoint spot = serverPosition(window) + field->mapTo(window, field->rect().center());
+        return xdotool({"mousemove", "--sync", QString::number(spot.x()), QString::number(spot.y()), "click", "1"})
+            && test::waitUntil([field] { return field->hasFocus(); }, waitMs);
+    };
+    const auto type = [](const QLineEdit* field, const QString& text) {
+        return xdotool({"type", "--delay", "20", text})
+            && test::waitUntil([field, text] { return field->text().endsWith(text); }, waitMs);
+    };
+
+    ASSERT_TRUE(clickInto(page->emailField()));
+    ASSERT_TRUE(type(page->emailField(), "ada@example.com"));
+    ASSERT_TRUE(clickInto(page->passwordField()));
+    ASSERT_TRUE(type(page->passwordField(), "1234567"));
+    // Seven characters: the form cannot be sent, and Return sends nothing.
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+    ASSERT_TRUE(type(page->passwordField(), "8"));
+    EXPECT_FALSE(page->isBusy());
+    EXPECT_TRUE(account.server.requests("/v1/auth/email/login").isEmpty());
+    EXPECT_EQ(page->passwordField()->text(), "12345678");
+
+    ASSERT_TRUE(xdotool({"key", "Return"}));
+    ASSERT_TRUE(test::waitUntil([&] { return finishes == 1; }, waitMs));
+    const QList<test::RecordedRequest> sent = account.server.requests("/v1/auth/email/login");
+    ASSERT_EQ(sent.size(), 1);
+    EXPECT_EQ(sent.first().json().value("email").toString(), "ada@example.com");
+    EXPECT_EQ(sent.first().json().value("password").toString(), "12345678");
 }
 
 } // namespace
