@@ -56,7 +56,7 @@ StickyContentView::StickyContentView(const StickyState& state, QWidget* editor, 
     , m_texture(new PaperTextureView(this))
 {
     m_border = new BorderLayer([this](QPainter& painter) {
-        const QColor color = borderColor(m_state.isPinned(), m_state.opacity(), palette().color(QPalette::WindowText));
+        const QColor color = borderColor(m_state.isPinned(), shownOpacity(), palette().color(QPalette::WindowText));
         if (color.alpha() == 0) {
             return;
         }
@@ -104,7 +104,12 @@ void StickyContentView::setToolbar(QWidget* toolbar)
 void StickyContentView::setTranslucent(bool translucent)
 {
     m_translucent = translucent;
-    update();
+    refresh();
+}
+
+double StickyContentView::shownOpacity() const
+{
+    return m_translucent ? m_state.opacity() : 1.0;
 }
 
 ColorScheme StickyContentView::colorScheme() const
@@ -119,12 +124,12 @@ QString StickyContentView::effectivePaperHex() const
 
 bool StickyContentView::isPaperDark() const
 {
-    return isDarkHexColor(effectivePaperHex(), m_state.isDark(), m_state.opacity());
+    return isDarkHexColor(effectivePaperHex(), m_state.isDark(), shownOpacity());
 }
 
 std::optional<QColor> StickyContentView::editorTextColor() const
 {
-    return editorTextColor(m_state.opacity(), isPaperDark());
+    return editorTextColor(shownOpacity(), isPaperDark());
 }
 
 double StickyContentView::paperFillOpacity(double opacity)
@@ -160,9 +165,9 @@ QColor StickyContentView::borderColor(bool pinned, double opacity, const QColor&
 void StickyContentView::refresh()
 {
     const bool dark = isPaperDark();
-    m_header->setEffectivePaperHex(effectivePaperHex());
+    m_header->setShownPaper(effectivePaperHex(), shownOpacity());
     m_texture->setTexture(m_state.textureName(), dark);
-    m_texture->setTextureOpacity(textureOpacity(m_state.opacity()));
+    m_texture->setTextureOpacity(textureOpacity(shownOpacity()));
     update();
     m_border->update();
     emit appearanceChanged();
@@ -180,7 +185,7 @@ void StickyContentView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QColor paper = colorFromHex(effectivePaperHex()).value_or(QColor(Qt::white));
-    paper.setAlphaF(m_translucent ? float(paperFillOpacity(m_state.opacity())) : 1.0f);
+    paper.setAlphaF(float(paperFillOpacity(shownOpacity())));
     if (m_translucent) {
         painter.fillPath(paperPath(), paper);
     } else {
