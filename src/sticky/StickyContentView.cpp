@@ -56,7 +56,7 @@ StickyContentView::StickyContentView(const StickyState& state, QWidget* editor, 
     , m_texture(new PaperTextureView(this))
 {
     m_border = new BorderLayer([this](QPainter& painter) {
-        const QColor color = borderColor(m_state.isPinned(), shownOpacity(), palette().color(QPalette::WindowText));
+        const QColor color = borderColor(m_state.isPinned(), m_state.opacity(), palette().color(QPalette::WindowText));
         if (color.alpha() == 0) {
             return;
         }
@@ -167,7 +167,7 @@ void StickyContentView::refresh()
     const bool dark = isPaperDark();
     m_header->setShownPaper(effectivePaperHex(), shownOpacity());
     m_texture->setTexture(m_state.textureName(), dark);
-    m_texture->setTextureOpacity(textureOpacity(shownOpacity()));
+    m_texture->setTextureOpacity(textureOpacity(m_state.opacity()));
     update();
     m_border->update();
     emit appearanceChanged();
@@ -185,7 +185,7 @@ void StickyContentView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     QColor paper = colorFromHex(effectivePaperHex()).value_or(QColor(Qt::white));
-    paper.setAlphaF(float(paperFillOpacity(shownOpacity())));
+    paper.setAlphaF(m_translucent ? float(paperFillOpacity(m_state.opacity())) : 1.0f);
     if (m_translucent) {
         painter.fillPath(paperPath(), paper);
     } else {

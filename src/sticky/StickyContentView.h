@@ -34,9 +34,10 @@ public:
     void setToolbar(QWidget* toolbar);
     QWidget* toolbar() const { return m_toolbar; }
     // Without a compositor nothing behind the window can show: the paper is drawn opaque, and
-    // its colour and texture, the text and the icons are those of opaque paper.
+    // the text and the icons take the colours that opaque paper asks for.
     void setTranslucent(bool translucent);
-    // The note's opacity where the paper is drawn see-through, else 1.
+    // The note's opacity where the paper is drawn see-through, else 1: what decides whether
+    // the paper counts as dark.
     double shownOpacity() const;
 
     ColorScheme colorScheme() const;
