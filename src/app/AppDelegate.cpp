@@ -24,6 +24,7 @@
 #include "settings/SettingsWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
+#include "ui/SchemePalette.h"
 #include "workspace/MainAppWindowController.h"
 
 #include <QAction>
@@ -79,6 +80,7 @@ AppDelegate::~AppDelegate()
 bool AppDelegate::applicationDidFinishLaunching()
 {
     AppDelegating::setCurrent(this);
+    windowsFollowAppearancePreference();
     if (const std::optional<ObjectStoreError> error = m_services.openNoteStore()) {
         m_services.explainUnopenableStore(*error);
         return false;

@@ -105,7 +105,12 @@ void StickyContentView::setToolbar(QWidget* toolbar)
 void StickyContentView::setTranslucent(bool translucent)
 {
     m_translucent = translucent;
-    update();
+    refresh();
+}
+
+double StickyContentView::shownOpacity() const
+{
+    return m_translucent ? m_state.opacity() : 1.0;
 }
 
 ColorScheme StickyContentView::colorScheme() const
@@ -120,12 +125,12 @@ QString StickyContentView::effectivePaperHex() const
 
 bool StickyContentView::isPaperDark() const
 {
-    return isDarkHexColor(effectivePaperHex(), m_state.isDark(), m_state.opacity());
+    return isDarkHexColor(effectivePaperHex(), m_state.isDark(), shownOpacity());
 }
 
 std::optional<QColor> StickyContentView::editorTextColor() const
 {
-    return editorTextColor(m_state.opacity(), isPaperDark());
+    return editorTextColor(shownOpacity(), isPaperDark());
 }
 
 double StickyContentView::paperFillOpacity(double opacity)
@@ -161,7 +166,7 @@ QColor StickyContentView::borderColor(bool pinned, double opacity, const QColor&
 void StickyContentView::refresh()
 {
     const bool dark = isPaperDark();
-    m_header->setEffectivePaperHex(effectivePaperHex());
+    m_header->setShownPaper(effectivePaperHex(), shownOpacity());
     m_texture->setTexture(m_state.textureName(), dark);
     m_texture->setTextureOpacity(textureOpacity(m_state.opacity()));
     update();

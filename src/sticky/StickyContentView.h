@@ -33,8 +33,12 @@ public:
     // Puts the toolbar into the 52-point place at the foot.
     void setToolbar(QWidget* toolbar);
     QWidget* toolbar() const { return m_toolbar; }
-    // Without a compositor nothing behind the window can show: the paper is drawn opaque.
+    // Without a compositor nothing behind the window can show: the paper is drawn opaque, and
+    // the text and the icons take the colours that opaque paper asks for.
     void setTranslucent(bool translucent);
+    // The note's opacity where the paper is drawn see-through, else 1: what decides whether
+    // the paper counts as dark.
+    double shownOpacity() const;
 
     ColorScheme colorScheme() const;
     // The theme's paper while the note follows it, else its own.

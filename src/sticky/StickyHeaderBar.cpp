@@ -86,10 +86,11 @@ StickyHeaderBar::StickyHeaderBar(const StickyState& state, QWidget* parent)
     refresh();
 }
 
-void StickyHeaderBar::setEffectivePaperHex(const QString& hex)
+void StickyHeaderBar::setShownPaper(const QString& hex, double opacity)
 {
-    if (hex != m_paperHex) {
+    if (hex != m_paperHex || opacity != m_shownOpacity) {
         m_paperHex = hex;
+        m_shownOpacity = opacity;
         refresh();
     }
 }
@@ -112,7 +113,7 @@ bool StickyHeaderBar::isHeaderDark(double opacity, const QString& effectivePaper
 
 void StickyHeaderBar::refresh()
 {
-    const bool dark = isHeaderDark(m_state.opacity(), m_paperHex, m_state.isDark());
+    const bool dark = isHeaderDark(m_shownOpacity, m_paperHex, m_state.isDark());
     const QColor icon = dark ? withOpacity(Qt::white, 0.9) : withOpacity(Qt::black, 0.82);
     const bool pinned = m_state.isPinned();
     m_share->setColor(icon);
@@ -137,7 +138,7 @@ QRect StickyHeaderBar::capsuleRect() const
 
 void StickyHeaderBar::paintEvent(QPaintEvent*)
 {
-    const bool dark = isHeaderDark(m_state.opacity(), m_paperHex, m_state.isDark());
+    const bool dark = isHeaderDark(m_shownOpacity, m_paperHex, m_state.isDark());
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

@@ -20,8 +20,9 @@ public:
 
     StickyHeaderBar(const StickyState& state, QWidget* parent = nullptr);
 
-    // The paper shown under the bar (the theme's while the note follows it).
-    void setEffectivePaperHex(const QString& hex);
+    // The paper shown under the bar (the theme's while the note follows it) and the opacity it
+    // is drawn at (1 where it is drawn opaque).
+    void setShownPaper(const QString& hex, double opacity);
     void setShareEnabled(bool enabled);
 
     // Light icons: false below 0.35 opacity, else the paper's sRGB luminance below 0.5 (the
@@ -50,6 +51,7 @@ private:
 
     const StickyState& m_state;
     QString m_paperHex;
+    double m_shownOpacity = 1.0;
     QAbstractButton* m_close;
     QAbstractButton* m_minimize;
     ShareAnchorButton* m_share;

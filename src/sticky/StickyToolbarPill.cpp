@@ -291,8 +291,13 @@ void StickyToolbarPill::fitColorsPopover()
     if (!content) {
         return;
     }
-    // Its own size within its limits, not the size the popover last gave it.
+    // Its own size within its limits, not the size the popover last gave it. A hidden content
+    // hears of its new size only once shown, inside a popover still of the old size: the
+    // popover takes the size now.
     content->adjustSize();
+    if (content->size() != m_colorsPopover->size()) {
+        m_colorsPopover->setContentSize(content->size());
+    }
 }
 
 bool StickyToolbarPill::eventFilter(QObject* watched, QEvent* event)

@@ -21,11 +21,8 @@ QLabel* secondaryLabel(const QString& text, const QFont& font, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
     label->setFont(font);
-    QPalette palette = label->palette();
-    QColor secondary = palette.color(QPalette::WindowText);
-    secondary.setAlphaF(0.55);
-    palette.setColor(QPalette::WindowText, secondary);
-    label->setPalette(palette);
+    // A role, not a colour taken now: the label follows the window into the other look.
+    label->setForegroundRole(QPalette::PlaceholderText);
     return label;
 }
 

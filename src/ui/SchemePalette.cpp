@@ -230,8 +230,13 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        auto* window = qobject_cast<QWidget*>(watched);
-        if (window && event->type() == QEvent::Show && m_source) {
+        auto* window = qobject_cast<QWidget*>(parent());
+        if (!m_source) {
+            return false;
+        }
+        const bool showing = watched == window && event->type() == QEvent::Show;
+        const bool sourceChanged = watched == m_source && event->type() == QEvent::PaletteChange && window->isVisible();
+        if (showing || sourceChanged) {
             takePaletteOf(*window, *m_source);
         }
         return false;
@@ -245,7 +250,72 @@ private:
 
 void followSchemeOf(QWidget& window, QWidget& source)
 {
-    window.installEventFilter(new SchemeOnShow(window, source));
+    auto* follower = new SchemeOnShow(window, source);
+    window.installEventFilter(follower);
+    source.installEventFilter(follower);
+}
+
+namespace {
+
+constexpr const char* themedWindowKey = "norvelle.themedWindow";
+
+bool takesStoredAppearance(const QWidget& window)
+{
+    if (!window.isWindow() || qobject_cast<const QMenu*>(&window) || window.windowType() == Qt::ToolTip
+        || window.windowType() == Qt::Desktop || window.property(menusFollowAppearanceKey).toBool()) {
+        return false;
+    }
+    return !window.testAttribute(Qt::WA_SetPalette) || window.property(themedWindowKey).toBool();
+}
+
+void giveStoredAppearance(QWidget& window)
+{
+    window.setProperty(themedWindowKey, true);
+    const std::optional<ColorScheme> scheme = appearance::colorScheme(appearance::stored());
+    // "System": no palette of its own, so the window goes on following the desktop's.
+    window.setPalette(scheme ? schemePalette(*scheme) : QPalette());
+}
+
+class WindowsFollowAppearance : public QObject {
+public:
+    explicit WindowsFollowAppearance(QObject* parent)
+        : QObject(parent)
+    {
+        connect(&UserDefaults::standard(), &UserDefaults::changed, this, [](const QString& key) {
+            if (key != QLatin1String(appearance::defaultsKey)) {
+                return;
+            }
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (takesStoredAppearance(*window)) {
+                    giveStoredAppearance(*window);
+                }
+            }
+        });
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && watched->isWidgetType()) {
+            auto* window = static_cast<QWidget*>(watched);
+            if (takesStoredAppearance(*window)) {
+                giveStoredAppearance(*window);
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void windowsFollowAppearancePreference()
+{
+    static const auto* windows = [] {
+        auto* filter = new WindowsFollowAppearance(qApp);
+        qApp->installEventFilter(filter);
+        return filter;
+    }();
+    Q_UNUSED(windows);
 }
 
 } // namespace norvelle

@@ -32,8 +32,13 @@ void followAppearancePreference(QWidget& window);
 // for a window that draws its own look rather than through its palette.
 void menusFollowAppearancePreference(QWidget& window);
 
+// Gives every window as it shows the look stored under "norvelle.appearance", and again when
+// that setting changes while it is open: dialogs, popovers and pickers included. Windows that
+// were given a palette of their own, menus and windows that draw their own look keep theirs.
+void windowsFollowAppearancePreference();
+
 // Makes a window opened from a view (a dialog, a picker's list) draw in that view's scheme each
-// time it shows, where a window would otherwise take the desktop's.
+// time it shows, and again when that view changes its scheme while the window is open.
 void followSchemeOf(QWidget& window, QWidget& source);
 
 } // namespace norvelle

@@ -23,10 +23,10 @@ TEST(StickyHeaderBar, IconsAreLightOnlyOnDarkFairlyOpaquePaper)
     StickyState state;
     state.setPaperHex("#2C2C2E");
     StickyHeaderBar bar(state);
-    bar.setEffectivePaperHex("#2C2C2E");
+    bar.setShownPaper("#2C2C2E", 1.0);
     EXPECT_EQ(bar.moreButton()->color().rgb(), QColor(Qt::white).rgb());
     EXPECT_NEAR(bar.moreButton()->color().alphaF(), 0.9, 0.01);
-    bar.setEffectivePaperHex("#FDFDF8");
+    bar.setShownPaper("#FDFDF8", 1.0);
     EXPECT_EQ(bar.moreButton()->color().rgb(), QColor(Qt::black).rgb());
     EXPECT_NEAR(bar.moreButton()->color().alphaF(), 0.82, 0.01);
 }
@@ -48,7 +48,7 @@ TEST(StickyHeaderBar, ThePinnedStarStandsOutOnEveryPaper)
     state.setIsPinned(true);
     StickyHeaderBar bar(state);
     for (const QString paper : {"#FDFDF8", "#FFF8E8", "#F0E6CC", "#EDE9FE", "#1E1B4B", "#2C2C2E", "#FFAA00", "#FFB300", "#F5A623"}) {
-        bar.setEffectivePaperHex(paper);
+        bar.setShownPaper(paper, 1.0);
         // The paper under the capsule's faint fill, as the window shows it.
         const QColor under = QColor(paper);
         const QColor ground = QColor::fromRgbF(under.redF() * 0.88f, under.greenF() * 0.88f, under.blueF() * 0.88f);

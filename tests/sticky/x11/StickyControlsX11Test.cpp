@@ -14,7 +14,9 @@
 #include "platform/Compositor.h"
 #include "platform/Popover.h"
 #include "platform/StoredSettings.h"
+#include "sticky/ColorSwatch.h"
 #include "sticky/CustomColorDisclosure.h"
+#include "sticky/HeaderSymbolButton.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/PaperColorLists.h"
 #include "platform/UserDefaults.h"
@@ -45,10 +47,13 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSlider>
 #include <QUuid>
 #include <QWindow>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace norvelle;
 
@@ -313,7 +318,7 @@ TEST_F(StickyControlsX11Test, UndoAndRedoKeepTheChangedTextInView)
 TEST_F(StickyControlsX11Test, WithoutACompositorTheTransparencyPopoverSaysNotesStayOpaque)
 {
     ASSERT_FALSE(Compositor::isRunning()) << "the test desktop has a window manager only";
-    open("see-through?");
+    open("see-through?", {320, 380}, "#3A3840");
     ASSERT_FALSE(HasFatalFailure());
     clickOn(pillButton("transparency"));
     ASSERT_TRUE(test::waitUntil([&] { return pill()->transparencyView() && pill()->transparencyView()->isVisible(); }, waitMs));
@@ -323,6 +328,32 @@ TEST_F(StickyControlsX11Test, WithoutACompositorTheTransparencyPopoverSaysNotesS
     EXPECT_EQ(note->text(), StickyTransparencyView::noCompositorNote);
     EXPECT_GE(note->height(), note->heightForWidth(note->width())) << "every line of it shows";
     EXPECT_LE(note->geometry().bottom(), pill()->transparencyView()->height());
+
+    // The lowest opacity: the dark paper stays opaque, and so its text stays light.
+    QSlider* slider = pill()->transparencyView()->findChild<QSlider*>();
+    ASSERT_TRUE(slider);
+    ASSERT_TRUE(test::waitUntil([&] {
+        clickOn(slider);
+        pressKeys("Home");
+        return test::waitUntil([&] { return sticky->stickyState().opacity() < 0.2; }, 1000);
+    }, waitMs));
+    pressKeys("Escape");
+    ASSERT_TRUE(test::waitUntil([&] { return !pill()->transparencyView()->isVisible(); }, waitMs));
+    const QRect line = textView().cursorRect(QTextCursor(textView().document()));
+    const QPoint origin = textView().viewport()->mapToGlobal(line.topLeft());
+    const auto lightTextOnDarkPaper = [&] {
+        const QImage shown = QGuiApplication::primaryScreen()->grabWindow(0, origin.x(), origin.y(), 90, line.height()).toImage();
+        std::vector<int> lightness;
+        for (int y = 0; y < shown.height(); ++y) {
+            for (int x = 0; x < shown.width(); ++x)
+                lightness.push_back(shown.pixelColor(x, y).lightness());
+        }
+        std::sort(lightness.begin(), lightness.end());
+        return lightness[lightness.size() / 2] < 80 && lightness.back() > 170;
+    };
+    EXPECT_TRUE(test::waitUntil(lightTextOnDarkPaper, waitMs));
+    EXPECT_EQ(sticky->editor()->textColor(), QColor(Qt::white));
+    EXPECT_EQ(sticky->contentView()->headerBar().moreButton()->color().rgb(), QColor(Qt::white).rgb());
 }
 
 TEST_F(StickyControlsX11Test, ACustomPaperColourIsPickedBesideTheNoteAndApplied)
@@ -385,6 +416,28 @@ TEST_F(StickyControlsX11Test, ACustomPaperColourIsPickedBesideTheNoteAndApplied)
     EXPECT_EQ(sticky->note()->paperColor(), picked);
 
     EXPECT_TRUE(test::waitUntil([&] { return !popover()->isVisible(); }, waitMs)) << "it closes with the panel";
+
+    // Opened again, each time, it shows whole: its swatches drawn on the screen.
+    const auto swatchShown = [&](const QString& hex) {
+        for (ColorSwatch* swatch : popover()->findChildren<ColorSwatch*>()) {
+            if (swatch->isVisible() && swatch->hex() == hex) {
+                const QPoint centre = swatch->mapToGlobal(swatch->rect().center());
+                const QImage shown = QGuiApplication::primaryScreen()->grabWindow(0, centre.x(), centre.y(), 1, 1).toImage();
+                return shown.pixelColor(0, 0) == QColor(hex);
+            }
+        }
+        return false;
+    };
+    for (int opening = 1; opening <= 2; ++opening) {
+        test::waitUntil([] { return false; }, 600);
+        clickOn(pillButton("colors"));
+        ASSERT_TRUE(test::waitUntil([&] { return popover()->isVisible(); }, waitMs)) << "opening " << opening;
+        EXPECT_TRUE(test::waitUntil([&] { return swatchShown("#14532D") && disclosure(); }, waitMs))
+            << "opening " << opening << ": " << popover()->width() << "x" << popover()->height();
+        EXPECT_GT(popover()->height(), 150);
+        pressKeys("Escape");
+        ASSERT_TRUE(test::waitUntil([&] { return !popover()->isVisible(); }, waitMs));
+    }
 }
 
 TEST_F(StickyControlsX11Test, HighlightedTextOnDarkPaperIsDrawnToReadOnTheHighlight)
