@@ -4,6 +4,7 @@
 #include "ui/SchemePalette.h"
 
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 
 int main(int argc, char** argv)
@@ -29,16 +30,31 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &norvelle::SingleInstanceGuard::reopenRequested, &delegate,
         [&delegate] { delegate.applicationShouldHandleReopen(delegate.hasVisibleWindows()); });
 
+    // Until the main loop runs, quit() does nothing: a request that comes while the launch waits
+    // in a dialog of its own closes that dialog and is carried out once the launch returns.
+    bool launched = false;
+    bool quitRequested = false;
+    const auto requestQuit = [&launched, &quitRequested] {
+        quitRequested = true;
+        if (launched) {
+            QApplication::quit();
+        } else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            dialog->reject();
+        }
+    };
     norvelle::TerminationSignals termination;
-    QObject::connect(&termination, &norvelle::TerminationSignals::terminationRequested, &app,
-        [] { QApplication::quit(); });
+    QObject::connect(&termination, &norvelle::TerminationSignals::terminationRequested, &app, requestQuit);
     // Logging out of the desktop ends the program the same orderly way.
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &app,
-        [] { QTimer::singleShot(0, qApp, [] { QApplication::quit(); }); });
+        [requestQuit] { QTimer::singleShot(0, qApp, requestQuit); });
     QObject::connect(&app, &QCoreApplication::aboutToQuit, &delegate, [&delegate] { delegate.applicationWillTerminate(); });
 
     if (!delegate.applicationDidFinishLaunching()) {
         return 1;
+    }
+    launched = true;
+    if (quitRequested) {
+        QTimer::singleShot(0, qApp, [] { QApplication::quit(); });
     }
     return QApplication::exec();
 }

@@ -32,6 +32,9 @@ AppServices AppServices::live()
         if (!store.loadError()) {
             NoteSaveFailureNotice::watch(store.viewContext());
         }
+        if (!store.filesSetAside().isEmpty()) {
+            MainQueue::async([kept = store.filesSetAside().constFirst()] { LaunchNotices::tellNoteStoreSetAside(kept); });
+        }
         return store.loadError();
     };
     services.explainUnopenableStore = [](const ObjectStoreError& error) {

@@ -45,4 +45,11 @@ void LaunchNotices::tellUnreadableSettings(const QString& keptAs)
                      QStringLiteral("The old settings file was kept as %1.").arg(QDir::toNativeSeparators(keptAs)));
 }
 
+void LaunchNotices::tellNoteStoreSetAside(const QString& keptAs)
+{
+    UserNotice::warn(noteStoreSetAsideTopic,
+                     QStringLiteral("Norvelle could not read your notes and started with an empty note store."),
+                     QStringLiteral("The unreadable notes file was kept as %1.").arg(QDir::toNativeSeparators(keptAs)));
+}
+
 } // namespace norvelle

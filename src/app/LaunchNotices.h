@@ -14,8 +14,11 @@ namespace LaunchNotices {
 void explainUnopenableStore(const ObjectStoreError& error, const QString& storePath);
 // A settings file that could not be read and was replaced by the defaults.
 void tellUnreadableSettings(const QString& keptAs);
+// A note store that could not be read and was set aside for an empty one.
+void tellNoteStoreSetAside(const QString& keptAs);
 
 inline const QString unreadableSettingsTopic = QStringLiteral("settings");
+inline const QString noteStoreSetAsideTopic = QStringLiteral("note store set aside");
 
 } // namespace LaunchNotices
 

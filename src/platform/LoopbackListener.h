@@ -10,7 +10,7 @@ namespace norvelle {
 // connection's request head (up to its blank line) goes to the handler, whose answer is sent
 // before the connection is closed; a head too long for any redirect is refused. Any program on
 // this computer may connect: a connection is dropped once it has been open for
-// connectionDeadlineMs, and only so many are kept open at once.
+// connectionDeadlineMs, and only so many wait at once (the oldest is dropped to make room).
 class LoopbackListener {
 public:
     struct Answer {

@@ -26,6 +26,7 @@
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 #include "store/StickyWindowKeys.h"
+#include "ui/IsolatedText.h"
 
 #include <QAction>
 #include <QCursor>
@@ -310,7 +311,8 @@ void StickyWindowController::saveFrame()
 void StickyWindowController::showTitle(const QString& title)
 {
     // A window with no name would vanish from the window list.
-    m_panel->setWindowTitle(NoteTitle::trimmed(title).isEmpty() ? QStringLiteral("Untitled") : NoteTitle::shown(title));
+    m_panel->setWindowTitle(NoteTitle::trimmed(title).isEmpty() ? QStringLiteral("Untitled")
+                                                                : isolatedText(NoteTitle::shown(title)));
 }
 
 void StickyWindowController::saveNote()

@@ -8,6 +8,7 @@
 #include "sticky/NoteSyncHandoff.h"
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"
+#include "ui/IsolatedText.h"
 #include "workspace/ConfirmationDialog.h"
 #include "workspace/NoteDisplayText.h"
 
@@ -64,7 +65,7 @@ void NoteActions::togglePin(StickyNote& note)
 
 QString NoteActions::permanentDeleteTitle(const QString& displayTitle)
 {
-    return QStringLiteral("Permanently delete “") + displayTitle + QStringLiteral("”?");
+    return QStringLiteral("Permanently delete “") + isolatedText(displayTitle) + QStringLiteral("”?");
 }
 
 void NoteActions::confirmPermanentDelete(const std::shared_ptr<StickyNote>& note, QWidget* dialogParent)

@@ -90,6 +90,9 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
         strokeRounded(painter, rect, cornerRadius, NotePaper::pinnedAccent(), 1.5);
     }
 
+    // A title of stacked marks stays on its card.
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
     const qreal width = rect.width() - 2 * kPadding;
     QPointF at = rect.topLeft() + QPointF(kPadding, kPadding);
     layout.title.draw(painter, at, paper.primary);
@@ -101,6 +104,7 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
     const QRectF dateRect(rect.left() + kPadding, rect.bottom() - kPadding - QFontMetricsF(dateFont).height(), width,
                           QFontMetricsF(dateFont).height());
     painter.drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter, layout.date);
+    painter.restore();
 
     if (state.showsTrash) {
         drawSymbol(painter, QStringLiteral("trash.fill"), 11, paper.secondary,

@@ -2,6 +2,7 @@
 
 #include "store/StickyNote.h"
 #include "ui/HexColor.h"
+#include "ui/IsolatedText.h"
 #include "ui/RoundedPainting.h"
 #include "ui/SchemeColors.h"
 #include "ui/SymbolImage.h"
@@ -67,13 +68,18 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
     const QFontMetricsF titleMetrics(titleFont);
     const QFontMetricsF previewMetrics(previewFont);
     const qreal top = middle - (titleMetrics.height() + 2 + previewMetrics.height()) / 2;
+    // A title of stacked marks stays on its row.
+    painter.save();
+    painter.setClipRect(rect, Qt::IntersectClip);
     painter.setFont(titleFont);
     painter.setPen(colors.label());
-    painter.drawText(QPointF(x, top + titleMetrics.ascent()), titleMetrics.elidedText(note.displayTitle, Qt::ElideRight, textWidth));
+    painter.drawText(QPointF(x, top + titleMetrics.ascent()),
+                     isolatedText(titleMetrics.elidedText(note.displayTitle, Qt::ElideRight, textWidth)));
     painter.setFont(previewFont);
     painter.setPen(colors.secondaryText());
     painter.drawText(QPointF(x, top + titleMetrics.height() + 2 + previewMetrics.ascent()),
-                     previewMetrics.elidedText(preview, Qt::ElideRight, textWidth));
+                     isolatedText(previewMetrics.elidedText(preview, Qt::ElideRight, textWidth)));
+    painter.restore();
 }
 
 } // namespace norvelle

@@ -1,5 +1,6 @@
 #include "workspace/SidebarRow.h"
 
+#include "ui/IsolatedText.h"
 #include "ui/RoundedPainting.h"
 #include "ui/SymbolImage.h"
 #include "ui/ViewFont.h"
@@ -64,7 +65,7 @@ void SidebarRow::paintEvent(QPaintEvent*)
     painter.setPen(accented ? accent : colors.label());
     const QRectF titleRect(8 + 18 + 8, 0, right - (8 + 18 + 8), height());
     painter.drawText(titleRect, Qt::AlignVCenter | Qt::AlignLeft,
-                     QFontMetricsF(font).elidedText(m_look.title, Qt::ElideRight, titleRect.width()));
+                     isolatedText(QFontMetricsF(font).elidedText(m_look.title, Qt::ElideRight, titleRect.width())));
 }
 
 } // namespace norvelle

@@ -1,5 +1,7 @@
 #include "workspace/WrappedText.h"
 
+#include "ui/IsolatedText.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
@@ -50,7 +52,7 @@ WrappedText::WrappedText(const QString& text, const QFont& font, qreal width, in
         const QString words = i + 1 == lines.size() && more
             ? metrics.elidedText(shown.mid(line.textStart()).simplified(), Qt::ElideRight, line.width())
             : shown.mid(line.textStart(), line.textLength());
-        m_lines.push_back({ line.x(), line.y(), staticLine(words, font) });
+        m_lines.push_back({ line.x(), line.y(), staticLine(isolatedText(words), font) });
     }
 }
 

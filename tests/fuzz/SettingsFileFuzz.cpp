@@ -18,12 +18,14 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Loads the file and writes it again (a changed key forces the write).
+// Loads the file and writes it again (a changed key forces the write). The write happens on the
+// settings' writer thread: it is waited for before the file is read back.
 QByteArray loadAndSave(const QString& path)
 {
     UserDefaults defaults(path);
     defaults.set(QStringLiteral("fuzz.probe"), true);
     defaults.remove(QStringLiteral("fuzz.probe"));
+    defaults.synchronize();
     return readAll(path);
 }
 

@@ -7,6 +7,9 @@
 #include <QTcpSocket>
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <vector>
+
 using namespace norvelle;
 
 namespace {
@@ -80,4 +83,33 @@ TEST(NetworkModule, TheListenerAnswersEachWholeRequestHeadAndRefusesAnEndlessOne
     QTcpSocket late;
     late.connectToHost(QStringLiteral("127.0.0.1"), port);
     EXPECT_FALSE(late.waitForConnected(500));
+}
+
+// A local program that holds more silent connections than the listener keeps, and opens a new
+// one for each it loses, must not lock the browser's redirect out.
+TEST(NetworkModule, TheListenerAnswersARequestWhileFortySilentConnectionsAreHeldAndRenewed)
+{
+    std::unique_ptr<LoopbackListener> listener = NetworkModule::shared()->makeLoopbackListener();
+    ASSERT_TRUE(listener->listen([](const QByteArray&) { return LoopbackListener::Answer{"200 OK", "<p>hi</p>", {}}; }));
+    std::vector<std::unique_ptr<QTcpSocket>> silent(40);
+    int dropped = 0;
+    const auto renew = [&] {
+        for (std::unique_ptr<QTcpSocket>& socket : silent) {
+            if (socket && socket->state() != QAbstractSocket::UnconnectedState) {
+                continue;
+            }
+            dropped += socket ? 1 : 0;
+            socket = std::make_unique<QTcpSocket>();
+            socket->connectToHost(QStringLiteral("127.0.0.1"), listener->port());
+        }
+    };
+    renew();
+    const int overLimit = int(silent.size()) - LoopbackListener::maximumOpenConnections;
+    ASSERT_TRUE(test::waitUntil([&] {
+        renew();
+        return dropped >= overLimit;
+    }, 20000));
+
+    const QByteArray reply = exchange(listener->port(), "GET /callback HTTP/1.1\r\nHost: x\r\n\r\n");
+    EXPECT_TRUE(reply.startsWith("HTTP/1.1 200 OK\r\n")) << reply.constData();
 }

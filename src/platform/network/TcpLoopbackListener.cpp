@@ -3,8 +3,6 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-#include <algorithm>
-
 namespace norvelle {
 
 namespace {
@@ -49,22 +47,31 @@ quint16 TcpLoopbackListener::port() const
 void TcpLoopbackListener::close()
 {
     m_server.close();
+    for (QTcpSocket* socket : waitingConnections()) {
+        drop(socket);
+    }
+}
+
+QList<QTcpSocket*> TcpLoopbackListener::waitingConnections() const
+{
+    // Accepted sockets are the server's children, oldest first; those dropped are on their way out.
+    QList<QTcpSocket*> waiting;
     for (QTcpSocket* socket : m_server.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
-        if (!socket->property(kAnswered).toBool()) {
-            drop(socket);
+        if (socket->state() == QAbstractSocket::ConnectedState && !socket->property(kAnswered).toBool()) {
+            waiting << socket;
         }
     }
+    return waiting;
 }
 
 void TcpLoopbackListener::serve()
 {
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        // Accepted sockets are the server's children; those already dropped are on their way out.
-        const auto open = m_server.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly);
-        const auto live = std::count_if(open.begin(), open.end(), [](QTcpSocket* s) { return s->state() == QAbstractSocket::ConnectedState; });
-        if (live > maximumOpenConnections) {
-            drop(socket);
-            continue;
+        // A local program holding connections open must not lock the browser's redirect out:
+        // the oldest caller still waiting for an answer makes room for the newcomer.
+        const QList<QTcpSocket*> waiting = waitingConnections();
+        if (waiting.size() > maximumOpenConnections) {
+            drop(waiting.constFirst());
         }
         QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         // A caller that connects and says nothing must not hold a descriptor for long.

@@ -16,6 +16,7 @@ public:
 
 private:
     void serve();
+    QList<QTcpSocket*> waitingConnections() const;
 
     QTcpServer m_server;
     Handler m_handler;

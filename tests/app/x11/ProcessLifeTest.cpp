@@ -21,6 +21,10 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <sys/stat.h>
+#include <utility>
+#include <vector>
 
 #include <sqlite3.h>
 
@@ -203,6 +207,65 @@ TEST(ProcessLife, ALockedNoteStoreIsExplainedAndTheProgramEndsCleanlyLeavingItAs
     ASSERT_FALSE(store.loadError());
     EXPECT_EQ(store.viewContext().fetch(norvelle::StickyNote::fetchRequest()).at(0)->title(), "kept");
     EXPECT_TRUE(QDir(norvelle::PersistenceController::storeDirectory()).entryList({"*.broken-*"}, QDir::AllEntries).isEmpty());
+}
+
+// A store file that cannot be a store is kept aside for an empty one: the user learns where.
+TEST(ProcessLife, ANoteStoreSetAsideIsToldAtLaunchNamingTheFileKeptAside)
+{
+    const QString folder = norvelle::PersistenceController::storeDirectory();
+    const QString path = norvelle::PersistenceController::storePath();
+    const std::vector<std::pair<const char*, std::function<bool()>>> spoilers = {
+        {"random bytes", [&] {
+            QFile file(path);
+            QByteArray bytes(8192, '\0');
+            for (qsizetype i = 0; i < bytes.size(); ++i) {
+                bytes[i] = char((i * 7919 + 13) % 251);
+            }
+            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+        }},
+        {"a FIFO", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
+        {"a directory", [&] { return QDir().mkdir(path); }},
+        {"a link to /dev/zero", [&] { return QFile::link(QStringLiteral("/dev/zero"), path); }},
+    };
+    for (const auto& [name, spoil] : spoilers) {
+        ASSERT_TRUE(QDir(folder).removeRecursively() && QDir().mkpath(folder)) << name;
+        ASSERT_TRUE(spoil()) << name;
+
+        RunningProgram program;
+        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+        // The notice, next to the workspace that opens too (no tray here) with the same name.
+        EXPECT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 2; }, kWaitMs)) << name;
+        EXPECT_EQ(QDir(folder).entryList({"Norvelle.sqlite.broken-*"}, QDir::AllEntries | QDir::System).size(), 1) << name;
+
+        ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
+        ASSERT_TRUE(program.process().waitForFinished(kWaitMs)) << name;
+    }
+}
+
+// The launch waits in its dialog for the user; a request to end the program does not wait.
+TEST(ProcessLife, EachSignalEndsTheProgramWhileItExplainsAStoreItCannotOpen)
+{
+    {
+        norvelle::PersistenceController store;
+        norvelle::StickyNote::insert(store.viewContext())->setTitle(QStringLiteral("kept"));
+        store.save();
+    }
+    const QString wal = norvelle::PersistenceController::storePath() + "-wal";
+    QFile::remove(wal);
+    ASSERT_TRUE(QDir().mkdir(wal));
+    for (const int signalNumber : {SIGTERM, SIGINT}) {
+        RunningProgram program;
+        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 1; }, kWaitMs)) << signalNumber;
+
+        ::kill(static_cast<pid_t>(program.process().processId()), signalNumber);
+        ASSERT_TRUE(program.process().waitForFinished(kWaitMs)) << signalNumber;
+        EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << signalNumber;
+    }
+    ASSERT_TRUE(QDir().rmdir(wal));
+    norvelle::PersistenceController store;
+    ASSERT_FALSE(store.loadError());
+    EXPECT_EQ(store.viewContext().fetch(norvelle::StickyNote::fetchRequest()).at(0)->title(), "kept");
 }
 
 TEST(ProcessLife, AFailedSaveIsToldAndTheTextInTheWindowIsSavedWithTheNextEdit)
