@@ -282,7 +282,7 @@ public:
         : QObject(parent)
     {
         connect(&UserDefaults::standard(), &UserDefaults::changed, this, [](const QString& key) {
-            if (key != QLatin1String(appearance::defaultsKey)) {
+            if (key != storedSettings::appearance.key) {
                 return;
             }
             for (QWidget* window : QApplication::topLevelWidgets()) {
