@@ -39,6 +39,16 @@ QString xdotoolOutput(const QStringList& arguments)
     return QString::fromUtf8(runProgram(QStringLiteral("xdotool"), arguments)).trimmed();
 }
 
+void clickAt(QPoint point)
+{
+    xdotool({"mousemove", "--sync", QString::number(point.x()), QString::number(point.y()), "click", "1"});
+}
+
+void clickOn(const QWidget* widget)
+{
+    clickAt(widget->mapToGlobal(widget->rect().center()));
+}
+
 void movePointer(QPoint to)
 {
     xdotool({"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())});

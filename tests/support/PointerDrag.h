@@ -18,6 +18,9 @@ QString xdotoolOutput(const QStringList& arguments);
 
 // Moves the real pointer to `to` and waits until the X server has it there.
 void movePointer(QPoint to);
+// Clicks the left button at `point` on the screen, or at the middle of `widget`.
+void clickAt(QPoint point);
+void clickOn(const QWidget* widget);
 
 // Presses and releases at once at `at`, then clicks at `elsewhere`: a window move begun only
 // after the first release would carry the window to the second click.

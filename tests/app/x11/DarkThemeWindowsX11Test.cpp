@@ -44,20 +44,12 @@
 #include <algorithm>
 
 using namespace norvelle;
+using test::clickAt;
+using test::clickOn;
 
 namespace {
 
 constexpr int waitMs = 20000;
-
-void clickAt(QPoint point)
-{
-    test::xdotool({"mousemove", "--sync", QString::number(point.x()), QString::number(point.y()), "click", "1"});
-}
-
-void clickOn(const QWidget* widget)
-{
-    clickAt(widget->mapToGlobal(widget->rect().center()));
-}
 
 // The lightness the X server shows at a window's background: a small patch just inside its
 // bottom-left corner, clear of rounded edges, where no control sits.

@@ -56,20 +56,12 @@
 #include <algorithm>
 
 using namespace norvelle;
+using test::clickAt;
+using test::clickOn;
 
 namespace {
 
 constexpr int waitMs = 20000;
-
-void clickAt(QPoint point)
-{
-    test::xdotool({"mousemove", "--sync", QString::number(point.x()), QString::number(point.y()), "click", "1"});
-}
-
-void clickOn(const QWidget* widget)
-{
-    clickAt(widget->mapToGlobal(widget->rect().center()));
-}
 
 void pressKeys(const QString& keys)
 {

@@ -7,11 +7,11 @@
 #include "platform/ColorPanel.h"
 #include "sticky/StickyToolbarPill.h"
 #include "support/ColorWells.h"
+#include "support/PointerDrag.h"
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
 #include <QColorDialog>
-#include <QProcess>
 #include <QWidget>
 #include <QWindow>
 #include <gtest/gtest.h>
@@ -20,16 +20,6 @@ namespace norvelle::test {
 namespace {
 
 constexpr int waitMs = 10000;
-
-void xdotool(const QStringList& arguments)
-{
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), arguments), 0) << arguments.join(' ').toStdString();
-}
-
-void clickAt(QPoint point)
-{
-    xdotool({"mousemove", "--sync", QString::number(point.x()), QString::number(point.y()), "click", "1"});
-}
 
 // A window mapped while the window manager is still starting can be left unmapped: map it again.
 bool showExposed(QWidget& window)

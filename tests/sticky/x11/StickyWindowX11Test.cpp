@@ -26,6 +26,8 @@
 #include <gtest/gtest.h>
 
 using namespace norvelle;
+using test::clickAt;
+using test::clickOn;
 
 namespace {
 
@@ -49,12 +51,6 @@ QList<WId> stackingOrder()
     for (const QString& id : listed.split(u',', Qt::SkipEmptyParts))
         windows.append(WId(id.trimmed().toULongLong(nullptr, 16)));
     return windows;
-}
-
-void clickOn(const QWidget* widget)
-{
-    const QPoint centre = widget->mapToGlobal(widget->rect().center());
-    test::xdotool({"mousemove", "--sync", QString::number(centre.x()), QString::number(centre.y()), "click", "1"});
 }
 
 class StickyWindowX11Test : public testing::Test {
