@@ -69,8 +69,11 @@ void WorkspaceNoteIndex::applyPendingChanges()
         return;
     }
     // Reading the list columns of every note in one pass beats reading thousands of notes
-    // one by one, as after a bulk action.
-    const bool manyChanged = m_changed.size() > std::max<qsizetype>(bulkChangeMinimum, m_entries.size() / 8);
+    // one by one; notes somebody holds (as during a bulk action) need no read.
+    const auto unheld = std::count_if(m_changed.cbegin(), m_changed.cend(), [this](const ObjectID& id) {
+        return !m_context.isRegistered(id);
+    });
+    const bool manyChanged = unheld > std::max<qsizetype>(bulkChangeMinimum, m_entries.size() / 8);
     if (m_reloadNeeded || manyChanged) {
         reload();
     } else {
@@ -124,9 +127,10 @@ void WorkspaceNoteIndex::refreshInto(QHash<ObjectID, std::shared_ptr<const Works
     for (const int attribute : WorkspaceNoteEntry::attributes()) {
         values.append(note.value(attribute));
     }
-    auto entry = std::make_shared<const WorkspaceNoteEntry>(id, values, note.plainText(), m_titleCollator);
-    entry->setWords(note.title(), note.plainText());
-    entries.insert(id, std::move(entry));
+    // The text is read only when it gives the name; its preview when the note is drawn, its
+    // words when a search looks: a text may be hundreds of megabytes.
+    const QString plainText = WorkspaceNoteEntry::hasBlankTitle(values) ? note.plainText() : QString();
+    entries.insert(id, std::make_shared<const WorkspaceNoteEntry>(id, values, plainText, m_titleCollator));
 }
 
 const WorkspaceNoteEntry::Words& WorkspaceNoteIndex::words(const WorkspaceNoteEntry& entry) const
