@@ -3,6 +3,7 @@
 #include "objectstore/ObjectContext.h"
 #include "platform/SystemLog.h"
 #include "store/StickyNote.h"
+#include "workspace/NoteDisplayText.h"
 
 #include <QLocale>
 #include <QTimer>
@@ -142,20 +143,31 @@ const WorkspaceNoteEntry::Words& WorkspaceNoteIndex::words(const WorkspaceNoteEn
     return *entry.words();
 }
 
+const QString& WorkspaceNoteIndex::previewLine(const WorkspaceNoteEntry& entry) const
+{
+    if (!entry.previewLine()) {
+        const std::shared_ptr<StickyNote> found = note(entry);
+        entry.setPreviewLine(found ? norvelle::previewLine(found->title(), found->plainText()) : QString());
+    }
+    return *entry.previewLine();
+}
+
 void WorkspaceNoteIndex::loadAllWords()
 {
-    if (std::all_of(m_ordered.begin(), m_ordered.end(), [](const WorkspaceNoteEntry* entry) { return entry->words(); })) {
-        return;
-    }
-    const std::optional<ObjectStoreError> error = m_context.visitValues(
-        StickyNote::entity(), { StickyNote::Title, StickyNote::PlainText }, [this](const ObjectID& id, const QList<QVariant>& values) {
-            const auto entry = m_entries.constFind(id);
-            if (entry != m_entries.cend() && !entry.value()->words()) {
-                entry.value()->setWords(values[0].toString(), values[1].toString());
-            }
-        });
-    if (error) {
-        SystemLog(QStringLiteral("workspace")).error(QStringLiteral("The workspace could not read the notes' text: %1").arg(error->localizedDescription()));
+    const auto missing = std::count_if(m_ordered.begin(), m_ordered.end(), [](const WorkspaceNoteEntry* entry) { return !entry->words(); });
+    // Many notes without words are read in one pass; the few changed during a search one by
+    // one, not every note's text again.
+    if (missing > bulkChangeMinimum) {
+        const std::optional<ObjectStoreError> error = m_context.visitValues(
+            StickyNote::entity(), { StickyNote::Title, StickyNote::PlainText }, [this](const ObjectID& id, const QList<QVariant>& values) {
+                const auto entry = m_entries.constFind(id);
+                if (entry != m_entries.cend() && !entry.value()->words()) {
+                    entry.value()->setWords(values[0].toString(), values[1].toString());
+                }
+            });
+        if (error) {
+            SystemLog(QStringLiteral("workspace")).error(QStringLiteral("The workspace could not read the notes' text: %1").arg(error->localizedDescription()));
+        }
     }
     for (const WorkspaceNoteEntry* entry : m_ordered) {
         words(*entry);
