@@ -1,9 +1,12 @@
-// Shows one-line texts of 200 KB, 1 MB, 10 MB and 20 MB (letters with no place to break a
-// line) in a sticky window and prints the time until the window has painted them, opening a
-// note that holds the line and pasting the line into a new note, and the longest time the
-// event loop was held from then until the text is laid out and saved.
+// A one-line text of 200 KB, 1 MB, 10 MB and 20 MB (letters with no place to break a line)
+// pasted with Ctrl+V into a new note's sticky window that has the keyboard, its caret blinking,
+// over a real store file: the time until the program answers again (the window painted the
+// text, the note is saved and the event loop is not held over 100 ms from then on, caret blinks
+// and background layout included), the longest hold of the event loop, and three keys typed
+// into the note until the store holds them. The note is then opened again in a new window.
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
+#include "objectstore/ObjectContext.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
@@ -13,8 +16,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
-#include <QImage>
-#include <QKeyEvent>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QTextBlock>
 #include <QTimer>
 
@@ -27,19 +30,19 @@ using namespace norvelle;
 
 namespace {
 
+// Holds of the event loop longer than this are what a user notices as the program not answering.
+constexpr qint64 noticeableHoldNs = 100'000'000;
+// After the text is shown and saved, the window is watched this long: caret blinks and
+// background layout happen there.
+constexpr qint64 watchAfterNs = 3'000'000'000;
+
 QString oneLine(int characters)
 {
     QString line(characters, u'a');
-    for (int i = 0; i < characters; ++i)
+    for (int i = 0; i < characters; ++i) {
         line[i] = QChar(u'a' + (i * 7919) % 26);
+    }
     return line;
-}
-
-double painted(StickyWindowController& controller, const QElapsedTimer& timer)
-{
-    QImage frame(controller.panel()->size(), QImage::Format_ARGB32_Premultiplied);
-    controller.panel()->render(&frame);
-    return timer.nsecsElapsed() / 1e6;
 }
 
 bool laidOut(StickyWindowController& controller)
@@ -48,105 +51,160 @@ bool laidOut(StickyWindowController& controller)
     return last.layout() && last.layout()->lineCount() > 0;
 }
 
+// Watches the event loop from `start`: how long it went without turning at most, and when the
+// last hold a user notices ended.
+class LoopWatch {
+public:
+    LoopWatch()
+    {
+        m_ticks.setInterval(1);
+        QObject::connect(&m_ticks, &QTimer::timeout, [this] { turn(); });
+        m_timer.start();
+        m_ticks.start();
+    }
+    void turn()
+    {
+        const qint64 now = m_timer.nsecsElapsed();
+        if (now - m_lastTurn > m_longest) {
+            m_longest = now - m_lastTurn;
+        }
+        if (now - m_lastTurn > noticeableHoldNs) {
+            m_answeredAt = now;
+        }
+        m_lastTurn = now;
+    }
+    qint64 now() const { return m_timer.nsecsElapsed(); }
+    double longestHoldMs() const { return m_longest / 1e6; }
+    double answeredMs() const { return m_answeredAt / 1e6; }
+    void answeredNoEarlierThan(qint64 ns) { m_answeredAt = std::max(m_answeredAt, ns); }
+
+private:
+    QElapsedTimer m_timer;
+    QTimer m_ticks;
+    qint64 m_lastTurn = 0;
+    qint64 m_longest = 0;
+    qint64 m_answeredAt = 0;
+};
+
+void runUntil(const std::function<bool()>& done)
+{
+    while (!done()) {
+        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    }
+}
+
+void runFor(const LoopWatch& watch, qint64 ns)
+{
+    const qint64 end = watch.now() + ns;
+    runUntil([&] { return watch.now() >= end; });
+}
+
 struct Figures {
-    double shownMs = 0;
+    double answeredMs = 0;
     double longestHoldMs = 0;
 };
 
-// Runs `step` from the event loop, then the loop until `done`: the time until `step` has
-// painted, and the longest the loop went without turning meanwhile.
-Figures measure(const std::function<double(const QElapsedTimer&)>& step, const std::function<bool()>& done)
+// The window's text view with the keyboard, as after a click into it.
+StickyTextView& focused(StickyWindowController& controller)
 {
+    controller.panel()->activateWindow();
+    StickyTextView& view = controller.editor()->textView();
+    view.setFocus();
+    runUntil([&] { return view.hasFocus(); });
+    return view;
+}
+
+// From the paste key until the program answers: the window painted, the note saved and no
+// hold of the loop over 100 ms for three seconds after that.
+Figures paste(StickyWindowController& controller, const StickyNote& note, const QString& line)
+{
+    StickyTextView& view = focused(controller);
+    ObjectContext& context = *note.managedObjectContext();
+    QApplication::clipboard()->setText(line);
+    runFor(LoopWatch(), 300'000'000);
+    LoopWatch watch;
+    QTimer::singleShot(0, [&] { QTest::keyClick(&view, Qt::Key_V, Qt::ControlModifier); });
+    runUntil([&] { return laidOut(controller) && note.plainText().size() == line.size() && !context.hasChanges(); });
+    controller.panel()->repaint();
+    watch.answeredNoEarlierThan(watch.now());
+    runFor(watch, watchAfterNs);
+    return { watch.answeredMs(), watch.longestHoldMs() };
+}
+
+// Three keys typed into the note, from the first until the store holds all three.
+double typeThree(StickyWindowController& controller, const StickyNote& note)
+{
+    StickyTextView& view = focused(controller);
+    const QString before = note.plainText();
     QElapsedTimer timer;
-    qint64 lastTurn = 0;
-    qint64 longest = 0;
-    QTimer ticks;
-    ticks.setInterval(1);
-    QObject::connect(&ticks, &QTimer::timeout, [&] {
-        const qint64 now = timer.nsecsElapsed();
-        longest = std::max(longest, now - lastTurn);
-        lastTurn = now;
-    });
-    Figures figures;
-    bool stepped = false;
     timer.start();
-    ticks.start();
-    QTimer::singleShot(0, [&] {
-        figures.shownMs = step(timer);
-        stepped = true;
-    });
-    while (!stepped || !done())
-        QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
-    QApplication::processEvents();
-    const qint64 now = timer.nsecsElapsed();
-    figures.longestHoldMs = std::max(longest, now - lastTurn) / 1e6;
-    return figures;
+    for (const Qt::Key key : { Qt::Key_X, Qt::Key_Y, Qt::Key_Z }) {
+        QTest::keyClick(&view, key);
+    }
+    runUntil([&] { return note.plainText() == before + QStringLiteral("xyz") && !note.managedObjectContext()->hasChanges(); });
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// From opening the saved note in a new window until the program answers again.
+Figures reopen(const std::shared_ptr<StickyNote>& note)
+{
+    LoopWatch watch;
+    StickyWindowController opened;
+    opened.stickyID = note->objectID().uriString();
+    opened.initWithNote(note);
+    opened.showWindow();
+    runUntil([&] { return laidOut(opened); });
+    opened.panel()->repaint();
+    watch.answeredNoEarlierThan(watch.now());
+    focused(opened);
+    runFor(watch, watchAfterNs);
+    opened.panel()->hide();
+    return { watch.answeredMs(), watch.longestHoldMs() };
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QTemporaryDir home;
+    qputenv("NORVELLE_HOME", home.path().toLocal8Bit());
     QApplication app(argc, argv);
-    PersistenceController store(true);
-    std::printf("targets: 200 KB shown within 500 ms, 1 MB within 1000 ms; 10 MB and 20 MB pasted without holding the program 5 s\n");
+    PersistenceController store;
+    std::printf("targets: a 20 MB paste answered within 3000 ms; three keys typed into it saved within 1000 ms\n");
     // The lengths to try may be given as arguments.
-    std::vector<int> lengths {200'000, 1'000'000, 10'000'000, 20'000'000};
-    if (argc > 1)
+    std::vector<int> lengths { 200'000, 1'000'000, 10'000'000, 20'000'000 };
+    if (argc > 1) {
         lengths.clear();
-    for (int i = 1; i < argc; ++i)
+    }
+    for (int i = 1; i < argc; ++i) {
         lengths.push_back(std::atoi(argv[i]));
+    }
     for (const int characters : lengths) {
         const QString line = oneLine(characters);
         const auto note = StickyNote::insert(store.viewContext());
-        note->setPlainText(line);
-        note->setTitle(line.left(300));
         store.viewContext().save();
-        StickyWindowController opened;
-        const Figures open = measure([&](const QElapsedTimer& timer) {
-            opened.stickyID = note->objectID().uriString();
-            opened.initWithNote(note);
-            opened.showWindow();
-            QApplication::processEvents();
-            return painted(opened, timer);
-        }, [&] { return laidOut(opened); });
-        opened.panel()->hide();
-
-        const auto empty = StickyNote::insert(store.viewContext());
-        store.viewContext().save();
-        StickyWindowController pasted;
-        pasted.stickyID = empty->objectID().uriString();
-        pasted.initWithNote(empty);
-        pasted.showWindow();
-        QApplication::processEvents();
-        QApplication::clipboard()->setText(line);
-        const Figures paste = measure([&](const QElapsedTimer& timer) {
-            pasted.editor()->textView().paste();
-            QApplication::processEvents();
-            return painted(pasted, timer);
-        }, [&] { return laidOut(pasted) && empty->plainText().size() == line.size(); });
-        const bool whole = empty->plainText() == line;
-        QElapsedTimer key;
-        key.start();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
-        QApplication::sendEvent(&pasted.editor()->textView(), &press);
-        pasted.flushEditorContents();
-        const double keyMs = key.nsecsElapsed() / 1e6;
-        // Dark paper turns all the text white.
-        const Figures dark = measure([&](const QElapsedTimer& timer) {
-            pasted.applyPaperColor(QStringLiteral("#1E1B4B"), true);
-            QApplication::processEvents();
-            return painted(pasted, timer);
-        }, [&] { return laidOut(pasted); });
-        std::printf("%8d characters on one line: opened and painted in %6.0f ms (loop held at most %6.0f ms), "
-                    "pasted and painted in %6.0f ms (loop held at most %6.0f ms), a key typed after it and saved in %4.0f ms, "
-                    "dark paper painted in %6.0f ms (loop held at most %6.0f ms), note holds %s\n",
-                    characters, open.shownMs, open.longestHoldMs, paste.shownMs, paste.longestHoldMs, keyMs,
-                    dark.shownMs, dark.longestHoldMs,
-                    whole && empty->plainText() == line + u'x' ? "every character" : "A DIFFERENT TEXT");
+        Figures pasted;
+        double typedMs = 0;
+        {
+            StickyWindowController controller;
+            controller.stickyID = note->objectID().uriString();
+            controller.initWithNote(note);
+            controller.showWindow();
+            pasted = paste(controller, *note, line);
+            typedMs = typeThree(controller, *note);
+            controller.panel()->hide();
+        }
+        const bool whole = note->plainText() == line + QStringLiteral("xyz");
+        const Figures opened = reopen(note);
+        std::printf("%8d characters on one line: pasted with Ctrl+V, answered after %6.0f ms (loop held at most %6.0f ms); "
+                    "three keys typed after it saved in %5.0f ms; opened again, answered after %6.0f ms (loop held at most %6.0f ms); "
+                    "note holds %s\n",
+                    characters, pasted.answeredMs, pasted.longestHoldMs, typedMs, opened.answeredMs, opened.longestHoldMs,
+                    whole ? "every character" : "A DIFFERENT TEXT");
         std::fflush(stdout);
-        pasted.panel()->hide();
     }
     return 0;
 }

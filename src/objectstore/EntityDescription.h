@@ -23,6 +23,9 @@ struct AttributeDescription {
     AttributeType type;
     // What a newly inserted object holds; invalid = absent.
     QVariant defaultValue = {};
+    // A large value (a note's text) that objects read by the thousand leave in the store
+    // until it is first used.
+    bool readWhenUsed = false;
 };
 
 // One entity of a model: its name (also its table), its attributes in declaration order, and

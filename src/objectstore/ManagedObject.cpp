@@ -2,6 +2,8 @@
 
 #include "objectstore/ObjectContext.h"
 
+#include <utility>
+
 namespace norvelle {
 
 ManagedObject::ManagedObject(const EntityDescription& entity)
@@ -27,6 +29,11 @@ void ManagedObject::setValue(int attribute, const QVariant& value)
 {
     if (attribute < 0 || attribute >= m_values.size()) {
         return;
+    }
+    // The stored value of an attribute left unread is read first, for a rollback to give back.
+    if (!isInMemory(attribute)) {
+        readUnread();
+        std::erase(m_unread, attribute);
     }
     QVariant normalized = normalizedValue(m_entity.attributes[size_t(attribute)].type, value);
     if (normalized == m_values[attribute]) {
@@ -54,6 +61,27 @@ std::vector<int> ManagedObject::changedAttributes() const
         }
     }
     return changed;
+}
+
+void ManagedObject::readUnread() const
+{
+    if (!m_context) {
+        return;
+    }
+    const std::vector<int> unread = std::exchange(m_unread, {});
+    const std::optional<ObjectStoreError> error =
+        m_context->store().readRowsAmong(m_entity, unread, { m_objectID.rowID() }, [&](ObjectStore::Row&& row) {
+            for (size_t i = 0; i < unread.size(); ++i) {
+                m_values[unread[i]] = row.values[qsizetype(i)];
+                if (m_state == State::Updated) {
+                    m_savedValues[unread[i]] = row.values[qsizetype(i)];
+                }
+            }
+        });
+    // Tried again at the next use: an absent text must not be saved over the stored one.
+    if (error) {
+        m_unread = unread;
+    }
 }
 
 std::optional<QUuid> ManagedObject::uuidValue(int attribute) const

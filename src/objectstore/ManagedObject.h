@@ -10,6 +10,7 @@
 #include <QUuid>
 #include <QVariant>
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -41,10 +42,18 @@ public:
     std::vector<int> changedAttributes() const;
 
     // By attribute position (fast) or name; an unknown name reads as absent and is not written.
-    QVariant value(int attribute) const { return m_values.value(attribute); }
+    QVariant value(int attribute) const
+    {
+        if (!m_unread.empty() && !isInMemory(attribute)) {
+            readUnread();
+        }
+        return m_values.value(attribute);
+    }
     QVariant value(const QString& attribute) const;
     void setValue(int attribute, const QVariant& value);
     void setValue(const QString& attribute, const QVariant& value);
+    // False while the value is left in the store, to be read when first used.
+    bool isInMemory(int attribute) const { return std::find(m_unread.begin(), m_unread.end(), attribute) == m_unread.end(); }
 
 protected:
     // Typed reads for entity classes: an absent value reads as the type's empty value.
@@ -60,11 +69,17 @@ private:
     friend class ObjectContext;
     enum class State { Inserted, Updated, Saved };
 
+    // Reads the values left in the store when the object was read; without a context they
+    // stay absent.
+    void readUnread() const;
+
     const EntityDescription& m_entity;
     ObjectID m_objectID;
     ObjectContext* m_context = nullptr;
-    QList<QVariant> m_values;
-    QList<QVariant> m_savedValues; // the stored values while updated, for rollback
+    // Mutable: the values read when used are filled in by a read.
+    mutable QList<QVariant> m_values;
+    mutable QList<QVariant> m_savedValues; // the stored values while updated, for rollback
+    mutable std::vector<int> m_unread;
     State m_state = State::Saved;
     bool m_deleted = false;
 };

@@ -39,6 +39,10 @@ void ObjectContext::deleteObject(const std::shared_ptr<ManagedObject>& object)
     if (!object || object->m_context != this || object->m_deleted) {
         return;
     }
+    // A deleted object keeps its last values once its row is gone.
+    if (!object->m_unread.empty()) {
+        object->readUnread();
+    }
     object->m_deleted = true;
     if (object->isInserted()) {
         m_objects.remove(object->objectID());
@@ -78,6 +82,7 @@ std::shared_ptr<ManagedObject> ObjectContext::registeredObject(const EntityDescr
     object->m_objectID = id;
     object->m_context = this;
     object->m_values = row.values;
+    object->m_unread = row.unread;
     m_objects.insert(id, object);
     return object;
 }

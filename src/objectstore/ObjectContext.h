@@ -81,6 +81,10 @@ public:
         return object && &object->entity() == &T::entity() ? std::static_pointer_cast<T>(object) : nullptr;
     }
 
+    // Whether somebody holds the object with this ID (or it has unsaved changes): reading it
+    // then costs no store read.
+    bool isRegistered(const ObjectID& id) const { return bool(liveObject(id)); }
+
     bool hasChanges() const { return !m_changed.isEmpty(); }
     // How many objects are registered: those with unsaved changes and those somebody holds.
     int registeredObjectCount();

@@ -453,9 +453,7 @@ std::optional<ObjectStoreError> ObjectStore::fetchRows(const FetchRequest& reque
 std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row)
 {
     std::vector<Row> rows;
-    const QString sql = QStringLiteral("SELECT _pk, %1 FROM %2 WHERE _pk = ?").arg(columnList(entity), quoted(entity.name));
-    if (auto error = readRows(sql, { rowID }, entity, allAttributes(entity), {},
-                              [&rows](Row&& row) { rows.push_back(std::move(row)); })) {
+    if (auto error = fetchRows(entity, { rowID }, rows)) {
         return error;
     }
     if (!rows.empty()) {
@@ -467,7 +465,18 @@ std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& e
 std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
                                                        std::vector<Row>& rows)
 {
-    return readRowsAmong(entity, allAttributes(entity), rowIDs, [&rows](Row&& row) { rows.push_back(std::move(row)); });
+    std::vector<int> read;
+    std::vector<int> unread;
+    for (size_t i = 0; i < entity.attributes.size(); ++i) {
+        (entity.attributes[i].readWhenUsed ? unread : read).push_back(int(i));
+    }
+    return readRowsAmong(entity, read, rowIDs, [&](Row&& row) {
+        Row whole { .rowID = row.rowID, .values = QList<QVariant>(qsizetype(entity.attributes.size())), .unread = unread };
+        for (size_t i = 0; i < read.size(); ++i) {
+            whole.values[read[i]] = std::move(row.values[qsizetype(i)]);
+        }
+        rows.push_back(std::move(whole));
+    });
 }
 
 std::optional<ObjectStoreError> ObjectStore::storedRowIDs(const EntityDescription& entity,

@@ -55,6 +55,7 @@ public:
     struct Row {
         qint64 rowID = 0;
         QList<QVariant> values; // empty when the caller said it needs none
+        std::vector<int> unread; // the attributes left in the store, absent in `values`
     };
     // A new object ID for `entity`, never handed out before in this store.
     ObjectID allocateObjectID(const EntityDescription& entity);
@@ -63,10 +64,11 @@ public:
     std::optional<ObjectStoreError> fetchRows(const FetchRequest& request, bool applyLimit,
                                               const std::function<bool(qint64)>& needsValues,
                                               std::vector<Row>& rows);
-    // The stored row `rowID` of `entity`, if there is one.
+    // The stored row `rowID` of `entity`, if there is one; the attributes read when used are
+    // left unread.
     std::optional<ObjectStoreError> fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row);
     // The stored rows of `entity` among `rowIDs`, in no particular order, read a few hundred
-    // at a time rather than one by one.
+    // at a time rather than one by one; the attributes read when used are left unread.
     std::optional<ObjectStoreError> fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
                                               std::vector<Row>& rows);
     // Which of `rowIDs` are stored rows of `entity`: looked up by id, whatever the table holds.
@@ -76,6 +78,9 @@ public:
     // `entity`, handed to `visit` one row at a time, in no particular order.
     std::optional<ObjectStoreError> readValues(const EntityDescription& entity, const std::vector<int>& attributes,
                                                const std::function<void(qint64 rowID, const QList<QVariant>& values)>& visit);
+    // The rows of `entity` among `rowIDs` with the values of `attributes`, a batch at a time.
+    std::optional<ObjectStoreError> readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
+                                                  const std::vector<qint64>& rowIDs, const std::function<void(Row&&)>& take);
     // Writes all changes in one transaction; on failure nothing is written.
     std::optional<ObjectStoreError> write(const std::vector<const ManagedObject*>& inserted,
                                           const std::vector<const ManagedObject*>& updated,
@@ -90,9 +95,6 @@ private:
     std::optional<ObjectStoreError> keepFilterIndex(const EntityDescription& entity, const QString& key, const Predicate& predicate);
     ObjectStoreError failure(ObjectStoreError::Code code, const QString& what) const;
     bool writeSequences();
-    // The rows of `entity` among `rowIDs` with the values of `attributes`, a batch at a time.
-    std::optional<ObjectStoreError> readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
-                                                  const std::vector<qint64>& rowIDs, const std::function<void(Row&&)>& take);
     // Steps through the rows `sql` selects (_pk, then the columns of `attributes`), handing each
     // to `take`, with its values when `needsValues` holds for its row ID.
     std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,

@@ -73,7 +73,8 @@ QStringView NoteTitle::trimmed(QStringView line)
 
 std::optional<QString> NoteTitle::firstLine(const QString& text)
 {
-    for (QStringView line : QStringView(text).split(u'\n')) {
+    // Line by line, not split at once: a text of millions of lines is not cut up for its first.
+    for (QStringView line : QStringView(text).tokenize(u'\n')) {
         // A CR LF line end ends the title too, on purpose: text from Windows would otherwise
         // carry a stray CR into every title. The workspace's display texts read lines alike.
         if (line.endsWith(u'\r')) {

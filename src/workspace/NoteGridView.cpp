@@ -159,7 +159,7 @@ void NoteGridView::paintEvent(QPaintEvent* event)
                 const NoteCellState state = cellState(index);
                 NoteCard::paint(painter, rect, note, cardLayout(note, rect.width(), state.bulkMode), state);
             } else {
-                NoteRow::paint(painter, rect, note, m_workspace.index().words(note).previewLine, cellState(index));
+                NoteRow::paint(painter, rect, note, m_workspace.index().previewLine(note), cellState(index));
             }
         }
     }
@@ -169,7 +169,7 @@ const NoteCard::Layout& NoteGridView::cardLayout(const WorkspaceNoteEntry& note,
 {
     NoteCard::Layout* layout = m_cardLayouts.object(&note);
     if (!layout || layout->cardWidth != width || layout->bulkMode != bulkMode) {
-        layout = new NoteCard::Layout(note, m_workspace.index().words(note).previewLine, width, bulkMode);
+        layout = new NoteCard::Layout(note, m_workspace.index().previewLine(note), width, bulkMode);
         m_cardLayouts.insert(&note, layout);
     }
     return *layout;

@@ -20,6 +20,8 @@ void WorkspaceBulkActions::runBulkOperation(WorkspaceView& workspace, const std:
     const NoteList notes = workspace.index().notes(workspace.selectedNotes());
     if (!notes.empty()) {
         operation(notes);
+        // While the notes are held the list takes their new values from them, without a read.
+        workspace.index().applyPendingChanges();
     }
     workspace.exitSelectionMode();
 }

@@ -65,9 +65,14 @@ public:
     // Null until given.
     const Words* words() const { return m_words ? &*m_words : nullptr; }
     void setWords(const QString& title, const QString& plainText) const { m_words.emplace(title, plainText); }
+    // The line drawn under the title: from the words once given, else from setPreviewLine;
+    // null until one of them. A note is drawn long before a search needs its words.
+    const QString* previewLine() const { return m_words ? &m_words->previewLine : m_previewLine ? &*m_previewLine : nullptr; }
+    void setPreviewLine(const QString& line) const { m_previewLine = line; }
 
 private:
     mutable std::optional<Words> m_words;
+    mutable std::optional<QString> m_previewLine;
 };
 
 } // namespace norvelle

@@ -3,6 +3,7 @@
 #include "objectstore/ObjectContext.h"
 #include "platform/SystemLog.h"
 #include "store/StickyNote.h"
+#include "workspace/NoteDisplayText.h"
 
 #include <QLocale>
 #include <QTimer>
@@ -69,8 +70,11 @@ void WorkspaceNoteIndex::applyPendingChanges()
         return;
     }
     // Reading the list columns of every note in one pass beats reading thousands of notes
-    // one by one, as after a bulk action.
-    const bool manyChanged = m_changed.size() > std::max<qsizetype>(bulkChangeMinimum, m_entries.size() / 8);
+    // one by one; notes somebody holds (as during a bulk action) need no read.
+    const auto unheld = std::count_if(m_changed.cbegin(), m_changed.cend(), [this](const ObjectID& id) {
+        return !m_context.isRegistered(id);
+    });
+    const bool manyChanged = unheld > std::max<qsizetype>(bulkChangeMinimum, m_entries.size() / 8);
     if (m_reloadNeeded || manyChanged) {
         reload();
     } else {
@@ -124,9 +128,10 @@ void WorkspaceNoteIndex::refreshInto(QHash<ObjectID, std::shared_ptr<const Works
     for (const int attribute : WorkspaceNoteEntry::attributes()) {
         values.append(note.value(attribute));
     }
-    auto entry = std::make_shared<const WorkspaceNoteEntry>(id, values, note.plainText(), m_titleCollator);
-    entry->setWords(note.title(), note.plainText());
-    entries.insert(id, std::move(entry));
+    // The text is read only when it gives the name; its preview when the note is drawn, its
+    // words when a search looks: a text may be hundreds of megabytes.
+    const QString plainText = WorkspaceNoteEntry::hasBlankTitle(values) ? note.plainText() : QString();
+    entries.insert(id, std::make_shared<const WorkspaceNoteEntry>(id, values, plainText, m_titleCollator));
 }
 
 const WorkspaceNoteEntry::Words& WorkspaceNoteIndex::words(const WorkspaceNoteEntry& entry) const
@@ -138,20 +143,31 @@ const WorkspaceNoteEntry::Words& WorkspaceNoteIndex::words(const WorkspaceNoteEn
     return *entry.words();
 }
 
+const QString& WorkspaceNoteIndex::previewLine(const WorkspaceNoteEntry& entry) const
+{
+    if (!entry.previewLine()) {
+        const std::shared_ptr<StickyNote> found = note(entry);
+        entry.setPreviewLine(found ? norvelle::previewLine(found->title(), found->plainText()) : QString());
+    }
+    return *entry.previewLine();
+}
+
 void WorkspaceNoteIndex::loadAllWords()
 {
-    if (std::all_of(m_ordered.begin(), m_ordered.end(), [](const WorkspaceNoteEntry* entry) { return entry->words(); })) {
-        return;
-    }
-    const std::optional<ObjectStoreError> error = m_context.visitValues(
-        StickyNote::entity(), { StickyNote::Title, StickyNote::PlainText }, [this](const ObjectID& id, const QList<QVariant>& values) {
-            const auto entry = m_entries.constFind(id);
-            if (entry != m_entries.cend() && !entry.value()->words()) {
-                entry.value()->setWords(values[0].toString(), values[1].toString());
-            }
-        });
-    if (error) {
-        SystemLog(QStringLiteral("workspace")).error(QStringLiteral("The workspace could not read the notes' text: %1").arg(error->localizedDescription()));
+    const auto missing = std::count_if(m_ordered.begin(), m_ordered.end(), [](const WorkspaceNoteEntry* entry) { return !entry->words(); });
+    // Many notes without words are read in one pass; the few changed during a search one by
+    // one, not every note's text again.
+    if (missing > bulkChangeMinimum) {
+        const std::optional<ObjectStoreError> error = m_context.visitValues(
+            StickyNote::entity(), { StickyNote::Title, StickyNote::PlainText }, [this](const ObjectID& id, const QList<QVariant>& values) {
+                const auto entry = m_entries.constFind(id);
+                if (entry != m_entries.cend() && !entry.value()->words()) {
+                    entry.value()->setWords(values[0].toString(), values[1].toString());
+                }
+            });
+        if (error) {
+            SystemLog(QStringLiteral("workspace")).error(QStringLiteral("The workspace could not read the notes' text: %1").arg(error->localizedDescription()));
+        }
     }
     for (const WorkspaceNoteEntry* entry : m_ordered) {
         words(*entry);

@@ -41,6 +41,9 @@ public:
 
     // The words of an entry, read from its note when first asked (a note gone has none).
     const WorkspaceNoteEntry::Words& words(const WorkspaceNoteEntry& entry) const;
+    // The line an entry draws under its title, read from its note when first asked, without
+    // working out the words a search looks in.
+    const QString& previewLine(const WorkspaceNoteEntry& entry) const;
     // Gives every entry its words, reading the text of those without in one pass: what a
     // search needs first.
     void loadAllWords();

@@ -13,6 +13,7 @@
 #include "core/AppDelegating.h"
 #include "workspace/LaunchAtLoginBanner.h"
 #include "workspace/NewFolderSheet.h"
+#include "workspace/WorkspaceBulkActions.h"
 #include "workspace/WorkspaceDetailColumn.h"
 #include "workspace/WorkspaceProfileFooter.h"
 #include "workspace/WorkspaceSidebar.h"
@@ -365,11 +366,7 @@ bool WorkspaceView::handleDeleteKey()
 
 void WorkspaceView::trashSelectedNotes()
 {
-    const NoteRefs selected = selectedNotes();
-    if (!selected.empty()) {
-        NoteTrashOperations::moveNotesToTrash(m_index.notes(selected));
-    }
-    exitSelectionMode();
+    WorkspaceBulkActions::runBulkOperation(*this, NoteTrashOperations::moveNotesToTrash);
 }
 
 void WorkspaceView::selectAllShortcut()

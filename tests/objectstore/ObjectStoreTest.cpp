@@ -26,7 +26,7 @@ public:
         static const EntityDescription description {
             "Item",
             { { "uid", AttributeType::UUID }, { "when", AttributeType::Date }, { "name", AttributeType::String },
-              { "bytes", AttributeType::Binary }, { "count", AttributeType::Integer64, qint64(0) },
+              { "bytes", AttributeType::Binary, {}, true }, { "count", AttributeType::Integer64, qint64(0) },
               { "flag", AttributeType::Boolean, false }, { "ratio", AttributeType::Double } },
             [](const EntityDescription& entity) { return std::make_shared<Item>(entity); },
             {},
@@ -270,6 +270,46 @@ TEST(ObjectStore, ManyObjectsAreLookedUpTogetherAndABulkChangeSavesOnlyWhatChang
     EXPECT_EQ(item->value(Item::Bytes), QByteArray(2000, char('a' + 100 % 26)));
     EXPECT_EQ(reopened->viewContext().existingObject(ids[5])->value(Item::Name), "unsaved");
     EXPECT_FALSE(reopened->viewContext().existingObject(ids[6]));
+}
+
+TEST(ObjectStore, ALargeValueLeftInTheStoreIsNeverLostByAChangeARollbackOrADeletion)
+{
+    const QByteArray large(100000, 'x');
+    std::vector<ObjectID> ids;
+    {
+        auto store = openStore();
+        for (int i = 0; i < 3; ++i) {
+            auto item = insertItem(store->viewContext(), QStringLiteral("item %1").arg(i), i);
+            item->setValue(Item::Bytes, large);
+            ids.push_back(item->objectID());
+        }
+        ASSERT_FALSE(store->viewContext().save());
+    }
+    auto store = openStore();
+    ObjectContext& context = store->viewContext();
+    auto items = context.existingObjects(ids);
+    ASSERT_EQ(items.size(), 3u);
+
+    items[0]->setValue(Item::Count, 10);
+    EXPECT_EQ(items[0]->changedAttributes(), std::vector<int> { Item::Count });
+    context.rollback();
+    EXPECT_EQ(items[0]->value(Item::Bytes), large);
+
+    items[1]->setValue(Item::Bytes, QByteArray("small"));
+    context.rollback();
+    EXPECT_EQ(items[1]->value(Item::Bytes), large) << "the stored value comes back";
+    items[1]->setValue(Item::Bytes, QByteArray("small"));
+    items[0]->setValue(Item::Count, 10);
+    context.deleteObject(items[2]);
+    ASSERT_FALSE(context.save());
+    EXPECT_EQ(items[2]->value(Item::Bytes), large) << "a deleted object keeps its last values";
+    items.clear();
+
+    store.reset();
+    auto reopened = openStore();
+    EXPECT_EQ(reopened->viewContext().existingObject(ids[0])->value(Item::Bytes), large);
+    EXPECT_EQ(reopened->viewContext().existingObject(ids[0])->value(Item::Count), qint64(10));
+    EXPECT_EQ(reopened->viewContext().existingObject(ids[1])->value(Item::Bytes), QByteArray("small"));
 }
 
 TEST(ObjectStore, IdentifiersAreNeverHandedOutTwiceEvenForUnsavedObjects)

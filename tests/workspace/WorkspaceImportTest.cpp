@@ -96,6 +96,9 @@ TEST(WorkspaceImportTest, TheToolbarImportsAnyChosenTextFileIntoTheStoreAndScrol
     auto* grid = view.findChild<NoteGridView*>();
     grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
 
+    // The words every search looks in are worked out a moment after the first paint.
+    ASSERT_TRUE(test::waitUntil([&] { return view.workspaceNoteList().front()->words(); }));
+
     QStringList offered;
     answerNext<QFileDialog>([path, &offered](QFileDialog* dialog) {
         offered = dialog->nameFilters();
@@ -117,6 +120,15 @@ TEST(WorkspaceImportTest, TheToolbarImportsAnyChosenTextFileIntoTheStoreAndScrol
     const auto shown = std::find_if(list.begin(), list.end(), [](const WorkspaceNoteEntry* entry) { return entry->displayTitle == "Market list"; });
     ASSERT_NE(shown, list.end());
     EXPECT_TRUE(grid->viewport()->rect().contains(grid->itemRect(int(shown - list.begin())))) << "the new note is scrolled into view";
+    // Drawn with its preview; the search forms of a text that may be hundreds of megabytes wait
+    // for a search.
+    grid->viewport()->repaint();
+    ASSERT_TRUE((*shown)->previewLine());
+    EXPECT_EQ(*(*shown)->previewLine(), "eggs, flour");
+    EXPECT_FALSE((*shown)->words());
+    view.setSearchQuery(QStringLiteral("flour"));
+    EXPECT_TRUE(listShows(view, "Market list"));
+    view.setSearchQuery(QString());
 
     // Another section is shown from its top.
     grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());

@@ -26,8 +26,7 @@ TEST_F(WorkspaceNoteIndexTest, TakesInChangesOnTheNextTurnOnce)
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(titles(index().notes()), QStringList({ "after", "other" }));
     EXPECT_TRUE(index().notes().front()->isPinned);
-    ASSERT_TRUE(index().notes().front()->words());
-    EXPECT_EQ(index().notes().front()->words()->searchTitle, "after");
+    EXPECT_EQ(index().words(*index().notes().front()).searchTitle, "after");
 }
 
 TEST_F(WorkspaceNoteIndexTest, FollowsInsertsDeletionsAndRollbacks)
@@ -95,8 +94,7 @@ TEST_F(WorkspaceNoteIndexTest, HoldsNoNoteAndSeesChangesMadeThroughAnotherHolder
     index().applyPendingChanges();
     const WorkspaceNoteEntry& entry = *index().notes().front();
     EXPECT_EQ(entry.displayTitle, "edited in its window");
-    ASSERT_TRUE(entry.words()) << "a changed note's words come with the change";
-    EXPECT_EQ(entry.words()->previewLine, "second line");
+    EXPECT_EQ(index().words(entry).previewLine, "second line");
     EXPECT_EQ(entry.paperColor, "#FFE066");
     EXPECT_EQ(context().registeredObjectCount(), 0);
 
