@@ -189,8 +189,15 @@ void SingleInstanceGuard::acceptConnections()
 {
     int fd;
     while ((fd = ::accept4(m_listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0) {
-        if (m_callers.size() >= maximumCallers) {
+        switch (m_callerRoom.admit(fd, m_callers.size())) {
+        case CallerRoom::Admission::Refuse:
+            ::close(fd);
+            continue;
+        case CallerRoom::Admission::TakeInPlaceOfOldest:
             hangUp(m_callers.first().notifier);
+            break;
+        case CallerRoom::Admission::Take:
+            break;
         }
         watchCaller(fd);
     }

@@ -1,7 +1,9 @@
 #pragma once
 
-#include <QObject>
+#include "platform/DescriptorReserve.h"
+
 #include <QList>
+#include <QObject>
 #include <QString>
 
 class QSocketNotifier;
@@ -55,6 +57,7 @@ private:
     QSocketNotifier* m_listening = nullptr;
     // Connections whose request has not all arrived yet, oldest first.
     QList<Caller> m_callers;
+    CallerRoom m_callerRoom{maximumCallers};
 };
 
 } // namespace norvelle

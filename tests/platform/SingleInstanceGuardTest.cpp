@@ -1,6 +1,7 @@
 #include "platform/SingleInstanceGuard.h"
 
 #include "platform/AppPaths.h"
+#include "platform/DescriptorReserve.h"
 #include "support/TestHome.h"
 
 #include <QCryptographicHash>
@@ -14,6 +15,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <cstring>
 #include <thread>
 
@@ -21,6 +23,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace norvelle;
@@ -53,6 +56,11 @@ double cpuSeconds()
     rusage usage {};
     ::getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+int openDescriptors()
+{
+    return int(QDir("/proc/self/fd").entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size()) - 1;
 }
 
 bool laterLaunchIsSentBack(const QString& name)
@@ -238,4 +246,54 @@ TEST(SingleInstanceGuard, LaterLaunchReopensTheRunningCopyPastSilentCallersAndWi
     for (const int fd : waiting) {
         ::close(fd);
     }
+}
+
+TEST(SingleInstanceGuard, SilentCallersFromAnotherProgramLeaveTheReserveOfDescriptorsFree)
+{
+    RunningCopy running;
+    rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit saved = limit;
+    // Another program keeps 1,100 connections open without a word.
+    const QByteArray path = QFile::encodeName(running.name);
+    const pid_t caller = ::fork();
+    ASSERT_GE(caller, 0);
+    if (caller == 0) {
+        rlimit own = saved;
+        own.rlim_cur = own.rlim_max;
+        ::setrlimit(RLIMIT_NOFILE, &own);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        for (int i = 0; i < 1100;) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+            if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
+                ++i;
+            } else {
+                ::close(fd);
+                ::usleep(1000);
+            }
+        }
+        ::pause();
+        ::_exit(0);
+    }
+    limit.rlim_cur = rlim_t(openDescriptors() + 40);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limit), 0);
+    // The callers take what they may.
+    test::waitUntil([&] { return openDescriptors() >= int(limit.rlim_cur) - kReservedDescriptors; }, 10000);
+    std::vector<int> reserve;
+    for (int i = 0; i < kReservedDescriptors / 2; ++i) {
+        reserve.push_back(::dup(0));
+    }
+    const bool reopened = laterLaunchIsSentBack(running.name) && test::waitUntil([&] { return running.reopens == 1; }, 5000);
+    for (const int fd : reserve) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+    }
+    ::kill(caller, SIGKILL);
+    ::waitpid(caller, nullptr, 0);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &saved), 0);
+    EXPECT_TRUE(std::all_of(reserve.begin(), reserve.end(), [](int fd) { return fd >= 0; }));
+    EXPECT_TRUE(reopened);
 }

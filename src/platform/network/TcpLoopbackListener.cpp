@@ -69,9 +69,17 @@ void TcpLoopbackListener::serve()
     while (QTcpSocket* socket = m_server.nextPendingConnection()) {
         // A local program holding connections open must not lock the browser's redirect out:
         // the oldest caller still waiting for an answer makes room for the newcomer.
+        // Nor may callers take the descriptors kept in reserve.
         const QList<QTcpSocket*> waiting = waitingConnections();
-        if (waiting.size() > maximumOpenConnections) {
+        switch (m_callerRoom.admit(int(socket->socketDescriptor()), waiting.size() - 1)) {
+        case CallerRoom::Admission::Refuse:
+            drop(socket);
+            continue;
+        case CallerRoom::Admission::TakeInPlaceOfOldest:
             drop(waiting.constFirst());
+            break;
+        case CallerRoom::Admission::Take:
+            break;
         }
         QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
         // A caller that connects and says nothing must not hold a descriptor for long.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/DescriptorReserve.h"
 #include "platform/LoopbackListener.h"
 
 #include <QTcpServer>
@@ -20,6 +21,7 @@ private:
 
     QTcpServer m_server;
     Handler m_handler;
+    CallerRoom m_callerRoom{maximumOpenConnections};
 };
 
 } // namespace norvelle
