@@ -344,6 +344,22 @@ TEST(NotesSyncService, ANoteOfManyMegabytesIsTakenIn)
     EXPECT_EQ(note->plainText().size(), huge.size());
 }
 
+TEST(NotesSyncService, AnAnswerThatNeverEndsIsCutOffAtItsLimit)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    ScriptedReply endless;
+    endless.mode = ScriptedReply::Mode::endless;
+    s.server.replyAlways("/v1/notes/sync", endless);
+    const std::optional<ServiceError> refused = s.pull();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->debugDescription(), "transport(replyTooLarge)");
+    // The connection is closed, and nothing much beyond the limit was taken off it first
+    // (what the sockets' own buffers hold on the way is the slack).
+    EXPECT_TRUE(test::waitUntil([&] { return s.server.closedConnections() >= 1; }, 30000));
+    EXPECT_LT(s.server.endlessBytesSent(), NotesSyncService::maximumSyncReplyBytes + 64 * 1024 * 1024);
+}
+
 TEST(NotesSyncService, SigningOutWhileAPullIsAnsweredLeavesTheNotesAndTheNextSessionAlone)
 {
     test::SyncFixture s;
