@@ -2,6 +2,7 @@
 // so that only the program's own memory is counted: a 300 MB answer that must be refused (with
 // and without a length announced), and a valid pull of 10,000 notes near the answer limit.
 // Prints, for each, the resident size before, at its peak and after.
+#include "ProcessMemory.h"
 #include "SyncServices.h"
 
 #include "account/NotesSyncService.h"
@@ -9,7 +10,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -127,26 +127,6 @@ std::string validPull()
     }
 }
 
-long kilobytes(const char* field)
-{
-    QFile status("/proc/self/status");
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field)) {
-            return line.mid(int(std::strlen(field))).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
-
-void resetPeak()
-{
-    QFile refs("/proc/self/clear_refs");
-    if (refs.open(QIODevice::WriteOnly)) {
-        refs.write("5");
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -203,11 +183,11 @@ int main(int argc, char** argv)
         const char* names[] = {"300 MB answer with its length announced", "300 MB answer without a length (chunked)",
             "valid pull of 10,000 notes of 6 KB (61 MB)"};
         for (const char* name : names) {
-            const long before = kilobytes("VmRSS:");
-            resetPeak();
+            const long before = bench::kilobytes("VmRSS:");
+            bench::resetPeak();
             const QString outcome = pull();
-            const long peak = kilobytes("VmHWM:");
-            const long after = kilobytes("VmRSS:");
+            const long peak = bench::kilobytes("VmHWM:");
+            const long after = bench::kilobytes("VmRSS:");
             std::printf("run %d, %s: %s; resident before %.1f MB, peak %.1f MB, after %.1f MB (%+.1f MB)\n", cycle + 1, name,
                 qPrintable(outcome), before / 1024.0, peak / 1024.0, after / 1024.0, (after - before) / 1024.0);
             if (after - before > 10 * 1024) {

@@ -6,11 +6,15 @@
 #include "account/SyncCredentialStore.h"
 #include "core/OSLogAnalyticsTracker.h"
 #include "objectstore/ObjectContext.h"
+#include "platform/FreedMemory.h"
 #include "platform/InternetDateTime.h"
+#include "platform/MainQueue.h"
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
+
+#include <QThreadPool>
 
 #include <algorithm>
 
@@ -91,16 +95,19 @@ void NotesSyncService::syncNow(PullDone done)
             finish(*error);
             return;
         }
-        const SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
-        if (!applySyncResponse(response.applied.applied, response.outgoing)) {
-            const ServiceError notSaved = ServiceError::of(ServiceError::Kind::notesNotSaved);
-            m_tracker.track(QStringLiteral("sync_pull_failed"), {{QStringLiteral("error"), notSaved.debugDescription()}});
-            finish(notSaved);
-            return;
-        }
-        m_tracker.track(QStringLiteral("sync_pull_ok"), {{QStringLiteral("outgoing"), QString::number(response.outgoing.size())},
-                                                            {QStringLiteral("since"), QString::number(since)}});
-        finish(std::nullopt);
+        SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
+        const qsizetype outgoing = response.outgoing.size();
+        applySyncResponse(std::move(response.applied.applied), std::move(response.outgoing), [this, since, finish, outgoing](bool saved) {
+            if (!saved) {
+                const ServiceError notSaved = ServiceError::of(ServiceError::Kind::notesNotSaved);
+                m_tracker.track(QStringLiteral("sync_pull_failed"), {{QStringLiteral("error"), notSaved.debugDescription()}});
+                finish(notSaved);
+                return;
+            }
+            m_tracker.track(QStringLiteral("sync_pull_ok"),
+                {{QStringLiteral("outgoing"), QString::number(outgoing)}, {QStringLiteral("since"), QString::number(since)}});
+            finish(std::nullopt);
+        });
     });
 }
 
@@ -128,16 +135,21 @@ void NotesSyncService::pushNote(const QString& noteID, qint64 version, const QSt
             m_tracker.track(QStringLiteral("sync_push_failed"),
                 {{QStringLiteral("noteID"), noteID}, {QStringLiteral("error"), error->debugDescription()}});
         } else {
-            const SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
-            if (applySyncResponse(response.applied.applied, response.outgoing)) {
-                m_tracker.track(QStringLiteral("sync_push_ok"),
-                    {{QStringLiteral("noteID"), noteID}, {QStringLiteral("applied"), QString::number(response.applied.applied.size())},
-                        {QStringLiteral("conflicts"), QString::number(response.applied.conflicts.size())},
-                        {QStringLiteral("outgoing"), QString::number(response.outgoing.size())}});
-            } else {
-                m_tracker.track(QStringLiteral("sync_push_failed"),
-                    {{QStringLiteral("noteID"), noteID}, {QStringLiteral("error"), QStringLiteral("notesNotSaved")}});
-            }
+            SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
+            const AnalyticsMetadata counts{{QStringLiteral("noteID"), noteID},
+                {QStringLiteral("applied"), QString::number(response.applied.applied.size())},
+                {QStringLiteral("conflicts"), QString::number(response.applied.conflicts.size())},
+                {QStringLiteral("outgoing"), QString::number(response.outgoing.size())}};
+            applySyncResponse(std::move(response.applied.applied), std::move(response.outgoing), [this, noteID, counts, finish](bool saved) {
+                if (saved) {
+                    m_tracker.track(QStringLiteral("sync_push_ok"), counts);
+                } else {
+                    m_tracker.track(QStringLiteral("sync_push_failed"),
+                        {{QStringLiteral("noteID"), noteID}, {QStringLiteral("error"), QStringLiteral("notesNotSaved")}});
+                }
+                finish();
+            });
+            return;
         }
         finish();
     });
@@ -166,7 +178,17 @@ void NotesSyncService::exchange(qint64 since, const QList<SyncNotePayload>& note
                 done(ServiceError::noSession());
                 return;
             }
-            done(SyncPOSTResponse::fromJson(std::move(std::get<QByteArray>(reply))));
+            // Read on a helper thread: tens of megabytes of notes would hold the window for
+            // seconds. The notes are applied back here, on the main thread.
+            QThreadPool::globalInstance()->start(
+                [alive = std::weak_ptr<bool>(m_alive), body = std::move(std::get<QByteArray>(reply)), done]() mutable {
+                    auto response = std::make_shared<ServiceResult<SyncPOSTResponse>>(SyncPOSTResponse::fromJson(std::move(body)));
+                    MainQueue::async([alive, response, done] {
+                        if (alive.lock()) {
+                            done(std::move(*response));
+                        }
+                    });
+                });
         });
     });
 }
@@ -206,8 +228,8 @@ void NotesSyncService::postAuthorized(const QString& path, const QByteArray& bod
     });
 }
 
-bool NotesSyncService::applySyncResponse(const QList<SyncPOSTResponse::RemoteNoteDTO>& applied,
-    const QList<SyncPOSTResponse::RemoteNoteDTO>& outgoing)
+void NotesSyncService::applySyncResponse(QList<SyncPOSTResponse::RemoteNoteDTO> applied,
+    QList<SyncPOSTResponse::RemoteNoteDTO> outgoing, std::function<void(bool saved)> done)
 {
     qint64 since = storedSinceVersion();
     for (const auto* list : {&outgoing, &applied}) {
@@ -215,16 +237,48 @@ bool NotesSyncService::applySyncResponse(const QList<SyncPOSTResponse::RemoteNot
             since = std::max(since, note.version);
         }
     }
-    if (!applyRemoteNotes(applied + outgoing)) {
-        return false;
+    const std::optional<StoredSyncSession> session = m_credentials.load();
+    applied.append(std::move(outgoing));
+    applyInSteps(std::make_shared<const QList<SyncPOSTResponse::RemoteNoteDTO>>(std::move(applied)), 0,
+        [this, since, userID = session ? session->userId : QString(), done = std::move(done)](bool saved) {
+            // Signed out (or in to another account) meanwhile: the next session's since-version
+            // is not this answer's to set.
+            const std::optional<StoredSyncSession> current = m_credentials.load();
+            if (saved && current && current->userId == userID) {
+                // Read again: another answer may have stored a higher value meanwhile. An
+                // unchanged value is not written again (each write goes to disk).
+                const qint64 stored = storedSinceVersion();
+                if (since > stored || !UserDefaults::standard().contains(storedSettings::sinceGlobalVersionKey)) {
+                    UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, std::max(since, stored));
+                }
+            }
+            done(saved);
+        });
+}
+
+void NotesSyncService::applyInSteps(std::shared_ptr<const QList<SyncPOSTResponse::RemoteNoteDTO>> notes, qsizetype from,
+    std::function<void(bool saved)> done)
+{
+    if (!applyRemoteNotes(notes->mid(from, notesPerStep))) {
+        done(false);
+        return;
     }
-    // Read again: another answer may have stored a higher value meanwhile. An unchanged value
-    // is not written again (each write goes to disk).
-    const qint64 stored = storedSinceVersion();
-    if (since > stored || !UserDefaults::standard().contains(storedSettings::sinceGlobalVersionKey)) {
-        UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, std::max(since, stored));
+    if (from + notesPerStep >= notes->size()) {
+        if (notes->size() > notesPerStep) {
+            // Each on a turn of its own: together they would hold the loop again.
+            MainQueue::async([notes = std::move(notes)]() mutable {
+                notes.reset();
+                MainQueue::async(returnFreedMemory);
+            });
+        }
+        done(true);
+        return;
     }
-    return true;
+    MainQueue::async([this, alive = std::weak_ptr<bool>(m_alive), notes = std::move(notes), from, done = std::move(done)]() mutable {
+        if (alive.lock()) {
+            applyInSteps(std::move(notes), from + notesPerStep, std::move(done));
+        }
+    });
 }
 
 bool NotesSyncService::applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes)

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace norvelle {
 
@@ -49,14 +50,17 @@ public:
 
     void refreshSession(Completion done);
 
-    // Writes the notes in, then raises the stored since-version to the highest version seen,
-    // only once they are saved (a failed save must not skip server changes for good).
-    // Returns whether they were saved.
-    bool applySyncResponse(const QList<SyncPOSTResponse::RemoteNoteDTO>& applied,
-        const QList<SyncPOSTResponse::RemoteNoteDTO>& outgoing);
+    // Writes the notes in, a few thousand per turn of the event loop and each step saved, so the
+    // program keeps answering through a large pull; then raises the stored since-version to the
+    // highest version seen, only once every step is saved (a failed save, a quit or a sign-out
+    // midway must not skip server changes for good). `done` gets whether every step was saved.
+    void applySyncResponse(QList<SyncPOSTResponse::RemoteNoteDTO> applied, QList<SyncPOSTResponse::RemoteNoteDTO> outgoing,
+        std::function<void(bool saved)> done);
     // Takes each note whose server copy is as new as the local one or newer; one save.
     // Returns whether the notes are saved (true when there was nothing to save).
     bool applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes);
+    // Notes applied and saved in one turn of the event loop.
+    static constexpr qsizetype notesPerStep = 500;
 
     // The largest real answer: a pull of 10,000 notes of a few kilobytes each, or a few notes of
     // many megabytes; anything larger is refused while it arrives.
@@ -71,6 +75,9 @@ private:
     void exchange(qint64 since, const QList<SyncNotePayload>& notes,
         std::function<void(ServiceResult<SyncPOSTResponse>)> done);
     void postAuthorized(const QString& path, const QByteArray& body, BodyHandler done);
+    // applyRemoteNotes() on the notes from `from` on, one step now and the rest on later turns.
+    void applyInSteps(std::shared_ptr<const QList<SyncPOSTResponse::RemoteNoteDTO>> notes, qsizetype from,
+        std::function<void(bool saved)> done);
 
     AnalyticsTracking& m_tracker;
     SyncCredentialStore& m_credentials;
@@ -78,6 +85,8 @@ private:
     SessionRefresher& m_refresher;
     std::function<ObjectContext&()> m_context;
     AuthorizedRequester m_requester;
+    // Steps still queued when the service goes find it gone.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
 };
 
 } // namespace norvelle

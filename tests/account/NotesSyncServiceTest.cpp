@@ -5,8 +5,10 @@
 #include "platform/NotificationCenter.h"
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
+#include "store/StickyNote.h"
 
 #include <QTcpServer>
+#include <QUuid>
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -342,6 +344,49 @@ TEST(NotesSyncService, ANoteOfManyMegabytesIsTakenIn)
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->debugDescription(), "transport(replyTooLarge)");
     EXPECT_EQ(note->plainText().size(), huge.size());
+}
+
+TEST(NotesSyncService, ALargePullIsTakenInStepsAndItsSinceVersionStoredOnlyAfterTheLast)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    ObjectContext& context = s.store.viewContext();
+    QJsonArray outgoing;
+    std::vector<std::shared_ptr<StickyNote>> notes;
+    for (qsizetype i = 0; i < 2 * NotesSyncService::notesPerStep + 1; ++i) {
+        auto note = StickyNote::insert(context);
+        note->setId(QUuid::createUuid());
+        note->setUpdatedAt(kNoon);
+        notes.push_back(note);
+    }
+    ASSERT_FALSE(context.save());
+    for (qsizetype i = 0; i < qsizetype(notes.size()); ++i) {
+        outgoing.append(s.dto(notes[size_t(i)], i + 10, QStringLiteral("server %1").arg(i), kNoon.addSecs(1)));
+    }
+    s.server.reply("/v1/notes/sync", s.answer({}, outgoing));
+    // A quit between two steps must find the since-version where it was, so nothing is skipped.
+    QList<qint64> sinceAtEachSave;
+    QObject::connect(&context, &ObjectContext::didSave, [&] { sinceAtEachSave.append(since()); });
+    EXPECT_FALSE(s.pull());
+    EXPECT_EQ(sinceAtEachSave, QList<qint64>(3, 0));
+    EXPECT_EQ(since(), qint64(notes.size()) + 9);
+    EXPECT_EQ(notes.back()->plainText(), QStringLiteral("server %1").arg(notes.size() - 1));
+}
+
+TEST(NotesSyncService, AnAnswerThatNeverEndsIsCutOffAtItsLimit)
+{
+    test::SyncFixture s;
+    s.signInDirectly();
+    ScriptedReply endless;
+    endless.mode = ScriptedReply::Mode::endless;
+    s.server.replyAlways("/v1/notes/sync", endless);
+    const std::optional<ServiceError> refused = s.pull();
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->debugDescription(), "transport(replyTooLarge)");
+    // The connection is closed, and nothing much beyond the limit was taken off it first
+    // (what the sockets' own buffers hold on the way is the slack).
+    EXPECT_TRUE(test::waitUntil([&] { return s.server.closedConnections() >= 1; }, 30000));
+    EXPECT_LT(s.server.endlessBytesSent(), NotesSyncService::maximumSyncReplyBytes + 64 * 1024 * 1024);
 }
 
 TEST(NotesSyncService, SigningOutWhileAPullIsAnsweredLeavesTheNotesAndTheNextSessionAlone)

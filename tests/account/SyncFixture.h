@@ -39,7 +39,8 @@ struct SyncFixture : AccountFixture {
             outcome = failure;
             done = true;
         });
-        EXPECT_TRUE(waitUntil([&] { return done; }, 8000));
+        // Generous: a pull of tens of megabytes on a machine with every core busy.
+        EXPECT_TRUE(waitUntil([&] { return done; }, 30000));
         return outcome;
     }
 

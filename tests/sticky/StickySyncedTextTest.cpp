@@ -32,8 +32,12 @@ struct OpenSticky : test::SyncFixture {
     }
     void takeIn(const QString& text, const QDateTime& at)
     {
-        ASSERT_TRUE(sync.applySyncResponse({}, {SyncPOSTResponse::RemoteNoteDTO{milk->objectID().uriString(), 7, text,
-                                                   text, InternetDateTime::format(at)}}));
+        std::optional<bool> saved;
+        sync.applySyncResponse({},
+            {SyncPOSTResponse::RemoteNoteDTO{milk->objectID().uriString(), 7, text, text, InternetDateTime::format(at)}},
+            [&](bool done) { saved = done; });
+        ASSERT_TRUE(test::waitUntil([&] { return saved.has_value(); }, 10000));
+        ASSERT_TRUE(*saved);
     }
 };
 

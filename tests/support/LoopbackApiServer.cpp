@@ -62,6 +62,7 @@ LoopbackApiServer::LoopbackApiServer()
             m_buffers.insert(socket, {});
             connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
             connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                ++m_closedConnections;
                 m_buffers.remove(socket);
                 socket->deleteLater();
             });
@@ -161,7 +162,7 @@ void LoopbackApiServer::answer(QTcpSocket* socket, const RecordedRequest& reques
         }
     }
     if (reply->delayMs > 0) {
-        QTimer::singleShot(reply->delayMs, this, [socket = QPointer<QTcpSocket>(socket), reply = *reply] {
+        QTimer::singleShot(reply->delayMs, this, [this, socket = QPointer<QTcpSocket>(socket), reply = *reply] {
             if (socket) {
                 write(socket, reply);
             }
@@ -179,6 +180,9 @@ void LoopbackApiServer::write(QTcpSocket* socket, const ScriptedReply& reply)
     case ScriptedReply::Mode::notHttp:
         socket->write("this is not a web server\r\n\r\n");
         socket->disconnectFromHost();
+        return;
+    case ScriptedReply::Mode::endless:
+        sendEndlessly(socket);
         return;
     case ScriptedReply::Mode::normal:
     case ScriptedReply::Mode::truncated:
@@ -211,6 +215,22 @@ void LoopbackApiServer::write(QTcpSocket* socket, const ScriptedReply& reply)
     }
     out += reply.body;
     socket->write(out);
+}
+
+void LoopbackApiServer::sendEndlessly(QTcpSocket* socket)
+{
+    socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n");
+    const QByteArray chunk(64 * 1024, ' ');
+    const QByteArray frame = QByteArray::number(chunk.size(), 16) + "\r\n" + chunk + "\r\n";
+    // Keeps about a megabyte queued: as fast as the reader takes it, never ahead of it.
+    const auto topUp = [this, socket, frame, bytes = chunk.size()] {
+        while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 1024 * 1024) {
+            socket->write(frame);
+            m_endlessBytesSent += bytes;
+        }
+    };
+    connect(socket, &QTcpSocket::bytesWritten, this, topUp);
+    topUp();
 }
 
 } // namespace norvelle::test

@@ -38,6 +38,7 @@ struct ScriptedReply {
         notHttp,   // answers bytes that are not HTTP and hangs up
         never,     // keeps the connection open and says nothing
         trickle,   // the status and headers, then one byte of the body every 100 ms
+        endless,   // a chunked body that never ends, sent as fast as it is taken
     };
     int status = 200;
     QByteArray body;
@@ -71,6 +72,9 @@ public:
     QList<RecordedRequest> requests(const QString& path) const;
     // The paths asked for, in order.
     QStringList paths() const;
+    // Connections the other side has closed, and the body bytes sent on endless replies.
+    int closedConnections() const { return m_closedConnections; }
+    qint64 endlessBytesSent() const { return m_endlessBytesSent; }
 
     // A 200 token answer, as the sign-in and refresh endpoints give it.
     static ScriptedReply tokens(const QString& accessToken = QStringLiteral("access-1"),
@@ -79,13 +83,16 @@ public:
 private:
     void readFrom(QTcpSocket* socket);
     void answer(QTcpSocket* socket, const RecordedRequest& request);
-    static void write(QTcpSocket* socket, const ScriptedReply& reply);
+    void write(QTcpSocket* socket, const ScriptedReply& reply);
+    void sendEndlessly(QTcpSocket* socket);
 
     QTcpServer m_server;
     QHash<QTcpSocket*, QByteArray> m_buffers;
     QMap<QString, QList<ScriptedReply>> m_scripts;
     std::function<std::optional<ScriptedReply>(const RecordedRequest&)> m_handler;
     QList<RecordedRequest> m_requests;
+    int m_closedConnections = 0;
+    qint64 m_endlessBytesSent = 0;
 };
 
 } // namespace norvelle::test

@@ -94,8 +94,10 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
         networkRequest.setRawHeader(name, value);
     }
     QNetworkReply* reply = m_manager.sendCustomRequest(networkRequest, request.method, request.body);
-    // What has arrived is taken out at each readyRead: Qt's own buffer need not hold more.
-    reply->setReadBufferSize(kReadBufferBytes);
+    // What has arrived is taken out at each readyRead: Qt's network thread is to stop reading
+    // the socket while this much waits, or an answer at line speed outruns every limit. The
+    // bound reaches that thread only once the request is under way, a turn of the loop later.
+    QMetaObject::invokeMethod(reply, [reply] { reply->setReadBufferSize(kReadBufferBytes); }, Qt::QueuedConnection);
 
     auto transfer = std::make_shared<Transfer>();
     transfer->maximum = request.maximumReplyBytes;
@@ -121,10 +123,11 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
         const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
         if (length.isValid() && length.toLongLong() > transfer->maximum) {
             fail(tooLarge());
-        } else if (length.isValid() && length.toLongLong() > 0) {
-            // One allocation of the announced size: growing step by step would hold the old
-            // and the new buffer at once, near twice the answer.
-            transfer->body.reserve(length.toLongLong());
+        } else {
+            // One allocation of the announced size, or of the limit when none is announced:
+            // growing step by step would hold old and new buffers at once, near twice the
+            // answer. Pages are only taken as bytes arrive.
+            transfer->body.reserve(length.isValid() ? length.toLongLong() : transfer->maximum + 1);
         }
     });
     QObject::connect(reply, &QNetworkReply::readyRead, reply, [reply, transfer, fail, idle, idleMs] {

@@ -1,0 +1,145 @@
+// A valid pull of 200,000 small notes (about 33 MB) of this note database, 2,000 of them held
+// here, served by a separate process over loopback: the longest the program's event loop is held while it arrives and is applied, and
+// the resident size before, at its peak and a few seconds after.
+#include "ProcessMemory.h"
+#include "SyncServices.h"
+
+#include "account/NotesSyncService.h"
+#include "platform/StoredSettings.h"
+#include "platform/UserDefaults.h"
+#include "store/PersistenceController.h"
+#include "store/StickyNote.h"
+#include "support/LoopbackApiServer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QUuid>
+
+#include <cstdio>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace norvelle;
+
+namespace {
+
+constexpr int kNoteCount = 200000;
+constexpr int kLocalNoteCount = 2000;
+
+[[noreturn]] void serve(int argc, char** argv, int storePipe, int portPipe)
+{
+    QCoreApplication app(argc, argv);
+    char prefix[256] = {};
+    if (::read(storePipe, prefix, sizeof(prefix) - 1) <= 0) {
+        _exit(1);
+    }
+    QJsonArray outgoing;
+    for (int i = 0; i < kNoteCount; ++i) {
+        outgoing.append(QJsonObject{{"id", QString::fromUtf8(prefix) + QString::number(i + 1)},
+            {"version", qint64(i + 1)}, {"title", QStringLiteral("Note %1").arg(i)}, {"body", QString(40, QChar('n'))},
+            {"updatedAt", "2030-01-01T00:00:00.000Z"}});
+    }
+    test::LoopbackApiServer server;
+    server.replyAlways("/v1/notes/sync",
+        test::ScriptedReply::json(200, {{"applied", QJsonObject{{"applied", QJsonArray()}}}, {"outgoing", outgoing}}));
+    const QByteArray base = server.baseURL().toString().toUtf8();
+    (void)::write(portPipe, base.constData(), size_t(base.size()));
+    ::close(portPipe);
+    app.exec();
+    _exit(0);
+}
+
+void settle(int ms)
+{
+    QElapsedTimer settling;
+    settling.start();
+    while (settling.elapsed() < ms) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    int storePipe[2];
+    int portPipe[2];
+    if (::pipe(storePipe) != 0 || ::pipe(portPipe) != 0) {
+        return 1;
+    }
+    const pid_t server = ::fork();
+    if (server == 0) {
+        serve(argc, argv, storePipe[0], portPipe[1]);
+    }
+
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir home;
+    qputenv("NORVELLE_HOME", home.path().toLocal8Bit());
+    UserDefaults::resetStandard();
+
+    PersistenceController store;
+    QString prefix;
+    for (int i = 0; i < kLocalNoteCount; ++i) {
+        auto note = StickyNote::insert(store.viewContext());
+        note->setId(QUuid::createUuid());
+        note->setTitle(QStringLiteral("Mine %1").arg(i));
+        note->setUpdatedAt(QDateTime::currentDateTimeUtc().addDays(-1));
+        prefix = note->objectID().uriString();
+    }
+    store.save();
+    // The notes' addresses in this database, less the row number.
+    const QByteArray sent = prefix.left(prefix.lastIndexOf('p') + 1).toUtf8();
+    (void)::write(storePipe[1], sent.constData(), size_t(sent.size()));
+    char base[256] = {};
+    if (::read(portPipe[0], base, sizeof(base) - 1) <= 0) {
+        return 1;
+    }
+    UserDefaults::standard().set("norvelle.api.baseURL", QString::fromUtf8(base));
+    bench::SyncServices services(home.path(), store);
+
+    int failures = 0;
+    for (int run = 1; run <= 3; ++run) {
+        UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, 0);
+        const long before = bench::kilobytes("VmRSS:");
+        bench::resetPeak();
+        QElapsedTimer sinceTick;
+        qint64 longestHold = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            longestHold = std::max(longestHold, sinceTick.restart());
+        });
+        bool done = false;
+        std::optional<ServiceError> outcome;
+        sinceTick.start();
+        ticker.start(5);
+        services.sync.syncNow([&](const std::optional<ServiceError>& failure) {
+            outcome = failure;
+            done = true;
+        });
+        while (!done) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        ticker.stop();
+        const long peak = bench::kilobytes("VmHWM:");
+        settle(3000);
+        const long after = bench::kilobytes("VmRSS:");
+        const qint64 since = UserDefaults::standard().integer(storedSettings::sinceGlobalVersionKey);
+        std::printf("run %d, pull of %d notes: %s, since-version %lld; longest hold %lld ms (target <= 100 ms); resident before "
+                    "%.1f MB, peak %.1f MB, 3 s after %.1f MB (%+.1f MB)\n",
+            run, kNoteCount, outcome ? qPrintable(outcome->debugDescription()) : "ok", static_cast<long long>(since),
+            static_cast<long long>(longestHold), before / 1024.0, peak / 1024.0, after / 1024.0, (after - before) / 1024.0);
+        if (outcome || since != kNoteCount || longestHold > 100 || after - before > 10 * 1024) {
+            ++failures;
+        }
+    }
+    std::printf("every pull held the loop at most 100 ms and gave its memory back: %s\n", failures ? "NO" : "yes");
+    ::kill(server, SIGTERM);
+    ::waitpid(server, nullptr, 0);
+    return failures ? 1 : 0;
+}
