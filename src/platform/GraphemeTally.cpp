@@ -34,18 +34,48 @@ qsizetype sharedEnd(QStringView a, QStringView b, qsizetype limit)
     return same;
 }
 
+// A character always ends after a line feed, and between two ASCII characters other than
+// CR LF: whatever comes before or after, the text is cut into the same characters there.
+bool endsCharacter(QChar before, QChar after)
+{
+    return before == u'\n' || (before.unicode() < 0x80 && after.unicode() < 0x80 && !(before == u'\r' && after == u'\n'));
+}
+
+// The last place at or before `start` where a character surely ends, looking only at `text`
+// before `start` (and at `start` itself only for a line feed before it).
+qsizetype cutBefore(QStringView text, qsizetype start)
+{
+    if (start > 0 && text[start - 1] == u'\n')
+        return start;
+    for (qsizetype cut = start - 1; cut > 0; --cut) {
+        if (endsCharacter(text[cut - 1], text[cut]))
+            return cut;
+    }
+    return 0;
+}
+
+// How many code units at the end of `shared` (the end both texts share) lie past the first
+// place in it where a character surely ends.
+qsizetype tailPastCut(QStringView shared)
+{
+    for (qsizetype cut = 1; cut < shared.size(); ++cut) {
+        if (endsCharacter(shared[cut - 1], shared[cut]))
+            return shared.size() - cut;
+    }
+    return 0;
+}
+
 } // namespace
 
 qsizetype GraphemeTally::count(const QString& text)
 {
-    // A character always ends at a line feed, so the text is cut into the same characters on
-    // both sides of one whatever comes before or after it. What lies between the last line
-    // feed both texts share at the start and the first they share at the end is counted again.
+    // Only what lies between the last sure end of a character within the start both texts share
+    // and the first within the end they share is counted again: a pasted line of millions of
+    // characters is not walked again for each key typed into it.
     const qsizetype start = sharedStart(m_text, text);
     const qsizetype end = sharedEnd(m_text, text, std::min(m_text.size(), text.size()) - start);
-    const qsizetype from = QStringView(text).first(start).lastIndexOf(u'\n') + 1;
-    const qsizetype lineFeed = QStringView(text).last(end).indexOf(u'\n');
-    const qsizetype after = lineFeed < 0 ? 0 : end - lineFeed - 1;
+    const qsizetype from = cutBefore(text, start);
+    const qsizetype after = tailPastCut(QStringView(text).last(end));
     m_count += GraphemeWalker::count(QStringView(text).sliced(from, text.size() - after - from))
         - GraphemeWalker::count(QStringView(m_text).sliced(from, m_text.size() - after - from));
     m_text = text;

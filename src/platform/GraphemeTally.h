@@ -5,8 +5,8 @@
 namespace norvelle {
 
 // Counts the user-perceived characters of a text that changes a little at a time, as a note
-// being typed into does: only the lines that differ from the text counted last are counted
-// again. Every count equals GraphemeWalker::count of the same text.
+// being typed into does: only around what differs from the text counted last is counted again,
+// even within one long line. Every count equals GraphemeWalker::count of the same text.
 class GraphemeTally {
 public:
     qsizetype count(const QString& text);

@@ -25,22 +25,26 @@ bool isBlank(QChar c)
     return c == u'\t' || c.category() == QChar::Separator_Space || c == kZeroWidthSpace;
 }
 
-QString trimmedOfBlanks(QStringView line)
+// Where the line from `start` to `end` of the text starts and ends once trimmed of blanks.
+std::pair<qsizetype, qsizetype> trimmedOfBlanks(QStringView text, qsizetype start, qsizetype end)
 {
-    qsizetype start = 0;
-    qsizetype end = line.size();
-    while (start < end && isBlank(line[start])) {
+    while (start < end && isBlank(text[start])) {
         ++start;
     }
-    while (end > start && isBlank(line[end - 1])) {
+    while (end > start && isBlank(text[end - 1])) {
         --end;
     }
-    return line.mid(start, end - start).toString();
+    return { start, end };
 }
 
-// The first line holding more than blanks, trimmed, and where the text after its line break
-// starts; none when there is no such line.
-std::optional<std::pair<QString, qsizetype>> titleLine(const QString& text)
+struct TitleLine {
+    QString title;
+    // Where the text after the title line's break starts.
+    qsizetype next = 0;
+};
+
+// The first line holding more than blanks, trimmed; none when there is no such line.
+std::optional<TitleLine> titleLine(const QString& text)
 {
     qsizetype start = 0;
     while (start <= text.size()) {
@@ -48,9 +52,9 @@ std::optional<std::pair<QString, qsizetype>> titleLine(const QString& text)
         while (end < text.size() && !isLineBreak(text[end])) {
             ++end;
         }
-        const QString line = trimmedOfBlanks(QStringView(text).mid(start, end - start));
-        if (!line.isEmpty()) {
-            return std::pair(line, std::min(end + 1, text.size()));
+        if (const auto [from, to] = trimmedOfBlanks(text, start, end); from < to) {
+            // A note of one long line shares its text with its title instead of copying it.
+            return TitleLine { text.mid(from, to - from), std::min(end + 1, text.size()) };
         }
         start = end + 1;
     }
@@ -97,7 +101,7 @@ std::optional<QString> NoteTitle::firstLine(const QString& text)
 QString NoteTitle::firstNonBlankLine(const QString& text)
 {
     const auto line = titleLine(text);
-    return line ? line->first : QString();
+    return line ? line->title : QString();
 }
 
 QString NoteTitle::bodyAfterTitle(const QString& text)
@@ -106,7 +110,7 @@ QString NoteTitle::bodyAfterTitle(const QString& text)
     if (!line) {
         return QString();
     }
-    QString body = text.mid(line->second);
+    QString body = text.mid(line->next);
     for (QChar& c : body) {
         if (isLineBreak(c)) {
             c = u'\n';

@@ -85,6 +85,14 @@ TEST(GraphemeTallyTest, EditsCountAsTheWholeTextDoes)
         // Lines joined and split.
         QStringLiteral("first line") + woman + QStringLiteral("\u200D") + woman + QStringLiteral("\nthird\nlast"),
         QStringLiteral("first\n line") + woman + QStringLiteral("\u200D\n") + woman + QStringLiteral("\nthird\nlast"),
+        // Within one line: a mark joins the letter before it, a line feed after a carriage return
+        // joins it, a flag letter pairs with the one before.
+        QStringLiteral("one long line of plain letters"),
+        QStringLiteral("one long l\u0301ine of plain letters"),
+        QStringLiteral("one long l\u0301ine of\r plain letters"),
+        QStringLiteral("one long l\u0301ine of\r\n plain letters"),
+        QStringLiteral("one long l\u0301ine of\r\n plain \U0001F1EB") + france + QStringLiteral("letters"),
+        QStringLiteral("one long l\u0301ine of\r\n plain \U0001F1EB") + france + QStringLiteral("\U0001F1EBletters"),
         QString(),
         QStringLiteral("\n\n"),
         QStringLiteral("\n\u0301\n"),
