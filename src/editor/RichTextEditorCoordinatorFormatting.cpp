@@ -1,6 +1,7 @@
 // The formatting commands: character attributes, text styles, alignment, lists and quotes.
 #include "editor/RichTextEditorCoordinator.h"
 
+#include "editor/ChecklistEditing.h"
 #include "editor/ChecklistMarkerAttachment.h"
 #include "editor/EditorFonts.h"
 #include "editor/ListEditing.h"
@@ -66,6 +67,18 @@ TextRange RichTextEditorCoordinator::selection() const
 {
     const QTextCursor cursor = m_textView->textCursor();
     return {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
+}
+
+QTextCharFormat RichTextEditorCoordinator::typingAttributes() const
+{
+    return m_textView ? m_textView->currentCharFormat() : QTextCharFormat();
+}
+
+void RichTextEditorCoordinator::setTypingAttributes(const QTextCharFormat& format)
+{
+    // With a selection the view's format is the selection's, not the typing attributes.
+    if (m_textView && !m_textView->textCursor().hasSelection())
+        m_textView->setCurrentCharFormat(format);
 }
 
 void RichTextEditorCoordinator::applyCharacterFormat(const QTextCharFormat& format)
@@ -200,6 +213,18 @@ void RichTextEditorCoordinator::setListStyle(const QString& style)
         return;
     const TextRange selected = selection();
     commitEdit([&](TextStorage& storage) -> std::optional<int> { return ListEditing(storage).setListStyle(selected, style); });
+}
+
+void RichTextEditorCoordinator::insertChecklist()
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    const QTextCursor cursor = view->textCursor();
+    const TextRange selection {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
+    commitEdit([&](TextStorage& storage) {
+        return ChecklistEditing(storage, m_parent.textColor()).insertChecklist(selection);
+    });
 }
 
 void RichTextEditorCoordinator::toggleQuote()

@@ -1,4 +1,4 @@
-// The table menu: row, column and table commands for the clicked cell.
+// Tables: inserting one, and the menu of row, column and table commands for the clicked cell.
 #include "editor/RichTextEditorCoordinator.h"
 
 #include "editor/RichTextEditor.h"
@@ -118,6 +118,22 @@ QMenu* RichTextEditorCoordinator::tableContextMenu(QMenu* defaultMenu, int chara
         [this] { tableMenuAction([](TableEditing& t, QTextTable* table) { return t.deleteTable(table); }); });
     menu->addAction(deleteTable);
     return menu;
+}
+
+QMenu* RichTextEditorCoordinator::contextMenu(QMenu* defaultMenu, int characterIndex)
+{
+    return tableContextMenu(defaultMenu, characterIndex);
+}
+
+void RichTextEditorCoordinator::insertTable()
+{
+    StickyTextView* view = m_textView;
+    if (!view)
+        return;
+    const TextRange selected = selection();
+    commitEdit([&](TextStorage& storage) -> std::optional<int> {
+        return TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex())).insertTable(selected);
+    });
 }
 
 } // namespace norvelle

@@ -1,0 +1,106 @@
+// When a long text is laid out: once shown, in the background after a paste or restyle, and at
+// a width the layout can reach.
+#include "editor/StickyTextView.h"
+
+#include "editor/LongParagraphSplit.h"
+#include "editor/RichTextEditor.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTimer>
+
+#include <cmath>
+
+namespace norvelle {
+
+// A view not shown yet has a default width far narrower than a note's: a long text laid out
+// at it takes seconds and, at 20 MB, more lines than the layout's coordinates reach. A layout
+// of no page size lays nothing out.
+void StickyTextView::layOutWhenShown()
+{
+    if (!isVisible())
+        document()->setPageSize(QSizeF(0, 0));
+}
+
+void StickyTextView::showEvent(QShowEvent* event)
+{
+    QTextEdit::showEvent(event);
+    if (document()->pageSize().isNull())
+        document()->setPageSize(QSizeF(lineWrapMode() == FixedPixelWidth ? lineWrapColumnOrWidth() : viewport()->width(), -1));
+}
+
+void StickyTextView::resizeEvent(QResizeEvent* event)
+{
+    QTextEdit::resizeEvent(event);
+    keepLayoutWithinReach();
+}
+
+// Qt's text layout reaches 2^23 pixels down and no further: a text laid out taller than that
+// can hold it for good. Tens of megabytes wrapped at a narrow note's width would be, so such a
+// text is wrapped at a width that keeps it well short of that, and scrolls sideways.
+void StickyTextView::keepLayoutWithinReach()
+{
+    constexpr qreal reach = 1 << 23;
+    const int characters = document()->characterCount();
+    int width = 0;
+    if (characters > LongParagraphSplit::splitAbove) {
+        const QFontMetricsF metrics(document()->defaultFont());
+        const QString sample = document()->firstBlock().text().left(4096);
+        const qreal advance = sample.isEmpty() ? metrics.averageCharWidth() : metrics.horizontalAdvance(sample) / sample.size();
+        width = int(std::ceil(characters * advance * metrics.lineSpacing() * 1.25 / reach)) + 2 * RichTextEditor::textInset;
+    }
+    if (width <= viewport()->width()) {
+        if (lineWrapMode() != WidgetWidth)
+            setLineWrapMode(WidgetWidth);
+        return;
+    }
+    if (lineWrapMode() != FixedPixelWidth || lineWrapColumnOrWidth() < width) {
+        setLineWrapMode(FixedPixelWidth);
+        setLineWrapColumnOrWidth(width);
+    }
+}
+
+void StickyTextView::revealCaretOnceLaidOut()
+{
+    const QTextBlock block = textCursor().block();
+    if (!block.layout() || block.layout()->lineCount() == 0) {
+        QTimer::singleShot(50, this, &StickyTextView::revealCaretOnceLaidOut);
+        return;
+    }
+    ensureCursorVisible();
+}
+
+void StickyTextView::restyleLaidOutLater(const std::function<void()>& edit)
+{
+    const QSizeF page = document()->pageSize();
+    const int top = cursorForPosition(QPoint(0, 0)).position();
+    // A layout of no page size lays nothing out.
+    document()->setPageSize(QSizeF(0, 0));
+    edit();
+    document()->setPageSize(page);
+    showFromOnceLaidOut(top);
+}
+
+void StickyTextView::showFromOnceLaidOut(int position)
+{
+    const QTextBlock block = document()->findBlock(position);
+    if (!block.isValid())
+        return;
+    if (!block.layout() || block.layout()->lineCount() == 0) {
+        QTimer::singleShot(50, this, [this, position] { showFromOnceLaidOut(position); });
+        return;
+    }
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
+    const int top = int(document()->documentLayout()->blockBoundingRect(block).top() + (line.isValid() ? line.y() : 0));
+    verticalScrollBar()->setValue(top);
+    // The scroll bar's range follows the layout: until the text is laid out to its end it may
+    // not reach that far yet.
+    const QTextBlock last = document()->lastBlock();
+    const bool complete = last.layout() && last.layout()->lineCount() > 0;
+    if (verticalScrollBar()->value() < top && !complete)
+        QTimer::singleShot(50, this, [this, position] { showFromOnceLaidOut(position); });
+}
+
+} // namespace norvelle
