@@ -125,7 +125,8 @@ protected:
     static void copyInAnotherProgram(const QString& type, const QByteArray& data)
     {
         test::runProgram("xclip", {"-selection", "clipboard", "-t", type, "-i"}, data);
-        ASSERT_TRUE(test::waitUntil([&] { return QGuiApplication::clipboard()->mimeData()->data(type) == data; }, waitMs));
+        // Qt may wait out its 5 s clipboard timeout more than once before xclip's copy shows.
+        ASSERT_TRUE(test::waitUntil([&] { return QGuiApplication::clipboard()->mimeData()->data(type) == data; }, 4 * waitMs));
     }
 
     // Keys that only move the caret can be sent again until they are taken; a window manager
@@ -230,11 +231,16 @@ TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidth)
     QTextTable* table = textView().textCursor().currentTable();
     pressKeys("w o r d");
     const auto firstWidth = [&] { return table->format().columnWidthConstraints().value(0).rawValue(); };
+    // Once the table is on the screen: a busy X server shows it some time after the keys.
     const auto dragBorder = [&](int offset, int by) {
-        const std::vector<int> lines = drawnInnerBorders(textView(), table);
-        EXPECT_FALSE(lines.empty());
+        std::vector<int> lines;
+        EXPECT_TRUE(test::waitUntil([&] {
+            lines = drawnInnerBorders(textView(), table);
+            return !lines.empty();
+        }, waitMs));
         if (lines.empty())
             return;
+        const qreal before = firstWidth();
         const int y = lastRowMiddle(textView(), table);
         const QPoint from = textView().viewport()->mapToGlobal(QPoint(lines.front() + offset, y));
         test::movePointer(from);
@@ -242,7 +248,7 @@ TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidth)
         test::movePointer(from + QPoint(by / 2, 0));
         test::movePointer(from + QPoint(by, 0));
         test::xdotool({"mouseup", "1"});
-        test::waitUntil([] { return false; }, 200);
+        test::waitUntil([&] { return firstWidth() != before; }, waitMs);
     };
 
     for (const int offset : {0, -7, 7}) {
