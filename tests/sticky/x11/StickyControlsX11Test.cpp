@@ -105,6 +105,11 @@ protected:
             clickOn(&textView());
             return window->isActiveWindow() && textView().hasFocus();
         }, waitMs));
+        // xdotool's keys go where the X server has the focus, which a busy window manager moves
+        // some time after Qt says the window is active.
+        ASSERT_TRUE(test::waitUntil([&] {
+            return test::xdotoolOutput({"getwindowfocus"}).toULongLong() == window->winId();
+        }, waitMs));
         // Keys sent the moment the window takes the focus can reach it before it is ready.
         test::waitUntil([] { return false; }, 300);
     }
