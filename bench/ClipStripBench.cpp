@@ -25,9 +25,9 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kClips = 50;
-constexpr int kImages = 10;
-constexpr int kRuns = 20;
+constexpr int clipCount = 50;
+constexpr int imageCount = 10;
+constexpr int runCount = 20;
 
 QByteArray fourMegapixelPng(int seed)
 {
@@ -53,12 +53,12 @@ QByteArray fourMegapixelPng(int seed)
 QList<ClipEntry> history()
 {
     QList<ClipEntry> items;
-    for (int i = 0; i < kClips; ++i) {
+    for (int i = 0; i < clipCount; ++i) {
         ClipEntry entry;
         entry.id = QUuid::createUuid();
         entry.sourceApp = i % 2 ? QStringLiteral("Firefox") : QStringLiteral("Terminal");
         entry.createdAt = QDateTime::currentDateTime().addSecs(-60 * i);
-        if (i % (kClips / kImages) == 1) {
+        if (i % (clipCount / imageCount) == 1) {
             entry.imageData = fourMegapixelPng(i);
             entry.imagePasteboardType = PasteboardType::png;
         } else {
@@ -98,7 +98,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
 
-    std::printf("Preparing %d clips (%d of them 2000 x 2000 PNG images)...\n", kClips, kImages);
+    std::printf("Preparing %d clips (%d of them 2000 x 2000 PNG images)...\n", clipCount, imageCount);
     const QList<ClipEntry> items = history();
 
     ClipboardMonitor monitor(Pasteboard::general(), [] { return QStringLiteral("Bench"); });
@@ -122,7 +122,7 @@ int main(int argc, char** argv)
     PaintCounter counter;
     strip->list()->installEventFilter(&counter);
     std::vector<double> opens;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < runCount; ++run) {
         counter.paints = 0;
         timer.restart();
         popover.showRelativeTo(QRect(600, 0, 24, 24));
@@ -136,7 +136,7 @@ int main(int argc, char** argv)
     popover.showRelativeTo(QRect(600, 0, 24, 24));
     std::vector<double> keystrokes;
     const QString query = QStringLiteral("lorem ipsum 4");
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < runCount; ++run) {
         strip->searchField()->clear();
         QCoreApplication::processEvents();
         for (int length = 1; length <= query.size(); ++length) {
@@ -148,7 +148,7 @@ int main(int argc, char** argv)
     }
 
     std::printf("history arrives: %.1f ms; its thumbnails made in the background by %.0f ms\n", arrival, thumbnails);
-    std::printf("toggle to first paint of the popover, median of %d: %.2f ms\n", kRuns, median(opens));
+    std::printf("toggle to first paint of the popover, median of %d: %.2f ms\n", runCount, median(opens));
     std::printf("search keystroke (filter and repaint), median of %zu: %.3f ms\n", keystrokes.size(), median(keystrokes));
     return 0;
 }

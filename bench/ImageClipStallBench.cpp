@@ -26,8 +26,8 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kRuns = 3;
-constexpr QSize kImageSize(6000, 5000);
+constexpr int runCount = 3;
+constexpr QSize imageSize(6000, 5000);
 
 double threadCpuMs()
 {
@@ -68,7 +68,7 @@ private:
 // Gradients with a little noise, so it compresses like a photo or a screenshot.
 QByteArray photoLikePng(int seed)
 {
-    QImage image(kImageSize, QImage::Format_RGB32);
+    QImage image(imageSize, QImage::Format_RGB32);
     QRandomGenerator random(seed);
     for (int y = 0; y < image.height(); ++y) {
         auto* line = reinterpret_cast<quint32*>(image.scanLine(y));
@@ -118,10 +118,10 @@ int main(int argc, char** argv)
     strip.show();
 
     std::vector<double> events, eventCpu, arrivals;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < runCount; ++run) {
         const QByteArray png = photoLikePng(run);
         if (run == 0)
-            std::printf("Each run copies a %d x %d PNG of %.1f MB.\n", kImageSize.width(), kImageSize.height(),
+            std::printf("Each run copies a %d x %d PNG of %.1f MB.\n", imageSize.width(), imageSize.height(),
                         png.size() / 1e6);
         runEventsFor(200);
         app.longestWallMs = app.longestCpuMs = 0;

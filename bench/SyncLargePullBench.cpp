@@ -28,8 +28,8 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kNoteCount = 200000;
-constexpr int kLocalNoteCount = 2000;
+constexpr int noteCount = 200000;
+constexpr int localNoteCount = 2000;
 
 [[noreturn]] void serve(int argc, char** argv, int storePipe, int portPipe)
 {
@@ -39,7 +39,7 @@ constexpr int kLocalNoteCount = 2000;
         _exit(1);
     }
     QJsonArray outgoing;
-    for (int i = 0; i < kNoteCount; ++i) {
+    for (int i = 0; i < noteCount; ++i) {
         outgoing.append(QJsonObject{{"id", QString::fromUtf8(prefix) + QString::number(i + 1)},
             {"version", qint64(i + 1)}, {"title", QStringLiteral("Note %1").arg(i)}, {"body", QString(40, QChar('n'))},
             {"updatedAt", "2030-01-01T00:00:00.000Z"}});
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
 
     PersistenceController store;
     QString prefix;
-    for (int i = 0; i < kLocalNoteCount; ++i) {
+    for (int i = 0; i < localNoteCount; ++i) {
         auto note = StickyNote::insert(store.viewContext());
         note->setId(QUuid::createUuid());
         note->setTitle(QStringLiteral("Mine %1").arg(i));
@@ -132,9 +132,9 @@ int main(int argc, char** argv)
         const qint64 since = UserDefaults::standard().integer(storedSettings::sinceGlobalVersionKey);
         std::printf("run %d, pull of %d notes: %s, since-version %lld; longest hold %lld ms (target <= 100 ms); resident before "
                     "%.1f MB, peak %.1f MB, 3 s after %.1f MB (%+.1f MB)\n",
-            run, kNoteCount, outcome ? qPrintable(outcome->debugDescription()) : "ok", static_cast<long long>(since),
+            run, noteCount, outcome ? qPrintable(outcome->debugDescription()) : "ok", static_cast<long long>(since),
             static_cast<long long>(longestHold), before / 1024.0, peak / 1024.0, after / 1024.0, (after - before) / 1024.0);
-        if (outcome || since != kNoteCount || longestHold > 100 || after - before > 10 * 1024) {
+        if (outcome || since != noteCount || longestHold > 100 || after - before > 10 * 1024) {
             ++failures;
         }
     }

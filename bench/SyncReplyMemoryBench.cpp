@@ -27,8 +27,8 @@ using namespace norvelle;
 
 namespace {
 
-constexpr long long kRefusedBytes = 300LL * 1000 * 1000;
-constexpr int kNoteCount = 10000;
+constexpr long long refusedBytes = 300LL * 1000 * 1000;
+constexpr int noteCount = 10000;
 
 void sendAll(int fd, const char* data, size_t size)
 {
@@ -74,12 +74,12 @@ bool readRequest(int fd)
 void sendRefused(int fd, bool announced)
 {
     const std::string head = announced
-        ? "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " + std::to_string(kRefusedBytes) + "\r\n\r\n"
+        ? "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: " + std::to_string(refusedBytes) + "\r\n\r\n"
         : std::string("HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\n");
     sendAll(fd, head.data(), head.size());
     const std::string chunk(1 << 16, ' ');
     const std::string frame = "10000\r\n" + chunk + "\r\n";
-    for (long long sent = 0; sent < kRefusedBytes; sent += chunk.size()) {
+    for (long long sent = 0; sent < refusedBytes; sent += chunk.size()) {
         if (announced) {
             sendAll(fd, chunk.data(), chunk.size());
         } else {
@@ -93,7 +93,7 @@ std::string validPull()
 {
     std::string body = R"({"applied":{"applied":[]},"outgoing":[)";
     const std::string text(6000, 'n');
-    for (int i = 0; i < kNoteCount; ++i) {
+    for (int i = 0; i < noteCount; ++i) {
         body += (i ? "," : "");
         body += R"({"id":"x-norvelle://00000000-0000-0000-0000-000000000001/StickyNote/p)" + std::to_string(i + 1)
             + R"(","version":)" + std::to_string(i + 1) + R"(,"title":"Note )" + std::to_string(i) + R"(","body":")" + text

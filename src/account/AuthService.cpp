@@ -18,10 +18,10 @@ namespace norvelle {
 
 namespace {
 
-const QStringList kRegisterPaths{QStringLiteral("v1/devices/register"), QStringLiteral("devices/register")};
-const QStringList kDevicesPaths{QStringLiteral("v1/devices"), QStringLiteral("devices")};
-const QStringList kRemovePaths{QStringLiteral("v1/devices/remove"), QStringLiteral("devices/remove")};
-const QStringList kDeletePaths{QStringLiteral("v1/account/delete"), QStringLiteral("account/delete")};
+const QStringList registerPaths{QStringLiteral("v1/devices/register"), QStringLiteral("devices/register")};
+const QStringList devicesPaths{QStringLiteral("v1/devices"), QStringLiteral("devices")};
+const QStringList removePaths{QStringLiteral("v1/devices/remove"), QStringLiteral("devices/remove")};
+const QStringList deletePaths{QStringLiteral("v1/account/delete"), QStringLiteral("account/delete")};
 
 } // namespace
 
@@ -123,7 +123,7 @@ void AuthService::registerDevice(std::function<void()> done)
         return;
     }
     const RegisterDeviceBody body{DeviceFields::current(m_attestation)};
-    registerAt(kRegisterPaths, 0, body.toJson(), session->accessToken, std::move(done));
+    registerAt(registerPaths, 0, body.toJson(), session->accessToken, std::move(done));
 }
 
 void AuthService::registerAt(const QStringList& paths, qsizetype index, const QByteArray& body, const QString& token,
@@ -186,7 +186,7 @@ void AuthService::sendAuthorized(const QByteArray& method, const QStringList& pa
 
 void AuthService::fetchDevices(std::function<void(ServiceResult<RemoteDevicesResponse>)> done)
 {
-    sendAuthorized("GET", kDevicesPaths, std::nullopt, APIGateway::maximumDevicesReplyBytes, [done](ServiceResult<HttpResponse> result) {
+    sendAuthorized("GET", devicesPaths, std::nullopt, APIGateway::maximumDevicesReplyBytes, [done](ServiceResult<HttpResponse> result) {
         if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
             done(*error);
             return;
@@ -197,7 +197,7 @@ void AuthService::fetchDevices(std::function<void(ServiceResult<RemoteDevicesRes
 
 void AuthService::removeDevice(const QString& id, Completion done)
 {
-    sendAuthorized("POST", kRemovePaths, RemoveDeviceBody{id}.toJson(), APIGateway::maximumUnreadReplyBytes,
+    sendAuthorized("POST", removePaths, RemoveDeviceBody{id}.toJson(), APIGateway::maximumUnreadReplyBytes,
         [done](ServiceResult<HttpResponse> result) {
         const ServiceError* error = std::get_if<ServiceError>(&result);
         done(error ? std::optional(*error) : std::nullopt);
@@ -206,7 +206,7 @@ void AuthService::removeDevice(const QString& id, Completion done)
 
 void AuthService::deleteAccount(Completion done)
 {
-    sendAuthorized("POST", kDeletePaths, std::nullopt, APIGateway::maximumUnreadReplyBytes,
+    sendAuthorized("POST", deletePaths, std::nullopt, APIGateway::maximumUnreadReplyBytes,
         [this, done](ServiceResult<HttpResponse> result) {
         if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
             done(*error);

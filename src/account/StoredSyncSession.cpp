@@ -10,7 +10,7 @@ namespace norvelle {
 namespace {
 
 // Milliseconds between the Unix epoch and 2001-01-01 00:00:00 UTC.
-constexpr qint64 kReferenceDateOffset = 978307200000;
+constexpr qint64 referenceDateOffset = 978307200000;
 
 } // namespace
 
@@ -23,7 +23,7 @@ std::optional<QByteArray> StoredSyncSession::toJson() const
     object["userId"] = userId;
     object["accessToken"] = accessToken;
     object["refreshToken"] = refreshToken;
-    object["expiresAt"] = (expiresAt.toMSecsSinceEpoch() - kReferenceDateOffset) / 1000.0;
+    object["expiresAt"] = (expiresAt.toMSecsSinceEpoch() - referenceDateOffset) / 1000.0;
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
@@ -51,7 +51,7 @@ std::optional<StoredSyncSession> StoredSyncSession::fromJson(const QByteArray& d
     session.userId = userId.toString();
     session.accessToken = accessToken.toString();
     session.refreshToken = refreshToken.toString();
-    session.expiresAt = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(milliseconds) + kReferenceDateOffset, Qt::UTC);
+    session.expiresAt = QDateTime::fromMSecsSinceEpoch(static_cast<qint64>(milliseconds) + referenceDateOffset, Qt::UTC);
     return session;
 }
 

@@ -13,8 +13,8 @@ namespace norvelle {
 
 namespace {
 
-constexpr QFileDevice::Permissions kOwnerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
-constexpr QFileDevice::Permissions kOwnerOnlyFolder = kOwnerOnlyFile | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions ownerOnlyFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+constexpr QFileDevice::Permissions ownerOnlyFolder = ownerOnlyFile | QFileDevice::ExeOwner;
 
 } // namespace
 
@@ -44,7 +44,7 @@ QString SyncCredentialStore::prepareSessionFile() const
 {
     // The folder is tightened even when it already existed: the session's tokens live here.
     if (AppPaths::ensureDirectory(m_folder)) {
-        QFile::setPermissions(m_folder, kOwnerOnlyFolder);
+        QFile::setPermissions(m_folder, ownerOnlyFolder);
     }
     return sessionFilePath();
 }

@@ -42,12 +42,12 @@ namespace norvelle {
 
 namespace {
 
-constexpr double kAutoSyncInterval = 180.0;
-constexpr double kAutoSyncTolerance = 20.0;
-constexpr double kFirstSyncDelay = 2.0;
+constexpr double autoSyncInterval = 180.0;
+constexpr double autoSyncTolerance = 20.0;
+constexpr double firstSyncDelay = 2.0;
 // What the pull at quit may take of the quit: enough for a server on the network to answer,
 // short enough that one that does not answer never holds the quit.
-constexpr int kQuitPullMs = 200;
+constexpr int quitPullMs = 200;
 
 } // namespace
 
@@ -111,7 +111,7 @@ bool AppDelegate::applicationDidFinishLaunching()
         MainQueue::async([settingsKept] { LaunchNotices::tellUnreadableSettings(settingsKept); }, this);
     }
     restartAutoSyncTimer();
-    MainQueue::asyncAfter(kFirstSyncDelay, [this] { m_services.notesSync->syncNowIfEnabled(); }, this);
+    MainQueue::asyncAfter(firstSyncDelay, [this] { m_services.notesSync->syncNowIfEnabled(); }, this);
     return true;
 }
 
@@ -218,7 +218,7 @@ void AppDelegate::pullBeforeQuit()
     if (*ended) {
         return;
     }
-    QTimer::singleShot(kQuitPullMs, &wait, &QEventLoop::quit);
+    QTimer::singleShot(quitPullMs, &wait, &QEventLoop::quit);
     wait.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
@@ -252,7 +252,7 @@ void AppDelegate::restartAutoSyncTimer()
     if (!storedSettings::syncEnabled.value() || !storedSettings::autoSyncEnabled.value()) {
         return;
     }
-    m_autoSyncTimer = std::make_unique<RepeatingTimer>(kAutoSyncInterval, kAutoSyncTolerance,
+    m_autoSyncTimer = std::make_unique<RepeatingTimer>(autoSyncInterval, autoSyncTolerance,
         [sync = m_services.notesSync] { sync->syncNowIfEnabled(); });
 }
 

@@ -13,10 +13,10 @@ namespace norvelle {
 
 namespace {
 
-constexpr QSize kPopoverSize(320, 520);
+constexpr QSize popoverSize(320, 520);
 // Lets the popover close and the target window take the keyboard before the keystroke.
-constexpr double kPasteDelay = 0.15;
-constexpr double kCopyBackIgnoreWindow = 0.22;
+constexpr double pasteDelay = 0.15;
+constexpr double copyBackIgnoreWindow = 0.22;
 
 } // namespace
 
@@ -52,7 +52,7 @@ void AppDelegate::toggleClipboardStrip()
     rememberPasteTarget();
     // Built on first use, then kept: until then the resident program needs no fonts or widgets.
     if (!m_clipboardPopover) {
-        m_clipboardPopover = std::make_unique<Popover>(kPopoverSize);
+        m_clipboardPopover = std::make_unique<Popover>(popoverSize);
         m_clipboardPopover->setContentWidget(makeClipboardStrip().release());
     }
     m_clipboardPopover->showRelativeTo(m_clipStatusItem->geometry());
@@ -81,13 +81,13 @@ void AppDelegate::rememberPasteTarget()
 
 void AppDelegate::pasteClip(const ClipEntry& entry)
 {
-    m_clipboardMonitor->copyToPasteboard(entry, kCopyBackIgnoreWindow);
+    m_clipboardMonitor->copyToPasteboard(entry, copyBackIgnoreWindow);
     closeClipboardPopover();
     if (m_pasteTargetApp) {
         m_services.activateApplication(*m_pasteTargetApp);
     }
     if (m_services.keystrokes->isTrusted()) {
-        MainQueue::asyncAfter(kPasteDelay, [this] { postCommandV(); }, this);
+        MainQueue::asyncAfter(pasteDelay, [this] { postCommandV(); }, this);
         return;
     }
     if (!m_didPromptAccessibilityPaste) {

@@ -19,7 +19,7 @@ namespace norvelle {
 
 namespace {
 
-constexpr double kTidyDelay = 3.0;
+constexpr double tidyDelay = 3.0;
 
 } // namespace
 
@@ -43,7 +43,7 @@ AppServices AppServices::live()
     services.migrateNotes = [] {
         NoteMigrationService::shared().migrate(PersistenceController::shared().viewContext());
         // Once the launch has shown what it shows: with thousands of keys this takes a few ms.
-        MainQueue::asyncAfter(kTidyDelay, [] { StickyWindowKeys::dropThoseOfMissingNotes(PersistenceController::shared().container()); });
+        MainQueue::asyncAfter(tidyDelay, [] { StickyWindowKeys::dropThoseOfMissingNotes(PersistenceController::shared().container()); });
     };
     services.saveNoteStore = [] { PersistenceController::shared().save(); };
     services.startCrashTelemetry = [] {

@@ -21,18 +21,18 @@ namespace norvelle {
 
 namespace {
 
-constexpr int kSideMargin = 16;
-constexpr int kBottomMargin = 16;
-constexpr int kCardSpacing = 8;
-constexpr int kCardPadding = 12;
-constexpr int kStackSpacing = 12;
-constexpr int kVisualSide = 44;
-constexpr int kButtonSide = 26;
-constexpr int kButtonSymbol = 14;
-constexpr int kButtonSpacing = 4;
-constexpr int kTitleLines = 2;
+constexpr int sideMargin = 16;
+constexpr int bottomMargin = 16;
+constexpr int cardSpacing = 8;
+constexpr int cardPadding = 12;
+constexpr int stackSpacing = 12;
+constexpr int visualSide = 44;
+constexpr int buttonSide = 26;
+constexpr int buttonSymbol = 14;
+constexpr int buttonSpacing = 4;
+constexpr int titleLines = 2;
 // Room kept for the hover buttons whether or not they show, so titles do not re-wrap on hover.
-constexpr int kButtonsWidth = 3 * kButtonSide + 2 * kButtonSpacing;
+constexpr int buttonsWidth = 3 * buttonSide + 2 * buttonSpacing;
 
 QFont titleFont() { return viewFont(14, QFont::Medium); }
 QFont detailFont() { return viewFont(11); }
@@ -49,7 +49,7 @@ QString actionSymbol(ClipCardList::Action action)
 
 int textWidth(int listWidth)
 {
-    return std::max(listWidth - 2 * kSideMargin - 2 * kCardPadding - kVisualSide - 2 * kStackSpacing - kButtonsWidth, 40);
+    return std::max(listWidth - 2 * sideMargin - 2 * cardPadding - visualSide - 2 * stackSpacing - buttonsWidth, 40);
 }
 
 // The title on at most two lines, the second cut with an ellipsis when more text follows.
@@ -67,7 +67,7 @@ std::unique_ptr<QTextLayout> layoutTitle(const QString& title, qreal width, qrea
     layout->beginLayout();
     qreal y = 0;
     int lines = 0;
-    while (lines < kTitleLines) {
+    while (lines < titleLines) {
         QTextLine line = layout->createLine();
         if (!line.isValid())
             break;
@@ -78,9 +78,9 @@ std::unique_ptr<QTextLayout> layoutTitle(const QString& title, qreal width, qrea
     }
     layout->endLayout();
     const int shown = lines == 0 ? 0 : layout->lineAt(lines - 1).textStart() + layout->lineAt(lines - 1).textLength();
-    if (lines == kTitleLines && shown < text.size()) {
+    if (lines == titleLines && shown < text.size()) {
         // Lay the last line out again as the rest of the text cut to the width.
-        const QTextLine last = layout->lineAt(kTitleLines - 1);
+        const QTextLine last = layout->lineAt(titleLines - 1);
         const QString head = text.left(last.textStart());
         QString rest = text.mid(last.textStart());
         rest.replace(QChar::LineSeparator, u' ');
@@ -89,11 +89,11 @@ std::unique_ptr<QTextLayout> layoutTitle(const QString& title, qreal width, qrea
         layout->setTextOption(option);
         layout->beginLayout();
         y = 0;
-        for (int i = 0; i < kTitleLines; ++i) {
+        for (int i = 0; i < titleLines; ++i) {
             QTextLine line = layout->createLine();
             if (!line.isValid())
                 break;
-            line.setLineWidth(i == kTitleLines - 1 ? 1e6 : width);
+            line.setLineWidth(i == titleLines - 1 ? 1e6 : width);
             line.setPosition(QPointF(0, y));
             y += line.height();
         }
@@ -130,9 +130,9 @@ std::vector<ClipCardList::Card> ClipCardList::makeCards(int width) const
     for (const ClipEntry& entry : entries()) {
         Card card;
         card.title = layoutTitle(entry.displayTitle(), textWidth(width), &card.titleHeight);
-        const int content = std::max(kVisualSide, int(std::ceil(card.titleHeight + 3 + detailHeight)));
-        card.rect = QRect(kSideMargin, y, std::max(width - 2 * kSideMargin, 0), content + 2 * kCardPadding);
-        y += card.rect.height() + kCardSpacing;
+        const int content = std::max(visualSide, int(std::ceil(card.titleHeight + 3 + detailHeight)));
+        card.rect = QRect(sideMargin, y, std::max(width - 2 * sideMargin, 0), content + 2 * cardPadding);
+        y += card.rect.height() + cardSpacing;
         cards.push_back(std::move(card));
     }
     return cards;
@@ -150,7 +150,7 @@ int ClipCardList::heightForWidth(int width) const
 {
     const std::vector<Card> cards = width == m_laidOutWidth ? std::vector<Card>() : makeCards(width);
     const std::vector<Card>& laid = width == m_laidOutWidth ? m_cards : cards;
-    return laid.empty() ? 0 : laid.back().rect.bottom() + 1 + kBottomMargin;
+    return laid.empty() ? 0 : laid.back().rect.bottom() + 1 + bottomMargin;
 }
 
 QSize ClipCardList::sizeHint() const
@@ -189,8 +189,8 @@ QRect ClipCardList::buttonRect(int index, Action action) const
         return {};
     const QRect card = itemRect(index);
     const int fromRight = int(shown.size() - 1 - position);
-    const int right = card.right() + 1 - kCardPadding - fromRight * (kButtonSide + kButtonSpacing);
-    return {right - kButtonSide, card.center().y() - kButtonSide / 2, kButtonSide, kButtonSide};
+    const int right = card.right() + 1 - cardPadding - fromRight * (buttonSide + buttonSpacing);
+    return {right - buttonSide, card.center().y() - buttonSide / 2, buttonSide, buttonSide};
 }
 
 QString ClipCardList::buttonHelp(Action action)
@@ -250,9 +250,9 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
     strokeRounded(painter, bounds, 12, border, 0.5);
 
     const qreal centreY = bounds.center().y();
-    const QRectF visual(bounds.left() + kCardPadding, centreY - kVisualSide / 2.0, kVisualSide, kVisualSide);
+    const QRectF visual(bounds.left() + cardPadding, centreY - visualSide / 2.0, visualSide, visualSide);
     ClipThumbnailCache& thumbnails = ClipThumbnailCache::shared();
-    const QImage image = thumbnails.thumbnail(entry, kVisualSide, Qt::KeepAspectRatioByExpanding, dpr);
+    const QImage image = thumbnails.thumbnail(entry, visualSide, Qt::KeepAspectRatioByExpanding, dpr);
     if (!image.isNull()) {
         drawRoundedImage(painter, visual, 7, image);
     } else {
@@ -264,7 +264,7 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
                            symbolImage(symbol, symbolSize, colors.secondaryText(), dpr));
     }
 
-    const qreal textLeft = visual.right() + kStackSpacing;
+    const qreal textLeft = visual.right() + stackSpacing;
     const QFontMetricsF detailMetrics(detailFont());
     const qreal columnHeight = card.titleHeight + 3 + detailMetrics.height();
     const qreal top = centreY - columnHeight / 2;
@@ -281,8 +281,8 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
     for (Action action : actions(index)) {
         const QRectF button = buttonRect(index, action);
         const QColor color = action == Action::remove ? colors.destructive() : colors.secondaryText();
-        painter.drawImage(button.center() - QPointF(kButtonSymbol / 2.0, kButtonSymbol / 2.0),
-                           symbolImage(actionSymbol(action), kButtonSymbol, color, dpr));
+        painter.drawImage(button.center() - QPointF(buttonSymbol / 2.0, buttonSymbol / 2.0),
+                           symbolImage(actionSymbol(action), buttonSymbol, color, dpr));
     }
 }
 

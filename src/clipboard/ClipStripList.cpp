@@ -16,13 +16,13 @@ namespace norvelle {
 
 namespace {
 
-constexpr int kSideMargin = 8;
-constexpr int kVerticalMargin = 6;
-constexpr int kRowSpacing = 4;
-constexpr qreal kRowPadding = 10;
-constexpr qreal kThumbnailSide = 40;
-constexpr qreal kStackSpacing = 8;
-const QString kStickyTitle = QStringLiteral("→ Sticky");
+constexpr int sideMargin = 8;
+constexpr int verticalMargin = 6;
+constexpr int rowSpacing = 4;
+constexpr qreal rowPadding = 10;
+constexpr qreal thumbnailSide = 40;
+constexpr qreal stackSpacing = 8;
+const QString stickyTitle = QStringLiteral("→ Sticky");
 
 QFont sourceFont() { return viewFont(10.5); }
 QFont titleFont() { return viewFont(13); }
@@ -36,7 +36,7 @@ QSizeF badgePadding() { return {6, 3}; }
 QSizeF stickyCapsuleSize()
 {
     const QFontMetricsF metrics(stickyFont());
-    return {metrics.horizontalAdvance(kStickyTitle) + 20, metrics.height() + 12};
+    return {metrics.horizontalAdvance(stickyTitle) + 20, metrics.height() + 12};
 }
 
 QString oneLine(const QString& title)
@@ -70,13 +70,13 @@ void ClipStripList::setSelectedIndex(int index)
 QSize ClipStripList::sizeHint() const
 {
     const int rows = int(entries().size());
-    const int height = rows == 0 ? 0 : 2 * kVerticalMargin + rows * rowHeight + (rows - 1) * kRowSpacing;
+    const int height = rows == 0 ? 0 : 2 * verticalMargin + rows * rowHeight + (rows - 1) * rowSpacing;
     return {320, height};
 }
 
 QRect ClipStripList::itemRect(int index) const
 {
-    return {kSideMargin, kVerticalMargin + index * (rowHeight + kRowSpacing), width() - 2 * kSideMargin, rowHeight};
+    return {sideMargin, verticalMargin + index * (rowHeight + rowSpacing), width() - 2 * sideMargin, rowHeight};
 }
 
 bool ClipStripList::showsStickyButton(int index) const
@@ -92,7 +92,7 @@ QRect ClipStripList::stickyButtonRect(int index) const
     const QSizeF capsule = stickyCapsuleSize();
     const int width = int(std::ceil(capsule.width())) + 12;
     const int height = std::max(30, int(std::ceil(capsule.height())));
-    return {row.right() + 1 - int(kRowPadding) - width, row.center().y() - height / 2, width, height};
+    return {row.right() + 1 - int(rowPadding) - width, row.center().y() - height / 2, width, height};
 }
 
 QString ClipStripList::badgeText(int index)
@@ -124,27 +124,27 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
                                                 : colors.overlay(0.04, 0.04);
     fillRounded(painter, row, 10, fill);
 
-    qreal left = row.left() + kRowPadding;
-    qreal right = row.right() - kRowPadding;
+    qreal left = row.left() + rowPadding;
+    qreal right = row.right() - rowPadding;
 
     ClipThumbnailCache& thumbnails = ClipThumbnailCache::shared();
-    const QImage thumbnail = thumbnails.thumbnail(entry, int(kThumbnailSide), Qt::IgnoreAspectRatio,
+    const QImage thumbnail = thumbnails.thumbnail(entry, int(thumbnailSide), Qt::IgnoreAspectRatio,
                                                   painter.device()->devicePixelRatioF());
-    const QRectF thumbnailRect(left, centreY - kThumbnailSide / 2, kThumbnailSide, kThumbnailSide);
+    const QRectF thumbnailRect(left, centreY - thumbnailSide / 2, thumbnailSide, thumbnailSide);
     if (!thumbnail.isNull()) {
         drawRoundedImage(painter, thumbnailRect, 6, thumbnail);
-        left += kThumbnailSide + kStackSpacing;
+        left += thumbnailSide + stackSpacing;
     } else if (thumbnails.isPending(entry.id)) {
         fillRounded(painter, thumbnailRect, 6, colors.overlay(0.08, 0.06));
-        left += kThumbnailSide + kStackSpacing;
+        left += thumbnailSide + stackSpacing;
     }
 
     if (showsStickyButton(index)) {
         const QRectF button = stickyButtonRect(index);
         const QSizeF capsuleSize = stickyCapsuleSize();
         const QRectF capsule(button.left() + 6, centreY - capsuleSize.height() / 2, capsuleSize.width(), capsuleSize.height());
-        drawBadge(painter, capsule, kStickyTitle, stickyFont(), Qt::white, SchemeColors::stickyViolet(), -1);
-        right = button.left() - kStackSpacing;
+        drawBadge(painter, capsule, stickyTitle, stickyFont(), Qt::white, SchemeColors::stickyViolet(), -1);
+        right = button.left() - stackSpacing;
     }
 
     // Age above the shortcut badge, both flush right.
@@ -163,7 +163,7 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
         drawBadge(painter,
                   QRectF(right - badgeBox.width(), columnTop + timeMetrics.height() + 4, badgeBox.width(), badgeBox.height()),
                   badge, badgeFont(), colors.secondaryText(), colors.overlay(0.07, 0.06), 5);
-    right -= columnWidth + kStackSpacing;
+    right -= columnWidth + stackSpacing;
 
     // Source above title, flush left, the title cut to one line.
     const QFontMetricsF sourceMetrics(sourceFont());

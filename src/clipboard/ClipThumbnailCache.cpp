@@ -13,7 +13,7 @@ namespace norvelle {
 namespace {
 
 // Large enough for a 44-pixel square at a device-pixel ratio of 4.
-constexpr int kSourceSide = 192;
+constexpr int sourceSide = 192;
 
 QImage decodeReduced(const QByteArray& bytes)
 {
@@ -22,8 +22,8 @@ QImage decodeReduced(const QByteArray& bytes)
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kSourceSide || size.height() > kSourceSide))
-        reader.setScaledSize(size.scaled(kSourceSide, kSourceSide, Qt::KeepAspectRatioByExpanding)
+    if (size.isValid() && (size.width() > sourceSide || size.height() > sourceSide))
+        reader.setScaledSize(size.scaled(sourceSide, sourceSide, Qt::KeepAspectRatioByExpanding)
                                  .boundedTo(size));
     const QImage image = reader.read();
     return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);

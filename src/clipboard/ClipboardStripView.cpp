@@ -33,12 +33,12 @@ namespace norvelle {
 
 namespace {
 
-constexpr int kHeaderHeight = 44;
-constexpr int kFooterHeight = 36;
-constexpr int kHintHeight = 26;
-constexpr int kStateMinimumHeight = 200;
-constexpr int kListMaximumHeight = 400;
-constexpr qreal kCornerRadius = 16;
+constexpr int headerHeight = 44;
+constexpr int footerHeight = 36;
+constexpr int hintHeight = 26;
+constexpr int stateMinimumHeight = 200;
+constexpr int listMaximumHeight = 400;
+constexpr qreal cornerRadius = 16;
 
 QColor subtleFill(const SchemeColors& colors) { return colors.overlay(0.07, 0.06); }
 QColor ruleColor(const SchemeColors& colors) { return colors.overlay(0.08, 0.08); }
@@ -89,7 +89,7 @@ ClipboardStripView::ClipboardStripView(ClipboardMonitor& monitor, Callbacks call
 QWidget* ClipboardStripView::makeHeader()
 {
     auto* header = new QWidget(this);
-    header->setFixedHeight(kHeaderHeight);
+    header->setFixedHeight(headerHeight);
     auto* layout = new QHBoxLayout(header);
     layout->setContentsMargins(12, 0, 12, 0);
     layout->setSpacing(8);
@@ -125,7 +125,7 @@ QWidget* ClipboardStripView::makeSearchSection()
 QWidget* ClipboardStripView::makeEmptyState()
 {
     auto* state = new QWidget(this);
-    state->setMinimumHeight(kStateMinimumHeight);
+    state->setMinimumHeight(stateMinimumHeight);
     auto* layout = new QVBoxLayout(state);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
@@ -155,7 +155,7 @@ QWidget* ClipboardStripView::makeEmptyState()
 QWidget* ClipboardStripView::makeNoMatchState()
 {
     auto* state = new QWidget(this);
-    state->setMinimumHeight(kStateMinimumHeight);
+    state->setMinimumHeight(stateMinimumHeight);
     auto* layout = new QVBoxLayout(state);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(8);
@@ -194,7 +194,7 @@ QWidget* ClipboardStripView::makeHintBar()
         fill.setAlphaF(fill.alphaF() * 0.5f);
         return fill;
     }, 0, this);
-    bar->setFixedHeight(kHintHeight);
+    bar->setFixedHeight(hintHeight);
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(12, 0, 12, 0);
     layout->setSpacing(6);
@@ -210,7 +210,7 @@ QWidget* ClipboardStripView::makeFooter()
 {
     auto* footer = new QWidget(this);
     m_footer = footer;
-    footer->setFixedHeight(kFooterHeight);
+    footer->setFixedHeight(footerHeight);
     auto* layout = new QHBoxLayout(footer);
     layout->setContentsMargins(12, 0, 12, 0);
     m_openMainButton = new PlainButton(QStringLiteral("Open Norvelle →"),
@@ -268,7 +268,7 @@ void ClipboardStripView::refresh()
     } else {
         m_list->setEntries(m_filtered);
         m_list->setSelectedIndex(m_selectedIndex);
-        m_scrollArea->setMaximumHeight(std::min(m_list->sizeHint().height(), kListMaximumHeight));
+        m_scrollArea->setMaximumHeight(std::min(m_list->sizeHint().height(), listMaximumHeight));
         m_content->setCurrentIndex(int(Content::list));
     }
     rebuildPasteShortcuts();
@@ -402,9 +402,9 @@ void ClipboardStripView::paintEvent(QPaintEvent*)
     QPainter painter(this);
     const SchemeColors colors(palette());
     const QRectF bounds = rect();
-    fillRounded(painter, bounds, kCornerRadius, colors.background());
+    fillRounded(painter, bounds, cornerRadius, colors.background());
     painter.fillRect(QRectF(0, m_footer->y(), width(), 0.5), ruleColor(colors));
-    strokeRounded(painter, bounds, kCornerRadius, colors.overlay(0.1, 0.12), 0.5);
+    strokeRounded(painter, bounds, cornerRadius, colors.overlay(0.1, 0.12), 0.5);
 }
 
 } // namespace norvelle

@@ -8,7 +8,7 @@ namespace norvelle {
 
 // Descriptors no caller from outside may take: the display connection, the note store's files
 // and the program's own pipes need some at any moment.
-constexpr int kReservedDescriptors = 16;
+constexpr int reservedDescriptors = 16;
 
 // Whether a descriptor just accepted leaves less than the reserve free under the process's
 // limit. Descriptors are handed out lowest first, so every one below it is in use.
@@ -18,7 +18,7 @@ inline bool eatsIntoDescriptorReserve(int fd)
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY) {
         return false;
     }
-    return rlim_t(fd) + kReservedDescriptors >= limit.rlim_cur;
+    return rlim_t(fd) + reservedDescriptors >= limit.rlim_cur;
 }
 
 // How many callers from outside a listener lets wait at once: at most `maximum`, and once the

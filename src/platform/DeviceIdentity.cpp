@@ -9,7 +9,7 @@ namespace norvelle {
 namespace {
 
 // A machine id is 33 bytes; anything much larger is not one.
-constexpr qint64 kMaximumFileBytes = 4096;
+constexpr qint64 maximumFileBytes = 4096;
 
 } // namespace
 
@@ -21,7 +21,7 @@ QStringList DeviceIdentity::defaultFiles()
 QString DeviceIdentity::machineId(const QStringList& files)
 {
     for (const QString& path : files) {
-        const RegularFile::Result file = RegularFile::read(path, kMaximumFileBytes);
+        const RegularFile::Result file = RegularFile::read(path, maximumFileBytes);
         if (!file.ok()) {
             continue;
         }

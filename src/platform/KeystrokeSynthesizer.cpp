@@ -15,9 +15,9 @@ namespace norvelle {
 
 namespace {
 
-constexpr int kModifierPollMs = 20;
-constexpr int kModifierWaitAttempts = 2000 / kModifierPollMs;
-constexpr int kKeyHoldMs = 50;
+constexpr int modifierPollMs = 20;
+constexpr int modifierWaitAttempts = 2000 / modifierPollMs;
+constexpr int keyHoldMs = 50;
 
 const SystemLog& log()
 {
@@ -95,13 +95,13 @@ void KeystrokeSynthesizer::postPaste()
     if (!m_display) {
         return;
     }
-    waitForReleasedModifiers(kModifierWaitAttempts);
+    waitForReleasedModifiers(modifierWaitAttempts);
 }
 
 void KeystrokeSynthesizer::waitForReleasedModifiers(int attemptsLeft)
 {
     if (attemptsLeft > 0 && modifiersHeld()) {
-        QTimer::singleShot(kModifierPollMs, this, [this, attemptsLeft] { waitForReleasedModifiers(attemptsLeft - 1); });
+        QTimer::singleShot(modifierPollMs, this, [this, attemptsLeft] { waitForReleasedModifiers(attemptsLeft - 1); });
         return;
     }
     if (attemptsLeft == 0) {
@@ -123,7 +123,7 @@ void KeystrokeSynthesizer::sendChord()
     XTestFakeKeyEvent(display, insert, True, CurrentTime);
     XFlush(display);
     m_chordHeld = true;
-    QTimer::singleShot(kKeyHoldMs, this, &KeystrokeSynthesizer::releaseChord);
+    QTimer::singleShot(keyHoldMs, this, &KeystrokeSynthesizer::releaseChord);
 }
 
 void KeystrokeSynthesizer::releaseChord()

@@ -13,16 +13,16 @@ namespace norvelle {
 namespace {
 
 // Long enough for the click's release on the tray icon to arrive after its press closed us.
-constexpr qint64 kOutsideDismissalGraceMs = 300;
-constexpr int kGap = 4;
-constexpr Qt::WindowFlags kPopover = Qt::Popup | Qt::FramelessWindowHint;
+constexpr qint64 outsideDismissalGraceMs = 300;
+constexpr int gap = 4;
+constexpr Qt::WindowFlags popoverFlags = Qt::Popup | Qt::FramelessWindowHint;
 // Out of the window manager's hands, like the popover itself, so it stays exactly where it was.
-constexpr Qt::WindowFlags kFloating = Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
+constexpr Qt::WindowFlags floatingFlags = Qt::Tool | Qt::FramelessWindowHint | Qt::X11BypassWindowManagerHint;
 
 } // namespace
 
 Popover::Popover(QSize contentSize, QWidget* parent)
-    : QWidget(parent, kPopover)
+    : QWidget(parent, popoverFlags)
 {
     setFixedSize(contentSize);
     auto* layout = new QVBoxLayout(this);
@@ -42,8 +42,8 @@ QPoint Popover::placement(const QRect& anchor, const QPoint& pointer, QSize size
 {
     const QRect origin = anchor.isEmpty() ? QRect(pointer, QSize(1, 1)) : anchor;
     int x = origin.x() + origin.width() / 2 - size.width() / 2;
-    const int below = origin.bottom() + 1 + kGap;
-    const int above = origin.top() - kGap - size.height();
+    const int below = origin.bottom() + 1 + gap;
+    const int above = origin.top() - gap - size.height();
     const bool roomBelow = below + size.height() <= available.bottom() + 1;
     const bool roomAbove = above >= available.top();
     int y = edge == Edge::below ? (roomBelow || !roomAbove ? below : above) : (roomAbove || !roomBelow ? above : below);
@@ -84,7 +84,7 @@ void Popover::setContentSize(QSize size)
 bool Popover::isShown() const
 {
     return isVisible()
-        || (m_sinceOutsideDismissal.isValid() && m_sinceOutsideDismissal.elapsed() < kOutsideDismissalGraceMs);
+        || (m_sinceOutsideDismissal.isValid() && m_sinceOutsideDismissal.elapsed() < outsideDismissalGraceMs);
 }
 
 void Popover::performClose()
@@ -107,7 +107,7 @@ void Popover::stayOpenWhileShown(QWidget* companion)
     if (windowType() == Qt::Popup) {
         const QPoint at = pos();
         m_switchingKind = true;
-        setWindowFlags(kFloating);
+        setWindowFlags(floatingFlags);
         move(at);
         show();
         raise();
@@ -127,7 +127,7 @@ bool Popover::eventFilter(QObject* watched, QEvent* event)
                 return;
             }
             performClose();
-            setWindowFlags(kPopover);
+            setWindowFlags(popoverFlags);
         });
     }
     return QWidget::eventFilter(watched, event);

@@ -25,13 +25,13 @@ namespace norvelle {
 
 namespace {
 
-constexpr int kTimeoutMs = 2000;
+constexpr int timeoutMs = 2000;
 // Longer than a launch that finds a running copy not answering can take.
-constexpr int kStartUpLockTimeoutMs = 4 * kTimeoutMs;
-const QByteArray kReopen = "reopen\n";
-const QByteArray kAcknowledged = "ok\n";
+constexpr int startUpLockTimeoutMs = 4 * timeoutMs;
+const QByteArray reopenRequest = "reopen\n";
+const QByteArray acknowledged = "ok\n";
 // A caller that sends more than this without a line end is not a later launch.
-constexpr qsizetype kLongestRequest = 64;
+constexpr qsizetype longestRequest = 64;
 
 struct FileDescriptor {
     explicit FileDescriptor(int open) : fd(open) {}
@@ -107,7 +107,7 @@ bool SingleInstanceGuard::claim()
     }
     // Two launches at once must not both find nobody listening and both start listening.
     QLockFile startUp(m_socketPath + ".lock");
-    if (!startUp.tryLock(kStartUpLockTimeoutMs)) {
+    if (!startUp.tryLock(startUpLockTimeoutMs)) {
         SystemLog("app").error("Cannot take the start-up lock: " + startUp.fileName());
     }
     if (askRunningCopyToReopen()) {
@@ -132,7 +132,7 @@ bool SingleInstanceGuard::askRunningCopyToReopen()
         return false;
     }
     // A running copy too busy to accept makes the connect wait, at most this long.
-    const timeval timeout { kTimeoutMs / 1000, 0 };
+    const timeval timeout { timeoutMs / 1000, 0 };
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         return false;
@@ -140,10 +140,10 @@ bool SingleInstanceGuard::askRunningCopyToReopen()
     // Someone is listening: the running copy. Even when it does not answer in time, starting
     // a second copy next to it would be worse.
     QByteArray answer;
-    const QDeadlineTimer deadline(kTimeoutMs);
-    if (::send(fd, kReopen.constData(), size_t(kReopen.size()), MSG_NOSIGNAL) == kReopen.size()) {
+    const QDeadlineTimer deadline(timeoutMs);
+    if (::send(fd, reopenRequest.constData(), size_t(reopenRequest.size()), MSG_NOSIGNAL) == reopenRequest.size()) {
         char buffer[16];
-        while (answer.size() < kAcknowledged.size() && waitFor(fd, POLLIN, deadline)) {
+        while (answer.size() < acknowledged.size() && waitFor(fd, POLLIN, deadline)) {
             const ssize_t got = ::recv(fd, buffer, sizeof(buffer), 0);
             if (got > 0) {
                 answer.append(buffer, got);
@@ -152,7 +152,7 @@ bool SingleInstanceGuard::askRunningCopyToReopen()
             }
         }
     }
-    if (!answer.startsWith(kAcknowledged)) {
+    if (!answer.startsWith(acknowledged)) {
         SystemLog("app").error("The running copy of Norvelle did not answer the reopen request");
     }
     return true;
@@ -219,7 +219,7 @@ void SingleInstanceGuard::watchCaller(int fd)
     QTimer::singleShot(callerDeadlineMs, notifier, [this, notifier] { hangUp(notifier); });
     auto received = std::make_shared<QByteArray>();
     const auto readRequest = [this, fd, notifier, received] {
-        char buffer[kLongestRequest];
+        char buffer[longestRequest];
         ssize_t got;
         while ((got = ::recv(fd, buffer, sizeof(buffer), 0)) > 0) {
             received->append(buffer, got);
@@ -227,14 +227,14 @@ void SingleInstanceGuard::watchCaller(int fd)
         const qsizetype lineEnd = received->indexOf('\n');
         if (lineEnd < 0) {
             // Still arriving, unless the caller went away or talks too much.
-            if ((got < 0 && (errno == EAGAIN || errno == EINTR)) && received->size() <= kLongestRequest) {
+            if ((got < 0 && (errno == EAGAIN || errno == EINTR)) && received->size() <= longestRequest) {
                 return;
             }
             hangUp(notifier);
             return;
         }
-        if (received->left(lineEnd + 1) == kReopen) {
-            ::send(fd, kAcknowledged.constData(), size_t(kAcknowledged.size()), MSG_NOSIGNAL);
+        if (received->left(lineEnd + 1) == reopenRequest) {
+            ::send(fd, acknowledged.constData(), size_t(acknowledged.size()), MSG_NOSIGNAL);
             hangUp(notifier);
             emit reopenRequested();
             return;

@@ -11,7 +11,7 @@ namespace norvelle {
 namespace {
 
 // The window Qt embeds in an X11 tray for each icon; it carries the icon's tool tip.
-const QString kEmbeddedIconWindow = QStringLiteral("QSystemTrayIconSys");
+const QString embeddedIconWindow = QStringLiteral("QSystemTrayIconSys");
 
 } // namespace
 
@@ -46,7 +46,7 @@ void StatusItem::triggered()
 bool StatusItem::isOurIconWindow(const QObject* object) const
 {
     const auto* window = qobject_cast<const QWidget*>(object);
-    return window && window->objectName() == kEmbeddedIconWindow && window->toolTip() == m_trayIcon->toolTip();
+    return window && window->objectName() == embeddedIconWindow && window->toolTip() == m_trayIcon->toolTip();
 }
 
 bool StatusItem::eventFilter(QObject* watched, QEvent* event)

@@ -64,7 +64,7 @@ const QHash<QString, QString>& themeNames()
     return names;
 }
 
-constexpr auto kFallbackIcon = "image-missing";
+constexpr auto fallbackIcon = "image-missing";
 
 } // namespace
 
@@ -103,7 +103,7 @@ QIcon Symbols::icon(const QString& systemName)
             return icon;
         }
     }
-    return QIcon::fromTheme(kFallbackIcon);
+    return QIcon::fromTheme(fallbackIcon);
 }
 
 } // namespace norvelle

@@ -32,13 +32,13 @@ std::unique_ptr<UserDefaults>& standardInstance()
 
 // Each value is written as a one-member object naming its type: {"int": "42"}. 64-bit
 // integers travel as decimal text because JSON numbers are doubles.
-const QString kBool = "bool";
-const QString kInt = "int";
-const QString kDouble = "double";
-const QString kString = "string";
-const QString kData = "data";
-const QString kArray = "array";
-const QString kDictionary = "dict";
+const QString boolTag = "bool";
+const QString intTag = "int";
+const QString doubleTag = "double";
+const QString stringTag = "string";
+const QString dataTag = "data";
+const QString arrayTag = "array";
+const QString dictionaryTag = "dict";
 
 QVariant normalized(const QVariant& value, bool* ok)
 {
@@ -144,21 +144,21 @@ QJsonValue UserDefaults::encode(const QVariant& value, bool* ok)
     }
     switch (v.typeId()) {
     case QMetaType::Bool:
-        return QJsonObject { { kBool, v.toBool() } };
+        return QJsonObject { { boolTag, v.toBool() } };
     case QMetaType::LongLong:
-        return QJsonObject { { kInt, QString::number(v.toLongLong()) } };
+        return QJsonObject { { intTag, QString::number(v.toLongLong()) } };
     case QMetaType::Double:
-        return QJsonObject { { kDouble, v.toDouble() } };
+        return QJsonObject { { doubleTag, v.toDouble() } };
     case QMetaType::QString:
-        return QJsonObject { { kString, v.toString() } };
+        return QJsonObject { { stringTag, v.toString() } };
     case QMetaType::QByteArray:
-        return QJsonObject { { kData, QString::fromLatin1(v.toByteArray().toBase64()) } };
+        return QJsonObject { { dataTag, QString::fromLatin1(v.toByteArray().toBase64()) } };
     case QMetaType::QVariantList: {
         QJsonArray items;
         for (const QVariant& item : v.toList()) {
             items.append(encode(item));
         }
-        return QJsonObject { { kArray, items } };
+        return QJsonObject { { arrayTag, items } };
     }
     default: {
         QJsonObject members;
@@ -166,7 +166,7 @@ QJsonValue UserDefaults::encode(const QVariant& value, bool* ok)
         for (auto it = map.begin(); it != map.end(); ++it) {
             members.insert(it.key(), encode(it.value()));
         }
-        return QJsonObject { { kDictionary, members } };
+        return QJsonObject { { dictionaryTag, members } };
     }
     }
 }
@@ -182,29 +182,29 @@ QVariant UserDefaults::decode(const QJsonValue& json, bool* ok)
     const QJsonObject object = json.toObject();
     const QString type = object.begin().key();
     const QJsonValue payload = object.begin().value();
-    if (type == kBool && payload.isBool()) {
+    if (type == boolTag && payload.isBool()) {
         valid = true;
         return payload.toBool();
     }
-    if (type == kInt && payload.isString()) {
+    if (type == intTag && payload.isString()) {
         qint64 number = payload.toString().toLongLong(&valid);
         return valid ? QVariant(number) : QVariant();
     }
-    if (type == kDouble && payload.isDouble()) {
+    if (type == doubleTag && payload.isDouble()) {
         valid = true;
         return payload.toDouble();
     }
-    if (type == kString && payload.isString()) {
+    if (type == stringTag && payload.isString()) {
         valid = true;
         return payload.toString();
     }
-    if (type == kData && payload.isString()) {
+    if (type == dataTag && payload.isString()) {
         const auto result = QByteArray::fromBase64Encoding(payload.toString().toLatin1(),
             QByteArray::AbortOnBase64DecodingErrors);
         valid = bool(result);
         return valid ? QVariant(*result) : QVariant();
     }
-    if (type == kArray && payload.isArray()) {
+    if (type == arrayTag && payload.isArray()) {
         QVariantList items;
         for (const QJsonValue& item : payload.toArray()) {
             bool itemOk = false;
@@ -216,7 +216,7 @@ QVariant UserDefaults::decode(const QJsonValue& json, bool* ok)
         valid = true;
         return items;
     }
-    if (type == kDictionary && payload.isObject()) {
+    if (type == dictionaryTag && payload.isObject()) {
         QVariantMap members;
         const QJsonObject in = payload.toObject();
         for (auto it = in.begin(); it != in.end(); ++it) {

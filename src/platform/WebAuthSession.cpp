@@ -13,7 +13,7 @@ namespace norvelle {
 
 namespace {
 
-const QByteArray kReturnPage = "<!doctype html><html><head><meta charset=\"utf-8\"><title>Norvelle</title></head>"
+const QByteArray returnPage = "<!doctype html><html><head><meta charset=\"utf-8\"><title>Norvelle</title></head>"
                                "<body style=\"font-family:sans-serif;text-align:center;margin-top:4em\">"
                                "<h2>You’re signed in</h2><p>You can close this tab and return to Norvelle.</p>"
                                "</body></html>";
@@ -111,7 +111,7 @@ LoopbackListener::Answer WebAuthSession::answer(const QByteArray& head)
     callback.setScheme(QStringLiteral("http"));
     callback.setHost(QStringLiteral("127.0.0.1"));
     callback.setPort(m_listener->port());
-    return {"200 OK", kReturnPage, [this, callback] { finish({callback, std::nullopt}); }};
+    return {"200 OK", returnPage, [this, callback] { finish({callback, std::nullopt}); }};
 }
 
 void WebAuthSession::finish(Result result)

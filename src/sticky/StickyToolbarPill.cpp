@@ -21,7 +21,7 @@ namespace norvelle {
 
 namespace {
 
-constexpr QSize kColorsPlaceholder(240, 160);
+constexpr QSize colorsPlaceholder(240, 160);
 
 QPainterPath capsulePath(const QRectF& rect)
 {
@@ -260,7 +260,7 @@ void StickyToolbarPill::showColors()
         return;
     }
     if (!m_colorsPopover) {
-        m_colorsPopover = makePopover(kColorsPlaceholder);
+        m_colorsPopover = makePopover(colorsPlaceholder);
     }
     // One content for the pill's life: what the user left open in it stays open.
     if (!m_colorsPopover->contentWidget()) {
@@ -280,7 +280,7 @@ void StickyToolbarPill::showColors()
     if (m_colorsContent) {
         fitColorsPopover();
     } else {
-        m_colorsPopover->setContentSize(kColorsPlaceholder);
+        m_colorsPopover->setContentSize(colorsPlaceholder);
     }
     m_colorsPopover->showRelativeTo(anchorOf(m_colorsButton));
 }

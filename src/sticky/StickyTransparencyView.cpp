@@ -15,7 +15,7 @@ namespace norvelle {
 namespace {
 
 // The slider works in thousandths, fine enough to move without visible steps.
-constexpr int kSliderScale = 1000;
+constexpr int sliderScale = 1000;
 
 QLabel* secondaryLabel(const QString& text, const QFont& font, QWidget* parent)
 {
@@ -49,7 +49,7 @@ StickyTransparencyView::StickyTransparencyView(double opacity, bool compositing,
     header->addWidget(m_percent);
     column->addLayout(header);
     m_slider = new QSlider(Qt::Horizontal, this);
-    m_slider->setRange(int(minimumOpacity * kSliderScale), int(maximumOpacity * kSliderScale));
+    m_slider->setRange(int(minimumOpacity * sliderScale), int(maximumOpacity * sliderScale));
     column->addWidget(m_slider);
     if (!compositing) {
         QLabel* note = secondaryLabel(noCompositorNote, viewFont(10), this);
@@ -59,8 +59,8 @@ StickyTransparencyView::StickyTransparencyView(double opacity, bool compositing,
     }
     setOpacity(opacity);
     connect(m_slider, &QSlider::valueChanged, this, [this](int value) {
-        m_percent->setText(percentText(value / double(kSliderScale)));
-        emit opacityChanged(value / double(kSliderScale));
+        m_percent->setText(percentText(value / double(sliderScale)));
+        emit opacityChanged(value / double(sliderScale));
     });
     setFixedHeight(hasHeightForWidth() ? heightForWidth(width()) : sizeHint().height());
 }
@@ -68,13 +68,13 @@ StickyTransparencyView::StickyTransparencyView(double opacity, bool compositing,
 void StickyTransparencyView::setOpacity(double opacity)
 {
     const QSignalBlocker quiet(m_slider);
-    m_slider->setValue(int(std::lround(std::clamp(finiteOpacity(opacity), minimumOpacity, maximumOpacity) * kSliderScale)));
+    m_slider->setValue(int(std::lround(std::clamp(finiteOpacity(opacity), minimumOpacity, maximumOpacity) * sliderScale)));
     m_percent->setText(percentText(opacity));
 }
 
 double StickyTransparencyView::opacity() const
 {
-    return m_slider->value() / double(kSliderScale);
+    return m_slider->value() / double(sliderScale);
 }
 
 QString StickyTransparencyView::percentText() const

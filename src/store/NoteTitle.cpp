@@ -11,7 +11,7 @@ namespace norvelle {
 
 namespace {
 
-constexpr QChar kZeroWidthSpace(0x200B);
+constexpr QChar zeroWidthSpace(0x200B);
 
 bool isLineBreak(QChar c)
 {
@@ -22,7 +22,7 @@ bool isLineBreak(QChar c)
 // A zero-width space holds an empty table cell's place and is never a title.
 bool isBlank(QChar c)
 {
-    return c == u'\t' || c.category() == QChar::Separator_Space || c == kZeroWidthSpace;
+    return c == u'\t' || c.category() == QChar::Separator_Space || c == zeroWidthSpace;
 }
 
 // Where the line from `start` to `end` of the text starts and ends once trimmed of blanks.
@@ -85,10 +85,10 @@ std::optional<QString> NoteTitle::firstLine(const QString& text)
             line.chop(1);
         }
         // The zero-width spaces of tables and their empty cells are no text of a title.
-        while (line.startsWith(kZeroWidthSpace)) {
+        while (line.startsWith(zeroWidthSpace)) {
             line = line.mid(1);
         }
-        while (line.endsWith(kZeroWidthSpace)) {
+        while (line.endsWith(zeroWidthSpace)) {
             line.chop(1);
         }
         if (!line.isEmpty()) {

@@ -7,9 +7,9 @@ namespace norvelle {
 
 namespace {
 
-constexpr char16_t kFirstStrongIsolate = 0x2068;
-constexpr char16_t kPopIsolate = 0x2069;
-constexpr char16_t kPopEmbedding = 0x202C;
+constexpr char16_t firstStrongIsolate = 0x2068;
+constexpr char16_t popIsolate = 0x2069;
+constexpr char16_t popEmbedding = 0x202C;
 
 bool opensEmbedding(char16_t c)
 {
@@ -18,13 +18,13 @@ bool opensEmbedding(char16_t c)
 
 bool opensIsolate(char16_t c)
 {
-    return c == 0x2066 || c == 0x2067 || c == kFirstStrongIsolate;
+    return c == 0x2066 || c == 0x2067 || c == firstStrongIsolate;
 }
 
 bool isDirectionControl(QChar c)
 {
-    return opensEmbedding(c.unicode()) || opensIsolate(c.unicode()) || c.unicode() == kPopEmbedding
-        || c.unicode() == kPopIsolate;
+    return opensEmbedding(c.unicode()) || opensIsolate(c.unicode()) || c.unicode() == popEmbedding
+        || c.unicode() == popIsolate;
 }
 
 // The direction controls without a partner, matched as the bidi algorithm matches them: a pop
@@ -41,13 +41,13 @@ std::vector<bool> unpairedControls(const QString& text)
         const char16_t c = text[i].unicode();
         if (opensEmbedding(c) || opensIsolate(c)) {
             open.push_back(i);
-        } else if (c == kPopEmbedding) {
+        } else if (c == popEmbedding) {
             if (!open.empty() && opensEmbedding(text[open.back()].unicode())) {
                 open.pop_back();
             } else {
                 unpaired[size_t(i)] = true;
             }
-        } else if (c == kPopIsolate) {
+        } else if (c == popIsolate) {
             if (!isolateOpen()) {
                 unpaired[size_t(i)] = true;
                 continue;
@@ -74,13 +74,13 @@ QString isolatedText(const QString& text)
     const std::vector<bool> unpaired = unpairedControls(text);
     QString shown;
     shown.reserve(text.size() + 2);
-    shown += QChar(kFirstStrongIsolate);
+    shown += QChar(firstStrongIsolate);
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (!unpaired[size_t(i)]) {
             shown += text[i];
         }
     }
-    shown += QChar(kPopIsolate);
+    shown += QChar(popIsolate);
     return shown;
 }
 

@@ -14,14 +14,14 @@ namespace norvelle {
 
 namespace {
 
-constexpr qreal kPadding = 10;
-constexpr qreal kSpacing = 8;
+constexpr qreal padding = 10;
+constexpr qreal spacing = 8;
 // How far in from their edge the bulk check and the corner badges reach, and the room kept
 // beside them.
-constexpr qreal kCheckReach = 10 + 18;
-constexpr qreal kStarBadgeReach = 6 + 22;
-constexpr qreal kTrashBadgeReach = 8 + 11;
-constexpr qreal kBadgeGap = 4;
+constexpr qreal checkReach = 10 + 18;
+constexpr qreal starBadgeReach = 6 + 22;
+constexpr qreal trashBadgeReach = 8 + 11;
+constexpr qreal badgeGap = 4;
 
 void drawSymbol(QPainter& painter, const QString& name, int size, const QColor& color, const QPointF& centre)
 {
@@ -69,12 +69,12 @@ NoteCard::Layout::Layout(const WorkspaceNoteEntry& note, const QString& previewL
     : cardWidth(width)
     , bulkMode(bulk)
     , paper(note.paperColor, note.textureName, note.opacity)
-    , title(note.displayTitle, viewFont(14, QFont::DemiBold), width - 2 * kPadding, 2,
-            bulk ? kCheckReach + kBadgeGap - kPadding : 0,
-            note.isTrashed ? kTrashBadgeReach + kBadgeGap - kPadding
-                           : note.isPinned ? kStarBadgeReach + kBadgeGap - kPadding : 0)
+    , title(note.displayTitle, viewFont(14, QFont::DemiBold), width - 2 * padding, 2,
+            bulk ? checkReach + badgeGap - padding : 0,
+            note.isTrashed ? trashBadgeReach + badgeGap - padding
+                           : note.isPinned ? starBadgeReach + badgeGap - padding : 0)
     , hasPreview(!previewLine.isEmpty())
-    , preview(hasPreview ? previewLine : QStringLiteral("No additional text"), previewFont(!hasPreview), width - 2 * kPadding,
+    , preview(hasPreview ? previewLine : QStringLiteral("No additional text"), previewFont(!hasPreview), width - 2 * padding,
               hasPreview ? 3 : 1)
     , date(dateText(note))
 {
@@ -93,24 +93,24 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
     // A title of stacked marks stays on its card.
     painter.save();
     painter.setClipRect(rect, Qt::IntersectClip);
-    const qreal width = rect.width() - 2 * kPadding;
-    QPointF at = rect.topLeft() + QPointF(kPadding, kPadding);
+    const qreal width = rect.width() - 2 * padding;
+    QPointF at = rect.topLeft() + QPointF(padding, padding);
     layout.title.draw(painter, at, paper.primary);
-    at.ry() += layout.title.height() + kSpacing;
+    at.ry() += layout.title.height() + spacing;
     layout.preview.draw(painter, at, layout.hasPreview ? paper.secondary : paper.tertiary);
     const QFont dateFont = viewFont(11, QFont::Medium);
     painter.setFont(dateFont);
     painter.setPen(paper.secondary);
-    const QRectF dateRect(rect.left() + kPadding, rect.bottom() - kPadding - QFontMetricsF(dateFont).height(), width,
+    const QRectF dateRect(rect.left() + padding, rect.bottom() - padding - QFontMetricsF(dateFont).height(), width,
                           QFontMetricsF(dateFont).height());
     painter.drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter, layout.date);
     painter.restore();
 
     if (state.showsTrash) {
         drawSymbol(painter, QStringLiteral("trash.fill"), 11, paper.secondary,
-                   rect.topRight() + QPointF(-kTrashBadgeReach + 5.5, 8 + 5.5));
+                   rect.topRight() + QPointF(-trashBadgeReach + 5.5, 8 + 5.5));
     } else if (note.isPinned) {
-        const QRectF capsule(rect.right() - kStarBadgeReach, rect.top() + 6, 22, 18);
+        const QRectF capsule(rect.right() - starBadgeReach, rect.top() + 6, 22, 18);
         fillRounded(painter, capsule, -1, paper.isDark ? QColor(255, 255, 255, 46) : QColor(0, 0, 0, 31));
         drawSymbol(painter, QStringLiteral("star.fill"), 10, paper.primary, capsule.center());
     }

@@ -8,7 +8,7 @@ namespace norvelle {
 
 namespace {
 
-constexpr int kPreviewCharacters = 400;
+constexpr int previewCharacters = 400;
 
 QStringView firstLine(const QString& plainText)
 {
@@ -54,9 +54,9 @@ QString previewLine(const QString& title, const QString& plainText)
     const QStringView first = firstFilledLine(plainText, 0);
     // Without a title the first line is the title; a first line repeating the title is skipped.
     if (trimmedTitle.isEmpty() || first.compare(trimmedTitle, Qt::CaseInsensitive) == 0) {
-        return GraphemeWalker::leading(firstFilledLine(plainText, 1), kPreviewCharacters).toString();
+        return GraphemeWalker::leading(firstFilledLine(plainText, 1), previewCharacters).toString();
     }
-    return GraphemeWalker::leading(first, kPreviewCharacters).toString();
+    return GraphemeWalker::leading(first, previewCharacters).toString();
 }
 
 QString previewLine(const StickyNote& note)

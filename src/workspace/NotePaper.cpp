@@ -16,11 +16,11 @@ namespace norvelle {
 
 namespace {
 
-const QString kDefaultPaper = QStringLiteral("#FDFDF8");
+const QString defaultPaper = QStringLiteral("#FDFDF8");
 
 QString paperOr(const QString& paperColor)
 {
-    return paperColor.isNull() ? kDefaultPaper : paperColor;
+    return paperColor.isNull() ? defaultPaper : paperColor;
 }
 
 QColor withAlpha(QColor color, double alpha)

@@ -18,14 +18,14 @@ namespace norvelle {
 
 namespace {
 
-constexpr qreal kPadding = 10;
-constexpr qreal kSpacing = 12;
+constexpr qreal padding = 10;
+constexpr qreal spacing = 12;
 
 } // namespace
 
 QRectF NoteRow::checkRect(const QRectF& rect)
 {
-    return QRectF(rect.left() + kPadding, rect.top(), 22, rect.height());
+    return QRectF(rect.left() + padding, rect.top(), 22, rect.height());
 }
 
 void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const QString& previewLine,
@@ -33,14 +33,14 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
 {
     const SchemeColors colors(state.palette);
     fillRounded(painter, rect, 10, QColor(255, 255, 255, 5));
-    qreal x = rect.left() + kPadding;
+    qreal x = rect.left() + padding;
     const qreal middle = rect.center().y();
     const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     if (state.bulkMode) {
         const QImage check = symbolImage(state.selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"), 16,
                                          state.selected ? colors.accent() : colors.secondaryText(), dpr);
         painter.drawImage(QRectF(x + 3, middle - 8, 16, 16), check);
-        x += 22 + kSpacing;
+        x += 22 + spacing;
     }
     const QString paper = note.paperColor.isNull() ? QStringLiteral("#FDFDF8") : note.paperColor;
     painter.save();
@@ -50,17 +50,17 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
     painter.setBrush(colorFromHexOrWhite(paper));
     painter.drawEllipse(QRectF(x + 0.5, middle - 8.5, 17, 17));
     painter.restore();
-    x += 18 + kSpacing;
+    x += 18 + spacing;
 
     const QFont dateFont = viewFont(11);
     const QString date = NoteCard::dateText(note);
     const qreal dateWidth = QFontMetricsF(dateFont).horizontalAdvance(date);
     painter.setFont(dateFont);
     painter.setPen(colors.secondaryText());
-    painter.drawText(QRectF(rect.right() - kPadding - dateWidth, rect.top(), dateWidth, rect.height()),
+    painter.drawText(QRectF(rect.right() - padding - dateWidth, rect.top(), dateWidth, rect.height()),
                      Qt::AlignRight | Qt::AlignVCenter, date);
 
-    const qreal textWidth = rect.right() - kPadding - dateWidth - kSpacing - x;
+    const qreal textWidth = rect.right() - padding - dateWidth - spacing - x;
     const QFont titleFont = viewFont(13, QFont::DemiBold);
     QFont previewFont = viewFont(11);
     const QString preview = previewLine.isEmpty() ? QStringLiteral("No additional text") : previewLine;

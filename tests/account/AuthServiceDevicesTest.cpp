@@ -16,7 +16,7 @@ using test::ScriptedReply;
 
 namespace {
 
-const QJsonObject kTwoDevices{{"devices", QJsonArray{QJsonObject{{"id", "d1"}, {"name", "Desk"}, {"platform", "macOS"}},
+const QJsonObject twoDevices{{"devices", QJsonArray{QJsonObject{{"id", "d1"}, {"name", "Desk"}, {"platform", "macOS"}},
                                               QJsonObject{{"id", "d2"}, {"name", "Lap"}, {"platform", "macOS"}}}}};
 
 struct Devices : test::AccountFixture {
@@ -35,7 +35,7 @@ TEST(AuthServiceDevices, TheListIsAskedWithTheBearerAndNoBody)
 {
     Devices d;
     d.signInDirectly("access-0");
-    d.server.reply("/v1/devices", ScriptedReply::json(200, kTwoDevices));
+    d.server.reply("/v1/devices", ScriptedReply::json(200, twoDevices));
     const auto result = d.fetch();
     ASSERT_TRUE(std::holds_alternative<RemoteDevicesResponse>(result));
     EXPECT_EQ(std::get<RemoteDevicesResponse>(result).devices.size(), 2);
@@ -50,7 +50,7 @@ TEST(AuthServiceDevices, A401RefreshesOnceAndAsksAgain)
     Devices d;
     d.signInDirectly("access-0");
     d.server.reply("/v1/devices", ScriptedReply::json(401, {}));
-    d.server.reply("/v1/devices", ScriptedReply::json(200, kTwoDevices));
+    d.server.reply("/v1/devices", ScriptedReply::json(200, twoDevices));
     d.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2"));
     ASSERT_TRUE(std::holds_alternative<RemoteDevicesResponse>(d.fetch()));
     EXPECT_EQ(d.server.paths(), (QStringList{"/v1/devices", "/v1/auth/refresh", "/v1/devices"}));
@@ -94,7 +94,7 @@ TEST(AuthServiceDevices, ConcurrentRefreshesShareOneRequest)
     d.signInDirectly();
     d.server.reply("/v1/devices", ScriptedReply::json(401, {}));
     d.server.reply("/v1/devices", ScriptedReply::json(401, {}));
-    d.server.reply("/v1/devices", ScriptedReply::json(200, kTwoDevices));
+    d.server.reply("/v1/devices", ScriptedReply::json(200, twoDevices));
     ScriptedReply slowRefresh = test::LoopbackApiServer::tokens("access-2");
     slowRefresh.delayMs = 200;
     d.server.reply("/v1/auth/refresh", slowRefresh);
@@ -115,7 +115,7 @@ TEST(AuthServiceDevices, ListRemoveAndDeleteFallBackOn404AndNeedASession)
     EXPECT_TRUE(d.server.requests().isEmpty());
 
     d.signInDirectly();
-    d.server.reply("/devices", ScriptedReply::json(200, kTwoDevices));
+    d.server.reply("/devices", ScriptedReply::json(200, twoDevices));
     d.server.reply("/devices/remove", ScriptedReply::json(200, {}));
     EXPECT_TRUE(std::holds_alternative<RemoteDevicesResponse>(d.fetch()));
     EXPECT_FALSE(d.run([&](Completion done) { d.auth.removeDevice("d2", done); }));

@@ -17,7 +17,7 @@ using test::ScriptedReply;
 
 namespace {
 
-const QDateTime kNoon = QDateTime::fromMSecsSinceEpoch(1772366400000, Qt::UTC);
+const QDateTime noon = QDateTime::fromMSecsSinceEpoch(1772366400000, Qt::UTC);
 
 qint64 since()
 {
@@ -30,9 +30,9 @@ TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
 {
     test::SyncFixture s;
     s.signInDirectly("access-0");
-    auto note = s.note("mine", kNoon);
+    auto note = s.note("mine", noon);
     const QByteArray richBody = note->content();
-    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 5, "theirs", kNoon.addSecs(1)),
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 5, "theirs", noon.addSecs(1)),
         s.dto("x-norvelle://00000000-0000-0000-0000-000000000000/StickyNote/p1", 9, "stranger", "2030-01-01T00:00:00Z"),
         s.dto("not a uri", 3, "nobody", "2030-01-01T00:00:00Z"),
         s.dto(note->objectID().uriString() + "\n", 4, "newline", "2030-01-01T00:00:00Z")}));
@@ -47,7 +47,7 @@ TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
 
     EXPECT_EQ(note->plainText(), "theirs");
     EXPECT_EQ(note->title(), "theirs");
-    EXPECT_EQ(note->updatedAt(), kNoon.addSecs(1));
+    EXPECT_EQ(note->updatedAt(), noon.addSecs(1));
     EXPECT_EQ(note->lastSyncedVersion(), 5);
     EXPECT_EQ(note->version(), 1);
     EXPECT_EQ(note->updatedBy(), "sync");
@@ -87,10 +87,10 @@ TEST(NotesSyncService, TheServerWinsTiesAndLosesToNewerLocalText)
 {
     test::SyncFixture s;
     s.signInDirectly();
-    auto tie = s.note("tie-local", kNoon);
-    auto newer = s.note("newer-local", kNoon);
+    auto tie = s.note("tie-local", noon);
+    auto newer = s.note("newer-local", noon);
     auto undated = s.note("undated-local", QDateTime());
-    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(tie, 2, "tie-remote", kNoon), s.dto(newer, 2, "old-remote", kNoon.addMSecs(-1)),
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(tie, 2, "tie-remote", noon), s.dto(newer, 2, "old-remote", noon.addMSecs(-1)),
         s.dto(undated->objectID().uriString(), 2, "remote-undated", "tomorrow")}));
     s.pull();
     EXPECT_EQ(tie->plainText(), "tie-remote");
@@ -105,9 +105,9 @@ TEST(NotesSyncService, APushSendsTheNoteAndCountsWhatCameBack)
 {
     test::SyncFixture s;
     s.signInDirectly();
-    auto note = s.note("hello", kNoon.addMSecs(7));
+    auto note = s.note("hello", noon.addMSecs(7));
     note->setVersion(4);
-    s.server.reply("/v1/notes/sync", s.answer({s.dto(note, 40, "hello", kNoon.addMSecs(7))}, {}, QJsonArray{QJsonObject{{"id", "c1"}}}));
+    s.server.reply("/v1/notes/sync", s.answer({s.dto(note, 40, "hello", noon.addMSecs(7))}, {}, QJsonArray{QJsonObject{{"id", "c1"}}}));
     s.server.reply("/v1/notes/sync", s.answer({}, {}, QJsonValue::Null));
     s.push(note);
     const QJsonObject body = s.server.requests().first().json();
@@ -128,19 +128,19 @@ TEST(NotesSyncService, AnOlderPushAnswerNeverOverwritesNewerLocalText)
 {
     test::SyncFixture s;
     s.signInDirectly();
-    auto note = s.note("first", kNoon);
-    ScriptedReply slow = s.answer({s.dto(note, 2, "first", kNoon)}, {});
+    auto note = s.note("first", noon);
+    ScriptedReply slow = s.answer({s.dto(note, 2, "first", noon)}, {});
     slow.delayMs = 300;
     s.server.reply("/v1/notes/sync", slow);
-    s.server.reply("/v1/notes/sync", s.answer({s.dto(note, 3, "second", kNoon.addMSecs(1))}, {}));
+    s.server.reply("/v1/notes/sync", s.answer({s.dto(note, 3, "second", noon.addMSecs(1))}, {}));
 
     int finished = 0;
-    s.sync.pushNote(note->objectID().uriString(), 2, "first", "first", kNoon, [&] { ++finished; });
+    s.sync.pushNote(note->objectID().uriString(), 2, "first", "first", noon, [&] { ++finished; });
     note->setPlainText("second");
     note->setTitle("second");
-    note->setUpdatedAt(kNoon.addMSecs(1));
+    note->setUpdatedAt(noon.addMSecs(1));
     ASSERT_FALSE(s.store.viewContext().save());
-    s.sync.pushNote(note->objectID().uriString(), 3, "second", "second", kNoon.addMSecs(1), [&] { ++finished; });
+    s.sync.pushNote(note->objectID().uriString(), 3, "second", "second", noon.addMSecs(1), [&] { ++finished; });
     ASSERT_TRUE(test::waitUntil([&] { return finished == 2; }, 5000));
     EXPECT_EQ(note->plainText(), "second");
     EXPECT_EQ(note->lastSyncedVersion(), 3);
@@ -220,7 +220,7 @@ TEST(NotesSyncService, ASessionCloseToExpiryIsRefreshedFirst)
 TEST(NotesSyncService, SkipsWithoutASessionOrWhenSwitchedOff)
 {
     test::SyncFixture s;
-    auto note = s.note("n", kNoon);
+    auto note = s.note("n", noon);
     const QString id = note->objectID().uriString();
     EXPECT_EQ(s.pull(), ServiceError::noSession());
     s.push(note);
@@ -268,10 +268,10 @@ TEST(NotesSyncService, AMalformedAnswerIsRefusedWhole)
     for (const QByteArray& text : answers) {
         test::SyncFixture s;
         s.signInDirectly();
-        auto note = s.note("mine", kNoon);
+        auto note = s.note("mine", noon);
         UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, 2);
         QByteArray body = text;
-        body.replace("GOOD", QJsonDocument(s.dto(note, 50, "theirs", kNoon.addSecs(5))).toJson(QJsonDocument::Compact));
+        body.replace("GOOD", QJsonDocument(s.dto(note, 50, "theirs", noon.addSecs(5))).toJson(QJsonDocument::Compact));
         s.server.reply("/v1/notes/sync", ScriptedReply::raw(200, body));
         s.pull();
         EXPECT_EQ(note->plainText(), "mine") << text.constData();
@@ -286,14 +286,14 @@ TEST(NotesSyncService, StatusesOtherThan200AndADownServerLoseNothing)
     for (const int status : {201, 204, 500}) {
         test::SyncFixture s;
         s.signInDirectly();
-        auto note = s.note("mine", kNoon);
+        auto note = s.note("mine", noon);
         s.server.reply("/v1/notes/sync", ScriptedReply::json(status, {}));
         s.push(note);
         EXPECT_EQ(s.event("sync_push_failed")->value("error"), QString("badStatus(%1)").arg(status));
     }
     test::SyncFixture s;
     s.signInDirectly();
-    auto note = s.note("mine", kNoon);
+    auto note = s.note("mine", noon);
     QTcpServer closed;
     closed.listen(QHostAddress::LocalHost, 0);
     const QString down = QString("http://127.0.0.1:%1").arg(closed.serverPort());
@@ -314,14 +314,14 @@ TEST(NotesSyncService, AFailedSaveDoesNotAdvanceTheSinceVersion)
 {
     test::SyncFixture s;
     s.signInDirectly();
-    auto note = s.note("mine", kNoon);
+    auto note = s.note("mine", noon);
     UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, 3);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON StickyNote BEGIN SELECT RAISE(ABORT, 'refused'); END;",
                   nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
-    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 8, "theirs", kNoon.addSecs(1))}));
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 8, "theirs", noon.addSecs(1))}));
     EXPECT_EQ(s.pull(), ServiceError::of(ServiceError::Kind::notesNotSaved));
     EXPECT_EQ(since(), 3);
     EXPECT_EQ(s.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "notesNotSaved"}}));
@@ -331,9 +331,9 @@ TEST(NotesSyncService, ANoteOfManyMegabytesIsTakenIn)
 {
     test::SyncFixture s;
     s.signInDirectly();
-    auto note = s.note("mine", kNoon);
+    auto note = s.note("mine", noon);
     const QString huge(6 * 1024 * 1024, QChar('w'));
-    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 2, huge, kNoon.addSecs(1))}));
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 2, huge, noon.addSecs(1))}));
     s.pull();
     EXPECT_EQ(note->plainText().size(), huge.size());
     EXPECT_TRUE(s.event("sync_pull_ok"));
@@ -356,12 +356,12 @@ TEST(NotesSyncService, ALargePullIsTakenInStepsAndItsSinceVersionStoredOnlyAfter
     for (qsizetype i = 0; i < 2 * NotesSyncService::notesPerStep + 1; ++i) {
         auto note = StickyNote::insert(context);
         note->setId(QUuid::createUuid());
-        note->setUpdatedAt(kNoon);
+        note->setUpdatedAt(noon);
         notes.push_back(note);
     }
     ASSERT_FALSE(context.save());
     for (qsizetype i = 0; i < qsizetype(notes.size()); ++i) {
-        outgoing.append(s.dto(notes[size_t(i)], i + 10, QStringLiteral("server %1").arg(i), kNoon.addSecs(1)));
+        outgoing.append(s.dto(notes[size_t(i)], i + 10, QStringLiteral("server %1").arg(i), noon.addSecs(1)));
     }
     s.server.reply("/v1/notes/sync", s.answer({}, outgoing));
     // A quit between two steps must find the since-version where it was, so nothing is skipped.
@@ -393,8 +393,8 @@ TEST(NotesSyncService, SigningOutWhileAPullIsAnsweredLeavesTheNotesAndTheNextSes
 {
     test::SyncFixture s;
     s.signInDirectly();
-    auto note = s.note("mine", kNoon);
-    ScriptedReply late = s.answer({}, {s.dto(note, 40, "old account's copy", kNoon.addSecs(1))});
+    auto note = s.note("mine", noon);
+    ScriptedReply late = s.answer({}, {s.dto(note, 40, "old account's copy", noon.addSecs(1))});
     late.delayMs = 300;
     s.server.reply("/v1/notes/sync", late);
     bool done = false;
@@ -421,9 +421,9 @@ TEST(NotesSyncService, SigningOutWhileTheSessionIsRefreshedStaysSignedOut)
     late.delayMs = 300;
     s.server.reply("/v1/auth/refresh", late);
     s.server.replyAlways("/v1/notes/sync", s.answer({}, {}));
-    auto note = s.note("mine", kNoon);
+    auto note = s.note("mine", noon);
     bool done = false;
-    s.sync.pushNote(note->objectID().uriString(), 2, "mine", "mine", kNoon, [&] { done = true; });
+    s.sync.pushNote(note->objectID().uriString(), 2, "mine", "mine", noon, [&] { done = true; });
     ASSERT_TRUE(test::waitUntil([&] { return !s.server.requests("/v1/auth/refresh").isEmpty(); }, 5000));
     s.auth.disconnect();
     ASSERT_TRUE(test::waitUntil([&] { return done; }, 5000));
@@ -439,7 +439,7 @@ TEST(NotesSyncService, ARefusedServerAddressSendsNothingAnywhere)
 {
     test::SyncFixture s;
     s.signInDirectly("access-0", 3600);
-    auto note = s.note("mine", kNoon);
+    auto note = s.note("mine", noon);
     s.server.replyAlways("/v1/notes/sync", s.answer({}, {}));
     ASSERT_EQ(s.pull(), std::nullopt);
     const qsizetype before = s.server.requests().size();

@@ -13,8 +13,8 @@ using test::AppDelegateTest;
 
 namespace {
 
-const RunningApplication kEditor(0x400001, 4242, "Editor");
-const RunningApplication kTerminal(0x500001, 4343, "Terminal");
+const RunningApplication editor(0x400001, 4242, "Editor");
+const RunningApplication terminal(0x500001, 4343, "Terminal");
 
 ClipEntry clip(const QString& text)
 {
@@ -34,27 +34,27 @@ protected:
 TEST_F(PasteTest, OpeningTheStripRemembersTheFrontmostOtherProgram)
 {
     AppDelegate& app = launch();
-    frontmost = kEditor;
+    frontmost = editor;
     app.toggleClipboardStrip();
     EXPECT_TRUE(app.clipboardPopover()->isShown());
-    EXPECT_EQ(app.pasteTargetApp(), kEditor);
+    EXPECT_EQ(app.pasteTargetApp(), editor);
 
     // Closing does not look at the frontmost program.
-    frontmost = kTerminal;
+    frontmost = terminal;
     app.toggleClipboardStrip();
     EXPECT_FALSE(app.clipboardPopover()->isShown());
-    EXPECT_EQ(app.pasteTargetApp(), kEditor);
+    EXPECT_EQ(app.pasteTargetApp(), editor);
 
     // Nobody in front: the last target stays.
     frontmost.reset();
     app.toggleClipboardStrip();
-    EXPECT_EQ(app.pasteTargetApp(), kEditor);
+    EXPECT_EQ(app.pasteTargetApp(), editor);
 }
 
 TEST_F(PasteTest, PastingCopiesClosesActivatesAndTypesAfterADelay)
 {
     AppDelegate& app = launch();
-    frontmost = kEditor;
+    frontmost = editor;
     app.toggleClipboardStrip();
 
     QElapsedTimer sincePick;
@@ -65,7 +65,7 @@ TEST_F(PasteTest, PastingCopiesClosesActivatesAndTypesAfterADelay)
 
     EXPECT_EQ(pasteboard.string(), "pasted text");
     EXPECT_FALSE(app.clipboardPopover()->isShown());
-    EXPECT_EQ(activated, QList<RunningApplication>{kEditor});
+    EXPECT_EQ(activated, QList<RunningApplication>{editor});
     EXPECT_EQ(keystrokes.pastes, 0);
     ASSERT_TRUE(test::waitUntil([&] { return keystrokes.pastes == 1; }, 5000));
     EXPECT_GE(keystrokeAfterMs, 140);

@@ -12,7 +12,7 @@ using namespace norvelle;
 
 namespace {
 
-constexpr QFileDevice::Permissions kOthersAndGroup = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+constexpr QFileDevice::Permissions othersAndGroup = QFileDevice::ReadGroup | QFileDevice::WriteGroup
     | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
 
 // Without NORVELLE_HOME and XDG_RUNTIME_DIR, with `tmp` as the shared temporary folder.
@@ -64,7 +64,7 @@ TEST(AppPaths, TemporaryFolderInTheSharedPlaceIsPrivate)
     }
     EXPECT_EQ(folder, tmp + QString("/norvelle-%1").arg(getuid()));
     EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_EQ(QFileInfo(folder).permissions() & kOthersAndGroup, 0);
+    EXPECT_EQ(QFileInfo(folder).permissions() & othersAndGroup, 0);
 }
 
 TEST(AppPaths, ATemporaryFolderNameTakenByALinkIsNotUsed)
@@ -83,7 +83,7 @@ TEST(AppPaths, ATemporaryFolderNameTakenByALinkIsNotUsed)
     const QFileInfo info(folder);
     EXPECT_FALSE(info.isSymLink());
     EXPECT_TRUE(info.isDir());
-    EXPECT_EQ(info.permissions() & kOthersAndGroup, 0);
+    EXPECT_EQ(info.permissions() & othersAndGroup, 0);
     EXPECT_TRUE(QFile::permissions(target) & QFileDevice::ReadOther) << "the linked folder is left alone";
 
     // Every launch finds the same folder, where the running copy's socket is.

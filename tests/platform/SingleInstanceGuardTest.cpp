@@ -280,9 +280,9 @@ TEST(SingleInstanceGuard, SilentCallersFromAnotherProgramLeaveTheReserveOfDescri
     limit.rlim_cur = rlim_t(openDescriptors() + 40);
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &limit), 0);
     // The callers take what they may.
-    test::waitUntil([&] { return openDescriptors() >= int(limit.rlim_cur) - kReservedDescriptors; }, 10000);
+    test::waitUntil([&] { return openDescriptors() >= int(limit.rlim_cur) - reservedDescriptors; }, 10000);
     std::vector<int> reserve;
-    for (int i = 0; i < kReservedDescriptors / 2; ++i) {
+    for (int i = 0; i < reservedDescriptors / 2; ++i) {
         reserve.push_back(::dup(0));
     }
     const bool reopened = laterLaunchIsSentBack(running.name) && test::waitUntil([&] { return running.reopens == 1; }, 5000);

@@ -18,7 +18,7 @@ using namespace norvelle;
 
 namespace {
 
-const QColor kBackdrop(255, 0, 255);
+const QColor backdropColor(255, 0, 255);
 
 WorkspaceNoteEntry entry(const QString& title)
 {
@@ -32,7 +32,7 @@ WorkspaceNoteEntry entry(const QString& title)
 QImage drawn(const WorkspaceNoteEntry& note, const QString& preview, const QRectF& cardRect, const QRectF& rowRect)
 {
     QImage image(900, 700, QImage::Format_ARGB32_Premultiplied);
-    image.fill(kBackdrop);
+    image.fill(backdropColor);
     QPainter painter(&image);
     const NoteCellState state;
     const NoteCard::Layout layout(note, preview, cardRect.width(), false);
@@ -47,7 +47,7 @@ int pixelsOutside(const QImage& image, const QList<QRect>& items)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const bool inside = std::any_of(items.begin(), items.end(), [&](const QRect& r) { return r.contains(x, y); });
-            outside += !inside && image.pixelColor(x, y) != kBackdrop;
+            outside += !inside && image.pixelColor(x, y) != backdropColor;
         }
     }
     return outside;

@@ -14,9 +14,9 @@ namespace norvelle {
 
 namespace {
 
-constexpr qint64 kReadBufferBytes = 1024 * 1024;
-constexpr qint64 kLargeReplyBytes = 1024 * 1024;
-constexpr int kLateTrimMs = 1000;
+constexpr qint64 readBufferBytes = 1024 * 1024;
+constexpr qint64 largeReplyBytes = 1024 * 1024;
+constexpr int lateTrimMs = 1000;
 
 // At most `limit` of the bytes that have arrived. QIODevice::read(n) sizes its buffer to n
 // first, so asking for the whole allowance would take hundreds of MiB on every read.
@@ -97,7 +97,7 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
     // What has arrived is taken out at each readyRead: Qt's network thread is to stop reading
     // the socket while this much waits, or an answer at line speed outruns every limit. The
     // bound reaches that thread only once the request is under way, a turn of the loop later.
-    QMetaObject::invokeMethod(reply, [reply] { reply->setReadBufferSize(kReadBufferBytes); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(reply, [reply] { reply->setReadBufferSize(readBufferBytes); }, Qt::QueuedConnection);
 
     auto transfer = std::make_shared<Transfer>();
     transfer->maximum = request.maximumReplyBytes;
@@ -140,13 +140,13 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
     });
     QObject::connect(reply, &QNetworkReply::finished, reply, [reply, transfer] {
         reply->deleteLater();
-        if (transfer->body.size() >= kLargeReplyBytes || (transfer->failure && transfer->failure->kind == HttpError::Kind::replyTooLarge)) {
+        if (transfer->body.size() >= largeReplyBytes || (transfer->failure && transfer->failure->kind == HttpError::Kind::replyTooLarge)) {
             // glibc keeps freed memory for later use: after an answer of megabytes the program
             // is to shrink back. Once the reply is gone, so are the pieces still queued for it;
             // what Qt's network thread read ahead of a refused answer goes a moment later.
             QObject::connect(reply, &QObject::destroyed, [] {
                 ::malloc_trim(0);
-                QTimer::singleShot(kLateTrimMs, [] { ::malloc_trim(0); });
+                QTimer::singleShot(lateTrimMs, [] { ::malloc_trim(0); });
             });
         }
         if (!transfer->failure) {

@@ -8,9 +8,9 @@ namespace norvelle {
 namespace {
 
 // A request line and headers far beyond any redirect's: refused.
-constexpr qsizetype kMaximumRequestBytes = 16 * 1024;
+constexpr qsizetype maximumRequestBytes = 16 * 1024;
 
-const char* const kAnswered = "norvelleAnswered";
+const char* const answered = "norvelleAnswered";
 
 void drop(QTcpSocket* socket)
 {
@@ -20,7 +20,7 @@ void drop(QTcpSocket* socket)
 
 void answer(QTcpSocket* socket, const LoopbackListener::Answer& answer)
 {
-    socket->setProperty(kAnswered, true);
+    socket->setProperty(answered, true);
     socket->write("HTTP/1.1 " + answer.status + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
         + QByteArray::number(answer.body.size()) + "\r\nConnection: close\r\nCache-Control: no-store\r\n\r\n" + answer.body);
     socket->disconnectFromHost();
@@ -57,7 +57,7 @@ QList<QTcpSocket*> TcpLoopbackListener::waitingConnections() const
     // Accepted sockets are the server's children, oldest first; those dropped are on their way out.
     QList<QTcpSocket*> waiting;
     for (QTcpSocket* socket : m_server.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly)) {
-        if (socket->state() == QAbstractSocket::ConnectedState && !socket->property(kAnswered).toBool()) {
+        if (socket->state() == QAbstractSocket::ConnectedState && !socket->property(answered).toBool()) {
             waiting << socket;
         }
     }
@@ -85,10 +85,10 @@ void TcpLoopbackListener::serve()
         // A caller that connects and says nothing must not hold a descriptor for long.
         QTimer::singleShot(connectionDeadlineMs, socket, [socket] { drop(socket); });
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-            const QByteArray received = socket->peek(kMaximumRequestBytes + 1);
+            const QByteArray received = socket->peek(maximumRequestBytes + 1);
             const qsizetype end = received.indexOf("\r\n\r\n");
             if (end < 0) {
-                if (received.size() > kMaximumRequestBytes) {
+                if (received.size() > maximumRequestBytes) {
                     answer(socket, {"431 Request Header Fields Too Large", {}, {}});
                 }
                 return;

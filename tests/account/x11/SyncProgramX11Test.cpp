@@ -26,7 +26,7 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kWaitMs = 20000;
+constexpr int waitMs = 20000;
 
 // A server that keeps each pushed note, answers it as applied and hands out the edits the test
 // makes "elsewhere". The answer to the first of two pushes made together comes last, as it may
@@ -53,7 +53,7 @@ protected:
     {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
-            m_process.waitForFinished(kWaitMs);
+            m_process.waitForFinished(waitMs);
         }
     }
 
@@ -85,7 +85,7 @@ protected:
             found = test::xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
                 "^" + QRegularExpression::escape(title) + "$"}).section('\n', 0, 0);
             return !found.isEmpty();
-        }, kWaitMs);
+        }, waitMs);
         return found;
     }
 
@@ -99,7 +99,7 @@ protected:
         EXPECT_TRUE(test::waitUntil([&] {
             test::xdotoolOutput({"key", "super+shift+n"});
             return test::waitUntil(untitledShown, 4000);
-        }, kWaitMs));
+        }, waitMs));
         const QString window = visibleWindow("Untitled");
         test::xdotoolOutput({"windowactivate", "--sync", window});
         return window;
@@ -114,7 +114,7 @@ protected:
             test::waitUntil([] { return false; }, 1000);
         }
         ::kill(pid_t(m_process.processId()), SIGTERM);
-        EXPECT_TRUE(m_process.waitForFinished(kWaitMs));
+        EXPECT_TRUE(m_process.waitForFinished(waitMs));
         UserDefaults::resetStandard();
         m_store = std::make_unique<PersistenceController>();
         const auto notes = m_store->viewContext().fetch(StickyNote::fetchRequest());
@@ -135,7 +135,7 @@ protected:
 
 TEST_F(SyncProgramX11Test, EachKeystrokeIsPushedOnceWithItsTextAndTheNoteKeepsWhatWasTyped)
 {
-    ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
+    ASSERT_TRUE(m_process.waitForStarted(waitMs));
     newSticky();
     test::xdotoolOutput({"type", "--delay", "60", "Seeds"});
     ASSERT_FALSE(visibleWindow("Seeds").isEmpty());
@@ -151,11 +151,11 @@ TEST_F(SyncProgramX11Test, EachKeystrokeIsPushedOnceWithItsTextAndTheNoteKeepsWh
 
 TEST_F(SyncProgramX11Test, AnEditMadeElsewhereShowsInTheOpenStickyAndTheNextKeystrokeAddsToIt)
 {
-    ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
+    ASSERT_TRUE(m_process.waitForStarted(waitMs));
     const QString window = newSticky();
     test::xdotoolOutput({"type", "--delay", "60", "Milk"});
     ASSERT_FALSE(visibleWindow("Milk").isEmpty());
-    ASSERT_TRUE(test::waitUntil([&] { return !noteID.isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return !noteID.isEmpty(); }, waitMs));
 
     // The answer to the next push brings the other device's text.
     editElsewhere = QStringLiteral("Oat milk and bread");
@@ -175,12 +175,12 @@ TEST_F(SyncProgramX11Test, AnEditMadeElsewhereShowsInTheOpenStickyAndTheNextKeys
 
 TEST_F(SyncProgramX11Test, AnEditMadeElsewhereLeavesTheFormattingOfTheLinesItDidNotTouch)
 {
-    ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
+    ASSERT_TRUE(m_process.waitForStarted(waitMs));
     const QString window = newSticky();
     test::xdotoolOutput({"type", "--delay", "60", "Plan"});
     test::xdotoolOutput({"key", "Return", "ctrl+b"});
     test::xdotoolOutput({"type", "--delay", "60", "Bold"});
-    ASSERT_TRUE(test::waitUntil([&] { return pushedTexts.value(pushedTexts.size() - 1) == "Plan\nBold"; }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return pushedTexts.value(pushedTexts.size() - 1) == "Plan\nBold"; }, waitMs));
 
     // The other device changed the first line and added one.
     editElsewhere = QStringLiteral("Plan B\nBold\nfrom the phone");
@@ -191,7 +191,7 @@ TEST_F(SyncProgramX11Test, AnEditMadeElsewhereLeavesTheFormattingOfTheLinesItDid
     test::xdotoolOutput({"windowactivate", "--sync", window});
     test::xdotoolOutput({"key", "ctrl+End"});
     test::xdotoolOutput({"type", "--delay", "60", "?"});
-    ASSERT_TRUE(test::waitUntil([&] { return pushedTexts.value(pushedTexts.size() - 1) == "Plan B\nBold\nfrom the phone?"; }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return pushedTexts.value(pushedTexts.size() - 1) == "Plan B\nBold\nfrom the phone?"; }, waitMs));
 
     const auto note = quitAndReadTheNote();
     ASSERT_TRUE(note);

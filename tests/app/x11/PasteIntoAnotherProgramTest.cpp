@@ -24,13 +24,13 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kWaitMs = 20000;
-const char* const kTargetFileVariable = "NORVELLE_PASTE_TARGET_FILE";
+constexpr int waitMs = 20000;
+const char* const targetFileVariable = "NORVELLE_PASTE_TARGET_FILE";
 
-// The other program: this same executable started with kTargetFileVariable set becomes a
+// The other program: this same executable started with targetFileVariable set becomes a
 // window with one line edit that writes what it holds to that file, before any test runs.
-const bool kRunsAsPasteTarget = [] {
-    const QString file = qEnvironmentVariable(kTargetFileVariable);
+const bool runsAsPasteTarget = [] {
+    const QString file = qEnvironmentVariable(targetFileVariable);
     if (file.isEmpty()) {
         return false;
     }
@@ -92,7 +92,7 @@ public:
     explicit PasteTarget(const QString& file)
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(kTargetFileVariable, file);
+        environment.insert(targetFileVariable, file);
         m_process.setProcessEnvironment(environment);
         m_process.start(QCoreApplication::applicationFilePath(), {});
     }
@@ -111,18 +111,18 @@ private:
 
 TEST(PasteIntoAnotherProgram, HotKeyThenPickTypesTheClipIntoTheRememberedField)
 {
-    ASSERT_FALSE(kRunsAsPasteTarget);
+    ASSERT_FALSE(runsAsPasteTarget);
     const QString out = test::TestHomeListener::home() + "/pasted.txt";
     PasteTarget target(out);
-    ASSERT_TRUE(test::waitUntil([&] { return target.pid() > 0 && isFrontmost(target.pid()); }, kWaitMs))
+    ASSERT_TRUE(test::waitUntil([&] { return target.pid() > 0 && isFrontmost(target.pid()); }, waitMs))
         << "the text field never got the keyboard";
 
     AppDelegate app(desktopServices());
     app.applicationDidFinishLaunching();
-    ASSERT_TRUE(test::waitUntil([&] { return isFrontmost(target.pid()); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return isFrontmost(target.pid()); }, waitMs));
 
     ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover() && app.clipboardPopover()->isVisible(); }, kWaitMs))
+    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover() && app.clipboardPopover()->isVisible(); }, waitMs))
         << "the hot key did not open the strip";
     ASSERT_TRUE(app.pasteTargetApp());
     EXPECT_EQ(app.pasteTargetApp()->processIdentifier(), target.pid());
@@ -130,7 +130,7 @@ TEST(PasteIntoAnotherProgram, HotKeyThenPickTypesTheClipIntoTheRememberedField)
     const ClipEntry clip{QUuid::createUuid(), "Pasted by Norvelle 42", std::nullopt, std::nullopt, "Test",
         QDateTime::currentDateTimeUtc()};
     app.pasteClip(clip);
-    EXPECT_TRUE(test::waitUntil([&] { return readFile(out) == clip.text; }, kWaitMs))
+    EXPECT_TRUE(test::waitUntil([&] { return readFile(out) == clip.text; }, waitMs))
         << "the field holds \"" << readFile(out).toStdString() << "\"";
     EXPECT_FALSE(app.clipboardPopover()->isVisible());
     app.applicationWillTerminate();
@@ -140,29 +140,29 @@ TEST(PasteIntoAnotherProgram, HotKeyThenPickTypesTheClipIntoTheRememberedField)
 // over the note pastes into the note, not into the program used before.
 TEST(PasteIntoAnotherProgram, AStripOpenedOverANoteOfOursPastesIntoThatNote)
 {
-    ASSERT_FALSE(kRunsAsPasteTarget);
+    ASSERT_FALSE(runsAsPasteTarget);
     const QString out = test::TestHomeListener::home() + "/pasted.txt";
     PasteTarget target(out);
-    ASSERT_TRUE(test::waitUntil([&] { return target.pid() > 0 && isFrontmost(target.pid()); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return target.pid() > 0 && isFrontmost(target.pid()); }, waitMs));
 
     AppDelegate app(desktopServices());
     app.applicationDidFinishLaunching();
-    ASSERT_TRUE(test::waitUntil([&] { return isFrontmost(target.pid()); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return isFrontmost(target.pid()); }, waitMs));
     ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover() && app.clipboardPopover()->isVisible(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover() && app.clipboardPopover()->isVisible(); }, waitMs));
     ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return !app.clipboardPopover()->isVisible(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return !app.clipboardPopover()->isVisible(); }, waitMs));
 
     ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+n"}), 0);
     ASSERT_TRUE(test::waitUntil([&] {
         return QApplication::activeWindow() && QApplication::activeWindow()->findChild<RichTextEditor*>()
             && isFrontmost(QCoreApplication::applicationPid());
-    }, kWaitMs)) << "the new note never got the keyboard";
+    }, waitMs)) << "the new note never got the keyboard";
     app.clipboardMonitor().setItems({ClipEntry{QUuid::createUuid(), "Into the note", std::nullopt, std::nullopt,
         "Test", QDateTime::currentDateTimeUtc()}});
 
     ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);
-    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover()->isVisible(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return app.clipboardPopover()->isVisible(); }, waitMs));
     ASSERT_EQ(QProcess::execute("xdotool", {"key", "Return"}), 0);
 
     const auto noteText = [] {
@@ -173,7 +173,7 @@ TEST(PasteIntoAnotherProgram, AStripOpenedOverANoteOfOursPastesIntoThatNote)
         }
         return QString();
     };
-    EXPECT_TRUE(test::waitUntil([&] { return noteText() == "Into the note"; }, kWaitMs))
+    EXPECT_TRUE(test::waitUntil([&] { return noteText() == "Into the note"; }, waitMs))
         << "the note holds \"" << noteText().toStdString() << "\"";
     EXPECT_EQ(readFile(out), "") << "the clip went to the program used before";
     app.applicationWillTerminate();

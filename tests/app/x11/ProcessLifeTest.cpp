@@ -30,7 +30,7 @@
 
 namespace {
 
-constexpr int kWaitMs = 20000;
+constexpr int waitMs = 20000;
 
 QString programPath()
 {
@@ -50,7 +50,7 @@ public:
     {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
-            m_process.waitForFinished(kWaitMs);
+            m_process.waitForFinished(waitMs);
         }
     }
     QProcess& process() { return m_process; }
@@ -67,7 +67,7 @@ public:
         probe.disconnectFromServer();
         QProcess later;
         later.start(programPath(), {});
-        return later.waitForFinished(kWaitMs) && later.exitStatus() == QProcess::NormalExit && later.exitCode() == 0
+        return later.waitForFinished(waitMs) && later.exitStatus() == QProcess::NormalExit && later.exitCode() == 0
             && m_process.state() == QProcess::Running;
     }
 
@@ -80,7 +80,7 @@ int windowsTitled(const QString& title)
 {
     QProcess search;
     search.start(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", title.isEmpty() ? QString() : "^" + title + "$"});
-    search.waitForFinished(kWaitMs);
+    search.waitForFinished(waitMs);
     return int(search.readAllStandardOutput().split('\n').count() - 1);
 }
 
@@ -94,13 +94,13 @@ void newStickyWithText(const QString& text)
 {
     const int untitled = windowsTitled(QStringLiteral("Untitled"));
     xdotool({"key", "super+shift+n"});
-    ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QStringLiteral("Untitled")) > untitled; }, kWaitMs));
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QStringLiteral("Untitled")) > untitled; }, waitMs));
     // The new window has the keyboard once the window manager has activated it.
     ASSERT_TRUE(norvelle::test::waitUntil([] {
         return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Untitled";
-    }, kWaitMs));
+    }, waitMs));
     xdotool({"type", "--delay", "20", text});
-    ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(text) == 1; }, kWaitMs)) << text.toStdString();
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(text) == 1; }, waitMs)) << text.toStdString();
 }
 
 } // namespace
@@ -109,13 +109,13 @@ TEST(ProcessLife, StickiesOpenAtTheTerminationSignalAreSavedAndTheNextLaunchOpen
 {
     {
         RunningProgram program;
-        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
-        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, kWaitMs));
+        ASSERT_TRUE(program.process().waitForStarted(waitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, waitMs));
         newStickyWithText(QStringLiteral("first sticky"));
         newStickyWithText(QStringLiteral("second sticky"));
 
         ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
-        ASSERT_TRUE(program.process().waitForFinished(kWaitMs));
+        ASSERT_TRUE(program.process().waitForFinished(waitMs));
         EXPECT_EQ(program.process().exitCode(), 0);
     }
     EXPECT_EQ(windowsTitled(QStringLiteral("first sticky")), 0);
@@ -130,8 +130,8 @@ TEST(ProcessLife, StickiesOpenAtTheTerminationSignalAreSavedAndTheNextLaunchOpen
     }
 
     RunningProgram relaunched;
-    ASSERT_TRUE(relaunched.process().waitForStarted(kWaitMs));
-    ASSERT_TRUE(norvelle::test::waitUntil([&] { return relaunched.isListening(); }, kWaitMs));
+    ASSERT_TRUE(relaunched.process().waitForStarted(waitMs));
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return relaunched.isListening(); }, waitMs));
     // The launch is over once it answers; give a late window time to map all the same.
     QThread::msleep(1500);
     EXPECT_EQ(windowsTitled(QStringLiteral("first sticky")), 0);
@@ -149,26 +149,26 @@ TEST(ProcessLife, TenMegabytesOnOneLinePastedIntoANewStickyAreShownKeptWholeAndT
     }
     {
         RunningProgram program;
-        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
-        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, kWaitMs));
+        ASSERT_TRUE(program.process().waitForStarted(waitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, waitMs));
         norvelle::test::runProgram("xclip", {"-selection", "clipboard"}, line);
         xdotool({"key", "super+shift+n"});
         ASSERT_TRUE(norvelle::test::waitUntil([] {
             return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Untitled";
-        }, kWaitMs));
+        }, waitMs));
         xdotool({"key", "ctrl+v"});
         // The clip strip opens meanwhile (how soon is HugeLineBench's to measure).
         const int shown = windowsTitled(QString());
         xdotool({"key", "super+shift+v"});
-        ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QString()) > shown; }, kWaitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QString()) > shown; }, waitMs));
         xdotool({"key", "Escape"});
         // Named by the line's first characters once the paste is saved.
         const QString title = QString::fromLatin1(line.left(300)) + QStringLiteral("\u2026");
-        ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(title) == 1; }, kWaitMs));
-        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, kWaitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(title) == 1; }, waitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, waitMs));
 
         ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
-        ASSERT_TRUE(program.process().waitForFinished(kWaitMs));
+        ASSERT_TRUE(program.process().waitForFinished(waitMs));
     }
     norvelle::PersistenceController store;
     const auto notes = store.viewContext().fetch(norvelle::StickyNote::fetchRequest());
@@ -188,16 +188,16 @@ TEST(ProcessLife, ALockedNoteStoreIsExplainedAndTheProgramEndsCleanlyLeavingItAs
     ASSERT_EQ(sqlite3_exec(lock, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
 
     RunningProgram program;
-    ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+    ASSERT_TRUE(program.process().waitForStarted(waitMs));
     // Each of the two loads waits out the lock's busy time before the explanation shows.
-    ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 1; }, 3 * kWaitMs / 2));
+    ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 1; }, 3 * waitMs / 2));
     EXPECT_EQ(program.process().state(), QProcess::Running);
     xdotool({"search", "--onlyvisible", "--name", "^Norvelle$", "windowactivate"});
     ASSERT_TRUE(norvelle::test::waitUntil([] {
         return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Norvelle";
-    }, kWaitMs));
+    }, waitMs));
     xdotool({"key", "Return"});
-    ASSERT_TRUE(program.process().waitForFinished(kWaitMs));
+    ASSERT_TRUE(program.process().waitForFinished(waitMs));
     EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.process().exitCode(), 1);
 
@@ -232,13 +232,13 @@ TEST(ProcessLife, ANoteStoreSetAsideIsToldAtLaunchNamingTheFileKeptAside)
         ASSERT_TRUE(spoil()) << name;
 
         RunningProgram program;
-        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
+        ASSERT_TRUE(program.process().waitForStarted(waitMs));
         // The notice, next to the workspace that opens too (no tray here) with the same name.
-        EXPECT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 2; }, kWaitMs)) << name;
+        EXPECT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 2; }, waitMs)) << name;
         EXPECT_EQ(QDir(folder).entryList({"Norvelle.sqlite.broken-*"}, QDir::AllEntries | QDir::System).size(), 1) << name;
 
         ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
-        ASSERT_TRUE(program.process().waitForFinished(kWaitMs)) << name;
+        ASSERT_TRUE(program.process().waitForFinished(waitMs)) << name;
     }
 }
 
@@ -255,11 +255,11 @@ TEST(ProcessLife, EachSignalEndsTheProgramWhileItExplainsAStoreItCannotOpen)
     ASSERT_TRUE(QDir().mkdir(wal));
     for (const int signalNumber : {SIGTERM, SIGINT}) {
         RunningProgram program;
-        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
-        ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 1; }, kWaitMs)) << signalNumber;
+        ASSERT_TRUE(program.process().waitForStarted(waitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 1; }, waitMs)) << signalNumber;
 
         ::kill(static_cast<pid_t>(program.process().processId()), signalNumber);
-        ASSERT_TRUE(program.process().waitForFinished(kWaitMs)) << signalNumber;
+        ASSERT_TRUE(program.process().waitForFinished(waitMs)) << signalNumber;
         EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << signalNumber;
     }
     ASSERT_TRUE(QDir().rmdir(wal));
@@ -271,8 +271,8 @@ TEST(ProcessLife, EachSignalEndsTheProgramWhileItExplainsAStoreItCannotOpen)
 TEST(ProcessLife, AFailedSaveIsToldAndTheTextInTheWindowIsSavedWithTheNextEdit)
 {
     RunningProgram program;
-    ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
-    ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, kWaitMs));
+    ASSERT_TRUE(program.process().waitForStarted(waitMs));
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, waitMs));
     newStickyWithText(QStringLiteral("draft"));
 
     // Another program holds the store's write lock: the next save waits, then fails.
@@ -282,7 +282,7 @@ TEST(ProcessLife, AFailedSaveIsToldAndTheTextInTheWindowIsSavedWithTheNextEdit)
     // (The workspace, opened by the second launch that found this one, bears the same name.)
     const int named = windowsTitled(QStringLiteral("Norvelle"));
     xdotool({"type", "X"});
-    EXPECT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QStringLiteral("Norvelle")) == named + 1; }, kWaitMs));
+    EXPECT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(QStringLiteral("Norvelle")) == named + 1; }, waitMs));
     sqlite3_exec(lock, "COMMIT", nullptr, nullptr, nullptr);
     sqlite3_close(lock);
 
@@ -290,11 +290,11 @@ TEST(ProcessLife, AFailedSaveIsToldAndTheTextInTheWindowIsSavedWithTheNextEdit)
     ASSERT_TRUE(norvelle::test::waitUntil([] {
         QProcess::execute(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^draftX$", "windowactivate"});
         return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "draftX";
-    }, kWaitMs));
+    }, waitMs));
     xdotool({"key", "End", "type", "Y"});
-    ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("draftXY")) == 1; }, kWaitMs));
+    ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("draftXY")) == 1; }, waitMs));
     ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
-    ASSERT_TRUE(program.process().waitForFinished(kWaitMs));
+    ASSERT_TRUE(program.process().waitForFinished(waitMs));
 
     norvelle::PersistenceController store;
     ASSERT_FALSE(store.loadError());
@@ -306,11 +306,11 @@ TEST(ProcessLife, SecondLaunchHandsOverAndEachSignalEndsTheProgramCleanly)
     ASSERT_TRUE(QFile::exists(programPath()));
     for (const int signalNumber : {SIGTERM, SIGINT}) {
         RunningProgram program;
-        ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
-        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, kWaitMs));
+        ASSERT_TRUE(program.process().waitForStarted(waitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, waitMs));
 
         ::kill(static_cast<pid_t>(program.process().processId()), signalNumber);
-        ASSERT_TRUE(program.process().waitForFinished(kWaitMs)) << signalNumber;
+        ASSERT_TRUE(program.process().waitForFinished(waitMs)) << signalNumber;
         EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << signalNumber;
         EXPECT_EQ(program.process().exitCode(), 0) << signalNumber;
     }
@@ -324,8 +324,8 @@ TEST(ProcessLife, WithAStoredSessionTheProgramLoadsItsNetworkCodeAndPulls)
     ASSERT_FALSE(norvelle::SyncCredentialStore().save(session));
 
     RunningProgram program;
-    ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
-    EXPECT_TRUE(norvelle::test::waitUntil([&] { return !server.requests().isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(program.process().waitForStarted(waitMs));
+    EXPECT_TRUE(norvelle::test::waitUntil([&] { return !server.requests().isEmpty(); }, waitMs));
     EXPECT_EQ(server.requests().value(0).header("authorization"), "Bearer access-1");
 }
 
@@ -339,11 +339,11 @@ TEST(ProcessLife, ThePullAtQuitReachesTheServer)
     ASSERT_FALSE(norvelle::SyncCredentialStore().save(session));
 
     RunningProgram program;
-    ASSERT_TRUE(program.process().waitForStarted(kWaitMs));
-    ASSERT_TRUE(norvelle::test::waitUntil([&] { return server.requests("/v1/notes/sync").size() == 1; }, kWaitMs));
+    ASSERT_TRUE(program.process().waitForStarted(waitMs));
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return server.requests("/v1/notes/sync").size() == 1; }, waitMs));
     ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
     // The server keeps answering while the program ends.
-    ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.process().state() == QProcess::NotRunning; }, kWaitMs));
-    EXPECT_TRUE(norvelle::test::waitUntil([&] { return server.requests("/v1/notes/sync").size() == 2; }, kWaitMs));
+    ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.process().state() == QProcess::NotRunning; }, waitMs));
+    EXPECT_TRUE(norvelle::test::waitUntil([&] { return server.requests("/v1/notes/sync").size() == 2; }, waitMs));
     EXPECT_EQ(program.process().exitCode(), 0);
 }

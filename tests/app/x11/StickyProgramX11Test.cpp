@@ -21,7 +21,7 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kWaitMs = 20000;
+constexpr int waitMs = 20000;
 
 class StickyProgramX11Test : public testing::Test {
 protected:
@@ -36,7 +36,7 @@ protected:
     {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
-            m_process.waitForFinished(kWaitMs);
+            m_process.waitForFinished(waitMs);
         }
     }
 
@@ -48,7 +48,7 @@ protected:
             found = test::xdotoolOutput({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
                               "^" + title + "$" }).section('\n', 0, 0);
             return !found.isEmpty();
-        }, kWaitMs);
+        }, waitMs);
         return found;
     }
 
@@ -59,7 +59,7 @@ protected:
 
 TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTyped)
 {
-    ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
+    ASSERT_TRUE(m_process.waitForStarted(waitMs));
     // The first note gets its window: an empty note is titled "Untitled". The key is pressed
     // again only when no window came of the last press (the hot key may not be grabbed yet).
     const auto untitledShown = [&] {
@@ -69,14 +69,14 @@ TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTy
     ASSERT_TRUE(test::waitUntil([&] {
         test::xdotoolOutput({ "key", "super+shift+n" });
         return test::waitUntil(untitledShown, 4000);
-    }, kWaitMs));
+    }, waitMs));
     const QString window = stickyWindow("Untitled");
     ASSERT_FALSE(window.isEmpty());
     QString state;
     EXPECT_TRUE(test::waitUntil([&] {
         state = QString::fromUtf8(test::runProgram("xprop", { "-id", window, "_NET_WM_STATE" }));
         return state.contains("_NET_WM_STATE_ABOVE") && state.contains("_NET_WM_STATE_SKIP_TASKBAR");
-    }, kWaitMs)) << state.toStdString();
+    }, waitMs)) << state.toStdString();
 
     test::xdotoolOutput({ "windowactivate", "--sync", window });
     test::xdotoolOutput({ "type", "--delay", "30", "Shopping" });
@@ -95,11 +95,11 @@ TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTy
     EXPECT_TRUE(test::waitUntil([] {
         QFile defaults(AppPaths::configDirectory() + "/defaults.json");
         return defaults.open(QIODevice::ReadOnly) && defaults.readAll().contains("{{123, 145}, ");
-    }, kWaitMs));
+    }, waitMs));
 
     // Quitting keeps the window open for the next launch, with its text, rich body and frame.
     ::kill(pid_t(m_process.processId()), SIGTERM);
-    ASSERT_TRUE(m_process.waitForFinished(kWaitMs));
+    ASSERT_TRUE(m_process.waitForFinished(waitMs));
     UserDefaults::resetStandard();
     PersistenceController store;
     const auto notes = store.viewContext().fetch(StickyNote::fetchRequest());

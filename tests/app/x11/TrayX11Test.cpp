@@ -33,7 +33,7 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kWaitMs = 20000;
+constexpr int waitMs = 20000;
 
 void xdotool(const QStringList& arguments)
 {
@@ -109,7 +109,7 @@ protected:
             const QRect clip = app->clipStatusItem()->geometry();
             const QRect sticky = app->stickyStatusItem()->geometry();
             return !clip.isEmpty() && !sticky.isEmpty() && !clip.intersects(sticky);
-        }, kWaitMs)) << "the icons never reached the tray";
+        }, waitMs)) << "the icons never reached the tray";
         // The tray lays its icons out again as each one arrives.
         settle(500);
     }
@@ -130,7 +130,7 @@ protected:
             QWidget* active = QApplication::activeWindow();
             note = active && active->windowTitle() == "Untitled" ? active : nullptr;
             return note != nullptr;
-        }, kWaitMs);
+        }, waitMs);
         return note;
     }
 
@@ -139,7 +139,7 @@ protected:
         movePointer(app->stickyStatusItem()->geometry().center());
         QMenu* menu = app->stickyStatusItem()->contextMenu();
         xdotool({"mousedown", "3"});
-        const bool shown = test::waitUntil([&] { return menu->isVisible(); }, kWaitMs);
+        const bool shown = test::waitUntil([&] { return menu->isVisible(); }, waitMs);
         xdotool({"mouseup", "3"});
         ASSERT_TRUE(shown) << "no tray menu";
         settle();
@@ -159,11 +159,11 @@ protected:
 TEST_F(TrayTest, StickyFromTheStripTakesTheKeyboardForWhatTheUserTypesNext)
 {
     test::runProgram("xclip", {"-selection", "clipboard"}, "clip for a note");
-    ASSERT_TRUE(test::waitUntil([&] { return app->clipboardMonitor().items().size() == 1; }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return app->clipboardMonitor().items().size() == 1; }, waitMs));
 
     movePointer(app->clipStatusItem()->geometry().center());
     xdotool({"click", "1"});
-    ASSERT_TRUE(test::waitUntil([&] { return app->clipboardPopover() && app->clipboardPopover()->isVisible(); }, kWaitMs))
+    ASSERT_TRUE(test::waitUntil([&] { return app->clipboardPopover() && app->clipboardPopover()->isVisible(); }, waitMs))
         << "the tray click opened no strip";
     Popover* popover = app->clipboardPopover();
     auto* strip = qobject_cast<ClipboardStripView*>(popover->contentWidget());
@@ -171,13 +171,13 @@ TEST_F(TrayTest, StickyFromTheStripTakesTheKeyboardForWhatTheUserTypesNext)
 
     ClipStripList* list = strip->list();
     movePointer(list->mapToGlobal(list->itemRect(0).center()));
-    ASSERT_TRUE(test::waitUntil([&] { return !list->stickyButtonRect(0).isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return !list->stickyButtonRect(0).isEmpty(); }, waitMs));
     movePointer(list->mapToGlobal(list->stickyButtonRect(0).center()));
     settle();
     xdotool({"click", "1"});
 
-    ASSERT_TRUE(test::waitUntil([&] { return app->stickyControllers().count() == 1; }, kWaitMs));
-    EXPECT_TRUE(test::waitUntil([&] { return !popover->isVisible(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return app->stickyControllers().count() == 1; }, waitMs));
+    EXPECT_TRUE(test::waitUntil([&] { return !popover->isVisible(); }, waitMs));
     QWidget* note = nullptr;
     ASSERT_TRUE(test::waitUntil([&] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
@@ -186,11 +186,11 @@ TEST_F(TrayTest, StickyFromTheStripTakesTheKeyboardForWhatTheUserTypesNext)
             }
         }
         return note && note->isActiveWindow();
-    }, kWaitMs)) << "the new note never got the keyboard";
+    }, waitMs)) << "the new note never got the keyboard";
 
     // The note's title follows its text.
     xdotool({"type", "--delay", "20", "typed"});
-    EXPECT_TRUE(test::waitUntil([&] { return note->windowTitle().contains("typed"); }, kWaitMs))
+    EXPECT_TRUE(test::waitUntil([&] { return note->windowTitle().contains("typed"); }, waitMs))
         << note->windowTitle().toStdString();
     EXPECT_TRUE(strip->searchField()->text().isEmpty());
 }
@@ -202,7 +202,7 @@ TEST_F(TrayTest, TheNewStickyIconActsWhenTheButtonGoesUp)
     settle(500);
     EXPECT_EQ(app->stickyControllers().count(), 0) << "acted on the press";
     xdotool({"mouseup", "1"});
-    EXPECT_TRUE(test::waitUntil([&] { return app->stickyControllers().count() == 1; }, kWaitMs));
+    EXPECT_TRUE(test::waitUntil([&] { return app->stickyControllers().count() == 1; }, waitMs));
 
     // Pressed over the icon, released elsewhere: no note.
     movePointer(app->stickyStatusItem()->geometry().center());
@@ -219,7 +219,7 @@ TEST_F(TrayTest, EachIconIsNamedForTheDesktop)
     for (const QString& name : {QStringLiteral("Clipboard"), QStringLiteral("New Sticky Note")}) {
         QProcess search;
         search.start(QStringLiteral("xdotool"), {"search", "--name", "^" + name + "$"});
-        search.waitForFinished(kWaitMs);
+        search.waitForFinished(waitMs);
         EXPECT_EQ(search.readAllStandardOutput().count('\n'), 1) << name.toStdString();
     }
 }
@@ -231,32 +231,32 @@ TEST_F(TrayTest, SettingsShortcutWorksFromANewSticky)
     ASSERT_TRUE(test::waitUntil([&] {
         QWidget* active = QApplication::activeWindow();
         return app->stickyControllers().count() == 1 && active && active->windowTitle() == "Untitled";
-    }, kWaitMs)) << "the new note never got the keyboard";
+    }, waitMs)) << "the new note never got the keyboard";
 
     xdotool({"key", "ctrl+comma"});
     EXPECT_TRUE(test::waitUntil([&] {
         return app->settingsWindowController() && app->settingsWindowController()->window()->isVisible();
-    }, kWaitMs));
+    }, waitMs));
 }
 
 TEST_F(TrayTest, AStripClosedUnderThePointerReopensWithNoRowHovered)
 {
     test::runProgram("xclip", {"-selection", "clipboard"}, "hovered clip");
-    ASSERT_TRUE(test::waitUntil([&] { return app->clipboardMonitor().items().size() == 1; }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return app->clipboardMonitor().items().size() == 1; }, waitMs));
     const auto openFromTray = [&] {
         movePointer(app->clipStatusItem()->geometry().center());
         xdotool({"click", "1"});
-        return test::waitUntil([&] { return app->clipboardPopover() && app->clipboardPopover()->isVisible(); }, kWaitMs);
+        return test::waitUntil([&] { return app->clipboardPopover() && app->clipboardPopover()->isVisible(); }, waitMs);
     };
     ASSERT_TRUE(openFromTray());
     auto* strip = qobject_cast<ClipboardStripView*>(app->clipboardPopover()->contentWidget());
     ASSERT_TRUE(strip);
     ClipStripList* list = strip->list();
     movePointer(list->mapToGlobal(list->itemRect(0).center()));
-    ASSERT_TRUE(test::waitUntil([&] { return !list->stickyButtonRect(0).isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return !list->stickyButtonRect(0).isEmpty(); }, waitMs));
 
     xdotool({"key", "Escape"});
-    ASSERT_TRUE(test::waitUntil([&] { return !app->clipboardPopover()->isVisible(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return !app->clipboardPopover()->isVisible(); }, waitMs));
     ASSERT_TRUE(openFromTray());
     settle();
     EXPECT_EQ(strip->hoveredID(), std::nullopt) << "the pointer is on the tray, not on the row";
@@ -268,7 +268,7 @@ TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoo
     QWidget* note = newNote();
     ASSERT_TRUE(note) << "the new note never got the keyboard";
     xdotool({"type", "--delay", "20", "Start"});
-    ASSERT_TRUE(test::waitUntil([] { return storedText() == "Start"; }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([] { return storedText() == "Start"; }, waitMs));
 
     auto fullDisk = std::make_optional<FullDisk>();
     xdotool({"type", "--delay", "20", " "});
@@ -276,14 +276,14 @@ TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoo
     ASSERT_TRUE(test::waitUntil([&] {
         notice = UserNotice::showing(NoteSaveFailureNotice::topic);
         return notice && notice->windowHandle() && notice->windowHandle()->isExposed();
-    }, kWaitMs)) << "no notice of the failed save";
+    }, waitMs)) << "no notice of the failed save";
     // The window manager has had its chance to hand the notice the keyboard.
     settle(500);
     // A space or a Return in what follows would answer a box that had the keyboard.
     xdotool({"type", "--delay", "20", "abcdefghijklmnopqrstuvwxyz more"});
     xdotool({"key", "Return"});
     xdotool({"type", "--delay", "20", "next line"});
-    EXPECT_TRUE(test::waitUntil([&] { return note->windowTitle() == "Start abcdefghijklmnopqrstuvwxyz more"; }, kWaitMs))
+    EXPECT_TRUE(test::waitUntil([&] { return note->windowTitle() == "Start abcdefghijklmnopqrstuvwxyz more"; }, waitMs))
         << note->windowTitle().toStdString();
     EXPECT_TRUE(note->isActiveWindow());
     EXPECT_TRUE(notice->isVisible());
@@ -291,7 +291,7 @@ TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoo
     // Nothing more is typed: what the window holds reaches the disk once it has room.
     fullDisk.reset();
     EXPECT_TRUE(test::waitUntil([] { return storedText() == "Start abcdefghijklmnopqrstuvwxyz more\nnext line"; },
-                                kWaitMs)) << storedText().toStdString();
+                                waitMs)) << storedText().toStdString();
 }
 
 TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)
@@ -301,7 +301,7 @@ TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)
     QuitCounter quitCounter;
     auto fullDisk = std::make_optional<FullDisk>();
     xdotool({"type", "--delay", "20", "Unsaved"});
-    ASSERT_TRUE(test::waitUntil([&] { return note->windowTitle() == "Unsaved"; }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return note->windowTitle() == "Unsaved"; }, waitMs));
     // The new note opened under the pointer, over the tray.
     xdotool({"windowmove", "--sync", QString::number(note->winId()), "400", "300"});
 
@@ -310,7 +310,7 @@ TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)
         return test::waitUntil([&] {
             QMessageBox* question = QuitWithUnsavedNotes::asking();
             return question && question != other && question->isVisible();
-        }, kWaitMs);
+        }, waitMs);
     };
     ASSERT_TRUE(asked(nullptr)) << "quit without a word";
     QMessageBox* question = QuitWithUnsavedNotes::asking();
@@ -331,7 +331,7 @@ TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)
     QTimer hang;
     hang.setSingleShot(true);
     QObject::connect(&hang, &QTimer::timeout, [] { QCoreApplication::exit(1); });
-    hang.start(kWaitMs);
+    hang.start(waitMs);
     EXPECT_EQ(QCoreApplication::exec(), 0) << "no quit once the notes were saved";
     EXPECT_EQ(quitCounter.quits, 1);
     EXPECT_EQ(storedText(), "Unsaved");

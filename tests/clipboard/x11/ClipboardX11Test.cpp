@@ -26,12 +26,12 @@ using namespace norvelle::test;
 namespace {
 
 constexpr int generous = 20000;
-const char* const kSilentOwnerVariable = "NORVELLE_SILENT_CLIPBOARD_OWNER";
+const char* const silentOwnerVariable = "NORVELLE_SILENT_CLIPBOARD_OWNER";
 
-// The other program: this same executable started with kSilentOwnerVariable set takes the
+// The other program: this same executable started with silentOwnerVariable set takes the
 // clipboard, says so, and then never answers anyone again, as a hung program would.
-const bool kRunsAsSilentOwner = [] {
-    if (qEnvironmentVariableIsEmpty(kSilentOwnerVariable)) {
+const bool runsAsSilentOwner = [] {
+    if (qEnvironmentVariableIsEmpty(silentOwnerVariable)) {
         return false;
     }
     static int argc = 1;
@@ -232,7 +232,7 @@ TEST(ClipboardX11, BrokenImagesAndBlankTextFromAnotherProgramAreSkippedAndBadByt
 // answering while it waits for it, and the next copy is taken.
 TEST(ClipboardX11, AProgramThatTakesTheClipboardAndNeverAnswersDoesNotHoldTheProgram)
 {
-    ASSERT_FALSE(kRunsAsSilentOwner);
+    ASSERT_FALSE(runsAsSilentOwner);
     ClipboardMonitor monitor;
     monitor.start();
     // The longest the event loop goes without turning from now on.
@@ -245,7 +245,7 @@ TEST(ClipboardX11, AProgramThatTakesTheClipboardAndNeverAnswersDoesNotHoldThePro
 
     QProcess owner;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(kSilentOwnerVariable, "1");
+    environment.insert(silentOwnerVariable, "1");
     owner.setProcessEnvironment(environment);
     const qint64 before = Pasteboard::general().changeCount();
     owner.start(QCoreApplication::applicationFilePath(), {});

@@ -13,7 +13,7 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kWaitMs = 20000;
+constexpr int waitMs = 20000;
 
 void xdotool(const QStringList& arguments)
 {
@@ -31,7 +31,7 @@ protected:
         ASSERT_TRUE(test::waitUntil([&] {
             self.activate();
             return field.hasFocus() && QApplication::activeWindow() == &field;
-        }, kWaitMs));
+        }, waitMs));
         QApplication::clipboard()->setText("typed by XTest");
     }
 
@@ -45,20 +45,20 @@ TEST_F(FocusedField, XTestIsThereAndTheChordPastesTheClipboard)
 {
     ASSERT_TRUE(synthesizer.isTrusted());
     synthesizer.postPaste();
-    EXPECT_TRUE(test::waitUntil([&] { return field.text() == "typed by XTest"; }, kWaitMs));
+    EXPECT_TRUE(test::waitUntil([&] { return field.text() == "typed by XTest"; }, waitMs));
     // No key is left held down.
-    EXPECT_TRUE(test::waitUntil([&] { return !synthesizer.modifiersHeld(); }, kWaitMs));
+    EXPECT_TRUE(test::waitUntil([&] { return !synthesizer.modifiersHeld(); }, waitMs));
 }
 
 TEST_F(FocusedField, ChordWaitsUntilTheHotKeysModifiersAreReleased)
 {
     xdotool({"keydown", "ctrl"});
-    ASSERT_TRUE(test::waitUntil([&] { return synthesizer.modifiersHeld(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return synthesizer.modifiersHeld(); }, waitMs));
     synthesizer.postPaste();
     // Sent now it would be Ctrl+Shift+Insert, which pastes nothing.
     test::waitUntil([] { return false; }, 300);
     EXPECT_TRUE(field.text().isEmpty());
     xdotool({"keyup", "ctrl"});
-    EXPECT_TRUE(test::waitUntil([&] { return field.text() == "typed by XTest"; }, kWaitMs));
-    EXPECT_TRUE(test::waitUntil([&] { return !synthesizer.modifiersHeld(); }, kWaitMs));
+    EXPECT_TRUE(test::waitUntil([&] { return field.text() == "typed by XTest"; }, waitMs));
+    EXPECT_TRUE(test::waitUntil([&] { return !synthesizer.modifiersHeld(); }, waitMs));
 }

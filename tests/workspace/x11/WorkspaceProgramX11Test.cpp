@@ -12,7 +12,7 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int kWaitMs = 20000;
+constexpr int waitMs = 20000;
 
 class WorkspaceProgramX11Test : public testing::Test {
 protected:
@@ -27,7 +27,7 @@ protected:
     {
         if (m_process.state() != QProcess::NotRunning) {
             m_process.kill();
-            m_process.waitForFinished(kWaitMs);
+            m_process.waitForFinished(waitMs);
         }
     }
 
@@ -44,7 +44,7 @@ protected:
         return test::waitUntil([&] {
             test::xdotoolOutput({ "key", "super+shift+k" });
             return test::waitUntil([&] { return !shownWorkspace().isEmpty(); }, 3000);
-        }, kWaitMs);
+        }, waitMs);
     }
 
     QProcess m_process;
@@ -54,11 +54,11 @@ protected:
 
 TEST_F(WorkspaceProgramX11Test, TheHotKeyBringsBackAMinimisedWorkspace)
 {
-    ASSERT_TRUE(m_process.waitForStarted(kWaitMs));
+    ASSERT_TRUE(m_process.waitForStarted(waitMs));
     ASSERT_TRUE(openWorkspaceByHotKey());
     const QString window = shownWorkspace();
     test::xdotoolOutput({ "windowminimize", "--sync", window });
-    ASSERT_TRUE(test::waitUntil([&] { return shownWorkspace().isEmpty(); }, kWaitMs));
+    ASSERT_TRUE(test::waitUntil([&] { return shownWorkspace().isEmpty(); }, waitMs));
 
     test::xdotoolOutput({ "key", "super+shift+k" });
     EXPECT_TRUE(test::waitUntil([&] { return shownWorkspace() == window; }, 5000));
