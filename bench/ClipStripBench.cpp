@@ -62,8 +62,7 @@ QList<ClipEntry> history()
             entry.imageData = fourMegapixelPng(i);
             entry.imagePasteboardType = PasteboardType::png;
         } else {
-            entry.text = QStringLiteral("Clip %1: lorem ipsum dolor sit amet, consectetur adipiscing elit %2").arg(i).arg(
-                QString(i * 40, u'x'));
+            entry.text = QStringLiteral("Clip %1: lorem ipsum dolor sit amet, consectetur adipiscing elit %2").arg(i).arg(QString(i * 40, u'x'));
         }
         items << entry;
     }
@@ -112,7 +111,7 @@ int main(int argc, char** argv)
     const double arrival = timer.nsecsElapsed() / 1e6;
     const auto pending = [&] {
         return std::any_of(items.begin(), items.end(),
-                           [](const ClipEntry& entry) { return ClipThumbnailCache::shared().isPending(entry.id); });
+            [](const ClipEntry& entry) { return ClipThumbnailCache::shared().isPending(entry.id); });
     };
     while (pending())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);

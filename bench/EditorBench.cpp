@@ -143,8 +143,8 @@ void measure(PersistenceController& store, int characters)
 
     std::printf("%7lld characters (body %7lld bytes): key to save committed, median %7.2f ms; "
                 "50 keys 9 ms apart handled and saved in %6.0f ms; load into a new editor, median %6.1f ms\n",
-                qlonglong(made.text.size()), qlonglong(made.richData ? made.richData->size() : 0), median(keys), burstMs,
-                median(loads));
+        qlonglong(made.text.size()), qlonglong(made.richData ? made.richData->size() : 0), median(keys), burstMs,
+        median(loads));
     std::fflush(stdout);
     controller.panel()->hide();
 }

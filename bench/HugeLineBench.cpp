@@ -128,7 +128,7 @@ Figures paste(StickyWindowController& controller, const StickyNote& note, const 
     controller.panel()->repaint();
     watch.answeredNoEarlierThan(watch.now());
     runFor(watch, watchAfterNs);
-    return { watch.answeredMs(), watch.longestHoldMs() };
+    return {watch.answeredMs(), watch.longestHoldMs()};
 }
 
 // Three keys typed into the note, from the first until the store holds all three.
@@ -138,7 +138,7 @@ double typeThree(StickyWindowController& controller, const StickyNote& note)
     const QString before = note.plainText();
     QElapsedTimer timer;
     timer.start();
-    for (const Qt::Key key : { Qt::Key_X, Qt::Key_Y, Qt::Key_Z }) {
+    for (const Qt::Key key : {Qt::Key_X, Qt::Key_Y, Qt::Key_Z}) {
         QTest::keyClick(&view, key);
     }
     runUntil([&] { return note.plainText() == before + QStringLiteral("xyz") && !note.managedObjectContext()->hasChanges(); });
@@ -159,7 +159,7 @@ Figures reopen(const std::shared_ptr<StickyNote>& note)
     focused(opened);
     runFor(watch, watchAfterNs);
     opened.panel()->hide();
-    return { watch.answeredMs(), watch.longestHoldMs() };
+    return {watch.answeredMs(), watch.longestHoldMs()};
 }
 
 } // namespace
@@ -175,7 +175,7 @@ int main(int argc, char** argv)
     PersistenceController store;
     std::printf("targets: a 20 MB paste answered within 3000 ms; three keys typed into it saved within 1000 ms\n");
     // The lengths to try may be given as arguments.
-    std::vector<int> lengths { 200'000, 1'000'000, 10'000'000, 20'000'000 };
+    std::vector<int> lengths {200'000, 1'000'000, 10'000'000, 20'000'000};
     if (argc > 1) {
         lengths.clear();
     }
@@ -202,8 +202,8 @@ int main(int argc, char** argv)
         std::printf("%8d characters on one line: pasted with Ctrl+V, answered after %6.0f ms (loop held at most %6.0f ms); "
                     "three keys typed after it saved in %5.0f ms; opened again, answered after %6.0f ms (loop held at most %6.0f ms); "
                     "note holds %s\n",
-                    characters, pasted.answeredMs, pasted.longestHoldMs, typedMs, opened.answeredMs, opened.longestHoldMs,
-                    whole ? "every character" : "A DIFFERENT TEXT");
+            characters, pasted.answeredMs, pasted.longestHoldMs, typedMs, opened.answeredMs, opened.longestHoldMs,
+            whole ? "every character" : "A DIFFERENT TEXT");
         std::fflush(stdout);
     }
     return 0;

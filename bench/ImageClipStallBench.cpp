@@ -122,7 +122,7 @@ int main(int argc, char** argv)
         const QByteArray png = photoLikePng(run);
         if (run == 0)
             std::printf("Each run copies a %d x %d PNG of %.1f MB.\n", imageSize.width(), imageSize.height(),
-                        png.size() / 1e6);
+                png.size() / 1e6);
         runEventsFor(200);
         app.longestWallMs = app.longestCpuMs = 0;
         QElapsedTimer sinceCopy;
@@ -144,7 +144,7 @@ int main(int argc, char** argv)
 
     std::printf("longest event on the GUI thread while the clip arrives: median %.1f ms, worst %.1f ms "
                 "(its CPU time: median %.1f ms, worst %.1f ms; target < 16 ms)\n",
-                median(events), worst(events), median(eventCpu), worst(eventCpu));
+        median(events), worst(events), median(eventCpu), worst(eventCpu));
     std::printf("copy to thumbnail drawn: median %.0f ms\n", median(arrivals));
     return 0;
 }

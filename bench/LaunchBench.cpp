@@ -88,7 +88,7 @@ public:
                 continue;
             }
             m_name = QStringLiteral(":%1").arg(number);
-            m_server.start("Xvfb", { m_name, "-screen", "0", "1440x900x24", "-nolisten", "tcp" });
+            m_server.start("Xvfb", {m_name, "-screen", "0", "1440x900x24", "-nolisten", "tcp"});
             for (int i = 0; i < 100 && !m_display && m_server.state() != QProcess::NotRunning; ++i) {
                 QThread::msleep(50);
                 m_display = XOpenDisplay(m_name.toLatin1().constData());
@@ -108,7 +108,7 @@ public:
         m_tray.setProcessEnvironment(environment);
         m_windowManager.start("openbox", {});
         QThread::msleep(400);
-        m_tray.start("trayer", { "--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height", "24" });
+        m_tray.start("trayer", {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height", "24"});
         const Atom selection = XInternAtom(m_display, "_NET_SYSTEM_TRAY_S0", False);
         for (int i = 0; i < 100 && XGetSelectionOwner(m_display, selection) == None; ++i) {
             QThread::msleep(50);
@@ -121,7 +121,7 @@ public:
         if (m_display) {
             XCloseDisplay(m_display);
         }
-        for (QProcess* process : { &m_tray, &m_windowManager, &m_server }) {
+        for (QProcess* process : {&m_tray, &m_windowManager, &m_server}) {
             process->terminate();
             process->waitForFinished(3000);
         }
@@ -144,7 +144,9 @@ private:
         unsigned char* data = nullptr;
         std::optional<qint64> pid;
         if (XGetWindowProperty(m_display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &count,
-                               &remaining, &data) == Success && data && count == 1 && format == 32) {
+                &remaining, &data)
+                == Success
+            && data && count == 1 && format == 32) {
             pid = qint64(*reinterpret_cast<unsigned long*>(data));
         }
         if (data) {
@@ -280,7 +282,7 @@ int main(int argc, char** argv)
         noteCounts.push_back(argument.toInt());
     }
     if (noteCounts.empty()) {
-        noteCounts = { 0, 10000 };
+        noteCounts = {0, 10000};
     }
     const QString program = qEnvironmentVariable("NORVELLE_PROGRAM", QStringLiteral(NORVELLE_PROGRAM));
 
@@ -290,7 +292,7 @@ int main(int argc, char** argv)
         return 1;
     }
     std::printf("LaunchBench: %s on %s (Xvfb, openbox, trayer), no window open; median of %d runs\n",
-                qPrintable(QFileInfo(program).fileName()), qPrintable(desktop.name()), runs);
+        qPrintable(QFileInfo(program).fileName()), qPrintable(desktop.name()), runs);
     for (int noteCount : noteCounts) {
         QTemporaryDir home;
         seedStore(home.path(), noteCount);
@@ -308,7 +310,7 @@ int main(int argc, char** argv)
         }
         std::printf("  %5d notes: tray icons %4.0f ms after exec (%4.0f ms of CPU), RSS at 5 s %5.1f MiB "
                     "(%5.1f MiB anonymous), idle CPU %.3f %% of a core\n",
-                    noteCount, median(trayTimes), median(trayCpu), median(rss), median(anon), median(cpu));
+            noteCount, median(trayTimes), median(trayCpu), median(rss), median(anon), median(cpu));
         std::fflush(stdout);
     }
     return 0;

@@ -21,7 +21,8 @@ QTextCharFormat formatNumber(int n)
 {
     QTextCharFormat format;
     format.setFontPointSize(10 + n % 8);
-    format.setFontWeight(n % 3 == 0 ? 700 : n % 5 == 0 ? 600 : 400);
+    format.setFontWeight(n % 3 == 0 ? 700 : n % 5 == 0 ? 600
+                                                       : 400);
     format.setFontItalic(n % 4 == 1);
     format.setFontUnderline(n % 7 == 2);
     format.setFontStrikeOut(n % 11 == 3);

@@ -59,9 +59,9 @@ int main(int argc, char** argv)
         toDisk.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
     std::printf("one set on the calling thread: median %.4f ms, 99th percentile %.4f ms, worst %.4f ms\n",
-                percentile(single, 0.5), percentile(single, 0.99), percentile(single, 1.0));
+        percentile(single, 0.5), percentile(single, 0.99), percentile(single, 1.0));
     std::printf("one set until it is on the disk (writer thread): median %.2f ms, worst %.2f ms\n",
-                percentile(toDisk, 0.5), percentile(toDisk, 1.0));
+        percentile(toDisk, 0.5), percentile(toDisk, 1.0));
 
     // A burst, as a bulk delete removing the keys of many notes or a drag saving frames.
     std::vector<double> burst;
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     const double burstToDiskMs = double(whole.nsecsElapsed()) / 1e6;
     std::printf("2,000 sets in a burst: median %.4f ms, 99th percentile %.4f ms, worst %.4f ms each; %.1f ms in all, "
                 "on the disk %.1f ms after the first\n",
-                percentile(burst, 0.5), percentile(burst, 0.99), percentile(burst, 1.0), burstMs, burstToDiskMs);
+        percentile(burst, 0.5), percentile(burst, 0.99), percentile(burst, 1.0), burstMs, burstToDiskMs);
 
     // Keys for 5,000 of 10,000 stored notes, and for 5,000 notes deleted elsewhere.
     qputenv("NORVELLE_HOME", home.filePath("home").toLocal8Bit());
@@ -106,7 +106,7 @@ int main(int argc, char** argv)
     tidy.start();
     StickyWindowKeys::dropThoseOfMissingNotes(store.container());
     std::printf("launch tidying of 20,000 window keys (10,000 of deleted notes) over 10,000 notes: %.1f ms, %lld keys left\n",
-                double(tidy.nsecsElapsed()) / 1e6, qlonglong(UserDefaults::standard().keys(QStringLiteral("norvelle.sticky.")).size()));
+        double(tidy.nsecsElapsed()) / 1e6, qlonglong(UserDefaults::standard().keys(QStringLiteral("norvelle.sticky.")).size()));
     tidy.restart();
     StickyWindowKeys::dropThoseOfMissingNotes(store.container());
     std::printf("the same with nothing to drop (10,000 keys of 5,000 notes): %.1f ms\n", double(tidy.nsecsElapsed()) / 1e6);

@@ -111,7 +111,7 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     const double after = residentMiB();
     std::printf("20 open sticky windows: %.2f MiB more resident, %.2f MiB per window (aim < 2 MiB)\n",
-                after - before, (after - before) / 20.0);
+        after - before, (after - before) / 20.0);
     // Hidden first, so quitting the bench leaves the note as it was.
     for (auto& controller : open) {
         controller->panel()->hide();

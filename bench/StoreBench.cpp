@@ -78,8 +78,8 @@ int main()
 
     std::printf("StoreBench: %d notes of about 1 KB text (plus the rich body)\n", noteCount);
     std::printf("  open + fetch all, newest first: median %.1f ms (target < 150 ms), over %zu runs\n",
-                percentile(openAndFetch, 0.5), openAndFetch.size());
+        percentile(openAndFetch, 0.5), openAndFetch.size());
     std::printf("  one changed note's save:        median %.0f us, p99 %.0f us (target median < 1 ms), over %zu saves\n",
-                percentile(saves, 0.5), percentile(saves, 0.99), saves.size());
+        percentile(saves, 0.5), percentile(saves, 0.99), saves.size());
     return 0;
 }

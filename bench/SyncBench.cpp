@@ -71,12 +71,12 @@ int main(int argc, char** argv)
         QJsonArray outgoing;
         const QString updatedAt = InternetDateTime::format(QDateTime::currentDateTimeUtc().addSecs(run + 1));
         for (int i = 0; i < noteCount; ++i) {
-            outgoing.append(QJsonObject{{"id", ids[i]}, {"version", qint64(run * noteCount + i + 2)},
+            outgoing.append(QJsonObject {{"id", ids[i]}, {"version", qint64(run * noteCount + i + 2)},
                 {"title", QStringLiteral("Remote %1").arg(i)}, {"body", QString(1000, QChar('A' + (i + run) % 26))},
                 {"updatedAt", updatedAt}});
         }
         server.replyAlways("/v1/notes/sync",
-            test::ScriptedReply::json(200, {{"applied", QJsonObject{{"applied", QJsonArray()}}}, {"outgoing", outgoing}}));
+            test::ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", QJsonArray()}}}, {"outgoing", outgoing}}));
         bool done = false;
         QElapsedTimer timer;
         timer.start();
@@ -86,7 +86,7 @@ int main(int argc, char** argv)
     }
 
     server.replyAlways("/v1/notes/sync",
-        test::ScriptedReply::json(200, {{"applied", QJsonObject{{"applied", QJsonArray()}}}, {"outgoing", QJsonArray()}}));
+        test::ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", QJsonArray()}}}, {"outgoing", QJsonArray()}}));
     std::vector<double> pushes;
     for (int run = 0; run < 51; ++run) {
         bool done = false;

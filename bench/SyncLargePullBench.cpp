@@ -40,13 +40,13 @@ constexpr int localNoteCount = 2000;
     }
     QJsonArray outgoing;
     for (int i = 0; i < noteCount; ++i) {
-        outgoing.append(QJsonObject{{"id", QString::fromUtf8(prefix) + QString::number(i + 1)},
+        outgoing.append(QJsonObject {{"id", QString::fromUtf8(prefix) + QString::number(i + 1)},
             {"version", qint64(i + 1)}, {"title", QStringLiteral("Note %1").arg(i)}, {"body", QString(40, QChar('n'))},
             {"updatedAt", "2030-01-01T00:00:00.000Z"}});
     }
     test::LoopbackApiServer server;
     server.replyAlways("/v1/notes/sync",
-        test::ScriptedReply::json(200, {{"applied", QJsonObject{{"applied", QJsonArray()}}}, {"outgoing", outgoing}}));
+        test::ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", QJsonArray()}}}, {"outgoing", outgoing}}));
     const QByteArray base = server.baseURL().toString().toUtf8();
     (void)::write(portPipe, base.constData(), size_t(base.size()));
     ::close(portPipe);

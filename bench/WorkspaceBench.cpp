@@ -24,11 +24,11 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMessageBox>
 #include <QFile>
+#include <QMessageBox>
 #include <QProcess>
-#include <QScrollBar>
 #include <QRandomGenerator>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -43,9 +43,9 @@ namespace {
 
 constexpr int noteCount = 10000;
 
-const QStringList words { "meeting", "project", "Groceries", "milk", "report", "weekly", "idea", "plan",
-                          "Budget", "travel", "café", "draft", "review", "call", "Monday", "launch",
-                          "design", "notes", "todo", "book", "garden", "recipe", "invoice", "client" };
+const QStringList words {"meeting", "project", "Groceries", "milk", "report", "weekly", "idea", "plan",
+    "Budget", "travel", "café", "draft", "review", "call", "Monday", "launch",
+    "design", "notes", "todo", "book", "garden", "recipe", "invoice", "client"};
 
 QString paragraph(QRandomGenerator& random, int characters)
 {
@@ -182,13 +182,13 @@ void benchBulkActions(MainAppWindowController& controller)
         QCoreApplication::processEvents();
         view.selectAllShortcut();
         timeBulkAction(qPrintable(QStringLiteral("trash all notes (Select All, then Delete), run %1 of 3").arg(run)), view, 0,
-                       [&] { QTest::keyClick(&view, Qt::Key_Delete); });
+            [&] { QTest::keyClick(&view, Qt::Key_Delete); });
 
         view.setSelection(MainSection::trash);
         QCoreApplication::processEvents();
         view.selectAllShortcut();
         timeBulkAction(qPrintable(QStringLiteral("restore all notes from the Trash (Select All, then Restore), run %1 of 3").arg(run)),
-                       view, 0, [&] { WorkspaceBulkActions::restoreSelectedNotes(view); });
+            view, 0, [&] { WorkspaceBulkActions::restoreSelectedNotes(view); });
     }
 
     view.setSelection(MainSection::all);
@@ -200,13 +200,16 @@ void benchBulkActions(MainAppWindowController& controller)
     }
     WorkspaceBulkActions::confirmEmptyTrash(view, &view);
     timeBulkAction("empty a Trash of all notes (Delete All in the confirmation)", view, 0,
-                   [] { confirmOpenDialog(QStringLiteral("Delete All")); });
+        [] { confirmOpenDialog(QStringLiteral("Delete All")); });
 }
 
 // Answers the import dialog with one file.
 class ChosenFile final : public NoteFileDialogs {
 public:
-    explicit ChosenFile(QString path) : m_path(std::move(path)) { }
+    explicit ChosenFile(QString path)
+        : m_path(std::move(path))
+    {
+    }
     std::optional<QString> chooseFileToImport() override { return m_path; }
     void showImportFailure(const QString&, const QString& reason) override { std::printf("import failed: %s\n", qPrintable(reason)); }
     std::optional<QString> chooseExportFile(const QString&) override { return std::nullopt; }
@@ -251,7 +254,7 @@ void benchImport(MainAppWindowController& controller, int megabytes)
     noteList(view)->repaint();
     longestGap = std::max(longestGap, timer.elapsed() - lastTick);
     std::printf("import a %d MB text file: in the list after %lld ms, the window's longest pause meanwhile %lld ms\n",
-                megabytes, timer.elapsed(), longestGap);
+        megabytes, timer.elapsed(), longestGap);
 }
 
 } // namespace
@@ -337,7 +340,7 @@ int main(int argc, char** argv)
 
     std::printf("Preparing %d notes of about 1 KB...\n", noteCount);
     std::fflush(stdout);
-    QProcess::execute(QCoreApplication::applicationFilePath(), { "--fill" });
+    QProcess::execute(QCoreApplication::applicationFilePath(), {"--fill"});
     // "--actions" times only the bulk actions and the import, in a window already open.
     if (mode == "--actions") {
         MainAppWindowController controller;
@@ -351,7 +354,7 @@ int main(int argc, char** argv)
     QList<QByteArray> memory;
     for (int run = 0; run < 7; ++run) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), { "--open" });
+        child.start(QCoreApplication::applicationFilePath(), {"--open"});
         child.waitForFinished(-1);
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
         if (figures.size() == 4) {
@@ -364,7 +367,7 @@ int main(int argc, char** argv)
     std::vector<double> folderOpens;
     for (int run = 0; run < 3; ++run) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), { "--open", QString::number(manyFolders) });
+        child.start(QCoreApplication::applicationFilePath(), {"--open", QString::number(manyFolders)});
         child.waitForFinished(-1);
         const QList<QByteArray> figures = child.readAllStandardOutput().trimmed().split(' ');
         if (figures.size() == 4) {
@@ -375,7 +378,7 @@ int main(int argc, char** argv)
     std::vector<double> quits;
     for (int run = 0; run < 5; ++run) {
         QProcess child;
-        child.start(QCoreApplication::applicationFilePath(), { "--quit" });
+        child.start(QCoreApplication::applicationFilePath(), {"--quit"});
         child.waitForFinished(-1);
         const QByteArray figure = child.readAllStandardOutput().trimmed();
         if (!figure.isEmpty()) {
@@ -394,7 +397,7 @@ int main(int argc, char** argv)
     WorkspaceView& view = *controller.workspaceView();
 
     std::vector<double> keystrokes;
-    const QStringList queries { "weekly report", "café dra", "invoice client", "zzz" };
+    const QStringList queries {"weekly report", "café dra", "invoice client", "zzz"};
     for (const QString& query : queries) {
         for (int length = 1; length <= query.size(); ++length) {
             QElapsedTimer timer;
@@ -432,18 +435,18 @@ int main(int argc, char** argv)
 
     if (!opens.empty()) {
         std::printf("open the workspace to its first painted list (first opening in a process), median of %zu: %.1f ms, best %.1f ms\n",
-                    opens.size(), median(opens), *std::min_element(opens.begin(), opens.end()));
+            opens.size(), median(opens), *std::min_element(opens.begin(), opens.end()));
         std::printf("resident memory: %s MiB before opening, %s MiB at the first paint, %s MiB once the search text is read\n",
-                    memory[1].constData(), memory[2].constData(), memory[3].constData());
+            memory[1].constData(), memory[2].constData(), memory[3].constData());
     }
     std::printf("search keystroke (filter, sort, list update and repaint), median of %zu: %.2f ms, worst %.2f ms\n",
-                keystrokes.size(), median(keystrokes), *std::max_element(keystrokes.begin(), keystrokes.end()));
+        keystrokes.size(), median(keystrokes), *std::max_element(keystrokes.begin(), keystrokes.end()));
     std::printf("switch the sort mode, median of %zu: %.2f ms\n", sorts.size(), median(sorts));
     std::printf("scroll the grid of %d cards by 40 points a frame, %zu frames: median %.2f ms, 99th percentile %.2f ms\n",
-                grid.count(), frames.size(), median(frames), percentile(frames, 0.99));
+        grid.count(), frames.size(), median(frames), percentile(frames, 0.99));
     if (!folderOpens.empty()) {
         std::printf("open the workspace with %d folders of the user's, median of %zu: %.1f ms\n", manyFolders,
-                    folderOpens.size(), median(folderOpens));
+            folderOpens.size(), median(folderOpens));
     }
     if (!quits.empty()) {
         std::printf("quit with the workspace open, median of %zu: %.1f ms\n", quits.size(), median(quits));

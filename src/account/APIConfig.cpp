@@ -65,10 +65,10 @@ ServiceResult<APIConfig> APIConfig::current()
     const std::optional<QString> stored = UserDefaults::standard().string(storedSettings::apiBaseURL.key);
     const QUrl url = stored ? QUrl(*stored, QUrl::StrictMode) : QUrl();
     if (!url.isValid() || url.isEmpty()) {
-        return APIConfig{defaultBaseURL()};
+        return APIConfig {defaultBaseURL()};
     }
     if (isPrivateTransport(url)) {
-        return APIConfig{url};
+        return APIConfig {url};
     }
     if (url.scheme() == QLatin1String("http") && !url.host().isEmpty()) {
         return ServiceError::serverAddressRefused(

@@ -149,7 +149,7 @@ void AccountSignInInline::build()
     m_form.password->setObjectName(QStringLiteral("passwordField"));
     m_form.password->setEchoMode(QLineEdit::Password);
     m_form.password->setPlaceholderText(QStringLiteral("8+ characters"));
-    for (const auto& [title, field] : {std::pair{QStringLiteral("Email"), m_form.email}, {QStringLiteral("Password"), m_form.password}}) {
+    for (const auto& [title, field] : {std::pair {QStringLiteral("Email"), m_form.email}, {QStringLiteral("Password"), m_form.password}}) {
         auto* group = new QVBoxLayout;
         group->setSpacing(6);
         group->addWidget(smallLabel(title, 11, QFont::Medium, &SchemeColors::secondaryText));
@@ -170,8 +170,8 @@ void AccountSignInInline::build()
     m_form.submit->setCursor(Qt::PointingHandCursor);
     m_form.submit->setGraphicsEffect(new QGraphicsOpacityEffect(m_form.submit));
     m_form.submit->setStyleSheet(QStringLiteral("#submitButton { font-size:13px; font-weight:600; color:white; min-height:40px; "
-                                           "border:none; border-radius:9px; background:%1; }")
-                                .arg(colorFromHexOrWhite(QStringLiteral("#0A84FF")).name()));
+                                                "border:none; border-radius:9px; background:%1; }")
+                                     .arg(colorFromHexOrWhite(QStringLiteral("#0A84FF")).name()));
     connect(m_form.submit, &QPushButton::clicked, this, &AccountSignInInline::submit);
     layout->addWidget(m_form.submit);
 
@@ -227,7 +227,7 @@ void AccountSignInInline::refresh()
     const QString linkStyle = QStringLiteral("style=\"color:%1\"").arg(SchemeColors(palette()).secondaryText().name(QColor::HexArgb));
     m_consent->setText(QStringLiteral("%1<a %2 href=\"%3/terms\">Terms</a> and <a %2 href=\"%3/privacy\">Privacy Policy</a>.")
                            .arg(m_form.isSignUp ? QStringLiteral("By creating an account you agree to our ")
-                                           : QStringLiteral("By signing in you agree to our "),
+                                                : QStringLiteral("By signing in you agree to our "),
                                linkStyle, origin));
     m_error->setText(m_errorText.value_or(QString()));
     m_error->setVisible(m_errorText && !m_errorText->isEmpty());

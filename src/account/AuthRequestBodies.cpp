@@ -85,7 +85,7 @@ QByteArray RegisterDeviceBody::toJson() const
 
 QByteArray RemoveDeviceBody::toJson() const
 {
-    return compact(QJsonObject{{QStringLiteral("deviceId"), deviceId}});
+    return compact(QJsonObject {{QStringLiteral("deviceId"), deviceId}});
 }
 
 } // namespace norvelle

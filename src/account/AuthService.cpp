@@ -18,10 +18,10 @@ namespace norvelle {
 
 namespace {
 
-const QStringList registerPaths{QStringLiteral("v1/devices/register"), QStringLiteral("devices/register")};
-const QStringList devicesPaths{QStringLiteral("v1/devices"), QStringLiteral("devices")};
-const QStringList removePaths{QStringLiteral("v1/devices/remove"), QStringLiteral("devices/remove")};
-const QStringList deletePaths{QStringLiteral("v1/account/delete"), QStringLiteral("account/delete")};
+const QStringList registerPaths {QStringLiteral("v1/devices/register"), QStringLiteral("devices/register")};
+const QStringList devicesPaths {QStringLiteral("v1/devices"), QStringLiteral("devices")};
+const QStringList removePaths {QStringLiteral("v1/devices/remove"), QStringLiteral("devices/remove")};
+const QStringList deletePaths {QStringLiteral("v1/account/delete"), QStringLiteral("account/delete")};
 
 } // namespace
 
@@ -47,7 +47,7 @@ void AuthService::authenticateWithEmail(const QString& email, const QString& pas
     const std::optional<QString>& name, Completion done)
 {
     m_tracker.track(signUp ? QStringLiteral("auth_email_signup_requested") : QStringLiteral("auth_email_login_requested"));
-    const EmailAuthBody body{email, password, name, DeviceFields::current(m_attestation)};
+    const EmailAuthBody body {email, password, name, DeviceFields::current(m_attestation)};
     signIn(signUp ? QStringLiteral("v1/auth/email/signup") : QStringLiteral("v1/auth/email/login"), body.toJson(),
         {{QStringLiteral("provider"), QStringLiteral("email")}, {QStringLiteral("email"), email}}, false, std::move(done));
 }
@@ -56,7 +56,7 @@ void AuthService::signInWithApple(const QString& identityToken, const std::optio
     const std::optional<QString>& fullName, Completion done)
 {
     m_tracker.track(QStringLiteral("auth_apple_signin_requested"));
-    const AppleSignInBody body{identityToken, DeviceFields::current(m_attestation), email, fullName};
+    const AppleSignInBody body {identityToken, DeviceFields::current(m_attestation), email, fullName};
     signIn(QStringLiteral("v1/auth/apple"), body.toJson(), {}, identityToken == developmentIdentityToken, std::move(done));
 }
 
@@ -64,7 +64,7 @@ void AuthService::signInWithGoogle(const QString& idToken, const std::optional<Q
     const std::optional<QString>& fullName, Completion done)
 {
     m_tracker.track(QStringLiteral("auth_google_signin_requested"));
-    const GoogleSignInBody body{idToken, DeviceFields::current(m_attestation), email, fullName};
+    const GoogleSignInBody body {idToken, DeviceFields::current(m_attestation), email, fullName};
     signIn(QStringLiteral("v1/auth/google"), body.toJson(), {{QStringLiteral("provider"), QStringLiteral("google")}}, false,
         std::move(done));
 }
@@ -107,7 +107,7 @@ void AuthService::signIn(const QString& path, const QByteArray& body, const Anal
 
 ServiceError AuthService::signInFailureError(const QByteArray& data, int statusCode)
 {
-    AnalyticsMetadata metadata{{QStringLiteral("status"), QString::number(statusCode)}};
+    AnalyticsMetadata metadata {{QStringLiteral("status"), QString::number(statusCode)}};
     if (const std::optional<RemoteAuthErrorResponse> reply = RemoteAuthErrorResponse::fromJson(data)) {
         metadata.insert(QStringLiteral("error"), reply->error);
     }
@@ -122,7 +122,7 @@ void AuthService::registerDevice(std::function<void()> done)
         done();
         return;
     }
-    const RegisterDeviceBody body{DeviceFields::current(m_attestation)};
+    const RegisterDeviceBody body {DeviceFields::current(m_attestation)};
     registerAt(registerPaths, 0, body.toJson(), session->accessToken, std::move(done));
 }
 
@@ -136,8 +136,7 @@ void AuthService::registerAt(const QStringList& paths, qsizetype index, const QB
         return;
     }
     const QString path = paths.at(index);
-    const ServiceResult<HttpRequest> request =
-        APIGateway::sessionRequest("POST", path, body, token, APIGateway::maximumUnreadReplyBytes);
+    const ServiceResult<HttpRequest> request = APIGateway::sessionRequest("POST", path, body, token, APIGateway::maximumUnreadReplyBytes);
     if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
         m_tracker.track(QStringLiteral("device_register_failed"),
             {{QStringLiteral("path"), path}, {QStringLiteral("error"), refused->debugDescription()}});
@@ -197,25 +196,25 @@ void AuthService::fetchDevices(std::function<void(ServiceResult<RemoteDevicesRes
 
 void AuthService::removeDevice(const QString& id, Completion done)
 {
-    sendAuthorized("POST", removePaths, RemoveDeviceBody{id}.toJson(), APIGateway::maximumUnreadReplyBytes,
+    sendAuthorized("POST", removePaths, RemoveDeviceBody {id}.toJson(), APIGateway::maximumUnreadReplyBytes,
         [done](ServiceResult<HttpResponse> result) {
-        const ServiceError* error = std::get_if<ServiceError>(&result);
-        done(error ? std::optional(*error) : std::nullopt);
-    });
+            const ServiceError* error = std::get_if<ServiceError>(&result);
+            done(error ? std::optional(*error) : std::nullopt);
+        });
 }
 
 void AuthService::deleteAccount(Completion done)
 {
     sendAuthorized("POST", deletePaths, std::nullopt, APIGateway::maximumUnreadReplyBytes,
         [this, done](ServiceResult<HttpResponse> result) {
-        if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
-            done(*error);
-            return;
-        }
-        disconnect();
-        m_tracker.track(QStringLiteral("account_deleted"));
-        done(std::nullopt);
-    });
+            if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
+                done(*error);
+                return;
+            }
+            disconnect();
+            m_tracker.track(QStringLiteral("account_deleted"));
+            done(std::nullopt);
+        });
 }
 
 void AuthService::disconnect()

@@ -21,7 +21,7 @@ void AuthorizedRequester::send(const QByteArray& method, const QStringList& path
         done(ServiceError::noSession());
         return;
     }
-    const Call call{method, paths, body, maximumReplyBytes};
+    const Call call {method, paths, body, maximumReplyBytes};
     sendToPaths(call, 0, session->accessToken, [this, call, done](ServiceResult<HttpResponse> result) {
         const HttpResponse* response = std::get_if<HttpResponse>(&result);
         if (response && response->status == 401) {
@@ -50,8 +50,7 @@ void AuthorizedRequester::refreshAndResend(const Call& call, ResponseHandler don
 
 void AuthorizedRequester::sendToPaths(const Call& call, qsizetype index, const QString& token, ResponseHandler done)
 {
-    const ServiceResult<HttpRequest> request =
-        APIGateway::sessionRequest(call.method, call.paths.at(index), call.body, token, call.maximumReplyBytes);
+    const ServiceResult<HttpRequest> request = APIGateway::sessionRequest(call.method, call.paths.at(index), call.body, token, call.maximumReplyBytes);
     if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
         done(*refused);
         return;

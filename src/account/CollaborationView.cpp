@@ -49,7 +49,8 @@ QPushButton* prominentButton(const QString& title, int padding, int height)
     button->setStyleSheet(QStringLiteral(
         "QPushButton { background: palette(highlight); color: palette(highlighted-text); border: none;"
         " border-radius: 6px; padding: 0 %1px; }"
-        "QPushButton:pressed { background: palette(dark); }").arg(padding));
+        "QPushButton:pressed { background: palette(dark); }")
+                              .arg(padding));
     return button;
 }
 

@@ -22,8 +22,7 @@ std::unique_ptr<QWidget> CollaborationWindowController::makeWindow(StickyNote& n
     followAppearancePreference(*window);
     // The view holds the note for as long as the window lives, not only as long as the caller.
     ObjectContext* context = note.managedObjectContext();
-    std::shared_ptr<StickyNote> held =
-        context ? context->existingObject<StickyNote>(note.objectID().uriString()) : nullptr;
+    std::shared_ptr<StickyNote> held = context ? context->existingObject<StickyNote>(note.objectID().uriString()) : nullptr;
     auto* layout = new QVBoxLayout(window.get());
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new CollaborationView(std::move(held), tracker, pasteboard, window.get()));

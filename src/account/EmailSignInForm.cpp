@@ -15,7 +15,8 @@ bool EmailSignInForm::canSubmit() const
 
 void EmailSignInForm::refreshSubmit() const
 {
-    submit->setText(isBusy ? QStringLiteral("Please wait…") : isSignUp ? QStringLiteral("Create account") : QStringLiteral("Sign in"));
+    submit->setText(isBusy ? QStringLiteral("Please wait…") : isSignUp ? QStringLiteral("Create account")
+                                                                       : QStringLiteral("Sign in"));
     submit->setEnabled(canSubmit());
 }
 

@@ -8,9 +8,17 @@ namespace norvelle {
 // from elsewhere (the browser session, the network, the account service).
 class GoogleSignInError {
 public:
-    enum class Case { notConfigured, cancelled, badCallback, exchangeFailed, other };
+    enum class Case { notConfigured,
+        cancelled,
+        badCallback,
+        exchangeFailed,
+        other };
 
-    explicit GoogleSignInError(Case c, QString otherText = {}) : m_case(c), m_otherText(std::move(otherText)) {}
+    explicit GoogleSignInError(Case c, QString otherText = {})
+        : m_case(c)
+        , m_otherText(std::move(otherText))
+    {
+    }
 
     Case kind() const { return m_case; }
     QString localizedDescription() const;

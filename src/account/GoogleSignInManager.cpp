@@ -96,9 +96,9 @@ void GoogleSignInManager::signIn(QWidget* anchor, Completion done)
 {
     if (m_clientID.isEmpty() || !m_clientID.endsWith(clientIDSuffix) || m_clientID == clientIDSuffix) {
         // The user is told Google sign-in is not available; how to add it is for whoever builds.
-        SystemLog(QStringLiteral("google")).error(QStringLiteral(
-            "Google sign-in is not configured: this build has no usable OAuth client ID (set "
-            "NORVELLE_GOOGLE_OAUTH_CLIENT_ID, ending in %1, when configuring the build with CMake)").arg(clientIDSuffix));
+        SystemLog(QStringLiteral("google")).error(QStringLiteral("Google sign-in is not configured: this build has no usable OAuth client ID (set "
+                                                                 "NORVELLE_GOOGLE_OAUTH_CLIENT_ID, ending in %1, when configuring the build with CMake)")
+                                                      .arg(clientIDSuffix));
         done(GoogleSignInError(GoogleSignInError::Case::notConfigured));
         return;
     }
@@ -162,8 +162,7 @@ void GoogleSignInManager::exchangeCode(const QString& code, const QString& verif
         }
         const HttpResponse& response = std::get<HttpResponse>(result);
         QString failure;
-        const std::optional<QJsonObject> object =
-            response.status == 200 ? JsonObjectReader::parseObject(response.body, &failure) : std::nullopt;
+        const std::optional<QJsonObject> object = response.status == 200 ? JsonObjectReader::parseObject(response.body, &failure) : std::nullopt;
         std::optional<QString> idToken;
         if (object) {
             JsonObjectReader reader(*object);

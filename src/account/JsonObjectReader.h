@@ -17,7 +17,10 @@ namespace norvelle {
 // empty values; failure() says what went wrong (member names only, never values).
 class JsonObjectReader {
 public:
-    explicit JsonObjectReader(QJsonObject object) : m_object(std::move(object)) {}
+    explicit JsonObjectReader(QJsonObject object)
+        : m_object(std::move(object))
+    {
+    }
 
     // The top-level object of `data`; nothing when it is not JSON or not an object.
     static std::optional<QJsonObject> parseObject(const QByteArray& data, QString* failure);

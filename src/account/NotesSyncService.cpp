@@ -38,8 +38,8 @@ qint64 storedSinceVersion()
 
 NotesSyncService::NotesSyncService()
     : NotesSyncService(HttpClient::shared(), OSLogAnalyticsTracker::shared(), SyncCredentialStore::shared(),
-          DeviceAttestation::shared(), SessionRefresher::shared(),
-          []() -> ObjectContext& { return PersistenceController::shared().viewContext(); })
+        DeviceAttestation::shared(), SessionRefresher::shared(),
+        []() -> ObjectContext& { return PersistenceController::shared().viewContext(); })
 {
 }
 
@@ -129,14 +129,14 @@ void NotesSyncService::pushNote(const QString& noteID, qint64 version, const QSt
         finish();
         return;
     }
-    const SyncNotePayload note{noteID, version, title, body, InternetDateTime::format(updatedAt)};
+    const SyncNotePayload note {noteID, version, title, body, InternetDateTime::format(updatedAt)};
     exchange(storedSinceVersion(), {note}, [this, noteID, finish](ServiceResult<SyncPOSTResponse> result) {
         if (const ServiceError* error = std::get_if<ServiceError>(&result)) {
             m_tracker.track(QStringLiteral("sync_push_failed"),
                 {{QStringLiteral("noteID"), noteID}, {QStringLiteral("error"), error->debugDescription()}});
         } else {
             SyncPOSTResponse& response = std::get<SyncPOSTResponse>(result);
-            const AnalyticsMetadata counts{{QStringLiteral("noteID"), noteID},
+            const AnalyticsMetadata counts {{QStringLiteral("noteID"), noteID},
                 {QStringLiteral("applied"), QString::number(response.applied.applied.size())},
                 {QStringLiteral("conflicts"), QString::number(response.applied.conflicts.size())},
                 {QStringLiteral("outgoing"), QString::number(response.outgoing.size())}};
@@ -158,7 +158,7 @@ void NotesSyncService::pushNote(const QString& noteID, qint64 version, const QSt
 void NotesSyncService::exchange(qint64 since, const QList<SyncNotePayload>& notes,
     std::function<void(ServiceResult<SyncPOSTResponse>)> done)
 {
-    const SyncPOSTBody body{m_attestation.deviceIdentifier(), since, notes};
+    const SyncPOSTBody body {m_attestation.deviceIdentifier(), since, notes};
     const std::optional<StoredSyncSession> session = m_credentials.load();
     const QString userID = session ? session->userId : QString();
     ensureFreshSession([this, body, userID, done](std::optional<ServiceError> error) {

@@ -58,7 +58,7 @@ private:
     QString m_folder;
     std::mutex m_lock; // guards m_cached only
     QImage m_cached;
-    SerialQueue m_imageQueue{QStringLiteral("com.norvelle.avatar")}; // last: drains before the rest goes
+    SerialQueue m_imageQueue {QStringLiteral("com.norvelle.avatar")}; // last: drains before the rest goes
 };
 
 } // namespace norvelle

@@ -26,10 +26,10 @@ ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::fromJson(const
 
 QByteArray RemoteAuthTokensResponse::toJson() const
 {
-    QJsonObject object{{QStringLiteral("userId"), userId}, {QStringLiteral("accessToken"), accessToken},
+    QJsonObject object {{QStringLiteral("userId"), userId}, {QStringLiteral("accessToken"), accessToken},
         {QStringLiteral("refreshToken"), refreshToken}, {QStringLiteral("expiresAt"), expiresAt}};
-    for (const auto& [key, value] : {std::pair{QStringLiteral("tokenType"), tokenType},
-             std::pair{QStringLiteral("displayName"), displayName}, std::pair{QStringLiteral("avatarUrl"), avatarUrl}}) {
+    for (const auto& [key, value] : {std::pair {QStringLiteral("tokenType"), tokenType},
+             std::pair {QStringLiteral("displayName"), displayName}, std::pair {QStringLiteral("avatarUrl"), avatarUrl}}) {
         if (value) {
             object.insert(key, *value);
         }
@@ -43,7 +43,7 @@ ServiceResult<StoredSyncSession> RemoteAuthTokensResponse::session() const
     if (!expiry) {
         return ServiceError::of(ServiceError::Kind::cannotParseResponse);
     }
-    return StoredSyncSession{userId, accessToken, refreshToken, *expiry};
+    return StoredSyncSession {userId, accessToken, refreshToken, *expiry};
 }
 
 ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::storeSession(const QByteArray& data, SyncCredentialStore& store,
@@ -73,7 +73,7 @@ std::optional<RemoteAuthErrorResponse> RemoteAuthErrorResponse::fromJson(const Q
         return std::nullopt;
     }
     JsonObjectReader reader(*object);
-    RemoteAuthErrorResponse response{reader.requiredString(QStringLiteral("error"))};
+    RemoteAuthErrorResponse response {reader.requiredString(QStringLiteral("error"))};
     if (!reader.ok()) {
         return std::nullopt;
     }

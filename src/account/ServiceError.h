@@ -17,18 +17,18 @@ namespace norvelle {
 class ServiceError {
 public:
     enum class Kind {
-        transport,                  // no complete answer (see transportKind())
-        badServerResponse,          // an answer that is not HTTP
-        cannotParseResponse,        // a date in the answer that is no internet date-time
+        transport, // no complete answer (see transportKind())
+        badServerResponse, // an answer that is not HTTP
+        cannotParseResponse, // a date in the answer that is no internet date-time
         userAuthenticationRequired, // the server refused a sign-in
-        decoding,                   // an answer that is not the expected JSON record
-        badStatus,                  // an HTTP status other than 200
-        noSession,                  // no stored session
-        sessionNotSaved,            // the session file could not be written
-        sessionTooLarge,            // the server's session is larger than the session file may be
-        notesNotSaved,              // the synced notes could not be saved here
-        serverAddressRefused,       // the stored server address is one requests never go to
-        sessionFromOtherServer,     // the stored session was issued by another server
+        decoding, // an answer that is not the expected JSON record
+        badStatus, // an HTTP status other than 200
+        noSession, // no stored session
+        sessionNotSaved, // the session file could not be written
+        sessionTooLarge, // the server's session is larger than the session file may be
+        notesNotSaved, // the synced notes could not be saved here
+        serverAddressRefused, // the stored server address is one requests never go to
+        sessionFromOtherServer, // the stored session was issued by another server
     };
 
     static ServiceError transport(const HttpError& error);
@@ -54,7 +54,10 @@ public:
     }
 
 private:
-    explicit ServiceError(Kind kind) : m_kind(kind) {}
+    explicit ServiceError(Kind kind)
+        : m_kind(kind)
+    {
+    }
 
     Kind m_kind;
     int m_status = 0;

@@ -38,7 +38,7 @@ void SessionRefresher::send()
         finish(ServiceError::noSession());
         return;
     }
-    const QByteArray body = QJsonDocument(QJsonObject{{QStringLiteral("refreshToken"), session->refreshToken}})
+    const QByteArray body = QJsonDocument(QJsonObject {{QStringLiteral("refreshToken"), session->refreshToken}})
                                 .toJson(QJsonDocument::Compact);
     const ServiceResult<HttpRequest> request = APIGateway::sessionRequest(
         "POST", QStringLiteral("v1/auth/refresh"), body, std::nullopt, APIGateway::maximumTokensReplyBytes);
@@ -65,8 +65,7 @@ void SessionRefresher::send()
                 finish(ServiceError::badStatus(response.status));
                 return;
             }
-            const ServiceResult<RemoteAuthTokensResponse> tokens =
-                RemoteAuthTokensResponse::storeSession(response.body, m_credentials, issuer);
+            const ServiceResult<RemoteAuthTokensResponse> tokens = RemoteAuthTokensResponse::storeSession(response.body, m_credentials, issuer);
             if (const ServiceError* error = std::get_if<ServiceError>(&tokens)) {
                 finish(*error);
                 return;

@@ -27,7 +27,7 @@ QString uuidText(const QUuid& id)
 QTextCharFormat systemFormat(qreal pointSize, QFont::Weight weight)
 {
     QTextCharFormat format;
-    format.setFontFamilies({ QFontDatabase::systemFont(QFontDatabase::GeneralFont).family() });
+    format.setFontFamilies({QFontDatabase::systemFont(QFontDatabase::GeneralFont).family()});
     format.setFontPointSize(pointSize);
     format.setFontWeight(weight);
     return format;
@@ -100,31 +100,31 @@ SharePayload ShareComposer::compose(ShareKind kind, const NoteSnapshot& note, co
             return shareText(note);
         }
         record(QStringLiteral("share_rtf"), note);
-        return { .items = { *file }, .generatedLink = std::nullopt };
+        return {.items = {*file}, .generatedLink = std::nullopt};
     }
     case ShareKind::card: {
         const QImage image = cardImage();
         const std::optional<QUrl> file = writeCardImageFile(image);
         if (!file) {
-            return { .items = { image }, .generatedLink = std::nullopt };
+            return {.items = {image}, .generatedLink = std::nullopt};
         }
         record(QStringLiteral("share_card"), note);
-        return { .items = { *file }, .generatedLink = std::nullopt };
+        return {.items = {*file}, .generatedLink = std::nullopt};
     }
     case ShareKind::collaborationLink: {
         const QString token = uuidText(note.id.value_or(QUuid::createUuid())).toLower();
         const QUrl link(APIConfig::shareLinkBase() + token);
         m_pasteboard.clearContents();
-        m_pasteboard.write({ .data = {}, .string = link.toString(QUrl::FullyEncoded) });
+        m_pasteboard.write({.data = {}, .string = link.toString(QUrl::FullyEncoded)});
         record(QStringLiteral("share_collab_link"), note);
-        return { .items = {}, .generatedLink = link };
+        return {.items = {}, .generatedLink = link};
     }
     }
     return {};
 }
 
 SharePayload ShareComposer::composeForSticky(ShareKind kind, const NoteSnapshot& note,
-                                             const std::function<std::optional<QImage>()>& renderCard)
+    const std::function<std::optional<QImage>()>& renderCard)
 {
     return compose(kind, note, [&renderCard] { return renderCard().value_or(blankCardImage()); });
 }
@@ -133,12 +133,12 @@ SharePayload ShareComposer::shareText(const NoteSnapshot& note)
 {
     const QString text = note.body.isEmpty() ? note.title : note.title + QStringLiteral("\n\n") + note.body;
     record(QStringLiteral("share_note_text"), note);
-    return { .items = { text }, .generatedLink = std::nullopt };
+    return {.items = {text}, .generatedLink = std::nullopt};
 }
 
 void ShareComposer::record(const QString& event, const NoteSnapshot& note)
 {
-    m_tracker.track(event, { { QStringLiteral("noteId"), note.id ? uuidText(*note.id) : QStringLiteral("unknown") } });
+    m_tracker.track(event, {{QStringLiteral("noteId"), note.id ? uuidText(*note.id) : QStringLiteral("unknown")}});
 }
 
 std::optional<QUrl> ShareComposer::writeRichTextFile(const NoteSnapshot& note)

@@ -13,7 +13,10 @@ namespace norvelle {
 class AnalyticsTracking;
 class Pasteboard;
 
-enum class ShareKind { text, richText, card, collaborationLink };
+enum class ShareKind { text,
+    richText,
+    card,
+    collaborationLink };
 
 // Turns one note into what the share menu offers: its text, a rich-text document file, a card
 // image file, or a collaboration link (which goes straight onto the clipboard). Files are
@@ -41,7 +44,7 @@ public:
     // A card drawn by a sticky window while it is open: `renderCard` gives nothing once the
     // window has gone, and the card is blank.
     SharePayload composeForSticky(ShareKind kind, const NoteSnapshot& note,
-                                  const std::function<std::optional<QImage>()>& renderCard);
+        const std::function<std::optional<QImage>()>& renderCard);
 
     // The files of a share; nothing when they cannot be made or written.
     std::optional<QUrl> writeRichTextFile(const NoteSnapshot& note);

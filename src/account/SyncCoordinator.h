@@ -26,7 +26,7 @@ private:
     AnalyticsTracking& m_tracker;
     std::function<void()> m_startSync;
     QStringList m_pendingIDs; // only touched on m_queue
-    SerialQueue m_queue{"com.norvelle.sync.queue"}; // last: finishes its work before the rest goes
+    SerialQueue m_queue {"com.norvelle.sync.queue"}; // last: finishes its work before the rest goes
 };
 
 } // namespace norvelle

@@ -10,11 +10,11 @@ QByteArray SyncPOSTBody::toJson() const
 {
     QJsonArray array;
     for (const SyncNotePayload& note : notes) {
-        array.append(QJsonObject{{QStringLiteral("id"), note.id}, {QStringLiteral("version"), note.version},
+        array.append(QJsonObject {{QStringLiteral("id"), note.id}, {QStringLiteral("version"), note.version},
             {QStringLiteral("title"), note.title}, {QStringLiteral("body"), note.body},
             {QStringLiteral("updatedAt"), note.updatedAt}});
     }
-    const QJsonObject object{
+    const QJsonObject object {
         {QStringLiteral("deviceId"), deviceId}, {QStringLiteral("sinceVersion"), sinceVersion}, {QStringLiteral("notes"), array}};
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }

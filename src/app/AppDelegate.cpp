@@ -9,8 +9,8 @@
 #include "app/HotKeyManager.h"
 #include "app/LaunchNotices.h"
 #include "app/QuitWithUnsavedNotes.h"
-#include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClipboardMonitor.h"
+#include "core/NorvelleShortcutsProfile.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "platform/ColorPanel.h"
 #include "platform/MainQueue.h"
@@ -67,7 +67,7 @@ AppDelegate::AppDelegate(AppServices services, QObject* parent)
     });
     m_trayMenu->addAction(m_settingsAction);
     m_trayMenu->addAction(QStringLiteral("Quit Norvelle"), this,
-                          [] { QuitWithUnsavedNotes::request(PersistenceController::shared().viewContext()); });
+        [] { QuitWithUnsavedNotes::request(PersistenceController::shared().viewContext()); });
 }
 
 AppDelegate::~AppDelegate()
@@ -111,7 +111,8 @@ bool AppDelegate::applicationDidFinishLaunching()
         MainQueue::async([settingsKept] { LaunchNotices::tellUnreadableSettings(settingsKept); }, this);
     }
     restartAutoSyncTimer();
-    MainQueue::asyncAfter(firstSyncDelay, [this] { m_services.notesSync->syncNowIfEnabled(); }, this);
+    MainQueue::asyncAfter(
+        firstSyncDelay, [this] { m_services.notesSync->syncNowIfEnabled(); }, this);
     return true;
 }
 

@@ -31,7 +31,8 @@ class WindowController;
 // Regular while the workspace or settings window is on screen, accessory (tray only) otherwise.
 // Only recorded: on this desktop each window shows in the task bar by itself, so no program-wide
 // setting has to follow it.
-enum class ActivationPolicy { regular = 0, accessory = 1 };
+enum class ActivationPolicy { regular = 0,
+    accessory = 1 };
 
 // Starts, wires and stops everything; owns the tray items, the clip popover, the clipboard
 // history and every window. Main thread only; lives for the whole process.

@@ -9,29 +9,25 @@ std::unique_ptr<QWidget> AppDelegate::makeClipboardStrip()
 {
     const QPointer<AppDelegate> delegate(this);
     return std::make_unique<ClipboardStripView>(*m_clipboardMonitor, ClipboardStripView::Callbacks {
-        .onCreateSticky = [delegate](const QString& text) {
+                                                                         .onCreateSticky = [delegate](const QString& text) {
             // The popover goes first: open, it would keep the keyboard the new note needs.
             if (delegate) {
                 delegate->closeClipboardPopover();
                 delegate->createNewSticky(text);
-            }
-        },
-        .onPasteClip = [delegate](const ClipEntry& entry) {
+            } },
+                                                                         .onPasteClip = [delegate](const ClipEntry& entry) {
             if (delegate) {
                 delegate->pasteClip(entry);
-            }
-        },
-        .onDismiss = [delegate] {
+            } },
+                                                                         .onDismiss = [delegate] {
             if (delegate) {
                 delegate->closeClipboardPopover();
-            }
-        },
-        .onOpenMain = [delegate] {
+            } },
+                                                                         .onOpenMain = [delegate] {
             if (delegate) {
                 delegate->openMainWindow();
-            }
-        },
-    });
+            } },
+                                                                     });
 }
 
 } // namespace norvelle

@@ -15,9 +15,9 @@ namespace norvelle {
 void AppDelegate::createNewSticky(const QString& text)
 {
     const auto note = NewStickyNote::create(text, NewStickyNote::currentColorScheme(),
-                                            PersistenceController::shared().viewContext(),
-                                            OSLogAnalyticsTracker::shared(), LocalAutomationHooks::shared(),
-                                            SearchIndexService::shared());
+        PersistenceController::shared().viewContext(),
+        OSLogAnalyticsTracker::shared(), LocalAutomationHooks::shared(),
+        SearchIndexService::shared());
     // Opening shows the window, brings it forward and gives it the keyboard.
     openSticky(*note);
 }

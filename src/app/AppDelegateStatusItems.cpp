@@ -87,7 +87,8 @@ void AppDelegate::pasteClip(const ClipEntry& entry)
         m_services.activateApplication(*m_pasteTargetApp);
     }
     if (m_services.keystrokes->isTrusted()) {
-        MainQueue::asyncAfter(pasteDelay, [this] { postCommandV(); }, this);
+        MainQueue::asyncAfter(
+            pasteDelay, [this] { postCommandV(); }, this);
         return;
     }
     if (!m_didPromptAccessibilityPaste) {

@@ -89,9 +89,8 @@ void AppDelegate::openCollaboration(StickyNote& note)
             earlier->deleteLater();
         }
     }
-    m_collaborationWindowController =
-        std::make_unique<CollaborationWindowController>(
-            CollaborationWindowController::makeWindow(note, OSLogAnalyticsTracker::shared(), Pasteboard::general()));
+    m_collaborationWindowController = std::make_unique<CollaborationWindowController>(
+        CollaborationWindowController::makeWindow(note, OSLogAnalyticsTracker::shared(), Pasteboard::general()));
     showAndActivate(*m_collaborationWindowController);
 }
 
@@ -112,7 +111,8 @@ void AppDelegate::primaryWindowWillClose()
         if (delegate) {
             delegate->updateActivationPolicy();
         }
-    }, this);
+    },
+        this);
 }
 
 void AppDelegate::updateActivationPolicy()

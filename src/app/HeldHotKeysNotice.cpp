@@ -11,8 +11,8 @@ void HeldHotKeysNotice::tell(const QStringList& shortcuts)
         : QStringLiteral("Other programs already use these shortcuts, so they do nothing:\n%1")
               .arg(shortcuts.join(QLatin1Char('\n')));
     UserNotice::warn(topic, text,
-                     QStringLiteral("Choose other keys in Settings, Shortcuts, or free them in the program that holds "
-                                    "them and start Norvelle again."));
+        QStringLiteral("Choose other keys in Settings, Shortcuts, or free them in the program that holds "
+                       "them and start Norvelle again."));
 }
 
 } // namespace norvelle

@@ -28,12 +28,33 @@ HotKeyManager::~HotKeyManager()
 
 const QMap<QChar, int>& HotKeyManager::letterKeyCodes()
 {
-    static const QMap<QChar, int> codes{
-        {u'a', KEY_A}, {u'b', KEY_B}, {u'c', KEY_C}, {u'd', KEY_D}, {u'e', KEY_E}, {u'f', KEY_F},
-        {u'g', KEY_G}, {u'h', KEY_H}, {u'i', KEY_I}, {u'j', KEY_J}, {u'k', KEY_K}, {u'l', KEY_L},
-        {u'm', KEY_M}, {u'n', KEY_N}, {u'o', KEY_O}, {u'p', KEY_P}, {u'q', KEY_Q}, {u'r', KEY_R},
-        {u's', KEY_S}, {u't', KEY_T}, {u'u', KEY_U}, {u'v', KEY_V}, {u'w', KEY_W}, {u'x', KEY_X},
-        {u'y', KEY_Y}, {u'z', KEY_Z},
+    static const QMap<QChar, int> codes {
+        {u'a', KEY_A},
+        {u'b', KEY_B},
+        {u'c', KEY_C},
+        {u'd', KEY_D},
+        {u'e', KEY_E},
+        {u'f', KEY_F},
+        {u'g', KEY_G},
+        {u'h', KEY_H},
+        {u'i', KEY_I},
+        {u'j', KEY_J},
+        {u'k', KEY_K},
+        {u'l', KEY_L},
+        {u'm', KEY_M},
+        {u'n', KEY_N},
+        {u'o', KEY_O},
+        {u'p', KEY_P},
+        {u'q', KEY_Q},
+        {u'r', KEY_R},
+        {u's', KEY_S},
+        {u't', KEY_T},
+        {u'u', KEY_U},
+        {u'v', KEY_V},
+        {u'w', KEY_W},
+        {u'x', KEY_X},
+        {u'y', KEY_Y},
+        {u'z', KEY_Z},
     };
     return codes;
 }
@@ -83,8 +104,7 @@ void HotKeyManager::registerAction(NorvelleShortcutAction action)
         return;
     }
     const quint32 identifier = m_nextId++;
-    const HotKeyRegistration registration =
-        m_hotKeys.registerHotKey(*keyCode, hotKeyModifiers(shortcut.flags), identifier);
+    const HotKeyRegistration registration = m_hotKeys.registerHotKey(*keyCode, hotKeyModifiers(shortcut.flags), identifier);
     if (registration.succeeded()) {
         m_refs.push_back(registration.ref);
         m_idToAction[identifier] = action;

@@ -29,11 +29,11 @@ QString advice(ObjectStoreError::Code code)
 void LaunchNotices::explainUnopenableStore(const ObjectStoreError& error, const QString& storePath)
 {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Norvelle"), QStringLiteral("Norvelle can't open your notes."),
-                    QMessageBox::Ok);
+        QMessageBox::Ok);
     box.setInformativeText(QStringLiteral("%1.\n\nYour notes are stored in %2; Norvelle did not replace them. %3 Then "
                                           "start Norvelle again.")
                                .arg(error.localizedDescription(), QDir::toNativeSeparators(storePath),
-                                    advice(error.code())));
+                                   advice(error.code())));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("Quit Norvelle"));
     box.exec();
 }
@@ -41,15 +41,15 @@ void LaunchNotices::explainUnopenableStore(const ObjectStoreError& error, const 
 void LaunchNotices::tellUnreadableSettings(const QString& keptAs)
 {
     UserNotice::warn(unreadableSettingsTopic,
-                     QStringLiteral("Norvelle could not read its settings and started with the default ones."),
-                     QStringLiteral("The old settings file was kept as %1.").arg(QDir::toNativeSeparators(keptAs)));
+        QStringLiteral("Norvelle could not read its settings and started with the default ones."),
+        QStringLiteral("The old settings file was kept as %1.").arg(QDir::toNativeSeparators(keptAs)));
 }
 
 void LaunchNotices::tellNoteStoreSetAside(const QString& keptAs)
 {
     UserNotice::warn(noteStoreSetAsideTopic,
-                     QStringLiteral("Norvelle could not read your notes and started with an empty note store."),
-                     QStringLiteral("The unreadable notes file was kept as %1.").arg(QDir::toNativeSeparators(keptAs)));
+        QStringLiteral("Norvelle could not read your notes and started with an empty note store."),
+        QStringLiteral("The unreadable notes file was kept as %1.").arg(QDir::toNativeSeparators(keptAs)));
 }
 
 } // namespace norvelle

@@ -23,7 +23,7 @@ QPointer<QMessageBox>& openQuestion()
 void ask(ObjectContext& context, const QString& reason)
 {
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Norvelle"),
-                                QStringLiteral("Some notes could not be saved."));
+        QStringLiteral("Some notes could not be saved."));
     box->setInformativeText(reason + QStringLiteral(".\n\nIf Norvelle quits now, what was not saved is lost. Free "
                                                     "some space or close the program using your notes, then try "
                                                     "again."));

@@ -1,12 +1,12 @@
 #include "clipboard/ClipCardList.h"
 
-#include "ui/SchemeColors.h"
-#include "ui/ViewFont.h"
 #include "clipboard/ClipKindIcon.h"
-#include "ui/RoundedPainting.h"
-#include "ui/SymbolImage.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/RelativeTime.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SchemeColors.h"
+#include "ui/SymbolImage.h"
+#include "ui/ViewFont.h"
 
 #include <QFontMetricsF>
 #include <QHelpEvent>
@@ -261,7 +261,7 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
         fillRounded(painter, visual, 7, colors.overlay(0.08, 0.06));
         const int symbolSize = 16;
         painter.drawImage(visual.center() - QPointF(symbolSize / 2.0, symbolSize / 2.0),
-                           symbolImage(symbol, symbolSize, colors.secondaryText(), dpr));
+            symbolImage(symbol, symbolSize, colors.secondaryText(), dpr));
     }
 
     const qreal textLeft = visual.right() + stackSpacing;
@@ -276,13 +276,13 @@ void ClipCardList::paintItem(QPainter& painter, int index, const QDateTime& now)
     painter.setFont(detailFont());
     painter.setPen(colors.secondaryText());
     painter.drawText(QRectF(textLeft, top + card.titleHeight + 3, detailWidth, detailMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, detailMetrics.elidedText(detail, Qt::ElideRight, detailWidth));
+        Qt::AlignLeft | Qt::AlignVCenter, detailMetrics.elidedText(detail, Qt::ElideRight, detailWidth));
 
     for (Action action : actions(index)) {
         const QRectF button = buttonRect(index, action);
         const QColor color = action == Action::remove ? colors.destructive() : colors.secondaryText();
         painter.drawImage(button.center() - QPointF(buttonSymbol / 2.0, buttonSymbol / 2.0),
-                           symbolImage(actionSymbol(action), buttonSymbol, color, dpr));
+            symbolImage(actionSymbol(action), buttonSymbol, color, dpr));
     }
 }
 

@@ -16,7 +16,9 @@ class ClipCardList : public ClipListWidget {
     Q_OBJECT
 public:
     // The hover buttons, also the part numbers of clicked().
-    enum class Action { newSticky, copy, remove };
+    enum class Action { newSticky,
+        copy,
+        remove };
 
     explicit ClipCardList(QWidget* parent = nullptr);
     ~ClipCardList() override;

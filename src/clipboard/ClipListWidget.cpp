@@ -106,7 +106,7 @@ void ClipListWidget::mousePressEvent(QMouseEvent* event)
     m_pressed.reset();
     const Target target = targetAt(event->position().toPoint());
     if (event->button() == Qt::LeftButton && target.index >= 0)
-        m_pressed = Press{m_entries.at(target.index).id, target.part, partRect(target.index, target.part)};
+        m_pressed = Press {m_entries.at(target.index).id, target.part, partRect(target.index, target.part)};
 }
 
 // A click counts when the button goes up where it went down, and the clip pressed is still listed.

@@ -45,7 +45,7 @@ protected:
     // Where button `part` of item `index` is; the item itself for body.
     virtual QRect partRect(int index, int part) const = 0;
     virtual void paintItem(QPainter& painter, int index, const QDateTime& now) const = 0;
-    virtual void entriesChanged() {}
+    virtual void entriesChanged() { }
 
     struct Target {
         int index = -1;

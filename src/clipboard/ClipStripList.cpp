@@ -1,10 +1,10 @@
 #include "clipboard/ClipStripList.h"
 
-#include "ui/SchemeColors.h"
-#include "ui/ViewFont.h"
-#include "ui/RoundedPainting.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/RelativeTime.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SchemeColors.h"
+#include "ui/ViewFont.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -120,8 +120,8 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
     const qreal centreY = row.center().y();
 
     const QColor fill = index == m_selectedIndex ? SchemeColors::stripBlue(0.18)
-        : isHovered(index)                      ? SchemeColors::stripBlue(0.12)
-                                                : colors.overlay(0.04, 0.04);
+        : isHovered(index)                       ? SchemeColors::stripBlue(0.12)
+                                                 : colors.overlay(0.04, 0.04);
     fillRounded(painter, row, 10, fill);
 
     qreal left = row.left() + rowPadding;
@@ -129,7 +129,7 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
 
     ClipThumbnailCache& thumbnails = ClipThumbnailCache::shared();
     const QImage thumbnail = thumbnails.thumbnail(entry, int(thumbnailSide), Qt::IgnoreAspectRatio,
-                                                  painter.device()->devicePixelRatioF());
+        painter.device()->devicePixelRatioF());
     const QRectF thumbnailRect(left, centreY - thumbnailSide / 2, thumbnailSide, thumbnailSide);
     if (!thumbnail.isNull()) {
         drawRoundedImage(painter, thumbnailRect, 6, thumbnail);
@@ -158,11 +158,11 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
     painter.setFont(timeFont());
     painter.setPen(colors.secondaryText());
     painter.drawText(QRectF(right - columnWidth, columnTop, columnWidth, timeMetrics.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, age);
+        Qt::AlignRight | Qt::AlignVCenter, age);
     if (!badge.isEmpty())
         drawBadge(painter,
-                  QRectF(right - badgeBox.width(), columnTop + timeMetrics.height() + 4, badgeBox.width(), badgeBox.height()),
-                  badge, badgeFont(), colors.secondaryText(), colors.overlay(0.07, 0.06), 5);
+            QRectF(right - badgeBox.width(), columnTop + timeMetrics.height() + 4, badgeBox.width(), badgeBox.height()),
+            badge, badgeFont(), colors.secondaryText(), colors.overlay(0.07, 0.06), 5);
     right -= columnWidth + stackSpacing;
 
     // Source above title, flush left, the title cut to one line.
@@ -173,12 +173,12 @@ void ClipStripList::paintItem(QPainter& painter, int index, const QDateTime& now
     painter.setFont(sourceFont());
     painter.setPen(colors.secondaryText());
     painter.drawText(QRectF(left, textTop, textWidth, sourceMetrics.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     sourceMetrics.elidedText(entry.sourceApp, Qt::ElideRight, textWidth));
+        sourceMetrics.elidedText(entry.sourceApp, Qt::ElideRight, textWidth));
     painter.setFont(titleFont());
     painter.setPen(colors.label());
     painter.drawText(QRectF(left, textTop + sourceMetrics.height() + 2, textWidth, titleMetrics.height()),
-                     Qt::AlignLeft | Qt::AlignVCenter,
-                     titleMetrics.elidedText(oneLine(entry.displayTitle()), Qt::ElideRight, textWidth));
+        Qt::AlignLeft | Qt::AlignVCenter,
+        titleMetrics.elidedText(oneLine(entry.displayTitle()), Qt::ElideRight, textWidth));
 }
 
 } // namespace norvelle

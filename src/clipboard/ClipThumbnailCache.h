@@ -55,7 +55,7 @@ private:
     void decoded(const QUuid& id, const QImage& source);
 
     QHash<QUuid, Cached> m_clips;
-    SerialQueue m_decoder { QStringLiteral("clip-thumbnails") }; // last: drained first
+    SerialQueue m_decoder {QStringLiteral("clip-thumbnails")}; // last: drained first
 };
 
 } // namespace norvelle

@@ -1,21 +1,21 @@
 #include "clipboard/ClipboardHistoryPane.h"
 
-#include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClearClipHistory.h"
-#include "platform/StoredSettings.h"
-#include "ui/BadgeLabel.h"
-#include "ui/PlainButton.h"
 #include "clipboard/ClipCardList.h"
-#include "ui/SchemeColors.h"
-#include "ui/ViewFont.h"
-#include "ui/TextLabel.h"
 #include "clipboard/ClipRule.h"
-#include "ui/SearchField.h"
-#include "ui/SymbolView.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "clipboard/ClipboardRetentionMode.h"
+#include "core/NorvelleShortcutsProfile.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
+#include "ui/BadgeLabel.h"
+#include "ui/PlainButton.h"
+#include "ui/SchemeColors.h"
+#include "ui/SearchField.h"
+#include "ui/SymbolView.h"
+#include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
 #include <QActionGroup>
 #include <QHBoxLayout>
@@ -34,7 +34,7 @@ QColor fieldFill(const SchemeColors& colors) { return colors.overlay(0.08, 0.06)
 } // namespace
 
 ClipboardHistoryPane::ClipboardHistoryPane(ClipboardMonitor& monitor, UseClip onUse, CreateSticky onCreateSticky,
-                                           QWidget* parent)
+    QWidget* parent)
     : QWidget(parent)
     , m_monitor(monitor)
     , m_onUse(std::move(onUse))
@@ -48,7 +48,8 @@ ClipboardHistoryPane::ClipboardHistoryPane(ClipboardMonitor& monitor, UseClip on
         QColor rule = colors.overlay(0.06, 0.1);
         rule.setAlphaF(rule.alphaF() * 0.35f);
         return rule;
-    }, 0.5, this));
+    },
+        0.5, this));
 
     m_content = new QStackedWidget(this);
     m_content->addWidget(makeEmptyState());
@@ -76,29 +77,28 @@ QWidget* ClipboardHistoryPane::makeHeader()
     auto* titleRow = new QHBoxLayout;
     titleRow->setSpacing(10);
     titleRow->addWidget(TextLabel::withSymbol(QStringLiteral("list.clipboard"), QStringLiteral("Clipboard history"),
-                                              viewFont(16, QFont::DemiBold), 7, header));
+        viewFont(16, QFont::DemiBold), 7, header));
     m_countBadge = new BadgeLabel(viewFont(11, QFont::Medium), &SchemeColors::secondaryText, fieldFill, QSize(7, 2), -1, header);
     titleRow->addWidget(m_countBadge);
     titleRow->addStretch(1);
 
-    m_retentionButton = new PlainButton({}, {.font = viewFont(12), .color = &SchemeColors::label, .symbol = QStringLiteral("clock"),
-                                            .symbolSize = 12, .padding = QMargins(6, 0, 6, 0), .minimumHeight = 28},
-                                       header);
+    m_retentionButton = new PlainButton({}, {.font = viewFont(12), .color = &SchemeColors::label, .symbol = QStringLiteral("clock"), .symbolSize = 12, .padding = QMargins(6, 0, 6, 0), .minimumHeight = 28},
+        header);
     makeRetentionMenu();
     titleRow->addWidget(m_retentionButton);
 
     m_clearAllButton = new PlainButton(QStringLiteral("Clear all"),
-                                      {.font = viewFont(12),
-                                       .color = &SchemeColors::destructive,
-                                       .padding = QMargins(6, 0, 6, 0),
-                                       .minimumHeight = 28},
-                                      header);
+        {.font = viewFont(12),
+            .color = &SchemeColors::destructive,
+            .padding = QMargins(6, 0, 6, 0),
+            .minimumHeight = 28},
+        header);
     connect(m_clearAllButton, &QAbstractButton::clicked, this, &ClipboardHistoryPane::clearAll);
     titleRow->addWidget(m_clearAllButton);
     layout->addLayout(titleRow);
 
     m_search = new SearchField(QStringLiteral("Search your clipboard…"), {13, 12, 9, QMargins(12, 8, 12, 8)},
-                                   fieldFill, header);
+        fieldFill, header);
     layout->addWidget(m_search);
     return header;
 }
@@ -129,7 +129,7 @@ QWidget* ClipboardHistoryPane::makeEmptyState()
     layout->addStretch(1);
     layout->addWidget(new SymbolView(QStringLiteral("list.clipboard"), 42, &SchemeColors::secondaryText, state), 0, Qt::AlignHCenter);
     layout->addWidget(new TextLabel(QStringLiteral("No clips yet"), viewFont(17, QFont::DemiBold), &SchemeColors::label, state), 0,
-                      Qt::AlignHCenter);
+        Qt::AlignHCenter);
     m_emptyHint = new TextLabel({}, viewFont(13), &SchemeColors::secondaryText, state);
     m_emptyHint->setAlignment(Qt::AlignHCenter);
     m_emptyHint->setWordWrap(true);
@@ -235,8 +235,7 @@ void ClipboardHistoryPane::clearAll()
 QString ClipboardHistoryPane::emptyHintText()
 {
     const QString hotKey = loadShortcutsProfile().label(NorvelleShortcutAction::clipboardHistory);
-    return QStringLiteral("Copy anything and it appears here automatically. Press ") + hotKey +
-        QStringLiteral(" to open it from any app.");
+    return QStringLiteral("Copy anything and it appears here automatically. Press ") + hotKey + QStringLiteral(" to open it from any app.");
 }
 
 ClipboardHistoryPane::Content ClipboardHistoryPane::content() const

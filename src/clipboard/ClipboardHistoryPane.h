@@ -32,12 +32,14 @@ public:
     using CreateSticky = std::function<void(const QString& text)>;
 
     ClipboardHistoryPane(ClipboardMonitor& monitor, UseClip onUse, CreateSticky onCreateSticky,
-                         QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     const QList<ClipEntry>& filteredItems() const { return m_filtered; }
     void clearAll();
 
-    enum class Content { empty, noMatch, list };
+    enum class Content { empty,
+        noMatch,
+        list };
     Content content() const;
     QLineEdit* searchField() const;
     ClipCardList* cards() const { return m_cards; }

@@ -6,10 +6,10 @@
 #include "platform/MainQueue.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Pasteboard.h"
-#include "platform/StoredSettings.h"
-#include "platform/UserDefaults.h"
 #include "platform/RunningApplication.h"
+#include "platform/StoredSettings.h"
 #include "platform/SystemLog.h"
+#include "platform/UserDefaults.h"
 
 #include <QElapsedTimer>
 
@@ -137,7 +137,7 @@ void ClipboardMonitor::captureContents(qint64 changeCount)
 QStringList ClipboardMonitor::imageCandidates(const QStringList& types) const
 {
     QStringList candidates;
-    for (const QString& preferred : { PasteboardType::png, PasteboardType::tiff }) {
+    for (const QString& preferred : {PasteboardType::png, PasteboardType::tiff}) {
         if (types.contains(preferred)) {
             candidates << preferred;
         }
@@ -179,7 +179,7 @@ void ClipboardMonitor::continueCapture()
             m_converter.async([this, bytes, type] {
                 std::optional<Image> image;
                 if (auto png = ClipboardImageConverter::toPng(bytes, type)) {
-                    image = Image { *png, type, Crypto::sha256Hex(*png) };
+                    image = Image {*png, type, Crypto::sha256Hex(*png)};
                 }
                 MainQueue::async([this, image = std::move(image)] { imageConverted(image); }, this);
             });
@@ -206,8 +206,8 @@ void ClipboardMonitor::finishCapture(std::optional<Image> image)
 
 void ClipboardMonitor::addEntry(const Capture& capture, std::optional<Image> image)
 {
-    ClipEntry entry { QUuid::createUuid(), capture.text, std::nullopt, std::nullopt, capture.sourceApp,
-        capture.createdAt };
+    ClipEntry entry {QUuid::createUuid(), capture.text, std::nullopt, std::nullopt, capture.sourceApp,
+        capture.createdAt};
     if (image) {
         entry.imageData = image->png;
         entry.imagePasteboardType = image->type;
@@ -304,9 +304,9 @@ void ClipboardMonitor::copyToPasteboard(const ClipEntry& entry, double resetAfte
         const auto tiff = type == PasteboardType::tiff ? ClipboardImageConverter::pngToTiff(*entry.imageData)
                                                        : std::nullopt;
         if (tiff) {
-            contents.data.append({ PasteboardType::tiff, *tiff });
+            contents.data.append({PasteboardType::tiff, *tiff});
         } else {
-            contents.data.append({ PasteboardType::png, *entry.imageData });
+            contents.data.append({PasteboardType::png, *entry.imageData});
         }
     }
     contents.string = entry.text.trimmed();
@@ -332,7 +332,8 @@ void ClipboardMonitor::writeOwnContents(const PasteboardContents& contents, doub
     }
     m_lastChangeCount = m_pasteboard.changeCount();
     const double delay = std::isfinite(resetAfter) ? std::clamp(resetAfter, 0.0, maxResetDelay) : 0.0;
-    MainQueue::asyncAfter(delay, [this] { m_isInternalCopy = false; }, this);
+    MainQueue::asyncAfter(
+        delay, [this] { m_isInternalCopy = false; }, this);
 }
 
 void ClipboardMonitor::removeEntry(const QUuid& id)

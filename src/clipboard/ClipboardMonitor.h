@@ -119,7 +119,7 @@ private:
     std::optional<qint64> m_awaitedChange; // whose program is asked whether it answers at all
     std::deque<Capture> m_captures; // the front one is in progress
     QHash<QUuid, QString> m_digests; // image digests by entry id: entries never change
-    SerialQueue m_converter { QStringLiteral("clipboard-images") }; // last: drained first
+    SerialQueue m_converter {QStringLiteral("clipboard-images")}; // last: drained first
 };
 
 } // namespace norvelle

@@ -15,18 +15,18 @@ struct ModeInfo {
 };
 
 // Indexed by ClipboardRetentionMode::Value.
-const std::array<ModeInfo, 4> modes { {
-    { "session", "Until you quit Norvelle", std::nullopt },
-    { "hours24", "24 hours", 86'400 },
-    { "days7", "7 days", 604'800 },
-    { "days30", "30 days", 2'592'000 },
-} };
+const std::array<ModeInfo, 4> modes {{
+    {"session", "Until you quit Norvelle", std::nullopt},
+    {"hours24", "24 hours", 86'400},
+    {"days7", "7 days", 604'800},
+    {"days30", "30 days", 2'592'000},
+}};
 
 } // namespace
 
 QList<ClipboardRetentionMode> ClipboardRetentionMode::allCases()
 {
-    return { session, hours24, days7, days30 };
+    return {session, hours24, days7, days30};
 }
 
 std::optional<ClipboardRetentionMode> ClipboardRetentionMode::fromRawValue(const QString& rawValue)

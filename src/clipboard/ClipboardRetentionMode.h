@@ -11,7 +11,10 @@ namespace norvelle {
 // a missing or unknown value means days7.
 class ClipboardRetentionMode {
 public:
-    enum Value { session, hours24, days7, days30 };
+    enum Value { session,
+        hours24,
+        days7,
+        days30 };
 
     constexpr ClipboardRetentionMode(Value value = days7)
         : m_value(value)

@@ -1,21 +1,21 @@
 #include "clipboard/ClipboardStripView.h"
 
-#include "core/NorvelleShortcutsProfile.h"
 #include "clipboard/ClearClipHistory.h"
+#include "clipboard/ClipRule.h"
+#include "clipboard/ClipStripList.h"
+#include "clipboard/ClipThumbnailCache.h"
+#include "clipboard/ClipboardMonitor.h"
+#include "core/NorvelleShortcutsProfile.h"
 #include "ui/BadgeLabel.h"
 #include "ui/CountedNoun.h"
 #include "ui/PlainButton.h"
-#include "ui/SchemeColors.h"
-#include "ui/ViewFont.h"
-#include "ui/TextLabel.h"
 #include "ui/RoundedPainting.h"
-#include "clipboard/ClipRule.h"
-#include "ui/SearchField.h"
-#include "clipboard/ClipStripList.h"
 #include "ui/RoundedSurface.h"
+#include "ui/SchemeColors.h"
+#include "ui/SearchField.h"
 #include "ui/SymbolView.h"
-#include "clipboard/ClipThumbnailCache.h"
-#include "clipboard/ClipboardMonitor.h"
+#include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
 #include <QFontDatabase>
 #include <QHBoxLayout>
@@ -94,18 +94,18 @@ QWidget* ClipboardStripView::makeHeader()
     layout->setContentsMargins(12, 0, 12, 0);
     layout->setSpacing(8);
     layout->addWidget(TextLabel::withSymbol(QStringLiteral("clipboard"), QStringLiteral("Clipboard"),
-                                            viewFont(13, QFont::DemiBold), 6, header));
+        viewFont(13, QFont::DemiBold), 6, header));
     layout->addStretch(1);
 
     m_shortcutBadge = new BadgeLabel(monospacedFont(10, QFont::DemiBold), &SchemeColors::label, subtleFill, QSize(8, 4), 8, header);
     layout->addWidget(m_shortcutBadge);
 
     m_clearAllButton = new PlainButton(QStringLiteral("Clear all"),
-                                      {.font = viewFont(12),
-                                       .color = &SchemeColors::destructive,
-                                       .padding = QMargins(8, 0, 8, 0),
-                                       .minimumHeight = 28},
-                                      header);
+        {.font = viewFont(12),
+            .color = &SchemeColors::destructive,
+            .padding = QMargins(8, 0, 8, 0),
+            .minimumHeight = 28},
+        header);
     connect(m_clearAllButton, &QAbstractButton::clicked, this, &ClipboardStripView::clearAll);
     layout->addWidget(m_clearAllButton);
     return header;
@@ -117,7 +117,7 @@ QWidget* ClipboardStripView::makeSearchSection()
     auto* layout = new QVBoxLayout(m_searchSection);
     layout->setContentsMargins(12, 0, 12, 8);
     m_search = new SearchField(QStringLiteral("Search clips"), {12, 11, 8, QMargins(10, 6, 10, 6)}, subtleFill,
-                                   m_searchSection);
+        m_searchSection);
     layout->addWidget(m_search);
     return m_searchSection;
 }
@@ -143,7 +143,7 @@ QWidget* ClipboardStripView::makeEmptyState()
     layout->addWidget(title, 0, Qt::AlignHCenter);
 
     auto* message = new TextLabel(QStringLiteral("Copy anything and it’ll appear here automatically."), viewFont(12),
-                                  &SchemeColors::secondaryText, state);
+        &SchemeColors::secondaryText, state);
     message->setAlignment(Qt::AlignHCenter);
     message->setWordWrap(true);
     message->setContentsMargins(28, 0, 28, 0);
@@ -161,7 +161,7 @@ QWidget* ClipboardStripView::makeNoMatchState()
     layout->setSpacing(8);
     addFlexibleSpace(layout, 28);
     layout->addWidget(new SymbolView(QStringLiteral("magnifyingglass"), 22, &SchemeColors::secondaryText, state), 0,
-                      Qt::AlignHCenter);
+        Qt::AlignHCenter);
     m_noMatchLabel = new TextLabel({}, viewFont(13), &SchemeColors::secondaryText, state);
     m_noMatchLabel->setAlignment(Qt::AlignHCenter);
     m_noMatchLabel->setWordWrap(true);
@@ -193,14 +193,15 @@ QWidget* ClipboardStripView::makeHintBar()
         QColor fill = colors.overlay(0.07, 0.06);
         fill.setAlphaF(fill.alphaF() * 0.5f);
         return fill;
-    }, 0, this);
+    },
+        0, this);
     bar->setFixedHeight(hintHeight);
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(12, 0, 12, 0);
     layout->setSpacing(6);
     layout->addWidget(new SymbolView(QStringLiteral("hand.tap"), 10, &SchemeColors::secondaryText, bar));
     auto* hint = new TextLabel(QStringLiteral("Click a clip to paste it into the app you were using."), viewFont(10.5),
-                               &SchemeColors::secondaryText, bar);
+        &SchemeColors::secondaryText, bar);
     hint->setShrinkToFit(0.9);
     layout->addWidget(hint, 1);
     return bar;
@@ -214,9 +215,8 @@ QWidget* ClipboardStripView::makeFooter()
     auto* layout = new QHBoxLayout(footer);
     layout->setContentsMargins(12, 0, 12, 0);
     m_openMainButton = new PlainButton(QStringLiteral("Open Norvelle →"),
-                                      {.font = viewFont(12), .color = &SchemeColors::footerText, .padding = QMargins(8, 0, 8, 0),
-                                       .minimumHeight = 30},
-                                      footer);
+        {.font = viewFont(12), .color = &SchemeColors::footerText, .padding = QMargins(8, 0, 8, 0), .minimumHeight = 30},
+        footer);
     connect(m_openMainButton, &QAbstractButton::clicked, this, [this] {
         if (m_callbacks.onOpenMain)
             m_callbacks.onOpenMain();
@@ -325,7 +325,7 @@ void ClipboardStripView::moveSelection(int step)
     setSelectedIndex(step < 0 ? std::max(m_selectedIndex - 1, 0) : std::min(m_selectedIndex + 1, count - 1));
     if (m_selectedIndex < count)
         m_scrollArea->ensureVisible(0, m_list->itemRect(m_selectedIndex).center().y(), 0,
-                                    ClipStripList::rowHeight / 2 + 8);
+            ClipStripList::rowHeight / 2 + 8);
 }
 
 void ClipboardStripView::returnPressed()

@@ -54,7 +54,9 @@ public:
     PlainButton* clearAllButton() const { return m_clearAllButton; }
     PlainButton* openMainButton() const { return m_openMainButton; }
     // Which content shows: the empty state, the no-match state or the list.
-    enum class Content { empty, noMatch, list };
+    enum class Content { empty,
+        noMatch,
+        list };
     Content content() const;
     QString footerCountText() const;
     QString shortcutBadgeText() const;

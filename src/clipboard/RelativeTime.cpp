@@ -49,8 +49,7 @@ QString relativeTimeText(const QDateTime& date, const QDateTime& now)
     const QDateTime earlier = (future ? now : date).toLocalTime();
     const QDateTime later = (future ? date : now).toLocalTime();
     const Amount amount = largestUnit(earlier, later);
-    const QString text = QStringLiteral("%1 %2").arg(amount.value).arg(
-        QLatin1String(amount.value == 1 ? amount.one : amount.many));
+    const QString text = QStringLiteral("%1 %2").arg(amount.value).arg(QLatin1String(amount.value == 1 ? amount.one : amount.many));
     return future ? QStringLiteral("in ") + text : text + QStringLiteral(" ago");
 }
 

@@ -21,7 +21,7 @@ namespace norvelle {
 
 namespace {
 
-std::atomic<int> crashRecordDescriptor { -1 };
+std::atomic<int> crashRecordDescriptor {-1};
 
 // Our own file, but read as untrusted: only a signal name is accepted.
 std::optional<QString> readCrashRecord(const QString& path)
@@ -92,7 +92,7 @@ void CrashTelemetryService::reportPreviousRunCrash()
     if (!signal) {
         return;
     }
-    tracker.track("previous_run_crash_detected", { { "signal", *signal } });
+    tracker.track("previous_run_crash_detected", {{"signal", *signal}});
     defaults.remove(storedSettings::lastCrashSignal.key);
 }
 

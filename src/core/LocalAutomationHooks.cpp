@@ -13,7 +13,7 @@ AutomationHooking& LocalAutomationHooks::shared()
 void LocalAutomationHooks::trigger(const QString& event, const AutomationPayload& payload)
 {
     OSLogAnalyticsTracker::shared().track("automation_hook_triggered",
-        { { "event", event }, { "payloadCount", QString::number(payload.size()) } });
+        {{"event", event}, {"payloadCount", QString::number(payload.size())}});
 }
 
 } // namespace norvelle

@@ -11,7 +11,7 @@ struct ActionText {
 };
 
 // Indexed by the enumeration's value.
-constexpr std::array<ActionText, 3> actionTexts{{
+constexpr std::array<ActionText, 3> actionTexts {{
     {"openWorkspace", "Open workspace", "k"},
     {"newNote", "New note", "n"},
     {"clipboardHistory", "Clipboard history", "v"},
@@ -26,7 +26,7 @@ const ActionText& textOf(NorvelleShortcutAction action)
 
 const std::array<NorvelleShortcutAction, 3>& allShortcutActions()
 {
-    static const std::array<NorvelleShortcutAction, 3> actions{NorvelleShortcutAction::openWorkspace,
+    static const std::array<NorvelleShortcutAction, 3> actions {NorvelleShortcutAction::openWorkspace,
         NorvelleShortcutAction::newNote, NorvelleShortcutAction::clipboardHistory};
     return actions;
 }

@@ -8,7 +8,9 @@ namespace norvelle {
 
 // The three actions the user can reach from anywhere with a hot key. allShortcutActions()
 // gives them in registration and conflict-check order.
-enum class NorvelleShortcutAction { openWorkspace, newNote, clipboardHistory };
+enum class NorvelleShortcutAction { openWorkspace,
+    newNote,
+    clipboardHistory };
 
 const std::array<NorvelleShortcutAction, 3>& allShortcutActions();
 

@@ -14,7 +14,7 @@ namespace {
 
 QJsonObject encodeShortcut(const ActionShortcut& shortcut)
 {
-    return QJsonObject{
+    return QJsonObject {
         {QStringLiteral("usesDefault"), shortcut.usesDefault},
         {QStringLiteral("modifierPreset"), modifierPresetRawValue(shortcut.modifierPreset)},
         {QStringLiteral("keyLetter"), shortcut.keyLetter},
@@ -38,7 +38,7 @@ std::optional<ActionShortcut> decodeShortcut(const QJsonValue& json)
     if (!modifierPreset) {
         return std::nullopt;
     }
-    return ActionShortcut{usesDefault.toBool(), *modifierPreset, keyLetter.toString()};
+    return ActionShortcut {usesDefault.toBool(), *modifierPreset, keyLetter.toString()};
 }
 
 std::optional<NorvelleShortcutsProfile> decodeProfile(const QByteArray& data)
@@ -93,7 +93,7 @@ NorvelleShortcutsProfile NorvelleShortcutsProfile::defaults()
     NorvelleShortcutsProfile profile;
     for (NorvelleShortcutAction action : allShortcutActions()) {
         profile.setShortcut(action,
-            ActionShortcut{true, ShortcutModifierPreset::commandShift, shortcutActionDefaultLetter(action)});
+            ActionShortcut {true, ShortcutModifierPreset::commandShift, shortcutActionDefaultLetter(action)});
     }
     return profile;
 }

@@ -22,7 +22,7 @@ ReliabilityService& ReliabilityService::shared()
 void ReliabilityService::reportLargeNote(qsizetype characterCount)
 {
     if (characterCount > largeNoteCharacterLimit) {
-        tracker.track("large_note_detected", { { "characters", QString::number(characterCount) } });
+        tracker.track("large_note_detected", {{"characters", QString::number(characterCount)}});
     }
 }
 

@@ -15,7 +15,7 @@ struct ModifierKey {
 };
 
 // The one order every label follows.
-constexpr std::array<ModifierKey, 4> modifierKeys{{
+constexpr std::array<ModifierKey, 4> modifierKeys {{
     {ShortcutModifier::control, "⌃", "Ctrl"},
     {ShortcutModifier::option, "⌥", "Alt"},
     {ShortcutModifier::shift, "⇧", "Shift"},

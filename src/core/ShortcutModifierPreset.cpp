@@ -10,7 +10,7 @@ struct PresetRow {
 };
 
 // Indexed by the enumeration's value.
-constexpr std::array<PresetRow, 3> presetRows{{
+constexpr std::array<PresetRow, 3> presetRows {{
     {"commandShift", ShortcutModifier::command | ShortcutModifier::shift},
     {"commandOption", ShortcutModifier::command | ShortcutModifier::option},
     {"controlOptionCommand", ShortcutModifier::control | ShortcutModifier::option | ShortcutModifier::command},
@@ -20,7 +20,7 @@ constexpr std::array<PresetRow, 3> presetRows{{
 
 const std::array<ShortcutModifierPreset, 3>& allShortcutModifierPresets()
 {
-    static const std::array<ShortcutModifierPreset, 3> presets{ShortcutModifierPreset::commandShift,
+    static const std::array<ShortcutModifierPreset, 3> presets {ShortcutModifierPreset::commandShift,
         ShortcutModifierPreset::commandOption, ShortcutModifierPreset::controlOptionCommand};
     return presets;
 }

@@ -10,7 +10,9 @@
 namespace norvelle {
 
 // The three modifier rows a user may pick; every one includes Command (Super).
-enum class ShortcutModifierPreset { commandShift, commandOption, controlOptionCommand };
+enum class ShortcutModifierPreset { commandShift,
+    commandOption,
+    controlOptionCommand };
 
 const std::array<ShortcutModifierPreset, 3>& allShortcutModifierPresets();
 

@@ -66,8 +66,8 @@ void AaPopupChip::paintEvent(QPaintEvent*)
     if (!m_look.symbol.isEmpty()) {
         const qreal side = m_look.fontSize * 1.25;
         drawSymbolGlyph(painter, m_look.symbol,
-                        QRectF(box.center().x() - side / 2, box.center().y() - side / 2, side, side), label,
-                        m_look.weight >= QFont::DemiBold ? 1.25 : 1.0);
+            QRectF(box.center().x() - side / 2, box.center().y() - side / 2, side, side), label,
+            m_look.weight >= QFont::DemiBold ? 1.25 : 1.0);
         return;
     }
     painter.setPen(label);

@@ -10,13 +10,13 @@ namespace norvelle {
 class AaPopupChip : public QAbstractButton {
 public:
     struct Look {
-        QString symbol {};         // a drawn symbol instead of the text
+        QString symbol {}; // a drawn symbol instead of the text
         qreal fontSize = 13;
         QFont::Weight weight = QFont::DemiBold;
         int height = 28;
         qreal radius = 6;
         qreal inactiveOpacity = 0.7;
-        int width = 0;             // 0: as wide as the row allows
+        int width = 0; // 0: as wide as the row allows
         bool filled = true;
     };
 

@@ -32,7 +32,7 @@ void AaPopupColorButton::paintEvent(QPaintEvent*)
     painter.drawEllipse(ring.adjusted(1, 1, -1, -1));
     painter.setPen(AaPopupLook::quietText(m_dark));
     painter.drawText(QRectF(ring.right() + 6, 0, width() - ring.right() - 14, height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, text());
+        Qt::AlignLeft | Qt::AlignVCenter, text());
 }
 
 } // namespace norvelle

@@ -31,7 +31,7 @@ AaPopupHighlightPalette::AaPopupHighlightPalette(AaPopupModel& model, bool dark,
     column->addLayout(grid);
     auto* custom = new AaPopupColorButton(QStringLiteral("Custom highlight color"), dark, this);
     connect(custom, &QAbstractButton::clicked, this,
-            [this] { m_model.openColorPanel(AaPopupModel::ColorPanelTarget::highlight); });
+        [this] { m_model.openColorPanel(AaPopupModel::ColorPanelTarget::highlight); });
     column->addWidget(custom);
     m_custom = custom;
     setFixedSize(paletteWidth, sizeHint().height());

@@ -15,15 +15,27 @@
 namespace norvelle {
 
 const QStringList AaPopupModel::textColorOptions {
-    QStringLiteral("#000000"), QStringLiteral("#FF3B30"), QStringLiteral("#FF9500"), QStringLiteral("#FFCC00"),
-    QStringLiteral("#34C759"), QStringLiteral("#007AFF"), QStringLiteral("#AF52DE"),
+    QStringLiteral("#000000"),
+    QStringLiteral("#FF3B30"),
+    QStringLiteral("#FF9500"),
+    QStringLiteral("#FFCC00"),
+    QStringLiteral("#34C759"),
+    QStringLiteral("#007AFF"),
+    QStringLiteral("#AF52DE"),
 };
 const QStringList AaPopupModel::highlightColors {
-    QStringLiteral("#FFFF00"), QStringLiteral("#ADFF2F"), QStringLiteral("#7DF9FF"), QStringLiteral("#FFB3BA"),
+    QStringLiteral("#FFFF00"),
+    QStringLiteral("#ADFF2F"),
+    QStringLiteral("#7DF9FF"),
+    QStringLiteral("#FFB3BA"),
 };
 const QStringList AaPopupModel::fullTextStyles {
-    QStringLiteral("Title"), QStringLiteral("Heading"), QStringLiteral("Subheading"),
-    QStringLiteral("Body"), QStringLiteral("Caption"), QStringLiteral("Monospaced"),
+    QStringLiteral("Title"),
+    QStringLiteral("Heading"),
+    QStringLiteral("Subheading"),
+    QStringLiteral("Body"),
+    QStringLiteral("Caption"),
+    QStringLiteral("Monospaced"),
 };
 
 namespace {
@@ -133,7 +145,8 @@ void AaPopupModel::applyFormattingState(const QVariantMap& info)
     if (const std::optional<int> size = integerValue(info.value(QStringLiteral("fontSize")))) {
         const int n = *size;
         setFontSizeFields(n);
-        m_styleSelection = n >= 21 ? QStringLiteral("Title") : n >= 17 ? QStringLiteral("Heading") : QStringLiteral("Body");
+        m_styleSelection = n >= 21 ? QStringLiteral("Title") : n >= 17 ? QStringLiteral("Heading")
+                                                                       : QStringLiteral("Body");
         m_fullStyleSelection = n >= 21 ? QStringLiteral("Title")
             : n >= 17                  ? QStringLiteral("Heading")
             : n >= 15                  ? QStringLiteral("Subheading")
@@ -199,7 +212,7 @@ void AaPopupModel::applyStyleRow(const QString& style)
     };
     static const Row body {"Body", "Body", 14, &AaPopupCallbacks::onApplyBody};
     const auto found = std::find_if(std::begin(rows), std::end(rows),
-                                    [&](const Row& row) { return style == QLatin1String(row.name); });
+        [&](const Row& row) { return style == QLatin1String(row.name); });
     const Row& row = found == std::end(rows) ? body : *found;
     m_styleSelection = QLatin1String(row.compact);
     m_fontSize = row.size;
@@ -254,8 +267,8 @@ void AaPopupModel::commitFontSizeInput()
     setFontSizeFields(int(std::clamp<qlonglong>(*typed, minimumFontSize, maximumFontSize)));
     call(m_callbacks.onFontSizeChange, m_fontSize);
     m_styleSelection = m_fontSize >= 21 ? QStringLiteral("Title")
-        : m_fontSize >= 17               ? QStringLiteral("Heading")
-                                         : QStringLiteral("Body");
+        : m_fontSize >= 17              ? QStringLiteral("Heading")
+                                        : QStringLiteral("Body");
     emit changed();
 }
 
@@ -329,7 +342,7 @@ QStringList AaPopupModel::mergePalette(const QStringList& list, const std::optio
     }
     const QString recent = normalizePaperHex(*recentHex);
     const bool held = std::any_of(list.begin(), list.end(),
-                                  [&](const QString& entry) { return normalizePaperHex(entry) == recent; });
+        [&](const QString& entry) { return normalizePaperHex(entry) == recent; });
     if (held) {
         return list;
     }

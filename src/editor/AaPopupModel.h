@@ -18,8 +18,10 @@ namespace norvelle {
 class AaPopupModel : public QObject {
     Q_OBJECT
 public:
-    enum class ColorMode { text, highlight };
-    enum class ColorPanelTarget { text, highlight };
+    enum class ColorMode { text,
+        highlight };
+    enum class ColorPanelTarget { text,
+        highlight };
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
 
     static constexpr std::chrono::milliseconds actionCooldown {160};

@@ -61,8 +61,8 @@ QHBoxLayout* AaPopupSections::addRow(QVBoxLayout* column, int spacing, int botto
 }
 
 void AaPopupSections::addChip(QHBoxLayout* row, const QString& name, const QString& label,
-                              const AaPopupChip::Look& look, std::function<void()> action,
-                              std::function<bool()> active)
+    const AaPopupChip::Look& look, std::function<void()> action,
+    std::function<bool()> active)
 {
     auto* chip = new AaPopupChip(label, look, m_dark, this);
     chip->setObjectName(name);
@@ -82,8 +82,9 @@ void AaPopupSections::buildTextStyles(QVBoxLayout* column)
     for (int i = 0; i < AaPopupModel::fullTextStyles.size(); ++i) {
         const QString style = AaPopupModel::fullTextStyles[i];
         auto* row = new QHBoxLayout;
-        addChip(row, QStringLiteral("fullStyle.") + style, style, look, [this, style] { m_model.selectFullStyle(style); },
-                [this, style] { return m_model.fullStyleSelection() == style; });
+        addChip(
+            row, QStringLiteral("fullStyle.") + style, style, look, [this, style] { m_model.selectFullStyle(style); },
+            [this, style] { return m_model.fullStyleSelection() == style; });
         grid->addLayout(row, i / 2, i % 2);
     }
     column->addLayout(grid);
@@ -94,14 +95,18 @@ void AaPopupSections::buildFormat(QVBoxLayout* column)
     addHeader(column, QStringLiteral("FORMAT"));
     QHBoxLayout* row = addRow(column, 7, 8);
     const AaPopupChip::Look look {.fontSize = 13, .weight = QFont::Bold, .height = 28, .radius = 7};
-    addChip(row, QStringLiteral("format.bold"), QStringLiteral("B"), look, [this] { m_model.toggleBold(); },
-            [this] { return m_model.isBold(); });
-    addChip(row, QStringLiteral("format.italic"), QStringLiteral("I"), look, [this] { m_model.toggleItalic(); },
-            [this] { return m_model.isItalic(); });
-    addChip(row, QStringLiteral("format.underline"), QStringLiteral("U"), look, [this] { m_model.toggleUnderline(); },
-            [this] { return m_model.isUnderline(); });
-    addChip(row, QStringLiteral("format.strike"), QStringLiteral("S"), look,
-            [this] { m_model.toggleStrikethrough(); }, [this] { return m_model.isStrike(); });
+    addChip(
+        row, QStringLiteral("format.bold"), QStringLiteral("B"), look, [this] { m_model.toggleBold(); },
+        [this] { return m_model.isBold(); });
+    addChip(
+        row, QStringLiteral("format.italic"), QStringLiteral("I"), look, [this] { m_model.toggleItalic(); },
+        [this] { return m_model.isItalic(); });
+    addChip(
+        row, QStringLiteral("format.underline"), QStringLiteral("U"), look, [this] { m_model.toggleUnderline(); },
+        [this] { return m_model.isUnderline(); });
+    addChip(
+        row, QStringLiteral("format.strike"), QStringLiteral("S"), look,
+        [this] { m_model.toggleStrikethrough(); }, [this] { return m_model.isStrike(); });
 }
 
 void AaPopupSections::buildAlignment(QVBoxLayout* column)
@@ -111,9 +116,10 @@ void AaPopupSections::buildAlignment(QVBoxLayout* column)
         {"left", "text.alignleft"}, {"center", "text.aligncenter"}, {"right", "text.alignright"}, {"justify", "text.justify"}};
     for (const auto& [value, symbol] : alignments) {
         const QString alignment = QLatin1String(value);
-        addChip(row, QStringLiteral("align.") + alignment, {}, symbolChip(QLatin1String(symbol)),
-                [this, alignment] { m_model.selectAlignment(alignment); },
-                [this, alignment] { return m_model.alignmentSelection() == alignment; });
+        addChip(
+            row, QStringLiteral("align.") + alignment, {}, symbolChip(QLatin1String(symbol)),
+            [this, alignment] { m_model.selectAlignment(alignment); },
+            [this, alignment] { return m_model.alignmentSelection() == alignment; });
     }
 }
 
@@ -123,11 +129,13 @@ void AaPopupSections::buildColors(QVBoxLayout* column)
     addHeader(column, QStringLiteral("COLORS"));
     QHBoxLayout* modes = addRow(column, 5, 6);
     const AaPopupChip::Look look {.fontSize = 10.5, .height = 22, .radius = 6, .inactiveOpacity = 0.65};
-    addChip(modes, QStringLiteral("mode.text"), QStringLiteral("Text"), look,
-            [this] { m_model.setColorMode(Mode::text); }, [this] { return m_model.colorMode() == Mode::text; });
-    addChip(modes, QStringLiteral("mode.highlight"), QStringLiteral("Highlight"), look,
-            [this] { m_model.setColorMode(Mode::highlight); },
-            [this] { return m_model.colorMode() == Mode::highlight; });
+    addChip(
+        modes, QStringLiteral("mode.text"), QStringLiteral("Text"), look,
+        [this] { m_model.setColorMode(Mode::text); }, [this] { return m_model.colorMode() == Mode::text; });
+    addChip(
+        modes, QStringLiteral("mode.highlight"), QStringLiteral("Highlight"), look,
+        [this] { m_model.setColorMode(Mode::highlight); },
+        [this] { return m_model.colorMode() == Mode::highlight; });
 
     auto* stack = new QVBoxLayout;
     stack->setContentsMargins(12, 0, 12, 8);
@@ -146,7 +154,7 @@ void AaPopupSections::buildColors(QVBoxLayout* column)
     m_customColor = new AaPopupColorButton({}, m_dark, this);
     m_customColor->setObjectName(QStringLiteral("customColor"));
     connect(m_customColor, &QAbstractButton::clicked, this,
-            [this] { m_model.openColorPanel(m_model.currentModeTarget()); });
+        [this] { m_model.openColorPanel(m_model.currentModeTarget()); });
     stack->addWidget(m_customColor);
     column->addLayout(stack);
 }
@@ -159,12 +167,14 @@ void AaPopupSections::buildLists(QVBoxLayout* column)
         {"number", "list.number"}, {"bullet", "list.bullet"}, {"dash", "list.dash"}};
     for (const auto& [value, symbol] : lists) {
         const QString style = QLatin1String(value);
-        addChip(row, QStringLiteral("list.") + style, {}, symbolChip(QLatin1String(symbol)),
-                [this, style] { m_model.selectListStyle(style); },
-                [this, style] { return m_model.listSelection() == style; });
+        addChip(
+            row, QStringLiteral("list.") + style, {}, symbolChip(QLatin1String(symbol)),
+            [this, style] { m_model.selectListStyle(style); },
+            [this, style] { return m_model.listSelection() == style; });
     }
-    addChip(row, QStringLiteral("quote"), {}, symbolChip(QStringLiteral("text.quote")), [this] { m_model.toggleQuote(); },
-            [this] { return m_model.quoteEnabled(); });
+    addChip(
+        row, QStringLiteral("quote"), {}, symbolChip(QStringLiteral("text.quote")), [this] { m_model.toggleQuote(); },
+        [this] { return m_model.quoteEnabled(); });
 }
 
 void AaPopupSections::refresh()

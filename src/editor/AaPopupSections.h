@@ -26,7 +26,7 @@ private:
     void addHeader(QVBoxLayout* column, const QString& title);
     QHBoxLayout* addRow(QVBoxLayout* column, int spacing, int bottom);
     void addChip(QHBoxLayout* row, const QString& name, const QString& label, const AaPopupChip::Look& look,
-                 std::function<void()> action, std::function<bool()> active);
+        std::function<void()> action, std::function<bool()> active);
     void buildTextStyles(QVBoxLayout* column);
     void buildFormat(QVBoxLayout* column);
     void buildAlignment(QVBoxLayout* column);

@@ -38,7 +38,7 @@ void AaPopupStyleButton::paintEvent(QPaintEvent*)
     if (m_marked) {
         const qreal side = 12;
         drawSymbolGlyph(painter, QStringLiteral("checkmark"),
-                        QRectF(row.right() - side, row.center().y() - side / 2, side, side), AaPopupLook::blue(), 1.3);
+            QRectF(row.right() - side, row.center().y() - side / 2, side, side), AaPopupLook::blue(), 1.3);
     }
 }
 

@@ -168,8 +168,7 @@ QWidget* AaPopupView::buildFontSizeRow()
     label->setPalette(palette);
     layout->addWidget(label);
     layout->addStretch();
-    const AaPopupChip::Look step {.fontSize = 15, .weight = QFont::Medium, .height = 24, .inactiveOpacity = 0.8,
-                                  .width = 20, .filled = false};
+    const AaPopupChip::Look step {.fontSize = 15, .weight = QFont::Medium, .height = 24, .inactiveOpacity = 0.8, .width = 20, .filled = false};
     auto* minus = new AaPopupChip(QStringLiteral("\u2212"), step, m_dark, row);
     minus->setObjectName(QStringLiteral("fontSize.minus"));
     connect(minus, &QAbstractButton::clicked, m_model, &AaPopupModel::decrementFontSize);
@@ -185,8 +184,14 @@ QWidget* AaPopupView::buildFontSizeRow()
     const QColor text = AaPopupLook::ink(m_dark);
     m_fontSizeField->setStyleSheet(QStringLiteral("QLineEdit { border: none; border-radius: 6px; padding: 0; "
                                                   "background: rgba(%1, %2, %3, %4); color: rgba(%5, %6, %7, %8); }")
-                                       .arg(fill.red()).arg(fill.green()).arg(fill.blue()).arg(fill.alpha())
-                                       .arg(text.red()).arg(text.green()).arg(text.blue()).arg(text.alpha()));
+                                       .arg(fill.red())
+                                       .arg(fill.green())
+                                       .arg(fill.blue())
+                                       .arg(fill.alpha())
+                                       .arg(text.red())
+                                       .arg(text.green())
+                                       .arg(text.blue())
+                                       .arg(text.alpha()));
     connect(m_fontSizeField, &QLineEdit::textEdited, m_model, &AaPopupModel::setFontSizeInput);
     // Return and leaving the field both finish an edit; only a typed change is committed.
     connect(m_fontSizeField, &QLineEdit::editingFinished, m_model, [this] {

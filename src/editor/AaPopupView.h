@@ -18,7 +18,6 @@ class AaPopupSections;
 class AaPopupStyleButton;
 class AaPopupSwatch;
 
-
 // The "Aa" format popup: a compact panel (format toggles, highlighter, three styles, font size)
 // that "More options" grows into the full set of sections. It formats the editor `editor`
 // points at: only that editor's state reports are mirrored. Controls are named for tests

@@ -15,14 +15,19 @@ class ChecklistEditing {
 public:
     // `textColor` is what item text is reset to whenever a box is set on its line.
     explicit ChecklistEditing(TextStorage& storage, QColor textColor = {}, QColor boxColor = {})
-        : m_storage(storage), m_textColor(std::move(textColor)), m_boxColor(std::move(boxColor)) {}
+        : m_storage(storage)
+        , m_textColor(std::move(textColor))
+        , m_boxColor(std::move(boxColor))
+    {
+    }
 
     // The box of the line starting at `start`: none when the line has none.
     std::optional<bool> checklistMarkerState(int start, int length) const;
     // Where text typed at `position` goes when that is on a line's box or between the box and
     // its space: just after the space. None elsewhere.
     std::optional<int> itemTextStart(int position) const;
-    enum class ItemText { Reset, Kept };
+    enum class ItemText { Reset,
+        Kept };
     // Puts a drawn box at the start of a line (`lineLength` without its line break), replacing
     // the box or token there; the item text becomes 14-point regular text without strikethrough
     // unless it is kept.
@@ -42,7 +47,13 @@ public:
     QTextCharFormat itemTextFormat() const;
 
 private:
-    enum class LineStart { Nothing, Box, Token, CheckedToken, LegacyToken, LoneObject, OtherAttachment };
+    enum class LineStart { Nothing,
+        Box,
+        Token,
+        CheckedToken,
+        LegacyToken,
+        LoneObject,
+        OtherAttachment };
     LineStart lineStart(int start) const;
     static LineStart formatLineStart(const QTextCharFormat& format);
     static LineStart textLineStart(QStringView head);

@@ -51,9 +51,12 @@ public:
         const QTextFormat& format) override;
 
 private:
-    explicit ChecklistMarkerRenderer(QObject* parent) : QObject(parent) {}
+    explicit ChecklistMarkerRenderer(QObject* parent)
+        : QObject(parent)
+    {
+    }
 
-    QColor m_color { 0x0A, 0x84, 0xFF };
+    QColor m_color {0x0A, 0x84, 0xFF};
 };
 
 } // namespace norvelle

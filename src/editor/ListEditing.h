@@ -11,7 +11,10 @@ namespace norvelle {
 // its line (prefixes go after it) and table cells are left alone.
 class ListEditing {
 public:
-    explicit ListEditing(TextStorage& storage) : m_storage(storage) {}
+    explicit ListEditing(TextStorage& storage)
+        : m_storage(storage)
+    {
+    }
 
     // Removes the style when every non-empty selected line has it, else gives it to every
     // non-blank line (numbers count those from 1). Returns the caret: the end of the lines.
@@ -31,7 +34,7 @@ public:
 
 private:
     struct Line {
-        int start;  // where the prefixes begin (after a box)
+        int start; // where the prefixes begin (after a box)
         QString text;
     };
     std::vector<Line> selectedLines(TextRange selection) const;

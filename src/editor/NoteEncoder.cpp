@@ -29,7 +29,10 @@ size_t qHash(const RtfCharacterStyle& style, size_t seed)
 
 namespace {
 
-enum class ObjectKind { Image, OpenBox, TickedBox, Other };
+enum class ObjectKind { Image,
+    OpenBox,
+    TickedBox,
+    Other };
 
 struct ObjectFragment {
     ObjectKind kind;
@@ -42,7 +45,10 @@ struct ObjectFragment {
 // and the fragments of the blocks that hold an object character. Each format is classified once.
 class TextReader {
 public:
-    explicit TextReader(const QTextDocument& document) : m_document(document) {}
+    explicit TextReader(const QTextDocument& document)
+        : m_document(document)
+    {
+    }
 
     void read(int start, int end, QString& text, std::vector<ObjectFragment>& objects)
     {
@@ -115,7 +121,10 @@ std::vector<std::optional<bool>> objectCharacters(const std::vector<ObjectFragme
 // attributes.
 class MarkerText {
 public:
-    explicit MarkerText(const std::vector<std::optional<bool>>& objects) : m_objects(objects) {}
+    explicit MarkerText(const std::vector<std::optional<bool>>& objects)
+        : m_objects(objects)
+    {
+    }
 
     void paragraph(RtfParagraph& paragraph)
     {

@@ -120,7 +120,7 @@ std::vector<Hunk> changedLines(const QStringList& oldLines, const QStringList& n
         }
     }
     std::vector<Hunk> hunks;
-    Hunk open{oldFrom, oldFrom, newFrom, newFrom};
+    Hunk open {oldFrom, oldFrom, newFrom, newFrom};
     int i = 0;
     int j = 0;
     while (i < oldCount || j < newCount) {

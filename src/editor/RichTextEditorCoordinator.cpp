@@ -50,10 +50,10 @@ void RichTextEditorCoordinator::observeEditorCommands(StickyTextView& textView)
         {&EditorCommands::insertTable, [this](Info) { insertTable(); }},
         {&EditorCommands::reportFormattingState, [this](Info) { broadcastFormattingState(); }},
         {&EditorCommands::setFontSize, [this](Info info) {
-            const QVariant size = info.value(QStringLiteral("size"));
-            if (size.typeId() == QMetaType::Int || size.typeId() == QMetaType::LongLong)
-                applyFontSize(qreal(std::clamp<qlonglong>(size.toLongLong(), 1, 1638)));
-        }},
+             const QVariant size = info.value(QStringLiteral("size"));
+             if (size.typeId() == QMetaType::Int || size.typeId() == QMetaType::LongLong)
+                 applyFontSize(qreal(std::clamp<qlonglong>(size.toLongLong(), 1, 1638)));
+         }},
         {&EditorCommands::toggleBold, [this](Info) { toggleFontTrait(FontTrait::Bold); }},
         {&EditorCommands::toggleItalic, [this](Info) { toggleFontTrait(FontTrait::Italic); }},
         {&EditorCommands::toggleUnderline, [this](Info) { toggleLineStyle(LineStyle::Underline); }},
@@ -68,11 +68,11 @@ void RichTextEditorCoordinator::observeEditorCommands(StickyTextView& textView)
         {&EditorCommands::setHighlightColor, [this, withHex](Info info) { withHex(info, [this](const QColor& c) { storeHighlightColor(c); }); }},
         {&EditorCommands::setTextColor, [this, withHex](Info info) { withHex(info, [this](const QColor& c) { applyTextColor(c); }); }},
         {&EditorCommands::setAlignment, [this, withString](Info info) {
-            withString(info, QStringLiteral("alignment"), [this](const QString& name) { applyAlignment(name); });
-        }},
+             withString(info, QStringLiteral("alignment"), [this](const QString& name) { applyAlignment(name); });
+         }},
         {&EditorCommands::setListStyle, [this, withString](Info info) {
-            withString(info, QStringLiteral("style"), [this](const QString& style) { setListStyle(style); });
-        }},
+             withString(info, QStringLiteral("style"), [this](const QString& style) { setListStyle(style); });
+         }},
         {&EditorCommands::toggleQuote, [this](Info) { toggleQuote(); }},
     };
     for (const auto& [name, handler] : commands) {

@@ -49,13 +49,15 @@ public:
 
     void insertChecklist();
 
-    enum class FontTrait { Bold, Italic };
+    enum class FontTrait { Bold,
+        Italic };
     void applyFontSize(qreal size);
     void applyTextStyle(qreal size, int weight);
     void applyMonospacedStyle(qreal size);
     void applyTextColor(const QColor& color);
     void toggleFontTrait(FontTrait trait);
-    enum class LineStyle { Underline, Strikethrough };
+    enum class LineStyle { Underline,
+        Strikethrough };
     // The first selected character decides for the whole selection.
     void toggleLineStyle(LineStyle style);
     void toggleHighlight();
@@ -106,7 +108,7 @@ private:
 
     RichTextEditor& m_parent;
     QPointer<StickyTextView> m_textView;
-    QColor m_currentHighlightColor { 0xFF, 0xFF, 0x00 };
+    QColor m_currentHighlightColor {0xFF, 0xFF, 0x00};
     std::optional<QColor> m_appliedDefaultTextColor;
     bool m_isNormalizingChecklist = false;
     int m_suppressChanges = 0;

@@ -138,7 +138,8 @@ void RichTextEditorCoordinator::wrapAnywhereAfterLongRun(int position, int added
     if (!LongLineWrap::hasUnbreakableRun(storage.text({start, end - start})))
         return;
     // Once the edit is laid out: a new wrap mode lays the whole text out again.
-    QMetaObject::invokeMethod(view, [view] { view->setWordWrapMode(QTextOption::WrapAnywhere); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        view, [view] { view->setWordWrapMode(QTextOption::WrapAnywhere); }, Qt::QueuedConnection);
 }
 
 void RichTextEditorCoordinator::findParagraphDirectionsAfterRightToLeft(int position, int added)
@@ -150,13 +151,15 @@ void RichTextEditorCoordinator::findParagraphDirectionsAfterRightToLeft(int posi
     if (!RightToLeftText::isIn(storage.text({position, added})))
         return;
     // Once the edit is laid out: a new direction lays the whole text out again.
-    QMetaObject::invokeMethod(view, [document = QPointer<QTextDocument>(view->document())] {
-        if (!document)
-            return;
-        QTextOption option = document->defaultTextOption();
-        option.setTextDirection(Qt::LayoutDirectionAuto);
-        document->setDefaultTextOption(option);
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        view, [document = QPointer<QTextDocument>(view->document())] {
+            if (!document)
+                return;
+            QTextOption option = document->defaultTextOption();
+            option.setTextDirection(Qt::LayoutDirectionAuto);
+            document->setDefaultTextOption(option);
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace norvelle

@@ -30,7 +30,12 @@ public:
 private:
     class Label : public QLabel {
     public:
-        Label(const QString& title, QWidgetAction* action) : QLabel(title), m_action(action) { setMouseTracking(true); }
+        Label(const QString& title, QWidgetAction* action)
+            : QLabel(title)
+            , m_action(action)
+        {
+            setMouseTracking(true);
+        }
 
     protected:
         void mouseReleaseEvent(QMouseEvent* event) override

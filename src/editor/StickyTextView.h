@@ -15,7 +15,10 @@ namespace norvelle {
 // What the text view asks of its editor before doing a key's usual action, and for its menu.
 class StickyTextViewDelegate {
 public:
-    enum class Command { Cancel, InsertTab, InsertBacktab, InsertNewline };
+    enum class Command { Cancel,
+        InsertTab,
+        InsertBacktab,
+        InsertNewline };
 
     virtual ~StickyTextViewDelegate() = default;
     // True when the editor handled the key; false lets the text view act as usual.

@@ -137,7 +137,8 @@ void StickyTextView::dragColumnBorder(qreal x)
     }
     QList<QTextLength> widths;
     for (size_t column = 0; column < m_resizeInitialWidths.size(); ++column) {
-        const qreal width = column == k ? left : column == k + 1 ? right : m_resizeInitialWidths[column];
+        const qreal width = column == k ? left : column == k + 1 ? right
+                                                                 : m_resizeInitialWidths[column];
         widths.append(QTextLength(QTextLength::PercentageLength, width));
     }
     QTextTableFormat format = m_resizeTable->format();

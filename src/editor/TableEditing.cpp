@@ -147,7 +147,10 @@ int TableEditing::insertTable(TextRange selection)
 {
     const int caretEnd = std::clamp(selection.start + std::max(0, selection.length), 0, m_storage.length());
     const int location = tableInsertionLocation(caretEnd);
-    enum class Prefix { AnchorLine, None, LineBreak } prefix = Prefix::LineBreak;
+    enum class Prefix { AnchorLine,
+        None,
+        LineBreak } prefix
+        = Prefix::LineBreak;
     if (location == 0 || cellInfo(location - 1))
         prefix = Prefix::AnchorLine;
     else if (m_storage.characterAt(location - 1) == u'\n')
@@ -172,7 +175,8 @@ int TableEditing::insertTable(TextRange selection)
     insertAnchor(table->lastPosition() + 1);
     setEqualWidths(table);
     restyleTable(table);
-    const int prefixLength = prefix == Prefix::AnchorLine ? 2 : prefix == Prefix::LineBreak ? 1 : 0;
+    const int prefixLength = prefix == Prefix::AnchorLine ? 2 : prefix == Prefix::LineBreak ? 1
+                                                                                            : 0;
     return std::min(location + prefixLength + 1, m_storage.length());
 }
 

@@ -16,7 +16,7 @@ namespace norvelle {
 
 // One paragraph of a table cell (a cell may hold several).
 struct TableCellInfo {
-    TextRange range;  // the paragraph with its line break
+    TextRange range; // the paragraph with its line break
     QTextTable* table;
     int row;
     int column;
@@ -33,7 +33,11 @@ public:
     static constexpr qreal padding = 10;
 
     TableEditing(TextStorage& storage, QColor textColor, EditorColors colors)
-        : m_storage(storage), m_textColor(std::move(textColor)), m_colors(std::move(colors)) {}
+        : m_storage(storage)
+        , m_textColor(std::move(textColor))
+        , m_colors(std::move(colors))
+    {
+    }
 
     std::optional<TableCellInfo> cellInfo(int location) const;
     std::vector<TableCellInfo> cellInfos(QTextTable* table) const;
@@ -82,7 +86,8 @@ private:
     std::optional<CellPlace> cellPlace(int location) const;
     // Where the cell at `position` starts and its text, its paragraphs' line breaks included.
     std::optional<std::pair<int, QString>> cellTextAt(int position) const;
-    enum class TableAxis { rows, columns };
+    enum class TableAxis { rows,
+        columns };
     // Adds an empty row or column at `index` (clamped to the ends); returns where it went.
     int insertTableLine(QTextTable* table, TableAxis axis, int index);
     // Removes the row or column at `index` (clamped); returns the one that takes its place.

@@ -24,7 +24,10 @@ struct TextRange {
 // own and nothing is copied to translate them.
 class TextStorage {
 public:
-    explicit TextStorage(QTextDocument& document) : m_document(document) {}
+    explicit TextStorage(QTextDocument& document)
+        : m_document(document)
+    {
+    }
 
     QTextDocument& document() const { return m_document; }
     int length() const;

@@ -16,7 +16,13 @@ class ManagedObject;
 
 // The value types an attribute can hold. In memory: QUuid, QDateTime, QString, QByteArray,
 // qint64, bool, double; an invalid QVariant is an absent value.
-enum class AttributeType { UUID, Date, String, Binary, Integer64, Boolean, Double };
+enum class AttributeType { UUID,
+    Date,
+    String,
+    Binary,
+    Integer64,
+    Boolean,
+    Double };
 
 struct AttributeDescription {
     QString name;

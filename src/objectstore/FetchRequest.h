@@ -16,7 +16,10 @@ struct SortDescriptor {
 // What to fetch: every object of an entity matching the predicate, in the order of the sort
 // descriptors (then by insertion), at most fetchLimit of them (0 = all).
 struct FetchRequest {
-    explicit FetchRequest(QString entity) : entityName(std::move(entity)) { }
+    explicit FetchRequest(QString entity)
+        : entityName(std::move(entity))
+    {
+    }
 
     QString entityName;
     Predicate predicate;
@@ -27,7 +30,10 @@ struct FetchRequest {
 // A fetch request whose results are objects of the entity class T.
 template <class T>
 struct TypedFetchRequest : FetchRequest {
-    TypedFetchRequest() : FetchRequest(T::entity().name) { }
+    TypedFetchRequest()
+        : FetchRequest(T::entity().name)
+    {
+    }
 };
 
 } // namespace norvelle

@@ -69,15 +69,14 @@ void ManagedObject::readUnread() const
         return;
     }
     const std::vector<int> unread = std::exchange(m_unread, {});
-    const std::optional<ObjectStoreError> error =
-        m_context->store().readRowsAmong(m_entity, unread, { m_objectID.rowID() }, [&](ObjectStore::Row&& row) {
-            for (size_t i = 0; i < unread.size(); ++i) {
-                m_values[unread[i]] = row.values[qsizetype(i)];
-                if (m_state == State::Updated) {
-                    m_savedValues[unread[i]] = row.values[qsizetype(i)];
-                }
+    const std::optional<ObjectStoreError> error = m_context->store().readRowsAmong(m_entity, unread, {m_objectID.rowID()}, [&](ObjectStore::Row&& row) {
+        for (size_t i = 0; i < unread.size(); ++i) {
+            m_values[unread[i]] = row.values[qsizetype(i)];
+            if (m_state == State::Updated) {
+                m_savedValues[unread[i]] = row.values[qsizetype(i)];
             }
-        });
+        }
+    });
     // Tried again at the next use: an absent text must not be saved over the stored one.
     if (error) {
         m_unread = unread;

@@ -67,7 +67,9 @@ protected:
 
 private:
     friend class ObjectContext;
-    enum class State { Inserted, Updated, Saved };
+    enum class State { Inserted,
+        Updated,
+        Saved };
 
     // Reads the values left in the store when the object was read; without a context they
     // stay absent.

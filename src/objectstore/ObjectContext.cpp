@@ -88,7 +88,7 @@ std::shared_ptr<ManagedObject> ObjectContext::registeredObject(const EntityDescr
 }
 
 std::vector<std::shared_ptr<ManagedObject>> ObjectContext::fetch(const FetchRequest& request,
-                                                                 std::optional<ObjectStoreError>* error)
+    std::optional<ObjectStoreError>* error)
 {
     const EntityDescription* entity = m_store.model().entity(request.entityName);
     // Without unsaved changes of the entity the store's answer is the answer, sorted and cut
@@ -98,9 +98,11 @@ std::vector<std::shared_ptr<ManagedObject>> ObjectContext::fetch(const FetchRequ
     const QUuid storeID = m_store.identifier();
     const QString entityName = request.entityName;
     forgetReleasedObjects();
-    std::optional<ObjectStoreError> failure = m_store.fetchRows(request, storeDecides, [&](qint64 rowID) {
-        return !liveObject(ObjectID(storeID, entityName, rowID));
-    }, rows);
+    std::optional<ObjectStoreError> failure = m_store.fetchRows(
+        request, storeDecides, [&](qint64 rowID) {
+            return !liveObject(ObjectID(storeID, entityName, rowID));
+        },
+        rows);
     if (error) {
         *error = failure;
     }
@@ -159,7 +161,7 @@ int ObjectContext::count(const FetchRequest& request, std::optional<ObjectStoreE
 }
 
 std::optional<ObjectStoreError> ObjectContext::visitValues(const EntityDescription& entity, const std::vector<int>& attributes,
-                                                           const std::function<void(const ObjectID&, const QList<QVariant>&)>& visit)
+    const std::function<void(const ObjectID&, const QList<QVariant>&)>& visit)
 {
     forgetReleasedObjects();
     // Rows with a live object are read from the object: it holds any unsaved change.

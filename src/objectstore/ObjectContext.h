@@ -47,10 +47,10 @@ public:
     // The objects matching the request, with the context's unsaved changes taken into
     // account. On failure returns nothing and sets `error` when given.
     std::vector<std::shared_ptr<ManagedObject>> fetch(const FetchRequest& request,
-                                                      std::optional<ObjectStoreError>* error = nullptr);
+        std::optional<ObjectStoreError>* error = nullptr);
     template <class T>
     std::vector<std::shared_ptr<T>> fetch(const TypedFetchRequest<T>& request,
-                                          std::optional<ObjectStoreError>* error = nullptr)
+        std::optional<ObjectStoreError>* error = nullptr)
     {
         std::vector<std::shared_ptr<T>> typed;
         for (auto& object : fetch(static_cast<const FetchRequest&>(request), error)) {
@@ -65,7 +65,7 @@ public:
     // holds: for lists that need a few values of many objects. `visit` must not change the
     // context.
     std::optional<ObjectStoreError> visitValues(const EntityDescription& entity, const std::vector<int>& attributes,
-                                                const std::function<void(const ObjectID&, const QList<QVariant>&)>& visit);
+        const std::function<void(const ObjectID&, const QList<QVariant>&)>& visit);
 
     // The registered or stored object with this ID or URI text; null when there is none, it
     // is deleted, or the URI names another store.

@@ -2,9 +2,9 @@
 
 #include "objectstore/ManagedObject.h"
 #include "objectstore/ObjectContext.h"
-#include "platform/RegularFile.h"
 #include "objectstore/SqliteConnection.h"
 #include "objectstore/WalCheckpointer.h"
+#include "platform/RegularFile.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -141,7 +141,7 @@ ObjectStore::~ObjectStore()
 }
 
 std::unique_ptr<ObjectStore> ObjectStore::open(const QString& path, const ObjectModel& model,
-                                               std::optional<ObjectStoreError>& error)
+    std::optional<ObjectStoreError>& error)
 {
     std::unique_ptr<ObjectStore> store(new ObjectStore(path, model, std::make_unique<SqliteConnection>(path)));
     error = store->load();
@@ -211,8 +211,9 @@ std::optional<ObjectStoreError> ObjectStore::load()
         }
     }
     if (sqlite3_create_function_v2(m_db->handle(), Predicate::containsFunctionName, 2,
-                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, containsFunction,
-                                   nullptr, nullptr, nullptr) != SQLITE_OK) {
+            SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, containsFunction,
+            nullptr, nullptr, nullptr)
+        != SQLITE_OK) {
         return failure(Code::CannotOpen, QStringLiteral("The note store cannot be set up"));
     }
     if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"))) {
@@ -243,8 +244,7 @@ std::optional<ObjectStoreError> ObjectStore::checkLength(bool logHeldPages)
     const qint64 expected = pages.front().value(0).toLongLong() * pageSize.front().value(0).toLongLong();
     const qint64 actual = QFileInfo(m_path).size();
     if (!logHeldPages && actual < expected) {
-        return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is damaged: %2 of its %3 bytes are missing")
-                                                       .arg(m_path).arg(expected - actual).arg(expected));
+        return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is damaged: %2 of its %3 bytes are missing").arg(m_path).arg(expected - actual).arg(expected));
     }
     return std::nullopt;
 }
@@ -269,7 +269,7 @@ std::optional<ObjectStoreError> ObjectStore::loadSchema()
         m_identifier = QUuid::createUuid();
         const bool stored = m_db->run(m_db->prepare(
             QStringLiteral("INSERT OR REPLACE INTO norvelle_metadata (key, value) VALUES ('storeIdentifier', ?)"),
-            { m_identifier.toString(QUuid::WithoutBraces) }));
+            {m_identifier.toString(QUuid::WithoutBraces)}));
         if (!stored) {
             return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
         }
@@ -291,7 +291,7 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
         return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
     }
     if (columns.empty()) {
-        QStringList definitions { QStringLiteral("_pk INTEGER PRIMARY KEY AUTOINCREMENT") };
+        QStringList definitions {QStringLiteral("_pk INTEGER PRIMARY KEY AUTOINCREMENT")};
         for (const AttributeDescription& attribute : entity.attributes) {
             definitions << quoted(attribute.name) + ' ' + columnType(attribute.type);
         }
@@ -307,10 +307,10 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
     }
     if (!hasKey) {
         return ObjectStoreError(Code::IncompatibleModel,
-                                QStringLiteral("The note store (%1) holds a table %2 of another program").arg(m_path, entity.name));
+            QStringLiteral("The note store (%1) holds a table %2 of another program").arg(m_path, entity.name));
     }
     std::vector<QList<QVariant>> recorded;
-    if (!m_db->query(QStringLiteral("SELECT attribute, type FROM norvelle_attributes WHERE entity = ?"), { entity.name }, recorded)) {
+    if (!m_db->query(QStringLiteral("SELECT attribute, type FROM norvelle_attributes WHERE entity = ?"), {entity.name}, recorded)) {
         return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
     }
     QHash<QString, QString> recordedTypes;
@@ -324,8 +324,8 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
             : !hasColumn || columns.empty() || declaredTypes.value(attribute.name) == columnType(attribute.type);
         if (!compatible) {
             return ObjectStoreError(Code::IncompatibleModel,
-                                    QStringLiteral("The note store (%1) keeps %2.%3 as another type than %4")
-                                        .arg(m_path, entity.name, attribute.name, typeName(attribute.type)));
+                QStringLiteral("The note store (%1) keeps %2.%3 as another type than %4")
+                    .arg(m_path, entity.name, attribute.name, typeName(attribute.type)));
         }
         if (!hasColumn
             && !m_db->exec(QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 %3").arg(table, quoted(attribute.name), columnType(attribute.type)))) {
@@ -333,7 +333,7 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
         }
         if (!recordedTypes.contains(attribute.name)
             && !m_db->run(m_db->prepare(QStringLiteral("INSERT INTO norvelle_attributes (entity, attribute, type) VALUES (?, ?, ?)"),
-                                        { entity.name, attribute.name, typeName(attribute.type) }))) {
+                {entity.name, attribute.name, typeName(attribute.type)}))) {
             return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
         }
     }
@@ -357,8 +357,9 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
     }
     std::vector<QList<QVariant>> last;
     const QString lastSql = QStringLiteral("SELECT max(ifnull((SELECT last FROM norvelle_sequence WHERE entity = ?), 0), "
-                                           "ifnull((SELECT max(_pk) FROM %1), 0))").arg(table);
-    if (!m_db->query(lastSql, { entity.name }, last) || last.empty()) {
+                                           "ifnull((SELECT max(_pk) FROM %1), 0))")
+                                .arg(table);
+    if (!m_db->query(lastSql, {entity.name}, last) || last.empty()) {
         return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
     }
     m_lastRowID.insert(entity.name, last.front().value(0).toLongLong());
@@ -366,7 +367,7 @@ std::optional<ObjectStoreError> ObjectStore::migrateEntity(const EntityDescripti
 }
 
 std::optional<ObjectStoreError> ObjectStore::keepFilterIndex(const EntityDescription& entity, const QString& key,
-                                                             const Predicate& predicate)
+    const Predicate& predicate)
 {
     using Code = ObjectStoreError::Code;
     QString condition;
@@ -376,7 +377,7 @@ std::optional<ObjectStoreError> ObjectStore::keepFilterIndex(const EntityDescrip
     const QString name = entity.name + QStringLiteral("_where_") + key;
     const QString sql = QStringLiteral("CREATE INDEX %1 ON %2 (_pk) WHERE %3").arg(quoted(name), quoted(entity.name), condition);
     std::vector<QList<QVariant>> existing;
-    if (!m_db->query(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?"), { name }, existing)) {
+    if (!m_db->query(QStringLiteral("SELECT sql FROM sqlite_master WHERE type = 'index' AND name = ?"), {name}, existing)) {
         return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
     }
     if (!existing.empty() && existing.front().value(0).toString() == sql) {
@@ -408,7 +409,7 @@ bool ObjectStore::writeSequences()
         const bool written = m_db->run(m_db->prepare(
             QStringLiteral("INSERT INTO norvelle_sequence (entity, last) VALUES (?, ?) "
                            "ON CONFLICT (entity) DO UPDATE SET last = max(last, excluded.last)"),
-            { it.key(), it.value() }));
+            {it.key(), it.value()}));
         if (!written) {
             return false;
         }
@@ -417,8 +418,8 @@ bool ObjectStore::writeSequences()
 }
 
 std::optional<ObjectStoreError> ObjectStore::fetchRows(const FetchRequest& request, bool applyLimit,
-                                                       const std::function<bool(qint64)>& needsValues,
-                                                       std::vector<Row>& rows)
+    const std::function<bool(qint64)>& needsValues,
+    std::vector<Row>& rows)
 {
     using Code = ObjectStoreError::Code;
     const EntityDescription* entity = m_model.entity(request.entityName);
@@ -447,13 +448,13 @@ std::optional<ObjectStoreError> ObjectStore::fetchRows(const FetchRequest& reque
         sql += QStringLiteral(" LIMIT %1").arg(request.fetchLimit);
     }
     return readRows(sql, bindings, *entity, allAttributes(*entity), needsValues,
-                    [&rows](Row&& row) { rows.push_back(std::move(row)); });
+        [&rows](Row&& row) { rows.push_back(std::move(row)); });
 }
 
 std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row)
 {
     std::vector<Row> rows;
-    if (auto error = fetchRows(entity, { rowID }, rows)) {
+    if (auto error = fetchRows(entity, {rowID}, rows)) {
         return error;
     }
     if (!rows.empty()) {
@@ -463,7 +464,7 @@ std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& e
 }
 
 std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
-                                                       std::vector<Row>& rows)
+    std::vector<Row>& rows)
 {
     std::vector<int> read;
     std::vector<int> unread;
@@ -471,7 +472,7 @@ std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& 
         (entity.attributes[i].readWhenUsed ? unread : read).push_back(int(i));
     }
     return readRowsAmong(entity, read, rowIDs, [&](Row&& row) {
-        Row whole { .rowID = row.rowID, .values = QList<QVariant>(qsizetype(entity.attributes.size())), .unread = unread };
+        Row whole {.rowID = row.rowID, .values = QList<QVariant>(qsizetype(entity.attributes.size())), .unread = unread};
         for (size_t i = 0; i < read.size(); ++i) {
             whole.values[read[i]] = std::move(row.values[qsizetype(i)]);
         }
@@ -480,16 +481,16 @@ std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& 
 }
 
 std::optional<ObjectStoreError> ObjectStore::storedRowIDs(const EntityDescription& entity,
-                                                          const std::vector<qint64>& rowIDs, QSet<qint64>& stored)
+    const std::vector<qint64>& rowIDs, QSet<qint64>& stored)
 {
     return readRowsAmong(entity, {}, rowIDs, [&stored](Row&& row) { stored.insert(row.rowID); });
 }
 
 std::optional<ObjectStoreError> ObjectStore::readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
-                                                           const std::vector<qint64>& rowIDs,
-                                                           const std::function<void(Row&&)>& take)
+    const std::vector<qint64>& rowIDs,
+    const std::function<void(Row&&)>& take)
 {
-    QStringList columns { QStringLiteral("_pk") };
+    QStringList columns {QStringLiteral("_pk")};
     for (const int attribute : attributes) {
         columns << quoted(entity.attributes[size_t(attribute)].name);
     }
@@ -508,13 +509,13 @@ std::optional<ObjectStoreError> ObjectStore::readRowsAmong(const EntityDescripti
 }
 
 std::optional<ObjectStoreError> ObjectStore::readValues(const EntityDescription& entity, const std::vector<int>& attributes,
-                                                       const std::function<void(qint64, const QList<QVariant>&)>& visit)
+    const std::function<void(qint64, const QList<QVariant>&)>& visit)
 {
     QStringList columns;
     for (const int attribute : attributes) {
         if (attribute < 0 || size_t(attribute) >= entity.attributes.size()) {
             return ObjectStoreError(ObjectStoreError::Code::ReadFailed,
-                                    QStringLiteral("%1 has no attribute at %2").arg(entity.name).arg(attribute));
+                QStringLiteral("%1 has no attribute at %2").arg(entity.name).arg(attribute));
         }
         columns << quoted(entity.attributes[size_t(attribute)].name);
     }
@@ -524,9 +525,9 @@ std::optional<ObjectStoreError> ObjectStore::readValues(const EntityDescription&
 }
 
 std::optional<ObjectStoreError> ObjectStore::readRows(const QString& sql, const std::vector<QVariant>& bindings,
-                                                      const EntityDescription& entity, const std::vector<int>& attributes,
-                                                      const std::function<bool(qint64)>& needsValues,
-                                                      const std::function<void(Row&&)>& take)
+    const EntityDescription& entity, const std::vector<int>& attributes,
+    const std::function<bool(qint64)>& needsValues,
+    const std::function<void(Row&&)>& take)
 {
     using Code = ObjectStoreError::Code;
     sqlite3_stmt* statement = m_db->prepare(sql, bindings);
@@ -541,7 +542,7 @@ std::optional<ObjectStoreError> ObjectStore::readRows(const QString& sql, const 
             row.values.reserve(qsizetype(attributes.size()));
             for (size_t i = 0; i < attributes.size(); ++i) {
                 row.values.append(valueFromStoredForm(entity.attributes[size_t(attributes[i])].type,
-                                                      SqliteConnection::columnValue(statement, int(i) + 1)));
+                    SqliteConnection::columnValue(statement, int(i) + 1)));
             }
         }
         take(std::move(row));
@@ -554,8 +555,8 @@ std::optional<ObjectStoreError> ObjectStore::readRows(const QString& sql, const 
 }
 
 std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const ManagedObject*>& inserted,
-                                                   const std::vector<const ManagedObject*>& updated,
-                                                   const std::vector<const ManagedObject*>& deleted)
+    const std::vector<const ManagedObject*>& updated,
+    const std::vector<const ManagedObject*>& deleted)
 {
     using Code = ObjectStoreError::Code;
     const PageCacheForWrite cache(*m_db, inserted.size() + updated.size() + deleted.size());
@@ -587,7 +588,7 @@ std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const Manag
             values.push_back(storedForm(entity.attributes[size_t(attribute)].type, object->value(attribute)));
         }
         values.push_back(object->objectID().rowID());
-        const auto [sql, fresh] = updateSql.try_emplace({ &entity, changed });
+        const auto [sql, fresh] = updateSql.try_emplace({&entity, changed});
         if (fresh) {
             sql->second = updateStatement(entity, changed);
         }
@@ -595,7 +596,7 @@ std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const Manag
     }
     for (const ManagedObject* object : deleted) {
         const QString sql = QStringLiteral("DELETE FROM %1 WHERE _pk = ?").arg(quoted(object->entity().name));
-        written = written && m_db->run(m_db->prepare(sql, { object->objectID().rowID() }));
+        written = written && m_db->run(m_db->prepare(sql, {object->objectID().rowID()}));
     }
     if (written && m_sequencesBehind) {
         written = writeSequences();
@@ -616,7 +617,7 @@ bool ObjectStore::moveFilesAside(const QString& path, QStringList* movedTo)
     const QString aside = path + QStringLiteral(".broken-")
         + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss.zzz'Z'"));
     bool moved = true;
-    for (const QString& suffix : { QString(), QStringLiteral("-wal"), QStringLiteral("-shm") }) {
+    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
         const QString from = path + suffix;
         if (!QFileInfo::exists(from) && !QFileInfo(from).isSymLink()) {
             continue;

@@ -36,7 +36,7 @@ public:
     // Opens and loads the store at `path` (inMemoryPath for one that never touches the disk).
     // Returns null and sets `error` when it cannot be loaded.
     static std::unique_ptr<ObjectStore> open(const QString& path, const ObjectModel& model,
-                                             std::optional<ObjectStoreError>& error);
+        std::optional<ObjectStoreError>& error);
     ~ObjectStore();
 
     QString path() const { return m_path; }
@@ -62,29 +62,29 @@ public:
     // The rows matching `request` in its order; values are read only for rows for which
     // `needsValues` holds. `applyLimit` false ignores the request's fetch limit.
     std::optional<ObjectStoreError> fetchRows(const FetchRequest& request, bool applyLimit,
-                                              const std::function<bool(qint64)>& needsValues,
-                                              std::vector<Row>& rows);
+        const std::function<bool(qint64)>& needsValues,
+        std::vector<Row>& rows);
     // The stored row `rowID` of `entity`, if there is one; the attributes read when used are
     // left unread.
     std::optional<ObjectStoreError> fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row);
     // The stored rows of `entity` among `rowIDs`, in no particular order, read a few hundred
     // at a time rather than one by one; the attributes read when used are left unread.
     std::optional<ObjectStoreError> fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
-                                              std::vector<Row>& rows);
+        std::vector<Row>& rows);
     // Which of `rowIDs` are stored rows of `entity`: looked up by id, whatever the table holds.
     std::optional<ObjectStoreError> storedRowIDs(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
-                                                 QSet<qint64>& stored);
+        QSet<qint64>& stored);
     // The stored values of `attributes` (positions in the entity, in that order) of every row of
     // `entity`, handed to `visit` one row at a time, in no particular order.
     std::optional<ObjectStoreError> readValues(const EntityDescription& entity, const std::vector<int>& attributes,
-                                               const std::function<void(qint64 rowID, const QList<QVariant>& values)>& visit);
+        const std::function<void(qint64 rowID, const QList<QVariant>& values)>& visit);
     // The rows of `entity` among `rowIDs` with the values of `attributes`, a batch at a time.
     std::optional<ObjectStoreError> readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
-                                                  const std::vector<qint64>& rowIDs, const std::function<void(Row&&)>& take);
+        const std::vector<qint64>& rowIDs, const std::function<void(Row&&)>& take);
     // Writes all changes in one transaction; on failure nothing is written.
     std::optional<ObjectStoreError> write(const std::vector<const ManagedObject*>& inserted,
-                                          const std::vector<const ManagedObject*>& updated,
-                                          const std::vector<const ManagedObject*>& deleted);
+        const std::vector<const ManagedObject*>& updated,
+        const std::vector<const ManagedObject*>& deleted);
 
 private:
     ObjectStore(QString path, const ObjectModel& model, std::unique_ptr<SqliteConnection> connection);
@@ -98,9 +98,9 @@ private:
     // Steps through the rows `sql` selects (_pk, then the columns of `attributes`), handing each
     // to `take`, with its values when `needsValues` holds for its row ID.
     std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,
-                                             const EntityDescription& entity, const std::vector<int>& attributes,
-                                             const std::function<bool(qint64)>& needsValues,
-                                             const std::function<void(Row&&)>& take);
+        const EntityDescription& entity, const std::vector<int>& attributes,
+        const std::function<bool(qint64)>& needsValues,
+        const std::function<void(Row&&)>& take);
 
     QString m_path;
     const ObjectModel& m_model;

@@ -8,16 +8,20 @@ namespace norvelle {
 class ObjectStoreError {
 public:
     enum class Code {
-        CannotOpen,         // the file or its folder cannot be opened or created
-        Unavailable,        // locked by another program, disk full, input/output error
-        ReadOnly,           // the file can be read but not written
-        NotReadable,        // not a database, a damaged one, or one laid out by another program
-        IncompatibleModel,  // the stored attributes cannot be migrated to the model
-        ReadFailed,         // a fetch failed
-        WriteFailed,        // a save or an identifier allocation failed
+        CannotOpen, // the file or its folder cannot be opened or created
+        Unavailable, // locked by another program, disk full, input/output error
+        ReadOnly, // the file can be read but not written
+        NotReadable, // not a database, a damaged one, or one laid out by another program
+        IncompatibleModel, // the stored attributes cannot be migrated to the model
+        ReadFailed, // a fetch failed
+        WriteFailed, // a save or an identifier allocation failed
     };
 
-    ObjectStoreError(Code code, QString message) : m_code(code), m_message(std::move(message)) { }
+    ObjectStoreError(Code code, QString message)
+        : m_code(code)
+        , m_message(std::move(message))
+    {
+    }
 
     Code code() const { return m_code; }
     QString localizedDescription() const { return m_message; }

@@ -7,7 +7,15 @@
 namespace norvelle {
 
 struct Predicate::Node {
-    enum class Kind { Nothing, Equal, Greater, IsNull, Contains, IsBlank, And, Or, Not };
+    enum class Kind { Nothing,
+        Equal,
+        Greater,
+        IsNull,
+        Contains,
+        IsBlank,
+        And,
+        Or,
+        Not };
     Kind kind;
     QString attribute;
     QVariant value;
@@ -22,7 +30,7 @@ using Kind = Node::Kind;
 
 std::shared_ptr<const Node> leaf(Kind kind, const QString& attribute, const QVariant& value = {})
 {
-    return std::make_shared<const Node>(Node { kind, attribute, value, nullptr, nullptr });
+    return std::make_shared<const Node>(Node {kind, attribute, value, nullptr, nullptr});
 }
 
 // Every character QString::trimmed() takes away, for SQL's trim().
@@ -137,7 +145,7 @@ Predicate Predicate::operator&&(const Predicate& other) const
     if (!m_node || !other.m_node) {
         return m_node ? *this : other;
     }
-    return Predicate(std::make_shared<const Node>(Node { Kind::And, {}, {}, m_node, other.m_node }));
+    return Predicate(std::make_shared<const Node>(Node {Kind::And, {}, {}, m_node, other.m_node}));
 }
 
 Predicate Predicate::operator||(const Predicate& other) const
@@ -145,7 +153,7 @@ Predicate Predicate::operator||(const Predicate& other) const
     if (!m_node || !other.m_node) {
         return Predicate();
     }
-    return Predicate(std::make_shared<const Node>(Node { Kind::Or, {}, {}, m_node, other.m_node }));
+    return Predicate(std::make_shared<const Node>(Node {Kind::Or, {}, {}, m_node, other.m_node}));
 }
 
 Predicate Predicate::operator!() const
@@ -153,7 +161,7 @@ Predicate Predicate::operator!() const
     if (!m_node) {
         return Predicate(leaf(Kind::Nothing, {}));
     }
-    return Predicate(std::make_shared<const Node>(Node { Kind::Not, {}, {}, m_node, nullptr }));
+    return Predicate(std::make_shared<const Node>(Node {Kind::Not, {}, {}, m_node, nullptr}));
 }
 
 bool Predicate::sql(const EntityDescription& entity, QString& condition, std::vector<QVariant>& bindings) const

@@ -50,7 +50,10 @@ public:
     struct Node;
 
 private:
-    explicit Predicate(std::shared_ptr<const Node> node) : m_node(std::move(node)) { }
+    explicit Predicate(std::shared_ptr<const Node> node)
+        : m_node(std::move(node))
+    {
+    }
     std::shared_ptr<const Node> m_node;
 };
 

@@ -164,7 +164,7 @@ QVariant SqliteConnection::columnValue(sqlite3_stmt* statement, int column)
         return sqlite3_column_double(statement, column);
     case SQLITE_TEXT:
         return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, column)),
-                                 sqlite3_column_bytes(statement, column));
+            sqlite3_column_bytes(statement, column));
     case SQLITE_BLOB: {
         const void* bytes = sqlite3_column_blob(statement, column);
         const int size = sqlite3_column_bytes(statement, column);

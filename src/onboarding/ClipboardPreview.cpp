@@ -1,10 +1,10 @@
 #include "onboarding/ClipboardPreview.h"
 
-#include "ui/SchemeColors.h"
-#include "ui/ViewFont.h"
-#include "ui/RoundedPainting.h"
-#include "ui/SymbolImage.h"
 #include "ui/BrandPalette.h"
+#include "ui/RoundedPainting.h"
+#include "ui/SchemeColors.h"
+#include "ui/SymbolImage.h"
+#include "ui/ViewFont.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "onboarding/LaunchAtLoginPage.h"
 
-#include "ui/PlainButton.h"
-#include "ui/ViewFont.h"
 #include "onboarding/LaunchAtLoginCard.h"
 #include "platform/LoginItem.h"
 #include "platform/SystemLog.h"
 #include "ui/BrandGradientButtonStyle.h"
+#include "ui/PlainButton.h"
+#include "ui/ViewFont.h"
 
 #include <QPushButton>
 #include <QVBoxLayout>

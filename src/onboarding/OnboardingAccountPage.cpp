@@ -3,17 +3,17 @@
 #include "account/AuthService.h"
 #include "account/GoogleSignInButton.h"
 #include "account/GoogleSignInManager.h"
-#include "ui/PlainButton.h"
-#include "ui/ViewFont.h"
-#include "ui/TextLabel.h"
 #include "onboarding/AppIconView.h"
 #include "onboarding/OnboardingSlide.h"
 #include "ui/BrandGradientButtonStyle.h"
 #include "ui/MessageBoxRoom.h"
+#include "ui/PlainButton.h"
 #include "ui/SchemePalette.h"
+#include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
-#include <QHBoxLayout>
 #include <QGraphicsOpacityEffect>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPainter>
@@ -65,9 +65,9 @@ OnboardingAccountPage::OnboardingAccountPage(AuthService& auth, GoogleSignInMana
     layout->setSpacing(14);
     layout->addWidget(new AppIconView(64, this), 0, Qt::AlignHCenter);
     layout->addWidget(OnboardingSlide::textBlock(QStringLiteral("Sync across your computers"), 22,
-                          QStringLiteral("Signing in is optional — it syncs your notes across your computers. Your clipboard "
-                                         "history always stays private on this computer."),
-                          12.5, 7, 390));
+        QStringLiteral("Signing in is optional — it syncs your notes across your computers. Your clipboard "
+                       "history always stays private on this computer."),
+        12.5, 7, 390));
     m_google = new GoogleSignInButton(this);
     m_google->setFixedSize(fieldWidth, 44);
     layout->addWidget(m_google, 0, Qt::AlignHCenter);
@@ -193,7 +193,7 @@ void OnboardingAccountPage::refresh()
     m_error->setMinimumHeight(m_error->heightForWidth(fieldWidth));
     m_error->setVisible(m_emailError.has_value());
     m_switch->setText(m_form.isSignUp ? QStringLiteral("Already have an account? Sign in")
-                                 : QStringLiteral("New here? Create an account"));
+                                      : QStringLiteral("New here? Create an account"));
     m_switch->updateGeometry();
 }
 

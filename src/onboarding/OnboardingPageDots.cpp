@@ -1,7 +1,7 @@
 #include "onboarding/OnboardingPageDots.h"
 
-#include "ui/SchemeColors.h"
 #include "ui/BrandPalette.h"
+#include "ui/SchemeColors.h"
 
 #include <QPainter>
 

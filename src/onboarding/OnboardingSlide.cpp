@@ -1,7 +1,7 @@
 #include "onboarding/OnboardingSlide.h"
 
-#include "ui/ViewFont.h"
 #include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
 #include <QVBoxLayout>
 

@@ -1,8 +1,6 @@
 #include "onboarding/OnboardingView.h"
 
 #include "account/APIConfig.h"
-#include "ui/PlainButton.h"
-#include "ui/ViewFont.h"
 #include "onboarding/AppIconView.h"
 #include "onboarding/ClipboardPreview.h"
 #include "onboarding/LaunchAtLoginPage.h"
@@ -12,7 +10,9 @@
 #include "onboarding/StickyPreview.h"
 #include "onboarding/SyncPreview.h"
 #include "ui/BrandPalette.h"
+#include "ui/PlainButton.h"
 #include "ui/SchemePalette.h"
+#include "ui/ViewFont.h"
 
 #include <QGraphicsOpacityEffect>
 #include <QHBoxLayout>
@@ -68,9 +68,7 @@ OnboardingView::OnboardingView(std::function<void()> onComplete, AuthService& au
     m_back = new PlainButton(QStringLiteral("Back"),
         {.font = viewFont(13), .color = &SchemeColors::secondaryText, .padding = QMargins(6, 6, 6, 6)}, navigation);
     m_continue = new PlainButton(QStringLiteral("Continue"),
-        {.font = viewFont(13, QFont::Medium), .color = [](const SchemeColors&) { return QColor(Qt::white); },
-            .padding = QMargins(18, 8, 18, 8), .minimumHeight = 32,
-            .fill = [](const SchemeColors&) { return brandPurple(); }, .radius = 7},
+        {.font = viewFont(13, QFont::Medium), .color = [](const SchemeColors&) { return QColor(Qt::white); }, .padding = QMargins(18, 8, 18, 8), .minimumHeight = 32, .fill = [](const SchemeColors&) { return brandPurple(); }, .radius = 7},
         navigation);
     navigationLayout->addWidget(m_back);
     navigationLayout->addStretch(1);

@@ -23,7 +23,7 @@ protected:
 
 private:
     bool m_placed = false;
-    BackgroundWindowDrag m_backgroundDrag { *this };
+    BackgroundWindowDrag m_backgroundDrag {*this};
 };
 
 } // namespace norvelle

@@ -1,8 +1,8 @@
 #include "onboarding/StickyPreview.h"
 
-#include "ui/ViewFont.h"
-#include "ui/RoundedPainting.h"
 #include "onboarding/CheckMark.h"
+#include "ui/RoundedPainting.h"
+#include "ui/ViewFont.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

@@ -25,8 +25,7 @@ int createTemporary(const QString& path, mode_t mode, QByteArray* temporaryName)
 {
     const QFileInfo info(path);
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString name = QStringLiteral("%1/.%2.%3.tmp").arg(info.absolutePath(), info.fileName(),
-            QString::number(QRandomGenerator::global()->generate64(), 36));
+        const QString name = QStringLiteral("%1/.%2.%3.tmp").arg(info.absolutePath(), info.fileName(), QString::number(QRandomGenerator::global()->generate64(), 36));
         *temporaryName = QFile::encodeName(name);
         const int fd = ::open(temporaryName->constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOCTTY, mode);
         if (fd >= 0 || errno != EEXIST) {
@@ -69,7 +68,7 @@ std::optional<QString> AtomicFile::write(const QString& givenPath, QByteArrayVie
         return systemReason(errno);
     }
     // A file replaced keeps the permissions the user gave it.
-    struct stat previous {};
+    struct stat previous { };
     if (access == Access::everyone && ::stat(QFile::encodeName(path).constData(), &previous) == 0) {
         ::fchmod(fd, previous.st_mode & 07777);
     }

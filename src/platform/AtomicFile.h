@@ -14,7 +14,8 @@ namespace norvelle {
 // written through here.
 class AtomicFile {
 public:
-    enum class Access { everyone, ownerOnly };
+    enum class Access { everyone,
+        ownerOnly };
 
     // The reason the file could not be written, in words for the log or the user; none when
     // it was. `ownerOnly` files are readable by their owner alone from the first byte on.

@@ -27,7 +27,9 @@ inline bool eatsIntoDescriptorReserve(int fd)
 // network module, loaded on its own, uses it too.
 class CallerRoom {
 public:
-    enum class Admission { Take, TakeInPlaceOfOldest, Refuse };
+    enum class Admission { Take,
+        TakeInPlaceOfOldest,
+        Refuse };
 
     explicit CallerRoom(qsizetype maximum)
         : m_maximum(maximum)

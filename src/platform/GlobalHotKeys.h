@@ -10,9 +10,9 @@ namespace norvelle {
 // Why a hot key could not be registered.
 enum class HotKeyError {
     none,
-    noDisplay,          // no X display (offscreen, or Wayland without XWayland)
+    noDisplay, // no X display (offscreen, or Wayland without XWayland)
     heldByAnotherProgram,
-    unknownKey,         // the key code has no key on this keyboard
+    unknownKey, // the key code has no key on this keyboard
 };
 
 QString hotKeyErrorMessage(HotKeyError error);

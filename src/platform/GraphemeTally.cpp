@@ -27,7 +27,7 @@ qsizetype sharedEnd(QStringView a, QStringView b, qsizetype limit)
     constexpr qsizetype block = 2048;
     qsizetype same = 0;
     while (same + block <= limit
-           && std::memcmp(a.data() + a.size() - same - block, b.data() + b.size() - same - block, block * sizeof(QChar)) == 0)
+        && std::memcmp(a.data() + a.size() - same - block, b.data() + b.size() - same - block, block * sizeof(QChar)) == 0)
         same += block;
     while (same < limit && a[a.size() - same - 1] == b[b.size() - same - 1])
         ++same;

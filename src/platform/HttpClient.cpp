@@ -32,7 +32,8 @@ bool hasControlCharacter(const QByteArray& text)
 
 void answerLater(HttpClient* client, std::function<void(HttpResult)> done, HttpError error)
 {
-    QMetaObject::invokeMethod(client, [done = std::move(done), error = std::move(error)] { done(error); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        client, [done = std::move(done), error = std::move(error)] { done(error); }, Qt::QueuedConnection);
 }
 
 } // namespace
@@ -42,7 +43,7 @@ void HttpClient::send(const HttpRequest& request, std::function<void(HttpResult)
     for (const auto& [name, value] : request.headers) {
         if (hasControlCharacter(name) || hasControlCharacter(value)) {
             answerLater(this, std::move(done),
-                HttpError{HttpError::Kind::unsafeRequest, QStringLiteral("The request held characters a web request can’t carry, so it wasn’t sent.")});
+                HttpError {HttpError::Kind::unsafeRequest, QStringLiteral("The request held characters a web request can’t carry, so it wasn’t sent.")});
             return;
         }
     }
@@ -54,7 +55,7 @@ void HttpClient::send(const HttpRequest& request, std::function<void(HttpResult)
     }
     if (!m_transport) {
         answerLater(this, std::move(done),
-            HttpError{HttpError::Kind::cannotConnect, QStringLiteral("Norvelle’s network part is missing, so the server can’t be reached.")});
+            HttpError {HttpError::Kind::cannotConnect, QStringLiteral("Norvelle’s network part is missing, so the server can’t be reached.")});
         return;
     }
     m_transport->send(request, m_timeoutMs, m_deadlineMs, std::move(done));

@@ -29,14 +29,14 @@ struct HttpResponse {
 // the reply's content.
 struct HttpError {
     enum class Kind {
-        timedOut,         // nothing arrived for the client's timeout
-        cannotConnect,    // no server at that address
-        noNetwork,        // this computer has no network connection
+        timedOut, // nothing arrived for the client's timeout
+        cannotConnect, // no server at that address
+        noNetwork, // this computer has no network connection
         secureConnection, // TLS failed (certificate or handshake); never ignored
-        notHttp,          // the other side did not speak HTTP
-        replyTooLarge,    // more than the request's maximum
-        transferFailed,   // the connection broke, or the reply was cut short
-        unsafeRequest,    // a header holding a control character: never sent
+        notHttp, // the other side did not speak HTTP
+        replyTooLarge, // more than the request's maximum
+        transferFailed, // the connection broke, or the reply was cut short
+        unsafeRequest, // a header holding a control character: never sent
     };
     Kind kind;
     QString message;

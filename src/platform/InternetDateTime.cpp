@@ -52,7 +52,8 @@ std::optional<QDateTime> InternetDateTime::parse(const QString& text)
             const int digit = text.at(at).unicode() - u'0';
             const qsizetype place = at - start;
             if (place < 3) {
-                millisecond += digit * (place == 0 ? 100 : place == 1 ? 10 : 1);
+                millisecond += digit * (place == 0 ? 100 : place == 1 ? 10
+                                                                      : 1);
             }
             ++at;
         }

@@ -18,7 +18,8 @@ class LoginItem {
 public:
     // Enabled: the entry exists and the desktop has not been told to skip it (Hidden, or the
     // GNOME switch set to false, as session settings tools write it).
-    enum class Status { notRegistered, enabled };
+    enum class Status { notRegistered,
+        enabled };
 
     static Status status();
     // Writes the entry for the running program, replacing any earlier one in one step.

@@ -15,7 +15,7 @@ class LoopbackListener {
 public:
     struct Answer {
         QByteArray status; // "200 OK"
-        QByteArray body;   // an HTML page
+        QByteArray body; // an HTML page
         // Runs once the answer is on its way; it may close or destroy the listener.
         std::function<void()> then;
     };

@@ -38,9 +38,11 @@ void MainQueue::asyncAfter(double seconds, std::function<void()> work, QObject* 
         return;
     }
     // A timer must be started on the thread that owns it: hop to the main thread first.
-    QMetaObject::invokeMethod(target, [milliseconds, target, work = std::move(work)]() mutable {
-        QTimer::singleShot(milliseconds, target, std::move(work));
-    }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        target, [milliseconds, target, work = std::move(work)]() mutable {
+            QTimer::singleShot(milliseconds, target, std::move(work));
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace norvelle

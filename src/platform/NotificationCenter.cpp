@@ -41,7 +41,7 @@ NotificationCenter::Token NotificationCenter::addObserver(const QString& name, Q
 {
     std::lock_guard lock(m_mutex);
     const Token token = m_nextToken++;
-    m_entries.push_back(Entry { token, name, context, context != nullptr, std::move(observer) });
+    m_entries.push_back(Entry {token, name, context, context != nullptr, std::move(observer)});
     return token;
 }
 
@@ -53,7 +53,7 @@ void NotificationCenter::removeObserver(Token token)
 
 void NotificationCenter::post(const QString& name, const void* object, const QVariantMap& userInfo)
 {
-    Notification notification { name, object, userInfo };
+    Notification notification {name, object, userInfo};
     if (MainQueue::isMainThread()) {
         deliver(notification);
     } else {

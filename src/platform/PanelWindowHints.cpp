@@ -22,7 +22,7 @@ void PanelWindowHints::skipTaskbarAndPager(QWidget& window)
     };
     // Qt keeps the states it finds on an unmapped window and adds its own when it maps it.
     XChangeProperty(display, id, XInternAtom(display, "_NET_WM_STATE", False), XA_ATOM, 32, PropModeAppend,
-                    reinterpret_cast<unsigned char*>(states), 2);
+        reinterpret_cast<unsigned char*>(states), 2);
     XSync(display, False);
 }
 

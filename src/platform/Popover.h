@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QWidget>
@@ -14,7 +14,8 @@ class Popover : public QWidget {
     Q_OBJECT
 public:
     // Which side of its anchor the popover prefers; it takes the other when that has no room.
-    enum class Edge { below, above };
+    enum class Edge { below,
+        above };
 
     explicit Popover(QSize contentSize, QWidget* parent = nullptr);
 
@@ -39,7 +40,7 @@ public:
 
     // Where showRelativeTo() puts a popover of `size` within `available` (the screen's free area).
     static QPoint placement(const QRect& anchor, const QPoint& pointer, QSize size, const QRect& available,
-                            Edge edge = Edge::below);
+        Edge edge = Edge::below);
 
 signals:
     void closed();

@@ -21,7 +21,7 @@ QString systemReason(int error)
 
 RegularFile::Result failure(RegularFile::Outcome outcome, QString reason)
 {
-    return RegularFile::Result { outcome, {}, std::move(reason) };
+    return RegularFile::Result {outcome, {}, std::move(reason)};
 }
 
 } // namespace
@@ -36,7 +36,7 @@ RegularFile::Result RegularFile::read(const QString& path, qint64 maximumBytes)
     }
     QFile file;
     file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
-    struct stat status {};
+    struct stat status { };
     if (::fstat(fd, &status) != 0) {
         return failure(Outcome::unreadable, systemReason(errno));
     }
@@ -62,12 +62,12 @@ RegularFile::Result RegularFile::read(const QString& path, qint64 maximumBytes)
     if (bytes.size() > maximumBytes) {
         return failure(Outcome::tooLarge, tooLarge);
     }
-    return Result { Outcome::read, std::move(bytes), {} };
+    return Result {Outcome::read, std::move(bytes), {}};
 }
 
 bool RegularFile::isRegularFile(const QString& path)
 {
-    struct stat status {};
+    struct stat status { };
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
 }
 

@@ -10,7 +10,11 @@ namespace norvelle {
 // reader. Every file read at launch or on import goes through here.
 class RegularFile {
 public:
-    enum class Outcome { read, missing, notRegularFile, tooLarge, unreadable };
+    enum class Outcome { read,
+        missing,
+        notRegularFile,
+        tooLarge,
+        unreadable };
 
     struct Result {
         Outcome outcome = Outcome::missing;

@@ -49,7 +49,7 @@ QString processName(qint64 pid)
 
 QString className(Display* dpy, Window window)
 {
-    XClassHint hint { nullptr, nullptr };
+    XClassHint hint {nullptr, nullptr};
     if (!XGetClassHint(dpy, window, &hint)) {
         return {};
     }

@@ -25,7 +25,7 @@ SelectionOwnerProbe::SelectionOwnerProbe(QObject* parent)
         m_targets = XInternAtom(display, "TARGETS", False);
         m_property = XInternAtom(display, "NORVELLE_OWNER_PROBE", False);
         m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(static_cast<Display*>(m_display)),
-                                                       QSocketNotifier::Read);
+            QSocketNotifier::Read);
         connect(m_notifier.get(), &QSocketNotifier::activated, this, &SelectionOwnerProbe::readEvents);
     }
 }

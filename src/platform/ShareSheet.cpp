@@ -125,8 +125,8 @@ void ShareSheet::copy()
             uriList += url.toEncoded() + "\r\n";
             copiedFiles += "\n" + url.toEncoded();
         }
-        contents.data.append({ QStringLiteral("text/uri-list"), uriList });
-        contents.data.append({ QStringLiteral("x-special/gnome-copied-files"), copiedFiles });
+        contents.data.append({QStringLiteral("text/uri-list"), uriList});
+        contents.data.append({QStringLiteral("x-special/gnome-copied-files"), copiedFiles});
         if (strings.isEmpty()) {
             for (const QUrl& url : urls) {
                 strings << url.toLocalFile();
@@ -136,7 +136,7 @@ void ShareSheet::copy()
     const QList<QImage> pictures = images();
     const QByteArray png = pictures.isEmpty() ? pngFileBytes(urls) : pngBytes(pictures.first());
     if (!png.isEmpty()) {
-        contents.data.append({ PasteboardType::png, png });
+        contents.data.append({PasteboardType::png, png});
     }
     contents.string = strings.join(QStringLiteral("\n\n"));
     if (!contents.isEmpty()) {
@@ -149,7 +149,7 @@ void ShareSheet::open()
     for (const QString& path : documentPaths(files())) {
         if (!m_launcher.openUrl(QUrl::fromLocalFile(path))) {
             reportFailure(QStringLiteral("No program could open “%1”.").arg(QFileInfo(path).fileName()),
-                          QStringLiteral("The desktop has no program set for this kind of file."));
+                QStringLiteral("The desktop has no program set for this kind of file."));
         }
     }
 }
@@ -166,7 +166,7 @@ void ShareSheet::showInFolder()
     for (const QString& folder : folders) {
         if (!m_launcher.openUrl(QUrl::fromLocalFile(folder))) {
             reportFailure(QStringLiteral("The folder “%1” could not be shown.").arg(folder),
-                          QStringLiteral("The desktop has no file manager set for folders."));
+                QStringLiteral("The desktop has no file manager set for folders."));
         }
     }
 }
@@ -183,8 +183,8 @@ void ShareSheet::email()
     }
     if (!m_launcher.startDetached(QStringLiteral("xdg-email"), arguments)) {
         reportFailure(QStringLiteral("The e-mail program could not be started."),
-                      QStringLiteral("Norvelle writes e-mails through xdg-email (the xdg-utils package); "
-                                     "it is missing or did not start."));
+            QStringLiteral("Norvelle writes e-mails through xdg-email (the xdg-utils package); "
+                           "it is missing or did not start."));
     }
 }
 

@@ -34,7 +34,10 @@ const QByteArray acknowledged = "ok\n";
 constexpr qsizetype longestRequest = 64;
 
 struct FileDescriptor {
-    explicit FileDescriptor(int open) : fd(open) {}
+    explicit FileDescriptor(int open)
+        : fd(open)
+    {
+    }
     ~FileDescriptor()
     {
         if (fd >= 0) {
@@ -62,7 +65,7 @@ bool socketAddress(const QString& path, sockaddr_un& address)
 // Waits for `fd` to become ready for `events` until `deadline`; false when it did not.
 bool waitFor(int fd, short events, const QDeadlineTimer& deadline)
 {
-    pollfd waiting { fd, events, 0 };
+    pollfd waiting {fd, events, 0};
     int ready;
     do {
         ready = ::poll(&waiting, 1, int(deadline.remainingTime()));
@@ -132,7 +135,7 @@ bool SingleInstanceGuard::askRunningCopyToReopen()
         return false;
     }
     // A running copy too busy to accept makes the connect wait, at most this long.
-    const timeval timeout { timeoutMs / 1000, 0 };
+    const timeval timeout {timeoutMs / 1000, 0};
     ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &timeout, sizeof(timeout));
     if (::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) != 0) {
         return false;

@@ -57,7 +57,7 @@ private:
     QSocketNotifier* m_listening = nullptr;
     // Connections whose request has not all arrived yet, oldest first.
     QList<Caller> m_callers;
-    CallerRoom m_callerRoom{maximumCallers};
+    CallerRoom m_callerRoom {maximumCallers};
 };
 
 } // namespace norvelle

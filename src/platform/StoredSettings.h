@@ -29,30 +29,30 @@ struct TextSetting {
 // one owner, which gives them their reading rule; their keys are here too.
 namespace storedSettings {
 
-inline const BoolSetting syncEnabled { QStringLiteral("norvelle.sync.enabled"), true };
-inline const BoolSetting autoSyncEnabled { QStringLiteral("norvelle.sync.autoEnabled"), true };
-inline const BoolSetting telemetryEnabled { QStringLiteral("norvelle.telemetryEnabled"), true };
-inline const BoolSetting openWorkspaceOnLaunch { QStringLiteral("norvelle.openWorkspaceOnLaunch"), false };
-inline const BoolSetting hasCompletedOnboarding { QStringLiteral("norvelle.hasCompletedOnboarding"), false };
-inline const BoolSetting didMigrateWorkspaceLaunchDefault { QStringLiteral("norvelle.didMigrateWorkspaceLaunchDefault"), false };
-inline const BoolSetting launchAtLoginBannerDismissed { QStringLiteral("norvelle.launchAtLoginBannerDismissed"), false };
-inline const BoolSetting usedDevelopmentIdentity { QStringLiteral("norvelle.auth.usedDevelopmentIdentity"), false };
+inline const BoolSetting syncEnabled {QStringLiteral("norvelle.sync.enabled"), true};
+inline const BoolSetting autoSyncEnabled {QStringLiteral("norvelle.sync.autoEnabled"), true};
+inline const BoolSetting telemetryEnabled {QStringLiteral("norvelle.telemetryEnabled"), true};
+inline const BoolSetting openWorkspaceOnLaunch {QStringLiteral("norvelle.openWorkspaceOnLaunch"), false};
+inline const BoolSetting hasCompletedOnboarding {QStringLiteral("norvelle.hasCompletedOnboarding"), false};
+inline const BoolSetting didMigrateWorkspaceLaunchDefault {QStringLiteral("norvelle.didMigrateWorkspaceLaunchDefault"), false};
+inline const BoolSetting launchAtLoginBannerDismissed {QStringLiteral("norvelle.launchAtLoginBannerDismissed"), false};
+inline const BoolSetting usedDevelopmentIdentity {QStringLiteral("norvelle.auth.usedDevelopmentIdentity"), false};
 
 // "system", "light" or "dark".
-inline const TextSetting appearance { QStringLiteral("norvelle.appearance"), QStringLiteral("system") };
+inline const TextSetting appearance {QStringLiteral("norvelle.appearance"), QStringLiteral("system")};
 // Empty: the built-in server.
-inline const TextSetting apiBaseURL { QStringLiteral("norvelle.api.baseURL"), QString() };
-inline const TextSetting preferredNewNoteFolderSlug { QStringLiteral("norvelle.preferredNewNoteFolderSlug"), QString() };
-inline const TextSetting profileAvatarPath { QStringLiteral("norvelle.profile.avatarPath"), QString() };
-inline const TextSetting accountDisplayName { QStringLiteral("norvelle.profile.accountDisplayName"), QString() };
+inline const TextSetting apiBaseURL {QStringLiteral("norvelle.api.baseURL"), QString()};
+inline const TextSetting preferredNewNoteFolderSlug {QStringLiteral("norvelle.preferredNewNoteFolderSlug"), QString()};
+inline const TextSetting profileAvatarPath {QStringLiteral("norvelle.profile.avatarPath"), QString()};
+inline const TextSetting accountDisplayName {QStringLiteral("norvelle.profile.accountDisplayName"), QString()};
 // "scheme://host:port" of the server that issued the stored session; empty before one is kept.
-inline const TextSetting sessionServer { QStringLiteral("norvelle.sync.sessionServer"), QString() };
+inline const TextSetting sessionServer {QStringLiteral("norvelle.sync.sessionServer"), QString()};
 // Made once, at random, when missing.
-inline const TextSetting deviceIdentifier { QStringLiteral("norvelle.device.id"), QString() };
+inline const TextSetting deviceIdentifier {QStringLiteral("norvelle.device.id"), QString()};
 // The name of the signal that ended the previous run.
-inline const TextSetting lastCrashSignal { QStringLiteral("norvelle.lastCrashSignal"), QString() };
+inline const TextSetting lastCrashSignal {QStringLiteral("norvelle.lastCrashSignal"), QString()};
 // A ClipboardRetentionMode raw value; "days7" when absent or unknown.
-inline const TextSetting clipboardRetentionMode { QStringLiteral("norvelle.clipboard.retentionMode"), QStringLiteral("days7") };
+inline const TextSetting clipboardRetentionMode {QStringLiteral("norvelle.clipboard.retentionMode"), QStringLiteral("days7")};
 
 // Integer: the highest server version applied; absent before the first pull.
 inline const QString sinceGlobalVersionKey = QStringLiteral("norvelle.sync.sinceGlobalVersion");

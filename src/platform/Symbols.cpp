@@ -9,7 +9,7 @@ namespace {
 
 const QHash<QString, QString>& themeNames()
 {
-    static const QHash<QString, QString> names{
+    static const QHash<QString, QString> names {
         {"doc.on.clipboard", "edit-paste-symbolic"},
         {"note.text", "accessories-text-editor-symbolic"},
         {"gearshape", "emblem-system-symbolic"},

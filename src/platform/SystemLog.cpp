@@ -44,7 +44,7 @@ void SystemLog::write(Level level, const QString& message) const
     {
         std::lock_guard lock(sinkMutex);
         if (sink()) {
-            sink()(Line { level, m_category, message });
+            sink()(Line {level, m_category, message});
             return;
         }
     }

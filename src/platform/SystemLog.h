@@ -11,7 +11,10 @@ namespace norvelle {
 // a sink sees it.
 class SystemLog {
 public:
-    enum class Level { Info, Notice, Error, Fault };
+    enum class Level { Info,
+        Notice,
+        Error,
+        Fault };
 
     struct Line {
         Level level;

@@ -12,7 +12,7 @@ namespace norvelle {
 
 namespace {
 
-int signalPipe[2] = { -1, -1 };
+int signalPipe[2] = {-1, -1};
 
 void setTerminationSignalsBlocked(bool blocked)
 {
@@ -44,7 +44,7 @@ TerminationSignals::TerminationSignals(QObject* parent)
     m_notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &TerminationSignals::readSignal);
 
-    struct sigaction action {};
+    struct sigaction action { };
     action.sa_handler = forwardSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

@@ -144,21 +144,21 @@ QJsonValue UserDefaults::encode(const QVariant& value, bool* ok)
     }
     switch (v.typeId()) {
     case QMetaType::Bool:
-        return QJsonObject { { boolTag, v.toBool() } };
+        return QJsonObject {{boolTag, v.toBool()}};
     case QMetaType::LongLong:
-        return QJsonObject { { intTag, QString::number(v.toLongLong()) } };
+        return QJsonObject {{intTag, QString::number(v.toLongLong())}};
     case QMetaType::Double:
-        return QJsonObject { { doubleTag, v.toDouble() } };
+        return QJsonObject {{doubleTag, v.toDouble()}};
     case QMetaType::QString:
-        return QJsonObject { { stringTag, v.toString() } };
+        return QJsonObject {{stringTag, v.toString()}};
     case QMetaType::QByteArray:
-        return QJsonObject { { dataTag, QString::fromLatin1(v.toByteArray().toBase64()) } };
+        return QJsonObject {{dataTag, QString::fromLatin1(v.toByteArray().toBase64())}};
     case QMetaType::QVariantList: {
         QJsonArray items;
         for (const QVariant& item : v.toList()) {
             items.append(encode(item));
         }
-        return QJsonObject { { arrayTag, items } };
+        return QJsonObject {{arrayTag, items}};
     }
     default: {
         QJsonObject members;
@@ -166,7 +166,7 @@ QJsonValue UserDefaults::encode(const QVariant& value, bool* ok)
         for (auto it = map.begin(); it != map.end(); ++it) {
             members.insert(it.key(), encode(it.value()));
         }
-        return QJsonObject { { dictionaryTag, members } };
+        return QJsonObject {{dictionaryTag, members}};
     }
     }
 }
@@ -282,8 +282,7 @@ void UserDefaults::setAsideUnreadableFile(const QString& reason)
     }
     const bool movedAside = QFile::rename(m_filePath, aside);
     m_unreadableFileKept = movedAside ? aside : m_filePath;
-    log.error(QString("settings file %1 could not be read (%2); %3").arg(m_filePath, reason,
-        movedAside ? "kept as " + aside : QString("it could not be moved and is left as it is")));
+    log.error(QString("settings file %1 could not be read (%2); %3").arg(m_filePath, reason, movedAside ? "kept as " + aside : QString("it could not be moved and is left as it is")));
     if (!movedAside) {
         // Never write over a file we could not read: save beside it instead.
         m_filePath += ".recovered";
@@ -342,7 +341,7 @@ void UserDefaults::synchronize()
     if (lastFailed) {
         scheduleSave();
     }
-    m_writer->sync([] { });
+    m_writer->sync([] {});
 }
 
 bool UserDefaults::lastSaveSucceeded()

@@ -14,9 +14,9 @@ namespace norvelle {
 namespace {
 
 const QByteArray returnPage = "<!doctype html><html><head><meta charset=\"utf-8\"><title>Norvelle</title></head>"
-                               "<body style=\"font-family:sans-serif;text-align:center;margin-top:4em\">"
-                               "<h2>You’re signed in</h2><p>You can close this tab and return to Norvelle.</p>"
-                               "</body></html>";
+                              "<body style=\"font-family:sans-serif;text-align:center;margin-top:4em\">"
+                              "<h2>You’re signed in</h2><p>You can close this tab and return to Norvelle.</p>"
+                              "</body></html>";
 
 std::unique_ptr<QWidget> makeWaitingWindow(QWidget* anchor, const std::function<void()>& onCancel)
 {

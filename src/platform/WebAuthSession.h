@@ -24,7 +24,10 @@ namespace norvelle {
 class WebAuthSession : public QObject {
     Q_OBJECT
 public:
-    enum class Failure { cancelled, cannotListen, cannotOpenBrowser, timedOut };
+    enum class Failure { cancelled,
+        cannotListen,
+        cannotOpenBrowser,
+        timedOut };
     struct Result {
         std::optional<QUrl> callbackURL;
         std::optional<Failure> failure;

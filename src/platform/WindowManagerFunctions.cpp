@@ -25,14 +25,14 @@ void moveOnly(QWidget& window)
         return;
     }
     const Window id = Window(window.winId());
-    long motifHints[5] = { motifFunctionsGiven | motifDecorationsGiven, motifMove, 0, 0, 0 };
+    long motifHints[5] = {motifFunctionsGiven | motifDecorationsGiven, motifMove, 0, 0, 0};
     const Atom motif = XInternAtom(display, "_MOTIF_WM_HINTS", False);
     XChangeProperty(display, id, motif, motif, 32, PropModeReplace, reinterpret_cast<unsigned char*>(motifHints), 5);
     // Qt also gives a frameless window KDE's "override" type, under which openbox reads any
     // list of functions as allowing none, not even the move.
     Atom normal = XInternAtom(display, "_NET_WM_WINDOW_TYPE_NORMAL", False);
     XChangeProperty(display, id, XInternAtom(display, "_NET_WM_WINDOW_TYPE", False), XA_ATOM, 32, PropModeReplace,
-                    reinterpret_cast<unsigned char*>(&normal), 1);
+        reinterpret_cast<unsigned char*>(&normal), 1);
     XSync(display, False);
 }
 

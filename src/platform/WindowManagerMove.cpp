@@ -20,7 +20,7 @@ void WindowManagerMove::cancel(const QWidget& window)
     event.xclient.message_type = XInternAtom(display, "_NET_WM_MOVERESIZE", False);
     event.xclient.format = 32;
     event.xclient.data.l[2] = 11; // _NET_WM_MOVERESIZE_CANCEL
-    event.xclient.data.l[4] = 1;  // from an application
+    event.xclient.data.l[4] = 1; // from an application
     XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display);
 }

@@ -72,7 +72,7 @@ quint32 numLockMask(Display* display)
 
 std::vector<quint32> lockVariants(quint32 mask, quint32 numLock)
 {
-    std::vector<quint32> masks{mask, mask | numLock, mask | LockMask, mask | numLock | LockMask};
+    std::vector<quint32> masks {mask, mask | numLock, mask | LockMask, mask | numLock | LockMask};
     std::sort(masks.begin(), masks.end());
     masks.erase(std::unique(masks.begin(), masks.end()), masks.end());
     return masks;
@@ -165,7 +165,7 @@ HotKeyRegistration X11GlobalHotKeys::registerHotKey(int evdevKeyCode, Modifiers 
     }
 
     const HotKeyRef ref = m_nextRef++;
-    m_grabs[ref] = Grab{quint32(keycode), mask, masks, identifier};
+    m_grabs[ref] = Grab {quint32(keycode), mask, masks, identifier};
     return {ref, HotKeyError::none};
 }
 

@@ -2,8 +2,8 @@
 
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFrame>
 #include <QTextFormat>
+#include <QTextFrame>
 
 namespace norvelle {
 

@@ -28,9 +28,14 @@ class RichTextCodec {
 public:
     class RtfdError {
     public:
-        enum class Kind { FolderNotCreated, FileNotWritten };
+        enum class Kind { FolderNotCreated,
+            FileNotWritten };
 
-        RtfdError(Kind kind, QString path) : m_kind(kind), m_path(std::move(path)) {}
+        RtfdError(Kind kind, QString path)
+            : m_kind(kind)
+            , m_path(std::move(path))
+        {
+        }
         Kind kind() const { return m_kind; }
         QString path() const { return m_path; }
         QString message() const;

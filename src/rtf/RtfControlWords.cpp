@@ -13,7 +13,7 @@ Table makeTable()
 {
     Table t;
     auto add = [&t](std::string_view name, RtfWord word, char16_t character = 0) {
-        t.emplace(name, RtfWordInfo{word, character});
+        t.emplace(name, RtfWordInfo {word, character});
     };
     add("ansi", RtfWord::Ansi);
     add("mac", RtfWord::Mac);
@@ -146,7 +146,7 @@ RtfWordInfo lookUpRtfWord(QByteArrayView name)
 {
     static const Table table = makeTable();
     const auto found = table.find(std::string_view(name.data(), size_t(name.size())));
-    return found == table.end() ? RtfWordInfo{} : found->second;
+    return found == table.end() ? RtfWordInfo {} : found->second;
 }
 
 } // namespace norvelle

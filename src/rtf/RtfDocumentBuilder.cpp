@@ -14,7 +14,10 @@ namespace {
 
 class Builder {
 public:
-    explicit Builder(QTextDocument& document) : m_cursor(&document) {}
+    explicit Builder(QTextDocument& document)
+        : m_cursor(&document)
+    {
+    }
 
     void run(const RtfDocumentModel& model)
     {
@@ -33,7 +36,9 @@ public:
 private:
     // Reuse: the cursor's block is empty and takes the paragraph; ReuseKeepingMark: the same,
     // but the block's character format is a table cell's and must stay.
-    enum class BlockStart { Insert, Reuse, ReuseKeepingMark };
+    enum class BlockStart { Insert,
+        Reuse,
+        ReuseKeepingMark };
 
     void fill(const RtfParagraph& paragraph, BlockStart start)
     {

@@ -228,7 +228,7 @@ RtfDocumentModel RtfDocumentCapture::capture(const QTextDocument& document, std:
             capture.captureBlock(it.currentBlock(), model.items);
     }
     if (model.items.empty() || !std::holds_alternative<RtfParagraph>(model.items.back()))
-        model.items.emplace_back(RtfParagraph{});
+        model.items.emplace_back(RtfParagraph {});
     return model;
 }
 

@@ -13,7 +13,9 @@ namespace norvelle {
 // bytes, the writer prints it, and the conversions to and from QTextDocument sit on either side.
 // Lengths are in twips (1/20 pt), font sizes in half-points, colours carry their alpha.
 
-enum class RtfFontKind { System, SystemMono, Named };
+enum class RtfFontKind { System,
+    SystemMono,
+    Named };
 
 struct RtfCharacterStyle {
     RtfFontKind fontKind = RtfFontKind::System;
@@ -29,7 +31,11 @@ struct RtfCharacterStyle {
     bool operator==(const RtfCharacterStyle&) const = default;
 };
 
-enum class RtfAlignment { Natural, Left, Center, Right, Justified };
+enum class RtfAlignment { Natural,
+    Left,
+    Center,
+    Right,
+    Justified };
 
 struct RtfParagraphStyle {
     RtfAlignment alignment = RtfAlignment::Natural;
@@ -63,7 +69,10 @@ struct RtfBorder {
 
 // How a cell's width is given: not at all (the \cellx edges decide), automatic, in fiftieths
 // of a percent, or in twips.
-enum class RtfWidthUnit { None, Auto, Percent, Twips };
+enum class RtfWidthUnit { None,
+    Auto,
+    Percent,
+    Twips };
 
 struct RtfCellDefinition {
     RtfBorder top, left, bottom, right;

@@ -81,8 +81,7 @@ RtfCharacterStyle RtfFormatMapping::characterStyle(const QTextCharFormat& format
         const int kept = format.intProperty(halfPointsProperty);
         style.halfPoints = rounded(kept > 0 && qRound(kept / 2.0) == pixels ? kept : pixels * 2.0,
             RtfLimits::minHalfPoints, RtfLimits::maxHalfPoints);
-    }
-    else if (format.hasProperty(QTextFormat::FontPointSize))
+    } else if (format.hasProperty(QTextFormat::FontPointSize))
         style.halfPoints = rounded(format.fontPointSize() * 2, RtfLimits::minHalfPoints, RtfLimits::maxHalfPoints);
     if (format.hasProperty(QTextFormat::FontWeight))
         style.weight = RtfLimits::weight(format.fontWeight());

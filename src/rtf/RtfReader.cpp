@@ -16,7 +16,11 @@ namespace {
 
 constexpr int maxFontNameLength = 256;
 
-enum class Destination { Body, FontTable, ColorTable, AlphaTable, Skip };
+enum class Destination { Body,
+    FontTable,
+    ColorTable,
+    AlphaTable,
+    Skip };
 
 struct CharacterState {
     int font = 0;
@@ -85,7 +89,11 @@ QString cleanFontName(QString name)
 
 class Parser {
 public:
-    explicit Parser(QByteArrayView data) : m_tokens(data), m_tables(m_model.items) {}
+    explicit Parser(QByteArrayView data)
+        : m_tokens(data)
+        , m_tables(m_model.items)
+    {
+    }
 
     RtfDocumentModel run();
 
@@ -151,7 +159,7 @@ RtfDocumentModel Parser::run()
         handle(token);
     }
     flushBytes();
-    RtfParagraph last{group().paragraph, currentStyle(), std::move(m_runs)};
+    RtfParagraph last {group().paragraph, currentStyle(), std::move(m_runs)};
     for (RtfRun& run : last.runs)
         sanitize(run.text);
     if (group().inTable && last.hasText()) {
@@ -339,7 +347,7 @@ void Parser::handleWord(const RtfToken& token)
         endParagraph(RtfWord::Row);
         return;
     case RtfWord::Plain:
-        character = CharacterState{};
+        character = CharacterState {};
         character.font = m_defaultFont;
         break;
     case RtfWord::Font:
@@ -596,7 +604,7 @@ void Parser::appendUnit(char16_t unit)
 void Parser::endParagraph(RtfWord how)
 {
     flushBytes();
-    RtfParagraph paragraph{group().paragraph, currentStyle(), std::move(m_runs)};
+    RtfParagraph paragraph {group().paragraph, currentStyle(), std::move(m_runs)};
     m_runs.clear();
     for (RtfRun& run : paragraph.runs)
         sanitize(run.text);

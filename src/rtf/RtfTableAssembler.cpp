@@ -20,7 +20,7 @@ void RtfTableAssembler::closeCell()
         last.insert(last.end(), std::make_move_iterator(m_cellParagraphs.begin()),
             std::make_move_iterator(m_cellParagraphs.end()));
     } else {
-        m_row.push_back(RtfCell{{}, std::move(m_cellParagraphs)});
+        m_row.push_back(RtfCell {{}, std::move(m_cellParagraphs)});
     }
     m_cellParagraphs.clear();
 }

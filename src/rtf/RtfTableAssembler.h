@@ -15,7 +15,10 @@ class RtfTableAssembler {
 public:
     using Items = std::vector<std::variant<RtfParagraph, RtfTable>>;
 
-    explicit RtfTableAssembler(Items& output) : m_output(output) {}
+    explicit RtfTableAssembler(Items& output)
+        : m_output(output)
+    {
+    }
 
     // A paragraph inside a table: `endsCell` for \cell, false for \par within a cell.
     void addCellParagraph(RtfParagraph paragraph, bool endsCell);

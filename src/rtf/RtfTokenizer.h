@@ -10,10 +10,10 @@ struct RtfToken {
         End,
         GroupStart,
         GroupEnd,
-        ControlWord,   // name, hasParameter, parameter
+        ControlWord, // name, hasParameter, parameter
         ControlSymbol, // symbol: the character after the backslash
-        HexByte,       // symbol: the byte of \'hh
-        Text,          // text: raw bytes up to the next special character
+        HexByte, // symbol: the byte of \'hh
+        Text, // text: raw bytes up to the next special character
     };
     Kind kind = Kind::End;
     QByteArrayView name;
@@ -28,7 +28,10 @@ struct RtfToken {
 // raw CR and LF are dropped.
 class RtfTokenizer {
 public:
-    explicit RtfTokenizer(QByteArrayView data) : m_data(data) {}
+    explicit RtfTokenizer(QByteArrayView data)
+        : m_data(data)
+    {
+    }
 
     RtfToken next();
     // For \binN: skips up to `count` bytes of binary data.

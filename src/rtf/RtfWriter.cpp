@@ -384,7 +384,10 @@ private:
     RtfCharacterStyle m_style;
 };
 
-RtfItemWriter::RtfItemWriter() : m_writer(std::make_unique<Writer>()) {}
+RtfItemWriter::RtfItemWriter()
+    : m_writer(std::make_unique<Writer>())
+{
+}
 RtfItemWriter::~RtfItemWriter() = default;
 
 void RtfItemWriter::write(const RtfDocumentModel::Item& item)

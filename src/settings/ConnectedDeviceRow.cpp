@@ -29,7 +29,8 @@ ConnectedDeviceRow::ConnectedDeviceRow(const RemoteDeviceRecord& device, bool is
     name->setMinimumWidth(40);
     firstLine->addWidget(name, 1);
     if (isThisDevice) {
-        auto* badge = new BadgeLabel(viewFont(9, QFont::DemiBold), &SchemeColors::secondaryText,
+        auto* badge = new BadgeLabel(
+            viewFont(9, QFont::DemiBold), &SchemeColors::secondaryText,
             [](const SchemeColors& colors) { return colors.overlay(0.08, 0.06); }, QSize(6, 2), -1);
         badge->setText(QStringLiteral("This device"));
         firstLine->addWidget(badge);

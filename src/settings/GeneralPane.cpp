@@ -32,7 +32,8 @@ GeneralPane::GeneralPane(QWidget* parent)
         "Controls the main Norvelle workspace window. Sticky notes still use their own paper colors."));
 
     addSection(QString())->addText(QStringLiteral(
-        "Global keyboard shortcuts are in the Shortcuts tab; clipboard history options are under Clipboard."), 13);
+                                       "Global keyboard shortcuts are in the Shortcuts tab; clipboard history options are under Clipboard."),
+        13);
 }
 
 void GeneralPane::refreshLaunchAtLogin()

@@ -3,11 +3,11 @@
 #include "account/APIConfig.h"
 #include "platform/StoredSettings.h"
 #include "settings/SettingSwitch.h"
-#include "ui/ViewFont.h"
-#include "ui/TextLabel.h"
 #include "settings/SettingsButton.h"
 #include "settings/SettingsSection.h"
 #include "settings/ToggleSwitch.h"
+#include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
 #include <QDesktopServices>
 #include <QPushButton>

@@ -20,7 +20,8 @@ SettingsAccountState::SettingsAccountState(SettingsAccountServices services, QOb
     : QObject(parent)
     , m_services(services)
 {
-    m_devices = new ConnectedDevices(services.auth, services.attestation, [this] { return m_accountConnected; }, this);
+    m_devices = new ConnectedDevices(
+        services.auth, services.attestation, [this] { return m_accountConnected; }, this);
 }
 
 bool SettingsAccountState::hasStoredSession() const

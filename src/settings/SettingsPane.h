@@ -9,11 +9,22 @@ namespace norvelle {
 
 // The panes of the settings window, in sidebar order. A pane's raw value is its sidebar title
 // and what "norvelleOpenSettingsPane" carries under "pane".
-enum class SettingsPane { general, account, sync, shortcuts, clipboard, editor, privacy };
+enum class SettingsPane { general,
+    account,
+    sync,
+    shortcuts,
+    clipboard,
+    editor,
+    privacy };
 
 inline constexpr std::array<SettingsPane, 7> allSettingsPanes {
-    SettingsPane::general, SettingsPane::account, SettingsPane::sync, SettingsPane::shortcuts,
-    SettingsPane::clipboard, SettingsPane::editor, SettingsPane::privacy,
+    SettingsPane::general,
+    SettingsPane::account,
+    SettingsPane::sync,
+    SettingsPane::shortcuts,
+    SettingsPane::clipboard,
+    SettingsPane::editor,
+    SettingsPane::privacy,
 };
 
 // Opens the settings window's pane named by the user info's "pane".

@@ -1,8 +1,8 @@
 #include "settings/SettingsSection.h"
 
-#include "ui/ViewFont.h"
-#include "ui/TextLabel.h"
 #include "settings/ToggleSwitch.h"
+#include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

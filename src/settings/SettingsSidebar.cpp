@@ -1,9 +1,9 @@
 #include "settings/SettingsSidebar.h"
 
-#include "ui/ViewFont.h"
-#include "ui/TextLabel.h"
-#include "ui/SymbolView.h"
 #include "ui/BrandPalette.h"
+#include "ui/SymbolView.h"
+#include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
 #include <QHBoxLayout>
 #include <QPainter>

@@ -1,11 +1,11 @@
 #include "settings/ShortcutRow.h"
 
-#include "ui/SchemePalette.h"
-#include "ui/ViewFont.h"
-#include "ui/TextLabel.h"
 #include "core/AppDelegating.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "settings/ToggleSwitch.h"
+#include "ui/SchemePalette.h"
+#include "ui/TextLabel.h"
+#include "ui/ViewFont.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -42,7 +42,7 @@ ShortcutRow::ShortcutRow(NorvelleShortcutAction action, QWidget* parent)
 
     const QString defaultLetter = shortcutActionDefaultLetter(action);
     const QString defaultTitle = QStringLiteral("Use Norvelle default (%1)")
-        .arg(shortcutLabel(modifierFlags(ShortcutModifierPreset::commandShift), defaultLetter));
+                                     .arg(shortcutLabel(modifierFlags(ShortcutModifierPreset::commandShift), defaultLetter));
     auto* switchRow = new QHBoxLayout;
     switchRow->setSpacing(12);
     switchRow->addWidget(new TextLabel(defaultTitle, viewFont(13), &SchemeColors::label, this), 1);

@@ -37,9 +37,9 @@ ShortcutsPane::ShortcutsPane(QWidget* parent)
     : SettingsForm(parent)
     , m_profile(loadShortcutsProfile())
 {
-    addSection(QStringLiteral("Tray"))->addText(QStringLiteral(
-        "Use the tray icons for clipboard history and creating a new note. The global shortcuts below "
-        "work from any app — no extra permissions needed."), 13);
+    addSection(QStringLiteral("Tray"))->addText(QStringLiteral("Use the tray icons for clipboard history and creating a new note. The global shortcuts below "
+                                                               "work from any app — no extra permissions needed."),
+        13);
 
     SettingsSection* shortcuts = addSection(QStringLiteral("Keyboard shortcuts"));
     shortcuts->addText(shortcutsExplanation());

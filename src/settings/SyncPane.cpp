@@ -68,7 +68,8 @@ QWidget* SyncPane::makeStatusRow()
     m_status = new TextLabel(QString(), viewFont(13), &SchemeColors::secondaryText, row);
     m_status->setWordWrap(true);
     layout->addWidget(m_status, 1);
-    m_badge = new BadgeLabel(viewFont(11, QFont::DemiBold), &SchemeColors::label,
+    m_badge = new BadgeLabel(
+        viewFont(11, QFont::DemiBold), &SchemeColors::label,
         [this](const SchemeColors&) {
             return m_state.accountConnected() ? statusColors::green(0.2) : statusColors::grey(0.2);
         },

@@ -32,8 +32,7 @@ void ToggleSwitch::paintEvent(QPaintEvent*)
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const SchemeColors colors(palette());
-    const QRectF track = QRectF(QPointF(0, 0), QSizeF(switchSize)).translated(
-        0, (height() - switchSize.height()) / 2.0);
+    const QRectF track = QRectF(QPointF(0, 0), QSizeF(switchSize)).translated(0, (height() - switchSize.height()) / 2.0);
     QColor fill = isChecked() ? colors.accent() : colors.overlay(0.22, 0.16);
     if (!isEnabled()) {
         fill.setAlphaF(fill.alphaF() * 0.45f);

@@ -29,10 +29,10 @@ struct TextureChoice {
     const char* label;
 };
 constexpr TextureChoice textureChoices[] = {
-    { "blank", "rectangle", "None" },
-    { "lined", "line.3.horizontal", "Lined" },
-    { "grid", "square.grid.3x3", "Grid" },
-    { "dot", "circle.grid.3x3", "Dots" },
+    {"blank", "rectangle", "None"},
+    {"lined", "line.3.horizontal", "Lined"},
+    {"grid", "square.grid.3x3", "Grid"},
+    {"dot", "circle.grid.3x3", "Dots"},
 };
 
 QLabel* heading(const QString& text)
@@ -64,12 +64,22 @@ QFrame* divider()
 } // namespace
 
 const QStringList BackgroundStyleControls::builtInPaperColors {
-    "#FDFDF8", "#FFF8E8", "#F0E6CC", "#F0FDF4", "#EDE9FE", "#FFF5F5",
-    "#1E1B4B", "#14532D", "#0C4A6E", "#1C1C1E", "#2C2C2E", "#3A3840",
+    "#FDFDF8",
+    "#FFF8E8",
+    "#F0E6CC",
+    "#F0FDF4",
+    "#EDE9FE",
+    "#FFF5F5",
+    "#1E1B4B",
+    "#14532D",
+    "#0C4A6E",
+    "#1C1C1E",
+    "#2C2C2E",
+    "#3A3840",
 };
 
 BackgroundStyleControls::BackgroundStyleControls(StickyState& state, std::function<void(const QString&)> onPreviewPaperColor,
-                                                 std::function<void(const QString&)> onSelectPaperColor, QWidget* parent)
+    std::function<void(const QString&)> onSelectPaperColor, QWidget* parent)
     : QWidget(parent)
     , m_state(state)
     , m_onPreview(std::move(onPreviewPaperColor))
@@ -162,7 +172,7 @@ void BackgroundStyleControls::rebuild()
     for (const TextureChoice& choice : textureChoices) {
         const QString name = QString::fromLatin1(choice.name);
         auto* button = new TextureChoiceButton(QString::fromLatin1(choice.icon), QString::fromLatin1(choice.label),
-                                               m_state.textureName() == name);
+            m_state.textureName() == name);
         button->setObjectName(name);
         connect(button, &QAbstractButton::clicked, this, [this, name] { m_state.setTextureName(name); });
         textureRow->addWidget(button);
@@ -192,8 +202,7 @@ void BackgroundStyleControls::rebuild()
         connect(pick, &QPushButton::clicked, this, [this] { ColorPanel::shared().open(this, m_customColor); });
         // A small filled button in the accent colour: the step that keeps the colour.
         auto* apply = new PlainButton(QStringLiteral("Apply custom color"),
-            {.font = viewFont(11, QFont::Medium), .color = [](const SchemeColors&) { return QColor(Qt::white); },
-             .padding = QMargins(8, 3, 8, 3), .minimumHeight = 22, .fill = &SchemeColors::accent, .radius = 5});
+            {.font = viewFont(11, QFont::Medium), .color = [](const SchemeColors&) { return QColor(Qt::white); }, .padding = QMargins(8, 3, 8, 3), .minimumHeight = 22, .fill = &SchemeColors::accent, .radius = 5});
         apply->setObjectName(QStringLiteral("applyCustomColor"));
         apply->setCursor(Qt::PointingHandCursor);
         connect(apply, &QAbstractButton::clicked, this, &BackgroundStyleControls::applyCustomColor);

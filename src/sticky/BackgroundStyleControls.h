@@ -22,7 +22,7 @@ public:
     static const QStringList builtInPaperColors;
 
     BackgroundStyleControls(StickyState& state, std::function<void(const QString&)> onPreviewPaperColor,
-                            std::function<void(const QString&)> onSelectPaperColor, QWidget* parent = nullptr);
+        std::function<void(const QString&)> onSelectPaperColor, QWidget* parent = nullptr);
     ~BackgroundStyleControls() override;
 
     void selectPaperSwatch(const QString& hex);

@@ -16,7 +16,7 @@ public:
     QString hex() const { return m_hex; }
     bool isSelected() const { return m_selected; }
     void setSelected(bool selected);
-    QSize sizeHint() const override { return { 44, 36 }; }
+    QSize sizeHint() const override { return {44, 36}; }
     double scale() const { return m_scale; }
 
     static constexpr double hoverScale = 1.06;

@@ -32,7 +32,7 @@ QSize CustomColorDisclosure::sizeHint() const
 {
     const QFontMetrics metrics(font());
     return {wheelSide + spacing + metrics.horizontalAdvance(text()) + spacing + int(chevronSide),
-            std::max(wheelSide, metrics.height()) + 4};
+        std::max(wheelSide, metrics.height()) + 4};
 }
 
 void CustomColorDisclosure::paintEvent(QPaintEvent*)
@@ -49,10 +49,10 @@ void CustomColorDisclosure::paintEvent(QPaintEvent*)
     painter.setFont(font());
     const qreal textLeft = wheelSide + spacing;
     painter.drawText(QRectF(textLeft, 0, width() - textLeft - chevronSide - spacing, height()),
-                     Qt::AlignLeft | Qt::AlignVCenter, text());
+        Qt::AlignLeft | Qt::AlignVCenter, text());
     drawSymbolGlyph(painter, m_open ? QStringLiteral("chevron.down") : QStringLiteral("chevron.right"),
-                    QRectF(width() - chevronSide, middle - chevronSide / 2, chevronSide, chevronSide), scheme.tertiaryText(),
-                    1.2);
+        QRectF(width() - chevronSide, middle - chevronSide / 2, chevronSide, chevronSide), scheme.tertiaryText(),
+        1.2);
 }
 
 } // namespace norvelle

@@ -101,7 +101,7 @@ void HeaderSymbolButton::paintEvent(QPaintEvent*)
     } else if (m_systemName == QLatin1String("ellipsis")) {
         painter.setPen(Qt::NoPen);
         painter.setBrush(m_color);
-        for (const double dx : { -5.0, 0.0, 5.0 }) {
+        for (const double dx : {-5.0, 0.0, 5.0}) {
             painter.drawEllipse(QPointF(c.x() + dx, c.y()), 1.6, 1.6);
         }
     } else if (m_systemName == QLatin1String("square.and.arrow.up")) {

@@ -19,7 +19,7 @@ public:
     // An edge around a filled symbol whose colour is too close to the paper's; none when invalid.
     void setOutline(const QColor& color);
 
-    QSize sizeHint() const override { return { 28, 28 }; }
+    QSize sizeHint() const override { return {28, 28}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

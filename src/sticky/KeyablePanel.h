@@ -13,8 +13,8 @@ namespace norvelle {
 class KeyablePanel : public QWidget {
     Q_OBJECT
 public:
-    static constexpr QSize contentSize { 280, 340 };
-    static constexpr QSize minimumContentSize { 240, 280 };
+    static constexpr QSize contentSize {280, 340};
+    static constexpr QSize minimumContentSize {240, 280};
     // How far in from the edge a press starts a resize.
     static constexpr int resizeBand = 6;
 

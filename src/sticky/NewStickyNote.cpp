@@ -19,8 +19,8 @@
 namespace norvelle {
 
 std::shared_ptr<StickyNote> NewStickyNote::create(const QString& text, ColorScheme scheme, ObjectContext& context,
-                                                  AnalyticsTracking& tracker, AutomationHooking& hooks,
-                                                  SearchIndexService& searchIndex)
+    AnalyticsTracking& tracker, AutomationHooking& hooks,
+    SearchIndexService& searchIndex)
 {
     const auto note = StickyNote::insert(context);
     const QUuid id = QUuid::createUuid();
@@ -43,9 +43,8 @@ std::shared_ptr<StickyNote> NewStickyNote::create(const QString& text, ColorSche
     const QString idText = id.toString(QUuid::WithoutBraces).toUpper();
     // A note the store did not take is not recorded as made; its window still opens with it.
     if (!context.save()) {
-        tracker.track(QStringLiteral("note_created"), { { QStringLiteral("source"), QStringLiteral("menu_or_shortcut") } });
-        hooks.trigger(QStringLiteral("note_created"), { { QStringLiteral("title"), note->title() },
-                                                        { QStringLiteral("id"), idText } });
+        tracker.track(QStringLiteral("note_created"), {{QStringLiteral("source"), QStringLiteral("menu_or_shortcut")}});
+        hooks.trigger(QStringLiteral("note_created"), {{QStringLiteral("title"), note->title()}, {QStringLiteral("id"), idText}});
     }
     searchIndex.index.insert(idText, (note->title() + u'\n' + text).toLower());
     return note;

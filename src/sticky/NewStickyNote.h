@@ -21,8 +21,8 @@ class NewStickyNote {
 public:
     // Inserts and saves the note (a failed save is ignored) and records it. `text` may be empty.
     static std::shared_ptr<StickyNote> create(const QString& text, ColorScheme scheme, ObjectContext& context,
-                                              AnalyticsTracking& tracker, AutomationHooking& hooks,
-                                              SearchIndexService& searchIndex);
+        AnalyticsTracking& tracker, AutomationHooking& hooks,
+        SearchIndexService& searchIndex);
 
     // "#2C2C2E" on a dark desktop, "#FDFDF8" on a light one.
     static QString defaultPaperColor(ColorScheme scheme);

@@ -44,11 +44,11 @@ std::shared_ptr<StickyNote> insertImportedNote(ObjectContext& context, const QSt
 void NoteFileOperations::importNoteFromFile(QWidget* view, Imported onImported)
 {
     importNoteFromFile(NoteFileDialogs::openedFrom(view), PersistenceController::shared().viewContext(),
-                       OSLogAnalyticsTracker::shared(), std::move(onImported));
+        OSLogAnalyticsTracker::shared(), std::move(onImported));
 }
 
 void NoteFileOperations::importNoteFromFile(std::shared_ptr<NoteFileDialogs> dialogs, ObjectContext& context,
-                                            AnalyticsTracking& tracker, Imported onImported)
+    AnalyticsTracking& tracker, Imported onImported)
 {
     const std::optional<QString> path = dialogs->chooseFileToImport();
     if (!path) {
@@ -65,12 +65,13 @@ void NoteFileOperations::importNoteFromFile(std::shared_ptr<NoteFileDialogs> dia
             // A note the store did not take waits for the next save; it is not counted as imported.
             if (!context.save()) {
                 NoteSyncHandoff::handOff(*note);
-                tracker.track(QStringLiteral("note_imported"), { { QStringLiteral("extension"), NoteFileText::pathExtension(path) } });
+                tracker.track(QStringLiteral("note_imported"), {{QStringLiteral("extension"), NoteFileText::pathExtension(path)}});
             }
             if (onImported) {
                 onImported(note->objectID());
             }
-        }, &context);
+        },
+            &context);
     });
 }
 
@@ -80,7 +81,7 @@ void NoteFileOperations::exportNoteAsPlainText(const StickyNote& note, QWidget* 
 }
 
 void NoteFileOperations::exportNoteAsPlainText(const StickyNote& note, NoteFileDialogs& dialogs,
-                                               AnalyticsTracking& tracker)
+    AnalyticsTracking& tracker)
 {
     const QString title = note.title();
     const std::optional<QString> path
@@ -92,7 +93,7 @@ void NoteFileOperations::exportNoteAsPlainText(const StickyNote& note, NoteFileD
         dialogs.showExportFailure(QFileInfo(*path).fileName(), *failure);
         return;
     }
-    tracker.track(QStringLiteral("note_exported"), { { QStringLiteral("target"), QStringLiteral("txt") } });
+    tracker.track(QStringLiteral("note_exported"), {{QStringLiteral("target"), QStringLiteral("txt")}});
 }
 
 } // namespace norvelle

@@ -25,7 +25,7 @@ public:
     // after the context is gone. The dialogs open from `view`.
     static void importNoteFromFile(QWidget* view, Imported onImported = {});
     static void importNoteFromFile(std::shared_ptr<NoteFileDialogs> dialogs, ObjectContext& context,
-                                   AnalyticsTracking& tracker, Imported onImported = {});
+        AnalyticsTracking& tracker, Imported onImported = {});
 
     // Asks where to write and writes the note's plain text there in UTF-8, replacing the file
     // only once the whole text is written; records "note_exported" when the write succeeded.

@@ -43,8 +43,7 @@ void NoteSyncHandoff::handOff(const StickyNote& note, SyncCoordinator& coordinat
 
     const auto key = std::pair(&service, noteID);
     const bool waiting = pendingPushes().contains(key);
-    pendingPushes().insert(key, {note.version(), note.title(), note.plainText(),
-        note.updatedAt().isValid() ? note.updatedAt() : QDateTime::currentDateTimeUtc()});
+    pendingPushes().insert(key, {note.version(), note.title(), note.plainText(), note.updatedAt().isValid() ? note.updatedAt() : QDateTime::currentDateTimeUtc()});
     if (waiting) {
         return;
     }

@@ -46,7 +46,7 @@ void addCustomPaperColor(const QString& hex)
 void rememberRecentPaperColor(const QString& hex)
 {
     const QString first = putFirst(storedSettings::recentPaperColorsKey, hex, Qt::CaseSensitive, 12);
-    NotificationCenter::defaultCenter().post(recentChangedNotification, nullptr, { { QStringLiteral("hex"), first } });
+    NotificationCenter::defaultCenter().post(recentChangedNotification, nullptr, {{QStringLiteral("hex"), first}});
 }
 
 void clearCustomPaperColors()

@@ -49,7 +49,7 @@ QFont fitted(QFont font, const QString& text, qreal width)
 
 // Returns where the drawn text begins.
 qreal drawText(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font, const QColor& color,
-               Qt::Alignment alignment = Qt::AlignLeft)
+    Qt::Alignment alignment = Qt::AlignLeft)
 {
     const QFont shown = fitted(font, text, rect.width());
     painter.setFont(shown);
@@ -82,7 +82,7 @@ QImage ShareCard::render(QWidget* content, const QString& paperHex)
     painter.save();
     painter.scale(scale, scale);
     content->render(&painter, QPoint(), QRegion(0, headerHeight, width, cropHeight),
-                    QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        QWidget::DrawWindowBackground | QWidget::DrawChildren);
     painter.restore();
     drawFooter(painter, card.size(), paperHex);
     return card;
@@ -100,19 +100,19 @@ void ShareCard::drawFooter(QPainter& painter, QSize size, const QString& paperHe
     fillRounded(painter, badge, 10, withAlpha(systemBlue, 0.92));
     const QString product = QStringLiteral("Norvelle");
     drawText(painter, QRectF(badge.left() + 11, badge.top() + 9, 20, 26), product.left(1),
-             viewFont(23, QFont::ExtraBold), Qt::white, Qt::AlignHCenter);
+        viewFont(23, QFont::ExtraBold), Qt::white, Qt::AlignHCenter);
 
     const qreal callStart = drawText(painter, QRectF(panel.right() - 124, middle - 18, 98, 16), QStringLiteral("Get the app"),
-                                     viewFont(13, QFont::DemiBold), withAlpha(colors.second, 0.85), Qt::AlignRight);
+        viewFont(13, QFont::DemiBold), withAlpha(colors.second, 0.85), Qt::AlignRight);
     const qreal linkStart = drawText(painter, QRectF(panel.right() - 142, middle - 2, 116, 16),
-                                     QUrl(APIConfig::webOrigin()).host(), viewFont(14, QFont::Bold),
-                                     withAlpha(systemBlue, linkAlpha), Qt::AlignRight);
+        QUrl(APIConfig::webOrigin()).host(), viewFont(14, QFont::Bold),
+        withAlpha(systemBlue, linkAlpha), Qt::AlignRight);
     const qreal left = badge.right() + 10;
     constexpr qreal gap = 8;
     drawText(painter, QRectF(left, middle - 24, std::min<qreal>(120, callStart - gap - left), 20), product,
-             viewFont(18, QFont::DemiBold), colors.second);
+        viewFont(18, QFont::DemiBold), colors.second);
     drawText(painter, QRectF(left, middle - 2, std::min<qreal>(132, linkStart - gap - left), 16),
-             QStringLiteral("Made with Norvelle"), viewFont(12, QFont::Medium), colors.third);
+        QStringLiteral("Made with Norvelle"), viewFont(12, QFont::Medium), colors.third);
 }
 
 } // namespace norvelle

@@ -67,7 +67,8 @@ StickyContentView::StickyContentView(const StickyState& state, QWidget* editor, 
         painter.setClipPath(path);
         painter.setPen(QPen(color, borderWidth(m_state.isPinned()), Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
         painter.drawPath(path);
-    }, this);
+    },
+        this);
 
     m_toolbarPlace->setFixedHeight(toolbarHeight);
     auto* foot = new QVBoxLayout(m_toolbarPlace);

@@ -105,7 +105,7 @@ void StickyControllerTable::placeNearPointer(QWidget& window)
         frames.append(screen->geometry());
     }
     const auto chosen = StickyPlacement::screenForPointer(pointer, frames,
-                                                          screens.indexOf(QGuiApplication::primaryScreen()));
+        screens.indexOf(QGuiApplication::primaryScreen()));
     if (!chosen) {
         return;
     }

@@ -39,7 +39,7 @@ std::optional<QRect> StickyFrameString::parse(const QString& text)
         }
     }
     const QRect frame(int(std::lround(values[0])), int(std::lround(values[1])),
-                      int(std::lround(values[2])), int(std::lround(values[3])));
+        int(std::lround(values[2])), int(std::lround(values[3])));
     if (frame.width() <= 0 || frame.height() <= 0) {
         return std::nullopt;
     }

@@ -64,7 +64,7 @@ StickyHeaderBar::StickyHeaderBar(const StickyState& state, QWidget* parent)
     auto* capsule = new QHBoxLayout(m_capsule);
     capsule->setContentsMargins(8, 0, 8, 0);
     capsule->setSpacing(0);
-    for (QWidget* button : { static_cast<QWidget*>(m_share), static_cast<QWidget*>(m_pin), static_cast<QWidget*>(m_more) }) {
+    for (QWidget* button : {static_cast<QWidget*>(m_share), static_cast<QWidget*>(m_pin), static_cast<QWidget*>(m_more)}) {
         capsule->addWidget(button);
     }
     m_capsule->setFixedHeight(28);
@@ -133,7 +133,7 @@ QRect StickyHeaderBar::capsuleRect() const
 {
     // 24 points high, centred on the buttons' row.
     const QRect area = m_capsule->geometry();
-    return { area.x(), area.center().y() - 11, area.width(), 24 };
+    return {area.x(), area.center().y() - 11, area.width(), 24};
 }
 
 void StickyHeaderBar::paintEvent(QPaintEvent*)

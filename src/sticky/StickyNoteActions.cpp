@@ -24,7 +24,7 @@ StickyNoteActions::StickyNoteActions(StickyWindowController& window)
 {
     confirmMoveToTrash = [](QWidget* parent) {
         QMessageBox alert(QMessageBox::Information, QStringLiteral("Norvelle"), QStringLiteral("Move this note to Trash?"),
-                          QMessageBox::NoButton, parent);
+            QMessageBox::NoButton, parent);
         alert.setInformativeText(QStringLiteral("You can restore it anytime from Trash in the Norvelle workspace."));
         QPushButton* move = alert.addButton(QStringLiteral("Move to Trash"), QMessageBox::AcceptRole);
         alert.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole);
@@ -44,10 +44,11 @@ void StickyNoteActions::showMoreMenu()
 {
     const std::shared_ptr<StickyNote>& note = m_window.note();
     auto* menu = new StickyMoreMenu(note && note->isArchived(), {
-        .duplicate = [this] { duplicateNote(); },
-        .toggleArchive = [this] { toggleArchive(); },
-        .moveToTrash = [this] { deleteNote(); },
-    }, m_window.panel());
+                                                                    .duplicate = [this] { duplicateNote(); },
+                                                                    .toggleArchive = [this] { toggleArchive(); },
+                                                                    .moveToTrash = [this] { deleteNote(); },
+                                                                },
+        m_window.panel());
     menu->popup(QCursor::pos());
 }
 

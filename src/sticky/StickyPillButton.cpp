@@ -10,7 +10,7 @@
 namespace norvelle {
 
 StickyPillButton::StickyPillButton(Label kind, const QString& label, qreal fontSize, QFont::Weight weight,
-                                   QSize frame, QWidget* parent)
+    QSize frame, QWidget* parent)
     : QAbstractButton(parent)
     , m_kind(kind)
     , m_label(label)
@@ -54,7 +54,7 @@ void StickyPillButton::paintEvent(QPaintEvent*)
         const qreal side = m_fontSize * 1.3;
         const QPointF centre = QRectF(rect()).center();
         drawSymbolGlyph(painter, m_label, QRectF(centre.x() - side / 2, centre.y() - side / 2, side, side), m_ink,
-                        m_weight >= QFont::DemiBold ? 1.3 : 1.0);
+            m_weight >= QFont::DemiBold ? 1.3 : 1.0);
         break;
     }
     case Label::colorWheel:

@@ -9,10 +9,12 @@ namespace norvelle {
 // paper's dot, in a fixed frame that is clickable all over. No bezel, no hover change.
 class StickyPillButton : public QAbstractButton {
 public:
-    enum class Label { text, symbol, colorWheel };
+    enum class Label { text,
+        symbol,
+        colorWheel };
 
     StickyPillButton(Label kind, const QString& label, qreal fontSize, QFont::Weight weight, QSize frame,
-                     QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     void setInk(const QColor& ink);
     QColor ink() const { return m_ink; }

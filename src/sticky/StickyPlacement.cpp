@@ -11,7 +11,7 @@ int StickyPlacement::cascadeOffset(qint64 spawnIndex)
 }
 
 QPoint StickyPlacement::originNearPointer(QPoint pointer, QRect visibleFrame, QSize windowSize,
-                                          qint64 spawnIndex)
+    qint64 spawnIndex)
 {
     const int offset = cascadeOffset(spawnIndex);
     const int width = windowSize.width();
@@ -32,12 +32,12 @@ QPoint StickyPlacement::originNearPointer(QPoint pointer, QRect visibleFrame, QS
     y = std::min(y, bottom - height - margin);
     x = std::min(x, right - width - margin);
     y = std::max(y, top + margin);
-    return { x, y };
+    return {x, y};
 }
 
 std::optional<qsizetype> StickyPlacement::screenForPointer(QPoint pointer,
-                                                           const QList<QRect>& screenFrames,
-                                                           qsizetype primaryIndex)
+    const QList<QRect>& screenFrames,
+    qsizetype primaryIndex)
 {
     for (qsizetype i = 0; i < screenFrames.size(); ++i) {
         if (screenFrames[i].contains(pointer)) {

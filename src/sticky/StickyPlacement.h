@@ -28,12 +28,12 @@ public:
     // usable area is `visibleFrame`. A window larger than that area keeps 8 points to the
     // area's right edge and to its top edge.
     static QPoint originNearPointer(QPoint pointer, QRect visibleFrame, QSize windowSize,
-                                    qint64 spawnIndex);
+        qint64 spawnIndex);
 
     // The index of the first screen (in the system's order) whose frame holds `pointer`,
     // else `primaryIndex` when there is any screen, else none.
     static std::optional<qsizetype> screenForPointer(QPoint pointer, const QList<QRect>& screenFrames,
-                                                     qsizetype primaryIndex = 0);
+        qsizetype primaryIndex = 0);
 };
 
 } // namespace norvelle

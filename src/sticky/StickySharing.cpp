@@ -36,11 +36,12 @@ void StickySharing::showShareMenu(QWidget* anchor)
         };
     };
     auto* menu = new StickyShareMenu({
-        .shareText = shareAt(ShareKind::text),
-        .shareRichText = shareAt(ShareKind::richText),
-        .shareCard = shareAt(ShareKind::card),
-        .copyCollaborativeLink = [this] { copyCollaborativeLink(); },
-    }, m_window.panel());
+                                         .shareText = shareAt(ShareKind::text),
+                                         .shareRichText = shareAt(ShareKind::richText),
+                                         .shareCard = shareAt(ShareKind::card),
+                                         .copyCollaborativeLink = [this] { copyCollaborativeLink(); },
+                                     },
+        m_window.panel());
     menu->popup(anchor->mapToGlobal(QPoint(0, anchor->height() + 2)));
 }
 
@@ -50,8 +51,8 @@ void StickySharing::presentSharePicker(ShareKind kind, QWidget* anchor)
     if (items.isEmpty()) {
         return;
     }
-    ShareSheet::present({ .items = std::move(items), .generatedLink = std::nullopt },
-                        anchor->mapToGlobal(QPoint(0, anchor->height())), m_window.panel());
+    ShareSheet::present({.items = std::move(items), .generatedLink = std::nullopt},
+        anchor->mapToGlobal(QPoint(0, anchor->height())), m_window.panel());
 }
 
 QList<ShareItem> StickySharing::shareItems(ShareKind kind)
@@ -77,7 +78,7 @@ void StickySharing::copyCollaborativeLink()
         return;
     }
     const SharePayload payload = ShareComposer::shared().composeForSticky(ShareKind::collaborationLink, snapshot(false),
-                                                                          [] { return std::nullopt; });
+        [] { return std::nullopt; });
     if (!payload.generatedLink) {
         return;
     }
@@ -117,8 +118,7 @@ NoteSnapshot StickySharing::snapshot(bool untitledWhenEmpty) const
     if (title.isEmpty() && untitledWhenEmpty) {
         title = QStringLiteral("Untitled");
     }
-    return { .id = note ? note->id() : std::nullopt, .title = title, .body = NoteTitle::bodyAfterTitle(text),
-             .paperHex = m_window.stickyState().paperHex(), .version = note ? note->version() : 0 };
+    return {.id = note ? note->id() : std::nullopt, .title = title, .body = NoteTitle::bodyAfterTitle(text), .paperHex = m_window.stickyState().paperHex(), .version = note ? note->version() : 0};
 }
 
 } // namespace norvelle

@@ -43,15 +43,12 @@ StickyToolbarPill::StickyToolbarPill(const void* editor, QWidget* parent)
     row->setContentsMargins(7, 5, 7, 5);
     row->setSpacing(3);
     using Label = StickyPillButton::Label;
-    m_aaButton = addButton(QStringLiteral("aa"), new StickyPillButton(Label::text, QStringLiteral("Aa"), 15,
-                                                                        QFont::DemiBold, {32, 28}, m_capsule));
-    auto* checklist = addButton(QStringLiteral("checklist"), new StickyPillButton(Label::symbol, QStringLiteral("checklist"),
-                                                                                  14, QFont::DemiBold, {30, 28}, m_capsule));
-    m_tableButton = addButton(QStringLiteral("table"), new StickyPillButton(Label::symbol, QStringLiteral("tablecells"), 14,
-                                                                            QFont::DemiBold, {30, 28}, m_capsule));
+    m_aaButton = addButton(QStringLiteral("aa"), new StickyPillButton(Label::text, QStringLiteral("Aa"), 15, QFont::DemiBold, {32, 28}, m_capsule));
+    auto* checklist = addButton(QStringLiteral("checklist"), new StickyPillButton(Label::symbol, QStringLiteral("checklist"), 14, QFont::DemiBold, {30, 28}, m_capsule));
+    m_tableButton = addButton(QStringLiteral("table"), new StickyPillButton(Label::symbol, QStringLiteral("tablecells"), 14, QFont::DemiBold, {30, 28}, m_capsule));
     auto* transparency = addButton(QStringLiteral("transparency"),
-                                   new StickyPillButton(Label::symbol, QStringLiteral("circle.righthalf.filled"), 15,
-                                                        QFont::Normal, {30, 28}, m_capsule));
+        new StickyPillButton(Label::symbol, QStringLiteral("circle.righthalf.filled"), 15,
+            QFont::Normal, {30, 28}, m_capsule));
     m_colorsButton = new StickyPillButton(Label::colorWheel, QStringLiteral("colors"), 0, QFont::Normal, {30, 28}, m_capsule);
     m_colorsButton->setObjectName(QStringLiteral("colors"));
     for (StickyPillButton* button : {m_aaButton, checklist, m_tableButton, transparency}) {
@@ -199,7 +196,7 @@ void StickyToolbarPill::showAa()
     if (!aaPopup()) {
         auto* popup = new AaPopupView(m_darkPaper, formatCommandCallbacks(m_editor), m_editor);
         connect(popup, &AaPopupView::heightChanged, m_aaPopover,
-                [this](int height) { m_aaPopover->setContentSize({AaPopupView::popupWidth, height}); });
+            [this](int height) { m_aaPopover->setContentSize({AaPopupView::popupWidth, height}); });
         // The colour panel takes over: the popover steps aside so the first click in the panel
         // picks a colour instead of only dismissing the popover.
         connect(&ColorPanel::shared(), &ColorPanel::ownerChanged, popup, [this, popup] {
@@ -224,8 +221,9 @@ void StickyToolbarPill::releaseAaPopupWhenFree()
     }
     // Colours picked in the panel after the popover closed still belong to this note.
     if (ColorPanel::shared().isOwnedBy(&popup->model())) {
-        connect(&ColorPanel::shared(), &ColorPanel::ownerChanged, popup, [this] { releaseAaPopupWhenFree(); },
-                Qt::SingleShotConnection);
+        connect(
+            &ColorPanel::shared(), &ColorPanel::ownerChanged, popup, [this] { releaseAaPopupWhenFree(); },
+            Qt::SingleShotConnection);
         return;
     }
     m_aaPopover->setContentWidget(nullptr);

@@ -238,8 +238,9 @@ void StickyWindowController::buildContent()
     });
     connect(m_pill, &StickyToolbarPill::opacityEdited, m_state.get(), &StickyState::setOpacity);
     m_pill->setColorsContentFactory([this] {
-        return new BackgroundStyleControls(*m_state, [this](const QString& hex) { applyPaperColor(hex, false); },
-                                           [this](const QString& hex) { applyPaperColor(hex, true); });
+        return new BackgroundStyleControls(
+            *m_state, [this](const QString& hex) { applyPaperColor(hex, false); },
+            [this](const QString& hex) { applyPaperColor(hex, true); });
     });
 
     m_content = new StickyContentView(*m_state, m_editor);
@@ -337,7 +338,7 @@ void StickyWindowController::saveNote()
         NoteSyncHandoff::handOff(*m_note);
     }
     OSLogAnalyticsTracker::shared().track(QStringLiteral("note_updated"),
-                                          { { QStringLiteral("length"), QString::number(characters) } });
+        {{QStringLiteral("length"), QString::number(characters)}});
 }
 
 void StickyWindowController::flushEditorContents()

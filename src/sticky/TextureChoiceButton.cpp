@@ -65,11 +65,11 @@ void TextureChoiceButton::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(outline, 7, 7);
     const qreal side = 15 * 1.2;
     drawSymbolGlyph(painter, m_symbol, QRectF(tile.center().x() - side / 2, tile.center().y() - side / 2, side, side),
-                    m_current ? accent : primary);
+        m_current ? accent : primary);
     painter.setPen(scheme.secondaryText());
     painter.setFont(font());
     painter.drawText(QRectF(0, tileSize.height() + labelGap, width(), height() - tileSize.height() - labelGap),
-                     Qt::AlignHCenter | Qt::AlignTop, text());
+        Qt::AlignHCenter | Qt::AlignTop, text());
 }
 
 } // namespace norvelle

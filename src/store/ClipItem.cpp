@@ -9,10 +9,10 @@ const EntityDescription& ClipItem::entity()
     static const EntityDescription description {
         QStringLiteral("ClipItem"),
         {
-            { "id", AttributeType::UUID },
-            { "content", AttributeType::String },
-            { "createdAt", AttributeType::Date },
-            { "sourceApp", AttributeType::String },
+            {"id", AttributeType::UUID},
+            {"content", AttributeType::String},
+            {"createdAt", AttributeType::Date},
+            {"sourceApp", AttributeType::String},
         },
         [](const EntityDescription& entity) { return std::make_shared<ClipItem>(entity); },
     };

@@ -13,9 +13,15 @@ class ObjectContext;
 // A clip entity the note database declares; the clipboard history itself lives in memory.
 class ClipItem : public ManagedObject {
 public:
-    enum Attribute { Id, Content, CreatedAt, SourceApp };
+    enum Attribute { Id,
+        Content,
+        CreatedAt,
+        SourceApp };
 
-    explicit ClipItem(const EntityDescription& entity) : ManagedObject(entity) { }
+    explicit ClipItem(const EntityDescription& entity)
+        : ManagedObject(entity)
+    {
+    }
 
     // The entity "ClipItem".
     static const EntityDescription& entity();

@@ -48,8 +48,7 @@ bool isText(const std::u16string& units, bool strict)
         } else if (QChar::isLowSurrogate(c)) {
             return false;
         }
-        if (strict && (isStrayControl(c) || isNonCharacter(c)
-                       || QChar::category(c) == QChar::Other_NotAssigned)) {
+        if (strict && (isStrayControl(c) || isNonCharacter(c) || QChar::category(c) == QChar::Other_NotAssigned)) {
             return false;
         }
     }
@@ -78,24 +77,24 @@ NoteFileText::Reading NoteFileText::read(const QString& path)
     case RegularFile::Outcome::read:
         break;
     case RegularFile::Outcome::missing:
-        return { std::nullopt, QStringLiteral("The file is no longer there.") };
+        return {std::nullopt, QStringLiteral("The file is no longer there.")};
     case RegularFile::Outcome::notRegularFile:
-        return { std::nullopt, QStringLiteral("It is a folder, a device or a pipe, not a file.") };
+        return {std::nullopt, QStringLiteral("It is a folder, a device or a pipe, not a file.")};
     case RegularFile::Outcome::tooLarge:
-        return { std::nullopt, QStringLiteral("It is larger than %1 MB.").arg(maximumFileBytes / (1024 * 1024)) };
+        return {std::nullopt, QStringLiteral("It is larger than %1 MB.").arg(maximumFileBytes / (1024 * 1024))};
     case RegularFile::Outcome::unreadable:
-        return { std::nullopt, QStringLiteral("It cannot be read: %1.").arg(file.reason) };
+        return {std::nullopt, QStringLiteral("It cannot be read: %1.").arg(file.reason)};
     }
     if (pathExtension(path).toLower() == QStringLiteral("rtf")) {
         if (std::optional<QString> text = RichTextCodec::plainText(file.bytes)) {
-            return { std::move(text), {} };
+            return {std::move(text), {}};
         }
     }
     if (std::optional<QString> text = decodeText(file.bytes)) {
-        return { std::move(text), {} };
+        return {std::move(text), {}};
     }
-    return { std::nullopt, QStringLiteral("It holds no plain text or RTF: it may be a picture, a document of another "
-                                          "program or another kind of file.") };
+    return {std::nullopt, QStringLiteral("It holds no plain text or RTF: it may be a picture, a document of another "
+                                         "program or another kind of file.")};
 }
 
 std::optional<QString> NoteFileText::decodeText(const QByteArray& bytes)

@@ -47,7 +47,7 @@ void NoteMigrationService::migrate(ObjectContext& context)
         context.save();
     }
     if (updatedFields > 0) {
-        m_tracker.track(QStringLiteral("note_model_migrated"), { { QStringLiteral("updatedFields"), QString::number(updatedFields) } });
+        m_tracker.track(QStringLiteral("note_model_migrated"), {{QStringLiteral("updatedFields"), QString::number(updatedFields)}});
     }
 }
 

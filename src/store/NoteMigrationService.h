@@ -10,7 +10,10 @@ class ObjectContext;
 // any window opens. Nothing records that it ran: it runs in full every time.
 class NoteMigrationService {
 public:
-    explicit NoteMigrationService(AnalyticsTracking& tracker) : m_tracker(tracker) { }
+    explicit NoteMigrationService(AnalyticsTracking& tracker)
+        : m_tracker(tracker)
+    {
+    }
 
     // Made on first use with the shared analytics tracker.
     static NoteMigrationService& shared();

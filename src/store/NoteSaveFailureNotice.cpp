@@ -41,8 +41,8 @@ void NoteSaveFailureNotice::saveFailed(const QString& reason)
     m_told = true;
     SystemLog(QStringLiteral("store")).error(QStringLiteral("The notes could not be saved: ") + reason);
     UserNotice::tell(topic, QStringLiteral("Norvelle can't save your notes."),
-                     reason + QStringLiteral(".\n\nWhat you write stays in its window, and Norvelle keeps trying to save "
-                                             "it."));
+        reason + QStringLiteral(".\n\nWhat you write stays in its window, and Norvelle keeps trying to save "
+                                "it."));
 }
 
 } // namespace norvelle

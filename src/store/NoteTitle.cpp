@@ -34,7 +34,7 @@ std::pair<qsizetype, qsizetype> trimmedOfBlanks(QStringView text, qsizetype star
     while (end > start && isBlank(text[end - 1])) {
         --end;
     }
-    return { start, end };
+    return {start, end};
 }
 
 struct TitleLine {
@@ -54,7 +54,7 @@ std::optional<TitleLine> titleLine(const QString& text)
         }
         if (const auto [from, to] = trimmedOfBlanks(text, start, end); from < to) {
             // A note of one long line shares its text with its title instead of copying it.
-            return TitleLine { text.mid(from, to - from), std::min(end + 1, text.size()) };
+            return TitleLine {text.mid(from, to - from), std::min(end + 1, text.size())};
         }
         start = end + 1;
     }

@@ -127,7 +127,7 @@ void NoteTrashOperations::deleteNotePermanently(StickyNote& note)
     forgetWindowOf(key);
     deleteFrom(*context, note);
     if (!context->save()) {
-        StickyWindowKeys::forget({ key });
+        StickyWindowKeys::forget({key});
     }
 }
 

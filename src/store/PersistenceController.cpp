@@ -30,7 +30,7 @@ std::unique_ptr<ObjectStore> openStore(const QString& path, std::optional<Object
 {
     if (path != ObjectStore::inMemoryPath && !AppPaths::ensureDirectory(PersistenceController::storeDirectory())) {
         error = ObjectStoreError(ObjectStoreError::Code::CannotOpen,
-                                 QStringLiteral("The folder %1 cannot be created").arg(PersistenceController::storeDirectory()));
+            QStringLiteral("The folder %1 cannot be created").arg(PersistenceController::storeDirectory()));
         return nullptr;
     }
     return ObjectStore::open(path, PersistenceController::model(), error);
@@ -77,7 +77,7 @@ ObjectStore& PersistenceController::container()
     if (!m_container) {
         // The launch stops before anything reads an unopened store: reaching here is a fault.
         stopWithFatalError(QStringLiteral("The note store was used although it could not be opened: ")
-                           + m_loadError->localizedDescription());
+            + m_loadError->localizedDescription());
     }
     return *m_container;
 }
@@ -96,7 +96,7 @@ void PersistenceController::save()
 
 const ObjectModel& PersistenceController::model()
 {
-    static const ObjectModel model { QStringLiteral("Norvelle"), { &StickyNote::entity(), &ClipItem::entity() } };
+    static const ObjectModel model {QStringLiteral("Norvelle"), {&StickyNote::entity(), &ClipItem::entity()}};
     return model;
 }
 

@@ -20,31 +20,31 @@ const EntityDescription& StickyNote::entity()
     static const EntityDescription description {
         QStringLiteral("StickyNote"),
         {
-            { "id", Type::UUID },
-            { "createdAt", Type::Date },
-            { "title", Type::String },
-            { "paperColor", Type::String },
-            { "textureName", Type::String },
-            { "content", Type::Binary, {}, true },
-            { "plainText", Type::String, {}, true },
-            { "updatedAt", Type::Date },
-            { "version", Type::Integer64, qint64(0) },
-            { "lastSyncedVersion", Type::Integer64, qint64(0) },
-            { "updatedBy", Type::String },
-            { "ownerId", Type::String },
-            { "workspaceId", Type::String },
-            { "permissions", Type::String },
-            { "shareToken", Type::String },
-            { "sharePreviewURL", Type::String },
-            { "isPinned", Type::Boolean, false },
-            { "isArchived", Type::Boolean, false },
-            { "isWindowOpen", Type::Boolean, false },
-            { "deletedAt", Type::Date },
-            { "opacity", Type::Double, 1.0 },
+            {"id", Type::UUID},
+            {"createdAt", Type::Date},
+            {"title", Type::String},
+            {"paperColor", Type::String},
+            {"textureName", Type::String},
+            {"content", Type::Binary, {}, true},
+            {"plainText", Type::String, {}, true},
+            {"updatedAt", Type::Date},
+            {"version", Type::Integer64, qint64(0)},
+            {"lastSyncedVersion", Type::Integer64, qint64(0)},
+            {"updatedBy", Type::String},
+            {"ownerId", Type::String},
+            {"workspaceId", Type::String},
+            {"permissions", Type::String},
+            {"shareToken", Type::String},
+            {"sharePreviewURL", Type::String},
+            {"isPinned", Type::Boolean, false},
+            {"isArchived", Type::Boolean, false},
+            {"isWindowOpen", Type::Boolean, false},
+            {"deletedAt", Type::Date},
+            {"opacity", Type::Double, 1.0},
         },
         [](const EntityDescription& entity) { return std::make_shared<StickyNote>(entity); },
-        { { "-updatedAt", "-createdAt" } },
-        { { QStringLiteral("incomplete"), incomplete() } },
+        {{"-updatedAt", "-createdAt"}},
+        {{QStringLiteral("incomplete"), incomplete()}},
     };
     return description;
 }
@@ -62,7 +62,7 @@ TypedFetchRequest<StickyNote> StickyNote::fetchRequest()
 TypedFetchRequest<StickyNote> StickyNote::fetchRequestNewestFirst()
 {
     TypedFetchRequest<StickyNote> request;
-    request.sortDescriptors = { { QStringLiteral("updatedAt"), false }, { QStringLiteral("createdAt"), false } };
+    request.sortDescriptors = {{QStringLiteral("updatedAt"), false}, {QStringLiteral("createdAt"), false}};
     return request;
 }
 

@@ -31,12 +31,33 @@ class StickyNote : public ManagedObject {
 public:
     // The attributes in their declaration order.
     enum Attribute {
-        Id, CreatedAt, Title, PaperColor, TextureName, Content, PlainText, UpdatedAt, Version,
-        LastSyncedVersion, UpdatedBy, OwnerId, WorkspaceId, Permissions, ShareToken,
-        SharePreviewURL, IsPinned, IsArchived, IsWindowOpen, DeletedAt, Opacity,
+        Id,
+        CreatedAt,
+        Title,
+        PaperColor,
+        TextureName,
+        Content,
+        PlainText,
+        UpdatedAt,
+        Version,
+        LastSyncedVersion,
+        UpdatedBy,
+        OwnerId,
+        WorkspaceId,
+        Permissions,
+        ShareToken,
+        SharePreviewURL,
+        IsPinned,
+        IsArchived,
+        IsWindowOpen,
+        DeletedAt,
+        Opacity,
     };
 
-    explicit StickyNote(const EntityDescription& entity) : ManagedObject(entity) { }
+    explicit StickyNote(const EntityDescription& entity)
+        : ManagedObject(entity)
+    {
+    }
 
     // The entity "StickyNote".
     static const EntityDescription& entity();

@@ -39,12 +39,13 @@ void StickyWindowKeys::dropThoseOfMissingNotes(ObjectStore& store)
     noteOfThisStore.chop(1);
     QStringList stale;
     QHash<qint64, QStringList> keysOfRow;
-    for (const QString& prefix : { storedSettings::stickyFramePrefix, storedSettings::stickyFollowThemePrefix }) {
+    for (const QString& prefix : {storedSettings::stickyFramePrefix, storedSettings::stickyFollowThemePrefix}) {
         for (const QString& key : defaults.keys(prefix)) {
             const QStringView noteKey = QStringView(key).mid(prefix.size());
             bool isNumber = false;
             const qint64 row = noteKey.startsWith(noteOfThisStore)
-                ? noteKey.mid(noteOfThisStore.size()).toLongLong(&isNumber) : 0;
+                ? noteKey.mid(noteOfThisStore.size()).toLongLong(&isNumber)
+                : 0;
             if (isNumber && row > 0 && noteKey.size() == noteOfThisStore.size() + QString::number(row).size()) {
                 keysOfRow[row] << key;
             } else {
@@ -55,8 +56,7 @@ void StickyWindowKeys::dropThoseOfMissingNotes(ObjectStore& store)
     const std::vector<qint64> rowIDs(keysOfRow.keyBegin(), keysOfRow.keyEnd());
     QSet<qint64> stored;
     if (std::optional<ObjectStoreError> error = store.storedRowIDs(StickyNote::entity(), rowIDs, stored)) {
-        SystemLog(QStringLiteral("store")).error(QStringLiteral("The sticky window settings were not tidied: ")
-                                                 + error->localizedDescription());
+        SystemLog(QStringLiteral("store")).error(QStringLiteral("The sticky window settings were not tidied: ") + error->localizedDescription());
         return;
     }
     for (auto it = keysOfRow.cbegin(); it != keysOfRow.cend(); ++it) {

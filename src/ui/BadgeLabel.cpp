@@ -9,7 +9,7 @@
 namespace norvelle {
 
 BadgeLabel::BadgeLabel(const QFont& font, SchemeColorRole textColor, SchemeColorRole fill, QSize padding, qreal radius,
-                     QWidget* parent)
+    QWidget* parent)
     : QWidget(parent)
     , m_textColor(std::move(textColor))
     , m_fill(std::move(fill))

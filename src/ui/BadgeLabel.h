@@ -10,7 +10,7 @@ namespace norvelle {
 class BadgeLabel : public QWidget {
 public:
     BadgeLabel(const QFont& font, SchemeColorRole textColor, SchemeColorRole fill, QSize padding, qreal radius,
-              QWidget* parent = nullptr);
+        QWidget* parent = nullptr);
 
     void setText(const QString& text);
     QString text() const { return m_text; }

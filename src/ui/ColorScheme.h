@@ -3,6 +3,7 @@
 namespace norvelle {
 
 // The light or dark look a view draws itself in.
-enum class ColorScheme { light, dark };
+enum class ColorScheme { light,
+    dark };
 
 } // namespace norvelle

@@ -13,7 +13,7 @@ void giveMessageRoom(QMessageBox& box, int width)
         return;
     }
     grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
-                  grid->columnCount());
+        grid->columnCount());
 }
 
 } // namespace norvelle

@@ -11,15 +11,16 @@ namespace norvelle {
 
 // The look the user picked for the program's windows, stored as its raw value under
 // "norvelle.appearance".
-enum class NorvelleAppearancePreference { system, light, dark };
+enum class NorvelleAppearancePreference { system,
+    light,
+    dark };
 
 namespace appearance {
 
 // In the order the pickers list them.
 inline constexpr std::array<NorvelleAppearancePreference, 3> allCases {
     NorvelleAppearancePreference::system, NorvelleAppearancePreference::light,
-    NorvelleAppearancePreference::dark
-};
+    NorvelleAppearancePreference::dark};
 
 // Exact, case-sensitive: "system", "light" or "dark".
 std::optional<NorvelleAppearancePreference> fromRawValue(const QString& rawValue);

@@ -74,7 +74,7 @@ void PlainButton::paintEvent(QPaintEvent*)
     }
     if (!m_style.trailingSymbol.isEmpty()) {
         drawSymbol(m_style.trailingSymbol, m_style.trailingSymbolSize, m_style.trailingColor,
-                   content.right() - m_style.trailingSymbolSize);
+            content.right() - m_style.trailingSymbolSize);
     }
     if (!text().isEmpty()) {
         painter.setPen(color);

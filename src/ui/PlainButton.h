@@ -19,7 +19,7 @@ public:
         QMargins padding {};
         int minimumHeight = 0;
         SchemeColorRole fill {}; // empty: no shape
-        qreal radius = 0;      // negative: capsule
+        qreal radius = 0; // negative: capsule
         SchemeColorRole symbolColor {}; // empty: `color`
         int symbolSpacing = 5;
         QString trailingSymbol {};

@@ -44,7 +44,7 @@ void strokeRounded(QPainter& painter, const QRectF& rect, qreal radius, const QC
 }
 
 void paintSoftShadow(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color, qreal blur,
-                     QPointF offset)
+    QPointF offset)
 {
     constexpr int layers = 8;
     QColor layer = color;
@@ -52,7 +52,7 @@ void paintSoftShadow(QPainter& painter, const QRectF& rect, qreal radius, const 
     for (int i = layers; i >= 1; --i) {
         const qreal grow = blur * i / layers / 2;
         fillRounded(painter, rect.translated(offset).adjusted(-grow, -grow, grow, grow), radius < 0 ? radius : radius + grow,
-                    layer);
+            layer);
     }
 }
 
@@ -72,7 +72,7 @@ QSizeF badgeSize(const QString& text, const QFont& font, QSizeF padding)
 }
 
 void drawBadge(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-               const QColor& textColor, const QColor& fill, qreal radius)
+    const QColor& textColor, const QColor& fill, qreal radius)
 {
     fillRounded(painter, rect, radius, fill);
     painter.save();

@@ -2,8 +2,8 @@
 
 #include <QColor>
 #include <QFont>
-#include <QPainter>
 #include <QImage>
+#include <QPainter>
 #include <QRectF>
 #include <QString>
 
@@ -19,7 +19,7 @@ void strokeRounded(QPainter& painter, const QRectF& rect, qreal radius, const QC
 // A soft shadow of the rounded shape at `rect`, moved by `offset` and blurred over `blur`:
 // widening layers of faint `color` that add up to its opacity under the shape.
 void paintSoftShadow(QPainter& painter, const QRectF& rect, qreal radius, const QColor& color, qreal blur,
-                     QPointF offset);
+    QPointF offset);
 
 // An image clipped to a rounded rectangle.
 void drawRoundedImage(QPainter& painter, const QRectF& rect, qreal radius, const QImage& image);
@@ -27,6 +27,6 @@ void drawRoundedImage(QPainter& painter, const QRectF& rect, qreal radius, const
 // Text with `padding` around it on a rounded fill; returns the badge's size for `text`.
 QSizeF badgeSize(const QString& text, const QFont& font, QSizeF padding);
 void drawBadge(QPainter& painter, const QRectF& rect, const QString& text, const QFont& font,
-               const QColor& textColor, const QColor& fill, qreal radius);
+    const QColor& textColor, const QColor& fill, qreal radius);
 
 } // namespace norvelle

@@ -13,7 +13,7 @@ namespace {
 class SchemeStyleSheetKeeper : public QObject {
 public:
     SchemeStyleSheetKeeper(QWidget& widget, std::function<QString(const QPalette&)> make,
-                           std::function<void(const QPalette&)> then)
+        std::function<void(const QPalette&)> then)
         : QObject(&widget)
         , m_widget(widget)
         , m_make(std::move(make))
@@ -69,7 +69,7 @@ private:
 } // namespace
 
 void setSchemeStyleSheet(QWidget& widget, std::function<QString(const QPalette&)> make,
-                         std::function<void(const QPalette&)> then)
+    std::function<void(const QPalette&)> then)
 {
     new SchemeStyleSheetKeeper(widget, std::move(make), std::move(then));
 }

@@ -16,7 +16,7 @@ namespace norvelle {
 // colour that must follow the scheme, and `then` gives parts that paint themselves the palette
 // (after the sheet, whose polish would undo it).
 void setSchemeStyleSheet(QWidget& widget, std::function<QString(const QPalette&)> make,
-                         std::function<void(const QPalette&)> then = {});
+    std::function<void(const QPalette&)> then = {});
 
 // A colour as a style sheet writes it: "rgba(r, g, b, alpha)", the alpha multiplied by `opacity`.
 QString styleSheetColor(const QColor& color, qreal opacity = 1.0);

@@ -1,8 +1,8 @@
 #include "ui/SearchField.h"
 
 #include "ui/PlainButton.h"
-#include "ui/ViewFont.h"
 #include "ui/SymbolView.h"
+#include "ui/ViewFont.h"
 
 #include <QHBoxLayout>
 #include <QLineEdit>
@@ -33,14 +33,12 @@ SearchField::SearchField(const QString& placeholder, Metrics metrics, SchemeColo
     if (!metrics.clearButton) {
         return;
     }
-    m_clearButton = new PlainButton({}, {.font = viewFont(metrics.symbolSize), .color = secondary,
-                                        .symbol = QStringLiteral("xmark.circle.fill"),
-                                        .symbolSize = metrics.symbolSize}, this);
+    m_clearButton = new PlainButton({}, {.font = viewFont(metrics.symbolSize), .color = secondary, .symbol = QStringLiteral("xmark.circle.fill"), .symbolSize = metrics.symbolSize}, this);
     m_clearButton->hide();
     layout->addWidget(m_clearButton);
     connect(m_clearButton, &QAbstractButton::clicked, m_lineEdit, &QLineEdit::clear);
     connect(m_lineEdit, &QLineEdit::textChanged, m_clearButton,
-            [button = m_clearButton](const QString& text) { button->setVisible(!text.isEmpty()); });
+        [button = m_clearButton](const QString& text) { button->setVisible(!text.isEmpty()); });
 }
 
 QString SearchField::text() const

@@ -84,28 +84,28 @@ const std::map<QString, Drawing>& drawings()
         {"chevron.down", [](const Glyph& g) { g.polyline({{0.2, 0.36}, {0.5, 0.66}, {0.8, 0.36}}); }},
         {"chevron.right", [](const Glyph& g) { g.polyline({{0.36, 0.2}, {0.66, 0.5}, {0.36, 0.8}}); }},
         {"rectangle",
-         [](const Glyph& g) { g.painter.drawRoundedRect(QRectF(g.at(0.06, 0.2), g.at(0.94, 0.8)), g.size(0.08), g.size(0.08)); }},
+            [](const Glyph& g) { g.painter.drawRoundedRect(QRectF(g.at(0.06, 0.2), g.at(0.94, 0.8)), g.size(0.08), g.size(0.08)); }},
         {"line.3.horizontal",
-         [](const Glyph& g) {
-             for (const qreal y : {0.24, 0.5, 0.76})
-                 g.line(0.1, y, 0.9, y);
-         }},
+            [](const Glyph& g) {
+                for (const qreal y : {0.24, 0.5, 0.76})
+                    g.line(0.1, y, 0.9, y);
+            }},
         {"square.grid.3x3",
-         [](const Glyph& g) {
-             for (int row = 0; row < 3; ++row) {
-                 for (int column = 0; column < 3; ++column) {
-                     const QPointF corner = g.at(0.08 + column * 0.3, 0.08 + row * 0.3);
-                     g.painter.drawRoundedRect(QRectF(corner, QSizeF(g.size(0.24), g.size(0.24))), g.size(0.04), g.size(0.04));
-                 }
-             }
-         }},
+            [](const Glyph& g) {
+                for (int row = 0; row < 3; ++row) {
+                    for (int column = 0; column < 3; ++column) {
+                        const QPointF corner = g.at(0.08 + column * 0.3, 0.08 + row * 0.3);
+                        g.painter.drawRoundedRect(QRectF(corner, QSizeF(g.size(0.24), g.size(0.24))), g.size(0.04), g.size(0.04));
+                    }
+                }
+            }},
         {"circle.grid.3x3",
-         [](const Glyph& g) {
-             for (int row = 0; row < 3; ++row) {
-                 for (int column = 0; column < 3; ++column)
-                     g.dot(0.2 + column * 0.3, 0.2 + row * 0.3, 0.1);
-             }
-         }},
+            [](const Glyph& g) {
+                for (int row = 0; row < 3; ++row) {
+                    for (int column = 0; column < 3; ++column)
+                        g.dot(0.2 + column * 0.3, 0.2 + row * 0.3, 0.1);
+                }
+            }},
         {"text.alignleft", [](const Glyph& g) { alignedLines(g, Qt::AlignLeft); }},
         {"text.aligncenter", [](const Glyph& g) { alignedLines(g, Qt::AlignHCenter); }},
         {"text.alignright", [](const Glyph& g) { alignedLines(g, Qt::AlignRight); }},
@@ -113,43 +113,43 @@ const std::map<QString, Drawing>& drawings()
         {"list.bullet", [](const Glyph& g) { listRows(g, [&](int, qreal y) { g.dot(0.14, y, 0.075); }); }},
         {"list.dash", [](const Glyph& g) { listRows(g, [&](int, qreal y) { g.line(0.06, y, 0.24, y); }); }},
         {"list.number",
-         [](const Glyph& g) {
-             listRows(g, [&](int row, qreal y) { g.text(QString::number(row + 1), {0.0, y - 0.14, 0.3, 0.28}, 0.3); });
-         }},
+            [](const Glyph& g) {
+                listRows(g, [&](int row, qreal y) { g.text(QString::number(row + 1), {0.0, y - 0.14, 0.3, 0.28}, 0.3); });
+            }},
         {"text.quote",
-         [](const Glyph& g) { g.text(QStringLiteral("\u201C\u201D"), {0.0, 0.1, 1.0, 1.0}, 0.95); }},
+            [](const Glyph& g) { g.text(QStringLiteral("\u201C\u201D"), {0.0, 0.1, 1.0, 1.0}, 0.95); }},
         {"highlighter",
-         [](const Glyph& g) {
-             // A marker leaning right, its chisel tip at the bottom left above a stroke of ink.
-             g.polyline({{0.46, 0.16}, {0.8, 0.5}, {0.58, 0.72}, {0.24, 0.38}, {0.46, 0.16}});
-             g.polyline({{0.3, 0.44}, {0.2, 0.66}, {0.3, 0.76}, {0.52, 0.66}});
-             g.line(0.08, 0.9, 0.5, 0.9);
-         }},
+            [](const Glyph& g) {
+                // A marker leaning right, its chisel tip at the bottom left above a stroke of ink.
+                g.polyline({{0.46, 0.16}, {0.8, 0.5}, {0.58, 0.72}, {0.24, 0.38}, {0.46, 0.16}});
+                g.polyline({{0.3, 0.44}, {0.2, 0.66}, {0.3, 0.76}, {0.52, 0.66}});
+                g.line(0.08, 0.9, 0.5, 0.9);
+            }},
         {"checklist",
-         [](const Glyph& g) {
-             for (int row = 0; row < 2; ++row) {
-                 const qreal y = 0.3 + row * 0.4;
-                 g.polyline({{0.06, y}, {0.14, y + 0.08}, {0.3, y - 0.1}});
-                 g.line(0.44, y, 0.94, y);
-             }
-         }},
+            [](const Glyph& g) {
+                for (int row = 0; row < 2; ++row) {
+                    const qreal y = 0.3 + row * 0.4;
+                    g.polyline({{0.06, y}, {0.14, y + 0.08}, {0.3, y - 0.1}});
+                    g.line(0.44, y, 0.94, y);
+                }
+            }},
         {"tablecells",
-         [](const Glyph& g) {
-             g.painter.drawRoundedRect(QRectF(g.at(0.08, 0.16), g.at(0.92, 0.84)), g.size(0.1), g.size(0.1));
-             g.line(0.08, 0.39, 0.92, 0.39);
-             g.line(0.08, 0.62, 0.92, 0.62);
-             g.line(0.5, 0.16, 0.5, 0.84);
-         }},
+            [](const Glyph& g) {
+                g.painter.drawRoundedRect(QRectF(g.at(0.08, 0.16), g.at(0.92, 0.84)), g.size(0.1), g.size(0.1));
+                g.line(0.08, 0.39, 0.92, 0.39);
+                g.line(0.08, 0.62, 0.92, 0.62);
+                g.line(0.5, 0.16, 0.5, 0.84);
+            }},
         {"circle.righthalf.filled",
-         [](const Glyph& g) {
-             const QRectF circle(g.at(0.1, 0.1), g.at(0.9, 0.9));
-             QPainterPath half;
-             half.moveTo(circle.center());
-             half.arcTo(circle, 90, -180);
-             half.closeSubpath();
-             g.painter.fillPath(half, g.color);
-             g.painter.drawEllipse(circle);
-         }},
+            [](const Glyph& g) {
+                const QRectF circle(g.at(0.1, 0.1), g.at(0.9, 0.9));
+                QPainterPath half;
+                half.moveTo(circle.center());
+                half.arcTo(circle, 90, -180);
+                half.closeSubpath();
+                g.painter.fillPath(half, g.color);
+                g.painter.drawEllipse(circle);
+            }},
     };
     return table;
 }

@@ -10,8 +10,7 @@ namespace norvelle {
 QImage symbolImage(const QString& symbolName, int size, const QColor& color, qreal dpr)
 {
     static QHash<QString, QImage> cache;
-    const QString key = QStringLiteral("%1|%2|%3|%4").arg(symbolName).arg(size).arg(
-        color.name(QColor::HexArgb)).arg(dpr);
+    const QString key = QStringLiteral("%1|%2|%3|%4").arg(symbolName).arg(size).arg(color.name(QColor::HexArgb)).arg(dpr);
     if (const auto found = cache.constFind(key); found != cache.constEnd())
         return *found;
 

@@ -38,7 +38,7 @@ void SymbolView::paintEvent(QPaintEvent*)
     const QPointF centre = QRectF(rect()).center();
     if (m_diameter > 0)
         fillRounded(painter, QRectF(centre.x() - m_diameter / 2.0, centre.y() - m_diameter / 2.0, m_diameter, m_diameter),
-                    -1, m_circleFill(colors));
+            -1, m_circleFill(colors));
     const QImage symbol = symbolImage(m_symbol, m_symbolSize, m_color(colors), painter.device()->devicePixelRatioF());
     painter.drawImage(QPointF(centre.x() - m_symbolSize / 2.0, centre.y() - m_symbolSize / 2.0), symbol);
 }

@@ -72,9 +72,9 @@ bool compareTextContrast(const QString& hex)
 ReadableTextColors readableTextColors(const QString& hex)
 {
     if (compareTextContrast(hex)) {
-        return { withAlpha(Qt::black, 0.34f), withAlpha(Qt::white, 0.95f), withAlpha(Qt::white, 0.82f) };
+        return {withAlpha(Qt::black, 0.34f), withAlpha(Qt::white, 0.95f), withAlpha(Qt::white, 0.82f)};
     }
-    return { withAlpha(Qt::white, 0.86f), withAlpha(Qt::black, 0.85f), withAlpha(Qt::black, 0.68f) };
+    return {withAlpha(Qt::white, 0.86f), withAlpha(Qt::black, 0.85f), withAlpha(Qt::black, 0.68f)};
 }
 
 } // namespace norvelle

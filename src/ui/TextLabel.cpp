@@ -2,8 +2,8 @@
 
 #include "ui/SymbolView.h"
 
-#include <QHBoxLayout>
 #include <QFontMetricsF>
+#include <QHBoxLayout>
 
 #include <algorithm>
 
@@ -19,7 +19,7 @@ TextLabel::TextLabel(const QString& text, const QFont& font, SchemeColorRole col
 }
 
 QWidget* TextLabel::withSymbol(const QString& symbol, const QString& title, const QFont& font, int spacing,
-                               QWidget* parent, const SchemeColorRole& color)
+    QWidget* parent, const SchemeColorRole& color)
 {
     auto* label = new QWidget(parent);
     auto* layout = new QHBoxLayout(label);

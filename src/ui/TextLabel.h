@@ -14,7 +14,7 @@ public:
     // A title after its symbol, both in one colour (the label colour unless told), as headers
     // show them.
     static QWidget* withSymbol(const QString& symbol, const QString& title, const QFont& font, int spacing,
-                               QWidget* parent, const SchemeColorRole& color = &SchemeColors::label);
+        QWidget* parent, const SchemeColorRole& color = &SchemeColors::label);
 
     // Keeps the text on one line, shrinking its font down to `minimumScale` of its size to fit
     // the width it is given.

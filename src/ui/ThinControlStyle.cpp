@@ -45,7 +45,7 @@ public:
     }
 
     void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
-                       const QWidget* widget) const override
+        const QWidget* widget) const override
     {
         if (element != PE_IndicatorRadioButton) {
             QProxyStyle::drawPrimitive(element, option, painter, widget);
@@ -71,7 +71,7 @@ public:
     }
 
     QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
-                         const QWidget* widget) const override
+        const QWidget* widget) const override
     {
         const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
         if (control != CC_ScrollBar || !bar) {
@@ -82,7 +82,7 @@ public:
         const int length = horizontal ? area.width() : area.height();
         const qint64 range = qint64(bar->maximum) - bar->minimum;
         const int handle = range <= 0 ? length
-            : std::clamp(int(qint64(bar->pageStep) * length / (range + bar->pageStep)), std::min(minimumHandleLength, length), length);
+                                      : std::clamp(int(qint64(bar->pageStep) * length / (range + bar->pageStep)), std::min(minimumHandleLength, length), length);
         const int start = sliderPositionFromValue(bar->minimum, bar->maximum, bar->sliderPosition, length - handle, bar->upsideDown);
         const auto span = [&](int from, int size) {
             return horizontal ? QRect(area.x() + from, area.y(), size, area.height())
@@ -98,7 +98,7 @@ public:
     }
 
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
-                            const QWidget* widget) const override
+        const QWidget* widget) const override
     {
         const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
         if (control != CC_ScrollBar || !bar) {

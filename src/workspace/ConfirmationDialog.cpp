@@ -8,7 +8,7 @@
 namespace norvelle {
 
 QMessageBox* askToConfirm(QWidget* parent, const QString& title, const QString& message, const QString& confirmText,
-                          std::function<void()> onConfirm)
+    std::function<void()> onConfirm)
 {
     auto* dialog = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
     dialog->setInformativeText(message);

@@ -13,6 +13,6 @@ namespace norvelle {
 // message, the destructive button and "Cancel". `onConfirm` runs only after the destructive
 // button; the dialog goes away after either button. Returns the open dialog.
 QMessageBox* askToConfirm(QWidget* parent, const QString& title, const QString& message,
-                          const QString& confirmText, std::function<void()> onConfirm);
+    const QString& confirmText, std::function<void()> onConfirm);
 
 } // namespace norvelle

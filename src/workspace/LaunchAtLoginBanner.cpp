@@ -3,11 +3,11 @@
 #include "platform/StoredSettings.h"
 #include "ui/BrandGradientButtonStyle.h"
 #include "ui/BrandPalette.h"
+#include "ui/PlainButton.h"
 #include "ui/RoundedPainting.h"
 #include "ui/SchemeColors.h"
 #include "ui/TextLabel.h"
 #include "ui/ViewFont.h"
-#include "ui/PlainButton.h"
 #include "workspace/WorkspaceView.h"
 
 #include <QHBoxLayout>
@@ -52,20 +52,19 @@ LaunchAtLoginBanner::LaunchAtLoginBanner(WorkspaceView& workspace, RegisterLogin
     texts->setSpacing(4);
     texts->addWidget(new TextLabel(QStringLiteral("Never miss a copy"), viewFont(13, QFont::DemiBold), &SchemeColors::label, this));
     auto* detail = new TextLabel(QStringLiteral("Launch Norvelle at login so it’s always capturing your clipboard."),
-                                 viewFont(11, QFont::Medium), &SchemeColors::secondaryText, this);
+        viewFont(11, QFont::Medium), &SchemeColors::secondaryText, this);
     detail->setWordWrap(true);
     texts->addWidget(detail);
     row->addLayout(texts, 1);
     m_enable = new BrandCapsuleButton(QStringLiteral("Enable"),
-                                      { .font = viewFont(12, QFont::DemiBold),
-                                        .color = [](const SchemeColors&) { return QColor(Qt::white); },
-                                        .padding = QMargins(16, 0, 16, 0), .minimumHeight = 28 },
-                                      this);
+        {.font = viewFont(12, QFont::DemiBold),
+            .color = [](const SchemeColors&) { return QColor(Qt::white); },
+            .padding = QMargins(16, 0, 16, 0),
+            .minimumHeight = 28},
+        this);
     m_enable->setToolTip(QStringLiteral("Launch Norvelle automatically at login."));
-    m_dismiss = new PlainButton({}, { .font = viewFont(11, QFont::DemiBold), .color = &SchemeColors::secondaryText,
-                                      .symbol = QStringLiteral("xmark"), .symbolSize = 11, .padding = QMargins(4, 4, 4, 4),
-                                      .minimumHeight = 20 },
-                                this);
+    m_dismiss = new PlainButton({}, {.font = viewFont(11, QFont::DemiBold), .color = &SchemeColors::secondaryText, .symbol = QStringLiteral("xmark"), .symbolSize = 11, .padding = QMargins(4, 4, 4, 4), .minimumHeight = 20},
+        this);
     m_dismiss->setToolTip(QStringLiteral("Dismiss"));
     row->addWidget(m_enable);
     row->addWidget(m_dismiss);

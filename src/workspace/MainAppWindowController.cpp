@@ -28,9 +28,10 @@ std::unique_ptr<QWidget> makeCentredWindow()
 
 MainAppWindowController::MainAppWindowController(QObject* parent)
     : WindowController(makeCentredWindow(), parent)
-    , m_view(new WorkspaceView(PersistenceController::shared().viewContext(), WorkspaceFoldersStore::shared(),
-                               [] { return LoginItem::status() == LoginItem::Status::enabled; },
-                               [] { return LoginItem::registerItem(); }, window()))
+    , m_view(new WorkspaceView(
+          PersistenceController::shared().viewContext(), WorkspaceFoldersStore::shared(),
+          [] { return LoginItem::status() == LoginItem::Status::enabled; },
+          [] { return LoginItem::registerItem(); }, window()))
 {
     auto* layout = new QVBoxLayout(window());
     layout->setContentsMargins(0, 0, 0, 0);

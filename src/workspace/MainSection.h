@@ -8,12 +8,20 @@
 namespace norvelle {
 
 // The library sections of the workspace, in the order the sidebar lists them.
-enum class MainSection { all, pinned, recent, archive, trash };
+enum class MainSection { all,
+    pinned,
+    recent,
+    archive,
+    trash };
 
 namespace mainSection {
 
 inline constexpr std::array<MainSection, 5> allCases {
-    MainSection::all, MainSection::pinned, MainSection::recent, MainSection::archive, MainSection::trash,
+    MainSection::all,
+    MainSection::pinned,
+    MainSection::recent,
+    MainSection::archive,
+    MainSection::trash,
 };
 
 // The title shown: "All notes", "Pinned", "Recent", "Archive", "Trash".

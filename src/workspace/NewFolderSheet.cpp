@@ -36,7 +36,7 @@ NewFolderSheet::NewFolderSheet(WorkspaceView& workspace, QWidget* parent)
     m_create = new QPushButton(QStringLiteral("Create"), this);
     m_cancel->setAutoDefault(false);
     m_create->setDefault(true);
-    for (QPushButton* button : { m_cancel, m_create }) {
+    for (QPushButton* button : {m_cancel, m_create}) {
         button->setMinimumHeight(30);
         buttons->addWidget(button);
     }

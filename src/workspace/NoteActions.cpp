@@ -53,7 +53,7 @@ void NoteActions::copyShareLink(StickyNote& note, Pasteboard& pasteboard)
     }
     if (APIConfig::isShareLink(note.sharePreviewURL())) {
         pasteboard.clearContents();
-        pasteboard.write({ .data = {}, .string = note.sharePreviewURL() });
+        pasteboard.write({.data = {}, .string = note.sharePreviewURL()});
     }
 }
 
@@ -71,12 +71,12 @@ QString NoteActions::permanentDeleteTitle(const QString& displayTitle)
 void NoteActions::confirmPermanentDelete(const std::shared_ptr<StickyNote>& note, QWidget* dialogParent)
 {
     askToConfirm(dialogParent, permanentDeleteTitle(displayTitle(*note)),
-                 QStringLiteral("This note will be removed from this computer and cannot be recovered."),
-                 QStringLiteral("Delete Permanently"), [note] { NoteTrashOperations::deleteNotePermanently(*note); });
+        QStringLiteral("This note will be removed from this computer and cannot be recovered."),
+        QStringLiteral("Delete Permanently"), [note] { NoteTrashOperations::deleteNotePermanently(*note); });
 }
 
 void NoteActions::fillContextMenu(QMenu& menu, const std::shared_ptr<StickyNote>& note, const NoteCellState& state,
-                                  bool card, QWidget* dialogParent)
+    bool card, QWidget* dialogParent)
 {
     if (state.bulkMode) {
         return;
@@ -91,7 +91,7 @@ void NoteActions::fillContextMenu(QMenu& menu, const std::shared_ptr<StickyNote>
         menu.addAction(QStringLiteral("Collaborate…"), [note] { collaborate(*note); });
         menu.addAction(QStringLiteral("Share Link"), [note] { copyShareLink(*note, Pasteboard::general()); });
         menu.addAction(QStringLiteral("Export .txt"),
-                       [note, dialogParent] { NoteFileOperations::exportNoteAsPlainText(*note, dialogParent); });
+            [note, dialogParent] { NoteFileOperations::exportNoteAsPlainText(*note, dialogParent); });
         menu.addAction(note->isPinned() ? QStringLiteral("Unpin") : QStringLiteral("Pin"), [note] { togglePin(*note); });
     }
     menu.addSeparator();

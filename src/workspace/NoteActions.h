@@ -33,7 +33,7 @@ public:
     // The context menu of a card (which alone offers collaboration, the share link, export
     // and pinning) or a row: empty in bulk mode; restore and delete in the Trash.
     static void fillContextMenu(QMenu& menu, const std::shared_ptr<StickyNote>& note, const NoteCellState& state,
-                                bool card, QWidget* dialogParent);
+        bool card, QWidget* dialogParent);
     // "Permanently delete “<title>”?" with its message, then the deletion.
     static void confirmPermanentDelete(const std::shared_ptr<StickyNote>& note, QWidget* dialogParent);
     static QString permanentDeleteTitle(const QString& displayTitle);

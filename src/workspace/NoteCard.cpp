@@ -70,18 +70,19 @@ NoteCard::Layout::Layout(const WorkspaceNoteEntry& note, const QString& previewL
     , bulkMode(bulk)
     , paper(note.paperColor, note.textureName, note.opacity)
     , title(note.displayTitle, viewFont(14, QFont::DemiBold), width - 2 * padding, 2,
-            bulk ? checkReach + badgeGap - padding : 0,
-            note.isTrashed ? trashBadgeReach + badgeGap - padding
-                           : note.isPinned ? starBadgeReach + badgeGap - padding : 0)
+          bulk ? checkReach + badgeGap - padding : 0,
+          note.isTrashed      ? trashBadgeReach + badgeGap - padding
+              : note.isPinned ? starBadgeReach + badgeGap - padding
+                              : 0)
     , hasPreview(!previewLine.isEmpty())
     , preview(hasPreview ? previewLine : QStringLiteral("No additional text"), previewFont(!hasPreview), width - 2 * padding,
-              hasPreview ? 3 : 1)
+          hasPreview ? 3 : 1)
     , date(dateText(note))
 {
 }
 
 void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteEntry& note, const Layout& layout,
-                     const NoteCellState& state)
+    const NoteCellState& state)
 {
     const QRectF rect = cell.translated(0, state.hovered ? -3 : 0);
     const NotePaper& paper = layout.paper;
@@ -102,13 +103,13 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
     painter.setFont(dateFont);
     painter.setPen(paper.secondary);
     const QRectF dateRect(rect.left() + padding, rect.bottom() - padding - QFontMetricsF(dateFont).height(), width,
-                          QFontMetricsF(dateFont).height());
+        QFontMetricsF(dateFont).height());
     painter.drawText(dateRect, Qt::AlignLeft | Qt::AlignVCenter, layout.date);
     painter.restore();
 
     if (state.showsTrash) {
         drawSymbol(painter, QStringLiteral("trash.fill"), 11, paper.secondary,
-                   rect.topRight() + QPointF(-trashBadgeReach + 5.5, 8 + 5.5));
+            rect.topRight() + QPointF(-trashBadgeReach + 5.5, 8 + 5.5));
     } else if (note.isPinned) {
         const QRectF capsule(rect.right() - starBadgeReach, rect.top() + 6, 22, 18);
         fillRounded(painter, capsule, -1, paper.isDark ? QColor(255, 255, 255, 46) : QColor(0, 0, 0, 31));
@@ -117,7 +118,7 @@ void NoteCard::paint(QPainter& painter, const QRectF& cell, const WorkspaceNoteE
     if (state.bulkMode) {
         const SchemeColors colors(state.palette);
         drawSymbol(painter, state.selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"), 18,
-                   state.selected ? colors.accent() : paper.secondary, checkRect(rect).center());
+            state.selected ? colors.accent() : paper.secondary, checkRect(rect).center());
     }
 }
 

@@ -37,7 +37,7 @@ public:
     };
 
     static void paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const Layout& layout,
-                      const NoteCellState& state);
+        const NoteCellState& state);
     // The bulk check's area within a card at `rect` (clicks on it toggle, as on the card).
     static QRectF checkRect(const QRectF& rect);
     // "Click to select", "Double-click to restore and open" or "Double-click to open sticky".

@@ -38,8 +38,8 @@ void NoteGridView::refresh()
     updateScrollRange();
     // Another list starts at its top, not where the last one was left: another section or
     // folder, and the matches of a new search or a new order, whose first notes come first.
-    const std::tuple shown { m_workspace.selection(), m_workspace.selectedFolderSlug(), m_workspace.searchQuery().trimmed(),
-                             m_workspace.sortMode() };
+    const std::tuple shown {m_workspace.selection(), m_workspace.selectedFolderSlug(), m_workspace.searchQuery().trimmed(),
+        m_workspace.sortMode()};
     if (shown != m_shownList) {
         m_shownList = shown;
         verticalScrollBar()->setValue(0);
@@ -101,7 +101,7 @@ QRect NoteGridView::itemRect(int index) const
     const int row = index / columns;
     const int column = index % columns;
     return QRect(padding + column * (width + spacing), padding + row * (itemHeight() + spacing) - verticalScrollBar()->value(),
-                 width, itemHeight());
+        width, itemHeight());
 }
 
 int NoteGridView::indexAt(QPoint position) const
@@ -124,11 +124,11 @@ int NoteGridView::indexAt(QPoint position) const
 NoteCellState NoteGridView::cellState(int index) const
 {
     const bool bulk = m_workspace.isSelectingNotes();
-    return NoteCellState { .showsTrash = m_workspace.selection() == MainSection::trash,
-                           .bulkMode = bulk,
-                           .selected = bulk && index >= 0 && m_workspace.isNoteSelected(*m_notes[size_t(index)]),
-                           .hovered = index == m_hovered,
-                           .palette = palette() };
+    return NoteCellState {.showsTrash = m_workspace.selection() == MainSection::trash,
+        .bulkMode = bulk,
+        .selected = bulk && index >= 0 && m_workspace.isNoteSelected(*m_notes[size_t(index)]),
+        .hovered = index == m_hovered,
+        .palette = palette()};
 }
 
 void NoteGridView::paintEvent(QPaintEvent* event)
@@ -187,7 +187,7 @@ void NoteGridView::setHovered(int index)
         return;
     }
     // A hovered card is drawn 3 points higher: repaint a little above it too.
-    for (const int changed : { m_hovered, index }) {
+    for (const int changed : {m_hovered, index}) {
         if (changed >= 0 && changed < count()) {
             viewport()->update(itemRect(changed).adjusted(0, -4, 0, 0));
         }

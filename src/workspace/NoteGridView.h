@@ -1,8 +1,8 @@
 #pragma once
 
+#include "workspace/MainSection.h"
 #include "workspace/NoteCard.h"
 #include "workspace/NoteCellState.h"
-#include "workspace/MainSection.h"
 #include "workspace/WorkspaceNoteIndex.h"
 #include "workspace/WorkspaceSortMode.h"
 
@@ -72,7 +72,7 @@ private:
     bool m_wordsRequested = false;
     // The cards' layouts, so that a scrolled frame or a narrowed search only draws. Keyed by
     // entry, which lives until the notes change.
-    QCache<const WorkspaceNoteEntry*, NoteCard::Layout> m_cardLayouts { 512 };
+    QCache<const WorkspaceNoteEntry*, NoteCard::Layout> m_cardLayouts {512};
 };
 
 } // namespace norvelle

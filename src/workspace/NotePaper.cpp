@@ -34,9 +34,9 @@ QColor withAlpha(QColor color, double alpha)
 PaperTextColors paperTextColors(const QString& paper)
 {
     if (compareTextContrast(paper)) {
-        return { Qt::white, withAlpha(Qt::white, 0.82), withAlpha(Qt::white, 0.64) };
+        return {Qt::white, withAlpha(Qt::white, 0.82), withAlpha(Qt::white, 0.64)};
     }
-    return { withAlpha(Qt::black, 0.88), withAlpha(Qt::black, 0.58), withAlpha(Qt::black, 0.45) };
+    return {withAlpha(Qt::black, 0.88), withAlpha(Qt::black, 0.58), withAlpha(Qt::black, 0.45)};
 }
 
 NotePaper::NotePaper(const StickyNote& note)

@@ -19,7 +19,7 @@ struct NotePaper {
     // From the note's stored paper colour and texture name (null when it has none) and opacity.
     NotePaper(const QString& paperColor, const QString& textureName, double opacity);
 
-    QString paper;   // "#FDFDF8" when the note has none
+    QString paper; // "#FDFDF8" when the note has none
     QString texture; // "lined" when the note has none
     double fillOpacity;
     double textureOpacity;

@@ -29,7 +29,7 @@ QRectF NoteRow::checkRect(const QRectF& rect)
 }
 
 void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const QString& previewLine,
-                    const NoteCellState& state)
+    const NoteCellState& state)
 {
     const SchemeColors colors(state.palette);
     fillRounded(painter, rect, 10, QColor(255, 255, 255, 5));
@@ -38,7 +38,7 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
     const qreal dpr = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
     if (state.bulkMode) {
         const QImage check = symbolImage(state.selected ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle"), 16,
-                                         state.selected ? colors.accent() : colors.secondaryText(), dpr);
+            state.selected ? colors.accent() : colors.secondaryText(), dpr);
         painter.drawImage(QRectF(x + 3, middle - 8, 16, 16), check);
         x += 22 + spacing;
     }
@@ -58,7 +58,7 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
     painter.setFont(dateFont);
     painter.setPen(colors.secondaryText());
     painter.drawText(QRectF(rect.right() - padding - dateWidth, rect.top(), dateWidth, rect.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, date);
+        Qt::AlignRight | Qt::AlignVCenter, date);
 
     const qreal textWidth = rect.right() - padding - dateWidth - spacing - x;
     const QFont titleFont = viewFont(13, QFont::DemiBold);
@@ -74,11 +74,11 @@ void NoteRow::paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEn
     painter.setFont(titleFont);
     painter.setPen(colors.label());
     painter.drawText(QPointF(x, top + titleMetrics.ascent()),
-                     isolatedText(titleMetrics.elidedText(note.displayTitle, Qt::ElideRight, textWidth)));
+        isolatedText(titleMetrics.elidedText(note.displayTitle, Qt::ElideRight, textWidth)));
     painter.setFont(previewFont);
     painter.setPen(colors.secondaryText());
     painter.drawText(QPointF(x, top + titleMetrics.height() + 2 + previewMetrics.ascent()),
-                     isolatedText(previewMetrics.elidedText(preview, Qt::ElideRight, textWidth)));
+        isolatedText(previewMetrics.elidedText(preview, Qt::ElideRight, textWidth)));
     painter.restore();
 }
 

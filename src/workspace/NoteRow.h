@@ -17,7 +17,7 @@ public:
     static constexpr qreal height = 44;
 
     static void paint(QPainter& painter, const QRectF& rect, const WorkspaceNoteEntry& note, const QString& previewLine,
-                      const NoteCellState& state);
+        const NoteCellState& state);
     // The bulk check's area within a row at `rect`.
     static QRectF checkRect(const QRectF& rect);
 };

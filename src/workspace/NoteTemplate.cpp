@@ -8,7 +8,7 @@ namespace {
 
 NoteTemplate make(const QString& name, const QStringList& lines)
 {
-    return { QUuid::createUuid(), name, lines.join(u'\n') };
+    return {QUuid::createUuid(), name, lines.join(u'\n')};
 }
 
 } // namespace
@@ -16,11 +16,9 @@ NoteTemplate make(const QString& name, const QStringList& lines)
 const QList<NoteTemplate>& NoteTemplate::builtIns()
 {
     static const QList<NoteTemplate> templates {
-        make(QStringLiteral("Daily Plan"), { QStringLiteral("## Today"), QStringLiteral("- Top 3 priorities"),
-                                             QStringLiteral("- Meetings"), QStringLiteral("- Notes") }),
-        make(QStringLiteral("Standup"), { QStringLiteral("Yesterday:"), QStringLiteral("Today:"), QStringLiteral("Blockers:") }),
-        make(QStringLiteral("Idea Capture"), { QStringLiteral("Problem:"), QStringLiteral("Insight:"),
-                                               QStringLiteral("Next action:") }),
+        make(QStringLiteral("Daily Plan"), {QStringLiteral("## Today"), QStringLiteral("- Top 3 priorities"), QStringLiteral("- Meetings"), QStringLiteral("- Notes")}),
+        make(QStringLiteral("Standup"), {QStringLiteral("Yesterday:"), QStringLiteral("Today:"), QStringLiteral("Blockers:")}),
+        make(QStringLiteral("Idea Capture"), {QStringLiteral("Problem:"), QStringLiteral("Insight:"), QStringLiteral("Next action:")}),
     };
     return templates;
 }

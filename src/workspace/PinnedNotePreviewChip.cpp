@@ -42,12 +42,12 @@ void PinnedNotePreviewChip::paintEvent(QPaintEvent*)
     painter.setFont(titleFont);
     painter.setPen(paper.primary);
     painter.drawText(QPointF(10, top + titleMetrics.ascent()),
-                     isolatedText(titleMetrics.elidedText(displayTitle(*m_note), Qt::ElideRight, textWidth - 24)));
+        isolatedText(titleMetrics.elidedText(displayTitle(*m_note), Qt::ElideRight, textWidth - 24)));
     painter.setFont(previewFont);
     painter.setPen(preview.isEmpty() ? paper.tertiary : paper.secondary);
     painter.drawText(QPointF(10, top + titleMetrics.height() + 4 + previewMetrics.ascent()),
-                     isolatedText(previewMetrics.elidedText(preview.isEmpty() ? QStringLiteral("No additional text") : preview,
-                                                            Qt::ElideRight, textWidth)));
+        isolatedText(previewMetrics.elidedText(preview.isEmpty() ? QStringLiteral("No additional text") : preview,
+            Qt::ElideRight, textWidth)));
 
     const QRectF capsule(width() - 5 - 20, 5, 20, 16);
     fillRounded(painter, capsule, -1, paper.isDark ? QColor(255, 255, 255, 46) : QColor(0, 0, 0, 31));

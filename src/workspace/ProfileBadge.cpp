@@ -11,7 +11,7 @@
 namespace norvelle {
 
 void paintProfileBadge(QPainter& painter, const QRectF& circle, const QString& profileName, const QImage& avatar,
-                       qreal fontSize)
+    qreal fontSize)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);

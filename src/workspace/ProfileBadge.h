@@ -12,6 +12,6 @@ namespace norvelle {
 // there is one, else the first character of the profile name, upper-cased, bold and white on
 // the brand gradient.
 void paintProfileBadge(QPainter& painter, const QRectF& circle, const QString& profileName, const QImage& avatar,
-                       qreal fontSize);
+    qreal fontSize);
 
 } // namespace norvelle

@@ -56,7 +56,7 @@ void SidebarRow::paintEvent(QPaintEvent*)
             fill.setAlphaF(0.14f);
             const QRectF badge(right - size.width(), (height() - size.height()) / 2, size.width(), size.height());
             drawBadge(painter, badge, m_look.badge, font, accented ? accent : colors.secondaryText(),
-                      accented ? fill : colors.overlay(0.08, 0.06), -1);
+                accented ? fill : colors.overlay(0.08, 0.06), -1);
             right = badge.left() - 4;
         }
     }
@@ -65,7 +65,7 @@ void SidebarRow::paintEvent(QPaintEvent*)
     painter.setPen(accented ? accent : colors.label());
     const QRectF titleRect(8 + 18 + 8, 0, right - (8 + 18 + 8), height());
     painter.drawText(titleRect, Qt::AlignVCenter | Qt::AlignLeft,
-                     isolatedText(QFontMetricsF(font).elidedText(m_look.title, Qt::ElideRight, titleRect.width())));
+        isolatedText(QFontMetricsF(font).elidedText(m_look.title, Qt::ElideRight, titleRect.width())));
 }
 
 } // namespace norvelle

@@ -4,9 +4,9 @@
 #include "platform/ShareSheet.h"
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"
+#include "ui/CountedNoun.h"
 #include "workspace/ConfirmationDialog.h"
 #include "workspace/NoteDisplayText.h"
-#include "ui/CountedNoun.h"
 #include "workspace/WorkspaceView.h"
 
 #include <QDateTime>
@@ -63,7 +63,7 @@ ShareSheet* WorkspaceBulkActions::shareSelectedNotes(WorkspaceView& workspace, c
     if (notes.empty()) {
         return nullptr;
     }
-    return ShareSheet::present({ .items = { sharedText(notes) }, .generatedLink = std::nullopt }, globalPos, parent);
+    return ShareSheet::present({.items = {sharedText(notes)}, .generatedLink = std::nullopt}, globalPos, parent);
 }
 
 void WorkspaceBulkActions::selectAll(WorkspaceView& workspace)
@@ -89,9 +89,9 @@ QMessageBox* WorkspaceBulkActions::confirmBulkPermanentDelete(WorkspaceView& wor
 {
     // The count is of the notes that will go: the selected notes the list shows.
     QMessageBox* dialog = askToConfirm(dialogParent, bulkDeleteTitle(qsizetype(workspace.selectedNotes().size())),
-                                       permanentDeleteMessage(), QStringLiteral("Delete Permanently"), [&workspace] {
-                                           runBulkOperation(workspace, NoteTrashOperations::deleteNotesPermanently);
-                                       });
+        permanentDeleteMessage(), QStringLiteral("Delete Permanently"), [&workspace] {
+            runBulkOperation(workspace, NoteTrashOperations::deleteNotesPermanently);
+        });
     QObject::connect(dialog, &QDialog::finished, &workspace, [&workspace] { workspace.setConfirmBulkPermanentDelete(false); });
     return dialog;
 }
@@ -105,15 +105,15 @@ QMessageBox* WorkspaceBulkActions::confirmEmptyTrash(WorkspaceView& workspace, Q
         asked.insert(note->id);
     }
     QMessageBox* dialog = askToConfirm(dialogParent, emptyTrashTitle(asked.size()), permanentDeleteMessage(),
-                                       QStringLiteral("Delete All"), [&workspace, asked] {
-                                           WorkspaceView::NoteRefs listed;
-                                           for (const WorkspaceNoteEntry* note : workspace.workspaceNoteList()) {
-                                               if (asked.contains(note->id)) {
-                                                   listed.push_back(note);
-                                               }
-                                           }
-                                           NoteTrashOperations::deleteNotesPermanently(workspace.index().notes(listed));
-                                       });
+        QStringLiteral("Delete All"), [&workspace, asked] {
+            WorkspaceView::NoteRefs listed;
+            for (const WorkspaceNoteEntry* note : workspace.workspaceNoteList()) {
+                if (asked.contains(note->id)) {
+                    listed.push_back(note);
+                }
+            }
+            NoteTrashOperations::deleteNotesPermanently(workspace.index().notes(listed));
+        });
     QObject::connect(dialog, &QDialog::finished, &workspace, [&workspace] { workspace.setConfirmEmptyTrash(false); });
     return dialog;
 }

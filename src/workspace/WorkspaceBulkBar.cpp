@@ -18,9 +18,8 @@ namespace {
 
 PlainButton* barButton(const QString& text, SchemeColorRole color, QWidget* parent)
 {
-    return new PlainButton(text, { .font = viewFont(12, QFont::Medium), .color = std::move(color),
-                                   .padding = QMargins(10, 0, 10, 0), .minimumHeight = 34 },
-                           parent);
+    return new PlainButton(text, {.font = viewFont(12, QFont::Medium), .color = std::move(color), .padding = QMargins(10, 0, 10, 0), .minimumHeight = 34},
+        parent);
 }
 
 } // namespace
@@ -48,7 +47,7 @@ WorkspaceBulkBar::WorkspaceBulkBar(WorkspaceView& workspace, QWidget* parent)
     auto* actions = new QHBoxLayout(m_actions);
     actions->setContentsMargins(0, 0, 0, 0);
     actions->setSpacing(10);
-    for (PlainButton* button : { m_move, m_trash, m_restore, m_delete, m_share, m_selectAll }) {
+    for (PlainButton* button : {m_move, m_trash, m_restore, m_delete, m_share, m_selectAll}) {
         actions->addWidget(button);
     }
     layout->addWidget(m_actions);
@@ -83,7 +82,7 @@ void WorkspaceBulkBar::fillMoveMenu()
     for (const QString& slug : folders.allFolderSlugs()) {
         if (slug != u"all") {
             m_moveMenu->addAction(menuEntryTitle(*m_moveMenu, folders.displayName(slug)),
-                                  [this, slug] { WorkspaceBulkActions::moveSelectedNotes(m_workspace, slug); });
+                [this, slug] { WorkspaceBulkActions::moveSelectedNotes(m_workspace, slug); });
         }
     }
 }
@@ -97,7 +96,7 @@ void WorkspaceBulkBar::refresh()
     m_trash->setVisible(!trash);
     m_restore->setVisible(trash);
     m_delete->setVisible(trash);
-    for (PlainButton* button : { m_move, m_trash, m_restore, m_delete, m_share }) {
+    for (PlainButton* button : {m_move, m_trash, m_restore, m_delete, m_share}) {
         button->setEnabled(any);
     }
     m_selectAll->setEnabled(!m_workspace.workspaceNoteList().empty());

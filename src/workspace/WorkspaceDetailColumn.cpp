@@ -97,9 +97,8 @@ QWidget* WorkspaceDetailColumn::makeHeader()
     m_title = new TextLabel({}, viewFont(13, QFont::Bold), &SchemeColors::label, header);
     m_count = new BadgeLabel(viewFont(11), &SchemeColors::label, badgeFill, QSize(7, 2), -1, header);
     m_emptyTrash = new PlainButton(QStringLiteral("Empty Trash"),
-                                   { .font = viewFont(12, QFont::DemiBold), .color = &SchemeColors::destructive,
-                                     .padding = QMargins(8, 3, 8, 3), .minimumHeight = 24, .fill = badgeFill, .radius = 6 },
-                                   header);
+        {.font = viewFont(12, QFont::DemiBold), .color = &SchemeColors::destructive, .padding = QMargins(8, 3, 8, 3), .minimumHeight = 24, .fill = badgeFill, .radius = 6},
+        header);
     connect(m_emptyTrash, &QAbstractButton::clicked, this, [this] { m_workspace.setConfirmEmptyTrash(true); });
     titleBlock->addWidget(m_title);
     titleBlock->addWidget(m_count);
@@ -120,7 +119,7 @@ QWidget* WorkspaceDetailColumn::makePinnedStrip()
     layout->setContentsMargins(14, 10, 14, 0);
     layout->setSpacing(8);
     layout->addWidget(TextLabel::withSymbol(QStringLiteral("pin.fill"), QStringLiteral("Pinned"), viewFont(12, QFont::DemiBold),
-                                            6, m_pinnedStrip, &SchemeColors::secondaryText));
+        6, m_pinnedStrip, &SchemeColors::secondaryText));
     auto* scroll = new QScrollArea(m_pinnedStrip);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);

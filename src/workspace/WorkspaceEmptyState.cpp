@@ -13,7 +13,7 @@ WorkspaceEmptyState::Texts WorkspaceEmptyState::texts(MainSection section, const
     const bool searching = !searchQuery.trimmed().isEmpty();
     Texts texts;
     texts.symbol = section == MainSection::trash ? QStringLiteral("trash")
-                 : searching                     ? QStringLiteral("magnifyingglass")
+        : searching                              ? QStringLiteral("magnifyingglass")
                                                  : QStringLiteral("note.text");
     if (searching) {
         texts.title = QStringLiteral("No matching notes");

@@ -33,7 +33,7 @@ std::optional<QList<WorkspaceFoldersStore::UserFolder>> decodeFolders(const QByt
         if (!slug.isString() || !name.isString()) {
             return std::nullopt;
         }
-        folders.append({ slug.toString(), name.toString() });
+        folders.append({slug.toString(), name.toString()});
     }
     return folders;
 }
@@ -42,8 +42,8 @@ QByteArray encodeFolders(const QList<WorkspaceFoldersStore::UserFolder>& folders
 {
     QJsonArray array;
     for (const auto& folder : folders) {
-        array.append(QJsonObject { { QStringLiteral("slug"), folder.slug },
-                                   { QStringLiteral("displayName"), folder.displayName } });
+        array.append(QJsonObject {{QStringLiteral("slug"), folder.slug},
+            {QStringLiteral("displayName"), folder.displayName}});
     }
     return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
@@ -89,8 +89,11 @@ WorkspaceFoldersStore& WorkspaceFoldersStore::shared()
 const QList<WorkspaceFoldersStore::BuiltInFolder>& WorkspaceFoldersStore::builtInFolders()
 {
     static const QList<BuiltInFolder> folders {
-        { "all", "All folders" }, { "inbox", "Inbox" }, { "work", "Work" },
-        { "personal", "Personal" }, { "ideas", "Ideas" },
+        {"all", "All folders"},
+        {"inbox", "Inbox"},
+        {"work", "Work"},
+        {"personal", "Personal"},
+        {"ideas", "Ideas"},
     };
     return folders;
 }
@@ -156,7 +159,7 @@ std::optional<QString> WorkspaceFoldersStore::addFolder(const QString& name)
         candidate = base + u'-' + QString::number(suffix);
     }
     m_indexBySlug.insert(candidate, m_userFolders.size());
-    m_userFolders.append({ candidate, trimmed });
+    m_userFolders.append({candidate, trimmed});
     emit userFoldersChanged();
     save();
     return candidate;
@@ -193,7 +196,7 @@ QString WorkspaceFoldersStore::displayName(const QString& slug) const
 bool WorkspaceFoldersStore::isBuiltIn(const QString& slug)
 {
     return std::any_of(builtInFolders().begin(), builtInFolders().end(),
-                       [&](const BuiltInFolder& folder) { return slug == QLatin1String(folder.slug); });
+        [&](const BuiltInFolder& folder) { return slug == QLatin1String(folder.slug); });
 }
 
 QString WorkspaceFoldersStore::makeSlug(const QString& trimmedName)

@@ -11,7 +11,16 @@ namespace norvelle {
 
 namespace {
 
-enum Value { Title, UpdatedAt, CreatedAt, DeletedAt, IsPinned, IsArchived, WorkspaceId, PaperColor, TextureName, Opacity };
+enum Value { Title,
+    UpdatedAt,
+    CreatedAt,
+    DeletedAt,
+    IsPinned,
+    IsArchived,
+    WorkspaceId,
+    PaperColor,
+    TextureName,
+    Opacity };
 
 qint64 milliseconds(const QVariant& date)
 {
@@ -29,10 +38,10 @@ QString folderKeyOf(const QString& workspaceId)
 
 const std::vector<int>& WorkspaceNoteEntry::attributes()
 {
-    static const std::vector<int> attributes { StickyNote::Title,      StickyNote::UpdatedAt,   StickyNote::CreatedAt,
-                                               StickyNote::DeletedAt,  StickyNote::IsPinned,    StickyNote::IsArchived,
-                                               StickyNote::WorkspaceId, StickyNote::PaperColor, StickyNote::TextureName,
-                                               StickyNote::Opacity };
+    static const std::vector<int> attributes {StickyNote::Title, StickyNote::UpdatedAt, StickyNote::CreatedAt,
+        StickyNote::DeletedAt, StickyNote::IsPinned, StickyNote::IsArchived,
+        StickyNote::WorkspaceId, StickyNote::PaperColor, StickyNote::TextureName,
+        StickyNote::Opacity};
     return attributes;
 }
 
@@ -49,7 +58,7 @@ WorkspaceNoteEntry::Words::Words(const QString& title, const QString& plainText)
 }
 
 WorkspaceNoteEntry::WorkspaceNoteEntry(const ObjectID& objectID, const QList<QVariant>& values, const QString& plainText,
-                                       const QCollator& titleCollator)
+    const QCollator& titleCollator)
     : id(objectID)
     , updatedAt(milliseconds(values[UpdatedAt]))
     , createdAt(milliseconds(values[CreatedAt]))

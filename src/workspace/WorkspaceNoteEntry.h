@@ -37,7 +37,7 @@ public:
     static const std::vector<int>& attributes();
     // `plainText` counts only when the title is blank: the display title comes from the text then.
     WorkspaceNoteEntry(const ObjectID& id, const QList<QVariant>& values, const QString& plainText,
-                       const QCollator& titleCollator);
+        const QCollator& titleCollator);
     static bool hasBlankTitle(const QList<QVariant>& values);
 
     // Lower case in NFC, as UTF-8: what a search looks in and for.
@@ -67,7 +67,8 @@ public:
     void setWords(const QString& title, const QString& plainText) const { m_words.emplace(title, plainText); }
     // The line drawn under the title: from the words once given, else from setPreviewLine;
     // null until one of them. A note is drawn long before a search needs its words.
-    const QString* previewLine() const { return m_words ? &m_words->previewLine : m_previewLine ? &*m_previewLine : nullptr; }
+    const QString* previewLine() const { return m_words ? &m_words->previewLine : m_previewLine ? &*m_previewLine
+                                                                                                : nullptr; }
     void setPreviewLine(const QString& line) const { m_previewLine = line; }
 
 private:

@@ -159,7 +159,7 @@ void WorkspaceNoteIndex::loadAllWords()
     // one, not every note's text again.
     if (missing > bulkChangeMinimum) {
         const std::optional<ObjectStoreError> error = m_context.visitValues(
-            StickyNote::entity(), { StickyNote::Title, StickyNote::PlainText }, [this](const ObjectID& id, const QList<QVariant>& values) {
+            StickyNote::entity(), {StickyNote::Title, StickyNote::PlainText}, [this](const ObjectID& id, const QList<QVariant>& values) {
                 const auto entry = m_entries.constFind(id);
                 if (entry != m_entries.cend() && !entry.value()->words()) {
                     entry.value()->setWords(values[0].toString(), values[1].toString());

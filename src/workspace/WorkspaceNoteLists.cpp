@@ -52,7 +52,7 @@ int WorkspaceNoteLists::trashCount(const NoteRefs& notes)
 }
 
 WorkspaceNoteLists::NoteRefs WorkspaceNoteLists::workspaceNoteList(const NoteRefs& notes, const WorkspaceListState& state,
-                                                                   WorkspaceSearch& search)
+    WorkspaceSearch& search)
 {
     if (state.selection == MainSection::trash) {
         return search.matches(trashNotes(notes), state.searchQuery);

@@ -7,7 +7,7 @@
 namespace norvelle {
 
 QString WorkspaceProfile::profileName(bool hasSession, const std::optional<QString>& storedDisplayName,
-                                      const QString& systemFullName)
+    const QString& systemFullName)
 {
     if (hasSession && storedDisplayName) {
         return *storedDisplayName;
@@ -21,7 +21,7 @@ QString WorkspaceProfile::profileName(bool hasSession, const std::optional<QStri
 QString WorkspaceProfile::profileName()
 {
     return profileName(SyncCredentialStore::shared().load().has_value(), storedAccountDisplayName(),
-                       SystemUser::fullName());
+        SystemUser::fullName());
 }
 
 } // namespace norvelle

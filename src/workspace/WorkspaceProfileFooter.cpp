@@ -44,12 +44,12 @@ protected:
         painter.setPen(colors.label());
         const qreal textWidth = width() - 36 - 34;
         painter.drawText(QRectF(36, 0, textWidth, height()), Qt::AlignVCenter | Qt::AlignLeft,
-                         QFontMetricsF(font).elidedText(text(), Qt::ElideRight, textWidth));
+            QFontMetricsF(font).elidedText(text(), Qt::ElideRight, textWidth));
         const qreal dpr = devicePixelRatioF();
         painter.drawImage(QRectF(width() - 29, (height() - 14) / 2.0, 14, 14),
-                          symbolImage(QStringLiteral("ellipsis.circle"), 14, colors.secondaryText(), dpr));
+            symbolImage(QStringLiteral("ellipsis.circle"), 14, colors.secondaryText(), dpr));
         painter.drawImage(QRectF(width() - 11, (height() - 9) / 2.0, 9, 9),
-                          symbolImage(QStringLiteral("chevron.down"), 9, colors.tertiaryText(), dpr));
+            symbolImage(QStringLiteral("chevron.down"), 9, colors.tertiaryText(), dpr));
     }
 };
 
@@ -72,21 +72,15 @@ WorkspaceProfileFooter::WorkspaceProfileFooter(WorkspaceView& workspace, QWidget
     m_menu = new QMenu(this);
     m_profile = new ProfileMenuButton(this);
     connect(static_cast<QAbstractButton*>(m_profile), &QAbstractButton::clicked, this,
-            [this] { profileMenu()->popup(m_profile->mapToGlobal(QPoint(0, 0)) - QPoint(0, profileMenu()->sizeHint().height())); });
+        [this] { profileMenu()->popup(m_profile->mapToGlobal(QPoint(0, 0)) - QPoint(0, profileMenu()->sizeHint().height())); });
     m_signIn = new PlainButton(QStringLiteral("Sign in or sign up"),
-                               { .font = viewFont(12, QFont::DemiBold), .color = &SchemeColors::label,
-                                 .symbol = QStringLiteral("person.crop.circle.badge.plus"), .symbolSize = 15,
-                                 .padding = QMargins(0, 5, 0, 5), .minimumHeight = 30, .symbolColor = &SchemeColors::accent,
-                                 .symbolSpacing = 7, .alignment = Qt::AlignLeft },
-                               this);
+        {.font = viewFont(12, QFont::DemiBold), .color = &SchemeColors::label, .symbol = QStringLiteral("person.crop.circle.badge.plus"), .symbolSize = 15, .padding = QMargins(0, 5, 0, 5), .minimumHeight = 30, .symbolColor = &SchemeColors::accent, .symbolSpacing = 7, .alignment = Qt::AlignLeft},
+        this);
     // The whole row up to the gear takes the click.
     m_signIn->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(m_signIn, &QAbstractButton::clicked, this, [] { openSettings(QStringLiteral("Account")); });
-    m_settings = new PlainButton({}, { .font = viewFont(13, QFont::DemiBold), .color = &SchemeColors::secondaryText,
-                                       .symbol = QStringLiteral("gearshape"), .symbolSize = 13, .padding = QMargins(8, 8, 8, 8),
-                                       .minimumHeight = 30, .fill = [](const SchemeColors& colors) { return colors.overlay(0.08, 0.06); },
-                                       .radius = 8 },
-                                 this);
+    m_settings = new PlainButton({}, {.font = viewFont(13, QFont::DemiBold), .color = &SchemeColors::secondaryText, .symbol = QStringLiteral("gearshape"), .symbolSize = 13, .padding = QMargins(8, 8, 8, 8), .minimumHeight = 30, .fill = [](const SchemeColors& colors) { return colors.overlay(0.08, 0.06); }, .radius = 8},
+        this);
     m_settings->setToolTip(QStringLiteral("Settings"));
     connect(m_settings, &QAbstractButton::clicked, this, [] { openSettings(std::nullopt); });
     layout->addWidget(m_profile, 1);

@@ -92,10 +92,8 @@ WorkspaceSidebar::WorkspaceSidebar(WorkspaceView& workspace, QWidget* parent)
     foldersHeader->setSpacing(6);
     foldersHeader->addWidget(heading(QStringLiteral("FOLDERS"), this));
     foldersHeader->addStretch(1);
-    m_newFolder = new PlainButton({}, { .font = viewFont(13, QFont::Medium), .color = &SchemeColors::secondaryText,
-                                        .symbol = QStringLiteral("folder.badge.plus"), .symbolSize = 13,
-                                        .padding = QMargins(6, 0, 6, 0), .minimumHeight = 26 },
-                                  this);
+    m_newFolder = new PlainButton({}, {.font = viewFont(13, QFont::Medium), .color = &SchemeColors::secondaryText, .symbol = QStringLiteral("folder.badge.plus"), .symbolSize = 13, .padding = QMargins(6, 0, 6, 0), .minimumHeight = 26},
+        this);
     m_newFolder->setToolTip(QStringLiteral("New Folder"));
     connect(m_newFolder, &QAbstractButton::clicked, this, [this] { m_workspace.setShowNewFolderSheet(true); });
     foldersHeader->addWidget(m_newFolder);
@@ -174,14 +172,10 @@ SidebarRow* WorkspaceSidebar::folderRow(const QString& slug) const
 void WorkspaceSidebar::refresh()
 {
     for (const MainSection section : mainSection::allCases) {
-        sectionRow(section)->setLook({ .symbol = sectionSymbol(section), .title = mainSection::rawValue(section),
-                                       .badge = sectionCount(section).value_or(QString()),
-                                       .selected = m_workspace.selection() == section && !m_workspace.showClipboardHistory(),
-                                       .tint = {}, .radius = 9 });
+        sectionRow(section)->setLook({.symbol = sectionSymbol(section), .title = mainSection::rawValue(section), .badge = sectionCount(section).value_or(QString()), .selected = m_workspace.selection() == section && !m_workspace.showClipboardHistory(), .tint = {}, .radius = 9});
     }
     const int clips = clipboardHistoryCount();
-    m_clipboardRow->setLook({ .symbol = QStringLiteral("list.clipboard"), .title = QStringLiteral("Clipboard history"),
-                              .badge = clips > 0 ? QString::number(clips) : QString(), .tint = {}, .radius = 9 });
+    m_clipboardRow->setLook({.symbol = QStringLiteral("list.clipboard"), .title = QStringLiteral("Clipboard history"), .badge = clips > 0 ? QString::number(clips) : QString(), .tint = {}, .radius = 9});
     rebuildFolders();
 }
 
@@ -201,10 +195,13 @@ void WorkspaceSidebar::rebuildFolders()
         const QString& slug = slugs[i];
         const bool selected = slug == m_workspace.selectedFolderSlug();
         m_folderRows[i]->setProperty("slug", slug);
-        m_folderRows[i]->setLook({ .symbol = slug == u"all" ? QStringLiteral("tray.2.fill") : QStringLiteral("folder.fill"),
-                                   .title = m_workspace.folderStore().displayName(slug),
-                                   .badge = selected ? QString::number(folderNoteCount(slug)) : QString(),
-                                   .selected = selected, .plainBadge = true, .tint = systemBlue, .radius = 8 });
+        m_folderRows[i]->setLook({.symbol = slug == u"all" ? QStringLiteral("tray.2.fill") : QStringLiteral("folder.fill"),
+            .title = m_workspace.folderStore().displayName(slug),
+            .badge = selected ? QString::number(folderNoteCount(slug)) : QString(),
+            .selected = selected,
+            .plainBadge = true,
+            .tint = systemBlue,
+            .radius = 8});
     }
     // A folder just made is listed last, below the fold of a short window.
     if (m_selectedFolder != m_workspace.selectedFolderSlug()) {

@@ -8,12 +8,16 @@
 namespace norvelle {
 
 // The orders of the note lists, in the order the sort menu lists them.
-enum class WorkspaceSortMode { dateModified, dateCreated, title };
+enum class WorkspaceSortMode { dateModified,
+    dateCreated,
+    title };
 
 namespace workspaceSortMode {
 
 inline constexpr std::array<WorkspaceSortMode, 3> allCases {
-    WorkspaceSortMode::dateModified, WorkspaceSortMode::dateCreated, WorkspaceSortMode::title,
+    WorkspaceSortMode::dateModified,
+    WorkspaceSortMode::dateCreated,
+    WorkspaceSortMode::title,
 };
 
 // "dateModified", "dateCreated", "title".

@@ -40,9 +40,8 @@ PlainButton* viewModeButton(const QString& symbol, std::function<bool()> active,
 {
     const auto color = [active](const SchemeColors& colors) { return active() ? colors.label() : colors.secondaryText(); };
     const auto fill = [active](const SchemeColors& colors) { return active() ? colors.overlay(0.05, 0.04) : QColor(Qt::transparent); };
-    return new PlainButton({}, { .font = viewFont(13, QFont::DemiBold), .color = color, .symbol = symbol, .symbolSize = 13,
-                                 .padding = QMargins(11, 0, 12, 0), .minimumHeight = 26, .fill = fill, .radius = 6 },
-                           parent);
+    return new PlainButton({}, {.font = viewFont(13, QFont::DemiBold), .color = color, .symbol = symbol, .symbolSize = 13, .padding = QMargins(11, 0, 12, 0), .minimumHeight = 26, .fill = fill, .radius = 6},
+        parent);
 }
 
 QWidget* divider(QWidget* parent)
@@ -51,7 +50,8 @@ QWidget* divider(QWidget* parent)
         QColor color = colors.overlay(0.06, 0.1);
         color.setAlphaF(color.alphaF() * 0.55f);
         return color;
-    }, 0, parent);
+    },
+        0, parent);
 }
 
 void createNote(const QString& text)
@@ -70,7 +70,7 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(10);
-    m_search = new SearchField(QStringLiteral("Search notes"), { 13, 13, 10, QMargins(10, 0, 10, 0), false }, fieldFill, this);
+    m_search = new SearchField(QStringLiteral("Search notes"), {13, 13, 10, QMargins(10, 0, 10, 0), false}, fieldFill, this);
     m_search->setBorder(hairline);
     m_search->setFixedHeight(34);
     m_search->setMinimumWidth(160);
@@ -91,9 +91,11 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     auto* pair = new QHBoxLayout(viewSwitch);
     pair->setContentsMargins(3, 3, 3, 3);
     pair->setSpacing(2);
-    m_grid = viewModeButton(QStringLiteral("square.grid.2x2"), [this] { return m_workspace.viewModeGrid(); }, viewSwitch);
-    m_list = viewModeButton(QStringLiteral("list.bullet"), [this] { return !m_workspace.viewModeGrid(); }, viewSwitch);
-    for (PlainButton* button : { m_grid, m_list }) {
+    m_grid = viewModeButton(
+        QStringLiteral("square.grid.2x2"), [this] { return m_workspace.viewModeGrid(); }, viewSwitch);
+    m_list = viewModeButton(
+        QStringLiteral("list.bullet"), [this] { return !m_workspace.viewModeGrid(); }, viewSwitch);
+    for (PlainButton* button : {m_grid, m_list}) {
         button->setAccessibleName(QStringLiteral("View"));
         button->setAccessibleDescription(QStringLiteral("Switch between grid and list"));
         pair->addWidget(button);
@@ -117,12 +119,8 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     group->addWidget(m_select);
     group->addWidget(m_import);
 
-    m_sort = new PlainButton({}, { .font = viewFont(14, QFont::DemiBold), .color = &SchemeColors::label,
-                                   .symbol = QStringLiteral("arrow.up.arrow.down.circle"), .symbolSize = 14,
-                                   .padding = QMargins(10, 0, 10, 0), .minimumHeight = 34, .fill = fieldFill, .radius = 8,
-                                   .trailingSymbol = QStringLiteral("chevron.down"), .trailingSymbolSize = 9,
-                                   .trailingColor = &SchemeColors::tertiaryText, .border = hairline },
-                             this);
+    m_sort = new PlainButton({}, {.font = viewFont(14, QFont::DemiBold), .color = &SchemeColors::label, .symbol = QStringLiteral("arrow.up.arrow.down.circle"), .symbolSize = 14, .padding = QMargins(10, 0, 10, 0), .minimumHeight = 34, .fill = fieldFill, .radius = 8, .trailingSymbol = QStringLiteral("chevron.down"), .trailingSymbolSize = 9, .trailingColor = &SchemeColors::tertiaryText, .border = hairline},
+        this);
     m_sortMenu = new QMenu(this);
     connect(m_sort, &QAbstractButton::clicked, this, [this] {
         fillSortMenu();
@@ -130,11 +128,8 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
     });
     group->addWidget(m_sort);
 
-    m_newNote = new PlainButton({}, { .font = viewFont(14, QFont::DemiBold), .color = [](const SchemeColors&) { return QColor(Qt::white); },
-                                      .symbol = QStringLiteral("square.and.pencil"), .symbolSize = 16,
-                                      .padding = QMargins(9, 8, 9, 8), .minimumHeight = 34,
-                                      .fill = &SchemeColors::accent, .radius = 8 },
-                                this);
+    m_newNote = new PlainButton({}, {.font = viewFont(14, QFont::DemiBold), .color = [](const SchemeColors&) { return QColor(Qt::white); }, .symbol = QStringLiteral("square.and.pencil"), .symbolSize = 16, .padding = QMargins(9, 8, 9, 8), .minimumHeight = 34, .fill = &SchemeColors::accent, .radius = 8},
+        this);
     m_newNote->setToolTip(QStringLiteral("New note"));
     m_newNoteMenu = new QMenu(this);
     m_newNoteMenu->addAction(QStringLiteral("New Note"), [] { createNote(QString()); });
@@ -143,7 +138,7 @@ WorkspaceToolbar::WorkspaceToolbar(WorkspaceView& workspace, QWidget* parent)
         m_newNoteMenu->addAction(noteTemplate.name, [text = noteTemplate.makeNoteText()] { createNote(text); });
     }
     connect(m_newNote, &QAbstractButton::clicked, this,
-            [this] { m_newNoteMenu->popup(m_newNote->mapToGlobal(QPoint(0, m_newNote->height()))); });
+        [this] { m_newNoteMenu->popup(m_newNote->mapToGlobal(QPoint(0, m_newNote->height()))); });
     auto* dimmed = new QGraphicsOpacityEffect(m_newNote);
     m_newNote->setGraphicsEffect(dimmed);
     group->addWidget(m_newNote);

@@ -1,6 +1,8 @@
 #include "workspace/WorkspaceView.h"
 
+#include "clipboard/ClipboardHistoryPane.h"
 #include "clipboard/ClipboardMonitor.h"
+#include "core/AppDelegating.h"
 #include "platform/NotificationCenter.h"
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
@@ -9,16 +11,14 @@
 #include "ui/NorvelleAppearancePreference.h"
 #include "ui/SchemeColors.h"
 #include "ui/SchemePalette.h"
-#include "clipboard/ClipboardHistoryPane.h"
-#include "core/AppDelegating.h"
 #include "workspace/LaunchAtLoginBanner.h"
 #include "workspace/NewFolderSheet.h"
 #include "workspace/WorkspaceBulkActions.h"
 #include "workspace/WorkspaceDetailColumn.h"
+#include "workspace/WorkspaceFoldersStore.h"
 #include "workspace/WorkspaceProfileFooter.h"
 #include "workspace/WorkspaceSidebar.h"
 #include "workspace/WorkspaceToolbar.h"
-#include "workspace/WorkspaceFoldersStore.h"
 
 #include <QHBoxLayout>
 #include <QPainter>
@@ -28,8 +28,8 @@
 namespace norvelle {
 
 WorkspaceView::WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& folderStore,
-                             const std::function<bool()>& loginItemEnabled, RegisterLoginItem registerLoginItem,
-                             QWidget* parent)
+    const std::function<bool()>& loginItemEnabled, RegisterLoginItem registerLoginItem,
+    QWidget* parent)
     : QWidget(parent)
     , m_folderStore(folderStore)
     , m_index(context)
@@ -62,7 +62,7 @@ WorkspaceView::WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& fold
         changed();
     });
 
-    for (const QKeySequence& key : { QKeySequence(Qt::Key_Backspace), QKeySequence(Qt::Key_Delete) }) {
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Backspace), QKeySequence(Qt::Key_Delete)}) {
         auto* shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, &WorkspaceView::handleDeleteKey);
         m_deleteShortcuts << shortcut;
@@ -106,18 +106,17 @@ void WorkspaceView::showPanes()
     if (m_showClipboardHistory && app) {
         if (!m_clipboardPane) {
             ClipboardMonitor& monitor = app->clipboardMonitor();
-            m_clipboardPane = new ClipboardHistoryPane(monitor, [&monitor](const ClipEntry& entry) {
+            m_clipboardPane = new ClipboardHistoryPane(
+                monitor, [&monitor](const ClipEntry& entry) {
                 // A clip of an image alone is copied as it is, never as an empty text.
                 if (entry.text.isEmpty() && entry.imageData) {
                     monitor.copyToPasteboard(entry, 0.22);
                 } else {
                     monitor.copyText(entry.text, 0.22);
-                }
-            }, [](const QString& text) {
+                } }, [](const QString& text) {
                 if (AppDelegating* current = AppDelegating::current()) {
                     current->createNewSticky(text);
-                }
-            }, m_detail);
+                } }, m_detail);
             m_detail->addWidget(m_clipboardPane);
         }
         m_detail->setCurrentWidget(m_clipboardPane);

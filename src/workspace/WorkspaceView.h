@@ -43,8 +43,8 @@ public:
 
     // `loginItemEnabled` is asked once, for the launch-at-login banner.
     WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& folderStore,
-                  const std::function<bool()>& loginItemEnabled, RegisterLoginItem registerLoginItem,
-                  QWidget* parent = nullptr);
+        const std::function<bool()>& loginItemEnabled, RegisterLoginItem registerLoginItem,
+        QWidget* parent = nullptr);
     ~WorkspaceView() override;
 
     static bool initialShowLaunchAtLoginBanner(bool loginItemEnabled);

@@ -22,7 +22,7 @@ QStaticText staticLine(const QString& text, const QFont& font)
 } // namespace
 
 WrappedText::WrappedText(const QString& text, const QFont& font, qreal width, int maxLines, qreal firstLineLeft,
-                         qreal firstLineRight)
+    qreal firstLineRight)
     : m_font(font)
 {
     const QFontMetricsF metrics(font);
@@ -52,7 +52,7 @@ WrappedText::WrappedText(const QString& text, const QFont& font, qreal width, in
         const QString words = i + 1 == lines.size() && more
             ? metrics.elidedText(shown.mid(line.textStart()).simplified(), Qt::ElideRight, line.width())
             : shown.mid(line.textStart(), line.textLength());
-        m_lines.push_back({ line.x(), line.y(), staticLine(isolatedText(words), font) });
+        m_lines.push_back({line.x(), line.y(), staticLine(isolatedText(words), font)});
     }
 }
 

@@ -18,7 +18,7 @@ namespace norvelle {
 class WrappedText {
 public:
     WrappedText(const QString& text, const QFont& font, qreal width, int maxLines, qreal firstLineLeft = 0,
-                qreal firstLineRight = 0);
+        qreal firstLineRight = 0);
 
     // The height the lines take.
     qreal height() const { return m_height; }

@@ -1,5 +1,5 @@
-#include "account/APIConfig.h"
 #include "account/APIGateway.h"
+#include "account/APIConfig.h"
 
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"

@@ -21,13 +21,13 @@ namespace norvelle::test {
 struct AccountFixture {
     LoopbackApiServer server;
     RecordingTracker tracker;
-    HttpClient http{3000};
+    HttpClient http {3000};
     QString folder = TestHomeListener::home() + "/data/Norvelle";
-    SyncCredentialStore credentials{folder};
-    DeviceAttestation attestation{[] { return QStringLiteral("4f1c0c6a2b6e4d53a1f0f1e2d3c4b5a6"); }};
-    ProfileAvatarStore avatars{http, folder};
-    SessionRefresher refresher{http, credentials, avatars};
-    AuthService auth{http, tracker, credentials, attestation, avatars, refresher};
+    SyncCredentialStore credentials {folder};
+    DeviceAttestation attestation {[] { return QStringLiteral("4f1c0c6a2b6e4d53a1f0f1e2d3c4b5a6"); }};
+    ProfileAvatarStore avatars {http, folder};
+    SessionRefresher refresher {http, credentials, avatars};
+    AuthService auth {http, tracker, credentials, attestation, avatars, refresher};
 
     AccountFixture() { server.useAsApiBase(); }
 

@@ -18,7 +18,7 @@ namespace {
 
 struct Form : test::GoogleSignInFixture {
     int signedIn = 0;
-    AccountSignInInline form{[] { return nullptr; }, [this] { ++signedIn; }, auth, google};
+    AccountSignInInline form {[] { return nullptr; }, [this] { ++signedIn; }, auth, google};
 
     QLineEdit* email() { return form.findChild<QLineEdit*>("emailField"); }
     QLineEdit* password() { return form.findChild<QLineEdit*>("passwordField"); }

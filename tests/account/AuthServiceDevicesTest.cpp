@@ -16,8 +16,7 @@ using test::ScriptedReply;
 
 namespace {
 
-const QJsonObject twoDevices{{"devices", QJsonArray{QJsonObject{{"id", "d1"}, {"name", "Desk"}, {"platform", "macOS"}},
-                                              QJsonObject{{"id", "d2"}, {"name", "Lap"}, {"platform", "macOS"}}}}};
+const QJsonObject twoDevices {{"devices", QJsonArray {QJsonObject {{"id", "d1"}, {"name", "Desk"}, {"platform", "macOS"}}, QJsonObject {{"id", "d2"}, {"name", "Lap"}, {"platform", "macOS"}}}}};
 
 struct Devices : test::AccountFixture {
     ServiceResult<RemoteDevicesResponse> fetch()
@@ -53,8 +52,8 @@ TEST(AuthServiceDevices, A401RefreshesOnceAndAsksAgain)
     d.server.reply("/v1/devices", ScriptedReply::json(200, twoDevices));
     d.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2"));
     ASSERT_TRUE(std::holds_alternative<RemoteDevicesResponse>(d.fetch()));
-    EXPECT_EQ(d.server.paths(), (QStringList{"/v1/devices", "/v1/auth/refresh", "/v1/devices"}));
-    EXPECT_EQ(d.server.requests("/v1/auth/refresh").first().json(), (QJsonObject{{"refreshToken", "refresh-0"}}));
+    EXPECT_EQ(d.server.paths(), (QStringList {"/v1/devices", "/v1/auth/refresh", "/v1/devices"}));
+    EXPECT_EQ(d.server.requests("/v1/auth/refresh").first().json(), (QJsonObject {{"refreshToken", "refresh-0"}}));
     EXPECT_TRUE(d.server.requests("/v1/auth/refresh").first().header("authorization").isEmpty());
     EXPECT_EQ(d.server.requests().last().header("authorization"), "Bearer access-2");
     EXPECT_EQ(d.credentials.load()->accessToken, "access-2");
@@ -119,9 +118,9 @@ TEST(AuthServiceDevices, ListRemoveAndDeleteFallBackOn404AndNeedASession)
     d.server.reply("/devices/remove", ScriptedReply::json(200, {}));
     EXPECT_TRUE(std::holds_alternative<RemoteDevicesResponse>(d.fetch()));
     EXPECT_FALSE(d.run([&](Completion done) { d.auth.removeDevice("d2", done); }));
-    EXPECT_EQ(d.server.paths(), (QStringList{"/v1/devices", "/devices", "/v1/devices/remove", "/devices/remove"}));
+    EXPECT_EQ(d.server.paths(), (QStringList {"/v1/devices", "/devices", "/v1/devices/remove", "/devices/remove"}));
     const test::RecordedRequest removal = d.server.requests().last();
-    EXPECT_EQ(removal.json(), (QJsonObject{{"deviceId", "d2"}}));
+    EXPECT_EQ(removal.json(), (QJsonObject {{"deviceId", "d2"}}));
     EXPECT_EQ(removal.header("content-type"), "application/json");
 
     d.server.replyAlways("/v1/devices/remove", ScriptedReply::json(204, {}));

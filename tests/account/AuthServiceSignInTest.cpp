@@ -2,10 +2,10 @@
 
 #include "account/APIGateway.h"
 #include "account/AccountDisplayName.h"
-#include "platform/StoredSettings.h"
-#include "support/LogCapture.h"
 #include "account/AccountFixture.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
+#include "support/LogCapture.h"
 
 #include <QJsonArray>
 #include <gtest/gtest.h>
@@ -29,12 +29,11 @@ struct SignIn : test::AccountFixture {
 TEST(AuthServiceSignIn, EmailSignUpStoresTheSessionThenRegistersTheDevice)
 {
     SignIn s;
-    s.server.reply("/v1/auth/email/signup", test::LoopbackApiServer::tokens("access-1", "2030-01-01T00:00:00.5Z",
-        {{"displayName", "  Ann  "}}));
+    s.server.reply("/v1/auth/email/signup", test::LoopbackApiServer::tokens("access-1", "2030-01-01T00:00:00.5Z", {{"displayName", "  Ann  "}}));
     s.registrationOk();
     EXPECT_FALSE(s.email());
 
-    EXPECT_EQ(s.server.paths(), (QStringList{"/v1/auth/email/signup", "/v1/devices/register"}));
+    EXPECT_EQ(s.server.paths(), (QStringList {"/v1/auth/email/signup", "/v1/devices/register"}));
     const test::RecordedRequest signUp = s.server.requests().at(0);
     EXPECT_EQ(signUp.method, "POST");
     EXPECT_EQ(signUp.header("content-type"), "application/json");
@@ -50,7 +49,7 @@ TEST(AuthServiceSignIn, EmailSignUpStoresTheSessionThenRegistersTheDevice)
 
     const test::RecordedRequest registration = s.server.requests().at(1);
     EXPECT_EQ(registration.header("authorization"), "Bearer access-1");
-    EXPECT_EQ(registration.json().keys(), (QStringList{"deviceId", "deviceName", "platform"}));
+    EXPECT_EQ(registration.json().keys(), (QStringList {"deviceId", "deviceName", "platform"}));
 
     const std::optional<StoredSyncSession> session = s.credentials.load();
     ASSERT_TRUE(session);
@@ -59,9 +58,9 @@ TEST(AuthServiceSignIn, EmailSignUpStoresTheSessionThenRegistersTheDevice)
     EXPECT_EQ(session->expiresAt.toMSecsSinceEpoch(), 1893456000500);
     EXPECT_EQ(storedAccountDisplayName(), "Ann");
     EXPECT_EQ(UserDefaults::standard().object(storedSettings::usedDevelopmentIdentity.key), QVariant(false));
-    EXPECT_EQ(s.eventNames(), (QStringList{"auth_email_signup_requested", "auth_ok", "device_registered"}));
-    EXPECT_EQ(s.event("auth_ok"), (AnalyticsMetadata{{"userId", "user-1"}, {"provider", "email"}, {"email", "ann@example.com"}}));
-    EXPECT_EQ(s.event("device_registered"), (AnalyticsMetadata{{"path", "v1/devices/register"}}));
+    EXPECT_EQ(s.eventNames(), (QStringList {"auth_email_signup_requested", "auth_ok", "device_registered"}));
+    EXPECT_EQ(s.event("auth_ok"), (AnalyticsMetadata {{"userId", "user-1"}, {"provider", "email"}, {"email", "ann@example.com"}}));
+    EXPECT_EQ(s.event("device_registered"), (AnalyticsMetadata {{"path", "v1/devices/register"}}));
 }
 
 TEST(AuthServiceSignIn, LoginAppleAndGoogleUseTheirOwnEndpointsAndBodies)
@@ -99,9 +98,9 @@ TEST(AuthServiceSignIn, ARefusedSignInRecordsTheServersTextButShowsItsOwn)
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind(), ServiceError::Kind::userAuthenticationRequired);
     EXPECT_FALSE(error->localizedDescription().contains("invalid_credentials"));
-    EXPECT_EQ(s.event("auth_failed"), (AnalyticsMetadata{{"status", "401"}, {"error", "invalid_credentials"}}));
+    EXPECT_EQ(s.event("auth_failed"), (AnalyticsMetadata {{"status", "401"}, {"error", "invalid_credentials"}}));
     EXPECT_EQ(s.credentials.load()->accessToken, "earlier");
-    EXPECT_EQ(s.server.paths(), QStringList{"/v1/auth/email/signup"});
+    EXPECT_EQ(s.server.paths(), QStringList {"/v1/auth/email/signup"});
 }
 
 TEST(AuthServiceSignIn, EveryStatusButTwoHundredIsARefusal)
@@ -115,7 +114,7 @@ TEST(AuthServiceSignIn, EveryStatusButTwoHundredIsARefusal)
         const std::optional<ServiceError> error = s.email();
         ASSERT_TRUE(error);
         EXPECT_EQ(error->kind(), ServiceError::Kind::userAuthenticationRequired);
-        EXPECT_EQ(s.tracker.events().last(), (test::RecordingTracker::Event{"auth_failed", {{"status", QString::number(reply.status)}}}));
+        EXPECT_EQ(s.tracker.events().last(), (test::RecordingTracker::Event {"auth_failed", {{"status", QString::number(reply.status)}}}));
     }
     EXPECT_FALSE(s.credentials.load());
     EXPECT_FALSE(s.eventNames().contains("auth_ok"));
@@ -133,7 +132,7 @@ TEST(AuthServiceSignIn, MalformedAnswersFailClearlyAndStoreNothing)
     notHttp.mode = ScriptedReply::Mode::notHttp;
     ScriptedReply silent;
     silent.mode = ScriptedReply::Mode::never;
-    QJsonObject wrongType{{"userId", "u"}, {"accessToken", 5}, {"refreshToken", "r"}, {"expiresAt", "2030-01-01T00:00:00Z"}};
+    QJsonObject wrongType {{"userId", "u"}, {"accessToken", 5}, {"refreshToken", "r"}, {"expiresAt", "2030-01-01T00:00:00Z"}};
     const Case cases[] = {
         {ScriptedReply::raw(200, "not json"), ServiceError::Kind::decoding},
         {ScriptedReply::json(200, {{"userId", "u"}}), ServiceError::Kind::decoding},
@@ -165,8 +164,8 @@ TEST(AuthServiceSignIn, RegistrationFallsBackToThePathWithoutV1)
     s.server.reply("/v1/auth/email/signup", test::LoopbackApiServer::tokens());
     s.server.reply("/devices/register", ScriptedReply::json(200, {}));
     EXPECT_FALSE(s.email());
-    EXPECT_EQ(s.server.paths(), (QStringList{"/v1/auth/email/signup", "/v1/devices/register", "/devices/register"}));
-    EXPECT_EQ(s.event("device_registered"), (AnalyticsMetadata{{"path", "devices/register"}}));
+    EXPECT_EQ(s.server.paths(), (QStringList {"/v1/auth/email/signup", "/v1/devices/register", "/devices/register"}));
+    EXPECT_EQ(s.event("device_registered"), (AnalyticsMetadata {{"path", "devices/register"}}));
 }
 
 TEST(AuthServiceSignIn, AFailedRegistrationIsRecordedAndTheSignInStillSucceeds)
@@ -194,7 +193,7 @@ TEST(AuthServiceSignIn, AFailedRegistrationIsRecordedAndTheSignInStillSucceeds)
         }
         EXPECT_FALSE(s.email());
         EXPECT_TRUE(s.credentials.load());
-        EXPECT_EQ(s.tracker.events().last(), (test::RecordingTracker::Event{"device_register_failed", c.recorded}));
+        EXPECT_EQ(s.tracker.events().last(), (test::RecordingTracker::Event {"device_register_failed", c.recorded}));
     }
 }
 

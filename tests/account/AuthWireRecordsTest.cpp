@@ -12,9 +12,9 @@ namespace {
 
 DeviceFields device(bool attested = false)
 {
-    DeviceFields fields{"nvd_0123", "desk", "macOS", std::nullopt};
+    DeviceFields fields {"nvd_0123", "desk", "macOS", std::nullopt};
     if (attested) {
-        fields.attestation = DeviceAttestation::Payload{"nve_x", "PUBKEY", "SIG", 1772357400};
+        fields.attestation = DeviceAttestation::Payload {"nve_x", "PUBKEY", "SIG", 1772357400};
     }
     return fields;
 }
@@ -44,26 +44,26 @@ std::optional<QString> failure(const QByteArray& json)
 
 TEST(AuthWireRecords, OptionalTextsAndTheAttestationAreLeftOutWhenAbsent)
 {
-    EXPECT_EQ(keys(EmailAuthBody{"a@b.c", "secret12", QString(""), device()}.toJson()),
-        (QStringList{"deviceId", "deviceName", "email", "password", "platform"}));
-    EXPECT_EQ(object(EmailAuthBody{"a@b.c", "p", QString("Ann"), device()}.toJson()).value("name"), "Ann");
-    EXPECT_EQ(keys(AppleSignInBody{"tok", device(), QString(""), std::nullopt}.toJson()),
-        (QStringList{"deviceId", "deviceName", "identityToken", "platform"}));
-    EXPECT_EQ(keys(GoogleSignInBody{"tok", device(), QString("a@b.c"), QString("Ann Lee")}.toJson()),
-        (QStringList{"deviceId", "deviceName", "email", "fullName", "idToken", "platform"}));
-    EXPECT_EQ(keys(RegisterDeviceBody{device()}.toJson()), (QStringList{"deviceId", "deviceName", "platform"}));
-    EXPECT_EQ(object(RemoveDeviceBody{"dev-9"}.toJson()), (QJsonObject{{"deviceId", "dev-9"}}));
+    EXPECT_EQ(keys(EmailAuthBody {"a@b.c", "secret12", QString(""), device()}.toJson()),
+        (QStringList {"deviceId", "deviceName", "email", "password", "platform"}));
+    EXPECT_EQ(object(EmailAuthBody {"a@b.c", "p", QString("Ann"), device()}.toJson()).value("name"), "Ann");
+    EXPECT_EQ(keys(AppleSignInBody {"tok", device(), QString(""), std::nullopt}.toJson()),
+        (QStringList {"deviceId", "deviceName", "identityToken", "platform"}));
+    EXPECT_EQ(keys(GoogleSignInBody {"tok", device(), QString("a@b.c"), QString("Ann Lee")}.toJson()),
+        (QStringList {"deviceId", "deviceName", "email", "fullName", "idToken", "platform"}));
+    EXPECT_EQ(keys(RegisterDeviceBody {device()}.toJson()), (QStringList {"deviceId", "deviceName", "platform"}));
+    EXPECT_EQ(object(RemoveDeviceBody {"dev-9"}.toJson()), (QJsonObject {{"deviceId", "dev-9"}}));
 }
 
 TEST(AuthWireRecords, AnAttestationIsFlattenedWithAnIntegerTimestamp)
 {
-    const QJsonObject body = object(RegisterDeviceBody{device(true)}.toJson());
+    const QJsonObject body = object(RegisterDeviceBody {device(true)}.toJson());
     EXPECT_EQ(body.value("devicePublicKey"), "PUBKEY");
     EXPECT_EQ(body.value("deviceAttestation"), "SIG");
     EXPECT_TRUE(body.value("attestationTimestamp").isDouble());
     EXPECT_EQ(body.value("attestationTimestamp").toInteger(), 1772357400);
     EXPECT_EQ(body.value("deviceId"), "nvd_0123");
-    EXPECT_TRUE(RegisterDeviceBody{device(true)}.toJson().contains("\"attestationTimestamp\":1772357400"));
+    EXPECT_TRUE(RegisterDeviceBody {device(true)}.toJson().contains("\"attestationTimestamp\":1772357400"));
 }
 
 TEST(AuthWireRecords, TokenRepliesAreReadStrictly)
@@ -95,7 +95,7 @@ TEST(AuthWireRecords, TokenRepliesAreReadStrictly)
 
 TEST(AuthWireRecords, TheSessionTakesTheExpiryInEitherFormAndNothingElse)
 {
-    RemoteAuthTokensResponse reply{"u", "a", "r", "2030-01-01T00:00:00.250Z", {}, {}, {}};
+    RemoteAuthTokensResponse reply {"u", "a", "r", "2030-01-01T00:00:00.250Z", {}, {}, {}};
     ASSERT_TRUE(std::holds_alternative<StoredSyncSession>(reply.session()));
     EXPECT_EQ(std::get<StoredSyncSession>(reply.session()).expiresAt.toMSecsSinceEpoch(), 1893456000250);
     reply.expiresAt = "2030-01-01T00:00:00Z";

@@ -4,8 +4,8 @@
 #include "account/APIConfig.h"
 #include "account/CollaborationView.h"
 #include "objectstore/ObjectContext.h"
-#include "support/FakePasteboard.h"
 #include "platform/UserDefaults.h"
+#include "support/FakePasteboard.h"
 #include "support/TestHome.h"
 #include "ui/TextContrast.h"
 
@@ -77,7 +77,7 @@ TEST_F(Collaboration, CopyLinkPutsExactlyTheLinkOnThePasteboardForGood)
     open(pasteboard);
     EXPECT_EQ(button("copyLink")->text(), "Copy link");
     click("copyLink");
-    EXPECT_EQ(pasteboard.types(), QStringList{PasteboardType::plainText});
+    EXPECT_EQ(pasteboard.types(), QStringList {PasteboardType::plainText});
     EXPECT_EQ(pasteboard.string(), note->sharePreviewURL());
     EXPECT_EQ(button("copyLink")->text(), "Copied");
     note->setTitle("changed");

@@ -12,9 +12,9 @@ namespace norvelle::test {
 // approves would.
 struct GoogleSignInFixture : AccountFixture {
     static inline const QString clientID = QStringLiteral("123-abc.apps.googleusercontent.com");
-    GoogleSignInManager google{http, auth, "  " + clientID + "\n",
+    GoogleSignInManager google {http, auth, "  " + clientID + "\n",
         {server.baseURL().resolved(QUrl("/o/oauth2/v2/auth")), server.baseURL().resolved(QUrl("/token"))}};
-    HttpClient browserClient{3000};
+    HttpClient browserClient {3000};
     QUrl openedURL;
     // What the browser appends to the redirect; the state it was given unless overridden.
     std::function<QUrlQuery(const QUrlQuery& authorization)> callbackQuery = [](const QUrlQuery& authorization) {

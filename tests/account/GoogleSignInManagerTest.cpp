@@ -36,7 +36,7 @@ TEST(GoogleSignIn, TheAuthorisationAddressAndTheFormBodyAreWrittenExactly)
     for (const auto& [key, value] : QUrlQuery(url).queryItems()) {
         keys << key;
     }
-    EXPECT_EQ(keys, (QStringList{"client_id", "redirect_uri", "response_type", "scope", "code_challenge", "code_challenge_method", "state"}));
+    EXPECT_EQ(keys, (QStringList {"client_id", "redirect_uri", "response_type", "scope", "code_challenge", "code_challenge_method", "state"}));
     EXPECT_EQ(QUrlQuery(url).queryItemValue("scope", QUrl::FullyDecoded), "openid email profile");
     EXPECT_EQ(GoogleSignInManager::formBody({{"code", "4/a-b_c.d~e é"}, {"grant_type", "authorization_code"}}),
         "code=4%2Fa%2Db%5Fc%2Ed%7Ee%20%C3%A9&grant_type=authorization%5Fcode");

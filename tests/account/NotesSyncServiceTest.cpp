@@ -32,10 +32,7 @@ TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
     s.signInDirectly("access-0");
     auto note = s.note("mine", noon);
     const QByteArray richBody = note->content();
-    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 5, "theirs", noon.addSecs(1)),
-        s.dto("x-norvelle://00000000-0000-0000-0000-000000000000/StickyNote/p1", 9, "stranger", "2030-01-01T00:00:00Z"),
-        s.dto("not a uri", 3, "nobody", "2030-01-01T00:00:00Z"),
-        s.dto(note->objectID().uriString() + "\n", 4, "newline", "2030-01-01T00:00:00Z")}));
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 5, "theirs", noon.addSecs(1)), s.dto("x-norvelle://00000000-0000-0000-0000-000000000000/StickyNote/p1", 9, "stranger", "2030-01-01T00:00:00Z"), s.dto("not a uri", 3, "nobody", "2030-01-01T00:00:00Z"), s.dto(note->objectID().uriString() + "\n", 4, "newline", "2030-01-01T00:00:00Z")}));
     EXPECT_EQ(s.pull(), std::nullopt);
 
     const test::RecordedRequest request = s.server.requests().first();
@@ -43,7 +40,7 @@ TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
     EXPECT_EQ(request.path, "/v1/notes/sync");
     EXPECT_EQ(request.header("authorization"), "Bearer access-0");
     EXPECT_EQ(request.header("content-type"), "application/json");
-    EXPECT_EQ(request.json(), (QJsonObject{{"deviceId", s.attestation.deviceIdentifier()}, {"sinceVersion", 0}, {"notes", QJsonArray()}}));
+    EXPECT_EQ(request.json(), (QJsonObject {{"deviceId", s.attestation.deviceIdentifier()}, {"sinceVersion", 0}, {"notes", QJsonArray()}}));
 
     EXPECT_EQ(note->plainText(), "theirs");
     EXPECT_EQ(note->title(), "theirs");
@@ -55,8 +52,8 @@ TEST(NotesSyncService, APullSendsNoNotesAndTakesNewerServerCopiesOfKnownNotes)
     EXPECT_FALSE(s.store.viewContext().hasChanges());
     EXPECT_EQ(s.store.viewContext().count(StickyNote::fetchRequest()), 1);
     EXPECT_EQ(since(), 9);
-    EXPECT_EQ(s.eventNames(), QStringList{"sync_pull_ok"});
-    EXPECT_EQ(s.event("sync_pull_ok"), (AnalyticsMetadata{{"outgoing", "4"}, {"since", "0"}}));
+    EXPECT_EQ(s.eventNames(), QStringList {"sync_pull_ok"});
+    EXPECT_EQ(s.event("sync_pull_ok"), (AnalyticsMetadata {{"outgoing", "4"}, {"since", "0"}}));
 }
 
 TEST(NotesSyncService, TheSinceVersionCarriesAcrossRunsAndNeverGoesDown)
@@ -90,8 +87,7 @@ TEST(NotesSyncService, TheServerWinsTiesAndLosesToNewerLocalText)
     auto tie = s.note("tie-local", noon);
     auto newer = s.note("newer-local", noon);
     auto undated = s.note("undated-local", QDateTime());
-    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(tie, 2, "tie-remote", noon), s.dto(newer, 2, "old-remote", noon.addMSecs(-1)),
-        s.dto(undated->objectID().uriString(), 2, "remote-undated", "tomorrow")}));
+    s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(tie, 2, "tie-remote", noon), s.dto(newer, 2, "old-remote", noon.addMSecs(-1)), s.dto(undated->objectID().uriString(), 2, "remote-undated", "tomorrow")}));
     s.pull();
     EXPECT_EQ(tie->plainText(), "tie-remote");
     EXPECT_EQ(newer->plainText(), "newer-local");
@@ -107,19 +103,18 @@ TEST(NotesSyncService, APushSendsTheNoteAndCountsWhatCameBack)
     s.signInDirectly();
     auto note = s.note("hello", noon.addMSecs(7));
     note->setVersion(4);
-    s.server.reply("/v1/notes/sync", s.answer({s.dto(note, 40, "hello", noon.addMSecs(7))}, {}, QJsonArray{QJsonObject{{"id", "c1"}}}));
+    s.server.reply("/v1/notes/sync", s.answer({s.dto(note, 40, "hello", noon.addMSecs(7))}, {}, QJsonArray {QJsonObject {{"id", "c1"}}}));
     s.server.reply("/v1/notes/sync", s.answer({}, {}, QJsonValue::Null));
     s.push(note);
     const QJsonObject body = s.server.requests().first().json();
     EXPECT_EQ(body.value("sinceVersion"), 0);
-    EXPECT_EQ(body.value("notes").toArray(), (QJsonArray{QJsonObject{{"id", note->objectID().uriString()}, {"version", 4},
-        {"title", "hello"}, {"body", "hello"}, {"updatedAt", "2026-03-01T12:00:00.007Z"}}}));
+    EXPECT_EQ(body.value("notes").toArray(), (QJsonArray {QJsonObject {{"id", note->objectID().uriString()}, {"version", 4}, {"title", "hello"}, {"body", "hello"}, {"updatedAt", "2026-03-01T12:00:00.007Z"}}}));
     // The server's echo compares equal to the local copy, to the millisecond.
     EXPECT_EQ(note->updatedBy(), "sync");
     EXPECT_EQ(note->lastSyncedVersion(), 40);
     EXPECT_EQ(since(), 40);
     EXPECT_EQ(s.event("sync_push_ok"),
-        (AnalyticsMetadata{{"noteID", note->objectID().uriString()}, {"applied", "1"}, {"conflicts", "1"}, {"outgoing", "0"}}));
+        (AnalyticsMetadata {{"noteID", note->objectID().uriString()}, {"applied", "1"}, {"conflicts", "1"}, {"outgoing", "0"}}));
     s.push(note);
     EXPECT_EQ(s.tracker.events().last().second.value("conflicts"), "0");
 }
@@ -154,7 +149,7 @@ TEST(NotesSyncService, A401RefreshesOnceAndResends)
     s.server.reply("/v1/notes/sync", s.answer({}, {}));
     s.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2"));
     s.pull();
-    EXPECT_EQ(s.server.paths(), (QStringList{"/v1/notes/sync", "/v1/auth/refresh", "/v1/notes/sync"}));
+    EXPECT_EQ(s.server.paths(), (QStringList {"/v1/notes/sync", "/v1/auth/refresh", "/v1/notes/sync"}));
     EXPECT_EQ(s.server.requests().last().header("authorization"), "Bearer access-2");
     EXPECT_TRUE(s.event("sync_pull_ok"));
 
@@ -165,7 +160,7 @@ TEST(NotesSyncService, A401RefreshesOnceAndResends)
     twice.pull();
     EXPECT_EQ(twice.server.requests("/v1/auth/refresh").size(), 1);
     EXPECT_EQ(twice.server.requests("/v1/notes/sync").size(), 2);
-    EXPECT_EQ(twice.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "badStatus(401)"}}));
+    EXPECT_EQ(twice.event("sync_pull_failed"), (AnalyticsMetadata {{"error", "badStatus(401)"}}));
 }
 
 TEST(NotesSyncService, ARefreshDoesNotHoldTheResendUntilThePictureArrives)
@@ -181,8 +176,7 @@ TEST(NotesSyncService, ARefreshDoesNotHoldTheResendUntilThePictureArrives)
     s.server.reply("/slow.png", slowPicture);
     s.server.reply("/v1/notes/sync", ScriptedReply::json(401, {}));
     s.server.reply("/v1/notes/sync", s.answer({}, {}));
-    s.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2", "2099-01-01T00:00:00.000Z",
-        {{"avatarUrl", s.server.baseURL().toString() + "/slow.png"}}));
+    s.server.reply("/v1/auth/refresh", test::LoopbackApiServer::tokens("access-2", "2099-01-01T00:00:00.000Z", {{"avatarUrl", s.server.baseURL().toString() + "/slow.png"}}));
     EXPECT_EQ(s.pull(), std::nullopt);
     EXPECT_EQ(pictureChanges, 0);
     EXPECT_TRUE(test::waitUntil([&] { return pictureChanges == 1; }, 5000));
@@ -190,7 +184,7 @@ TEST(NotesSyncService, ARefreshDoesNotHoldTheResendUntilThePictureArrives)
 
 TEST(NotesSyncService, ASessionCloseToExpiryIsRefreshedFirst)
 {
-    for (const auto& [secondsLeft, refreshes] : {std::pair{60, 1}, {61, 0}, {-5, 1}}) {
+    for (const auto& [secondsLeft, refreshes] : {std::pair {60, 1}, {61, 0}, {-5, 1}}) {
         test::SyncFixture s;
         s.signInDirectly("access-0", secondsLeft);
         s.server.reply("/v1/notes/sync", s.answer({}, {}));
@@ -204,7 +198,7 @@ TEST(NotesSyncService, ASessionCloseToExpiryIsRefreshedFirst)
     failing.server.reply("/v1/auth/refresh", ScriptedReply::json(401, {}));
     failing.pull();
     EXPECT_TRUE(failing.server.requests("/v1/notes/sync").isEmpty());
-    EXPECT_EQ(failing.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "badStatus(401)"}}));
+    EXPECT_EQ(failing.event("sync_pull_failed"), (AnalyticsMetadata {{"error", "badStatus(401)"}}));
     EXPECT_EQ(failing.credentials.load()->accessToken, "access-0");
 
     test::SyncFixture injecting;
@@ -213,7 +207,7 @@ TEST(NotesSyncService, ASessionCloseToExpiryIsRefreshedFirst)
     injecting.server.reply("/v1/notes/sync", injecting.answer({}, {}));
     injecting.pull();
     EXPECT_TRUE(injecting.server.requests("/v1/notes/sync").isEmpty());
-    EXPECT_EQ(injecting.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "decoding(control character in \"accessToken\")"}}));
+    EXPECT_EQ(injecting.event("sync_pull_failed"), (AnalyticsMetadata {{"error", "decoding(control character in \"accessToken\")"}}));
     EXPECT_EQ(injecting.credentials.load()->accessToken, "access-0");
 }
 
@@ -226,8 +220,7 @@ TEST(NotesSyncService, SkipsWithoutASessionOrWhenSwitchedOff)
     s.push(note);
     UserDefaults::standard().set("norvelle.sync.enabled", false);
     s.push(note);
-    EXPECT_EQ(s.tracker.events(), (QList<test::RecordingTracker::Event>{{"sync_now_skipped", {{"reason", "no_session"}}},
-        {"sync_skipped_no_session", {{"noteID", id}}}, {"sync_skipped_disabled", {{"noteID", id}}}}));
+    EXPECT_EQ(s.tracker.events(), (QList<test::RecordingTracker::Event> {{"sync_now_skipped", {{"reason", "no_session"}}}, {"sync_skipped_no_session", {{"noteID", id}}}, {"sync_skipped_disabled", {{"noteID", id}}}}));
 
     s.signInDirectly();
     s.server.replyAlways("/v1/notes/sync", s.answer({}, {}));
@@ -319,12 +312,13 @@ TEST(NotesSyncService, AFailedSaveDoesNotAdvanceTheSinceVersion)
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON StickyNote BEGIN SELECT RAISE(ABORT, 'refused'); END;",
-                  nullptr, nullptr, nullptr), SQLITE_OK);
+                  nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
     s.server.reply("/v1/notes/sync", s.answer({}, {s.dto(note, 8, "theirs", noon.addSecs(1))}));
     EXPECT_EQ(s.pull(), ServiceError::of(ServiceError::Kind::notesNotSaved));
     EXPECT_EQ(since(), 3);
-    EXPECT_EQ(s.event("sync_pull_failed"), (AnalyticsMetadata{{"error", "notesNotSaved"}}));
+    EXPECT_EQ(s.event("sync_pull_failed"), (AnalyticsMetadata {{"error", "notesNotSaved"}}));
 }
 
 TEST(NotesSyncService, ANoteOfManyMegabytesIsTakenIn)
@@ -432,7 +426,7 @@ TEST(NotesSyncService, SigningOutWhileTheSessionIsRefreshedStaysSignedOut)
     EXPECT_FALSE(SyncCredentialStore(s.folder).load());
     EXPECT_FALSE(UserDefaults::standard().contains("norvelle.profile.accountDisplayName"));
     EXPECT_TRUE(s.server.requests("/v1/notes/sync").isEmpty());
-    EXPECT_EQ(s.event("sync_push_failed"), (AnalyticsMetadata{{"noteID", note->objectID().uriString()}, {"error", "noSession"}}));
+    EXPECT_EQ(s.event("sync_push_failed"), (AnalyticsMetadata {{"noteID", note->objectID().uriString()}, {"error", "noSession"}}));
 }
 
 TEST(NotesSyncService, ARefusedServerAddressSendsNothingAnywhere)

@@ -21,14 +21,14 @@ const QUuid noteId = QUuid::fromString(QStringLiteral("6f1c2a3b-4d5e-4f60-8a7b-9
 
 NoteSnapshot snapshot(const QString& title, const QString& body, std::optional<QUuid> id = noteId)
 {
-    return { .id = id, .title = title, .body = body, .paperHex = QStringLiteral("#FFF3B0"), .version = 3 };
+    return {.id = id, .title = title, .body = body, .paperHex = QStringLiteral("#FFF3B0"), .version = 3};
 }
 
 class ShareComposerTest : public testing::Test {
 protected:
     test::RecordingTracker tracker;
     test::FakePasteboard pasteboard;
-    ShareComposer composer { tracker, pasteboard };
+    ShareComposer composer {tracker, pasteboard};
 
     QStringList events() const
     {
@@ -69,7 +69,7 @@ TEST(ShareFileSlug, KeepsLettersAndDigitsAndJoinsTheRestWithOneHyphen)
 
 TEST(ShareFileSlug, NothingLeftGivesTheNoteSlug)
 {
-    for (const QString title : { "", "   ", "?!…", "Привет мир", "日本語", "٣٤٥" }) {
+    for (const QString title : {"", "   ", "?!…", "Привет мир", "日本語", "٣٤٥"}) {
         EXPECT_EQ(ShareComposer::fileSlug(title), "norvelle-note") << title.toStdString();
     }
 }
@@ -90,8 +90,7 @@ TEST_F(ShareComposerTest, TextIsTheTitleAndTheBodyAfterABlankLine)
     shared = composer.compose(ShareKind::text, snapshot("Groceries", ""), {});
     EXPECT_EQ(std::get<QString>(shared.items[0]), "Groceries");
     // The event names the note by its upper-case UUID text.
-    EXPECT_EQ(events(), QStringList({ "share_note_text:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
-                                      "share_note_text:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B" }));
+    EXPECT_EQ(events(), QStringList({"share_note_text:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B", "share_note_text:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B"}));
 }
 
 TEST_F(ShareComposerTest, RichTextIsADocumentInThePrivateShareFolder)
@@ -100,13 +99,15 @@ TEST_F(ShareComposerTest, RichTextIsADocumentInThePrivateShareFolder)
     const QFileInfo document(file.toLocalFile());
     EXPECT_EQ(document.absolutePath(), AppPaths::temporaryDirectory() + "/norvelle-shares");
     EXPECT_TRUE(QRegularExpression("^norvelle-hello-world-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.rtfd$")
-                    .match(document.fileName()).hasMatch()) << document.fileName().toStdString();
+                    .match(document.fileName())
+                    .hasMatch())
+        << document.fileName().toStdString();
     EXPECT_EQ(QFileInfo(document.absolutePath()).permissions() & 0x0077, 0) << "readable by others";
 
     QFile rtf(document.filePath() + "/TXT.rtf");
     ASSERT_TRUE(rtf.open(QIODevice::ReadOnly));
     EXPECT_EQ(RichTextCodec::plainText(rtf.readAll()), "Hello, World!\n\nfirst\nsecond");
-    EXPECT_EQ(events(), QStringList({ "share_rtf:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B" }));
+    EXPECT_EQ(events(), QStringList({"share_rtf:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B"}));
 
     const QUrl titleOnly = onlyFile(composer.compose(ShareKind::richText, snapshot("Just a title", ""), {}));
     QFile titleRtf(titleOnly.toLocalFile() + "/TXT.rtf");
@@ -123,7 +124,7 @@ TEST_F(ShareComposerTest, ADocumentThatCannotBeWrittenIsSharedAsText)
     const SharePayload shared = composer.compose(ShareKind::richText, snapshot("Hello", "body", std::nullopt), {});
     ASSERT_EQ(shared.items.size(), 1);
     EXPECT_EQ(std::get<QString>(shared.items[0]), "Hello\n\nbody");
-    EXPECT_EQ(events(), QStringList({ "share_note_text:unknown" }));
+    EXPECT_EQ(events(), QStringList({"share_note_text:unknown"}));
 }
 
 TEST_F(ShareComposerTest, EveryCardIsANewPngFile)
@@ -140,13 +141,14 @@ TEST_F(ShareComposerTest, EveryCardIsANewPngFile)
     const QFileInfo file(first.toLocalFile());
     EXPECT_EQ(file.absolutePath(), AppPaths::temporaryDirectory() + "/norvelle-shares");
     EXPECT_TRUE(QRegularExpression("^norvelle-share-[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}\\.png$")
-                    .match(file.fileName()).hasMatch()) << file.fileName().toStdString();
+                    .match(file.fileName())
+                    .hasMatch())
+        << file.fileName().toStdString();
     QImage written;
     ASSERT_TRUE(written.load(first.toLocalFile(), "PNG"));
     EXPECT_EQ(written.size(), QSize(120, 80));
     EXPECT_EQ(written.pixelColor(60, 40), QColor("#FFF3B0"));
-    EXPECT_EQ(events(), QStringList({ "share_card:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B",
-                                      "share_card:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B" }));
+    EXPECT_EQ(events(), QStringList({"share_card:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B", "share_card:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B"}));
 }
 
 TEST_F(ShareComposerTest, ACardThatCannotBeWrittenIsSharedAsTheImageWithoutAnEvent)
@@ -176,7 +178,7 @@ TEST_F(ShareComposerTest, TheLinkIsTheLowerCaseIdOnTheClipboard)
     ASSERT_TRUE(shared.generatedLink);
     EXPECT_EQ(shared.generatedLink->toString(), "https://norvelle.app/share/6f1c2a3b-4d5e-4f60-8a7b-9c0d1e2f3a4b");
     EXPECT_EQ(pasteboard.string(), shared.generatedLink->toString());
-    EXPECT_EQ(events(), QStringList({ "share_collab_link:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B" }));
+    EXPECT_EQ(events(), QStringList({"share_collab_link:6F1C2A3B-4D5E-4F60-8A7B-9C0D1E2F3A4B"}));
     // The same note, the same link.
     EXPECT_EQ(composer.compose(ShareKind::collaborationLink, snapshot("", "body"), {}).generatedLink, shared.generatedLink);
 }
@@ -188,7 +190,8 @@ TEST_F(ShareComposerTest, ANoteWithoutAnIdGetsANewLinkEachTimeAndAnUnknownEvent)
     ASSERT_TRUE(first && second);
     EXPECT_NE(*first, *second);
     EXPECT_TRUE(QRegularExpression("^https://norvelle.app/share/[0-9a-f]{8}(-[0-9a-f]{4}){3}-[0-9a-f]{12}$")
-                    .match(second->toString()).hasMatch());
+                    .match(second->toString())
+                    .hasMatch());
     EXPECT_EQ(pasteboard.string(), second->toString());
-    EXPECT_EQ(events(), QStringList({ "share_collab_link:unknown", "share_collab_link:unknown" }));
+    EXPECT_EQ(events(), QStringList({"share_collab_link:unknown", "share_collab_link:unknown"}));
 }

@@ -1,5 +1,5 @@
-#include "account/NotesSyncService.h"
 #include "account/SyncCoordinator.h"
+#include "account/NotesSyncService.h"
 
 #include "platform/UserDefaults.h"
 #include "support/FakeNotesSyncService.h"
@@ -18,8 +18,7 @@ namespace {
 struct Coordinator {
     test::RecordingTracker tracker;
     int syncs = 0;
-    std::unique_ptr<SyncCoordinator> coordinator =
-        std::make_unique<SyncCoordinator>(tracker, [this] { ++syncs; });
+    std::unique_ptr<SyncCoordinator> coordinator = std::make_unique<SyncCoordinator>(tracker, [this] { ++syncs; });
 
     // Lets the queue finish its work and the main thread run what it handed back.
     void settle()
@@ -50,7 +49,7 @@ TEST(SyncCoordinator, OnlyARepeatOfTheLastIdentifierIsSkipped)
     c.coordinator->enqueue("b");
     c.coordinator->enqueue("a");
     c.settle();
-    EXPECT_EQ(c.counts("sync_enqueued"), (QStringList{"1", "2", "3"}));
+    EXPECT_EQ(c.counts("sync_enqueued"), (QStringList {"1", "2", "3"}));
 }
 
 TEST(SyncCoordinator, FlushReportsTheCountAndStartsOneSync)
@@ -63,7 +62,7 @@ TEST(SyncCoordinator, FlushReportsTheCountAndStartsOneSync)
     c.coordinator->flush();
     c.coordinator->flush();
     c.settle();
-    EXPECT_EQ(c.counts("sync_flushed"), QStringList{"3"});
+    EXPECT_EQ(c.counts("sync_flushed"), QStringList {"3"});
     EXPECT_EQ(c.syncs, 1);
 }
 
@@ -80,7 +79,7 @@ TEST(NotesSyncService, SwitchStopsTheSyncOnlyWhenItReadsAsFalse)
         {0.0, true},
         {qlonglong(2), true},
         {QString("no"), true},
-        {QVariantList{}, true},
+        {QVariantList {}, true},
     };
     for (const auto& c : cases) {
         UserDefaults::standard().set("norvelle.sync.enabled", c.stored);

@@ -43,7 +43,7 @@ QByteArray readFile(const QString& path)
 
 mode_t modeOf(const QString& path)
 {
-    struct stat info {};
+    struct stat info { };
     ::stat(QFile::encodeName(path).constData(), &info);
     return info.st_mode & 0777;
 }
@@ -79,7 +79,7 @@ TEST(SyncCredentialStore, FileIsOwnerOnlyInAnOwnerOnlyFolderEvenWhenTheFolderExi
     EXPECT_EQ(modeOf(store.sessionFilePath()), 0600u);
     EXPECT_EQ(modeOf(folder()), 0700u);
     // Nothing but the session file is left behind.
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"sync-session.json"});
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList {"sync-session.json"});
 }
 
 TEST(SyncCredentialStore, MissingFileIsNoSessionAndIsLookedForAgain)

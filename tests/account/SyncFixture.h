@@ -13,7 +13,7 @@ namespace norvelle::test {
 // The sync service over the account fixture and a real note database file in the test's home.
 struct SyncFixture : AccountFixture {
     PersistenceController store;
-    NotesSyncService sync{http, tracker, credentials, attestation, refresher,
+    NotesSyncService sync {http, tracker, credentials, attestation, refresher,
         [this]() -> ObjectContext& { return store.viewContext(); }};
 
     std::shared_ptr<StickyNote> note(const QString& text, const QDateTime& updatedAt)
@@ -63,7 +63,7 @@ struct SyncFixture : AccountFixture {
 
     static ScriptedReply answer(const QJsonArray& applied, const QJsonArray& outgoing, const QJsonValue& conflicts = QJsonValue::Undefined)
     {
-        QJsonObject envelope{{"applied", applied}};
+        QJsonObject envelope {{"applied", applied}};
         if (!conflicts.isUndefined()) {
             envelope.insert("conflicts", conflicts);
         }

@@ -87,12 +87,12 @@ protected:
 
     QStringList steps;
     FakeGlobalHotKeys hotKeys;
-    HotKeyManager hotKeyManager{hotKeys};
+    HotKeyManager hotKeyManager {hotKeys};
     SyncCredentialStore credentials;
     FakeNotesSyncService notesSync;
     RecordingTracker tracker;
     int coordinatorSyncs = 0;
-    SyncCoordinator coordinator{tracker, [this] { ++coordinatorSyncs; }};
+    SyncCoordinator coordinator {tracker, [this] { ++coordinatorSyncs; }};
     FakeKeystrokeSynthesizer keystrokes;
     FakePasteboard pasteboard;
     std::optional<RunningApplication> frontmost;

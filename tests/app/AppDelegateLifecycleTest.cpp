@@ -127,15 +127,17 @@ TEST_F(AppDelegateTest, LaunchRunsEachStepInItsOrder)
     const QString installed = "delegate accessory colourPanelClosed trayItems";
     const QString started = installed + " hotKeys monitor";
     EXPECT_EQ(timeline.join(u'\n').toStdString(), QStringList({
-        "openNoteStore: delegate",
-        "startCrashTelemetry: delegate",
-        "migrateNotes: delegate",
-        "hotKeys: " + installed,
-        "settingsMigration: " + started + " settingsMigrated",
-        "launchReturned: " + started + " settingsMigrated timer",
-        "nextTurn: " + started + " settingsMigrated firstWindow timer",
-        "later: " + started + " settingsMigrated firstWindow timer firstSync",
-    }).join(u'\n').toStdString());
+                                                                  "openNoteStore: delegate",
+                                                                  "startCrashTelemetry: delegate",
+                                                                  "migrateNotes: delegate",
+                                                                  "hotKeys: " + installed,
+                                                                  "settingsMigration: " + started + " settingsMigrated",
+                                                                  "launchReturned: " + started + " settingsMigrated timer",
+                                                                  "nextTurn: " + started + " settingsMigrated firstWindow timer",
+                                                                  "later: " + started + " settingsMigrated firstWindow timer firstSync",
+                                                              })
+                                                      .join(u'\n')
+                                                      .toStdString());
 }
 
 TEST_F(AppDelegateTest, AStoreThatCannotBeOpenedIsExplainedAndNothingElseStarts)
@@ -144,7 +146,7 @@ TEST_F(AppDelegateTest, AStoreThatCannotBeOpenedIsExplainedAndNothingElseStarts)
     delegate = std::make_unique<AppDelegate>(services);
     EXPECT_FALSE(delegate->applicationDidFinishLaunching());
     nextTurn();
-    EXPECT_EQ(steps, QStringList({ "openNoteStore", "explainUnopenableStore: " + storeError->localizedDescription() }));
+    EXPECT_EQ(steps, QStringList({"openNoteStore", "explainUnopenableStore: " + storeError->localizedDescription()}));
     EXPECT_FALSE(delegate->clipStatusItem());
     EXPECT_TRUE(hotKeys.registered().isEmpty());
     EXPECT_FALSE(delegate->clipboardMonitor().isRunning());
@@ -249,7 +251,7 @@ TEST_F(AppDelegateTest, HotKeysAndTrayItemsReachTheirActions)
         }
         return texts;
     }();
-    EXPECT_EQ(menu, (QStringList{"Settings…", "Quit Norvelle"}));
+    EXPECT_EQ(menu, (QStringList {"Settings…", "Quit Norvelle"}));
     EXPECT_EQ(app.stickyStatusItem()->contextMenu(), app.clipStatusItem()->contextMenu());
 }
 
@@ -307,7 +309,7 @@ TEST_F(AppDelegateTest, ShutdownEmptiesTheHistoryFirstAndRunsOnce)
     app.applicationWillTerminate();
     app.applicationWillTerminate();
 
-    EXPECT_EQ(steps, (QStringList{"historyChanged", "saveNoteStore"}));
+    EXPECT_EQ(steps, (QStringList {"historyChanged", "saveNoteStore"}));
     EXPECT_TRUE(itemsStillInstalled);
     EXPECT_FALSE(app.clipStatusItem());
     EXPECT_FALSE(app.stickyStatusItem());

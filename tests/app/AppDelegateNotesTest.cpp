@@ -1,8 +1,8 @@
 #include "app/AppDelegateFixture.h"
 
+#include "editor/RichTextEditor.h"
 #include "platform/StatusItem.h"
 #include "platform/UserDefaults.h"
-#include "editor/RichTextEditor.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyWindowController.h"
 #include "store/NoteTrashOperations.h"

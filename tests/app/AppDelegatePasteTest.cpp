@@ -65,7 +65,7 @@ TEST_F(PasteTest, PastingCopiesClosesActivatesAndTypesAfterADelay)
 
     EXPECT_EQ(pasteboard.string(), "pasted text");
     EXPECT_FALSE(app.clipboardPopover()->isShown());
-    EXPECT_EQ(activated, QList<RunningApplication>{editor});
+    EXPECT_EQ(activated, QList<RunningApplication> {editor});
     EXPECT_EQ(keystrokes.pastes, 0);
     ASSERT_TRUE(test::waitUntil([&] { return keystrokes.pastes == 1; }, 5000));
     EXPECT_GE(keystrokeAfterMs, 140);

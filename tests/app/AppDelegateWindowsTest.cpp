@@ -63,7 +63,7 @@ TEST_F(AppWindowsTest, SettingsPostThePaneOnlyWhenOneIsNamed)
     app().openSettings();
     app().openSettings("sync");
     app().settingsAction()->trigger();
-    EXPECT_EQ(panes, QStringList{"sync"});
+    EXPECT_EQ(panes, QStringList {"sync"});
     EXPECT_EQ(app().settingsWindowController()->window()->windowTitle(), "Settings");
     EXPECT_EQ(app().settingsWindowController()->window()->size(), QSize(640, 480));
     EXPECT_EQ(app().settingsAction()->text(), "Settings…");

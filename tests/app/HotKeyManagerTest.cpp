@@ -37,7 +37,7 @@ protected:
     }
 
     FakeGlobalHotKeys hotKeys;
-    HotKeyManager manager{hotKeys};
+    HotKeyManager manager {hotKeys};
     QList<Action> triggered;
     bool onMainThread = true;
 };
@@ -55,7 +55,7 @@ TEST_F(HotKeyManagerTest, FirstPassRegistersTheDefaultsAsOneTwoThree)
         EXPECT_EQ(registered[i].identifier, quint32(i + 1));
     }
     EXPECT_EQ(manager.idToAction(),
-        (std::map<quint32, Action>{{1, Action::openWorkspace}, {2, Action::newNote}, {3, Action::clipboardHistory}}));
+        (std::map<quint32, Action> {{1, Action::openWorkspace}, {2, Action::newNote}, {3, Action::clipboardHistory}}));
     EXPECT_EQ(manager.nextId(), 4u);
 }
 
@@ -63,7 +63,7 @@ TEST_F(HotKeyManagerTest, EachPassReplacesTheLastWithFreshIdentifiers)
 {
     manager.registerAll();
     auto profile = NorvelleShortcutsProfile::defaults();
-    profile.clipboardHistory = ActionShortcut{false, ShortcutModifierPreset::commandOption, "b"};
+    profile.clipboardHistory = ActionShortcut {false, ShortcutModifierPreset::commandOption, "b"};
     saveShortcutsProfile(profile);
     manager.registerAll();
 
@@ -80,7 +80,7 @@ TEST_F(HotKeyManagerTest, EachPassReplacesTheLastWithFreshIdentifiers)
     hotKeys.deliver(3); // a stale identifier
     EXPECT_TRUE(hotKeys.press(KEY_B, superAlt));
     settle();
-    EXPECT_EQ(triggered, QList<Action>{Action::clipboardHistory});
+    EXPECT_EQ(triggered, QList<Action> {Action::clipboardHistory});
     EXPECT_EQ(hotKeys.handlerInstallations(), 1) << "the handler is installed once";
 }
 
@@ -91,7 +91,7 @@ TEST_F(HotKeyManagerTest, PressesTriggerTheirActionOnTheMainThreadLater)
     EXPECT_TRUE(triggered.isEmpty()) << "the trigger is queued, not run inside the handler";
     ASSERT_TRUE(hotKeys.press(KEY_K, superShift));
     settle();
-    EXPECT_EQ(triggered, (QList<Action>{Action::newNote, Action::openWorkspace}));
+    EXPECT_EQ(triggered, (QList<Action> {Action::newNote, Action::openWorkspace}));
     EXPECT_TRUE(onMainThread);
 
     // Identifier 0 and unknown identifiers do nothing.
@@ -109,12 +109,12 @@ TEST_F(HotKeyManagerTest, ARefusedKeyUsesUpItsIdentifierAndLeavesTheOthersWorkin
     EXPECT_EQ(hotKeys.attempts().size(), 3);
     EXPECT_EQ(hotKeys.attempts()[1].identifier, 2u);
     EXPECT_EQ(manager.idToAction(),
-        (std::map<quint32, Action>{{1, Action::openWorkspace}, {3, Action::clipboardHistory}}));
+        (std::map<quint32, Action> {{1, Action::openWorkspace}, {3, Action::clipboardHistory}}));
     EXPECT_FALSE(hotKeys.press(KEY_N, superShift));
     EXPECT_TRUE(hotKeys.press(KEY_K, superShift));
     EXPECT_TRUE(hotKeys.press(KEY_V, superShift));
     settle();
-    EXPECT_EQ(triggered, (QList<Action>{Action::openWorkspace, Action::clipboardHistory}));
+    EXPECT_EQ(triggered, (QList<Action> {Action::openWorkspace, Action::clipboardHistory}));
 }
 
 TEST_F(HotKeyManagerTest, NoDisplayRegistersNothingAndKeepsRunning)
@@ -129,9 +129,9 @@ TEST_F(HotKeyManagerTest, NoDisplayRegistersNothingAndKeepsRunning)
 TEST_F(HotKeyManagerTest, RowsAndFallbackLettersBecomeModifiersAndKeys)
 {
     auto profile = NorvelleShortcutsProfile::defaults();
-    profile.openWorkspace = ActionShortcut{false, ShortcutModifierPreset::controlOptionCommand, "Q"};
-    profile.newNote = ActionShortcut{false, ShortcutModifierPreset::commandOption, "é"};
-    profile.clipboardHistory = ActionShortcut{true, ShortcutModifierPreset::controlOptionCommand, "z"};
+    profile.openWorkspace = ActionShortcut {false, ShortcutModifierPreset::controlOptionCommand, "Q"};
+    profile.newNote = ActionShortcut {false, ShortcutModifierPreset::commandOption, "é"};
+    profile.clipboardHistory = ActionShortcut {true, ShortcutModifierPreset::controlOptionCommand, "z"};
     saveShortcutsProfile(profile);
     manager.registerAll();
 

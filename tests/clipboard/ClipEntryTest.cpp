@@ -11,8 +11,8 @@ namespace {
 
 ClipEntry withText(const QString& text, std::optional<QByteArray> image = {})
 {
-    return { QUuid::createUuid(), text, image, image ? std::optional<QString>("image/png") : std::nullopt, "App",
-        QDateTime::currentDateTimeUtc() };
+    return {QUuid::createUuid(), text, image, image ? std::optional<QString>("image/png") : std::nullopt, "App",
+        QDateTime::currentDateTimeUtc()};
 }
 
 } // namespace
@@ -62,7 +62,7 @@ TEST(ClipEntry, EqualityAndHashCoverEveryField)
     variants[3].imagePasteboardType = "image/tiff";
     variants[4].sourceApp = "Other";
     variants[5].createdAt = entry.createdAt.addSecs(1);
-    QSet<ClipEntry> all { entry };
+    QSet<ClipEntry> all {entry};
     for (const ClipEntry& variant : variants) {
         EXPECT_NE(variant, entry);
         all.insert(variant);
@@ -85,8 +85,8 @@ TEST(ClipboardRetentionMode, CasesInOrderWithRawValuesAndLabels)
         titles << mode.title();
         EXPECT_EQ(ClipboardRetentionMode::fromRawValue(mode.rawValue()), mode);
     }
-    EXPECT_EQ(raw, (QStringList { "session", "hours24", "days7", "days30" }));
-    EXPECT_EQ(titles, (QStringList { "Until you quit Norvelle", "24 hours", "7 days", "30 days" }));
+    EXPECT_EQ(raw, (QStringList {"session", "hours24", "days7", "days30"}));
+    EXPECT_EQ(titles, (QStringList {"Until you quit Norvelle", "24 hours", "7 days", "30 days"}));
     EXPECT_EQ(ClipboardRetentionMode(ClipboardRetentionMode::days30).keepSeconds(), 2'592'000);
     EXPECT_FALSE(ClipboardRetentionMode(ClipboardRetentionMode::session).keepSeconds());
     EXPECT_FALSE(ClipboardRetentionMode::fromRawValue("Days7"));

@@ -20,7 +20,7 @@ namespace norvelle::test {
 
 // A clip made directly, as the monitor would have captured it `secondsAgo` seconds ago.
 inline ClipEntry makeClip(const QString& text, const QString& source = QStringLiteral("Editor"),
-                          qint64 secondsAgo = 60, std::optional<QByteArray> png = std::nullopt)
+    qint64 secondsAgo = 60, std::optional<QByteArray> png = std::nullopt)
 {
     ClipEntry entry;
     entry.id = QUuid::createUuid();
@@ -43,8 +43,7 @@ inline QByteArray makePng(QSize size, QColor from, QColor to)
     gradient.setColorAt(1, to);
     painter.fillRect(image.rect(), gradient);
     painter.setPen(QPen(Qt::white, std::max(2, size.width() / 40)));
-    painter.drawEllipse(QRect(QPoint(0, 0), size).adjusted(size.width() / 4, size.height() / 4,
-                                                           -size.width() / 4, -size.height() / 4));
+    painter.drawEllipse(QRect(QPoint(0, 0), size).adjusted(size.width() / 4, size.height() / 4, -size.width() / 4, -size.height() / 4));
     painter.end();
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -58,8 +57,9 @@ inline bool thumbnailsArrive(const QList<ClipEntry>& items)
 {
     return waitUntil([&] {
         return std::none_of(items.begin(), items.end(),
-                            [](const ClipEntry& entry) { return ClipThumbnailCache::shared().isPending(entry.id); });
-    }, 20000);
+            [](const ClipEntry& entry) { return ClipThumbnailCache::shared().isPending(entry.id); });
+    },
+        20000);
 }
 
 // A dark desktop palette, as a dark theme would give.
@@ -84,7 +84,7 @@ protected:
     void SetUp() override
     {
         NotificationCenter::defaultCenter().addObserver(ClipboardMonitor::historyChangedNotification, nullptr,
-                                                        [this](const Notification&) { ++notifications; });
+            [this](const Notification&) { ++notifications; });
     }
 
     // Shows `widget` as the active window, so its keyboard shortcuts are live.
@@ -96,7 +96,7 @@ protected:
     }
 
     FakePasteboard pasteboard;
-    ClipboardMonitor monitor { pasteboard, [] { return QStringLiteral("Editor"); } };
+    ClipboardMonitor monitor {pasteboard, [] { return QStringLiteral("Editor"); }};
     int notifications = 0;
 };
 

@@ -29,7 +29,7 @@ TEST_F(ClipboardMonitorTest, SameTextAgainReplacesTheOlderEntryAtTheTop)
     frontmost = "Terminal";
     copyText("alpha");
 
-    EXPECT_EQ(texts(), (QStringList { "alpha", "beta" }));
+    EXPECT_EQ(texts(), (QStringList {"alpha", "beta"}));
     const ClipEntry again = monitor.items().first();
     EXPECT_NE(again.id, first.id);
     EXPECT_EQ(again.sourceApp, "Terminal");
@@ -70,7 +70,7 @@ TEST_F(ClipboardMonitorTest, NothingChangedMeansNothingRead)
 
 TEST_F(ClipboardMonitorTest, InvalidUtf8TextIsCapturedWithReplacementCharacters)
 {
-    pasteboard.setContents({ { PasteboardType::plainText, QByteArray("ok \xff\xfe\xc3 end") } });
+    pasteboard.setContents({{PasteboardType::plainText, QByteArray("ok \xff\xfe\xc3 end")}});
     tick();
     ASSERT_EQ(monitor.items().size(), 1);
     EXPECT_TRUE(monitor.items().first().text.startsWith("ok "));
@@ -80,7 +80,7 @@ TEST_F(ClipboardMonitorTest, InvalidUtf8TextIsCapturedWithReplacementCharacters)
 TEST_F(ClipboardMonitorTest, TextAndImageMakeOneEntryKeyedByDigestAndText)
 {
     const QByteArray png = encodedImage("png");
-    pasteboard.setContents({ { PasteboardType::png, png }, { PasteboardType::plainText, "caption" } });
+    pasteboard.setContents({{PasteboardType::png, png}, {PasteboardType::plainText, "caption"}});
     tick();
 
     ASSERT_EQ(monitor.items().size(), 1);
@@ -98,15 +98,15 @@ TEST_F(ClipboardMonitorTest, TextAndImageMakeOneEntryKeyedByDigestAndText)
 TEST_F(ClipboardMonitorTest, SameImageWithOtherTextIsAnotherClipWithTheSameTextTheSameClip)
 {
     const QByteArray png = encodedImage("png", Qt::blue);
-    pasteboard.setContents({ { PasteboardType::png, png }, { PasteboardType::plainText, "one" } });
+    pasteboard.setContents({{PasteboardType::png, png}, {PasteboardType::plainText, "one"}});
     tick();
-    pasteboard.setContents({ { PasteboardType::png, png }, { PasteboardType::plainText, "two" } });
+    pasteboard.setContents({{PasteboardType::png, png}, {PasteboardType::plainText, "two"}});
     tick();
-    pasteboard.setContents({ { PasteboardType::png, png }, { PasteboardType::plainText, " one " } });
+    pasteboard.setContents({{PasteboardType::png, png}, {PasteboardType::plainText, " one "}});
     tick();
     pasteboard.setText("one");
     tick();
-    EXPECT_EQ(texts(), (QStringList { "one", "one", "two" }));
+    EXPECT_EQ(texts(), (QStringList {"one", "one", "two"}));
     EXPECT_FALSE(monitor.items()[0].hasImage()) << "a text clip never equals an image clip";
     EXPECT_TRUE(monitor.items()[1].hasImage());
 }
@@ -117,9 +117,9 @@ TEST_F(ClipboardMonitorTest, ImagesAreStoredAsPngWithTheTypeTheyCameUnder)
         QString type;
         const char* format;
     };
-    const QList<Case> cases { { PasteboardType::tiff, "tiff" }, { "image/jpeg", "jpeg" }, { "image/bmp", "bmp" } };
+    const QList<Case> cases {{PasteboardType::tiff, "tiff"}, {"image/jpeg", "jpeg"}, {"image/bmp", "bmp"}};
     for (const Case& c : cases) {
-        pasteboard.setContents({ { "text/uri-list", "file:///x" }, { c.type, encodedImage(c.format, Qt::green) } });
+        pasteboard.setContents({{"text/uri-list", "file:///x"}, {c.type, encodedImage(c.format, Qt::green)}});
         tick();
         ASSERT_FALSE(monitor.items().isEmpty()) << c.format;
         const ClipEntry entry = monitor.items().first();
@@ -131,8 +131,8 @@ TEST_F(ClipboardMonitorTest, ImagesAreStoredAsPngWithTheTypeTheyCameUnder)
 
 TEST_F(ClipboardMonitorTest, PngIsPreferredThenTiffThenTheListOrder)
 {
-    pasteboard.setContents({ { "image/bmp", encodedImage("bmp", Qt::red) },
-        { PasteboardType::tiff, encodedImage("tiff", Qt::green) }, { PasteboardType::png, "not a png" } });
+    pasteboard.setContents({{"image/bmp", encodedImage("bmp", Qt::red)},
+        {PasteboardType::tiff, encodedImage("tiff", Qt::green)}, {PasteboardType::png, "not a png"}});
     tick();
     ASSERT_EQ(monitor.items().size(), 1);
     EXPECT_EQ(monitor.items().first().imagePasteboardType, PasteboardType::tiff)
@@ -142,14 +142,14 @@ TEST_F(ClipboardMonitorTest, PngIsPreferredThenTiffThenTheListOrder)
 
 TEST_F(ClipboardMonitorTest, UndecodableOrEmptyImagesAreSkipped)
 {
-    pasteboard.setContents({ { PasteboardType::png, QByteArrayLiteral("\x89PNG\r\n\x1a\n garbage") } });
+    pasteboard.setContents({{PasteboardType::png, QByteArrayLiteral("\x89PNG\r\n\x1a\n garbage")}});
     tick();
-    pasteboard.setContents({ { PasteboardType::png, {} }, { "image/gif", {} } });
+    pasteboard.setContents({{PasteboardType::png, {}}, {"image/gif", {}}});
     tick();
     EXPECT_TRUE(monitor.items().isEmpty());
     EXPECT_EQ(notifications, 0);
 
-    pasteboard.setContents({ { PasteboardType::png, "junk" }, { PasteboardType::plainText, "kept" } });
+    pasteboard.setContents({{PasteboardType::png, "junk"}, {PasteboardType::plainText, "kept"}});
     tick();
     ASSERT_EQ(monitor.items().size(), 1);
     EXPECT_FALSE(monitor.items().first().hasImage());
@@ -160,10 +160,10 @@ TEST_F(ClipboardMonitorTest, AHugeTypeListCostsABoundedNumberOfReads)
 {
     QList<QPair<QString, QByteArray>> items;
     for (int i = 0; i < 500; ++i) {
-        items.append({ QStringLiteral("image/x-made-up-%1").arg(i), "junk" });
-        items.append({ QStringLiteral("application/x-other-%1").arg(i), "junk" });
+        items.append({QStringLiteral("image/x-made-up-%1").arg(i), "junk"});
+        items.append({QStringLiteral("application/x-other-%1").arg(i), "junk"});
     }
-    items.append({ PasteboardType::plainText, "text survives" });
+    items.append({PasteboardType::plainText, "text survives"});
     pasteboard.setContents(items);
     tick();
     ASSERT_EQ(monitor.items().size(), 1);
@@ -173,20 +173,20 @@ TEST_F(ClipboardMonitorTest, AHugeTypeListCostsABoundedNumberOfReads)
 
 TEST_F(ClipboardMonitorTest, AnOwnerThatStopsAnsweringIsNotAskedForEveryType)
 {
-    QList<QPair<QString, QByteArray>> items { { PasteboardType::plainText, "words" } };
+    QList<QPair<QString, QByteArray>> items {{PasteboardType::plainText, "words"}};
     for (int i = 0; i < 20; ++i) {
-        items.append({ QStringLiteral("image/x-slow-%1").arg(i), {} });
+        items.append({QStringLiteral("image/x-slow-%1").arg(i), {}});
     }
     pasteboard.setContents(items);
     pasteboard.setReadDelay(1100);
     tick();
     EXPECT_EQ(pasteboard.dataReads(), 1);
-    EXPECT_EQ(texts(), (QStringList { "words" }));
+    EXPECT_EQ(texts(), (QStringList {"words"}));
 }
 
 TEST_F(ClipboardMonitorTest, CapturesKeepTheirOrderWhileAnImageConverts)
 {
-    pasteboard.setContents({ { PasteboardType::png, encodedImage("png", Qt::red, { 1200, 900 }) } });
+    pasteboard.setContents({{PasteboardType::png, encodedImage("png", Qt::red, {1200, 900})}});
     monitor.poll();
     EXPECT_TRUE(monitor.hasPendingCapture()) << "the conversion runs off the main thread";
     pasteboard.setText("copied right after");
@@ -200,12 +200,12 @@ TEST_F(ClipboardMonitorTest, CapturesKeepTheirOrderWhileAnImageConverts)
 
 TEST_F(ClipboardMonitorTest, AnImageGoneBeforeItCouldBeReadIsNotGuessed)
 {
-    pasteboard.setContents({ { PasteboardType::png, "junk" }, { PasteboardType::tiff, encodedImage("tiff") },
-        { PasteboardType::plainText, "first" } });
+    pasteboard.setContents({{PasteboardType::png, "junk"}, {PasteboardType::tiff, encodedImage("tiff")},
+        {PasteboardType::plainText, "first"}});
     monitor.poll();
     pasteboard.setText("second");
     monitor.poll();
     ASSERT_TRUE(waitUntil([&] { return !monitor.hasPendingCapture(); }, 20000));
-    EXPECT_EQ(texts(), (QStringList { "second", "first" }));
+    EXPECT_EQ(texts(), (QStringList {"second", "first"}));
     EXPECT_FALSE(monitor.items()[1].hasImage()) << "the TIFF was no longer on the pasteboard";
 }

@@ -10,7 +10,7 @@ namespace {
 
 ClipEntry clip(const QString& text, std::optional<QByteArray> image = {}, std::optional<QString> type = {})
 {
-    return { QUuid::createUuid(), text, image, type, "App", QDateTime::currentDateTimeUtc() };
+    return {QUuid::createUuid(), text, image, type, "App", QDateTime::currentDateTimeUtc()};
 }
 
 } // namespace
@@ -30,12 +30,12 @@ TEST_F(ClipboardMonitorTest, OwnCopyAndChangesInsideTheWindowAreNotCaptured)
     EXPECT_TRUE(monitor.items().isEmpty()) << "the racing change was already seen";
     pasteboard.setText("after the window");
     monitor.poll();
-    EXPECT_EQ(texts(), (QStringList { "after the window" }));
+    EXPECT_EQ(texts(), (QStringList {"after the window"}));
 }
 
 TEST_F(ClipboardMonitorTest, ResetDelayIsClampedToAFiniteRange)
 {
-    for (const double delay : { std::nan(""), double(INFINITY), -double(INFINITY), -3.0 }) {
+    for (const double delay : {std::nan(""), double(INFINITY), -double(INFINITY), -3.0}) {
         monitor.copyText("x", delay);
         EXPECT_TRUE(monitor.isInternalCopy());
         EXPECT_TRUE(waitUntil([&] { return !monitor.isInternalCopy(); }, 2000)) << delay;
@@ -56,7 +56,7 @@ TEST_F(ClipboardMonitorTest, CopyBackWritesImageThenTrimmedText)
 {
     const QByteArray png = encodedImage("png");
     monitor.copyToPasteboard(clip("  words \n", png, PasteboardType::png), 0.22);
-    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::png, PasteboardType::plainText }));
+    EXPECT_EQ(pasteboard.types(), (QStringList {PasteboardType::png, PasteboardType::plainText}));
     EXPECT_EQ(pasteboard.data(PasteboardType::png), png);
     EXPECT_EQ(pasteboard.string(), "words");
 }
@@ -65,16 +65,16 @@ TEST_F(ClipboardMonitorTest, TiffClipsGoBackAsTiffOtherImagesAsPng)
 {
     const QByteArray png = encodedImage("png", Qt::yellow);
     monitor.copyToPasteboard(clip("", png, PasteboardType::tiff), 0);
-    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::tiff }));
+    EXPECT_EQ(pasteboard.types(), (QStringList {PasteboardType::tiff}));
     EXPECT_EQ(decodedImage(pasteboard.data(PasteboardType::tiff), "tiff").pixelColor(1, 1), QColor(Qt::yellow));
 
     monitor.copyToPasteboard(clip("", png, QString("image/jpeg")), 0);
-    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::png }));
+    EXPECT_EQ(pasteboard.types(), (QStringList {PasteboardType::png}));
     monitor.copyToPasteboard(clip("", png), 0);
-    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::png }));
+    EXPECT_EQ(pasteboard.types(), (QStringList {PasteboardType::png}));
 
     monitor.copyToPasteboard(clip("", QByteArray("broken"), PasteboardType::tiff), 0);
-    EXPECT_EQ(pasteboard.types(), (QStringList { PasteboardType::png })) << "a failed TIFF falls back to PNG";
+    EXPECT_EQ(pasteboard.types(), (QStringList {PasteboardType::png})) << "a failed TIFF falls back to PNG";
     EXPECT_EQ(pasteboard.data(PasteboardType::png), "broken");
 }
 
@@ -90,7 +90,7 @@ TEST_F(ClipboardMonitorTest, CopyingNothingJustClearsThePasteboard)
 TEST_F(ClipboardMonitorTest, AMonitorGoneWithWorkPendingLeavesNoTrace)
 {
     const auto copyImageThenPoll = [&](ClipboardMonitor& other) {
-        pasteboard.setContents({ { PasteboardType::png, encodedImage("png", Qt::red, { 800, 600 }) } });
+        pasteboard.setContents({{PasteboardType::png, encodedImage("png", Qt::red, {800, 600})}});
         other.poll();
         EXPECT_TRUE(other.hasPendingCapture());
     };
@@ -124,7 +124,7 @@ TEST_F(ClipboardMonitorTest, OnceStartedEveryChangeIsTakenWithoutAskingIncluding
     pasteboard.setText("two");
     ASSERT_TRUE(waitUntil([&] { return monitor.items().size() == 2; }, 5000));
     waitUntil([] { return false; }, 50);
-    EXPECT_EQ(texts(), (QStringList { "two", "before the start" })) << "a burst of changes is one tick";
+    EXPECT_EQ(texts(), (QStringList {"two", "before the start"})) << "a burst of changes is one tick";
 
     monitor.copyText("ours", 0.05);
     waitUntil([&] { return !monitor.isInternalCopy(); }, 5000);

@@ -42,7 +42,7 @@ protected:
 
     FakePasteboard pasteboard;
     QString frontmost = QStringLiteral("Editor");
-    ClipboardMonitor monitor { pasteboard, [this] { return frontmost; } };
+    ClipboardMonitor monitor {pasteboard, [this] { return frontmost; }};
     int notifications = 0;
 };
 

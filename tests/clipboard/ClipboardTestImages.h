@@ -8,7 +8,7 @@
 namespace norvelle::test {
 
 // A small image encoded in `format` ("png", "tiff", "jpeg", "bmp", ...).
-inline QByteArray encodedImage(const char* format, QColor color = Qt::red, QSize size = { 8, 6 })
+inline QByteArray encodedImage(const char* format, QColor color = Qt::red, QSize size = {8, 6})
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(color);

@@ -1,14 +1,14 @@
 #include "ClipViewFixture.h"
 
-#include "core/NorvelleShortcutsProfile.h"
-#include "platform/StoredSettings.h"
-#include "ui/BadgeLabel.h"
-#include "ui/PlainButton.h"
 #include "clipboard/ClipCardList.h"
 #include "clipboard/ClipboardHistoryPane.h"
 #include "clipboard/ClipboardRetentionMode.h"
+#include "core/NorvelleShortcutsProfile.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "support/RenderedImage.h"
+#include "ui/BadgeLabel.h"
+#include "ui/PlainButton.h"
 
 #include <QCursor>
 #include <QDir>
@@ -72,8 +72,8 @@ TEST_F(PaneViewTest, EmptyHistoryWinsOverASearchHidesTheBadgeAndDisablesClearAll
 TEST_F(PaneViewTest, SearchFoldsCaseIgnoresSurroundingBlanksAndLooksAtTheSource)
 {
     monitor.setItems({makeClip(QStringLiteral("release notes"), QStringLiteral("Firefox")),
-                      makeClip(QStringLiteral("shopping list"), QStringLiteral("Kate")),
-                      makeClip({}, QStringLiteral("GIMP"), 10, makePng({20, 20}, Qt::red, Qt::blue))});
+        makeClip(QStringLiteral("shopping list"), QStringLiteral("Kate")),
+        makeClip({}, QStringLiteral("GIMP"), 10, makePng({20, 20}, Qt::red, Qt::blue))});
     pane().searchField()->setText(QStringLiteral(" \n\t "));
     EXPECT_EQ(pane().filteredItems().size(), 3);
     EXPECT_EQ(pane().countBadge()->text(), "3");
@@ -93,8 +93,7 @@ TEST_F(PaneViewTest, SearchFoldsCaseIgnoresSurroundingBlanksAndLooksAtTheSource)
 
 TEST_F(PaneViewTest, CardsAndTheirButtonsCallTheHostOrDeleteWithoutAsking)
 {
-    monitor.setItems({makeClip(QStringLiteral("  keep my spaces ")), makeClip({}, QStringLiteral("GIMP"), 10,
-                                                                                makePng({20, 20}, Qt::red, Qt::blue))});
+    monitor.setItems({makeClip(QStringLiteral("  keep my spaces ")), makeClip({}, QStringLiteral("GIMP"), 10, makePng({20, 20}, Qt::red, Qt::blue))});
     showActive(pane());
     ClipCardList* cards = pane().cards();
 
@@ -116,7 +115,7 @@ TEST_F(PaneViewTest, CardsAndTheirButtonsCallTheHostOrDeleteWithoutAsking)
 TEST_F(PaneViewTest, AClipArrivingDuringAClickDeletesTheCardPressedNotItsNewNeighbour)
 {
     monitor.setItems({makeClip(QStringLiteral("newer")), makeClip(QStringLiteral("doomed")),
-                      makeClip(QStringLiteral("older"))});
+        makeClip(QStringLiteral("older"))});
     showActive(pane());
     ClipCardList* cards = pane().cards();
     hoverCard(1);
@@ -164,9 +163,7 @@ TEST_F(PaneViewTest, ALeaveFromAnyCardClearsTheHighlight)
 
 TEST_F(PaneViewTest, EmptyHintNamesTheClipboardHotKeyOfTheStoredProfile)
 {
-    EXPECT_EQ(pane().emptyHint(), "Copy anything and it appears here automatically. Press " +
-                                      NorvelleShortcutsProfile::defaults().label(NorvelleShortcutAction::clipboardHistory) +
-                                      " to open it from any app.");
+    EXPECT_EQ(pane().emptyHint(), "Copy anything and it appears here automatically. Press " + NorvelleShortcutsProfile::defaults().label(NorvelleShortcutAction::clipboardHistory) + " to open it from any app.");
 
     NorvelleShortcutsProfile profile = NorvelleShortcutsProfile::defaults();
     profile.setShortcut(NorvelleShortcutAction::clipboardHistory, {false, ShortcutModifierPreset::commandOption, "k"});
@@ -180,7 +177,7 @@ TEST_F(PaneViewTest, RetentionMenuWritesTheSettingAndTheMonitorPrunesOnItsNextTi
 {
     UserDefaults::standard().set(storedSettings::clipboardRetentionMode.key, QStringLiteral("forever"));
     monitor.setItems({makeClip(QStringLiteral("fresh"), QStringLiteral("Editor"), 60),
-                      makeClip(QStringLiteral("two days old"), QStringLiteral("Editor"), 2 * 86400)});
+        makeClip(QStringLiteral("two days old"), QStringLiteral("Editor"), 2 * 86400)});
     EXPECT_EQ(pane().retentionButton()->text(), "Keep: 7 days") << "an unknown value shows the default";
     EXPECT_EQ(UserDefaults::standard().string(storedSettings::clipboardRetentionMode.key), "forever") << "nothing rewritten";
 
@@ -206,13 +203,13 @@ TEST_F(PaneViewTest, RetentionMenuWritesTheSettingAndTheMonitorPrunesOnItsNextTi
 TEST_F(PaneViewTest, SavesThePaneInLightAndDarkForReview)
 {
     monitor.setItems({makeClip(QStringLiteral("https://example.org/a/very/long/address/that/goes/on?and=on"),
-                               QStringLiteral("Firefox"), 30),
-                      makeClip({}, QStringLiteral("GIMP"), 400, makePng({1600, 900}, QColor(0xff, 0x8a, 0x00), Qt::darkMagenta)),
-                      makeClip(QStringLiteral("#FFCC00"), QStringLiteral("Inkscape"), 5000),
-                      makeClip(QStringLiteral("Dear team,\nthe quarterly review moves to Friday. Please bring the "
-                                              "updated figures and your notes from the last meeting so we can finish early."),
-                               QStringLiteral("Thunderbird"), 90000),
-                      makeClip(QStringLiteral("/etc/X11/xorg.conf.d"), QStringLiteral("Terminal"), 700000)});
+                          QStringLiteral("Firefox"), 30),
+        makeClip({}, QStringLiteral("GIMP"), 400, makePng({1600, 900}, QColor(0xff, 0x8a, 0x00), Qt::darkMagenta)),
+        makeClip(QStringLiteral("#FFCC00"), QStringLiteral("Inkscape"), 5000),
+        makeClip(QStringLiteral("Dear team,\nthe quarterly review moves to Friday. Please bring the "
+                                "updated figures and your notes from the last meeting so we can finish early."),
+            QStringLiteral("Thunderbird"), 90000),
+        makeClip(QStringLiteral("/etc/X11/xorg.conf.d"), QStringLiteral("Terminal"), 700000)});
     const QString folder = QCoreApplication::applicationDirPath() + QStringLiteral("/../screenshots");
     QDir().mkpath(folder);
     for (const bool dark : {false, true}) {

@@ -36,13 +36,13 @@ protected:
     {
         monitor.setItems({
             makeClip(QStringLiteral("https://example.org/articles/clipboard-managers-compared"),
-                     QStringLiteral("Firefox"), 20),
+                QStringLiteral("Firefox"), 20),
             makeClip({}, QStringLiteral("GIMP"), 200, makePng({2000, 1500}, QColor(0xff, 0x8a, 0x00), QColor(0x8e, 0x24, 0xaa))),
             makeClip(QStringLiteral("Meeting moved to Thursday 3 pm — bring the budget sheet and the printed agenda"),
-                     QStringLiteral("Thunderbird"), 3600 * 3),
+                QStringLiteral("Thunderbird"), 3600 * 3),
             makeClip(QStringLiteral("#0A84FF"), QStringLiteral("Inkscape"), 86400 * 2),
             makeClip(QStringLiteral("screenshot of the login form"), QStringLiteral("Screenshot"), 86400 * 9,
-                     makePng({800, 600}, QColor(0x20, 0x9c, 0xee), QColor(0x10, 0x30, 0x60))),
+                makePng({800, 600}, QColor(0x20, 0x9c, 0xee), QColor(0x10, 0x30, 0x60))),
             makeClip(QStringLiteral("~/Projects/norvelle/src/clipboard"), QStringLiteral("Terminal"), 40),
         });
     }

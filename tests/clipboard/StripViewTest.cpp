@@ -2,10 +2,10 @@
 
 #include "core/NorvelleShortcutsProfile.h"
 
-#include "ui/PlainButton.h"
 #include "clipboard/ClipStripList.h"
 #include "clipboard/ClipThumbnailCache.h"
 #include "clipboard/ClipboardStripView.h"
+#include "ui/PlainButton.h"
 #include "ui/SchemeColors.h"
 #include "ui/TextContrast.h"
 
@@ -23,13 +23,11 @@ protected:
     {
         if (!m_strip) {
             m_strip = std::make_unique<ClipboardStripView>(monitor, ClipboardStripView::Callbacks {
-                .onCreateSticky = [this](const QString& text) { events << QStringLiteral("sticky:") + text; },
-                .onPasteClip = [this](const ClipEntry& entry) {
-                    events << QStringLiteral("paste:%1@%2").arg(entry.text).arg(m_strip->selectedIndex());
-                },
-                .onDismiss = [this] { events << QStringLiteral("dismiss"); },
-                .onOpenMain = [this] { events << QStringLiteral("openMain"); },
-            });
+                                                                        .onCreateSticky = [this](const QString& text) { events << QStringLiteral("sticky:") + text; },
+                                                                        .onPasteClip = [this](const ClipEntry& entry) { events << QStringLiteral("paste:%1@%2").arg(entry.text).arg(m_strip->selectedIndex()); },
+                                                                        .onDismiss = [this] { events << QStringLiteral("dismiss"); },
+                                                                        .onOpenMain = [this] { events << QStringLiteral("openMain"); },
+                                                                    });
             m_strip->resize(ClipboardStripView::stripWidth, 520);
         }
         return *m_strip;
@@ -209,7 +207,7 @@ TEST_F(StripViewTest, ReturnWithTheSelectionBeyondTheFilteredListPastesTheLastRo
 TEST_F(StripViewTest, AClickPastesAndThenSelectsWhileStickyDoesNeither)
 {
     monitor.setItems({makeClip(QStringLiteral("first")), makeClip(QStringLiteral("  second\n")),
-                      makeClip(QStringLiteral("third"))});
+        makeClip(QStringLiteral("third"))});
     showActive(strip());
     ClipStripList* list = strip().list();
 
@@ -231,7 +229,7 @@ TEST_F(StripViewTest, AClickPastesAndThenSelectsWhileStickyDoesNeither)
 TEST_F(StripViewTest, AClipArrivingDuringAClickDoesNotChangeWhichClipIsActedOn)
 {
     monitor.setItems({makeClip(QStringLiteral("first")), makeClip(QStringLiteral("second")),
-                      makeClip(QStringLiteral("third"))});
+        makeClip(QStringLiteral("third"))});
     showActive(strip());
     ClipStripList* list = strip().list();
     const QPoint row1 = list->itemRect(1).center();
@@ -264,7 +262,7 @@ TEST_F(StripViewTest, ImagesWithoutTextAndBlankTextsNeverOfferSticky)
 {
     const QByteArray png = makePng({64, 48}, Qt::red, Qt::blue);
     monitor.setItems({makeClip({}, QStringLiteral("Paint"), 5, png), makeClip(QStringLiteral("   ")),
-                      makeClip(QStringLiteral("caption"), QStringLiteral("Paint"), 5, png)});
+        makeClip(QStringLiteral("caption"), QStringLiteral("Paint"), 5, png)});
     showActive(strip());
     EXPECT_EQ(strip().filteredItems().at(0).displayTitle(), "Image");
     for (int index : {0, 1}) {
@@ -284,8 +282,8 @@ TEST_F(StripViewTest, SearchingImageFindsTextlessImagesAndSourcesAreSearchedToo)
 {
     const QByteArray png = makePng({32, 32}, Qt::green, Qt::black);
     monitor.setItems({makeClip({}, QStringLiteral("Paint"), 5, png),
-                      makeClip(QStringLiteral("a photo"), QStringLiteral("Viewer"), 5, png),
-                      makeClip(QStringLiteral("notes"), QStringLiteral("Terminal"))});
+        makeClip(QStringLiteral("a photo"), QStringLiteral("Viewer"), 5, png),
+        makeClip(QStringLiteral("notes"), QStringLiteral("Terminal"))});
     strip().searchField()->setText(QStringLiteral("IMAGE"));
     ASSERT_EQ(strip().filteredItems().size(), 1);
     EXPECT_FALSE(strip().filteredItems().at(0).hasImage() && !strip().filteredItems().at(0).text.isEmpty());
@@ -393,8 +391,7 @@ TEST_F(StripViewTest, HeaderBadgeShowsTheHistoryHotKeyAndRereadsItWhenShown)
     EXPECT_EQ(strip().shortcutBadgeText(), "Shift+Super+V");
 
     NorvelleShortcutsProfile profile = NorvelleShortcutsProfile::defaults();
-    profile.clipboardHistory = {.usesDefault = false, .modifierPreset = ShortcutModifierPreset::controlOptionCommand,
-                                .keyLetter = QStringLiteral("k")};
+    profile.clipboardHistory = {.usesDefault = false, .modifierPreset = ShortcutModifierPreset::controlOptionCommand, .keyLetter = QStringLiteral("k")};
     saveShortcutsProfile(profile);
     strip().show();
     EXPECT_EQ(strip().shortcutBadgeText(), "Ctrl+Alt+Super+K");

@@ -47,9 +47,8 @@ TEST(AnalyticsSyslog, TheSystemLogGetsExactlyTheEventAndMetadataText)
     OSLogAnalyticsTracker::shared().track("app_launched", {});
 
     std::lock_guard lock(recordedMutex);
-    EXPECT_EQ(recorded, (QByteArrayList{R"(event=note_created metadata=["source": "menu_or_shortcut"])",
-                            "event=app_launched metadata=[:]"}));
-    EXPECT_EQ(recordedPriorities, (QList<int>{LOG_NOTICE, LOG_NOTICE}));
+    EXPECT_EQ(recorded, (QByteArrayList {R"(event=note_created metadata=["source": "menu_or_shortcut"])", "event=app_launched metadata=[:]"}));
+    EXPECT_EQ(recordedPriorities, (QList<int> {LOG_NOTICE, LOG_NOTICE}));
 }
 
 } // namespace

@@ -22,19 +22,19 @@ QStringList trackAndCapture(const QString& event, const AnalyticsMetadata& metad
 
 TEST(AnalyticsLogLine, EventWithMetadata)
 {
-    EXPECT_EQ(trackAndCapture("note_created", { { "source", "menu_or_shortcut" } }),
-        QStringList { R"(event=note_created metadata=["source": "menu_or_shortcut"])" });
+    EXPECT_EQ(trackAndCapture("note_created", {{"source", "menu_or_shortcut"}}),
+        QStringList {R"(event=note_created metadata=["source": "menu_or_shortcut"])"});
 }
 
 TEST(AnalyticsLogLine, EmptyMetadataIsWrittenAsTheEmptyDictionary)
 {
-    EXPECT_EQ(trackAndCapture("app_launched", {}), QStringList { "event=app_launched metadata=[:]" });
+    EXPECT_EQ(trackAndCapture("app_launched", {}), QStringList {"event=app_launched metadata=[:]"});
 }
 
 TEST(AnalyticsLogLine, SeveralEntriesAreSeparatedByCommaAndBlank)
 {
     const QStringList lines = trackAndCapture("automation_hook_triggered",
-        { { "event", "note_created" }, { "payloadCount", "2" } });
+        {{"event", "note_created"}, {"payloadCount", "2"}});
     ASSERT_EQ(lines.size(), 1);
     EXPECT_EQ(lines[0],
         R"(event=automation_hook_triggered metadata=["event": "note_created", "payloadCount": "2"])");
@@ -44,7 +44,7 @@ TEST(AnalyticsLogLine, QuotesBackslashesAndControlCharactersAreEscaped)
 {
     const QString value = QString("say \"hi\"\\ ") + QChar(0) + "\n\r\t" + QChar(0x1B) + QChar(0x7F)
         + QChar(0x85) + " é 日本 '";
-    const QStringList lines = trackAndCapture("e", { { "k\"ey", value } });
+    const QStringList lines = trackAndCapture("e", {{"k\"ey", value}});
     ASSERT_EQ(lines.size(), 1);
     EXPECT_EQ(lines[0],
         R"(event=e metadata=["k\"ey": "say \"hi\"\\ \0\n\r\t\u{1B}\u{7F}\u{85} é 日本 '"])");
@@ -67,11 +67,11 @@ TEST(TelemetrySwitch, OnlyAStoredFalseSilencesTheTracker)
         bool logged;
     };
     const QList<Case> cases {
-        { "absent", QVariant(), true },
-        { "true", true, true },
-        { "false", false, false },
-        { "string", QString("false"), true },
-        { "integer zero", 0, true },
+        {"absent", QVariant(), true},
+        {"true", true, true},
+        {"false", false, false},
+        {"string", QString("false"), true},
+        {"integer zero", 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -89,7 +89,7 @@ TEST(TelemetrySwitch, IsReadAfreshOnEveryEvent)
     OSLogAnalyticsTracker::shared().track("second", {});
     UserDefaults::standard().set("norvelle.telemetryEnabled", true);
     OSLogAnalyticsTracker::shared().track("third", {});
-    EXPECT_EQ(log.messages(), (QStringList { "event=first metadata=[:]", "event=third metadata=[:]" }));
+    EXPECT_EQ(log.messages(), (QStringList {"event=first metadata=[:]", "event=third metadata=[:]"}));
 }
 
 TEST(TelemetrySwitch, AStoredFalseSurvivesARestart)

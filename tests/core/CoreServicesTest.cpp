@@ -3,9 +3,9 @@
 #include "core/OSLogAnalyticsTracker.h"
 #include "core/ReliabilityService.h"
 #include "platform/UserDefaults.h"
-#include "support/RecordingTracker.h"
 #include "support/LogCapture.h"
 #include "support/QtPrinters.h"
+#include "support/RecordingTracker.h"
 #include "support/TestHome.h"
 
 #include <gtest/gtest.h>
@@ -23,7 +23,7 @@ TEST(ReliabilityService, ReportsOnlyNotesAbove8000Characters)
 
     service.reportLargeNote(8001);
     service.reportLargeNote(8001);
-    const QList<Event> expected(2, Event { "large_note_detected", { { "characters", "8001" } } });
+    const QList<Event> expected(2, Event {"large_note_detected", {{"characters", "8001"}}});
     EXPECT_EQ(tracker.events(), expected);
 }
 
@@ -32,7 +32,7 @@ TEST(ReliabilityService, SharedInstanceLogsThroughTheSharedTracker)
     test::LogCapture log;
     ReliabilityService::shared().reportLargeNote(123456);
     EXPECT_EQ(log.messages(),
-        QStringList { R"(event=large_note_detected metadata=["characters": "123456"])" });
+        QStringList {R"(event=large_note_detected metadata=["characters": "123456"])"});
     EXPECT_EQ(&ReliabilityService::shared().tracker, &OSLogAnalyticsTracker::shared());
     EXPECT_EQ(&CrashTelemetryService::shared().tracker, &OSLogAnalyticsTracker::shared());
 }
@@ -40,7 +40,7 @@ TEST(ReliabilityService, SharedInstanceLogsThroughTheSharedTracker)
 TEST(LocalAutomationHooks, LogsTheEventAndThePayloadSizeButNotThePayload)
 {
     test::LogCapture log;
-    LocalAutomationHooks::shared().trigger("note_created", { { "title", "secret title" }, { "id", "ABC" } });
+    LocalAutomationHooks::shared().trigger("note_created", {{"title", "secret title"}, {"id", "ABC"}});
     const QStringList lines = log.messages();
     ASSERT_EQ(lines.size(), 1);
     EXPECT_EQ(lines[0],

@@ -39,7 +39,8 @@ private:
     static constexpr const char* variable = "NORVELLE_CRASH_TEST_HOME";
 };
 
-enum class Fault { segmentation, abort };
+enum class Fault { segmentation,
+    abort };
 
 // Kept from UndefinedBehaviorSanitizer, which would end the child at the null store itself.
 [[noreturn, gnu::no_sanitize("undefined")]] void launchAndCrash(const QString& home, Fault fault)
@@ -106,7 +107,7 @@ TEST(CrashTelemetry, ARunEndedBySegmentationFaultIsReportedOnceAtTheNextLaunch)
     crashChild(home.path, Fault::segmentation, SIGSEGV);
 
     EXPECT_EQ(nextLaunch(),
-        QStringList { R"(event=previous_run_crash_detected metadata=["signal": "SIGSEGV"])" });
+        QStringList {R"(event=previous_run_crash_detected metadata=["signal": "SIGSEGV"])"});
     EXPECT_FALSE(QFile::exists(CrashTelemetryService::crashRecordPath()));
     EXPECT_TRUE(nextLaunch().isEmpty());
 }
@@ -117,7 +118,7 @@ TEST(CrashTelemetry, ARunEndedByAbortIsReportedOnceAtTheNextLaunch)
     crashChild(home.path, Fault::abort, SIGABRT);
 
     EXPECT_EQ(nextLaunch(),
-        QStringList { R"(event=previous_run_crash_detected metadata=["signal": "SIGABRT"])" });
+        QStringList {R"(event=previous_run_crash_detected metadata=["signal": "SIGABRT"])"});
     EXPECT_TRUE(nextLaunch().isEmpty());
 }
 
@@ -136,7 +137,7 @@ TEST(CrashTelemetry, ANameStoredInTheSettingsIsReportedOnceAndRemoved)
 {
     UserDefaults::standard().set(lastCrashKey, QString("SIGSEGV"));
     EXPECT_EQ(nextLaunch(),
-        QStringList { R"(event=previous_run_crash_detected metadata=["signal": "SIGSEGV"])" });
+        QStringList {R"(event=previous_run_crash_detected metadata=["signal": "SIGSEGV"])"});
     EXPECT_FALSE(UserDefaults::standard().contains(lastCrashKey));
     EXPECT_TRUE(nextLaunch().isEmpty());
 }
@@ -148,7 +149,7 @@ TEST(CrashTelemetry, RecordAndSettingsTogetherGiveOneReport)
     UserDefaults::standard().set(lastCrashKey, QString("SIGSEGV"));
 
     EXPECT_EQ(nextLaunch(),
-        QStringList { R"(event=previous_run_crash_detected metadata=["signal": "SIGABRT"])" });
+        QStringList {R"(event=previous_run_crash_detected metadata=["signal": "SIGABRT"])"});
     EXPECT_FALSE(UserDefaults::standard().contains(lastCrashKey));
     EXPECT_TRUE(nextLaunch().isEmpty());
 }
@@ -156,7 +157,7 @@ TEST(CrashTelemetry, RecordAndSettingsTogetherGiveOneReport)
 TEST(CrashTelemetry, AnUnreadableRecordIsDroppedWithoutAReport)
 {
     QDir().mkpath(QFileInfo(CrashTelemetryService::crashRecordPath()).path());
-    for (const QByteArray& bytes : { QByteArray("\xff\x00garbage", 9), QByteArray(), QByteArray(4096, 'S') }) {
+    for (const QByteArray& bytes : {QByteArray("\xff\x00garbage", 9), QByteArray(), QByteArray(4096, 'S')}) {
         QFile file(CrashTelemetryService::crashRecordPath());
         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(bytes);

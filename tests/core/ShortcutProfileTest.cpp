@@ -13,7 +13,7 @@ using Action = NorvelleShortcutAction;
 
 ActionShortcut custom(ShortcutModifierPreset preset, const QString& letter)
 {
-    return ActionShortcut{false, preset, letter};
+    return ActionShortcut {false, preset, letter};
 }
 
 void storeRaw(const QByteArray& json)
@@ -37,7 +37,7 @@ TEST(ShortcutProfile, NothingStoredGivesTheDefaultShortcuts)
     EXPECT_EQ(profile.label(Action::newNote), "Shift+Super+N");
     EXPECT_EQ(profile.label(Action::clipboardHistory), "Shift+Super+V");
     EXPECT_EQ(profile.effectiveShortcut(Action::clipboardHistory),
-        (EffectiveShortcut{0x120000, "v"}));
+        (EffectiveShortcut {0x120000, "v"}));
 }
 
 TEST(ShortcutProfile, ReadsAStoredProfileIgnoringExtraKeys)
@@ -45,7 +45,7 @@ TEST(ShortcutProfile, ReadsAStoredProfileIgnoringExtraKeys)
     storeRaw(validStoredProfile);
     const NorvelleShortcutsProfile profile = loadShortcutsProfile();
     EXPECT_EQ(profile.openWorkspace, custom(ShortcutModifierPreset::commandOption, "w"));
-    EXPECT_EQ(profile.newNote, (ActionShortcut{true, ShortcutModifierPreset::commandShift, "n"}));
+    EXPECT_EQ(profile.newNote, (ActionShortcut {true, ShortcutModifierPreset::commandShift, "n"}));
     EXPECT_EQ(profile.clipboardHistory, custom(ShortcutModifierPreset::controlOptionCommand, "c"));
     EXPECT_EQ(profile.label(Action::openWorkspace), "Alt+Super+W");
     EXPECT_EQ(profile.label(Action::clipboardHistory), "Ctrl+Alt+Super+C");
@@ -53,7 +53,7 @@ TEST(ShortcutProfile, ReadsAStoredProfileIgnoringExtraKeys)
 
 TEST(ShortcutProfile, AnyFaultInTheStoredProfileLoadsTheWholeDefault)
 {
-    const QList<QByteArray> broken{
+    const QList<QByteArray> broken {
         "not json",
         "",
         "[]",
@@ -138,11 +138,11 @@ TEST(ShortcutProfile, EffectiveShortcutFallsBackOnlyWhereTheRulesSay)
 {
     NorvelleShortcutsProfile profile = NorvelleShortcutsProfile::defaults();
     // usesDefault wins over whatever the other fields hold.
-    profile.openWorkspace = ActionShortcut{true, ShortcutModifierPreset::commandOption, "x"};
-    EXPECT_EQ(profile.effectiveShortcut(Action::openWorkspace), (EffectiveShortcut{0x120000, "k"}));
+    profile.openWorkspace = ActionShortcut {true, ShortcutModifierPreset::commandOption, "x"};
+    EXPECT_EQ(profile.effectiveShortcut(Action::openWorkspace), (EffectiveShortcut {0x120000, "k"}));
     // An invalid letter keeps the entry's row with the default letter.
     profile.newNote = custom(ShortcutModifierPreset::commandOption, "7");
-    EXPECT_EQ(profile.effectiveShortcut(Action::newNote), (EffectiveShortcut{0x180000, "n"}));
+    EXPECT_EQ(profile.effectiveShortcut(Action::newNote), (EffectiveShortcut {0x180000, "n"}));
     profile.clipboardHistory = custom(ShortcutModifierPreset::controlOptionCommand, "é");
     EXPECT_EQ(profile.label(Action::clipboardHistory), "Ctrl+Alt+Super+V");
 }
@@ -155,7 +155,7 @@ TEST(ShortcutValidation, RefusesAnythingButOneLetterUnlessTheDefaultIsProposed)
         message);
     EXPECT_EQ(shortcutValidationMessage(Action::newNote, custom(ShortcutModifierPreset::commandOption, ""), current),
         message);
-    EXPECT_EQ(shortcutValidationMessage(Action::newNote, ActionShortcut{true, ShortcutModifierPreset::commandOption, "7"},
+    EXPECT_EQ(shortcutValidationMessage(Action::newNote, ActionShortcut {true, ShortcutModifierPreset::commandOption, "7"},
                   current),
         std::nullopt);
     EXPECT_EQ(shortcutValidationMessage(Action::newNote, custom(ShortcutModifierPreset::commandOption, "Jot"), current),

@@ -62,9 +62,15 @@ TEST_F(AaPopupModelTest, FontSizeReportsPickTheMarkedStyles)
         const char* compact;
         const char* full;
     } cases[] = {
-        {21, "Title", "Title"}, {20, "Heading", "Heading"}, {17, "Heading", "Heading"},
-        {16, "Body", "Subheading"}, {15, "Body", "Subheading"}, {14, "Body", "Body"},
-        {13, "Body", "Body"}, {12, "Body", "Caption"}, {-3, "Body", "Caption"},
+        {21, "Title", "Title"},
+        {20, "Heading", "Heading"},
+        {17, "Heading", "Heading"},
+        {16, "Body", "Subheading"},
+        {15, "Body", "Subheading"},
+        {14, "Body", "Body"},
+        {13, "Body", "Body"},
+        {12, "Body", "Caption"},
+        {-3, "Body", "Caption"},
     };
     for (const auto& c : cases) {
         postState({{"fontSize", c.size}}, &editor);
@@ -79,9 +85,9 @@ TEST_F(AaPopupModelTest, FontSizeReportsPickTheMarkedStyles)
 TEST_F(AaPopupModelTest, ReportsFallBackKeyByKey)
 {
     postState({{"bold", true}, {"italic", true}, {"underline", true}, {"strike", true},
-               {"alignment", "center"}, {"listStyle", "dash"}, {"isQuoted", true},
-               {"textColorHex", "#FF3B30"}, {"highlightHex", "#ADFF2F"}, {"fontSize", 18}},
-              &editor);
+                  {"alignment", "center"}, {"listStyle", "dash"}, {"isQuoted", true},
+                  {"textColorHex", "#FF3B30"}, {"highlightHex", "#ADFF2F"}, {"fontSize", 18}},
+        &editor);
     EXPECT_TRUE(model.isBold() && model.isItalic() && model.isUnderline() && model.isStrike() && model.quoteEnabled());
     EXPECT_EQ(model.textColorHex(), "#FF3B30");
     EXPECT_EQ(model.customTextColor(), QColor(0xFF, 0x3B, 0x30));
@@ -175,7 +181,7 @@ TEST_F(AaPopupModelTest, FieldCommitClampsOrResets)
         int size;
         const char* compact;
     } accepted[] = {{" 100 ", 72, "Title"}, {"3", 8, "Body"}, {"+20\n", 20, "Heading"}, {"-4", 8, "Body"},
-                    {"99999999999", 72, "Title"}};
+        {"99999999999", 72, "Title"}};
     for (const auto& c : accepted) {
         model.setFontSizeInput(c.typed);
         model.commitFontSizeInput();

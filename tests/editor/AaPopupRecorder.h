@@ -19,10 +19,22 @@ struct AaPopupRecorder {
         };
         return {
             [this](int size) { calls << QStringLiteral("fontSize:%1").arg(size); },
-            plain("bold"), plain("italic"), plain("underline"), plain("strike"),
-            plain("title"), plain("heading"), plain("body"), plain("subheading"), plain("caption"),
-            plain("monospaced"), text("textColor"), plain("highlight"), text("highlightColor"),
-            text("alignment"), text("list"), plain("quote"),
+            plain("bold"),
+            plain("italic"),
+            plain("underline"),
+            plain("strike"),
+            plain("title"),
+            plain("heading"),
+            plain("body"),
+            plain("subheading"),
+            plain("caption"),
+            plain("monospaced"),
+            text("textColor"),
+            plain("highlight"),
+            text("highlightColor"),
+            text("alignment"),
+            text("list"),
+            plain("quote"),
         };
     }
 };

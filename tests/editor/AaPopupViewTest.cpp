@@ -78,8 +78,7 @@ TEST_F(AaPopupViewTest, CompactControlsSendTheirCommands)
     click("fontSize.plus");
     click("fontSize.minus");
     click("fontSize.minus");
-    EXPECT_EQ(recorder.calls, (QStringList {"bold", "italic", "underline", "strike", "highlight", "title", "heading",
-                                            "body", "fontSize:15", "fontSize:14", "fontSize:13"}));
+    EXPECT_EQ(recorder.calls, (QStringList {"bold", "italic", "underline", "strike", "highlight", "title", "heading", "body", "fontSize:15", "fontSize:14", "fontSize:13"}));
     EXPECT_EQ(field()->text(), "13");
     EXPECT_FALSE(chip("bold")->isActive()) << "toggles wait for the editor's report";
 }
@@ -95,7 +94,7 @@ TEST_F(AaPopupViewTest, TwoQuickTapsOnBoldSendOne)
 TEST_F(AaPopupViewTest, ControlsFollowTheEditorsReport)
 {
     postState({{"bold", true}, {"strike", true}, {"fontSize", 20}, {"highlightHex", "#7DF9FF"},
-               {"alignment", "right"}, {"listStyle", "dash"}, {"isQuoted", true}});
+        {"alignment", "right"}, {"listStyle", "dash"}, {"isQuoted", true}});
     EXPECT_TRUE(chip("bold")->isActive());
     EXPECT_FALSE(chip("italic")->isActive());
     EXPECT_TRUE(chip("strike")->isActive());
@@ -150,14 +149,14 @@ TEST_F(AaPopupViewTest, ExpandedSectionsSendTheirCommands)
         click("fullStyle." + style);
     }
     for (const char* name : {"format.bold", "format.italic", "format.underline", "format.strike", "align.left",
-                             "align.center", "align.right", "align.justify", "list.number", "list.bullet",
-                             "list.dash", "list.dash", "quote"}) {
+             "align.center", "align.right", "align.justify", "list.number", "list.bullet",
+             "list.dash", "list.dash", "quote"}) {
         click(name);
     }
     EXPECT_EQ(recorder.calls,
-              (QStringList {"title", "heading", "subheading", "body", "caption", "monospaced", "bold", "italic",
-                            "underline", "strike", "alignment:left", "alignment:center", "alignment:right",
-                            "alignment:justify", "list:number", "list:bullet", "list:dash", "list:dash", "quote"}));
+        (QStringList {"title", "heading", "subheading", "body", "caption", "monospaced", "bold", "italic",
+            "underline", "strike", "alignment:left", "alignment:center", "alignment:right",
+            "alignment:justify", "list:number", "list:bullet", "list:dash", "list:dash", "quote"}));
     EXPECT_TRUE(chip("fullStyle.Monospaced")->isActive());
     EXPECT_TRUE(chip("list.dash")->isActive());
     EXPECT_TRUE(chip("quote")->isActive());
@@ -223,7 +222,7 @@ TEST(AaPopupScreenshots, SavesCompactAndExpandedInBothThemes)
         NotificationCenter::defaultCenter().post(
             EditorCommands::formattingStateDidChange, &editor,
             {{"bold", true}, {"underline", true}, {"fontSize", 18}, {"textColorHex", "#007AFF"},
-             {"highlightHex", "#ADFF2F"}, {"alignment", "center"}, {"listStyle", "bullet"}});
+                {"highlightHex", "#ADFF2F"}, {"alignment", "center"}, {"listStyle", "bullet"}});
         view.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
         for (const bool expanded : {false, true}) {
@@ -241,8 +240,7 @@ TEST(AaPopupScreenshots, SavesCompactAndExpandedInBothThemes)
             EXPECT_TRUE(rendered.save(folder + name));
 
             const RenderedImage image(rendered);
-            EXPECT_EQ(image.logicalSize(), QSize(AaPopupView::popupWidth,
-                                                 expanded ? AaPopupView::expandedHeight : AaPopupView::compactHeight));
+            EXPECT_EQ(image.logicalSize(), QSize(AaPopupView::popupWidth, expanded ? AaPopupView::expandedHeight : AaPopupView::compactHeight));
             const auto area = [&](const char* name) {
                 const auto* widget = view.findChild<QWidget*>(QString::fromLatin1(name));
                 EXPECT_TRUE(widget && widget->isVisible()) << name;

@@ -1,6 +1,6 @@
 #include "editor/ChecklistEditing.h"
-#include "editor/EditorFonts.h"
 #include "editor/ChecklistMarkerAttachment.h"
+#include "editor/EditorFonts.h"
 #include "editor/TextStorage.h"
 
 #include <QTextCursor>

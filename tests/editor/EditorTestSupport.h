@@ -34,7 +34,8 @@ inline void typeText(QWidget& widget, const QString& text)
 class EditorProbe {
 public:
     struct Report {
-        enum Kind { RichData, Text } kind;
+        enum Kind { RichData,
+            Text } kind;
         std::optional<QByteArray> richData;
         QString text;
     };

@@ -1,7 +1,7 @@
-#include "editor/ChecklistEditing.h"
-#include "editor/EditorFonts.h"
-#include "editor/ChecklistMarkerAttachment.h"
 #include "editor/RichTextBody.h"
+#include "editor/ChecklistEditing.h"
+#include "editor/ChecklistMarkerAttachment.h"
+#include "editor/EditorFonts.h"
 #include "editor/TextStorage.h"
 
 #include <QTextCursor>

@@ -105,7 +105,10 @@ TEST(TableEditing, EscapeLeavesTheTableAlsoFromTheVeryEnd)
 
 struct MenuProbe {
     explicit MenuProbe(EditorProbe& probe, int index)
-        : standard(new QMenu), menu(probe.editor->coordinator().tableContextMenu(standard, index)) {}
+        : standard(new QMenu)
+        , menu(probe.editor->coordinator().tableContextMenu(standard, index))
+    {
+    }
     ~MenuProbe()
     {
         if (menu != standard)
@@ -263,14 +266,14 @@ TEST(TableMenu, ColumnLeftRowUpAndTheEdgesOfSmallTables)
         EXPECT_TRUE(middle.item(title)->isEnabled()) << title;
 
     MenuProbe(probe, cellStart(probe, 1, 1)).item("Add Column Left")->trigger();
-    EXPECT_EQ(rowTexts(probe, 1), (QStringList{"r1c0", "", "r1c1", "r1c2"}));
+    EXPECT_EQ(rowTexts(probe, 1), (QStringList {"r1c0", "", "r1c1", "r1c2"}));
     EXPECT_EQ(probe.view().textCursor().position(), cellStart(probe, 1, 1) + 1);
     MenuProbe(probe, cellStart(probe, 2, 3)).item("Move Column Left")->trigger();
-    EXPECT_EQ(rowTexts(probe, 2), (QStringList{"r2c0", "", "r2c2", "r2c1"}));
+    EXPECT_EQ(rowTexts(probe, 2), (QStringList {"r2c0", "", "r2c2", "r2c1"}));
     EXPECT_EQ(probe.view().textCursor().position(), cellStart(probe, 2, 2) + 1);
     MenuProbe(probe, cellStart(probe, 2, 0)).item("Move Row Up")->trigger();
-    EXPECT_EQ(rowTexts(probe, 1), (QStringList{"r2c0", "", "r2c2", "r2c1"}));
-    EXPECT_EQ(rowTexts(probe, 2), (QStringList{"r1c0", "", "r1c2", "r1c1"}));
+    EXPECT_EQ(rowTexts(probe, 1), (QStringList {"r2c0", "", "r2c2", "r2c1"}));
+    EXPECT_EQ(rowTexts(probe, 2), (QStringList {"r1c0", "", "r1c2", "r1c1"}));
     EXPECT_EQ(probe.view().textCursor().position(), cellStart(probe, 1, 0) + 1);
 
     // One row and one column: nothing to move or delete but the table.

@@ -1,6 +1,6 @@
+#include "objectstore/ObjectStore.h"
 #include "objectstore/ManagedObject.h"
 #include "objectstore/ObjectContext.h"
-#include "objectstore/ObjectStore.h"
 #include "objectstore/SqliteConnection.h"
 #include "support/TestHome.h"
 
@@ -19,18 +19,27 @@ namespace {
 // A small entity with one attribute of every type.
 class Item : public ManagedObject {
 public:
-    enum { Uid, When, Name, Bytes, Count, Flag, Ratio };
-    explicit Item(const EntityDescription& entity) : ManagedObject(entity) { }
+    enum { Uid,
+        When,
+        Name,
+        Bytes,
+        Count,
+        Flag,
+        Ratio };
+    explicit Item(const EntityDescription& entity)
+        : ManagedObject(entity)
+    {
+    }
     static const EntityDescription& entity()
     {
         static const EntityDescription description {
             "Item",
-            { { "uid", AttributeType::UUID }, { "when", AttributeType::Date }, { "name", AttributeType::String },
-              { "bytes", AttributeType::Binary, {}, true }, { "count", AttributeType::Integer64, qint64(0) },
-              { "flag", AttributeType::Boolean, false }, { "ratio", AttributeType::Double } },
+            {{"uid", AttributeType::UUID}, {"when", AttributeType::Date}, {"name", AttributeType::String},
+                {"bytes", AttributeType::Binary, {}, true}, {"count", AttributeType::Integer64, qint64(0)},
+                {"flag", AttributeType::Boolean, false}, {"ratio", AttributeType::Double}},
             [](const EntityDescription& entity) { return std::make_shared<Item>(entity); },
             {},
-            { { "unfinished", unfinished() } },
+            {{"unfinished", unfinished()}},
         };
         return description;
     }
@@ -46,14 +55,14 @@ const EntityDescription& olderItem()
 {
     static const EntityDescription description {
         "Item",
-        { { "uid", AttributeType::UUID }, { "when", AttributeType::Date }, { "name", AttributeType::String },
-          { "bytes", AttributeType::Binary }, { "count", AttributeType::Integer64 } },
+        {{"uid", AttributeType::UUID}, {"when", AttributeType::Date}, {"name", AttributeType::String},
+            {"bytes", AttributeType::Binary}, {"count", AttributeType::Integer64}},
         [](const EntityDescription& entity) { return std::make_shared<Item>(entity); },
     };
     return description;
 }
 
-const ObjectModel model { "Test", { &Item::entity() } };
+const ObjectModel model {"Test", {&Item::entity()}};
 
 QString storePath()
 {
@@ -112,7 +121,7 @@ TEST(ObjectStore, FetchFiltersAndSortsInTheStoreAndOverUnsavedChanges)
 {
     auto store = openStore();
     ObjectContext& context = store->viewContext();
-    for (const auto& [name, count] : std::vector<std::pair<QString, int>> { { "Apple", 3 }, { "banana", 1 }, { "Cherry", 2 }, { "Äpfel", 5 } }) {
+    for (const auto& [name, count] : std::vector<std::pair<QString, int>> {{"Apple", 3}, {"banana", 1}, {"Cherry", 2}, {"Äpfel", 5}}) {
         insertItem(context, name, count);
     }
     insertItem(context, QString(), 4);
@@ -120,26 +129,26 @@ TEST(ObjectStore, FetchFiltersAndSortsInTheStoreAndOverUnsavedChanges)
 
     TypedFetchRequest<Item> request;
     request.predicate = Predicate::greaterThan("count", 1) && !Predicate::contains("name", "err");
-    request.sortDescriptors = { { "count", false } };
-    EXPECT_EQ(names(context.fetch(request)), (QStringList { "Äpfel", QString(), "Apple" }));
+    request.sortDescriptors = {{"count", false}};
+    EXPECT_EQ(names(context.fetch(request)), (QStringList {"Äpfel", QString(), "Apple"}));
     request.fetchLimit = 1;
-    EXPECT_EQ(names(context.fetch(request)), QStringList { "Äpfel" });
+    EXPECT_EQ(names(context.fetch(request)), QStringList {"Äpfel"});
     request.fetchLimit = 0;
 
     TypedFetchRequest<Item> byText;
     byText.predicate = Predicate::contains("name", "äP") || Predicate::isNull("name");
-    byText.sortDescriptors = { { "name", true } };
-    EXPECT_EQ(names(context.fetch(byText)), (QStringList { QString(), "Äpfel" }));
+    byText.sortDescriptors = {{"name", true}};
+    EXPECT_EQ(names(context.fetch(byText)), (QStringList {QString(), "Äpfel"}));
 
     // Unsaved: a change that makes a row match, one that makes it fail, an insert, a deletion.
     auto all = context.fetch(TypedFetchRequest<Item>());
-    all[1]->setCount(10);  // banana now matches
-    all[0]->setCount(0);   // Apple no longer does
+    all[1]->setCount(10); // banana now matches
+    all[0]->setCount(0); // Apple no longer does
     insertItem(context, "Date", 7);
     context.deleteObject(all[3]); // Äpfel
-    EXPECT_EQ(names(context.fetch(request)), (QStringList { "banana", "Date", QString() }));
+    EXPECT_EQ(names(context.fetch(request)), (QStringList {"banana", "Date", QString()}));
     request.fetchLimit = 2;
-    EXPECT_EQ(names(context.fetch(request)), (QStringList { "banana", "Date" }));
+    EXPECT_EQ(names(context.fetch(request)), (QStringList {"banana", "Date"}));
     EXPECT_EQ(context.count(TypedFetchRequest<Item>()), 5);
 
     // After the save the store gives the same answer on its own.
@@ -147,7 +156,7 @@ TEST(ObjectStore, FetchFiltersAndSortsInTheStoreAndOverUnsavedChanges)
     auto reopened = openStore();
     store.reset();
     request.fetchLimit = 0;
-    EXPECT_EQ(names(reopened->viewContext().fetch(request)), (QStringList { "banana", "Date", QString() }));
+    EXPECT_EQ(names(reopened->viewContext().fetch(request)), (QStringList {"banana", "Date", QString()}));
 }
 
 TEST(ObjectStore, ABadFetchReportsAnErrorInsteadOfResults)
@@ -155,7 +164,7 @@ TEST(ObjectStore, ABadFetchReportsAnErrorInsteadOfResults)
     auto store = openStore();
     insertItem(store->viewContext(), "x");
     TypedFetchRequest<Item> request;
-    request.sortDescriptors = { { "nope", true } };
+    request.sortDescriptors = {{"nope", true}};
     std::optional<ObjectStoreError> error;
     EXPECT_TRUE(store->viewContext().fetch(request, &error).empty());
     ASSERT_TRUE(error.has_value());
@@ -192,7 +201,7 @@ TEST(ObjectStore, RollbackForgetsInsertsChangesAndDeletions)
     EXPECT_EQ(kept->name(), "kept");
     EXPECT_FALSE(gone->isDeleted());
     EXPECT_EQ(added->managedObjectContext(), nullptr);
-    EXPECT_EQ(names(context.fetch(TypedFetchRequest<Item>())), (QStringList { "kept", "gone" }));
+    EXPECT_EQ(names(context.fetch(TypedFetchRequest<Item>())), (QStringList {"kept", "gone"}));
     EXPECT_FALSE(context.existingObject(added->objectID()));
 }
 
@@ -216,7 +225,7 @@ TEST(ObjectStore, AFailedSaveWritesNothingAndKeepsTheChangesForTheNextSave)
     EXPECT_EQ(saved.count(), 0);
     {
         auto other = openStore();
-        EXPECT_EQ(names(other->viewContext().fetch(TypedFetchRequest<Item>())), QStringList { "first" });
+        EXPECT_EQ(names(other->viewContext().fetch(TypedFetchRequest<Item>())), QStringList {"first"});
     }
 
     execute(storePath(), "DROP TRIGGER refuse");
@@ -248,7 +257,7 @@ TEST(ObjectStore, ManyObjectsAreLookedUpTogetherAndABulkChangeSavesOnlyWhatChang
     auto held = context.existingObject(ids[5]);
     held->setValue(Item::Name, "unsaved");
     context.deleteObject(context.existingObject(ids[6]));
-    std::vector<ObjectID> asked { ids[7], ids[5], ids[6], ObjectID(store->identifier(), "Item", 99999) };
+    std::vector<ObjectID> asked {ids[7], ids[5], ids[6], ObjectID(store->identifier(), "Item", 99999)};
     asked.insert(asked.end(), ids.begin() + 8, ids.end());
     const auto found = context.existingObjects(asked);
     ASSERT_EQ(found.size(), asked.size() - 2) << "neither the deleted nor the unknown one";
@@ -291,7 +300,7 @@ TEST(ObjectStore, ALargeValueLeftInTheStoreIsNeverLostByAChangeARollbackOrADelet
     ASSERT_EQ(items.size(), 3u);
 
     items[0]->setValue(Item::Count, 10);
-    EXPECT_EQ(items[0]->changedAttributes(), std::vector<int> { Item::Count });
+    EXPECT_EQ(items[0]->changedAttributes(), std::vector<int> {Item::Count});
     context.rollback();
     EXPECT_EQ(items[0]->value(Item::Bytes), large);
 
@@ -338,11 +347,11 @@ TEST(ObjectStore, ObjectIdUrisParseBackAndRejectOtherText)
     const ObjectID id(QUuid::createUuid(), "Item", 42);
     EXPECT_EQ(ObjectID::fromURI(id.uriString()), id);
     EXPECT_EQ(id.uriRepresentation().toString(), id.uriString());
-    for (const char* text : { "", "x-norvelle://nope/Item/p1", "x-coredata://00000000-0000-0000-0000-000000000001/Item/p1",
-                              "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p0",
-                              "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p-1",
-                              "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p99999999999999999999",
-                              "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p1\n" }) {
+    for (const char* text : {"", "x-norvelle://nope/Item/p1", "x-coredata://00000000-0000-0000-0000-000000000001/Item/p1",
+             "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p0",
+             "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p-1",
+             "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p99999999999999999999",
+             "x-norvelle://6f1c2b9e-1d2a-4c55-9a8e-0b6f3d2e4a11/Item/p1\n"}) {
         EXPECT_FALSE(ObjectID::fromURI(text).has_value()) << text;
     }
     auto store = openStore();
@@ -352,7 +361,7 @@ TEST(ObjectStore, ObjectIdUrisParseBackAndRejectOtherText)
 
 TEST(ObjectStore, AttributesTheModelGainedBecomeColumnsOnLoad)
 {
-    const ObjectModel older { "Test", { &olderItem() } };
+    const ObjectModel older {"Test", {&olderItem()}};
     QString key;
     {
         auto store = openStore(older);
@@ -388,7 +397,8 @@ TEST(ObjectStore, MovingFilesAsideKeepsThemOpenableAsOneDatabase)
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(storePath().toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode=WAL; CREATE TABLE t (x); INSERT INTO t VALUES ('in the log');",
-                           nullptr, nullptr, nullptr), SQLITE_OK);
+                  nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     int persist = 1;
     sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
@@ -416,7 +426,7 @@ TEST(ObjectStore, TheContextLetsGoOfWhatNobodyHoldsAndKeepsWhatIsUnsaved)
 {
     auto store = openStore();
     ObjectContext& context = store->viewContext();
-    for (const char* name : { "a", "b", "c" }) {
+    for (const char* name : {"a", "b", "c"}) {
         insertItem(context, name, 1);
     }
     EXPECT_EQ(context.registeredObjectCount(), 3) << "unsaved inserts stay";
@@ -452,7 +462,7 @@ TEST(ObjectStore, VisitingValuesGivesTheColumnsAskedForOfEveryObjectWithUnsavedC
 {
     auto store = openStore();
     ObjectContext& context = store->viewContext();
-    for (const auto& [name, count] : std::vector<std::pair<QString, int>> { { "kept", 1 }, { "changed", 2 }, { "deleted", 3 } }) {
+    for (const auto& [name, count] : std::vector<std::pair<QString, int>> {{"kept", 1}, {"changed", 2}, {"deleted", 3}}) {
         insertItem(context, name, count);
     }
     ASSERT_FALSE(context.save());
@@ -469,11 +479,11 @@ TEST(ObjectStore, VisitingValuesGivesTheColumnsAskedForOfEveryObjectWithUnsavedC
         EXPECT_EQ(id.entityName(), "Item");
         seen.insert(values[1].toString(), values[0].toLongLong());
     };
-    EXPECT_FALSE(context.visitValues(Item::entity(), { Item::Count, Item::Name }, visit));
-    EXPECT_EQ(seen, (QMap<QString, qint64> { { "kept", 1 }, { "renamed", 2 }, { "inserted", 4 } }));
+    EXPECT_FALSE(context.visitValues(Item::entity(), {Item::Count, Item::Name}, visit));
+    EXPECT_EQ(seen, (QMap<QString, qint64> {{"kept", 1}, {"renamed", 2}, {"inserted", 4}}));
     EXPECT_EQ(context.registeredObjectCount(), 3) << "no object was made for the unchanged row";
 
-    std::optional<ObjectStoreError> error = context.visitValues(Item::entity(), { Item::Ratio + 1 }, visit);
+    std::optional<ObjectStoreError> error = context.visitValues(Item::entity(), {Item::Ratio + 1}, visit);
     ASSERT_TRUE(error.has_value());
     EXPECT_EQ(error->code(), ObjectStoreError::Code::ReadFailed);
 }
@@ -482,8 +492,8 @@ TEST(ObjectStore, ABlankTextFilterGivesOneAnswerInTheStoreAndInMemoryAndReadsOnl
 {
     auto store = openStore();
     ObjectContext& context = store->viewContext();
-    const QStringList blank { QString(), "", " \t\r\n", QString::fromUtf8("\u00a0\u3000\u2029\u0085") };
-    const QStringList written { "a", " b ", QString::fromUtf8("\u200b"), "\u00a0x" };
+    const QStringList blank {QString(), "", " \t\r\n", QString::fromUtf8("\u00a0\u3000\u2029\u0085")};
+    const QStringList written {"a", " b ", QString::fromUtf8("\u200b"), "\u00a0x"};
     for (const QString& name : blank + written) {
         insertItem(context, name, 5);
     }
@@ -509,7 +519,8 @@ TEST(ObjectStore, ABlankTextFilterGivesOneAnswerInTheStoreAndInMemoryAndReadsOnl
     sqlite3_stmt* plan = nullptr;
     // As a fetch asks: every column, in row order.
     const QByteArray sql = ("EXPLAIN QUERY PLAN SELECT _pk, uid, \"when\", name, bytes, count, flag, ratio FROM Item WHERE "
-                            + condition + " ORDER BY _pk ASC").toUtf8();
+        + condition + " ORDER BY _pk ASC")
+                               .toUtf8();
     ASSERT_EQ(sqlite3_prepare_v2(db, sql.constData(), -1, &plan, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
     std::vector<QByteArray> boundBytes;
     for (size_t i = 0; i < bindings.size(); ++i) {
@@ -532,7 +543,9 @@ TEST(ObjectStore, AFileCutShortFailsTheLoadButPagesStillInTheLogDoNot)
     ASSERT_EQ(sqlite3_open(storePath().toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 100) "
                                "INSERT INTO Item (name, count) SELECT printf('%.3000c', 'x'), i FROM n",
-                           nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+                  nullptr, nullptr, nullptr),
+        SQLITE_OK)
+        << sqlite3_errmsg(db);
     sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     int persist = 1;
     sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
@@ -586,7 +599,8 @@ TEST(ObjectStore, LargeSavesInARowFindTheLogCopiedBackAndAllReopen)
             EXPECT_FALSE(context.save());
             QThread::msleep(50);
             return logSalts() != firstSalts;
-        }, 20000));
+        },
+            20000));
     }
     auto store = openStore();
     const auto items = store->viewContext().fetch(TypedFetchRequest<Item>());

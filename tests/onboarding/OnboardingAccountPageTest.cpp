@@ -1,7 +1,7 @@
 // The onboarding's account page over the account services and a loopback server.
+#include "onboarding/OnboardingAccountPage.h"
 #include "account/GoogleSignInButton.h"
 #include "account/GoogleSignInFixture.h"
-#include "onboarding/OnboardingAccountPage.h"
 #include "ui/PlainButton.h"
 #include "ui/TextLabel.h"
 

@@ -2,11 +2,9 @@
 // through its buttons and keys.
 #include "account/GoogleSignInButton.h"
 #include "account/GoogleSignInFixture.h"
-#include "onboarding/OnboardingAccountPage.h"
-#include "ui/PlainButton.h"
-#include "ui/TextLabel.h"
 #include "onboarding/LaunchAtLoginCard.h"
 #include "onboarding/LaunchAtLoginPage.h"
+#include "onboarding/OnboardingAccountPage.h"
 #include "onboarding/OnboardingPageDots.h"
 #include "onboarding/OnboardingSlide.h"
 #include "onboarding/OnboardingView.h"
@@ -15,6 +13,8 @@
 #include "platform/LoginItem.h"
 #include "platform/UserDefaults.h"
 #include "support/TestHome.h"
+#include "ui/PlainButton.h"
+#include "ui/TextLabel.h"
 
 #include <QDir>
 #include <QFile>

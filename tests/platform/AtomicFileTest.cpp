@@ -57,7 +57,7 @@ TEST(AtomicFile, ReplacesTheWholeFileKeepingItsPermissionsAndLeavesNothingBeside
     const std::optional<QString> missingFolder = AtomicFile::write(folder + "/none/note.txt", "text");
     ASSERT_TRUE(missingFolder);
     EXPECT_FALSE(missingFolder->isEmpty());
-    EXPECT_EQ(filesIn(folder), QStringList({ "link.txt", "note.txt", "secret.json" }));
+    EXPECT_EQ(filesIn(folder), QStringList({"link.txt", "note.txt", "secret.json"}));
 }
 
 // The child of the full-disk test below, with the file it writes named in its environment.
@@ -88,5 +88,5 @@ TEST(AtomicFile, AWriteOnAFullDiskLeavesThePreviousFileWholeAndNoTemporaryFile)
     variables.insert(pathVariable, path);
     EXPECT_TRUE(test::FileSizeLimit::runChildTest("AtomicFile.DISABLED_WritesOnAFullDisk", variables));
     EXPECT_EQ(contents(path), QByteArray(64 * 1024, 'x'));
-    EXPECT_EQ(filesIn(folder), QStringList({ "defaults.json" }));
+    EXPECT_EQ(filesIn(folder), QStringList({"defaults.json"}));
 }

@@ -15,8 +15,7 @@ TEST(GlobalHotKeysWithoutDisplay, RegistrationFailsCleanlyAndSaysSoOnce)
     X11GlobalHotKeys hotKeys;
     hotKeys.setPressHandler([](quint32) { FAIL() << "no press can arrive"; });
     for (int attempt = 0; attempt < 3; ++attempt) {
-        const HotKeyRegistration registration =
-            hotKeys.registerHotKey(KEY_V, GlobalHotKeys::super | GlobalHotKeys::shift, quint32(attempt + 1));
+        const HotKeyRegistration registration = hotKeys.registerHotKey(KEY_V, GlobalHotKeys::super | GlobalHotKeys::shift, quint32(attempt + 1));
         EXPECT_FALSE(registration.succeeded());
         EXPECT_EQ(registration.error, HotKeyError::noDisplay);
         EXPECT_EQ(registration.ref, 0u);

@@ -1,5 +1,5 @@
-#include "platform/GraphemeTally.h"
 #include "platform/GraphemeWalker.h"
+#include "platform/GraphemeTally.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@ const QString mixed = accented + family + toned + QStringLiteral("x");
 TEST(GraphemeWalkerTest, CountsAndSplitsUserPerceivedCharacters)
 {
     EXPECT_EQ(GraphemeWalker::count(mixed), 4);
-    EXPECT_EQ(GraphemeWalker::split(mixed), (QStringList { accented, family, toned, QStringLiteral("x") }));
+    EXPECT_EQ(GraphemeWalker::split(mixed), (QStringList {accented, family, toned, QStringLiteral("x")}));
     EXPECT_EQ(GraphemeWalker::count(QString()), 0);
     EXPECT_TRUE(GraphemeWalker::split(QString()).isEmpty());
 

@@ -30,7 +30,7 @@ struct Exchange {
         std::optional<HttpResult> result;
         client.send(request, [&](HttpResult r) { result = std::move(r); });
         EXPECT_TRUE(test::waitUntil([&] { return result.has_value(); }, 10000));
-        return result.value_or(HttpResult(HttpError{HttpError::Kind::transferFailed, {}}));
+        return result.value_or(HttpResult(HttpError {HttpError::Kind::transferFailed, {}}));
     }
 
     std::optional<HttpError::Kind> errorOf(const HttpResult& result)
@@ -52,7 +52,7 @@ TEST(HttpClient, GivesBackEveryStatusWithItsBodyAndSendsWhatItIsGiven)
     request.method = "POST";
     request.body = "{\"a\":1}";
     request.headers.append({QByteArray("Content-Type"), QByteArray("application/json")});
-    for (const auto& [status, body] : {std::pair{404, QByteArray("missing")}, {500, "boom"}, {204, ""}}) {
+    for (const auto& [status, body] : {std::pair {404, QByteArray("missing")}, {500, "boom"}, {204, ""}}) {
         const HttpResult result = e.send(request);
         ASSERT_TRUE(std::holds_alternative<HttpResponse>(result));
         EXPECT_EQ(std::get<HttpResponse>(result).status, status);

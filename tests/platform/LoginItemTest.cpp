@@ -37,7 +37,9 @@ QString execCommand(const QString& entry)
     for (qsizetype i = 0; i < value.size(); ++i) {
         if (value[i] == '\\' && i + 1 < value.size()) {
             const QChar next = value[++i];
-            unescaped += next == 'n' ? QChar('\n') : next == 't' ? QChar('\t') : next == 'r' ? QChar('\r') : next;
+            unescaped += next == 'n' ? QChar('\n') : next == 't' ? QChar('\t')
+                : next == 'r'                                    ? QChar('\r')
+                                                                 : next;
         } else {
             unescaped += value[i];
         }

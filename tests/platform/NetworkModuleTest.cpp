@@ -1,5 +1,5 @@
-#include "platform/LoopbackListener.h"
 #include "platform/NetworkModule.h"
+#include "platform/LoopbackListener.h"
 
 #include "support/TestHome.h"
 
@@ -60,7 +60,7 @@ TEST(NetworkModule, TheListenerAnswersEachWholeRequestHeadAndRefusesAnEndlessOne
     int answered = 0;
     ASSERT_TRUE(listener->listen([&](const QByteArray& head) {
         heads.append(head);
-        return LoopbackListener::Answer{"200 OK", "<p>hi</p>", [&] { ++answered; }};
+        return LoopbackListener::Answer {"200 OK", "<p>hi</p>", [&] { ++answered; }};
     }));
     ASSERT_NE(listener->port(), 0);
 
@@ -69,7 +69,7 @@ TEST(NetworkModule, TheListenerAnswersEachWholeRequestHeadAndRefusesAnEndlessOne
     EXPECT_TRUE(reply.startsWith("HTTP/1.1 200 OK\r\n")) << reply.constData();
     EXPECT_TRUE(reply.contains("Content-Length: 9\r\n"));
     EXPECT_TRUE(reply.endsWith("\r\n\r\n<p>hi</p>"));
-    EXPECT_EQ(heads, QList<QByteArray>{"GET /path?a=1 HTTP/1.1\r\nHost: x"});
+    EXPECT_EQ(heads, QList<QByteArray> {"GET /path?a=1 HTTP/1.1\r\nHost: x"});
     EXPECT_EQ(answered, 1);
 
     // Far more than any redirect, with no blank line: refused without asking the handler.
@@ -90,7 +90,7 @@ TEST(NetworkModule, TheListenerAnswersEachWholeRequestHeadAndRefusesAnEndlessOne
 TEST(NetworkModule, TheListenerAnswersARequestWhileFortySilentConnectionsAreHeldAndRenewed)
 {
     std::unique_ptr<LoopbackListener> listener = NetworkModule::shared()->makeLoopbackListener();
-    ASSERT_TRUE(listener->listen([](const QByteArray&) { return LoopbackListener::Answer{"200 OK", "<p>hi</p>", {}}; }));
+    ASSERT_TRUE(listener->listen([](const QByteArray&) { return LoopbackListener::Answer {"200 OK", "<p>hi</p>", {}}; }));
     std::vector<std::unique_ptr<QTcpSocket>> silent(40);
     int dropped = 0;
     const auto renew = [&] {
@@ -108,7 +108,8 @@ TEST(NetworkModule, TheListenerAnswersARequestWhileFortySilentConnectionsAreHeld
     ASSERT_TRUE(test::waitUntil([&] {
         renew();
         return dropped >= overLimit;
-    }, 20000));
+    },
+        20000));
 
     const QByteArray reply = exchange(listener->port(), "GET /callback HTTP/1.1\r\nHost: x\r\n\r\n");
     EXPECT_TRUE(reply.startsWith("HTTP/1.1 200 OK\r\n")) << reply.constData();

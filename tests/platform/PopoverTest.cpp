@@ -54,7 +54,8 @@ TEST(PopoverPlacement, AnAbovePopoverOpensOverItsAnchorUnlessThereIsNoRoom)
     const QRect screen(0, 0, 1440, 900);
     const QSize size(212, 222);
     EXPECT_EQ(Popover::placement(QRect(600, 500, 32, 28), {}, size, screen, Popover::Edge::above),
-              QPoint(510, 500 - 4 - 222));
+        QPoint(510, 500 - 4 - 222));
     EXPECT_EQ(Popover::placement(QRect(600, 100, 32, 28), {}, size, screen, Popover::Edge::above),
-              QPoint(510, 128 + 4)) << "no room above: below instead";
+        QPoint(510, 128 + 4))
+        << "no room above: below instead";
 }

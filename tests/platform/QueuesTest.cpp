@@ -23,10 +23,10 @@ TEST(NotificationCenter, DeliversOnTheMainThreadFromAnyThread)
         EXPECT_EQ(n.userInfo.value("n").toInt(), 7);
         ++calls;
     });
-    center.post("ping", nullptr, { { "n", 7 } });
+    center.post("ping", nullptr, {{"n", 7}});
     EXPECT_EQ(calls, 1) << "a post on the main thread delivers before it returns";
 
-    std::thread([&] { center.post("ping", nullptr, { { "n", 7 } }); }).join();
+    std::thread([&] { center.post("ping", nullptr, {{"n", 7}}); }).join();
     ASSERT_TRUE(waitUntil([&] { return calls == 2; }));
     EXPECT_EQ(seenOn, QThread::currentThread());
 }
@@ -81,14 +81,15 @@ TEST(MainQueue, AsyncRunsLaterInOrderAndAfterADelay)
     EXPECT_TRUE(order.isEmpty());
     ASSERT_TRUE(waitUntil([&] { return order.size() == 4; }));
     EXPECT_EQ(order.last(), "late");
-    EXPECT_EQ(order.mid(0, 2), (QStringList { "a", "b" }));
+    EXPECT_EQ(order.mid(0, 2), (QStringList {"a", "b"}));
 }
 
 TEST(MainQueue, WorkIsDroppedWithItsContext)
 {
     bool ran = false;
     auto context = std::make_unique<QObject>();
-    MainQueue::asyncAfter(0.01, [&] { ran = true; }, context.get());
+    MainQueue::asyncAfter(
+        0.01, [&] { ran = true; }, context.get());
     context.reset();
     waitUntil([] { return false; }, 50);
     EXPECT_FALSE(ran);

@@ -67,8 +67,8 @@ QStringList entryTitles(const QMenu& menu)
 
 TEST_F(ShareSheetTest, TextIsCopiedAndMailedAsTheBodyButCannotBeOpened)
 {
-    ShareSheet& sheet = show({ QStringLiteral("Groceries\n\nmilk, eggs") });
-    EXPECT_EQ(entryTitles(sheet), QStringList({ "Copy", "Open", "Show in Folder", "E-mail…" }));
+    ShareSheet& sheet = show({QStringLiteral("Groceries\n\nmilk, eggs")});
+    EXPECT_EQ(entryTitles(sheet), QStringList({"Copy", "Open", "Show in Folder", "E-mail…"}));
     EXPECT_FALSE(sheet.openAction()->isEnabled());
     EXPECT_FALSE(sheet.showInFolderAction()->isEnabled());
 
@@ -76,11 +76,11 @@ TEST_F(ShareSheetTest, TextIsCopiedAndMailedAsTheBodyButCannotBeOpened)
     EXPECT_EQ(pasteboard.string(), "Groceries\n\nmilk, eggs");
     EXPECT_FALSE(pasteboard.types().contains("text/uri-list"));
 
-    show({ QStringLiteral("Groceries") });
+    show({QStringLiteral("Groceries")});
     click(m_sheet->emailAction());
     ASSERT_EQ(launcher.started.size(), 1);
     EXPECT_EQ(launcher.started[0].first, "xdg-email");
-    EXPECT_EQ(launcher.started[0].second, QStringList({ "--body", "Groceries" }));
+    EXPECT_EQ(launcher.started[0].second, QStringList({"--body", "Groceries"}));
 }
 
 TEST_F(ShareSheetTest, FilesAreOpenedShownAttachedAndCopiedForFileManagers)
@@ -97,25 +97,25 @@ TEST_F(ShareSheetTest, FilesAreOpenedShownAttachedAndCopiedForFileManagers)
     }();
     const QString png = writeFile("shares/card.png", pngBytes);
     const QUrl document = QUrl::fromLocalFile(folder.filePath("shares/note.rtfd"));
-    const QList<ShareItem> items { document, QUrl::fromLocalFile(png) };
+    const QList<ShareItem> items {document, QUrl::fromLocalFile(png)};
 
     click(show(items).openAction());
     // A document folder opens in a word processor through the RTF file inside it.
-    EXPECT_EQ(launcher.opened, QList<QUrl>({ QUrl::fromLocalFile(rtf), QUrl::fromLocalFile(png) }));
+    EXPECT_EQ(launcher.opened, QList<QUrl>({QUrl::fromLocalFile(rtf), QUrl::fromLocalFile(png)}));
 
     launcher.opened.clear();
     click(show(items).showInFolderAction());
     // Both live in one folder: it opens once.
-    EXPECT_EQ(launcher.opened, QList<QUrl>({ QUrl::fromLocalFile(folder.filePath("shares")) }));
+    EXPECT_EQ(launcher.opened, QList<QUrl>({QUrl::fromLocalFile(folder.filePath("shares"))}));
 
     click(show(items).emailAction());
     ASSERT_EQ(launcher.started.size(), 1);
-    EXPECT_EQ(launcher.started[0].second, QStringList({ "--attach", rtf, "--attach", png }));
+    EXPECT_EQ(launcher.started[0].second, QStringList({"--attach", rtf, "--attach", png}));
 
     click(show(items).copyAction());
     EXPECT_EQ(pasteboard.data("text/uri-list"), document.toEncoded() + "\r\n" + QUrl::fromLocalFile(png).toEncoded() + "\r\n");
     EXPECT_EQ(pasteboard.data("x-special/gnome-copied-files"),
-              "copy\n" + document.toEncoded() + "\n" + QUrl::fromLocalFile(png).toEncoded());
+        "copy\n" + document.toEncoded() + "\n" + QUrl::fromLocalFile(png).toEncoded());
     EXPECT_EQ(pasteboard.data("image/png"), pngBytes);
     EXPECT_EQ(pasteboard.string(), document.toLocalFile() + "\n\n" + png);
 }
@@ -124,7 +124,7 @@ TEST_F(ShareSheetTest, AnImageIsCopiedAsPngAndOfferedNothingElse)
 {
     QImage card(40, 30, QImage::Format_ARGB32);
     card.fill(Qt::blue);
-    ShareSheet& sheet = show({ card });
+    ShareSheet& sheet = show({card});
     EXPECT_TRUE(sheet.copyAction()->isEnabled());
     EXPECT_FALSE(sheet.openAction()->isEnabled());
     EXPECT_FALSE(sheet.emailAction()->isEnabled());
@@ -138,7 +138,7 @@ TEST_F(ShareSheetTest, AnImageIsCopiedAsPngAndOfferedNothingElse)
 TEST_F(ShareSheetTest, AMissingMailProgramIsSaidNotSwallowed)
 {
     launcher.succeeds = false;
-    click(show({ QStringLiteral("text") }).emailAction());
+    click(show({QStringLiteral("text")}).emailAction());
     QMessageBox* alert = nullptr;
     ASSERT_TRUE(test::waitUntil([&] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -75,7 +75,7 @@ bool laterLaunchIsSentBack(const QString& name)
 // A running copy at a fresh socket, counting the reopen requests it hears.
 struct RunningCopy {
     QString name = uniqueName();
-    SingleInstanceGuard guard{name};
+    SingleInstanceGuard guard {name};
     int reopens = 0;
     RunningCopy()
     {
@@ -94,12 +94,12 @@ TEST(SingleInstanceGuard, OnlyAWholeReopenLineReopensAndOnlyThisUserMayConnect)
         ASSERT_TRUE(running.claim());
         int reopens = 0;
         QObject::connect(&running, &SingleInstanceGuard::reopenRequested, [&] { ++reopens; });
-        struct stat status {};
+        struct stat status { };
         ASSERT_EQ(::stat(QFile::encodeName(name).constData(), &status), 0);
         EXPECT_EQ(status.st_mode & 0777, 0600);
 
         // Callers that say something else, too much, or nothing are hung up on.
-        for (const QByteArray& said : { QByteArray("hello\n"), QByteArray(200, 'x'), QByteArray() }) {
+        for (const QByteArray& said : {QByteArray("hello\n"), QByteArray(200, 'x'), QByteArray()}) {
             QLocalSocket caller;
             caller.connectToServer(name);
             ASSERT_TRUE(caller.waitForConnected(2000));

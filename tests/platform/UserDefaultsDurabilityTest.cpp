@@ -46,7 +46,7 @@ TEST(UserDefaultsDurability, AKillLeavesAWholeFileWithEveryChangeButTheLast)
     environment.insert(fileVariable, path);
     child.setProcessEnvironment(environment);
     child.start(QCoreApplication::applicationFilePath(),
-                { "--gtest_also_run_disabled_tests", "--gtest_filter=UserDefaultsDurability.DISABLED_ChangeLoopUntilKilled" });
+        {"--gtest_also_run_disabled_tests", "--gtest_filter=UserDefaultsDurability.DISABLED_ChangeLoopUntilKilled"});
     ASSERT_TRUE(child.waitForStarted(30000));
     int lastSaved = -1;
     ASSERT_TRUE(test::waitUntil([&] {
@@ -58,7 +58,8 @@ TEST(UserDefaultsDurability, AKillLeavesAWholeFileWithEveryChangeButTheLast)
             }
         }
         return lastSaved >= 8 || child.state() == QProcess::NotRunning;
-    }, 60000));
+    },
+        60000));
     ASSERT_EQ(child.state(), QProcess::Running);
     child.kill();
     ASSERT_TRUE(child.waitForFinished(30000));

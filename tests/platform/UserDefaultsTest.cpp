@@ -3,8 +3,8 @@
 #include "support/TestHome.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QPoint>
 #include <QSignalSpy>
 
@@ -33,14 +33,14 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 QStringList asideFiles()
 {
-    return QDir(test::TestHomeListener::home()).entryList({ "defaults.json.unreadable-*" }, QDir::Files);
+    return QDir(test::TestHomeListener::home()).entryList({"defaults.json.unreadable-*"}, QDir::Files);
 }
 
 } // namespace
 
 TEST(UserDefaults, EveryTypeSurvivesAReload)
 {
-    const QVariantMap nested { { "flag", true }, { "list", QVariantList { 1, "two", 3.5 } } };
+    const QVariantMap nested {{"flag", true}, {"list", QVariantList {1, "two", 3.5}}};
     {
         UserDefaults defaults(defaultsPath());
         defaults.set("bool", false);
@@ -49,7 +49,7 @@ TEST(UserDefaults, EveryTypeSurvivesAReload)
         defaults.set("double", 0.1);
         defaults.set("string", QString("é ü \"quoted\"\n"));
         defaults.set("data", QByteArray("\x00\xff\x10", 3));
-        defaults.set("array", QVariantList { QVariant(1), QVariant("a"), QVariant(QByteArray("b")) });
+        defaults.set("array", QVariantList {QVariant(1), QVariant("a"), QVariant(QByteArray("b"))});
         defaults.set("dict", nested);
     }
     UserDefaults reloaded(defaultsPath());
@@ -117,8 +117,8 @@ TEST(UserDefaults, NumbersTheFileCannotHoldAreRefused)
         defaults.set("nan", nan);
         defaults.set("infinity", -infinity);
         defaults.set("float", std::numeric_limits<float>::infinity());
-        defaults.set("list", QVariantList { 1, infinity });
-        defaults.set("dict", QVariantMap { { "x", nan } });
+        defaults.set("list", QVariantList {1, infinity});
+        defaults.set("dict", QVariantMap {{"x", nan}});
         EXPECT_FALSE(defaults.contains("nan"));
         EXPECT_FALSE(defaults.contains("infinity"));
         EXPECT_FALSE(defaults.contains("float"));
@@ -166,7 +166,7 @@ TEST(UserDefaults, CorruptFilesAreSetAsideAndNeverOverwritten)
 
 TEST(UserDefaults, APipeOrADeviceInTheFilesPlaceIsSetAsideWithoutWaiting)
 {
-    for (const QString& kind : { QString("pipe"), QString("endless device") }) {
+    for (const QString& kind : {QString("pipe"), QString("endless device")}) {
         QFile::remove(defaultsPath());
         if (kind == "pipe") {
             ASSERT_EQ(::mkfifo(QFile::encodeName(defaultsPath()).constData(), 0600), 0);
@@ -225,12 +225,13 @@ TEST(UserDefaults, ChangesReachTheDiskOnTheirOwnWithoutTheCallerWaiting)
     for (int i = 0; i < 100; ++i) {
         defaults.set(QString("key%1").arg(i), i);
     }
-    defaults.remove(QStringList { "key1", "key2", "absent" });
+    defaults.remove(QStringList {"key1", "key2", "absent"});
     // Nothing asks for the write: the writer thread takes the changes as they come.
     EXPECT_TRUE(test::waitUntil([] {
         QFile file(defaultsPath());
         return file.open(QIODevice::ReadOnly) && file.readAll().contains("\"key99\"");
-    }, 5000));
+    },
+        5000));
     defaults.synchronize();
     UserDefaults reloaded(defaultsPath());
     EXPECT_EQ(reloaded.integer("key99"), 99);

@@ -1,5 +1,5 @@
-#include "RichTextDocumentDump.h"
 #include "rtf/RichTextCodec.h"
+#include "RichTextDocumentDump.h"
 #include "support/TestHome.h"
 
 #include <QDir>
@@ -122,18 +122,17 @@ std::unique_ptr<QTextDocument> documentWithTable(const QList<QTextLength>& width
     auto document = std::make_unique<QTextDocument>();
     QTextCursor cursor(document.get());
     cursor.setBlockFormat(block());
-    cursor.setBlockCharFormat(Style{}.format());
-    cursor.insertText("Before the table", Style{}.format());
+    cursor.setBlockCharFormat(Style {}.format());
+    cursor.insertText("Before the table", Style {}.format());
     QTextTableFormat format;
     format.setColumnWidthConstraints(widths);
     QTextTable* table = cursor.insertTable(3, 2, format);
     for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 2; ++column) {
-            table->cellAt(row, column).setFormat(cellFormat(row + 0.5, row == 1 ? QColor("#336699") : QColor(),
-                column == 1 ? QColor("#ffeecc") : QColor(), 2 + column));
+            table->cellAt(row, column).setFormat(cellFormat(row + 0.5, row == 1 ? QColor("#336699") : QColor(), column == 1 ? QColor("#ffeecc") : QColor(), 2 + column));
         }
     }
-    insertCell(table, 0, 0, {"Head", "second paragraph"}, Style{.weight = 700});
+    insertCell(table, 0, 0, {"Head", "second paragraph"}, Style {.weight = 700});
     insertCell(table, 0, 1, {QString("anchor") + QChar(0x200B) + "here"});
     insertCell(table, 1, 0, {QString::fromUtf8("emoji \xF0\x9F\x98\x80 outside the BMP")});
     insertCell(table, 1, 1, {"a\tb"});
@@ -142,8 +141,8 @@ std::unique_ptr<QTextDocument> documentWithTable(const QList<QTextLength>& width
     cursor = table->lastCursorPosition();
     cursor.movePosition(QTextCursor::NextBlock);
     cursor.setBlockFormat(block());
-    cursor.setBlockCharFormat(Style{}.format());
-    cursor.insertText("After the table", Style{.italic = true}.format());
+    cursor.setBlockCharFormat(Style {}.format());
+    cursor.insertText("After the table", Style {.italic = true}.format());
     return document;
 }
 
@@ -154,7 +153,7 @@ TEST(RichTextCodecTest, EveryCharacterAttributeSurvivesRoundTrip)
     QTextDocument document;
     QTextCursor cursor(&document);
     cursor.setBlockFormat(block());
-    cursor.setBlockCharFormat(Style{}.format());
+    cursor.setBlockCharFormat(Style {}.format());
     const Style styles[] = {
         {},
         {.family = monoFamily()},
@@ -176,8 +175,7 @@ TEST(RichTextCodecTest, EveryCharacterAttributeSurvivesRoundTrip)
         {.foreground = QColor::fromRgb(10, 20, 30, 0)},
         {.background = QColor("#ffff00")},
         {.foreground = QColor("#ff0000"), .background = QColor::fromRgb(0, 128, 255, 128)},
-        {.family = "Courier New", .size = 14, .weight = 700, .italic = true, .underline = true,
-            .strike = true, .foreground = QColor("#123456"), .background = QColor("#abcdef")},
+        {.family = "Courier New", .size = 14, .weight = 700, .italic = true, .underline = true, .strike = true, .foreground = QColor("#123456"), .background = QColor("#abcdef")},
     };
     int n = 0;
     for (const Style& style : styles)
@@ -204,8 +202,8 @@ TEST(RichTextCodecTest, ParagraphAttributesSurviveRoundTrip)
             cursor.insertBlock();
         first = false;
         cursor.setBlockFormat(format);
-        cursor.setBlockCharFormat(Style{}.format());
-        cursor.insertText("paragraph", Style{}.format());
+        cursor.setBlockCharFormat(Style {}.format());
+        cursor.insertText("paragraph", Style {}.format());
     }
     expectRoundTrip(document);
 }
@@ -214,24 +212,24 @@ TEST(RichTextCodecTest, EveryCharacterSurvivesRoundTrip)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
-    cursor.setBlockCharFormat(Style{}.format());
+    cursor.setBlockCharFormat(Style {}.format());
     const QString text = QString::fromUtf8("tab\there, zero\u200Bwidth, line\u2028separator, braces {}\\ "
                                            "accents é ü ß, 中文, emoji 😀👍🏽, markers ○ ● • - 1. "
                                            "nbsp\u00A0soft\u00ADdash, quotes “”‘’, ~*?;");
-    cursor.insertText(text, Style{}.format());
-    cursor.insertBlock(block(), Style{}.format());
-    cursor.insertBlock(block(), Style{.size = 20}.format());
-    cursor.insertBlock(block(), Style{}.format());
-    cursor.insertText("○ milk", Style{}.format());
+    cursor.insertText(text, Style {}.format());
+    cursor.insertBlock(block(), Style {}.format());
+    cursor.insertBlock(block(), Style {.size = 20}.format());
+    cursor.insertBlock(block(), Style {}.format());
+    cursor.insertText("○ milk", Style {}.format());
     expectRoundTrip(document);
 }
 
 TEST(RichTextCodecTest, TablesSurviveRoundTrip)
 {
     for (const QList<QTextLength>& widths : {
-             QList<QTextLength>{QTextLength(QTextLength::PercentageLength, 30), QTextLength(QTextLength::PercentageLength, 70)},
-             QList<QTextLength>{QTextLength(QTextLength::FixedLength, 120), QTextLength(QTextLength::FixedLength, 55.5)},
-             QList<QTextLength>{},
+             QList<QTextLength> {QTextLength(QTextLength::PercentageLength, 30), QTextLength(QTextLength::PercentageLength, 70)},
+             QList<QTextLength> {QTextLength(QTextLength::FixedLength, 120), QTextLength(QTextLength::FixedLength, 55.5)},
+             QList<QTextLength> {},
          }) {
         const auto document = documentWithTable(widths);
         const auto read = roundTrip(*document);
@@ -252,13 +250,13 @@ TEST(RichTextCodecTest, TablesAtTheEdgesAndSideBySideSurviveRoundTrip)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
-    cursor.setBlockCharFormat(Style{}.format());
+    cursor.setBlockCharFormat(Style {}.format());
     QTextTable* first = cursor.insertTable(1, 1);
     first->cellAt(0, 0).setFormat(cellFormat(1, {}, {}, 0));
     insertCell(first, 0, 0, {"first"});
     cursor = first->lastCursorPosition();
     cursor.movePosition(QTextCursor::NextBlock);
-    cursor.setBlockCharFormat(Style{}.format());
+    cursor.setBlockCharFormat(Style {}.format());
     QTextTable* second = cursor.insertTable(2, 3);
     for (int r = 0; r < 2; ++r) {
         for (int c = 0; c < 3; ++c) {
@@ -268,7 +266,7 @@ TEST(RichTextCodecTest, TablesAtTheEdgesAndSideBySideSurviveRoundTrip)
     }
     cursor = second->lastCursorPosition();
     cursor.movePosition(QTextCursor::NextBlock);
-    cursor.setBlockCharFormat(Style{}.format());
+    cursor.setBlockCharFormat(Style {}.format());
     const auto read = roundTrip(document);
     ASSERT_TRUE(read);
     const QByteArray once = RichTextCodec::writeRtf(document);
@@ -297,8 +295,8 @@ TEST(RichTextCodecTest, WriterUsesTheDocumentedControlWords)
 {
     QTextDocument document;
     QTextCursor cursor(&document);
-    cursor.insertText(QString::fromUtf8("é😀"), Style{.weight = 600}.format());
-    cursor.insertText("x", Style{.weight = 800, .foreground = QColor::fromRgb(255, 0, 0, 128)}.format());
+    cursor.insertText(QString::fromUtf8("é😀"), Style {.weight = 600}.format());
+    cursor.insertText("x", Style {.weight = 800, .foreground = QColor::fromRgb(255, 0, 0, 128)}.format());
     const QByteArray bytes = RichTextCodec::writeRtf(document);
     EXPECT_TRUE(bytes.contains("\\pard\\nvweight600\\u233?\\u-10179?\\u-8704?")) << bytes.toStdString();
     EXPECT_TRUE(bytes.contains("\\b\\nvweight800\\cf1 x")) << bytes.toStdString();
@@ -337,7 +335,7 @@ TEST(RichTextCodecTest, RtfdFolderHoldsTheRtf)
     QFile file(folder + "/TXT.rtf");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), RichTextCodec::writeRtf(*document));
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList{"TXT.rtf"});
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files), QStringList {"TXT.rtf"});
 
     QFile blocker(test::TestHomeListener::home() + "/file");
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));

@@ -24,7 +24,11 @@ QByteArray fixture(const QString& name)
 
 class Fixture {
 public:
-    explicit Fixture(const QString& name) : m_bytes(fixture(name)), m_document(RichTextCodec::readRtf(m_bytes)) {}
+    explicit Fixture(const QString& name)
+        : m_bytes(fixture(name))
+        , m_document(RichTextCodec::readRtf(m_bytes))
+    {
+    }
 
     bool isRead() const { return bool(m_document); }
     QString text() const { return RichTextCodec::plainText(m_bytes).value_or(QString()); }
@@ -124,7 +128,7 @@ TEST(RichTextFixturesTest, WordProcessorSampleFromLibreOffice)
     EXPECT_TRUE(isReddish(file.format("Red centred").foreground().color()));
     EXPECT_EQ(file.block("Red centred").alignment(), Qt::AlignHCenter);
     EXPECT_EQ(file.format("highlighted").background().color(), QColor(255, 255, 0));
-    EXPECT_EQ(file.cells(), (QStringList{"Name", "Amount", "Apples", "3", "Pears", "5"}));
+    EXPECT_EQ(file.cells(), (QStringList {"Name", "Amount", "Apples", "3", "Pears", "5"}));
     EXPECT_TRUE(file.text().contains("5\nAfter the table."));
     EXPECT_TRUE(file.rewritesStably());
 }
@@ -143,7 +147,7 @@ TEST(RichTextFixturesTest, LayoutFromLibreOffice)
     EXPECT_EQ(file.format("Big").intProperty(QTextFormat::FontPixelSize), 20);
     EXPECT_EQ(file.format("small").intProperty(QTextFormat::FontPixelSize), 8);
     expectBoldItalic(file.format("bold italic"));
-    EXPECT_EQ(file.cells(), (QStringList{"Cell one|second paragraph", "Cell two", "Cell three", "A", "B", "C"}));
+    EXPECT_EQ(file.cells(), (QStringList {"Cell one|second paragraph", "Cell two", "Cell three", "A", "B", "C"}));
     QTextTable* table = file.tables().front();
     EXPECT_EQ(table->cellAt(0, 0).format().background().color(), QColor("#ccffcc"));
     EXPECT_EQ(charFormatIn(table, 1, 1).fontWeight(), 700);
@@ -164,7 +168,7 @@ TEST(RichTextFixturesTest, WordProcessorSampleFromAbiWord)
     EXPECT_TRUE(file.format("struck").fontStrikeOut());
     EXPECT_TRUE(isReddish(file.format("Red centred").foreground().color()));
     EXPECT_EQ(file.block("Red centred").alignment(), Qt::AlignHCenter);
-    EXPECT_EQ(file.cells(), (QStringList{"Name", "Amount", "Apples", "3", "Pears", "5"}));
+    EXPECT_EQ(file.cells(), (QStringList {"Name", "Amount", "Apples", "3", "Pears", "5"}));
     EXPECT_TRUE(file.rewritesStably());
 }
 
@@ -178,7 +182,7 @@ TEST(RichTextFixturesTest, LayoutFromAbiWord)
     EXPECT_EQ(file.format("Big").intProperty(QTextFormat::FontPixelSize), 20);
     expectBoldItalic(file.format("bold italic"));
     // AbiWord opens the first cell with an empty paragraph of its own.
-    EXPECT_EQ(file.cells(), (QStringList{"|Cell one|second paragraph", "Cell two", "Cell three", "A", "B", "C"}));
+    EXPECT_EQ(file.cells(), (QStringList {"|Cell one|second paragraph", "Cell two", "Cell three", "A", "B", "C"}));
     EXPECT_TRUE(file.text().contains("separated and line\nbreak."));
     EXPECT_TRUE(file.rewritesStably());
 }
@@ -193,9 +197,9 @@ TEST(RichTextFixturesTest, WordPadStyleFile)
     EXPECT_TRUE(file.format("strike").fontStrikeOut());
     EXPECT_EQ(file.format("Red").foreground().color(), QColor(255, 0, 0));
     EXPECT_EQ(file.format("blue").foreground().color(), QColor(0, 77, 187));
-    EXPECT_EQ(file.format("Plain").fontFamilies().toStringList(), QStringList{"Calibri"});
+    EXPECT_EQ(file.format("Plain").fontFamilies().toStringList(), QStringList {"Calibri"});
     EXPECT_EQ(file.format("Plain").intProperty(QTextFormat::FontPixelSize), 11);
-    EXPECT_EQ(file.format("Monospace").fontFamilies().toStringList(), QStringList{"Courier New"});
+    EXPECT_EQ(file.format("Monospace").fontFamilies().toStringList(), QStringList {"Courier New"});
     EXPECT_EQ(file.block("Centred").alignment(), Qt::AlignHCenter);
     EXPECT_EQ(file.block("Indented").leftMargin(), 36);
     EXPECT_EQ(file.block("Indented").bottomMargin(), 10);
@@ -208,15 +212,15 @@ TEST(RichTextFixturesTest, TextEditorStyleFile)
     ASSERT_TRUE(file.isRead());
     EXPECT_EQ(file.text(), QString::fromUtf8("Hello from a text editor.\nBold heading\nItalic and underlined and red.\n"
                                              "Centred — with “quotes”\nKey\nValue\nMilk\n2\nAfter."));
-    EXPECT_EQ(file.format("Hello").fontFamilies().toStringList(), QStringList{"Helvetica"});
+    EXPECT_EQ(file.format("Hello").fontFamilies().toStringList(), QStringList {"Helvetica"});
     EXPECT_EQ(file.format("Bold heading").fontWeight(), 700);
     expectCharacterBasics(file, "Bold heading", "Italic", "underlined");
     EXPECT_EQ(file.format("red").foreground().color(), QColor(251, 0, 7));
     EXPECT_EQ(file.block("Centred").alignment(), Qt::AlignHCenter);
-    EXPECT_EQ(file.cells(), (QStringList{"Key", "Value", "Milk", "2"}));
+    EXPECT_EQ(file.cells(), (QStringList {"Key", "Value", "Milk", "2"}));
     QTextTable* table = file.tables().front();
     EXPECT_EQ(table->format().columnWidthConstraints(),
-        (QList<QTextLength>{QTextLength(QTextLength::FixedLength, 100), QTextLength(QTextLength::FixedLength, 150)}));
+        (QList<QTextLength> {QTextLength(QTextLength::FixedLength, 100), QTextLength(QTextLength::FixedLength, 150)}));
     const QTextTableCellFormat shaded = table->cellAt(1, 1).format().toTableCellFormat();
     EXPECT_EQ(shaded.background().color(), QColor(191, 191, 191));
     EXPECT_EQ(shaded.topBorder(), 1);
@@ -232,7 +236,7 @@ TEST(RichTextFixturesTest, LatexConverterStyleFileKeepsTheEmptyLineBeforeItsTabl
     const QString expected = QStringLiteral("1 Shopping\nThe list for the week, in a table.\n\n"
                                             "Item\nCount\nMilk\n2\nBread\n1\nNothing else this week.\n");
     EXPECT_EQ(file.text(), expected);
-    EXPECT_EQ(file.cells(), (QStringList{"Item", "Count", "Milk", "2", "Bread", "1"}));
+    EXPECT_EQ(file.cells(), (QStringList {"Item", "Count", "Milk", "2", "Bread", "1"}));
     QTextTable* table = file.tables().front();
     const QTextBlock before = file.blockAt(table->firstPosition() - 1);
     EXPECT_TRUE(before.text().isEmpty());

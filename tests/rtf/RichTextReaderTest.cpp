@@ -2,9 +2,9 @@
 #include "rtf/RichTextCodec.h"
 
 #include <QTextBlock>
-#include <QTextDocumentFragment>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
 #include <QTextTable>
 #include <gtest/gtest.h>
@@ -94,7 +94,7 @@ TEST(RichTextReaderTest, ReadsCharacterAttributes)
         " {\\strike struck} {\\striked1 dstruck} {\\cf1 red} {\\cf1\\cf0 auto} {\\highlight2 hi} {\\chcbpat1 shade}"
         " {\\cb2 back}{\\cb0 noback} {\\f1 mono} {\\f2 sysmono} {\\b\\i\\fs48\\plain reset}}");
     ASSERT_TRUE(document);
-    EXPECT_EQ(formatAt(*document, "plain").fontFamilies().toStringList(), QStringList{"Times New Roman"});
+    EXPECT_EQ(formatAt(*document, "plain").fontFamilies().toStringList(), QStringList {"Times New Roman"});
     EXPECT_EQ(formatAt(*document, "plain").intProperty(QTextFormat::FontPixelSize), 10);
     EXPECT_EQ(formatAt(*document, "bold").fontWeight(), 700);
     EXPECT_EQ(formatAt(*document, "plain").fontWeight(), 400);
@@ -111,12 +111,12 @@ TEST(RichTextReaderTest, ReadsCharacterAttributes)
     EXPECT_EQ(formatAt(*document, "shade").background().color(), QColor(255, 0, 0));
     EXPECT_EQ(formatAt(*document, "back").background().color(), QColor(0, 0, 255));
     EXPECT_FALSE(formatAt(*document, "noback").hasProperty(QTextFormat::BackgroundBrush));
-    EXPECT_EQ(formatAt(*document, "mono").fontFamilies().toStringList(), QStringList{"Courier New"});
-    EXPECT_NE(formatAt(*document, "sysmono").fontFamilies().toStringList(), QStringList{"System Mono"});
+    EXPECT_EQ(formatAt(*document, "mono").fontFamilies().toStringList(), QStringList {"Courier New"});
+    EXPECT_NE(formatAt(*document, "sysmono").fontFamilies().toStringList(), QStringList {"System Mono"});
     EXPECT_EQ(formatAt(*document, "reset").intProperty(QTextFormat::FontPixelSize), 12);
     EXPECT_EQ(formatAt(*document, "reset").fontWeight(), 400);
     EXPECT_FALSE(formatAt(*document, "reset").fontItalic());
-    EXPECT_EQ(formatAt(*document, "reset").fontFamilies().toStringList(), QStringList{"Times New Roman"});
+    EXPECT_EQ(formatAt(*document, "reset").fontFamilies().toStringList(), QStringList {"Times New Roman"});
 }
 
 TEST(RichTextReaderTest, ReadsParagraphAttributes)
@@ -250,13 +250,14 @@ TEST(RichTextReaderTest, OddFontNamesReadAndWriteBackStably)
 {
     const QByteArray longName(300, 'n');
     const auto document = RichTextCodec::readRtf("{\\rtf1{\\fonttbl{\\f0 Brace\\{d\\} \\\\ Name;}\\f1 Flat\tTabbed\\u8364?"
-                                                 "{\\*\\falt x}}{\\fonttbl\\f2 " + longName + ";}\\f0 a\\f1 b\\f2 c}");
+                                                 "{\\*\\falt x}}{\\fonttbl\\f2 "
+        + longName + ";}\\f0 a\\f1 b\\f2 c}");
     ASSERT_TRUE(document);
     QTextCursor cursor(document.get());
     cursor.setPosition(1);
-    EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList(), QStringList{"Brace{d} \\ Name"});
+    EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList(), QStringList {"Brace{d} \\ Name"});
     cursor.setPosition(2);
-    EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList(), QStringList{QString::fromUtf8("Flat Tabbed€")});
+    EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList(), QStringList {QString::fromUtf8("Flat Tabbed€")});
     cursor.setPosition(3);
     EXPECT_EQ(cursor.charFormat().fontFamilies().toStringList().front().size(), 256);
     const QByteArray once = RichTextCodec::writeRtf(*document);
@@ -266,7 +267,7 @@ TEST(RichTextReaderTest, OddFontNamesReadAndWriteBackStably)
 
     const auto nul = RichTextCodec::readRtf("{\\rtf1{\\fonttbl{\\f0 Null\\u0?Name;}}\\f0 x}");
     ASSERT_TRUE(nul);
-    EXPECT_EQ(formatAt(*nul, "x").fontFamilies().toStringList(), QStringList{"NullName"});
+    EXPECT_EQ(formatAt(*nul, "x").fontFamilies().toStringList(), QStringList {"NullName"});
 }
 
 TEST(RichTextReaderTest, CharacterBackgroundDoesNotBecomeTheCellBackground)

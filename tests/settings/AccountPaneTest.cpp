@@ -3,12 +3,12 @@
 #include "AccountPanesFixture.h"
 
 #include "platform/NotificationCenter.h"
+#include "platform/UserDefaults.h"
 #include "settings/AccountPane.h"
 #include "settings/ConnectedDeviceRow.h"
 #include "settings/ConnectedDevicesView.h"
 #include "settings/DeleteAccountSheet.h"
 #include "settings/SyncPane.h"
-#include "platform/UserDefaults.h"
 #include "ui/SchemePalette.h"
 #include "ui/TextLabel.h"
 
@@ -81,7 +81,7 @@ TEST_F(AccountPaneTest, TheWholeAccountFlowAgainstTheServer)
     signInWithTheForm();
     EXPECT_FALSE(pane().signInForm());
     EXPECT_EQ(credentials.load()->accessToken, "access-e");
-    EXPECT_EQ(deviceNames(), (QStringList{"ann-laptop", "Office desktop"}));
+    EXPECT_EQ(deviceNames(), (QStringList {"ann-laptop", "Office desktop"}));
     EXPECT_EQ(status(), "Sync state: Idle");
     EXPECT_TRUE(pane().deleteAccountButton()->isEnabled());
 
@@ -97,8 +97,8 @@ TEST_F(AccountPaneTest, TheWholeAccountFlowAgainstTheServer)
     ASSERT_EQ(rows.size(), 2);
     EXPECT_FALSE(rows[0]->removeButton());
     click(rows[1]->removeButton());
-    ASSERT_TRUE(test::waitUntil([&] { return deviceNames() == QStringList{"ann-laptop"}; }, 5000));
-    EXPECT_EQ(server.requests("/v1/devices/remove").first().json(), (QJsonObject{{"deviceId", "nvd_office"}}));
+    ASSERT_TRUE(test::waitUntil([&] { return deviceNames() == QStringList {"ann-laptop"}; }, 5000));
+    EXPECT_EQ(server.requests("/v1/devices/remove").first().json(), (QJsonObject {{"deviceId", "nvd_office"}}));
     EXPECT_EQ(server.requests("/v1/devices/remove").first().header("authorization"), "Bearer access-e");
     EXPECT_EQ(pane().devicesView()->rows().size(), 1);
 
@@ -180,7 +180,8 @@ TEST_F(AccountPaneTest, AFailedDeletionKeepsTheSheetOpenAndEscapeClearsIt)
             return sheet().rect().contains(place) && part->height() >= part->minimumSizeHint().height()
                 && (!part->hasHeightForWidth() || part->height() >= part->heightForWidth(part->width()));
         });
-    }, 5000));
+    },
+        5000));
     EXPECT_EQ(pane().deleteAccountErrorLabel()->text(), error);
     EXPECT_TRUE(pane().deleteAccountErrorLabel()->isVisible());
     EXPECT_TRUE(sheet().isVisible());

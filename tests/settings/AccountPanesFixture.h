@@ -1,5 +1,6 @@
 #pragma once
 
+#include "UserInput.h"
 #include "account/GoogleSignInFixture.h"
 #include "account/NotesSyncService.h"
 #include "settings/ConnectedDevices.h"
@@ -9,7 +10,6 @@
 #include "settings/SettingsWindowController.h"
 #include "store/PersistenceController.h"
 #include "support/FakeAppDelegating.h"
-#include "UserInput.h"
 
 #include <QJsonArray>
 #include <QTest>
@@ -20,10 +20,10 @@ namespace norvelle::test {
 // note database and a delegate that records the timer restarts.
 struct AccountPanesFixture : GoogleSignInFixture {
     PersistenceController store;
-    NotesSyncService sync{http, tracker, credentials, attestation, refresher,
+    NotesSyncService sync {http, tracker, credentials, attestation, refresher,
         [this]() -> ObjectContext& { return store.viewContext(); }};
     FakeAppDelegating app;
-    SettingsWindowController controller{SettingsAccountServices{auth, sync, google, credentials, attestation, tracker}};
+    SettingsWindowController controller {SettingsAccountServices {auth, sync, google, credentials, attestation, tracker}};
 
     AccountPanesFixture()
     {
@@ -34,7 +34,7 @@ struct AccountPanesFixture : GoogleSignInFixture {
     // A pull that brings nothing new.
     static ScriptedReply emptySyncAnswer()
     {
-        return ScriptedReply::json(200, {{"applied", QJsonObject{{"applied", QJsonArray()}}}, {"outgoing", QJsonArray()}});
+        return ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", QJsonArray()}}}, {"outgoing", QJsonArray()}});
     }
 
     NorvelleSettingsView& view() { return *controller.view(); }
@@ -56,7 +56,7 @@ struct AccountPanesFixture : GoogleSignInFixture {
     // A device record as the server lists it.
     static QJsonObject device(const QString& id, const QString& name, const QJsonObject& extra = {})
     {
-        QJsonObject record{{"id", id}, {"name", name}, {"platform", "Linux"}};
+        QJsonObject record {{"id", id}, {"name", name}, {"platform", "Linux"}};
         for (auto it = extra.begin(); it != extra.end(); ++it) {
             record.insert(it.key(), it.value());
         }

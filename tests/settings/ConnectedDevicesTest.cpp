@@ -75,18 +75,17 @@ TEST_F(ConnectedDevicesTest, SignedOutAsksToConnectWithoutARequest)
 TEST_F(ConnectedDevicesTest, RowsShowEachDeviceAndMarkThisComputer)
 {
     const QString recent = InternetDateTime::format(QDateTime::currentDateTimeUtc().addSecs(-3 * 3600 - 30));
-    server.reply("/v1/devices", devices({device("nvd_office", "Office desktop", {{"platform", "macOS"}, {"lastSeenAt", recent}, {"lastSeenIp", ""}}),
-        device(attestation.deviceIdentifier(), "ann-laptop", {{"lastSeenAt", "someday"}, {"lastSeenIp", "10.0.0.7"}})}));
+    server.reply("/v1/devices", devices({device("nvd_office", "Office desktop", {{"platform", "macOS"}, {"lastSeenAt", recent}, {"lastSeenIp", ""}}), device(attestation.deviceIdentifier(), "ann-laptop", {{"lastSeenAt", "someday"}, {"lastSeenIp", "10.0.0.7"}})}));
     showSignedIn();
     const QList<ConnectedDeviceRow*> rows = list().rows();
     ASSERT_EQ(rows.size(), 2);
     EXPECT_FALSE(list().messageLabel()->isVisible());
-    EXPECT_EQ(texts(rows[0]), (QStringList{"Office desktop", "macOS • 3 hours ago"}));
+    EXPECT_EQ(texts(rows[0]), (QStringList {"Office desktop", "macOS • 3 hours ago"}));
     EXPECT_TRUE(rows[0]->removeButton());
     EXPECT_TRUE(badges(rows[0]).isEmpty());
-    EXPECT_EQ(texts(rows[1]), (QStringList{"ann-laptop", "Linux • last seen unknown", "Last IP 10.0.0.7", "Active here"}));
+    EXPECT_EQ(texts(rows[1]), (QStringList {"ann-laptop", "Linux • last seen unknown", "Last IP 10.0.0.7", "Active here"}));
     EXPECT_FALSE(rows[1]->removeButton());
-    EXPECT_EQ(badges(rows[1]), QStringList{"This device"});
+    EXPECT_EQ(badges(rows[1]), QStringList {"This device"});
     EXPECT_EQ(server.requests("/v1/devices").first().header("authorization"), "Bearer access-0");
 
     // This computer is never removed, even when asked.
@@ -96,7 +95,7 @@ TEST_F(ConnectedDevicesTest, RowsShowEachDeviceAndMarkThisComputer)
     click(rows[0]->removeButton());
     ASSERT_TRUE(test::waitUntil([&] { return message() == "No active devices"; }, 5000));
     ASSERT_EQ(server.requests("/v1/devices/remove").size(), 1);
-    EXPECT_EQ(server.requests("/v1/devices/remove").first().json(), (QJsonObject{{"deviceId", "nvd_office"}}));
+    EXPECT_EQ(server.requests("/v1/devices/remove").first().json(), (QJsonObject {{"deviceId", "nvd_office"}}));
 }
 
 TEST_F(ConnectedDevicesTest, ALongDeviceNameIsCutSoRemoveAndActiveHereStayInTheWindow)

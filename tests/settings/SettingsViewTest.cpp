@@ -1,4 +1,5 @@
 // The settings window, its pane switching, the General pane and the stored settings.
+#include "UserInput.h"
 #include "platform/AppPaths.h"
 #include "platform/LoginItem.h"
 #include "platform/NotificationCenter.h"
@@ -12,7 +13,6 @@
 #include "settings/StoredChoicePicker.h"
 #include "settings/ToggleSwitch.h"
 #include "support/TestHome.h"
-#include "UserInput.h"
 #include "ui/SchemePalette.h"
 #include "ui/TextLabel.h"
 
@@ -39,7 +39,6 @@ protected:
         controller.showWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(controller.window()));
     }
-
 
     static QString autostartEntry() { return LoginItem::filePath(); }
 

@@ -1,14 +1,14 @@
 // The Shortcuts pane, driven through its switches, pickers and alert.
-#include "ui/TextLabel.h"
+#include "settings/ShortcutsPane.h"
+#include "UserInput.h"
 #include "core/NorvelleShortcutsProfile.h"
 #include "platform/NotificationCenter.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsSection.h"
 #include "settings/ShortcutRow.h"
-#include "settings/ShortcutsPane.h"
 #include "settings/ToggleSwitch.h"
 #include "support/TestHome.h"
-#include "UserInput.h"
+#include "ui/TextLabel.h"
 
 #include <QComboBox>
 #include <QMessageBox>

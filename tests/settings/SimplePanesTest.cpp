@@ -1,16 +1,15 @@
 // The Clipboard, Editor and Privacy panes.
+#include "UserInput.h"
 #include "clipboard/ClipboardRetentionMode.h"
+#include "core/OSLogAnalyticsTracker.h"
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "settings/ClipboardPane.h"
-#include "core/OSLogAnalyticsTracker.h"
-#include "platform/UserDefaults.h"
 #include "settings/EditorPane.h"
 #include "settings/PrivacyPane.h"
 #include "settings/StoredChoicePicker.h"
 #include "settings/ToggleSwitch.h"
 #include "support/TestHome.h"
-#include "UserInput.h"
 
 #include <QDesktopServices>
 #include <QPushButton>
@@ -21,7 +20,6 @@ namespace norvelle {
 namespace {
 
 using test::click;
-
 
 TEST(ClipboardPane, KeepsSevenDaysUntilAnotherChoiceIsStored)
 {

@@ -188,7 +188,7 @@ TEST_F(SyncPaneTest, SignOutOnlySignsOut)
     EXPECT_EQ(pane().connectionBadge()->text(), "Disconnected");
     EXPECT_FALSE(pane().signOutButton()->isVisible());
     EXPECT_TRUE(pane().signInPrompt()->isVisible());
-    EXPECT_EQ(event("sync_account_toggle"), (AnalyticsMetadata{{"connected", "false"}}));
+    EXPECT_EQ(event("sync_account_toggle"), (AnalyticsMetadata {{"connected", "false"}}));
 
     // Pressed again once signed out (a press that raced the first): no sign-in of any kind.
     state().toggleAccountConnection();
@@ -211,7 +211,7 @@ TEST_F(SyncPaneTest, TheSyncSwitchesRestartTheTimerAndHideTheActions)
     click(p.enableSyncSwitch());
     EXPECT_FALSE(storedSettings::syncEnabled.value());
     EXPECT_FALSE(p.actionsSection()->isVisible());
-    EXPECT_EQ(app.calls, QStringList{"restartAutoSyncTimer:"});
+    EXPECT_EQ(app.calls, QStringList {"restartAutoSyncTimer:"});
 
     click(p.enableSyncSwitch());
     EXPECT_TRUE(p.actionsSection()->isVisible());

@@ -23,13 +23,13 @@ struct CommandLog {
     CommandLog()
     {
         for (const QString& name :
-             {EditorCommands::toggleBold, EditorCommands::toggleItalic, EditorCommands::toggleUnderline,
-              EditorCommands::toggleStrikethrough, EditorCommands::toggleHighlight, EditorCommands::toggleQuote,
-              EditorCommands::applyTitleStyle, EditorCommands::applyHeadingStyle,
-              EditorCommands::applySubheadingStyle, EditorCommands::applyBodyStyle,
-              EditorCommands::applyCaptionStyle, EditorCommands::applyMonospacedStyle, EditorCommands::setFontSize,
-              EditorCommands::setTextColor, EditorCommands::setHighlightColor, EditorCommands::setAlignment,
-              EditorCommands::setListStyle, EditorCommands::insertChecklist, EditorCommands::insertTable}) {
+            {EditorCommands::toggleBold, EditorCommands::toggleItalic, EditorCommands::toggleUnderline,
+                EditorCommands::toggleStrikethrough, EditorCommands::toggleHighlight, EditorCommands::toggleQuote,
+                EditorCommands::applyTitleStyle, EditorCommands::applyHeadingStyle,
+                EditorCommands::applySubheadingStyle, EditorCommands::applyBodyStyle,
+                EditorCommands::applyCaptionStyle, EditorCommands::applyMonospacedStyle, EditorCommands::setFontSize,
+                EditorCommands::setTextColor, EditorCommands::setHighlightColor, EditorCommands::setAlignment,
+                EditorCommands::setListStyle, EditorCommands::insertChecklist, EditorCommands::insertTable}) {
             NotificationCenter::defaultCenter().addObserver(name, &context, [this](const Notification& n) {
                 entries.push_back({n.name, n.object, n.userInfo});
             });

@@ -1,8 +1,8 @@
+#include "sticky/NewStickyNote.h"
 #include "core/AutomationHooking.h"
 #include "core/SearchIndexService.h"
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
-#include "sticky/NewStickyNote.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/RecordingTracker.h"
@@ -19,12 +19,12 @@ namespace {
 class RecordingHooks : public AutomationHooking {
 public:
     QList<QPair<QString, AutomationPayload>> triggered;
-    void trigger(const QString& event, const AutomationPayload& payload) override { triggered.append({ event, payload }); }
+    void trigger(const QString& event, const AutomationPayload& payload) override { triggered.append({event, payload}); }
 };
 
 class NewStickyNoteTest : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     ObjectContext& context = store.viewContext();
     test::RecordingTracker tracker;
     RecordingHooks hooks;
@@ -81,7 +81,7 @@ TEST_F(NewStickyNoteTest, FolderComesFromThePreferredSlugInLowerCase)
 {
     EXPECT_EQ(NewStickyNote::folderFor(QString("Work Projects")), "work projects");
     EXPECT_EQ(NewStickyNote::folderFor(QString(" Inbox")), " inbox");
-    for (const char* none : { "inbox", "INBOX", "All", "aLL", "" }) {
+    for (const char* none : {"inbox", "INBOX", "All", "aLL", ""}) {
         EXPECT_EQ(NewStickyNote::folderFor(QString(none)), std::nullopt) << none;
     }
     EXPECT_EQ(NewStickyNote::folderFor(std::nullopt), std::nullopt);
@@ -103,10 +103,10 @@ TEST_F(NewStickyNoteTest, IsRecordedAnnouncedAndIndexed)
 
     ASSERT_EQ(tracker.events().size(), 1);
     EXPECT_EQ(tracker.events()[0].first, "note_created");
-    EXPECT_EQ(tracker.events()[0].second, AnalyticsMetadata({ { "source", "menu_or_shortcut" } }));
+    EXPECT_EQ(tracker.events()[0].second, AnalyticsMetadata({{"source", "menu_or_shortcut"}}));
     ASSERT_EQ(hooks.triggered.size(), 1);
     EXPECT_EQ(hooks.triggered[0].first, "note_created");
-    EXPECT_EQ(hooks.triggered[0].second, AutomationPayload({ { "title", "Plan" }, { "id", id } }));
+    EXPECT_EQ(hooks.triggered[0].second, AutomationPayload({{"title", "Plan"}, {"id", id}}));
     EXPECT_EQ(searchIndex.index.value(id), "plan\nplan\ntrip to lyon");
 
     const auto blank = create("");

@@ -29,7 +29,7 @@ public:
     std::optional<QString> chooseFileToImport() override { return importChoice; }
     void showImportFailure(const QString& fileName, const QString& reason) override
     {
-        importFailures.append({ fileName, reason });
+        importFailures.append({fileName, reason});
     }
     std::optional<QString> chooseExportFile(const QString& suggestedName) override
     {
@@ -38,13 +38,13 @@ public:
     }
     void showExportFailure(const QString& fileName, const QString& reason) override
     {
-        failures.append({ fileName, reason });
+        failures.append({fileName, reason});
     }
 };
 
 class NoteFileOperationsTest : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     ObjectContext& context = store.viewContext();
     std::shared_ptr<FakeNoteFileDialogs> sharedDialogs = std::make_shared<FakeNoteFileDialogs>();
     FakeNoteFileDialogs& dialogs = *sharedDialogs;
@@ -109,7 +109,7 @@ TEST_F(NoteFileOperationsTest, ImportsUtf8TextAsASavedNoteAndHandsItToSync)
 
     ASSERT_EQ(tracker.events().size(), 1);
     EXPECT_EQ(tracker.events()[0].first, "note_imported");
-    EXPECT_EQ(tracker.events()[0].second, AnalyticsMetadata({ { "extension", "txt" } }));
+    EXPECT_EQ(tracker.events()[0].second, AnalyticsMetadata({{"extension", "txt"}}));
     EXPECT_TRUE(test::waitUntil([&] { return log.messages().join('\n').contains("event=sync_enqueued"); }, 5000));
 }
 
@@ -184,10 +184,7 @@ TEST_F(NoteFileOperationsTest, WhatCannotBeReadMakesNoNoteRecordsNothingAndIsSho
     for (const auto& [fileName, reason] : std::as_const(dialogs.importFailures)) {
         shown << fileName + ": " + reason.section(u':', 0, 0);
     }
-    EXPECT_EQ(shown, QStringList({ QDir(test::TestHomeListener::home()).dirName() + ": It is a folder, a device or a pipe, not a file.",
-                                   "vanished.txt: The file is no longer there.",
-                                   "picture.txt: It holds no plain text or RTF",
-                                   "broken.rtf: It holds no plain text or RTF" }));
+    EXPECT_EQ(shown, QStringList({QDir(test::TestHomeListener::home()).dirName() + ": It is a folder, a device or a pipe, not a file.", "vanished.txt: The file is no longer there.", "picture.txt: It holds no plain text or RTF", "broken.rtf: It holds no plain text or RTF"}));
     EXPECT_TRUE(notes().empty());
     EXPECT_TRUE(tracker.events().isEmpty());
     EXPECT_FALSE(context.hasChanges());
@@ -217,24 +214,24 @@ TEST_F(NoteFileOperationsTest, ExportWritesThePlainTextInUtf8AndReplacesTheFileW
     dialogs.exportChoice = target;
 
     NoteFileOperations::exportNoteAsPlainText(*note, dialogs, tracker);
-    EXPECT_EQ(dialogs.offeredNames, QStringList({ "Ideas - maybe.txt" }));
+    EXPECT_EQ(dialogs.offeredNames, QStringList({"Ideas - maybe.txt"}));
     QFile file(target);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QString::fromUtf8("Ideas / maybe\nnaïve café 🍎").toUtf8());
     EXPECT_TRUE(dialogs.failures.isEmpty());
     // No temporary file is left beside it.
-    EXPECT_EQ(QDir(test::TestHomeListener::home()).entryList({ "export*" }, QDir::Files),
-              QStringList({ "export.txt" }));
+    EXPECT_EQ(QDir(test::TestHomeListener::home()).entryList({"export*"}, QDir::Files),
+        QStringList({"export.txt"}));
     ASSERT_EQ(tracker.events().size(), 1);
     EXPECT_EQ(tracker.events()[0].first, "note_exported");
-    EXPECT_EQ(tracker.events()[0].second, AnalyticsMetadata({ { "target", "txt" } }));
+    EXPECT_EQ(tracker.events()[0].second, AnalyticsMetadata({{"target", "txt"}}));
 }
 
 TEST_F(NoteFileOperationsTest, ExportOffersAFallbackNameAndStopsWhenCancelled)
 {
     const auto untitled = StickyNote::insert(context);
     NoteFileOperations::exportNoteAsPlainText(*untitled, dialogs, tracker);
-    EXPECT_EQ(dialogs.offeredNames, QStringList({ "norvelle-note.txt" }));
+    EXPECT_EQ(dialogs.offeredNames, QStringList({"norvelle-note.txt"}));
     EXPECT_TRUE(tracker.events().isEmpty());
     EXPECT_TRUE(dialogs.failures.isEmpty());
 }

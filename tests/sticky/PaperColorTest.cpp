@@ -5,11 +5,11 @@
 #include "sticky/BackgroundStyleControls.h"
 #include "sticky/ColorSwatch.h"
 #include "sticky/CustomColorDisclosure.h"
-#include "sticky/TextureChoiceButton.h"
 #include "sticky/PaperColorLists.h"
 #include "sticky/StickyState.h"
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyWindowController.h"
+#include "sticky/TextureChoiceButton.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/TestHome.h"
@@ -25,24 +25,24 @@ TEST(PaperColorLists, CustomColoursAreSixDistinctIgnoringCaseNewestFirst)
 {
     int posted = 0;
     NotificationCenter::defaultCenter().addObserver(PaperColorLists::customChangedNotification, nullptr,
-                                                    [&](const Notification&) { ++posted; });
-    for (const char* hex : { "#111111", "#222222", "#333333", "#444444", "#555555", "#666666" }) {
+        [&](const Notification&) { ++posted; });
+    for (const char* hex : {"#111111", "#222222", "#333333", "#444444", "#555555", "#666666"}) {
         PaperColorLists::addCustomPaperColor(hex);
     }
     PaperColorLists::addCustomPaperColor(" abc ");
     EXPECT_EQ(PaperColorLists::load(storedSettings::customPaperColorsKey),
-              QStringList({ "#AABBCC", "#666666", "#555555", "#444444", "#333333", "#222222" }));
+        QStringList({"#AABBCC", "#666666", "#555555", "#444444", "#333333", "#222222"}));
     PaperColorLists::addCustomPaperColor("#aabbcc");
     PaperColorLists::addCustomPaperColor("333333");
     EXPECT_EQ(PaperColorLists::load(storedSettings::customPaperColorsKey),
-              QStringList({ "#333333", "#AABBCC", "#666666", "#555555", "#444444", "#222222" }));
+        QStringList({"#333333", "#AABBCC", "#666666", "#555555", "#444444", "#222222"}));
     EXPECT_EQ(posted, 9);
 
     PaperColorLists::clearCustomPaperColors();
     EXPECT_FALSE(UserDefaults::standard().contains(storedSettings::customPaperColorsKey));
     EXPECT_EQ(posted, 10);
     // A stored value that is no list of texts reads as an empty list.
-    UserDefaults::standard().set(storedSettings::customPaperColorsKey, QVariantList { 1, "#FFFFFF" });
+    UserDefaults::standard().set(storedSettings::customPaperColorsKey, QVariantList {1, "#FFFFFF"});
     EXPECT_TRUE(PaperColorLists::load(storedSettings::customPaperColorsKey).isEmpty());
 }
 
@@ -68,7 +68,7 @@ namespace {
 
 class PaperColorPickingTest : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     std::shared_ptr<StickyNote> note = StickyNote::insert(store.viewContext());
     std::unique_ptr<StickyWindowController> controller;
 
@@ -103,7 +103,7 @@ TEST_F(PaperColorPickingTest, APreviewWritesTheNoteButOnlyAChoiceIsRemembered)
     EXPECT_EQ(note->paperColor(), "#fff8e8");
     EXPECT_FALSE(controller->stickyState().isDark());
     EXPECT_EQ(note->version(), 4);
-    EXPECT_EQ(PaperColorLists::load(storedSettings::recentPaperColorsKey), QStringList({ "#FFF8E8" }));
+    EXPECT_EQ(PaperColorLists::load(storedSettings::recentPaperColorsKey), QStringList({"#FFF8E8"}));
 }
 
 TEST_F(PaperColorPickingTest, TheColoursPopoverChoosesPaperAndTextureByClicks)
@@ -112,8 +112,9 @@ TEST_F(PaperColorPickingTest, TheColoursPopoverChoosesPaperAndTextureByClicks)
     StickyState& state = controller->stickyState();
     state.setPaperHex("#fdfdf8");
     PaperColorLists::addCustomPaperColor("#123456");
-    BackgroundStyleControls controls(state, [this](const QString& hex) { controller->applyPaperColor(hex, false); },
-                                     [this](const QString& hex) { controller->applyPaperColor(hex, true); });
+    BackgroundStyleControls controls(
+        state, [this](const QString& hex) { controller->applyPaperColor(hex, false); },
+        [this](const QString& hex) { controller->applyPaperColor(hex, true); });
     controls.show();
     QList<ColorSwatch*> swatches = controls.findChildren<ColorSwatch*>();
     ASSERT_EQ(swatches.size(), 13);
@@ -124,9 +125,9 @@ TEST_F(PaperColorPickingTest, TheColoursPopoverChoosesPaperAndTextureByClicks)
     QTest::mouseClick(swatches[7], Qt::LeftButton);
     EXPECT_EQ(state.paperHex(), "#14532D");
     EXPECT_EQ(note->paperColor(), "#14532D");
-    EXPECT_EQ(PaperColorLists::load(storedSettings::recentPaperColorsKey), QStringList({ "#14532D" }));
+    EXPECT_EQ(PaperColorLists::load(storedSettings::recentPaperColorsKey), QStringList({"#14532D"}));
     // Choosing a preset leaves the custom list alone.
-    EXPECT_EQ(PaperColorLists::load(storedSettings::customPaperColorsKey), QStringList({ "#123456" }));
+    EXPECT_EQ(PaperColorLists::load(storedSettings::customPaperColorsKey), QStringList({"#123456"}));
 
     for (TextureChoiceButton* button : controls.findChildren<TextureChoiceButton*>()) {
         if (button->text() == "Dots") {

@@ -29,7 +29,7 @@ TEST(PaperTheme, TheTwoDarknessTestsAndTheirBoundaries)
 
 TEST(PaperTheme, ThemePapersFollowTheThemeAndThemeDecidesWhatShows)
 {
-    for (const char* paper : { "#FDFDF8", "#fdfdf8", "#2c2c2e", " 1C1C1E" }) {
+    for (const char* paper : {"#FDFDF8", "#fdfdf8", "#2c2c2e", " 1C1C1E"}) {
         EXPECT_TRUE(PaperTheme::paperFollowsThemeByDefault(paper)) << paper;
     }
     EXPECT_TRUE(PaperTheme::paperFollowsThemeByDefault(QString()));

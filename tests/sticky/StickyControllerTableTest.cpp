@@ -1,7 +1,7 @@
-#include "platform/UserDefaults.h"
 #include "sticky/StickyControllerTable.h"
-#include "sticky/StickyFrameString.h"
+#include "platform/UserDefaults.h"
 #include "sticky/KeyablePanel.h"
+#include "sticky/StickyFrameString.h"
 #include "sticky/StickyWindowController.h"
 #include "store/NoteTrashOperations.h"
 #include "store/PersistenceController.h"
@@ -33,7 +33,7 @@ public:
 
 class StickyControllerTableTest : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     ObjectContext& context = store.viewContext();
     TableAppDelegate app;
     StickyControllerTable& table = app.table;
@@ -149,7 +149,7 @@ TEST_F(StickyControllerTableTest, TrashAndDeletionCloseTheWindowsThroughTheDeleg
     KeyablePanel* window = controller->panel();
     bool entryGoneWhenClosing = false;
     QObject::connect(controller, &WindowController::windowWillClose,
-                     [&] { entryGoneWhenClosing = !table.contains(keyOf(deleted)); });
+        [&] { entryGoneWhenClosing = !table.contains(keyOf(deleted)); });
     NoteTrashOperations::deleteNotePermanently(*deleted);
     EXPECT_TRUE(entryGoneWhenClosing);
     EXPECT_FALSE(window->isVisible());

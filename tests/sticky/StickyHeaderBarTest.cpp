@@ -1,6 +1,6 @@
+#include "sticky/StickyHeaderBar.h"
 #include "sticky/HeaderSymbolButton.h"
 #include "sticky/ShareAnchorButton.h"
-#include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyState.h"
 
 #include <QSignalSpy>
@@ -60,7 +60,7 @@ TEST(StickyHeaderBar, ThePinnedStarStandsOutOnEveryPaper)
             for (int x = 0; x < shown.width(); ++x) {
                 const QColor pixel = shown.pixelColor(x, y);
                 strongest = std::max({strongest, std::abs(pixel.red() - ground.red()), std::abs(pixel.green() - ground.green()),
-                                      std::abs(pixel.blue() - ground.blue())});
+                    std::abs(pixel.blue() - ground.blue())});
             }
         }
         EXPECT_GE(strongest, 80) << paper.toStdString();

@@ -1,16 +1,16 @@
+#include "sticky/StickyNoteActions.h"
+#include "platform/UserDefaults.h"
 #include "sticky/HeaderSymbolButton.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyControllerTable.h"
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyMoreMenu.h"
-#include "sticky/StickyNoteActions.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/FakeAppDelegating.h"
 #include "support/TestHome.h"
-#include "platform/UserDefaults.h"
 #include "ui/SchemePalette.h"
 
 #include <QApplication>
@@ -47,7 +47,7 @@ public:
 
 class StickyNoteActionsTest : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     ObjectContext& context = store.viewContext();
     TableDelegate app;
 
@@ -137,7 +137,7 @@ TEST_F(StickyNoteActionsTest, ArchivingClosesTheWindowAndUnarchivingKeepsIt)
     EXPECT_FALSE(note->isWindowOpen());
     EXPECT_FALSE(app.table.contains(key));
     // The entry went before the window's own close handling ran.
-    EXPECT_EQ(app.calls.filter(key), QStringList({ "removeStickyWindow:" + key, "forgetStickyWindow:" + key }));
+    EXPECT_EQ(app.calls.filter(key), QStringList({"removeStickyWindow:" + key, "forgetStickyWindow:" + key}));
     EXPECT_FALSE(context.hasChanges());
 }
 

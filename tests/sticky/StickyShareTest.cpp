@@ -1,13 +1,13 @@
-#include "account/SyncCredentialStore.h"
 #include "account/ShareComposer.h"
+#include "account/SyncCredentialStore.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "platform/AppPaths.h"
 #include "platform/Pasteboard.h"
 #include "platform/ShareSheet.h"
 #include "sticky/KeyablePanel.h"
-#include "sticky/ShareCard.h"
 #include "sticky/ShareAnchorButton.h"
+#include "sticky/ShareCard.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyHeaderBar.h"
 #include "sticky/StickyShareMenu.h"
@@ -21,8 +21,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileInfo>
-#include <QSet>
 #include <QScrollBar>
+#include <QSet>
 #include <QTest>
 #include <QTextCursor>
 #include <QUuid>
@@ -35,7 +35,7 @@ namespace {
 
 class StickyShareTest : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     ObjectContext& context = store.viewContext();
     std::shared_ptr<StickyNote> note;
     std::unique_ptr<StickyWindowController> controller;
@@ -119,8 +119,7 @@ TEST_F(StickyShareTest, TheShareButtonOpensTheMenuBelowIt)
     open("Groceries\nmilk");
     StickyShareMenu* menu = clickShareButton();
     ASSERT_TRUE(menu);
-    EXPECT_EQ(titles(*menu), QStringList({ "Share Note Text", "Share RTF Document", "Share Sticky Card",
-                                           "Copy Collaborative Link" }));
+    EXPECT_EQ(titles(*menu), QStringList({"Share Note Text", "Share RTF Document", "Share Sticky Card", "Copy Collaborative Link"}));
     const QWidget* button = controller->contentView()->headerBar().shareButton();
     EXPECT_GE(menu->geometry().top(), button->mapToGlobal(QPoint(0, button->height())).y());
     menu->close();
@@ -216,7 +215,7 @@ TEST(ShareCard, WithoutAWindowTheCardIsPlainPaper)
 {
     QWidget view;
     view.resize(1, 400);
-    for (QWidget* content : { static_cast<QWidget*>(nullptr), &view }) {
+    for (QWidget* content : {static_cast<QWidget*>(nullptr), &view}) {
         const QImage card = ShareCard::render(content, "#FFF3B0");
         EXPECT_EQ(card.size(), QSize(1200, 800));
         EXPECT_EQ(card.pixelColor(600, 400).rgb(), QColor("#FFF3B0").rgb());

@@ -34,7 +34,7 @@ struct OpenSticky : test::SyncFixture {
     {
         std::optional<bool> saved;
         sync.applySyncResponse({},
-            {SyncPOSTResponse::RemoteNoteDTO{milk->objectID().uriString(), 7, text, text, InternetDateTime::format(at)}},
+            {SyncPOSTResponse::RemoteNoteDTO {milk->objectID().uriString(), 7, text, text, InternetDateTime::format(at)}},
             [&](bool done) { saved = done; });
         ASSERT_TRUE(test::waitUntil([&] { return saved.has_value(); }, 10000));
         ASSERT_TRUE(*saved);

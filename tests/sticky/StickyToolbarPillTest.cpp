@@ -47,11 +47,23 @@ TEST(StickyFormatCommands, EachCallbackPostsItsCommandToTheNotesEditor)
 
     using namespace EditorCommands;
     const std::vector<std::pair<QString, QVariantMap>> expected {
-        {setFontSize, {{"size", 18}}}, {toggleBold, {}}, {toggleItalic, {}}, {toggleUnderline, {}},
-        {toggleStrikethrough, {}}, {applyTitleStyle, {}}, {applyHeadingStyle, {}}, {applyBodyStyle, {}},
-        {applySubheadingStyle, {}}, {applyCaptionStyle, {}}, {applyMonospacedStyle, {}},
-        {setTextColor, {{"hex", "#fc0"}}}, {toggleHighlight, {}}, {setHighlightColor, {{"hex", "#FFB3BA"}}},
-        {setAlignment, {{"alignment", "justify"}}}, {setListStyle, {{"style", "dash"}}}, {toggleQuote, {}},
+        {setFontSize, {{"size", 18}}},
+        {toggleBold, {}},
+        {toggleItalic, {}},
+        {toggleUnderline, {}},
+        {toggleStrikethrough, {}},
+        {applyTitleStyle, {}},
+        {applyHeadingStyle, {}},
+        {applyBodyStyle, {}},
+        {applySubheadingStyle, {}},
+        {applyCaptionStyle, {}},
+        {applyMonospacedStyle, {}},
+        {setTextColor, {{"hex", "#fc0"}}},
+        {toggleHighlight, {}},
+        {setHighlightColor, {{"hex", "#FFB3BA"}}},
+        {setAlignment, {{"alignment", "justify"}}},
+        {setListStyle, {{"style", "dash"}}},
+        {toggleQuote, {}},
     };
     ASSERT_EQ(log.entries.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
@@ -113,7 +125,7 @@ TEST_F(StickyToolbarPillTest, AaOpensTheFormatPopupAboveAfterTellingTheHost)
 {
     bool popoverShownWhenPressed = true;
     QObject::connect(pill, &StickyToolbarPill::aaPressed, pill,
-                     [&] { popoverShownWhenPressed = pill->aaPopover() && pill->aaPopover()->isVisible(); });
+        [&] { popoverShownWhenPressed = pill->aaPopover() && pill->aaPopover()->isVisible(); });
     click("aa");
     EXPECT_FALSE(popoverShownWhenPressed);
     ASSERT_NE(pill->aaPopover(), nullptr);

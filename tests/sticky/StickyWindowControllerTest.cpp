@@ -1,16 +1,16 @@
-#include "platform/UserDefaults.h"
+#include "sticky/StickyWindowController.h"
 #include "editor/EditorFonts.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
+#include "platform/UserDefaults.h"
+#include "sticky/HeaderSymbolButton.h"
 #include "sticky/KeyablePanel.h"
-#include "sticky/StickyNoteActions.h"
-#include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyFrameString.h"
-#include "sticky/HeaderSymbolButton.h"
 #include "sticky/StickyHeaderBar.h"
+#include "sticky/StickyNoteActions.h"
 #include "sticky/StickyState.h"
-#include "sticky/StickyWindowController.h"
+#include "sticky/StickyToolbarPill.h"
 #include "store/NoteTitle.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
@@ -19,12 +19,12 @@
 #include "support/TestHome.h"
 
 #include <QGuiApplication>
+#include <QScreen>
 #include <QSignalBlocker>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
-#include <QScreen>
-#include <QTest>
 #include <QTimeZone>
 #include <QUuid>
 
@@ -38,7 +38,7 @@ namespace {
 
 class StickyWindowControllerTest : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     ObjectContext& context = store.viewContext();
 
     std::shared_ptr<StickyNote> savedNote(const QString& text)
@@ -53,7 +53,7 @@ protected:
     }
 
     std::unique_ptr<StickyWindowController> controllerFor(const std::shared_ptr<StickyNote>& note,
-                                                          const std::optional<QString>& storedFrame = std::nullopt)
+        const std::optional<QString>& storedFrame = std::nullopt)
     {
         const QString key = note->objectID().uriString();
         if (storedFrame) {
@@ -114,12 +114,12 @@ TEST_F(StickyWindowControllerTest, MissingOrBadLookValuesOpenOnTheDefaults)
     EXPECT_EQ(controller->stickyState().opacity(), 1.0);
     EXPECT_TRUE(controller->stickyState().followsSystemTheme());
 
-    for (const double stored : { 0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity() }) {
+    for (const double stored : {0.0, std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
         const auto note = savedNote("");
         note->setOpacity(stored);
         EXPECT_EQ(controllerFor(note)->stickyState().opacity(), 1.0) << stored;
     }
-    for (const double stored : { 0.16, -0.5, 3.0 }) {
+    for (const double stored : {0.16, -0.5, 3.0}) {
         const auto note = savedNote("");
         note->setOpacity(stored);
         EXPECT_EQ(controllerFor(note)->stickyState().opacity(), stored);
@@ -166,7 +166,7 @@ TEST_F(StickyWindowControllerTest, RestoresAUsableSavedFrame)
 
 TEST_F(StickyWindowControllerTest, UnusableSavedFramesLeaveThePlacingToTheCaller)
 {
-    for (const char* text : { "{{10, 10}, {0, 340}}", "{{10, 10}, {280, 0}}", "not a frame", "", "{{nan, 1}, {2, 3}}" }) {
+    for (const char* text : {"{{10, 10}, {0, 340}}", "{{10, 10}, {280, 0}}", "not a frame", "", "{{nan, 1}, {2, 3}}"}) {
         const auto controller = controllerFor(savedNote(""), QString::fromUtf8(text));
         EXPECT_FALSE(controller->hasLoadedSavedFrame()) << text;
         EXPECT_EQ(controller->panel()->size(), QSize(280, 340)) << text;
@@ -237,7 +237,8 @@ TEST_F(StickyWindowControllerTest, EveryEditIsSavedAsALocalChangeAndHandedToSync
     EXPECT_TRUE(test::waitUntil([&] {
         return eventCount(log, "large_note_detected") == 1 && eventCount(log, "sync_enqueued") >= 1
             && eventCount(log, "note_updated") == 3;
-    }, 5000));
+    },
+        5000));
     EXPECT_TRUE(log.messages().filter("event=note_updated").last().contains("\"length\": \"8001\""));
 }
 
@@ -424,7 +425,7 @@ TEST_F(StickyWindowControllerTest, ClosingMarksTheNoteClosedSavesTheFrameAndLeav
     const auto note = savedNote("");
     const auto controller = controllerFor(note);
     const QString key = controller->stickyID;
-    app.openWindows = { key };
+    app.openWindows = {key};
     controller->showWindow();
     const QRect area = screenArea();
     controller->panel()->move(area.x() + 20, area.y() + 30);
@@ -434,7 +435,7 @@ TEST_F(StickyWindowControllerTest, ClosingMarksTheNoteClosedSavesTheFrameAndLeav
     EXPECT_FALSE(context.hasChanges());
     // Nothing changed in the editor: no save of the text.
     EXPECT_EQ(note->version(), 3);
-    EXPECT_EQ(app.calls, QStringList({ "forgetStickyWindow:" + key }));
+    EXPECT_EQ(app.calls, QStringList({"forgetStickyWindow:" + key}));
     const auto saved = StickyFrameString::parse(*UserDefaults::standard().string(StickyWindowController::frameKey(key)));
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->topLeft(), QPoint(area.x() + 20, area.y() + 30));
@@ -496,5 +497,5 @@ TEST_F(StickyWindowControllerTest, TheHeaderDotsAndStarActOnTheWindowAndNote)
     QTest::mouseClick(content->headerBar().closeButton(), Qt::LeftButton);
     EXPECT_FALSE(controller->panel()->isVisible());
     EXPECT_FALSE(note->isWindowOpen());
-    EXPECT_EQ(app.calls, QStringList({ "forgetStickyWindow:" + controller->stickyID }));
+    EXPECT_EQ(app.calls, QStringList({"forgetStickyWindow:" + controller->stickyID}));
 }

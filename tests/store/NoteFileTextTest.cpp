@@ -67,7 +67,10 @@ TEST(NoteFileText, RefusesBytesThatAreNoText)
     EXPECT_EQ(NoteFileText::decodeText(QByteArray("\xFF\xFE\x00\xD8\x41\x00", 6)), std::nullopt);
     EXPECT_EQ(NoteFileText::decodeUtf16(QByteArray("\x00\x01\x00\x41", 4)), std::nullopt);
     EXPECT_EQ(NoteFileText::decodeText(QByteArray("\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR", 16)), std::nullopt);
-    EXPECT_EQ(NoteFileText::decodeText(QByteArray("\x7F" "ELF\x02\x01\x01\x00\x00\x00\xC0\x10", 12)), std::nullopt);
+    EXPECT_EQ(NoteFileText::decodeText(QByteArray("\x7F"
+                                                  "ELF\x02\x01\x01\x00\x00\x00\xC0\x10",
+                  12)),
+        std::nullopt);
 
     // Pseudo-random bytes of every kind never come out as text.
     QByteArray noise;
@@ -87,11 +90,11 @@ TEST(NoteFileText, ReadsFilesAndSaysWhyItRefusesWhatIsNoTextFile)
     // A pipe with no writer would hold the reader forever.
     ASSERT_EQ(::mkfifo(QFile::encodeName(home + "/pipe.txt").constData(), 0600), 0);
     const QList<QPair<QString, QString>> refused {
-        { home, "a folder, a device or a pipe" },
-        { home + "/pipe.txt", "a folder, a device or a pipe" },
-        { "/dev/zero", "a folder, a device or a pipe" },
-        { home + "/gone.txt", "no longer there" },
-        { writeFile("picture.txt", QByteArray("\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR", 16)), "no plain text or RTF" },
+        {home, "a folder, a device or a pipe"},
+        {home + "/pipe.txt", "a folder, a device or a pipe"},
+        {"/dev/zero", "a folder, a device or a pipe"},
+        {home + "/gone.txt", "no longer there"},
+        {writeFile("picture.txt", QByteArray("\x89PNG\r\n\x1A\n\x00\x00\x00\x0DIHDR", 16)), "no plain text or RTF"},
     };
     for (const auto& [path, reason] : refused) {
         const NoteFileText::Reading reading = NoteFileText::read(path);

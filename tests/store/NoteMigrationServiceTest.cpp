@@ -1,5 +1,5 @@
-#include "objectstore/ObjectContext.h"
 #include "store/NoteMigrationService.h"
+#include "objectstore/ObjectContext.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/TestHome.h"
@@ -14,7 +14,7 @@ namespace {
 
 class RecordingTracker : public AnalyticsTracking {
 public:
-    void track(const QString& event, const AnalyticsMetadata& metadata) override { events.append({ event, metadata }); }
+    void track(const QString& event, const AnalyticsMetadata& metadata) override { events.append({event, metadata}); }
     QList<std::pair<QString, AnalyticsMetadata>> events;
 };
 
@@ -83,7 +83,7 @@ TEST_F(NoteMigration, ANoteMissingAllThreeFieldsIsRepairedSavedAndCountedThrice)
     context().save();
 
     migrate();
-    EXPECT_EQ(updatedFields(), QStringList { "3" });
+    EXPECT_EQ(updatedFields(), QStringList {"3"});
     EXPECT_FALSE(context().hasChanges());
     PersistenceController reopened;
     auto stored = reopened.viewContext().fetch(StickyNote::fetchRequest()).at(0);
@@ -126,11 +126,11 @@ TEST_F(NoteMigration, EdgeCasesOfTheThreeRules)
     EXPECT_GE(noDates->updatedAt(), before.addMSecs(-1));
     EXPECT_FALSE(noDates->createdAt().isValid());
     EXPECT_EQ(noDates->version(), -1);
-    EXPECT_EQ(updatedFields(), QStringList { "3" });
+    EXPECT_EQ(updatedFields(), QStringList {"3"});
 
     // The note whose first line is blank is repaired, and counted, again on every launch.
     migrate();
-    EXPECT_EQ(updatedFields(), (QStringList { "3", "1" }));
+    EXPECT_EQ(updatedFields(), (QStringList {"3", "1"}));
 }
 
 TEST_F(NoteMigration, TwoNotesMissingOnlyATitleCountTwo)
@@ -139,7 +139,7 @@ TEST_F(NoteMigration, TwoNotesMissingOnlyATitleCountTwo)
     completeNote(context(), "");
     context().save();
     migrate();
-    EXPECT_EQ(updatedFields(), QStringList { "2" });
+    EXPECT_EQ(updatedFields(), QStringList {"2"});
 }
 
 TEST_F(NoteMigration, AFailedSaveStillRecordsTheFullCountAndKeepsTheRepairsForTheNextSave)
@@ -150,10 +150,11 @@ TEST_F(NoteMigration, AFailedSaveStillRecordsTheFullCountAndKeepsTheRepairsForTh
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "CREATE TRIGGER refuse BEFORE UPDATE ON StickyNote BEGIN SELECT RAISE(ABORT, 'no'); END;",
-                           nullptr, nullptr, nullptr), SQLITE_OK);
+                  nullptr, nullptr, nullptr),
+        SQLITE_OK);
 
     migrate();
-    EXPECT_EQ(updatedFields(), QStringList { "3" });
+    EXPECT_EQ(updatedFields(), QStringList {"3"});
     EXPECT_TRUE(context().hasChanges());
     EXPECT_EQ(context().registeredObjectCount(), 2) << "the unsaved repairs stay for the next save";
 
@@ -171,15 +172,16 @@ TEST_F(NoteMigration, RowsWrittenByAnotherProgramWithNullsAndEmptyStrings)
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db,
-                           "INSERT INTO StickyNote (_pk, title, plainText, version, createdAt, updatedAt, isPinned, opacity) "
-                           "VALUES (100, '', '', NULL, NULL, NULL, NULL, NULL), (101, NULL, 'line', 0, 1700000000000, NULL, 1, 0.5);",
-                           nullptr, nullptr, nullptr), SQLITE_OK);
+                  "INSERT INTO StickyNote (_pk, title, plainText, version, createdAt, updatedAt, isPinned, opacity) "
+                  "VALUES (100, '', '', NULL, NULL, NULL, NULL, NULL), (101, NULL, 'line', 0, 1700000000000, NULL, 1, 0.5);",
+                  nullptr, nullptr, nullptr),
+        SQLITE_OK);
     sqlite3_close(db);
 
     migrate();
-    EXPECT_EQ(updatedFields(), QStringList { "6" });
+    EXPECT_EQ(updatedFields(), QStringList {"6"});
     auto request = StickyNote::fetchRequest();
-    request.sortDescriptors = { { "title", true } };
+    request.sortDescriptors = {{"title", true}};
     auto notes = context().fetch(request);
     ASSERT_EQ(notes.size(), 3u);
     EXPECT_EQ(notes[0]->title(), "Untitled");
@@ -208,7 +210,7 @@ TEST_F(NoteMigration, AmongManyCompleteNotesOnlyTheIncompleteAreRepairedAndNoNot
     EXPECT_EQ(context().registeredObjectCount(), 0);
 
     migrate();
-    EXPECT_EQ(updatedFields(), QStringList { "4" });
+    EXPECT_EQ(updatedFields(), QStringList {"4"});
     EXPECT_EQ(context().registeredObjectCount(), 0) << "the pass lets every note go";
     EXPECT_FALSE(context().hasChanges());
 
@@ -221,7 +223,7 @@ TEST_F(NoteMigration, AmongManyCompleteNotesOnlyTheIncompleteAreRepairedAndNoNot
         EXPECT_TRUE(note->updatedAt().isValid());
         EXPECT_EQ(note->version(), note->title() == "version zero" ? 1 : 4);
     }
-    EXPECT_EQ(repaired, (QStringList { "from a wide space", "no change time", "version zero" }));
+    EXPECT_EQ(repaired, (QStringList {"from a wide space", "no change time", "version zero"}));
     auto seventh = StickyNote::fetchRequest();
     seventh.predicate = Predicate::equal("title", "note 7");
     EXPECT_EQ(reopened.viewContext().fetch(seventh).at(0)->version(), 1);

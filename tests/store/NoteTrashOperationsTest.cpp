@@ -15,7 +15,7 @@ namespace {
 
 class NoteTrashOperationsTest : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     ObjectContext& context = store.viewContext();
 
     std::shared_ptr<StickyNote> savedNote(const QString& title, qint64 version = 1)
@@ -94,9 +94,9 @@ TEST_F(NoteTrashOperationsTest, ListOperationsShareOneTimeAndSaveOnce)
     int saves = 0;
     QObject::connect(&context, &ObjectContext::didSave, [&saves] { ++saves; });
 
-    NoteTrashOperations::moveNotesToTrash({ a, b, c });
+    NoteTrashOperations::moveNotesToTrash({a, b, c});
     EXPECT_EQ(saves, 1);
-    for (const auto& note : { a, b, c }) {
+    for (const auto& note : {a, b, c}) {
         EXPECT_EQ(note->deletedAt(), a->deletedAt());
         EXPECT_EQ(note->updatedAt(), a->deletedAt());
         EXPECT_EQ(stored(note)->deletedAt(), a->deletedAt());
@@ -105,9 +105,9 @@ TEST_F(NoteTrashOperationsTest, ListOperationsShareOneTimeAndSaveOnce)
     EXPECT_EQ(b->version(), 10);
 
     waitForClockPast(a->deletedAt());
-    NoteTrashOperations::restoreNotesFromTrash({ a, b, c });
+    NoteTrashOperations::restoreNotesFromTrash({a, b, c});
     EXPECT_EQ(saves, 2);
-    for (const auto& note : { a, b, c }) {
+    for (const auto& note : {a, b, c}) {
         EXPECT_FALSE(stored(note)->deletedAt().isValid());
         EXPECT_EQ(note->updatedAt(), a->updatedAt());
     }
@@ -136,7 +136,7 @@ TEST_F(NoteTrashOperationsTest, EmptyListsAndNotesOutsideAStoreChangeNothing)
     NoteTrashOperations::moveNoteToTrash(*note);
     NoteTrashOperations::restoreNoteFromTrash(*note);
     NoteTrashOperations::deleteNotePermanently(*note);
-    NoteTrashOperations::moveNotesToTrash({ note });
+    NoteTrashOperations::moveNotesToTrash({note});
     EXPECT_EQ(note->version(), version);
     EXPECT_FALSE(note->deletedAt().isValid());
     EXPECT_TRUE(app.calls.isEmpty());
@@ -147,16 +147,15 @@ TEST_F(NoteTrashOperationsTest, TrashingClosesTheWindowAndLeavesItsEntryToTheWin
     test::FakeAppDelegating app;
     const auto open = savedNote("open");
     const auto closed = savedNote("closed");
-    app.openWindows = { keyOf(open) };
+    app.openWindows = {keyOf(open)};
 
     NoteTrashOperations::moveNoteToTrash(*open);
-    EXPECT_EQ(app.calls, QStringList({ "closeStickyWindow:" + keyOf(open), "windowClosed:" + keyOf(open) }));
+    EXPECT_EQ(app.calls, QStringList({"closeStickyWindow:" + keyOf(open), "windowClosed:" + keyOf(open)}));
     EXPECT_TRUE(app.openWindows.contains(keyOf(open)));
 
     app.calls.clear();
-    NoteTrashOperations::moveNotesToTrash({ closed, open });
-    EXPECT_EQ(app.calls, QStringList({ "closeStickyWindow:" + keyOf(closed), "closeStickyWindow:" + keyOf(open),
-                                       "windowClosed:" + keyOf(open) }));
+    NoteTrashOperations::moveNotesToTrash({closed, open});
+    EXPECT_EQ(app.calls, QStringList({"closeStickyWindow:" + keyOf(closed), "closeStickyWindow:" + keyOf(open), "windowClosed:" + keyOf(open)}));
 }
 
 TEST_F(NoteTrashOperationsTest, DeletingTakesTheEntryOutBeforeTheWindowClosesAndTheNoteGoes)
@@ -165,7 +164,7 @@ TEST_F(NoteTrashOperationsTest, DeletingTakesTheEntryOutBeforeTheWindowClosesAnd
     const auto first = savedNote("first");
     const auto second = savedNote("second");
     const auto third = savedNote("third");
-    app.openWindows = { keyOf(first), keyOf(third) };
+    app.openWindows = {keyOf(first), keyOf(third)};
     QStringList stillStoredWhenRemoved;
     app.onRemove = [&](const QString& key) {
         EXPECT_FALSE(app.hasStickyWindow(key));
@@ -175,13 +174,13 @@ TEST_F(NoteTrashOperationsTest, DeletingTakesTheEntryOutBeforeTheWindowClosesAnd
     };
 
     NoteTrashOperations::deleteNotePermanently(*first);
-    EXPECT_EQ(app.calls, QStringList({ "removeStickyWindow:" + keyOf(first), "windowClosed:" + keyOf(first) }));
+    EXPECT_EQ(app.calls, QStringList({"removeStickyWindow:" + keyOf(first), "windowClosed:" + keyOf(first)}));
     EXPECT_EQ(stored(first), nullptr);
 
-    NoteTrashOperations::deleteNotesPermanently({ second, third });
+    NoteTrashOperations::deleteNotesPermanently({second, third});
     EXPECT_EQ(stored(second), nullptr);
     EXPECT_EQ(stored(third), nullptr);
-    EXPECT_EQ(stillStoredWhenRemoved, QStringList({ keyOf(first), keyOf(third) }));
+    EXPECT_EQ(stillStoredWhenRemoved, QStringList({keyOf(first), keyOf(third)}));
     EXPECT_TRUE(app.openWindows.isEmpty());
 }
 
@@ -191,8 +190,8 @@ TEST_F(NoteTrashOperationsTest, WithoutADelegateTheStoreStillChanges)
     const auto trashed = savedNote("trashed");
     const auto deleted = savedNote("deleted");
 
-    NoteTrashOperations::moveNotesToTrash({ trashed });
-    NoteTrashOperations::deleteNotesPermanently({ deleted });
+    NoteTrashOperations::moveNotesToTrash({trashed});
+    NoteTrashOperations::deleteNotesPermanently({deleted});
     EXPECT_TRUE(stored(trashed)->deletedAt().isValid());
     EXPECT_EQ(stored(deleted), nullptr);
 }

@@ -1,6 +1,6 @@
+#include "store/PersistenceController.h"
 #include "objectstore/ObjectContext.h"
 #include "store/ClipItem.h"
-#include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/TestHome.h"
 
@@ -173,8 +173,11 @@ TEST(PersistenceController, TheWorkspaceOrderIsNewestChangeFirstThenNewestCreati
     {
         PersistenceController controller;
         const std::vector<std::tuple<QString, QDateTime, QDateTime>> notes {
-            { "old", t, t }, { "tie-older", t.addSecs(5), t }, { "tie-newer", t.addSecs(5), t.addSecs(1) },
-            { "newest", t.addSecs(9), t }, { "no change time", QDateTime(), t.addSecs(99) },
+            {"old", t, t},
+            {"tie-older", t.addSecs(5), t},
+            {"tie-newer", t.addSecs(5), t.addSecs(1)},
+            {"newest", t.addSecs(9), t},
+            {"no change time", QDateTime(), t.addSecs(99)},
         };
         for (const auto& [title, updated, created] : notes) {
             auto note = StickyNote::insert(controller.viewContext());
@@ -188,7 +191,7 @@ TEST(PersistenceController, TheWorkspaceOrderIsNewestChangeFirstThenNewestCreati
         for (const auto& note : unsaved) {
             titles << note->title();
         }
-        EXPECT_EQ(titles, (QStringList { "newest", "tie-newer", "tie-older", "old", "no change time" }));
+        EXPECT_EQ(titles, (QStringList {"newest", "tie-newer", "tie-older", "old", "no change time"}));
         controller.save();
     }
     PersistenceController controller;
@@ -196,7 +199,7 @@ TEST(PersistenceController, TheWorkspaceOrderIsNewestChangeFirstThenNewestCreati
     for (const auto& note : controller.viewContext().fetch(StickyNote::fetchRequestNewestFirst())) {
         titles << note->title();
     }
-    EXPECT_EQ(titles, (QStringList { "newest", "tie-newer", "tie-older", "old", "no change time" }));
+    EXPECT_EQ(titles, (QStringList {"newest", "tie-newer", "tie-older", "old", "no change time"}));
 }
 
 TEST(PersistenceController, SaveWithoutChangesLeavesTheFilesUntouched)
@@ -305,7 +308,7 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, UnloadableStore,
-                         testing::Values("garbage", "truncated", "directory", "pipe", "foreign", "incompatible"));
+    testing::Values("garbage", "truncated", "directory", "pipe", "foreign", "incompatible"));
 
 // A store that cannot be opened is left exactly where it is and says why; the program then
 // tells the user rather than stopping.
@@ -343,7 +346,7 @@ TEST(PersistenceController, AStoreThatCannotBeOpenedIsLeftAsItIsAndSaysWhy)
         QFile::setPermissions(PersistenceController::storePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 
-    EXPECT_EQ(QDir(storeDir()).entryList({ "*.broken-*" }, QDir::AllEntries), QStringList());
+    EXPECT_EQ(QDir(storeDir()).entryList({"*.broken-*"}, QDir::AllEntries), QStringList());
     PersistenceController controller;
     EXPECT_FALSE(controller.loadError());
     EXPECT_EQ(controller.viewContext().fetch(StickyNote::fetchRequest()).at(0)->title(), "locked away");

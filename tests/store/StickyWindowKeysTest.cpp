@@ -1,10 +1,10 @@
+#include "store/StickyWindowKeys.h"
 #include "objectstore/ObjectContext.h"
 #include "objectstore/ObjectID.h"
 #include "platform/UserDefaults.h"
 #include "store/NoteTrashOperations.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
-#include "store/StickyWindowKeys.h"
 #include "support/TestHome.h"
 
 #include <QFile>
@@ -47,7 +47,7 @@ TEST(StickyWindowKeys, ANoteDeletedForGoodTakesItsWindowSettingsWithIt)
     EXPECT_TRUE(hasWindowSettings(one));
     NoteTrashOperations::deleteNotePermanently(*notes[1]);
     EXPECT_FALSE(hasWindowSettings(one));
-    NoteTrashOperations::deleteNotesPermanently({ notes[2], notes[3] });
+    NoteTrashOperations::deleteNotesPermanently({notes[2], notes[3]});
     EXPECT_FALSE(hasWindowSettings(notes[2]->objectID().uriString()));
     EXPECT_FALSE(hasWindowSettings(notes[3]->objectID().uriString()));
     EXPECT_TRUE(hasWindowSettings(kept));
@@ -69,7 +69,7 @@ TEST(StickyWindowKeys, TheLaunchDropsTheSettingsOfNotesTheStoreNoLongerHas)
         ASSERT_FALSE(store.viewContext().save());
         otherStoresNote = ObjectID(QUuid::createUuid(), StickyNote::entity().name, note->objectID().rowID()).uriString();
     }
-    for (const QString& key : { kept, deletedElsewhere, otherStoresNote, QStringLiteral("not a note's key") }) {
+    for (const QString& key : {kept, deletedElsewhere, otherStoresNote, QStringLiteral("not a note's key")}) {
         giveWindowSettings(key);
     }
     UserDefaults::standard().set(QStringLiteral("norvelle.sticky.unrelated"), 1);

@@ -45,7 +45,7 @@ int killSaveLoopAfter(const QString& path, int atLeast)
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::SeparateChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                { "--gtest_also_run_disabled_tests", "--gtest_filter=StoreDurability.DISABLED_SaveLoopUntilKilled" });
+        {"--gtest_also_run_disabled_tests", "--gtest_filter=StoreDurability.DISABLED_SaveLoopUntilKilled"});
     EXPECT_TRUE(child.waitForStarted(30000));
     int lastSaved = -1;
     int reported = 0;
@@ -62,7 +62,8 @@ int killSaveLoopAfter(const QString& path, int atLeast)
         child.waitForReadyRead(20);
         readReports();
         return reported >= atLeast || child.state() == QProcess::NotRunning;
-    }, 60000);
+    },
+        60000);
     EXPECT_TRUE(enough);
     EXPECT_EQ(child.state(), QProcess::Running) << child.readAllStandardError().toStdString();
     child.kill();
@@ -109,7 +110,7 @@ TEST(StoreDurability, AKilledSaveLoopLeavesAnIntactStoreHoldingEverySaveThatRetu
     QDir().mkpath(directory);
     const QString path = directory + "/Norvelle.sqlite";
     // Three times: each child recovers the log of the one before and carries on.
-    for (const int round : { 1, 2, 3 }) {
+    for (const int round : {1, 2, 3}) {
         const int lastSaved = killSaveLoopAfter(path, 150);
         ASSERT_GE(lastSaved, 149 * round) << "round " << round;
 
@@ -118,7 +119,7 @@ TEST(StoreDurability, AKilledSaveLoopLeavesAnIntactStoreHoldingEverySaveThatRetu
         auto store = ObjectStore::open(path, PersistenceController::model(), error);
         ASSERT_TRUE(store) << error->localizedDescription().toStdString();
         auto request = StickyNote::fetchRequest();
-        request.sortDescriptors = { { "updatedAt", true } };
+        request.sortDescriptors = {{"updatedAt", true}};
         const auto notes = store->viewContext().fetch(request);
         ASSERT_GE(int(notes.size()), lastSaved + 1);
         for (int number = 0; number <= lastSaved; ++number) {

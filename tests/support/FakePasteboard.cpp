@@ -48,7 +48,7 @@ void FakePasteboard::write(const PasteboardContents& contents)
 {
     m_items = contents.data;
     if (!contents.string.isEmpty()) {
-        m_items.append({ PasteboardType::plainText, contents.string.toUtf8() });
+        m_items.append({PasteboardType::plainText, contents.string.toUtf8()});
     }
     ++m_changeCount;
     emit changed();
@@ -63,7 +63,7 @@ void FakePasteboard::setContents(const QList<QPair<QString, QByteArray>>& items)
 
 void FakePasteboard::setText(const QString& text)
 {
-    setContents({ { PasteboardType::plainText, text.toUtf8() } });
+    setContents({{PasteboardType::plainText, text.toUtf8()}});
 }
 
 } // namespace norvelle::test

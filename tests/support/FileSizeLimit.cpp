@@ -37,7 +37,7 @@ bool FileSizeLimit::runChildTest(const QString& name, const QProcessEnvironment&
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
     child.start(QCoreApplication::applicationFilePath(),
-                { QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + name });
+        {QStringLiteral("--gtest_also_run_disabled_tests"), QStringLiteral("--gtest_filter=") + name});
     const bool finished = child.waitForFinished(120000);
     const QByteArray output = child.readAll();
     std::fwrite(output.constData(), 1, size_t(output.size()), stdout);

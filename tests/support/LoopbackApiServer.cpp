@@ -45,7 +45,7 @@ ScriptedReply ScriptedReply::raw(int status, QByteArray body)
 
 ScriptedReply LoopbackApiServer::tokens(const QString& accessToken, const QString& expiresAt, const QJsonObject& extra)
 {
-    QJsonObject object{{"userId", "user-1"}, {"accessToken", accessToken}, {"refreshToken", "refresh-" + accessToken},
+    QJsonObject object {{"userId", "user-1"}, {"accessToken", accessToken}, {"refreshToken", "refresh-" + accessToken},
         {"expiresAt", expiresAt}, {"tokenType", "Bearer"}};
     for (auto it = extra.begin(); it != extra.end(); ++it) {
         object.insert(it.key(), it.value());

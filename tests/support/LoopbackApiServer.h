@@ -33,12 +33,12 @@ struct RecordedRequest {
 // What the server does with one request.
 struct ScriptedReply {
     enum class Mode {
-        normal,    // the status, headers and body
+        normal, // the status, headers and body
         truncated, // announces the body's length, sends half of it and hangs up
-        notHttp,   // answers bytes that are not HTTP and hangs up
-        never,     // keeps the connection open and says nothing
-        trickle,   // the status and headers, then one byte of the body every 100 ms
-        endless,   // a chunked body that never ends, sent as fast as it is taken
+        notHttp, // answers bytes that are not HTTP and hangs up
+        never, // keeps the connection open and says nothing
+        trickle, // the status and headers, then one byte of the body every 100 ms
+        endless, // a chunked body that never ends, sent as fast as it is taken
     };
     int status = 200;
     QByteArray body;

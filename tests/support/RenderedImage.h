@@ -10,7 +10,10 @@ namespace norvelle::test {
 // colour stands where. Areas are in the widget's own (logical) pixels.
 class RenderedImage {
 public:
-    explicit RenderedImage(QImage image) : m_image(std::move(image)) {}
+    explicit RenderedImage(QImage image)
+        : m_image(std::move(image))
+    {
+    }
 
     const QImage& image() const { return m_image; }
     QSize logicalSize() const;

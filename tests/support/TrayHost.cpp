@@ -8,8 +8,7 @@ namespace norvelle::test {
 
 TrayHost::TrayHost()
 {
-    m_process.start(QStringLiteral("trayer"), {"--edge", "top", "--align", "right", "--widthtype", "pixel",
-                                              "--width", "120", "--height", "24"});
+    m_process.start(QStringLiteral("trayer"), {"--edge", "top", "--align", "right", "--widthtype", "pixel", "--width", "120", "--height", "24"});
     m_running = m_process.waitForStarted(5000)
         && waitUntil([] { return QSystemTrayIcon::isSystemTrayAvailable(); }, 10000);
 }

@@ -25,7 +25,7 @@ TEST(BrandPalette, ColoursInEightBitTerms)
 TEST(NorvelleAppearancePreference, RawValuesTitlesAndSchemes)
 {
     using enum NorvelleAppearancePreference;
-    EXPECT_EQ(appearance::allCases, (std::array { system, light, dark }));
+    EXPECT_EQ(appearance::allCases, (std::array {system, light, dark}));
     EXPECT_EQ(appearance::fromRawValue("dark"), dark);
     EXPECT_EQ(appearance::fromRawValue("Dark"), std::nullopt);
     EXPECT_EQ(appearance::fromRawValue(""), std::nullopt);
@@ -34,7 +34,7 @@ TEST(NorvelleAppearancePreference, RawValuesTitlesAndSchemes)
         EXPECT_EQ(appearance::fromRawValue(appearance::rawValue(preference)), preference);
         titles.append(appearance::title(preference));
     }
-    EXPECT_EQ(titles, (QStringList { "System", "Light", "Dark" }));
+    EXPECT_EQ(titles, (QStringList {"System", "Light", "Dark"}));
     EXPECT_EQ(appearance::colorScheme(system), std::nullopt);
     EXPECT_EQ(appearance::colorScheme(light), ColorScheme::light);
     EXPECT_EQ(appearance::colorScheme(dark), ColorScheme::dark);
@@ -63,7 +63,7 @@ struct ButtonInRow {
         auto* layout = new QHBoxLayout(&row);
         layout->setContentsMargins(0, 0, 0, 0);
         layout->addWidget(button);
-        BrandGradientButtonStyle { fullWidth }.apply(*button);
+        BrandGradientButtonStyle {fullWidth}.apply(*button);
         row.resize(480, 100);
         row.show();
         layout->activate();

@@ -1,5 +1,5 @@
-#include "support/QtPrinters.h"
 #include "ui/HexColor.h"
+#include "support/QtPrinters.h"
 
 #include <gtest/gtest.h>
 
@@ -46,8 +46,8 @@ TEST(ColorFromHex, ReadsSixDigitsAfterAnOptionalNumberSign)
 
 TEST(ColorFromHex, RefusesEveryOtherShape)
 {
-    for (const char* text : { "#abc", "abc", "#a1b2c3d4", "##a1b2c3", "#a1b2cg", "", "#", "   ",
-             "#a1b2c", "#a1 2c3", "0xa1b2", "+-1234", "++1234", "#+12345 6" }) {
+    for (const char* text : {"#abc", "abc", "#a1b2c3d4", "##a1b2c3", "#a1b2cg", "", "#", "   ",
+             "#a1b2c", "#a1 2c3", "0xa1b2", "+-1234", "++1234", "#+12345 6"}) {
         EXPECT_FALSE(colorFromHex(text).has_value()) << text;
     }
     // Full-width digits look like hex digits to a Unicode-aware parser.
@@ -96,7 +96,7 @@ TEST(ColorFromHexOrWhite, AcceptsShortAndLooseFormsAndShowsTheRestAsWhite)
 {
     EXPECT_EQ(hexString(colorFromHexOrWhite("#abc")), "#AABBCC");
     EXPECT_EQ(hexString(colorFromHexOrWhite(" 2c2c2e ")), "#2C2C2E");
-    for (const char* text : { "", "nothing here", "#abcd", "##abc", "#ggg" }) {
+    for (const char* text : {"", "nothing here", "#abcd", "##abc", "#ggg"}) {
         const QColor color = colorFromHexOrWhite(text);
         EXPECT_EQ(color, QColor(Qt::white)) << text;
         EXPECT_EQ(color.alpha(), 255);
@@ -106,8 +106,8 @@ TEST(ColorFromHexOrWhite, AcceptsShortAndLooseFormsAndShowsTheRestAsWhite)
 TEST(HexColorTexts, AnyTextGoesThroughWithoutHarm)
 {
     QRandomGenerator random(20261209);
-    const QList<char16_t> alphabet { u'#', u'+', u'-', u' ', u'\n', u'a', u'F', u'0', u'9', u'g',
-        0x0301, 0xD83D, 0xDE00, 0xDC00, 0x00A0, 0x2028, 0xFFFF, 0 };
+    const QList<char16_t> alphabet {u'#', u'+', u'-', u' ', u'\n', u'a', u'F', u'0', u'9', u'g',
+        0x0301, 0xD83D, 0xDE00, 0xDC00, 0x00A0, 0x2028, 0xFFFF, 0};
     for (int round = 0; round < 5000; ++round) {
         QString text;
         const int length = random.bounded(0, 12);

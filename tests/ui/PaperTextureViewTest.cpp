@@ -40,7 +40,7 @@ bool isBlank(const QImage& image)
 
 TEST(PaperTextureView, RuledLinesSitOnPixelRowsBelowTheHeaderWithAMargin)
 {
-    const QImage lined = drawn("lined", { 120, 100 });
+    const QImage lined = drawn("lined", {120, 100});
     // Rules at 36 and 64 fill exactly one pixel row each at scale 1.
     EXPECT_GT(alphaAt(lined, 100, 36), 0);
     EXPECT_EQ(alphaAt(lined, 100, 35), 0);
@@ -59,12 +59,12 @@ TEST(PaperTextureView, RuledLinesSitOnPixelRowsBelowTheHeaderWithAMargin)
 
 TEST(PaperTextureView, GridAddsColumnsAndOddNamesDrawRuledPaper)
 {
-    const QImage grid = drawn("grid", { 120, 100 });
+    const QImage grid = drawn("grid", {120, 100});
     EXPECT_GT(alphaAt(grid, 56, 50), 0);
     EXPECT_GT(alphaAt(grid, 0, 50), 0);
     EXPECT_EQ(alphaAt(grid, 56, 20), 0);
-    for (const char* name : { "Grid", "lined", "", "paper" }) {
-        const QImage image = drawn(name, { 120, 100 });
+    for (const char* name : {"Grid", "lined", "", "paper"}) {
+        const QImage image = drawn(name, {120, 100});
         EXPECT_EQ(alphaAt(image, 56, 50), 0) << name;
         EXPECT_GT(alphaAt(image, 100, 36), 0) << name;
     }
@@ -72,7 +72,7 @@ TEST(PaperTextureView, GridAddsColumnsAndOddNamesDrawRuledPaper)
 
 TEST(PaperTextureView, DotsAreStaggeredAndBlankDrawsNothing)
 {
-    const QImage dots = drawn("dot", { 120, 100 });
+    const QImage dots = drawn("dot", {120, 100});
     EXPECT_GT(alphaAt(dots, 11, 37), 0);
     EXPECT_EQ(alphaAt(dots, 25, 37), 0);
     EXPECT_GT(alphaAt(dots, 25, 65), 0);
@@ -81,14 +81,14 @@ TEST(PaperTextureView, DotsAreStaggeredAndBlankDrawsNothing)
     EXPECT_EQ(alphaAt(dots, 100, 64 + 10), 0);
     EXPECT_EQ(alphaAt(dots, 32, 50), 0);
     // Even rows start at 10 and odd ones at 24: ten points wide holds no dot.
-    EXPECT_TRUE(isBlank(drawn("dot", { 10, 100 })));
-    EXPECT_TRUE(isBlank(drawn("blank", { 120, 100 })));
+    EXPECT_TRUE(isBlank(drawn("dot", {10, 100})));
+    EXPECT_TRUE(isBlank(drawn("blank", {120, 100})));
 }
 
 TEST(PaperTextureView, AShortCanvasStillGetsItsMarginAndNothingElse)
 {
-    EXPECT_TRUE(isBlank(drawn("dot", { 120, 36 })));
-    const QImage lined = drawn("lined", { 120, 36 });
+    EXPECT_TRUE(isBlank(drawn("dot", {120, 36})));
+    const QImage lined = drawn("lined", {120, 36});
     for (int x = 0; x < 120; ++x) {
         for (int y = 0; y < 36; ++y) {
             ASSERT_EQ(alphaAt(lined, x, y), 0) << x << "," << y;
@@ -98,7 +98,7 @@ TEST(PaperTextureView, AShortCanvasStillGetsItsMarginAndNothingElse)
 
 TEST(PaperTextureView, LinesStayOneDevicePixelSharpAtFractionalScales)
 {
-    const QImage image = drawn("lined", { 120, 100 }, true, 1.5);
+    const QImage image = drawn("lined", {120, 100}, true, 1.5);
     // A rule sits on the middle of one device row: that row carries it, its neighbours at most
     // a faint edge.
     int strongest = 0;

@@ -65,9 +65,11 @@ TEST(SchemeContrast, PlaceholdersReadInEveryLookAndOnADarkDesktop)
     for (const ColorScheme scheme : {ColorScheme::light, ColorScheme::dark}) {
         const QPalette palette = schemePalette(scheme);
         EXPECT_GE(contrastRatio(palette.color(QPalette::PlaceholderText), palette.color(QPalette::Base)),
-            minimumPlaceholderContrast) << int(scheme);
+            minimumPlaceholderContrast)
+            << int(scheme);
         EXPECT_GE(contrastRatio(palette.color(QPalette::PlaceholderText), palette.color(QPalette::Window)),
-            minimumPlaceholderContrast) << "a field drawn on the window, scheme " << int(scheme);
+            minimumPlaceholderContrast)
+            << "a field drawn on the window, scheme " << int(scheme);
     }
 
     // A dark desktop that leaves the placeholder as Qt has it, dark grey at half strength; then

@@ -1,6 +1,6 @@
+#include "ui/TextContrast.h"
 #include "support/QtPrinters.h"
 #include "ui/HexColor.h"
-#include "ui/TextContrast.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +66,7 @@ TEST(ReadableTextColors, LightTextOnDarkPaperAndDarkTextOtherwise)
     expectColor(onDark.second, Qt::white, 0.95);
     expectColor(onDark.third, Qt::white, 0.82);
 
-    for (const char* hex : { "#FDFDF8", "unreadable" }) {
+    for (const char* hex : {"#FDFDF8", "unreadable"}) {
         const ReadableTextColors onLight = readableTextColors(hex);
         expectColor(onLight.first, Qt::white, 0.86);
         expectColor(onLight.second, Qt::black, 0.85);

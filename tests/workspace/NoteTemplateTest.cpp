@@ -17,7 +17,7 @@ TEST(NoteTemplate, ThreeBuiltInsInOrderWithDistinctIdentities)
     EXPECT_EQ(templates[0].content.size(), 46);
     EXPECT_EQ(templates[1].content.size(), 27);
     EXPECT_EQ(templates[2].content.size(), 30);
-    EXPECT_EQ(QSet<QUuid>({ templates[0].id, templates[1].id, templates[2].id }).size(), 3);
+    EXPECT_EQ(QSet<QUuid>({templates[0].id, templates[1].id, templates[2].id}).size(), 3);
     EXPECT_EQ(&NoteTemplate::builtIns(), &templates);
 }
 

@@ -23,8 +23,8 @@ const QColor backdropColor(255, 0, 255);
 WorkspaceNoteEntry entry(const QString& title)
 {
     const QDateTime changed(QDate(2026, 3, 4), QTime(10, 0));
-    const QList<QVariant> values { title, changed, changed, QVariant(), false, false, QString(), QStringLiteral("#FDFDF8"),
-                                   QString(), 1.0 };
+    const QList<QVariant> values {title, changed, changed, QVariant(), false, false, QString(), QStringLiteral("#FDFDF8"),
+        QString(), 1.0};
     return WorkspaceNoteEntry(ObjectID(QUuid::createUuid(), QStringLiteral("StickyNote"), 1), values, QString(), QCollator());
 }
 
@@ -58,7 +58,7 @@ QImage line(const QString& text)
     QFont font;
     font.setPixelSize(16);
     QImage image(int(QFontMetricsF(font).horizontalAdvance(QStringLiteral("Permanently delete “evil more”?"))) + 40, 30,
-                 QImage::Format_ARGB32_Premultiplied);
+        QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setFont(font);
@@ -76,8 +76,8 @@ TEST(NoteTitleDrawing, StackedMarksStayOnTheirCardAndRow)
     const QRectF row(100, 560, 700, NoteRow::height);
     const QImage image = drawn(entry(marks), marks, card, row);
     // A pixel of slack for the antialiased edges.
-    EXPECT_EQ(pixelsOutside(image, { card.toAlignedRect().adjusted(-1, -1, 1, 1), row.toAlignedRect().adjusted(-1, -1, 1, 1) }),
-              0);
+    EXPECT_EQ(pixelsOutside(image, {card.toAlignedRect().adjusted(-1, -1, 1, 1), row.toAlignedRect().adjusted(-1, -1, 1, 1)}),
+        0);
 }
 
 TEST(NoteTitleDrawing, AnOverrideInATitleReachesNothingAfterIt)
@@ -86,7 +86,7 @@ TEST(NoteTitleDrawing, AnOverrideInATitleReachesNothingAfterIt)
     const QRectF row(20, 300, 700, NoteRow::height);
     // An override that is never closed is dropped: the title reads as it is stored.
     EXPECT_TRUE(drawn(entry(QStringLiteral("\u202Elive more")), QStringLiteral("\u202Eno end"), card, row)
-                == drawn(entry(QStringLiteral("live more")), QStringLiteral("no end"), card, row));
+        == drawn(entry(QStringLiteral("live more")), QStringLiteral("no end"), card, row));
     // One that is closed stays within the title: the words after it keep their place.
     const QImage plain = line(NoteActions::permanentDeleteTitle(QStringLiteral("live more")));
     EXPECT_TRUE(line(NoteActions::permanentDeleteTitle(QStringLiteral("\u202Eevil\u202C more"))) == plain);

@@ -10,7 +10,7 @@ namespace norvelle::test {
 class WorkspaceApp : public FakeAppDelegating {
 public:
     FakePasteboard pasteboard;
-    ClipboardMonitor monitor { pasteboard, [] { return QStringLiteral("Tests"); } };
+    ClipboardMonitor monitor {pasteboard, [] { return QStringLiteral("Tests"); }};
     ClipboardMonitor& clipboardMonitor() override { return monitor; }
 };
 

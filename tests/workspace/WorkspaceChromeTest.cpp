@@ -48,10 +48,10 @@ protected:
     {
         if (!m_view) {
             context().save();
-            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [] { return false; }, [this] {
+            m_view = std::make_unique<WorkspaceView>(
+                context(), m_folders, [] { return false; }, [this] {
                 ++m_registrations;
-                return std::optional<QString>(QStringLiteral("no autostart folder"));
-            });
+                return std::optional<QString>(QStringLiteral("no autostart folder")); });
             m_view->resize(1100, 680);
             m_view->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
@@ -81,9 +81,9 @@ protected:
 
 TEST_F(WorkspaceChromeTest, SectionCountsIgnoreFolderAndSearch)
 {
-    add({ .title = "pinned", .updatedMinute = 1, .pinned = true, .workspaceId = "work" });
-    add({ .title = "archived", .updatedMinute = 2, .archived = true });
-    add({ .title = "trashed", .updatedMinute = 3, .deletedMinute = 3 });
+    add({.title = "pinned", .updatedMinute = 1, .pinned = true, .workspaceId = "work"});
+    add({.title = "archived", .updatedMinute = 2, .archived = true});
+    add({.title = "trashed", .updatedMinute = 3, .deletedMinute = 3});
     view().setSelectedFolderSlug("ideas");
     view().setSearchQuery("nothing like it");
     EXPECT_EQ(sidebar().sectionCount(MainSection::all), "2");
@@ -99,7 +99,7 @@ TEST_F(WorkspaceChromeTest, SectionCountsIgnoreFolderAndSearch)
 
 TEST_F(WorkspaceChromeTest, SectionRowsAndTheClipboardEntrySwapTheDetail)
 {
-    add({ .title = "note", .updatedMinute = 1 });
+    add({.title = "note", .updatedMinute = 1});
     view().setSelection(MainSection::trash);
     QTest::mouseClick(sidebar().clipboardRow(), Qt::LeftButton);
     EXPECT_TRUE(view().showClipboardHistory());
@@ -167,12 +167,12 @@ TEST_F(WorkspaceChromeTest, SignedOutFooterInvitesToSignInAndTheMenuHasNoLogOut)
     ASSERT_EQ(under, footer.signInButton());
     QTest::mouseClick(under, Qt::LeftButton, {}, under->mapFrom(&footer, nearGear));
     QTest::mouseClick(footer.settingsButton(), Qt::LeftButton);
-    EXPECT_EQ(m_app.calls, QStringList({ "openSettings:Account", "openSettings:" }));
+    EXPECT_EQ(m_app.calls, QStringList({"openSettings:Account", "openSettings:"}));
     UserDefaults::standard().set("norvelle.appearance", "dark");
     QMenu* menu = footer.profileMenu();
-    EXPECT_EQ(texts(menu), QStringList({ "Profile & Settings", "Appearance", "Help" }));
+    EXPECT_EQ(texts(menu), QStringList({"Profile & Settings", "Appearance", "Help"}));
     QMenu* appearance = menu->actions()[1]->menu();
-    EXPECT_EQ(texts(appearance), QStringList({ "System", "Light", "Dark*" }));
+    EXPECT_EQ(texts(appearance), QStringList({"System", "Light", "Dark*"}));
     appearance->actions()[1]->trigger();
     EXPECT_EQ(UserDefaults::standard().string("norvelle.appearance"), "light");
 }
@@ -191,8 +191,8 @@ TEST_F(WorkspaceChromeTest, TheBannerGoesForGoodEvenWhenRegistrationFails)
 
 TEST_F(WorkspaceChromeTest, ToolbarSearchesSwitchesSortsAndMakesNotesFromTemplates)
 {
-    add({ .title = "alpha", .updatedMinute = 2 });
-    add({ .title = "beta", .updatedMinute = 1 });
+    add({.title = "alpha", .updatedMinute = 2});
+    add({.title = "beta", .updatedMinute = 1});
     view();
     QTest::keyClicks(toolbar().searchField()->lineEdit(), "ALP");
     EXPECT_EQ(view().searchQuery(), "ALP");
@@ -221,12 +221,12 @@ TEST_F(WorkspaceChromeTest, ToolbarSearchesSwitchesSortsAndMakesNotesFromTemplat
     view().setSortMode(WorkspaceSortMode::title);
     EXPECT_EQ(toolbar().sortButton()->toolTip(), "Sort by Title");
     QTest::mouseClick(toolbar().sortButton(), Qt::LeftButton);
-    EXPECT_EQ(texts(toolbar().sortMenu()), QStringList({ "Date modified", "Date created", "Title*" }));
+    EXPECT_EQ(texts(toolbar().sortMenu()), QStringList({"Date modified", "Date created", "Title*"}));
     toolbar().sortMenu()->close();
 
-    EXPECT_EQ(texts(toolbar().newNoteMenu()), QStringList({ "New Note", "-", "Daily Plan", "Standup", "Idea Capture" }));
+    EXPECT_EQ(texts(toolbar().newNoteMenu()), QStringList({"New Note", "-", "Daily Plan", "Standup", "Idea Capture"}));
     toolbar().newNoteMenu()->actions()[3]->trigger();
-    EXPECT_EQ(m_app.calls, QStringList({ "createNewSticky:Standup\n\nYesterday:\nToday:\nBlockers:" }));
+    EXPECT_EQ(m_app.calls, QStringList({"createNewSticky:Standup\n\nYesterday:\nToday:\nBlockers:"}));
     view().setSelection(MainSection::trash);
     EXPECT_FALSE(toolbar().newNoteButton()->isEnabled());
 }
@@ -253,7 +253,7 @@ TEST_F(WorkspaceChromeTest, MenusOpenInTheWindowsSchemeAndFollowASwitch)
 TEST_F(WorkspaceChromeTest, TheNewFolderSheetAndTheDeleteQuestionsOpenInTheWindowsScheme)
 {
     UserDefaults::standard().set("norvelle.appearance", "dark");
-    add({ .title = "old", .deletedMinute = 5 });
+    add({.title = "old", .deletedMinute = 5});
     // Hosted as the program hosts it: in a window of the desktop's own look.
     QWidget window;
     window.setPalette(schemePalette(ColorScheme::light));
@@ -278,27 +278,27 @@ TEST_F(WorkspaceChromeTest, TheNewFolderSheetAndTheDeleteQuestionsOpenInTheWindo
 
 TEST_F(WorkspaceChromeTest, ANoteChangedWhileTheUserTypesIsSearchedAfresh)
 {
-    const auto report = add({ .title = "report", .updatedMinute = 3 });
-    const auto plan = add({ .title = "plan", .plainText = "nothing yet", .updatedMinute = 2 });
+    const auto report = add({.title = "report", .updatedMinute = 3});
+    const auto plan = add({.title = "plan", .plainText = "nothing yet", .updatedMinute = 2});
     view();
     QLineEdit& field = *toolbar().searchField()->lineEdit();
     QTest::keyClicks(&field, "rep");
-    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({ "report" }));
+    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({"report"}));
     // A sticky window edits both notes between two keystrokes.
     plan->setPlainText("see the report");
     report->setTitle("summary");
     context().save();
     QCoreApplication::processEvents();
     QTest::keyClicks(&field, "o");
-    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({ "plan" }));
+    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({"plan"}));
     QTest::keyClick(&field, Qt::Key_Backspace);
     QTest::keyClick(&field, Qt::Key_Backspace);
-    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({ "plan" }));
+    EXPECT_EQ(titles(view().workspaceNoteList()), QStringList({"plan"}));
 }
 
 TEST_F(WorkspaceChromeTest, ANewFolderBelowTheFoldOfAShortSidebarIsScrolledIntoSight)
 {
-    for (const char* name : { "Travel", "Recipes", "Garden" }) {
+    for (const char* name : {"Travel", "Recipes", "Garden"}) {
         m_folders.addFolder(name);
     }
     view().setMinimumSize(680, 420);
@@ -349,7 +349,7 @@ TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheSidebarScrollsInsteadOfPilingRow
     for (int turn = 0; turn < 20; ++turn) {
         const QPoint at = row->mapTo(area, QPoint(20, 10));
         QWheelEvent wheel(QPointF(at), QPointF(area->mapToGlobal(at)), QPoint(), QPoint(0, -120), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+            Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(area, &wheel);
     }
     EXPECT_LE(top(travel) + travel->height(), footer->mapTo(&sidebar(), QPoint(0, 0)).y());
@@ -360,7 +360,7 @@ TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheSidebarScrollsInsteadOfPilingRow
 
 TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheHeaderControlsWrapWholeInsteadOfBeingCut)
 {
-    add({ .title = "note", .updatedMinute = 1, .pinned = true });
+    add({.title = "note", .updatedMinute = 1, .pinned = true});
     // The banner and the pinned strip take their height too, and where the desktop's fonts
     // and scroll bars are larger there is less of it left: the notes give way, not the header.
     view().setMinimumSize(680, 360);
@@ -382,9 +382,9 @@ TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheHeaderControlsWrapWholeInsteadOf
         }
     };
     WorkspaceToolbar& bar = toolbar();
-    expectWhole(QList<QWidget*> { view().detailColumn()->titleLabel(), view().detailColumn()->countBadge(),
-                                  bar.gridButton(), bar.listButton(), bar.selectButton(), bar.importButton(),
-                                  bar.sortButton(), bar.newNoteButton() });
+    expectWhole(QList<QWidget*> {view().detailColumn()->titleLabel(), view().detailColumn()->countBadge(),
+        bar.gridButton(), bar.listButton(), bar.selectButton(), bar.importButton(),
+        bar.sortButton(), bar.newNoteButton()});
     EXPECT_GE(bar.searchField()->width(), 160);
 
     QTest::mouseClick(bar.selectButton(), Qt::LeftButton);
@@ -392,8 +392,8 @@ TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheHeaderControlsWrapWholeInsteadOf
     QTest::keyClick(&view(), Qt::Key_A, Qt::AltModifier);
     QCoreApplication::processEvents();
     WorkspaceBulkBar& bulk = *view().detailColumn()->bulkBar();
-    expectWhole(QList<QWidget*> { bulk.cancelButton(), bulk.countLabel(), bulk.moveButton(), bulk.trashButton(),
-                                  bulk.shareButton(), bulk.selectAllButton() });
+    expectWhole(QList<QWidget*> {bulk.cancelButton(), bulk.countLabel(), bulk.moveButton(), bulk.trashButton(),
+        bulk.shareButton(), bulk.selectAllButton()});
     QTest::mouseClick(bulk.cancelButton(), Qt::LeftButton);
     EXPECT_FALSE(view().isSelectingNotes());
 
@@ -401,7 +401,7 @@ TEST_F(WorkspaceChromeTest, AtTheSmallestSizeTheHeaderControlsWrapWholeInsteadOf
     view().resize(1100, 680);
     QCoreApplication::processEvents();
     EXPECT_NEAR(bar.selectButton()->mapTo(&view(), bar.selectButton()->rect().center()).y(),
-                bar.searchField()->mapTo(&view(), bar.searchField()->rect().center()).y(), 2);
+        bar.searchField()->mapTo(&view(), bar.searchField()->rect().center()).y(), 2);
 }
 
 TEST_F(WorkspaceChromeTest, TheEmptyClipboardHistoryShowsItsWholeHintAtEverySize)
@@ -415,7 +415,7 @@ TEST_F(WorkspaceChromeTest, TheEmptyClipboardHistoryShowsItsWholeHintAtEverySize
         }
     }
     ASSERT_NE(hint, nullptr);
-    for (const QSize size : { QSize(1100, 680), QSize(680, 420) }) {
+    for (const QSize size : {QSize(1100, 680), QSize(680, 420)}) {
         view().setMinimumSize(680, 420);
         view().resize(size);
         QCoreApplication::processEvents();

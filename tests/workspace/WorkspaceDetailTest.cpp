@@ -1,9 +1,9 @@
 #include "workspace/WorkspaceDetailColumn.h"
 
 #include "WorkspaceApp.h"
+#include "WorkspaceNotesFixture.h"
 #include "account/APIConfig.h"
 #include "account/SyncCredentialStore.h"
-#include "WorkspaceNotesFixture.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/Pasteboard.h"
 #include "platform/ShareSheet.h"
@@ -35,12 +35,12 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 
 using namespace norvelle;
@@ -53,8 +53,9 @@ protected:
     {
         if (!m_view) {
             context().save();
-            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [] { return true; },
-                                                     [] { return std::optional<QString>(); });
+            m_view = std::make_unique<WorkspaceView>(
+                context(), m_folders, [] { return true; },
+                [] { return std::optional<QString>(); });
             m_view->resize(1000, 700);
             m_view->show();
             EXPECT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
@@ -103,17 +104,17 @@ protected:
 
 TEST_F(WorkspaceDetailTest, ClickSelectsOnlyInBulkModeAndDoubleClickOpens)
 {
-    add({ .title = "first", .updatedMinute = 2 });
-    add({ .title = "second", .updatedMinute = 1 });
+    add({.title = "first", .updatedMinute = 2});
+    add({.title = "second", .updatedMinute = 1});
     view();
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, centreOf(0));
     EXPECT_TRUE(view().bulkSelectedIDs().isEmpty());
     QTest::mouseDClick(grid().viewport(), Qt::LeftButton, {}, centreOf(0));
-    EXPECT_EQ(m_app.calls, QStringList({ "openSticky:" }));
+    EXPECT_EQ(m_app.calls, QStringList({"openSticky:"}));
 
     view().setSelectingNotes(true);
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, centreOf(1));
-    EXPECT_EQ(view().bulkSelectedIDs(), QSet<QString>({ view().workspaceNoteList()[1]->identity() }));
+    EXPECT_EQ(view().bulkSelectedIDs(), QSet<QString>({view().workspaceNoteList()[1]->identity()}));
     EXPECT_TRUE(grid().cellState(1).selected);
     QTest::mouseClick(grid().viewport(), Qt::LeftButton, {}, centreOf(1));
     EXPECT_TRUE(view().bulkSelectedIDs().isEmpty());
@@ -123,14 +124,14 @@ TEST_F(WorkspaceDetailTest, ClickSelectsOnlyInBulkModeAndDoubleClickOpens)
 
 TEST_F(WorkspaceDetailTest, MenusDependOnSectionModeAndView)
 {
-    add({ .title = "live", .updatedMinute = 2 });
-    add({ .title = "gone", .updatedMinute = 1, .deletedMinute = 1 });
+    add({.title = "live", .updatedMinute = 2});
+    add({.title = "gone", .updatedMinute = 1, .deletedMinute = 1});
     view();
-    EXPECT_EQ(menuTexts(0), QStringList({ "Open sticky", "Collaborate…", "Share Link", "Export .txt", "Pin", "-", "Move to Trash" }));
+    EXPECT_EQ(menuTexts(0), QStringList({"Open sticky", "Collaborate…", "Share Link", "Export .txt", "Pin", "-", "Move to Trash"}));
     view().setViewModeGrid(false);
-    EXPECT_EQ(menuTexts(0), QStringList({ "Open sticky", "-", "Move to Trash" }));
+    EXPECT_EQ(menuTexts(0), QStringList({"Open sticky", "-", "Move to Trash"}));
     view().setSelection(MainSection::trash);
-    EXPECT_EQ(menuTexts(0), QStringList({ "Restore to Library", "Delete Permanently…" }));
+    EXPECT_EQ(menuTexts(0), QStringList({"Restore to Library", "Delete Permanently…"}));
     EXPECT_EQ(NoteCard::toolTip(grid().cellState(0)), "Double-click to restore and open");
     view().setSelectingNotes(true);
     EXPECT_TRUE(menuTexts(0).isEmpty());
@@ -139,7 +140,7 @@ TEST_F(WorkspaceDetailTest, MenusDependOnSectionModeAndView)
 TEST_F(WorkspaceDetailTest, SignedOutTheCardCollaboratesAndCopiesItsLink)
 {
     ASSERT_FALSE(SyncCredentialStore::shared().load());
-    auto note = add({ .title = "shared", .updatedMinute = 1 });
+    auto note = add({.title = "shared", .updatedMinute = 1});
     view();
     const auto trigger = [&](const QString& text) {
         const std::unique_ptr<QMenu> menu = grid().contextMenu(0);
@@ -150,7 +151,7 @@ TEST_F(WorkspaceDetailTest, SignedOutTheCardCollaboratesAndCopiesItsLink)
         }
     };
     trigger("Collaborate…");
-    EXPECT_EQ(m_app.calls, QStringList({ "openCollaboration:" }));
+    EXPECT_EQ(m_app.calls, QStringList({"openCollaboration:"}));
     trigger("Share Link");
     EXPECT_EQ(note->sharePreviewURL(), APIConfig::shareLinkBase() + note->id()->toString(QUuid::WithoutBraces).toLower());
     EXPECT_EQ(Pasteboard::general().string(), note->sharePreviewURL());
@@ -161,7 +162,7 @@ TEST_F(WorkspaceDetailTest, SignedOutTheCardCollaboratesAndCopiesItsLink)
 
 TEST_F(WorkspaceDetailTest, TheCardCopiesOnlyAShareLinkOfItsOwn)
 {
-    auto note = add({ .title = "shared", .updatedMinute = 1 });
+    auto note = add({.title = "shared", .updatedMinute = 1});
     view();
     const auto shareLink = [&] {
         const std::unique_ptr<QMenu> menu = grid().contextMenu(0);
@@ -171,10 +172,10 @@ TEST_F(WorkspaceDetailTest, TheCardCopiesOnlyAShareLinkOfItsOwn)
             }
         }
     };
-    for (const QString& stored : { QStringLiteral("javascript:alert(document.cookie)"), QStringLiteral("http://norvelle.app/share/x"),
-             QStringLiteral("https://evil.example/share/x"), QStringLiteral("file:///home/user/.ssh/id_rsa") }) {
+    for (const QString& stored : {QStringLiteral("javascript:alert(document.cookie)"), QStringLiteral("http://norvelle.app/share/x"),
+             QStringLiteral("https://evil.example/share/x"), QStringLiteral("file:///home/user/.ssh/id_rsa")}) {
         Pasteboard::general().clearContents();
-        Pasteboard::general().write({ .data = {}, .string = "before" });
+        Pasteboard::general().write({.data = {}, .string = "before"});
         note->setShareToken("x");
         note->setSharePreviewURL(stored);
         shareLink();
@@ -187,7 +188,7 @@ TEST_F(WorkspaceDetailTest, TheCardCopiesOnlyAShareLinkOfItsOwn)
 
 TEST_F(WorkspaceDetailTest, APinFromTheCardShowsOnTheOpenStickyWhoseStarTakesItBack)
 {
-    auto note = add({ .title = "groceries", .updatedMinute = 1 });
+    auto note = add({.title = "groceries", .updatedMinute = 1});
     view();
     StickyWindowController sticky;
     sticky.stickyID = note->objectID().uriString();
@@ -225,7 +226,7 @@ TEST_F(WorkspaceDetailTest, APinFromTheCardShowsOnTheOpenStickyWhoseStarTakesItB
 
 TEST_F(WorkspaceDetailTest, PinAndShareLinkRaiseTheVersionAndHandTheNoteToSync)
 {
-    auto note = add({ .title = "shared", .updatedMinute = 1 });
+    auto note = add({.title = "shared", .updatedMinute = 1});
     context().save();
     const qint64 version = note->version();
     NoteActions::togglePin(*note);
@@ -248,7 +249,7 @@ TEST_F(WorkspaceDetailTest, PinAndShareLinkRaiseTheVersionAndHandTheNoteToSync)
 
 TEST_F(WorkspaceDetailTest, PermanentDeleteAsksWithTheTitleInTypographicQuotes)
 {
-    auto note = add({ .title = "say \"hi\"", .updatedMinute = 1, .deletedMinute = 1 });
+    auto note = add({.title = "say \"hi\"", .updatedMinute = 1, .deletedMinute = 1});
     view().setSelection(MainSection::trash);
     NoteActions::confirmPermanentDelete(note, &view());
     auto* dialog = view().findChild<QMessageBox*>();
@@ -267,8 +268,7 @@ TEST_F(WorkspaceDetailTest, PermanentDeleteAsksWithTheTitleInTypographicQuotes)
 TEST_F(WorkspaceDetailTest, EmptyTrashCountsAndDeletesOnlyTheListedNotes)
 {
     for (int i = 0; i < 5; ++i) {
-        add({ .title = i < 2 ? QStringLiteral("match %1").arg(i) : QStringLiteral("other %1").arg(i), .updatedMinute = i,
-              .deletedMinute = i });
+        add({.title = i < 2 ? QStringLiteral("match %1").arg(i) : QStringLiteral("other %1").arg(i), .updatedMinute = i, .deletedMinute = i});
     }
     view().setSelection(MainSection::trash);
     view().setSearchQuery("match");
@@ -289,8 +289,8 @@ TEST_F(WorkspaceDetailTest, EmptyTrashCountsAndDeletesOnlyTheListedNotes)
 
 TEST_F(WorkspaceDetailTest, ANoteTrashedWhileEmptyTrashAsksIsNotDeletedWithTheOthers)
 {
-    add({ .title = "old", .updatedMinute = 1, .deletedMinute = 1 });
-    const auto later = add({ .title = "open in its sticky", .updatedMinute = 2 });
+    add({.title = "old", .updatedMinute = 1, .deletedMinute = 1});
+    const auto later = add({.title = "open in its sticky", .updatedMinute = 2});
     view().setSelection(MainSection::trash);
     QTest::mouseClick(detail().emptyTrashButton(), Qt::LeftButton);
     QMessageBox* dialog = detail().openConfirmation();
@@ -303,17 +303,17 @@ TEST_F(WorkspaceDetailTest, ANoteTrashedWhileEmptyTrashAsksIsNotDeletedWithTheOt
     ASSERT_EQ(view().trashCount(), 2);
     clickButton(dialog, "Delete All");
     settle();
-    EXPECT_EQ(titles(view().trashNotes()), QStringList({ "open in its sticky" }));
+    EXPECT_EQ(titles(view().trashNotes()), QStringList({"open in its sticky"}));
 }
 
 TEST_F(WorkspaceDetailTest, BulkDeleteNamesTheNotesItWillDelete)
 {
-    add({ .title = "a", .updatedMinute = 1, .deletedMinute = 1 });
-    add({ .title = "b", .updatedMinute = 2, .deletedMinute = 2 });
+    add({.title = "a", .updatedMinute = 1, .deletedMinute = 1});
+    add({.title = "b", .updatedMinute = 2, .deletedMinute = 2});
     view().setSelection(MainSection::trash);
     view().setSelectingNotes(true);
     WorkspaceBulkActions::selectAll(view());
-    view().setBulkSelectedIDs(view().bulkSelectedIDs() + QSet<QString>({ "x-norvelle://gone/StickyNote/p99" }));
+    view().setBulkSelectedIDs(view().bulkSelectedIDs() + QSet<QString>({"x-norvelle://gone/StickyNote/p99"}));
     EXPECT_EQ(detail().bulkBar()->countLabel()->text(), "3 selected");
     QTest::mouseClick(detail().bulkBar()->deleteButton(), Qt::LeftButton);
     QMessageBox* dialog = detail().openConfirmation();
@@ -328,8 +328,8 @@ TEST_F(WorkspaceDetailTest, BulkDeleteNamesTheNotesItWillDelete)
 
 TEST_F(WorkspaceDetailTest, BulkBarOffersTheSectionsActionsAndMovesNotes)
 {
-    auto first = add({ .title = "first", .updatedMinute = 2, .workspaceId = "work" });
-    auto second = add({ .title = "second", .updatedMinute = 1, .workspaceId = "work" });
+    auto first = add({.title = "first", .updatedMinute = 2, .workspaceId = "work"});
+    auto second = add({.title = "second", .updatedMinute = 1, .workspaceId = "work"});
     context().save();
     m_folders.addFolder("R&D");
     const QString longName = QString("Quarterly planning ").repeated(27).trimmed();
@@ -339,7 +339,7 @@ TEST_F(WorkspaceDetailTest, BulkBarOffersTheSectionsActionsAndMovesNotes)
     WorkspaceBulkBar& bar = *detail().bulkBar();
     EXPECT_TRUE(bar.isVisible());
     EXPECT_EQ(bar.countLabel()->text(), "0 selected");
-    for (PlainButton* button : { bar.moveButton(), bar.trashButton(), bar.shareButton() }) {
+    for (PlainButton* button : {bar.moveButton(), bar.trashButton(), bar.shareButton()}) {
         EXPECT_FALSE(button->isEnabled());
     }
     EXPECT_TRUE(bar.selectAllButton()->isEnabled());
@@ -361,7 +361,7 @@ TEST_F(WorkspaceDetailTest, BulkBarOffersTheSectionsActionsAndMovesNotes)
     EXPECT_TRUE(folders.last().startsWith("Quarterly planning Quarterly"));
     EXPECT_TRUE(folders.last().endsWith(u'…'));
     folders.removeLast();
-    EXPECT_EQ(folders, QStringList({ "Inbox", "Work", "Personal", "Ideas", "R&D" }));
+    EXPECT_EQ(folders, QStringList({"Inbox", "Work", "Personal", "Ideas", "R&D"}));
     EXPECT_LE(menu.width(), 420);
     EXPECT_EQ(menu.top(), button.bottom() + 1);
     EXPECT_TRUE(menu.left() <= button.right() && menu.right() >= button.left()) << menu.left() << " " << button.left();
@@ -379,9 +379,9 @@ TEST_F(WorkspaceDetailTest, BulkBarOffersTheSectionsActionsAndMovesNotes)
 
 TEST_F(WorkspaceDetailTest, SharingOffersTheJoinedTitlesAndTextsInTheShareMenuAndKeepsSelection)
 {
-    add({ .title = "A", .plainText = " x \n", .updatedMinute = 3 });
-    add({ .title = "B", .plainText = "", .updatedMinute = 2 });
-    add({ .title = "", .plainText = "", .updatedMinute = 1 });
+    add({.title = "A", .plainText = " x \n", .updatedMinute = 3});
+    add({.title = "B", .plainText = "", .updatedMinute = 2});
+    add({.title = "", .plainText = "", .updatedMinute = 1});
     view().setSelectingNotes(true);
     PlainButton* share = detail().bulkBar()->shareButton();
     QTest::mouseClick(share, Qt::LeftButton);
@@ -403,13 +403,13 @@ TEST_F(WorkspaceDetailTest, EmptyStatesPerSectionAndSearch)
 {
     using Texts = WorkspaceEmptyState::Texts;
     EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::trash, "  "),
-              (Texts { "trash", "Trash is empty", "Deleted notes appear here. Use Empty Trash to remove them permanently." }));
+        (Texts {"trash", "Trash is empty", "Deleted notes appear here. Use Empty Trash to remove them permanently."}));
     EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::trash, "x"),
-              (Texts { "trash", "No matching notes", "Try another search or clear the search field." }));
+        (Texts {"trash", "No matching notes", "Try another search or clear the search field."}));
     EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::pinned, "x"),
-              (Texts { "magnifyingglass", "No matching notes", "Try another search or clear the search field." }));
+        (Texts {"magnifyingglass", "No matching notes", "Try another search or clear the search field."}));
     EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::all, ""),
-              (Texts { "note.text", "No notes yet", "Create a note with the compose button in the top toolbar." }));
+        (Texts {"note.text", "No notes yet", "Create a note with the compose button in the top toolbar."}));
     EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::recent, "").title, "No recent notes");
     EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::archive, "").title, "Nothing in Archive");
     EXPECT_EQ(WorkspaceEmptyState::texts(MainSection::pinned, "").hint, "Notes you add will appear in this section.");
@@ -431,14 +431,14 @@ TEST_F(WorkspaceDetailTest, EmptyStatesPerSectionAndSearch)
 TEST_F(WorkspaceDetailTest, PinnedStripShowsFourChipsOnAllNotesOutsideSelection)
 {
     for (int i = 0; i < 6; ++i) {
-        add({ .title = QStringLiteral("pinned %1").arg(i), .updatedMinute = 10 - i, .pinned = true });
+        add({.title = QStringLiteral("pinned %1").arg(i), .updatedMinute = 10 - i, .pinned = true});
     }
     view();
     EXPECT_TRUE(detail().pinnedStrip()->isVisible());
     auto chips = detail().pinnedStrip()->findChildren<PinnedNotePreviewChip*>();
     ASSERT_EQ(chips.size(), 4);
     QTest::mouseClick(chips.front(), Qt::LeftButton);
-    EXPECT_EQ(m_app.calls, QStringList({ "openSticky:" }));
+    EXPECT_EQ(m_app.calls, QStringList({"openSticky:"}));
     EXPECT_EQ(grid().count(), 6);
     view().setSelectingNotes(true);
     EXPECT_FALSE(detail().pinnedStrip()->isVisible());
@@ -448,7 +448,7 @@ TEST_F(WorkspaceDetailTest, PinnedStripShowsFourChipsOnAllNotesOutsideSelection)
 
 TEST_F(WorkspaceDetailTest, ACardDrawnFromItsKeptLayoutShowsTheNoteAsItIsNow)
 {
-    auto note = add({ .title = "Before", .plainText = "Before\nfirst words", .updatedMinute = 1 });
+    auto note = add({.title = "Before", .plainText = "Before\nfirst words", .updatedMinute = 1});
     view();
     const QRect card = grid().itemRect(0);
     const QImage before = grid().viewport()->grab(card).toImage();
@@ -472,7 +472,7 @@ TEST_F(WorkspaceDetailTest, ACardDrawnFromItsKeptLayoutShowsTheNoteAsItIsNow)
 
 TEST_F(WorkspaceDetailTest, SelectionModeSwapsTheBarsWithoutWideningTheWindow)
 {
-    add({ .title = "note", .updatedMinute = 1 });
+    add({.title = "note", .updatedMinute = 1});
     const QSize size = view().size();
     QTest::mouseClick(view().findChild<WorkspaceToolbar*>()->selectButton(), Qt::LeftButton);
     ASSERT_TRUE(view().isSelectingNotes());
@@ -486,7 +486,7 @@ TEST_F(WorkspaceDetailTest, SelectionModeSwapsTheBarsWithoutWideningTheWindow)
 TEST_F(WorkspaceDetailTest, ASearchOrASortTypedFarDownTheListShowsItsFirstNotes)
 {
     for (int minute = 0; minute < 300; ++minute) {
-        add({ .title = QStringLiteral("note %1").arg(minute), .updatedMinute = minute });
+        add({.title = QStringLiteral("note %1").arg(minute), .updatedMinute = minute});
     }
     view();
     QScrollBar& scroll = *grid().verticalScrollBar();
@@ -508,7 +508,7 @@ TEST_F(WorkspaceDetailTest, ASearchOrASortTypedFarDownTheListShowsItsFirstNotes)
 TEST_F(WorkspaceDetailTest, AListRowsPaperSwatchStandsOutOfTheRowInTheDarkLook)
 {
     UserDefaults::standard().set("norvelle.appearance", "dark");
-    add({ .title = "charcoal", .updatedMinute = 1 })->setPaperColor(QStringLiteral("#2C2C2E"));
+    add({.title = "charcoal", .updatedMinute = 1})->setPaperColor(QStringLiteral("#2C2C2E"));
     view().setViewModeGrid(false);
     settle();
     const QImage shot = grid().viewport()->grab().toImage();
@@ -518,13 +518,13 @@ TEST_F(WorkspaceDetailTest, AListRowsPaperSwatchStandsOutOfTheRowInTheDarkLook)
     const QColor outline = shot.pixelColor(edge);
     const QColor around = shot.pixelColor(edge - QPoint(0, 3));
     EXPECT_GE(std::abs(outline.lightness() - around.lightness()), 40) << outline.name().toStdString() << " on "
-                                                                       << around.name().toStdString();
+                                                                      << around.name().toStdString();
 }
 
 TEST_F(WorkspaceDetailTest, GridAdaptsItsColumnsAndOnlyPaintsWhatIsInSight)
 {
     for (int i = 0; i < 400; ++i) {
-        add({ .title = QStringLiteral("note %1").arg(i), .updatedMinute = i });
+        add({.title = QStringLiteral("note %1").arg(i), .updatedMinute = i});
     }
     view();
     const int width = grid().viewport()->width();
@@ -542,7 +542,7 @@ TEST_F(WorkspaceDetailTest, GridAdaptsItsColumnsAndOnlyPaintsWhatIsInSight)
 
 TEST_F(WorkspaceDetailTest, ACardsTitleRunsClearOfItsStarAndOfTheBulkCheck)
 {
-    add({ .title = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", .updatedMinute = 1, .pinned = true });
+    add({.title = "WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW", .updatedMinute = 1, .pinned = true});
     view();
     const auto darkPixels = [this](const QRect& area) {
         const test::RenderedImage card(grid().viewport()->grab(grid().itemRect(0)).toImage());

@@ -50,8 +50,7 @@ TEST(WorkspaceFoldersStore, AddingGivesAFreeSlugAndKeepsTheNameAsTyped)
     EXPECT_EQ(store.addFolder("Work"), "work-3");
     EXPECT_EQ(store.addFolder("   "), std::nullopt);
     EXPECT_EQ(changed.count(), 6);
-    EXPECT_EQ(store.allFolderSlugs(), QStringList({ "all", "inbox", "work", "personal", "ideas", "reading-list",
-                                                    "work-2", "all-2", "folder", "folder-2", "work-3" }));
+    EXPECT_EQ(store.allFolderSlugs(), QStringList({"all", "inbox", "work", "personal", "ideas", "reading-list", "work-2", "all-2", "folder", "folder-2", "work-3"}));
     EXPECT_EQ(store.displayName("reading-list"), "Reading List");
     EXPECT_EQ(store.displayName("work-2"), "Work");
     EXPECT_EQ(store.displayName("folder"), "!!!");
@@ -67,7 +66,7 @@ TEST(WorkspaceFoldersStore, SuffixesAreBuiltFromTheBaseSlug)
 TEST(WorkspaceFoldersStore, DisplayNamesOfBuiltInAndUnknownSlugs)
 {
     WorkspaceFoldersStore store;
-    EXPECT_EQ(store.allFolderSlugs(), QStringList({ "all", "inbox", "work", "personal", "ideas" }));
+    EXPECT_EQ(store.allFolderSlugs(), QStringList({"all", "inbox", "work", "personal", "ideas"}));
     EXPECT_EQ(store.displayName("all"), "All folders");
     EXPECT_EQ(store.displayName("ideas"), "Ideas");
     EXPECT_EQ(store.displayName("my-old-folder"), "My Old Folder");
@@ -84,8 +83,7 @@ TEST(WorkspaceFoldersStore, FoldersSurviveARestartInTheirStoredForm)
     UserDefaults::resetStandard();
     WorkspaceFoldersStore reloaded;
     ASSERT_EQ(reloaded.userFolders().size(), 1);
-    EXPECT_EQ(reloaded.userFolders().front(), (WorkspaceFoldersStore::UserFolder { QString::fromUtf8("café"),
-                                                                                    QString::fromUtf8("Café") }));
+    EXPECT_EQ(reloaded.userFolders().front(), (WorkspaceFoldersStore::UserFolder {QString::fromUtf8("café"), QString::fromUtf8("Café")}));
 }
 
 TEST(WorkspaceFoldersStore, MissingEmptyAndUnreadableListsLoadAsNoFolders)
@@ -93,8 +91,8 @@ TEST(WorkspaceFoldersStore, MissingEmptyAndUnreadableListsLoadAsNoFolders)
     EXPECT_TRUE(WorkspaceFoldersStore().userFolders().isEmpty());
     UserDefaults::standard().set(storedSettings::workspaceUserFoldersKey, QByteArray("[]"));
     EXPECT_TRUE(WorkspaceFoldersStore().userFolders().isEmpty());
-    for (const QVariant& unreadable : { QVariant(QByteArray("[{\"slug\":\"x\"}]")), QVariant(QByteArray("{")),
-                                        QVariant(QString("[]")) }) {
+    for (const QVariant& unreadable : {QVariant(QByteArray("[{\"slug\":\"x\"}]")), QVariant(QByteArray("{")),
+             QVariant(QString("[]"))}) {
         UserDefaults::standard().set(storedSettings::workspaceUserFoldersKey, unreadable);
         test::LogCapture log;
         EXPECT_TRUE(WorkspaceFoldersStore().userFolders().isEmpty());
@@ -125,7 +123,7 @@ TEST(WorkspaceFoldersStore, FoldersNoAddCouldMakeAreLeftOutAndTheStoredListKeptA
                             R"({"slug":"trips","displayName":"Trips again"},{"slug":" ","displayName":"Space"}])");
     UserDefaults::standard().set(storedSettings::workspaceUserFoldersKey, stored);
     WorkspaceFoldersStore store;
-    EXPECT_EQ(store.allFolderSlugs(), QStringList({ "all", "inbox", "work", "personal", "ideas", "trips" }));
+    EXPECT_EQ(store.allFolderSlugs(), QStringList({"all", "inbox", "work", "personal", "ideas", "trips"}));
     EXPECT_EQ(store.displayName("all"), "All folders");
     EXPECT_EQ(store.displayName("inbox"), "Inbox");
     EXPECT_EQ(store.displayName("trips"), "Trips");

@@ -1,7 +1,7 @@
 #include "WorkspaceApp.h"
+#include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
-#include "platform/UserDefaults.h"
 #include "support/QtPrinters.h"
 #include "support/TestHome.h"
 #include "ui/SchemePalette.h"
@@ -88,7 +88,8 @@ TEST(WorkspaceImportTest, TheToolbarImportsAnyChosenTextFileIntoTheStoreAndScrol
 
     test::WorkspaceApp app;
     WorkspaceFoldersStore folders;
-    WorkspaceView view(notes, folders, [] { return false; }, [] { return std::optional<QString>(); });
+    WorkspaceView view(
+        notes, folders, [] { return false; }, [] { return std::optional<QString>(); });
     view.resize(1100, 680);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
@@ -144,7 +145,8 @@ TEST(WorkspaceImportTest, TheFileDialogBelongsToTheWorkspaceAndCancellingItImpor
 
     test::WorkspaceApp app;
     WorkspaceFoldersStore folders;
-    WorkspaceView view(notes, folders, [] { return false; }, [] { return std::optional<QString>(); });
+    WorkspaceView view(
+        notes, folders, [] { return false; }, [] { return std::optional<QString>(); });
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
 
@@ -180,7 +182,8 @@ TEST(WorkspaceImportTest, InADarkWorkspaceTheFileDialogsAndWhatWentWrongOpenDark
     WorkspaceFoldersStore folders;
     QWidget window;
     window.setPalette(schemePalette(ColorScheme::light));
-    auto* view = new WorkspaceView(notes, folders, [] { return false; }, [] { return std::optional<QString>(); }, &window);
+    auto* view = new WorkspaceView(
+        notes, folders, [] { return false; }, [] { return std::optional<QString>(); }, &window);
     (new QVBoxLayout(&window))->addWidget(view);
     window.resize(1100, 680);
     window.show();
@@ -217,5 +220,5 @@ TEST(WorkspaceImportTest, InADarkWorkspaceTheFileDialogsAndWhatWentWrongOpenDark
             action->trigger();
         }
     }
-    EXPECT_EQ(opened, QStringList({ "file dialog dark", "Import Failed dark", "file dialog dark", "Export Failed dark" }));
+    EXPECT_EQ(opened, QStringList({"file dialog dark", "Import Failed dark", "file dialog dark", "Export Failed dark"}));
 }

@@ -15,47 +15,46 @@ using WorkspaceNoteIndexTest = test::WorkspaceNotesFixture;
 
 TEST_F(WorkspaceNoteIndexTest, TakesInChangesOnTheNextTurnOnce)
 {
-    auto note = add({ .title = "before", .updatedMinute = 1 });
-    add({ .title = "other", .updatedMinute = 2 });
+    auto note = add({.title = "before", .updatedMinute = 1});
+    add({.title = "other", .updatedMinute = 2});
     QSignalSpy changed(&index(), &WorkspaceNoteIndex::notesChanged);
     note->setTitle("after");
     note->setUpdatedAt(at(3));
     note->setIsPinned(true);
-    EXPECT_EQ(titles(index().notes()), QStringList({ "other", "before" }));
+    EXPECT_EQ(titles(index().notes()), QStringList({"other", "before"}));
     ASSERT_TRUE(test::waitUntil([&] { return changed.count() > 0; }));
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(titles(index().notes()), QStringList({ "after", "other" }));
+    EXPECT_EQ(titles(index().notes()), QStringList({"after", "other"}));
     EXPECT_TRUE(index().notes().front()->isPinned);
     EXPECT_EQ(index().words(*index().notes().front()).searchTitle, "after");
 }
 
 TEST_F(WorkspaceNoteIndexTest, FollowsInsertsDeletionsAndRollbacks)
 {
-    auto kept = add({ .title = "kept", .updatedMinute = 1 });
-    auto doomed = add({ .title = "doomed", .updatedMinute = 2 });
+    auto kept = add({.title = "kept", .updatedMinute = 1});
+    auto doomed = add({.title = "doomed", .updatedMinute = 2});
     index();
-    add({ .title = "inserted", .updatedMinute = 3 });
+    add({.title = "inserted", .updatedMinute = 3});
     context().deleteObject(doomed);
     index().applyPendingChanges();
-    EXPECT_EQ(titles(index().notes()), QStringList({ "inserted", "kept" }));
+    EXPECT_EQ(titles(index().notes()), QStringList({"inserted", "kept"}));
 
     context().rollback();
     index().applyPendingChanges();
-    EXPECT_EQ(titles(index().notes()), QStringList({ "doomed", "kept" }));
+    EXPECT_EQ(titles(index().notes()), QStringList({"doomed", "kept"}));
 
     kept->setTitle("changed");
     context().save();
     index().applyPendingChanges();
-    EXPECT_EQ(titles(index().notes()), QStringList({ "doomed", "changed" }));
+    EXPECT_EQ(titles(index().notes()), QStringList({"doomed", "changed"}));
 }
 
 TEST_F(WorkspaceNoteIndexTest, EntriesCarryTheirListValues)
 {
-    auto note = add({ .title = "  Groceries ", .plainText = QString::fromUtf8("groceries\nMILK and Cafe\u0301"),
-                      .updatedMinute = 1, .createdMinute = -1, .deletedMinute = 2, .workspaceId = " Ideas" });
+    auto note = add({.title = "  Groceries ", .plainText = QString::fromUtf8("groceries\nMILK and Cafe\u0301"), .updatedMinute = 1, .createdMinute = -1, .deletedMinute = 2, .workspaceId = " Ideas"});
     const QString identity = note->objectID().uriString();
     note.reset();
-    add({ .title = " ", .plainText = "  Named by its text \r\n\r\nmore", .updatedMinute = 0 });
+    add({.title = " ", .plainText = "  Named by its text \r\n\r\nmore", .updatedMinute = 0});
     const WorkspaceNoteEntry& entry = *index().notes().front();
     EXPECT_EQ(entry.identity(), identity);
     EXPECT_EQ(entry.displayTitle, "Groceries");
@@ -76,7 +75,7 @@ TEST_F(WorkspaceNoteIndexTest, EntriesCarryTheirListValues)
 TEST_F(WorkspaceNoteIndexTest, HoldsNoNoteAndSeesChangesMadeThroughAnotherHolder)
 {
     for (int minute = 1; minute <= 3; ++minute) {
-        add({ .title = QStringLiteral("note %1").arg(minute), .plainText = "body", .updatedMinute = minute });
+        add({.title = QStringLiteral("note %1").arg(minute), .plainText = "body", .updatedMinute = minute});
     }
     index();
     EXPECT_EQ(context().registeredObjectCount(), 0) << "the index keeps values, not notes";

@@ -69,7 +69,7 @@ protected:
     }
 
 private:
-    PersistenceController m_persistence { true };
+    PersistenceController m_persistence {true};
     std::unique_ptr<WorkspaceNoteIndex> m_index;
 };
 

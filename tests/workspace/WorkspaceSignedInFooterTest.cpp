@@ -24,11 +24,12 @@ protected:
     {
         // Written by a store of its own, so the footer has to read the file.
         EXPECT_FALSE(SyncCredentialStore(SyncCredentialStore::defaultFolder())
-                         .save({ "user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(1) }));
+                         .save({"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(1)}));
         setStoredAccountDisplayName(QStringLiteral("Ada Lovelace"));
         context().save();
-        m_view = std::make_unique<WorkspaceView>(context(), m_folders, [] { return false; },
-                                                 [] { return std::optional<QString>(); });
+        m_view = std::make_unique<WorkspaceView>(
+            context(), m_folders, [] { return false; },
+            [] { return std::optional<QString>(); });
         m_view->resize(1100, 680);
         m_view->show();
         EXPECT_TRUE(QTest::qWaitForWindowExposed(m_view.get()));
@@ -57,7 +58,7 @@ TEST_F(WorkspaceSignedInFooterTest, AStoredSessionShowsTheNameAndTheWholeMenu)
         // As the menu shows it, shortcut marks taken out.
         items << (action->isSeparator() ? QStringLiteral("-") : action->iconText());
     }
-    EXPECT_EQ(items, QStringList({ "Profile & Settings", "Appearance", "Help", "-", "Log Out" }));
+    EXPECT_EQ(items, QStringList({"Profile & Settings", "Appearance", "Help", "-", "Log Out"}));
     menu->close();
 }
 

@@ -26,10 +26,10 @@ protected:
     {
         if (!m_view) {
             context().save();
-            m_view = std::make_unique<WorkspaceView>(context(), m_folders, [=] { return loginItemEnabled; }, [this] {
+            m_view = std::make_unique<WorkspaceView>(
+                context(), m_folders, [=] { return loginItemEnabled; }, [this] {
                 ++m_registrations;
-                return std::optional<QString>();
-            });
+                return std::optional<QString>(); });
             m_view->resize(900, 600);
         }
         return *m_view;
@@ -47,7 +47,7 @@ protected:
     void addNotes(int count, int deletedMinute = -1)
     {
         for (int i = 0; i < count; ++i) {
-            add({ .title = QStringLiteral("note %1").arg(i), .updatedMinute = i, .deletedMinute = deletedMinute });
+            add({.title = QStringLiteral("note %1").arg(i), .updatedMinute = i, .deletedMinute = deletedMinute});
         }
     }
 
@@ -105,7 +105,7 @@ TEST_F(WorkspaceViewTest, SwitchingSectionLeavesSelectionMode)
     WorkspaceView& workspace = view();
     workspace.setSelection(MainSection::pinned);
     workspace.setSelectingNotes(true);
-    workspace.setBulkSelectedIDs({ "a", "b" });
+    workspace.setBulkSelectedIDs({"a", "b"});
     workspace.setSelection(MainSection::archive);
     EXPECT_FALSE(workspace.isSelectingNotes());
     EXPECT_TRUE(workspace.bulkSelectedIDs().isEmpty());
@@ -121,7 +121,7 @@ TEST_F(WorkspaceViewTest, AltASelectsEveryListedNoteAndTurnsSelectionOn)
     EXPECT_TRUE(workspace.bulkSelectedIDs().isEmpty());
 
     workspace.setSelection(MainSection::all);
-    workspace.setBulkSelectedIDs({ "stale" });
+    workspace.setBulkSelectedIDs({"stale"});
     QTest::keyClick(&workspace, Qt::Key_A, Qt::AltModifier);
     EXPECT_TRUE(workspace.isSelectingNotes());
     EXPECT_EQ(workspace.bulkSelectedIDs().size(), 12);
@@ -152,7 +152,7 @@ TEST_F(WorkspaceViewTest, DeleteKeyTrashesTheSelectedNotesAndEndsSelection)
     WorkspaceView& workspace = activeView();
     QTest::keyClick(&workspace, Qt::Key_A, Qt::AltModifier);
     WorkspaceView::NoteRefs listed = workspace.workspaceNoteList();
-    workspace.setBulkSelectedIDs({ listed[0]->identity(), listed[2]->identity() });
+    workspace.setBulkSelectedIDs({listed[0]->identity(), listed[2]->identity()});
     const qint64 version = workspace.index().note(*listed[0])->version();
 
     QTest::keyClick(&workspace, Qt::Key_Delete);
@@ -244,14 +244,14 @@ TEST_F(WorkspaceViewTest, NotificationsRaiseTheRefreshCounters)
 
 TEST_F(WorkspaceViewTest, ANoteChangedElsewhereShowsInTheOpenList)
 {
-    auto note = add({ .title = "first", .updatedMinute = 1 });
+    auto note = add({.title = "first", .updatedMinute = 1});
     WorkspaceView& workspace = view();
     auto* list = workspace.findChild<NoteGridView*>();
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->count(), 1);
-    add({ .title = "from sync", .updatedMinute = 2 });
+    add({.title = "from sync", .updatedMinute = 2});
     note->setTitle("renamed");
     context().save();
     ASSERT_TRUE(test::waitUntil([&] { return list->count() == 2; }));
-    EXPECT_EQ(titles(workspace.workspaceNoteList()), QStringList({ "from sync", "renamed" }));
+    EXPECT_EQ(titles(workspace.workspaceNoteList()), QStringList({"from sync", "renamed"}));
 }

@@ -97,7 +97,8 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
     // What has arrived is taken out at each readyRead: Qt's network thread is to stop reading
     // the socket while this much waits, or an answer at line speed outruns every limit. The
     // bound reaches that thread only once the request is under way, a turn of the loop later.
-    QMetaObject::invokeMethod(reply, [reply] { reply->setReadBufferSize(readBufferBytes); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        reply, [reply] { reply->setReadBufferSize(readBufferBytes); }, Qt::QueuedConnection);
 
     auto transfer = std::make_shared<Transfer>();
     transfer->maximum = request.maximumReplyBytes;
@@ -167,7 +168,7 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
         } else if (!status.isValid()) {
             done(notHttp());
         } else {
-            done(HttpResponse{status.toInt(), std::move(transfer->body)});
+            done(HttpResponse {status.toInt(), std::move(transfer->body)});
         }
     });
 }

@@ -21,7 +21,7 @@ private:
 
     QTcpServer m_server;
     Handler m_handler;
-    CallerRoom m_callerRoom{maximumOpenConnections};
+    CallerRoom m_callerRoom {maximumOpenConnections};
 };
 
 } // namespace norvelle

@@ -37,7 +37,7 @@ protected:
     {
         server.useAsApiBase();
         UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
-        const StoredSyncSession session{"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
+        const StoredSyncSession session {"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
         EXPECT_FALSE(SyncCredentialStore().save(session));
         server.setHandler([this](const test::RecordedRequest& request) -> std::optional<test::ScriptedReply> {
             if (request.path != "/v1/notes/sync") {
@@ -69,11 +69,11 @@ protected:
         }
         QJsonArray outgoing;
         if (!editElsewhere.isEmpty() && !noteID.isEmpty()) {
-            outgoing.append(QJsonObject{{"id", noteID}, {"version", ++serverVersion}, {"title", editElsewhere.section('\n', 0, 0)},
+            outgoing.append(QJsonObject {{"id", noteID}, {"version", ++serverVersion}, {"title", editElsewhere.section('\n', 0, 0)},
                 {"body", editElsewhere}, {"updatedAt", InternetDateTime::format(QDateTime::currentDateTimeUtc())}});
             editElsewhere.clear();
         }
-        test::ScriptedReply reply = test::ScriptedReply::json(200, {{"applied", QJsonObject{{"applied", applied}}}, {"outgoing", outgoing}});
+        test::ScriptedReply reply = test::ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", applied}}}, {"outgoing", outgoing}});
         reply.delayMs = (requestCount++ % 2 == 0) ? 400 : 0;
         return reply;
     }
@@ -83,9 +83,11 @@ protected:
         QString found;
         test::waitUntil([&] {
             found = test::xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
-                "^" + QRegularExpression::escape(title) + "$"}).section('\n', 0, 0);
+                                            "^" + QRegularExpression::escape(title) + "$"})
+                        .section('\n', 0, 0);
             return !found.isEmpty();
-        }, waitMs);
+        },
+            waitMs);
         return found;
     }
 
@@ -94,12 +96,14 @@ protected:
     {
         const auto untitledShown = [&] {
             return !test::xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
-                "^Untitled$"}).isEmpty();
+                                            "^Untitled$"})
+                        .isEmpty();
         };
         EXPECT_TRUE(test::waitUntil([&] {
             test::xdotoolOutput({"key", "super+shift+n"});
             return test::waitUntil(untitledShown, 4000);
-        }, waitMs));
+        },
+            waitMs));
         const QString window = visibleWindow("Untitled");
         test::xdotoolOutput({"windowactivate", "--sync", window});
         return window;

@@ -112,7 +112,8 @@ protected:
         ASSERT_TRUE(test::waitUntil([&] {
             clickAt(choice->mapToGlobal(QPoint(8, choice->height() / 2)));
             return test::waitUntil([&] { return choice->isChecked(); }, 1000);
-        }, waitMs));
+        },
+            waitMs));
         app->settingsWindowController()->close();
     }
 
@@ -127,7 +128,8 @@ protected:
         // Clicks aim where the program believes the window is: wait until the server agrees.
         EXPECT_TRUE(sticky && test::waitUntil([&] {
             return test::serverPosition(sticky->panel()) == sticky->panel()->geometry().topLeft();
-        }, waitMs));
+        },
+                        waitMs));
         return sticky;
     }
 
@@ -163,7 +165,8 @@ TEST_F(DarkThemeWindowsX11Test, EveryWindowOpenedInDarkIsDarkAndAnOpenOneFollows
     ASSERT_TRUE(test::waitUntil([&] {
         clickOn(pillButton(*sticky, "transparency"));
         return test::waitUntil([&] { return pill->transparencyPopover() && pill->transparencyPopover()->isVisible(); }, 1000);
-    }, waitMs));
+    },
+        waitMs));
     EXPECT_TRUE(test::waitUntil([&] { return showsDark(pill->transparencyPopover()); }, waitMs)) << "transparency";
     pill->transparencyPopover()->performClose();
 
@@ -171,7 +174,8 @@ TEST_F(DarkThemeWindowsX11Test, EveryWindowOpenedInDarkIsDarkAndAnOpenOneFollows
     ASSERT_TRUE(test::waitUntil([&] {
         clickOn(pillButton(*sticky, "colors"));
         return test::waitUntil([&] { return pill->colorsPopover() && pill->colorsPopover()->isVisible(); }, 1000);
-    }, waitMs));
+    },
+        waitMs));
     Popover* colors = pill->colorsPopover();
     EXPECT_TRUE(test::waitUntil([&] { return showsDark(colors); }, waitMs)) << "colours";
     // Rows the popover rebuilt linger hidden until deleted: the shown one counts.
@@ -191,8 +195,10 @@ TEST_F(DarkThemeWindowsX11Test, EveryWindowOpenedInDarkIsDarkAndAnOpenOneFollows
         return test::waitUntil([&] {
             chooser = ColorPanel::shared().dialog();
             return chooser && chooser->isVisible() && chooser->windowHandle()->isExposed();
-        }, 1000);
-    }, waitMs));
+        },
+            1000);
+    },
+        waitMs));
     EXPECT_TRUE(test::waitUntil([&] { return showsDark(chooser); }, waitMs)) << "colour chooser";
 
     // Open while the theme changes, both follow it, and come back with it.
@@ -221,7 +227,8 @@ TEST_F(DarkThemeWindowsX11Test, EveryWindowOpenedInDarkIsDarkAndAnOpenOneFollows
     ASSERT_TRUE(test::waitUntil([&] {
         clickOn(sticky->contentView()->headerBar().moreButton());
         return test::waitUntil([&] { return qobject_cast<QMenu*>(QApplication::activePopupWidget()); }, 1000);
-    }, waitMs));
+    },
+        waitMs));
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     for (QAction* action : menu->actions()) {
         if (action->text() == "Move to Trash")
@@ -234,7 +241,8 @@ TEST_F(DarkThemeWindowsX11Test, EveryWindowOpenedInDarkIsDarkAndAnOpenOneFollows
     NotificationCenter::defaultCenter().post(AuthService::sessionEndedNotification);
     ASSERT_TRUE(test::waitUntil([&] {
         return app->onboardingWindowController() && app->onboardingWindowController()->window()->isVisible();
-    }, waitMs));
+    },
+        waitMs));
     QWidget* onboarding = app->onboardingWindowController()->window();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(onboarding));
     EXPECT_TRUE(test::waitUntil([&] { return showsDark(onboarding); }, waitMs)) << "onboarding";

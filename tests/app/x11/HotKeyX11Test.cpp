@@ -70,7 +70,7 @@ public:
 
     unsigned lockedModifiers() const
     {
-        XkbStateRec state{};
+        XkbStateRec state {};
         XkbGetState(m_display, XkbUseCoreKbd, &state);
         return state.locked_mods;
     }
@@ -150,7 +150,7 @@ protected:
         return test::waitUntil([&] { return triggered.contains(action); }, waitMs);
     }
 
-    HotKeyManager manager{GlobalHotKeys::system()};
+    HotKeyManager manager {GlobalHotKeys::system()};
     QList<Action> triggered;
     bool allOnMainThread = true;
 };
@@ -165,7 +165,7 @@ TEST_F(HotKeyX11Test, ClipboardHotKeyRunsItsActionOnceOnTheMainThread)
     // A later key as a marker: were the first press handled twice, it would show by then.
     press("super+shift+k");
     ASSERT_TRUE(waitForTrigger(Action::openWorkspace));
-    EXPECT_EQ(triggered, (QList<Action>{Action::clipboardHistory, Action::openWorkspace}));
+    EXPECT_EQ(triggered, (QList<Action> {Action::clipboardHistory, Action::openWorkspace}));
     EXPECT_TRUE(allOnMainThread);
 }
 
@@ -187,7 +187,7 @@ TEST_F(HotKeyX11Test, HoldingTheKeysFiresOnceDespiteAutoRepeat)
         0);
     press("super+shift+k");
     ASSERT_TRUE(waitForTrigger(Action::openWorkspace));
-    EXPECT_EQ(triggered, (QList<Action>{Action::clipboardHistory, Action::openWorkspace}));
+    EXPECT_EQ(triggered, (QList<Action> {Action::clipboardHistory, Action::openWorkspace}));
 }
 
 TEST_F(HotKeyX11Test, HotKeyLettersTypedIntoOurWindowsReachThemWithTheirReleases)
@@ -203,11 +203,11 @@ TEST_F(HotKeyX11Test, HotKeyLettersTypedIntoOurWindowsReachThemWithTheirReleases
     press("k");
     press("shift+v");
     ASSERT_TRUE(test::waitUntil([&] { return window.released.contains(Qt::Key_V); }, waitMs));
-    EXPECT_EQ(window.pressed, (QList<int>{Qt::Key_K, Qt::Key_Shift, Qt::Key_V}));
+    EXPECT_EQ(window.pressed, (QList<int> {Qt::Key_K, Qt::Key_Shift, Qt::Key_V}));
     // xdotool may let Shift go before or after the V.
     QList<int> released = window.released;
     std::sort(released.begin(), released.end());
-    EXPECT_EQ(released, (QList<int>{Qt::Key_K, Qt::Key_V, Qt::Key_Shift}));
+    EXPECT_EQ(released, (QList<int> {Qt::Key_K, Qt::Key_V, Qt::Key_Shift}));
 
     // The hot key itself, press and release, stays ours.
     press("super+shift+k");
@@ -216,7 +216,7 @@ TEST_F(HotKeyX11Test, HotKeyLettersTypedIntoOurWindowsReachThemWithTheirReleases
     ASSERT_TRUE(test::waitUntil([&] { return window.released.contains(Qt::Key_N); }, waitMs));
     EXPECT_EQ(window.pressed.count(Qt::Key_K), 1);
     EXPECT_EQ(window.released.count(Qt::Key_K), 1);
-    EXPECT_EQ(triggered, QList<Action>{Action::openWorkspace});
+    EXPECT_EQ(triggered, QList<Action> {Action::openWorkspace});
 }
 
 TEST_F(HotKeyX11Test, AHotKeyWhoseModifiersAreLetGoFirstFiresAgainNextTime)
@@ -245,21 +245,21 @@ TEST_F(HotKeyX11Test, HotKeysFireWithNumLockAndCapsLockOn)
     ASSERT_TRUE(capsLock.on);
     press("super+shift+n");
     ASSERT_TRUE(waitForTrigger(Action::newNote));
-    EXPECT_EQ(triggered, (QList<Action>{Action::clipboardHistory, Action::newNote}));
+    EXPECT_EQ(triggered, (QList<Action> {Action::clipboardHistory, Action::newNote}));
 }
 
 TEST_F(HotKeyX11Test, AfterReRegistrationTheOldKeyDoesNothing)
 {
     manager.registerAll();
     auto profile = NorvelleShortcutsProfile::defaults();
-    profile.clipboardHistory = ActionShortcut{false, ShortcutModifierPreset::commandShift, "x"};
+    profile.clipboardHistory = ActionShortcut {false, ShortcutModifierPreset::commandShift, "x"};
     saveShortcutsProfile(profile);
     manager.registerAll();
 
     press("super+shift+v");
     press("super+shift+k");
     ASSERT_TRUE(waitForTrigger(Action::openWorkspace));
-    EXPECT_EQ(triggered, QList<Action>{Action::openWorkspace}) << "the old clipboard key still fired";
+    EXPECT_EQ(triggered, QList<Action> {Action::openWorkspace}) << "the old clipboard key still fired";
 
     press("super+shift+x");
     ASSERT_TRUE(waitForTrigger(Action::clipboardHistory));
@@ -273,13 +273,13 @@ TEST_F(HotKeyX11Test, AKeyAnotherProgramHoldsIsRefusedAndTheOthersStillFire)
 
     manager.registerAll();
     EXPECT_EQ(manager.idToAction(),
-        (std::map<quint32, Action>{{1, Action::openWorkspace}, {3, Action::clipboardHistory}}));
+        (std::map<quint32, Action> {{1, Action::openWorkspace}, {3, Action::clipboardHistory}}));
 
     press("super+shift+n");
     press("super+shift+k");
     press("super+shift+v");
     ASSERT_TRUE(waitForTrigger(Action::clipboardHistory));
-    EXPECT_EQ(triggered, (QList<Action>{Action::openWorkspace, Action::clipboardHistory}));
+    EXPECT_EQ(triggered, (QList<Action> {Action::openWorkspace, Action::clipboardHistory}));
 }
 
 // Started while another program holds its clipboard shortcut, the program says so, and so does
@@ -320,8 +320,7 @@ TEST(GlobalHotKeysX11, ARefusedRegistrationLeavesNoneOfItsGrabsBehind)
     OtherClient holder;
     ASSERT_TRUE(holder.grab(KEY_J, Mod4Mask | ShiftMask | LockMask));
 
-    const auto registration =
-        GlobalHotKeys::system().registerHotKey(KEY_J, GlobalHotKeys::super | GlobalHotKeys::shift, 42);
+    const auto registration = GlobalHotKeys::system().registerHotKey(KEY_J, GlobalHotKeys::super | GlobalHotKeys::shift, 42);
     EXPECT_EQ(registration.error, HotKeyError::heldByAnotherProgram);
 
     // Were the variants that did succeed still held, a third client could not take them.
@@ -332,8 +331,7 @@ TEST(GlobalHotKeysX11, ARefusedRegistrationLeavesNoneOfItsGrabsBehind)
 
 TEST(GlobalHotKeysX11, UnregisteringReleasesTheKey)
 {
-    const auto registration =
-        GlobalHotKeys::system().registerHotKey(KEY_G, GlobalHotKeys::super | GlobalHotKeys::alt, 7);
+    const auto registration = GlobalHotKeys::system().registerHotKey(KEY_G, GlobalHotKeys::super | GlobalHotKeys::alt, 7);
     ASSERT_TRUE(registration.succeeded());
     OtherClient other;
     EXPECT_FALSE(other.grab(KEY_G, Mod4Mask | Mod1Mask));

@@ -1,13 +1,13 @@
 // A real paste under X11: another program's text field has the keyboard, the clipboard hot key
 // (pressed by xdotool) opens the strip, and picking a clip types it into that field.
 #include "app/AppDelegate.h"
+#include "clipboard/ClipEntry.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "platform/Popover.h"
 #include "platform/RunningApplication.h"
 #include "platform/UserDefaults.h"
-#include "clipboard/ClipEntry.h"
 #include "support/TestHome.h"
 
 #include <QApplication>
@@ -127,7 +127,7 @@ TEST(PasteIntoAnotherProgram, HotKeyThenPickTypesTheClipIntoTheRememberedField)
     ASSERT_TRUE(app.pasteTargetApp());
     EXPECT_EQ(app.pasteTargetApp()->processIdentifier(), target.pid());
 
-    const ClipEntry clip{QUuid::createUuid(), "Pasted by Norvelle 42", std::nullopt, std::nullopt, "Test",
+    const ClipEntry clip {QUuid::createUuid(), "Pasted by Norvelle 42", std::nullopt, std::nullopt, "Test",
         QDateTime::currentDateTimeUtc()};
     app.pasteClip(clip);
     EXPECT_TRUE(test::waitUntil([&] { return readFile(out) == clip.text; }, waitMs))
@@ -157,8 +157,10 @@ TEST(PasteIntoAnotherProgram, AStripOpenedOverANoteOfOursPastesIntoThatNote)
     ASSERT_TRUE(test::waitUntil([&] {
         return QApplication::activeWindow() && QApplication::activeWindow()->findChild<RichTextEditor*>()
             && isFrontmost(QCoreApplication::applicationPid());
-    }, waitMs)) << "the new note never got the keyboard";
-    app.clipboardMonitor().setItems({ClipEntry{QUuid::createUuid(), "Into the note", std::nullopt, std::nullopt,
+    },
+        waitMs))
+        << "the new note never got the keyboard";
+    app.clipboardMonitor().setItems({ClipEntry {QUuid::createUuid(), "Into the note", std::nullopt, std::nullopt,
         "Test", QDateTime::currentDateTimeUtc()}});
 
     ASSERT_EQ(QProcess::execute("xdotool", {"key", "super+shift+v"}), 0);

@@ -98,7 +98,8 @@ void newStickyWithText(const QString& text)
     // The new window has the keyboard once the window manager has activated it.
     ASSERT_TRUE(norvelle::test::waitUntil([] {
         return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Untitled";
-    }, waitMs));
+    },
+        waitMs));
     xdotool({"type", "--delay", "20", text});
     ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(text) == 1; }, waitMs)) << text.toStdString();
 }
@@ -155,7 +156,8 @@ TEST(ProcessLife, TenMegabytesOnOneLinePastedIntoANewStickyAreShownKeptWholeAndT
         xdotool({"key", "super+shift+n"});
         ASSERT_TRUE(norvelle::test::waitUntil([] {
             return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Untitled";
-        }, waitMs));
+        },
+            waitMs));
         xdotool({"key", "ctrl+v"});
         // The clip strip opens meanwhile (how soon is HugeLineBench's to measure).
         const int shown = windowsTitled(QString());
@@ -195,7 +197,8 @@ TEST(ProcessLife, ALockedNoteStoreIsExplainedAndTheProgramEndsCleanlyLeavingItAs
     xdotool({"search", "--onlyvisible", "--name", "^Norvelle$", "windowactivate"});
     ASSERT_TRUE(norvelle::test::waitUntil([] {
         return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "Norvelle";
-    }, waitMs));
+    },
+        waitMs));
     xdotool({"key", "Return"});
     ASSERT_TRUE(program.process().waitForFinished(waitMs));
     EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit);
@@ -216,13 +219,13 @@ TEST(ProcessLife, ANoteStoreSetAsideIsToldAtLaunchNamingTheFileKeptAside)
     const QString path = norvelle::PersistenceController::storePath();
     const std::vector<std::pair<const char*, std::function<bool()>>> spoilers = {
         {"random bytes", [&] {
-            QFile file(path);
-            QByteArray bytes(8192, '\0');
-            for (qsizetype i = 0; i < bytes.size(); ++i) {
-                bytes[i] = char((i * 7919 + 13) % 251);
-            }
-            return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-        }},
+             QFile file(path);
+             QByteArray bytes(8192, '\0');
+             for (qsizetype i = 0; i < bytes.size(); ++i) {
+                 bytes[i] = char((i * 7919 + 13) % 251);
+             }
+             return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+         }},
         {"a FIFO", [&] { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; }},
         {"a directory", [&] { return QDir().mkdir(path); }},
         {"a link to /dev/zero", [&] { return QFile::link(QStringLiteral("/dev/zero"), path); }},
@@ -290,7 +293,8 @@ TEST(ProcessLife, AFailedSaveIsToldAndTheTextInTheWindowIsSavedWithTheNextEdit)
     ASSERT_TRUE(norvelle::test::waitUntil([] {
         QProcess::execute(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^draftX$", "windowactivate"});
         return norvelle::test::xdotoolOutput({"getactivewindow", "getwindowname"}).trimmed() == "draftX";
-    }, waitMs));
+    },
+        waitMs));
     xdotool({"key", "End", "type", "Y"});
     ASSERT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("draftXY")) == 1; }, waitMs));
     ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
@@ -320,7 +324,7 @@ TEST(ProcessLife, WithAStoredSessionTheProgramLoadsItsNetworkCodeAndPulls)
 {
     norvelle::test::LoopbackApiServer server;
     server.useAsApiBase();
-    const norvelle::StoredSyncSession session{"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
+    const norvelle::StoredSyncSession session {"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
     ASSERT_FALSE(norvelle::SyncCredentialStore().save(session));
 
     RunningProgram program;
@@ -333,9 +337,8 @@ TEST(ProcessLife, ThePullAtQuitReachesTheServer)
 {
     norvelle::test::LoopbackApiServer server;
     server.useAsApiBase();
-    server.replyAlways("/v1/notes/sync", norvelle::test::ScriptedReply::json(200, {{"applied", QJsonObject{{"applied", QJsonArray()}}},
-                                                                                 {"outgoing", QJsonArray()}}));
-    const norvelle::StoredSyncSession session{"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
+    server.replyAlways("/v1/notes/sync", norvelle::test::ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", QJsonArray()}}}, {"outgoing", QJsonArray()}}));
+    const norvelle::StoredSyncSession session {"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
     ASSERT_FALSE(norvelle::SyncCredentialStore().save(session));
 
     RunningProgram program;

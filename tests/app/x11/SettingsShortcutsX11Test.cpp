@@ -9,8 +9,8 @@
 #include "workspace/MainAppWindowController.h"
 
 #include <QComboBox>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 
 namespace norvelle::test {
@@ -37,7 +37,7 @@ protected:
         return static_cast<ShortcutsPane*>(app().settingsWindowController()->view()->currentForm());
     }
 
-    HotKeyManager realHotKeys{GlobalHotKeys::system()};
+    HotKeyManager realHotKeys {GlobalHotKeys::system()};
 };
 
 TEST_F(SettingsShortcutsX11Test, TheNewKeyFiresAndTheOldOneNoLonger)
@@ -66,7 +66,7 @@ TEST_F(SettingsShortcutsX11Test, TheNewKeyFiresAndTheOldOneNoLonger)
     ASSERT_TRUE(waitUntil([&] { return !fired.isEmpty(); }, 20000));
     // Presses arrive in order: the old chord, had it still been ours, would be first.
     QTest::qWait(200);
-    EXPECT_EQ(fired, QList<Action>{Action::openWorkspace});
+    EXPECT_EQ(fired, QList<Action> {Action::openWorkspace});
     EXPECT_TRUE(waitUntil([&] { return visible(app().mainAppWindowController()); }));
 
     // Restoring the defaults gives the old chord back.
@@ -92,8 +92,7 @@ TEST_F(SettingsShortcutsX11Test, TheWheelOverAPickerScrollsThePaneAndChangesNoSh
     QComboBox* picker = row->modifiersPicker();
     ASSERT_TRUE(waitUntil([&] { return picker->visibleRegion().contains(picker->rect().center()); }));
     const QPoint over = picker->mapToGlobal(picker->rect().center());
-    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(over.x()),
-                  QString::number(over.y()), QStringLiteral("click"), QStringLiteral("5")}), 0);
+    ASSERT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(over.x()), QString::number(over.y()), QStringLiteral("click"), QStringLiteral("5")}), 0);
     QTest::qWait(300);
     EXPECT_EQ(loadShortcutsProfile().label(Action::openWorkspace), before);
     EXPECT_EQ(picker->currentIndex(), 0);

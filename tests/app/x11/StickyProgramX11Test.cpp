@@ -45,10 +45,12 @@ protected:
     {
         QString found;
         test::waitUntil([&] {
-            found = test::xdotoolOutput({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
-                              "^" + title + "$" }).section('\n', 0, 0);
+            found = test::xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
+                                            "^" + title + "$"})
+                        .section('\n', 0, 0);
             return !found.isEmpty();
-        }, waitMs);
+        },
+            waitMs);
         return found;
     }
 
@@ -63,39 +65,44 @@ TEST_F(StickyProgramX11Test, TheNewNoteHotKeyOpensAFloatingNoteThatKeepsWhatIsTy
     // The first note gets its window: an empty note is titled "Untitled". The key is pressed
     // again only when no window came of the last press (the hot key may not be grabbed yet).
     const auto untitledShown = [&] {
-        return !test::xdotoolOutput({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
-                          "^Untitled$" }).isEmpty();
+        return !test::xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()), "--name",
+                                        "^Untitled$"})
+                    .isEmpty();
     };
     ASSERT_TRUE(test::waitUntil([&] {
-        test::xdotoolOutput({ "key", "super+shift+n" });
+        test::xdotoolOutput({"key", "super+shift+n"});
         return test::waitUntil(untitledShown, 4000);
-    }, waitMs));
+    },
+        waitMs));
     const QString window = stickyWindow("Untitled");
     ASSERT_FALSE(window.isEmpty());
     QString state;
     EXPECT_TRUE(test::waitUntil([&] {
-        state = QString::fromUtf8(test::runProgram("xprop", { "-id", window, "_NET_WM_STATE" }));
+        state = QString::fromUtf8(test::runProgram("xprop", {"-id", window, "_NET_WM_STATE"}));
         return state.contains("_NET_WM_STATE_ABOVE") && state.contains("_NET_WM_STATE_SKIP_TASKBAR");
-    }, waitMs)) << state.toStdString();
+    },
+        waitMs))
+        << state.toStdString();
 
-    test::xdotoolOutput({ "windowactivate", "--sync", window });
-    test::xdotoolOutput({ "type", "--delay", "30", "Shopping" });
+    test::xdotoolOutput({"windowactivate", "--sync", window});
+    test::xdotoolOutput({"type", "--delay", "30", "Shopping"});
     ASSERT_FALSE(stickyWindow("Shopping").isEmpty());
 
     // Hidden and shown again, the window keeps its text and takes more.
-    test::xdotoolOutput({ "windowunmap", "--sync", window });
-    test::xdotoolOutput({ "windowmap", "--sync", window });
-    test::xdotoolOutput({ "windowactivate", "--sync", window });
-    test::xdotoolOutput({ "key", "End" });
-    test::xdotoolOutput({ "type", "--delay", "30", " list" });
+    test::xdotoolOutput({"windowunmap", "--sync", window});
+    test::xdotoolOutput({"windowmap", "--sync", window});
+    test::xdotoolOutput({"windowactivate", "--sync", window});
+    test::xdotoolOutput({"key", "End"});
+    test::xdotoolOutput({"type", "--delay", "30", " list"});
     ASSERT_FALSE(stickyWindow("Shopping list").isEmpty());
 
-    test::xdotoolOutput({ "windowmove", "--sync", window, "123", "145" });
+    test::xdotoolOutput({"windowmove", "--sync", window, "123", "145"});
     // The program has taken the move in once it has stored the new frame.
     EXPECT_TRUE(test::waitUntil([] {
         QFile defaults(AppPaths::configDirectory() + "/defaults.json");
         return defaults.open(QIODevice::ReadOnly) && defaults.readAll().contains("{{123, 145}, ");
-    }, waitMs));
+    },
+        waitMs));
 
     // Quitting keeps the window open for the next launch, with its text, rich body and frame.
     ::kill(pid_t(m_process.processId()), SIGTERM);

@@ -109,7 +109,9 @@ protected:
             const QRect clip = app->clipStatusItem()->geometry();
             const QRect sticky = app->stickyStatusItem()->geometry();
             return !clip.isEmpty() && !sticky.isEmpty() && !clip.intersects(sticky);
-        }, waitMs)) << "the icons never reached the tray";
+        },
+            waitMs))
+            << "the icons never reached the tray";
         // The tray lays its icons out again as each one arrives.
         settle(500);
     }
@@ -130,7 +132,8 @@ protected:
             QWidget* active = QApplication::activeWindow();
             note = active && active->windowTitle() == "Untitled" ? active : nullptr;
             return note != nullptr;
-        }, waitMs);
+        },
+            waitMs);
         return note;
     }
 
@@ -186,7 +189,9 @@ TEST_F(TrayTest, StickyFromTheStripTakesTheKeyboardForWhatTheUserTypesNext)
             }
         }
         return note && note->isActiveWindow();
-    }, waitMs)) << "the new note never got the keyboard";
+    },
+        waitMs))
+        << "the new note never got the keyboard";
 
     // The note's title follows its text.
     xdotool({"type", "--delay", "20", "typed"});
@@ -231,12 +236,15 @@ TEST_F(TrayTest, SettingsShortcutWorksFromANewSticky)
     ASSERT_TRUE(test::waitUntil([&] {
         QWidget* active = QApplication::activeWindow();
         return app->stickyControllers().count() == 1 && active && active->windowTitle() == "Untitled";
-    }, waitMs)) << "the new note never got the keyboard";
+    },
+        waitMs))
+        << "the new note never got the keyboard";
 
     xdotool({"key", "ctrl+comma"});
     EXPECT_TRUE(test::waitUntil([&] {
         return app->settingsWindowController() && app->settingsWindowController()->window()->isVisible();
-    }, waitMs));
+    },
+        waitMs));
 }
 
 TEST_F(TrayTest, AStripClosedUnderThePointerReopensWithNoRowHovered)
@@ -276,7 +284,9 @@ TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoo
     ASSERT_TRUE(test::waitUntil([&] {
         notice = UserNotice::showing(NoteSaveFailureNotice::topic);
         return notice && notice->windowHandle() && notice->windowHandle()->isExposed();
-    }, waitMs)) << "no notice of the failed save";
+    },
+        waitMs))
+        << "no notice of the failed save";
     // The window manager has had its chance to hand the notice the keyboard.
     settle(500);
     // A space or a Return in what follows would answer a box that had the keyboard.
@@ -291,7 +301,8 @@ TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoo
     // Nothing more is typed: what the window holds reaches the disk once it has room.
     fullDisk.reset();
     EXPECT_TRUE(test::waitUntil([] { return storedText() == "Start abcdefghijklmnopqrstuvwxyz more\nnext line"; },
-                                waitMs)) << storedText().toStdString();
+        waitMs))
+        << storedText().toStdString();
 }
 
 TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)
@@ -310,7 +321,8 @@ TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)
         return test::waitUntil([&] {
             QMessageBox* question = QuitWithUnsavedNotes::asking();
             return question && question != other && question->isVisible();
-        }, waitMs);
+        },
+            waitMs);
     };
     ASSERT_TRUE(asked(nullptr)) << "quit without a word";
     QMessageBox* question = QuitWithUnsavedNotes::asking();

@@ -15,8 +15,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstdio>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -36,7 +36,7 @@ const bool runsAsSilentOwner = [] {
     }
     static int argc = 1;
     static char name[] = "silent-owner";
-    static char* argv[] = { name, nullptr };
+    static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "xcb");
     QGuiApplication app(argc, argv);
     // Setting the text waits for the server to name this program the owner; no event is handled after it.
@@ -50,12 +50,12 @@ const bool runsAsSilentOwner = [] {
 // Another program takes the clipboard with `bytes` under `type`.
 void xclipCopy(const QByteArray& bytes, const QString& type = "UTF8_STRING")
 {
-    runProgram("xclip", { "-selection", "clipboard", "-t", type, "-i" }, bytes);
+    runProgram("xclip", {"-selection", "clipboard", "-t", type, "-i"}, bytes);
 }
 
 QByteArray xclipPaste(const QString& selection = "clipboard", const QString& type = "UTF8_STRING")
 {
-    return runProgram("xclip", { "-selection", selection, "-t", type, "-o" });
+    return runProgram("xclip", {"-selection", selection, "-t", type, "-o"});
 }
 
 // Runs ticks until the monitor holds `count` clips and no capture is pending.
@@ -64,7 +64,8 @@ bool tickUntil(ClipboardMonitor& monitor, int count)
     return waitUntil([&] {
         monitor.poll();
         return monitor.items().size() == count && !monitor.hasPendingCapture();
-    }, generous);
+    },
+        generous);
 }
 
 // Lets the change notification of another program's copy reach us.
@@ -75,7 +76,7 @@ bool changeArrives(qint64 before)
 
 ClipEntry textClip(const QString& text)
 {
-    return { QUuid::createUuid(), text, std::nullopt, std::nullopt, "App", QDateTime::currentDateTimeUtc() };
+    return {QUuid::createUuid(), text, std::nullopt, std::nullopt, "App", QDateTime::currentDateTimeUtc()};
 }
 
 } // namespace
@@ -117,9 +118,9 @@ TEST(ClipboardX11, AStartedMonitorTakesCopiesAsTheyHappenAndNeverItsOwnWrites)
 TEST(ClipboardX11, PngAndTiffCopiedByAnotherProgramAreCapturedAsPng)
 {
     ClipboardMonitor monitor;
-    xclipCopy(encodedImage("png", Qt::red, { 40, 30 }), PasteboardType::png);
+    xclipCopy(encodedImage("png", Qt::red, {40, 30}), PasteboardType::png);
     ASSERT_TRUE(tickUntil(monitor, 1));
-    xclipCopy(encodedImage("tiff", Qt::blue, { 20, 10 }), PasteboardType::tiff);
+    xclipCopy(encodedImage("tiff", Qt::blue, {20, 10}), PasteboardType::tiff);
     ASSERT_TRUE(tickUntil(monitor, 2));
 
     const ClipEntry tiff = monitor.items()[0];
@@ -147,9 +148,9 @@ TEST(ClipboardX11, OwnCopyBackIsNotCapturedAndOtherProgramsPasteIt)
     monitor.poll();
     EXPECT_TRUE(monitor.items().isEmpty());
 
-    const QByteArray png = encodedImage("png", Qt::green, { 12, 12 });
-    const ClipEntry image { QUuid::createUuid(), "with words", png, PasteboardType::png, "App",
-        QDateTime::currentDateTimeUtc() };
+    const QByteArray png = encodedImage("png", Qt::green, {12, 12});
+    const ClipEntry image {QUuid::createUuid(), "with words", png, PasteboardType::png, "App",
+        QDateTime::currentDateTimeUtc()};
     monitor.copyToPasteboard(image, 0.22);
     EXPECT_EQ(xclipPaste("clipboard", PasteboardType::png), png);
     EXPECT_EQ(xclipPaste(), "with words");
@@ -209,10 +210,10 @@ TEST(ClipboardX11, BrokenImagesAndBlankTextFromAnotherProgramAreSkippedAndBadByt
 {
     ClipboardMonitor monitor;
     const QList<QPair<QByteArray, QString>> skipped {
-        { "\x89PNG\r\n\x1a\n this is no image", PasteboardType::png },
-        { {}, PasteboardType::png },
-        { "GIF89a broken", "image/gif" },
-        { " \n\t ", "UTF8_STRING" },
+        {"\x89PNG\r\n\x1a\n this is no image", PasteboardType::png},
+        {{}, PasteboardType::png},
+        {"GIF89a broken", "image/gif"},
+        {" \n\t ", "UTF8_STRING"},
     };
     for (const auto& [bytes, type] : skipped) {
         const qint64 before = Pasteboard::general().changeCount();
@@ -269,7 +270,7 @@ TEST(ClipboardX11, AnOwnerThatAnswersAfterTheNextCopyIsNotHarmed)
     ClipboardMonitor monitor;
     QProcess late;
     const qint64 before = Pasteboard::general().changeCount();
-    late.start("xclip", { "-quiet", "-selection", "clipboard", "-i" });
+    late.start("xclip", {"-quiet", "-selection", "clipboard", "-i"});
     ASSERT_TRUE(late.waitForStarted(generous));
     late.write("answered late");
     late.closeWriteChannel();

@@ -5,19 +5,19 @@
 #include "onboarding/OnboardingAccountPage.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/OnboardingWindowController.h"
-#include "ui/PlainButton.h"
 #include "platform/UserDefaults.h"
 #include "support/PointerDrag.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
+#include "ui/PlainButton.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QProcess>
+#include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -52,7 +52,8 @@ bool showAndFocus(QWidget* window)
             QTest::qWait(100);
         }
         return window->isActiveWindow();
-    }, waitMs);
+    },
+        waitMs);
 }
 
 // A property of the window as another program reads it from the X server.
@@ -144,14 +145,16 @@ TEST(OnboardingWindowX11, DraggingTheBackgroundMovesTheWindowAndDraggingAButtonD
     const QPoint spot(30, 470);
     ASSERT_FALSE(qobject_cast<QAbstractButton*>(window->childAt(spot)));
     // Points on screen come from the server too: Qt's own mapping can lag behind the placement.
-    EXPECT_TRUE(drag(window, [&] { return serverPosition(window) + spot; }, offset,
+    EXPECT_TRUE(drag(
+        window, [&] { return serverPosition(window) + spot; }, offset,
         [&] { return serverPosition(window) == start + offset; }));
     EXPECT_TRUE(test::waitUntil([&] { return window->pos() == start + offset; }, waitMs))
         << "the window is at " << window->pos().x() << "," << window->pos().y();
 
     const QPoint dropped = window->pos();
     PlainButton* next = controller.view()->continueButton();
-    EXPECT_FALSE(drag(next, [&] { return serverPosition(window) + next->mapTo(window, next->rect().center()); }, offset,
+    EXPECT_FALSE(drag(
+        next, [&] { return serverPosition(window) + next->mapTo(window, next->rect().center()); }, offset,
         [&] { return serverPosition(window) == dropped + offset; }));
     EXPECT_EQ(serverPosition(window), dropped);
     EXPECT_EQ(window->pos(), dropped);

@@ -31,7 +31,8 @@ protected:
         ASSERT_TRUE(test::waitUntil([&] {
             self.activate();
             return field.hasFocus() && QApplication::activeWindow() == &field;
-        }, waitMs));
+        },
+            waitMs));
         QApplication::clipboard()->setText("typed by XTest");
     }
 

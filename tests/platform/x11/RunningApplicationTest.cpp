@@ -19,13 +19,14 @@ bool becomesFrontmost(const std::function<bool(const RunningApplication&)>& matc
     return waitUntil([&] {
         const auto app = RunningApplication::frontmost();
         return app && matches(*app);
-    }, generous);
+    },
+        generous);
 }
 
 struct Terminal {
     Terminal()
     {
-        process.start("xterm", { "-class", "NorvelleProbeTerm", "-e", "sleep", "120" });
+        process.start("xterm", {"-class", "NorvelleProbeTerm", "-e", "sleep", "120"});
     }
     ~Terminal()
     {

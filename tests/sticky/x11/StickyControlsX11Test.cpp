@@ -6,20 +6,20 @@
 #include "editor/EditorColors.h"
 #include "editor/EditorFonts.h"
 #include "editor/RichTextBody.h"
-#include "editor/TableEditing.h"
-#include "editor/TextStorage.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
+#include "editor/TableEditing.h"
+#include "editor/TextStorage.h"
 #include "platform/ColorPanel.h"
 #include "platform/Compositor.h"
 #include "platform/Popover.h"
 #include "platform/StoredSettings.h"
+#include "platform/UserDefaults.h"
 #include "sticky/ColorSwatch.h"
 #include "sticky/CustomColorDisclosure.h"
 #include "sticky/HeaderSymbolButton.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/PaperColorLists.h"
-#include "platform/UserDefaults.h"
 #include "sticky/StickyContentView.h"
 #include "sticky/StickyControllerTable.h"
 #include "sticky/StickyFrameString.h"
@@ -30,24 +30,24 @@
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
+#include "support/ColorWells.h"
 #include "support/PointerDrag.h"
 #include "support/ProgramRun.h"
-#include "support/ColorWells.h"
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
-#include <QMimeData>
-#include <QRegularExpression>
 #include <QColorDialog>
 #include <QGuiApplication>
 #include <QImage>
-#include <QTextTable>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTextTable>
 #include <QUuid>
 #include <QWindow>
 
@@ -104,12 +104,14 @@ protected:
         ASSERT_TRUE(test::waitUntil([&] {
             clickOn(&textView());
             return window->isActiveWindow() && textView().hasFocus();
-        }, waitMs));
+        },
+            waitMs));
         // xdotool's keys go where the X server has the focus, which a busy window manager moves
         // some time after Qt says the window is active.
         ASSERT_TRUE(test::waitUntil([&] {
             return test::xdotoolOutput({"getwindowfocus"}).toULongLong() == window->winId();
-        }, waitMs));
+        },
+            waitMs));
         // Keys sent the moment the window takes the focus can reach it before it is ready.
         test::waitUntil([] { return false; }, 300);
     }
@@ -143,7 +145,8 @@ protected:
                 clickOn(&textView());
             pressKeys("ctrl+End");
             return test::waitUntil([&] { return textView().textCursor().atEnd(); }, 1000);
-        }, waitMs);
+        },
+            waitMs);
     }
     StickyToolbarPill* pill() const { return sticky->toolbarPill(); }
     QAbstractButton* pillButton(const QString& name) const { return pill()->findChild<QAbstractButton*>(name); }
@@ -242,7 +245,8 @@ TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidth)
         EXPECT_TRUE(test::waitUntil([&] {
             lines = drawnInnerBorders(textView(), table);
             return !lines.empty();
-        }, waitMs));
+        },
+            waitMs));
         if (lines.empty())
             return;
         const qreal before = firstWidth();
@@ -287,7 +291,8 @@ TEST_F(StickyControlsX11Test, UndoAndRedoKeepTheChangedTextInView)
     ASSERT_TRUE(test::waitUntil([&] {
         pressKeys("ctrl+End shift+Home");
         return test::waitUntil([&] { return textView().textCursor().hasSelection() && endInView(); }, 1000);
-    }, waitMs));
+    },
+        waitMs));
     pressKeys("ctrl+b");
     ASSERT_TRUE(test::waitUntil([&] { return textView().textCursor().charFormat().fontWeight() > QFont::Normal; }, waitMs));
     for (const char* keys : {"ctrl+z", "ctrl+shift+z", "ctrl+z"}) {
@@ -300,7 +305,8 @@ TEST_F(StickyControlsX11Test, UndoAndRedoKeepTheChangedTextInView)
     ASSERT_TRUE(test::waitUntil([&] {
         pressKeys("ctrl+End");
         return test::waitUntil([&] { return !textView().textCursor().hasSelection() && endInView(); }, 1000);
-    }, waitMs));
+    },
+        waitMs));
     QTextCursor item(textView().document());
     item.movePosition(QTextCursor::End);
     item.movePosition(QTextCursor::StartOfBlock);
@@ -339,7 +345,8 @@ TEST_F(StickyControlsX11Test, WithoutACompositorTheTransparencyPopoverSaysNotesS
         clickOn(slider);
         pressKeys("Home");
         return test::waitUntil([&] { return sticky->stickyState().opacity() < 0.2; }, 1000);
-    }, waitMs));
+    },
+        waitMs));
     pressKeys("Escape");
     ASSERT_TRUE(test::waitUntil([&] { return !pill()->transparencyView()->isVisible(); }, waitMs));
     const QRect line = textView().cursorRect(QTextCursor(textView().document()));
@@ -402,7 +409,8 @@ TEST_F(StickyControlsX11Test, ACustomPaperColourIsPickedBesideTheNoteAndApplied)
     ASSERT_TRUE(test::waitUntil([&] {
         panel = ColorPanel::shared().dialog();
         return panel && panel->isVisible() && panel->windowHandle()->isExposed();
-    }, waitMs));
+    },
+        waitMs));
     EXPECT_FALSE(test::serverGeometry(panel).intersects(test::serverGeometry(sticky->panel()))) << "beside the note";
     ASSERT_TRUE(test::waitUntil([&] { return popover()->isVisible() && find("applyCustomColor"); }, waitMs))
         << "the custom row stays while the panel is open";
@@ -451,7 +459,8 @@ TEST_F(StickyControlsX11Test, HighlightedTextOnDarkPaperIsDrawnToReadOnTheHighli
         clickAt(textView().mapToGlobal(QPoint(textView().width() - 20, 16)));
         pressKeys("ctrl+Home shift+End");
         return test::waitUntil([&] { return textView().textCursor().hasSelection(); }, 1000);
-    }, waitMs));
+    },
+        waitMs));
     AaPopupView* popup = openFormatPopup();
     ASSERT_TRUE(popup);
     clickOn(popup->findChild<QAbstractButton*>("highlighter"));
@@ -473,7 +482,7 @@ TEST_F(StickyControlsX11Test, HighlightedTextOnDarkPaperIsDrawnToReadOnTheHighli
             const QColor pixel = shown.pixelColor(x, y);
             if (pixel.red() > 200 && pixel.green() > 200 && pixel.blue() < 120)
                 continue;
-            qGray(pixel.rgb()) < 90 ? ++dark : qGray(pixel.rgb()) > 200 ? ++light : 0;
+            qGray(pixel.rgb())<90 ? ++dark : qGray(pixel.rgb())> 200 ? ++light : 0;
         }
     }
     EXPECT_GT(dark, 40) << "dark letters on the highlight";
@@ -515,7 +524,8 @@ TEST_F(StickyControlsX11Test, PastedTextAndTablesOnDarkPaperAreDrawnAsTheyAreOnc
         for (QTextFrame* frame : textView().document()->rootFrame()->childFrames())
             pasted = pasted ? pasted : qobject_cast<QTextTable*>(frame);
         return pasted != nullptr;
-    }, waitMs));
+    },
+        waitMs));
 
     QTextCursor rota(textView().document());
     rota.setPosition(QStringLiteral("Week\nR").size());

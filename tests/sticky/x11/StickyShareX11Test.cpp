@@ -2,6 +2,7 @@
 // clicked with xdotool, and xclip pastes what was copied.
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
+#include "platform/ShareSheet.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/ShareAnchorButton.h"
 #include "sticky/StickyContentView.h"
@@ -9,7 +10,6 @@
 #include "sticky/StickyShareMenu.h"
 #include "sticky/StickySharing.h"
 #include "sticky/StickyWindowController.h"
-#include "platform/ShareSheet.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/ProgramRun.h"
@@ -31,9 +31,9 @@ constexpr int waitMs = 20000;
 
 void clickAt(QPoint target)
 {
-    test::runProgram("xdotool", { "mousemove", QString::number(target.x()), QString::number(target.y()) });
+    test::runProgram("xdotool", {"mousemove", QString::number(target.x()), QString::number(target.y())});
     ASSERT_TRUE(test::waitUntil([&] { return QCursor::pos() == target; }, waitMs));
-    test::runProgram("xdotool", { "click", "1" });
+    test::runProgram("xdotool", {"click", "1"});
 }
 
 template <typename Menu>
@@ -43,7 +43,8 @@ Menu* shownPopup()
     test::waitUntil([&] {
         menu = qobject_cast<Menu*>(QApplication::activePopupWidget());
         return menu && menu->isVisible();
-    }, waitMs);
+    },
+        waitMs);
     return menu;
 }
 
@@ -71,7 +72,7 @@ class StickyShareX11 : public testing::Test {
 protected:
     void open(const QString& text)
     {
-        test::runProgram("xclip", { "-selection", "clipboard", "-i" }, "something older");
+        test::runProgram("xclip", {"-selection", "clipboard", "-i"}, "something older");
         note = StickyNote::insert(store.viewContext());
         note->setId(QUuid::createUuid());
         note->setPlainText(text);
@@ -83,7 +84,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(controller.panel()));
     }
 
-    PersistenceController store { true };
+    PersistenceController store {true};
     std::shared_ptr<StickyNote> note;
     StickyWindowController controller;
 };
@@ -95,7 +96,7 @@ TEST_F(StickyShareX11, SharedTextCopiedFromTheMenuIsWhatAnotherProgramPastes)
     open("Weekend\npack the tent\nbuy matches");
 
     copySharedText(controller);
-    EXPECT_EQ(test::runProgram("xclip", { "-o", "-selection", "clipboard" }), "Weekend\n\npack the tent\nbuy matches");
+    EXPECT_EQ(test::runProgram("xclip", {"-o", "-selection", "clipboard"}), "Weekend\n\npack the tent\nbuy matches");
 }
 
 TEST_F(StickyShareX11, ACheckedListIsSharedAndStoredWithItsMarkers)
@@ -111,7 +112,7 @@ TEST_F(StickyShareX11, ACheckedListIsSharedAndStoredWithItsMarkers)
     ASSERT_TRUE(test::waitUntil([&] { return note->plainText() == expected; }, waitMs)) << note->plainText().toStdString();
 
     copySharedText(controller);
-    EXPECT_EQ(QString::fromUtf8(test::runProgram("xclip", { "-o", "-selection", "clipboard" })),
+    EXPECT_EQ(QString::fromUtf8(test::runProgram("xclip", {"-o", "-selection", "clipboard"})),
         QStringLiteral("Packing\n\n\u25CF tent\n\u25CB matches"));
 
     // The shared rich-text document holds the markers as the characters they are.

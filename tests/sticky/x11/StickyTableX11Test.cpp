@@ -2,13 +2,13 @@
 // clicked and the cell typed into with xdotool; then the program started again over the note.
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
+#include "platform/UserDefaults.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyControllerTable.h"
 #include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
-#include "platform/UserDefaults.h"
 #include "support/PointerDrag.h"
 #include "support/TestHome.h"
 
@@ -54,7 +54,7 @@ void openNoteWithNewTable(PersistenceController& store, StickyControllerTable& t
 
 TEST(StickyTableX11, AWordTypedIntoANewCellStandsAloneLevelWithItsNeighbour)
 {
-    PersistenceController store { true };
+    PersistenceController store {true};
     StickyControllerTable table;
     StickyWindowController* controller = nullptr;
     ASSERT_NO_FATAL_FAILURE(openNoteWithNewTable(store, table, controller));

@@ -2,13 +2,13 @@
 // how the real pointer moves and resizes it.
 #include "platform/ColorPanel.h"
 #include "platform/Popover.h"
-#include "sticky/StickyControllerTable.h"
-#include "sticky/CustomColorDisclosure.h"
-#include "sticky/StickyToolbarPill.h"
-#include "sticky/KeyablePanel.h"
-#include "sticky/StickyFrameString.h"
-#include "sticky/StickyWindowController.h"
 #include "platform/UserDefaults.h"
+#include "sticky/CustomColorDisclosure.h"
+#include "sticky/KeyablePanel.h"
+#include "sticky/StickyControllerTable.h"
+#include "sticky/StickyFrameString.h"
+#include "sticky/StickyToolbarPill.h"
+#include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/PointerDrag.h"
@@ -16,9 +16,9 @@
 
 #include <QAbstractButton>
 #include <QColorDialog>
-#include <QPushButton>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QUuid>
 #include <QWindow>
@@ -37,8 +37,8 @@ constexpr int waitMs = 20000;
 QString windowProperty(WId window, const QString& property)
 {
     QProcess xprop;
-    const QStringList target = window ? QStringList { QStringLiteral("-id"), QString::number(window) } : QStringList { QStringLiteral("-root") };
-    xprop.start(QStringLiteral("xprop"), target + QStringList { property });
+    const QStringList target = window ? QStringList {QStringLiteral("-id"), QString::number(window)} : QStringList {QStringLiteral("-root")};
+    xprop.start(QStringLiteral("xprop"), target + QStringList {property});
     xprop.waitForFinished(waitMs);
     return QString::fromUtf8(xprop.readAllStandardOutput());
 }
@@ -55,7 +55,7 @@ QList<WId> stackingOrder()
 
 class StickyWindowX11Test : public testing::Test {
 protected:
-    PersistenceController store { true };
+    PersistenceController store {true};
     StickyControllerTable table;
     StickyWindowController* last = nullptr;
 
@@ -64,8 +64,7 @@ protected:
     // Opens a new note with the pointer at `pointer` and, when given, a frame kept from before.
     KeyablePanel* open(QPoint pointer, std::optional<QRect> storedFrame = std::nullopt)
     {
-        EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), { QStringLiteral("mousemove"), QString::number(pointer.x()),
-                                                                  QString::number(pointer.y()) }), 0);
+        EXPECT_EQ(QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(pointer.x()), QString::number(pointer.y())}), 0);
         EXPECT_TRUE(test::waitUntil([&] { return QCursor::pos() == pointer; }, waitMs));
         auto note = StickyNote::insert(store.viewContext());
         note->setId(QUuid::createUuid());
@@ -90,7 +89,8 @@ protected:
             steady = window->isVisible() && now == last ? steady + 1 : 0;
             last = now;
             return steady == 5;
-        }, waitMs);
+        },
+            waitMs);
     }
 
     // Drags the paper beside the header's dots by `offset` and checks the window went with the
@@ -100,7 +100,8 @@ protected:
         const QPoint spot(100, 12);
         ASSERT_FALSE(qobject_cast<QAbstractButton*>(window->childAt(spot)));
         const QPoint start = test::serverPosition(window);
-        EXPECT_TRUE(test::drag(window, [&] { return test::serverPosition(window) + spot; }, offset,
+        EXPECT_TRUE(test::drag(
+            window, [&] { return test::serverPosition(window) + spot; }, offset,
             [&] { return test::serverPosition(window) == start + offset; }))
             << "from " << start.x() << "," << start.y() << " the window went to " << test::serverPosition(window).x()
             << "," << test::serverPosition(window).y();
@@ -120,7 +121,9 @@ TEST_F(StickyWindowX11Test, OpensCentredUnderThePointerAboveOtherWindows)
     ASSERT_TRUE(test::waitUntil([&] {
         const QRect frame = window->frameGeometry();
         return window->isVisible() && frame.bottom() + 1 == pointer.y() + 40;
-    }, waitMs)) << window->frameGeometry().bottom() + 1 - pointer.y();
+    },
+        waitMs))
+        << window->frameGeometry().bottom() + 1 - pointer.y();
     const QRect frame = window->frameGeometry();
     EXPECT_LE(std::abs(frame.center().x() - pointer.x()), 1);
     EXPECT_TRUE(windowProperty(window->winId(), "_NET_WM_STATE").contains("_NET_WM_STATE_ABOVE"));
@@ -134,7 +137,9 @@ TEST_F(StickyWindowX11Test, StaysInsideTheScreenNearItsCorner)
     EXPECT_TRUE(test::waitUntil([&] {
         return window->isVisible()
             && frame().right() + 1 == area.right() + 1 - 8 && frame().bottom() + 1 == area.bottom() + 1 - 8;
-    }, waitMs)) << frame().x() << "," << frame().y() << " " << frame().width() << "x" << frame().height();
+    },
+        waitMs))
+        << frame().x() << "," << frame().y() << " " << frame().width() << "x" << frame().height();
 }
 
 TEST_F(StickyWindowX11Test, DraggingThePaperMovesTheWindowWithThePointer)
@@ -187,7 +192,8 @@ TEST_F(StickyWindowX11Test, DraggingAnEdgeOrCornerResizesTheWindow)
     const auto resize = [window](std::function<QPoint(QSize)> grip, QPoint offset, std::function<QRect(QRect)> expected) {
         const QRect start = test::serverGeometry(window);
         const QRect wanted = expected(start);
-        EXPECT_TRUE(test::drag(window, [&] { return test::serverPosition(window) + grip(window->size()); }, offset,
+        EXPECT_TRUE(test::drag(
+            window, [&] { return test::serverPosition(window) + grip(window->size()); }, offset,
             [&] { return test::serverGeometry(window) == wanted; }))
             << "the window is at " << test::serverGeometry(window).x() << "," << test::serverGeometry(window).y() << " "
             << test::serverGeometry(window).width() << "x" << test::serverGeometry(window).height();
@@ -220,10 +226,13 @@ TEST_F(StickyWindowX11Test, TheColourPanelOpenedFromANoteShowsAboveIt)
     ASSERT_TRUE(test::waitUntil([] {
         const QColorDialog* shown = ColorPanel::shared().dialog();
         return shown && shown->isVisible() && shown->windowHandle()->isExposed();
-    }, waitMs));
+    },
+        waitMs));
     QColorDialog* panel = ColorPanel::shared().dialog();
     EXPECT_TRUE(test::waitUntil([&] {
         const QList<WId> order = stackingOrder();
         return order.contains(window->winId()) && order.indexOf(panel->winId()) > order.indexOf(window->winId());
-    }, waitMs)) << "the panel is below the note";
+    },
+        waitMs))
+        << "the panel is below the note";
 }

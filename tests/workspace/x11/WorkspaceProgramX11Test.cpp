@@ -34,17 +34,19 @@ protected:
     // The workspace window while it is on screen, else empty.
     QString shownWorkspace()
     {
-        return test::xdotoolOutput({ "search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()),
-                                     "--name", "^Norvelle$" }).section('\n', 0, 0);
+        return test::xdotoolOutput({"search", "--all", "--onlyvisible", "--pid", QString::number(m_process.processId()),
+                                       "--name", "^Norvelle$"})
+            .section('\n', 0, 0);
     }
 
     // Presses the workspace hot key until the window shows (the key may not be grabbed yet).
     bool openWorkspaceByHotKey()
     {
         return test::waitUntil([&] {
-            test::xdotoolOutput({ "key", "super+shift+k" });
+            test::xdotoolOutput({"key", "super+shift+k"});
             return test::waitUntil([&] { return !shownWorkspace().isEmpty(); }, 3000);
-        }, waitMs);
+        },
+            waitMs);
     }
 
     QProcess m_process;
@@ -57,9 +59,9 @@ TEST_F(WorkspaceProgramX11Test, TheHotKeyBringsBackAMinimisedWorkspace)
     ASSERT_TRUE(m_process.waitForStarted(waitMs));
     ASSERT_TRUE(openWorkspaceByHotKey());
     const QString window = shownWorkspace();
-    test::xdotoolOutput({ "windowminimize", "--sync", window });
+    test::xdotoolOutput({"windowminimize", "--sync", window});
     ASSERT_TRUE(test::waitUntil([&] { return shownWorkspace().isEmpty(); }, waitMs));
 
-    test::xdotoolOutput({ "key", "super+shift+k" });
+    test::xdotoolOutput({"key", "super+shift+k"});
     EXPECT_TRUE(test::waitUntil([&] { return shownWorkspace() == window; }, 5000));
 }
