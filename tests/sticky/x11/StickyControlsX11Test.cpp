@@ -101,15 +101,12 @@ protected:
             }
         }
         ASSERT_TRUE(exposed);
-        ASSERT_TRUE(test::waitUntil([&] {
-            clickOn(&textView());
-            return window->isActiveWindow() && textView().hasFocus();
-        },
-            waitMs));
         // xdotool's keys go where the X server has the focus, which a busy window manager moves
         // some time after Qt says the window is active.
         ASSERT_TRUE(test::waitUntil([&] {
-            return test::xdotoolOutput({"getwindowfocus"}).toULongLong() == window->winId();
+            clickOn(&textView());
+            return window->isActiveWindow() && textView().hasFocus()
+                && test::waitUntil([&] { return test::xdotoolOutput({"getwindowfocus"}).toULongLong() == window->winId(); }, 2000);
         },
             waitMs));
         // Keys sent the moment the window takes the focus can reach it before it is ready.
@@ -257,7 +254,8 @@ TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidth)
         test::movePointer(from + QPoint(by / 2, 0));
         test::movePointer(from + QPoint(by, 0));
         test::xdotool({"mouseup", "1"});
-        test::waitUntil([&] { return firstWidth() != before; }, waitMs);
+        // Until the border is drawn where it went, so the next drag finds it there.
+        test::waitUntil([&] { return firstWidth() != before && drawnInnerBorders(textView(), table) != lines; }, waitMs);
     };
 
     for (const int offset : {0, -7, 7}) {
