@@ -3,6 +3,7 @@
 // the theme changes follows it. A light window here is one that kept the desktop's look.
 #include "account/AuthService.h"
 #include "app/AppDelegate.h"
+#include "app/x11/TrayAppFixture.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "platform/ColorPanel.h"
@@ -27,7 +28,6 @@
 #include "support/PointerDrag.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
-#include "support/TrayHost.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -80,26 +80,12 @@ bool showsLight(const QWidget* window)
     return window && window->isVisible() && backgroundLightness(window) > 180;
 }
 
-class DarkThemeWindowsX11Test : public testing::Test {
+class DarkThemeWindowsX11Test : public test::TrayAppFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tray.isRunning()) << "no tray host";
-        UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
-        AppServices services = AppServices::live();
-        services.startCrashTelemetry = [] {};
-        app = std::make_unique<AppDelegate>(services);
-        app->applicationDidFinishLaunching();
-        ASSERT_TRUE(test::waitUntil([&] { return !app->clipStatusItem()->geometry().isEmpty(); }, waitMs))
-            << "the icons never reached the tray";
-        test::waitUntil([] { return false; }, 500);
-    }
-
     void TearDown() override
     {
         ColorPanel::shared().close();
-        if (app)
-            app->applicationWillTerminate();
+        TrayAppFixture::TearDown();
     }
 
     void chooseThemeInSettings(const QString& rawValue)
@@ -137,9 +123,6 @@ protected:
     {
         return sticky.toolbarPill()->findChild<QAbstractButton*>(name);
     }
-
-    test::TrayHost tray;
-    std::unique_ptr<AppDelegate> app;
 };
 
 } // namespace

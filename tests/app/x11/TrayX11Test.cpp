@@ -2,6 +2,7 @@
 // and the clip popover they open.
 #include "app/AppDelegate.h"
 #include "app/QuitWithUnsavedNotes.h"
+#include "app/x11/TrayAppFixture.h"
 #include "clipboard/ClipStripList.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "clipboard/ClipboardStripView.h"
@@ -15,7 +16,6 @@
 #include "support/FileSizeLimit.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
-#include "support/TrayHost.h"
 #include "ui/UserNotice.h"
 
 #include <QAbstractButton>
@@ -95,33 +95,8 @@ public:
     int quits = 0;
 };
 
-class TrayTest : public testing::Test {
+class TrayTest : public test::TrayAppFixture {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(tray.isRunning()) << "no tray host";
-        UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
-        AppServices services = AppServices::live();
-        services.startCrashTelemetry = [] {};
-        app = std::make_unique<AppDelegate>(services);
-        app->applicationDidFinishLaunching();
-        ASSERT_TRUE(test::waitUntil([&] {
-            const QRect clip = app->clipStatusItem()->geometry();
-            const QRect sticky = app->stickyStatusItem()->geometry();
-            return !clip.isEmpty() && !sticky.isEmpty() && !clip.intersects(sticky);
-        },
-            waitMs))
-            << "the icons never reached the tray";
-        // The tray lays its icons out again as each one arrives.
-        settle(500);
-    }
-    void TearDown() override
-    {
-        if (app) {
-            app->applicationWillTerminate();
-        }
-    }
-
     // A new note from the tray icon, once it has the keyboard.
     QWidget* newNote()
     {
@@ -152,9 +127,6 @@ protected:
             }
         }
     }
-
-    test::TrayHost tray;
-    std::unique_ptr<AppDelegate> app;
 };
 
 } // namespace
