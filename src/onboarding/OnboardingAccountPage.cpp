@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace norvelle {
 
 namespace {
@@ -190,7 +192,7 @@ void OnboardingAccountPage::refresh()
     m_form.submit->graphicsEffect()->setEnabled(!m_form.submit->isEnabled());
     m_error->setText(m_emailError.value_or(QString()));
     // A wrapped label is laid out at one line's height unless it asks for all of its lines.
-    m_error->setMinimumHeight(m_error->heightForWidth(fieldWidth));
+    m_error->setMinimumHeight(std::max(0, m_error->heightForWidth(fieldWidth)));
     m_error->setVisible(m_emailError.has_value());
     m_switch->setText(m_form.isSignUp ? QStringLiteral("Already have an account? Sign in")
                                       : QStringLiteral("New here? Create an account"));
