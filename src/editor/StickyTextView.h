@@ -96,6 +96,11 @@ private:
     QTextCursor insertDocument(QTextDocument& kept);
     QTextCursor insertPasted(const std::function<void(QTextCursor&)>& insert, qsizetype size);
     void revealCaretOnceLaidOut();
+    // A layout of no page size is given the width the text shows at.
+    void layOutAtShownWidth();
+    // Makes the paste under way leave a table it brings to be laid out by layOutPastedTable.
+    void layOutTableAfterPaste();
+    void layOutPastedTable();
     void showFromOnceLaidOut(int position);
     void wrapAnywhereFor(QStringView pasted);
     bool toggleChecklistMarker(const QPoint& point);
@@ -107,6 +112,7 @@ private:
 
     StickyTextViewDelegate* m_delegate = nullptr;
     QColor m_checklistBaseTextColor = palette().color(QPalette::Text);
+    bool m_pastedTableAwaitsLayout = false;
     QPointer<QTextTable> m_resizeTable;
     int m_resizingColumn = -1;
     qreal m_resizeStartX = 0;

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
+#include <QTimer>
 
 #include <memory>
 #include <utility>
@@ -109,9 +110,13 @@ void StickyTextView::insertFromMimeData(const QMimeData* source)
     step.endEditBlock();
     // A long text is laid out once the edit is over, a block at a time in the background,
     // rather than all at once inside it (a layout of no page size lays nothing out). A page
-    // that only narrowed for the scroll bar the paste brought stays so.
+    // that only narrowed for the scroll bar the paste brought stays so. A table, laid out
+    // whole, waits until the keys and paints held up meanwhile are through (a zero timeout
+    // would still come in this turn).
     const bool laidOutLater = document()->pageSize().isNull() && !page.isNull();
-    if (laidOutLater)
+    if (std::exchange(m_pastedTableAwaitsLayout, false))
+        QTimer::singleShot(10, this, &StickyTextView::layOutPastedTable);
+    else if (laidOutLater)
         document()->setPageSize(page);
     keepLayoutWithinReach();
     if (!caret)
@@ -191,6 +196,8 @@ QTextCursor StickyTextView::insertDocument(QTextDocument& kept)
         m_delegate->adoptText(kept);
     const QString characters = kept.toRawText();
     wrapAnywhereFor(characters);
+    if (!kept.rootFrame()->childFrames().isEmpty())
+        layOutTableAfterPaste();
     return insertPasted([&kept](QTextCursor& cursor) { cursor.insertFragment(QTextDocumentFragment(&kept)); }, characters.size());
 }
 
@@ -199,7 +206,7 @@ QTextCursor StickyTextView::insertPasted(const std::function<void(QTextCursor&)>
     QTextCursor cursor = textCursor();
     const int from = cursor.selectionStart();
     const bool large = size > LongParagraphSplit::splitAbove;
-    if (large)
+    if (large || m_pastedTableAwaitsLayout)
         document()->setPageSize(QSizeF(0, 0));
     insert(cursor);
     LongParagraphSplit::keepBreaksOf(*document(), from, cursor.position());

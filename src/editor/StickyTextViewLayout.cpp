@@ -27,6 +27,11 @@ void StickyTextView::layOutWhenShown()
 void StickyTextView::showEvent(QShowEvent* event)
 {
     QTextEdit::showEvent(event);
+    layOutAtShownWidth();
+}
+
+void StickyTextView::layOutAtShownWidth()
+{
     if (document()->pageSize().isNull())
         document()->setPageSize(QSizeF(lineWrapMode() == FixedPixelWidth ? lineWrapColumnOrWidth() : viewport()->width(), -1));
 }
@@ -81,6 +86,27 @@ void StickyTextView::restyleLaidOutLater(const std::function<void()>& edit)
     edit();
     document()->setPageSize(page);
     showFromOnceLaidOut(top);
+}
+
+// Qt lays a table out whole, at once, and again whenever the width it is laid out at changes
+// (a second or more for thousands of rows). A pasted table is therefore laid out once, on a
+// turn of the event loop of its own after the paste, with room already made for the scroll bar
+// it is likely to bring.
+void StickyTextView::layOutTableAfterPaste()
+{
+    if (document()->pageSize().isNull())
+        return;
+    m_pastedTableAwaitsLayout = true;
+    if (!verticalScrollBar()->isVisible())
+        setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+}
+
+void StickyTextView::layOutPastedTable()
+{
+    // A note closed meanwhile is laid out when shown again.
+    if (isVisible())
+        layOutAtShownWidth();
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
 void StickyTextView::showFromOnceLaidOut(int position)

@@ -47,6 +47,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTextBlock>
 #include <QTextTable>
 #include <QUuid>
 #include <QWindow>
@@ -533,6 +534,7 @@ TEST_F(StickyControlsX11Test, PastedTextAndTablesOnDarkPaperAreDrawnAsTheyAreOnc
     const QTextTableCellFormat cell = pasted->cellAt(1, 1).format().toTableCellFormat();
     EXPECT_EQ(cell.topPadding(), TableEditing::padding);
     EXPECT_EQ(cell.topBorderBrush().color(), EditorColors("#1E1B4B").tableBorder());
+    EXPECT_TRUE(test::waitUntil([&] { return !textView().verticalScrollBar()->isVisible(); }, waitMs)) << "no scroll bar on a note the paste does not fill";
 }
 
 TEST_F(StickyControlsX11Test, APasteThatFillsTheNoteWrapsBesideItsScrollBarWithoutScrollingSideways)
@@ -788,4 +790,17 @@ TEST_F(StickyControlsX11Test, ALongTablePastedIsStoredInProportionToItsText)
     const std::unique_ptr<QTextDocument> reopened = decodeRichTextData(sticky->note()->content());
     ASSERT_TRUE(reopened);
     EXPECT_EQ(reopened->toPlainText(), textView().document()->toPlainText());
+
+    // Laid out to its last row beside the scroll bar it brought, and taken back by one undo.
+    ASSERT_TRUE(test::waitUntil([&] {
+        const QTextBlock last = textView().document()->lastBlock();
+        return last.layout() && last.layout()->lineCount() > 0;
+    },
+        10 * waitMs));
+    EXPECT_TRUE(textView().verticalScrollBar()->isVisible());
+    EXPECT_EQ(textView().horizontalScrollBar()->maximum(), 0) << "every row fits beside the scroll bar";
+    EXPECT_LE(textView().document()->pageSize().width(), textView().viewport()->width());
+    pressKeys("ctrl+z");
+    EXPECT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "Data\n"; }, 10 * waitMs)) << sticky->note()->plainText().left(40).toStdString();
+    EXPECT_TRUE(textView().document()->rootFrame()->childFrames().isEmpty());
 }
