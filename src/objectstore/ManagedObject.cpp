@@ -63,13 +63,24 @@ std::vector<int> ManagedObject::changedAttributes() const
     return changed;
 }
 
+QString ManagedObject::leadingText(int attribute, qsizetype length) const
+{
+    if (isInMemory(attribute) || !m_context) {
+        return value(attribute).toString().left(length);
+    }
+    // A text that cannot be read shows as absent, as value() gives it.
+    QString leading;
+    m_context->store().readLeadingText(m_context->m_connection, m_entity, m_objectID.rowID(), attribute, length, leading);
+    return leading;
+}
+
 void ManagedObject::readUnread() const
 {
     if (!m_context) {
         return;
     }
     const std::vector<int> unread = std::exchange(m_unread, {});
-    const std::optional<ObjectStoreError> error = m_context->store().readRowsAmong(m_entity, unread, {m_objectID.rowID()}, [&](ObjectStore::Row&& row) {
+    const std::optional<ObjectStoreError> error = m_context->store().readRowsAmong(m_context->m_connection, m_entity, unread, {m_objectID.rowID()}, [&](ObjectStore::Row&& row) {
         for (size_t i = 0; i < unread.size(); ++i) {
             m_values[unread[i]] = row.values[qsizetype(i)];
             if (m_state == State::Updated) {

@@ -52,6 +52,9 @@ public:
     QVariant value(const QString& attribute) const;
     void setValue(int attribute, const QVariant& value);
     void setValue(const QString& attribute, const QVariant& value);
+    // The start of the text `attribute`: all of it when it is shorter than `length` UTF-16
+    // units, else its first `length`. A text left in the store is read only that far.
+    QString leadingText(int attribute, qsizetype length) const;
     // False while the value is left in the store, to be read when first used.
     bool isInMemory(int attribute) const { return std::find(m_unread.begin(), m_unread.end(), attribute) == m_unread.end(); }
 

@@ -1,11 +1,23 @@
 #include "objectstore/ObjectContext.h"
 
+#include "objectstore/SqliteConnection.h"
+
+#include <QTimer>
+
 #include <algorithm>
 
 namespace norvelle {
 
 ObjectContext::ObjectContext(ObjectStore& store)
     : m_store(store)
+    , m_connection(store.mainConnection())
+{
+}
+
+ObjectContext::ObjectContext(ObjectStore& store, std::unique_ptr<SqliteConnection> connection)
+    : m_store(store)
+    , m_ownConnection(std::move(connection))
+    , m_connection(*m_ownConnection)
 {
 }
 
@@ -21,7 +33,7 @@ ObjectContext::~ObjectContext()
 std::shared_ptr<ManagedObject> ObjectContext::insert(const EntityDescription& entity)
 {
     std::shared_ptr<ManagedObject> object = entity.makeObject(entity);
-    object->m_objectID = m_store.allocateObjectID(entity);
+    object->m_objectID = m_store.allocateObjectID(m_connection, entity);
     object->m_context = this;
     for (size_t i = 0; i < entity.attributes.size(); ++i) {
         object->m_values[qsizetype(i)] = normalizedValue(entity.attributes[i].type, entity.attributes[i].defaultValue);
@@ -99,7 +111,7 @@ std::vector<std::shared_ptr<ManagedObject>> ObjectContext::fetch(const FetchRequ
     const QString entityName = request.entityName;
     forgetReleasedObjects();
     std::optional<ObjectStoreError> failure = m_store.fetchRows(
-        request, storeDecides, [&](qint64 rowID) {
+        m_connection, request, storeDecides, [&](qint64 rowID) {
             return !liveObject(ObjectID(storeID, entityName, rowID));
         },
         rows);
@@ -173,7 +185,7 @@ std::optional<ObjectStoreError> ObjectContext::visitValues(const EntityDescripti
         }
     }
     const QUuid storeID = m_store.identifier();
-    std::optional<ObjectStoreError> failure = m_store.readValues(entity, attributes, [&](qint64 rowID, const QList<QVariant>& values) {
+    std::optional<ObjectStoreError> failure = m_store.readValues(m_connection, entity, attributes, [&](qint64 rowID, const QList<QVariant>& values) {
         const ObjectID id(storeID, entity.name, rowID);
         if (!liveObject(id)) {
             visit(id, values);
@@ -200,13 +212,13 @@ std::shared_ptr<ManagedObject> ObjectContext::existingObject(const ObjectID& id)
     if (std::shared_ptr<ManagedObject> known = liveObject(id)) {
         return known->isDeleted() ? nullptr : known;
     }
-    const EntityDescription* entity = m_store.model().entity(id.entityName());
-    if (!entity || id.storeID() != m_store.identifier() || id.isNull()) {
+    const EntityDescription* entity = entityOf(id);
+    if (!entity) {
         return nullptr;
     }
     forgetReleasedObjects();
     std::optional<ObjectStore::Row> row;
-    if (m_store.fetchRow(*entity, id.rowID(), row) || !row) {
+    if (m_store.fetchRow(m_connection, *entity, id.rowID(), row) || !row) {
         return nullptr;
     }
     return registeredObject(*entity, *row);
@@ -216,8 +228,8 @@ std::vector<std::shared_ptr<ManagedObject>> ObjectContext::existingObjects(const
 {
     QHash<const EntityDescription*, std::vector<qint64>> unregistered;
     for (const ObjectID& id : ids) {
-        const EntityDescription* entity = m_store.model().entity(id.entityName());
-        if (!liveObject(id) && entity && id.storeID() == m_store.identifier() && !id.isNull()) {
+        const EntityDescription* entity = entityOf(id);
+        if (!liveObject(id) && entity) {
             unregistered[entity].push_back(id.rowID());
         }
     }
@@ -226,7 +238,7 @@ std::vector<std::shared_ptr<ManagedObject>> ObjectContext::existingObjects(const
     std::vector<std::shared_ptr<ManagedObject>> read;
     for (auto entity = unregistered.cbegin(); entity != unregistered.cend(); ++entity) {
         std::vector<ObjectStore::Row> rows;
-        if (m_store.fetchRows(*entity.key(), entity.value(), rows)) {
+        if (m_store.fetchRows(m_connection, *entity.key(), entity.value(), rows)) {
             return {};
         }
         for (const ObjectStore::Row& row : rows) {
@@ -273,7 +285,7 @@ std::optional<ObjectStoreError> ObjectContext::save()
     std::sort(inserted.begin(), inserted.end(), byRow);
     std::sort(updated.begin(), updated.end(), byRow);
     std::sort(deleted.begin(), deleted.end(), byRow);
-    if (std::optional<ObjectStoreError> error = m_store.write(inserted, updated, deleted)) {
+    if (std::optional<ObjectStoreError> error = m_store.write(m_connection, inserted, updated, deleted)) {
         emit saveFailed(error->localizedDescription());
         return error;
     }
@@ -312,6 +324,83 @@ void ObjectContext::rollback()
     }
     m_changed.clear();
     emit objectsDidChange();
+}
+
+void ObjectContext::didInsertElsewhere(const std::vector<std::shared_ptr<ManagedObject>>& saved)
+{
+    if (saved.empty()) {
+        return;
+    }
+    for (const auto& other : saved) {
+        const EntityDescription& entity = other->entity();
+        if (entityOf(other->objectID()) != &entity || liveObject(other->objectID())) {
+            continue;
+        }
+        std::shared_ptr<ManagedObject> object = entity.makeObject(entity);
+        object->m_objectID = other->objectID();
+        object->m_context = this;
+        for (size_t i = 0; i < entity.attributes.size(); ++i) {
+            if (entity.attributes[i].readWhenUsed) {
+                object->m_unread.push_back(int(i));
+            } else {
+                object->m_values[qsizetype(i)] = other->value(int(i));
+            }
+        }
+        m_objects.insert(object->objectID(), object);
+        m_takenIn.push_back(std::move(object));
+    }
+    for (const auto& other : saved) {
+        emit objectChanged(other->objectID());
+    }
+    emit objectsDidChange();
+    // Posted after the turn the signals' receivers asked for, so they find the objects held.
+    QTimer::singleShot(0, this, [this] { m_takenIn.clear(); });
+}
+
+const EntityDescription* ObjectContext::entityOf(const ObjectID& id) const
+{
+    const EntityDescription* entity = m_store.model().entity(id.entityName());
+    return entity && id.storeID() == m_store.identifier() && !id.isNull() ? entity : nullptr;
+}
+
+std::optional<QList<QVariant>> ObjectContext::existingValues(const ObjectID& id, const std::vector<int>& attributes)
+{
+    QList<QVariant> values;
+    if (std::shared_ptr<ManagedObject> known = liveObject(id)) {
+        if (known->isDeleted()) {
+            return std::nullopt;
+        }
+        for (const int attribute : attributes) {
+            values.append(known->value(attribute));
+        }
+        return values;
+    }
+    const EntityDescription* entity = entityOf(id);
+    if (!entity) {
+        return std::nullopt;
+    }
+    bool found = false;
+    const std::optional<ObjectStoreError> error = m_store.readRowsAmong(m_connection, *entity, attributes, {id.rowID()}, [&](ObjectStore::Row&& row) {
+        values = std::move(row.values);
+        found = true;
+    });
+    if (error || !found) {
+        return std::nullopt;
+    }
+    return values;
+}
+
+QString ObjectContext::leadingText(const ObjectID& id, int attribute, qsizetype length)
+{
+    if (std::shared_ptr<ManagedObject> known = liveObject(id)) {
+        return known->isDeleted() ? QString() : known->leadingText(attribute, length);
+    }
+    const EntityDescription* entity = entityOf(id);
+    QString leading;
+    if (entity) {
+        m_store.readLeadingText(m_connection, *entity, id.rowID(), attribute, length, leading);
+    }
+    return leading;
 }
 
 } // namespace norvelle

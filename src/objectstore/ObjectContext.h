@@ -16,7 +16,9 @@
 
 namespace norvelle {
 
-// The scratch pad in which objects of a store are read and changed, on the main thread.
+// The scratch pad in which objects of a store are read and changed: the view context on the
+// main thread, a background context (ObjectStore::newBackgroundContext) on the one thread that
+// made it.
 // It holds one object per stored row (an identity map): fetching a row twice gives the same
 // object while anybody holds it. The context itself keeps only the objects with unsaved
 // changes; an unchanged object nobody holds any more is let go, and a later fetch reads its
@@ -30,6 +32,7 @@ namespace norvelle {
 class ObjectContext : public QObject {
     Q_OBJECT
 public:
+    // A context on the store's main connection.
     explicit ObjectContext(ObjectStore& store);
     ~ObjectContext() override;
 
@@ -81,6 +84,14 @@ public:
         return object && &object->entity() == &T::entity() ? std::static_pointer_cast<T>(object) : nullptr;
     }
 
+    // The values of `attributes` (positions in the entity) of the object with this ID, unsaved
+    // changes included, read without making the object: a few values of an object whose large
+    // values come before them in the store. None when there is no such object.
+    std::optional<QList<QVariant>> existingValues(const ObjectID& id, const std::vector<int>& attributes);
+    // ManagedObject::leadingText of the object with this ID, without making the object; empty
+    // when there is none.
+    QString leadingText(const ObjectID& id, int attribute, qsizetype length);
+
     // Whether somebody holds the object with this ID (or it has unsaved changes): reading it
     // then costs no store read.
     bool isRegistered(const ObjectID& id) const { return bool(liveObject(id)); }
@@ -94,6 +105,11 @@ public:
     // Forgets every unsaved change: inserted objects leave, changed ones get their stored
     // values back, deleted ones return.
     void rollback();
+    // Takes in objects another context of the store inserted and saved, as if they were
+    // changed here. Their small values are kept until the next turn of the event loop, so
+    // whoever follows this context's changes reads them without the store; their large values
+    // are read when used.
+    void didInsertElsewhere(const std::vector<std::shared_ptr<ManagedObject>>& saved);
 
 signals:
     // The object that was inserted, changed or deleted; objectsDidChange follows.
@@ -107,20 +123,29 @@ signals:
 
 private:
     friend class ManagedObject;
+    friend class ObjectStore;
+    ObjectContext(ObjectStore& store, std::unique_ptr<SqliteConnection> connection);
     void objectDidChange(ManagedObject& object);
     std::shared_ptr<ManagedObject> registeredObject(const EntityDescription& entity, const ObjectStore::Row& row);
     std::shared_ptr<ManagedObject> liveObject(const ObjectID& id) const { return m_objects.value(id).lock(); }
     bool hasChangesFor(const QString& entityName) const;
+    // The entity of an ID of this store, or null.
+    const EntityDescription* entityOf(const ObjectID& id) const;
     // Drops the entries of objects nobody holds any more. A sweep walks the whole table, so
     // it runs only once the table has doubled since the last one, unless `now`: reading many
     // objects one by one then stays linear.
     void forgetReleasedObjects(bool now = false);
 
     ObjectStore& m_store;
+    // A background context's own; null for one on the main connection.
+    std::unique_ptr<SqliteConnection> m_ownConnection;
+    SqliteConnection& m_connection;
     QHash<ObjectID, std::weak_ptr<ManagedObject>> m_objects;
     qsizetype m_objectsAfterSweep = 0;
     // Holds every changed object until the change is saved or rolled back.
     QHash<ObjectID, std::shared_ptr<ManagedObject>> m_changed;
+    // Objects taken in from another context, held for one turn of the event loop.
+    std::vector<std::shared_ptr<ManagedObject>> m_takenIn;
 };
 
 } // namespace norvelle

@@ -58,6 +58,24 @@ QString columnList(const EntityDescription& entity)
     return columns.join(", ");
 }
 
+// How many bytes at the end of `utf8` start a character they do not finish.
+qsizetype incompleteUtf8Tail(const QByteArray& utf8)
+{
+    qsizetype start = utf8.size();
+    while (start > 0 && utf8.size() - start < 4 && (uchar(utf8[start - 1]) & 0xC0) == 0x80) {
+        --start;
+    }
+    if (start == 0) {
+        return 0;
+    }
+    const auto lead = uchar(utf8[start - 1]);
+    const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3
+        : lead >= 0xC0                                       ? 2
+                                                             : 1;
+    const qsizetype present = utf8.size() - start + 1;
+    return present < length ? present : 0;
+}
+
 std::vector<int> allAttributes(const EntityDescription& entity)
 {
     std::vector<int> attributes(entity.attributes.size());
@@ -156,9 +174,9 @@ std::unique_ptr<ObjectStore> ObjectStore::open(const QString& path, const Object
     return store;
 }
 
-ObjectStoreError ObjectStore::failure(ObjectStoreError::Code code, const QString& what) const
+ObjectStoreError ObjectStore::failure(const SqliteConnection& db, ObjectStoreError::Code code, const QString& what) const
 {
-    switch (m_db->errorCode()) {
+    switch (db.errorCode()) {
     case SQLITE_NOTADB:
     case SQLITE_CORRUPT: code = ObjectStoreError::Code::NotReadable; break;
     case SQLITE_READONLY:
@@ -171,7 +189,34 @@ ObjectStoreError ObjectStore::failure(ObjectStoreError::Code code, const QString
     case SQLITE_NOMEM: code = ObjectStoreError::Code::Unavailable; break;
     default: break;
     }
-    return ObjectStoreError(code, QStringLiteral("%1 (%2): %3").arg(what, m_path, m_db->errorMessage()));
+    return ObjectStoreError(code, QStringLiteral("%1 (%2): %3").arg(what, m_path, db.errorMessage()));
+}
+
+bool ObjectStore::prepareConnection(SqliteConnection& db)
+{
+    // With a write-ahead log, NORMAL syncs only at checkpoints: a committed save is in the
+    // log (the operating system's cache) when commit returns, so it survives the process
+    // being killed; only a power loss can take back the last saves, never the consistency.
+    if (!isInMemory() && !db.exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
+        return false;
+    }
+    return sqlite3_create_function_v2(db.handle(), Predicate::containsFunctionName, 2,
+               SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, containsFunction,
+               nullptr, nullptr, nullptr)
+        == SQLITE_OK;
+}
+
+std::unique_ptr<ObjectContext> ObjectStore::newBackgroundContext()
+{
+    if (isInMemory()) {
+        return nullptr;
+    }
+    // Never creating a file: the store's may have been moved aside meanwhile.
+    auto db = std::make_unique<SqliteConnection>(m_path, SqliteConnection::Opening::existingOnly);
+    if (!db->isOpen() || !prepareConnection(*db)) {
+        return nullptr;
+    }
+    return std::unique_ptr<ObjectContext>(new ObjectContext(*this, std::move(db)));
 }
 
 std::optional<ObjectStoreError> ObjectStore::load()
@@ -200,20 +245,11 @@ std::optional<ObjectStoreError> ObjectStore::load()
         if (mode.empty() || mode.front().value(0).toString() != QLatin1String("wal")) {
             return ObjectStoreError(Code::CannotOpen, QStringLiteral("The note store (%1) cannot keep a write-ahead log").arg(m_path));
         }
-        // With a write-ahead log, NORMAL syncs only at checkpoints: a committed save is in the
-        // log (the operating system's cache) when commit returns, so it survives the process
-        // being killed; only a power loss can take back the last saves, never the consistency.
-        if (!m_db->exec(QStringLiteral("PRAGMA synchronous=NORMAL"))) {
-            return failure(Code::CannotOpen, QStringLiteral("The note store cannot be set up"));
-        }
         if (auto error = checkLength(logHeldPages)) {
             return *error;
         }
     }
-    if (sqlite3_create_function_v2(m_db->handle(), Predicate::containsFunctionName, 2,
-            SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, containsFunction,
-            nullptr, nullptr, nullptr)
-        != SQLITE_OK) {
+    if (!prepareConnection(*m_db)) {
         return failure(Code::CannotOpen, QStringLiteral("The note store cannot be set up"));
     }
     if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"))) {
@@ -391,22 +427,29 @@ std::optional<ObjectStoreError> ObjectStore::keepFilterIndex(const EntityDescrip
     return std::nullopt;
 }
 
-ObjectID ObjectStore::allocateObjectID(const EntityDescription& entity)
+ObjectID ObjectStore::allocateObjectID(SqliteConnection& db, const EntityDescription& entity)
 {
-    const qint64 next = m_lastRowID.value(entity.name) + 1;
-    m_lastRowID.insert(entity.name, next);
+    qint64 next = 0;
+    QHash<QString, qint64> lastRowIDs;
+    {
+        const std::lock_guard lock(m_sequenceMutex);
+        next = m_lastRowID.value(entity.name) + 1;
+        m_lastRowID.insert(entity.name, next);
+        lastRowIDs = m_lastRowID;
+    }
     // Written at once, so an ID handed out is never handed out again, even when the object is
     // never saved and the process ends.
-    if (!writeSequences()) {
+    if (!writeSequences(db, lastRowIDs)) {
+        const std::lock_guard lock(m_sequenceMutex);
         m_sequencesBehind = true;
     }
     return ObjectID(m_identifier, entity.name, next);
 }
 
-bool ObjectStore::writeSequences()
+bool ObjectStore::writeSequences(SqliteConnection& db, const QHash<QString, qint64>& lastRowIDs)
 {
-    for (auto it = m_lastRowID.cbegin(); it != m_lastRowID.cend(); ++it) {
-        const bool written = m_db->run(m_db->prepare(
+    for (auto it = lastRowIDs.cbegin(); it != lastRowIDs.cend(); ++it) {
+        const bool written = db.run(db.prepare(
             QStringLiteral("INSERT INTO norvelle_sequence (entity, last) VALUES (?, ?) "
                            "ON CONFLICT (entity) DO UPDATE SET last = max(last, excluded.last)"),
             {it.key(), it.value()}));
@@ -417,7 +460,7 @@ bool ObjectStore::writeSequences()
     return true;
 }
 
-std::optional<ObjectStoreError> ObjectStore::fetchRows(const FetchRequest& request, bool applyLimit,
+std::optional<ObjectStoreError> ObjectStore::fetchRows(SqliteConnection& db, const FetchRequest& request, bool applyLimit,
     const std::function<bool(qint64)>& needsValues,
     std::vector<Row>& rows)
 {
@@ -447,14 +490,14 @@ std::optional<ObjectStoreError> ObjectStore::fetchRows(const FetchRequest& reque
     if (applyLimit && request.fetchLimit > 0) {
         sql += QStringLiteral(" LIMIT %1").arg(request.fetchLimit);
     }
-    return readRows(sql, bindings, *entity, allAttributes(*entity), needsValues,
+    return readRows(db, sql, bindings, *entity, allAttributes(*entity), needsValues,
         [&rows](Row&& row) { rows.push_back(std::move(row)); });
 }
 
-std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row)
+std::optional<ObjectStoreError> ObjectStore::fetchRow(SqliteConnection& db, const EntityDescription& entity, qint64 rowID, std::optional<Row>& row)
 {
     std::vector<Row> rows;
-    if (auto error = fetchRows(entity, {rowID}, rows)) {
+    if (auto error = fetchRows(db, entity, {rowID}, rows)) {
         return error;
     }
     if (!rows.empty()) {
@@ -463,7 +506,7 @@ std::optional<ObjectStoreError> ObjectStore::fetchRow(const EntityDescription& e
     return std::nullopt;
 }
 
-std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
+std::optional<ObjectStoreError> ObjectStore::fetchRows(SqliteConnection& db, const EntityDescription& entity, const std::vector<qint64>& rowIDs,
     std::vector<Row>& rows)
 {
     std::vector<int> read;
@@ -471,7 +514,7 @@ std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& 
     for (size_t i = 0; i < entity.attributes.size(); ++i) {
         (entity.attributes[i].readWhenUsed ? unread : read).push_back(int(i));
     }
-    return readRowsAmong(entity, read, rowIDs, [&](Row&& row) {
+    return readRowsAmong(db, entity, read, rowIDs, [&](Row&& row) {
         Row whole {.rowID = row.rowID, .values = QList<QVariant>(qsizetype(entity.attributes.size())), .unread = unread};
         for (size_t i = 0; i < read.size(); ++i) {
             whole.values[read[i]] = std::move(row.values[qsizetype(i)]);
@@ -480,13 +523,13 @@ std::optional<ObjectStoreError> ObjectStore::fetchRows(const EntityDescription& 
     });
 }
 
-std::optional<ObjectStoreError> ObjectStore::storedRowIDs(const EntityDescription& entity,
+std::optional<ObjectStoreError> ObjectStore::storedRowIDs(SqliteConnection& db, const EntityDescription& entity,
     const std::vector<qint64>& rowIDs, QSet<qint64>& stored)
 {
-    return readRowsAmong(entity, {}, rowIDs, [&stored](Row&& row) { stored.insert(row.rowID); });
+    return readRowsAmong(db, entity, {}, rowIDs, [&stored](Row&& row) { stored.insert(row.rowID); });
 }
 
-std::optional<ObjectStoreError> ObjectStore::readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
+std::optional<ObjectStoreError> ObjectStore::readRowsAmong(SqliteConnection& db, const EntityDescription& entity, const std::vector<int>& attributes,
     const std::vector<qint64>& rowIDs,
     const std::function<void(Row&&)>& take)
 {
@@ -501,14 +544,14 @@ std::optional<ObjectStoreError> ObjectStore::readRowsAmong(const EntityDescripti
         const std::vector<QVariant> bindings(rowIDs.begin() + qsizetype(start), rowIDs.begin() + qsizetype(start + count));
         const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE _pk IN (%3)")
                                 .arg(columns.join(", "), quoted(entity.name), QStringList(qsizetype(count), QStringLiteral("?")).join(u','));
-        if (auto error = readRows(sql, bindings, entity, attributes, {}, take)) {
+        if (auto error = readRows(db, sql, bindings, entity, attributes, {}, take)) {
             return error;
         }
     }
     return std::nullopt;
 }
 
-std::optional<ObjectStoreError> ObjectStore::readValues(const EntityDescription& entity, const std::vector<int>& attributes,
+std::optional<ObjectStoreError> ObjectStore::readValues(SqliteConnection& db, const EntityDescription& entity, const std::vector<int>& attributes,
     const std::function<void(qint64, const QList<QVariant>&)>& visit)
 {
     QStringList columns;
@@ -521,18 +564,18 @@ std::optional<ObjectStoreError> ObjectStore::readValues(const EntityDescription&
     }
     const QString sql = QStringLiteral("SELECT _pk%1 FROM %2")
                             .arg(columns.isEmpty() ? QString() : ", " + columns.join(", "), quoted(entity.name));
-    return readRows(sql, {}, entity, attributes, {}, [&visit](Row&& row) { visit(row.rowID, row.values); });
+    return readRows(db, sql, {}, entity, attributes, {}, [&visit](Row&& row) { visit(row.rowID, row.values); });
 }
 
-std::optional<ObjectStoreError> ObjectStore::readRows(const QString& sql, const std::vector<QVariant>& bindings,
+std::optional<ObjectStoreError> ObjectStore::readRows(SqliteConnection& db, const QString& sql, const std::vector<QVariant>& bindings,
     const EntityDescription& entity, const std::vector<int>& attributes,
     const std::function<bool(qint64)>& needsValues,
     const std::function<void(Row&&)>& take)
 {
     using Code = ObjectStoreError::Code;
-    sqlite3_stmt* statement = m_db->prepare(sql, bindings);
+    sqlite3_stmt* statement = db.prepare(sql, bindings);
     if (!statement) {
-        return failure(Code::ReadFailed, QStringLiteral("The notes cannot be read"));
+        return failure(db, Code::ReadFailed, QStringLiteral("The notes cannot be read"));
     }
     int code;
     while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -549,19 +592,53 @@ std::optional<ObjectStoreError> ObjectStore::readRows(const QString& sql, const 
     }
     sqlite3_reset(statement);
     if (code != SQLITE_DONE) {
-        return failure(Code::ReadFailed, QStringLiteral("The notes cannot be read"));
+        return failure(db, Code::ReadFailed, QStringLiteral("The notes cannot be read"));
     }
     return std::nullopt;
 }
 
-std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const ManagedObject*>& inserted,
+std::optional<ObjectStoreError> ObjectStore::readLeadingText(SqliteConnection& db, const EntityDescription& entity, qint64 rowID,
+    int attribute, qsizetype length, QString& text)
+{
+    text.clear();
+    if (attribute < 0 || size_t(attribute) >= entity.attributes.size()) {
+        return ObjectStoreError(ObjectStoreError::Code::ReadFailed, QStringLiteral("%1 has no attribute at %2").arg(entity.name).arg(attribute));
+    }
+    // A UTF-16 unit takes at most three bytes of UTF-8, and a character cut at the end is left out.
+    const qsizetype bytes = 3 * length + 3;
+    // The value is opened where it lies and only its first pages are read: a note's text may be
+    // hundreds of megabytes. (The store's text is UTF-8.)
+    sqlite3_blob* blob = nullptr;
+    const int opened = sqlite3_blob_open(db.handle(), "main", entity.name.toUtf8().constData(),
+        entity.attributes[size_t(attribute)].name.toUtf8().constData(), rowID, 0, &blob);
+    if (opened != SQLITE_OK) {
+        sqlite3_blob_close(blob);
+        // No row, or a value that is no text or data (absent): no text.
+        return opened == SQLITE_ERROR ? std::nullopt
+                                      : std::optional(failure(db, ObjectStoreError::Code::ReadFailed, QStringLiteral("The notes cannot be read")));
+    }
+    QByteArray leading(std::min<qsizetype>(bytes, sqlite3_blob_bytes(blob)), Qt::Uninitialized);
+    const int read = sqlite3_blob_read(blob, leading.data(), int(leading.size()), 0);
+    const bool whole = leading.size() == sqlite3_blob_bytes(blob);
+    sqlite3_blob_close(blob);
+    if (read != SQLITE_OK) {
+        return failure(db, ObjectStoreError::Code::ReadFailed, QStringLiteral("The notes cannot be read"));
+    }
+    if (!whole) {
+        leading.chop(incompleteUtf8Tail(leading));
+    }
+    text = QString::fromUtf8(leading).left(length);
+    return std::nullopt;
+}
+
+std::optional<ObjectStoreError> ObjectStore::write(SqliteConnection& db, const std::vector<const ManagedObject*>& inserted,
     const std::vector<const ManagedObject*>& updated,
     const std::vector<const ManagedObject*>& deleted)
 {
     using Code = ObjectStoreError::Code;
-    const PageCacheForWrite cache(*m_db, inserted.size() + updated.size() + deleted.size());
-    if (!m_db->exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        return failure(Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
+    const PageCacheForWrite cache(db, inserted.size() + updated.size() + deleted.size());
+    if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
+        return failure(db, Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
     }
     bool written = true;
     for (const ManagedObject* object : inserted) {
@@ -571,7 +648,7 @@ std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const Manag
         QStringList places(int(entity.attributes.size()) + 1, QStringLiteral("?"));
         const QString sql = QStringLiteral("INSERT INTO %1 (_pk, %2) VALUES (%3)")
                                 .arg(quoted(entity.name), columnList(entity), places.join(", "));
-        written = written && m_db->run(m_db->prepare(sql, values));
+        written = written && db.run(db.prepare(sql, values));
     }
     // Only the changed columns are written: a bulk change of a few small values then does not
     // copy every note's text again. Notes changed alike share one statement's text.
@@ -592,22 +669,32 @@ std::optional<ObjectStoreError> ObjectStore::write(const std::vector<const Manag
         if (fresh) {
             sql->second = updateStatement(entity, changed);
         }
-        written = written && m_db->run(m_db->prepare(sql->second, values));
+        written = written && db.run(db.prepare(sql->second, values));
     }
     for (const ManagedObject* object : deleted) {
         const QString sql = QStringLiteral("DELETE FROM %1 WHERE _pk = ?").arg(quoted(object->entity().name));
-        written = written && m_db->run(m_db->prepare(sql, {object->objectID().rowID()}));
+        written = written && db.run(db.prepare(sql, {object->objectID().rowID()}));
     }
-    if (written && m_sequencesBehind) {
-        written = writeSequences();
+    std::optional<QHash<QString, qint64>> behind;
+    {
+        const std::lock_guard lock(m_sequenceMutex);
+        if (m_sequencesBehind) {
+            behind = m_lastRowID;
+        }
     }
-    if (written && m_db->exec(QStringLiteral("COMMIT"))) {
-        m_sequencesBehind = false;
+    if (written && behind) {
+        written = writeSequences(db, *behind);
+    }
+    if (written && db.exec(QStringLiteral("COMMIT"))) {
+        if (behind) {
+            const std::lock_guard lock(m_sequenceMutex);
+            m_sequencesBehind = false;
+        }
         return std::nullopt;
     }
-    ObjectStoreError error = failure(Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
-    if (m_db->inTransaction()) {
-        m_db->exec(QStringLiteral("ROLLBACK"));
+    ObjectStoreError error = failure(db, Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
+    if (db.inTransaction()) {
+        db.exec(QStringLiteral("ROLLBACK"));
     }
     return error;
 }

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -24,7 +25,8 @@ class SqliteConnection;
 class WalCheckpointer;
 
 // A persistent container: one SQLite database holding one table per entity of a model, and
-// the view context through which the program reads and writes it (main thread only).
+// the view context through which the program reads and writes it (main thread only). Work too
+// large for the main thread goes through a background context, on a connection of its own.
 //
 // On disk the database runs in WAL mode, so "<file>-wal" and "<file>-shm" sit beside it.
 // Loading brings the tables up to the model: a missing table is created, an attribute the model
@@ -45,44 +47,56 @@ public:
     QUuid identifier() const { return m_identifier; }
     const ObjectModel& model() const { return m_model; }
     ObjectContext& viewContext() { return *m_viewContext; }
+    // A new context for one thread other than the main one, with a connection of its own: its
+    // reads and its save run on that thread and leave the view context free. A save waits
+    // (a few seconds at most) while another connection writes. Null for a store in memory,
+    // which no second connection can see, or when the file cannot be opened again. The store
+    // must outlive it.
+    std::unique_ptr<ObjectContext> newBackgroundContext();
+    // The connection of the view context.
+    SqliteConnection& mainConnection() { return *m_db; }
 
     // Renames the database and its -wal and -shm companions to "<file>.broken-<UTC time>",
     // "<file>.broken-<UTC time>-wal" and "-shm", so the set still opens as one database for a
     // recovery. Returns the new paths of the files that existed; false when one could not move.
     static bool moveFilesAside(const QString& path, QStringList* movedTo = nullptr);
 
-    // The row-level operations the contexts use.
+    // The row-level operations the contexts use, each on the context's connection.
     struct Row {
         qint64 rowID = 0;
         QList<QVariant> values; // empty when the caller said it needs none
         std::vector<int> unread; // the attributes left in the store, absent in `values`
     };
     // A new object ID for `entity`, never handed out before in this store.
-    ObjectID allocateObjectID(const EntityDescription& entity);
+    ObjectID allocateObjectID(SqliteConnection& db, const EntityDescription& entity);
     // The rows matching `request` in its order; values are read only for rows for which
     // `needsValues` holds. `applyLimit` false ignores the request's fetch limit.
-    std::optional<ObjectStoreError> fetchRows(const FetchRequest& request, bool applyLimit,
+    std::optional<ObjectStoreError> fetchRows(SqliteConnection& db, const FetchRequest& request, bool applyLimit,
         const std::function<bool(qint64)>& needsValues,
         std::vector<Row>& rows);
     // The stored row `rowID` of `entity`, if there is one; the attributes read when used are
     // left unread.
-    std::optional<ObjectStoreError> fetchRow(const EntityDescription& entity, qint64 rowID, std::optional<Row>& row);
+    std::optional<ObjectStoreError> fetchRow(SqliteConnection& db, const EntityDescription& entity, qint64 rowID, std::optional<Row>& row);
     // The stored rows of `entity` among `rowIDs`, in no particular order, read a few hundred
     // at a time rather than one by one; the attributes read when used are left unread.
-    std::optional<ObjectStoreError> fetchRows(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
+    std::optional<ObjectStoreError> fetchRows(SqliteConnection& db, const EntityDescription& entity, const std::vector<qint64>& rowIDs,
         std::vector<Row>& rows);
     // Which of `rowIDs` are stored rows of `entity`: looked up by id, whatever the table holds.
-    std::optional<ObjectStoreError> storedRowIDs(const EntityDescription& entity, const std::vector<qint64>& rowIDs,
+    std::optional<ObjectStoreError> storedRowIDs(SqliteConnection& db, const EntityDescription& entity, const std::vector<qint64>& rowIDs,
         QSet<qint64>& stored);
     // The stored values of `attributes` (positions in the entity, in that order) of every row of
     // `entity`, handed to `visit` one row at a time, in no particular order.
-    std::optional<ObjectStoreError> readValues(const EntityDescription& entity, const std::vector<int>& attributes,
+    std::optional<ObjectStoreError> readValues(SqliteConnection& db, const EntityDescription& entity, const std::vector<int>& attributes,
         const std::function<void(qint64 rowID, const QList<QVariant>& values)>& visit);
     // The rows of `entity` among `rowIDs` with the values of `attributes`, a batch at a time.
-    std::optional<ObjectStoreError> readRowsAmong(const EntityDescription& entity, const std::vector<int>& attributes,
+    std::optional<ObjectStoreError> readRowsAmong(SqliteConnection& db, const EntityDescription& entity, const std::vector<int>& attributes,
         const std::vector<qint64>& rowIDs, const std::function<void(Row&&)>& take);
+    // The start of the stored text `attribute` of row `rowID`: all of it when it is shorter
+    // than `length` UTF-16 units, else its first `length`; only that much is read.
+    std::optional<ObjectStoreError> readLeadingText(SqliteConnection& db, const EntityDescription& entity, qint64 rowID,
+        int attribute, qsizetype length, QString& text);
     // Writes all changes in one transaction; on failure nothing is written.
-    std::optional<ObjectStoreError> write(const std::vector<const ManagedObject*>& inserted,
+    std::optional<ObjectStoreError> write(SqliteConnection& db, const std::vector<const ManagedObject*>& inserted,
         const std::vector<const ManagedObject*>& updated,
         const std::vector<const ManagedObject*>& deleted);
 
@@ -93,11 +107,14 @@ private:
     std::optional<ObjectStoreError> loadSchema();
     std::optional<ObjectStoreError> migrateEntity(const EntityDescription& entity);
     std::optional<ObjectStoreError> keepFilterIndex(const EntityDescription& entity, const QString& key, const Predicate& predicate);
-    ObjectStoreError failure(ObjectStoreError::Code code, const QString& what) const;
-    bool writeSequences();
+    ObjectStoreError failure(ObjectStoreError::Code code, const QString& what) const { return failure(*m_db, code, what); }
+    ObjectStoreError failure(const SqliteConnection& db, ObjectStoreError::Code code, const QString& what) const;
+    // Sets up a connection the way the store uses it.
+    bool prepareConnection(SqliteConnection& db);
+    bool writeSequences(SqliteConnection& db, const QHash<QString, qint64>& lastRowIDs);
     // Steps through the rows `sql` selects (_pk, then the columns of `attributes`), handing each
     // to `take`, with its values when `needsValues` holds for its row ID.
-    std::optional<ObjectStoreError> readRows(const QString& sql, const std::vector<QVariant>& bindings,
+    std::optional<ObjectStoreError> readRows(SqliteConnection& db, const QString& sql, const std::vector<QVariant>& bindings,
         const EntityDescription& entity, const std::vector<int>& attributes,
         const std::function<bool(qint64)>& needsValues,
         const std::function<void(Row&&)>& take);
@@ -108,6 +125,8 @@ private:
     // Declared after the connection, so it stops before the connection closes.
     std::unique_ptr<WalCheckpointer> m_checkpointer;
     QUuid m_identifier;
+    // Contexts on other threads allocate too.
+    std::mutex m_sequenceMutex;
     QHash<QString, qint64> m_lastRowID;
     bool m_sequencesBehind = false; // an allocation could not be written; the next save does
     std::unique_ptr<ObjectContext> m_viewContext;

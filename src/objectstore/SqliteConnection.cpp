@@ -6,9 +6,9 @@
 
 namespace norvelle {
 
-SqliteConnection::SqliteConnection(const QString& path)
+SqliteConnection::SqliteConnection(const QString& path, Opening opening)
 {
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (opening == Opening::createWhenMissing ? SQLITE_OPEN_CREATE : 0);
     m_openCode = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (m_db) {
         // A second program holding a write lock for a moment must not fail a save at once.

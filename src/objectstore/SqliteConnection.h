@@ -15,9 +15,11 @@ namespace norvelle {
 // absent = NULL, qint64/bool = INTEGER, double = REAL, QString = TEXT, QByteArray = BLOB.
 class SqliteConnection {
 public:
-    // Opens (creating when missing) the file at `path`, or a private in-memory database for
-    // ":memory:". Check isOpen() and errorMessage() afterwards.
-    explicit SqliteConnection(const QString& path);
+    enum class Opening { createWhenMissing,
+        existingOnly };
+    // Opens the file at `path`, or a private in-memory database for ":memory:". Check isOpen()
+    // and errorMessage() afterwards.
+    explicit SqliteConnection(const QString& path, Opening opening = Opening::createWhenMissing);
     ~SqliteConnection();
     SqliteConnection(const SqliteConnection&) = delete;
     SqliteConnection& operator=(const SqliteConnection&) = delete;

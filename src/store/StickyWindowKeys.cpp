@@ -55,7 +55,7 @@ void StickyWindowKeys::dropThoseOfMissingNotes(ObjectStore& store)
     }
     const std::vector<qint64> rowIDs(keysOfRow.keyBegin(), keysOfRow.keyEnd());
     QSet<qint64> stored;
-    if (std::optional<ObjectStoreError> error = store.storedRowIDs(StickyNote::entity(), rowIDs, stored)) {
+    if (std::optional<ObjectStoreError> error = store.storedRowIDs(store.mainConnection(), StickyNote::entity(), rowIDs, stored)) {
         SystemLog(QStringLiteral("store")).error(QStringLiteral("The sticky window settings were not tidied: ") + error->localizedDescription());
         return;
     }

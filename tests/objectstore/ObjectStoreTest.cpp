@@ -10,6 +10,8 @@
 #include <QSignalSpy>
 #include <QThread>
 
+#include <thread>
+
 #include <sqlite3.h>
 
 using namespace norvelle;
@@ -606,4 +608,71 @@ TEST(ObjectStore, LargeSavesInARowFindTheLogCopiedBackAndAllReopen)
     const auto items = store->viewContext().fetch(TypedFetchRequest<Item>());
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items.front()->name(), text + QString(saves - 1, u'y'));
+}
+
+TEST(ObjectStore, ABackgroundContextSavesOnItsOwnThreadAndTheViewContextTakesInWhatItMade)
+{
+    std::optional<ObjectStoreError> error;
+    EXPECT_EQ(ObjectStore::open(ObjectStore::inMemoryPath, model, error)->newBackgroundContext(), nullptr)
+        << "no second connection sees a store in memory";
+
+    auto store = openStore();
+    ObjectContext& view = store->viewContext();
+    insertItem(view, "before");
+    ASSERT_FALSE(view.save());
+    const QByteArray large(8 * 1024 * 1024, 'x');
+
+    // The worker allocates and saves while the view context allocates too.
+    std::shared_ptr<Item> made;
+    std::optional<ObjectStoreError> saveError;
+    std::unique_ptr<ObjectContext> background = store->newBackgroundContext();
+    ASSERT_TRUE(background);
+    std::thread worker([&] {
+        made = insertItem(*background, "made elsewhere", 7);
+        made->setValue(Item::Bytes, large);
+        saveError = background->save();
+        background.reset();
+    });
+    auto meanwhile = insertItem(view, "meanwhile");
+    worker.join();
+    ASSERT_FALSE(saveError) << saveError->localizedDescription().toStdString();
+    ASSERT_FALSE(view.save());
+    EXPECT_NE(made->objectID(), meanwhile->objectID());
+    EXPECT_EQ(made->managedObjectContext(), nullptr);
+
+    QSignalSpy changed(&view, &ObjectContext::objectChanged);
+    view.didInsertElsewhere({made});
+    ASSERT_EQ(changed.count(), 1);
+    EXPECT_EQ(changed.front().front().value<ObjectID>(), made->objectID());
+    // Taken in with its small values; the large one stays in the store until used.
+    const auto taken = std::static_pointer_cast<Item>(view.existingObject(made->objectID()));
+    ASSERT_TRUE(taken);
+    EXPECT_NE(taken, made);
+    EXPECT_EQ(taken->name(), "made elsewhere");
+    EXPECT_EQ(taken->count(), 7);
+    EXPECT_FALSE(taken->isInMemory(Item::Bytes));
+    EXPECT_EQ(taken->value(Item::Bytes).toByteArray(), large);
+    QStringList stored = names(view.fetch(TypedFetchRequest<Item>()));
+    stored.sort();
+    EXPECT_EQ(stored, QStringList({"before", "made elsewhere", "meanwhile"}));
+}
+
+TEST(ObjectStore, TheStartOfALargeTextIsReadWithoutTheRest)
+{
+    auto store = openStore();
+    ObjectContext& view = store->viewContext();
+    // Two-byte and four-byte characters, so a read stops inside one.
+    const QString text = QString::fromUtf8("é\n") + QString::fromUtf8("\U0001F600").repeated(100000);
+    auto item = insertItem(view, text);
+    ASSERT_FALSE(view.save());
+    const ObjectID id = item->objectID();
+    item.reset();
+    ASSERT_FALSE(view.isRegistered(id));
+
+    for (const qsizetype length : {0, 1, 2, 3, 4, 5, 4096, 200001, 200002, 300000}) {
+        EXPECT_EQ(view.leadingText(id, Item::Name, length), text.left(length)) << length;
+    }
+    EXPECT_EQ(view.existingValues(id, {Item::Count}), QList<QVariant>({qint64(0)}));
+    EXPECT_FALSE(view.existingValues(ObjectID(store->identifier(), "Item", 99), {Item::Count}));
+    EXPECT_EQ(view.leadingText(ObjectID(store->identifier(), "Item", 99), Item::Name, 10), QString());
 }
