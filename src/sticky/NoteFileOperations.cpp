@@ -39,6 +39,13 @@ std::shared_ptr<StickyNote> insertImportedNote(ObjectContext& context, const QSt
     return note;
 }
 
+// Hands a saved note to sync and counts it as imported.
+void announceImported(const StickyNote& note, const QString& path, AnalyticsTracking& tracker)
+{
+    NoteSyncHandoff::handOff(note);
+    tracker.track(QStringLiteral("note_imported"), {{QStringLiteral("extension"), NoteFileText::pathExtension(path)}});
+}
+
 } // namespace
 
 void NoteFileOperations::importNoteFromFile(QWidget* view, Imported onImported)
@@ -54,19 +61,43 @@ void NoteFileOperations::importNoteFromFile(std::shared_ptr<NoteFileDialogs> dia
     if (!path) {
         return;
     }
-    QThreadPool::globalInstance()->start([path = *path, dialogs, &context, &tracker, onImported = std::move(onImported)] {
+    // A large note is saved on the worker too, through a connection of its own, so the window
+    // and the stickies keep answering; a store in memory has no second connection.
+    std::shared_ptr<ObjectContext> background = context.store().newBackgroundContext();
+    QThreadPool::globalInstance()->start([path = *path, dialogs, &context, &tracker, onImported = std::move(onImported),
+                                             background = std::move(background)]() mutable {
         NoteFileText::Reading reading = NoteFileText::read(path);
-        MainQueue::async([path, reading = std::move(reading), dialogs, &context, &tracker, onImported] {
-            if (!reading.text) {
-                dialogs->showImportFailure(QFileInfo(path).fileName(), reading.failure);
+        if (!reading.text) {
+            MainQueue::async([path, dialogs, failure = reading.failure] { dialogs->showImportFailure(QFileInfo(path).fileName(), failure); },
+                &context);
+            return;
+        }
+        if (!background) {
+            MainQueue::async([path, text = std::move(*reading.text), &context, &tracker, onImported] {
+                const auto note = insertImportedNote(context, path, text);
+                // A note the store did not take waits for the next save; it is not counted as imported.
+                if (!context.save()) {
+                    announceImported(*note, path, tracker);
+                }
+                if (onImported) {
+                    onImported(note->objectID());
+                }
+            },
+                &context);
+            return;
+        }
+        const auto note = insertImportedNote(*background, path, *reading.text);
+        const std::optional<ObjectStoreError> failure = background->save();
+        // The note keeps its values without the context, whose connection belongs to this thread.
+        background.reset();
+        MainQueue::async([path, note, failure, dialogs, &context, &tracker, onImported] {
+            if (failure) {
+                dialogs->showImportFailure(QFileInfo(path).fileName(),
+                    QStringLiteral("The note store could not keep it: %1").arg(failure->localizedDescription()));
                 return;
             }
-            const auto note = insertImportedNote(context, path, *reading.text);
-            // A note the store did not take waits for the next save; it is not counted as imported.
-            if (!context.save()) {
-                NoteSyncHandoff::handOff(*note);
-                tracker.track(QStringLiteral("note_imported"), {{QStringLiteral("extension"), NoteFileText::pathExtension(path)}});
-            }
+            context.didInsertElsewhere({note});
+            announceImported(*note, path, tracker);
             if (onImported) {
                 onImported(note->objectID());
             }

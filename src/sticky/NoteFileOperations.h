@@ -20,9 +20,11 @@ public:
     using Imported = std::function<void(const ObjectID&)>;
 
     // Asks for one file and reads it on a worker thread, so a large file does not hold the
-    // window. When its text can be read, saves it as a new note, hands the note to sync,
-    // records "note_imported" and calls `onImported`; otherwise says why. Nothing happens
-    // after the context is gone. The dialogs open from `view`.
+    // window; there the note is saved too, through a background context of the store (a store
+    // in memory saves on the main thread). When its text can be read and saved, the context
+    // takes the new note in, hands it to sync, records "note_imported" and calls
+    // `onImported`; otherwise says why. Nothing happens after the context is gone. The dialogs
+    // open from `view`.
     static void importNoteFromFile(QWidget* view, Imported onImported = {});
     static void importNoteFromFile(std::shared_ptr<NoteFileDialogs> dialogs, ObjectContext& context,
         AnalyticsTracking& tracker, Imported onImported = {});

@@ -86,6 +86,8 @@ public:
     QByteArray content() const { return dataValue(Content); }
     void setContent(const QByteArray& content) { setValue(Content, content); }
     QString plainText() const { return stringValue(PlainText); }
+    // The start of the plain text, read no further than it goes (see ManagedObject::leadingText).
+    QString leadingPlainText(qsizetype length) const { return leadingText(PlainText, length); }
     void setPlainText(const QString& text) { setValue(PlainText, text); }
     QDateTime updatedAt() const { return dateValue(UpdatedAt); }
     void setUpdatedAt(const QDateTime& date) { setValue(UpdatedAt, date); }

@@ -4,6 +4,8 @@
 #include "store/NoteTitle.h"
 #include "store/StickyNote.h"
 
+#include <algorithm>
+
 namespace norvelle {
 
 namespace {
@@ -59,9 +61,26 @@ QString previewLine(const QString& title, const QString& plainText)
     return GraphemeWalker::leading(first, previewCharacters).toString();
 }
 
+QString previewLine(const QString& title, const std::function<QString(qsizetype length)>& leadingText)
+{
+    // The text is read from its start until the preview is known: a text may be hundreds of
+    // megabytes, its preview a line near the top.
+    for (qsizetype length = 4096;; length *= 4) {
+        const QString leading = leadingText(length);
+        if (leading.size() < length) {
+            return previewLine(title, leading);
+        }
+        // Up to the last line break every line is whole, as in the whole text.
+        const qsizetype lastBreak = leading.lastIndexOf(u'\n');
+        if (const QString line = previewLine(title, leading.left(std::max<qsizetype>(lastBreak, 0))); !line.isEmpty()) {
+            return line;
+        }
+    }
+}
+
 QString previewLine(const StickyNote& note)
 {
-    return previewLine(note.title(), note.plainText());
+    return previewLine(note.title(), [&note](qsizetype length) { return note.leadingPlainText(length); });
 }
 
 } // namespace norvelle

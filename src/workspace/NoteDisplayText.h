@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace norvelle {
 
 class StickyNote;
@@ -18,6 +20,9 @@ QString displayTitle(const StickyNote& note);
 // The first non-empty trimmed line of the text that does not repeat the title, cut to 400
 // user-perceived characters; empty when there is none.
 QString previewLine(const QString& title, const QString& plainText);
+// The same, reading no more of the text than it needs: `leadingText(length)` gives the start of
+// the text as ManagedObject::leadingText does.
+QString previewLine(const QString& title, const std::function<QString(qsizetype length)>& leadingText);
 QString previewLine(const StickyNote& note);
 
 } // namespace norvelle

@@ -146,8 +146,13 @@ const WorkspaceNoteEntry::Words& WorkspaceNoteIndex::words(const WorkspaceNoteEn
 const QString& WorkspaceNoteIndex::previewLine(const WorkspaceNoteEntry& entry) const
 {
     if (!entry.previewLine()) {
-        const std::shared_ptr<StickyNote> found = note(entry);
-        entry.setPreviewLine(found ? norvelle::previewLine(found->title(), found->plainText()) : QString());
+        // Only the title and the start of the text are read, not the whole note: the values stored
+        // after a text of hundreds of megabytes cost a walk through all of it.
+        const std::optional<QList<QVariant>> title = m_context.existingValues(entry.id, {StickyNote::Title});
+        entry.setPreviewLine(title ? norvelle::previewLine(title->front().toString(), [&](qsizetype length) {
+            return m_context.leadingText(entry.id, StickyNote::PlainText, length);
+        })
+                                   : QString());
     }
     return *entry.previewLine();
 }

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
@@ -26,6 +27,8 @@
 #include <QVBoxLayout>
 
 #include <functional>
+
+#include <sqlite3.h>
 
 using namespace norvelle;
 
@@ -58,11 +61,33 @@ void choose(QFileDialog* dialog, const QString& path)
     static_cast<QDialog*>(dialog)->accept();
 }
 
-bool listShows(const WorkspaceView& view, const QString& title)
+const WorkspaceNoteEntry* listed(const WorkspaceView& view, const QString& title)
 {
     const auto& notes = view.workspaceNoteList();
-    return std::any_of(notes.begin(), notes.end(), [&](const WorkspaceNoteEntry* entry) { return entry->displayTitle == title; });
+    const auto found = std::find_if(notes.begin(), notes.end(), [&](const WorkspaceNoteEntry* entry) { return entry->displayTitle == title; });
+    return found == notes.end() ? nullptr : *found;
 }
+
+bool listShows(const WorkspaceView& view, const QString& title)
+{
+    return listed(view, title) != nullptr;
+}
+
+// The workspace over the program's notes, open as the user sees it.
+class OpenWorkspace {
+public:
+    OpenWorkspace()
+    {
+        m_view.resize(1100, 680);
+        m_view.show();
+    }
+    WorkspaceView& view() { return m_view; }
+
+private:
+    test::WorkspaceApp m_app;
+    WorkspaceFoldersStore m_folders;
+    WorkspaceView m_view {PersistenceController::shared().viewContext(), m_folders, [] { return false; }, [] { return std::optional<QString>(); }};
+};
 
 } // namespace
 
@@ -86,12 +111,8 @@ TEST(WorkspaceImportTest, TheToolbarImportsAnyChosenTextFileIntoTheStoreAndScrol
     notes.save();
     const auto before = notes.fetch(StickyNote::fetchRequest()).size();
 
-    test::WorkspaceApp app;
-    WorkspaceFoldersStore folders;
-    WorkspaceView view(
-        notes, folders, [] { return false; }, [] { return std::optional<QString>(); });
-    view.resize(1100, 680);
-    view.show();
+    OpenWorkspace workspace;
+    WorkspaceView& view = workspace.view();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
     view.setSortMode(WorkspaceSortMode::title);
     auto* grid = view.findChild<NoteGridView*>();
@@ -221,4 +242,56 @@ TEST(WorkspaceImportTest, InADarkWorkspaceTheFileDialogsAndWhatWentWrongOpenDark
         }
     }
     EXPECT_EQ(opened, QStringList({"file dialog dark", "Import Failed dark", "file dialog dark", "Export Failed dark"}));
+}
+
+TEST(WorkspaceImportTest, ANoteTheStoreCannotTakeIsReportedAndTheSameFileImportsOnceTheStoreIsFree)
+{
+    const QString path = QDir(test::TestHomeListener::home()).filePath("Inventory.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Inventory\n");
+    for (int item = 0; item < 200000; ++item) {
+        file.write(QByteArray("item ") + QByteArray::number(item) + '\n');
+    }
+    file.close();
+
+    ObjectContext& notes = PersistenceController::shared().viewContext();
+    const auto before = notes.fetch(StickyNote::fetchRequest()).size();
+    OpenWorkspace workspace;
+    WorkspaceView& view = workspace.view();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    auto* importButton = view.findChild<WorkspaceToolbar*>()->importButton();
+
+    // Another program writes to the store for longer than a save waits.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+    QString told;
+    answerNext<QFileDialog>([&path](QFileDialog* dialog) { choose(dialog, path); });
+    answerNext<QMessageBox>([&told](QMessageBox* box) {
+        told = box->text() + ' ' + box->informativeText();
+        box->accept();
+    });
+    QTest::mouseClick(importButton, Qt::LeftButton);
+    const bool reported = test::waitUntil([&] { return !told.isEmpty(); }, 60000);
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    ASSERT_TRUE(reported) << "the failed save is shown";
+    EXPECT_TRUE(told.contains("“Inventory.txt” could not be imported.")) << told.toStdString();
+    EXPECT_TRUE(told.contains("The note store could not keep it")) << told.toStdString();
+    EXPECT_FALSE(notes.hasChanges()) << "no note waits half made";
+    EXPECT_EQ(notes.fetch(StickyNote::fetchRequest()).size(), before);
+    EXPECT_FALSE(listShows(view, "Inventory"));
+
+    // The file is still there: importing it again makes the note, listed with its preview.
+    answerNext<QFileDialog>([&path](QFileDialog* dialog) { choose(dialog, path); });
+    QTest::mouseClick(importButton, Qt::LeftButton);
+    ASSERT_TRUE(test::waitUntil([&] { return listShows(view, "Inventory"); }, 60000));
+    EXPECT_EQ(notes.fetch(StickyNote::fetchRequest()).size(), before + 1);
+    auto* grid = view.findChild<NoteGridView*>();
+    grid->viewport()->repaint();
+    const WorkspaceNoteEntry* shown = listed(view, "Inventory");
+    ASSERT_TRUE(shown && shown->previewLine());
+    EXPECT_EQ(*shown->previewLine(), "item 0");
+    EXPECT_EQ(view.index().note(*shown)->plainText().size(), QFileInfo(path).size());
 }

@@ -2,6 +2,7 @@
 
 #include "WorkspaceNotesFixture.h"
 #include "support/TestHome.h"
+#include "workspace/NoteDisplayText.h"
 
 #include <QSignalSpy>
 
@@ -104,6 +105,30 @@ TEST_F(WorkspaceNoteIndexTest, HoldsNoNoteAndSeesChangesMadeThroughAnotherHolder
     EXPECT_EQ(titles(fresh.notes()).count("unsaved"), 1);
     context().deleteObject(held);
     EXPECT_EQ(fresh.note(*fresh.notes().back()), nullptr) << "a deleted note is gone";
+}
+
+TEST_F(WorkspaceNoteIndexTest, APreviewReadFromTheStartOfTheStoredTextIsThatOfTheWholeText)
+{
+    const QString emoji = QString::fromUtf8("\U0001F600");
+    const QString oneLine = QString("y").repeated(300000);
+    const std::vector<std::pair<QString, QString>> notes {
+        {"Far down", QString("\n").repeated(20000) + "  found at last  \nnot this"},
+        {"Repeated", "Repeated\n" + QString(" \t\n").repeated(9000) + "second line\r\nthird"},
+        {"Wide", "Wide\n" + QString::fromUtf8("éé") + emoji.repeated(5000)},
+        {oneLine, oneLine},
+        {"Nothing more", "Nothing more"},
+    };
+    for (const auto& [title, text] : notes) {
+        add({.title = title, .plainText = text});
+    }
+    // A fresh context holds none of the texts: each is read from the store.
+    for (const WorkspaceNoteEntry* entry : index().notes()) {
+        ASSERT_FALSE(context().isRegistered(entry->id));
+        const QString shown = index().previewLine(*entry);
+        const auto note = index().note(*entry);
+        EXPECT_EQ(shown, previewLine(note->title(), note->plainText())) << entry->displayTitle.left(20).toStdString();
+    }
+    EXPECT_EQ(index().previewLine(*index().notes()[0]), "found at last");
 }
 
 TEST(WorkspaceNoteEntry, SearchFormIsLowerCaseNfcInUtf8)
