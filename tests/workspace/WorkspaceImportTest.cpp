@@ -23,6 +23,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
+#include <QThreadPool>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -294,4 +295,40 @@ TEST(WorkspaceImportTest, ANoteTheStoreCannotTakeIsReportedAndTheSameFileImports
     ASSERT_TRUE(shown && shown->previewLine());
     EXPECT_EQ(*shown->previewLine(), "item 0");
     EXPECT_EQ(view.index().note(*shown)->plainText().size(), QFileInfo(path).size());
+}
+
+TEST(WorkspaceImportTest, QuittingWhileALargeFileIsImportedKeepsTheWholeNoteInASoundStore)
+{
+    const QString path = QDir(test::TestHomeListener::home()).filePath("Archive.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("Archive of the year\n");
+    const QByteArray line("Thirty megabytes of lines, to be read and saved while the program quits.\n");
+    for (qint64 written = 0; written < 30 * 1024 * 1024; written += line.size()) {
+        file.write(line);
+    }
+    file.close();
+
+    OpenWorkspace workspace;
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&workspace.view()));
+    answerNext<QFileDialog>([&path](QFileDialog* dialog) { choose(dialog, path); });
+    QTest::mouseClick(workspace.view().findChild<WorkspaceToolbar*>()->importButton(), Qt::LeftButton);
+
+    // Quitting ends the event loop; the application then waits for the work under way.
+    QThreadPool::globalInstance()->waitForDone();
+    sqlite3* store = nullptr;
+    ASSERT_EQ(sqlite3_open(PersistenceController::storePath().toUtf8().constData(), &store), SQLITE_OK);
+    const auto answer = [store](const char* sql) {
+        sqlite3_stmt* statement = nullptr;
+        sqlite3_prepare_v2(store, sql, -1, &statement, nullptr);
+        const QString text = sqlite3_step(statement) == SQLITE_ROW
+            ? QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)))
+            : QString();
+        sqlite3_finalize(statement);
+        return text;
+    };
+    EXPECT_EQ(answer("PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(answer("SELECT length(CAST(plainText AS BLOB)) FROM StickyNote WHERE title = 'Archive of the year'").toLongLong(),
+        QFileInfo(path).size());
+    sqlite3_close(store);
 }
