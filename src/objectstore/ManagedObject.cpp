@@ -2,6 +2,7 @@
 
 #include "objectstore/ObjectContext.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace norvelle {
@@ -36,12 +37,15 @@ void ManagedObject::setValue(int attribute, const QVariant& value)
         std::erase(m_unread, attribute);
     }
     QVariant normalized = normalizedValue(m_entity.attributes[size_t(attribute)].type, value);
-    if (normalized == m_values[attribute]) {
+    if (normalized == m_values.at(attribute)) {
         return;
     }
     if (m_state == State::Saved && m_context) {
-        m_savedValues = m_values;
         m_state = State::Updated;
+    }
+    const auto saved = [attribute](const auto& entry) { return entry.first == attribute; };
+    if (m_state == State::Updated && std::none_of(m_savedValues.begin(), m_savedValues.end(), saved)) {
+        m_savedValues.emplace_back(attribute, m_values.at(attribute));
     }
     m_values[attribute] = std::move(normalized);
     if (m_context) {
@@ -55,11 +59,12 @@ std::vector<int> ManagedObject::changedAttributes() const
     if (m_state != State::Updated) {
         return changed;
     }
-    for (qsizetype i = 0; i < m_values.size(); ++i) {
-        if (m_values[i] != m_savedValues.value(i)) {
-            changed.push_back(int(i));
+    for (const auto& [attribute, stored] : m_savedValues) {
+        if (m_values.at(attribute) != stored) {
+            changed.push_back(attribute);
         }
     }
+    std::sort(changed.begin(), changed.end());
     return changed;
 }
 
@@ -83,9 +88,6 @@ void ManagedObject::readUnread() const
     const std::optional<ObjectStoreError> error = m_context->store().readRowsAmong(m_context->m_connection, m_entity, unread, {m_objectID.rowID()}, [&](ObjectStore::Row&& row) {
         for (size_t i = 0; i < unread.size(); ++i) {
             m_values[unread[i]] = row.values[qsizetype(i)];
-            if (m_state == State::Updated) {
-                m_savedValues[unread[i]] = row.values[qsizetype(i)];
-            }
         }
     });
     // Tried again at the next use: an absent text must not be saved over the stored one.

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace norvelle {
@@ -83,7 +84,9 @@ private:
     ObjectContext* m_context = nullptr;
     // Mutable: the values read when used are filled in by a read.
     mutable QList<QVariant> m_values;
-    mutable QList<QVariant> m_savedValues; // the stored values while updated, for rollback
+    // While updated, the stored value of each attribute set since, for the save and a rollback:
+    // a change of a few values of thousands of objects copies none of their other values.
+    std::vector<std::pair<int, QVariant>> m_savedValues;
     mutable std::vector<int> m_unread;
     State m_state = State::Saved;
     bool m_deleted = false;

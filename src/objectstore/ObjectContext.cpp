@@ -316,7 +316,9 @@ void ObjectContext::rollback()
             continue;
         }
         if (object->isUpdated()) {
-            object->m_values = object->m_savedValues;
+            for (auto& [attribute, stored] : object->m_savedValues) {
+                object->m_values[attribute] = std::move(stored);
+            }
             object->m_savedValues.clear();
             object->m_state = ManagedObject::State::Saved;
         }

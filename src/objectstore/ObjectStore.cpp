@@ -93,36 +93,6 @@ std::vector<QVariant> storedValues(const ManagedObject& object)
     return values;
 }
 
-// A write larger than the page cache would spill to the log midway and then write the pages it
-// keeps changing (the free-page list, the tree's inner pages) there again and again. While a
-// large change is written the cache holds all of it; afterwards it shrinks back.
-class PageCacheForWrite {
-public:
-    PageCacheForWrite(SqliteConnection& db, size_t changedRows)
-        : m_db(db)
-    {
-        constexpr size_t largeChange = 256;
-        std::vector<QList<QVariant>> size;
-        if (changedRows > largeChange && m_db.query(QStringLiteral("PRAGMA cache_size"), {}, size) && !size.empty()) {
-            m_usualSize = size.front().value(0).toString();
-            // At most 256 MiB, and only as much as the change touches.
-            m_db.exec(QStringLiteral("PRAGMA cache_size = -262144"));
-        }
-    }
-    ~PageCacheForWrite()
-    {
-        if (!m_usualSize.isEmpty()) {
-            m_db.exec(QStringLiteral("PRAGMA cache_size = %1").arg(m_usualSize));
-        }
-    }
-    PageCacheForWrite(const PageCacheForWrite&) = delete;
-    PageCacheForWrite& operator=(const PageCacheForWrite&) = delete;
-
-private:
-    SqliteConnection& m_db;
-    QString m_usualSize;
-};
-
 QString updateStatement(const EntityDescription& entity, const std::vector<int>& changed)
 {
     QStringList assignments;
@@ -636,7 +606,6 @@ std::optional<ObjectStoreError> ObjectStore::write(SqliteConnection& db, const s
     const std::vector<const ManagedObject*>& deleted)
 {
     using Code = ObjectStoreError::Code;
-    const PageCacheForWrite cache(db, inserted.size() + updated.size() + deleted.size());
     if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         return failure(db, Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
     }

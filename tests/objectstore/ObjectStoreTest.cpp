@@ -302,8 +302,11 @@ TEST(ObjectStore, ALargeValueLeftInTheStoreIsNeverLostByAChangeARollbackOrADelet
     ASSERT_EQ(items.size(), 3u);
 
     items[0]->setValue(Item::Count, 10);
-    EXPECT_EQ(items[0]->changedAttributes(), std::vector<int> {Item::Count});
+    items[0]->setValue(Item::Count, 11);
+    items[0]->setValue(Item::Name, QStringLiteral("item 0"));
+    EXPECT_EQ(items[0]->changedAttributes(), std::vector<int> {Item::Count}) << "a value set to the stored one is no change";
     context.rollback();
+    EXPECT_EQ(items[0]->value(Item::Count), qint64(0)) << "the stored value, not the first one set";
     EXPECT_EQ(items[0]->value(Item::Bytes), large);
 
     items[1]->setValue(Item::Bytes, QByteArray("small"));
