@@ -5,6 +5,7 @@
 #include "SyncServices.h"
 
 #include "account/NotesSyncService.h"
+#include "platform/FreedMemory.h"
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
@@ -77,6 +78,8 @@ int main(int argc, char** argv)
         serve(argc, argv, storePipe[0], portPipe[1]);
     }
 
+    // As the program does at start.
+    returnFreedMemoryAsItGoes();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTemporaryDir home;

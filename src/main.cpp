@@ -1,4 +1,5 @@
 #include "app/AppDelegate.h"
+#include "platform/FreedMemory.h"
 #include "platform/SingleInstanceGuard.h"
 #include "platform/TerminationSignals.h"
 #include "ui/SchemePalette.h"
@@ -10,6 +11,7 @@
 int main(int argc, char** argv)
 {
     norvelle::TerminationSignals::holdUntilHandled();
+    norvelle::returnFreedMemoryAsItGoes();
     // Global hot keys, the clipboard monitor and the paste keystroke speak X11: under a Wayland
     // session run through XWayland unless the user chose a platform.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY")) {

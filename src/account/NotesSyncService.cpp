@@ -14,9 +14,11 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 
+#include <QElapsedTimer>
 #include <QThreadPool>
 
 #include <algorithm>
+#include <array>
 
 namespace norvelle {
 
@@ -34,7 +36,37 @@ qint64 storedSinceVersion()
     return UserDefaults::standard().integer(storedSettings::sinceGlobalVersionKey);
 }
 
+// Notes looked up in the note database with one read.
+constexpr qsizetype notesLookedUpTogether = 128;
+
 } // namespace
+
+// The notes of a reply not yet written in, in order. Each is let go as it is taken, so a large
+// reply's memory goes back a step at a time instead of in one long free at the end.
+struct NotesSyncService::PendingNotes {
+    std::array<QList<SyncPOSTResponse::RemoteNoteDTO>, 2> lists;
+    size_t list = 0;
+    qsizetype next = 0;
+
+    bool atEnd()
+    {
+        while (list < lists.size() && next == lists[list].size()) {
+            lists[list] = {};
+            ++list;
+            next = 0;
+        }
+        return list == lists.size();
+    }
+
+    QList<SyncPOSTResponse::RemoteNoteDTO> take(qsizetype count)
+    {
+        QList<SyncPOSTResponse::RemoteNoteDTO> taken;
+        while (taken.size() < count && !atEnd()) {
+            taken.append(std::move(lists[list][next++]));
+        }
+        return taken;
+    }
+};
 
 NotesSyncService::NotesSyncService()
     : NotesSyncService(HttpClient::shared(), OSLogAnalyticsTracker::shared(), SyncCredentialStore::shared(),
@@ -238,45 +270,50 @@ void NotesSyncService::applySyncResponse(QList<SyncPOSTResponse::RemoteNoteDTO> 
         }
     }
     const std::optional<StoredSyncSession> session = m_credentials.load();
-    applied.append(std::move(outgoing));
-    applyInSteps(std::make_shared<const QList<SyncPOSTResponse::RemoteNoteDTO>>(std::move(applied)), 0,
-        [this, since, userID = session ? session->userId : QString(), done = std::move(done)](bool saved) {
-            // Signed out (or in to another account) meanwhile: the next session's since-version
-            // is not this answer's to set.
-            const std::optional<StoredSyncSession> current = m_credentials.load();
-            if (saved && current && current->userId == userID) {
-                // Read again: another answer may have stored a higher value meanwhile. An
-                // unchanged value is not written again (each write goes to disk).
-                const qint64 stored = storedSinceVersion();
-                if (since > stored || !UserDefaults::standard().contains(storedSettings::sinceGlobalVersionKey)) {
-                    UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, std::max(since, stored));
-                }
+    auto notes = std::make_shared<PendingNotes>();
+    notes->lists = {std::move(applied), std::move(outgoing)};
+    applyInSteps(std::move(notes), [this, since, userID = session ? session->userId : QString(), done = std::move(done)](bool saved) {
+        // Signed out (or in to another account) meanwhile: the next session's since-version
+        // is not this answer's to set.
+        const std::optional<StoredSyncSession> current = m_credentials.load();
+        if (saved && current && current->userId == userID) {
+            // Read again: another answer may have stored a higher value meanwhile. An
+            // unchanged value is not written again (each write goes to disk).
+            const qint64 stored = storedSinceVersion();
+            if (since > stored || !UserDefaults::standard().contains(storedSettings::sinceGlobalVersionKey)) {
+                UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, std::max(since, stored));
             }
-            done(saved);
-        });
+        }
+        done(saved);
+    });
 }
 
-void NotesSyncService::applyInSteps(std::shared_ptr<const QList<SyncPOSTResponse::RemoteNoteDTO>> notes, qsizetype from,
-    std::function<void(bool saved)> done)
+void NotesSyncService::applyInSteps(std::shared_ptr<PendingNotes> notes, std::function<void(bool saved)> done)
 {
-    if (!applyRemoteNotes(notes->mid(from, notesPerStep))) {
-        done(false);
-        return;
-    }
-    if (from + notesPerStep >= notes->size()) {
-        if (notes->size() > notesPerStep) {
-            // Each on a turn of its own: together they would hold the loop again.
-            MainQueue::async([notes = std::move(notes)]() mutable {
-                notes.reset();
-                MainQueue::async(returnFreedMemory);
-            });
-        }
+    if (notes->atEnd()) {
         done(true);
         return;
     }
-    MainQueue::async([this, alive = std::weak_ptr<bool>(m_alive), notes = std::move(notes), from, done = std::move(done)]() mutable {
+    // Bounded by time rather than by a count: a note the database does not know costs a
+    // fraction of one it does, and a busy machine does less in the same time.
+    QElapsedTimer step;
+    step.start();
+    qsizetype changed = 0;
+    while (!notes->atEnd() && changed < notesPerStep && !step.hasExpired(stepMilliseconds)) {
+        changed += writeRemoteNotes(notes->take(std::min(notesLookedUpTogether, notesPerStep - changed)));
+    }
+    if (m_context().save()) {
+        done(false);
+        return;
+    }
+    if (notes->atEnd()) {
+        returnFreedMemory();
+        done(true);
+        return;
+    }
+    MainQueue::async([this, alive = std::weak_ptr<bool>(m_alive), notes = std::move(notes), done = std::move(done)]() mutable {
         if (alive.lock()) {
-            applyInSteps(std::move(notes), from + notesPerStep, std::move(done));
+            applyInSteps(std::move(notes), std::move(done));
         }
     });
 }
@@ -286,12 +323,32 @@ bool NotesSyncService::applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNote
     if (notes.isEmpty()) {
         return true;
     }
+    writeRemoteNotes(notes);
+    return !m_context().save();
+}
+
+qsizetype NotesSyncService::writeRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes)
+{
     ObjectContext& context = m_context();
+    std::vector<ObjectID> ids;
+    ids.reserve(size_t(notes.size()));
     for (const SyncPOSTResponse::RemoteNoteDTO& dto : notes) {
-        const std::shared_ptr<StickyNote> note = context.existingObject<StickyNote>(dto.id);
+        ids.push_back(ObjectID::fromURI(dto.id).value_or(ObjectID()));
+    }
+    // One read for the notes not in memory yet, rather than one per note.
+    QHash<ObjectID, std::shared_ptr<StickyNote>> found;
+    for (const std::shared_ptr<ManagedObject>& object : context.existingObjects(ids)) {
+        if (&object->entity() == &StickyNote::entity()) {
+            found.insert(object->objectID(), std::static_pointer_cast<StickyNote>(object));
+        }
+    }
+    qsizetype changed = 0;
+    for (qsizetype i = 0; i < notes.size(); ++i) {
+        const std::shared_ptr<StickyNote> note = found.value(ids[size_t(i)]);
         if (!note) {
             continue;
         }
+        const SyncPOSTResponse::RemoteNoteDTO& dto = notes[i];
         const QDateTime remote = InternetDateTime::parse(dto.updatedAt).value_or(distantPast());
         const QDateTime local = note->updatedAt().isValid() ? note->updatedAt() : distantPast();
         if (remote < local) {
@@ -302,8 +359,9 @@ bool NotesSyncService::applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNote
         note->setUpdatedAt(remote);
         note->setLastSyncedVersion(dto.version);
         note->setUpdatedBy(QStringLiteral("sync"));
+        ++changed;
     }
-    return !context.save();
+    return changed;
 }
 
 } // namespace norvelle

@@ -50,17 +50,20 @@ public:
 
     void refreshSession(Completion done);
 
-    // Writes the notes in, a few thousand per turn of the event loop and each step saved, so the
-    // program keeps answering through a large pull; then raises the stored since-version to the
-    // highest version seen, only once every step is saved (a failed save, a quit or a sign-out
-    // midway must not skip server changes for good). `done` gets whether every step was saved.
+    // Writes the notes in, `applied` then `outgoing`, a few milliseconds of work per turn of the
+    // event loop and each step saved, so the program keeps answering through a pull of any size;
+    // then raises the stored since-version to the highest version seen, only once every step is
+    // saved (a failed save, a quit or a sign-out midway must not skip server changes for good).
+    // `done` gets whether every step was saved.
     void applySyncResponse(QList<SyncPOSTResponse::RemoteNoteDTO> applied, QList<SyncPOSTResponse::RemoteNoteDTO> outgoing,
         std::function<void(bool saved)> done);
     // Takes each note whose server copy is as new as the local one or newer; one save.
     // Returns whether the notes are saved (true when there was nothing to save).
     bool applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes);
-    // Notes applied and saved in one turn of the event loop.
-    static constexpr qsizetype notesPerStep = 500;
+    // The work one step of a reply may take before it saves and lets the event loop run.
+    static constexpr int stepMilliseconds = 20;
+    // Notes changed in one step at most: the step's save grows with them.
+    static constexpr qsizetype notesPerStep = 200;
 
     // The largest real answer: a pull of 10,000 notes of a few kilobytes each, or a few notes of
     // many megabytes; anything larger is refused while it arrives.
@@ -75,9 +78,11 @@ private:
     void exchange(qint64 since, const QList<SyncNotePayload>& notes,
         std::function<void(ServiceResult<SyncPOSTResponse>)> done);
     void postAuthorized(const QString& path, const QByteArray& body, BodyHandler done);
-    // applyRemoteNotes() on the notes from `from` on, one step now and the rest on later turns.
-    void applyInSteps(std::shared_ptr<const QList<SyncPOSTResponse::RemoteNoteDTO>> notes, qsizetype from,
-        std::function<void(bool saved)> done);
+    struct PendingNotes;
+    // applyRemoteNotes() without the save; returns how many notes it changed.
+    qsizetype writeRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes);
+    // One step of the notes now, saved, and the rest on later turns of the event loop.
+    void applyInSteps(std::shared_ptr<PendingNotes> notes, std::function<void(bool saved)> done);
 
     AnalyticsTracking& m_tracker;
     SyncCredentialStore& m_credentials;

@@ -95,6 +95,12 @@ TEST(NotesSyncService, TheServerWinsTiesAndLosesToNewerLocalText)
     EXPECT_EQ(newer->updatedBy(), "local-device");
     EXPECT_EQ(undated->plainText(), "remote-undated");
     EXPECT_EQ(undated->updatedAt().date().year(), 1);
+
+    // A note in both lists, equally new: the applied copy goes in first, the outgoing one last.
+    s.server.replyAlways("/v1/notes/sync", s.answer({s.dto(tie, 3, "applied-copy", noon)}, {s.dto(tie, 4, "outgoing-copy", noon)}));
+    EXPECT_FALSE(s.pull());
+    EXPECT_EQ(tie->plainText(), "outgoing-copy");
+    EXPECT_EQ(tie->lastSyncedVersion(), 4);
 }
 
 TEST(NotesSyncService, APushSendsTheNoteAndCountsWhatCameBack)
@@ -362,7 +368,9 @@ TEST(NotesSyncService, ALargePullIsTakenInStepsAndItsSinceVersionStoredOnlyAfter
     QList<qint64> sinceAtEachSave;
     QObject::connect(&context, &ObjectContext::didSave, [&] { sinceAtEachSave.append(since()); });
     EXPECT_FALSE(s.pull());
-    EXPECT_EQ(sinceAtEachSave, QList<qint64>(3, 0));
+    // A step ends after notesPerStep changed notes, or sooner on a slow machine.
+    EXPECT_GE(sinceAtEachSave.size(), 3);
+    EXPECT_EQ(sinceAtEachSave, QList<qint64>(sinceAtEachSave.size(), 0));
     EXPECT_EQ(since(), qint64(notes.size()) + 9);
     EXPECT_EQ(notes.back()->plainText(), QStringLiteral("server %1").arg(notes.size() - 1));
 }

@@ -2,6 +2,7 @@
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
@@ -17,6 +18,12 @@ namespace {
 constexpr qint64 readBufferBytes = 1024 * 1024;
 constexpr qint64 largeReplyBytes = 1024 * 1024;
 constexpr int lateTrimMs = 1000;
+
+// On a helper thread: walking a heap of hundreds of megabytes would hold the window.
+void trimFreedMemory()
+{
+    QThreadPool::globalInstance()->start([] { ::malloc_trim(0); });
+}
 
 // At most `limit` of the bytes that have arrived. QIODevice::read(n) sizes its buffer to n
 // first, so asking for the whole allowance would take hundreds of MiB on every read.
@@ -146,8 +153,8 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
             // is to shrink back. Once the reply is gone, so are the pieces still queued for it;
             // what Qt's network thread read ahead of a refused answer goes a moment later.
             QObject::connect(reply, &QObject::destroyed, [] {
-                ::malloc_trim(0);
-                QTimer::singleShot(lateTrimMs, [] { ::malloc_trim(0); });
+                trimFreedMemory();
+                QTimer::singleShot(lateTrimMs, trimFreedMemory);
             });
         }
         if (!transfer->failure) {
