@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 namespace norvelle {
 
@@ -59,6 +60,11 @@ void QuitWithUnsavedNotes::request(ObjectContext& context)
     }
     if (context.hasChanges()) {
         if (const std::optional<ObjectStoreError> error = context.save()) {
+            if (error->code() == ObjectStoreError::Code::WaitingForBackgroundSave) {
+                // Quits once the large note being saved is in and these changes follow it.
+                QTimer::singleShot(ObjectContext::saveWaitingRetryMs, &context, [&context] { request(context); });
+                return;
+            }
             ask(context, error->localizedDescription());
             return;
         }

@@ -286,7 +286,11 @@ std::optional<ObjectStoreError> ObjectContext::save()
     std::sort(updated.begin(), updated.end(), byRow);
     std::sort(deleted.begin(), deleted.end(), byRow);
     if (std::optional<ObjectStoreError> error = m_store.write(m_connection, inserted, updated, deleted)) {
-        emit saveFailed(error->localizedDescription());
+        if (error->code() == ObjectStoreError::Code::WaitingForBackgroundSave) {
+            emit saveWaiting();
+        } else {
+            emit saveFailed(error->localizedDescription());
+        }
         return error;
     }
     for (const auto& object : std::as_const(m_changed)) {

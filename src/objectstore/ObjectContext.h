@@ -32,6 +32,9 @@ namespace norvelle {
 class ObjectContext : public QObject {
     Q_OBJECT
 public:
+    // How soon a save put off for a background context's is worth trying again.
+    static constexpr int saveWaitingRetryMs = 250;
+
     // A context on the store's main connection.
     explicit ObjectContext(ObjectStore& store);
     ~ObjectContext() override;
@@ -120,6 +123,8 @@ signals:
     void didSave();
     // After a save that could not write its changes (they stay for the next save).
     void saveFailed(const QString& reason);
+    // After a save put off while a background context writes (its changes stay for the next save).
+    void saveWaiting();
 
 private:
     friend class ManagedObject;

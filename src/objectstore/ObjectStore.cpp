@@ -21,6 +21,27 @@ namespace {
 
 constexpr auto quoted = &SqliteConnection::quoted;
 
+// Counts a background context's save for as long as it writes.
+class BackgroundSave {
+public:
+    BackgroundSave(std::atomic<int>& saves, bool counts)
+        : m_saves(counts ? &saves : nullptr)
+    {
+        if (m_saves)
+            ++*m_saves;
+    }
+    ~BackgroundSave()
+    {
+        if (m_saves)
+            --*m_saves;
+    }
+    BackgroundSave(const BackgroundSave&) = delete;
+    BackgroundSave& operator=(const BackgroundSave&) = delete;
+
+private:
+    std::atomic<int>* m_saves;
+};
+
 QString columnType(AttributeType type)
 {
     switch (type) {
@@ -606,6 +627,11 @@ std::optional<ObjectStoreError> ObjectStore::write(SqliteConnection& db, const s
     const std::vector<const ManagedObject*>& deleted)
 {
     using Code = ObjectStoreError::Code;
+    const bool inBackground = &db != m_db.get();
+    if (!inBackground && isSavingInBackground()) {
+        return ObjectStoreError(Code::WaitingForBackgroundSave, QStringLiteral("The notes wait for a large note to be saved"));
+    }
+    const BackgroundSave counted(m_backgroundSaves, inBackground);
     if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
         return failure(db, Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
     }

@@ -11,6 +11,7 @@
 #include <QStringList>
 #include <QUuid>
 
+#include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -55,6 +56,9 @@ public:
     std::unique_ptr<ObjectContext> newBackgroundContext();
     // The connection of the view context.
     SqliteConnection& mainConnection() { return *m_db; }
+    // While a background context writes, the view context's save is refused at once instead of
+    // holding the main thread until SQLite's write lock is free.
+    bool isSavingInBackground() const { return m_backgroundSaves > 0; }
 
     // Renames the database and its -wal and -shm companions to "<file>.broken-<UTC time>",
     // "<file>.broken-<UTC time>-wal" and "-shm", so the set still opens as one database for a
@@ -127,6 +131,7 @@ private:
     QUuid m_identifier;
     // Contexts on other threads allocate too.
     std::mutex m_sequenceMutex;
+    std::atomic<int> m_backgroundSaves = 0;
     QHash<QString, qint64> m_lastRowID;
     bool m_sequencesBehind = false; // an allocation could not be written; the next save does
     std::unique_ptr<ObjectContext> m_viewContext;

@@ -15,6 +15,7 @@ public:
         IncompatibleModel, // the stored attributes cannot be migrated to the model
         ReadFailed, // a fetch failed
         WriteFailed, // a save or an identifier allocation failed
+        WaitingForBackgroundSave, // a background context is writing; the view context's save waits for it
     };
 
     ObjectStoreError(Code code, QString message)

@@ -10,8 +10,10 @@ namespace {
 
 // Pages in the log from which it is copied back: SQLite's own point for that.
 constexpr int framesToCopy = 1000;
-// A log grown this far despite the thread (a slow disk under a stream of large saves) is copied
-// by the commit itself, as SQLite would, so it stays bounded.
+// Without the thread, a log grown this far is copied by the commit itself, as SQLite would, so
+// it stays bounded. With it, a copy in the commit would only hold the saving thread: a log made
+// long by one large save (an imported file) is copied in a second or more, and while the thread
+// copies, a second copy cannot start anyway.
 constexpr int framesToWaitFor = 16 * framesToCopy;
 
 } // namespace
@@ -41,10 +43,11 @@ WalCheckpointer::~WalCheckpointer()
 
 int WalCheckpointer::committed(void* checkpointer, sqlite3* connection, const char* database, int frames)
 {
-    if (frames >= framesToWaitFor) {
-        sqlite3_wal_checkpoint_v2(connection, database, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    auto* self = static_cast<WalCheckpointer*>(checkpointer);
+    if (!self->m_copierOpen) {
+        if (frames >= framesToWaitFor)
+            sqlite3_wal_checkpoint_v2(connection, database, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
     } else if (frames >= framesToCopy) {
-        auto* self = static_cast<WalCheckpointer*>(checkpointer);
         {
             const std::lock_guard lock(self->m_mutex);
             self->m_wanted = true;
@@ -62,6 +65,7 @@ void WalCheckpointer::copyLogs()
         // The store's own connection ends the log when the store closes.
         sqlite3_db_config(connection, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         sqlite3_exec(connection, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        m_copierOpen = true;
     } else {
         sqlite3_close(connection);
         connection = nullptr;

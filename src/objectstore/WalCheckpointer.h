@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -36,6 +37,8 @@ private:
     std::condition_variable m_wake;
     bool m_wanted = false;
     bool m_stopping = false;
+    // Whether the thread has a connection of its own to copy with.
+    std::atomic<bool> m_copierOpen = false;
     std::thread m_thread;
 };
 

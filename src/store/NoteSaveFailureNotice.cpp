@@ -6,16 +6,27 @@
 
 namespace norvelle {
 
+namespace {
+
+void saveWhatIsLeft(ObjectContext& context)
+{
+    if (context.hasChanges()) {
+        context.save();
+    }
+}
+
+} // namespace
+
 NoteSaveFailureNotice::NoteSaveFailureNotice(ObjectContext& context, QObject* parent)
     : QObject(parent)
 {
     m_retry.setInterval(5000);
-    connect(&m_retry, &QTimer::timeout, this, [&context] {
-        if (context.hasChanges()) {
-            context.save();
-        }
-    });
+    connect(&m_retry, &QTimer::timeout, this, [&context] { saveWhatIsLeft(context); });
     connect(&context, &ObjectContext::saveFailed, this, &NoteSaveFailureNotice::saveFailed);
+    m_retryAfterBackgroundSave.setSingleShot(true);
+    m_retryAfterBackgroundSave.setInterval(ObjectContext::saveWaitingRetryMs);
+    connect(&m_retryAfterBackgroundSave, &QTimer::timeout, this, [&context] { saveWhatIsLeft(context); });
+    connect(&context, &ObjectContext::saveWaiting, &m_retryAfterBackgroundSave, qOverload<>(&QTimer::start));
     connect(&context, &ObjectContext::didSave, this, [this] {
         m_retry.stop();
         if (m_told) {
