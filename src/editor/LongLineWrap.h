@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QStringView>
 #include <QTextOption>
 
@@ -19,6 +20,14 @@ public:
     static QTextOption::WrapMode wrapModeFor(QStringView text)
     {
         return hasUnbreakableRun(text) ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
+    }
+    // The text's default font in that mode. Wrapped anywhere, it is laid out without shaping
+    // where its script can do without (kerning and ligatures between letters of a key or an
+    // encoded file): shaping takes two thirds of the time a long run takes to lay out.
+    static QFont fontFor(QFont font, QTextOption::WrapMode mode)
+    {
+        font.setStyleStrategy(mode == QTextOption::WrapAnywhere ? QFont::PreferNoShaping : QFont::PreferDefault);
+        return font;
     }
 };
 

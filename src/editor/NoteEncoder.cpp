@@ -214,6 +214,19 @@ QString withTokens(const QString& shown, const std::vector<ObjectFragment>& frag
     return plain;
 }
 
+// Whether `block` starts a part of its own when the paragraph it is in is written in parts:
+// where a paragraph starts, or where it was cut for display after a piece that has text and
+// does not end in an object, so that no part but a last one is without text and no box is
+// parted from the space after it.
+bool startsPart(const QTextBlock& block)
+{
+    if (!ParagraphContinuation::continues(block))
+        return true;
+    const QTextBlock before = block.previous();
+    return before.length() > 1
+        && block.document()->characterAt(before.position() + before.length() - 2) != QChar::ObjectReplacementCharacter;
+}
+
 template <typename List>
 bool startsLike(const List& list, const List& earlier, qsizetype count)
 {
@@ -339,10 +352,11 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
     const QStringList& oldFonts = m_writer ? m_writer->fonts() : noFonts;
     const QList<QRgb>& oldColors = m_writer ? m_writer->colors() : noColors;
 
+    // Room for what a text of letters takes, so a large one is not copied as it grows.
     auto writer = std::make_unique<RtfItemWriter>();
-    writer->reserve(oldBody.size() + 256);
+    writer->reserve(std::max(oldBody.size(), size_t(count)) + size_t(count / 8) + 256);
     QString plainText;
-    plainText.reserve(m_plainText.size() + 64);
+    plainText.reserve(std::max(m_plainText.size(), qsizetype(count)) + 64);
     std::vector<Piece> pieces;
     pieces.reserve(m_pieces.size() + 8);
     RtfDocumentCapture capture(unsizedPointSize);
@@ -363,7 +377,7 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
         const qsizetype fonts = writer->fonts().size();
         const qsizetype colors = writer->colors().size();
         writer->append(oldBody.substr(size_t(runBytes), size_t(oldBytes - runBytes)), m_styles[size_t(runEnd->style)],
-            std::span(oldFonts.begin() + fonts, oldFonts.begin() + runEnd->fonts),
+            runEnd->afterWord, std::span(oldFonts.begin() + fonts, oldFonts.begin() + runEnd->fonts),
             std::span(oldColors.begin() + colors, oldColors.begin() + runEnd->colors));
         plainText += QStringView(m_plainText).mid(runCharacters, oldCharacters - runCharacters);
         runEnd = nullptr;
@@ -388,11 +402,12 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
         }
         copyRun();
 
-        // One paragraph or frame of the top level.
+        // One frame of the top level, or a paragraph or part of one.
         std::vector<RtfDocumentModel::Item> items;
         const QTextBlock block = document.findBlock(position);
         QTextFrame* frame = document.frameAt(position);
         int end = 0;
+        std::optional<std::pair<bool, bool>> opensCloses;
         if (frame && frame != document.rootFrame()) {
             while (frame->parentFrame() && frame->parentFrame() != document.rootFrame())
                 frame = frame->parentFrame();
@@ -405,17 +420,22 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
                 break;
             QTextBlock last = block;
             capture.captureBlock(block, items);
-            for (QTextBlock next = block.next(); next.isValid() && ParagraphContinuation::continues(next); next = next.next())
+            for (QTextBlock next = block.next(); next.isValid() && !startsPart(next); next = next.next())
                 capture.captureBlock(last = next, items);
             end = last.position() + last.length();
+            opensCloses = {!ParagraphContinuation::continues(block), !ParagraphContinuation::continues(last.next())};
         }
         QString shown;
         std::vector<ObjectFragment> fragments;
         reader.read(position, end, shown, fragments);
         prepareItems(items, fragments, shown, defaultTextColor);
         const qsizetype bytesBefore = qsizetype(writer->body().size());
-        for (const RtfDocumentModel::Item& item : items)
-            writer->write(item);
+        if (opensCloses) {
+            writer->writePart(std::get<RtfParagraph>(items.front()), opensCloses->first, opensCloses->second);
+        } else {
+            for (const RtfDocumentModel::Item& item : items)
+                writer->write(item);
+        }
         const QString piece = withTokens(shown, fragments);
         plainText += piece;
         pieces.push_back({.length = end - position,
@@ -423,6 +443,7 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
             .bytes = qsizetype(writer->body().size()) - bytesBefore,
             .characters = piece.size(),
             .style = styleIndex(writer->style()),
+            .afterWord = writer->afterWord(),
             .fonts = writer->fonts().size(),
             .colors = writer->colors().size()});
         position = end;
@@ -435,7 +456,7 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
             oldCharacters += covered->characters;
         }
         inStep = covered && oldPosition == position && covered->style >= 0 && writer->style() == m_styles[size_t(covered->style)]
-            && startsLike(writer->fonts(), oldFonts, covered->fonts) && startsLike(writer->colors(), oldColors, covered->colors);
+            && writer->afterWord() == covered->afterWord && startsLike(writer->fonts(), oldFonts, covered->fonts) && startsLike(writer->colors(), oldColors, covered->colors);
     }
     if (position < count) {
         // The pieces no longer start where the text's paragraphs do: everything is written anew.

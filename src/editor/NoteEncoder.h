@@ -26,7 +26,9 @@ struct EncodedNote {
 
 // Encodes an editor's text for every save of a note, writing again only the paragraphs and
 // tables of the top level that changed since its last encoding (as told by `textChanged`) and
-// copying the rest from that encoding. What it gives is always what a new encoder gives.
+// copying the rest from that encoding; a long paragraph shown in pieces is written a piece at a
+// time, so a key typed into megabytes on one line writes one piece again. What it gives is
+// always what a new encoder gives.
 //
 //     NoteEncoder encoder;
 //     connect(document, &QTextDocument::contentsChange, [&](int at, int removed, int added) {
@@ -48,16 +50,18 @@ public:
     static QString plainText(const QTextDocument& document);
 
 private:
-    // A paragraph or table of the top level as last encoded, or a stretch changed since.
+    // A paragraph, a part of one or a table of the top level as last encoded, or a stretch
+    // changed since.
     struct Piece {
         int length = 0; // in the document's positions
         bool changed = true;
         // What the last encoding wrote for it (for a changed stretch, for all it replaced).
         qsizetype bytes = 0;
         qsizetype characters = 0;
-        // What writing it left: the style (an index in m_styles, none before any encoding) and
-        // how many fonts and colours were numbered.
+        // What writing it left: the style (an index in m_styles, none before any encoding),
+        // whether its bytes end in a control word, and how many fonts and colours were numbered.
         int style = -1;
+        bool afterWord = false;
         qsizetype fonts = 0;
         qsizetype colors = 0;
     };

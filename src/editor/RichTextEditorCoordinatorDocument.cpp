@@ -57,6 +57,7 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     option.setWrapMode(wrap);
     option.setTextDirection(RightToLeftText::directionFor(characters));
     document->setDefaultTextOption(option);
+    document->setDefaultFont(LongLineWrap::fontFor(document->defaultFont(), wrap));
     ++m_suppressChanges;
     // The view deletes a document of its own making; ours are its children.
     const QPointer<QTextDocument> old = view->document();
@@ -138,8 +139,7 @@ void RichTextEditorCoordinator::wrapAnywhereAfterLongRun(int position, int added
     if (!LongLineWrap::hasUnbreakableRun(storage.text({start, end - start})))
         return;
     // Once the edit is laid out: a new wrap mode lays the whole text out again.
-    QMetaObject::invokeMethod(
-        view, [view] { view->setWordWrapMode(QTextOption::WrapAnywhere); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(view, &StickyTextView::wrapAnywhere, Qt::QueuedConnection);
 }
 
 void RichTextEditorCoordinator::findParagraphDirectionsAfterRightToLeft(int position, int added)

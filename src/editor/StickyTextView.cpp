@@ -56,6 +56,7 @@ StickyTextView::StickyTextView(QWidget* parent)
     setStyleSheet(QStringLiteral("QTextEdit { background: transparent; } QTextEdit::corner { background: transparent; border: none; }"));
     viewport()->setMouseTracking(true);
     connect(this, &QTextEdit::textChanged, this, &StickyTextView::refreshHighlightInk);
+    holdCaretBlinkUntilLaidOut();
 }
 
 void StickyTextView::keyPressEvent(QKeyEvent* event)

@@ -65,6 +65,8 @@ public:
     void layOutWhenShown();
     // Wraps a text that would be too tall for the layout at a wider width (see below).
     void keepLayoutWithinReach();
+    // Wraps lines anywhere, for a text holding a long run with no place to break a line.
+    void wrapAnywhere();
 
     // Undo or redo, leaving the view on the text that changed.
     void undoInPlace();
@@ -85,6 +87,7 @@ protected:
     bool canInsertFromMimeData(const QMimeData* source) const override;
     void insertFromMimeData(const QMimeData* source) override;
     QMimeData* createMimeDataFromSelection() const override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void handleKey(QKeyEvent* event);
@@ -95,6 +98,7 @@ private:
     std::optional<QTextCursor> insertKept(const QMimeData* source);
     QTextCursor insertDocument(QTextDocument& kept);
     QTextCursor insertPasted(const std::function<void(QTextCursor&)>& insert, qsizetype size);
+    void holdCaretBlinkUntilLaidOut();
     void revealCaretOnceLaidOut();
     // A layout of no page size is given the width the text shows at.
     void layOutAtShownWidth();

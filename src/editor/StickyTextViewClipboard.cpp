@@ -156,7 +156,7 @@ void StickyTextView::wrapAnywhereFor(QStringView pasted)
 {
     // Before the text is laid out at all: at word boundaries a long line takes minutes.
     if (LongLineWrap::hasUnbreakableRun(pasted))
-        setWordWrapMode(QTextOption::WrapAnywhere);
+        wrapAnywhere();
 }
 
 std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)

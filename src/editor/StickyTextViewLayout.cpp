@@ -2,6 +2,7 @@
 // a width the layout can reach.
 #include "editor/StickyTextView.h"
 
+#include "editor/LongLineWrap.h"
 #include "editor/LongParagraphSplit.h"
 #include "editor/RichTextEditor.h"
 
@@ -14,6 +15,15 @@
 #include <cmath>
 
 namespace norvelle {
+
+namespace {
+
+bool isLaidOut(const QTextBlock& block)
+{
+    return block.layout() && block.layout()->lineCount() > 0;
+}
+
+} // namespace
 
 // A view not shown yet has a default width far narrower than a note's: a long text laid out
 // at it takes seconds and, at 20 MB, more lines than the layout's coordinates reach. A layout
@@ -67,10 +77,33 @@ void StickyTextView::keepLayoutWithinReach()
     }
 }
 
+void StickyTextView::wrapAnywhere()
+{
+    document()->setDefaultFont(LongLineWrap::fontFor(document()->defaultFont(), QTextOption::WrapAnywhere));
+    setWordWrapMode(QTextOption::WrapAnywhere);
+}
+
+// The caret's blink asks where the caret is on screen, and the layout answers by laying out
+// every line above it at once: seconds in a text of megabytes being laid out in the background.
+// The caret stays as it is until that layout reaches it.
+void StickyTextView::holdCaretBlinkUntilLaidOut()
+{
+    for (QObject* child : children()) {
+        if (child->inherits("QWidgetTextControl"))
+            child->installEventFilter(this);
+    }
+}
+
+bool StickyTextView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Timer && watched->inherits("QWidgetTextControl") && !isLaidOut(textCursor().block()))
+        return true;
+    return QTextEdit::eventFilter(watched, event);
+}
+
 void StickyTextView::revealCaretOnceLaidOut()
 {
-    const QTextBlock block = textCursor().block();
-    if (!block.layout() || block.layout()->lineCount() == 0) {
+    if (!isLaidOut(textCursor().block())) {
         QTimer::singleShot(50, this, &StickyTextView::revealCaretOnceLaidOut);
         return;
     }
@@ -114,7 +147,7 @@ void StickyTextView::showFromOnceLaidOut(int position)
     const QTextBlock block = document()->findBlock(position);
     if (!block.isValid())
         return;
-    if (!block.layout() || block.layout()->lineCount() == 0) {
+    if (!isLaidOut(block)) {
         QTimer::singleShot(50, this, [this, position] { showFromOnceLaidOut(position); });
         return;
     }
@@ -123,9 +156,7 @@ void StickyTextView::showFromOnceLaidOut(int position)
     verticalScrollBar()->setValue(top);
     // The scroll bar's range follows the layout: until the text is laid out to its end it may
     // not reach that far yet.
-    const QTextBlock last = document()->lastBlock();
-    const bool complete = last.layout() && last.layout()->lineCount() > 0;
-    if (verticalScrollBar()->value() < top && !complete)
+    if (verticalScrollBar()->value() < top && !isLaidOut(document()->lastBlock()))
         QTimer::singleShot(50, this, [this, position] { showFromOnceLaidOut(position); });
 }
 

@@ -76,11 +76,13 @@ public:
         number(parameter);
     }
 
-    void raw(std::string_view text)
+    void raw(std::string_view text, bool afterWord = false)
     {
         bytes += text;
-        m_afterWord = false;
+        m_afterWord = afterWord;
     }
+
+    bool afterWord() const { return m_afterWord; }
 
     void newline()
     {
@@ -137,9 +139,24 @@ public:
             writeTable(std::get<RtfTable>(item));
     }
 
-    void append(std::string_view bytes, const RtfCharacterStyle& style, std::span<const QString> fonts, std::span<const QRgb> colors)
+    void paragraphPart(const RtfParagraph& part, bool opens, bool closes)
     {
-        m_body.raw(bytes);
+        if (opens) {
+            writeParagraphStyle(part.style, false);
+            writeRuns(part);
+        } else {
+            writeTexts(part);
+        }
+        if (closes) {
+            m_body.word("par");
+            m_body.newline();
+        }
+    }
+
+    void append(std::string_view bytes, const RtfCharacterStyle& style, bool afterWord, std::span<const QString> fonts,
+        std::span<const QRgb> colors)
+    {
+        m_body.raw(bytes, afterWord);
         m_style = style;
         RtfCharacterStyle named;
         named.fontKind = RtfFontKind::Named;
@@ -174,6 +191,7 @@ public:
     void reserve(size_t bytes) { m_body.bytes.reserve(bytes); }
     const std::string& body() const { return m_body.bytes; }
     const RtfCharacterStyle& style() const { return m_style; }
+    bool afterWord() const { return m_body.afterWord(); }
     const ResourceTables& tables() const { return m_tables; }
 
 private:
@@ -213,13 +231,7 @@ private:
         out.newline();
     }
 
-    void writeParagraph(const RtfParagraph& paragraph)
-    {
-        writeParagraphStyle(paragraph.style, false);
-        writeRuns(paragraph);
-        m_body.word("par");
-        m_body.newline();
-    }
+    void writeParagraph(const RtfParagraph& paragraph) { paragraphPart(paragraph, true, true); }
 
     void writeRuns(const RtfParagraph& paragraph)
     {
@@ -227,6 +239,11 @@ private:
             switchTo(paragraph.markStyle);
             return;
         }
+        writeTexts(paragraph);
+    }
+
+    void writeTexts(const RtfParagraph& paragraph)
+    {
         for (const RtfRun& run : paragraph.runs) {
             if (run.text.isEmpty())
                 continue;
@@ -395,10 +412,15 @@ void RtfItemWriter::write(const RtfDocumentModel::Item& item)
     m_writer->item(item);
 }
 
-void RtfItemWriter::append(std::string_view bytes, const RtfCharacterStyle& style, std::span<const QString> fonts,
-    std::span<const QRgb> colors)
+void RtfItemWriter::writePart(const RtfParagraph& part, bool opens, bool closes)
 {
-    m_writer->append(bytes, style, fonts, colors);
+    m_writer->paragraphPart(part, opens, closes);
+}
+
+void RtfItemWriter::append(std::string_view bytes, const RtfCharacterStyle& style, bool afterWord,
+    std::span<const QString> fonts, std::span<const QRgb> colors)
+{
+    m_writer->append(bytes, style, afterWord, fonts, colors);
 }
 
 void RtfItemWriter::reserve(size_t bytes)
@@ -414,6 +436,11 @@ const std::string& RtfItemWriter::body() const
 const RtfCharacterStyle& RtfItemWriter::style() const
 {
     return m_writer->style();
+}
+
+bool RtfItemWriter::afterWord() const
+{
+    return m_writer->afterWord();
 }
 
 const QStringList& RtfItemWriter::fonts() const

@@ -31,14 +31,22 @@ public:
 
     // Every paragraph ends in \par here; the document's last loses it in `document`.
     void write(const RtfDocumentModel::Item& item);
+    // A part of a paragraph, for a paragraph written a part at a time: the part that `opens` it
+    // writes its style, the one that `closes` it its end, and a part that is not the first
+    // brings its text only. A paragraph written in parts that each hold text, but for a last one
+    // that closes it, gives the bytes `write` gives the whole.
+    void writePart(const RtfParagraph& part, bool opens, bool closes);
     // Bytes written earlier for items that started from the state this writer is in now: they
-    // left `style` and numbered `fonts` and `colors` after the ones known so far.
-    void append(std::string_view bytes, const RtfCharacterStyle& style, std::span<const QString> fonts,
+    // left `style`, ended in a control word when `afterWord`, and numbered `fonts` and `colors`
+    // after the ones known so far.
+    void append(std::string_view bytes, const RtfCharacterStyle& style, bool afterWord, std::span<const QString> fonts,
         std::span<const QRgb> colors);
 
     void reserve(size_t bytes);
     const std::string& body() const;
     const RtfCharacterStyle& style() const;
+    // Whether the bytes so far end in a control word, which text written next is set apart from.
+    bool afterWord() const;
     const QStringList& fonts() const;
     const QList<QRgb>& colors() const;
     // The whole document: header, body and end.

@@ -39,6 +39,19 @@ int firstContinuation(const QTextDocument& document)
     return -1;
 }
 
+// What the editor saved last, against the body of its text with every paragraph whole.
+void expectSavedAsWhole(EditorProbe& probe, const char* step)
+{
+    SCOPED_TRACE(step);
+    const std::vector<EditorProbe::Report>& reports = probe.reports();
+    ASSERT_GE(reports.size(), 2u);
+    const std::unique_ptr<QTextDocument> whole(probe.document().clone());
+    LongParagraphSplit::join(*whole);
+    EXPECT_EQ(reports[reports.size() - 2].richData, encodeRichTextData(*whole, QColor(Qt::black)));
+    EXPECT_EQ(reports.back().text, plainTextOf(*whole));
+    probe.recorded.clear();
+}
+
 } // namespace
 
 TEST(LongParagraphs, ALongLineIsShownInPiecesAndSavedAndReloadedByteForByte)
@@ -117,6 +130,42 @@ TEST(LongParagraphs, KeysAndCopyAtACutActOnTheTextTheUserSees)
     probe.view().paste();
     expected.insert(inPiece + 1, QStringLiteral("one\ntwo"));
     EXPECT_EQ(probe.reportedText(), expected);
+}
+
+// A save writes again only the pieces of a long line that changed: whatever the edit left at
+// a cut (a control word before it, a piece emptied, pieces joined), the body is the line's own.
+TEST(LongParagraphs, EditsAtTheCutsSaveTheBodyOfTheLineWhole)
+{
+    EditorProbe probe(QStringLiteral("title\n") + longLine(400'000));
+    probe.view().setFocus();
+    std::vector<int> cuts = LongParagraphSplit::displayBreaks(probe.document());
+    ASSERT_GE(cuts.size(), 6u);
+
+    probe.caret(cuts[0]);
+    QTest::keyClick(&probe.view(), Qt::Key_Tab);
+    expectSavedAsWhole(probe, "a tab before a cut");
+    probe.caret(cuts[0] + 100);
+    QTest::keyClick(&probe.view(), Qt::Key_X);
+    expectSavedAsWhole(probe, "a letter in the piece after it");
+
+    cuts = LongParagraphSplit::displayBreaks(probe.document());
+    QTextCursor piece(&probe.document());
+    piece.setPosition(cuts[2] + 1);
+    piece.setPosition(cuts[3], QTextCursor::KeepAnchor);
+    piece.removeSelectedText();
+    expectSavedAsWhole(probe, "a piece emptied");
+    probe.caret(cuts[2] + 1);
+    QTest::keyClick(&probe.view(), Qt::Key_Y);
+    expectSavedAsWhole(probe, "a letter in the emptied piece");
+
+    cuts = LongParagraphSplit::displayBreaks(probe.document());
+    probe.select(cuts[4] - 10, cuts[5] + 10);
+    QTest::keyClick(&probe.view(), Qt::Key_Backspace);
+    expectSavedAsWhole(probe, "two pieces joined");
+    QTest::keyClick(&probe.view(), Qt::Key_Z, Qt::ControlModifier);
+    expectSavedAsWhole(probe, "undone");
+    QTest::keyClick(&probe.view(), Qt::Key_Return);
+    expectSavedAsWhole(probe, "a line break");
 }
 
 TEST(LongParagraphs, APastedLongLineIsShownInPiecesAndOneUndoTakesItBack)

@@ -21,6 +21,9 @@ TEST(GraphemeWalkerTest, CountsAndSplitsUserPerceivedCharacters)
     EXPECT_EQ(GraphemeWalker::count(mixed), 4);
     EXPECT_EQ(GraphemeWalker::split(mixed), (QStringList {accented, family, toned, QStringLiteral("x")}));
     EXPECT_EQ(GraphemeWalker::count(QString()), 0);
+    // A line break of CR and LF is one character, in plain ASCII as elsewhere.
+    EXPECT_EQ(GraphemeWalker::count(u"a\r\nb\r\r\n\n"), 6);
+    EXPECT_EQ(GraphemeWalker::count(u"a\r\nb\r\r\n\n\u00e9"), 7);
     EXPECT_TRUE(GraphemeWalker::split(QString()).isEmpty());
 
     GraphemeWalker walker(mixed);
