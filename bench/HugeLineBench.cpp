@@ -7,6 +7,7 @@
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "objectstore/ObjectContext.h"
+#include "platform/FreedMemory.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
@@ -166,6 +167,7 @@ Figures reopen(const std::shared_ptr<StickyNote>& note)
 
 int main(int argc, char** argv)
 {
+    returnFreedMemoryAsItGoes();
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }

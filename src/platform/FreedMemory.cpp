@@ -13,8 +13,10 @@ void returnFreedMemory()
 
 void returnFreedMemoryAsItGoes()
 {
-    constexpr int freeHeapEndBytes = 4 * 1024 * 1024;
-    ::mallopt(M_TRIM_THRESHOLD, freeHeapEndBytes);
+    // One heap for every thread, so a trim reaches what a helper thread freed. A fixed trim
+    // threshold would also fix the size from which blocks are mapped on their own, and every
+    // large text an editor makes would then be mapped and faulted in afresh.
+    ::mallopt(M_ARENA_MAX, 1);
     ::mallopt(M_MXFAST, 0);
 }
 
