@@ -4,6 +4,7 @@
 #include "editor/EditorColors.h"
 #include "editor/EditorFonts.h"
 #include "editor/TextStorage.h"
+#include "platform/HugePages.h"
 #include "rtf/ParagraphContinuation.h"
 #include "rtf/RtfDocumentCapture.h"
 #include "rtf/RtfWriter.h"
@@ -357,6 +358,7 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
     writer->reserve(std::max(oldBody.size(), size_t(count)) + size_t(count / 8) + 256);
     QString plainText;
     plainText.reserve(std::max(m_plainText.size(), qsizetype(count)) + 64);
+    preferHugePages(plainText.data(), size_t(plainText.capacity()) * sizeof(QChar));
     std::vector<Piece> pieces;
     pieces.reserve(m_pieces.size() + 8);
     RtfDocumentCapture capture(unsizedPointSize);

@@ -1,13 +1,42 @@
 #include "objectstore/SqliteConnection.h"
 
+#include "objectstore/SqliteAllocator.h"
+#include "platform/HugePages.h"
+
+#include <QStringEncoder>
+
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace norvelle {
 
+namespace {
+
+// Texts from this length are converted into a buffer that takes huge pages.
+constexpr qsizetype largeText = 1 << 20;
+
+QByteArray utf8(const QString& text)
+{
+    if (text.size() < largeText)
+        return text.toUtf8();
+    QByteArray bytes(text.size() * 3, Qt::Uninitialized);
+    preferHugePages(bytes.data(), size_t(bytes.size()));
+    QStringEncoder encoder(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    bytes.truncate(encoder.appendToBuffer(bytes.data(), text) - bytes.constData());
+    // The encoder writes U+FFFD for a lone surrogate where toUtf8() writes '?', as stored
+    // notes have it.
+    if (bytes.contains("\xEF\xBF\xBD"))
+        return text.toUtf8();
+    return bytes;
+}
+
+} // namespace
+
 SqliteConnection::SqliteConnection(const QString& path, Opening opening)
 {
+    SqliteAllocator::install();
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX | (opening == Opening::createWhenMissing ? SQLITE_OPEN_CREATE : 0);
     m_openCode = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
     if (m_db) {
@@ -175,7 +204,7 @@ QVariant SqliteConnection::columnValue(sqlite3_stmt* statement, int column)
     }
 }
 
-bool SqliteConnection::bind(sqlite3_stmt* statement, int position, const QVariant& value, std::vector<QByteArray>& kept)
+bool SqliteConnection::bind(sqlite3_stmt* statement, int position, const QVariant& value, std::vector<BoundBytes>& kept)
 {
     if (!value.isValid()) {
         return sqlite3_bind_null(statement, position) == SQLITE_OK;
@@ -189,7 +218,7 @@ bool SqliteConnection::bind(sqlite3_stmt* statement, int position, const QVarian
     case QMetaType::Double:
         return sqlite3_bind_double(statement, position, value.toDouble()) == SQLITE_OK;
     case QMetaType::QByteArray: {
-        const QByteArray& bytes = kept.emplace_back(value.toByteArray());
+        const QByteArray& bytes = kept.emplace_back(BoundBytes {value.toByteArray(), {}}).bytes;
         // An empty blob must stay an empty value, not NULL.
         if (bytes.isEmpty()) {
             return sqlite3_bind_zeroblob(statement, position, 0) == SQLITE_OK;
@@ -197,7 +226,12 @@ bool SqliteConnection::bind(sqlite3_stmt* statement, int position, const QVarian
         return sqlite3_bind_blob64(statement, position, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_STATIC) == SQLITE_OK;
     }
     default: {
-        const QByteArray& text = kept.emplace_back(value.toString().toUtf8());
+        const QString source = value.toString();
+        // A note of one line binds its text twice, as its text and as its title.
+        const auto same = std::find_if(kept.cbegin(), kept.cend(), [&source](const BoundBytes& bound) {
+            return !bound.text.isNull() && bound.text.constData() == source.constData() && bound.text.size() == source.size();
+        });
+        const QByteArray& text = same != kept.cend() ? same->bytes : kept.emplace_back(BoundBytes {utf8(source), source}).bytes;
         return sqlite3_bind_text64(statement, position, text.constData(), sqlite3_uint64(text.size()), SQLITE_STATIC, SQLITE_UTF8) == SQLITE_OK;
     }
     }

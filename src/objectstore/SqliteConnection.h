@@ -15,6 +15,12 @@ namespace norvelle {
 // absent = NULL, qint64/bool = INTEGER, double = REAL, QString = TEXT, QByteArray = BLOB.
 class SqliteConnection {
 public:
+    // Bytes bound to a statement, with the text they were converted from, if any.
+    struct BoundBytes {
+        QByteArray bytes;
+        QString text;
+    };
+
     enum class Opening { createWhenMissing,
         existingOnly };
     // Opens the file at `path`, or a private in-memory database for ":memory:". Check isOpen()
@@ -53,8 +59,8 @@ public:
     static QString literal(const QVariant& value);
     static QVariant columnValue(sqlite3_stmt* statement, int column);
     // Binds without copying: the bytes of a text or blob are kept in `kept`, which must outlive
-    // the statement's use of them.
-    static bool bind(sqlite3_stmt* statement, int position, const QVariant& value, std::vector<QByteArray>& kept);
+    // the statement's use of them. A text bound again is converted once.
+    static bool bind(sqlite3_stmt* statement, int position, const QVariant& value, std::vector<BoundBytes>& kept);
 
 private:
     void unbind(sqlite3_stmt* statement);
@@ -64,7 +70,7 @@ private:
     QHash<QString, sqlite3_stmt*> m_statements;
     // Each statement's bound text and blob bytes, kept until it is done: SQLite then reads a
     // note's megabytes where they are instead of copying them.
-    QHash<sqlite3_stmt*, std::vector<QByteArray>> m_boundBytes;
+    QHash<sqlite3_stmt*, std::vector<BoundBytes>> m_boundBytes;
 };
 
 } // namespace norvelle

@@ -3,6 +3,8 @@
 #include "rtf/RtfFormatMapping.h"
 #include "rtf/RtfLimits.h"
 
+#include "platform/HugePages.h"
+
 #include <QHash>
 
 #include <algorithm>
@@ -182,13 +184,18 @@ public:
         writeColorTables(header);
         QByteArray document;
         document.reserve(qsizetype(header.bytes.size() + body.size() + 1));
+        preferHugePages(document.data(), size_t(document.capacity()));
         document.append(header.bytes.data(), qsizetype(header.bytes.size()));
         document.append(body.data(), qsizetype(body.size()));
         document.append('}');
         return document;
     }
 
-    void reserve(size_t bytes) { m_body.bytes.reserve(bytes); }
+    void reserve(size_t bytes)
+    {
+        m_body.bytes.reserve(bytes);
+        preferHugePages(m_body.bytes.data(), m_body.bytes.capacity());
+    }
     const std::string& body() const { return m_body.bytes; }
     const RtfCharacterStyle& style() const { return m_style; }
     bool afterWord() const { return m_body.afterWord(); }

@@ -527,7 +527,7 @@ TEST(ObjectStore, ABlankTextFilterGivesOneAnswerInTheStoreAndInMemoryAndReadsOnl
         + condition + " ORDER BY _pk ASC")
                                .toUtf8();
     ASSERT_EQ(sqlite3_prepare_v2(db, sql.constData(), -1, &plan, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
-    std::vector<QByteArray> boundBytes;
+    std::vector<SqliteConnection::BoundBytes> boundBytes;
     for (size_t i = 0; i < bindings.size(); ++i) {
         ASSERT_TRUE(SqliteConnection::bind(plan, int(i) + 1, bindings[i], boundBytes));
     }
@@ -678,4 +678,29 @@ TEST(ObjectStore, TheStartOfALargeTextIsReadWithoutTheRest)
     EXPECT_EQ(view.existingValues(id, {Item::Count}), QList<QVariant>({qint64(0)}));
     EXPECT_FALSE(view.existingValues(ObjectID(store->identifier(), "Item", 99), {Item::Count}));
     EXPECT_EQ(view.leadingText(ObjectID(store->identifier(), "Item", 99), Item::Name, 10), QString());
+}
+
+TEST(ObjectStore, LargeTextsAreStoredAsSmallOnesAreAndATextBoundTwiceIsStoredTwice)
+{
+    SqliteConnection db(":memory:");
+    ASSERT_TRUE(db.exec("CREATE TABLE t (a TEXT, b TEXT)"));
+    // Letters of other scripts, a pair of surrogates and the two halves of one standing alone.
+    QString mixed = QString(2 << 20, u'a') + QString::fromUtf8("é中\U0001F600");
+    mixed += QChar(0xD800);
+    mixed += u'b';
+    mixed += QChar(0xDC00);
+    const QString letters(2 << 20, u'z');
+    const QString shared = letters;
+    ASSERT_TRUE(db.run(db.prepare("INSERT INTO t VALUES (?, ?)", {mixed, mixed})));
+    ASSERT_TRUE(db.run(db.prepare("INSERT INTO t VALUES (?, ?)", {letters, shared})));
+    ASSERT_TRUE(db.run(db.prepare("INSERT INTO t VALUES (?, ?)", {letters, mixed})));
+    std::vector<QList<QVariant>> rows;
+    ASSERT_TRUE(db.query("SELECT a, b FROM t", {}, rows));
+    ASSERT_EQ(rows.size(), 3u);
+    const QString mixedStored = QString::fromUtf8(mixed.toUtf8());
+    const std::vector<std::pair<QString, QString>> expected {{mixedStored, mixedStored}, {letters, letters}, {letters, mixedStored}};
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_TRUE(rows[i].value(0).toString() == expected[i].first) << "row " << i;
+        EXPECT_TRUE(rows[i].value(1).toString() == expected[i].second) << "row " << i;
+    }
 }
