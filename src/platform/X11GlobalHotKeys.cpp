@@ -95,7 +95,8 @@ void ungrab(Display* display, quint32 keycode, const std::vector<quint32>& masks
     for (quint32 mask : masks) {
         XUngrabKey(display, int(keycode), mask, root);
     }
-    XFlush(display);
+    // Sent is not yet done: the server may still take another program's grab of the key first.
+    XSync(display, False);
 }
 
 } // namespace
