@@ -7,11 +7,11 @@ namespace norvelle {
 // helper thread: walking a heap of hundreds of megabytes would hold the caller.
 void returnFreedMemory();
 
-// From here on, memory freed at the end of a heap goes back to the system as soon as a few
-// megabytes lie free there. The C library otherwise raises that mark to tens of megabytes as
-// large blocks come and go, keeps small freed blocks apart until a trim merges them into the
-// end of their heap, and never trims a helper thread's heap from its end: after one large
-// reply parsed on a helper thread the program would stay that much larger. Called once at start.
+// From here on, every thread allocates from one heap and small freed blocks merge at once, so
+// that returnFreedMemory() reaches all that was freed. The C library otherwise gives helper
+// threads heaps of their own, which a trim never shrinks from their end, and keeps small freed
+// blocks apart until a trim: after one large reply parsed on a helper thread the program would
+// stay that much larger. Called once at start.
 void returnFreedMemoryAsItGoes();
 
 } // namespace norvelle
