@@ -3,6 +3,16 @@
 // note store in a file. Prints, per size, the median time from a key press to the note's save
 // committed to the store, the time until 50 keys arriving 9 ms apart are all handled and saved,
 // and the median time to load the note into a new editor.
+//
+// Keys that arrive together are encoded and saved once, after the last of them. A save writes
+// again only the paragraphs and tables that changed since the last one and copies the bytes of the
+// rest; after a key only the changed lines are looked at for checklist tokens and counted. The
+// store's write-ahead log is copied back by a thread of its own. A note without right-to-left
+// letters is laid out left to right outright. Where a key in a note of a megabyte goes (profiled):
+// Qt moving every line after the caret, about 10 ms; SQLite writing the note's three megabytes of
+// body and text again, about 9 ms (3 ms of it its log, 2 ms reading the old row's pages back to
+// free them); encoding, about 2 ms. The first save after a note opens, a theme switch or a colour
+// first used near the top writes the whole body, about 0.1 s at a megabyte.
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "objectstore/ObjectContext.h"

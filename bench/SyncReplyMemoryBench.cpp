@@ -2,6 +2,12 @@
 // so that only the program's own memory is counted: a 300 MB answer that must be refused (with
 // and without a length announced), and a valid pull of 10,000 notes near the answer limit.
 // Prints, for each, the resident size before, at its peak and after.
+//
+// Each endpoint refuses an answer beyond what its largest real form needs (sync 64 MiB, tokens
+// 2 MiB, the device list 4 MiB, answers never read 64 KiB, the profile picture 10 MiB); after any
+// answer, taken or refused, the program gives its memory back. The announced 300 MB answer is
+// refused at its headers; the unannounced one, sent chunked as fast as loopback carries it, is cut
+// off at the 64 MiB limit.
 #include "ProcessMemory.h"
 #include "SyncServices.h"
 
