@@ -293,7 +293,9 @@ TEST_F(StickyControlsX11Test, UndoAndRedoKeepTheChangedTextInView)
     },
         waitMs));
     pressKeys("ctrl+b");
-    ASSERT_TRUE(test::waitUntil([&] { return textView().textCursor().charFormat().fontWeight() > QFont::Normal; }, waitMs));
+    QTextCursor lastCharacter(textView().document());
+    lastCharacter.movePosition(QTextCursor::End);
+    ASSERT_TRUE(test::waitUntil([&] { return lastCharacter.charFormat().fontWeight() > QFont::Normal; }, waitMs));
     for (const char* keys : {"ctrl+z", "ctrl+shift+z", "ctrl+z"}) {
         pressKeys(keys);
         test::waitUntil([] { return false; }, 300);
