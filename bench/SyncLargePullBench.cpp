@@ -1,8 +1,8 @@
 // A valid pull of 200,000 small notes (about 33 MB) of this note database, 2,000 of them held
 // here, served by a separate process over loopback: the longest the program's event loop is held while it arrives and is applied, and
 // the resident size before, at its peak and a few seconds after.
-#include "ProcessMemory.h"
 #include "SyncServices.h"
+#include "support/ProcessMemory.h"
 
 #include "account/NotesSyncService.h"
 #include "platform/FreedMemory.h"
@@ -109,8 +109,8 @@ int main(int argc, char** argv)
     int failures = 0;
     for (int run = 1; run <= 3; ++run) {
         UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, 0);
-        const long before = bench::kilobytes("VmRSS:");
-        bench::resetPeak();
+        const long before = test::kilobytes("VmRSS:");
+        test::resetPeak();
         QElapsedTimer sinceTick;
         qint64 longestHold = 0;
         QTimer ticker;
@@ -129,9 +129,9 @@ int main(int argc, char** argv)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         ticker.stop();
-        const long peak = bench::kilobytes("VmHWM:");
+        const long peak = test::kilobytes("VmHWM:");
         settle(3000);
-        const long after = bench::kilobytes("VmRSS:");
+        const long after = test::kilobytes("VmRSS:");
         const qint64 since = UserDefaults::standard().integer(storedSettings::sinceGlobalVersionKey);
         std::printf("run %d, pull of %d notes: %s, since-version %lld; longest hold %lld ms (target <= 100 ms); resident before "
                     "%.1f MB, peak %.1f MB, 3 s after %.1f MB (%+.1f MB)\n",

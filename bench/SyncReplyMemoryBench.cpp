@@ -8,8 +8,8 @@
 // answer, taken or refused, the program gives its memory back. The announced 300 MB answer is
 // refused at its headers; the unannounced one, sent chunked as fast as loopback carries it, is cut
 // off at the 64 MiB limit.
-#include "ProcessMemory.h"
 #include "SyncServices.h"
+#include "support/ProcessMemory.h"
 
 #include "account/NotesSyncService.h"
 #include "platform/UserDefaults.h"
@@ -189,11 +189,11 @@ int main(int argc, char** argv)
         const char* names[] = {"300 MB answer with its length announced", "300 MB answer without a length (chunked)",
             "valid pull of 10,000 notes of 6 KB (61 MB)"};
         for (const char* name : names) {
-            const long before = bench::kilobytes("VmRSS:");
-            bench::resetPeak();
+            const long before = test::kilobytes("VmRSS:");
+            test::resetPeak();
             const QString outcome = pull();
-            const long peak = bench::kilobytes("VmHWM:");
-            const long after = bench::kilobytes("VmRSS:");
+            const long peak = test::kilobytes("VmHWM:");
+            const long after = test::kilobytes("VmRSS:");
             std::printf("run %d, %s: %s; resident before %.1f MB, peak %.1f MB, after %.1f MB (%+.1f MB)\n", cycle + 1, name,
                 qPrintable(outcome), before / 1024.0, peak / 1024.0, after / 1024.0, (after - before) / 1024.0);
             if (after - before > 10 * 1024) {

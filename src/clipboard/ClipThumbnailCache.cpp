@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QSet>
 
+#include <algorithm>
 #include <cmath>
 
 namespace norvelle {
@@ -15,18 +16,42 @@ namespace {
 // Large enough for a 44-pixel square at a device-pixel ratio of 4.
 constexpr int sourceSide = 192;
 
-QImage decodeReduced(const QByteArray& bytes)
+// `part` of `image` as an image of its own over the same pixels, not a copy: the centre of a
+// large picture would otherwise cost as much again.
+QImage viewOf(const QImage& image, const QRect& part)
+{
+    if (image.depth() % 8 != 0)
+        return image.copy(part);
+    const uchar* first = image.constScanLine(part.y()) + qsizetype(part.x()) * (image.depth() / 8);
+    QImage view(first, part.width(), part.height(), image.bytesPerLine(), image.format());
+    view.setColorTable(image.colorTable());
+    return view;
+}
+
+QImage reduced(const QImage& image, int width, int height)
+{
+    const QImage scaled = image.size() == QSize(width, height) ? image.copy() : image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return scaled.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// The two images thumbnails are made from, each at most sourceSide square whatever the
+// picture's proportions: the whole picture squeezed, and its centred square.
+ClipThumbnailCache::Sources decodeReduced(const QByteArray& bytes)
 {
     QBuffer buffer;
     buffer.setData(bytes);
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > sourceSide || size.height() > sourceSide))
-        reader.setScaledSize(size.scaled(sourceSide, sourceSide, Qt::KeepAspectRatioByExpanding)
-                                 .boundedTo(size));
     const QImage image = reader.read();
-    return image.isNull() ? image : image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return {};
+    const int width = image.width();
+    const int height = image.height();
+    const int side = std::min(width, height);
+    const QRect centre((width - side) / 2, (height - side) / 2, side, side);
+    const int centreSide = std::min(side, sourceSide);
+    return {reduced(image, std::min(width, sourceSide), std::min(height, sourceSide)),
+        reduced(viewOf(image, centre), centreSide, centreSide)};
 }
 
 } // namespace
@@ -71,8 +96,8 @@ ClipThumbnailCache::Cached& ClipThumbnailCache::cached(const ClipEntry& entry)
         m_decoder.async([this, id = entry.id, bytes = *entry.imageData, forgotten = found->forgotten] {
             if (*forgotten)
                 return;
-            const QImage source = decodeReduced(bytes);
-            MainQueue::async([this, id, source] { decoded(id, source); }, this);
+            Sources sources = decodeReduced(bytes);
+            MainQueue::async([this, id, sources = std::move(sources)] { decoded(id, sources); }, this);
         });
     }
     return *found;
@@ -84,12 +109,12 @@ void ClipThumbnailCache::forget(Cached& clip)
         *clip.forgotten = true;
 }
 
-void ClipThumbnailCache::decoded(const QUuid& id, const QImage& source)
+void ClipThumbnailCache::decoded(const QUuid& id, const Sources& sources)
 {
     const auto found = m_clips.find(id);
     if (found == m_clips.end())
         return;
-    found->source = source;
+    found->sources = sources;
     found->pending = false;
     emit thumbnailReady(id);
 }
@@ -109,16 +134,17 @@ bool ClipThumbnailCache::hasDecoded(const QUuid& id) const
 QImage ClipThumbnailCache::thumbnail(const ClipEntry& entry, int side, Qt::AspectRatioMode mode, qreal dpr)
 {
     Cached& clip = cached(entry);
-    if (clip.source.isNull())
+    // Cropped, the thumbnail shows the centred square; stretched, the whole picture. Either is
+    // made from a source of its own size, never from the picture scaled up along its long side.
+    const QImage& source = mode == Qt::IgnoreAspectRatio ? clip.sources.whole : clip.sources.centre;
+    if (source.isNull())
         return {};
     const int pixels = int(std::ceil(side * dpr));
     const quint64 key = (quint64(pixels) << 8) | quint64(mode);
     if (const auto found = clip.images.constFind(key); found != clip.images.constEnd())
         return *found;
 
-    QImage scaled = clip.source.scaled(pixels, pixels, mode, Qt::SmoothTransformation);
-    if (scaled.size() != QSize(pixels, pixels))
-        scaled = scaled.copy((scaled.width() - pixels) / 2, (scaled.height() - pixels) / 2, pixels, pixels);
+    QImage scaled = source.scaled(pixels, pixels, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     scaled.setDevicePixelRatio(qreal(pixels) / side);
     clip.images.insert(key, scaled);
     return scaled;

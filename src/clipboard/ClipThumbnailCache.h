@@ -37,13 +37,18 @@ public:
     bool isPending(const QUuid& id) const;
     bool hasDecoded(const QUuid& id) const;
 
+    struct Sources {
+        QImage whole; // the whole picture, squeezed
+        QImage centre; // its centred square
+    };
+
 signals:
     // The thumbnail of clip `id` arrived (null when the image did not decode).
     void thumbnailReady(const QUuid& id);
 
 private:
     struct Cached {
-        QImage source; // reduced; null when there is no image or it does not decode
+        Sources sources; // reduced; null when there is no image or it does not decode
         QHash<quint64, QImage> images; // by pixel size and mode
         bool pending = false;
         // Set when the clip is forgotten before its decoding starts, which then is skipped.
@@ -52,7 +57,7 @@ private:
     ClipThumbnailCache() = default;
     Cached& cached(const ClipEntry& entry);
     void forget(Cached& clip);
-    void decoded(const QUuid& id, const QImage& source);
+    void decoded(const QUuid& id, const Sources& sources);
 
     QHash<QUuid, Cached> m_clips;
     SerialQueue m_decoder {QStringLiteral("clip-thumbnails")}; // last: drained first

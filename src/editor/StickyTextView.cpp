@@ -1,5 +1,6 @@
 #include "editor/StickyTextView.h"
 
+#include "editor/ChecklistEditing.h"
 #include "editor/LongParagraphSplit.h"
 #include "rtf/ParagraphContinuation.h"
 
@@ -31,6 +32,17 @@ std::optional<StickyTextViewDelegate::Command> commandFor(const QKeyEvent& event
     default:
         return std::nullopt;
     }
+}
+
+bool movesToLineStart(const QKeyEvent& event)
+{
+    for (const QKeySequence::StandardKey key : {QKeySequence::MoveToStartOfLine, QKeySequence::MoveToStartOfBlock,
+             QKeySequence::MoveToStartOfDocument, QKeySequence::SelectStartOfLine, QKeySequence::SelectStartOfBlock,
+             QKeySequence::SelectStartOfDocument}) {
+        if (event.matches(key))
+            return true;
+    }
+    return false;
 }
 
 bool canCompleteToken(const QString& typed)
@@ -135,6 +147,11 @@ void StickyTextView::handleKey(QKeyEvent* event)
         event->accept();
         return;
     }
+    if (movesToLineStart(*event)) {
+        QTextEdit::keyPressEvent(event);
+        stepPastChecklistBox();
+        return;
+    }
     placeCaretForTyping(*event);
     // A key that can complete a checklist token is one undo step of its own, so the box the
     // token turns into joins it and one undo takes both back.
@@ -159,6 +176,21 @@ void StickyTextView::placeCaretForTyping(const QKeyEvent& event)
     QTextCursor cursor = textCursor();
     cursor.setPosition(range->start);
     cursor.setPosition(range->end(), QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+// Home stops after a checklist box, where a click on the box leaves the caret, so the item's
+// text selected from there and typed over keeps its box.
+void StickyTextView::stepPastChecklistBox()
+{
+    TextStorage storage(*document());
+    QTextCursor cursor = textCursor();
+    if (storage.isEmpty())
+        return;
+    const std::optional<int> itemText = ChecklistEditing(storage).itemTextStart(cursor.position());
+    if (!itemText || *itemText == cursor.position())
+        return;
+    cursor.setPosition(*itemText, cursor.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
     setTextCursor(cursor);
 }
 

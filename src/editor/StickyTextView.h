@@ -93,6 +93,8 @@ private:
     void handleKey(QKeyEvent* event);
     // A typed character goes after a checklist box, and in place of an empty cell's placeholder.
     void placeCaretForTyping(const QKeyEvent& event);
+    // After Home or Ctrl+Home: off a checklist box, onto the item's text.
+    void stepPastChecklistBox();
     bool editAtDisplayBreak(QKeyEvent* event);
     // The caret after the inserted text, none when nothing was inserted.
     std::optional<QTextCursor> insertKept(const QMimeData* source);

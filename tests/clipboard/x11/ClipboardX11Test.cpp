@@ -1,11 +1,18 @@
 // The monitor over the real X11 clipboard, with xclip as the other program.
+#include "clipboard/ClipCardList.h"
+#include "clipboard/ClipStripList.h"
+#include "clipboard/ClipThumbnailCache.h"
+#include "clipboard/ClipboardHistoryPane.h"
 #include "clipboard/ClipboardMonitor.h"
+#include "clipboard/ClipboardStripView.h"
 #include "platform/Pasteboard.h"
+#include "support/ProcessMemory.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
 
 #include "../ClipboardTestImages.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -284,4 +291,50 @@ TEST(ClipboardX11, AnOwnerThatAnswersAfterTheNextCopyIsNotHarmed)
     ::kill(pid_t(late.processId()), SIGCONT);
     ASSERT_TRUE(late.waitForFinished(generous));
     EXPECT_EQ(late.exitCode(), 0) << late.readAllStandardError().toStdString();
+}
+
+// A picture one pixel wide and 120,000 tall (a few hundred bytes of PNG): opening the history
+// draws its centre in the card and the whole of it squeezed in the strip, at a cost in memory
+// that does not grow with its length.
+TEST(ClipboardX11, AnImageOfExtremeProportionsGetsItsThumbnailsAtASmallCost)
+{
+    QImage stripe(1, 120000, QImage::Format_RGB32);
+    for (int y = 0; y < stripe.height(); ++y)
+        stripe.setPixel(0, y, y < 40000 ? qRgb(255, 0, 0) : y < 80000 ? qRgb(0, 255, 0)
+                                                                      : qRgb(0, 0, 255));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    stripe.save(&buffer, "png");
+    ASSERT_LT(png.size(), 4000);
+
+    ClipboardMonitor monitor;
+    xclipCopy(png, PasteboardType::png);
+    ASSERT_TRUE(tickUntil(monitor, 1));
+
+    resetPeak();
+    const long residentBefore = kilobytes("VmRSS:");
+    ClipboardHistoryPane pane(monitor, {}, {});
+    pane.resize(720, 560);
+    pane.show();
+    ClipboardStripView strip(monitor, {});
+    strip.resize(ClipboardStripView::stripWidth, 520);
+    strip.show();
+    ASSERT_TRUE(waitUntil([&] { return ClipThumbnailCache::shared().hasDecoded(monitor.items().first().id); }, generous));
+    const QImage cards = pane.cards()->grab().toImage();
+    const QImage rows = strip.list()->grab().toImage();
+    EXPECT_LT(kilobytes("VmHWM:") - residentBefore, 50 * 1024) << "peak memory in kB above the resident size before";
+
+    // The card shows the picture's centre, a square of green.
+    const QRect card = pane.cards()->itemRect(0);
+    const QPoint cardVisual(card.left() + 12 + 22, card.center().y());
+    EXPECT_EQ(cards.pixelColor(cardVisual), QColor(0, 255, 0));
+    EXPECT_EQ(cards.pixelColor(cardVisual + QPoint(-15, -15)), QColor(0, 255, 0));
+    EXPECT_EQ(cards.pixelColor(cardVisual + QPoint(15, 15)), QColor(0, 255, 0));
+    // The strip's row shows all of it: red, green and blue from top to bottom.
+    const QRect row = strip.list()->itemRect(0);
+    const QPoint rowThumbnail(row.left() + 10 + 20, row.center().y());
+    EXPECT_EQ(rows.pixelColor(rowThumbnail + QPoint(0, -15)), QColor(255, 0, 0));
+    EXPECT_EQ(rows.pixelColor(rowThumbnail), QColor(0, 255, 0));
+    EXPECT_EQ(rows.pixelColor(rowThumbnail + QPoint(0, 15)), QColor(0, 0, 255));
 }

@@ -293,7 +293,9 @@ TEST_F(StickyControlsX11Test, UndoAndRedoKeepTheChangedTextInView)
     },
         waitMs));
     pressKeys("ctrl+b");
-    ASSERT_TRUE(test::waitUntil([&] { return textView().textCursor().charFormat().fontWeight() > QFont::Normal; }, waitMs));
+    QTextCursor lastCharacter(textView().document());
+    lastCharacter.movePosition(QTextCursor::End);
+    ASSERT_TRUE(test::waitUntil([&] { return lastCharacter.charFormat().fontWeight() > QFont::Normal; }, waitMs));
     for (const char* keys : {"ctrl+z", "ctrl+shift+z", "ctrl+z"}) {
         pressKeys(keys);
         test::waitUntil([] { return false; }, 300);
@@ -626,23 +628,25 @@ TEST_F(StickyControlsX11Test, EachUndoInATableCellTakesBackTypingUntilTheCellIsE
     EXPECT_FALSE(hasPlaceholderBesideText(note->plainText())) << note->plainText().toStdString();
 }
 
-TEST_F(StickyControlsX11Test, TextTypedAtTheStartOfAChecklistLineGoesAfterItsBox)
+TEST_F(StickyControlsX11Test, TextTypedAtTheStartOfAChecklistLineOrOverItsTextFromHomeKeepsItsBox)
 {
-    open(QStringLiteral("\u25CB milk\n\u25CB eggs"));
+    open(QStringLiteral("\u25CB milk\n\u25CF eggs"));
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(putCaretAtEnd());
     const std::shared_ptr<StickyNote> note = sticky->note();
 
-    pressKeys("ctrl+Home o a t space");
-    ASSERT_TRUE(test::waitUntil([&] { return note->plainText().contains("oat"); }, waitMs));
-    EXPECT_EQ(note->plainText(), QStringLiteral("\u25CB oat milk\n\u25CB eggs"));
-
-    pressKeys("Down Home t e n space");
-    ASSERT_TRUE(test::waitUntil([&] { return note->plainText().contains("ten"); }, waitMs));
-    EXPECT_EQ(note->plainText(), QStringLiteral("\u25CB oat milk\n\u25CB ten eggs"));
+    const auto typedReads = [&](const QString& keys, const QString& stored) {
+        pressKeys(keys);
+        return test::waitUntil([&] { return note->plainText() == stored; }, waitMs);
+    };
+    EXPECT_TRUE(typedReads("ctrl+Home o a t space", QStringLiteral("\u25CB oat milk\n\u25CF eggs"))) << note->plainText().toStdString();
+    EXPECT_TRUE(typedReads("Down Home t e n space", QStringLiteral("\u25CB oat milk\n\u25CF ten eggs"))) << note->plainText().toStdString();
+    // Home stops after the box, so the item's text selected from there is typed over alone.
+    EXPECT_TRUE(typedReads("Home shift+End R", QStringLiteral("\u25CB oat milk\n\u25CF R"))) << note->plainText().toStdString();
+    EXPECT_TRUE(typedReads("ctrl+Home shift+End B", QStringLiteral("\u25CB B\n\u25CF R"))) << note->plainText().toStdString();
     TextStorage storage(*textView().document());
-    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(0, 10), false) << "still a drawn open box";
-    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(11, 10), false) << "still a drawn open box";
+    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(0, 3), false) << "still a drawn open box";
+    EXPECT_EQ(ChecklistEditing(storage).checklistMarkerState(4, 3), true) << "still a drawn ticked box";
 }
 
 TEST_F(StickyControlsX11Test, AChecklistItemKeepsItsFormattingWhenItsNoteIsClosedAndOpenedAgain)
@@ -676,7 +680,7 @@ TEST_F(StickyControlsX11Test, ChecklistLinesCutAndPastedKeepTheirBoxesAndAnother
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(putCaretAtEnd());
     // The two items, cut and pasted after the last line.
-    pressKeys("Up Up Home shift+Down shift+Down ctrl+x");
+    pressKeys("ctrl+Home Down shift+Down shift+Down ctrl+x");
     ASSERT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "Trip\nend"; }, waitMs)) << sticky->note()->plainText().toStdString();
     EXPECT_EQ(QString::fromUtf8(test::runProgram("xclip", {"-o", "-selection", "clipboard"})),
         QStringLiteral("\u25CB tent\n\u25CF matches\n"));

@@ -1,11 +1,11 @@
 #pragma once
 
-// The benchmark's own memory, as the kernel counts it.
+// The process's own memory, as the kernel counts it (benchmarks and tests that bound it).
 #include <QFile>
 
 #include <cstring>
 
-namespace norvelle::bench {
+namespace norvelle::test {
 
 // A field of /proc/self/status in kilobytes ("VmRSS:" resident now, "VmHWM:" its peak).
 inline long kilobytes(const char* field)
@@ -29,4 +29,4 @@ inline void resetPeak()
     }
 }
 
-} // namespace norvelle::bench
+} // namespace norvelle::test
