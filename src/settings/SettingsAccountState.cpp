@@ -164,7 +164,7 @@ void SettingsAccountState::signOut()
 
 void SettingsAccountState::markSignedIn()
 {
-    setConnected(true, std::nullopt);
+    setConnected(true, QStringLiteral("Connected"));
     m_devices->load();
 }
 
