@@ -96,11 +96,12 @@ std::optional<SyncCredentialError> SyncCredentialStore::save(const StoredSyncSes
     }
     ++m_generation;
     // The record names this file's bytes, so an earlier record never vouches for this session.
-    if (std::optional<SyncCredentialError> error = writeIssuer(SessionIssuer::serverOf(issuer), *data)) {
+    const QString server = SessionIssuer::serverOf(issuer);
+    if (std::optional<SyncCredentialError> error = writeIssuer(server, *data)) {
         m_memoryCache.reset();
         return error;
     }
-    m_memoryCache = Stored {session, SessionIssuer::serverOf(issuer)};
+    m_memoryCache = Stored {session, server};
     return std::nullopt;
 }
 

@@ -48,10 +48,12 @@ void SettingsAccountState::refreshOnAppear()
     m_addressRefused = false;
     m_connectError.reset();
     const ServiceResult<APIConfig> config = APIConfig::current();
-    const ServiceError* refused = std::get_if<ServiceError>(&config);
-    const std::optional<ServiceError> unusable = refused ? std::optional(*refused)
-        : signedIn                                       ? APIGateway::sessionRefusal(m_services.credentials)
-                                                         : std::nullopt;
+    std::optional<ServiceError> unusable;
+    if (const ServiceError* refused = std::get_if<ServiceError>(&config)) {
+        unusable = *refused;
+    } else if (signedIn) {
+        unusable = APIGateway::sessionRefusal(m_services.credentials);
+    }
     if (unusable) {
         takeRefusal(*unusable);
         m_connectError = unusable->localizedDescription();
