@@ -2,6 +2,7 @@
 // texts, signing out, and the two sync switches.
 #include "AccountPanesFixture.h"
 
+#include "account/APIGateway.h"
 #include "account/GoogleSignInButton.h"
 #include "platform/NotificationCenter.h"
 #include "platform/StoredSettings.h"
@@ -193,6 +194,13 @@ TEST_F(SyncPaneTest, AfterTheSettingsFileIsCutThePaneAsksToSignInAgainAndSendsNo
     ASSERT_TRUE(test::waitUntil([&] { return pulled; }));
     ASSERT_TRUE(failure);
     EXPECT_EQ(failure->kind(), ServiceError::Kind::sessionFromOtherServer) << "refused here, never sent";
+
+    // Without the record beside it, no server is known to have issued the session: it goes
+    // nowhere, not even to the server set again.
+    ASSERT_TRUE(QFile::remove(credentials.issuerFilePath()));
+    SyncCredentialStore fresh(folder);
+    server.useAsApiBase();
+    ASSERT_EQ(APIGateway::sessionRefusal(fresh)->kind(), ServiceError::Kind::sessionIssuerUnknown);
 }
 
 TEST_F(SyncPaneTest, ASyncThatEndsAfterSigningOutAsksToSignIn)
