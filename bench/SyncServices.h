@@ -1,7 +1,8 @@
 #pragma once
 
 // The note sync service and what it needs, wired as the program wires them, over a note
-// database and files in `home`, for the sync benchmarks.
+// database and files in `home`, for the sync benchmarks. The API base is set before.
+#include "account/APIGateway.h"
 #include "account/DeviceAttestation.h"
 #include "account/NotesSyncService.h"
 #include "account/ProfileAvatarStore.h"
@@ -21,7 +22,8 @@ struct SyncServices {
         , refresher(http, credentials, avatars)
         , sync(http, tracker, credentials, attestation, refresher, [&store]() -> ObjectContext& { return store.viewContext(); })
     {
-        (void)credentials.save({"user", "access", "refresh", QDateTime::currentDateTimeUtc().addDays(1)});
+        // Issued by the server the base address names now.
+        (void)credentials.save({"user", "access", "refresh", QDateTime::currentDateTimeUtc().addDays(1)}, APIGateway::endpointURL(QString()));
     }
 
     test::RecordingTracker tracker;

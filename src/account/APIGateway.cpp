@@ -2,6 +2,7 @@
 
 #include "account/APIConfig.h"
 #include "account/SessionIssuer.h"
+#include "account/SyncCredentialStore.h"
 
 #include <QStringList>
 
@@ -82,14 +83,15 @@ ServiceResult<HttpRequest> APIGateway::request(const QByteArray& method, const Q
 }
 
 ServiceResult<HttpRequest> APIGateway::sessionRequest(const QByteArray& method, const QString& path,
-    const std::optional<QByteArray>& body, const std::optional<QString>& accessToken, qint64 maximumReplyBytes)
+    const std::optional<QByteArray>& body, const std::optional<QString>& accessToken, qint64 maximumReplyBytes,
+    const std::optional<QString>& issuer)
 {
     ServiceResult<HttpRequest> result = request(method, path, body, maximumReplyBytes);
     HttpRequest* request = std::get_if<HttpRequest>(&result);
     if (!request) {
         return result;
     }
-    if (const std::optional<ServiceError> elsewhere = SessionIssuer::check(request->url)) {
+    if (const std::optional<ServiceError> elsewhere = SessionIssuer::check(issuer, request->url)) {
         return *elsewhere;
     }
     if (accessToken) {
@@ -98,9 +100,9 @@ ServiceResult<HttpRequest> APIGateway::sessionRequest(const QByteArray& method, 
     return result;
 }
 
-std::optional<ServiceError> APIGateway::sessionRefusal()
+std::optional<ServiceError> APIGateway::sessionRefusal(SyncCredentialStore& credentials)
 {
-    const ServiceResult<HttpRequest> probe = sessionRequest("GET", QString(), std::nullopt, std::nullopt, 0);
+    const ServiceResult<HttpRequest> probe = sessionRequest("GET", QString(), std::nullopt, std::nullopt, 0, credentials.issuer());
     if (const ServiceError* refused = std::get_if<ServiceError>(&probe)) {
         return *refused;
     }

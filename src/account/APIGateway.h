@@ -10,6 +10,8 @@
 
 namespace norvelle {
 
+class SyncCredentialStore;
+
 // Turns endpoint paths into request URLs under the configured base, and builds the requests
 // every account and sync call shares (POST or GET, JSON, bearer token where needed).
 class APIGateway {
@@ -25,13 +27,15 @@ public:
     // is a body. Refused (nothing to send) when the stored server address is.
     static ServiceResult<HttpRequest> request(const QByteArray& method, const QString& path,
         const std::optional<QByteArray>& body, qint64 maximumReplyBytes);
-    // The same for a request carrying the stored session: its access token as
+    // The same for a request carrying the session `issuer` issued: its access token as
     // "Authorization: Bearer <token>" when given (else the body holds the session's refresh
-    // token). Also refused when the session was issued by another server.
+    // token). Also refused when the request would go to another server than the issuer, or
+    // the issuer is not known.
     static ServiceResult<HttpRequest> sessionRequest(const QByteArray& method, const QString& path,
-        const std::optional<QByteArray>& body, const std::optional<QString>& accessToken, qint64 maximumReplyBytes);
-    // Why the stored session can't be sent anywhere now, or nothing.
-    static std::optional<ServiceError> sessionRefusal();
+        const std::optional<QByteArray>& body, const std::optional<QString>& accessToken, qint64 maximumReplyBytes,
+        const std::optional<QString>& issuer);
+    // Why the session `credentials` hold can't be sent anywhere now, or nothing.
+    static std::optional<ServiceError> sessionRefusal(SyncCredentialStore& credentials);
 
     // Each answer is refused beyond what its largest real form needs. Tokens: a session the
     // session file can hold (1 MiB) with room for escapes and the profile fields.

@@ -136,7 +136,7 @@ void AuthService::registerAt(const QStringList& paths, qsizetype index, const QB
         return;
     }
     const QString path = paths.at(index);
-    const ServiceResult<HttpRequest> request = APIGateway::sessionRequest("POST", path, body, token, APIGateway::maximumUnreadReplyBytes);
+    const ServiceResult<HttpRequest> request = APIGateway::sessionRequest("POST", path, body, token, APIGateway::maximumUnreadReplyBytes, m_credentials.issuer());
     if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
         m_tracker.track(QStringLiteral("device_register_failed"),
             {{QStringLiteral("path"), path}, {QStringLiteral("error"), refused->debugDescription()}});

@@ -50,7 +50,7 @@ void AuthorizedRequester::refreshAndResend(const Call& call, ResponseHandler don
 
 void AuthorizedRequester::sendToPaths(const Call& call, qsizetype index, const QString& token, ResponseHandler done)
 {
-    const ServiceResult<HttpRequest> request = APIGateway::sessionRequest(call.method, call.paths.at(index), call.body, token, call.maximumReplyBytes);
+    const ServiceResult<HttpRequest> request = APIGateway::sessionRequest(call.method, call.paths.at(index), call.body, token, call.maximumReplyBytes, m_credentials.issuer());
     if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
         done(*refused);
         return;

@@ -1,7 +1,6 @@
 #include "account/RemoteAuthTokensResponse.h"
 
 #include "account/JsonObjectReader.h"
-#include "account/SessionIssuer.h"
 #include "account/SyncCredentialStore.h"
 #include "platform/InternetDateTime.h"
 
@@ -57,11 +56,10 @@ ServiceResult<RemoteAuthTokensResponse> RemoteAuthTokensResponse::storeSession(c
     if (const ServiceError* error = std::get_if<ServiceError>(&session)) {
         return *error;
     }
-    if (const std::optional<SyncCredentialError> error = store.save(std::get<StoredSyncSession>(session))) {
+    if (const std::optional<SyncCredentialError> error = store.save(std::get<StoredSyncSession>(session), issuer)) {
         return error->kind() == SyncCredentialError::Kind::TooLarge ? ServiceError::of(ServiceError::Kind::sessionTooLarge)
                                                                     : ServiceError::sessionNotSaved(error->underlying());
     }
-    SessionIssuer::remember(issuer);
     return tokens;
 }
 

@@ -79,6 +79,9 @@ QString ServiceError::localizedDescription() const
     case Kind::serverAddressRefused: return QStringLiteral("This server address can’t be used: ") + m_detail;
     case Kind::sessionFromOtherServer:
         return QStringLiteral("You signed in on another server than the one set now. Sign in again to sync with this one.");
+    case Kind::sessionIssuerUnknown:
+        return QStringLiteral("It isn’t known which server this computer’s session came from, so it isn’t sent anywhere. "
+                              "Sign in again to sync.");
     }
     return {};
 }
@@ -98,6 +101,7 @@ QString ServiceError::debugDescription() const
     case Kind::notesNotSaved: return QStringLiteral("notesNotSaved");
     case Kind::serverAddressRefused: return QStringLiteral("serverAddressRefused");
     case Kind::sessionFromOtherServer: return QStringLiteral("sessionFromOtherServer");
+    case Kind::sessionIssuerUnknown: return QStringLiteral("sessionIssuerUnknown");
     }
     return {};
 }

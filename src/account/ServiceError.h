@@ -29,6 +29,7 @@ public:
         notesNotSaved, // the synced notes could not be saved here
         serverAddressRefused, // the stored server address is one requests never go to
         sessionFromOtherServer, // the stored session was issued by another server
+        sessionIssuerUnknown, // no record says which server issued the stored session
     };
 
     static ServiceError transport(const HttpError& error);

@@ -41,7 +41,7 @@ void SessionRefresher::send()
     const QByteArray body = QJsonDocument(QJsonObject {{QStringLiteral("refreshToken"), session->refreshToken}})
                                 .toJson(QJsonDocument::Compact);
     const ServiceResult<HttpRequest> request = APIGateway::sessionRequest(
-        "POST", QStringLiteral("v1/auth/refresh"), body, std::nullopt, APIGateway::maximumTokensReplyBytes);
+        "POST", QStringLiteral("v1/auth/refresh"), body, std::nullopt, APIGateway::maximumTokensReplyBytes, m_credentials.issuer());
     if (const ServiceError* refused = std::get_if<ServiceError>(&request)) {
         finish(*refused);
         return;

@@ -3,6 +3,7 @@
 #include "account/AuthService.h"
 #include "account/CollaborationWindowController.h"
 #include "account/NotesSyncService.h"
+#include "account/SessionIssuer.h"
 #include "account/SyncCoordinator.h"
 #include "account/SyncCredentialStore.h"
 #include "app/HeldHotKeysNotice.h"
@@ -105,6 +106,7 @@ bool AppDelegate::applicationDidFinishLaunching()
         storedSettings::didMigrateWorkspaceLaunchDefault.set(true);
         defaults.remove(storedSettings::openWorkspaceOnLaunch.key);
     }
+    SessionIssuer::carryOverFromSettings(*m_services.credentials);
     decideFirstWindow();
     const QString settingsKept = defaults.unreadableFileKept();
     if (!settingsKept.isEmpty()) {

@@ -45,7 +45,8 @@ inline const TextSetting apiBaseURL {QStringLiteral("norvelle.api.baseURL"), QSt
 inline const TextSetting preferredNewNoteFolderSlug {QStringLiteral("norvelle.preferredNewNoteFolderSlug"), QString()};
 inline const TextSetting profileAvatarPath {QStringLiteral("norvelle.profile.avatarPath"), QString()};
 inline const TextSetting accountDisplayName {QStringLiteral("norvelle.profile.accountDisplayName"), QString()};
-// "scheme://host:port" of the server that issued the stored session; empty before one is kept.
+// Where earlier versions kept "scheme://host:port" of the server that issued the stored session;
+// read once to carry it beside the session.
 inline const TextSetting sessionServer {QStringLiteral("norvelle.sync.sessionServer"), QString()};
 // Made once, at random, when missing.
 inline const TextSetting deviceIdentifier {QStringLiteral("norvelle.device.id"), QString()};

@@ -43,24 +43,59 @@ bool SettingsAccountState::canConfirmDeletion() const
 void SettingsAccountState::refreshOnAppear()
 {
     APIConfig::setBaseURLOverride(storedSettings::apiBaseURL.value());
-    m_accountConnected = hasStoredSession();
-    m_syncStatus = m_accountConnected ? QStringLiteral("Connected") : QStringLiteral("Idle");
+    const bool signedIn = hasStoredSession();
+    m_accountConnected = signedIn;
+    m_addressRefused = false;
     m_connectError.reset();
     const ServiceResult<APIConfig> config = APIConfig::current();
+    std::optional<ServiceError> unusable;
     if (const ServiceError* refused = std::get_if<ServiceError>(&config)) {
-        m_connectError = refused->localizedDescription();
-    } else if (const std::optional<ServiceError> elsewhere = m_accountConnected ? APIGateway::sessionRefusal() : std::nullopt) {
-        // Signing in again is the way on: the prompt shows, with the reason.
-        m_accountConnected = false;
-        m_connectError = elsewhere->localizedDescription();
+        unusable = *refused;
+    } else if (signedIn) {
+        unusable = APIGateway::sessionRefusal(m_services.credentials);
+    }
+    if (unusable) {
+        takeRefusal(*unusable);
+        m_connectError = unusable->localizedDescription();
+    }
+    if (canSend()) {
+        m_syncStatus = QStringLiteral("Connected");
+    } else {
+        m_syncStatus = signedIn ? QStringLiteral("Disconnected") : QStringLiteral("Idle");
     }
     emit changed();
     m_devices->load();
 }
 
+void SettingsAccountState::takeRefusal(const ServiceError& failure)
+{
+    switch (failure.kind()) {
+    case ServiceError::Kind::serverAddressRefused:
+        // Signing in again can't help: the address is what must change.
+        m_addressRefused = true;
+        break;
+    case ServiceError::Kind::sessionFromOtherServer:
+    case ServiceError::Kind::sessionIssuerUnknown:
+    case ServiceError::Kind::noSession:
+        // Signing in again is the way on: the prompt shows.
+        m_accountConnected = false;
+        break;
+    case ServiceError::Kind::badStatus:
+        // A session the server turns away, even after a refresh, no longer connects this computer.
+        if (failure.status() == 401) {
+            m_accountConnected = false;
+        }
+        break;
+    default: break;
+    }
+}
+
 void SettingsAccountState::setConnected(bool connected, const std::optional<QString>& status)
 {
     m_accountConnected = connected;
+    if (connected) {
+        m_addressRefused = false;
+    }
     m_connectError.reset();
     if (status) {
         m_syncStatus = *status;
@@ -115,13 +150,7 @@ void SettingsAccountState::runSyncNow()
             self->m_syncStatus = QStringLiteral("Sign in to sync");
         } else if (failure) {
             self->m_syncStatus = QStringLiteral("Sync failed: ") + failure->localizedDescription();
-            // A session the server turns away, even after a refresh, no longer connects this computer.
-            const bool rejected = (failure->kind() == ServiceError::Kind::badStatus && failure->status() == 401)
-                || failure->kind() == ServiceError::Kind::noSession
-                || failure->kind() == ServiceError::Kind::sessionFromOtherServer;
-            if (rejected) {
-                self->m_accountConnected = false;
-            }
+            self->takeRefusal(*failure);
         } else {
             self->m_syncStatus = QStringLiteral("Synced just now");
         }
@@ -137,7 +166,7 @@ void SettingsAccountState::signOut()
 
 void SettingsAccountState::markSignedIn()
 {
-    setConnected(true, std::nullopt);
+    setConnected(true, QStringLiteral("Connected"));
     m_devices->load();
 }
 

@@ -12,6 +12,7 @@ class QWidget;
 namespace norvelle {
 
 class ConnectedDevices;
+class ServiceError;
 
 // The account side of the settings window, shared by the Sync and Account panes: whether
 // this window regards the computer as connected, the sync status line, the last connection
@@ -27,6 +28,8 @@ public:
     ConnectedDevices& devices() const { return *m_devices; }
 
     bool accountConnected() const { return m_accountConnected; }
+    // Signed in and the address set now is one requests go to: what the badge calls Connected.
+    bool canSend() const { return m_accountConnected && !m_addressRefused; }
     std::optional<QString> connectError() const { return m_connectError; }
     QString syncStatus() const { return m_syncStatus; }
     bool isSigningOut() const { return m_signingOut; }
@@ -66,10 +69,14 @@ signals:
 
 private:
     void setConnected(bool connected, const std::optional<QString>& status);
+    // Not connected after a request the program would not send, or one the server refused for
+    // its session.
+    void takeRefusal(const ServiceError& failure);
 
     SettingsAccountServices m_services;
     ConnectedDevices* m_devices = nullptr;
     bool m_accountConnected = false;
+    bool m_addressRefused = false;
     std::optional<QString> m_connectError;
     QString m_syncStatus = QStringLiteral("Idle");
     bool m_signingOut = false;

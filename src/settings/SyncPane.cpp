@@ -31,7 +31,7 @@ SyncPane::SyncPane(SettingsAccountState& state, QWidget* parent)
     m_email = new QLineEdit(state.accountEmail());
     m_email->setPlaceholderText(QStringLiteral("you@example.com"));
     m_email->setToolTip(QStringLiteral(
-        "Sent when you connect so the server can show your name and a Gravatar photo if your email has one."));
+        "A note for yourself while Settings is open: the address isn’t sent or saved. To sign in, use the Account pane or Google."));
     m_email->setMinimumWidth(220);
     connect(m_email, &QLineEdit::textEdited, this, [this](const QString& text) { m_state.setAccountEmail(text); });
     connection->addLabelledRow(QStringLiteral("Account email (optional)"), m_email);
@@ -71,7 +71,7 @@ QWidget* SyncPane::makeStatusRow()
     m_badge = new BadgeLabel(
         viewFont(11, QFont::DemiBold), &SchemeColors::label,
         [this](const SchemeColors&) {
-            return m_state.accountConnected() ? statusColors::green(0.2) : statusColors::grey(0.2);
+            return m_state.canSend() ? statusColors::green(0.2) : statusColors::grey(0.2);
         },
         QSize(8, 3), -1, row);
     layout->addWidget(m_badge);
@@ -103,7 +103,7 @@ void SyncPane::refresh()
 {
     const bool connected = m_state.accountConnected();
     m_status->setText(QStringLiteral("Sync state: ") + m_state.syncStatus());
-    m_badge->setText(connected ? QStringLiteral("Connected") : QStringLiteral("Disconnected"));
+    m_badge->setText(m_state.canSend() ? QStringLiteral("Connected") : QStringLiteral("Disconnected"));
     m_badge->update();
     m_signOut->setVisible(connected);
     m_signOut->setEnabled(!m_state.isSigningOut());
@@ -113,8 +113,8 @@ void SyncPane::refresh()
     m_connectError->setVisible(!error.isEmpty());
 
     m_actions->setVisible(storedSettings::syncEnabled.value());
-    m_autoSync->setEnabled(connected);
-    m_syncNow->setEnabled(connected);
+    m_autoSync->setEnabled(m_state.canSend());
+    m_syncNow->setEnabled(m_state.canSend());
 }
 
 } // namespace norvelle

@@ -9,6 +9,7 @@
 #include "store/NoteTrashOperations.h"
 #include "store/StickyNote.h"
 #include "ui/IsolatedText.h"
+#include "ui/UserNotice.h"
 #include "workspace/ConfirmationDialog.h"
 #include "workspace/NoteDisplayText.h"
 
@@ -51,10 +52,14 @@ void NoteActions::copyShareLink(StickyNote& note, Pasteboard& pasteboard)
         note.setSharePreviewURL(APIConfig::shareLinkBase() + token);
         saveAndSync(note);
     }
-    if (APIConfig::isShareLink(note.sharePreviewURL())) {
-        pasteboard.clearContents();
-        pasteboard.write({.data = {}, .string = note.sharePreviewURL()});
+    if (!APIConfig::isShareLink(note.sharePreviewURL())) {
+        // Else the user would paste whatever the clipboard held before, unaware.
+        UserNotice::warn(QStringLiteral("shareLink"), QStringLiteral("This note has no link to copy."),
+            QStringLiteral("Its stored link isn’t a Norvelle share link, so nothing was copied."));
+        return;
     }
+    pasteboard.clearContents();
+    pasteboard.write({.data = {}, .string = note.sharePreviewURL()});
 }
 
 void NoteActions::togglePin(StickyNote& note)

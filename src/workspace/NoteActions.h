@@ -23,7 +23,8 @@ public:
     static void openSticky(StickyNote& note);
     static void collaborate(StickyNote& note);
     // Gives the note a share token and link when it has no token yet (saved and handed to
-    // sync), then copies its link; nothing is copied for a token without a link.
+    // sync), then copies its link; for a token without a usable link nothing is copied and the
+    // user is told.
     static void copyShareLink(StickyNote& note, Pasteboard& pasteboard);
     static void togglePin(StickyNote& note);
     // A change the card made: new date and version, saved (an error is dropped), then handed

@@ -27,7 +27,12 @@ void paintProfileBadge(QPainter& painter, const QRectF& circle, const QString& p
     painter.fillPath(clip, brandGradient(circle));
     painter.setFont(viewFont(fontSize, QFont::Bold));
     painter.setPen(Qt::white);
-    painter.drawText(circle, Qt::AlignCenter, GraphemeWalker::leading(profileName, 1).toString().toUpper());
+    // Invisible marks at the start (a direction override) are no letter to show.
+    qsizetype start = 0;
+    while (start < profileName.size() && profileName.at(start).category() == QChar::Other_Format) {
+        ++start;
+    }
+    painter.drawText(circle, Qt::AlignCenter, GraphemeWalker::leading(QStringView(profileName).mid(start), 1).toString().toUpper());
     painter.restore();
 }
 

@@ -6,6 +6,7 @@
 #include "account/SyncCredentialStore.h"
 #include "core/AppDelegating.h"
 #include "platform/StoredSettings.h"
+#include "ui/IsolatedText.h"
 #include "ui/NorvelleAppearancePreference.h"
 #include "ui/PlainButton.h"
 #include "ui/SchemeColors.h"
@@ -43,8 +44,9 @@ protected:
         painter.setFont(font);
         painter.setPen(colors.label());
         const qreal textWidth = width() - 36 - 34;
+        // The name comes from the server: no direction control in it may turn it around.
         painter.drawText(QRectF(36, 0, textWidth, height()), Qt::AlignVCenter | Qt::AlignLeft,
-            QFontMetricsF(font).elidedText(text(), Qt::ElideRight, textWidth));
+            isolatedText(QFontMetricsF(font).elidedText(text(), Qt::ElideRight, textWidth)));
         const qreal dpr = devicePixelRatioF();
         painter.drawImage(QRectF(width() - 29, (height() - 14) / 2.0, 14, 14),
             symbolImage(QStringLiteral("ellipsis.circle"), 14, colors.secondaryText(), dpr));

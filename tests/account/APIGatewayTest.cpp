@@ -1,5 +1,6 @@
 #include "account/APIGateway.h"
 #include "account/APIConfig.h"
+#include "account/SessionIssuer.h"
 
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
@@ -75,7 +76,8 @@ TEST(APIConfig, TheSetterTrimsAndBlankRemoves)
 
 TEST(APIGateway, RequestsCarryJsonAndTheBearerOnlyWhereAsked)
 {
-    const HttpRequest withBody = std::get<HttpRequest>(APIGateway::sessionRequest("POST", "v1/x", QByteArray("{}"), QString("tok"), 10));
+    const HttpRequest withBody = std::get<HttpRequest>(APIGateway::sessionRequest("POST", "v1/x", QByteArray("{}"), QString("tok"), 10,
+        SessionIssuer::serverOf(APIConfig::defaultBaseURL())));
     EXPECT_EQ(withBody.headers.size(), 2);
     EXPECT_EQ(withBody.headers.at(0).second, "application/json");
     EXPECT_EQ(withBody.headers.at(1).second, "Bearer tok");

@@ -3,7 +3,6 @@
 #include "account/AuthService.h"
 #include "account/DeviceAttestation.h"
 #include "account/ProfileAvatarStore.h"
-#include "account/SessionIssuer.h"
 #include "account/SessionRefresher.h"
 #include "account/SyncCredentialStore.h"
 #include "platform/HttpClient.h"
@@ -34,8 +33,8 @@ struct AccountFixture {
     void signInDirectly(const QString& accessToken = QStringLiteral("access-0"), qint64 secondsLeft = 3600)
     {
         ASSERT_FALSE(credentials.save({QStringLiteral("user-1"), accessToken, QStringLiteral("refresh-0"),
-            QDateTime::currentDateTimeUtc().addSecs(secondsLeft)}));
-        SessionIssuer::remember(server.baseURL());
+                                          QDateTime::currentDateTimeUtc().addSecs(secondsLeft)},
+            server.baseURL()));
     }
 
     // Runs `start` with a completion and waits for it; the error it reported.

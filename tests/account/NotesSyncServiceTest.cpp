@@ -297,7 +297,7 @@ TEST(NotesSyncService, StatusesOtherThan200AndADownServerLoseNothing)
     closed.listen(QHostAddress::LocalHost, 0);
     const QString down = QString("http://127.0.0.1:%1").arg(closed.serverPort());
     UserDefaults::standard().set("norvelle.api.baseURL", down);
-    SessionIssuer::remember(QUrl(down));
+    ASSERT_FALSE(s.credentials.save(*s.credentials.load(), QUrl(down)));
     closed.close();
     s.push(note);
     const std::optional<ServiceError> failure = s.pull();

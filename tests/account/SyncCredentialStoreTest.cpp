@@ -16,6 +16,8 @@ using namespace norvelle;
 
 namespace {
 
+const QUrl issuer("https://sync.example");
+
 StoredSyncSession sampleSession(const QString& user = "user-1")
 {
     return {user, "access-" + user, "refresh-" + user,
@@ -53,7 +55,7 @@ mode_t modeOf(const QString& path)
 TEST(SyncCredentialStore, SavedSessionReadsBackInAFreshStoreToTheMillisecond)
 {
     SyncCredentialStore store;
-    ASSERT_FALSE(store.save(sampleSession()));
+    ASSERT_FALSE(store.save(sampleSession(), issuer));
     EXPECT_EQ(store.sessionFilePath(), folder() + "/sync-session.json");
 
     SyncCredentialStore fresh;
@@ -63,7 +65,7 @@ TEST(SyncCredentialStore, SavedSessionReadsBackInAFreshStoreToTheMillisecond)
 TEST(SyncCredentialStore, FileHoldsTheFourKeysWithTheDateAsReferenceSeconds)
 {
     SyncCredentialStore store;
-    ASSERT_FALSE(store.save(sampleSession()));
+    ASSERT_FALSE(store.save(sampleSession(), issuer));
     const QByteArray json = readFile(store.sessionFilePath());
     EXPECT_FALSE(json.contains('\n'));
     EXPECT_TRUE(json.contains("\"expiresAt\":915148800.123")) << json.constData();
@@ -75,18 +77,44 @@ TEST(SyncCredentialStore, FileIsOwnerOnlyInAnOwnerOnlyFolderEvenWhenTheFolderExi
     QDir().mkpath(folder());
     QFile::setPermissions(folder(), QFileDevice::Permissions(0x7755));
     SyncCredentialStore store;
-    ASSERT_FALSE(store.save(sampleSession()));
+    ASSERT_FALSE(store.save(sampleSession(), issuer));
     EXPECT_EQ(modeOf(store.sessionFilePath()), 0600u);
+    EXPECT_EQ(modeOf(store.issuerFilePath()), 0600u);
     EXPECT_EQ(modeOf(folder()), 0700u);
-    // Nothing but the session file is left behind.
-    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList {"sync-session.json"});
+    // Nothing but the session and its issuer is left behind.
+    EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList({"sync-session-issuer.json", "sync-session.json"}));
+}
+
+TEST(SyncCredentialStore, TheIssuerIsKnownOnlyForTheSessionFileItWasRecordedWith)
+{
+    ASSERT_FALSE(SyncCredentialStore().save(sampleSession(), issuer));
+    EXPECT_EQ(SyncCredentialStore().issuer(), "https://sync.example");
+
+    // A session file written by other means (an earlier version, a copy from elsewhere) is
+    // not vouched for by the record; nor is a record that names no session.
+    SyncCredentialStore store;
+    writeFile(store.sessionFilePath(), *sampleSession("other").toJson());
+    EXPECT_EQ(SyncCredentialStore().load(), sampleSession("other"));
+    EXPECT_EQ(SyncCredentialStore().issuer(), std::nullopt);
+    writeFile(store.issuerFilePath(), R"({"server":"https://sync.example"})");
+    EXPECT_EQ(SyncCredentialStore().issuer(), std::nullopt);
+
+    ASSERT_FALSE(store.adoptIssuer("https://kept.example"));
+    EXPECT_EQ(SyncCredentialStore().issuer(), std::nullopt) << "a record that exists is not replaced";
+    ASSERT_TRUE(QFile::remove(store.issuerFilePath()));
+    ASSERT_FALSE(store.adoptIssuer("https://kept.example"));
+    EXPECT_EQ(SyncCredentialStore().issuer(), "https://kept.example");
+    EXPECT_EQ(store.issuer(), "https://kept.example");
+
+    store.clear();
+    EXPECT_FALSE(QFile::exists(store.issuerFilePath()));
 }
 
 TEST(SyncCredentialStore, MissingFileIsNoSessionAndIsLookedForAgain)
 {
     SyncCredentialStore store;
     EXPECT_FALSE(store.load());
-    ASSERT_FALSE(SyncCredentialStore().save(sampleSession("other")));
+    ASSERT_FALSE(SyncCredentialStore().save(sampleSession("other"), issuer));
     EXPECT_EQ(store.load(), sampleSession("other"));
 }
 
@@ -131,7 +159,7 @@ TEST(SyncCredentialStore, OversizedFilesAndPipesReadAsNoSessionAndStayInPlaceWit
 TEST(SyncCredentialStore, CacheServesLoadsUntilClear)
 {
     SyncCredentialStore store;
-    ASSERT_FALSE(store.save(sampleSession()));
+    ASSERT_FALSE(store.save(sampleSession(), issuer));
     QFile::remove(store.sessionFilePath());
     EXPECT_EQ(store.load(), sampleSession());
 
@@ -145,30 +173,30 @@ TEST(SyncCredentialStore, ExpiredSessionIsStillReturned)
 {
     StoredSyncSession expired = sampleSession();
     expired.expiresAt = QDateTime::fromMSecsSinceEpoch(1000, Qt::UTC);
-    ASSERT_FALSE(SyncCredentialStore().save(expired));
+    ASSERT_FALSE(SyncCredentialStore().save(expired, issuer));
     EXPECT_EQ(SyncCredentialStore().load(), expired);
 }
 
 TEST(SyncCredentialStore, FailedWritesReportAndKeepThePreviousSession)
 {
     SyncCredentialStore store;
-    ASSERT_FALSE(store.save(sampleSession()));
+    ASSERT_FALSE(store.save(sampleSession(), issuer));
 
     StoredSyncSession undated = sampleSession("undated");
     undated.expiresAt = QDateTime();
-    const auto encodeError = store.save(undated);
+    const auto encodeError = store.save(undated, issuer);
     ASSERT_TRUE(encodeError);
     EXPECT_EQ(encodeError->kind(), SyncCredentialError::Kind::Encode);
 
     // A session the next launch could not read back would sign the user out silently.
     StoredSyncSession huge = sampleSession(QString(3 * 1024 * 1024, 'h'));
-    const auto sizeError = store.save(huge);
+    const auto sizeError = store.save(huge, issuer);
     ASSERT_TRUE(sizeError);
     EXPECT_EQ(sizeError->kind(), SyncCredentialError::Kind::TooLarge);
 
     // A folder that cannot be made: its place is taken by a file.
     SyncCredentialStore blocked(store.sessionFilePath() + "/inner");
-    const auto writeError = blocked.save(sampleSession("blocked"));
+    const auto writeError = blocked.save(sampleSession("blocked"), issuer);
     ASSERT_TRUE(writeError);
     EXPECT_EQ(writeError->kind(), SyncCredentialError::Kind::Write);
     EXPECT_EQ(store.load(), sampleSession());
@@ -184,7 +212,7 @@ TEST(SyncCredentialStore, ClearDuringALoadsFileReadIsNotUndone)
         return data;
     });
     storeInRead = &store;
-    ASSERT_FALSE(SyncCredentialStore().save(sampleSession()));
+    ASSERT_FALSE(SyncCredentialStore().save(sampleSession(), issuer));
 
     EXPECT_FALSE(store.load());
     EXPECT_FALSE(QFileInfo::exists(store.sessionFilePath()));
@@ -196,11 +224,11 @@ TEST(SyncCredentialStore, SaveDuringALoadsFileReadWins)
     SyncCredentialStore* storeInRead = nullptr;
     SyncCredentialStore store(SyncCredentialStore::defaultFolder(), [&](const QString& path) {
         const auto data = SyncCredentialStore::readWholeFile(path);
-        EXPECT_FALSE(storeInRead->save(sampleSession("newer")));
+        EXPECT_FALSE(storeInRead->save(sampleSession("newer"), issuer));
         return data;
     });
     storeInRead = &store;
-    ASSERT_FALSE(SyncCredentialStore().save(sampleSession("older")));
+    ASSERT_FALSE(SyncCredentialStore().save(sampleSession("older"), issuer));
 
     EXPECT_EQ(store.load(), sampleSession("newer"));
 }
@@ -208,7 +236,7 @@ TEST(SyncCredentialStore, SaveDuringALoadsFileReadWins)
 TEST(SyncCredentialStore, ReadersNeverSeeAPartialFileWhileSavesReplaceIt)
 {
     SyncCredentialStore writer;
-    ASSERT_FALSE(writer.save(sampleSession("0")));
+    ASSERT_FALSE(writer.save(sampleSession("0"), issuer));
     std::atomic<bool> done = false;
     std::atomic<int> torn = 0;
     std::thread reader([&] {
@@ -219,7 +247,7 @@ TEST(SyncCredentialStore, ReadersNeverSeeAPartialFileWhileSavesReplaceIt)
         }
     });
     for (int i = 1; i <= 300; ++i) {
-        ASSERT_FALSE(writer.save(sampleSession(QString::number(i).repeated(i % 50 + 1))));
+        ASSERT_FALSE(writer.save(sampleSession(QString::number(i).repeated(i % 50 + 1)), issuer));
     }
     done = true;
     reader.join();

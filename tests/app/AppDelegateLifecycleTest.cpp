@@ -197,7 +197,7 @@ TEST_F(AppDelegateTest, LegacyOpenWorkspaceSettingIsDroppedOnce)
 
 TEST_F(AppDelegateTest, StoredSessionSkipsOnboarding)
 {
-    ASSERT_FALSE(credentials.save(session()));
+    ASSERT_FALSE(credentials.save(session(), QUrl("https://sync.example")));
     defaults().set("norvelle.didMigrateWorkspaceLaunchDefault", true);
     AppDelegate& app = launch();
     EXPECT_FALSE(app.onboardingWindowController());

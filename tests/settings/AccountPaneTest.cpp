@@ -9,6 +9,7 @@
 #include "settings/ConnectedDevicesView.h"
 #include "settings/DeleteAccountSheet.h"
 #include "settings/SyncPane.h"
+#include "ui/BadgeLabel.h"
 #include "ui/SchemePalette.h"
 #include "ui/TextLabel.h"
 
@@ -77,12 +78,14 @@ TEST_F(AccountPaneTest, TheWholeAccountFlowAgainstTheServer)
     EXPECT_FALSE(pane().deleteAccountButton()->isEnabled());
     EXPECT_EQ(pane().devicesView()->messageLabel()->text(), "Connect account to manage devices.");
 
-    // Signing in with the form shows the card and the devices; the status line stays.
+    // Signing in with the form shows the card and the devices; the status line says what the
+    // Sync pane's badge says.
     signInWithTheForm();
     EXPECT_FALSE(pane().signInForm());
     EXPECT_EQ(credentials.load()->accessToken, "access-e");
     EXPECT_EQ(deviceNames(), (QStringList {"ann-laptop", "Office desktop"}));
-    EXPECT_EQ(status(), "Sync state: Idle");
+    EXPECT_EQ(status(), "Sync state: Connected");
+    EXPECT_EQ(open<SyncPane>(SettingsPane::sync).connectionBadge()->text(), "Connected");
     EXPECT_TRUE(pane().deleteAccountButton()->isEnabled());
 
     // Sync now.

@@ -3,7 +3,6 @@
 #include "AccountPanesFixture.h"
 
 #include "account/ServiceError.h"
-#include "account/SessionIssuer.h"
 #include "platform/InternetDateTime.h"
 #include "platform/UserDefaults.h"
 #include "settings/AccountPane.h"
@@ -159,7 +158,7 @@ TEST_F(ConnectedDevicesTest, EachFailureSaysWhatTheUserCanDo)
     const QString down = QString("http://127.0.0.1:%1").arg(closed.serverPort());
     closed.close();
     UserDefaults::standard().set("norvelle.api.baseURL", "  " + down + "\n");
-    SessionIssuer::remember(QUrl(down));
+    ASSERT_FALSE(credentials.save(*credentials.load(), QUrl(down)));
     refresh();
     EXPECT_EQ(message(), "Can’t reach the server. Check your connection and try again.");
     EXPECT_EQ(UserDefaults::standard().string("norvelle.api.baseURL"), down) << "the typed address, trimmed";

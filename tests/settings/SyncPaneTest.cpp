@@ -2,8 +2,8 @@
 // texts, signing out, and the two sync switches.
 #include "AccountPanesFixture.h"
 
+#include "account/APIGateway.h"
 #include "account/GoogleSignInButton.h"
-#include "account/SessionIssuer.h"
 #include "platform/NotificationCenter.h"
 #include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
@@ -13,6 +13,7 @@
 #include "ui/BadgeLabel.h"
 #include "ui/TextLabel.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -37,13 +38,13 @@ struct SyncPaneTest : testing::Test, test::AccountPanesFixture {
     }
 
     // Points the program at a port where nothing listens, as the server that issued the session.
-    static void serverDown()
+    void serverDown()
     {
         QTcpServer closed;
         closed.listen(QHostAddress::LocalHost, 0);
         const QString down = QString("http://127.0.0.1:%1").arg(closed.serverPort());
         UserDefaults::standard().set("norvelle.api.baseURL", down);
-        SessionIssuer::remember(QUrl(down));
+        ASSERT_FALSE(credentials.save(*credentials.load(), QUrl(down)));
     }
 };
 
@@ -122,7 +123,7 @@ TEST_F(SyncPaneTest, SyncNowSaysWhetherThePullWentThrough)
     EXPECT_EQ(status(), "Sync state: Sync failed: Couldn’t reach the server. Check your connection and try again.");
 
     server.useAsApiBase();
-    SessionIssuer::remember(server.baseURL());
+    ASSERT_FALSE(credentials.save(*credentials.load(), server.baseURL()));
     server.replyAlways("/v1/notes/sync", ScriptedReply::json(500, {}));
     syncNow();
     EXPECT_EQ(status(), "Sync state: Sync failed: Server error (HTTP 500).");
@@ -138,7 +139,7 @@ TEST_F(SyncPaneTest, SyncNowSaysWhetherThePullWentThrough)
     EXPECT_TRUE(pane().googleButton()->isVisible());
 }
 
-TEST_F(SyncPaneTest, ARefusedAddressOrAnotherServerSendsNothingAndSaysWhy)
+TEST_F(SyncPaneTest, ARefusedAddressOrAnotherServerSendsNothingAndNeverSaysConnected)
 {
     signInDirectly();
     UserDefaults::standard().set("norvelle.api.baseURL", QString("http://example.com"));
@@ -146,20 +147,60 @@ TEST_F(SyncPaneTest, ARefusedAddressOrAnotherServerSendsNothingAndSaysWhy)
     EXPECT_TRUE(pane().connectErrorLabel()->isVisible());
     EXPECT_TRUE(pane().connectErrorLabel()->text().startsWith("This server address can’t be used: "))
         << pane().connectErrorLabel()->text().toStdString();
-    click(pane().syncNowButton());
-    EXPECT_TRUE(test::waitUntil([&] { return status().startsWith("Sync state: Sync failed: This server address can’t be used: "); }, 5000))
-        << status().toStdString();
+    EXPECT_EQ(status(), "Sync state: Disconnected");
+    EXPECT_EQ(pane().connectionBadge()->text(), "Disconnected");
+    EXPECT_FALSE(pane().syncNowButton()->isEnabled());
+    EXPECT_TRUE(pane().signOutButton()->isVisible()) << "signing in again would not help";
 
     test::LoopbackApiServer other;
     other.useAsApiBase();
     controller.window()->hide();
     show();
+    EXPECT_EQ(status(), "Sync state: Disconnected");
     EXPECT_EQ(pane().connectionBadge()->text(), "Disconnected");
     EXPECT_TRUE(pane().googleButton()->isVisible());
     EXPECT_EQ(pane().connectErrorLabel()->text(),
         "You signed in on another server than the one set now. Sign in again to sync with this one.");
     EXPECT_TRUE(server.requests().isEmpty());
     EXPECT_TRUE(other.requests().isEmpty());
+}
+
+// As a crash or a bad disk leaves it: the address and everything else in the settings is lost,
+// the session beside them is not.
+TEST_F(SyncPaneTest, AfterTheSettingsFileIsCutThePaneAsksToSignInAgainAndSendsNothing)
+{
+    signInDirectly();
+    UserDefaults::standard().synchronize();
+    const QString path = UserDefaults::standard().filePath();
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    file.close();
+    UserDefaults::resetStandard();
+    ASSERT_FALSE(UserDefaults::standard().contains("norvelle.api.baseURL"));
+
+    show();
+    EXPECT_EQ(status(), "Sync state: Disconnected");
+    EXPECT_EQ(pane().connectionBadge()->text(), "Disconnected");
+    EXPECT_TRUE(pane().googleButton()->isVisible());
+    EXPECT_TRUE(pane().connectErrorLabel()->text().contains("Sign in again")) << pane().connectErrorLabel()->text().toStdString();
+    EXPECT_FALSE(pane().syncNowButton()->isEnabled());
+    bool pulled = false;
+    std::optional<ServiceError> failure;
+    sync.syncNow([&](std::optional<ServiceError> error) {
+        failure = error;
+        pulled = true;
+    });
+    ASSERT_TRUE(test::waitUntil([&] { return pulled; }));
+    ASSERT_TRUE(failure);
+    EXPECT_EQ(failure->kind(), ServiceError::Kind::sessionFromOtherServer) << "refused here, never sent";
+
+    // Without the record beside it, no server is known to have issued the session: it goes
+    // nowhere, not even to the server set again.
+    ASSERT_TRUE(QFile::remove(credentials.issuerFilePath()));
+    SyncCredentialStore fresh(folder);
+    server.useAsApiBase();
+    ASSERT_EQ(APIGateway::sessionRefusal(fresh)->kind(), ServiceError::Kind::sessionIssuerUnknown);
 }
 
 TEST_F(SyncPaneTest, ASyncThatEndsAfterSigningOutAsksToSignIn)

@@ -180,6 +180,17 @@ TEST_F(WorkspaceDetailTest, TheCardCopiesOnlyAShareLinkOfItsOwn)
         note->setSharePreviewURL(stored);
         shareLink();
         EXPECT_EQ(Pasteboard::general().string(), "before") << stored.toStdString();
+        // Said, so the user doesn't paste what the clipboard held before as the link.
+        QMessageBox* notice = nullptr;
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible()) {
+                notice = box;
+            }
+        }
+        ASSERT_TRUE(notice) << stored.toStdString();
+        EXPECT_EQ(notice->text(), "This note has no link to copy.");
+        notice->close();
+        settle();
     }
     note->setSharePreviewURL(APIConfig::shareLinkBase() + "x");
     shareLink();

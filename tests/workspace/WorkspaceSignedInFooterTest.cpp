@@ -24,7 +24,8 @@ protected:
     {
         // Written by a store of its own, so the footer has to read the file.
         EXPECT_FALSE(SyncCredentialStore(SyncCredentialStore::defaultFolder())
-                         .save({"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(1)}));
+                         .save({"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(1)},
+                             QUrl("https://sync.example")));
         setStoredAccountDisplayName(QStringLiteral("Ada Lovelace"));
         context().save();
         m_view = std::make_unique<WorkspaceView>(
@@ -72,4 +73,17 @@ TEST_F(WorkspaceSignedInFooterTest, LogOutRemovesTheSessionFile)
     footer().refresh();
     EXPECT_FALSE(footer().isSignedIn());
     EXPECT_TRUE(footer().signInButton()->isVisible());
+}
+
+TEST_F(WorkspaceSignedInFooterTest, ADirectionOverrideInTheServersNameTurnsNothingAround)
+{
+    QWidget& button = *footer().profileButton();
+    const auto drawnWithName = [&](const QString& name) {
+        setStoredAccountDisplayName(name);
+        footer().refresh();
+        return button.grab().toImage();
+    };
+    const QImage plain = drawnWithName(QStringLiteral("Alice Martin"));
+    EXPECT_EQ(drawnWithName(QString(QChar(0x202E)) + QStringLiteral("Alice Martin")), plain) << "an override left open";
+    EXPECT_NE(drawnWithName(QStringLiteral("Alice Marten")), plain) << "the name is drawn at all";
 }

@@ -38,7 +38,7 @@ protected:
         server.useAsApiBase();
         UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
         const StoredSyncSession session {"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
-        EXPECT_FALSE(SyncCredentialStore().save(session));
+        EXPECT_FALSE(SyncCredentialStore().save(session, server.baseURL()));
         server.setHandler([this](const test::RecordedRequest& request) -> std::optional<test::ScriptedReply> {
             if (request.path != "/v1/notes/sync") {
                 return std::nullopt;

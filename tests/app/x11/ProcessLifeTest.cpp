@@ -325,7 +325,7 @@ TEST(ProcessLife, WithAStoredSessionTheProgramLoadsItsNetworkCodeAndPulls)
     norvelle::test::LoopbackApiServer server;
     server.useAsApiBase();
     const norvelle::StoredSyncSession session {"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
-    ASSERT_FALSE(norvelle::SyncCredentialStore().save(session));
+    ASSERT_FALSE(norvelle::SyncCredentialStore().save(session, server.baseURL()));
 
     RunningProgram program;
     ASSERT_TRUE(program.process().waitForStarted(waitMs));
@@ -339,7 +339,7 @@ TEST(ProcessLife, ThePullAtQuitReachesTheServer)
     server.useAsApiBase();
     server.replyAlways("/v1/notes/sync", norvelle::test::ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", QJsonArray()}}}, {"outgoing", QJsonArray()}}));
     const norvelle::StoredSyncSession session {"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
-    ASSERT_FALSE(norvelle::SyncCredentialStore().save(session));
+    ASSERT_FALSE(norvelle::SyncCredentialStore().save(session, server.baseURL()));
 
     RunningProgram program;
     ASSERT_TRUE(program.process().waitForStarted(waitMs));
