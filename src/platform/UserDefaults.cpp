@@ -23,6 +23,9 @@ namespace {
 
 const SystemLog log("defaults");
 
+// How soon a write the disk refused is tried again, with no change to set it off.
+constexpr int retryMs = 5000;
+
 std::mutex standardMutex;
 std::unique_ptr<UserDefaults>& standardInstance()
 {
@@ -108,6 +111,9 @@ UserDefaults::UserDefaults(QString filePath, QObject* parent)
     , m_filePath(std::move(filePath))
     , m_writer(std::make_unique<SerialQueue>(QStringLiteral("norvelle.defaults.writer")))
 {
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(retryMs);
+    connect(&m_retry, &QTimer::timeout, this, &UserDefaults::retryFailedSave);
     load();
 }
 
@@ -325,30 +331,36 @@ void UserDefaults::writeSnapshot()
     const std::optional<QString> failure = AtomicFile::write(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
     if (failure) {
         log.error(QString("settings could not be saved to %1: %2").arg(path, *failure));
+        QMetaObject::invokeMethod(&m_retry, qOverload<>(&QTimer::start), Qt::QueuedConnection);
     }
     std::lock_guard lock(m_mutex);
-    m_lastSaveSucceeded = !failure;
+    m_lastSaveFailure = failure;
 }
 
-void UserDefaults::synchronize()
+// Settings a full disk refused are still held here: they go once it takes them.
+void UserDefaults::retryFailedSave()
 {
     bool lastFailed = false;
     {
         std::lock_guard lock(m_mutex);
-        lastFailed = !m_lastSaveSucceeded;
+        lastFailed = m_lastSaveFailure.has_value();
     }
-    // Settings a full disk refused are still held here: try them again.
     if (lastFailed) {
         scheduleSave();
     }
+}
+
+void UserDefaults::synchronize()
+{
+    retryFailedSave();
     m_writer->sync([] {});
 }
 
-bool UserDefaults::lastSaveSucceeded()
+std::optional<QString> UserDefaults::lastSaveFailure()
 {
     synchronize();
     std::lock_guard lock(m_mutex);
-    return m_lastSaveSucceeded;
+    return m_lastSaveFailure;
 }
 
 QStringList UserDefaults::keys(const QString& prefix) const
