@@ -16,6 +16,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace norvelle {
 
@@ -329,12 +330,20 @@ void UserDefaults::writeSnapshot()
     const QJsonObject& root = m_written;
     AppPaths::ensureDirectory(QFileInfo(path).absolutePath());
     const std::optional<QString> failure = AtomicFile::write(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
-    if (failure) {
-        log.error(QString("settings could not be saved to %1: %2").arg(path, *failure));
-        QMetaObject::invokeMethod(&m_retry, qOverload<>(&QTimer::start), Qt::QueuedConnection);
+    std::optional<QString> previousFailure;
+    {
+        std::lock_guard lock(m_mutex);
+        previousFailure = std::exchange(m_lastSaveFailure, failure);
     }
-    std::lock_guard lock(m_mutex);
-    m_lastSaveFailure = failure;
+    if (failure) {
+        // Told once for each run of refused writes, not at every try.
+        if (failure != previousFailure) {
+            log.error(QString("settings could not be saved to %1: %2").arg(path, *failure));
+        }
+        QMetaObject::invokeMethod(&m_retry, qOverload<>(&QTimer::start), Qt::QueuedConnection);
+    } else if (previousFailure) {
+        log.notice(QString("settings saved again to %1").arg(path));
+    }
 }
 
 // Settings a full disk refused are still held here: they go once it takes them.
