@@ -1,6 +1,7 @@
 #include "app/QuitWithUnsavedNotes.h"
 
 #include "objectstore/ObjectContext.h"
+#include "platform/UserDefaults.h"
 #include "ui/MessageBoxRoom.h"
 
 #include <QCoreApplication>
@@ -21,13 +22,10 @@ QPointer<QMessageBox>& openQuestion()
 
 // Answered without a nested event loop: the windows behind it keep drawing and the store's
 // other work goes on while the user decides.
-void ask(ObjectContext& context, const QString& reason)
+void ask(ObjectContext& context, const QString& text, const QString& details)
 {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Norvelle"),
-        QStringLiteral("Some notes could not be saved."));
-    box->setInformativeText(reason + QStringLiteral(".\n\nIf Norvelle quits now, what was not saved is lost. Free "
-                                                    "some space or close the program using your notes, then try "
-                                                    "again."));
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Norvelle"), text);
+    box->setInformativeText(details);
     QPushButton* retry = box->addButton(QStringLiteral("Try Again"), QMessageBox::AcceptRole);
     QPushButton* keep = box->addButton(QStringLiteral("Keep Norvelle Running"), QMessageBox::RejectRole);
     QPushButton* quit = box->addButton(QStringLiteral("Quit Anyway"), QMessageBox::DestructiveRole);
@@ -65,9 +63,19 @@ void QuitWithUnsavedNotes::request(ObjectContext& context)
                 QTimer::singleShot(ObjectContext::saveWaitingRetryMs, &context, [&context] { request(context); });
                 return;
             }
-            ask(context, error->localizedDescription());
+            ask(context, QStringLiteral("Some notes could not be saved."),
+                error->localizedDescription()
+                    + QStringLiteral(".\n\nIf Norvelle quits now, what was not saved is lost. Free some space or "
+                                     "close the program using your notes, then try again."));
             return;
         }
+    }
+    if (const std::optional<QString> failure = UserDefaults::standard().lastSaveFailure()) {
+        ask(context, QStringLiteral("Some settings could not be saved."),
+            *failure
+                + QStringLiteral(".\n\nIf Norvelle quits now, the settings it could not save are lost. Free "
+                                 "some space, then try again."));
+        return;
     }
     QCoreApplication::quit();
 }

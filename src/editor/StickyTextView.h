@@ -38,13 +38,15 @@ public:
 
 // The editor's text view: a rich-text edit on a clear background that routes Escape, Tab,
 // Backtab and Return to its delegate first, and takes from a paste or drop only what a note
-// can hold (text, character and paragraph formatting, tables; never images). A click on a
+// can hold (text, character and paragraph formatting, tables; never images, which it says). A click on a
 // checklist box ticks or opens it; dragging the border between two table columns resizes them.
 class StickyTextView : public QTextEdit {
     Q_OBJECT
 public:
     explicit StickyTextView(QWidget* parent = nullptr);
 
+    // The notice that an image pasted alone was not taken.
+    static inline const QString imagePasteTopic = QStringLiteral("imagePaste");
     static constexpr qreal borderGrabTolerance = 8;
     static constexpr qreal minimumColumnPercent = 8;
 

@@ -9,6 +9,7 @@
 #include "rtf/RichTextCodec.h"
 #include "rtf/RtfDocumentCapture.h"
 #include "rtf/RtfWriter.h"
+#include "ui/UserNotice.h"
 
 #include <QMimeData>
 #include <QTextBlock>
@@ -119,8 +120,13 @@ void StickyTextView::insertFromMimeData(const QMimeData* source)
     else if (laidOutLater)
         document()->setPageSize(page);
     keepLayoutWithinReach();
-    if (!caret)
+    if (!caret) {
+        // A note keeps no pictures: a clip with nothing else would otherwise paste nothing, unsaid.
+        if (source->hasImage())
+            UserNotice::tell(imagePasteTopic, QStringLiteral("A note can't hold images."),
+                QStringLiteral("The image was not pasted: notes keep text and its formatting only."));
         return;
+    }
     // The view goes to the caret once the text above it is laid out: going there now would lay
     // it all out at once.
     if (laidOutLater && textCursor().position() == caret->position())
@@ -161,9 +167,10 @@ void StickyTextView::wrapAnywhereFor(QStringView pasted)
 
 std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
 {
-    // RTF first, as it is what a note keeps; a document it cannot read goes as HTML or text.
+    // RTF first, as it is what a note keeps; a document it cannot read, or one that was only a
+    // picture, goes as HTML or text.
     if (const std::optional<QString> rtf = rtfFormatOf(*source)) {
-        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(source->data(*rtf)))
+        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(source->data(*rtf)); kept && !kept->isEmpty())
             return insertDocument(*kept);
     }
     if (source->hasHtml()) {
@@ -174,11 +181,10 @@ std::optional<QTextCursor> StickyTextView::insertKept(const QMimeData* source)
         // Through our own body format and back: what survives is exactly what a note keeps, and
         // text the source gave no size takes the note's own.
         const QByteArray body = RtfWriter::write(RtfDocumentCapture::capture(pasted, RichTextEditor::defaultFontSize));
-        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(body))
+        if (const std::unique_ptr<QTextDocument> kept = RichTextCodec::readRtf(body); kept && !kept->isEmpty())
             return insertDocument(*kept);
-        return std::nullopt;
     }
-    if (source->hasText()) {
+    if (source->hasText() && !source->text().isEmpty()) {
         const QString text = source->text();
         wrapAnywhereFor(text);
         return insertPasted([&text](QTextCursor& cursor) { cursor.insertText(text); }, text.size());

@@ -16,12 +16,16 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <utility>
 
 namespace norvelle {
 
 namespace {
 
 const SystemLog log("defaults");
+
+// How soon a write the disk refused is tried again, with no change to set it off.
+constexpr int retryMs = 5000;
 
 std::mutex standardMutex;
 std::unique_ptr<UserDefaults>& standardInstance()
@@ -108,6 +112,9 @@ UserDefaults::UserDefaults(QString filePath, QObject* parent)
     , m_filePath(std::move(filePath))
     , m_writer(std::make_unique<SerialQueue>(QStringLiteral("norvelle.defaults.writer")))
 {
+    m_retry.setSingleShot(true);
+    m_retry.setInterval(retryMs);
+    connect(&m_retry, &QTimer::timeout, this, &UserDefaults::retryFailedSave);
     load();
 }
 
@@ -323,32 +330,46 @@ void UserDefaults::writeSnapshot()
     const QJsonObject& root = m_written;
     AppPaths::ensureDirectory(QFileInfo(path).absolutePath());
     const std::optional<QString> failure = AtomicFile::write(path, QJsonDocument(root).toJson(QJsonDocument::Indented));
-    if (failure) {
-        log.error(QString("settings could not be saved to %1: %2").arg(path, *failure));
+    std::optional<QString> previousFailure;
+    {
+        std::lock_guard lock(m_mutex);
+        previousFailure = std::exchange(m_lastSaveFailure, failure);
     }
-    std::lock_guard lock(m_mutex);
-    m_lastSaveSucceeded = !failure;
+    if (failure) {
+        // Told once for each run of refused writes, not at every try.
+        if (failure != previousFailure) {
+            log.error(QString("settings could not be saved to %1: %2").arg(path, *failure));
+        }
+        QMetaObject::invokeMethod(&m_retry, qOverload<>(&QTimer::start), Qt::QueuedConnection);
+    } else if (previousFailure) {
+        log.notice(QString("settings saved again to %1").arg(path));
+    }
 }
 
-void UserDefaults::synchronize()
+// Settings a full disk refused are still held here: they go once it takes them.
+void UserDefaults::retryFailedSave()
 {
     bool lastFailed = false;
     {
         std::lock_guard lock(m_mutex);
-        lastFailed = !m_lastSaveSucceeded;
+        lastFailed = m_lastSaveFailure.has_value();
     }
-    // Settings a full disk refused are still held here: try them again.
     if (lastFailed) {
         scheduleSave();
     }
+}
+
+void UserDefaults::synchronize()
+{
+    retryFailedSave();
     m_writer->sync([] {});
 }
 
-bool UserDefaults::lastSaveSucceeded()
+std::optional<QString> UserDefaults::lastSaveFailure()
 {
     synchronize();
     std::lock_guard lock(m_mutex);
-    return m_lastSaveSucceeded;
+    return m_lastSaveFailure;
 }
 
 QStringList UserDefaults::keys(const QString& prefix) const

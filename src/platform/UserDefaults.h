@@ -6,6 +6,7 @@
 #include <QJsonValue>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QVariant>
 
 #include <memory>
@@ -20,7 +21,8 @@ class SerialQueue;
 // (bool, 64-bit integer, double, string, data, array, dictionary), so "absent" and "present
 // with another type" can be told apart. A change is in memory at once and goes to the disk
 // atomically on a writer thread that starts on it straight away; changes made while a write
-// is under way go together in the next one, so the caller never waits for the disk.
+// is under way go together in the next one, so the caller never waits for the disk. A write the
+// disk refuses is tried again every few seconds until it goes through.
 // Reads are thread-safe; writes belong to the main thread.
 class UserDefaults : public QObject {
     Q_OBJECT
@@ -70,8 +72,10 @@ public:
     // Where the file that could not be read at load now lies (empty when it was read): its
     // place aside, or its own path when it could not be moved.
     QString unreadableFileKept() const { return m_unreadableFileKept; }
-    // Whether the last write reached the disk (waits for the pending one).
-    bool lastSaveSucceeded();
+    // Why the last write did not reach the disk, none when it did (waits for the pending one,
+    // and tries a refused one again first).
+    std::optional<QString> lastSaveFailure();
+    bool lastSaveSucceeded() { return !lastSaveFailure(); }
 
     // For tests and tools: the typed JSON form of a value, and back.
     static QJsonValue encode(const QVariant& value, bool* ok = nullptr);
@@ -83,6 +87,7 @@ signals:
 private:
     void load();
     void scheduleSave();
+    void retryFailedSave();
     void writeSnapshot();
     void setAsideUnreadableFile(const QString& reason);
 
@@ -90,7 +95,9 @@ private:
     QString m_unreadableFileKept;
     mutable std::mutex m_mutex;
     QVariantMap m_values;
-    bool m_lastSaveSucceeded = true;
+    std::optional<QString> m_lastSaveFailure;
+    // Started from the writer thread after a refused write.
+    QTimer m_retry;
     bool m_writeQueued = false;
     // Changes not yet written: the new value, or an invalid one for a removal.
     QHash<QString, QVariant> m_pending;

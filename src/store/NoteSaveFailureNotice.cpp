@@ -33,6 +33,8 @@ NoteSaveFailureNotice::NoteSaveFailureNotice(ObjectContext& context, QObject* pa
             SystemLog(QStringLiteral("store")).notice(QStringLiteral("The notes are saved again"));
         }
         m_told = false;
+        // Every change was in this save: nothing is left unsaved to tell of.
+        UserNotice::withdraw(topic);
     });
 }
 

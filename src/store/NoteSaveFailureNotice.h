@@ -11,7 +11,7 @@ class ObjectContext;
 // without taking the keyboard from the note they type in. The changes stay in the context (and
 // in the open windows) and go with the next save, which is also tried every few seconds so they
 // reach the disk once it has room even when nothing else changes; the first save that succeeds
-// ends the run, so a later failure is told again. A save put off while a large note is written
+// ends the run and takes the notice away, so a later failure is told again. A save put off while a large note is written
 // in the background is no failure: it is tried again shortly, untold.
 class NoteSaveFailureNotice : public QObject {
     Q_OBJECT

@@ -8,6 +8,7 @@
 #include "clipboard/ClipboardStripView.h"
 #include "platform/Popover.h"
 #include "platform/StatusItem.h"
+#include "platform/StoredSettings.h"
 #include "platform/UserDefaults.h"
 #include "settings/SettingsWindowController.h"
 #include "store/NoteSaveFailureNotice.h"
@@ -23,7 +24,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QProcess>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <QWindow>
@@ -247,12 +250,15 @@ TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoo
 {
     QWidget* note = newNote();
     ASSERT_TRUE(note) << "the new note never got the keyboard";
+    // In the middle of the screen, where a box left to itself opens.
+    const QPoint middle = note->screen()->availableGeometry().center() - note->rect().center();
+    xdotool({"windowmove", "--sync", QString::number(note->winId()), QString::number(middle.x()), QString::number(middle.y())});
     xdotool({"type", "--delay", "20", "Start"});
     ASSERT_TRUE(test::waitUntil([] { return storedText() == "Start"; }, waitMs));
 
     auto fullDisk = std::make_optional<FullDisk>();
     xdotool({"type", "--delay", "20", " "});
-    QMessageBox* notice = nullptr;
+    QPointer<QMessageBox> notice;
     ASSERT_TRUE(test::waitUntil([&] {
         notice = UserNotice::showing(NoteSaveFailureNotice::topic);
         return notice && notice->windowHandle() && notice->windowHandle()->isExposed();
@@ -261,6 +267,7 @@ TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoo
         << "no notice of the failed save";
     // The window manager has had its chance to hand the notice the keyboard.
     settle(500);
+    EXPECT_FALSE(notice->frameGeometry().intersects(note->frameGeometry())) << "the notice hides the note";
     // A space or a Return in what follows would answer a box that had the keyboard.
     xdotool({"type", "--delay", "20", "abcdefghijklmnopqrstuvwxyz more"});
     xdotool({"key", "Return"});
@@ -270,11 +277,50 @@ TEST_F(TrayTest, TypingGoesOnIntoTheNoteWhileTheDiskIsFullAndIsSavedOnceItHasRoo
     EXPECT_TRUE(note->isActiveWindow());
     EXPECT_TRUE(notice->isVisible());
 
-    // Nothing more is typed: what the window holds reaches the disk once it has room.
+    // Nothing more is typed: what the window holds reaches the disk once it has room, and the
+    // notice goes.
     fullDisk.reset();
     EXPECT_TRUE(test::waitUntil([] { return storedText() == "Start abcdefghijklmnopqrstuvwxyz more\nnext line"; },
         waitMs))
         << storedText().toStdString();
+    EXPECT_TRUE(test::waitUntil([&] { return !notice; }, waitMs)) << "the notice stays once every note is saved";
+}
+
+TEST_F(TrayTest, SettingsAFullDiskRefusedAreWrittenOnceItHasRoomAndAQuitMeanwhileSaysSo)
+{
+    QWidget* note = newNote();
+    ASSERT_TRUE(note) << "the new note never got the keyboard";
+    UserDefaults& defaults = UserDefaults::standard();
+    const auto frameKey = [&] { return defaults.keys(storedSettings::stickyFramePrefix).value(0); };
+    const auto storedFrame = [&] { return UserDefaults(defaults.filePath()).string(frameKey()); };
+    auto fullDisk = std::make_optional<FullDisk>();
+    // Moved away from the tray: the note's place is a setting.
+    xdotool({"windowmove", "--sync", QString::number(note->winId()), "400", "300"});
+    ASSERT_TRUE(test::waitUntil([&] {
+        const std::optional<QString> frame = defaults.string(frameKey());
+        return frame && frame->contains("400");
+    },
+        waitMs));
+    settle(500);
+    ASSERT_NE(storedFrame(), defaults.string(frameKey())) << "the disk took the setting";
+
+    QuitCounter quitCounter;
+    chooseQuitFromTheTray();
+    ASSERT_TRUE(test::waitUntil([] { return QuitWithUnsavedNotes::asking() && QuitWithUnsavedNotes::asking()->isVisible(); },
+        waitMs))
+        << "quit without a word";
+    QMessageBox* question = QuitWithUnsavedNotes::asking();
+    EXPECT_EQ(question->text(), "Some settings could not be saved.");
+    settle();
+    QAbstractButton* keep = button(*question, "Keep Norvelle Running");
+    clickOn(*keep, keep->rect().center());
+    ASSERT_TRUE(test::waitUntil([] { return !QuitWithUnsavedNotes::asking(); }, waitMs));
+    EXPECT_EQ(quitCounter.quits, 0);
+
+    // Nothing more changes: the settings held reach the disk once it has room.
+    fullDisk.reset();
+    EXPECT_TRUE(test::waitUntil([&] { return storedFrame() == defaults.string(frameKey()); }, waitMs))
+        << storedFrame().value_or("none").toStdString();
 }
 
 TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)

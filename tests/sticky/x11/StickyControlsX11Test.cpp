@@ -34,15 +34,21 @@
 #include "support/PointerDrag.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
+#include "ui/UserNotice.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QClipboard>
 #include <QColorDialog>
+#include <QEventLoop>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QPointer>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
@@ -55,6 +61,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 using namespace norvelle;
 using test::clickAt;
@@ -63,6 +70,12 @@ using test::clickOn;
 namespace {
 
 constexpr int waitMs = 20000;
+
+// A picture as a drawing program would copy it.
+QByteArray pngPicture()
+{
+    return test::runProgram("convert", {"-size", "40x30", "xc:teal", "png:-"});
+}
 
 void pressKeys(const QString& keys)
 {
@@ -556,6 +569,63 @@ TEST_F(StickyControlsX11Test, APasteThatFillsTheNoteWrapsBesideItsScrollBarWitho
     EXPECT_TRUE(textView().verticalScrollBar()->isVisible());
     EXPECT_EQ(textView().horizontalScrollBar()->maximum(), 0) << "every line fits beside the scroll bar";
     EXPECT_LE(textView().document()->pageSize().width(), textView().viewport()->width());
+}
+
+// Not a test of its own: the other program of the image paste test, which copied a picture with
+// its text beside it (as a browser copies an image: its HTML is the image alone) and holds the
+// clipboard until ended.
+TEST(PictureClipOwner, DISABLED_OffersAPictureWithItsText)
+{
+    auto* clip = new QMimeData;
+    clip->setData("image/png", pngPicture());
+    clip->setHtml(QStringLiteral("<img src=\"https://example.invalid/chart.png\" alt=\"Chart of the week\">"));
+    clip->setText(QStringLiteral("Chart of the week"));
+    QGuiApplication::clipboard()->setMimeData(clip);
+    std::puts("offered");
+    std::fflush(stdout);
+    QEventLoop().exec();
+}
+
+TEST_F(StickyControlsX11Test, AnImagePastedAloneIsRefusedWithAWordAndOneWithTextGivesItsText)
+{
+    copyInAnotherProgram("image/png", pngPicture());
+    ASSERT_FALSE(HasFatalFailure());
+    open("Figures");
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(putCaretAtEnd());
+    pressKeys("ctrl+v");
+    QPointer<QMessageBox> notice;
+    ASSERT_TRUE(test::waitUntil([&] {
+        notice = UserNotice::showing(StickyTextView::imagePasteTopic);
+        return notice && notice->isVisible();
+    },
+        waitMs))
+        << "the paste said nothing";
+    EXPECT_FALSE(notice->frameGeometry().intersects(sticky->panel()->frameGeometry()));
+    // A second paste tells it in the same box, and the note keeps the keyboard.
+    pressKeys("ctrl+v");
+    pressKeys("space o k");
+    EXPECT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "Figures ok"; }, waitMs))
+        << sticky->note()->plainText().toStdString();
+    int boxes = 0;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        boxes += qobject_cast<QMessageBox*>(window) && window->isVisible();
+    EXPECT_EQ(boxes, 1);
+    notice->close();
+
+    QProcess owner;
+    owner.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    owner.start(QCoreApplication::applicationFilePath(),
+        {"--gtest_also_run_disabled_tests", "--gtest_filter=PictureClipOwner.DISABLED_OffersAPictureWithItsText"});
+    ASSERT_TRUE(test::waitUntil([&] { return owner.canReadLine() && owner.readLine().startsWith("offered"); }, waitMs));
+    ASSERT_TRUE(test::waitUntil([] { return QGuiApplication::clipboard()->mimeData()->hasFormat("image/png"); }, 4 * waitMs));
+    pressKeys("Return ctrl+v");
+    EXPECT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "Figures ok\nChart of the week"; }, waitMs))
+        << sticky->note()->plainText().toStdString();
+    test::waitUntil([] { return false; }, 300);
+    EXPECT_FALSE(UserNotice::showing(StickyTextView::imagePasteTopic));
+    owner.kill();
+    owner.waitForFinished();
 }
 
 TEST_F(StickyControlsX11Test, UndoTakesBackWhatWasTypedInATableCellAndTheTableBeforeIt)
