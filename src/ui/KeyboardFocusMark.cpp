@@ -20,25 +20,44 @@ constexpr const char* keyboardProperty = "norvelleKeyboardFocus";
 constexpr int ringWidth = 3;
 constexpr double defaultRadius = 5;
 
-// The ring, drawn just outside the control by a sibling stacked above it, so it moves, scrolls
-// and clips with the control.
+QRect ringAround(const QWidget& control, const QWidget& host)
+{
+    return QRect(control.mapTo(&host, QPoint(0, 0)), control.size()).adjusted(-ringWidth, -ringWidth, ringWidth, ringWidth);
+}
+
+// The nearest widget around the control with room for the whole ring, else the window: a
+// control that fills its parent (a field in its frame, a list across a popup) is ringed from
+// further out.
+QWidget* ringHost(const QWidget& control)
+{
+    QWidget* host = control.parentWidget();
+    while (!host->isWindow() && !host->rect().contains(ringAround(control, *host))) {
+        host = host->parentWidget();
+    }
+    return host;
+}
+
+// The ring, drawn just outside the control by a widget stacked above it in the host; where the
+// host has no room, it runs along the control's edge.
 class FocusRing : public QWidget {
 public:
-    explicit FocusRing(QWidget& parent)
-        : QWidget(&parent)
+    explicit FocusRing(QWidget& host)
+        : QWidget(&host)
     {
         setAttribute(Qt::WA_TransparentForMouseEvents);
         setFocusPolicy(Qt::NoFocus);
+        // A sheet the host gives its children must not fill the ring over the control.
+        setStyleSheet(QStringLiteral("background: transparent; border: none;"));
     }
 
     void follow(QWidget* control)
     {
         m_control = control;
-        if (!control || !control->isVisible() || control->parentWidget() != parentWidget()) {
+        if (!control || !control->isVisible() || !parentWidget()->isAncestorOf(control)) {
             hide();
             return;
         }
-        setGeometry(control->geometry().adjusted(-ringWidth, -ringWidth, ringWidth, ringWidth));
+        setGeometry(ringAround(*control, *parentWidget()).intersected(parentWidget()->rect()));
         raise();
         show();
         update();
@@ -92,7 +111,9 @@ protected:
         case QEvent::Show:
         case QEvent::Hide:
         case QEvent::ParentChange:
-            if (watched == m_control && m_ring) {
+            // The control or a widget between it and the ring's host moved it.
+            if (m_control && m_ring && watched->isWidgetType()
+                && (watched == m_control || static_cast<QWidget*>(watched)->isAncestorOf(m_control))) {
                 m_ring->follow(m_control);
             }
             break;
@@ -116,9 +137,10 @@ private:
             return;
         }
         m_control = &widget;
-        if (!m_ring || m_ring->parentWidget() != widget.parentWidget()) {
+        QWidget* host = ringHost(widget);
+        if (!m_ring || m_ring->parentWidget() != host) {
             delete m_ring;
-            m_ring = new FocusRing(*widget.parentWidget());
+            m_ring = new FocusRing(*host);
         }
         m_ring->follow(&widget);
     }
