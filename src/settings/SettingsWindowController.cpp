@@ -2,6 +2,7 @@
 
 #include "settings/NorvelleSettingsView.h"
 
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace norvelle {
@@ -18,6 +19,11 @@ SettingsWindowController::SettingsWindowController(SettingsAccountServices servi
     layout->setContentsMargins(0, 0, 0, 0);
     m_view = new NorvelleSettingsView(services, window());
     layout->addWidget(m_view);
+    // The keys that close a settings window on the desktop. A field that wants Escape for itself
+    // (the shortcut recorder) takes it first.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        connect(new QShortcut(key, window()), &QShortcut::activated, this, &SettingsWindowController::close);
+    }
 }
 
 } // namespace norvelle

@@ -1,5 +1,6 @@
 #include "settings/ToggleSwitch.h"
 
+#include "ui/KeyboardFocusMark.h"
 #include "ui/SchemeColors.h"
 
 #include <QPainter>
@@ -18,6 +19,7 @@ ToggleSwitch::ToggleSwitch(QWidget* parent)
 {
     setCheckable(true);
     setFocusPolicy(Qt::StrongFocus);
+    setFocusMarkRadius(*this, -1);
     setCursor(Qt::PointingHandCursor);
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
@@ -33,27 +35,20 @@ void ToggleSwitch::paintEvent(QPaintEvent*)
     painter.setRenderHint(QPainter::Antialiasing);
     const SchemeColors colors(palette());
     const QRectF track = QRectF(QPointF(0, 0), QSizeF(switchSize)).translated(0, (height() - switchSize.height()) / 2.0);
-    QColor fill = isChecked() ? colors.accent() : colors.overlay(0.22, 0.16);
+    // A disabled switch has the grey track of an off one, faded, in either look: the accent would
+    // read as a live setting. Its knob still tells on from off.
     if (!isEnabled()) {
-        fill.setAlphaF(fill.alphaF() * 0.45f);
+        painter.setOpacity(0.5);
     }
     painter.setPen(Qt::NoPen);
-    painter.setBrush(fill);
+    painter.setBrush(isChecked() && isEnabled() ? colors.accent() : colors.overlay(0.22, 0.16));
     painter.drawRoundedRect(track, track.height() / 2, track.height() / 2);
 
     const qreal knob = track.height() - 2 * knobInset;
     const qreal x = isChecked() ? track.right() - knobInset - knob : track.left() + knobInset;
-    painter.setBrush(isEnabled() ? QColor(Qt::white) : QColor(235, 235, 235));
+    painter.setBrush(QColor(Qt::white));
     painter.setPen(QPen(QColor(0, 0, 0, 40), 0.5));
     painter.drawEllipse(QRectF(x, track.top() + knobInset, knob, knob));
-
-    if (hasFocus()) {
-        QColor ring = colors.accent();
-        ring.setAlpha(110);
-        painter.setPen(QPen(ring, 2));
-        painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(track.adjusted(-1, -1, 1, 1), track.height() / 2 + 1, track.height() / 2 + 1);
-    }
 }
 
 } // namespace norvelle

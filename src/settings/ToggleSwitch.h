@@ -4,8 +4,8 @@
 
 namespace norvelle {
 
-// An on/off switch: a pill with a round knob, the accent colour while on. Space toggles it
-// when it has the focus.
+// An on/off switch: a pill with a round knob, the accent colour while on; grey and faded while
+// disabled, on or off. Space toggles it when it has the focus.
 class ToggleSwitch : public QAbstractButton {
     Q_OBJECT
 public:

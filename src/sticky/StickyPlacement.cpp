@@ -22,17 +22,32 @@ QPoint StickyPlacement::originNearPointer(QPoint pointer, QRect visibleFrame, QS
     const int right = left + visibleFrame.width();
     const int bottom = top + visibleFrame.height();
 
-    int x = pointer.x() - width / 2 + offset;
-    int y = pointer.y() + pointerGap + offset - height;
-
     // Each axis is clamped to its low margin first and its high one second, with y counted up
     // from the bottom of the screen. Its high edge is then the top of the screen, so a window
     // larger than the area ends up 8 points in from the right edge and from the top edge.
-    x = std::max(x, left + margin);
-    y = std::min(y, bottom - height - margin);
-    x = std::min(x, right - width - margin);
-    y = std::max(y, top + margin);
-    return {x, y};
+    const Axis horizontal {left + margin, right - width - margin, true};
+    const Axis vertical {top + margin, bottom - height - margin, false};
+    return {horizontal.place(pointer.x() - width / 2, offset),
+        vertical.place(pointer.y() + pointerGap - height, offset)};
+}
+
+int StickyPlacement::Axis::clamp(int value) const
+{
+    return farEdgeWins ? std::min(std::max(value, low), high) : std::max(std::min(value, high), low);
+}
+
+int StickyPlacement::Axis::place(int candidate, int offset) const
+{
+    // The cascade steps from where the window lands without it, so a pointer near an edge (the
+    // tray's) does not pile the windows of a run on one spot; where the step does not fit, it
+    // goes the other way.
+    const int base = clamp(candidate);
+    for (const int stepped : {base + offset, base - offset}) {
+        if (low <= stepped && stepped <= high) {
+            return stepped;
+        }
+    }
+    return clamp(candidate + offset);
 }
 
 std::optional<qsizetype> StickyPlacement::screenForPointer(QPoint pointer,

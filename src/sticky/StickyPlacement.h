@@ -11,8 +11,8 @@ namespace norvelle {
 
 // Where a new sticky window goes when it has no usable saved frame: centred on the pointer with
 // its bottom edge 40 points below it, each further window of the run stepping 18 points right
-// and down (eight steps, then the cascade starts over), kept 8 points inside the screen's usable
-// area. Everything is in Qt's screen coordinates (origin top left) and works on the window's
+// and down (eight steps, then the cascade starts over; a step that would leave the area goes left
+// or up instead), kept 8 points inside the screen's usable area. Everything is in Qt's screen coordinates (origin top left) and works on the window's
 // outer frame.
 class StickyPlacement {
 public:
@@ -34,6 +34,16 @@ public:
     // else `primaryIndex` when there is any screen, else none.
     static std::optional<qsizetype> screenForPointer(QPoint pointer, const QList<QRect>& screenFrames,
         qsizetype primaryIndex = 0);
+
+private:
+    // The room for the window's near edge along one axis of the usable area.
+    struct Axis {
+        int low;
+        int high;
+        bool farEdgeWins; // which margin a window larger than the area keeps
+        int clamp(int value) const;
+        int place(int candidate, int offset) const;
+    };
 };
 
 } // namespace norvelle

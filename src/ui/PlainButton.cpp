@@ -1,5 +1,6 @@
 #include "ui/PlainButton.h"
 
+#include "ui/KeyboardFocusMark.h"
 #include "ui/RoundedPainting.h"
 #include "ui/SymbolImage.h"
 
@@ -17,7 +18,11 @@ PlainButton::PlainButton(const QString& text, Style style, QWidget* parent)
     setText(text);
     setFont(m_style.font);
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab, as the desktop's buttons are, without taking the focus from a field on a click.
+    setFocusPolicy(Qt::TabFocus);
+    if (m_style.fill) {
+        setFocusMarkRadius(*this, m_style.radius);
+    }
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
 }
 

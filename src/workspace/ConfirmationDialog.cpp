@@ -7,10 +7,10 @@
 
 namespace norvelle {
 
-QMessageBox* askToConfirm(QWidget* parent, const QString& title, const QString& message, const QString& confirmText,
-    std::function<void()> onConfirm)
+QMessageBox* askToConfirm(QWidget* parent, const QString& windowTitle, const QString& question, const QString& message,
+    const QString& confirmText, std::function<void()> onConfirm)
 {
-    auto* dialog = new QMessageBox(QMessageBox::Warning, title, title, QMessageBox::NoButton, parent);
+    auto* dialog = new QMessageBox(QMessageBox::Warning, windowTitle, question, QMessageBox::NoButton, parent);
     dialog->setInformativeText(message);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowModality(Qt::WindowModal);

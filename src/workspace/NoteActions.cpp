@@ -75,7 +75,7 @@ QString NoteActions::permanentDeleteTitle(const QString& displayTitle)
 
 void NoteActions::confirmPermanentDelete(const std::shared_ptr<StickyNote>& note, QWidget* dialogParent)
 {
-    askToConfirm(dialogParent, permanentDeleteTitle(displayTitle(*note)),
+    askToConfirm(dialogParent, QStringLiteral("Delete Permanently"), permanentDeleteTitle(displayTitle(*note)),
         QStringLiteral("This note will be removed from this computer and cannot be recovered."),
         QStringLiteral("Delete Permanently"), [note] { NoteTrashOperations::deleteNotePermanently(*note); });
 }

@@ -82,13 +82,16 @@ QString WorkspaceBulkActions::bulkDeleteTitle(qsizetype count)
 
 QString WorkspaceBulkActions::emptyTrashTitle(qsizetype count)
 {
-    return QStringLiteral("Permanently delete all %1 in Trash?").arg(countedNoun(count, QStringLiteral("note"), QStringLiteral("notes")));
+    if (count == 1) {
+        return QStringLiteral("Permanently delete the note in Trash?");
+    }
+    return QStringLiteral("Permanently delete all %1 notes in Trash?").arg(count);
 }
 
 QMessageBox* WorkspaceBulkActions::confirmBulkPermanentDelete(WorkspaceView& workspace, QWidget* dialogParent)
 {
     // The count is of the notes that will go: the selected notes the list shows.
-    QMessageBox* dialog = askToConfirm(dialogParent, bulkDeleteTitle(qsizetype(workspace.selectedNotes().size())),
+    QMessageBox* dialog = askToConfirm(dialogParent, QStringLiteral("Delete Permanently"), bulkDeleteTitle(qsizetype(workspace.selectedNotes().size())),
         permanentDeleteMessage(), QStringLiteral("Delete Permanently"), [&workspace] {
             runBulkOperation(workspace, NoteTrashOperations::deleteNotesPermanently);
         });
@@ -104,7 +107,7 @@ QMessageBox* WorkspaceBulkActions::confirmEmptyTrash(WorkspaceView& workspace, Q
     for (const WorkspaceNoteEntry* note : workspace.workspaceNoteList()) {
         asked.insert(note->id);
     }
-    QMessageBox* dialog = askToConfirm(dialogParent, emptyTrashTitle(asked.size()), permanentDeleteMessage(),
+    QMessageBox* dialog = askToConfirm(dialogParent, QStringLiteral("Empty Trash"), emptyTrashTitle(asked.size()), permanentDeleteMessage(),
         QStringLiteral("Delete All"), [&workspace, asked] {
             WorkspaceView::NoteRefs listed;
             for (const WorkspaceNoteEntry* note : workspace.workspaceNoteList()) {

@@ -40,7 +40,8 @@ public:
     // workspace's flag falls back when the dialog goes.
     static QMessageBox* confirmBulkPermanentDelete(WorkspaceView& workspace, QWidget* dialogParent);
     static QString bulkDeleteTitle(qsizetype count);
-    // "Permanently delete all N notes in Trash?" for the listed Trash, then the deletion.
+    // "Permanently delete all N notes in Trash?" ("the note" for one) for the listed Trash, then
+    // the deletion.
     static QMessageBox* confirmEmptyTrash(WorkspaceView& workspace, QWidget* dialogParent);
     static QString emptyTrashTitle(qsizetype count);
     static QString permanentDeleteMessage() { return QStringLiteral("This cannot be undone."); }

@@ -114,6 +114,12 @@ TEST_F(StickyNoteActionsTest, TheEllipsisOpensTheMoreMenuWithTheNoteCommands)
         ASSERT_TRUE(test::waitUntil([&] { return (shown = controller->panel()->findChild<StickyMoreMenu*>()) != nullptr; }));
         ASSERT_TRUE(test::waitUntil([&] { return shown->isVisible(); }));
         EXPECT_EQ(schemeOf(shown->palette()), QString(appearance) == "dark" ? ColorScheme::dark : ColorScheme::light);
+        // Up from the top wraps to the last row, "Move to Trash", which shows it is the one Return takes.
+        QTest::keyClick(shown, Qt::Key_Up);
+        const QWidget* trash = shown->findChild<QWidget*>("destructiveItem");
+        ASSERT_NE(trash, nullptr);
+        const QImage row = shown->grab(trash->geometry()).toImage();
+        EXPECT_EQ(row.pixelColor(2, row.height() / 2).rgb(), shown->palette().color(QPalette::Highlight).rgb()) << appearance;
         shown->close();
         ASSERT_TRUE(test::waitUntil([&] { return !controller->panel()->findChild<StickyMoreMenu*>(); }));
     }

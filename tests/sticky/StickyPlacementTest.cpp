@@ -37,9 +37,11 @@ TEST(StickyPlacement, KeepsAnEightPointMarginAtEveryEdge)
     const QRect visible(100, 30, 1000, 800); // right edge 1100, bottom edge 830
     // Pointer at the top-left corner: the window would start above and left of the area.
     EXPECT_EQ(StickyPlacement::originNearPointer({100, 30}, visible, sticky, 0), QPoint(108, 38));
-    // Pointer at the bottom-right corner.
-    EXPECT_EQ(StickyPlacement::originNearPointer({1099, 829}, visible, sticky, 7),
+    // Pointer at the bottom-right corner: the cascade steps left and up from the corner.
+    EXPECT_EQ(StickyPlacement::originNearPointer({1099, 829}, visible, sticky, 0),
         QPoint(1100 - 280 - 8, 830 - 340 - 8));
+    EXPECT_EQ(StickyPlacement::originNearPointer({1099, 829}, visible, sticky, 7),
+        QPoint(1100 - 280 - 8 - 126, 830 - 340 - 8 - 126));
 }
 
 TEST(StickyPlacement, AWindowLargerThanTheScreenShowsItsTopAndKeepsTheRightMargin)

@@ -15,6 +15,7 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/FileSizeLimit.h"
+#include "support/PointerDrag.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
 #include "ui/UserNotice.h"
@@ -192,6 +193,33 @@ TEST_F(TrayTest, TheNewStickyIconActsWhenTheButtonGoesUp)
     xdotool({"mouseup", "1"});
     settle(500);
     EXPECT_EQ(app->stickyControllers().count(), 1);
+}
+
+TEST_F(TrayTest, NotesOpenedOneAfterAnotherFromTheIconStepAwayFromEachOtherInsideTheWorkArea)
+{
+    const QRect icon = app->stickyStatusItem()->geometry();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget* last = nullptr;
+    QRect lastFrame;
+    for (int opened = 1; opened <= 5; ++opened) {
+        // The notes open at the tray's corner: the icon is clicked on the strip of it they leave free.
+        movePointer({icon.center().x(), icon.top() + 2});
+        xdotool({"click", "1"});
+        QWidget* note = nullptr;
+        ASSERT_TRUE(test::waitUntil([&] {
+            QWidget* active = QApplication::activeWindow();
+            note = active && active != last && active->windowTitle() == "Untitled" ? active : nullptr;
+            return note && app->stickyControllers().count() == opened;
+        },
+            waitMs))
+            << "note " << opened;
+        settle();
+        const QRect frame = test::serverGeometry(note);
+        EXPECT_TRUE(area.contains(frame)) << "note " << opened << " at " << frame.x() << "," << frame.y();
+        EXPECT_NE(frame.topLeft(), lastFrame.topLeft()) << "note " << opened << " lies on the one before";
+        last = note;
+        lastFrame = frame;
+    }
 }
 
 TEST_F(TrayTest, EachIconIsNamedForTheDesktop)

@@ -1,14 +1,17 @@
 // The onboarding window on a real X server with a window manager: the window manager may only
 // move it, it moves by its background, its close is refused however it comes, and it never
-// holds up the program's quit; Return sends the account page's form.
+// holds up the program's quit; Return sends the account page's form; Tab and Space reach every
+// button.
 #include "account/GoogleSignInFixture.h"
 #include "onboarding/OnboardingAccountPage.h"
 #include "onboarding/OnboardingView.h"
 #include "onboarding/OnboardingWindowController.h"
 #include "platform/UserDefaults.h"
+#include "support/KeyboardTab.h"
 #include "support/PointerDrag.h"
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
+#include "ui/KeyboardFocusMark.h"
 #include "ui/PlainButton.h"
 
 #include <QAbstractButton>
@@ -212,6 +215,34 @@ TEST(OnboardingWindowX11, ReturnInThePasswordFieldSendsTheFormOnceItCanBeSent)
     ASSERT_EQ(sent.size(), 1);
     EXPECT_EQ(sent.first().json().value("email").toString(), "ada@example.com");
     EXPECT_EQ(sent.first().json().value("password").toString(), "12345678");
+}
+
+TEST(OnboardingWindowX11, TabReachesBackAndSkipWithAMarkAndSpacePressesThem)
+{
+    markKeyboardFocus();
+    OnboardingWindowController controller;
+    int finishes = 0;
+    controller.onFinish = [&finishes] { ++finishes; };
+    OnboardingView* view = controller.view();
+    view->setPage(2);
+    QWidget* window = controller.window();
+    ASSERT_TRUE(showAndFocus(window));
+
+    // Tab until the focus is on `button`, each step marked on screen; then Space presses it.
+    const auto press = [&](QAbstractButton* button) {
+        for (int step = 0; step < 12 && window->focusWidget() != button; ++step) {
+            const test::TabStep tab = test::pressTab(*window);
+            if (!tab.control) {
+                return false;
+            }
+            EXPECT_TRUE(tab.marked) << tab.control->metaObject()->className() << " reached without a mark";
+        }
+        return window->focusWidget() == button && xdotool({"key", "space"});
+    };
+    ASSERT_TRUE(press(view->backButton()));
+    EXPECT_TRUE(test::waitUntil([view] { return view->page() == 1; }, waitMs));
+    ASSERT_TRUE(press(view->skipButton()));
+    EXPECT_TRUE(test::waitUntil([&finishes] { return finishes == 1; }, waitMs));
 }
 
 } // namespace
