@@ -299,6 +299,17 @@ TEST_F(StickyThemeX11Test, KeysTypedRightAfterAPaperPickOverALongTableReachTheNo
     EXPECT_EQ(controller->editor()->paperHex(), "#1C1C1E");
     // The table took its new colours in one change, laid out once, and the keys in one each.
     EXPECT_LE(changes, 1 + 4);
+
+    // The same with a click into the text instead of Escape (a popover just closed does not open
+    // again at once).
+    waitUntil([] { return false; }, 600);
+    pickPaper(*controller, QStringLiteral("#FDFDF8"));
+    ASSERT_FALSE(HasFatalFailure());
+    const QPoint text = view.viewport()->mapToGlobal(QPoint(view.viewport()->width() / 2, 20));
+    ASSERT_TRUE(xdotool({"mousemove", QString::number(text.x()), QString::number(text.y()), "click", "1", "key", "ctrl+End"}));
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", "end"}));
+    EXPECT_TRUE(waitUntil([&] { return note->plainText().endsWith("tailend"); }, waitMs)) << note->plainText().right(40).toStdString();
+    EXPECT_FALSE(controller->toolbarPill()->colorsPopover()->isVisible());
 }
 
 } // namespace
