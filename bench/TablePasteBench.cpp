@@ -2,6 +2,9 @@
 // offers one) into a new note in a sticky window, and a 10 MB line with no place to break into
 // another, for comparison. Prints, per paste, the longest time the event loop was held from the
 // key until the text is laid out and saved, and the size of the stored body against its text.
+#include "HtmlTable.h"
+#include "NewNoteWindow.h"
+
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "sticky/KeyablePanel.h"
@@ -20,16 +23,9 @@
 #include <cstdlib>
 
 using namespace norvelle;
+using norvelle::bench::NewNoteWindow;
 
 namespace {
-
-QString htmlTable(int rows)
-{
-    QString html = QStringLiteral("<html><body><table border=\"1\">");
-    for (int row = 0; row < rows; ++row)
-        html += QStringLiteral("<tr><td>row %1</td><td>name %2</td><td>%3.50</td></tr>").arg(row).arg(row * 7 % 1000).arg(row * 13 % 10000);
-    return html + QStringLiteral("</table></body></html>");
-}
 
 QString oneLine(int characters)
 {
@@ -81,12 +77,9 @@ struct Pasted {
 // the note is laid out and saved ending in `end`.
 Pasted pasteIntoNewNote(PersistenceController& store, const QString& end)
 {
-    const auto note = StickyNote::insert(store.viewContext());
-    store.viewContext().save();
-    StickyWindowController window;
-    window.stickyID = note->objectID().uriString();
-    window.initWithNote(note);
-    window.showWindow();
+    NewNoteWindow opened(store);
+    const std::shared_ptr<StickyNote>& note = opened.note;
+    StickyWindowController& window = opened.window;
     QApplication::processEvents();
     StickyTextView& view = window.editor()->textView();
     const auto done = [&] {
@@ -128,7 +121,7 @@ int main(int argc, char** argv)
     print("10 MB line      ", pasteIntoNewNote(store, line.right(100)));
 
     auto* table = new QMimeData;
-    table->setHtml(htmlTable(rows));
+    table->setHtml(bench::htmlTable(rows));
     QApplication::clipboard()->setMimeData(table);
     const QString lastCell = QStringLiteral("%1.50\n").arg((rows - 1) * 13 % 10000);
     print(QStringLiteral("%1-row table").arg(rows, 5).toUtf8().constData(), pasteIntoNewNote(store, lastCell));

@@ -26,6 +26,10 @@ class RichTextEditor;
 class RichTextEditorCoordinator : public QObject, public StickyTextViewDelegate {
     Q_OBJECT
 public:
+    // The colour of default text in the document: none. The view draws it in the paper's ink
+    // (its palette's text colour), so a new paper or theme changes no character.
+    static inline const QColor paperInk {};
+
     explicit RichTextEditorCoordinator(RichTextEditor& parent);
     ~RichTextEditorCoordinator() override;
 

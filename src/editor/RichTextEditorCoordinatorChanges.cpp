@@ -39,7 +39,7 @@ void RichTextEditorCoordinator::textDidChange()
     QTextDocument& document = *view->document();
     TextStorage storage(document);
     if (!m_isNormalizingChecklist) {
-        ChecklistEditing checklists(storage, m_parent.textColor());
+        ChecklistEditing checklists(storage, paperInk);
         if (checklists.needsNormalizing(std::exchange(m_unnormalizedLines, std::nullopt).value_or(TextRange {}))) {
             m_isNormalizingChecklist = true;
             ++m_suppressChanges;
@@ -56,7 +56,7 @@ void RichTextEditorCoordinator::textDidChange()
     // step; not when an undo brings it back, or undo would stop there for good.
     const bool undone = document.isRedoAvailable();
     const std::vector<int> seeds = undone ? std::vector<int> {}
-                                          : TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()))
+                                          : TableEditing(storage, paperInk, EditorColors(m_parent.paperHex()))
                                                 .seedsOfFilledCell(view->textCursor().position());
     if (!seeds.empty()) {
         ++m_suppressChanges;

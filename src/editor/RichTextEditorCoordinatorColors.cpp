@@ -4,7 +4,6 @@
 
 #include "editor/ChecklistMarkerAttachment.h"
 #include "editor/EditorColors.h"
-#include "editor/LongParagraphSplit.h"
 #include "editor/RichTextEditor.h"
 #include "editor/TableEditing.h"
 
@@ -12,51 +11,63 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace norvelle {
 
 namespace {
 
-// Runs without a colour, or in a previous default colour, take the new default.
-bool takesDefaultColor(const QTextFormat& format, const std::vector<QColor>& old, const QColor& color)
+// Default text carries no colour of its own: the view draws it in the paper's ink, so a new
+// paper or theme changes no character and leaves the undo history as it was. A run coloured
+// like a default (black or white from an older body or another program) is default text.
+bool inDefaultColor(const QTextFormat& format, const std::vector<QColor>& defaults)
 {
-    if (ChecklistMarkerAttachment::isAttachment(format))
+    if (ChecklistMarkerAttachment::isAttachment(format) || !format.hasProperty(QTextFormat::ForegroundBrush))
         return false;
     const QBrush brush = format.brushProperty(QTextFormat::ForegroundBrush);
-    if (!format.hasProperty(QTextFormat::ForegroundBrush) || brush.style() == Qt::NoBrush)
-        return true;
-    if (EditorColors::colorsMatch(brush.color(), color))
-        return false;
-    return std::any_of(old.begin(), old.end(), [&brush](const QColor& previous) {
-        return EditorColors::colorsMatch(brush.color(), previous);
+    return brush.style() == Qt::NoBrush || std::any_of(defaults.begin(), defaults.end(), [&brush](const QColor& color) {
+        return EditorColors::colorsMatch(brush.color(), color);
     });
 }
 
-void recolor(QTextDocument& document, const std::vector<QColor>& old, const QColor& color)
+template <typename Format>
+Format withoutColor(Format format)
 {
-    std::vector<TextRange> runs;
+    format.clearForeground();
+    return format;
+}
+
+// Collected first (a changed run may merge with its neighbour), then changed in one edit block,
+// so Qt lays the text out once, not once a run.
+void clearDefaultColor(QTextDocument& document, const std::vector<QColor>& defaults)
+{
+    std::vector<int> lines;
+    std::vector<std::pair<TextRange, QTextCharFormat>> runs;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        // An empty line types in its paragraph's format.
+        if (inDefaultColor(block.charFormat(), defaults))
+            lines.push_back(block.position());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
-            if (!takesDefaultColor(it.fragment().charFormat(), old, color))
-                continue;
-            const TextRange run {it.fragment().position(), it.fragment().length()};
-            // Neighbouring runs (split only by other attributes) in one change.
-            if (!runs.empty() && runs.back().end() == run.start)
-                runs.back().length += run.length;
-            else
-                runs.push_back(run);
+            const QTextFragment fragment = it.fragment();
+            if (inDefaultColor(fragment.charFormat(), defaults))
+                runs.emplace_back(TextRange {fragment.position(), fragment.length()}, withoutColor(fragment.charFormat()));
         }
     }
-    if (runs.empty())
+    if (lines.empty() && runs.empty())
         return;
-    const bool undo = document.isUndoRedoEnabled();
-    document.setUndoRedoEnabled(false);
-    TextStorage storage(document);
-    QTextCharFormat foreground;
-    foreground.setForeground(color);
-    for (const TextRange& run : runs)
-        storage.mergeCharFormat(run, foreground);
-    document.setUndoRedoEnabled(undo);
+    QTextCursor editing(&document);
+    editing.beginEditBlock();
+    for (const int line : lines) {
+        editing.setPosition(line);
+        editing.setBlockCharFormat(withoutColor(editing.blockCharFormat()));
+    }
+    for (const auto& [range, format] : runs) {
+        editing.setPosition(range.start);
+        editing.setPosition(range.end(), QTextCursor::KeepAnchor);
+        editing.setCharFormat(format);
+    }
+    editing.endEditBlock();
 }
 
 } // namespace
@@ -71,21 +82,9 @@ void RichTextEditorCoordinator::applyDefaultTextColor(const QColor& color)
     StickyTextView* view = m_textView;
     if (!view)
         return;
-    std::vector<QColor> old;
-    if (m_appliedDefaultTextColor)
-        old.push_back(*m_appliedDefaultTextColor);
-    // A new paper colour is no edit of the note: it is neither reported nor undone.
-    ++m_suppressChanges;
-    if (view->document()->characterCount() > LongParagraphSplit::splitAbove)
-        view->restyleLaidOutLater([&] { recolor(*view->document(), old, color); });
-    else
-        recolor(*view->document(), old, color);
-    --m_suppressChanges;
-    QTextCharFormat typing = typingAttributes();
-    if (takesDefaultColor(typing, old, color)) {
-        typing.setForeground(color);
-        setTypingAttributes(typing);
-    }
+    const QTextCharFormat typing = typingAttributes();
+    if (inDefaultColor(typing, {color, m_appliedDefaultTextColor.value_or(color)}))
+        setTypingAttributes(withoutColor(typing));
     QPalette palette = view->palette();
     palette.setColor(QPalette::Text, color);
     view->setPalette(palette);
@@ -114,16 +113,20 @@ void RichTextEditorCoordinator::refreshTableAppearance()
     if (!view)
         return;
     TextStorage storage(*view->document());
-    TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
+    TableEditing tables(storage, paperInk, EditorColors(m_parent.paperHex()));
     const std::vector<QTextTable*> found = tables.tables();
     if (found.empty())
         return;
-    // The paper's colours are no edit of the note: neither reported nor undone.
+    // The paper's colours are no edit of the note: neither reported nor undone. One edit block:
+    // Qt lays a table out whole after each change, so a change a cell would take minutes.
     ++m_suppressChanges;
     const bool undo = view->document()->isUndoRedoEnabled();
     view->document()->setUndoRedoEnabled(false);
+    QTextCursor editing(view->document());
+    editing.beginEditBlock();
     for (QTextTable* table : found)
         tables.restyleTable(table);
+    editing.endEditBlock();
     view->document()->setUndoRedoEnabled(undo);
     --m_suppressChanges;
 }
@@ -133,9 +136,9 @@ void RichTextEditorCoordinator::adoptText(QTextDocument& document)
     // Bodies stored before default text went without a colour hold it as black or white,
     // whatever paper they were written on, and so does what other programs copy: both are
     // default text.
-    recolor(document, {QColor(Qt::black), QColor(Qt::white)}, m_parent.textColor());
+    clearDefaultColor(document, {QColor(Qt::black), QColor(Qt::white), m_parent.textColor()});
     TextStorage storage(document);
-    TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
+    TableEditing tables(storage, paperInk, EditorColors(m_parent.paperHex()));
     for (QTextTable* table : tables.tables())
         tables.restyleTable(table);
 }

@@ -44,7 +44,7 @@ void RichTextEditorCoordinator::installDocument(std::unique_ptr<QTextDocument> d
     document->setUndoRedoEnabled(false);
     {
         TextStorage storage(*document);
-        ChecklistEditing(storage, m_parent.textColor()).normalizeChecklistMarkers();
+        ChecklistEditing(storage, paperInk).normalizeChecklistMarkers();
     }
     // Before the view lays the text out: colouring is then a matter of formats only.
     adoptText(*document);
@@ -100,7 +100,7 @@ void RichTextEditorCoordinator::loadContent(const QString& text, const std::opti
         document = decodeRichTextData(*richData);
         if (document) {
             TextStorage storage(*document);
-            ChecklistEditing checklists(storage, m_parent.textColor());
+            ChecklistEditing checklists(storage, paperInk);
             checklists.normalizeChecklistMarkers();
             // A plain text changed elsewhere (sync, the workspace) is newer than the body: its
             // changed lines are written into it. Notes saved before boxes were written as tokens
@@ -115,8 +115,7 @@ void RichTextEditorCoordinator::loadContent(const QString& text, const std::opti
     }
     if (!document) {
         document = std::make_unique<QTextDocument>();
-        QTextCharFormat format = EditorFonts::systemFormat(RichTextEditor::defaultFontSize);
-        format.setForeground(m_parent.textColor());
+        const QTextCharFormat format = EditorFonts::systemFormat(RichTextEditor::defaultFontSize);
         QTextCursor cursor(document.get());
         cursor.setBlockCharFormat(format);
         if (!text.isEmpty())

@@ -3,6 +3,7 @@
 
 #include "editor/ChecklistEditing.h"
 #include "editor/ChecklistMarkerAttachment.h"
+#include "editor/EditorColors.h"
 #include "editor/EditorFonts.h"
 #include "editor/ListEditing.h"
 #include "editor/RichTextEditor.h"
@@ -115,9 +116,29 @@ void RichTextEditorCoordinator::applyMonospacedStyle(qreal size)
 
 void RichTextEditorCoordinator::applyTextColor(const QColor& color)
 {
-    QTextCharFormat format;
-    format.setForeground(color);
-    applyCharacterFormat(format);
+    if (!EditorColors::colorsMatch(color, m_parent.textColor())) {
+        QTextCharFormat format;
+        format.setForeground(color);
+        applyCharacterFormat(format);
+        return;
+    }
+    // The paper's own ink picked makes default text again, which follows the paper.
+    if (!m_textView)
+        return;
+    const TextRange selected = selection();
+    commitEdit([&](TextStorage& storage) -> std::optional<int> {
+        if (selected.length > 0) {
+            for (Run& run : runsIn(storage, selected)) {
+                run.format.clearForeground();
+                storage.setCharFormat(run.range, run.format);
+            }
+        } else {
+            QTextCharFormat typing = typingAttributes();
+            typing.clearForeground();
+            setTypingAttributes(typing);
+        }
+        return std::nullopt;
+    });
 }
 
 void RichTextEditorCoordinator::toggleFontTrait(FontTrait trait)
@@ -223,7 +244,7 @@ void RichTextEditorCoordinator::insertChecklist()
     const QTextCursor cursor = view->textCursor();
     const TextRange selection {cursor.selectionStart(), cursor.selectionEnd() - cursor.selectionStart()};
     commitEdit([&](TextStorage& storage) {
-        return ChecklistEditing(storage, m_parent.textColor()).insertChecklist(selection);
+        return ChecklistEditing(storage, paperInk).insertChecklist(selection);
     });
 }
 

@@ -21,7 +21,7 @@ std::optional<TextRange> RichTextEditorCoordinator::typingRange(int position)
     TextStorage storage(*m_textView->document());
     if (storage.isEmpty())
         return std::nullopt;
-    if (const auto seed = TableEditing(storage, m_parent.textColor(), EditorColors(m_parent.paperHex())).seedOfEmptyCell(position))
+    if (const auto seed = TableEditing(storage, paperInk, EditorColors(m_parent.paperHex())).seedOfEmptyCell(position))
         return seed;
     if (const std::optional<int> itemText = ChecklistEditing(storage).itemTextStart(position))
         return TextRange {*itemText, 0};
@@ -49,7 +49,7 @@ bool RichTextEditorCoordinator::handleChecklistReturn(TextStorage& storage, Text
     const bool emptyItem = lineText.mid(tokenLength).trimmed().isEmpty();
     StickyTextView& view = *m_textView;
     commitEdit([&](TextStorage& text) -> std::optional<int> {
-        ChecklistEditing checklists(text, m_parent.textColor());
+        ChecklistEditing checklists(text, paperInk);
         if (emptyItem) {
             // An empty item ends the list: its box goes and a plain line break follows.
             text.cursor({line.start, tokenLength}).removeSelectedText();
@@ -74,7 +74,7 @@ bool RichTextEditorCoordinator::doCommand(Command command)
     if (!view)
         return false;
     TextStorage storage(*view->document());
-    TableEditing tables(storage, m_parent.textColor(), EditorColors(m_parent.paperHex()));
+    TableEditing tables(storage, paperInk, EditorColors(m_parent.paperHex()));
     const int location = view->textCursor().selectionStart();
     switch (command) {
     case Command::Cancel: {

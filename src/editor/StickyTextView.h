@@ -73,10 +73,6 @@ public:
     // Undo or redo, leaving the view on the text that changed.
     void undoInPlace();
     void redoInPlace();
-    // Runs `edit`, a change of format over much of a long text, leaving the text to be laid out
-    // again in the background (a layout of megabytes at once holds the program for seconds);
-    // the view comes back to the line it showed once that line is laid out.
-    void restyleLaidOutLater(const std::function<void()>& edit);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -109,7 +105,6 @@ private:
     // Makes the paste under way leave a table it brings to be laid out by layOutPastedTable.
     void layOutTableAfterPaste();
     void layOutPastedTable();
-    void showFromOnceLaidOut(int position);
     void wrapAnywhereFor(QStringView pasted);
     bool toggleChecklistMarker(const QPoint& point);
     QPointF documentPoint(const QPoint& point) const;

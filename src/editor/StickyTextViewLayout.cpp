@@ -110,17 +110,6 @@ void StickyTextView::revealCaretOnceLaidOut()
     ensureCursorVisible();
 }
 
-void StickyTextView::restyleLaidOutLater(const std::function<void()>& edit)
-{
-    const QSizeF page = document()->pageSize();
-    const int top = cursorForPosition(QPoint(0, 0)).position();
-    // A layout of no page size lays nothing out.
-    document()->setPageSize(QSizeF(0, 0));
-    edit();
-    document()->setPageSize(page);
-    showFromOnceLaidOut(top);
-}
-
 // Qt lays a table out whole, at once, and again whenever the width it is laid out at changes
 // (a second or more for thousands of rows). A pasted table is therefore laid out once, on a
 // turn of the event loop of its own after the paste, with room already made for the scroll bar
@@ -140,24 +129,6 @@ void StickyTextView::layOutPastedTable()
     if (isVisible())
         layOutAtShownWidth();
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-}
-
-void StickyTextView::showFromOnceLaidOut(int position)
-{
-    const QTextBlock block = document()->findBlock(position);
-    if (!block.isValid())
-        return;
-    if (!isLaidOut(block)) {
-        QTimer::singleShot(50, this, [this, position] { showFromOnceLaidOut(position); });
-        return;
-    }
-    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
-    const int top = int(document()->documentLayout()->blockBoundingRect(block).top() + (line.isValid() ? line.y() : 0));
-    verticalScrollBar()->setValue(top);
-    // The scroll bar's range follows the layout: until the text is laid out to its end it may
-    // not reach that far yet.
-    if (verticalScrollBar()->value() < top && !isLaidOut(document()->lastBlock()))
-        QTimer::singleShot(50, this, [this, position] { showFromOnceLaidOut(position); });
 }
 
 } // namespace norvelle

@@ -5,6 +5,7 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -115,8 +116,27 @@ void Popover::stayOpenWhileShown(QWidget* companion)
     }
 }
 
+void Popover::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (QGuiApplication::focusWindow() != windowHandle()) {
+        m_opener = QGuiApplication::focusWindow();
+    }
+    windowHandle()->installEventFilter(this);
+}
+
 bool Popover::eventFilter(QObject* watched, QEvent* event)
 {
+    // Keys pressed while the popover was open are addressed to it, even when the program reads
+    // them only after it closed (it was busy with what the popover asked for): they go on to the
+    // window the keyboard goes back to, so no key the user typed after closing it is lost.
+    if (watched == windowHandle() && !isVisible() && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
+        QWindow* focus = QGuiApplication::focusWindow() ? QGuiApplication::focusWindow() : m_opener.data();
+        if (focus && focus != windowHandle()) {
+            QCoreApplication::sendEvent(focus, event);
+            return true;
+        }
+    }
     if (watched == m_companion && event->type() == QEvent::Hide) {
         m_companion->removeEventFilter(this);
         m_companion = nullptr;

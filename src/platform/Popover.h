@@ -6,6 +6,7 @@
 #include <QRect>
 #include <QSize>
 #include <QWidget>
+#include <QWindow>
 
 namespace norvelle {
 
@@ -46,6 +47,7 @@ signals:
     void closed();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -58,6 +60,8 @@ private:
     bool m_closingOnRequest = false;
     bool m_switchingKind = false;
     QPointer<QWidget> m_companion;
+    // The window that had the keyboard when the popover opened.
+    QPointer<QWindow> m_opener;
     QElapsedTimer m_sinceOutsideDismissal;
 };
 

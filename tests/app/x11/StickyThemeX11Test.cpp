@@ -1,28 +1,38 @@
-// A note on the theme's paper while the user switches the theme in Settings, clicks into the
-// note and types: its text follows the paper both ways, and what is stored names no theme
-// colour, so the note reads the same after reopening.
+// A note on the theme's paper while the user switches the theme in Settings or picks a paper
+// colour, clicks into the note and types: its text follows the paper both ways, what is stored
+// names no theme colour, so the note reads the same after reopening, and a change of look is no
+// edit: it keeps the undo history and every key typed after it.
 #include "app/AppDelegateFixture.h"
 #include "editor/EditorCommands.h"
+#include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "platform/NotificationCenter.h"
+#include "platform/Popover.h"
 #include "settings/GeneralPane.h"
 #include "settings/NorvelleSettingsView.h"
 #include "settings/SettingsWindowController.h"
 #include "settings/StoredChoicePicker.h"
+#include "sticky/ColorSwatch.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyContentView.h"
+#include "sticky/StickyToolbarPill.h"
 #include "sticky/StickyWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/PointerDrag.h"
+#include "support/ProgramRun.h"
 
+#include <QAbstractButton>
+#include <QClipboard>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextTable>
 
 namespace norvelle::test {
 namespace {
@@ -54,12 +64,15 @@ bool readsOn(StickyWindowController& controller, bool darkPaper)
     return darkPaper ? paper < 80 && lightness.back() > 170 : paper > 200 && lightness.front() < 90;
 }
 
-QColor colorOfWord(QTextDocument& document, const QString& word)
+// The colour a word is drawn in: its own, else the paper's ink.
+QColor colorOfWord(StickyTextView& view, const QString& word)
 {
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (QTextBlock block = view.document()->begin(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
             if (it.fragment().text().contains(word)) {
-                return it.fragment().charFormat().foreground().color();
+                return format.hasProperty(QTextFormat::ForegroundBrush) ? format.foreground().color()
+                                                                        : view.palette().color(QPalette::Text);
             }
         }
     }
@@ -86,7 +99,58 @@ protected:
         EXPECT_TRUE(controller && QTest::qWaitForWindowExposed(controller->panel()));
         return controller;
     }
+
+    // Opens `note` and puts the keyboard in its text, the caret at the end.
+    StickyWindowController* typeInto(StickyNote& note)
+    {
+        StickyWindowController* controller = openNote(note);
+        if (!controller) {
+            return nullptr;
+        }
+        controller->panel()->move(200, 150);
+        StickyTextView& view = controller->editor()->textView();
+        EXPECT_TRUE(waitUntil([&] {
+            clickOn(view.viewport(), QPoint(view.viewport()->width() - 10, 16));
+            xdotool({"key", "ctrl+End"});
+            return waitUntil([&] { return view.hasFocus() && view.textCursor().atEnd(); }, 1000)
+                && waitUntil([&] { return xdotoolOutput({"getwindowfocus"}).toULongLong() == controller->panel()->winId(); }, 2000);
+        },
+            waitMs));
+        return controller;
+    }
+
+    // Opens the paper colours from the note's toolbar and clicks the swatch of `hex`.
+    static void pickPaper(StickyWindowController& controller, const QString& hex)
+    {
+        StickyToolbarPill* pill = controller.toolbarPill();
+        clickOn(pill->findChild<QAbstractButton*>("colors"), QPoint(8, 8));
+        ASSERT_TRUE(waitUntil([&] { return pill->colorsPopover() && pill->colorsPopover()->isVisible(); }, waitMs));
+        ColorSwatch* shown = nullptr;
+        ASSERT_TRUE(waitUntil([&] {
+            for (ColorSwatch* swatch : pill->colorsPopover()->findChildren<ColorSwatch*>()) {
+                if (swatch->isVisible() && swatch->hex() == hex) {
+                    shown = swatch;
+                }
+            }
+            return shown != nullptr;
+        },
+            waitMs));
+        clickOn(shown, shown->rect().center());
+    }
+
+    // What another program copied, once this program sees it.
+    static void copyHtmlInAnotherProgram(const QByteArray& html)
+    {
+        runProgram("xclip", {"-selection", "clipboard", "-t", "text/html", "-i"}, html);
+        ASSERT_TRUE(waitUntil([&] { return QGuiApplication::clipboard()->mimeData()->data("text/html") == html; }, 4 * waitMs));
+    }
 };
+
+// Whether a stored body gives any of its text a colour ("\\cf"; table borders are "\\brdrcf").
+bool colorsText(const QByteArray& body)
+{
+    return body.contains("\\cf");
+}
 
 TEST_F(StickyThemeX11Test, TheTextFollowsEveryThemeSwitchAndTheBodyNamesNoThemeColour)
 {
@@ -109,7 +173,7 @@ TEST_F(StickyThemeX11Test, TheTextFollowsEveryThemeSwitchAndTheBodyNamesNoThemeC
     NotificationCenter::defaultCenter().post(EditorCommands::setTextColor, controller->editor(),
         {{QStringLiteral("hex"), QStringLiteral("#FF3B30")}});
     view.moveCursor(QTextCursor::End);
-    const QColor red = colorOfWord(*view.document(), QStringLiteral("red"));
+    const QColor red = colorOfWord(view, QStringLiteral("red"));
     ASSERT_EQ(red, QColor(0xFF, 0x3B, 0x30));
 
     chooseTheme(QStringLiteral("dark"));
@@ -125,15 +189,15 @@ TEST_F(StickyThemeX11Test, TheTextFollowsEveryThemeSwitchAndTheBodyNamesNoThemeC
     EXPECT_FALSE(body.contains("\\red255\\green255\\blue255")) << body.toStdString();
     EXPECT_FALSE(body.contains("\\red0\\green0\\blue0")) << body.toStdString();
     EXPECT_TRUE(body.contains("\\red255\\green59\\blue48")) << body.toStdString();
-    EXPECT_EQ(colorOfWord(*view.document(), QStringLiteral("more")), QColor(Qt::white));
+    EXPECT_EQ(colorOfWord(view, QStringLiteral("more")), QColor(Qt::white));
 
     // Back to light: dark text on light paper, and the switch itself saved nothing.
     const qint64 version = note->version();
     chooseTheme(QStringLiteral("light"));
     EXPECT_EQ(controller->contentView()->effectivePaperHex(), "#FDFDF8");
     EXPECT_TRUE(waitUntil([&] { return readsOn(*controller, false); }, waitMs));
-    EXPECT_EQ(colorOfWord(*view.document(), QStringLiteral("more")), QColor(Qt::black));
-    EXPECT_EQ(colorOfWord(*view.document(), QStringLiteral("red")), red);
+    EXPECT_EQ(colorOfWord(view, QStringLiteral("more")), QColor(Qt::black));
+    EXPECT_EQ(colorOfWord(view, QStringLiteral("red")), red);
     EXPECT_EQ(note->version(), version);
     EXPECT_EQ(note->content(), body);
 
@@ -142,9 +206,110 @@ TEST_F(StickyThemeX11Test, TheTextFollowsEveryThemeSwitchAndTheBodyNamesNoThemeC
     controller = openNote(*note);
     ASSERT_TRUE(controller);
     EXPECT_TRUE(waitUntil([&] { return readsOn(*controller, false); }, waitMs));
-    EXPECT_EQ(colorOfWord(*controller->editor()->textView().document(), QStringLiteral("Hello")), QColor(Qt::black));
-    EXPECT_EQ(colorOfWord(*controller->editor()->textView().document(), QStringLiteral("red")), red);
+    EXPECT_EQ(colorOfWord(controller->editor()->textView(), QStringLiteral("Hello")), QColor(Qt::black));
+    EXPECT_EQ(colorOfWord(controller->editor()->textView(), QStringLiteral("red")), red);
     EXPECT_EQ(note->content(), body);
+}
+
+TEST_F(StickyThemeX11Test, TextTypedAroundATablePastedInDarkIsStoredWithoutAThemeColour)
+{
+    copyHtmlInAnotherProgram("<table border=1><tr><td>Mon</td><td>Ann</td></tr><tr><td>Tue</td><td>Bob</td></tr></table>");
+    ASSERT_FALSE(HasFatalFailure());
+    chooseTheme(QStringLiteral("dark"));
+    ASSERT_FALSE(HasFatalFailure());
+    ObjectContext& notes = PersistenceController::shared().viewContext();
+    auto note = StickyNote::insert(notes);
+    notes.save();
+    StickyWindowController* controller = typeInto(*note);
+    ASSERT_TRUE(controller);
+    StickyTextView& view = controller->editor()->textView();
+
+    ASSERT_TRUE(xdotool({"key", "ctrl+v"}));
+    ASSERT_TRUE(waitUntil([&] { return note->plainText().contains("Bob"); }, waitMs)) << note->plainText().toStdString();
+    ASSERT_TRUE(xdotool({"key", "ctrl+Home"}));
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", "HEAD"}));
+    ASSERT_TRUE(waitUntil([&] { return note->plainText().startsWith("HEAD"); }, waitMs)) << note->plainText().toStdString();
+    EXPECT_FALSE(colorsText(note->content())) << note->content().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return readsOn(*controller, true); }, waitMs)) << "light text on the dark paper";
+
+    // All of it gone, the line left behind types in the paper's ink too.
+    ASSERT_TRUE(xdotool({"key", "ctrl+a", "Delete"}));
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", "anew"}));
+    ASSERT_TRUE(waitUntil([&] { return note->plainText() == "anew"; }, waitMs)) << note->plainText().toStdString();
+    EXPECT_FALSE(colorsText(note->content())) << note->content().toStdString();
+    EXPECT_TRUE(waitUntil([&] { return readsOn(*controller, true); }, waitMs));
+    EXPECT_EQ(view.document()->toPlainText(), "anew");
+}
+
+TEST_F(StickyThemeX11Test, ThemeSwitchesAndPaperPicksLeaveTheUndoHistoryAsItWas)
+{
+    ObjectContext& notes = PersistenceController::shared().viewContext();
+    auto note = StickyNote::insert(notes);
+    notes.save();
+    StickyWindowController* controller = typeInto(*note);
+    ASSERT_TRUE(controller);
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", "first words"}));
+    ASSERT_TRUE(waitUntil([&] { return note->plainText() == "first words"; }, waitMs)) << note->plainText().toStdString();
+
+    chooseTheme(QStringLiteral("dark"));
+    ASSERT_FALSE(HasFatalFailure());
+    controller = typeInto(*note);
+    ASSERT_TRUE(controller);
+    pickPaper(*controller, QStringLiteral("#FDFDF8"));
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(waitUntil([&] { return controller->editor()->paperHex() == "#FDFDF8"; }, waitMs));
+    ASSERT_TRUE(xdotool({"key", "Escape", "ctrl+End"}));
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", "Q"}));
+    ASSERT_TRUE(waitUntil([&] { return note->plainText() == "first wordsQ"; }, waitMs)) << note->plainText().toStdString();
+
+    ASSERT_TRUE(xdotool({"key", "--delay", "100", "ctrl+z", "ctrl+z", "ctrl+z"}));
+    EXPECT_TRUE(waitUntil([&] { return !note->plainText().contains("words"); }, waitMs))
+        << "the typing before the changes of look is undone too: " << note->plainText().toStdString();
+}
+
+TEST_F(StickyThemeX11Test, KeysTypedRightAfterAPaperPickOverALongTableReachTheNote)
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    cursor.insertText(QStringLiteral("Rota"));
+    QTextTable* table = cursor.insertTable(500, 3);
+    for (int row = 0; row < 500; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            table->cellAt(row, column).firstCursorPosition().insertText(QStringLiteral("r%1c%2").arg(row).arg(column));
+        }
+    }
+    ObjectContext& notes = PersistenceController::shared().viewContext();
+    auto note = StickyNote::insert(notes);
+    note->setPlainText(plainTextOf(document));
+    note->setContent(encodeRichTextData(document).value_or(QByteArray()));
+    notes.save();
+    StickyWindowController* controller = typeInto(*note);
+    ASSERT_TRUE(controller);
+    StickyTextView& view = controller->editor()->textView();
+    int changes = 0;
+    QObject::connect(view.document(), &QTextDocument::contentsChange, view.document(), [&changes] { ++changes; });
+
+    // The keys go to the X server at once, while the program takes the pick.
+    pickPaper(*controller, QStringLiteral("#1C1C1E"));
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(xdotool({"key", "Escape", "ctrl+End"}));
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", "tail"}));
+    EXPECT_TRUE(waitUntil([&] { return note->plainText().endsWith("tail"); }, waitMs)) << note->plainText().right(40).toStdString();
+    EXPECT_FALSE(controller->toolbarPill()->colorsPopover()->isVisible());
+    EXPECT_EQ(controller->editor()->paperHex(), "#1C1C1E");
+    // The table took its new colours in one change, laid out once, and the keys in one each.
+    EXPECT_LE(changes, 1 + 4);
+
+    // The same with a click into the text instead of Escape (a popover just closed does not open
+    // again at once).
+    waitUntil([] { return false; }, 600);
+    pickPaper(*controller, QStringLiteral("#FDFDF8"));
+    ASSERT_FALSE(HasFatalFailure());
+    const QPoint text = view.viewport()->mapToGlobal(QPoint(view.viewport()->width() / 2, 20));
+    ASSERT_TRUE(xdotool({"mousemove", QString::number(text.x()), QString::number(text.y()), "click", "1", "key", "ctrl+End"}));
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", "end"}));
+    EXPECT_TRUE(waitUntil([&] { return note->plainText().endsWith("tailend"); }, waitMs)) << note->plainText().right(40).toStdString();
+    EXPECT_FALSE(controller->toolbarPill()->colorsPopover()->isVisible());
 }
 
 } // namespace
