@@ -3,6 +3,7 @@
 #include "editor/ChecklistMarkerAttachment.h"
 #include "editor/EditorColors.h"
 #include "editor/EditorFonts.h"
+#include "editor/TableEditing.h"
 #include "editor/TextStorage.h"
 #include "platform/HugePages.h"
 #include "rtf/ParagraphContinuation.h"
@@ -215,6 +216,12 @@ QString withTokens(const QString& shown, const std::vector<ObjectFragment>& frag
     return plain;
 }
 
+// The plain text of a stretch read with its fragments.
+QString plainTextFrom(const QString& shown, const std::vector<ObjectFragment>& fragments)
+{
+    return TableEditing::withoutSeeds(withTokens(shown, fragments));
+}
+
 // Whether `block` starts a part of its own when the paragraph it is in is written in parts:
 // where a paragraph starts, or where it was cut for display after a piece that has text and
 // does not end in an object, so that no part but a last one is without text and no box is
@@ -316,7 +323,7 @@ EncodedNote NoteEncoder::encodeWhole(const QTextDocument& document, std::optiona
     TextReader(document).read(0, document.characterCount(), shown, fragments);
     RtfDocumentModel model = RtfDocumentCapture::capture(document, unsizedPointSize);
     prepareItems(model.items, fragments, shown, defaultTextColor);
-    return {RtfWriter::write(model), withTokens(shown, fragments)};
+    return {RtfWriter::write(model), plainTextFrom(shown, fragments)};
 }
 
 QString NoteEncoder::plainText(const QTextDocument& document)
@@ -324,7 +331,7 @@ QString NoteEncoder::plainText(const QTextDocument& document)
     QString shown;
     std::vector<ObjectFragment> fragments;
     TextReader(document).read(0, document.characterCount(), shown, fragments);
-    return withTokens(shown, fragments);
+    return plainTextFrom(shown, fragments);
 }
 
 EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::optional<QColor>& defaultTextColor)
@@ -438,7 +445,7 @@ EncodedNote NoteEncoder::encode(const QTextDocument& document, const std::option
             for (const RtfDocumentModel::Item& item : items)
                 writer->write(item);
         }
-        const QString piece = withTokens(shown, fragments);
+        const QString piece = plainTextFrom(shown, fragments);
         plainText += piece;
         pieces.push_back({.length = end - position,
             .changed = false,

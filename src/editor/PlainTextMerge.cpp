@@ -1,11 +1,14 @@
 #include "editor/PlainTextMerge.h"
 
+#include "editor/FlatParagraphs.h"
 #include "editor/RichTextBody.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextFrame>
+#include <QTextTable>
 
 #include <algorithm>
 #include <utility>
@@ -41,10 +44,55 @@ std::pair<qsizetype, qsizetype> sharedEnds(const Sequence& a, const Sequence& b)
     return {start, end};
 }
 
-bool inMainText(const QTextDocument& document, int firstBlock, int lastBlock)
+// Where a paragraph stands: in the main text, in a frame of another kind, or in one cell of a
+// table. Lines are removed, with the line breaks between them, only within one such place.
+struct Place {
+    QTextFrame* frame;
+    int row = -1;
+    int column = -1;
+    bool operator==(const Place&) const = default;
+};
+
+Place placeOf(const QTextDocument& document, int number)
 {
-    for (int number = firstBlock; number <= lastBlock; ++number) {
-        if (QTextCursor(document.findBlockByNumber(number)).currentFrame() != document.rootFrame())
+    const QTextBlock block = document.findBlockByNumber(number);
+    QTextCursor cursor(block);
+    if (QTextTable* table = cursor.currentTable()) {
+        const QTextTableCell cell = table->cellAt(block.position());
+        return {table, cell.row(), cell.column()};
+    }
+    return {cursor.currentFrame()};
+}
+
+// The table's paragraphs, in order and with their formats, in its place in the main text: as
+// many paragraphs as it had cell paragraphs, so every line keeps its number.
+void flattenTable(QTextDocument& document, QTextTable& table)
+{
+    const QTextDocumentFragment flat = flatParagraphs(document.findBlock(table.firstPosition()), document.findBlock(table.lastPosition()));
+    QTextCursor cursor(&document);
+    cursor.setPosition(table.firstPosition() - 1);
+    cursor.setPosition(table.lastPosition() + 1, QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    cursor.insertBlock();
+    cursor.insertFragment(flat);
+    cursor.insertBlock();
+}
+
+// Makes paragraphs first to last one place to remove lines in: the tables they reach into
+// become paragraphs of the main text. False where a frame of another kind is in the way.
+bool makeOnePlace(QTextDocument& document, int first, int last)
+{
+    const Place start = placeOf(document, first);
+    bool same = true;
+    for (int number = first + 1; number <= last && same; ++number)
+        same = placeOf(document, number) == start;
+    if (same)
+        return true;
+    for (int number = first; number <= last; ++number) {
+        const Place place = placeOf(document, number);
+        if (place.row >= 0)
+            flattenTable(document, *static_cast<QTextTable*>(place.frame));
+        else if (place.frame != document.rootFrame())
             return false;
     }
     return true;
@@ -142,28 +190,27 @@ std::vector<Hunk> changedLines(const QStringList& oldLines, const QStringList& n
 }
 
 // Changed lines are rewritten pair by pair (a table's cell too); lines left over are removed or
-// added in the main text, with the line break between them and the line before.
+// added with the line break between them and the line before.
 bool apply(QTextDocument& document, const Hunk& hunk, const QStringList& oldLines, const QStringList& newLines)
 {
     const int paired = std::min(hunk.oldTo - hunk.oldFrom, hunk.newTo - hunk.newFrom);
     const int rest = hunk.oldFrom + paired; // the first old line not paired
     if (hunk.oldTo > rest) {
         if (rest > 0) {
-            if (!inMainText(document, rest - 1, hunk.oldTo - 1))
+            if (!makeOnePlace(document, rest - 1, hunk.oldTo - 1))
                 return false;
             replace(document, blockEnd(document, rest - 1), blockEnd(document, hunk.oldTo - 1), {});
         } else {
-            if (!inMainText(document, 0, hunk.oldTo))
+            if (!makeOnePlace(document, 0, hunk.oldTo))
                 return false;
             replace(document, 0, document.findBlockByNumber(hunk.oldTo).position(), {});
         }
     } else if (hunk.newTo > hunk.newFrom + paired) {
+        // Lines added after a table cell's line join that cell, as a reader puts cells past
+        // the widest table it keeps.
         const QString added = newLines.mid(hunk.newFrom + paired, hunk.newTo - hunk.newFrom - paired).join(u'\n');
-        const int at = rest > 0 ? rest - 1 : rest;
-        if (!inMainText(document, at, at))
-            return false;
         if (rest > 0) {
-            const int end = blockEnd(document, at);
+            const int end = blockEnd(document, rest - 1);
             replace(document, end, end, u'\n' + added);
         } else {
             replace(document, 0, 0, added + u'\n');

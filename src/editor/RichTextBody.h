@@ -27,7 +27,8 @@ std::optional<QByteArray> encodeRichTextData(const QTextDocument& text,
 std::unique_ptr<QTextDocument> decodeRichTextData(QByteArrayView data);
 
 // The note's plain text of the editor's text: every drawn box (with the space after it) as its
-// token, as the body stores it, so sync, search, previews and sharing read the checklist too.
+// token, as the body stores it, so sync, search, previews and sharing read the checklist too;
+// the zero-width placeholders of table cells and the lines beside tables left out.
 QString plainTextOf(const QTextDocument& text);
 
 } // namespace norvelle

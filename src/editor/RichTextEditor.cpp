@@ -3,6 +3,7 @@
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditorCoordinator.h"
 #include "editor/StickyTextView.h"
+#include "editor/TableEditing.h"
 
 #include <QVBoxLayout>
 
@@ -39,7 +40,7 @@ void RichTextEditor::load(const QString& text, const std::optional<QByteArray>& 
 
 void RichTextEditor::update(const QString& text, const std::optional<QByteArray>& richData)
 {
-    if (text != plainTextOf(*m_textView->document()))
+    if (TableEditing::withoutSeeds(text) != plainTextOf(*m_textView->document()))
         load(text, richData);
 }
 

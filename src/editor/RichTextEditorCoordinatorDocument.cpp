@@ -11,6 +11,7 @@
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/RightToLeftText.h"
+#include "editor/TableEditing.h"
 
 #include <QTextDocument>
 
@@ -103,10 +104,12 @@ void RichTextEditorCoordinator::loadContent(const QString& text, const std::opti
             ChecklistEditing checklists(storage, paperInk);
             checklists.normalizeChecklistMarkers();
             // A plain text changed elsewhere (sync, the workspace) is newer than the body: its
-            // changed lines are written into it. Notes saved before boxes were written as tokens
-            // hold U+FFFC for them.
-            if (plainTextOf(*document) != text && storage.string() != text) {
-                if (mergePlainText(*document, text) && plainTextOf(*document) == text)
+            // changed lines are written into it, and the rest keeps its formatting. Notes saved
+            // before boxes were written as tokens hold U+FFFC for them, and before placeholders
+            // were left out of the plain text, U+200B.
+            const QString current = TableEditing::withoutSeeds(text);
+            if (plainTextOf(*document) != current && storage.string() != text) {
+                if (mergePlainText(*document, current) && plainTextOf(*document) == current)
                     checklists.normalizeChecklistMarkers();
                 else
                     document.reset();

@@ -86,15 +86,23 @@ QMenu* RichTextEditorCoordinator::tableContextMenu(QMenu* defaultMenu, int chara
         QAction* item = menu->addAction(title);
         item->setEnabled(enabled);
         connect(item, &QAction::triggered, this, [this, action] { tableMenuAction(action); });
+        return item;
     };
     const int row = m_contextMenuRow;
     const int column = m_contextMenuColumn;
     add(QStringLiteral("Add Row Above"), true, [row](TableEditing& t, QTextTable* table) { return t.insertTableRow(table, row); });
     add(QStringLiteral("Add Row Below"), true, [row](TableEditing& t, QTextTable* table) { return t.insertTableRow(table, row + 1); });
-    add(QStringLiteral("Add Column Left"), true,
+    // A note keeps no wider table: the items say so rather than lose a column at the next save.
+    const bool roomForColumn = columns < TableEditing::maxColumns;
+    QAction* addLeft = add(QStringLiteral("Add Column Left"), roomForColumn,
         [row, column](TableEditing& t, QTextTable* table) { return t.insertTableColumn(table, column, row); });
-    add(QStringLiteral("Add Column Right"), true,
+    QAction* addRight = add(QStringLiteral("Add Column Right"), roomForColumn,
         [row, column](TableEditing& t, QTextTable* table) { return t.insertTableColumn(table, column + 1, row); });
+    if (!roomForColumn) {
+        menu->setToolTipsVisible(true);
+        for (QAction* item : {addLeft, addRight})
+            item->setToolTip(QStringLiteral("A table holds at most %1 columns").arg(TableEditing::maxColumns));
+    }
     menu->addSeparator();
     add(QStringLiteral("Move Column Left"), column > 0,
         [row, column](TableEditing& t, QTextTable* table) { return t.moveTableColumn(table, column, column - 1, row); });

@@ -1,6 +1,7 @@
 // What a paste or drop brings in (only what a note can hold) and what a copy takes out.
 #include "editor/StickyTextView.h"
 
+#include "editor/FlatParagraphs.h"
 #include "editor/LongLineWrap.h"
 #include "editor/LongParagraphSplit.h"
 #include "editor/RichTextBody.h"
@@ -44,20 +45,9 @@ std::optional<QString> rtfFormatOf(const QMimeData& source)
 // in a table.
 void flattenTables(QTextDocument& document)
 {
-    QTextDocument flat;
-    QTextCursor out(&flat);
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block == document.begin()) {
-            out.setBlockFormat(block.blockFormat());
-            out.setBlockCharFormat(block.charFormat());
-        } else {
-            out.insertBlock(block.blockFormat(), block.charFormat());
-        }
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            out.insertText(it.fragment().text(), it.fragment().charFormat());
-    }
+    const QTextDocumentFragment flat = flatParagraphs(document.begin(), document.lastBlock());
     document.clear();
-    QTextCursor(&document).insertFragment(QTextDocumentFragment(&flat));
+    QTextCursor(&document).insertFragment(flat);
 }
 
 // HTML read in gives a table an empty paragraph of its own before the one that follows it in

@@ -2,6 +2,7 @@
 
 #include "editor/EditorFonts.h"
 #include "editor/RichTextEditor.h"
+#include "rtf/RtfLimits.h"
 
 #include <QTextBlock>
 #include <QTextDocument>
@@ -12,6 +13,8 @@
 #include <algorithm>
 
 namespace norvelle {
+
+const int TableEditing::maxColumns = RtfLimits::maxTableColumns;
 
 QTextCharFormat TableEditing::textFormat() const
 {
@@ -299,6 +302,8 @@ std::optional<int> TableEditing::deleteTableRow(QTextTable* table, int row)
 
 std::optional<int> TableEditing::insertTableColumn(QTextTable* table, int column, int caretRow)
 {
+    if (table->columns() >= maxColumns)
+        return std::nullopt;
     return caretInCell(table, caretRow, insertTableLine(table, TableAxis::columns, column));
 }
 

@@ -29,6 +29,8 @@ struct TableCellInfo {
 class TableEditing {
 public:
     static constexpr QChar seed = QChar(0x200B);
+    // As wide as a note's body can keep a table.
+    static const int maxColumns;
     static constexpr qreal borderWidth = 1;
     static constexpr qreal padding = 10;
 
@@ -56,10 +58,14 @@ public:
     std::optional<int> handleReturnInTable(int location);
     int appendTableRow(QTextTable* table);
 
+    // The plain text other programs and the store get: the placeholders are the editor's alone.
+    static QString withoutSeeds(QString text) { return text.remove(seed); }
+
     int distinctRows(QTextTable* table) const;
     int distinctColumns(QTextTable* table) const;
     std::optional<int> insertTableRow(QTextTable* table, int row);
     std::optional<int> deleteTableRow(QTextTable* table, int row);
+    // None, with the table unchanged, when it already has `maxColumns`.
     std::optional<int> insertTableColumn(QTextTable* table, int column, int caretRow);
     std::optional<int> deleteTableColumn(QTextTable* table, int column, int caretRow);
     std::optional<int> moveTableRow(QTextTable* table, int from, int to, int caretColumn);

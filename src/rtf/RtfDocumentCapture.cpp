@@ -139,6 +139,13 @@ private:
                 captured.definition.rightEdge = widths[column].rightEdge;
                 if (cell.row() == row && cell.column() == column)
                     collectParagraphs(cell.begin(), captured.paragraphs);
+                // Cells past the widest table kept go on as paragraphs of the last one, as a
+                // reader puts them, so every cell's text stays where it was in the text.
+                for (int extra = column + 1; column == columns - 1 && extra < table.columns(); ++extra) {
+                    const QTextTableCell beyond = table.cellAt(row, extra);
+                    if (beyond.row() == row && beyond.column() == extra)
+                        collectParagraphs(beyond.begin(), captured.paragraphs);
+                }
                 if (captured.paragraphs.empty())
                     captured.paragraphs.emplace_back();
                 cells.push_back(std::move(captured));

@@ -1,5 +1,6 @@
 // A table made and filled in a sticky window on a real X server: the pill's table button is
 // clicked and the cell typed into with xdotool; then the program started again over the note.
+#include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
 #include "platform/UserDefaults.h"
@@ -10,18 +11,29 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/PointerDrag.h"
+#include "support/ProgramRun.h"
+#include "support/QtPrinters.h"
 #include "support/TestHome.h"
 
 #include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QMimeData>
 #include <QProcess>
 #include <QTest>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QTimer>
 #include <QUuid>
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <map>
 
 using namespace norvelle;
 
@@ -35,19 +47,72 @@ void clickOn(const QWidget* widget)
     ASSERT_TRUE(test::xdotool({"mousemove", "--sync", QString::number(centre.x()), QString::number(centre.y()), "click", "1"}));
 }
 
-// A new note's window with the keyboard, and a table put in by the pill's button.
-void openNoteWithNewTable(PersistenceController& store, StickyControllerTable& table, StickyWindowController*& controller)
+bool pressKeys(const QString& keys)
+{
+    return test::xdotool(QStringList {"key", "--clearmodifiers"} + keys.split(u' '));
+}
+
+bool type(const QString& text)
+{
+    return test::xdotool({"type", "--delay", "30", text});
+}
+
+// The note's window open with the keyboard in it.
+void openNote(StickyNote& note, StickyControllerTable& table, StickyWindowController*& controller)
+{
+    table.openSticky(note);
+    controller = table.controller(note.objectID().uriString());
+    ASSERT_TRUE(controller && QTest::qWaitForWindowExposed(controller->panel()));
+    ASSERT_TRUE(test::xdotool({"windowactivate", "--sync", QString::number(controller->panel()->winId())}));
+}
+
+std::shared_ptr<StickyNote> insertNote(PersistenceController& store, const QString& text, const QByteArray& body = {})
 {
     auto note = StickyNote::insert(store.viewContext());
     note->setId(QUuid::createUuid());
     note->setTitle("Untitled");
+    note->setPlainText(text);
+    if (!body.isEmpty())
+        note->setContent(body);
     store.viewContext().save();
-    table.openSticky(*note);
-    controller = table.controller(note->objectID().uriString());
-    ASSERT_TRUE(controller && QTest::qWaitForWindowExposed(controller->panel()));
-    ASSERT_TRUE(test::xdotool({"windowactivate", "--sync", QString::number(controller->panel()->winId())}));
+    return note;
+}
+
+// A new note's window with the keyboard, and a table put in by the pill's button.
+void openNoteWithNewTable(PersistenceController& store, StickyControllerTable& table, StickyWindowController*& controller)
+{
+    const std::shared_ptr<StickyNote> note = insertNote(store, QString());
+    ASSERT_NO_FATAL_FAILURE(openNote(*note, table, controller));
     clickOn(controller->toolbarPill()->findChild<QAbstractButton*>("table"));
     ASSERT_TRUE(test::waitUntil([&] { return note->plainText().count(u'\n') == 5; }, waitMs));
+}
+
+// The one note of the store in the file, as the program opens it again.
+std::shared_ptr<StickyNote> onlyNote(PersistenceController& store)
+{
+    const auto notes = store.viewContext().fetch(StickyNote::fetchRequest());
+    return notes.size() == 1 ? notes.front() : nullptr;
+}
+
+// The store's one note opened again, as the program does once started anew over its file.
+struct ReopenedNote {
+    PersistenceController store;
+    StickyControllerTable table;
+    std::shared_ptr<StickyNote> note = onlyNote(store);
+    StickyWindowController* controller = nullptr;
+
+    void open()
+    {
+        ASSERT_TRUE(note);
+        ASSERT_NO_FATAL_FAILURE(openNote(*note, table, controller));
+    }
+    StickyTextView& view() const { return controller->editor()->textView(); }
+};
+
+QTextTable* onlyTable(const QTextDocument& document)
+{
+    const QList<QTextFrame*> frames = document.rootFrame()->childFrames();
+    return frames.size() == 1 ? qobject_cast<QTextTable*>(frames.front()) : nullptr;
 }
 
 } // namespace
@@ -68,16 +133,17 @@ TEST(StickyTableX11, AWordTypedIntoANewCellStandsAloneLevelWithItsNeighbour)
     ASSERT_TRUE(test::waitUntil([&] { return note->plainText().contains("Supercalifragilistic"); }, waitMs));
     const QStringList lines = note->plainText().split(u'\n');
     EXPECT_EQ(lines.value(1), "Supercalifragilistic");
-    EXPECT_EQ(lines.value(2), QString(QChar(0x200B)));
+    EXPECT_EQ(lines.value(2), "");
     EXPECT_EQ(note->title(), "Supercalifragilistic");
     EXPECT_EQ(controller->panel()->windowTitle(), "Supercalifragilistic");
 
     // The word starts on the cell's first line, level with the empty cell beside it.
     StickyTextView& view = controller->editor()->textView();
-    QTextCursor word(view.document());
-    word.setPosition(int(note->plainText().indexOf("Super")) + 1);
-    QTextCursor neighbour(view.document());
-    neighbour.setPosition(int(lines.value(0).size() + lines.value(1).size()) + 2);
+    QTextTable* cells = onlyTable(*view.document());
+    ASSERT_TRUE(cells);
+    QTextCursor word = cells->cellAt(0, 0).firstCursorPosition();
+    word.movePosition(QTextCursor::NextCharacter);
+    const QTextCursor neighbour = cells->cellAt(0, 1).firstCursorPosition();
     EXPECT_EQ(view.cursorRect(word).top(), view.cursorRect(neighbour).top());
 }
 
@@ -111,4 +177,130 @@ TEST(StickyTableX11, ANoteHoldingOnlyATableKeepsItsPlaceholdersOutOfItsTitleOnce
     const auto [title, plainText] = stored();
     EXPECT_FALSE(title.contains(QChar(0x200B))) << title.toStdString();
     EXPECT_EQ(plainText.count(u'\n'), 5) << "the table is still there";
+}
+
+TEST(StickyTableX11, ATablesPlaceholdersStayOutOfItsStoredTextAndWhatIsCopiedButNotOutOfTheReopenedNote)
+{
+    const QString typed = QStringLiteral("before table\ncell\n\n\n\nafter table");
+    {
+        PersistenceController store;
+        StickyControllerTable table;
+        StickyWindowController* controller = nullptr;
+        ASSERT_NO_FATAL_FAILURE(openNoteWithNewTable(store, table, controller));
+        const std::shared_ptr<StickyNote> note = controller->note();
+        ASSERT_TRUE(type("cell") && pressKeys("ctrl+End") && type("after table") && pressKeys("ctrl+Home") && type("before table"));
+        ASSERT_TRUE(test::waitUntil([&] { return note->plainText().startsWith("before table"); }, waitMs));
+        EXPECT_EQ(note->plainText(), typed);
+        EXPECT_EQ(note->title(), "before table");
+
+        // A terminal pasting the note gets its lines and nothing it cannot show.
+        ASSERT_TRUE(pressKeys("ctrl+a ctrl+c"));
+        ASSERT_TRUE(test::waitUntil([] { return QApplication::clipboard()->text().contains("after table"); }, waitMs));
+        EXPECT_EQ(QString::fromUtf8(test::runProgram("xclip", {"-o", "-selection", "clipboard", "-t", "UTF8_STRING"})), typed);
+    }
+
+    ReopenedNote reopened;
+    ASSERT_NO_FATAL_FAILURE(reopened.open());
+    EXPECT_TRUE(onlyTable(*reopened.view().document())) << "opened with its table, not as plain lines";
+    EXPECT_EQ(plainTextOf(*reopened.view().document()), typed);
+}
+
+TEST(StickyTableX11, ABodyThatNoLongerMatchesItsTextOpensWithTheFormattingWhereTheTextStillMatches)
+{
+    // A bold line, a 2 × 2 table with its placeholders and a line after it, as the editor wrote
+    // them before its plain texts left the placeholders out.
+    const QByteArray body = "{\\rtf1\\ansi{\\fonttbl\\f0\\fswiss Helvetica;}\\f0\\fs28 {\\b Rota}\\par\n"
+                            "\\trowd\\cellx2000\\cellx4000\\pard\\intbl Mon\\cell\\u8203?\\cell\\row\n"
+                            "\\trowd\\cellx2000\\cellx4000\\pard\\intbl Tue\\cell Ann\\cell\\row\n"
+                            "\\pard\\u8203?after\\par}";
+    const QString zw(QChar(0x200B));
+    struct Case {
+        const char* what;
+        QString stored; // the note's plain text
+        QString opened; // the plain text it opens with
+        bool table;
+    };
+    const Case cases[] = {
+        {"saved with placeholders", "Rota\nMon\n" + zw + "\nTue\nAnn\n" + zw + "after", "Rota\nMon\n\nTue\nAnn\nafter", true},
+        // A cell the body lost (a column it could not hold), or one written in by a sync.
+        {"a cell more", "Rota\nMon\n\nBob\nTue\nAnn\nafter", "Rota\nMon\n\nBob\nTue\nAnn\nafter", true},
+        {"lines gone across cells", "Rota\nMon\nAnn\nafter", "Rota\nMon\nAnn\nafter", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        {
+            PersistenceController store;
+            if (const std::shared_ptr<StickyNote> old = onlyNote(store))
+                store.viewContext().deleteObject(old);
+            insertNote(store, c.stored, body);
+        }
+        ReopenedNote reopened;
+        ASSERT_NO_FATAL_FAILURE(reopened.open());
+        QTextDocument& document = *reopened.view().document();
+        EXPECT_EQ(plainTextOf(document), c.opened);
+        EXPECT_EQ(onlyTable(document) != nullptr, c.table);
+        QTextCursor rota(&document);
+        rota.setPosition(2);
+        EXPECT_GE(rota.charFormat().fontWeight(), QFont::Bold) << "the title line stays bold";
+
+        // One key later the note is stored with what it shows.
+        ASSERT_TRUE(pressKeys("ctrl+End") && type("!"));
+        ASSERT_TRUE(test::waitUntil([&] { return reopened.note->plainText().endsWith("!"); }, waitMs));
+        EXPECT_EQ(reopened.note->plainText(), c.opened + "!");
+        reopened.controller->panel()->close();
+    }
+}
+
+TEST(StickyTableX11, ATableWiderThanANoteHoldsKeepsEveryCellAndTakesNoColumnMore)
+{
+    QString html = QStringLiteral("<table><tr>");
+    QStringList cells;
+    for (int column = 1; column <= 70; ++column) {
+        cells << QStringLiteral("c%1").arg(column);
+        html += "<td>" + cells.back() + "</td>";
+    }
+    html += QStringLiteral("</tr></table>");
+    {
+        PersistenceController store;
+        StickyControllerTable table;
+        StickyWindowController* controller = nullptr;
+        const std::shared_ptr<StickyNote> note = insertNote(store, "Wide");
+        ASSERT_NO_FATAL_FAILURE(openNote(*note, table, controller));
+        test::runProgram("xclip", {"-selection", "clipboard", "-t", "text/html", "-i"}, html.toUtf8());
+        ASSERT_TRUE(test::waitUntil([] { return QApplication::clipboard()->mimeData()->hasHtml(); }, 4 * waitMs));
+        ASSERT_TRUE(pressKeys("ctrl+End Return ctrl+v"));
+        ASSERT_TRUE(test::waitUntil([&] { return note->plainText().contains("c64"); }, waitMs));
+        EXPECT_TRUE(note->plainText().contains(cells.join(u'\n'))) << note->plainText().toStdString();
+    }
+
+    ReopenedNote reopened;
+    ASSERT_NO_FATAL_FAILURE(reopened.open());
+    StickyTextView& view = reopened.view();
+    QTextTable* wide = onlyTable(*view.document());
+    ASSERT_TRUE(wide) << "opened with its table";
+    EXPECT_EQ(wide->columns(), 64);
+    EXPECT_TRUE(plainTextOf(*view.document()).contains(cells.join(u'\n')));
+
+    // The table menu of a cell says why no column is added. It runs its own event loop: it is
+    // read from there.
+    std::map<QString, std::pair<bool, QString>> addColumn; // title: enabled, tool tip
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* item : menu->actions()) {
+                if (item->text().startsWith("Add Column"))
+                    addColumn[item->text()] = {item->isEnabled(), item->toolTip()};
+            }
+            menu->close();
+        }
+    });
+    poll.start(50);
+    const QPoint cell = view.viewport()->mapToGlobal(view.cursorRect(wide->cellAt(0, 0).firstCursorPosition()).center());
+    ASSERT_TRUE(test::xdotool({"mousemove", "--sync", QString::number(cell.x()), QString::number(cell.y()), "click", "3"}));
+    ASSERT_TRUE(test::waitUntil([&] { return !addColumn.empty(); }, waitMs));
+    for (const char* title : {"Add Column Left", "Add Column Right"}) {
+        ASSERT_TRUE(addColumn.count(title)) << title;
+        EXPECT_FALSE(addColumn[title].first) << title;
+        EXPECT_EQ(addColumn[title].second, "A table holds at most 64 columns");
+    }
 }
