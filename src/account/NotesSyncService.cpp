@@ -318,15 +318,6 @@ void NotesSyncService::applyInSteps(std::shared_ptr<PendingNotes> notes, std::fu
     });
 }
 
-bool NotesSyncService::applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes)
-{
-    if (notes.isEmpty()) {
-        return true;
-    }
-    writeRemoteNotes(notes);
-    return !m_context().save();
-}
-
 qsizetype NotesSyncService::writeRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes)
 {
     ObjectContext& context = m_context();
