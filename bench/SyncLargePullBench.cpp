@@ -195,11 +195,11 @@ int main(int argc, char** argv)
         settle(3000);
         const long after = bench::kilobytes("VmRSS:");
         const qint64 since = UserDefaults::standard().integer(storedSettings::sinceGlobalVersionKey);
-        std::printf("run %d, pull of %d notes (%d held here)%s: %s in %.2f s (%.2f s with the lists showing them), "
-                    "since-version %lld; longest hold %lld ms (target <= 100 ms); resident before %.1f MB, peak %.1f MB, 3 s "
-                    "after %.1f MB (%+.1f MB)\n",
+        const QString listed = workspace ? QStringLiteral(" (%1 s with the lists showing them)").arg(took / 1000.0, 0, 'f', 2) : QString();
+        std::printf("run %d, pull of %d notes (%d held here)%s: %s in %.2f s%s, since-version %lld; longest hold %lld ms "
+                    "(target <= 100 ms); resident before %.1f MB, peak %.1f MB, 3 s after %.1f MB (%+.1f MB)\n",
             run, noteCount, localNoteCount, withWorkspace ? ", workspace open" : "",
-            outcome ? qPrintable(outcome->debugDescription()) : "ok", pulled / 1000.0, took / 1000.0, static_cast<long long>(since),
+            outcome ? qPrintable(outcome->debugDescription()) : "ok", pulled / 1000.0, qPrintable(listed), static_cast<long long>(since),
             static_cast<long long>(longestHold), before / 1024.0, peak / 1024.0, after / 1024.0, (after - before) / 1024.0);
         if (outcome || since != noteCount || longestHold > 100 || after - before > 10 * 1024) {
             ++failures;
