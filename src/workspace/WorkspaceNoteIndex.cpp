@@ -62,7 +62,7 @@ WorkspaceNoteIndex::~WorkspaceNoteIndex() = default;
 
 void WorkspaceNoteIndex::schedule()
 {
-    // Working the lists out again after every step of a pull of thousands of notes took ten
+    // Working the lists out again after every step of a pull of thousands of notes took many
     // times as long as the pull itself.
     if (!m_scheduled && !m_context.steppedChangeUnderWay()) {
         m_scheduled = true;
