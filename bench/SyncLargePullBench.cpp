@@ -1,6 +1,12 @@
 // A valid pull of 200,000 small notes (about 33 MB) of this note database, 2,000 of them held
-// here, served by a separate process over loopback: the longest the program's event loop is held while it arrives and is applied, and
-// the resident size before, at its peak and a few seconds after.
+// here, served by a separate process over loopback: how long it takes, the longest the
+// program's event loop is held while it arrives and is applied, and the resident size before,
+// at its peak and a few seconds after.
+//
+//     SyncLargePullBench [--workspace] [--notes N] [--local N]
+//
+// --workspace pulls with the workspace window open; --notes sets the notes pulled and --local
+// how many of them this database holds (each of those is changed by the pull).
 #include "SyncServices.h"
 #include "support/ProcessMemory.h"
 
@@ -11,6 +17,8 @@
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
 #include "support/LoopbackApiServer.h"
+#include "workspace/WorkspaceFoldersStore.h"
+#include "workspace/WorkspaceView.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -20,6 +28,9 @@
 #include <QUuid>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
 
 #include <signal.h>
 #include <sys/wait.h>
@@ -29,8 +40,22 @@ using namespace norvelle;
 
 namespace {
 
-constexpr int noteCount = 200000;
-constexpr int localNoteCount = 2000;
+int noteCount = 200000;
+int localNoteCount = 2000;
+bool withWorkspace = false;
+
+void readOptions(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--workspace") == 0) {
+            withWorkspace = true;
+        } else if (std::strcmp(argv[i], "--notes") == 0 && i + 1 < argc) {
+            noteCount = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--local") == 0 && i + 1 < argc) {
+            localNoteCount = std::atoi(argv[++i]);
+        }
+    }
+}
 
 [[noreturn]] void serve(int argc, char** argv, int storePipe, int portPipe)
 {
@@ -55,6 +80,16 @@ constexpr int localNoteCount = 2000;
     _exit(0);
 }
 
+// The notes held here as they were before any pull, so that each run changes them all again.
+void makeLocalNotesOlder(PersistenceController& store)
+{
+    for (const std::shared_ptr<StickyNote>& note : store.viewContext().fetch(StickyNote::fetchRequest())) {
+        note->setTitle(QStringLiteral("Mine"));
+        note->setUpdatedAt(QDateTime::currentDateTimeUtc().addDays(-1));
+    }
+    store.save();
+}
+
 void settle(int ms)
 {
     QElapsedTimer settling;
@@ -68,6 +103,7 @@ void settle(int ms)
 
 int main(int argc, char** argv)
 {
+    readOptions(argc, argv);
     int storePipe[2];
     int portPipe[2];
     if (::pipe(storePipe) != 0 || ::pipe(portPipe) != 0) {
@@ -105,12 +141,32 @@ int main(int argc, char** argv)
     }
     UserDefaults::standard().set("norvelle.api.baseURL", QString::fromUtf8(base));
     bench::SyncServices services(home.path(), store);
+    WorkspaceFoldersStore folders;
+    std::unique_ptr<WorkspaceView> workspace;
+    if (withWorkspace) {
+        workspace = std::make_unique<WorkspaceView>(
+            store.viewContext(), folders, [] { return true; }, [] { return std::optional<QString>(); });
+        workspace->resize(1100, 680);
+        workspace->show();
+        settle(500);
+    }
+    // With the workspace open, a pull ends once its lists show the pulled notes.
+    int listsTakenIn = 0;
+    if (workspace) {
+        QObject::connect(&workspace->index(), &WorkspaceNoteIndex::notesChanged, [&] { ++listsTakenIn; });
+    }
 
     int failures = 0;
     for (int run = 1; run <= 3; ++run) {
+        if (run > 1) {
+            makeLocalNotesOlder(store);
+            settle(1000);
+        }
         UserDefaults::standard().set(storedSettings::sinceGlobalVersionKey, 0);
         const long before = test::kilobytes("VmRSS:");
         test::resetPeak();
+        QElapsedTimer pulling;
+        pulling.start();
         QElapsedTimer sinceTick;
         qint64 longestHold = 0;
         QTimer ticker;
@@ -125,17 +181,25 @@ int main(int argc, char** argv)
             outcome = failure;
             done = true;
         });
+        const int listsBefore = listsTakenIn;
         while (!done) {
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         }
         ticker.stop();
+        const qint64 pulled = pulling.elapsed();
+        while (workspace && listsTakenIn == listsBefore) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+        const qint64 took = pulling.elapsed();
         const long peak = test::kilobytes("VmHWM:");
         settle(3000);
         const long after = test::kilobytes("VmRSS:");
         const qint64 since = UserDefaults::standard().integer(storedSettings::sinceGlobalVersionKey);
-        std::printf("run %d, pull of %d notes: %s, since-version %lld; longest hold %lld ms (target <= 100 ms); resident before "
-                    "%.1f MB, peak %.1f MB, 3 s after %.1f MB (%+.1f MB)\n",
-            run, noteCount, outcome ? qPrintable(outcome->debugDescription()) : "ok", static_cast<long long>(since),
+        const QString listed = workspace ? QStringLiteral(" (%1 s with the lists showing them)").arg(took / 1000.0, 0, 'f', 2) : QString();
+        std::printf("run %d, pull of %d notes (%d held here)%s: %s in %.2f s%s, since-version %lld; longest hold %lld ms "
+                    "(target <= 100 ms); resident before %.1f MB, peak %.1f MB, 3 s after %.1f MB (%+.1f MB)\n",
+            run, noteCount, localNoteCount, withWorkspace ? ", workspace open" : "",
+            outcome ? qPrintable(outcome->debugDescription()) : "ok", pulled / 1000.0, qPrintable(listed), static_cast<long long>(since),
             static_cast<long long>(longestHold), before / 1024.0, peak / 1024.0, after / 1024.0, (after - before) / 1024.0);
         if (outcome || since != noteCount || longestHold > 100 || after - before > 10 * 1024) {
             ++failures;

@@ -25,21 +25,31 @@ function(norvelle_include_view target scope)
   target_include_directories(${target} ${scope} "${view}")
 endfunction()
 
-# Checks, whenever one of `files` changes, that they include only the folders in `declared`
-# and never reach out of their folder with "../"; `target` compiles only once they pass.
-function(norvelle_check_includes target folder declared)
-  set(stamp "${PROJECT_BINARY_DIR}/include-checks/${target}.stamp")
-  set(sources ${ARGN})
-  list(FILTER sources EXCLUDE REGEX "\\.qrc$")
-  add_custom_command(OUTPUT "${stamp}"
-    COMMAND "${CMAKE_COMMAND}" -DFOLDER=${folder} "-DDECLARED=${declared}"
-      "-DSOURCE_ROOT=${PROJECT_SOURCE_DIR}/src" "-DFILES=${sources}" "-DSTAMP=${stamp}"
-      -P "${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake"
-    DEPENDS ${sources} "${PROJECT_SOURCE_DIR}/cmake/CheckIncludes.cmake"
-    COMMENT "Checking the includes of src/${folder}"
-    VERBATIM)
-  add_custom_target(${target}_includes DEPENDS "${stamp}")
-  add_dependencies(${target} ${target}_includes)
+# Fails a compile of `target` (whose files are in `own`, a folder of the project such as
+# "src/ui") when the compiler read a file of src/, tests/ or bench/ outside `own` and the
+# folders after it (not their sub-folders), however the include was written:
+# cmake/check-includes runs each compile and reads the compiler's dependency file. A change of
+# the folders or of the check compiles the target again.
+function(norvelle_check_includes target own)
+  file(REAL_PATH "${PROJECT_SOURCE_DIR}" root)
+  set(rules "root ${root}\nself ${own}\n")
+  foreach(folder IN ITEMS ${own} ${ARGN})
+    string(APPEND rules "allow ${folder}\n")
+  endforeach()
+  set(check "${PROJECT_SOURCE_DIR}/cmake/check-includes")
+  file(MD5 "${check}" check_hash)
+  string(MD5 hash "${rules}${check_hash}")
+  set(file "${PROJECT_BINARY_DIR}/include-checks/${target}-${hash}.rules")
+  if(NOT EXISTS "${file}")
+    file(WRITE "${file}" "${rules}")
+  endif()
+  set_property(TARGET ${target} PROPERTY CXX_COMPILER_LAUNCHER "${check}" "${file}" ${CMAKE_CXX_COMPILER_LAUNCHER})
+endfunction()
+
+# The project folders of source folders: "src/ui", or "tests/ui" with `prefix` tests.
+function(norvelle_project_folders prefix out)
+  list(TRANSFORM ARGN PREPEND "${prefix}/" OUTPUT_VARIABLE folders)
+  set(${out} ${folders} PARENT_SCOPE)
 endfunction()
 
 # Every source folder a module links, itself included, directly or through the folders it links.
@@ -80,7 +90,8 @@ function(norvelle_module folder)
     add_library(${target} STATIC ${sources} ${headers})
     norvelle_include_view(${target} PRIVATE ${folders})
     target_link_libraries(${target} PUBLIC ${deps})
-    norvelle_check_includes(${target} ${folder} "${folders}" ${sources} ${headers})
+    norvelle_project_folders(src declared ${folders})
+    norvelle_check_includes(${target} src/${folder} ${declared})
   else()
     add_library(${target} INTERFACE)
     target_link_libraries(${target} INTERFACE ${deps})
@@ -89,7 +100,8 @@ endfunction()
 
 # One test executable per tests/<folder>, from its *.cpp files; the files under
 # tests/<folder>/x11/ form a second executable that runs against a real X server (label x11).
-# A test reaches the folders its library links and those the shared test support links.
+# A test reaches the folders its library links and those the shared test support links, and
+# reads the tests of those folders and the shared support.
 function(norvelle_tests folder)
   norvelle_target_name(${folder} library)
   string(REPLACE "/" "_" name "${folder}")
@@ -102,10 +114,15 @@ function(norvelle_tests folder)
   norvelle_module_closure(platform support_reach)
   list(APPEND reach ${support_reach})
   list(REMOVE_DUPLICATES reach)
+  norvelle_project_folders(src sources_read ${reach})
+  norvelle_project_folders(tests tests_read ${reach} support)
+  norvelle_project_folders(tests x11_tests_read ${reach})
+  list(TRANSFORM x11_tests_read APPEND /x11)
   if(unit_sources)
     add_executable(${name}_tests ${unit_sources} ${unit_headers})
     norvelle_include_view(${name}_tests PRIVATE ${reach})
     target_link_libraries(${name}_tests PRIVATE ${library} norvelle_test_support)
+    norvelle_check_includes(${name}_tests tests/${folder} ${sources_read} ${tests_read})
     gtest_discover_tests(${name}_tests DISCOVERY_TIMEOUT 60
       PROPERTIES LABELS unit)
   endif()
@@ -113,6 +130,7 @@ function(norvelle_tests folder)
     add_executable(${name}_x11_tests ${x11_sources} ${x11_headers})
     norvelle_include_view(${name}_x11_tests PRIVATE ${reach})
     target_link_libraries(${name}_x11_tests PRIVATE ${library} norvelle_test_support_x11)
+    norvelle_check_includes(${name}_x11_tests tests/${folder}/x11 ${sources_read} ${tests_read} ${x11_tests_read})
     gtest_discover_tests(${name}_x11_tests DISCOVERY_TIMEOUT 60
       PROPERTIES LABELS x11 RUN_SERIAL TRUE)
   endif()

@@ -42,9 +42,16 @@ constexpr qsizetype notesLookedUpTogether = 128;
 } // namespace
 
 // The notes of a reply not yet written in, in order. Each is let go as it is taken, so a large
-// reply's memory goes back a step at a time instead of in one long free at the end.
+// reply's memory goes back a step at a time instead of in one long free at the end. The
+// context's followers (the workspace's lists) take the steps in once, when these are gone.
 struct NotesSyncService::PendingNotes {
+    explicit PendingNotes(ObjectContext& context)
+        : underWay(context)
+    {
+    }
+
     std::array<QList<SyncPOSTResponse::RemoteNoteDTO>, 2> lists;
+    ObjectContext::SteppedChange underWay;
     size_t list = 0;
     qsizetype next = 0;
 
@@ -270,7 +277,7 @@ void NotesSyncService::applySyncResponse(QList<SyncPOSTResponse::RemoteNoteDTO> 
         }
     }
     const std::optional<StoredSyncSession> session = m_credentials.load();
-    auto notes = std::make_shared<PendingNotes>();
+    auto notes = std::make_shared<PendingNotes>(m_context());
     notes->lists = {std::move(applied), std::move(outgoing)};
     applyInSteps(std::move(notes), [this, since, userID = session ? session->userId : QString(), done = std::move(done)](bool saved) {
         // Signed out (or in to another account) meanwhile: the next session's since-version
@@ -316,15 +323,6 @@ void NotesSyncService::applyInSteps(std::shared_ptr<PendingNotes> notes, std::fu
             applyInSteps(std::move(notes), std::move(done));
         }
     });
-}
-
-bool NotesSyncService::applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes)
-{
-    if (notes.isEmpty()) {
-        return true;
-    }
-    writeRemoteNotes(notes);
-    return !m_context().save();
 }
 
 qsizetype NotesSyncService::writeRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes)

@@ -57,9 +57,6 @@ public:
     // `done` gets whether every step was saved.
     void applySyncResponse(QList<SyncPOSTResponse::RemoteNoteDTO> applied, QList<SyncPOSTResponse::RemoteNoteDTO> outgoing,
         std::function<void(bool saved)> done);
-    // Takes each note whose server copy is as new as the local one or newer; one save.
-    // Returns whether the notes are saved (true when there was nothing to save).
-    bool applyRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes);
     // The work one step of a reply may take before it saves and lets the event loop run.
     static constexpr int stepMilliseconds = 20;
     // Notes changed in one step at most: the step's save grows with them.
@@ -79,7 +76,8 @@ private:
         std::function<void(ServiceResult<SyncPOSTResponse>)> done);
     void postAuthorized(const QString& path, const QByteArray& body, BodyHandler done);
     struct PendingNotes;
-    // applyRemoteNotes() without the save; returns how many notes it changed.
+    // Writes in each note whose server copy is as new as the local one or newer, unsaved;
+    // returns how many notes it changed.
     qsizetype writeRemoteNotes(const QList<SyncPOSTResponse::RemoteNoteDTO>& notes);
     // One step of the notes now, saved, and the rest on later turns of the event loop.
     void applyInSteps(std::shared_ptr<PendingNotes> notes, std::function<void(bool saved)> done);

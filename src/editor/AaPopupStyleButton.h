@@ -10,7 +10,6 @@ public:
     AaPopupStyleButton(const QString& style, bool dark, QWidget* parent = nullptr);
 
     void setMarked(bool marked);
-    bool isMarked() const { return m_marked; }
     QSize sizeHint() const override { return {212, 34}; }
 
 protected:

@@ -112,7 +112,7 @@ QWidget* AaPopupView::buildFormatRow()
         chip->setObjectName(QLatin1String(name));
         connect(chip, &QAbstractButton::clicked, m_model, action);
         layout->addWidget(chip);
-        m_formatChips.emplace_back(chip, [this, state] { return (m_model->*state)(); });
+        m_formatChips.emplace_back(chip, [this, isOn = state] { return (m_model->*isOn)(); });
     }
     layout->addSpacing(4);
     layout->addWidget(new Rule(QColor(255, 255, 255, 31), Qt::Vertical, row));

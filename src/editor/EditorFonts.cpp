@@ -33,14 +33,6 @@ QFont EditorFonts::system(qreal size, int weight)
     return font;
 }
 
-QFont EditorFonts::monospaced(qreal size)
-{
-    QFont font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    font.setPixelSize(pixels(size));
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
 QTextCharFormat EditorFonts::systemFormat(qreal size, int weight)
 {
     return fontFormat(QFontDatabase::systemFont(QFontDatabase::GeneralFont), size, weight);

@@ -16,7 +16,6 @@ public:
     static constexpr int bold = 700;
 
     static QFont system(qreal size, int weight = regular);
-    static QFont monospaced(qreal size);
     // The same as character attributes: family, size, weight and upright, nothing else.
     static QTextCharFormat systemFormat(qreal size, int weight = regular);
     static QTextCharFormat monospacedFormat(qreal size);

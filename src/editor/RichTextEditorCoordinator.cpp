@@ -77,9 +77,9 @@ void RichTextEditorCoordinator::observeEditorCommands(StickyTextView& textView)
     };
     for (const auto& [name, handler] : commands) {
         m_observers.push_back(NotificationCenter::defaultCenter().addObserver(*name, this,
-            [this, handler](const Notification& notification) {
+            [this, handle = handler](const Notification& notification) {
                 if (m_textView && accepts(notification))
-                    handler(notification.userInfo);
+                    handle(notification.userInfo);
             }));
     }
     connect(&textView, &QTextEdit::cursorPositionChanged, this, &RichTextEditorCoordinator::selectionDidChange);

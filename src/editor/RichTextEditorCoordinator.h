@@ -74,7 +74,6 @@ public:
     // The table menu for a right-click in a cell; the view's own menu elsewhere.
     QMenu* tableContextMenu(QMenu* defaultMenu, int characterIndex);
 
-    const QColor& currentHighlightColor() const { return m_currentHighlightColor; }
     // Whether a notification is meant for this editor (its own, or no object and its window active).
     bool accepts(const Notification& notification) const;
 

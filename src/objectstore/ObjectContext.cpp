@@ -21,6 +21,19 @@ ObjectContext::ObjectContext(ObjectStore& store, std::unique_ptr<SqliteConnectio
 {
 }
 
+ObjectContext::SteppedChange::SteppedChange(ObjectContext& context)
+    : m_context(&context)
+{
+    ++context.m_steppedChanges;
+}
+
+ObjectContext::SteppedChange::~SteppedChange()
+{
+    if (m_context && --m_context->m_steppedChanges == 0) {
+        emit m_context->steppedChangesEnded();
+    }
+}
+
 ObjectContext::~ObjectContext()
 {
     for (const auto& registered : std::as_const(m_objects)) {

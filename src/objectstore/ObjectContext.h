@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 
 #include <functional>
 #include <memory>
@@ -114,6 +115,21 @@ public:
     // are read when used.
     void didInsertElsewhere(const std::vector<std::shared_ptr<ManagedObject>>& saved);
 
+    // Held while a change is written a step at a time over many turns of the event loop, each
+    // step saved (a large sync answer): whoever follows the context's changes may take them in
+    // once, when the last such change ends, instead of after every step.
+    class SteppedChange {
+    public:
+        explicit SteppedChange(ObjectContext& context);
+        ~SteppedChange();
+        SteppedChange(const SteppedChange&) = delete;
+        SteppedChange& operator=(const SteppedChange&) = delete;
+
+    private:
+        QPointer<ObjectContext> m_context;
+    };
+    bool steppedChangeUnderWay() const { return m_steppedChanges > 0; }
+
 signals:
     // The object that was inserted, changed or deleted; objectsDidChange follows.
     void objectChanged(const ObjectID& id);
@@ -125,6 +141,8 @@ signals:
     void saveFailed(const QString& reason);
     // After a save put off while a background context writes (its changes stay for the next save).
     void saveWaiting();
+    // The last stepped change under way has ended.
+    void steppedChangesEnded();
 
 private:
     friend class ManagedObject;
@@ -151,6 +169,7 @@ private:
     QHash<ObjectID, std::shared_ptr<ManagedObject>> m_changed;
     // Objects taken in from another context, held for one turn of the event loop.
     std::vector<std::shared_ptr<ManagedObject>> m_takenIn;
+    int m_steppedChanges = 0;
 };
 
 } // namespace norvelle

@@ -34,7 +34,6 @@ public:
 
     bool isSignUp() const { return m_form.isSignUp; }
     bool isBusy() const { return m_form.isBusy; }
-    std::optional<QString> emailError() const { return m_emailError; }
 
     void submit();
     void startGoogleSignIn();

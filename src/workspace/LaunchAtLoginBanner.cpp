@@ -63,13 +63,13 @@ LaunchAtLoginBanner::LaunchAtLoginBanner(WorkspaceView& workspace, RegisterLogin
             .minimumHeight = 28},
         this);
     m_enable->setToolTip(QStringLiteral("Launch Norvelle automatically at login."));
-    m_dismiss = new PlainButton({}, {.font = viewFont(11, QFont::DemiBold), .color = &SchemeColors::secondaryText, .symbol = QStringLiteral("xmark"), .symbolSize = 11, .padding = QMargins(4, 4, 4, 4), .minimumHeight = 20},
+    auto* dismiss = new PlainButton({}, {.font = viewFont(11, QFont::DemiBold), .color = &SchemeColors::secondaryText, .symbol = QStringLiteral("xmark"), .symbolSize = 11, .padding = QMargins(4, 4, 4, 4), .minimumHeight = 20},
         this);
-    m_dismiss->setToolTip(QStringLiteral("Dismiss"));
+    dismiss->setToolTip(QStringLiteral("Dismiss"));
     row->addWidget(m_enable);
-    row->addWidget(m_dismiss);
+    row->addWidget(dismiss);
     connect(m_enable, &QAbstractButton::clicked, this, &LaunchAtLoginBanner::enableLaunchAtLogin);
-    connect(m_dismiss, &QAbstractButton::clicked, this, &LaunchAtLoginBanner::dismissLaunchAtLoginBanner);
+    connect(dismiss, &QAbstractButton::clicked, this, &LaunchAtLoginBanner::dismissLaunchAtLoginBanner);
 }
 
 void LaunchAtLoginBanner::enableLaunchAtLogin()

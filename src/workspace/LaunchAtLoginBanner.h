@@ -21,7 +21,6 @@ public:
     LaunchAtLoginBanner(WorkspaceView& workspace, RegisterLoginItem registerLoginItem, QWidget* parent = nullptr);
 
     PlainButton* enableButton() const { return m_enable; }
-    PlainButton* dismissButton() const { return m_dismiss; }
 
     // Registration failures are dropped: the banner goes either way.
     void enableLaunchAtLogin();
@@ -34,7 +33,6 @@ private:
     WorkspaceView& m_workspace;
     RegisterLoginItem m_registerLoginItem;
     PlainButton* m_enable;
-    PlainButton* m_dismiss;
 };
 
 } // namespace norvelle

@@ -51,13 +51,20 @@ WorkspaceNoteIndex::WorkspaceNoteIndex(ObjectContext& context, QObject* parent)
         }
         m_sawObjectChange = false;
     });
+    connect(&context, &ObjectContext::steppedChangesEnded, this, [this] {
+        if (m_reloadNeeded || !m_changed.isEmpty()) {
+            schedule();
+        }
+    });
 }
 
 WorkspaceNoteIndex::~WorkspaceNoteIndex() = default;
 
 void WorkspaceNoteIndex::schedule()
 {
-    if (!m_scheduled) {
+    // Working the lists out again after every step of a pull of thousands of notes took many
+    // times as long as the pull itself.
+    if (!m_scheduled && !m_context.steppedChangeUnderWay()) {
         m_scheduled = true;
         QTimer::singleShot(0, this, &WorkspaceNoteIndex::applyPendingChanges);
     }

@@ -21,7 +21,8 @@ class StickyNote;
 // the columns those need are read, and no note is held. It
 // follows the context: whatever changes notes there (a sticky window, sync, an import, the
 // workspace itself) is taken in on the next turn of the event loop, only the changed notes
-// being worked out again. Main thread only.
+// being worked out again; a change made in steps (a large pull) once it has ended. Main
+// thread only.
 class WorkspaceNoteIndex : public QObject {
     Q_OBJECT
 public:

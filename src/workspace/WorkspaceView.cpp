@@ -1,5 +1,6 @@
 #include "workspace/WorkspaceView.h"
 
+#include "account/ProfileAvatarStore.h"
 #include "clipboard/ClipboardHistoryPane.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "core/AppDelegating.h"
@@ -53,7 +54,7 @@ WorkspaceView::WorkspaceView(ObjectContext& context, WorkspaceFoldersStore& fold
         }
     });
     NotificationCenter& center = NotificationCenter::defaultCenter();
-    center.addObserver(avatarChangedNotification, this, [this](const Notification&) {
+    center.addObserver(ProfileAvatarStore::didChangeNotification, this, [this](const Notification&) {
         ++m_profileAvatarRevision;
         changed();
     });

@@ -36,8 +36,6 @@ class WorkspaceView : public QWidget {
 public:
     using NoteRefs = WorkspaceNoteIndex::NoteRefs;
 
-    static inline const QString avatarChangedNotification = QStringLiteral("norvelle.profileAvatarDidChange");
-
     // Registers the program to start at login; returns the reason when it could not.
     using RegisterLoginItem = std::function<std::optional<QString>()>;
 

@@ -1,5 +1,7 @@
 // Feeds any bytes to the RTF reader: it must neither crash nor hang, and what it reads must
 // write, read and write again to the same bytes.
+#include "FuzzInput.h"
+
 #include "rtf/RichTextCodec.h"
 
 #include <QGuiApplication>
@@ -11,13 +13,9 @@
 
 using namespace norvelle;
 
-extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int qtArgc = 1;
-    static char name[] = "rtf_reader_fuzz";
-    static char* qtArgv[] = {name, nullptr};
-    new QGuiApplication(qtArgc, qtArgv);
+    fuzz::makeApplication<QGuiApplication>();
     return 0;
 }
 

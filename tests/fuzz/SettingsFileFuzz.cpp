@@ -1,11 +1,14 @@
-// Feeds any bytes to the settings file loader: it must never crash or hang, and a file it
-// takes must save, load and save again to the same bytes.
+// Feeds any bytes to the settings file loader: it must never crash or hang, every key of a JSON
+// object whose value it can read must be there after the load and after a save and a load
+// again, and a file it takes must save, load and save again to the same bytes.
 #include "FuzzInput.h"
 
 #include "platform/UserDefaults.h"
 
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QTemporaryDir>
 
 using namespace norvelle;
@@ -18,13 +21,35 @@ QByteArray readAll(const QString& path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// Loads the file and writes it again (a changed key forces the write). The write happens on the
-// settings' writer thread: it is waited for before the file is read back.
-QByteArray loadAndSave(const QString& path)
+const QString probeKey = QStringLiteral("fuzz.probe");
+
+// The keys of the file whose values read, with those values (but the one the check itself
+// removes).
+QVariantMap readableKeys(const QByteArray& file)
+{
+    QVariantMap keys;
+    const QJsonObject root = QJsonDocument::fromJson(file).object();
+    for (auto it = root.begin(); it != root.end(); ++it) {
+        bool ok = false;
+        const QVariant value = UserDefaults::decode(it.value(), &ok);
+        if (ok && it.key() != probeKey) {
+            keys.insert(it.key(), value);
+        }
+    }
+    return keys;
+}
+
+// Loads the file, checks that `kept` are there, and writes it again (a changed key forces the
+// write). The write happens on the settings' writer thread: it is waited for before the file is
+// read back.
+QByteArray loadAndSave(const QString& path, const QVariantMap& kept)
 {
     UserDefaults defaults(path);
-    defaults.set(QStringLiteral("fuzz.probe"), true);
-    defaults.remove(QStringLiteral("fuzz.probe"));
+    for (auto it = kept.begin(); it != kept.end(); ++it) {
+        fuzz::require(defaults.object(it.key()) == it.value());
+    }
+    defaults.set(probeKey, true);
+    defaults.remove(probeKey);
     defaults.synchronize();
     return readAll(path);
 }
@@ -45,9 +70,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         QFile file(path);
         fuzz::require(file.open(QIODevice::WriteOnly) && file.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
     }
-    const QByteArray first = loadAndSave(path);
-    // A file set aside leaves only what the empty store wrote.
-    const QByteArray second = loadAndSave(path);
+    const QVariantMap kept = readableKeys(fuzz::bytes(data, size));
+    const QByteArray first = loadAndSave(path, kept);
+    // A file set aside leaves only what the empty store wrote, with the keys it could read.
+    const QByteArray second = loadAndSave(path, kept);
     fuzz::require(first == second);
     return 0;
 }

@@ -1,10 +1,14 @@
 // Feeds any bytes to the token answer reader: it must never crash, what it reads must hold no
 // control character where a header is made of it, must write and read back unchanged, and its
-// expiry, when it reads, must write as text it reads again.
+// expiry, when it reads, must write as text it reads again. The refusal reader beside it must
+// read the server's error text exactly when there is one.
 #include "FuzzInput.h"
 
 #include "account/RemoteAuthTokensResponse.h"
 #include "platform/InternetDateTime.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
 
 #include <algorithm>
 
@@ -22,7 +26,9 @@ bool plain(const QString& text)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const QByteArray input = fuzz::bytes(data, size);
-    RemoteAuthErrorResponse::fromJson(input);
+    const std::optional<RemoteAuthErrorResponse> refusal = RemoteAuthErrorResponse::fromJson(input);
+    const QJsonValue error = QJsonDocument::fromJson(input).object().value("error");
+    fuzz::require(error.isString() ? refusal && refusal->error == error.toString() : !refusal);
     const ServiceResult<RemoteAuthTokensResponse> reply = RemoteAuthTokensResponse::fromJson(input);
     const RemoteAuthTokensResponse* tokens = std::get_if<RemoteAuthTokensResponse>(&reply);
     if (!tokens) {

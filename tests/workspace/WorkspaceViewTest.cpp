@@ -1,6 +1,7 @@
 #include "workspace/WorkspaceView.h"
 
 #include "WorkspaceNotesFixture.h"
+#include "account/ProfileAvatarStore.h"
 #include "clipboard/ClipboardMonitor.h"
 #include "platform/NotificationCenter.h"
 #include "platform/StoredSettings.h"
@@ -237,7 +238,7 @@ TEST_F(WorkspaceViewTest, NotificationsRaiseTheRefreshCounters)
     WorkspaceView& workspace = view();
     NotificationCenter::defaultCenter().post(ClipboardMonitor::historyChangedNotification);
     NotificationCenter::defaultCenter().post(ClipboardMonitor::historyChangedNotification);
-    NotificationCenter::defaultCenter().post(WorkspaceView::avatarChangedNotification);
+    NotificationCenter::defaultCenter().post(ProfileAvatarStore::didChangeNotification);
     EXPECT_EQ(workspace.clipboardSidebarTick(), 2);
     EXPECT_EQ(workspace.profileAvatarRevision(), 1);
 }
