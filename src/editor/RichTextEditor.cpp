@@ -22,6 +22,7 @@ RichTextEditor::RichTextEditor(const QColor& textColor, const QString& paperHex,
     setFocusProxy(m_textView);
     m_coordinator->observeEditorCommands(*m_textView);
     m_coordinator->loadContent(QString(), std::nullopt);
+    m_coordinator->refreshTableAppearance();
     m_textView->setScrollBarInk(textColor);
 }
 

@@ -3,7 +3,6 @@
 #include "editor/RichTextEditorCoordinator.h"
 
 #include "editor/ChecklistEditing.h"
-#include "editor/EditorColors.h"
 #include "editor/EditorCommands.h"
 #include "editor/EditorFonts.h"
 #include "editor/LinePrefixes.h"
@@ -56,7 +55,7 @@ void RichTextEditorCoordinator::textDidChange()
     // step; not when an undo brings it back, or undo would stop there for good.
     const bool undone = document.isRedoAvailable();
     const std::vector<int> seeds = undone ? std::vector<int> {}
-                                          : TableEditing(storage, paperInk, EditorColors(m_parent.paperHex()))
+                                          : TableEditing(storage, paperInk)
                                                 .seedsOfFilledCell(view->textCursor().position());
     if (!seeds.empty()) {
         ++m_suppressChanges;

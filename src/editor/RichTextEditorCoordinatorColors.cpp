@@ -5,6 +5,7 @@
 #include "editor/ChecklistMarkerAttachment.h"
 #include "editor/EditorColors.h"
 #include "editor/RichTextEditor.h"
+#include "editor/StickyTextView.h"
 #include "editor/TableEditing.h"
 
 #include <QTextBlock>
@@ -109,26 +110,12 @@ void RichTextEditorCoordinator::applySelectionColors()
 
 void RichTextEditorCoordinator::refreshTableAppearance()
 {
-    StickyTextView* view = m_textView;
-    if (!view)
-        return;
-    TextStorage storage(*view->document());
-    TableEditing tables(storage, paperInk, EditorColors(m_parent.paperHex()));
-    const std::vector<QTextTable*> found = tables.tables();
-    if (found.empty())
-        return;
-    // The paper's colours are no edit of the note: neither reported nor undone. One edit block:
-    // Qt lays a table out whole after each change, so a change a cell would take minutes.
-    ++m_suppressChanges;
-    const bool undo = view->document()->isUndoRedoEnabled();
-    view->document()->setUndoRedoEnabled(false);
-    QTextCursor editing(view->document());
-    editing.beginEditBlock();
-    for (QTextTable* table : found)
-        tables.restyleTable(table);
-    editing.endEditBlock();
-    view->document()->setUndoRedoEnabled(undo);
-    --m_suppressChanges;
+    // Drawn by the view: a table's colours are no format of the note, so a new paper edits
+    // nothing and leaves the undo history as it was.
+    if (StickyTextView* view = m_textView) {
+        const EditorColors colors(m_parent.paperHex());
+        view->setTableColors({colors.tableBorder(), colors.tableCellBackground()});
+    }
 }
 
 void RichTextEditorCoordinator::adoptText(QTextDocument& document)
@@ -138,7 +125,7 @@ void RichTextEditorCoordinator::adoptText(QTextDocument& document)
     // default text.
     clearDefaultColor(document, {QColor(Qt::black), QColor(Qt::white), m_parent.textColor()});
     TextStorage storage(document);
-    TableEditing tables(storage, paperInk, EditorColors(m_parent.paperHex()));
+    TableEditing tables(storage, paperInk);
     for (QTextTable* table : tables.tables())
         tables.restyleTable(table);
 }

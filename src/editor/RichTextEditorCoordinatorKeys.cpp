@@ -4,7 +4,6 @@
 
 #include "editor/ChecklistEditing.h"
 #include "editor/ChecklistMarkerAttachment.h"
-#include "editor/EditorColors.h"
 #include "editor/RichTextEditor.h"
 #include "editor/TableEditing.h"
 
@@ -21,7 +20,7 @@ std::optional<TextRange> RichTextEditorCoordinator::typingRange(int position)
     TextStorage storage(*m_textView->document());
     if (storage.isEmpty())
         return std::nullopt;
-    if (const auto seed = TableEditing(storage, paperInk, EditorColors(m_parent.paperHex())).seedOfEmptyCell(position))
+    if (const auto seed = TableEditing(storage, paperInk).seedOfEmptyCell(position))
         return seed;
     if (const std::optional<int> itemText = ChecklistEditing(storage).itemTextStart(position))
         return TextRange {*itemText, 0};
@@ -74,7 +73,7 @@ bool RichTextEditorCoordinator::doCommand(Command command)
     if (!view)
         return false;
     TextStorage storage(*view->document());
-    TableEditing tables(storage, paperInk, EditorColors(m_parent.paperHex()));
+    TableEditing tables(storage, paperInk);
     const int location = view->textCursor().selectionStart();
     switch (command) {
     case Command::Cancel: {

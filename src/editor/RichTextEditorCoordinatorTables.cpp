@@ -60,7 +60,7 @@ void RichTextEditorCoordinator::tableMenuAction(const std::function<std::optiona
         return;
     QTextTable* table = m_contextMenuTable;
     commitEdit([&](TextStorage& storage) {
-        TableEditing tables(storage, paperInk, EditorColors(m_parent.paperHex()));
+        TableEditing tables(storage, paperInk);
         return action(tables, table);
     });
 }
@@ -71,7 +71,7 @@ QMenu* RichTextEditorCoordinator::tableContextMenu(QMenu* defaultMenu, int chara
     if (!view)
         return defaultMenu;
     TextStorage storage(*view->document());
-    TableEditing tables(storage, paperInk, EditorColors(m_parent.paperHex()));
+    TableEditing tables(storage, paperInk);
     const auto cell = tables.cellInfo(characterIndex);
     if (storage.isEmpty() || !cell)
         return defaultMenu;
@@ -145,7 +145,7 @@ void RichTextEditorCoordinator::insertTable()
         return;
     const TextRange selected = selection();
     commitEdit([&](TextStorage& storage) -> std::optional<int> {
-        return TableEditing(storage, paperInk, EditorColors(m_parent.paperHex())).insertTable(selected);
+        return TableEditing(storage, paperInk).insertTable(selected);
     });
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/TableGrid.h"
 #include "editor/TextStorage.h"
 
 #include <QPointer>
@@ -55,6 +56,8 @@ public:
     void setChecklistBaseTextColor(const QColor& color) { m_checklistBaseTextColor = color; }
     // Draws the scroll bar as a thin bar in the text's colour, faint, on no track of its own.
     void setScrollBarInk(const QColor& ink);
+    // The colours tables are drawn in: the paper's, never stored in the note.
+    void setTableColors(const TableGrid::Colors& colors);
 
     struct ColumnBorder {
         QTextTable* table;
@@ -75,6 +78,7 @@ public:
     void redoInPlace();
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -108,13 +112,13 @@ private:
     void wrapAnywhereFor(QStringView pasted);
     bool toggleChecklistMarker(const QPoint& point);
     QPointF documentPoint(const QPoint& point) const;
-    std::vector<qreal> columnBorderPositions(QTextTable* table) const;
     void dragColumnBorder(qreal x);
     void keepChangedTextInView(const std::function<void()>& step);
     void refreshHighlightInk();
 
     StickyTextViewDelegate* m_delegate = nullptr;
     QColor m_checklistBaseTextColor = palette().color(QPalette::Text);
+    TableGrid::Colors m_tableColors;
     bool m_pastedTableAwaitsLayout = false;
     QPointer<QTextTable> m_resizeTable;
     int m_resizingColumn = -1;

@@ -1,11 +1,16 @@
-// The colours the view draws over the note's own: text on a highlight, and the scroll bars.
+// The colours the view draws beside the note's own: tables, text on a highlight, and the scroll
+// bars.
 #include "editor/StickyTextView.h"
 
 #include "ui/HexColor.h"
 #include "ui/TextContrast.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QPaintEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextTable>
 
 #include <unordered_map>
 
@@ -51,6 +56,37 @@ void StickyTextView::refreshHighlightInk()
     }
     if (!inked.isEmpty() || !extraSelections().isEmpty())
         setExtraSelections(inked);
+}
+
+void StickyTextView::setTableColors(const TableGrid::Colors& colors)
+{
+    if (colors.border == m_tableColors.border && colors.background == m_tableColors.background)
+        return;
+    m_tableColors = colors;
+    viewport()->update();
+}
+
+void StickyTextView::paintEvent(QPaintEvent* event)
+{
+    // Under the text, in the same pass, so a part of the view painted again is whole.
+    if (m_tableColors.border.isValid()) {
+        QPainter painter(viewport());
+        painter.setClipRegion(event->region());
+        const QPointF offset = documentPoint(QPoint(0, 0));
+        painter.translate(-offset);
+        const QRectF exposed = QRectF(event->rect()).translated(offset);
+        const QAbstractTextDocumentLayout& layout = *document()->documentLayout();
+        // Tables below the view are left unlaid-out, as the text draws them.
+        const int lastShown = layout.hitTest(exposed.bottomRight(), Qt::FuzzyHit);
+        for (QTextFrame* frame : document()->rootFrame()->childFrames()) {
+            auto* table = qobject_cast<QTextTable*>(frame);
+            if (table && lastShown >= 0 && table->firstPosition() > lastShown)
+                break;
+            if (table)
+                TableGrid(*table, layout).paint(painter, exposed, m_tableColors);
+        }
+    }
+    QTextEdit::paintEvent(event);
 }
 
 void StickyTextView::setScrollBarInk(const QColor& ink)

@@ -3,6 +3,7 @@
 #include "editor/StickyTextView.h"
 
 #include "editor/ChecklistEditing.h"
+#include "editor/TableGrid.h"
 #include "editor/TextStorage.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -20,30 +21,6 @@ QPointF StickyTextView::documentPoint(const QPoint& point) const
     return QPointF(point) + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
 }
 
-std::vector<qreal> StickyTextView::columnBorderPositions(QTextTable* table) const
-{
-    // Read from the laid-out cells: the layout widens a column past its share to fit its words,
-    // so the stored widths alone miss where a border is drawn.
-    std::vector<qreal> borders;
-    const int columns = table->columns();
-    QAbstractTextDocumentLayout* layout = document()->documentLayout();
-    const auto contentOf = [&](const QTextTableCell& cell) { return layout->blockBoundingRect(cell.firstCursorPosition().block()); };
-    for (int column = 0; column + 1 < columns; ++column) {
-        for (int row = 0; row < table->rows(); ++row) {
-            const QTextTableCell left = table->cellAt(row, column);
-            const QTextTableCell right = table->cellAt(row, column + 1);
-            if (left.column() + left.columnSpan() == column + 1 && right.column() == column + 1) {
-                // Both cells have the same padding: the border lies halfway between their texts.
-                borders.push_back((contentOf(left).right() + contentOf(right).left()) / 2);
-                break;
-            }
-        }
-        if (borders.size() < size_t(column + 1))
-            return {};
-    }
-    return borders;
-}
-
 std::optional<StickyTextView::ColumnBorder> StickyTextView::hitTestColumnBorder(const QPoint& point) const
 {
     const QPointF at = documentPoint(point);
@@ -52,7 +29,7 @@ std::optional<StickyTextView::ColumnBorder> StickyTextView::hitTestColumnBorder(
     QTextTable* table = storage.tableAt(std::min(position, storage.length() - 1));
     if (position < 0 || !table)
         return std::nullopt;
-    const std::vector<qreal> borders = columnBorderPositions(table);
+    const std::vector<qreal> borders = TableGrid(*table, *document()->documentLayout()).columnBorders();
     for (size_t i = 0; i < borders.size(); ++i) {
         if (std::abs(borders[i] - at.x()) <= borderGrabTolerance)
             return ColumnBorder {table, int(i)};

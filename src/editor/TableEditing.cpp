@@ -123,8 +123,9 @@ void TableEditing::restyleTable(QTextTable* table) const
             QTextTableCellFormat cellFormat = cell.format().toTableCellFormat();
             cellFormat.setBorder(borderWidth);
             cellFormat.setBorderStyle(QTextFrameFormat::BorderStyle_Solid);
-            cellFormat.setBorderBrush(m_colors.tableBorder());
-            cellFormat.setBackground(m_colors.tableCellBackground());
+            // Only the room: the view draws the border and background in the paper's colours.
+            cellFormat.setBorderBrush(Qt::transparent);
+            cellFormat.clearBackground();
             cellFormat.setPadding(padding);
             cell.setFormat(cellFormat);
         }

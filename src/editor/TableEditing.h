@@ -1,6 +1,5 @@
 #pragma once
 
-#include "editor/EditorColors.h"
 #include "editor/TextStorage.h"
 
 #include <QColor>
@@ -23,8 +22,8 @@ struct TableCellInfo {
 };
 
 // Text tables in the editor's text: lookups in flat positions, the new 2 × 2 table with its
-// anchors (U+200B before and after, so the caret has a place outside), cell styling from the
-// paper, moving between cells, and the row, column and table commands of the table menu.
+// anchors (U+200B before and after, so the caret has a place outside), cell styling, moving
+// between cells, and the row, column and table commands of the table menu.
 // Each operation returns where the caret goes; none leaves it.
 class TableEditing {
 public:
@@ -34,10 +33,9 @@ public:
     static constexpr qreal borderWidth = 1;
     static constexpr qreal padding = 10;
 
-    TableEditing(TextStorage& storage, QColor textColor, EditorColors colors)
+    TableEditing(TextStorage& storage, QColor textColor)
         : m_storage(storage)
         , m_textColor(std::move(textColor))
-        , m_colors(std::move(colors))
     {
     }
 
@@ -109,7 +107,6 @@ private:
 
     TextStorage& m_storage;
     QColor m_textColor;
-    EditorColors m_colors;
 };
 
 } // namespace norvelle

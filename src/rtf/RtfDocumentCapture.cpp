@@ -195,8 +195,9 @@ private:
             const QTextFormat& source = own ? static_cast<const QTextFormat&>(cell) : table;
             const int brushKey = own ? brushProperty : int(QTextFormat::FrameBorderBrush);
             if (source.hasProperty(brushKey)) {
+                // A clear border (a note's: the paper colours it when shown) names no colour.
                 const QBrush brush = source.brushProperty(brushKey);
-                if (brush.style() != Qt::NoBrush)
+                if (brush.style() != Qt::NoBrush && brush.color().alpha() > 0)
                     result.color = brush.color().rgba();
             }
             return result;
