@@ -124,6 +124,7 @@ private:
     int m_resizingColumn = -1;
     qreal m_resizeStartX = 0;
     std::vector<qreal> m_resizeInitialWidths;
+    bool m_resizeStepped = false;
 };
 
 } // namespace norvelle

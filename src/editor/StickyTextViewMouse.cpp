@@ -72,6 +72,7 @@ void StickyTextView::mousePressEvent(QMouseEvent* event)
                 m_resizeTable = border->table;
                 m_resizingColumn = border->index;
                 m_resizeStartX = point.x();
+                m_resizeStepped = false;
                 const int columns = border->table->columns();
                 const QList<QTextLength> widths = border->table->format().columnWidthConstraints();
                 m_resizeInitialWidths.assign(size_t(columns), 100.0 / columns);
@@ -120,7 +121,15 @@ void StickyTextView::dragColumnBorder(qreal x)
     }
     QTextTableFormat format = m_resizeTable->format();
     format.setColumnWidthConstraints(widths);
+    // A whole drag is one step for Undo, however many moves it took.
+    QTextCursor step(document());
+    if (m_resizeStepped)
+        step.joinPreviousEditBlock();
+    else
+        step.beginEditBlock();
     m_resizeTable->setFormat(format);
+    step.endEditBlock();
+    m_resizeStepped = true;
 }
 
 void StickyTextView::mouseMoveEvent(QMouseEvent* event)

@@ -60,6 +60,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 using namespace norvelle;
@@ -240,7 +241,7 @@ std::vector<int> drawnInnerBorders(StickyTextView& view, QTextTable* table)
 
 } // namespace
 
-TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidth)
+TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidthAndOneUndoTakesADragBack)
 {
     open("", {360, 380});
     ASSERT_FALSE(HasFatalFailure());
@@ -283,6 +284,27 @@ TEST_F(StickyControlsX11Test, AColumnBorderIsGrabbedWhereItIsDrawnAtAnyWidth)
         dragBorder(offset, 25);
         EXPECT_GT(firstWidth(), before + 5) << "narrow column, pressed " << offset << " from the line";
     }
+
+    // One Ctrl+Z takes back the whole of a drag made in several moves.
+    std::vector<int> lines;
+    ASSERT_TRUE(test::waitUntil([&] {
+        lines = drawnInnerBorders(textView(), table);
+        return !lines.empty();
+    },
+        waitMs));
+    const qreal beforeLastDrag = firstWidth();
+    const QPoint from = textView().viewport()->mapToGlobal(QPoint(lines.front(), lastRowMiddle(textView(), table)));
+    test::movePointer(from);
+    test::xdotool({"mousedown", "1"});
+    for (int step = 1; step <= 3; ++step) {
+        const qreal was = firstWidth();
+        test::movePointer(from + QPoint(12 * step, 0));
+        test::waitUntil([&] { return firstWidth() != was; }, waitMs);
+    }
+    test::xdotool({"mouseup", "1"});
+    ASSERT_GT(firstWidth(), beforeLastDrag + 5);
+    pressKeys("ctrl+z");
+    EXPECT_TRUE(test::waitUntil([&] { return std::abs(firstWidth() - beforeLastDrag) < 0.01; }, waitMs)) << firstWidth() << " for " << beforeLastDrag;
 }
 
 TEST_F(StickyControlsX11Test, UndoAndRedoKeepTheChangedTextInView)
