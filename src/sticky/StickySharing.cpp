@@ -95,16 +95,24 @@ QImage StickySharing::renderShareCardImage()
     if (!editor) {
         return ShareCard::render(nullptr, m_window.stickyState().paperHex());
     }
-    // The caret and the scroll bar are no part of the note.
+    // The caret, a selection and the scroll bar are no part of the note.
     StickyTextView& view = editor->textView();
     const int caretWidth = view.cursorWidth();
     view.setCursorWidth(0);
+    const QTextCursor selected = view.textCursor();
+    QTextCursor caret = selected;
+    caret.clearSelection();
     // Hidden only while drawn, so the text keeps its width and place.
     QScrollBar* scrollBar = view.verticalScrollBar();
     const bool scrollBarShown = scrollBar->isVisible();
+    const int scrolled = scrollBar->value();
+    view.setTextCursor(caret);
+    scrollBar->setValue(scrolled);
     scrollBar->setVisible(false);
     QImage card = ShareCard::render(m_window.contentView(), m_window.stickyState().paperHex());
     scrollBar->setVisible(scrollBarShown);
+    view.setTextCursor(selected);
+    scrollBar->setValue(scrolled);
     view.setCursorWidth(caretWidth);
     return card;
 }

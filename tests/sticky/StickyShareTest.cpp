@@ -203,6 +203,29 @@ TEST_F(StickyShareTest, TheCardLeavesOutTheScrollBar)
     EXPECT_EQ(differing, 0);
 }
 
+TEST_F(StickyShareTest, TheCardLeavesOutASelectionAndKeepsItAndTheScrollForTheUser)
+{
+    QStringList lines;
+    for (int line = 1; line <= 60; ++line)
+        lines << QStringLiteral("line %1").arg(line);
+    open(lines.join(u'\n'));
+    StickyTextView& view = controller->editor()->textView();
+    QTextCursor middle(view.document());
+    middle.setPosition(QStringLiteral("line 1\nline 2\n").size());
+    view.setTextCursor(middle);
+    view.verticalScrollBar()->setValue(view.verticalScrollBar()->maximum() / 2);
+    const int scrolled = view.verticalScrollBar()->value();
+    const QImage plain = controller->sharing().renderShareCardImage();
+
+    QTextCursor selected = middle;
+    selected.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+    view.setTextCursor(selected);
+    view.verticalScrollBar()->setValue(scrolled);
+    EXPECT_EQ(controller->sharing().renderShareCardImage(), plain);
+    EXPECT_EQ(view.textCursor(), selected);
+    EXPECT_EQ(view.verticalScrollBar()->value(), scrolled);
+}
+
 TEST(ShareCard, AViewNoTallerThanItsBarsGivesACardFourPixelsTall)
 {
     QWidget view;
