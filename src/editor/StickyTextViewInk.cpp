@@ -76,14 +76,18 @@ void StickyTextView::paintEvent(QPaintEvent* event)
         painter.translate(-offset);
         const QRectF exposed = QRectF(event->rect()).translated(offset);
         const QAbstractTextDocumentLayout& layout = *document()->documentLayout();
-        // Tables below the view are left unlaid-out, as the text draws them.
+        // Only the tables in sight: those above it may be many, and those below it are left
+        // unlaid-out, as the text draws them. A table whose bottom line shows has its last row
+        // within 40 points above.
+        const int firstShown = layout.hitTest(exposed.topLeft() - QPointF(0, 40), Qt::FuzzyHit);
         const int lastShown = layout.hitTest(exposed.bottomRight(), Qt::FuzzyHit);
         for (QTextFrame* frame : document()->rootFrame()->childFrames()) {
             auto* table = qobject_cast<QTextTable*>(frame);
-            if (table && lastShown >= 0 && table->firstPosition() > lastShown)
+            if (!table || table->lastPosition() < firstShown)
+                continue;
+            if (lastShown >= 0 && table->firstPosition() > lastShown)
                 break;
-            if (table)
-                TableGrid(*table, layout).paint(painter, exposed, m_tableColors);
+            TableGrid(*table, layout).paint(painter, exposed, m_tableColors);
         }
     }
     QTextEdit::paintEvent(event);
