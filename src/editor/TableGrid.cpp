@@ -92,9 +92,17 @@ void TableGrid::paint(QPainter& painter, const QRectF& exposed, const Colors& co
     if (rows < 1 || columns.empty())
         return;
     const qreal bottom = rowEdge(rows);
-    const auto edge = [&](int row) { return row >= rows ? bottom : rowEdge(row); };
     const int first = rowAt(exposed.top());
     const int last = rowAt(exposed.bottom());
+    // The edges of the rows shown, read once: every cell of a row shares them.
+    std::vector<qreal> shown;
+    for (int row = first; row <= last + 1; ++row)
+        shown.push_back(row >= rows ? bottom : rowEdge(row));
+    // A cell spanning rows may start above them or end below them.
+    const auto edge = [&](int row) {
+        const bool read = row >= first && row <= last + 1;
+        return read ? shown[size_t(row - first)] : rowEdge(row);
+    };
     if (edge(first) > exposed.bottom() || bottom < exposed.top())
         return;
     painter.fillRect(QRectF(QPointF(columns.front(), edge(first)), QPointF(columns.back(), edge(last + 1))), colors.background);
