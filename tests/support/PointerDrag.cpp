@@ -3,6 +3,7 @@
 #include "support/ProgramRun.h"
 #include "support/TestHome.h"
 
+#include <QCursor>
 #include <QProcess>
 #include <QTest>
 #include <QWidget>
@@ -41,7 +42,8 @@ QString xdotoolOutput(const QStringList& arguments)
 
 void clickAt(QPoint point)
 {
-    xdotool({"mousemove", "--sync", QString::number(point.x()), QString::number(point.y()), "click", "1"});
+    movePointer(point);
+    xdotool({"click", "1"});
 }
 
 void clickOn(const QWidget* widget)
@@ -51,7 +53,13 @@ void clickOn(const QWidget* widget)
 
 void movePointer(QPoint to)
 {
-    xdotool({"mousemove", "--sync", QString::number(to.x()), QString::number(to.y())});
+    // xdotool's --sync waits for a motion, which a move to where the pointer already is never
+    // brings: it would sit out its 15 s timeout.
+    const QStringList position {QString::number(to.x()), QString::number(to.y())};
+    if (QCursor::pos() == to)
+        xdotool(QStringList {"mousemove"} + position);
+    else
+        xdotool(QStringList {"mousemove", "--sync"} + position);
 }
 
 void quickClickThenClickElsewhere(QPoint at, QPoint elsewhere)

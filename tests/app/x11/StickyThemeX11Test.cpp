@@ -42,8 +42,8 @@ constexpr int waitMs = 20000;
 
 void clickOn(const QWidget* widget, QPoint at)
 {
-    const QPoint target = widget->mapToGlobal(at);
-    ASSERT_TRUE(xdotool({"mousemove", "--sync", QString::number(target.x()), QString::number(target.y()), "click", "1"}));
+    movePointer(widget->mapToGlobal(at));
+    ASSERT_TRUE(xdotool({"click", "1"}));
 }
 
 // Whether the note's first line reads as the X server shows it: on dark paper (most pixels
