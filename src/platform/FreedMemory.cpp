@@ -3,12 +3,20 @@
 #include <QThreadPool>
 
 #include <malloc.h>
+#include <mutex>
 
 namespace norvelle {
 
 void returnFreedMemory()
 {
-    QThreadPool::globalInstance()->start([] { ::malloc_trim(0); });
+    // One trim at a time. The C library sets its heap up on the first call where nothing has used
+    // it yet (under a sanitizer's allocator), and a second trim beside that one walks lists not
+    // yet made.
+    static std::mutex trimming;
+    QThreadPool::globalInstance()->start([] {
+        const std::lock_guard<std::mutex> oneAtATime(trimming);
+        ::malloc_trim(0);
+    });
 }
 
 void returnFreedMemoryAsItGoes()
