@@ -2,6 +2,7 @@
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -119,7 +120,8 @@ void Popover::stayOpenWhileShown(QWidget* companion)
 void Popover::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    if (QGuiApplication::focusWindow() != windowHandle()) {
+    // Turning into a floating window is no new opening: the colour panel may have the keyboard.
+    if (!m_switchingKind && QGuiApplication::focusWindow() != windowHandle()) {
         m_opener = QGuiApplication::focusWindow();
     }
     windowHandle()->installEventFilter(this);
@@ -151,6 +153,40 @@ bool Popover::eventFilter(QObject* watched, QEvent* event)
         });
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void Popover::keyPressEvent(QKeyEvent* event)
+{
+    // Escape closes the popover, as ever.
+    if (event->matches(QKeySequence::Cancel) || !passToOpener(event)) {
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void Popover::keyReleaseEvent(QKeyEvent* event)
+{
+    if (!passToOpener(event)) {
+        QWidget::keyReleaseEvent(event);
+    }
+}
+
+bool Popover::hasFieldOfItsOwn() const
+{
+    const QList<QWidget*> children = findChildren<QWidget*>();
+    return std::any_of(children.begin(), children.end(),
+        [](const QWidget* child) { return child->testAttribute(Qt::WA_InputMethodEnabled); });
+}
+
+bool Popover::passToOpener(QKeyEvent* event)
+{
+    // Not through the opener's window: while the popover shows, that hands keys back to it.
+    QObject* target = m_opener ? m_opener->focusObject() : nullptr;
+    if (!target || hasFieldOfItsOwn()) {
+        return false;
+    }
+    QCoreApplication::sendEvent(target, event);
+    event->accept();
+    return true;
 }
 
 void Popover::hideEvent(QHideEvent* event)

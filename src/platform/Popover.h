@@ -10,7 +10,8 @@
 
 namespace norvelle {
 
-// A transient panel under a tray icon: it closes when the user clicks outside it.
+// A transient panel under a tray icon: it closes when the user clicks outside it. One with no
+// field of its own passes on what is typed while it shows to the window it was opened from.
 class Popover : public QWidget {
     Q_OBJECT
 public:
@@ -50,9 +51,15 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
 
 private:
     void place();
+    bool hasFieldOfItsOwn() const;
+    // Hands a key the popover's controls left alone on to the window it came from, unless the
+    // popover has a field to type in; whether it did.
+    bool passToOpener(QKeyEvent* event);
 
     QWidget* m_content = nullptr;
     Edge m_edge = Edge::below;

@@ -17,6 +17,8 @@ ColorSwatch::ColorSwatch(const QString& hex, const QString& name, bool isSelecte
     setAccessibleName(name);
     setMinimumHeight(36);
     setCursor(Qt::PointingHandCursor);
+    // Reached by Tab; a click leaves the keyboard where it was, so typing goes on in the note.
+    setFocusPolicy(Qt::TabFocus);
     setAttribute(Qt::WA_Hover);
     m_growth.setDuration(hoverMs);
     m_growth.setEasingCurve(QEasingCurve::InOutQuad);

@@ -26,6 +26,8 @@ CustomColorDisclosure::CustomColorDisclosure(bool open, QWidget* parent)
     setAccessibleName(title);
     setFont(viewFont(12, QFont::Medium));
     setCursor(Qt::PointingHandCursor);
+    // Reached by Tab; a click leaves the keyboard where it was, so typing goes on in the note.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 QSize CustomColorDisclosure::sizeHint() const

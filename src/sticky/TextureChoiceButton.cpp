@@ -30,6 +30,8 @@ TextureChoiceButton::TextureChoiceButton(const QString& symbol, const QString& l
     setAccessibleName(label);
     setFont(viewFont(9));
     setCursor(Qt::PointingHandCursor);
+    // Reached by Tab; a click leaves the keyboard where it was, so typing goes on in the note.
+    setFocusPolicy(Qt::TabFocus);
     setFixedSize(sizeHint());
 }
 

@@ -95,20 +95,39 @@ TEST_F(ClipboardMonitorTest, TextAndImageMakeOneEntryKeyedByDigestAndText)
     EXPECT_EQ(notifications, 1);
 }
 
-TEST_F(ClipboardMonitorTest, SameImageWithOtherTextIsAnotherClipWithTheSameTextTheSameClip)
+TEST_F(ClipboardMonitorTest, AnImageClipIsTheSameClipOnlyWithTheSameImageAndTheSameText)
 {
-    const QByteArray png = encodedImage("png", Qt::blue);
-    pasteboard.setContents({{PasteboardType::png, png}, {PasteboardType::plainText, "one"}});
+    const QByteArray blue = encodedImage("png", Qt::blue);
+    const QByteArray green = encodedImage("png", Qt::green);
+    pasteboard.setContents({{PasteboardType::png, blue}, {PasteboardType::plainText, "one"}});
     tick();
-    pasteboard.setContents({{PasteboardType::png, png}, {PasteboardType::plainText, "two"}});
+    pasteboard.setContents({{PasteboardType::png, blue}, {PasteboardType::plainText, "two"}});
     tick();
-    pasteboard.setContents({{PasteboardType::png, png}, {PasteboardType::plainText, " one "}});
+    pasteboard.setContents({{PasteboardType::png, green}, {PasteboardType::plainText, "two"}});
+    tick();
+    pasteboard.setContents({{PasteboardType::png, blue}, {PasteboardType::plainText, " one "}});
     tick();
     pasteboard.setText("one");
     tick();
-    EXPECT_EQ(texts(), (QStringList {"one", "one", "two"}));
+    const auto colourOf = [&](int index) {
+        const auto& image = monitor.items()[index].imageData;
+        return image ? decodedImage(*image, "png").pixelColor(0, 0) : QColor();
+    };
+    ASSERT_EQ(texts().join(" | ").toStdString(), "one | one | two | two");
     EXPECT_FALSE(monitor.items()[0].hasImage()) << "a text clip never equals an image clip";
-    EXPECT_TRUE(monitor.items()[1].hasImage());
+    EXPECT_EQ(colourOf(1), QColor(Qt::blue));
+    EXPECT_EQ(colourOf(2), QColor(Qt::green)) << "another picture with the same text is another clip";
+    EXPECT_EQ(colourOf(3), QColor(Qt::blue));
+
+    // Two pictures copied with no text at all.
+    const QByteArray red = encodedImage("png", Qt::red);
+    pasteboard.setContents({{PasteboardType::png, red}});
+    tick();
+    pasteboard.setContents({{PasteboardType::png, green}});
+    tick();
+    ASSERT_EQ(monitor.items().size(), 6);
+    EXPECT_EQ(colourOf(0), QColor(Qt::green));
+    EXPECT_EQ(colourOf(1), QColor(Qt::red));
 }
 
 TEST_F(ClipboardMonitorTest, ImagesAreStoredAsPngWithTheTypeTheyCameUnder)

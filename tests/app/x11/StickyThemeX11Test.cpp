@@ -7,6 +7,7 @@
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
+#include "objectstore/SqliteConnection.h"
 #include "platform/NotificationCenter.h"
 #include "platform/Popover.h"
 #include "settings/GeneralPane.h"
@@ -163,6 +164,15 @@ protected:
         },
             waitMs));
         clickOn(shown, shown->rect().center());
+    }
+
+    // The note's text as its row in the store reads.
+    static QString storedText(const StickyNote& note)
+    {
+        std::vector<QList<QVariant>> rows;
+        PersistenceController::shared().container().mainConnection().query(
+            QStringLiteral("SELECT plainText FROM StickyNote WHERE _pk = ?"), {note.objectID().rowID()}, rows);
+        return rows.size() == 1 ? rows.front().value(0).toString() : QString();
     }
 
     // What another program copied, once this program sees it.
@@ -351,6 +361,42 @@ TEST_F(StickyThemeX11Test, KeysTypedRightAfterAPaperPickOverALongTableReachTheNo
     ASSERT_TRUE(xdotool({"type", "--delay", "40", "end"}));
     EXPECT_TRUE(waitUntil([&] { return note->plainText().endsWith("tailend"); }, waitMs)) << note->plainText().right(40).toStdString();
     EXPECT_FALSE(controller->toolbarPill()->colorsPopover()->isVisible());
+}
+
+TEST_F(StickyThemeX11Test, KeysTypedWhileThePaperColoursAreOpenReachTheNote)
+{
+    app().createNewSticky(QString());
+    const auto created = PersistenceController::shared().viewContext().fetch(StickyNote::fetchRequestNewestFirst());
+    ASSERT_FALSE(created.empty());
+    StickyNote& note = *created.front();
+    ASSERT_TRUE(note.plainText().isEmpty());
+    StickyWindowController* controller = typeInto(note);
+    ASSERT_TRUE(controller);
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", "alpha beta"}));
+    ASSERT_TRUE(waitUntil([&] { return storedText(note) == "alpha beta"; }, waitMs)) << storedText(note).toStdString();
+
+    // A pick leaves the popover open; what is typed next goes on in the note.
+    pickPaper(*controller, QStringLiteral("#FFF8E8"));
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_TRUE(waitUntil([&] { return controller->editor()->paperHex() == "#FFF8E8"; }, waitMs));
+    Popover* colours = controller->toolbarPill()->colorsPopover();
+    ASSERT_TRUE(colours->isVisible());
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", " XYZ"}));
+    EXPECT_TRUE(waitUntil([&] { return storedText(note) == "alpha beta XYZ"; }, waitMs)) << storedText(note).toStdString();
+    EXPECT_TRUE(colours->isVisible());
+    EXPECT_EQ(note.paperColor(), "#FFF8E8");
+
+    // Escape still closes it; opened again and left without a pick, it passes keys on too.
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    ASSERT_TRUE(waitUntil([&] { return !colours->isVisible(); }, waitMs));
+    waitUntil([] { return false; }, 600);
+    clickOn(controller->toolbarPill()->findChild<QAbstractButton*>("colors"), QPoint(8, 8));
+    ASSERT_TRUE(waitUntil([&] { return colours->isVisible(); }, waitMs));
+    ASSERT_TRUE(xdotool({"type", "--delay", "40", " ok"}));
+    EXPECT_TRUE(waitUntil([&] { return storedText(note) == "alpha beta XYZ ok"; }, waitMs)) << storedText(note).toStdString();
+    ASSERT_TRUE(xdotool({"key", "Escape"}));
+    EXPECT_TRUE(waitUntil([&] { return !colours->isVisible(); }, waitMs));
+    EXPECT_EQ(note.paperColor(), "#FFF8E8");
 }
 
 } // namespace

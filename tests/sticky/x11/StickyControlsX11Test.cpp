@@ -382,6 +382,12 @@ TEST_F(StickyControlsX11Test, WithoutACompositorTheTransparencyPopoverSaysNotesS
         return test::waitUntil([&] { return sticky->stickyState().opacity() < 0.2; }, 1000);
     },
         waitMs));
+    // The slider keeps the keys that move it; what is typed goes on in the note.
+    pressKeys("Right o k");
+    EXPECT_TRUE(test::waitUntil([&] { return sticky->note()->plainText() == "see-through?ok"; }, waitMs))
+        << sticky->note()->plainText().toStdString();
+    EXPECT_GT(slider->value(), slider->minimum());
+    EXPECT_TRUE(pill()->transparencyView()->isVisible());
     pressKeys("Escape");
     ASSERT_TRUE(test::waitUntil([&] { return !pill()->transparencyView()->isVisible(); }, waitMs));
     const QRect line = textView().cursorRect(QTextCursor(textView().document()));
