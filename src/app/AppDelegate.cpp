@@ -25,6 +25,7 @@
 #include "settings/SettingsWindowController.h"
 #include "store/PersistenceController.h"
 #include "store/StickyNote.h"
+#include "ui/FocusedButtonReturn.h"
 #include "ui/KeyboardFocusMark.h"
 #include "ui/SchemePalette.h"
 #include "workspace/MainAppWindowController.h"
@@ -84,6 +85,7 @@ bool AppDelegate::applicationDidFinishLaunching()
     AppDelegating::setCurrent(this);
     windowsFollowAppearancePreference();
     markKeyboardFocus();
+    pressFocusedButtonOnReturn();
     if (const std::optional<ObjectStoreError> error = m_services.openNoteStore()) {
         m_services.explainUnopenableStore(*error);
         return false;

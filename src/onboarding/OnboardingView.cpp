@@ -146,6 +146,11 @@ void OnboardingView::setPage(int page)
     // Past the last page stays on the account page.
     m_pages->setCurrentIndex(std::clamp(page, 0, accountPage));
     m_dots->setCurrent(page);
+    // Continue goes from the launch-at-login page: its focus passes to the button that now leads
+    // on, where Qt would hand it to Skip.
+    if (page == accountPage - 1 && m_continue->hasFocus()) {
+        m_launchAtLogin->finishButton()->setFocus(Qt::OtherFocusReason);
+    }
     m_skip->setVisible(page < accountPage);
     m_back->setVisible(page > 0);
     m_continue->setVisible(page <= lastSlide);

@@ -1,11 +1,10 @@
 #include "onboarding/OnboardingWindow.h"
 
 #include "platform/WindowManagerFunctions.h"
+#include "platform/WindowPlacement.h"
 
 #include <QCloseEvent>
-#include <QGuiApplication>
 #include <QMouseEvent>
-#include <QScreen>
 
 namespace norvelle {
 
@@ -22,12 +21,8 @@ void OnboardingWindow::showEvent(QShowEvent* event)
     WindowManagerFunctions::moveOnly(*this);
     if (!m_placed) {
         m_placed = true;
-        const QScreen* screen = QGuiApplication::screenAt(QCursor::pos());
-        if (!screen) {
-            screen = QGuiApplication::primaryScreen();
-        }
-        if (screen) {
-            move(screen->availableGeometry().center() - rect().center());
+        if (const QRect area = WindowPlacement::currentWorkArea(); !area.isEmpty()) {
+            move(WindowPlacement::centredOrigin(size(), area));
         }
     }
 }

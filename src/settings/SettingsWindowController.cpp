@@ -1,5 +1,6 @@
 #include "settings/SettingsWindowController.h"
 
+#include "platform/WindowPlacement.h"
 #include "settings/NorvelleSettingsView.h"
 
 #include <QShortcut>
@@ -15,6 +16,10 @@ SettingsWindowController::SettingsWindowController(QObject* parent)
 SettingsWindowController::SettingsWindowController(SettingsAccountServices services, QObject* parent)
     : WindowController(makeWindow(QStringLiteral("Settings"), {640, 480}, {580, 420}), parent)
 {
+    // Left to the window manager, it can open in a corner, under a note that stays on top.
+    if (const QRect area = WindowPlacement::currentWorkArea(); !area.isEmpty()) {
+        WindowPlacement::placeFrame(*window(), [area](QSize frameSize) { return WindowPlacement::centredOrigin(frameSize, area); });
+    }
     auto* layout = new QVBoxLayout(window());
     layout->setContentsMargins(0, 0, 0, 0);
     m_view = new NorvelleSettingsView(services, window());

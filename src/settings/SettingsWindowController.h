@@ -8,8 +8,8 @@ namespace norvelle {
 class NorvelleSettingsView;
 
 // The settings window, "Settings", 640 × 480 and resizable down to 580 × 420, hosting the
-// settings view. Closing hides it: the view and its state live as long as the controller. Escape
-// and Ctrl+W close it.
+// settings view; it first opens centred in the work area of the screen it opens on. Closing
+// hides it: the view and its state live as long as the controller. Escape and Ctrl+W close it.
 class SettingsWindowController : public WindowController {
     Q_OBJECT
 public:

@@ -1,6 +1,7 @@
 #include "sticky/StickyControllerTable.h"
 
 #include "objectstore/ObjectContext.h"
+#include "platform/WindowPlacement.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyPlacement.h"
 #include "sticky/StickyWindowController.h"
@@ -8,52 +9,10 @@
 #include "store/StickyNote.h"
 
 #include <QCursor>
-#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 
 namespace norvelle {
-
-namespace {
-
-// Before its first showing a window's frame is only its content: the window manager's title
-// bar and borders are not known yet. Once they are, the placement is done again with the whole
-// frame, so the rule holds for what the user sees.
-class FramePlacementRefiner : public QObject {
-public:
-    FramePlacementRefiner(QWidget& window, QPoint pointer, QRect visibleFrame, qint64 spawnIndex)
-        : QObject(&window)
-        , m_window(window)
-        , m_pointer(pointer)
-        , m_visibleFrame(visibleFrame)
-        , m_spawnIndex(spawnIndex)
-    {
-        window.installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        const QEvent::Type type = event->type();
-        if (watched == &m_window && (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)) {
-            const QSize frameSize = m_window.frameGeometry().size();
-            if (frameSize != m_window.size()) {
-                m_window.removeEventFilter(this);
-                m_window.move(StickyPlacement::originNearPointer(m_pointer, m_visibleFrame, frameSize, m_spawnIndex));
-                deleteLater();
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    QWidget& m_window;
-    QPoint m_pointer;
-    QRect m_visibleFrame;
-    qint64 m_spawnIndex;
-};
-
-} // namespace
 
 StickyControllerTable::StickyControllerTable()
     : pointerPosition([] { return QCursor::pos(); })
@@ -111,10 +70,9 @@ void StickyControllerTable::placeNearPointer(QWidget& window)
     }
     const QRect visible = screens[*chosen]->availableGeometry();
     const qint64 index = m_spawnIndex++;
-    window.move(StickyPlacement::originNearPointer(pointer, visible, window.frameGeometry().size(), index));
-    if (!window.isVisible()) {
-        new FramePlacementRefiner(window, pointer, visible, index);
-    }
+    WindowPlacement::placeFrame(window, [pointer, visible, index](QSize frameSize) {
+        return StickyPlacement::originNearPointer(pointer, visible, frameSize, index);
+    });
 }
 
 void StickyControllerTable::closeWindow(const QString& key)

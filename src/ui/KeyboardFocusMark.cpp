@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QTextEdit>
 
+#include <utility>
+
 namespace norvelle {
 
 namespace {
@@ -82,6 +84,11 @@ private:
     QPointer<QWidget> m_control;
 };
 
+bool isTabReason(Qt::FocusReason reason)
+{
+    return reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason;
+}
+
 bool isMarkable(const QWidget& widget)
 {
     return widget.parentWidget() && !widget.isWindow() && !qobject_cast<const QTextEdit*>(&widget)
@@ -102,6 +109,9 @@ protected:
             }
             break;
         case QEvent::FocusOut:
+            if (auto* widget = qobject_cast<QWidget*>(watched)) {
+                m_focusLeftHiddenControl = isTabReason(static_cast<QFocusEvent*>(event)->reason()) && !widget->isVisible();
+            }
             if (watched == m_control) {
                 unmark();
             }
@@ -127,7 +137,10 @@ private:
     void focusArrived(QWidget& widget, Qt::FocusReason reason)
     {
         QWidget* window = widget.window();
-        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason) {
+        // Qt hands the focus of a control that goes out of sight on to the next one as if by
+        // Tab: that move is not the user's.
+        const bool movedByQt = std::exchange(m_focusLeftHiddenControl, false);
+        if ((isTabReason(reason) && !movedByQt) || reason == Qt::ShortcutFocusReason) {
             window->setProperty(keyboardProperty, true);
         } else if (reason == Qt::MouseFocusReason) {
             window->setProperty(keyboardProperty, false);
@@ -155,6 +168,7 @@ private:
 
     QPointer<QWidget> m_control;
     QPointer<FocusRing> m_ring;
+    bool m_focusLeftHiddenControl = false;
 };
 
 } // namespace
@@ -166,6 +180,11 @@ void markKeyboardFocus()
         marker = new KeyboardFocusMarker(qApp);
         qApp->installEventFilter(marker);
     }
+}
+
+bool showsKeyboardFocus(const QWidget& control)
+{
+    return control.hasFocus() && control.window()->property(keyboardProperty).toBool();
 }
 
 void setFocusMarkRadius(QWidget& control, double radius)

@@ -10,6 +10,9 @@ namespace norvelle {
 // caret already shows where typing goes, are left unmarked.
 void markKeyboardFocus();
 
+// Whether `control` holds the focus the keyboard put there, so that its window marks it.
+bool showsKeyboardFocus(const QWidget& control);
+
 // The corner radius of `control`'s own shape, which its ring follows (negative: a capsule).
 // Controls that say nothing get slightly rounded corners.
 void setFocusMarkRadius(QWidget& control, double radius);

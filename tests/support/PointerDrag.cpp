@@ -75,23 +75,37 @@ void quickClickThenClickElsewhere(QPoint at, QPoint elsewhere)
 
 QRect serverGeometry(const QWidget* window)
 {
+    // xwininfo's absolute corner: xdotool counts a window manager's frame offset twice.
     QProcess query;
-    query.start(QStringLiteral("xdotool"), {"getwindowgeometry", "--shell", QString::number(window->winId())});
+    query.start(QStringLiteral("xwininfo"), {"-id", QString::number(window->winId())});
     query.waitForFinished(waitMs);
     QRect geometry(-1, -1, 0, 0);
     for (const QByteArray& line : query.readAllStandardOutput().split('\n')) {
-        const int value = line.mid(line.indexOf('=') + 1).toInt();
-        if (line.startsWith("X=")) {
+        const QByteArray field = line.trimmed();
+        const int value = field.mid(field.indexOf(':') + 1).trimmed().toInt();
+        if (field.startsWith("Absolute upper-left X:")) {
             geometry.moveLeft(value);
-        } else if (line.startsWith("Y=")) {
+        } else if (field.startsWith("Absolute upper-left Y:")) {
             geometry.moveTop(value);
-        } else if (line.startsWith("WIDTH=")) {
+        } else if (field.startsWith("Width:")) {
             geometry.setWidth(value);
-        } else if (line.startsWith("HEIGHT=")) {
+        } else if (field.startsWith("Height:")) {
             geometry.setHeight(value);
         }
     }
     return geometry;
+}
+
+QRect serverFrame(const QWidget* window)
+{
+    const QByteArray extents
+        = runProgram(QStringLiteral("xprop"), {"-id", QString::number(window->winId()), "_NET_FRAME_EXTENTS"});
+    const QList<QByteArray> sides = extents.mid(extents.indexOf('=') + 1).split(',');
+    if (!extents.contains('=') || sides.size() != 4) {
+        return {};
+    }
+    const auto side = [&sides](int index) { return sides[index].trimmed().toInt(); };
+    return serverGeometry(window).adjusted(-side(0), -side(2), side(1), side(3));
 }
 
 QPoint serverPosition(const QWidget* window)

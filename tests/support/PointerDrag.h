@@ -30,6 +30,8 @@ void quickClickThenClickElsewhere(QPoint at, QPoint elsewhere);
 // once a move or resize ends.
 QRect serverGeometry(const QWidget* window);
 QPoint serverPosition(const QWidget* window);
+// The same with the window manager's title bar and borders; empty until it has framed the window.
+QRect serverFrame(const QWidget* window);
 
 // Presses the left button at `where()` until `target`'s window has the press; a pointer that a
 // window manager still settling in leaves elsewhere gets another try.

@@ -33,6 +33,8 @@
 #include <QWindow>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace norvelle;
 
 namespace {
@@ -116,7 +118,7 @@ protected:
         return note;
     }
 
-    void chooseQuitFromTheTray()
+    void chooseFromTheTrayMenu(const QString& entry)
     {
         movePointer(app->stickyStatusItem()->geometry().center());
         QMenu* menu = app->stickyStatusItem()->contextMenu();
@@ -126,7 +128,7 @@ protected:
         ASSERT_TRUE(shown) << "no tray menu";
         settle();
         for (QAction* action : menu->actions()) {
-            if (action->text() == "Quit Norvelle") {
+            if (action->text() == entry) {
                 clickOn(*menu, menu->actionGeometry(action).center());
             }
         }
@@ -250,6 +252,32 @@ TEST_F(TrayTest, SettingsShortcutWorksFromANewSticky)
         waitMs));
 }
 
+TEST_F(TrayTest, SettingsFromTheTrayMenuOpensCentredInTheWorkAreaEachTime)
+{
+    for (int opening = 1; opening <= 2; ++opening) {
+        chooseFromTheTrayMenu("Settings…");
+        ASSERT_TRUE(test::waitUntil([&] {
+            return app->settingsWindowController() && app->settingsWindowController()->window()->isVisible();
+        },
+            waitMs));
+        QWidget* window = app->settingsWindowController()->window();
+        const QRect area = window->screen()->availableGeometry();
+        // Framed, as the window manager has it: its title bar is part of what is centred.
+        QRect frame;
+        const auto centred = [&] {
+            frame = test::serverFrame(window);
+            const QPoint offset = frame.center() - area.center();
+            return frame.height() > window->height() && std::abs(offset.x()) <= 1 && std::abs(offset.y()) <= 1;
+        };
+        EXPECT_TRUE(test::waitUntil(centred, waitMs))
+            << "opening " << opening << ": the frame is at " << frame.x() << "," << frame.y() << " " << frame.width()
+            << "x" << frame.height() << " in a work area of " << area.width() << "x" << area.height();
+        EXPECT_TRUE(area.contains(frame)) << "opening " << opening;
+        window->close();
+        ASSERT_TRUE(test::waitUntil([window] { return !window->isVisible(); }, waitMs));
+    }
+}
+
 TEST_F(TrayTest, AStripClosedUnderThePointerReopensWithNoRowHovered)
 {
     test::runProgram("xclip", {"-selection", "clipboard"}, "hovered clip");
@@ -333,7 +361,7 @@ TEST_F(TrayTest, SettingsAFullDiskRefusedAreWrittenOnceItHasRoomAndAQuitMeanwhil
     ASSERT_NE(storedFrame(), defaults.string(frameKey())) << "the disk took the setting";
 
     QuitCounter quitCounter;
-    chooseQuitFromTheTray();
+    chooseFromTheTrayMenu("Quit Norvelle");
     ASSERT_TRUE(test::waitUntil([] { return QuitWithUnsavedNotes::asking() && QuitWithUnsavedNotes::asking()->isVisible(); },
         waitMs))
         << "quit without a word";
@@ -362,7 +390,7 @@ TEST_F(TrayTest, QuitFromTheTrayWhileSavesFailAsksAndQuitsOnceTheNotesAreSaved)
     // The new note opened under the pointer, over the tray.
     xdotool({"windowmove", "--sync", QString::number(note->winId()), "400", "300"});
 
-    chooseQuitFromTheTray();
+    chooseFromTheTrayMenu("Quit Norvelle");
     const auto asked = [](QMessageBox* other) {
         return test::waitUntil([&] {
             QMessageBox* question = QuitWithUnsavedNotes::asking();
