@@ -241,10 +241,17 @@ bool startsLike(const List& list, const List& earlier, qsizetype count)
     return list.size() == count && std::equal(list.begin(), list.end(), earlier.begin());
 }
 
-// The items' boxes as tokens and their default colour as none, as the body stores them.
+// The items' boxes as tokens, without the table placeholders, and their default colour as
+// none, as the body stores them.
 void prepareItems(std::vector<RtfDocumentModel::Item>& items, const std::vector<ObjectFragment>& fragments, QStringView shown,
     const std::optional<QColor>& defaultTextColor)
 {
+    if (shown.contains(TableEditing::seed)) {
+        forEachParagraph(items, [](RtfParagraph& paragraph) {
+            for (RtfRun& run : paragraph.runs)
+                run.text = TableEditing::withoutSeeds(std::move(run.text));
+        });
+    }
     const std::vector<std::optional<bool>> objects = objectCharacters(fragments, shown);
     if (std::any_of(objects.begin(), objects.end(), [](const std::optional<bool>& object) { return object.has_value(); })) {
         MarkerText markers(objects);

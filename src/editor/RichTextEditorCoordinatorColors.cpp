@@ -126,8 +126,10 @@ void RichTextEditorCoordinator::adoptText(QTextDocument& document)
     clearDefaultColor(document, {QColor(Qt::black), QColor(Qt::white), m_parent.textColor()});
     TextStorage storage(document);
     TableEditing tables(storage, paperInk);
-    for (QTextTable* table : tables.tables())
+    for (QTextTable* table : tables.tables()) {
+        tables.seedEmptyCells(table);
         tables.restyleTable(table);
+    }
 }
 
 } // namespace norvelle

@@ -134,16 +134,17 @@ QMimeData* StickyTextView::createMimeDataFromSelection() const
     // A long paragraph cut for display is copied whole.
     LongParagraphSplit::join(copied);
     // Through the note's own body format: a checklist box goes as the character it stands for,
-    // so another note or program gets the list, and text in the paper's default colour goes
-    // without a colour.
+    // so another note or program gets the list, the table placeholders stay behind, and text in
+    // the paper's default colour goes without a colour.
     const std::optional<QByteArray> body = encodeRichTextData(copied, palette().color(QPalette::Text));
-    const std::unique_ptr<QTextDocument> kept = decodeRichTextData(body.value_or(QByteArray()));
-    if (kept)
-        kept->setDefaultFont(copied.defaultFont());
     auto* data = new QMimeData;
     if (body)
         data->setData(QStringLiteral("text/rtf"), *body);
-    data->setHtml(kept ? kept->toHtml() : copied.toHtml());
+    // A selection of placeholders alone has no text to offer as HTML either.
+    if (const std::unique_ptr<QTextDocument> kept = decodeRichTextData(body.value_or(QByteArray()))) {
+        kept->setDefaultFont(copied.defaultFont());
+        data->setHtml(kept->toHtml());
+    }
     data->setText(plainTextOf(copied));
     return data;
 }

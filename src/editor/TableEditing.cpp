@@ -141,6 +141,18 @@ void TableEditing::fillCell(QTextTable* table, int row, int column, const QStrin
     cursor.insertText(text.isEmpty() ? QString(seed) : text, textFormat());
 }
 
+void TableEditing::seedEmptyCells(QTextTable* table) const
+{
+    for (int row = 0; row < table->rows(); ++row) {
+        for (int column = 0; column < table->columns(); ++column) {
+            const QTextTableCell cell = table->cellAt(row, column);
+            // In the cell's own format, so what is typed there looks as the cell was written.
+            if (cell.row() == row && cell.column() == column && cell.firstPosition() == cell.lastPosition())
+                cell.firstCursorPosition().insertText(QString(seed));
+        }
+    }
+}
+
 void TableEditing::insertAnchor(int position)
 {
     QTextCursor cursor = m_storage.cursor({position, 0});

@@ -56,8 +56,11 @@ public:
     std::optional<int> handleReturnInTable(int location);
     int appendTableRow(QTextTable* table);
 
-    // The plain text other programs and the store get: the placeholders are the editor's alone.
+    // The text other programs and the store get, plain or rich: the placeholders are the
+    // editor's alone.
     static QString withoutSeeds(QString text) { return text.remove(seed); }
+    // Gives each empty cell of a text come in (a note opened, a paste) its placeholder back.
+    void seedEmptyCells(QTextTable* table) const;
 
     int distinctRows(QTextTable* table) const;
     int distinctColumns(QTextTable* table) const;

@@ -801,7 +801,7 @@ TEST_F(StickyControlsX11Test, ATablePastedIntoATableCellShowsAsItsLinesAsItWillO
     EXPECT_TRUE(tables.front()->childFrames().isEmpty()) << "no table inside the cell";
     const std::unique_ptr<QTextDocument> reopened = decodeRichTextData(sticky->note()->content());
     ASSERT_TRUE(reopened);
-    EXPECT_EQ(reopened->toPlainText(), textView().document()->toPlainText());
+    EXPECT_EQ(plainTextOf(*reopened), plainTextOf(*textView().document()));
 }
 
 TEST_F(StickyControlsX11Test, TextTypedInANewNoteIsCopiedAtTheSizeItShowsIntoAnotherNoteAndProgram)

@@ -3,7 +3,9 @@
 #include "editor/RichTextBody.h"
 #include "editor/RichTextEditor.h"
 #include "editor/StickyTextView.h"
+#include "platform/Popover.h"
 #include "platform/UserDefaults.h"
+#include "sticky/ColorSwatch.h"
 #include "sticky/KeyablePanel.h"
 #include "sticky/StickyControllerTable.h"
 #include "sticky/StickyToolbarPill.h"
@@ -23,6 +25,7 @@
 #include <QMimeData>
 #include <QProcess>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -115,6 +118,46 @@ QTextTable* onlyTable(const QTextDocument& document)
     return frames.size() == 1 ? qobject_cast<QTextTable*>(frames.front()) : nullptr;
 }
 
+const QChar placeholder(0x200B);
+
+// What a program that reads the clipboard as `type` is given.
+QString clipboardAs(const QString& type)
+{
+    return QString::fromUtf8(test::runProgram("xclip", {"-o", "-selection", "clipboard", "-t", type}));
+}
+
+// A zero-width space as RTF or HTML can spell it.
+bool holdsPlaceholder(const QString& text)
+{
+    return text.contains(placeholder) || text.contains("\\u8203") || text.contains("&#8203;") || text.contains("&#x200b;", Qt::CaseInsensitive);
+}
+
+// A swatch of the colours popover clicked, and the popover closed with Escape.
+void pickPaper(StickyWindowController& controller, const QString& hex)
+{
+    StickyToolbarPill* pill = controller.toolbarPill();
+    const auto shown = [&] { return pill->colorsPopover() && pill->colorsPopover()->isVisible(); };
+    // A popover just closed does not open at the next click, and one just opened can still be
+    // taking its place.
+    ASSERT_TRUE(test::waitUntil([&] {
+        if (!shown()) {
+            test::clickOn(pill->findChild<QAbstractButton*>("colors"));
+            test::waitUntil([] { return false; }, 600);
+            return false;
+        }
+        for (ColorSwatch* swatch : pill->colorsPopover()->findChildren<ColorSwatch*>()) {
+            if (swatch->isVisible() && swatch->hex() == hex) {
+                test::clickOn(swatch);
+                break;
+            }
+        }
+        return test::waitUntil([&] { return controller.note()->paperColor() == hex; }, 2000);
+    },
+        waitMs));
+    ASSERT_TRUE(pressKeys("Escape"));
+    ASSERT_TRUE(test::waitUntil([&] { return !shown() && controller.editor()->textView().hasFocus(); }, waitMs));
+}
+
 } // namespace
 
 TEST(StickyTableX11, AWordTypedIntoANewCellStandsAloneLevelWithItsNeighbour)
@@ -203,6 +246,11 @@ TEST(StickyTableX11, ATablesPlaceholdersStayOutOfItsStoredTextAndWhatIsCopiedBut
     ASSERT_NO_FATAL_FAILURE(reopened.open());
     EXPECT_TRUE(onlyTable(*reopened.view().document())) << "opened with its table, not as plain lines";
     EXPECT_EQ(plainTextOf(*reopened.view().document()), typed);
+
+    // Its empty cells are walked with Tab and typed into as before.
+    ASSERT_TRUE(pressKeys("ctrl+Home End Right Tab") && type("x"));
+    EXPECT_TRUE(test::waitUntil([&] { return reopened.note->plainText() == "before table\ncell\nx\n\n\nafter table"; }, waitMs))
+        << reopened.note->plainText().toStdString();
 }
 
 TEST(StickyTableX11, ABodyThatNoLongerMatchesItsTextOpensWithTheFormattingWhereTheTextStillMatches)
@@ -302,5 +350,83 @@ TEST(StickyTableX11, ATableWiderThanANoteHoldsKeepsEveryCellAndTakesNoColumnMore
         ASSERT_TRUE(addColumn.count(title)) << title;
         EXPECT_FALSE(addColumn[title].first) << title;
         EXPECT_EQ(addColumn[title].second, "A table holds at most 64 columns");
+    }
+}
+
+TEST(StickyTableX11, ATablesPlaceholdersGoWithNoCopyNorItsBodyAndItsEmptyCellsPasteBackEmpty)
+{
+    PersistenceController store;
+    StickyControllerTable table;
+    StickyWindowController* copiedFrom = nullptr;
+    ASSERT_NO_FATAL_FAILURE(openNoteWithNewTable(store, table, copiedFrom));
+    const std::shared_ptr<StickyNote> source = copiedFrom->note();
+    ASSERT_TRUE(type("cell") && pressKeys("ctrl+End") && type("after"));
+    const QString typed = QStringLiteral("\ncell\n\n\n\nafter");
+    ASSERT_TRUE(test::waitUntil([&] { return source->plainText() == typed; }, waitMs)) << source->plainText().toStdString();
+    ASSERT_TRUE(pressKeys("ctrl+a ctrl+c"));
+    ASSERT_TRUE(test::waitUntil([] { return QApplication::clipboard()->text().endsWith("after"); }, waitMs));
+
+    const QString html = clipboardAs("text/html");
+    const QString rtf = clipboardAs("text/rtf");
+    ASSERT_TRUE(html.contains("after") && rtf.contains("after")) << html.toStdString() << rtf.toStdString();
+    EXPECT_FALSE(holdsPlaceholder(html)) << html.toStdString();
+    EXPECT_FALSE(holdsPlaceholder(rtf)) << rtf.toStdString();
+    EXPECT_FALSE(holdsPlaceholder(QString::fromLatin1(source->content()))) << source->content().toStdString();
+
+    // Pasted into another note: the same table, its empty cells empty and walked with Tab.
+    const std::shared_ptr<StickyNote> other = insertNote(store, QString());
+    StickyWindowController* pastedInto = nullptr;
+    ASSERT_NO_FATAL_FAILURE(openNote(*other, table, pastedInto));
+    ASSERT_TRUE(pressKeys("ctrl+v"));
+    ASSERT_TRUE(test::waitUntil([&] { return other->plainText() == typed; }, waitMs)) << other->plainText().toStdString();
+    QTextTable* pasted = onlyTable(*pastedInto->editor()->textView().document());
+    ASSERT_TRUE(pasted);
+    ASSERT_TRUE(pressKeys("ctrl+Home Right Tab Tab") && type("x"));
+    EXPECT_TRUE(test::waitUntil([&] { return other->plainText() == "\ncell\n\nx\n\nafter"; }, waitMs)) << other->plainText().toStdString();
+    EXPECT_FALSE(holdsPlaceholder(QString::fromLatin1(other->content()))) << other->content().toStdString();
+}
+
+TEST(StickyTableX11, TheMarkEscapeLeavesAfterAPastedTableStaysOutOfItsBodyThroughPaperPicks)
+{
+    PersistenceController store;
+    StickyControllerTable table;
+    StickyWindowController* controller = nullptr;
+    const std::shared_ptr<StickyNote> note = insertNote(store, "Data");
+    ASSERT_NO_FATAL_FAILURE(openNote(*note, table, controller));
+    QString html = QStringLiteral("<table>");
+    for (int row = 0; row < 5000; ++row)
+        html += QStringLiteral("<tr><td>row %1</td><td>name %2</td><td>%3.50</td></tr>").arg(row).arg(row % 997).arg(row * 13);
+    test::runProgram("xclip", {"-selection", "clipboard", "-t", "text/html", "-i"}, (html + "</table>").toUtf8());
+    ASSERT_TRUE(test::waitUntil([] { return QApplication::clipboard()->mimeData()->hasHtml(); }, 4 * waitMs));
+    ASSERT_TRUE(pressKeys("ctrl+End Return ctrl+v"));
+    ASSERT_TRUE(test::waitUntil([&] { return note->plainText().endsWith("64987.50\n"); }, 10 * waitMs));
+
+    // A click in the table's first cell once it is laid out, out of it with Escape, and a key.
+    StickyTextView& view = controller->editor()->textView();
+    ASSERT_TRUE(test::waitUntil([&] {
+        const QTextBlock last = view.document()->lastBlock();
+        return last.layout() && last.layout()->lineCount() > 0;
+    },
+        10 * waitMs));
+    ASSERT_TRUE(pressKeys("ctrl+Home"));
+    ASSERT_TRUE(test::waitUntil([&] { return view.textCursor().position() == 0; }, waitMs));
+    QTextTable* pasted = qobject_cast<QTextTable*>(view.document()->rootFrame()->childFrames().value(0));
+    ASSERT_TRUE(pasted);
+    test::clickAt(view.viewport()->mapToGlobal(view.cursorRect(pasted->cellAt(0, 0).firstCursorPosition()).center()));
+    ASSERT_TRUE(test::waitUntil([&] { return view.textCursor().currentTable() == pasted; }, waitMs));
+    ASSERT_TRUE(pressKeys("Escape") && type("U"));
+    ASSERT_TRUE(test::waitUntil([&] { return note->plainText().contains("\nU\n"); }, waitMs));
+    EXPECT_EQ(view.document()->findBlock(pasted->lastPosition() + 1).text(), placeholder + QStringLiteral("U")) << "the caret's place after the table";
+    EXPECT_FALSE(holdsPlaceholder(QString::fromLatin1(note->content())));
+
+    // Each paper turns the ink over, and the body is written again whole at the next key.
+    QString line = QStringLiteral("U");
+    for (const QString& paper : {QStringLiteral("#1C1C1E"), QStringLiteral("#FDFDF8")}) {
+        ASSERT_NO_FATAL_FAILURE(pickPaper(*controller, paper));
+        ASSERT_TRUE(type("!"));
+        line += u'!';
+        ASSERT_TRUE(test::waitUntil([&] { return note->plainText().contains("\n" + line + "\n"); }, waitMs)) << paper.toStdString();
+        EXPECT_TRUE(note->content().contains(line.toLatin1())) << paper.toStdString();
+        EXPECT_FALSE(holdsPlaceholder(QString::fromLatin1(note->content()))) << paper.toStdString();
     }
 }
