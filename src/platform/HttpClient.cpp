@@ -1,5 +1,6 @@
 #include "platform/HttpClient.h"
 
+#include "platform/FreedMemory.h"
 #include "platform/HttpTransport.h"
 #include "platform/NetworkModule.h"
 
@@ -50,7 +51,7 @@ void HttpClient::send(const HttpRequest& request, std::function<void(HttpResult)
     // Made on the first request: a program that never goes online loads no network code.
     if (!m_transport) {
         if (NetworkModule* module = NetworkModule::shared()) {
-            m_transport = module->makeHttpTransport();
+            m_transport = module->makeHttpTransport(returnFreedMemory);
         }
     }
     if (!m_transport) {

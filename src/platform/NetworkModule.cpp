@@ -27,19 +27,13 @@ NetworkModule* NetworkModule::load(const QString& path, QString* error)
 NetworkModule* NetworkModule::shared()
 {
     static NetworkModule* const module = [] {
-        // Next to the program, else where the build put it (the tests and benchmarks run from
-        // folders of their own).
-        const QString file = QStringLiteral(NORVELLE_NETWORK_MODULE_FILE);
-        QStringList errors;
-        for (const QString& folder : {QCoreApplication::applicationDirPath(), QStringLiteral(NORVELLE_NETWORK_MODULE_DIR)}) {
-            QString error;
-            if (NetworkModule* loaded = load(folder + '/' + file, &error)) {
-                return loaded;
-            }
-            errors.append(error);
+        // Only from beside the program: any other folder may hold a file someone else put there.
+        QString error;
+        NetworkModule* loaded = load(QCoreApplication::applicationDirPath() + '/' + QStringLiteral(NORVELLE_NETWORK_MODULE_FILE), &error);
+        if (!loaded) {
+            SystemLog("network").error("Cannot load the network module: " + error);
         }
-        SystemLog("network").error("Cannot load the network module: " + errors.join(QStringLiteral("; ")));
-        return static_cast<NetworkModule*>(nullptr);
+        return loaded;
     }();
     return module;
 }

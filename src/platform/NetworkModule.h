@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 namespace norvelle {
@@ -15,7 +16,9 @@ class NetworkModule {
 public:
     virtual ~NetworkModule() = default;
 
-    virtual std::unique_ptr<HttpTransport> makeHttpTransport() = 0;
+    // The transport hands memory back through `returnFreedMemory` after a large reply: the
+    // program's own helper, whose one lock keeps trims from running side by side.
+    virtual std::unique_ptr<HttpTransport> makeHttpTransport(std::function<void()> returnFreedMemory) = 0;
     virtual std::unique_ptr<LoopbackListener> makeLoopbackListener() = 0;
 
     // The module, loaded on the first call; null when it cannot be (the reason is logged once).

@@ -2,14 +2,12 @@
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <algorithm>
 #include <memory>
 #include <optional>
-
-#include <malloc.h>
+#include <utility>
 
 namespace norvelle {
 
@@ -18,12 +16,6 @@ namespace {
 constexpr qint64 readBufferBytes = 1024 * 1024;
 constexpr qint64 largeReplyBytes = 1024 * 1024;
 constexpr int lateTrimMs = 1000;
-
-// On a helper thread: walking a heap of hundreds of megabytes would hold the window.
-void trimFreedMemory()
-{
-    QThreadPool::globalInstance()->start([] { ::malloc_trim(0); });
-}
 
 // At most `limit` of the bytes that have arrived. QIODevice::read(n) sizes its buffer to n
 // first, so asking for the whole allowance would take hundreds of MiB on every read.
@@ -91,6 +83,11 @@ struct Transfer {
 
 } // namespace
 
+QtHttpTransport::QtHttpTransport(std::function<void()> returnFreedMemory)
+    : m_returnFreedMemory(std::move(returnFreedMemory))
+{
+}
+
 void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineMs, std::function<void(HttpResult)> done)
 {
     QNetworkRequest networkRequest(request.url);
@@ -146,15 +143,15 @@ void QtHttpTransport::send(const HttpRequest& request, int idleMs, int deadlineM
             fail(tooLarge());
         }
     });
-    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, transfer] {
+    QObject::connect(reply, &QNetworkReply::finished, reply, [reply, transfer, returnFreedMemory = m_returnFreedMemory] {
         reply->deleteLater();
         if (transfer->body.size() >= largeReplyBytes || (transfer->failure && transfer->failure->kind == HttpError::Kind::replyTooLarge)) {
             // glibc keeps freed memory for later use: after an answer of megabytes the program
             // is to shrink back. Once the reply is gone, so are the pieces still queued for it;
             // what Qt's network thread read ahead of a refused answer goes a moment later.
-            QObject::connect(reply, &QObject::destroyed, [] {
-                trimFreedMemory();
-                QTimer::singleShot(lateTrimMs, trimFreedMemory);
+            QObject::connect(reply, &QObject::destroyed, [returnFreedMemory] {
+                returnFreedMemory();
+                QTimer::singleShot(lateTrimMs, returnFreedMemory);
             });
         }
         if (!transfer->failure) {

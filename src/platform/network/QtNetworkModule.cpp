@@ -10,7 +10,10 @@ namespace {
 
 class QtNetworkModule : public NetworkModule {
 public:
-    std::unique_ptr<HttpTransport> makeHttpTransport() override { return std::make_unique<QtHttpTransport>(); }
+    std::unique_ptr<HttpTransport> makeHttpTransport(std::function<void()> returnFreedMemory) override
+    {
+        return std::make_unique<QtHttpTransport>(std::move(returnFreedMemory));
+    }
     std::unique_ptr<LoopbackListener> makeLoopbackListener() override { return std::make_unique<TcpLoopbackListener>(); }
 };
 

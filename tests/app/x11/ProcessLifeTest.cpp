@@ -39,12 +39,13 @@ QString programPath()
 
 class RunningProgram {
 public:
-    RunningProgram()
+    explicit RunningProgram(QString program = programPath())
+        : m_program(std::move(program))
     {
         norvelle::UserDefaults::standard().set("norvelle.hasCompletedOnboarding", true);
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         norvelle::UserDefaults::standard().synchronize();
-        m_process.start(programPath(), {});
+        m_process.start(m_program, {});
     }
     ~RunningProgram()
     {
@@ -66,12 +67,13 @@ public:
         }
         probe.disconnectFromServer();
         QProcess later;
-        later.start(programPath(), {});
+        later.start(m_program, {});
         return later.waitForFinished(waitMs) && later.exitStatus() == QProcess::NormalExit && later.exitCode() == 0
             && m_process.state() == QProcess::Running;
     }
 
 private:
+    QString m_program;
     QProcess m_process;
 };
 
@@ -102,6 +104,15 @@ void newStickyWithText(const QString& text)
         waitMs));
     xdotool({"type", "--delay", "20", text});
     ASSERT_TRUE(norvelle::test::waitUntil([&] { return windowsTitled(text) == 1; }, waitMs)) << text.toStdString();
+}
+
+// A stored session from `server`, which answers every pull with nothing new.
+void signInAt(norvelle::test::LoopbackApiServer& server)
+{
+    server.useAsApiBase();
+    server.replyAlways("/v1/notes/sync", norvelle::test::ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", QJsonArray()}}}, {"outgoing", QJsonArray()}}));
+    const norvelle::StoredSyncSession session {"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
+    ASSERT_FALSE(norvelle::SyncCredentialStore().save(session, server.baseURL()));
 }
 
 } // namespace
@@ -333,13 +344,39 @@ TEST(ProcessLife, WithAStoredSessionTheProgramLoadsItsNetworkCodeAndPulls)
     EXPECT_EQ(server.requests().value(0).header("authorization"), "Bearer access-1");
 }
 
+// The build folder a copied program came from may hold anyone's file by the module's name.
+TEST(ProcessLife, ACopiedProgramLoadsItsNetworkCodeOnlyFromBesideItself)
+{
+    norvelle::test::LoopbackApiServer server;
+    ASSERT_NO_FATAL_FAILURE(signInAt(server));
+    const QString folder = norvelle::test::TestHomeListener::home() + "/elsewhere";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString copy = folder + "/norvelle";
+    ASSERT_TRUE(QFile::copy(programPath(), copy));
+
+    {
+        // Without the module beside it, the pull at quit cannot go out, and the program still
+        // ends as it should.
+        RunningProgram program(copy);
+        ASSERT_TRUE(program.process().waitForStarted(waitMs));
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.isListening(); }, waitMs));
+        ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
+        ASSERT_TRUE(norvelle::test::waitUntil([&] { return program.process().state() == QProcess::NotRunning; }, waitMs));
+        EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(program.process().exitCode(), 0);
+        EXPECT_EQ(server.requests().size(), 0);
+    }
+
+    ASSERT_TRUE(QFile::copy(QCoreApplication::applicationDirPath() + "/../libnorvelle-network.so", folder + "/libnorvelle-network.so"));
+    RunningProgram program(copy);
+    ASSERT_TRUE(program.process().waitForStarted(waitMs));
+    EXPECT_TRUE(norvelle::test::waitUntil([&] { return !server.requests("/v1/notes/sync").isEmpty(); }, waitMs));
+}
+
 TEST(ProcessLife, ThePullAtQuitReachesTheServer)
 {
     norvelle::test::LoopbackApiServer server;
-    server.useAsApiBase();
-    server.replyAlways("/v1/notes/sync", norvelle::test::ScriptedReply::json(200, {{"applied", QJsonObject {{"applied", QJsonArray()}}}, {"outgoing", QJsonArray()}}));
-    const norvelle::StoredSyncSession session {"user-1", "access-1", "refresh-1", QDateTime::currentDateTimeUtc().addDays(30)};
-    ASSERT_FALSE(norvelle::SyncCredentialStore().save(session, server.baseURL()));
+    ASSERT_NO_FATAL_FAILURE(signInAt(server));
 
     RunningProgram program;
     ASSERT_TRUE(program.process().waitForStarted(waitMs));
