@@ -149,6 +149,9 @@ std::optional<ObjectStoreError> ObjectStore::load()
         if (m_db->isReadOnly()) {
             return ObjectStoreError(Code::ReadOnly, QStringLiteral("The note store (%1) cannot be written").arg(m_path));
         }
+        if (auto error = checkIsNorvelleStore()) {
+            return *error;
+        }
         std::vector<QList<QVariant>> mode;
         if (!m_db->query(QStringLiteral("PRAGMA journal_mode=WAL"), {}, mode)) {
             return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
@@ -174,6 +177,25 @@ std::optional<ObjectStoreError> ObjectStore::load()
         m_db->exec(QStringLiteral("ROLLBACK"));
     }
     return error;
+}
+
+std::optional<ObjectStoreError> ObjectStore::checkIsNorvelleStore()
+{
+    using Code = ObjectStoreError::Code;
+    // Only read: switching to a write-ahead log rewrites the header of a file that keeps none, and
+    // a database of another program is set aside exactly as it was found.
+    std::vector<QList<QVariant>> schema;
+    const QString sql = QStringLiteral("SELECT count(*), count(*) FILTER (WHERE type = 'table' AND name = 'norvelle_metadata') "
+                                       "FROM sqlite_master");
+    if (!m_db->query(sql, {}, schema) || schema.empty()) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+    }
+    const bool isNew = schema.front().value(0).toLongLong() == 0;
+    const bool isOurs = schema.front().value(1).toLongLong() > 0;
+    if (!isNew && !isOurs) {
+        return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is a database of another program").arg(m_path));
+    }
+    return std::nullopt;
 }
 
 std::optional<ObjectStoreError> ObjectStore::checkLength(bool logHeldPages)

@@ -107,6 +107,7 @@ public:
 private:
     ObjectStore(QString path, const ObjectModel& model, std::unique_ptr<SqliteConnection> connection);
     std::optional<ObjectStoreError> load();
+    std::optional<ObjectStoreError> checkIsNorvelleStore();
     std::optional<ObjectStoreError> checkLength(bool logHeldPages);
     std::optional<ObjectStoreError> loadSchema();
     std::optional<ObjectStoreError> migrateEntity(const EntityDescription& entity);

@@ -27,11 +27,11 @@ public:
     // The process's controller, loading the store on first use.
     static PersistenceController& shared();
 
-    // Loads the store at storePath(), or one in memory. A store file that is damaged or of an
-    // incompatible model is moved aside with its companions (never deleted) and an empty store
-    // is loaded; any other failure (locked, read-only, full) is tried once more and leaves the
-    // file as it is. When the second load fails too, loadError() says why and the controller
-    // must not be used.
+    // Loads the store at storePath(), or one in memory. A store file that is damaged, of an
+    // incompatible model or of another program is moved aside with its companions (never
+    // deleted) and an empty store is loaded; any other failure (locked, read-only, full) is
+    // tried once more and leaves the file as it is. When the second load fails too, loadError()
+    // says why and the controller must not be used.
     explicit PersistenceController(bool inMemory = false);
     ~PersistenceController();
     PersistenceController(const PersistenceController&) = delete;
