@@ -140,6 +140,11 @@ std::optional<ObjectStoreError> ObjectStore::load()
     if (!isInMemory() && QFileInfo::exists(m_path) && !RegularFile::isRegularFile(m_path)) {
         return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is not a regular file").arg(m_path));
     }
+    if (!isInMemory()) {
+        if (auto error = checkCompanions()) {
+            return *error;
+        }
+    }
     // Read before SQLite opens the log: beyond its 32-byte header a log holds pages.
     const bool logHeldPages = QFileInfo(m_path + QStringLiteral("-wal")).size() > 32;
     if (!m_db->isOpen()) {
@@ -177,6 +182,24 @@ std::optional<ObjectStoreError> ObjectStore::load()
         m_db->exec(QStringLiteral("ROLLBACK"));
     }
     return error;
+}
+
+std::optional<ObjectStoreError> ObjectStore::checkCompanions() const
+{
+    using Code = ObjectStoreError::Code;
+    for (const QString& suffix : companionSuffixes) {
+        const QString companion = m_path + suffix;
+        // SQLite would block on a pipe or read a device without end.
+        if (isStray(companion)) {
+            return ObjectStoreError(Code::CannotOpen, QStringLiteral("%1, a file of the note store, is not a regular file").arg(companion), companion);
+        }
+        // SQLite's error would name the store itself.
+        const QFileInfo info(companion);
+        if (info.exists() && !(info.isReadable() && info.isWritable())) {
+            return ObjectStoreError(Code::NoAccess, QStringLiteral("Your user may not read and write %1, a file of the note store").arg(companion), companion);
+        }
+    }
+    return std::nullopt;
 }
 
 std::optional<ObjectStoreError> ObjectStore::checkIsNorvelleStore()

@@ -1,5 +1,7 @@
 #include "objectstore/ObjectStore.h"
 
+#include "platform/RegularFile.h"
+
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
@@ -8,10 +10,26 @@ namespace norvelle {
 
 bool ObjectStore::moveFilesAside(const QString& path, QStringList* movedTo)
 {
+    return moveAside(path, QStringList {QString()} + companionSuffixes, movedTo);
+}
+
+bool ObjectStore::moveStrayCompanionsAside(const QString& path, QStringList* movedTo)
+{
+    QStringList strays;
+    for (const QString& suffix : companionSuffixes) {
+        if (isStray(path + suffix)) {
+            strays << suffix;
+        }
+    }
+    return moveAside(path, strays, movedTo);
+}
+
+bool ObjectStore::moveAside(const QString& path, const QStringList& suffixes, QStringList* movedTo)
+{
     const QString aside = path + QStringLiteral(".broken-")
         + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss.zzz'Z'"));
     bool moved = true;
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
+    for (const QString& suffix : suffixes) {
         const QString from = path + suffix;
         if (!QFileInfo::exists(from) && !QFileInfo(from).isSymLink()) {
             continue;
@@ -25,6 +43,11 @@ bool ObjectStore::moveFilesAside(const QString& path, QStringList* movedTo)
         }
     }
     return moved;
+}
+
+bool ObjectStore::isStray(const QString& file)
+{
+    return (QFileInfo::exists(file) || QFileInfo(file).isSymLink()) && !RegularFile::isRegularFile(file);
 }
 
 } // namespace norvelle
