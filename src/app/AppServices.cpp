@@ -35,6 +35,9 @@ AppServices AppServices::live()
         if (!store.filesSetAside().isEmpty()) {
             MainQueue::async([kept = store.filesSetAside().constFirst()] { LaunchNotices::tellNoteStoreSetAside(kept); });
         }
+        if (!store.companionsSetAside().isEmpty()) {
+            MainQueue::async([kept = store.companionsSetAside()] { LaunchNotices::tellNoteStoreCompanionsSetAside(kept); });
+        }
         return store.loadError();
     };
     services.explainUnopenableStore = [](const ObjectStoreError& error) {

@@ -4,6 +4,7 @@
 #include "ui/UserNotice.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -11,9 +12,12 @@ namespace norvelle {
 
 namespace {
 
-QString advice(ObjectStoreError::Code code)
+QString advice(const ObjectStoreError& error)
 {
-    switch (code) {
+    switch (error.code()) {
+    case ObjectStoreError::Code::NoAccess:
+        return QStringLiteral("Norvelle needs to read and write %1: give your user read and write access to it.")
+            .arg(QFileInfo(error.file()).fileName());
     case ObjectStoreError::Code::ReadOnly:
         return QStringLiteral("Norvelle needs to write to it: give your user write access to the file and its folder.");
     case ObjectStoreError::Code::Unavailable:
@@ -33,7 +37,7 @@ void LaunchNotices::explainUnopenableStore(const ObjectStoreError& error, const 
     box.setInformativeText(QStringLiteral("%1.\n\nYour notes are stored in %2; Norvelle did not replace them. %3 Then "
                                           "start Norvelle again.")
                                .arg(error.localizedDescription(), QDir::toNativeSeparators(storePath),
-                                   advice(error.code())));
+                                   advice(error)));
     box.button(QMessageBox::Ok)->setText(QStringLiteral("Quit Norvelle"));
     box.exec();
 }
@@ -50,6 +54,19 @@ void LaunchNotices::tellNoteStoreSetAside(const QString& keptAs)
     UserNotice::warn(noteStoreSetAsideTopic,
         QStringLiteral("Norvelle could not read your notes and started with an empty note store."),
         QStringLiteral("The unreadable notes file was kept as %1.").arg(QDir::toNativeSeparators(keptAs)));
+}
+
+void LaunchNotices::tellNoteStoreCompanionsSetAside(const QStringList& keptAs)
+{
+    QStringList shown;
+    for (const QString& file : keptAs) {
+        shown << QDir::toNativeSeparators(file);
+    }
+    const bool one = shown.size() == 1;
+    UserNotice::warn(noteStoreCompanionsSetAsideTopic,
+        one ? QStringLiteral("Norvelle found something other than a file beside your notes, set it aside and opened your notes.")
+            : QStringLiteral("Norvelle found things other than files beside your notes, set them aside and opened your notes."),
+        (one ? QStringLiteral("It was kept as %1.") : QStringLiteral("They were kept as %1.")).arg(shown.join(QStringLiteral(" and "))));
 }
 
 } // namespace norvelle

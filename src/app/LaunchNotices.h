@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace norvelle {
 
@@ -16,9 +17,12 @@ void explainUnopenableStore(const ObjectStoreError& error, const QString& storeP
 void tellUnreadableSettings(const QString& keptAs);
 // A note store that could not be read and was set aside for an empty one.
 void tellNoteStoreSetAside(const QString& keptAs);
+// Files beside the note store that were not regular files and were set aside; the notes opened.
+void tellNoteStoreCompanionsSetAside(const QStringList& keptAs);
 
 inline const QString unreadableSettingsTopic = QStringLiteral("settings");
 inline const QString noteStoreSetAsideTopic = QStringLiteral("note store set aside");
+inline const QString noteStoreCompanionsSetAsideTopic = QStringLiteral("note store companions set aside");
 
 } // namespace LaunchNotices
 

@@ -1,46 +1,19 @@
 #include "objectstore/ObjectStore.h"
 
-#include "objectstore/ManagedObject.h"
 #include "objectstore/ObjectContext.h"
 #include "objectstore/SqliteConnection.h"
 #include "objectstore/WalCheckpointer.h"
 #include "platform/RegularFile.h"
 
-#include <QDateTime>
-#include <QDir>
 #include <QFileInfo>
 
 #include <sqlite3.h>
-
-#include <map>
-#include <numeric>
 
 namespace norvelle {
 
 namespace {
 
 constexpr auto quoted = &SqliteConnection::quoted;
-
-// Counts a background context's save for as long as it writes.
-class BackgroundSave {
-public:
-    BackgroundSave(std::atomic<int>& saves, bool counts)
-        : m_saves(counts ? &saves : nullptr)
-    {
-        if (m_saves)
-            ++*m_saves;
-    }
-    ~BackgroundSave()
-    {
-        if (m_saves)
-            --*m_saves;
-    }
-    BackgroundSave(const BackgroundSave&) = delete;
-    BackgroundSave& operator=(const BackgroundSave&) = delete;
-
-private:
-    std::atomic<int>* m_saves;
-};
 
 QString columnType(AttributeType type)
 {
@@ -68,59 +41,6 @@ QString typeName(AttributeType type)
     case AttributeType::Double: return QStringLiteral("Double");
     }
     return {};
-}
-
-QString columnList(const EntityDescription& entity)
-{
-    QStringList columns;
-    for (const AttributeDescription& attribute : entity.attributes) {
-        columns << quoted(attribute.name);
-    }
-    return columns.join(", ");
-}
-
-// How many bytes at the end of `utf8` start a character they do not finish.
-qsizetype incompleteUtf8Tail(const QByteArray& utf8)
-{
-    qsizetype start = utf8.size();
-    while (start > 0 && utf8.size() - start < 4 && (uchar(utf8[start - 1]) & 0xC0) == 0x80) {
-        --start;
-    }
-    if (start == 0) {
-        return 0;
-    }
-    const auto lead = uchar(utf8[start - 1]);
-    const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3
-        : lead >= 0xC0                                       ? 2
-                                                             : 1;
-    const qsizetype present = utf8.size() - start + 1;
-    return present < length ? present : 0;
-}
-
-std::vector<int> allAttributes(const EntityDescription& entity)
-{
-    std::vector<int> attributes(entity.attributes.size());
-    std::iota(attributes.begin(), attributes.end(), 0);
-    return attributes;
-}
-
-std::vector<QVariant> storedValues(const ManagedObject& object)
-{
-    std::vector<QVariant> values;
-    values.reserve(object.entity().attributes.size() + 1);
-    for (size_t i = 0; i < object.entity().attributes.size(); ++i) {
-        values.push_back(storedForm(object.entity().attributes[i].type, object.value(int(i))));
-    }
-    return values;
-}
-
-QString updateStatement(const EntityDescription& entity, const std::vector<int>& changed)
-{
-    QStringList assignments;
-    for (const int attribute : changed) {
-        assignments << quoted(entity.attributes[size_t(attribute)].name) + QStringLiteral(" = ?");
-    }
-    return QStringLiteral("UPDATE %1 SET %2 WHERE _pk = ?").arg(quoted(entity.name), assignments.join(", "));
 }
 
 void containsFunction(sqlite3_context* context, int, sqlite3_value** arguments)
@@ -220,6 +140,11 @@ std::optional<ObjectStoreError> ObjectStore::load()
     if (!isInMemory() && QFileInfo::exists(m_path) && !RegularFile::isRegularFile(m_path)) {
         return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is not a regular file").arg(m_path));
     }
+    if (!isInMemory()) {
+        if (auto error = checkCompanions()) {
+            return *error;
+        }
+    }
     // Read before SQLite opens the log: beyond its 32-byte header a log holds pages.
     const bool logHeldPages = QFileInfo(m_path + QStringLiteral("-wal")).size() > 32;
     if (!m_db->isOpen()) {
@@ -228,6 +153,9 @@ std::optional<ObjectStoreError> ObjectStore::load()
     if (!isInMemory()) {
         if (m_db->isReadOnly()) {
             return ObjectStoreError(Code::ReadOnly, QStringLiteral("The note store (%1) cannot be written").arg(m_path));
+        }
+        if (auto error = checkIsNorvelleStore()) {
+            return *error;
         }
         std::vector<QList<QVariant>> mode;
         if (!m_db->query(QStringLiteral("PRAGMA journal_mode=WAL"), {}, mode)) {
@@ -254,6 +182,43 @@ std::optional<ObjectStoreError> ObjectStore::load()
         m_db->exec(QStringLiteral("ROLLBACK"));
     }
     return error;
+}
+
+std::optional<ObjectStoreError> ObjectStore::checkCompanions() const
+{
+    using Code = ObjectStoreError::Code;
+    for (const QString& suffix : companionSuffixes) {
+        const QString companion = m_path + suffix;
+        // SQLite would block on a pipe or read a device without end.
+        if (isStray(companion)) {
+            return ObjectStoreError(Code::CannotOpen, QStringLiteral("%1, a file of the note store, is not a regular file").arg(companion), companion);
+        }
+        // SQLite's error would name the store itself.
+        const QFileInfo info(companion);
+        if (info.exists() && !(info.isReadable() && info.isWritable())) {
+            return ObjectStoreError(Code::NoAccess, QStringLiteral("Your user may not read and write %1, a file of the note store").arg(companion), companion);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<ObjectStoreError> ObjectStore::checkIsNorvelleStore()
+{
+    using Code = ObjectStoreError::Code;
+    // Only read: switching to a write-ahead log rewrites the header of a file that keeps none, and
+    // a database of another program is set aside exactly as it was found.
+    std::vector<QList<QVariant>> schema;
+    const QString sql = QStringLiteral("SELECT count(*), count(*) FILTER (WHERE type = 'table' AND name = 'norvelle_metadata') "
+                                       "FROM sqlite_master");
+    if (!m_db->query(sql, {}, schema) || schema.empty()) {
+        return failure(Code::NotReadable, QStringLiteral("The note store cannot be read"));
+    }
+    const bool isNew = schema.front().value(0).toLongLong() == 0;
+    const bool isOurs = schema.front().value(1).toLongLong() > 0;
+    if (!isNew && !isOurs) {
+        return ObjectStoreError(Code::NotReadable, QStringLiteral("The note store (%1) is a database of another program").arg(m_path));
+    }
+    return std::nullopt;
 }
 
 std::optional<ObjectStoreError> ObjectStore::checkLength(bool logHeldPages)
@@ -416,303 +381,6 @@ std::optional<ObjectStoreError> ObjectStore::keepFilterIndex(const EntityDescrip
         return failure(Code::NotReadable, QStringLiteral("The note store cannot be set up"));
     }
     return std::nullopt;
-}
-
-ObjectID ObjectStore::allocateObjectID(SqliteConnection& db, const EntityDescription& entity)
-{
-    qint64 next = 0;
-    QHash<QString, qint64> lastRowIDs;
-    {
-        const std::lock_guard lock(m_sequenceMutex);
-        next = m_lastRowID.value(entity.name) + 1;
-        m_lastRowID.insert(entity.name, next);
-        lastRowIDs = m_lastRowID;
-    }
-    // Written at once, so an ID handed out is never handed out again, even when the object is
-    // never saved and the process ends.
-    if (!writeSequences(db, lastRowIDs)) {
-        const std::lock_guard lock(m_sequenceMutex);
-        m_sequencesBehind = true;
-    }
-    return ObjectID(m_identifier, entity.name, next);
-}
-
-bool ObjectStore::writeSequences(SqliteConnection& db, const QHash<QString, qint64>& lastRowIDs)
-{
-    for (auto it = lastRowIDs.cbegin(); it != lastRowIDs.cend(); ++it) {
-        const bool written = db.run(db.prepare(
-            QStringLiteral("INSERT INTO norvelle_sequence (entity, last) VALUES (?, ?) "
-                           "ON CONFLICT (entity) DO UPDATE SET last = max(last, excluded.last)"),
-            {it.key(), it.value()}));
-        if (!written) {
-            return false;
-        }
-    }
-    return true;
-}
-
-std::optional<ObjectStoreError> ObjectStore::fetchRows(SqliteConnection& db, const FetchRequest& request, bool applyLimit,
-    const std::function<bool(qint64)>& needsValues,
-    std::vector<Row>& rows)
-{
-    using Code = ObjectStoreError::Code;
-    const EntityDescription* entity = m_model.entity(request.entityName);
-    if (!entity) {
-        return ObjectStoreError(Code::ReadFailed, QStringLiteral("The note store has no entity %1").arg(request.entityName));
-    }
-    QString sql = QStringLiteral("SELECT _pk, %1 FROM %2").arg(columnList(*entity), quoted(entity->name));
-    QString condition;
-    std::vector<QVariant> bindings;
-    if (!request.predicate.sql(*entity, condition, bindings)) {
-        return ObjectStoreError(Code::ReadFailed, QStringLiteral("The filter names an attribute %1 does not have").arg(entity->name));
-    }
-    if (!condition.isEmpty()) {
-        sql += QStringLiteral(" WHERE ") + condition;
-    }
-    QStringList order;
-    for (const SortDescriptor& sort : request.sortDescriptors) {
-        if (entity->indexOf(sort.attribute) < 0) {
-            return ObjectStoreError(Code::ReadFailed, QStringLiteral("%1 has no attribute %2 to sort by").arg(entity->name, sort.attribute));
-        }
-        order << quoted(sort.attribute) + (sort.ascending ? QStringLiteral(" ASC") : QStringLiteral(" DESC"));
-    }
-    order << QStringLiteral("_pk ASC");
-    sql += QStringLiteral(" ORDER BY ") + order.join(", ");
-    if (applyLimit && request.fetchLimit > 0) {
-        sql += QStringLiteral(" LIMIT %1").arg(request.fetchLimit);
-    }
-    return readRows(db, sql, bindings, *entity, allAttributes(*entity), needsValues,
-        [&rows](Row&& row) { rows.push_back(std::move(row)); });
-}
-
-std::optional<ObjectStoreError> ObjectStore::fetchRow(SqliteConnection& db, const EntityDescription& entity, qint64 rowID, std::optional<Row>& row)
-{
-    std::vector<Row> rows;
-    if (auto error = fetchRows(db, entity, {rowID}, rows)) {
-        return error;
-    }
-    if (!rows.empty()) {
-        row = std::move(rows.front());
-    }
-    return std::nullopt;
-}
-
-std::optional<ObjectStoreError> ObjectStore::fetchRows(SqliteConnection& db, const EntityDescription& entity, const std::vector<qint64>& rowIDs,
-    std::vector<Row>& rows)
-{
-    std::vector<int> read;
-    std::vector<int> unread;
-    for (size_t i = 0; i < entity.attributes.size(); ++i) {
-        (entity.attributes[i].readWhenUsed ? unread : read).push_back(int(i));
-    }
-    return readRowsAmong(db, entity, read, rowIDs, [&](Row&& row) {
-        Row whole {.rowID = row.rowID, .values = QList<QVariant>(qsizetype(entity.attributes.size())), .unread = unread};
-        for (size_t i = 0; i < read.size(); ++i) {
-            whole.values[read[i]] = std::move(row.values[qsizetype(i)]);
-        }
-        rows.push_back(std::move(whole));
-    });
-}
-
-std::optional<ObjectStoreError> ObjectStore::storedRowIDs(SqliteConnection& db, const EntityDescription& entity,
-    const std::vector<qint64>& rowIDs, QSet<qint64>& stored)
-{
-    return readRowsAmong(db, entity, {}, rowIDs, [&stored](Row&& row) { stored.insert(row.rowID); });
-}
-
-std::optional<ObjectStoreError> ObjectStore::readRowsAmong(SqliteConnection& db, const EntityDescription& entity, const std::vector<int>& attributes,
-    const std::vector<qint64>& rowIDs,
-    const std::function<void(Row&&)>& take)
-{
-    QStringList columns {QStringLiteral("_pk")};
-    for (const int attribute : attributes) {
-        columns << quoted(entity.attributes[size_t(attribute)].name);
-    }
-    // Well below the number of parameters a statement may take.
-    constexpr size_t batch = 500;
-    for (size_t start = 0; start < rowIDs.size(); start += batch) {
-        const size_t count = std::min(batch, rowIDs.size() - start);
-        const std::vector<QVariant> bindings(rowIDs.begin() + qsizetype(start), rowIDs.begin() + qsizetype(start + count));
-        const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE _pk IN (%3)")
-                                .arg(columns.join(", "), quoted(entity.name), QStringList(qsizetype(count), QStringLiteral("?")).join(u','));
-        if (auto error = readRows(db, sql, bindings, entity, attributes, {}, take)) {
-            return error;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<ObjectStoreError> ObjectStore::readValues(SqliteConnection& db, const EntityDescription& entity, const std::vector<int>& attributes,
-    const std::function<void(qint64, const QList<QVariant>&)>& visit)
-{
-    QStringList columns;
-    for (const int attribute : attributes) {
-        if (attribute < 0 || size_t(attribute) >= entity.attributes.size()) {
-            return ObjectStoreError(ObjectStoreError::Code::ReadFailed,
-                QStringLiteral("%1 has no attribute at %2").arg(entity.name).arg(attribute));
-        }
-        columns << quoted(entity.attributes[size_t(attribute)].name);
-    }
-    const QString sql = QStringLiteral("SELECT _pk%1 FROM %2")
-                            .arg(columns.isEmpty() ? QString() : ", " + columns.join(", "), quoted(entity.name));
-    return readRows(db, sql, {}, entity, attributes, {}, [&visit](Row&& row) { visit(row.rowID, row.values); });
-}
-
-std::optional<ObjectStoreError> ObjectStore::readRows(SqliteConnection& db, const QString& sql, const std::vector<QVariant>& bindings,
-    const EntityDescription& entity, const std::vector<int>& attributes,
-    const std::function<bool(qint64)>& needsValues,
-    const std::function<void(Row&&)>& take)
-{
-    using Code = ObjectStoreError::Code;
-    sqlite3_stmt* statement = db.prepare(sql, bindings);
-    if (!statement) {
-        return failure(db, Code::ReadFailed, QStringLiteral("The notes cannot be read"));
-    }
-    int code;
-    while ((code = sqlite3_step(statement)) == SQLITE_ROW) {
-        Row row;
-        row.rowID = sqlite3_column_int64(statement, 0);
-        if (!needsValues || needsValues(row.rowID)) {
-            row.values.reserve(qsizetype(attributes.size()));
-            for (size_t i = 0; i < attributes.size(); ++i) {
-                row.values.append(valueFromStoredForm(entity.attributes[size_t(attributes[i])].type,
-                    SqliteConnection::columnValue(statement, int(i) + 1)));
-            }
-        }
-        take(std::move(row));
-    }
-    sqlite3_reset(statement);
-    if (code != SQLITE_DONE) {
-        return failure(db, Code::ReadFailed, QStringLiteral("The notes cannot be read"));
-    }
-    return std::nullopt;
-}
-
-std::optional<ObjectStoreError> ObjectStore::readLeadingText(SqliteConnection& db, const EntityDescription& entity, qint64 rowID,
-    int attribute, qsizetype length, QString& text)
-{
-    text.clear();
-    if (attribute < 0 || size_t(attribute) >= entity.attributes.size()) {
-        return ObjectStoreError(ObjectStoreError::Code::ReadFailed, QStringLiteral("%1 has no attribute at %2").arg(entity.name).arg(attribute));
-    }
-    // A UTF-16 unit takes at most three bytes of UTF-8, and a character cut at the end is left out.
-    const qsizetype bytes = 3 * length + 3;
-    // The value is opened where it lies and only its first pages are read: a note's text may be
-    // hundreds of megabytes. (The store's text is UTF-8.)
-    sqlite3_blob* blob = nullptr;
-    const int opened = sqlite3_blob_open(db.handle(), "main", entity.name.toUtf8().constData(),
-        entity.attributes[size_t(attribute)].name.toUtf8().constData(), rowID, 0, &blob);
-    if (opened != SQLITE_OK) {
-        sqlite3_blob_close(blob);
-        // No row, or a value that is no text or data (absent): no text.
-        return opened == SQLITE_ERROR ? std::nullopt
-                                      : std::optional(failure(db, ObjectStoreError::Code::ReadFailed, QStringLiteral("The notes cannot be read")));
-    }
-    QByteArray leading(std::min<qsizetype>(bytes, sqlite3_blob_bytes(blob)), Qt::Uninitialized);
-    const int read = sqlite3_blob_read(blob, leading.data(), int(leading.size()), 0);
-    const bool whole = leading.size() == sqlite3_blob_bytes(blob);
-    sqlite3_blob_close(blob);
-    if (read != SQLITE_OK) {
-        return failure(db, ObjectStoreError::Code::ReadFailed, QStringLiteral("The notes cannot be read"));
-    }
-    if (!whole) {
-        leading.chop(incompleteUtf8Tail(leading));
-    }
-    text = QString::fromUtf8(leading).left(length);
-    return std::nullopt;
-}
-
-std::optional<ObjectStoreError> ObjectStore::write(SqliteConnection& db, const std::vector<const ManagedObject*>& inserted,
-    const std::vector<const ManagedObject*>& updated,
-    const std::vector<const ManagedObject*>& deleted)
-{
-    using Code = ObjectStoreError::Code;
-    const bool inBackground = &db != m_db.get();
-    if (!inBackground && isSavingInBackground()) {
-        return ObjectStoreError(Code::WaitingForBackgroundSave, QStringLiteral("The notes wait for a large note to be saved"));
-    }
-    const BackgroundSave counted(m_backgroundSaves, inBackground);
-    if (!db.exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        return failure(db, Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
-    }
-    bool written = true;
-    for (const ManagedObject* object : inserted) {
-        const EntityDescription& entity = object->entity();
-        std::vector<QVariant> values = storedValues(*object);
-        values.insert(values.begin(), object->objectID().rowID());
-        QStringList places(int(entity.attributes.size()) + 1, QStringLiteral("?"));
-        const QString sql = QStringLiteral("INSERT INTO %1 (_pk, %2) VALUES (%3)")
-                                .arg(quoted(entity.name), columnList(entity), places.join(", "));
-        written = written && db.run(db.prepare(sql, values));
-    }
-    // Only the changed columns are written: a bulk change of a few small values then does not
-    // copy every note's text again. Notes changed alike share one statement's text.
-    std::map<std::pair<const EntityDescription*, std::vector<int>>, QString> updateSql;
-    for (const ManagedObject* object : updated) {
-        const EntityDescription& entity = object->entity();
-        const std::vector<int> changed = object->changedAttributes();
-        if (changed.empty()) {
-            continue;
-        }
-        std::vector<QVariant> values;
-        values.reserve(changed.size() + 1);
-        for (const int attribute : changed) {
-            values.push_back(storedForm(entity.attributes[size_t(attribute)].type, object->value(attribute)));
-        }
-        values.push_back(object->objectID().rowID());
-        const auto [sql, fresh] = updateSql.try_emplace({&entity, changed});
-        if (fresh) {
-            sql->second = updateStatement(entity, changed);
-        }
-        written = written && db.run(db.prepare(sql->second, values));
-    }
-    for (const ManagedObject* object : deleted) {
-        const QString sql = QStringLiteral("DELETE FROM %1 WHERE _pk = ?").arg(quoted(object->entity().name));
-        written = written && db.run(db.prepare(sql, {object->objectID().rowID()}));
-    }
-    std::optional<QHash<QString, qint64>> behind;
-    {
-        const std::lock_guard lock(m_sequenceMutex);
-        if (m_sequencesBehind) {
-            behind = m_lastRowID;
-        }
-    }
-    if (written && behind) {
-        written = writeSequences(db, *behind);
-    }
-    if (written && db.exec(QStringLiteral("COMMIT"))) {
-        if (behind) {
-            const std::lock_guard lock(m_sequenceMutex);
-            m_sequencesBehind = false;
-        }
-        return std::nullopt;
-    }
-    ObjectStoreError error = failure(db, Code::WriteFailed, QStringLiteral("The notes cannot be saved"));
-    if (db.inTransaction()) {
-        db.exec(QStringLiteral("ROLLBACK"));
-    }
-    return error;
-}
-
-bool ObjectStore::moveFilesAside(const QString& path, QStringList* movedTo)
-{
-    const QString aside = path + QStringLiteral(".broken-")
-        + QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd'T'HHmmss.zzz'Z'"));
-    bool moved = true;
-    for (const QString& suffix : {QString(), QStringLiteral("-wal"), QStringLiteral("-shm")}) {
-        const QString from = path + suffix;
-        if (!QFileInfo::exists(from) && !QFileInfo(from).isSymLink()) {
-            continue;
-        }
-        if (QDir().rename(from, aside + suffix)) {
-            if (movedTo) {
-                *movedTo << aside + suffix;
-            }
-        } else {
-            moved = false;
-        }
-    }
-    return moved;
 }
 
 } // namespace norvelle

@@ -64,6 +64,10 @@ public:
     // "<file>.broken-<UTC time>-wal" and "-shm", so the set still opens as one database for a
     // recovery. Returns the new paths of the files that existed; false when one could not move.
     static bool moveFilesAside(const QString& path, QStringList* movedTo = nullptr);
+    // Renames, as moveFilesAside does, the -wal and -shm beside `path` that are not regular files
+    // (a folder, a pipe, a link to a device): they hold no log, and the store opens without them.
+    // The store and a regular -wal, which holds the last saves, stay. False when one could not move.
+    static bool moveStrayCompanionsAside(const QString& path, QStringList* movedTo = nullptr);
 
     // The row-level operations the contexts use, each on the context's connection.
     struct Row {
@@ -105,8 +109,15 @@ public:
         const std::vector<const ManagedObject*>& deleted);
 
 private:
+    static inline const QStringList companionSuffixes {QStringLiteral("-wal"), QStringLiteral("-shm")};
+
     ObjectStore(QString path, const ObjectModel& model, std::unique_ptr<SqliteConnection> connection);
+    static bool moveAside(const QString& path, const QStringList& suffixes, QStringList* movedTo);
+    // Something is at `file`, but no regular file.
+    static bool isStray(const QString& file);
     std::optional<ObjectStoreError> load();
+    std::optional<ObjectStoreError> checkCompanions() const;
+    std::optional<ObjectStoreError> checkIsNorvelleStore();
     std::optional<ObjectStoreError> checkLength(bool logHeldPages);
     std::optional<ObjectStoreError> loadSchema();
     std::optional<ObjectStoreError> migrateEntity(const EntityDescription& entity);

@@ -47,6 +47,13 @@ PersistenceController& PersistenceController::shared()
 PersistenceController::PersistenceController(bool inMemory)
 {
     const QString path = inMemory ? ObjectStore::inMemoryPath : storePath();
+    if (!inMemory) {
+        ObjectStore::moveStrayCompanionsAside(path, &m_companionsSetAside);
+    }
+    if (!m_companionsSetAside.isEmpty()) {
+        logger().error(QStringLiteral("Files beside the note store that were not regular files were moved aside to: ")
+            + m_companionsSetAside.join(", "));
+    }
     std::optional<ObjectStoreError> error;
     m_container = openStore(path, error);
     if (m_container) {

@@ -27,10 +27,12 @@ public:
     // The process's controller, loading the store on first use.
     static PersistenceController& shared();
 
-    // Loads the store at storePath(), or one in memory. A store file that is damaged or of an
-    // incompatible model is moved aside with its companions (never deleted) and an empty store
-    // is loaded; any other failure (locked, read-only, full) is tried once more and leaves the
-    // file as it is. When the second load fails too, loadError() says why and the controller
+    // Loads the store at storePath(), or one in memory. A -wal or -shm beside it that is not a
+    // regular file is moved aside first, and the store opens without it. A store file that is
+    // damaged, of an incompatible model or of another program is moved aside with its companions
+    // and an empty store is loaded. Nothing is deleted. Any other failure (locked, read-only,
+    // full, a companion this user may not read and write) is tried once more and leaves the
+    // files as they are. When the second load fails too, loadError() says why and the controller
     // must not be used.
     explicit PersistenceController(bool inMemory = false);
     ~PersistenceController();
@@ -50,6 +52,8 @@ public:
 
     // Where the files a failed load moved aside went (empty when the store loaded at once).
     QStringList filesSetAside() const { return m_filesSetAside; }
+    // Where a -wal or -shm that was not a regular file went; the store opened as it was.
+    QStringList companionsSetAside() const { return m_companionsSetAside; }
 
     // The model: the entities "StickyNote" and "ClipItem".
     static const ObjectModel& model();
@@ -60,6 +64,7 @@ public:
 private:
     std::unique_ptr<ObjectStore> m_container;
     QStringList m_filesSetAside;
+    QStringList m_companionsSetAside;
     std::optional<ObjectStoreError> m_loadError;
 };
 

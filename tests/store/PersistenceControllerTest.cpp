@@ -265,12 +265,19 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
     } else if (kind == "pipe") {
         QDir().mkpath(storeDir());
         ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    } else if (kind == "foreign") {
+    } else if (kind == "foreign" || kind == "foreign, no table named as ours") {
+        // Another program's database, in the rollback journal mode SQLite starts in.
+        const char* tables = kind == "foreign" ? "CREATE TABLE StickyNote (title TEXT); INSERT INTO StickyNote VALUES ('theirs');"
+                                               : "CREATE TABLE recipes (name TEXT); INSERT INTO recipes VALUES ('bread');";
         sqlite3* db = nullptr;
         QDir().mkpath(storeDir());
         ASSERT_EQ(sqlite3_open(path.toUtf8().constData(), &db), SQLITE_OK);
-        ASSERT_EQ(sqlite3_exec(db, "CREATE TABLE StickyNote (title TEXT)", nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_EQ(sqlite3_exec(db, tables, nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        original = file.readAll();
     } else if (kind == "incompatible") {
         saveOneNote("typed");
         sqlite3* db = nullptr;
@@ -278,7 +285,7 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
         ASSERT_EQ(sqlite3_exec(db, "UPDATE norvelle_attributes SET type = 'String' WHERE attribute = 'version'", nullptr, nullptr, nullptr), SQLITE_OK);
         sqlite3_close(db);
     }
-    if (kind != "directory" && kind != "pipe" && kind != "foreign" && kind != "incompatible") {
+    if (kind == "garbage" || kind == "truncated") {
         writeFile(path + "-wal", "wal bytes");
         writeFile(path + "-shm", "shm bytes");
     }
@@ -308,7 +315,7 @@ TEST_P(UnloadableStore, IsSetAsideWithItsCompanionsAndAnEmptyStoreLoads)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, UnloadableStore,
-    testing::Values("garbage", "truncated", "directory", "pipe", "foreign", "incompatible"));
+    testing::Values("garbage", "truncated", "directory", "pipe", "foreign", "foreign, no table named as ours", "incompatible"));
 
 // A store that cannot be opened is left exactly where it is and says why; the program then
 // tells the user rather than stopping.

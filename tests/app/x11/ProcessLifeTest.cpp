@@ -2,6 +2,7 @@
 // the network code it loads only when it goes online.
 #include "account/StoredSyncSession.h"
 #include "account/SyncCredentialStore.h"
+#include "objectstore/SqliteConnection.h"
 #include "platform/SingleInstanceGuard.h"
 #include "platform/UserDefaults.h"
 #include "store/PersistenceController.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QLocalSocket>
 #include <QProcess>
@@ -256,17 +258,70 @@ TEST(ProcessLife, ANoteStoreSetAsideIsToldAtLaunchNamingTheFileKeptAside)
     }
 }
 
+// A -wal or -shm that is not a file holds no log: it is kept aside, the user is told, and the
+// notes open as they are, with the last saves a sound log beside them still holds.
+TEST(ProcessLife, AStoreCompanionThatIsNotAFileIsSetAsideAndTheNotesOpen)
+{
+    const QString folder = norvelle::PersistenceController::storeDirectory();
+    const QString path = norvelle::PersistenceController::storePath();
+    struct Spoiler {
+        const char* name;
+        QString suffix;
+        std::function<bool(const QString&)> spoil;
+    };
+    const std::vector<Spoiler> spoilers = {
+        {"a directory for the log", "-wal", [](const QString& file) { return QDir().mkdir(file); }},
+        {"a link to /dev/zero for the log", "-wal", [](const QString& file) { return QFile::link(QStringLiteral("/dev/zero"), file); }},
+        {"a FIFO for the index", "-shm", [](const QString& file) { return ::mkfifo(QFile::encodeName(file).constData(), 0600) == 0; }},
+        {"a directory for the index", "-shm", [](const QString& file) { return QDir().mkdir(file); }},
+    };
+    for (const auto& [name, suffix, spoil] : spoilers) {
+        ASSERT_TRUE(QDir(folder).removeRecursively() && QDir().mkpath(folder)) << name;
+        {
+            norvelle::PersistenceController store;
+            norvelle::StickyNote::insert(store.viewContext())->setTitle(QString::fromLatin1(name));
+            store.save();
+            // Beside a bad index, the note stays in the log only.
+            if (suffix == "-shm") {
+                store.container().mainConnection().leaveFilesAsTheyAreOnClose();
+            }
+        }
+        QFile::remove(path + suffix);
+        ASSERT_TRUE(spoil(path + suffix)) << name;
+
+        RunningProgram program;
+        ASSERT_TRUE(program.process().waitForStarted(waitMs));
+        // The notice, next to the workspace that opens too (no tray here) with the same name.
+        EXPECT_TRUE(norvelle::test::waitUntil([] { return windowsTitled(QStringLiteral("Norvelle")) == 2; }, waitMs)) << name;
+        const QStringList aside = QDir(folder).entryList({"Norvelle.sqlite.broken-*"}, QDir::AllEntries | QDir::System);
+        ASSERT_EQ(aside.size(), 1) << name;
+        EXPECT_TRUE(aside.front().endsWith(suffix)) << name;
+        const QFileInfo kept(folder + "/" + aside.front());
+        EXPECT_TRUE(kept.isSymLink() || (kept.exists() && !kept.isFile())) << name;
+        ::kill(static_cast<pid_t>(program.process().processId()), SIGTERM);
+        ASSERT_TRUE(program.process().waitForFinished(waitMs)) << name;
+
+        // The program's own log and index are regular files: the next launch keeps them.
+        norvelle::PersistenceController store;
+        ASSERT_FALSE(store.loadError()) << name;
+        EXPECT_TRUE(store.companionsSetAside().isEmpty()) << name;
+        EXPECT_TRUE(store.filesSetAside().isEmpty()) << name;
+        const auto notes = store.viewContext().fetch(norvelle::StickyNote::fetchRequest());
+        ASSERT_EQ(notes.size(), 1u) << name;
+        EXPECT_EQ(notes.front()->title(), QString::fromLatin1(name));
+    }
+}
+
 // The launch waits in its dialog for the user; a request to end the program does not wait.
 TEST(ProcessLife, EachSignalEndsTheProgramWhileItExplainsAStoreItCannotOpen)
 {
+    // A file where the store's folder should be: no store can be made.
+    const QString folder = norvelle::PersistenceController::storeDirectory();
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(folder).path()));
     {
-        norvelle::PersistenceController store;
-        norvelle::StickyNote::insert(store.viewContext())->setTitle(QStringLiteral("kept"));
-        store.save();
+        QFile file(folder);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("kept") == 4);
     }
-    const QString wal = norvelle::PersistenceController::storePath() + "-wal";
-    QFile::remove(wal);
-    ASSERT_TRUE(QDir().mkdir(wal));
     for (const int signalNumber : {SIGTERM, SIGINT}) {
         RunningProgram program;
         ASSERT_TRUE(program.process().waitForStarted(waitMs));
@@ -276,10 +331,9 @@ TEST(ProcessLife, EachSignalEndsTheProgramWhileItExplainsAStoreItCannotOpen)
         ASSERT_TRUE(program.process().waitForFinished(waitMs)) << signalNumber;
         EXPECT_EQ(program.process().exitStatus(), QProcess::NormalExit) << signalNumber;
     }
-    ASSERT_TRUE(QDir().rmdir(wal));
-    norvelle::PersistenceController store;
-    ASSERT_FALSE(store.loadError());
-    EXPECT_EQ(store.viewContext().fetch(norvelle::StickyNote::fetchRequest()).at(0)->title(), "kept");
+    QFile file(folder);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "kept");
 }
 
 TEST(ProcessLife, AFailedSaveIsToldAndTheTextInTheWindowIsSavedWithTheNextEdit)
