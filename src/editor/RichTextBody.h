@@ -14,7 +14,7 @@ namespace norvelle {
 
 // A note's rich body: an RTF document in which every checklist box stands as its text token
 // ("○ " open, "● " ticked), so no drawn object is ever stored, and no table placeholder
-// (U+200B) is: the editor puts one back in each empty cell when it takes the text in.
+// (U+200B) is: the editor puts back those it needs when it takes the text in.
 //
 //     std::optional<QByteArray> body = encodeRichTextData(editorDocument, textColor);  // none: empty text
 //     std::unique_ptr<QTextDocument> text = decodeRichTextData(body);      // none: not RTF, no text

@@ -127,7 +127,7 @@ void RichTextEditorCoordinator::adoptText(QTextDocument& document)
     TextStorage storage(document);
     TableEditing tables(storage, paperInk);
     for (QTextTable* table : tables.tables()) {
-        tables.seedEmptyCells(table);
+        tables.restorePlaceholders(table);
         tables.restyleTable(table);
     }
 }

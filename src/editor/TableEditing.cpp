@@ -141,7 +141,7 @@ void TableEditing::fillCell(QTextTable* table, int row, int column, const QStrin
     cursor.insertText(text.isEmpty() ? QString(seed) : text, textFormat());
 }
 
-void TableEditing::seedEmptyCells(QTextTable* table) const
+void TableEditing::restorePlaceholders(QTextTable* table)
 {
     for (int row = 0; row < table->rows(); ++row) {
         for (int column = 0; column < table->columns(); ++column) {
@@ -151,6 +151,8 @@ void TableEditing::seedEmptyCells(QTextTable* table) const
                 cell.firstCursorPosition().insertText(QString(seed));
         }
     }
+    if (table->lastPosition() + 1 == m_storage.length())
+        insertAnchor(m_storage.length());
 }
 
 void TableEditing::insertAnchor(int position)

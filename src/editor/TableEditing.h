@@ -59,8 +59,10 @@ public:
     // The text other programs and the store get, plain or rich: the placeholders are the
     // editor's alone.
     static QString withoutSeeds(QString text) { return text.remove(seed); }
-    // Gives each empty cell of a text come in (a note opened, a paste) its placeholder back.
-    void seedEmptyCells(QTextTable* table) const;
+    // Puts back what a text come in (a note opened, a paste) lacks of the placeholders: one in
+    // each empty cell, and the anchor after a table that ends the text, so the caret has a
+    // place outside it.
+    void restorePlaceholders(QTextTable* table);
 
     int distinctRows(QTextTable* table) const;
     int distinctColumns(QTextTable* table) const;

@@ -220,6 +220,13 @@ TEST(StickyTableX11, ANoteHoldingOnlyATableKeepsItsPlaceholdersOutOfItsTitleOnce
     const auto [title, plainText] = stored();
     EXPECT_FALSE(title.contains(QChar(0x200B))) << title.toStdString();
     EXPECT_EQ(plainText.count(u'\n'), 5) << "the table is still there";
+
+    // What is typed at its end goes after the table, not into its last cell.
+    ReopenedNote reopened;
+    ASSERT_NO_FATAL_FAILURE(reopened.open());
+    ASSERT_TRUE(pressKeys("ctrl+End") && type("next"));
+    EXPECT_TRUE(test::waitUntil([&] { return reopened.note->plainText() == "\n\n\n\n\nnext"; }, waitMs))
+        << reopened.note->plainText().toStdString();
 }
 
 TEST(StickyTableX11, ATablesPlaceholdersStayOutOfItsStoredTextAndWhatIsCopiedButNotOutOfTheReopenedNote)
