@@ -3,6 +3,7 @@
 #include "platform/MainQueue.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QSet>
 
@@ -62,11 +63,24 @@ ClipThumbnailCache& ClipThumbnailCache::shared()
     return cache;
 }
 
-// Decoding not yet started is skipped; the one under way finishes before the queue stops.
+ClipThumbnailCache::ClipThumbnailCache()
+{
+    // Scaling runs on Qt's own threads, which end with the application, long before this
+    // cache does: the decoding under way has to finish first.
+    qAddPostRoutine([] { shared().stopDecoding(); });
+}
+
 ClipThumbnailCache::~ClipThumbnailCache()
+{
+    stopDecoding();
+}
+
+// Decoding not yet started is skipped; the one under way finishes before this returns.
+void ClipThumbnailCache::stopDecoding()
 {
     for (Cached& clip : m_clips)
         forget(clip);
+    m_decoder.sync([] {});
 }
 
 void ClipThumbnailCache::update(const QList<ClipEntry>& items)

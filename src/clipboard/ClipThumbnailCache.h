@@ -54,9 +54,10 @@ private:
         // Set when the clip is forgotten before its decoding starts, which then is skipped.
         std::shared_ptr<std::atomic_bool> forgotten;
     };
-    ClipThumbnailCache() = default;
+    ClipThumbnailCache();
     Cached& cached(const ClipEntry& entry);
     void forget(Cached& clip);
+    void stopDecoding();
     void decoded(const QUuid& id, const Sources& sources);
 
     QHash<QUuid, Cached> m_clips;
