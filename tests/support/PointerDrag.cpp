@@ -113,6 +113,14 @@ QPoint serverPosition(const QWidget* window)
     return serverGeometry(window).topLeft();
 }
 
+bool waitUntilPlaced(const QWidget* window)
+{
+    return waitUntil([window] {
+        return window->frameGeometry() != window->geometry() && serverPosition(window) == window->geometry().topLeft();
+    },
+        waitMs);
+}
+
 bool pressOn(QWidget* target, const std::function<QPoint()>& where)
 {
     // Watched on the window: a press that starts a resize never reaches the widget under it.

@@ -32,6 +32,9 @@ QRect serverGeometry(const QWidget* window);
 QPoint serverPosition(const QWidget* window);
 // The same with the window manager's title bar and borders; empty until it has framed the window.
 QRect serverFrame(const QWidget* window);
+// Waits until the window manager has framed `window` and the X server has it where the program
+// last put it, so that points mapped to the screen land on it; false when that never comes.
+bool waitUntilPlaced(const QWidget* window);
 
 // Presses the left button at `where()` until `target`'s window has the press; a pointer that a
 // window manager still settling in leaves elsewhere gets another try.

@@ -6,6 +6,7 @@
 #include "settings/ShortcutRow.h"
 #include "settings/ShortcutsPane.h"
 #include "settings/ToggleSwitch.h"
+#include "support/PointerDrag.h"
 #include "workspace/MainAppWindowController.h"
 
 #include <QComboBox>
@@ -31,7 +32,9 @@ protected:
     ShortcutsPane* openShortcutsPane()
     {
         app().openSettings(QStringLiteral("Shortcuts"));
-        if (!QTest::qWaitForWindowExposed(app().settingsWindowController()->window())) {
+        // Once framed, the window is moved to its place: pointer moves wait for it.
+        if (!QTest::qWaitForWindowExposed(app().settingsWindowController()->window())
+            || !waitUntilPlaced(app().settingsWindowController()->window())) {
             return nullptr;
         }
         return static_cast<ShortcutsPane*>(app().settingsWindowController()->view()->currentForm());

@@ -114,6 +114,8 @@ protected:
         app().openSettings(QStringLiteral("General"));
         QWidget* window = app().settingsWindowController()->window();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+        // Once framed, the window is moved to its place: the click waits for it.
+        ASSERT_TRUE(waitUntilPlaced(window));
         auto* pane = static_cast<GeneralPane*>(app().settingsWindowController()->view()->currentForm());
         QRadioButton* choice = pane->themePicker()->button(rawValue);
         clickOn(choice, QPoint(8, choice->height() / 2));
